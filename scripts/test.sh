@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test headless:
+# the whole program's tests, then the core's tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLMN_BUILD_BENCH=ON
+cmake --build "$root/build"
+ctest --test-dir "$root/build" --output-on-failure
+
+cmake -S "$root" -B "$root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLMN_CORE_ONLY=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+cmake --build "$root/build-sanitize"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$root/build-sanitize" --output-on-failure

@@ -1,0 +1,105 @@
+#include "app/CLmnApp.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "app/ProgramTexts.h"
+#include "frame/CMainFrame.h"
+#include "library/CShelfFile.h"
+#include "library/SafeFileWriter.h"
+#include "library/ShelfDocument.h"
+#include "settings/SettingsHolder.h"
+#include "text/CodePage.h"
+
+namespace {
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString FirstFileArgument(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].startsWith(u'-')) return arguments[i];
+    }
+    return {};
+}
+
+}  // namespace
+
+CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QString::fromUtf8(kProgramTitle.data(), kProgramTitle.size()));
+}
+
+CLmnApp::~CLmnApp() = default;
+
+bool CLmnApp::InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDocument& document) {
+    StartupEnvironment environment;
+    environment.executableBaseName = QFileInfo(applicationFilePath()).completeBaseName();
+    environment.programDirectory = applicationDirPath() + u'/';
+    environment.fileArgument = FirstFileArgument(arguments());
+    if (const QScreen* screen = primaryScreen()) environment.screenSize = screen->size();
+    return Start(environment, settings, shelf, document);
+}
+
+bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& settings,
+                    CShelfFile& shelf, ShelfDocument& document) {
+    if (!IsProgramName(environment.executableBaseName.toStdString())) return false;
+
+    settings_ = &settings;
+    shelf_ = &shelf;
+    document_ = &document;
+    screenSize_ = environment.screenSize;
+    programDirectory_ = environment.programDirectory;
+
+    const std::string directory = LocalPath(programDirectory_);
+    settings.SetPath(directory + "lmn.dat");
+    shelf.SetPath(directory + "bksh.dat");
+    RemoveLeftoverTemporaries(settings.Path());
+    RemoveLeftoverTemporaries(shelf.Path());
+
+    if (!settings.Load() &&
+        !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
+        ShowMessage(MSG_SETTINGS_FILE_FAILED);
+        return false;
+    }
+    settings.SetSaveOnExit(true);
+
+    mainFrame_ = std::make_unique<CMainFrame>(settings.settings, document);
+    UpdateTitle();
+    mainFrame_->ShowAtStart();
+    RunStartupAction(environment.fileArgument);
+    return true;
+}
+
+void CLmnApp::RunStartupAction(const QString& fileArgument) {
+    if (!fileArgument.isEmpty()) {
+        document_->key = ShelfDocument::kNotOnShelf;
+        document_->path = LocalPath(fileArgument);
+        if (!mainFrame_->LoadDocument(fileArgument)) {
+            document_->key = ShelfDocument::kNoDocument;
+            document_->path.clear();
+        }
+        return;
+    }
+    switch (settings_->settings.startupAction) {
+        case 1: mainFrame_->LoadClipboard(); break;
+        case 2: mainFrame_->ShowShelf(); break;
+        default: break;
+    }
+}
+
+void CLmnApp::ExitInstance() { mainFrame_.reset(); }
+
+void CLmnApp::ShowMessage(int code) {
+    const std::string_view text = MessageText(code);
+    QMessageBox box(QMessageBox::Warning, applicationName(),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                    QMessageBox::Ok, mainFrame_.get());
+    box.exec();
+}
+
+void CLmnApp::UpdateTitle() {
+    if (!mainFrame_) return;
+    mainFrame_->setWindowTitle(QString::fromStdU16String(
+        Cp1251ToUtf16(WindowTitle(document_ != nullptr ? document_->name : std::string()))));
+}

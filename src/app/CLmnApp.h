@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QApplication>
+#include <QSize>
+#include <QString>
+#include <memory>
+
+class CMainFrame;
+class CShelfFile;
+class CTextCtrl;
+class SettingsHolder;
+class ShelfDocument;
+
+// What start-up learns from the process and the desktop; tests hand in their own.
+struct StartupEnvironment {
+    QString executableBaseName;
+    QString programDirectory;  // ends with "/"
+    QString fileArgument;      // empty when the command line names no file
+    QSize screenSize;
+};
+
+// The application object: start-up, shut-down, the program's messages and the
+// window title. The other three program-wide objects (settings, shelf file,
+// current document) are constructed after it and handed to InitInstance.
+class CLmnApp : public QApplication {
+    Q_OBJECT
+
+public:
+    CLmnApp(int& argc, char** argv);
+    ~CLmnApp() override;
+
+    static CLmnApp* Instance() { return static_cast<CLmnApp*>(QCoreApplication::instance()); }
+
+    // Start-up from the real process; false ends the program at once.
+    bool InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDocument& document);
+    bool Start(const StartupEnvironment& environment, SettingsHolder& settings, CShelfFile& shelf,
+               ShelfDocument& document);
+    // Closes the main window for good; called after the event loop ends, before
+    // the other program-wide objects are destroyed.
+    void ExitInstance();
+
+    void ShowMessage(int code);
+    void UpdateTitle();
+
+    SettingsHolder& Settings() { return *settings_; }
+    CShelfFile& Shelf() { return *shelf_; }
+    ShelfDocument& Document() { return *document_; }
+    CMainFrame* MainFrame() { return mainFrame_.get(); }
+    QSize ScreenSize() const { return screenSize_; }
+    const QString& ProgramDirectory() const { return programDirectory_; }
+
+    // Set by the text control when the text pane creates it.
+    CTextCtrl* textCtrl = nullptr;
+
+private:
+    void RunStartupAction(const QString& fileArgument);
+
+    SettingsHolder* settings_ = nullptr;
+    CShelfFile* shelf_ = nullptr;
+    ShelfDocument* document_ = nullptr;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    QSize screenSize_;
+    QString programDirectory_;
+};

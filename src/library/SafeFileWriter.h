@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+// The system calls the safe writer makes, behind an interface so that tests
+// can make any one of them fail and check what is left on disk.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Each returns what the POSIX call of the same purpose returns.
+    virtual int OpenDirectory(const std::string& directory);
+    virtual int CreateExclusive(int directoryFd, const std::string& name);
+    virtual ssize_t Write(int fd, const char* data, std::size_t size);
+    virtual int Sync(int fd);
+    virtual int Close(int fd);
+    virtual int Rename(int directoryFd, const std::string& from, const std::string& to);
+    virtual int Unlink(int directoryFd, const std::string& name);
+};
+
+FileSystem& SystemFileSystem();
+
+// Replaces the file at path with bytes so that a crash, a full disk or a
+// failed call at any point leaves either the old file or the new one: the
+// bytes go to a temporary file in the same directory, which is synced, closed
+// and renamed over the old one; the directory is synced last. Returns false
+// when the new file could not be put in place; the old file is then untouched
+// and no temporary file is left behind.
+bool WriteFileSafely(const std::string& path, std::string_view bytes,
+                     FileSystem& fileSystem = SystemFileSystem());
+
+// Removes temporary files that an interrupted WriteFileSafely of path left.
+void RemoveLeftoverTemporaries(const std::string& path);
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);

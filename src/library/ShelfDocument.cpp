@@ -1,0 +1,55 @@
+#include "library/ShelfDocument.h"
+
+#include <algorithm>
+#include <fstream>
+
+void ShelfDocument::AddBookmark(Bookmark bookmark) {
+    const auto at = std::find_if(bookmarks_.begin(), bookmarks_.end(), [&](const Bookmark& b) {
+        return b.position >= bookmark.position;
+    });
+    bookmarks_.insert(at, std::move(bookmark));
+}
+
+std::optional<Bookmark> ShelfDocument::GetBookmark(std::size_t index) const {
+    if (index >= bookmarks_.size()) return std::nullopt;
+    return bookmarks_[index];
+}
+
+std::optional<std::size_t> ShelfDocument::FindResumeBookmark() const {
+    const auto at = std::find_if(bookmarks_.begin(), bookmarks_.end(),
+                                 [](const Bookmark& b) { return b.name == "."; });
+    if (at == bookmarks_.end()) return std::nullopt;
+    return static_cast<std::size_t>(at - bookmarks_.begin());
+}
+
+void ShelfDocument::RemoveBookmark(std::size_t index) {
+    if (index < bookmarks_.size()) {
+        bookmarks_.erase(bookmarks_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+}
+
+std::vector<std::string> ShelfDocument::BookmarkNames() const {
+    std::vector<std::string> names;
+    names.reserve(bookmarks_.size());
+    for (const Bookmark& b : bookmarks_) names.push_back(b.name);
+    return names;
+}
+
+bool ShelfDocument::FileExists() const {
+    if (path.empty()) return false;
+    std::ifstream file(path, std::ios::binary);
+    return file.is_open();
+}
+
+void ShelfDocument::Clear() {
+    bookmarks_.clear();
+    key = kNoDocument;
+    path.clear();
+    name.clear();
+    if (host_ != nullptr) host_->DocumentCleared();
+}
+
+void ShelfDocument::CloseCurrent() {
+    if (key > 0 && host_ != nullptr) host_->ReturnToShelf(*this);
+    Clear();
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The font of a pane in the layout of the Win32 LOGFONTA structure, which is
+// how the settings file stores it (60 bytes).
+struct LogFont {
+    std::int32_t height = 0;  // negative: character height in pixels; positive: cell height
+    std::int32_t width = 0;
+    std::int32_t escapement = 0;
+    std::int32_t orientation = 0;
+    std::int32_t weight = 0;
+    std::uint8_t italic = 0;
+    std::uint8_t underline = 0;
+    std::uint8_t strikeOut = 0;
+    std::uint8_t charSet = 0;
+    std::uint8_t outPrecision = 0;
+    std::uint8_t clipPrecision = 0;
+    std::uint8_t quality = 0;
+    std::uint8_t pitchAndFamily = 0;
+    // Zero-terminated Windows-1251; kept as raw bytes so a record round-trips exactly.
+    std::array<char, 32> faceName{};
+
+    std::string FaceName() const;
+    void SetFaceName(std::string_view face);
+
+    bool operator==(const LogFont&) const = default;
+};
+
+// Font and colours of one pane (104 bytes in the file). Colours are
+// 0x00BBGGRR values.
+struct AreaAppearance {
+    LogFont font;
+    std::int32_t pointSize = 0;
+    std::array<char, 32> styleName{};
+    std::uint32_t textColor = 0;
+    std::uint32_t backgroundColor = 0;
+
+    std::string StyleName() const;
+    void SetStyleName(std::string_view style);
+
+    bool operator==(const AreaAppearance&) const = default;
+};
+
+// A window's placement in the layout of the Win32 WINDOWPLACEMENT structure
+// (44 bytes in the file).
+struct WindowPlacement {
+    std::uint32_t length = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t showCmd = 0;
+    std::int32_t minPositionX = 0;
+    std::int32_t minPositionY = 0;
+    std::int32_t maxPositionX = 0;
+    std::int32_t maxPositionY = 0;
+    std::int32_t normalLeft = 0;
+    std::int32_t normalTop = 0;
+    std::int32_t normalRight = 0;
+    std::int32_t normalBottom = 0;
+
+    bool operator==(const WindowPlacement&) const = default;
+};
+
+// Every preference and every remembered window size of the program: one record
+// that is also, byte for byte, the settings file lmn.dat. Values read from a
+// file are not range-checked here; the controls that edit them keep them in
+// range.
+struct ReaderSettings {
+    static constexpr std::size_t kFileSize = 348;
+    static constexpr std::int32_t kLayoutMarker = 132;
+
+    std::int32_t windowLeft = 0;
+    std::int32_t windowTop = 0;
+    std::int32_t windowWidth = 0;
+    std::int32_t windowHeight = 0;
+    std::int32_t readingPaneHeight = 0;
+    std::int32_t windowMaximized = 0;
+    WindowPlacement controlBarPlacement;
+    std::int32_t controlBarStyle = 0;
+    std::int32_t controlBarPlacementValid = 0;
+    AreaAppearance readingArea;
+    AreaAppearance textArea;
+    std::int32_t speedLevel = 0;
+    std::int32_t commaDelayLevel = 0;
+    std::int32_t stopDelayLevel = 0;
+    std::int32_t startupAction = 0;  // 0 nothing, 1 load the clipboard, 2 show the shelf
+    std::int32_t shelfDialogWidth = 0;
+    std::int32_t shelfDialogHeight = 0;
+    std::int32_t shelfDialogMinWidth = 0;
+    std::int32_t shelfDialogMinHeight = 0;
+    std::int32_t bookmarksDialogWidth = 0;
+    std::int32_t bookmarksDialogHeight = 0;
+    std::int32_t bookmarksDialogMinWidth = 0;
+    std::int32_t bookmarksDialogMinHeight = 0;
+    std::int32_t severalWords = 0;
+    std::int32_t thresholdChars = 0;
+    std::int32_t clickStep = 0;
+    std::int32_t layoutMarker = 0;
+
+    bool operator==(const ReaderSettings&) const = default;
+};
+
+// The first-run record for a primary screen of the given size in pixels.
+ReaderSettings DefaultSettings(int screenWidth, int screenHeight);
+// The first-run appearance of each pane; the area dialog's reset uses them too.
+AreaAppearance DefaultReadingArea();
+AreaAppearance DefaultTextArea();
+
+// The 348 bytes of the settings file.
+std::string SerializeSettings(const ReaderSettings& settings);
+// Reads a settings file's bytes. A short file fills what it reaches and leaves
+// the rest zero; a record without the layout marker (an older layout) gets the
+// defaults of the three fields that layout lacked.
+ReaderSettings ParseSettings(std::string_view bytes);

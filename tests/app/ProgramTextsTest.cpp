@@ -1,0 +1,37 @@
+#include "app/ProgramTexts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgramTexts, MessagesByCode) {
+    EXPECT_EQ(MessageText(MSG_SETTINGS_FILE_FAILED), "Не удаётся создать информационный файл");
+    EXPECT_EQ(MessageText(MSG_FILE_OPEN_FAILED), "Не удаётся открыть этот файл ");
+    EXPECT_EQ(MessageText(MSG_FILE_TYPE_REJECTED),
+              "Этот файл не может быть открыт.\nДопускаются только файлы следующих типов:\n"
+              "*.txt, *.rtf, *html, *htm, *plg");
+    EXPECT_EQ(MessageText(MSG_SHELF_UNAVAILABLE),
+              "Не удаётся получить содержимое полки.\nНет доступа к диску");
+    EXPECT_EQ(MessageText(MSG_DOCUMENT_NAME_EMPTY), "Нужно внести название документа");
+    EXPECT_EQ(MessageText(MSG_NO_DOCUMENT_SELECTED), "Документ не выбран");
+    EXPECT_EQ(MessageText(MSG_BOOKMARK_NAME_EMPTY), "Нужно дать закладке какое-нибудь название");
+    EXPECT_EQ(MessageText(MSG_NO_BOOKMARK_SELECTED), "Закладка не выбрана");
+    EXPECT_EQ(MessageText(MSG_TEXT_TOO_SMALL), "Поместить закладку нельзя - текст слишком мал.");
+    for (int unknown : {-1, 9, 1000}) EXPECT_EQ(MessageText(unknown), "") << unknown;
+}
+
+TEST(ProgramTexts, TitleNamesTheDocument) {
+    EXPECT_EQ(WindowTitle(""), "Orvek Lumeno");
+    // "Война и мир" in Windows-1251.
+    EXPECT_EQ(WindowTitle("\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0"),
+              "Orvek Lumeno - \xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0");
+}
+
+TEST(ProgramTexts, ExecutableNameCheckIgnoresCaseOnly) {
+    for (const char* good : {"lmn", "LMN", "Lmn"}) EXPECT_TRUE(IsProgramName(good)) << good;
+    for (const char* bad : {"reader", "lmn2", "", "lmn.exe", " lmn"}) {
+        EXPECT_FALSE(IsProgramName(bad)) << bad;
+    }
+}
+
+}  // namespace

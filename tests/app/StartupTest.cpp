@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "ModalAnswer.h"
+#include "app/CLmnApp.h"
+#include "frame/CMainFrame.h"
+#include "library/CShelfFile.h"
+#include "library/SafeFileWriter.h"
+#include "library/ShelfDocument.h"
+#include "settings/SettingsHolder.h"
+
+namespace {
+
+// The four program-wide objects of one run, started in a directory of its own.
+class StartupTest : public ::testing::Test {
+protected:
+    StartupEnvironment Environment(const QString& name = "lmn") const {
+        return {name, directory.path() + u'/', {}, QSize(1024, 768)};
+    }
+    bool Start(const StartupEnvironment& environment) {
+        return CLmnApp::Instance()->Start(environment, settings, shelf, document);
+    }
+    void TearDown() override { CLmnApp::Instance()->ExitInstance(); }
+    std::string DataFile() const { return QDir(directory.path()).filePath("lmn.dat").toStdString(); }
+
+    QTemporaryDir directory;
+    SettingsHolder settings;
+    CShelfFile shelf;
+    ShelfDocument document;
+};
+
+TEST_F(StartupTest, FirstStartWritesDefaultsAndOpensTheWindow) {
+    ASSERT_TRUE(Start(Environment()));
+    const auto bytes = ReadWholeFile(DataFile());
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(*bytes, SerializeSettings(DefaultSettings(1024, 768)));
+    EXPECT_TRUE(settings.SaveOnExit());
+    EXPECT_EQ(shelf.Path(), QDir(directory.path()).filePath("bksh.dat").toStdString());
+    CMainFrame* frame = CLmnApp::Instance()->MainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(frame->windowTitle(), "Orvek Lumeno");
+    EXPECT_EQ(frame->normalGeometry(), QRect(50, 50, 924, 668));
+}
+
+TEST_F(StartupTest, AnotherExecutableNameEndsSilentlyAndTouchesNothing) {
+    ModalAnswer answer;
+    EXPECT_FALSE(Start(Environment("reader")));
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame(), nullptr);
+    EXPECT_TRUE(QDir(directory.path()).isEmpty());
+    EXPECT_FALSE(settings.SaveOnExit());
+    EXPECT_TRUE(answer.seen.isEmpty());
+}
+
+TEST_F(StartupTest, UnwritableDirectoryShowsTheMessageAndEnds) {
+    StartupEnvironment environment = Environment();
+    environment.programDirectory = directory.path() + "/missing/";
+    ModalAnswer answer;
+    EXPECT_FALSE(Start(environment));
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame(), nullptr);
+    EXPECT_FALSE(settings.SaveOnExit());
+    EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno|Не удаётся создать информационный файл"});
+}
+
+TEST_F(StartupTest, SavedSettingsAreUsedAndTheWindowRestoresMaximised) {
+    ReaderSettings stored = DefaultSettings(1024, 768);
+    stored.windowMaximized = 1;
+    stored.speedLevel = 12;
+    ASSERT_TRUE(WriteFileSafely(DataFile(), SerializeSettings(stored)));
+    ASSERT_TRUE(Start(Environment()));
+    EXPECT_EQ(settings.settings.speedLevel, 12);
+    EXPECT_TRUE(CLmnApp::Instance()->MainFrame()->isMaximized());
+}
+
+TEST_F(StartupTest, ClosingStoresTheNormalGeometryAndMaximisedFlag) {
+    ASSERT_TRUE(Start(Environment()));
+    CMainFrame* frame = CLmnApp::Instance()->MainFrame();
+    frame->setGeometry(70, 80, 800, 600);
+    frame->showMaximized();
+    frame->close();
+    EXPECT_EQ(settings.settings.windowMaximized, 1);
+    EXPECT_EQ(settings.settings.windowLeft, 70);
+    EXPECT_EQ(settings.settings.windowTop, 80);
+    EXPECT_EQ(settings.settings.windowWidth, 800);
+    EXPECT_EQ(settings.settings.windowHeight, 600);
+}
+
+TEST_F(StartupTest, LeftoverTemporariesAreRemovedAtStart) {
+    QFile leftover(QDir(directory.path()).filePath(".lmn.dat.tmp-123-0"));
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    ASSERT_TRUE(Start(Environment()));
+    EXPECT_FALSE(leftover.exists());
+}
+
+TEST_F(StartupTest, TitleFollowsTheDocumentName) {
+    ASSERT_TRUE(Start(Environment()));
+    document.name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0";  // "Война и мир"
+    CLmnApp::Instance()->UpdateTitle();
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno - Война и мир");
+    document.Clear();
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno");
+}
+
+}  // namespace

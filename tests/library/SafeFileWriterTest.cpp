@@ -1,0 +1,128 @@
+#include "library/SafeFileWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Passes every call to the system but fails the k-th one (counting from 1),
+// and can make writes short or interrupted.
+class FailingFileSystem : public FileSystem {
+public:
+    int failAt = 0;
+    int calls = 0;
+    std::size_t maxWrite = SIZE_MAX;
+    bool interruptFirstWrite = false;
+
+    int OpenDirectory(const std::string& d) override {
+        return Fail() ? -1 : FileSystem::OpenDirectory(d);
+    }
+    int CreateExclusive(int dir, const std::string& n) override {
+        return Fail() ? -1 : FileSystem::CreateExclusive(dir, n);
+    }
+    ssize_t Write(int fd, const char* data, std::size_t size) override {
+        if (Fail()) {
+            errno = ENOSPC;
+            return -1;
+        }
+        if (interruptFirstWrite) {
+            interruptFirstWrite = false;
+            errno = EINTR;
+            return -1;
+        }
+        return FileSystem::Write(fd, data, std::min(size, maxWrite));
+    }
+    int Sync(int fd) override { return Fail() ? -1 : FileSystem::Sync(fd); }
+    int Close(int fd) override {
+        const int result = FileSystem::Close(fd);  // the descriptor is gone either way
+        return Fail() ? -1 : result;
+    }
+    int Rename(int dir, const std::string& from, const std::string& to) override {
+        return Fail() ? -1 : FileSystem::Rename(dir, from, to);
+    }
+
+private:
+    bool Fail() { return ++calls == failAt; }
+};
+
+class SafeFileWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        directory = fs::temp_directory_path() /
+                    (std::string("lmn-writer-") +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+        path = (directory / "bksh.dat").string();
+    }
+    void TearDown() override { fs::remove_all(directory); }
+    std::size_t FilesInDirectory() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
+    }
+    fs::path directory;
+    std::string path;
+};
+
+TEST_F(SafeFileWriterTest, FailingAnyCallLeavesTheOldFileOrTheNewOne) {
+    const std::string oldBytes(1000, 'o');
+    const std::string newBytes(3000, 'n');
+    // Count the calls of a successful write with short writes.
+    FailingFileSystem probe;
+    probe.maxWrite = 512;
+    ASSERT_TRUE(WriteFileSafely(path, oldBytes, probe));
+    const int callsOfOneWrite = probe.calls;
+    ASSERT_GT(callsOfOneWrite, 8);
+
+    for (int k = 1; k <= callsOfOneWrite; ++k) {
+        SCOPED_TRACE("failing call " + std::to_string(k));
+        ASSERT_TRUE(WriteFileSafely(path, oldBytes));
+        FailingFileSystem failing;
+        failing.failAt = k;
+        failing.maxWrite = 512;
+        const bool replaced = WriteFileSafely(path, newBytes, failing);
+        const std::string now = *ReadWholeFile(path);
+        EXPECT_TRUE(now == oldBytes || now == newBytes);
+        EXPECT_EQ(replaced, now == newBytes);
+        EXPECT_EQ(FilesInDirectory(), 1u) << "a temporary file was left behind";
+    }
+}
+
+TEST_F(SafeFileWriterTest, ShortAndInterruptedWritesStillWriteEverything) {
+    FailingFileSystem system;
+    system.maxWrite = 7;
+    system.interruptFirstWrite = true;
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) bytes.push_back(static_cast<char>(i));
+    ASSERT_TRUE(WriteFileSafely(path, bytes, system));
+    EXPECT_EQ(*ReadWholeFile(path), bytes);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+}
+
+TEST_F(SafeFileWriterTest, LeftoverTemporariesOfThatFileAreRemoved) {
+    for (const char* name : {".bksh.dat.tmp-1-0", ".bksh.dat.tmp-99-3", ".lmn.dat.tmp-1-0",
+                             "bksh.dat.tmp", "other"}) {
+        std::ofstream(directory / name) << "x";
+    }
+    RemoveLeftoverTemporaries(path);
+    EXPECT_FALSE(fs::exists(directory / ".bksh.dat.tmp-1-0"));
+    EXPECT_FALSE(fs::exists(directory / ".bksh.dat.tmp-99-3"));
+    EXPECT_TRUE(fs::exists(directory / ".lmn.dat.tmp-1-0"));
+    EXPECT_TRUE(fs::exists(directory / "bksh.dat.tmp"));
+    EXPECT_TRUE(fs::exists(directory / "other"));
+}
+
+TEST_F(SafeFileWriterTest, ReadingAMissingFileGivesNothingAndAnEmptyOneGivesEmpty) {
+    EXPECT_FALSE(ReadWholeFile(path).has_value());
+    std::ofstream(path).close();
+    ASSERT_TRUE(ReadWholeFile(path).has_value());
+    EXPECT_EQ(*ReadWholeFile(path), "");
+}
+
+}  // namespace

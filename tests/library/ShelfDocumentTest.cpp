@@ -1,0 +1,96 @@
+#include "library/ShelfDocument.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RecordingHost : DocumentHost {
+    std::vector<std::string> calls;
+    void ReturnToShelf(ShelfDocument& d) override { calls.push_back("shelf:" + d.name); }
+    void DocumentCleared() override { calls.push_back("cleared"); }
+};
+
+std::vector<std::string> Order(const ShelfDocument& d) { return d.BookmarkNames(); }
+
+TEST(ShelfDocument, BookmarksKeepPositionOrderWithNewestFirstAtEqualPositions) {
+    struct Step {
+        const char* name;
+        int position;
+    };
+    ShelfDocument document;
+    for (const Step& s : {Step{"b", 50}, Step{"a", 10}, Step{"c", 90}, Step{"b2", 50},
+                          Step{"end", 90}, Step{"start", 0}}) {
+        document.AddBookmark({s.name, s.position, 0});
+    }
+    EXPECT_EQ(Order(document),
+              (std::vector<std::string>{"start", "a", "b2", "b", "end", "c"}));
+}
+
+TEST(ShelfDocument, GetAndRemoveByIndexIgnoreIndicesPastTheEnd) {
+    ShelfDocument document;
+    document.AddBookmark({"one", 5, 111});
+    document.AddBookmark({"two", 9, 222});
+    ASSERT_TRUE(document.GetBookmark(1).has_value());
+    EXPECT_EQ(document.GetBookmark(1)->position, 9);
+    EXPECT_EQ(document.GetBookmark(1)->checkValue, 222);
+    EXPECT_FALSE(document.GetBookmark(2).has_value());
+    document.RemoveBookmark(2);
+    EXPECT_EQ(document.Bookmarks().size(), 2u);
+    document.RemoveBookmark(0);
+    EXPECT_EQ(Order(document), std::vector<std::string>{"two"});
+}
+
+TEST(ShelfDocument, ResumeBookmarkIsTheFirstNamedExactlyDot) {
+    struct Case {
+        const char* label;
+        std::vector<Bookmark> marks;
+        std::optional<std::size_t> expected;
+    };
+    const Case cases[] = {
+        {"none", {}, std::nullopt},
+        {"dot space and two dots", {{". ", 1, 0}, {"..", 2, 0}}, std::nullopt},
+        {"plain dot", {{"a", 1, 0}, {".", 7, 0}}, 1},
+        {"first of two", {{".", 3, 0}, {".", 8, 0}}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ShelfDocument document;
+        for (const Bookmark& b : c.marks) document.AddBookmark(b);
+        EXPECT_EQ(document.FindResumeBookmark(), c.expected);
+    }
+}
+
+TEST(ShelfDocument, CloseCurrentReturnsOnlyShelvedDocumentsAndAlwaysClears) {
+    struct Case {
+        int key;
+        std::vector<std::string> calls;
+    };
+    for (const Case& c : {Case{-1, {"cleared"}}, Case{0, {"cleared"}},
+                          Case{3, {"shelf:Война", "cleared"}}}) {
+        SCOPED_TRACE(c.key);
+        RecordingHost host;
+        ShelfDocument document;
+        document.SetHost(&host);
+        document.key = c.key;
+        document.name = "Война";
+        document.path = "/tmp/war.txt";
+        document.AddBookmark({"x", 1, 2});
+        document.CloseCurrent();
+        EXPECT_EQ(host.calls, c.calls);
+        EXPECT_EQ(document.key, -1);
+        EXPECT_TRUE(document.name.empty());
+        EXPECT_TRUE(document.path.empty());
+        EXPECT_TRUE(document.Bookmarks().empty());
+    }
+}
+
+TEST(ShelfDocument, FileExistsOnlyForAReadableFile) {
+    ShelfDocument document;
+    EXPECT_FALSE(document.FileExists());
+    document.path = "/nonexistent/lumeno/file.txt";
+    EXPECT_FALSE(document.FileExists());
+    document.path = __FILE__;
+    EXPECT_TRUE(document.FileExists());
+}
+
+}  // namespace

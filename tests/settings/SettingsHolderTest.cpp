@@ -1,0 +1,108 @@
+#include "settings/SettingsHolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "library/SafeFileWriter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsHolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        directory = fs::temp_directory_path() /
+                    ("lmn-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+        path = (directory / "lmn.dat").string();
+    }
+    void TearDown() override {
+        fs::permissions(directory, fs::perms::owner_all);
+        fs::remove_all(directory);
+    }
+    fs::path directory;
+    std::string path;
+};
+
+TEST_F(SettingsHolderTest, MissingFileIsNotLoadedAndDefaultsAreWritten) {
+    SettingsHolder holder;
+    holder.SetPath(path);
+    EXPECT_FALSE(holder.Load());
+    ASSERT_TRUE(holder.CreateDefaults(1024, 768));
+    EXPECT_EQ(fs::file_size(path), 348u);
+    EXPECT_EQ(*ReadWholeFile(path), SerializeSettings(DefaultSettings(1024, 768)));
+}
+
+TEST_F(SettingsHolderTest, UnwritableDirectoryFailsAndLeavesNothing) {
+    // A directory that is gone fails for every user; a read-only one only
+    // for users other than root.
+    SettingsHolder holder;
+    holder.SetPath((directory / "gone" / "lmn.dat").string());
+    EXPECT_FALSE(holder.CreateDefaults(1024, 768));
+    if (::geteuid() != 0) {
+        fs::permissions(directory, fs::perms::owner_read | fs::perms::owner_exec);
+        holder.SetPath(path);
+        EXPECT_FALSE(holder.CreateDefaults(1024, 768));
+        EXPECT_FALSE(fs::exists(path));
+    }
+}
+
+TEST_F(SettingsHolderTest, WritesAtDestructionOnlyWhenAsked) {
+    {
+        SettingsHolder holder;
+        holder.SetPath(path);
+        holder.settings = DefaultSettings(1024, 768);
+    }
+    EXPECT_FALSE(fs::exists(path));
+    {
+        SettingsHolder holder;
+        holder.SetPath(path);
+        holder.settings = DefaultSettings(1024, 768);
+        holder.settings.speedLevel = 31;
+        holder.SetSaveOnExit(true);
+    }
+    SettingsHolder reader;
+    reader.SetPath(path);
+    ASSERT_TRUE(reader.Load());
+    EXPECT_EQ(reader.settings.speedLevel, 31);
+}
+
+TEST_F(SettingsHolderTest, RunThatChangesGeometryAndSpeedRewritesOnlyThoseFields) {
+    ReaderSettings stored = DefaultSettings(1600, 1200);
+    stored.startupAction = 1;
+    stored.severalWords = 1;
+    ASSERT_TRUE(WriteFileSafely(path, SerializeSettings(stored)));
+    const std::string before = *ReadWholeFile(path);
+    {
+        SettingsHolder holder;
+        holder.SetPath(path);
+        ASSERT_TRUE(holder.Load());
+        holder.SetSaveOnExit(true);
+        // What the window's close stores.
+        holder.settings.windowLeft = 10;
+        holder.settings.windowWidth = 1000;
+        holder.settings.speedLevel = 40;
+        holder.settings.controlBarStyle = 0x2000;
+        holder.settings.controlBarPlacementValid = 1;
+    }
+    const std::string after = *ReadWholeFile(path);
+    ASSERT_EQ(after.size(), 348u);
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (after[i] != before[i]) changed.push_back(i);
+    }
+    for (std::size_t offset : changed) {
+        const bool expected = offset < 4 || (offset >= 8 && offset < 12) ||
+                              (offset >= 68 && offset < 76) || (offset >= 284 && offset < 288);
+        EXPECT_TRUE(expected) << "offset " << offset << " changed";
+    }
+    EXPECT_FALSE(changed.empty());
+}
+
+}  // namespace
