@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string_view>
+
+#include "frame/CommandId.h"
+
+// What the enabling of the commands depends on.
+struct CommandContext {
+    bool reading = false;
+    int shelfKey = -1;
+    int textLength = 0;
+    int selectionLength = 0;
+};
+
+// A selection counts as long above 70 characters: reading it is offered
+// instead of the three tasks that start or end at the caret.
+constexpr int kLongSelection = 70;
+inline bool IsLongSelection(int selectionLength) { return selectionLength > kLongSelection; }
+
+bool IsCommandEnabled(CommandId command, const CommandContext& context);
+
+// Which items of the text pane's context menu are gray. Unlike the main menu
+// it ignores whether reading runs: a right-click during reading stops it.
+bool IsContextItemEnabled(CommandId command, const CommandContext& context);
+
+// The status pane's text for a reading task code (UTF-8; empty for no task
+// and for any unknown code).
+std::string_view TaskStatusText(int task);
+
+// The smallest window size the user may drag the frame to: two thirds of the
+// screen, divided before multiplying.
+struct MinimumSize {
+    int width;
+    int height;
+};
+MinimumSize MinimumWindowSize(int screenWidth, int screenHeight);
+
+// The reading pane's height when F9 brings the two panes back: two thirds of
+// the client height, multiplied before dividing.
+int SharedPaneHeight(int clientHeight);
+
+// The level the speed control ends up at when asked for `requested`: the
+// control keeps the low 16 bits as a signed number and stays within 1..50.
+int ClampSpeedLevel(int requested);

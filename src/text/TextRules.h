@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Rules about the loaded text that every load and the reading tasks share.
+
+// The characters that separate words: space, LF, CR and TAB, nothing else.
+constexpr bool IsSeparator(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+
+// A range of positions [start, end) in the text.
+struct TextRange {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    bool operator==(const TextRange&) const = default;
+};
+
+// Every load drops the blanks (space, CR, LF, TAB, zero) at the end of the
+// text, looking at the last 256 characters only: the length that stays.
+std::size_t TrimmedLength(std::string_view text);
+
+// The word around a caret: up to 30 non-separator characters on each side.
+// A caret between two separators gives the empty range at the caret.
+TextRange WordAtCaret(std::string_view text, std::size_t caret);
+
+// Texts shorter than this take no bookmarks.
+constexpr std::size_t kShortText = 80;
+// The most characters the text pane takes in.
+constexpr std::size_t kMaxTextLength = 10'485'760;

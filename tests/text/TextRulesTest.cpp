@@ -1,0 +1,57 @@
+#include "text/TextRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(TextRules, TrailingBlanksGoWithinTheLast256Characters) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t kept;
+    };
+    const Case cases[] = {
+        {"two breaks and two spaces", "word\r\n\r\n  ", 4},
+        {"tabs and zeros", std::string("x\t\0\t", 4), 1},
+        {"nothing to trim", "end.", 4},
+        {"only blanks", std::string(256, ' '), 0},
+        {"empty", "", 0},
+        {"300 with 280 spaces keeps 24", std::string(20, 'a') + std::string(280, ' '), 44},
+        {"257 blanks keep one", std::string(257, '\n'), 1},
+        {"blank inside stays", "a b   ", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TrimmedLength(c.text), c.kept);
+    }
+}
+
+TEST(TextRules, WordAtCaretReachesThirtyEachSide) {
+    const std::string twelve = "one abcdefghijkl two";
+    const std::string long35 = "x " + std::string(35, 'w') + " y";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t caret;
+        TextRange expected;
+    };
+    const Case cases[] = {
+        {"inside a 12-letter word", twelve, 4 + 5, {4, 16}},
+        {"at the start of a word", twelve, 4, {4, 16}},
+        {"at the end of the text", "ends in word", 12, {8, 12}},
+        {"between two separators", "a  b", 2, {2, 2}},
+        {"35 letters before the caret", long35, 2 + 35, {7, 37}},
+        {"35 letters after the caret", long35, 2, {2, 32}},
+        {"at position 0", "word rest", 0, {0, 4}},
+        {"empty text", "", 0, {0, 0}},
+        {"line break bounds", "ab\r\ncd", 5, {4, 6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(WordAtCaret(c.text, c.caret), c.expected);
+    }
+}
+
+}  // namespace
