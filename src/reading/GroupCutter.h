@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "reading/ReadingCursor.h"
+#include "reading/ReadingOptions.h"
+#include "reading/ReadingTask.h"
+#include "text/TextRules.h"
+
+// What the control bar's progress bar (range 1..40) does.
+enum class ProgressAction {
+    None,
+    Reset,       // back to empty: a task was chosen
+    AdvanceOne,  // the cursor has passed another fortieth of the range
+    SetFull,     // the range is exhausted
+};
+
+// One step of a reading run.
+struct GroupStep {
+    StepKind kind = StepKind::StepAborted;
+    // The reading pane's new display text (Windows-1251), at most
+    // kMaxGroupLength characters. Only plain, comma and stop steps set it; the
+    // run stops on the other two, which empties the pane anyway.
+    std::string text;
+    // The characters to select in the text pane; none leaves the user's
+    // selection as it is (a step that found only separators, or no group).
+    std::optional<TextRange> highlight;
+    ProgressAction progress = ProgressAction::None;
+
+    bool operator==(const GroupStep&) const = default;
+};
+
+// A group never holds more than this; a longer word is cut into pieces, and
+// the highlight of a full piece covers its first kMaxGroupLength - 1
+// characters.
+constexpr std::size_t kMaxGroupLength = 129;
+constexpr int kProgressSteps = 40;
+
+// Cuts the next group out of the task's range and moves the cursor past it.
+// The cost is that of the group and the separators before it, never of the
+// text's length. The text's own length stands for the end of a task that
+// runs to the end; positions past the text hold nothing and are passed over.
+GroupStep NextGroup(std::string_view text, ReadingCursor& cursor, const ReadingOptions& options);
