@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <fstream>
 
+#include "library/CShelfFile.h"
+#include "library/ShelfRecord.h"
+
 void ShelfDocument::AddBookmark(Bookmark bookmark) {
     const auto at = std::find_if(bookmarks_.begin(), bookmarks_.end(), [&](const Bookmark& b) {
         return b.position >= bookmark.position;
@@ -49,7 +52,29 @@ void ShelfDocument::Clear() {
     if (host_ != nullptr) host_->DocumentCleared();
 }
 
-void ShelfDocument::CloseCurrent() {
+int ShelfDocument::ReturnToShelf() {
     if (key > 0 && host_ != nullptr) host_->ReturnToShelf(*this);
+    return key;
+}
+
+void ShelfDocument::CloseCurrent() {
+    ReturnToShelf();
     Clear();
+}
+
+bool ShelfDocument::LoadFromShelf(CShelfFile& shelf, int shelfKey) {
+    std::optional<std::string> record = shelf.ReadRecord(shelfKey);
+    if (!record) return false;
+    const bool reopening = shelfKey > 0 && key == shelfKey;
+    const int storedKey = ReturnToShelf();
+    Clear();
+    if (reopening) {
+        if (std::optional<std::string> stored = shelf.ReadRecord(storedKey)) {
+            record = std::move(stored);
+            shelfKey = storedKey;
+        }
+    }
+    key = shelfKey;
+    LoadRecord(*record, *this);
+    return true;
 }

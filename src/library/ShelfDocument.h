@@ -6,6 +6,7 @@
 
 #include "library/Bookmark.h"
 
+class CShelfFile;
 class ShelfDocument;
 
 // What closing a document does outside the model: the desktop layer empties
@@ -44,14 +45,27 @@ public:
     void RemoveBookmark(std::size_t index);
     std::vector<std::string> BookmarkNames() const;
     void ClearBookmarks() { bookmarks_.clear(); }
+    // Takes a stored list as it is, without re-sorting: a shelf record keeps
+    // its bookmarks in the order they were written.
+    void SetBookmarks(std::vector<Bookmark> bookmarks) { bookmarks_ = std::move(bookmarks); }
 
     bool FileExists() const;
     // Drops the bookmarks, forgets path, name and key, and tells the host.
     void Clear();
     // Hands a shelved document back to the shelf, then clears.
     void CloseCurrent();
+    // Makes the shelf record with that key the open document: false, with the
+    // open document left as it was, when there is no such record. Otherwise
+    // the open document is closed first; when it was this very record, the
+    // record is read again after that, so bookmarks placed since it was
+    // opened and the place where reading stopped are not lost.
+    bool LoadFromShelf(CShelfFile& shelf, int shelfKey);
 
 private:
+    // Tells the host to store a shelved document; gives the key its record
+    // has afterwards (storing the only record of a shelf renumbers it to 1).
+    int ReturnToShelf();
+
     std::vector<Bookmark> bookmarks_;
     DocumentHost* host_ = nullptr;
 };

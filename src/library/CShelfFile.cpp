@@ -1,0 +1,124 @@
+#include "library/CShelfFile.h"
+
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "library/ShelfDocument.h"
+#include "library/ShelfRecord.h"
+
+namespace {
+
+// Offsets in the file are signed 32-bit values, so no sound shelf is larger.
+constexpr std::uintmax_t kLargestShelf = std::numeric_limits<std::int32_t>::max();
+
+}  // namespace
+
+CShelfFile::Reading CShelfFile::Read() const {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path_, error);
+    if (status.type() == fs::file_type::not_found) return {FileState::Missing, {}};
+    if (error || !fs::is_regular_file(status)) return {FileState::Unreadable, {}};
+    const std::uintmax_t size = fs::file_size(path_, error);
+    if (error) return {FileState::Unreadable, {}};
+    if (size > kLargestShelf) return {FileState::Damaged, {}};
+
+    const std::optional<std::string> image = ReadWholeFile(path_);
+    if (!image) return {FileState::Unreadable, {}};
+    std::optional<ParsedShelf> parsed = ParseShelf(*image);
+    if (!parsed) return {FileState::Damaged, {}};
+    return {FileState::Sound, std::move(parsed->contents)};
+}
+
+std::optional<ShelfContents> CShelfFile::ReadValidated() {
+    Reading reading = Read();
+    switch (reading.state) {
+        case FileState::Sound:
+            return std::move(reading.contents);
+        case FileState::Missing:
+        case FileState::Damaged:
+            if (!CreateEmpty()) return std::nullopt;
+            return ShelfContents{};
+        case FileState::Unreadable:
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<ShelfContents> CShelfFile::ReadSound() const {
+    Reading reading = Read();
+    if (reading.state != FileState::Sound) return std::nullopt;
+    return std::move(reading.contents);
+}
+
+bool CShelfFile::Store(const ShelfContents& contents) {
+    const std::string image = SerializeShelf(contents);
+    if (image.size() > kLargestShelf) return false;
+    return WriteFileSafely(path_, image, *fileSystem_);
+}
+
+bool CShelfFile::Validate() { return ReadValidated().has_value(); }
+
+bool CShelfFile::CreateEmpty() { return WriteFileSafely(path_, EmptyShelfImage(), *fileSystem_); }
+
+std::optional<std::int32_t> CShelfFile::AllocateKey() {
+    std::optional<ShelfContents> contents = ReadValidated();
+    if (!contents) return std::nullopt;
+    const std::optional<std::int32_t> key = contents->AllocateKey();
+    if (!key || !Store(*contents)) return std::nullopt;
+    return key;
+}
+
+std::optional<std::vector<ShelfListEntry>> CShelfFile::ListEntries() {
+    const std::optional<ShelfContents> contents = ReadValidated();
+    if (!contents) return std::nullopt;
+    return contents->List();
+}
+
+std::optional<std::string> CShelfFile::ReadRecord(std::int32_t key) {
+    const std::optional<ShelfContents> contents = ReadValidated();
+    if (!contents) return std::nullopt;
+    const ShelfEntry* entry = contents->Find(key);
+    if (entry == nullptr) return std::nullopt;
+    return entry->record;
+}
+
+ShelfStatus CShelfFile::StoreDocument(ShelfContents contents, std::int32_t key,
+                                      ShelfDocument& document) {
+    const std::optional<std::int32_t> stored = contents.Append(key, BuildRecord(document));
+    if (!stored) return ShelfStatus::InvalidKey;
+    if (!Store(contents)) return ShelfStatus::Unavailable;
+    // Only an emptied shelf renumbers: the document follows its record.
+    if (*stored != key) document.key = *stored;
+    return ShelfStatus::Done;
+}
+
+ShelfStatus CShelfFile::Append(std::int32_t key, ShelfDocument& document) {
+    std::optional<ShelfContents> contents = ReadSound();
+    if (!contents) return ShelfStatus::Unavailable;
+    return StoreDocument(std::move(*contents), key, document);
+}
+
+ShelfStatus CShelfFile::Remove(std::int32_t key) {
+    std::optional<ShelfContents> contents = ReadSound();
+    if (!contents) return ShelfStatus::Unavailable;
+    if (!contents->Remove(key)) return ShelfStatus::NotFound;
+    return Store(*contents) ? ShelfStatus::Done : ShelfStatus::Unavailable;
+}
+
+ShelfStatus CShelfFile::Rewrite(std::int32_t key, ShelfDocument& document) {
+    std::optional<ShelfContents> contents = ReadValidated();
+    if (!contents) return ShelfStatus::Unavailable;
+    // Removing and storing again is one write, so a failure cannot leave the
+    // shelf without the record.
+    contents->Remove(key);
+    return StoreDocument(std::move(*contents), key, document);
+}
+
+ShelfStatus CShelfFile::Delete(std::int32_t key) {
+    std::optional<ShelfContents> contents = ReadValidated();
+    if (!contents) return ShelfStatus::Unavailable;
+    if (!contents->Remove(key)) return ShelfStatus::NotFound;
+    return Store(*contents) ? ShelfStatus::Done : ShelfStatus::Unavailable;
+}

@@ -1,0 +1,573 @@
+#include "library/CShelfFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <initializer_list>
+
+#include "library/BookmarkRules.h"
+#include "library/SafeFileWriter.h"
+#include "library/ShelfDocument.h"
+#include "library/ShelfRecord.h"
+#include "text/CodePage.h"
+
+// The expected file images here are built field by field from the documented
+// layout of bksh.dat (header {last key, count}, index {key, offset}, records
+// of 528 + 268 x b bytes with 260-byte zero-padded blocks), independently of
+// the code under test.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Bytes {
+public:
+    Bytes& I32(std::int64_t value) {
+        const auto v = static_cast<std::uint32_t>(value);
+        for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        return *this;
+    }
+    Bytes& Block(const std::string& text) {
+        bytes_ += text.substr(0, 260);
+        bytes_.append(260 - std::min<std::size_t>(text.size(), 260), '\0');
+        return *this;
+    }
+    Bytes& Raw(const std::string& raw) {
+        bytes_ += raw;
+        return *this;
+    }
+    operator std::string() const { return bytes_; }
+
+private:
+    std::string bytes_;
+};
+
+struct Mark {
+    std::string name;
+    std::int32_t position;
+    std::int32_t check;
+};
+
+std::string Record(const std::string& name, const std::string& path,
+                   std::initializer_list<Mark> marks = {}) {
+    Bytes b;
+    b.I32(528 + 268 * static_cast<std::int64_t>(marks.size())).Block(name).Block(path);
+    b.I32(static_cast<std::int64_t>(marks.size()));
+    for (const Mark& m : marks) b.Block(m.name).I32(m.position).I32(m.check);
+    return b;
+}
+
+struct Entry {
+    std::int32_t key;
+    std::string record;
+};
+
+// A sound file: records back to back after the index, in index order.
+std::string Image(std::int32_t lastKey, std::initializer_list<Entry> entries) {
+    Bytes b;
+    b.I32(lastKey).I32(static_cast<std::int64_t>(entries.size()));
+    std::size_t offset = 8 + 8 * entries.size();
+    for (const Entry& e : entries) {
+        b.I32(e.key).I32(static_cast<std::int64_t>(offset));
+        offset += e.record.size();
+    }
+    for (const Entry& e : entries) b.Raw(e.record);
+    return b;
+}
+
+std::int32_t WordAt(const std::string& bytes, std::size_t offset) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes.at(offset + i));
+    return static_cast<std::int32_t>(v);
+}
+
+std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8); }
+
+ShelfDocument Document(const std::string& name, const std::string& path) {
+    ShelfDocument d;
+    d.name = name;
+    d.path = path;
+    return d;
+}
+
+// Passes every call to the system but fails the k-th one (counting from 1),
+// and writes at most 300 bytes a call so that a shelf takes several writes.
+class FailingFileSystem : public FileSystem {
+public:
+    int failAt = 0;
+    int calls = 0;
+
+    int OpenDirectory(const std::string& d) override {
+        return Fail() ? -1 : FileSystem::OpenDirectory(d);
+    }
+    int CreateExclusive(int dir, const std::string& n) override {
+        return Fail() ? -1 : FileSystem::CreateExclusive(dir, n);
+    }
+    ssize_t Write(int fd, const char* data, std::size_t size) override {
+        if (Fail()) {
+            errno = ENOSPC;
+            return -1;
+        }
+        return FileSystem::Write(fd, data, std::min<std::size_t>(size, 300));
+    }
+    int Sync(int fd) override { return Fail() ? -1 : FileSystem::Sync(fd); }
+    int Close(int fd) override {
+        const int result = FileSystem::Close(fd);  // the descriptor is gone either way
+        return Fail() ? -1 : result;
+    }
+    int Rename(int dir, const std::string& from, const std::string& to) override {
+        return Fail() ? -1 : FileSystem::Rename(dir, from, to);
+    }
+
+private:
+    bool Fail() { return ++calls == failAt; }
+};
+
+class ShelfFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        directory = fs::temp_directory_path() /
+                    (std::string("lmn-shelf-") +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+        path = (directory / "bksh.dat").string();
+        shelf.SetPath(path);
+    }
+    void TearDown() override { fs::remove_all(directory); }
+
+    void WriteFile(const std::string& bytes) const {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    std::string FileBytes() const { return ReadWholeFile(path).value_or("<missing>"); }
+    std::size_t FilesInDirectory() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
+    }
+    std::vector<std::int32_t> Keys() {
+        std::vector<std::int32_t> keys;
+        const std::optional<std::vector<ShelfListEntry>> entries = shelf.ListEntries();
+        for (const ShelfListEntry& e : entries.value()) keys.push_back(e.key);
+        return keys;
+    }
+    // What putting a document on the shelf does: a fresh key, then Rewrite.
+    std::int32_t Put(ShelfDocument& document) {
+        const std::optional<std::int32_t> key = shelf.AllocateKey();
+        EXPECT_TRUE(key.has_value());
+        document.key = key.value_or(0);
+        EXPECT_EQ(shelf.Rewrite(document.key, document), ShelfStatus::Done);
+        return document.key;
+    }
+
+    fs::path directory;
+    std::string path;
+    CShelfFile shelf;
+};
+
+TEST_F(ShelfFileTest, MissingFileBecomesAnEmptyShelfAndTheFirstKeyIsOne) {
+    ASSERT_FALSE(fs::exists(path));
+    ASSERT_TRUE(shelf.Validate());
+    EXPECT_EQ(FileBytes(), std::string(8, '\0'));
+    EXPECT_EQ(shelf.ListEntries(), std::vector<ShelfListEntry>{});
+    EXPECT_EQ(shelf.AllocateKey(), 1);
+    EXPECT_EQ(FileBytes(), Image(1, {}));
+    EXPECT_EQ(shelf.AllocateKey(), 2);
+    EXPECT_EQ(FileBytes(), Image(2, {}));
+}
+
+TEST_F(ShelfFileTest, OneDocumentGrowsWhenClosedWithBookmarksAndAResumeBookmark) {
+    const std::string name = Cp("Война и мир");
+    const std::string docPath = "/home/reader/книги/war.txt";  // the platform's bytes: UTF-8
+    ShelfDocument document = Document(name, docPath);
+    ASSERT_EQ(Put(document), 1);
+
+    const std::string first = FileBytes();
+    ASSERT_EQ(first.size(), 544u);
+    EXPECT_EQ(WordAt(first, 0), 1);    // last key
+    EXPECT_EQ(WordAt(first, 4), 1);    // count
+    EXPECT_EQ(WordAt(first, 8), 1);    // key of entry 0
+    EXPECT_EQ(WordAt(first, 12), 16);  // its offset
+    EXPECT_EQ(WordAt(first, 16), 528);
+    EXPECT_EQ(first.substr(20, name.size() + 1), name + '\0');
+    EXPECT_EQ(first.substr(280, docPath.size() + 1), docPath + '\0');
+    EXPECT_EQ(WordAt(first, 540), 0);
+    EXPECT_EQ(first, Image(1, {{1, Record(name, docPath)}}));
+
+    // Closing it with two bookmarks and the resume bookmark.
+    document.AddBookmark({Cp("Глава вторая"), 9000, -123456});
+    document.AddBookmark({"chapter one", 120, 7777});
+    document.AddBookmark({".", 4000, 31});
+    ASSERT_EQ(shelf.Rewrite(1, document), ShelfStatus::Done);
+    const std::string second = FileBytes();
+    EXPECT_EQ(second.size(), 1348u);
+    EXPECT_EQ(WordAt(second, 16), 1332);
+    EXPECT_EQ(second, Image(1, {{1, Record(name, docPath,
+                                           {{"chapter one", 120, 7777},
+                                            {".", 4000, 31},
+                                            {Cp("Глава вторая"), 9000, -123456}})}}));
+}
+
+TEST_F(ShelfFileTest, DocumentsAreListedAndStoredNewestFirstAndARewriteMovesToTheFront) {
+    ShelfDocument a = Document("A", "/a.txt");
+    ShelfDocument b = Document("B", "/b.txt");
+    ShelfDocument c = Document("C", "/c.txt");
+    b.AddBookmark({"b1", 5, 6});
+    Put(a);
+    Put(b);
+    Put(c);
+    EXPECT_EQ(shelf.ListEntries(), (std::vector<ShelfListEntry>{{3, "C"}, {2, "B"}, {1, "A"}}));
+    EXPECT_EQ(FileBytes(), Image(3, {{3, Record("C", "/c.txt")},
+                                     {2, Record("B", "/b.txt", {{"b1", 5, 6}})},
+                                     {1, Record("A", "/a.txt")}}));
+
+    a.name = "A2";
+    ASSERT_EQ(shelf.Rewrite(1, a), ShelfStatus::Done);
+    EXPECT_EQ(a.key, 1);
+    EXPECT_EQ(FileBytes(), Image(3, {{1, Record("A2", "/a.txt")},
+                                     {3, Record("C", "/c.txt")},
+                                     {2, Record("B", "/b.txt", {{"b1", 5, 6}})}}));
+}
+
+TEST_F(ShelfFileTest, RemovingAMiddleRecordKeepsTheOthersByteForByte) {
+    // The first record's name block carries bytes after its terminator, as a
+    // file written by another program may: they must survive untouched.
+    std::string oldest = Record("old", "/o.txt", {{"x", 1, 2}, {"y", 3, 4}});
+    oldest[4 + 10] = 'Z';
+    const std::string middle = Record("mid", "/m.txt", {{"m", 7, 8}});
+    const std::string newest = Record("new", "/n.txt");
+    WriteFile(Image(9, {{9, newest}, {5, middle}, {2, oldest}}));
+
+    ASSERT_EQ(shelf.Delete(5), ShelfStatus::Done);
+    const std::string after = FileBytes();
+    EXPECT_EQ(after, Image(9, {{9, newest}, {2, oldest}}));
+    // Offsets: every record moved up 8 for the smaller index, and the one
+    // after the removed record also by the removed record's size.
+    EXPECT_EQ(WordAt(after, 12), 24);
+    EXPECT_EQ(WordAt(after, 20), 24 + 528);
+    EXPECT_EQ(after.substr(24 + 528), oldest);
+
+    EXPECT_EQ(shelf.Delete(5), ShelfStatus::NotFound);
+    EXPECT_EQ(FileBytes(), after);
+}
+
+TEST_F(ShelfFileTest, RemovingTheOnlyRecordStartsKeysAgainAtOne) {
+    // Deleting it outright.
+    WriteFile(Image(4, {{4, Record("only", "/only.txt")}}));
+    ASSERT_EQ(shelf.Delete(4), ShelfStatus::Done);
+    EXPECT_EQ(FileBytes(), std::string(8, '\0'));
+    EXPECT_EQ(shelf.AllocateKey(), 1);
+
+    // Rewriting it: removing empties the shelf, so it comes back under key 1
+    // and the open document follows.
+    WriteFile(Image(4, {{4, Record("only", "/only.txt")}}));
+    ShelfDocument document = Document("only", "/only.txt");
+    document.key = 4;
+    ASSERT_EQ(shelf.Rewrite(4, document), ShelfStatus::Done);
+    EXPECT_EQ(document.key, 1);
+    EXPECT_EQ(FileBytes(), Image(1, {{1, Record("only", "/only.txt")}}));
+}
+
+TEST_F(ShelfFileTest, LongNamesAndPathsFitTheirBlocksWithATerminator) {
+    struct Case {
+        const char* label;
+        std::string name;
+        std::string path;
+        std::string storedName;
+        std::string storedPath;
+    };
+    const std::string name255(255, '\xDF');  // "я" in Windows-1251
+    const std::string path300 = "/" + std::string(299, 'p');
+    const Case cases[] = {
+        {"255 characters stay whole", name255, "/p", name255, "/p"},
+        {"259 bytes stay whole", std::string(259, 'n'), std::string(259, 'q'),
+         std::string(259, 'n'), std::string(259, 'q')},
+        {"longer strings are cut to 259 bytes", std::string(400, 'n'), path300,
+         std::string(259, 'n'), path300.substr(0, 259)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fs::remove(path);
+        ShelfDocument document = Document(c.name, c.path);
+        document.AddBookmark({c.name, 1, 2});
+        Put(document);
+        const std::string bytes = FileBytes();
+        ASSERT_EQ(bytes.size(), 16u + 528 + 268);
+        EXPECT_EQ(bytes,
+                  Image(1, {{1, Record(c.storedName, c.storedPath, {{c.storedName, 1, 2}})}}));
+        EXPECT_EQ(bytes[20 + c.storedName.size()], '\0');
+
+        ShelfDocument loaded;
+        ASSERT_TRUE(loaded.LoadFromShelf(shelf, 1));
+        EXPECT_EQ(loaded.name, c.storedName);
+        EXPECT_EQ(loaded.path, c.storedPath);
+        EXPECT_EQ(loaded.Bookmarks().at(0).name, c.storedName);
+    }
+}
+
+// Damage the file's own check finds resets the shelf; a record that cannot
+// be used in an otherwise sound file is skipped instead, so one bad record
+// does not cost the reader the rest of the shelf, and it is dropped at the
+// next write.
+TEST_F(ShelfFileTest, DamagedFilesAreResetOrTheirBadRecordsSkipped) {
+    const std::string good = Record("good", "/g.txt", {{"m", 1, 2}});
+    const std::string sound = Image(2, {{2, good}});
+    auto withWord = [](std::string bytes, std::size_t offset, std::int64_t value) {
+        const auto v = static_cast<std::uint32_t>(value);
+        for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        return bytes;
+    };
+    // Two entries, the second one good; the first one's fields are varied.
+    auto twoEntries = [&](std::int64_t key, std::int64_t offset) {
+        return std::string(Bytes().I32(7).I32(2).I32(key).I32(offset).I32(2).I32(24).Raw(good));
+    };
+    struct Case {
+        const char* label;
+        std::string bytes;
+        bool reset;
+        std::vector<ShelfListEntry> listed;
+    };
+    const std::vector<ShelfListEntry> onlyGood{{2, "good"}};
+    const std::string unterminated(260, 'u');
+    const Case cases[] = {
+        {"empty file", "", true, {}},
+        {"shorter than the header", std::string(7, '\0'), true, {}},
+        {"trailing byte after the last record", sound + 'x', true, {}},
+        {"last record cut short", sound.substr(0, sound.size() - 1), true, {}},
+        {"negative count", withWord(sound, 4, -1), true, {}},
+        {"index runs past the end", withWord(sound, 4, 1000), true, {}},
+        {"count far too large", withWord(sound, 4, 0x7FFFFFFF), true, {}},
+        {"last offset negative", withWord(sound, 12, -16), true, {}},
+        {"last offset past the end", withWord(sound, 12, 1 << 30), true, {}},
+        {"last size word wraps", withWord(sound, 16, -0x7FFFFFFF), true, {}},
+        {"sound", sound, false, onlyGood},
+        {"no records and bytes after the header", Image(3, {}) + "junk", false, {}},
+        {"offset past the end", twoEntries(1, 1 << 30), false, onlyGood},
+        {"negative offset", twoEntries(1, -5), false, onlyGood},
+        {"offset into the index", twoEntries(1, 0), false, onlyGood},
+        {"two entries on one record", twoEntries(1, 24), false, {{1, "good"}}},
+        {"key zero", twoEntries(0, 24), false, {{2, "good"}}},
+        {"key minus one", twoEntries(-1, 24), false, {{2, "good"}}},
+        {"size disagrees with the count", Image(3, {{3, withWord(good, 524, 2)}, {2, good}}), false,
+         onlyGood},
+        {"count negative", Image(3, {{3, withWord(withWord(good, 524, -1), 0, 260)}, {2, good}}),
+         false, onlyGood},
+        {"name without a terminator",
+         Image(2, {{2, std::string(Bytes().I32(528).Raw(unterminated).Block("/p").I32(0))}}),
+         false,
+         {{2, unterminated}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteFile(c.bytes);
+        const std::optional<std::vector<ShelfListEntry>> listed = shelf.ListEntries();
+        ASSERT_TRUE(listed.has_value());
+        EXPECT_EQ(*listed, c.listed);
+        EXPECT_EQ(FileBytes(), c.reset ? std::string(8, '\0') : c.bytes);
+        for (const ShelfListEntry& e : *listed) {
+            ShelfDocument document;
+            EXPECT_TRUE(document.LoadFromShelf(shelf, e.key));
+        }
+        // The next write keeps only what could be read, laid out soundly.
+        ShelfDocument document = Document("new", "/new.txt");
+        const std::optional<std::int32_t> key = shelf.AllocateKey();
+        ASSERT_TRUE(key.has_value());
+        ASSERT_EQ(shelf.Rewrite(*key, document), ShelfStatus::Done);
+        const std::optional<std::vector<ShelfListEntry>> after = shelf.ListEntries();
+        ASSERT_TRUE(after.has_value());
+        ASSERT_EQ(after->size(), c.listed.size() + 1);
+        EXPECT_TRUE(std::equal(c.listed.begin(), c.listed.end(), after->begin() + 1));
+        const std::string bytes = FileBytes();
+        EXPECT_EQ(WordAt(bytes, 4), static_cast<std::int32_t>(c.listed.size() + 1));
+        EXPECT_EQ(WordAt(bytes, 12), static_cast<std::int32_t>(8 + 8 * after->size()));
+    }
+}
+
+TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) {
+    ShelfDocument document = Document("d", "/d.txt");
+    EXPECT_EQ(shelf.Append(1, document), ShelfStatus::Unavailable);
+    EXPECT_EQ(shelf.Remove(1), ShelfStatus::Unavailable);
+    EXPECT_FALSE(fs::exists(path));
+    WriteFile("damaged");
+    EXPECT_EQ(shelf.Append(1, document), ShelfStatus::Unavailable);
+    EXPECT_EQ(FileBytes(), "damaged");
+    EXPECT_EQ(shelf.Delete(1), ShelfStatus::NotFound);
+    EXPECT_EQ(FileBytes(), std::string(8, '\0'));
+
+    // An empty shelf whose last key is 0 stores whatever was asked under key 1.
+    document.key = 7;
+    EXPECT_EQ(shelf.Append(7, document), ShelfStatus::Done);
+    EXPECT_EQ(document.key, 1);
+    EXPECT_EQ(FileBytes(), Image(1, {{1, Record("d", "/d.txt")}}));
+    EXPECT_EQ(shelf.Append(0, document), ShelfStatus::InvalidKey);
+    EXPECT_EQ(shelf.Append(-1, document), ShelfStatus::InvalidKey);
+    EXPECT_EQ(shelf.Remove(1), ShelfStatus::Done);
+    EXPECT_EQ(FileBytes(), std::string(8, '\0'));
+}
+
+TEST_F(ShelfFileTest, DuplicateKeysFindAndRemoveTheLastInIndexOrder) {
+    WriteFile(Image(
+        3, {{3, Record("first", "/1")}, {3, Record("second", "/2")}, {1, Record("third", "/3")}}));
+    EXPECT_EQ(shelf.ReadRecord(3), Record("second", "/2"));
+    ASSERT_EQ(shelf.Delete(3), ShelfStatus::Done);
+    EXPECT_EQ(FileBytes(), Image(3, {{3, Record("first", "/1")}, {1, Record("third", "/3")}}));
+    EXPECT_EQ(shelf.ReadRecord(2), std::nullopt);
+}
+
+TEST_F(ShelfFileTest, KeysStopBeforeTheyWouldWrapOrWhenTheFileCannotBeRead) {
+    WriteFile(Image(0x7FFFFFFF, {}));
+    EXPECT_EQ(shelf.AllocateKey(), std::nullopt);
+    EXPECT_EQ(FileBytes(), Image(0x7FFFFFFF, {}));
+    WriteFile(Image(-3, {}));
+    EXPECT_EQ(shelf.AllocateKey(), std::nullopt);
+
+    // A file that exists but cannot be read is not overwritten.
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_FALSE(shelf.Validate());
+    EXPECT_EQ(shelf.ListEntries(), std::nullopt);
+    EXPECT_EQ(shelf.AllocateKey(), std::nullopt);
+    EXPECT_TRUE(fs::is_directory(path));
+}
+
+// Records a host that does what the desktop layer does when a shelved
+// document is closed: the resume bookmark at the caret, then Rewrite.
+struct ShelvingHost : DocumentHost {
+    CShelfFile* shelf = nullptr;
+    std::string text;
+    std::size_t caret = 0;
+    int cleared = 0;
+    void ReturnToShelf(ShelfDocument& document) override {
+        StoreResumePosition(text, caret, document);
+        shelf->Rewrite(document.key, document);
+    }
+    void DocumentCleared() override { ++cleared; }
+};
+
+TEST_F(ShelfFileTest, LoadFromShelfTakesTheRecordAsStored) {
+    // Bookmarks out of position order stay in stored order.
+    WriteFile(Image(5, {{5, Record("five", "/5.txt", {{"late", 900, 1}, {"early", 3, 2}})},
+                        {2, Record("two", "/2.txt")}}));
+    ShelfDocument document = Document("open", "/open.txt");
+    document.key = 0;
+    document.AddBookmark({"kept", 1, 1});
+    EXPECT_FALSE(document.LoadFromShelf(shelf, 4));
+    EXPECT_EQ(document.name, "open");
+    EXPECT_EQ(document.key, 0);
+    EXPECT_EQ(document.Bookmarks().size(), 1u);
+
+    ASSERT_TRUE(document.LoadFromShelf(shelf, 5));
+    EXPECT_EQ(document.key, 5);
+    EXPECT_EQ(document.name, "five");
+    EXPECT_EQ(document.path, "/5.txt");
+    EXPECT_EQ(document.Bookmarks(), (std::vector<Bookmark>{{"late", 900, 1}, {"early", 3, 2}}));
+}
+
+TEST_F(ShelfFileTest, ReopeningTheOpenDocumentKeepsWhatWasDoneSinceItWasOpened) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "word" + std::to_string(i) + " ";
+    ShelvingHost host;
+    host.shelf = &shelf;
+    host.text = text;
+
+    struct Case {
+        const char* label;
+        std::string image;
+        std::int32_t key;
+        std::int32_t keyAfter;  // the only record of a shelf is renumbered when stored
+        std::size_t records;
+    };
+    const Case cases[] = {
+        {"one of two", Image(6, {{6, Record("six", "/6")}, {2, Record("two", "/2")}}), 6, 6, 2},
+        {"the only record", Image(6, {{6, Record("six", "/6")}}), 6, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteFile(c.image);
+        ShelfDocument document;
+        document.SetHost(&host);
+        ASSERT_TRUE(document.LoadFromShelf(shelf, c.key));
+        PlaceBookmark(text, 50, "placed", document);
+        host.caret = 120;
+        ASSERT_TRUE(document.LoadFromShelf(shelf, c.key));
+        EXPECT_EQ(document.key, c.keyAfter);
+        EXPECT_EQ(document.BookmarkNames(), (std::vector<std::string>{"placed", "."}));
+        // Closing it again stores it once, not as a second record.
+        document.RemoveBookmark(1);
+        document.CloseCurrent();
+        EXPECT_EQ(Keys().size(), c.records);
+        EXPECT_EQ(Keys().front(), c.keyAfter);
+    }
+}
+
+// Every change goes through one safe replacement of the file: failing any
+// call of it leaves the old shelf or the new one, never anything between,
+// and the result says which.
+TEST_F(ShelfFileTest, FailingAnyCallOfAChangeLeavesTheOldShelfOrTheNewOne) {
+    const std::string three = Image(3, {{3, Record("C", "/c", {{"c", 1, 1}})},
+                                        {2, Record("B", "/b", {{"b", 2, 2}, {"b", 3, 3}})},
+                                        {1, Record("A", "/a")}});
+    const std::string only = Image(4, {{4, Record("only", "/only")}});
+    struct Operation {
+        const char* label;
+        std::string before;
+        // Runs the change on a shelf using that file system; true on success.
+        std::function<bool(CShelfFile&, ShelfDocument&)> run;
+    };
+    const Operation operations[] = {
+        {"allocate a key", three,
+         [](CShelfFile& s, ShelfDocument&) { return s.AllocateKey().has_value(); }},
+        {"rewrite to the front", three,
+         [](CShelfFile& s, ShelfDocument& d) { return s.Rewrite(1, d) == ShelfStatus::Done; }},
+        {"rewrite the only record", only,
+         [](CShelfFile& s, ShelfDocument& d) { return s.Rewrite(4, d) == ShelfStatus::Done; }},
+        {"append", three,
+         [](CShelfFile& s, ShelfDocument& d) { return s.Append(4, d) == ShelfStatus::Done; }},
+        {"delete the middle", three,
+         [](CShelfFile& s, ShelfDocument&) { return s.Delete(2) == ShelfStatus::Done; }},
+        {"remove the only record", only,
+         [](CShelfFile& s, ShelfDocument&) { return s.Remove(4) == ShelfStatus::Done; }},
+        {"reset a damaged file", three + "x",
+         [](CShelfFile& s, ShelfDocument&) { return s.Validate(); }},
+    };
+    auto freshDocument = [] {
+        ShelfDocument d = Document("A", "/a");
+        d.key = 4;
+        d.AddBookmark({"new", 10, 11});
+        return d;
+    };
+    for (const Operation& op : operations) {
+        SCOPED_TRACE(op.label);
+        WriteFile(op.before);
+        FailingFileSystem probe;
+        CShelfFile probeShelf(probe);
+        probeShelf.SetPath(path);
+        ShelfDocument probeDocument = freshDocument();
+        ASSERT_TRUE(op.run(probeShelf, probeDocument));
+        const std::string after = FileBytes();
+        ASSERT_NE(after, op.before);
+        ASSERT_GT(probe.calls, 6);
+
+        for (int k = 1; k <= probe.calls; ++k) {
+            SCOPED_TRACE("failing call " + std::to_string(k));
+            WriteFile(op.before);
+            FailingFileSystem failing;
+            failing.failAt = k;
+            CShelfFile failingShelf(failing);
+            failingShelf.SetPath(path);
+            ShelfDocument document = freshDocument();
+            const bool done = op.run(failingShelf, document);
+            const std::string now = FileBytes();
+            EXPECT_TRUE(now == op.before || now == after);
+            EXPECT_EQ(done, now == after);
+            // The document takes a new key only when its record has it.
+            EXPECT_EQ(document.key, done ? probeDocument.key : 4);
+            EXPECT_EQ(FilesInDirectory(), 1u) << "a temporary file was left behind";
+        }
+    }
+}
+
+}  // namespace
