@@ -64,7 +64,7 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     }
     settings.SetSaveOnExit(true);
 
-    mainFrame_ = std::make_unique<CMainFrame>(settings.settings, document);
+    mainFrame_ = std::make_unique<CMainFrame>(settings.settings, document, screenSize_);
     UpdateTitle();
     mainFrame_->ShowAtStart();
     RunStartupAction(environment.fileArgument);

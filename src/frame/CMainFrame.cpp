@@ -1,18 +1,121 @@
 #include "frame/CMainFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
 
 #include "app/CLmnApp.h"
+#include "frame/CReaderBar.h"
+#include "frame/CommandTable.h"
+#include "reading/CReadArea.h"
 #include "settings/ReaderSettings.h"
+#include "text/CTextArea.h"
+#include "text/CTextCtrl.h"
 
-CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document)
-    : settings_(settings), document_(document) {
-    document_.SetHost(this);
-    setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
-                settings_.windowHeight);
+namespace {
+
+// The control bar's dock side, as the settings file keeps it.
+constexpr std::int32_t kBarAlignTop = 0x2000;
+constexpr std::int32_t kBarAlignBottom = 0x8000;
+// Flag of the saved bar placement: the bar was floating.
+constexpr std::uint32_t kBarFloating = 1;
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-CMainFrame::~CMainFrame() { document_.SetHost(nullptr); }
+}  // namespace
+
+CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize screenSize)
+    : settings_(settings), document_(document), screenSize_(screenSize) {
+    setObjectName("MainFrame");
+    setWindowIcon(QIcon(":/icons/app.svg"));
+    setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
+                settings_.windowHeight);
+    const MinimumSize minimum = MinimumWindowSize(screenSize_.width(), screenSize_.height());
+    setMinimumSize(minimum.width, minimum.height);
+    rememberedPaneHeight_ = settings_.readingPaneHeight;
+
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName("Panes");
+    readArea_ = new CReadArea(splitter_, settings_);
+    textArea_ = new CTextArea(splitter_, settings_.textArea);
+    textCtrl_ = textArea_->TextCtrl();
+    splitter_->addWidget(readArea_);
+    splitter_->addWidget(textArea_);
+    splitter_->setChildrenCollapsible(true);
+    setCentralWidget(splitter_);
+    const int clientHeight = settings_.windowHeight;
+    splitter_->setSizes({rememberedPaneHeight_, std::max(clientHeight - rememberedPaneHeight_, 0)});
+
+    statusPane_ = new QLabel(this);
+    statusPane_->setObjectName("TaskStatus");
+    statusBar()->addWidget(statusPane_, 1);
+
+    CreateActions();
+    CreateMenus();
+    CreateControlBar();
+
+    document_.SetHost(this);
+    CLmnApp::Instance()->textCtrl = textCtrl_;
+    connect(textCtrl_, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(textCtrl_, &CTextCtrl::RightButtonPressed, this, &CMainFrame::ShowContextMenu);
+    connect(readArea_, &CReadArea::SpeedDownRequested, bar_, &CReaderBar::SpeedDown);
+    connect(readArea_, &CReadArea::SpeedUpRequested, bar_, &CReaderBar::SpeedUp);
+    connect(readArea_, &CReadArea::FocusReceived, this, [this] { textCtrl_->setFocus(); });
+    textCtrl_->setFocus();
+    UpdateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    document_.SetHost(nullptr);
+    if (CLmnApp::Instance()->textCtrl == textCtrl_) CLmnApp::Instance()->textCtrl = nullptr;
+}
+
+void CMainFrame::CreateActions() {
+    QList<QKeySequence> programKeys;
+    for (const CommandSpec& spec : CommandTable()) {
+        auto* action = new QAction(this);
+        action->setText(spec.menuText.isEmpty() ? spec.tooltip : spec.menuText);
+        action->setToolTip(spec.tooltip);
+        if (!spec.icon.isEmpty()) action->setIcon(QIcon(spec.icon));
+        action->setShortcuts(spec.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setObjectName(QString("command%1").arg(static_cast<int>(spec.id)));
+        connect(action, &QAction::triggered, this, [this, id = spec.id] { OnCommand(id); });
+        addAction(action);
+        actions_[spec.id] = action;
+        programKeys += spec.keys;
+    }
+    textCtrl_->SetProgramKeys(programKeys);
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuSpec& spec : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(spec.title);
+        for (CommandId id : spec.items) {
+            if (id == CommandId{}) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(actions_.at(id));
+            }
+        }
+    }
+}
+
+void CMainFrame::CreateControlBar() {
+    bar_ = new CReaderBar(this, actions_, settings_.speedLevel);
+    Qt::ToolBarArea area = Qt::TopToolBarArea;
+    if (settings_.controlBarPlacementValid != 0 && (settings_.controlBarStyle & kBarAlignBottom)) {
+        area = Qt::BottomToolBarArea;
+    }
+    addToolBar(area, bar_);
+}
 
 void CMainFrame::ShowAtStart() {
     if (settings_.windowMaximized != 0) {
@@ -20,17 +123,148 @@ void CMainFrame::ShowAtStart() {
     } else {
         show();
     }
+    textCtrl_->setFocus();
+}
+
+CommandContext CMainFrame::CurrentContext() const {
+    const TextRange selection = textCtrl_->Selection();
+    return {reading_, document_.key, textCtrl_->TextLength(),
+            static_cast<int>(selection.end - selection.start)};
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const CommandContext context = CurrentContext();
+    for (auto& [id, action] : actions_) action->setEnabled(IsCommandEnabled(id, context));
+}
+
+void CMainFrame::SetTask(ReadingTask task) {
+    task_ = task;
+    statusPane_->setText(Utf8(TaskStatusText(static_cast<int>(task))));
+}
+
+void CMainFrame::OnCommand(CommandId command) {
+    using enum CommandId;
+    switch (command) {
+        case ID_LOAD_CLIPBOARD: LoadClipboard(); break;
+        case ID_COPY_TEXT: textCtrl_->CopySelection(); break;
+        case ID_VIEW_WHOLE_WINDOW: UseWholeWindow(); break;
+        case ID_VIEW_SHARED_WINDOW: ShareWindow(); break;
+        case ID_SPEED_UP: bar_->SpeedUp(1); break;
+        case ID_SPEED_DOWN: bar_->SpeedDown(1); break;
+        case ID_APP_EXIT: close(); break;
+        case ID_SHELF_SHOW: ShowShelf(); break;
+        // Reading, tasks, documents, the shelf, bookmarks, search, settings
+        // and help are handled as their parts of the program arrive.
+        case ID_READ_TOGGLE:
+        case ID_HELP_HOTKEYS:
+        case ID_HELP_MOUSE:
+        case ID_READ_SELECTION:
+        case ID_BOOKMARK_PUT:
+        case ID_BOOKMARKS_SHOW:
+        case ID_SETTINGS_GENERAL:
+        case ID_SETTINGS_READ_AREA:
+        case ID_SETTINGS_TEXT_AREA:
+        case ID_READ_FROM_CARET:
+        case ID_READ_TO_CARET:
+        case ID_READ_ALL:
+        case ID_OPEN_DOCUMENT:
+        case ID_SHELF_PUT:
+        case ID_FIND:
+        case ID_FIND_NEXT:
+        case ID_FIND_SELECTION:
+        case ID_HELP_CONTENTS:
+        case ID_APP_ABOUT:
+            break;
+    }
+    UpdateCommandStates();
+}
+
+bool CMainFrame::BothPanesShown(int* readingPaneHeight) const {
+    const QList<int> sizes = splitter_->sizes();
+    if (readingPaneHeight != nullptr) *readingPaneHeight = sizes.value(0);
+    return sizes.value(0) > 0 && sizes.value(1) > 0;
+}
+
+void CMainFrame::UseWholeWindow() {
+    int paneHeight = 0;
+    if (BothPanesShown(&paneHeight)) rememberedPaneHeight_ = paneHeight;
+    // While reading the reading pane takes the whole window, otherwise the
+    // text pane does.
+    splitter_->setSizes(reading_ ? QList<int>{screenSize_.height(), 0} : QList<int>{0, 1});
+}
+
+void CMainFrame::ShareWindow() {
+    int paneHeight = 0;
+    if (BothPanesShown(&paneHeight)) {
+        rememberedPaneHeight_ = paneHeight;
+        return;
+    }
+    const int clientHeight = height() - menuBar()->height();
+    rememberedPaneHeight_ = SharedPaneHeight(clientHeight);
+    const int total = splitter_->height();
+    splitter_->setSizes({rememberedPaneHeight_, std::max(total - rememberedPaneHeight_, 0)});
+}
+
+void CMainFrame::LoadClipboard() {
+    if (reading_) return;
+    document_.CloseCurrent();
+    document_.key = ShelfDocument::kNoDocument;
+    textCtrl_->ApplyDefaultFormat();
+    textCtrl_->ReplaceWithClipboard();
+    FinishLoad();
+}
+
+void CMainFrame::FinishLoad() {
+    textCtrl_->SetCaret(0);
+    bar_->ResetProgress();
+    SetTask(textCtrl_->TextLength() != 0 ? ReadingTask::TaskWholeText : ReadingTask::TaskNone);
+    CLmnApp::Instance()->UpdateTitle();
+    UpdateCommandStates();
 }
 
 bool CMainFrame::LoadDocument(const QString&) { return false; }
 
-void CMainFrame::LoadClipboard() {}
-
 void CMainFrame::ShowShelf() {}
+
+void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
+    const CommandContext context = CurrentContext();
+    QMenu menu(this);
+    for (CommandId id : ContextMenu()) {
+        if (id == CommandId{}) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* item = menu.addAction(FindCommand(id).menuText);
+        item->setEnabled(IsContextItemEnabled(id, context));
+        connect(item, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    }
+    menu.exec(globalPosition);
+}
 
 void CMainFrame::ReturnToShelf(ShelfDocument&) {}
 
-void CMainFrame::DocumentCleared() { CLmnApp::Instance()->UpdateTitle(); }
+void CMainFrame::DocumentCleared() {
+    textCtrl_->SetText({});
+    CLmnApp::Instance()->UpdateTitle();
+    UpdateCommandStates();
+}
+
+void CMainFrame::StoreControlBarPlacement() {
+    WindowPlacement placement;
+    placement.length = 44;
+    placement.showCmd = 1;
+    const bool floating = bar_->isFloating();
+    placement.flags = floating ? kBarFloating : 0;
+    const QRect rect = floating ? bar_->frameGeometry() : bar_->geometry();
+    placement.normalLeft = rect.left();
+    placement.normalTop = rect.top();
+    placement.normalRight = rect.left() + rect.width();
+    placement.normalBottom = rect.top() + rect.height();
+    settings_.controlBarPlacement = placement;
+    settings_.controlBarStyle =
+        toolBarArea(bar_) == Qt::BottomToolBarArea ? kBarAlignBottom : kBarAlignTop;
+    settings_.controlBarPlacementValid = 1;
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     const QRect normal = normalGeometry();
@@ -39,6 +273,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings_.windowWidth = normal.width();
     settings_.windowHeight = normal.height();
     settings_.windowMaximized = isMaximized() ? 1 : 0;
+    int paneHeight = 0;
+    settings_.readingPaneHeight = BothPanesShown(&paneHeight) ? paneHeight : rememberedPaneHeight_;
+    StoreControlBarPlacement();
+    settings_.speedLevel = bar_->SpeedLevel();
     document_.CloseCurrent();
     event->accept();
 }

@@ -1,17 +1,30 @@
 #pragma once
 
 #include <QMainWindow>
+#include <map>
 
+#include "frame/CommandId.h"
+#include "frame/CommandRules.h"
 #include "library/ShelfDocument.h"
+#include "reading/ReadingTask.h"
 
+class CReadArea;
+class CReaderBar;
+class CTextArea;
+class CTextCtrl;
+class QAction;
+class QLabel;
+class QSplitter;
 struct ReaderSettings;
 
-// The program's only top-level window.
+// The program's only top-level window: the reading pane above the text pane,
+// the control bar, the status pane naming the reading task, and every command
+// of the program with its keys, menu item, bar button and enabling rule.
 class CMainFrame : public QMainWindow, public DocumentHost {
     Q_OBJECT
 
 public:
-    CMainFrame(ReaderSettings& settings, ShelfDocument& document);
+    CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize screenSize);
     ~CMainFrame() override;
 
     // Shows the window at the saved geometry, maximised when it was closed so.
@@ -22,6 +35,29 @@ public:
     void LoadClipboard();
     void ShowShelf();
 
+    void OnCommand(CommandId command);
+    QAction* Action(CommandId command) const { return actions_.at(command); }
+    // Re-evaluates every command's enabling rule; called whenever reading,
+    // the document, the text or the selection changes.
+    void UpdateCommandStates();
+    CommandContext CurrentContext() const;
+
+    // Both panes have a height; delivers the reading pane's height.
+    bool BothPanesShown(int* readingPaneHeight = nullptr) const;
+    void UseWholeWindow();
+    void ShareWindow();
+    int RememberedPaneHeight() const { return rememberedPaneHeight_; }
+
+    ReadingTask Task() const { return task_; }
+    void SetTask(ReadingTask task);
+    bool IsReading() const { return reading_; }
+
+    CReaderBar* ReaderBar() const { return bar_; }
+    CReadArea* ReadArea() const { return readArea_; }
+    CTextCtrl* TextCtrl() const { return textCtrl_; }
+    QSplitter* Splitter() const { return splitter_; }
+    QLabel* StatusPane() const { return statusPane_; }
+
     void ReturnToShelf(ShelfDocument& document) override;
     void DocumentCleared() override;
 
@@ -29,6 +65,25 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateControlBar();
+    void FinishLoad();
+    void StoreControlBarPlacement();
+    void ShowContextMenu(const QPoint& globalPosition);
+
     ReaderSettings& settings_;
     ShelfDocument& document_;
+    QSize screenSize_;
+    int rememberedPaneHeight_ = 0;
+    bool reading_ = false;
+    ReadingTask task_ = ReadingTask::TaskNone;
+
+    std::map<CommandId, QAction*> actions_;
+    QSplitter* splitter_ = nullptr;
+    CReadArea* readArea_ = nullptr;
+    CTextArea* textArea_ = nullptr;
+    CTextCtrl* textCtrl_ = nullptr;
+    CReaderBar* bar_ = nullptr;
+    QLabel* statusPane_ = nullptr;
 };

@@ -1,0 +1,197 @@
+#include "text/CTextCtrl.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QTextBlock>
+
+#include "settings/AreaFormat.h"
+#include "text/CodePage.h"
+
+// The strip left of the text where the pointer selects whole lines.
+class LineSelectionMargin : public QWidget {
+public:
+    static constexpr int kWidth = 10;
+    explicit LineSelectionMargin(CTextCtrl* text) : QWidget(text), text_(text) {
+        setCursor(QCursor(Qt::ArrowCursor));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), text_->palette().color(QPalette::Base));
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) return;
+        anchor_ = event->position().toPoint();
+        text_->SelectLinesBetween(anchor_, anchor_);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (event->buttons() & Qt::LeftButton) {
+            text_->SelectLinesBetween(anchor_, event->position().toPoint());
+        }
+    }
+
+private:
+    CTextCtrl* text_;
+    QPoint anchor_;
+};
+
+namespace {
+
+// The widget's text: every line break (CR LF, lone CR, lone LF) becomes one
+// block separator, which is what the position map expects.
+QString WidgetText(std::string_view text) {
+    QString shown;
+    shown.resize(static_cast<qsizetype>(text.size()));
+    QChar* out = shown.data();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            *out++ = QChar(u'\n');
+        } else {
+            *out++ = QChar(ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(c)));
+        }
+    }
+    shown.truncate(out - shown.data());
+    return shown;
+}
+
+}  // namespace
+
+CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
+    : QPlainTextEdit(parent), textArea_(textArea), margin_(new LineSelectionMargin(this)) {
+    setObjectName("TextCtrl");
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setUndoRedoEnabled(false);
+    setViewportMargins(LineSelectionMargin::kWidth, 0, 0, 0);
+    ApplyDefaultFormat();
+}
+
+CTextCtrl::~CTextCtrl() = default;
+
+void CTextCtrl::SetText(std::string text) {
+    if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
+    text_ = std::move(text);
+    map_ = PositionMap(text_);
+    setPlainText(WidgetText(text_));
+}
+
+TextRange CTextCtrl::Selection() const {
+    const QTextCursor cursor = textCursor();
+    return {map_.ToText(static_cast<std::size_t>(cursor.selectionStart())),
+            map_.ToText(static_cast<std::size_t>(cursor.selectionEnd()))};
+}
+
+void CTextCtrl::SetSelection(std::size_t start, std::size_t end) {
+    end = std::min(end, text_.size());
+    start = std::min(start, end);
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(static_cast<int>(map_.ToWidget(start)));
+    cursor.setPosition(static_cast<int>(map_.ToWidget(end)), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+std::string CTextCtrl::SelectedText() const {
+    const TextRange range = Selection();
+    return text_.substr(range.start, range.end - range.start);
+}
+
+void CTextCtrl::ApplyDefaultFormat() {
+    setFont(TextAreaFont(textArea_));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, ColorFromColorRef(textArea_.textColor));
+    colours.setColor(QPalette::Base, ColorFromColorRef(textArea_.backgroundColor));
+    setPalette(colours);
+}
+
+void CTextCtrl::ApplyFormatToAll() {
+    const TextRange kept = Selection();
+    ApplyDefaultFormat();
+    QTextCharFormat format;
+    format.setFont(TextAreaFont(textArea_));
+    format.setForeground(ColorFromColorRef(textArea_.textColor));
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    all.setCharFormat(format);
+    SetSelection(kept.start, kept.end);
+}
+
+void CTextCtrl::ReplaceWithClipboard() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    const QString text = data != nullptr && data->hasText() ? data->text() : QString();
+    SetText(Utf16ToCp1251(text.toStdU16String()));
+    TrimTrailingBlanks();
+}
+
+void CTextCtrl::TrimTrailingBlanks() {
+    const std::size_t kept = TrimmedLength(text_);
+    if (kept == text_.size()) return;
+    const std::size_t widgetEnd = map_.ToWidget(text_.size());
+    text_.resize(kept);
+    map_ = PositionMap(text_);
+    // Cut the widget's text in place rather than setting it anew: a long
+    // text would be laid out a second time.
+    QTextCursor cursor(document());
+    cursor.setPosition(static_cast<int>(map_.ToWidget(kept)));
+    cursor.setPosition(static_cast<int>(widgetEnd), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
+
+void CTextCtrl::SelectWordAtCaret() {
+    const TextRange word = WordAtCaret(text_, Selection().start);
+    SetSelection(word.start, word.end);
+}
+
+void CTextCtrl::CopySelection() const {
+    const std::string selected = SelectedText();
+    if (selected.empty()) return;
+    QApplication::clipboard()->setText(QString::fromStdU16String(Cp1251ToUtf16(selected)));
+}
+
+void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {
+    const auto lineEdge = [this](const QPoint& at, QTextCursor::MoveOperation edge) {
+        QTextCursor cursor = cursorForPosition(QPoint(0, at.y()));
+        cursor.movePosition(edge);
+        return cursor.position();
+    };
+    const bool down = point.y() >= anchor.y();
+    const QPoint& first = down ? anchor : point;
+    const QPoint& last = down ? point : anchor;
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(lineEdge(first, QTextCursor::StartOfLine));
+    cursor.setPosition(lineEdge(last, QTextCursor::EndOfLine), QTextCursor::KeepAnchor);
+    // A whole line includes its break, as the selection bar does elsewhere.
+    if (!cursor.atEnd() && cursor.atBlockEnd()) cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+bool CTextCtrl::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (programKeys_.contains(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void CTextCtrl::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        emit RightButtonPressed(event->globalPosition().toPoint());
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void CTextCtrl::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    const QRect area = contentsRect();
+    margin_->setGeometry(area.left(), area.top(), LineSelectionMargin::kWidth, area.height());
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QPlainTextEdit>
+#include <string>
+
+#include "settings/ReaderSettings.h"
+#include "text/PositionMap.h"
+#include "text/TextRules.h"
+
+class LineSelectionMargin;
+
+// The one text control: holds the document's text (Windows-1251, the core's
+// positions) and shows it read-only in the widget. Every position that crosses
+// between the two goes through the position map; nothing else converts.
+class CTextCtrl : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    CTextCtrl(QWidget* parent, const AreaAppearance& textArea);
+    ~CTextCtrl() override;
+
+    const std::string& Text() const { return text_; }
+    // Replaces the whole text; more than the control's limit is not taken in.
+    void SetText(std::string text);
+    int TextLength() const { return static_cast<int>(text_.size()); }
+    bool TooShort() const { return text_.size() < kShortText; }
+
+    // The selection in text positions, start <= end.
+    TextRange Selection() const;
+    void SetSelection(std::size_t start, std::size_t end);
+    void SetCaret(std::size_t position) { SetSelection(position, position); }
+    std::string SelectedText() const;
+
+    // Plain text takes the text area's font and colours.
+    void ApplyDefaultFormat();
+    // Reformats the whole text after the text area's settings changed,
+    // keeping the selection.
+    void ApplyFormatToAll();
+
+    // Loads the clipboard's text as the whole text, trimmed.
+    void ReplaceWithClipboard();
+    void TrimTrailingBlanks();
+    void SelectWordAtCaret();
+    // Puts the selection on the clipboard as Unicode text.
+    void CopySelection() const;
+
+    // Keys of the program's commands: the widget must let them through to
+    // the window's shortcuts instead of handling them itself.
+    void SetProgramKeys(QList<QKeySequence> keys) { programKeys_ = std::move(keys); }
+
+signals:
+    // A right button press, at a point in global coordinates.
+    void RightButtonPressed(const QPoint& globalPosition);
+
+protected:
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class LineSelectionMargin;
+    void SelectLinesBetween(const QPoint& anchor, const QPoint& point);
+
+    const AreaAppearance& textArea_;
+    std::string text_;
+    PositionMap map_;
+    QList<QKeySequence> programKeys_;
+    LineSelectionMargin* margin_;
+};

@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTest>
+#include <QToolButton>
+
+#include "ProgramFixture.h"
+#include "frame/CColorStatic.h"
+#include "frame/CReaderBar.h"
+#include "frame/CommandTable.h"
+#include "library/SafeFileWriter.h"
+#include "text/CTextCtrl.h"
+
+namespace {
+
+using enum CommandId;
+
+class MainFrameTest : public ProgramFixture {};
+
+QStringList MenuTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* action : menu->actions()) texts << (action->isSeparator() ? "-" : action->text());
+    return texts;
+}
+
+TEST_F(MainFrameTest, MenusCarryTheItemsAndShortcutTexts) {
+    Start();
+    const QList<QAction*> menus = Frame()->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(menus[0]->text(), "&Документы");
+    EXPECT_EQ(MenuTexts(menus[0]->menu()),
+              (QStringList{"&Открыть файл\tCtrl+O", "Показать полку\tCtrl+B",
+                           "Положить на полку\tAlt+B", "-", "Выход"}));
+    EXPECT_EQ(MenuTexts(menus[1]->menu()),
+              (QStringList{"Читать текст от начала до конца", "Читать отсюда до конца текста",
+                           "Читать от начала текста до сих пор", "Читать выделенный текст", "-",
+                           "Показать закладки\tCtrl+M", "Поместить закладку\tAlt+M", "-",
+                           "Искать\tCtrl+F"}));
+    EXPECT_EQ(MenuTexts(menus[2]->menu()),
+              (QStringList{"Общие", "Область чтения", "Область текста"}));
+    EXPECT_EQ(menus[3]->text(), "?");
+    EXPECT_EQ(MenuTexts(menus[3]->menu()),
+              (QStringList{"&Вызов справки\tF1", "&Горячие клавиши\tCtrl+K",
+                           "Использование мыши", "-", "&О программе"}));
+}
+
+TEST_F(MainFrameTest, ControlBarHoldsItsEighteenEntriesInOrder) {
+    Start();
+    const QList<QAction*> entries = Frame()->ReaderBar()->actions();
+    ASSERT_EQ(entries.size(), 18);
+    QStringList tooltips;
+    for (QAction* entry : entries) {
+        tooltips << (entry->isSeparator() ? "-" : entry->toolTip());
+    }
+    EXPECT_EQ(tooltips[0], "Открыть документ (Ctrl+O)");
+    EXPECT_EQ(tooltips[1], "Загрузить текст из клипборда (Ctrl+V)");
+    EXPECT_EQ(tooltips[2], "Показать полку (Ctrl+B)");
+    EXPECT_EQ(tooltips[3], "Положить документ на полку (Alt+B)");
+    EXPECT_EQ(tooltips[4], "-");
+    EXPECT_EQ(tooltips[5], "Использовать всё окно (F5)");
+    EXPECT_EQ(tooltips[6], "Использовать окно совместно (F9)");
+    EXPECT_EQ(tooltips[7], "-");
+    EXPECT_EQ(tooltips[8], "Начать/Остановить чтение (Пробел)");
+    EXPECT_EQ(tooltips[12], "Показать закладки (Ctrl+M)");
+    EXPECT_EQ(tooltips[13], "Поместить закладку (Alt+M)");
+    EXPECT_EQ(tooltips[14], "-");
+    EXPECT_EQ(tooltips[15], "Вызов справки (F1)");
+    EXPECT_EQ(tooltips[16], "Горячие клавиши (Ctrl+K)");
+    EXPECT_EQ(tooltips[17], "Использование мыши");
+    EXPECT_EQ(Frame()->ReaderBar()->windowTitle(), "Lumeno. Control Bar");
+    EXPECT_EQ(Frame()->ReaderBar()->allowedAreas(), Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    for (QAction* entry : entries) {
+        if (!entry->isSeparator() && !entry->toolTip().isEmpty()) {
+            EXPECT_FALSE(entry->icon().isNull()) << entry->toolTip().toStdString();
+        }
+    }
+}
+
+TEST_F(MainFrameTest, EnablingFollowsSelectionShelfKeyAndText) {
+    Start();
+    EXPECT_FALSE(Frame()->Action(ID_READ_ALL)->isEnabled());  // nothing loaded
+    EXPECT_FALSE(Frame()->Action(ID_FIND)->isEnabled());
+    LoadClipboardText(QString(500, u'ж'));
+    CTextCtrl* text = Frame()->TextCtrl();
+    text->SetSelection(10, 80);
+    EXPECT_TRUE(Frame()->Action(ID_READ_ALL)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(ID_READ_FROM_CARET)->isEnabled());
+    EXPECT_FALSE(Frame()->Action(ID_READ_SELECTION)->isEnabled());
+    text->SetSelection(10, 81);
+    EXPECT_FALSE(Frame()->Action(ID_READ_ALL)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(ID_READ_SELECTION)->isEnabled());
+    // Clipboard text is no document: neither the shelf nor bookmarks.
+    EXPECT_FALSE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
+    EXPECT_FALSE(Frame()->Action(ID_BOOKMARK_PUT)->isEnabled());
+    document.key = 0;
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
+    EXPECT_FALSE(Frame()->Action(ID_BOOKMARKS_SHOW)->isEnabled());
+    document.key = 3;
+    Frame()->UpdateCommandStates();
+    EXPECT_FALSE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(ID_BOOKMARKS_SHOW)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(ID_BOOKMARK_PUT)->isEnabled());
+}
+
+TEST_F(MainFrameTest, WholeAndSharedWindowLayoutsRememberThePaneHeight) {
+    Start();
+    QSplitter* panes = Frame()->Splitter();
+    int shared = 0;
+    ASSERT_TRUE(Frame()->BothPanesShown(&shared));
+    ASSERT_GT(shared, 0);
+
+    PressKey(Qt::Key_F5);
+    EXPECT_FALSE(Frame()->BothPanesShown());
+    EXPECT_EQ(panes->sizes().value(0), 0);
+    EXPECT_EQ(Frame()->RememberedPaneHeight(), shared);
+
+    PressKey(Qt::Key_F5);  // the second press keeps what the first remembered
+    EXPECT_EQ(Frame()->RememberedPaneHeight(), shared);
+
+    PressKey(Qt::Key_F9);
+    ASSERT_TRUE(Frame()->BothPanesShown());
+    const int clientHeight = Frame()->height() - Frame()->menuBar()->height();
+    EXPECT_EQ(Frame()->RememberedPaneHeight(), (2 * clientHeight) / 3);
+
+    panes->setSizes({123, panes->height() - panes->handleWidth() - 123});
+    PressKey(Qt::Key_F9);  // both shown: nothing moves, the height is remembered
+    EXPECT_EQ(panes->sizes().value(0), 123);
+    EXPECT_EQ(Frame()->RememberedPaneHeight(), 123);
+
+    PressKey(Qt::Key_F5);
+    CloseProgram();
+    EXPECT_EQ(settings.settings.readingPaneHeight, 123);
+}
+
+TEST_F(MainFrameTest, WindowCannotShrinkBelowTwoThirdsOfTheScreen) {
+    Start();
+    EXPECT_EQ(Frame()->minimumSize(), QSize(682, 512));
+}
+
+TEST_F(MainFrameTest, KeypadKeysAndArrowsChangeTheLevelWithinItsRange) {
+    ReaderSettings stored = DefaultSettings(1024, 768);
+    stored.speedLevel = 49;
+    ASSERT_TRUE(WriteFileSafely(DataFile().toStdString(), SerializeSettings(stored)));
+    Start();
+    CReaderBar* bar = Frame()->ReaderBar();
+    EXPECT_EQ(bar->SpeedDisplay()->text(), "49");
+    PressKey(Qt::KeypadModifier | Qt::Key_Plus);
+    PressKey(Qt::KeypadModifier | Qt::Key_Plus);
+    EXPECT_EQ(bar->SpeedLevel(), 50);
+    EXPECT_EQ(bar->SpeedDisplay()->text(), "50");
+    PressKey(Qt::Key_Plus);  // the main keyboard's plus is not the command
+    EXPECT_EQ(bar->SpeedLevel(), 50);
+    bar->SetSpeedLevel(2);
+    PressKey(Qt::KeypadModifier | Qt::Key_Minus);
+    PressKey(Qt::KeypadModifier | Qt::Key_Minus);
+    EXPECT_EQ(bar->SpeedLevel(), 1);
+    bar->UpArrow()->click();
+    EXPECT_EQ(bar->SpeedLevel(), 2);
+    bar->DownArrow()->click();
+    bar->DownArrow()->click();
+    EXPECT_EQ(bar->SpeedLevel(), 1);
+    bar->SetSpeedLevel(37);
+    CloseProgram();
+    EXPECT_EQ(settings.settings.speedLevel, 37);
+}
+
+TEST_F(MainFrameTest, SpeedDisplayIsBlackOnGreenBoldArial) {
+    Start();
+    CColorStatic* display = Frame()->ReaderBar()->SpeedDisplay();
+    EXPECT_EQ(display->text(), "25");
+    EXPECT_EQ(display->BackgroundColour(), QColor(0, 255, 0));
+    EXPECT_EQ(display->TextColour(), QColor(Qt::black));
+    EXPECT_EQ(display->font().pixelSize(), 28);
+    EXPECT_GE(display->font().weight(), QFont::ExtraBold);
+}
+
+TEST_F(MainFrameTest, ColourStaticResetsTheOtherColour) {
+    CColorStatic label;
+    EXPECT_FALSE(label.HasColours());
+    label.SetBkColour(0x000000FF);  // red background
+    EXPECT_EQ(label.BackgroundColour(), QColor(255, 0, 0));
+    EXPECT_EQ(label.TextColour(), QColor(Qt::black));
+    label.SetTextColour(0x00FF0000);  // blue text
+    EXPECT_EQ(label.TextColour(), QColor(0, 0, 255));
+    EXPECT_EQ(label.BackgroundColour(), label.palette().color(QPalette::Button));
+    label.SetBkColour(0x0000FF00);
+    EXPECT_EQ(label.TextColour(), QColor(Qt::black));
+}
+
+TEST_F(MainFrameTest, ProgressBarEmptiesStepsAndFills) {
+    Start();
+    CReaderBar* bar = Frame()->ReaderBar();
+    EXPECT_EQ(bar->Progress(), 0);
+    bar->StepProgress();
+    EXPECT_EQ(bar->Progress(), 1);
+    for (int i = 0; i < 50; ++i) bar->StepProgress();
+    EXPECT_EQ(bar->Progress(), 40);
+    bar->ResetProgress();
+    EXPECT_EQ(bar->Progress(), 0);
+    bar->FillProgress();
+    EXPECT_EQ(bar->Progress(), 40);
+}
+
+TEST_F(MainFrameTest, StatusPaneNamesTheTask) {
+    Start();
+    EXPECT_EQ(Frame()->StatusPane()->text(), "");
+    LoadClipboardText("Текст для чтения");
+    EXPECT_EQ(Frame()->StatusPane()->text(), "Читать от НАЧАЛА текста до КОНЦА");
+    Frame()->SetTask(ReadingTask::TaskSelection);
+    EXPECT_EQ(Frame()->StatusPane()->text(), "Читать ВЫДЕЛЕННЫЙ текст");
+    Frame()->SetTask(static_cast<ReadingTask>(5));
+    EXPECT_EQ(Frame()->StatusPane()->text(), "");
+    LoadClipboardText("   ");
+    EXPECT_EQ(Frame()->StatusPane()->text(), "");
+}
+
+TEST_F(MainFrameTest, ClipboardLoadTrimsAndPutsTheCaretAtTheStart) {
+    Start();
+    struct Case {
+        const char* name;
+        QString clipboard;
+        int length;
+        bool tooShort;
+    };
+    const Case cases[] = {
+        {"79 characters", QString(79, u'a'), 79, true},
+        {"80 characters", QString(80, u'a'), 80, false},
+        {"300 with 280 trailing spaces", QString(20, u'b') + QString(280, u' '), 44, true},
+        {"breaks and spaces", "Слово.\r\n\r\n  ", 6, true},
+        {"only blanks", "\n\t  \n", 0, true},
+        {"empty", "", 0, true},
+    };
+    CTextCtrl* text = Frame()->TextCtrl();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadClipboardText(c.clipboard);
+        EXPECT_EQ(text->TextLength(), c.length);
+        EXPECT_EQ(text->TooShort(), c.tooShort);
+        EXPECT_EQ(text->Selection(), (TextRange{0, 0}));
+        EXPECT_EQ(document.key, -1);
+        EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
+        EXPECT_TRUE(text->isReadOnly());
+    }
+    LoadClipboardText("Ёлка");
+    EXPECT_EQ(text->Text(), "\xA8\xEB\xEA\xE0");
+    EXPECT_EQ(text->toPlainText(), "Ёлка");
+}
+
+TEST_F(MainFrameTest, CopyPutsTheSelectionOnTheClipboardAsUnicode) {
+    Start();
+    LoadClipboardText("Война и мир\r\nтом первый");
+    Frame()->TextCtrl()->SetSelection(6, 16);
+    Frame()->TextCtrl()->setFocus();
+    QApplication::clipboard()->clear();
+    PressKey(Qt::ControlModifier | Qt::Key_C);
+    EXPECT_EQ(QApplication::clipboard()->text(), "и мир\r\nтом");
+    QApplication::clipboard()->clear();
+    PressKey(Qt::ControlModifier | Qt::Key_Insert);
+    EXPECT_EQ(QApplication::clipboard()->text(), "и мир\r\nтом");
+}
+
+TEST_F(MainFrameTest, ProgramKeysReachTheWindowWhileTheTextHasFocus) {
+    Start();
+    LoadClipboardText("one two three");
+    Frame()->TextCtrl()->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), Frame()->TextCtrl());
+    struct Case {
+        const char* name;
+        QKeyCombination key;
+        CommandId command;
+    };
+    for (const Case& c : {Case{"space", QKeyCombination(Qt::Key_Space), ID_READ_TOGGLE},
+                          Case{"F3", QKeyCombination(Qt::Key_F3), ID_FIND_NEXT},
+                          Case{"ctrl+v", Qt::ControlModifier | Qt::Key_V, ID_LOAD_CLIPBOARD},
+                          Case{"shift+insert", Qt::ShiftModifier | Qt::Key_Insert,
+                               ID_LOAD_CLIPBOARD},
+                          Case{"ctrl+f", Qt::ControlModifier | Qt::Key_F, ID_FIND},
+                          Case{"alt+b", Qt::AltModifier | Qt::Key_B, ID_SHELF_PUT}}) {
+        SCOPED_TRACE(c.name);
+        QAction* action = Frame()->Action(c.command);
+        action->setEnabled(true);  // whatever the rule says now, the key must arrive
+        QSignalSpy triggered(action, &QAction::triggered);
+        PressKey(c.key);
+        EXPECT_EQ(triggered.count(), 1);
+    }
+}
+
+TEST_F(MainFrameTest, TextPaneNavigatesAndSelectsLikeAReadOnlyView) {
+    Start();
+    LoadClipboardText("first line\r\nsecond line\r\nthird");
+    CTextCtrl* text = Frame()->TextCtrl();
+    text->setFocus();
+    PressKey(Qt::Key_Down);
+    EXPECT_EQ(text->Selection(), (TextRange{12, 12}));  // after the CR LF
+    PressKey(Qt::ShiftModifier | Qt::Key_End);
+    EXPECT_EQ(text->SelectedText(), "second line");
+    PressKey(Qt::ControlModifier | Qt::Key_End);
+    EXPECT_EQ(text->Selection(), (TextRange{30, 30}));
+    PressKey(Qt::ControlModifier | Qt::Key_A);
+    EXPECT_EQ(text->SelectedText(), "first line\r\nsecond line\r\nthird");
+    EXPECT_EQ(text->Text(), "first line\r\nsecond line\r\nthird");  // nothing typed in
+}
+
+TEST_F(MainFrameTest, ClosingStoresBarPlacementAndPaneHeight) {
+    Start();
+    QSplitter* panes = Frame()->Splitter();
+    panes->setSizes({200, panes->height() - panes->handleWidth() - 200});
+    Frame()->addToolBar(Qt::BottomToolBarArea, Frame()->ReaderBar());
+    CloseProgram();
+    EXPECT_EQ(settings.settings.readingPaneHeight, 200);
+    EXPECT_EQ(settings.settings.controlBarPlacementValid, 1);
+    EXPECT_EQ(settings.settings.controlBarStyle, 0x8000);
+    EXPECT_EQ(settings.settings.controlBarPlacement.length, 44u);
+}
+
+TEST_F(MainFrameTest, ControlBarReturnsToItsSavedSide) {
+    ReaderSettings stored = DefaultSettings(1024, 768);
+    stored.controlBarPlacementValid = 1;
+    stored.controlBarStyle = 0x8000;
+    ASSERT_TRUE(WriteFileSafely(DataFile().toStdString(), SerializeSettings(stored)));
+    Start();
+    EXPECT_EQ(Frame()->toolBarArea(Frame()->ReaderBar()), Qt::BottomToolBarArea);
+}
+
+}  // namespace

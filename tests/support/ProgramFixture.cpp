@@ -1,0 +1,36 @@
+#include "ProgramFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QTest>
+
+void ProgramFixture::Start(const QString& fileArgument) {
+    const StartupEnvironment environment{"lmn", directory.path() + u'/', fileArgument, kScreen};
+    ASSERT_TRUE(CLmnApp::Instance()->Start(environment, settings, shelf, document));
+    QApplication::setActiveWindow(Frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+}
+
+void ProgramFixture::TearDown() { CLmnApp::Instance()->ExitInstance(); }
+
+void ProgramFixture::CloseProgram() {
+    Frame()->close();
+    CLmnApp::Instance()->ExitInstance();
+    settings.Save();
+}
+
+void ProgramFixture::Trigger(CommandId command) const { Frame()->Action(command)->trigger(); }
+
+void ProgramFixture::PressKey(QKeyCombination key) const {
+    QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : Frame();
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+}
+
+void ProgramFixture::LoadClipboardText(const QString& text) const {
+    QApplication::clipboard()->setText(text);
+    Trigger(CommandId::ID_LOAD_CLIPBOARD);
+}
+
+QString ProgramFixture::DataFile() const { return QDir(directory.path()).filePath("lmn.dat"); }
