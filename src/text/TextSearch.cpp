@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -30,6 +31,7 @@ constexpr CasePair kUpperHalfPairs[] = {
     {0xBD, 0xBE},  // Ѕ ѕ
 };
 constexpr unsigned char kMicro = 0xB5;
+constexpr std::size_t kShortPattern = 3;
 
 constexpr ByteTable MakeFold() {
     ByteTable fold{};
@@ -56,8 +58,18 @@ constexpr std::array<bool, 256> MakeWordCharacters() {
     return word;
 }
 
+constexpr ByteTable MakeUnfold() {
+    ByteTable unfold = MakeIdentity();
+    const ByteTable fold = MakeFold();
+    for (unsigned b = 0; b < 256; ++b) {
+        if (fold[b] != b) unfold[fold[b]] = static_cast<unsigned char>(b);
+    }
+    return unfold;
+}
+
 constexpr ByteTable kFold = MakeFold();
 constexpr ByteTable kIdentity = MakeIdentity();
+constexpr ByteTable kUnfold = MakeUnfold();  // the capital of a small letter
 constexpr std::array<bool, 256> kWordCharacters = MakeWordCharacters();
 
 unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
@@ -65,6 +77,38 @@ unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 bool IsWholeWord(std::string_view text, std::size_t start, std::size_t end) {
     return (start == 0 || !IsWordCharacter(Byte(text[start - 1]))) &&
            (end == text.size() || !IsWordCharacter(Byte(text[end])));
+}
+
+bool Matches(std::string_view text, std::size_t pos, std::string_view pattern, const ByteTable& map,
+             SearchOptions options) {
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (map[Byte(text[pos + i])] != Byte(pattern[i])) return false;
+    }
+    return !options.wholeWord || IsWholeWord(text, pos, pos + pattern.size());
+}
+
+// Horspool's skips are short for a short pattern; there the library's
+// memchr, which looks at many bytes at once, finds the candidates for the
+// first byte (in either case) faster.
+std::optional<TextRange> FindShort(std::string_view text, std::string_view pattern,
+                                   std::size_t from, std::size_t to, const ByteTable& map,
+                                   SearchOptions options) {
+    const unsigned char first = Byte(pattern[0]);
+    const unsigned char other = options.matchCase ? first : kUnfold[first];
+    const char* base = text.data();
+    auto next = [&](unsigned char byte, std::size_t pos) -> std::size_t {
+        const void* hit = std::memchr(base + pos, byte, to - pos);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base) : to;
+    };
+    std::size_t nextFirst = next(first, from);
+    std::size_t nextOther = other != first ? next(other, from) : to;
+    for (;;) {
+        const std::size_t pos = std::min(nextFirst, nextOther);
+        if (pos >= to) return std::nullopt;
+        if (Matches(text, pos, pattern, map, options)) return TextRange{pos, pos + pattern.size()};
+        if (pos == nextFirst) nextFirst = pos + 1 < to ? next(first, pos + 1) : to;
+        if (pos == nextOther) nextOther = pos + 1 < to ? next(other, pos + 1) : to;
+    }
 }
 
 }  // namespace
@@ -86,17 +130,17 @@ std::optional<TextRange> FindForward(std::string_view text, std::string_view wha
     const ByteTable& map = options.matchCase ? kIdentity : kFold;
     std::string pattern(length, '\0');
     for (std::size_t i = 0; i < length; ++i) pattern[i] = static_cast<char>(map[Byte(what[i])]);
+    if (length <= kShortPattern) return FindShort(text, pattern, from, to, map, options);
     std::array<std::size_t, 256> shift;
     shift.fill(length);
     for (std::size_t i = 0; i + 1 < length; ++i) shift[Byte(pattern[i])] = length - 1 - i;
 
     for (std::size_t pos = from; pos < to;) {
-        std::size_t i = length;
-        while (i > 0 && map[Byte(text[pos + i - 1])] == Byte(pattern[i - 1])) --i;
-        if (i == 0 && (!options.wholeWord || IsWholeWord(text, pos, pos + length))) {
+        const unsigned char last = map[Byte(text[pos + length - 1])];
+        if (last == Byte(pattern[length - 1]) && Matches(text, pos, pattern, map, options)) {
             return TextRange{pos, pos + length};
         }
-        pos += shift[map[Byte(text[pos + length - 1])]];
+        pos += shift[last];
     }
     return std::nullopt;
 }

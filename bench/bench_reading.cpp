@@ -1,0 +1,84 @@
+// One step of the group cutter at the start, the middle and the end of a
+// 10 MB text: the step costs what its group costs, wherever it is.
+
+#include <random>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "reading/GroupCutter.h"
+#include "reading/ReadingSchedule.h"
+#include "reading/ReadingTasks.h"
+#include "text/CodePage.h"
+
+namespace {
+
+constexpr std::size_t kTextSize = 10 * 1024 * 1024;
+
+// Russian prose-like text: words of 1 to 12 letters, some followed by a comma
+// or a full stop, lines of about 70 characters ending in CR LF.
+const std::string& TenMegabytes() {
+    static const std::string text = [] {
+        const std::string letters = Utf8ToCp1251("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВ");
+        std::mt19937 random(42);
+        std::string s;
+        s.reserve(kTextSize + 64);
+        std::size_t lineLength = 0;
+        while (s.size() < kTextSize) {
+            const std::size_t length = 1 + random() % 12;
+            for (std::size_t i = 0; i < length; ++i) s += letters[random() % letters.size()];
+            const unsigned mark = random() % 10;
+            if (mark == 0) s += ',';
+            if (mark == 1) s += '.';
+            lineLength += length + 1;
+            if (lineLength > 70) {
+                s += "\r\n";
+                lineLength = 0;
+            } else {
+                s += ' ';
+            }
+        }
+        s.resize(kTextSize);
+        return s;
+    }();
+    return text;
+}
+
+void BM_NextGroup(benchmark::State& state, double where, ReadingOptions options) {
+    const std::string& text = TenMegabytes();
+    ReadingCursor prototype;
+    ApplyTask(prototype, ChooseTask(ReadingTask::TaskFromCaret,
+                                    {static_cast<std::size_t>(where * text.size()), 0}));
+    NextGroup(text, prototype, options);  // the task's first step sets up the cursor
+    for (auto _ : state) {
+        ReadingCursor cursor = prototype;
+        GroupStep step = NextGroup(text, cursor, options);
+        benchmark::DoNotOptimize(step);
+    }
+}
+
+ReadingOptions SeveralWords() {
+    ReadingOptions options;
+    options.severalWords = 1;
+    options.thresholdChars = 20;
+    return options;
+}
+
+BENCHMARK_CAPTURE(BM_NextGroup, start, 0.0, ReadingOptions{});
+BENCHMARK_CAPTURE(BM_NextGroup, middle, 0.5, ReadingOptions{});
+BENCHMARK_CAPTURE(BM_NextGroup, end, 0.999999, ReadingOptions{});
+BENCHMARK_CAPTURE(BM_NextGroup, several_words_middle, 0.5, SeveralWords());
+
+// The whole text read through once, for scale.
+void BM_WholeSchedule(benchmark::State& state) {
+    const std::string& text = TenMegabytes();
+    for (auto _ : state) {
+        ReadingCursor cursor;
+        ApplyTask(cursor, ChooseTask(ReadingTask::TaskWholeText, {}));
+        ReadingSchedule schedule = ScheduleReading(text, cursor, {});
+        benchmark::DoNotOptimize(schedule);
+    }
+}
+BENCHMARK(BM_WholeSchedule)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
