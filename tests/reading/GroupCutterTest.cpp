@@ -1,5 +1,6 @@
 #include "reading/GroupCutter.h"
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -249,6 +250,53 @@ TEST(GroupCutter, ResumesAfterStopAndRestartsOnANewTask) {
     while (NextGroup(text, cursor, options).kind != StepKind::StepEnd) {
     }
     EXPECT_EQ(NextGroup(text, cursor, options).kind, StepKind::StepEnd);
+}
+
+// Over random texts of letters, marks, separators and zero bytes: every
+// character other than a separator or a zero byte lands in exactly one group,
+// in order; each highlight starts at its group's first character; no group
+// is longer than 129; every step but the last moves the cursor on.
+TEST(GroupCutter, KeepsEveryCharacterOnce) {
+    std::mt19937 random(2025);
+    const std::string alphabet = std::string("ab.,;:!? \t\r\n\xC0\xFF") + '\0';
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const std::size_t length = random() % 300;
+        for (std::size_t i = 0; i < length; ++i) {
+            // Long runs of one letter now and then, to reach the 129 limit.
+            const char c = alphabet[random() % alphabet.size()];
+            text.append(random() % 50 == 0 ? 140 : 1, c);
+        }
+        ReadingOptions options;
+        options.severalWords = static_cast<int>(random() % 2);
+        options.thresholdChars = static_cast<int>(random() % 200);
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::string expected;
+        for (char c : text) {
+            if (!IsSeparator(c) && c != '\0') expected += c;
+        }
+        std::string read;
+        ReadingCursor cursor = WholeText();
+        std::size_t previous = 0;
+        for (std::size_t steps = 0;; ++steps) {
+            ASSERT_LE(steps, text.size() + 1);
+            const GroupStep step = NextGroup(text, cursor, options);
+            if (step.kind == StepKind::StepEnd) break;
+            ASSERT_GT(cursor.position, previous);
+            previous = cursor.position;
+            ASSERT_LE(step.text.size(), kMaxGroupLength);
+            ASSERT_EQ(step.highlight.has_value(), !step.text.empty());
+            if (step.highlight) {
+                ASSERT_LT(step.highlight->start, step.highlight->end);
+                ASSERT_LE(step.highlight->end, text.size());
+                ASSERT_EQ(text[step.highlight->start], step.text[0]);
+            }
+            for (char c : step.text) {
+                if (c != ' ') read += c;
+            }
+        }
+        EXPECT_EQ(read, expected);
+    }
 }
 
 }  // namespace
