@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
 
@@ -13,6 +14,8 @@
 #include "frame/CReaderBar.h"
 #include "frame/CommandTable.h"
 #include "reading/CReadArea.h"
+#include "reading/ReadingOptions.h"
+#include "reading/ReadingTasks.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
@@ -68,6 +71,9 @@ CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize 
     connect(readArea_, &CReadArea::SpeedDownRequested, bar_, &CReaderBar::SpeedDown);
     connect(readArea_, &CReadArea::SpeedUpRequested, bar_, &CReaderBar::SpeedUp);
     connect(readArea_, &CReadArea::FocusReceived, this, [this] { textCtrl_->setFocus(); });
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &CMainFrame::Step);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &CMainFrame::StopReading);
     textCtrl_->setFocus();
     UpdateCommandStates();
 }
@@ -139,12 +145,14 @@ void CMainFrame::UpdateCommandStates() {
 
 void CMainFrame::SetTask(ReadingTask task) {
     task_ = task;
+    textCtrl_->readingCursor.task = task;
     statusPane_->setText(Utf8(TaskStatusText(static_cast<int>(task))));
 }
 
 void CMainFrame::OnCommand(CommandId command) {
     using enum CommandId;
     switch (command) {
+        case ID_READ_TOGGLE: ToggleReading(); break;
         case ID_LOAD_CLIPBOARD: LoadClipboard(); break;
         case ID_COPY_TEXT: textCtrl_->CopySelection(); break;
         case ID_VIEW_WHOLE_WINDOW: UseWholeWindow(); break;
@@ -152,23 +160,24 @@ void CMainFrame::OnCommand(CommandId command) {
         case ID_SPEED_UP: bar_->SpeedUp(1); break;
         case ID_SPEED_DOWN: bar_->SpeedDown(1); break;
         case ID_APP_EXIT: close(); break;
+        case ID_READ_ALL: ChooseReadingTask(ReadingTask::TaskWholeText); break;
+        case ID_READ_FROM_CARET: ChooseReadingTask(ReadingTask::TaskFromCaret); break;
+        case ID_READ_TO_CARET: ChooseReadingTask(ReadingTask::TaskToCaret); break;
+        case ID_READ_SELECTION: ChooseReadingTask(ReadingTask::TaskSelection); break;
         case ID_SHELF_SHOW: ShowShelf(); break;
-        // Reading, tasks, documents, the shelf, bookmarks, search, settings
-        // and help are handled as their parts of the program arrive.
-        case ID_READ_TOGGLE:
+        // These open a dialog or another document: reading stops first. The
+        // dialogs themselves arrive with their parts of the program.
+        case ID_OPEN_DOCUMENT:
+        case ID_SHELF_PUT:
+        case ID_BOOKMARKS_SHOW:
         case ID_HELP_HOTKEYS:
         case ID_HELP_MOUSE:
-        case ID_READ_SELECTION:
+            StopReading();
+            break;
         case ID_BOOKMARK_PUT:
-        case ID_BOOKMARKS_SHOW:
         case ID_SETTINGS_GENERAL:
         case ID_SETTINGS_READ_AREA:
         case ID_SETTINGS_TEXT_AREA:
-        case ID_READ_FROM_CARET:
-        case ID_READ_TO_CARET:
-        case ID_READ_ALL:
-        case ID_OPEN_DOCUMENT:
-        case ID_SHELF_PUT:
         case ID_FIND:
         case ID_FIND_NEXT:
         case ID_FIND_SELECTION:
@@ -177,6 +186,78 @@ void CMainFrame::OnCommand(CommandId command) {
             break;
     }
     UpdateCommandStates();
+}
+
+void CMainFrame::ToggleReading() {
+    if (task_ == ReadingTask::TaskNone) {
+        QMessageBox box(QMessageBox::NoIcon, windowTitle(),
+                        "Что читать? Нет задания!.\n\nКак указать что читать:\n"
+                        "1. Установите курсор в нужное место текста\n"
+                        "2. Нажмите ПРАВУЮ кнопку на мышке\n"
+                        "3. Выберите задание из контекстного меню",
+                        QMessageBox::Ok, this);
+        box.setWindowTitle(CLmnApp::applicationName());
+        box.exec();
+        return;
+    }
+    if (reading_) {
+        StopReading();
+        return;
+    }
+    reading_ = true;
+    if (!BothPanesShown()) UseWholeWindow();
+    timer_.start(readingTimer_.Start(ReadingOptionsFrom(settings_, bar_->SpeedLevel())));
+    UpdateCommandStates();
+}
+
+void CMainFrame::StopReading() {
+    timer_.stop();
+    readArea_->SetDisplayText({});
+    reading_ = false;
+    if (!BothPanesShown()) UseWholeWindow();
+    UpdateCommandStates();
+}
+
+void CMainFrame::Step() {
+    if (stepping_) return;
+    stepping_ = true;
+    int paneHeight = 0;
+    BothPanesShown(&paneHeight);
+    const ReadingOptions options = ReadingOptionsFrom(settings_, bar_->SpeedLevel());
+    const GroupStep group = NextGroup(textCtrl_->Text(), textCtrl_->readingCursor, options);
+    ApplyProgress(group.progress);
+    const bool shows = group.kind == StepKind::StepPlain || group.kind == StepKind::StepComma ||
+                       group.kind == StepKind::StepStop;
+    if (shows) readArea_->SetDisplayText(group.text);
+    if (group.highlight) textCtrl_->SetSelection(group.highlight->start, group.highlight->end);
+    const TimerStep timing = readingTimer_.OnStep(group.kind, group.text.size(), options, paneHeight > 0);
+    switch (timing.action) {
+        case TimerAction::KeepPeriod: break;
+        case TimerAction::Rearm: timer_.start(timing.periodMs); break;
+        case TimerAction::Stop: StopReading(); break;
+        case TimerAction::StopTaskDone:
+            StopReading();
+            SetTask(ReadingTask::TaskNone);
+            break;
+    }
+    stepping_ = false;
+}
+
+void CMainFrame::ApplyProgress(ProgressAction action) {
+    switch (action) {
+        case ProgressAction::None: break;
+        case ProgressAction::Reset: bar_->ResetProgress(); break;
+        case ProgressAction::AdvanceOne: bar_->StepProgress(); break;
+        case ProgressAction::SetFull: bar_->FillProgress(); break;
+    }
+}
+
+void CMainFrame::ChooseReadingTask(ReadingTask task) {
+    const TaskChoice choice = ChooseTask(task, textCtrl_->Selection());
+    ApplyProgress(ApplyTask(textCtrl_->readingCursor, choice));
+    SetTask(choice.task);
+    textCtrl_->SetSelection(choice.selection.start, choice.selection.end);
+    if (choice.selectWordAtCaret) textCtrl_->SelectWordAtCaret();
 }
 
 bool CMainFrame::BothPanesShown(int* readingPaneHeight) const {
@@ -216,17 +297,19 @@ void CMainFrame::LoadClipboard() {
 
 void CMainFrame::FinishLoad() {
     textCtrl_->SetCaret(0);
-    bar_->ResetProgress();
-    SetTask(textCtrl_->TextLength() != 0 ? ReadingTask::TaskWholeText : ReadingTask::TaskNone);
+    ApplyProgress(PrepareLoadedText(textCtrl_->readingCursor, textCtrl_->Text().size()));
+    SetTask(textCtrl_->readingCursor.task);
     CLmnApp::Instance()->UpdateTitle();
     UpdateCommandStates();
 }
 
 bool CMainFrame::LoadDocument(const QString&) { return false; }
 
-void CMainFrame::ShowShelf() {}
+void CMainFrame::ShowShelf() { StopReading(); }
 
 void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
+    // The run stops at its next step, whatever is chosen from the menu.
+    if (reading_) textCtrl_->readingCursor.abort = true;
     const CommandContext context = CurrentContext();
     QMenu menu(this);
     for (CommandId id : ContextMenu()) {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <map>
 
 #include "frame/CommandId.h"
 #include "frame/CommandRules.h"
 #include "library/ShelfDocument.h"
+#include "reading/GroupCutter.h"
 #include "reading/ReadingTask.h"
+#include "reading/ReadingTimer.h"
 
 class CReadArea;
 class CReaderBar;
@@ -52,6 +55,16 @@ public:
     void SetTask(ReadingTask task);
     bool IsReading() const { return reading_; }
 
+    // The reading run: Space toggles it; every activation change, the end of
+    // the task, a right-click in the text pane and the commands that open a
+    // dialog stop it. Each tick of the timer shows the next group.
+    void ToggleReading();
+    void StopReading();
+    void Step();
+    // One of the four task commands, on the text pane's caret or selection.
+    void ChooseReadingTask(ReadingTask task);
+    const QTimer& ReadingTimerForTests() const { return timer_; }
+
     CReaderBar* ReaderBar() const { return bar_; }
     CReadArea* ReadArea() const { return readArea_; }
     CTextCtrl* TextCtrl() const { return textCtrl_; }
@@ -69,6 +82,7 @@ private:
     void CreateMenus();
     void CreateControlBar();
     void FinishLoad();
+    void ApplyProgress(ProgressAction action);
     void StoreControlBarPlacement();
     void ShowContextMenu(const QPoint& globalPosition);
 
@@ -78,6 +92,9 @@ private:
     int rememberedPaneHeight_ = 0;
     bool reading_ = false;
     ReadingTask task_ = ReadingTask::TaskNone;
+    QTimer timer_;
+    ReadingTimer readingTimer_;
+    bool stepping_ = false;  // a modal loop inside a step must not start another
 
     std::map<CommandId, QAction*> actions_;
     QSplitter* splitter_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <string>
 
+#include "reading/ReadingCursor.h"
 #include "settings/ReaderSettings.h"
 #include "text/PositionMap.h"
 #include "text/TextRules.h"
@@ -45,6 +46,9 @@ public:
     void SelectWordAtCaret();
     // Puts the selection on the clipboard as Unicode text.
     void CopySelection() const;
+
+    // The chosen reading task and where reading stands in it.
+    ReadingCursor readingCursor;
 
     // Keys of the program's commands: the widget must let them through to
     // the window's shortcuts instead of handling them itself.

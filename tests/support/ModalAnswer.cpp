@@ -12,7 +12,8 @@ struct ModalAnswer::Watcher {
 ModalAnswer::ModalAnswer(Action action) : watcher_(new Watcher) {
     watcher_->timer.setInterval(5);
     QObject::connect(&watcher_->timer, &QTimer::timeout, [this, action] {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = QApplication::activePopupWidget();
+        if (modal == nullptr) modal = QApplication::activeModalWidget();
         if (modal == nullptr) return;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             seen << box->windowTitle() + u'|' + box->text();

@@ -6,9 +6,9 @@
 
 class QWidget;
 
-// Answers the modal dialogs a test provokes: each time one opens, its window
-// title and text are recorded and it is closed with the given action (by
-// default, the way the Enter key would). Stops when destroyed.
+// Answers the modal dialogs and popup menus a test provokes: each time one
+// opens, its window title and text are recorded and it is closed with the
+// given action (by default, the way the Enter key would). Stops when destroyed.
 class ModalAnswer {
 public:
     using Action = std::function<void(QWidget* dialog)>;

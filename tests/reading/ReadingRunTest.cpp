@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSplitter>
+#include <QTest>
+
+#include "ModalAnswer.h"
+#include "ProgramFixture.h"
+#include "frame/CReaderBar.h"
+#include "reading/CReadArea.h"
+#include "text/CTextCtrl.h"
+
+namespace {
+
+using enum CommandId;
+
+// Drives reading step by step: each Step() is one tick of the reading timer,
+// and the timer's interval after it is how long the group stays on screen.
+class ReadingRunTest : public ProgramFixture {
+protected:
+    struct Shown {
+        QString text;
+        int periodMs;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown StepOnce() {
+        Frame()->Step();
+        const QTimer& timer = Frame()->ReadingTimerForTests();
+        return {Frame()->ReadArea()->DisplayText(), timer.isActive() ? timer.interval() : 0};
+    }
+    void PressSpace() { PressKey(QKeyCombination(Qt::Key_Space)); }
+};
+
+TEST_F(ReadingRunTest, HelloWorldShowsTwoGroupsForTheirIntervalsAndEnds) {
+    Start();
+    LoadClipboardText("Hello, world.");
+    PressSpace();
+    ASSERT_TRUE(Frame()->IsReading());
+    EXPECT_EQ(Frame()->ReadingTimerForTests().interval(), 150);
+    EXPECT_EQ(Frame()->ReadingTimerForTests().timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(StepOnce(), (Shown{"Hello,", 400}));
+    EXPECT_EQ(Frame()->TextCtrl()->SelectedText(), "Hello,");
+    EXPECT_EQ(StepOnce(), (Shown{"world.", 200}));
+    EXPECT_EQ(Frame()->TextCtrl()->SelectedText(), "world.");
+    EXPECT_EQ(StepOnce(), (Shown{"", 0}));
+    EXPECT_FALSE(Frame()->IsReading());
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
+    EXPECT_EQ(Frame()->ReaderBar()->Progress(), 40);
+}
+
+TEST_F(ReadingRunTest, SpaceWithoutATaskExplainsHowToChooseOne) {
+    Start();
+    ModalAnswer answer;
+    PressSpace();
+    EXPECT_FALSE(Frame()->IsReading());
+    ASSERT_EQ(answer.seen.size(), 1);
+    EXPECT_TRUE(answer.seen[0].startsWith("Orvek Lumeno|Что читать? Нет задания!.\n\nКак указать"));
+}
+
+TEST_F(ReadingRunTest, SpaceStopsAndTheNextStartResumesAfterTheLastGroup) {
+    Start();
+    LoadClipboardText("one two three four");
+    PressSpace();
+    EXPECT_EQ(StepOnce().text, "one");
+    PressSpace();
+    EXPECT_FALSE(Frame()->IsReading());
+    EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "");
+    PressSpace();
+    EXPECT_EQ(StepOnce().text, "two");
+    // Choosing the task again restarts it.
+    PressSpace();
+    Trigger(ID_READ_ALL);
+    PressSpace();
+    EXPECT_EQ(StepOnce().text, "one");
+}
+
+TEST_F(ReadingRunTest, EveryActivationChangeStops) {
+    Start();
+    LoadClipboardText("one two three four");
+    for (Qt::ApplicationState state : {Qt::ApplicationInactive, Qt::ApplicationActive}) {
+        PressSpace();
+        ASSERT_TRUE(Frame()->IsReading());
+        emit qApp->applicationStateChanged(state);
+        EXPECT_FALSE(Frame()->IsReading());
+    }
+}
+
+TEST_F(ReadingRunTest, RightClickInTheTextStopsAtTheNextStep) {
+    Start();
+    LoadClipboardText("one two three four");
+    PressSpace();
+    EXPECT_EQ(StepOnce().text, "one");
+    {
+        ModalAnswer dismiss([](QWidget* popup) { popup->close(); });
+        QTest::mouseClick(Frame()->TextCtrl()->viewport(), Qt::RightButton);
+        ASSERT_EQ(dismiss.seen.size(), 1);
+    }
+    EXPECT_TRUE(Frame()->IsReading());
+    EXPECT_EQ(StepOnce(), (Shown{"", 0}));
+    EXPECT_FALSE(Frame()->IsReading());
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);  // the task stays
+    PressSpace();
+    EXPECT_EQ(StepOnce().text, "two");
+}
+
+TEST_F(ReadingRunTest, WholeWindowLayoutSwitchesPanesAsReadingStartsAndStops) {
+    Start();
+    LoadClipboardText("one two three four");
+    QSplitter* panes = Frame()->Splitter();
+    PressKey(QKeyCombination(Qt::Key_F5));
+    EXPECT_EQ(panes->sizes().value(0), 0);  // the text pane fills the window
+    PressSpace();
+    EXPECT_GT(panes->sizes().value(0), 0);
+    EXPECT_EQ(panes->sizes().value(1), 0);  // the reading pane does
+    PressSpace();
+    EXPECT_EQ(panes->sizes().value(0), 0);
+    EXPECT_GT(panes->sizes().value(1), 0);
+}
+
+TEST_F(ReadingRunTest, ReadingPaneWithoutHeightStopsTheRun) {
+    Start();
+    LoadClipboardText("one two three four");
+    PressSpace();
+    Frame()->Splitter()->setSizes({0, 1});
+    StepOnce();
+    EXPECT_FALSE(Frame()->IsReading());
+}
+
+TEST_F(ReadingRunTest, ClicksInTheReadingPaneChangeTheLevelAndLeaveTheFocus) {
+    Start();
+    CReaderBar* bar = Frame()->ReaderBar();
+    QWidget* pane = Frame()->ReadArea();
+    struct Case {
+        const char* name;
+        int from;
+        Qt::MouseButton button;
+        bool doubleClick;
+        int to;
+    };
+    for (const Case& c : {Case{"left at 1 stays 1", 1, Qt::LeftButton, false, 1},
+                          Case{"left click", 25, Qt::LeftButton, false, 24},
+                          Case{"right click", 25, Qt::RightButton, false, 26},
+                          Case{"left double click is three steps", 25, Qt::LeftButton, true, 22},
+                          Case{"right double click at 49", 49, Qt::RightButton, true, 50}}) {
+        SCOPED_TRACE(c.name);
+        bar->SetSpeedLevel(c.from);
+        if (c.doubleClick) {
+            QTest::mouseClick(pane, c.button);
+            QTest::mouseDClick(pane, c.button);
+        } else {
+            QTest::mouseClick(pane, c.button);
+        }
+        EXPECT_EQ(bar->SpeedLevel(), c.to);
+        EXPECT_EQ(QApplication::focusWidget(), Frame()->TextCtrl());
+    }
+}
+
+TEST_F(ReadingRunTest, ContextMenuGraysWhatCannotBeDone) {
+    Start();
+    struct Seen {
+        QStringList items;
+        QList<bool> enabled;
+    };
+    const auto openMenu = [&] {
+        Seen seen;
+        ModalAnswer answer([&](QWidget* popup) {
+            for (QAction* a : static_cast<QMenu*>(popup)->actions()) {
+                seen.items << (a->isSeparator() ? "-" : a->text());
+                seen.enabled << a->isEnabled();
+            }
+            popup->close();
+        });
+        QTest::mouseClick(Frame()->TextCtrl()->viewport(), Qt::RightButton);
+        return seen;
+    };
+    Seen empty = openMenu();
+    EXPECT_EQ(empty.items,
+              (QStringList{"Читать текст от начала до конца", "Читать отсюда до конца текста",
+                           "Читать от начала текста до сих пор", "Читать выделенный текст", "-",
+                           "Показать закладки\tCtrl+M", "Поместить закладку\tAlt+M", "-",
+                           "Искать\tCtrl+F"}));
+    EXPECT_EQ(empty.enabled,
+              (QList<bool>{false, false, false, false, true, false, false, true, false}));
+
+    LoadClipboardText(QString(200, u'x'));
+    Frame()->TextCtrl()->SetSelection(0, 100);
+    document.key = 0;  // a file not on the shelf
+    Seen longSelection = openMenu();
+    EXPECT_EQ(longSelection.enabled,
+              (QList<bool>{false, false, false, true, true, false, false, true, true}));
+}
+
+TEST_F(ReadingRunTest, TaskCommandsSetTheRangeAndShowWhereReadingBegins) {
+    Start();
+    LoadClipboardText("alpha beta gamma delta");
+    CTextCtrl* text = Frame()->TextCtrl();
+    text->SetCaret(8);  // inside "beta"
+    Trigger(ID_READ_FROM_CARET);
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskFromCaret);
+    EXPECT_EQ(text->SelectedText(), "beta");
+    PressSpace();
+    EXPECT_EQ(StepOnce().text, "ta");  // from the caret, not from the word's start
+    PressSpace();
+    text->SetCaret(8);
+    Trigger(ID_READ_TO_CARET);
+    PressSpace();
+    EXPECT_EQ(StepOnce().text, "alpha");
+    EXPECT_EQ(StepOnce().text, "be");
+    EXPECT_EQ(StepOnce().text, "");
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
+}
+
+}  // namespace
