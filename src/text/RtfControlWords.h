@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string_view>
+
+// The control words the RTF reader acts on; every other word is read and
+// ignored, as RTF asks of a reader.
+enum class RtfWord {
+    Unknown,
+    // Document code page and default font.
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+    // Destinations: groups whose text is not document text.
+    FontTable,
+    ColourTable,
+    SkippedDestination,
+    Upr,
+    Ud,
+    Object,
+    Result,
+    // Inside the font and colour tables.
+    Font,
+    FontCharset,
+    FontCodePage,
+    Red,
+    Green,
+    Blue,
+    // Character formatting.
+    Plain,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Hidden,
+    FontSize,
+    Colour,
+    // Characters.
+    Unicode,
+    UnicodeSkip,
+    Binary,
+    Break,
+    Cell,
+    Tab,
+    EmDash,
+    EnDash,
+    LeftQuote,
+    RightQuote,
+    LeftDoubleQuote,
+    RightDoubleQuote,
+    Bullet,
+    Space,
+};
+
+// The word for a control word's letters (case matters, as in RTF).
+RtfWord LookUpRtfWord(std::string_view letters);

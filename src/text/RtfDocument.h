@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the RTF reader hands the text pane: the document's characters and how
+// they looked, as far as the pane can show it.
+
+// The text control holds no more characters than this; a longer document is
+// cut here.
+inline constexpr std::size_t kRtfMaxTextLength = 10'485'760;
+
+// RTF's own size when a document names none (\fs24, 12 points).
+inline constexpr int kRtfDefaultHalfPoints = 24;
+
+struct RtfCharFormat {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    // Font size in half-points, as RTF's \fs counts it; 1 to 3276.
+    int halfPoints = kRtfDefaultHalfPoints;
+    // 0x00BBGGRR; none when the document leaves the colour to the reader
+    // (no \cf, or a colour-table entry without components).
+    std::optional<std::uint32_t> colour;
+    // The font family, UTF-8 (a face name is handed to the font system, not
+    // shown as text); empty when the document names no font for the text.
+    std::string face;
+
+    bool operator==(const RtfCharFormat&) const = default;
+};
+
+// Characters [start, start + length) of the text share one format.
+struct RtfRun {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    RtfCharFormat format;
+
+    bool operator==(const RtfRun&) const = default;
+};
+
+struct RtfDocument {
+    // Windows-1251; every paragraph, line, page, section and table-row break
+    // is CR LF; characters the code page lacks are "?".
+    std::string text;
+    // For an RTF document: cover the text from 0 in order, without gaps, and
+    // two neighbours always differ in format. Empty for plain text.
+    std::vector<RtfRun> runs;
+    // The bytes did not begin with "{\rtf": the text is those bytes, taken
+    // byte for byte as Windows-1251, as a rich text control reads such a file.
+    bool plainText = false;
+    // The text reached kRtfMaxTextLength and the rest of the document was
+    // dropped.
+    bool truncated = false;
+};

@@ -1,0 +1,681 @@
+#include "text/RtfReader.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "text/CodePage.h"
+
+namespace {
+
+constexpr std::string_view kRtfSignature = "{\\rtf";
+
+// Word's largest font size, 1638 points.
+constexpr int kMaxHalfPoints = 3276;
+
+// Digits beyond this no longer change a parameter, which is clamped to int
+// anyway; the bound keeps the arithmetic far from overflow.
+constexpr std::int64_t kNumberCap = std::int64_t{1} << 40;
+
+bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+int HexValue(unsigned char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool On(bool hasParam, int param) { return !hasParam || param != 0; }
+
+}  // namespace
+
+RtfReader::RtfReader(std::size_t maxTextLength) : maxTextLength_(maxTextLength) {}
+
+void RtfReader::Feed(std::string_view chunk) {
+    std::size_t i = 0;
+    while (i < chunk.size()) {
+        switch (mode_) {
+            case Mode::Prefix:
+                prefix_.push_back(chunk[i++]);
+                if (prefix_ != kRtfSignature.substr(0, prefix_.size())) {
+                    StartPlainText();
+                } else if (prefix_.size() == kRtfSignature.size()) {
+                    mode_ = Mode::Rtf;
+                    for (const char c : std::exchange(prefix_, {})) {
+                        FeedRtf(static_cast<unsigned char>(c));
+                    }
+                }
+                break;
+            case Mode::Rtf:
+                while (i < chunk.size() && mode_ == Mode::Rtf) {
+                    FeedRtf(static_cast<unsigned char>(chunk[i++]));
+                }
+                break;
+            case Mode::PlainText:
+                AppendPlain(chunk.substr(i));
+                return;
+            case Mode::Done:
+                return;
+        }
+    }
+}
+
+RtfDocument RtfReader::Finish() {
+    switch (mode_) {
+        case Mode::Prefix:
+            StartPlainText();
+            break;
+        case Mode::Rtf:
+            FinishLexing();
+            break;
+        case Mode::PlainText:
+        case Mode::Done:
+            break;
+    }
+    if (highSurrogatePending_) {
+        highSurrogatePending_ = false;
+        Append('?');
+    }
+    RtfDocument document = std::move(document_);
+    *this = RtfReader(maxTextLength_);
+    return document;
+}
+
+void RtfReader::StartPlainText() {
+    mode_ = Mode::PlainText;
+    document_.plainText = true;
+    AppendPlain(std::exchange(prefix_, {}));
+}
+
+void RtfReader::AppendPlain(std::string_view bytes) {
+    const std::size_t room = maxTextLength_ - document_.text.size();
+    if (bytes.size() > room) {
+        document_.text.append(bytes.substr(0, room));
+        document_.truncated = true;
+        mode_ = Mode::Done;
+        return;
+    }
+    document_.text.append(bytes);
+}
+
+void RtfReader::FeedRtf(unsigned char c) {
+    while (Step(c) && mode_ == Mode::Rtf) {
+    }
+}
+
+bool RtfReader::Step(unsigned char c) {
+    switch (lex_) {
+        case Lex::Text:
+            switch (c) {
+                case '{':
+                    OpenGroup();
+                    break;
+                case '}':
+                    CloseGroup();
+                    break;
+                case '\\':
+                    lex_ = Lex::Backslash;
+                    break;
+                // Line breaks in RTF source only keep its lines short.
+                case '\r':
+                case '\n':
+                    break;
+                default:
+                    if (!Skipping()) DocumentByte(c, false);
+                    break;
+            }
+            return false;
+        case Lex::Backslash:
+            if (IsLetter(c)) {
+                word_[0] = static_cast<char>(c);
+                wordLength_ = 1;
+                wordTooLong_ = false;
+                negative_ = false;
+                number_ = 0;
+                lex_ = Lex::Word;
+            } else if (c == '\'') {
+                lex_ = Lex::Hex1;
+            } else {
+                lex_ = Lex::Text;
+                ControlSymbol(c);
+            }
+            return false;
+        case Lex::Word:
+            if (IsLetter(c)) {
+                if (wordLength_ < sizeof word_) {
+                    word_[wordLength_++] = static_cast<char>(c);
+                } else {
+                    wordTooLong_ = true;
+                }
+                return false;
+            }
+            if (c == '-') {
+                lex_ = Lex::WordSign;
+                return false;
+            }
+            if (IsDigit(c)) {
+                number_ = c - '0';
+                lex_ = Lex::WordNumber;
+                return false;
+            }
+            lex_ = Lex::Text;
+            ControlWord(false);
+            // A space ends the word and is part of it; anything else is read again.
+            return c != ' ';
+        case Lex::WordSign:
+            if (IsDigit(c)) {
+                negative_ = true;
+                number_ = c - '0';
+                lex_ = Lex::WordNumber;
+                return false;
+            }
+            // A hyphen without digits is text after a word without a parameter.
+            lex_ = Lex::Text;
+            ControlWord(false);
+            if (lex_ == Lex::Text && !Skipping()) DocumentByte('-', false);
+            return true;
+        case Lex::WordNumber:
+            if (IsDigit(c)) {
+                if (number_ < kNumberCap) number_ = number_ * 10 + (c - '0');
+                return false;
+            }
+            lex_ = Lex::Text;
+            ControlWord(true);
+            return c != ' ';
+        case Lex::Hex1: {
+            const int value = HexValue(c);
+            if (value < 0) {
+                // A cut escape is dropped; the byte is read as it is.
+                lex_ = Lex::Text;
+                return true;
+            }
+            hexHigh_ = static_cast<unsigned>(value);
+            lex_ = Lex::Hex2;
+            return false;
+        }
+        case Lex::Hex2: {
+            const int value = HexValue(c);
+            lex_ = Lex::Text;
+            if (value < 0) return true;
+            if (!Skipping()) DocumentByte(static_cast<unsigned char>(hexHigh_ * 16 + value), true);
+            return false;
+        }
+        case Lex::Binary:
+            if (--binaryLeft_ == 0) lex_ = Lex::Text;
+            return false;
+    }
+    return false;
+}
+
+void RtfReader::FinishLexing() {
+    switch (std::exchange(lex_, Lex::Text)) {
+        case Lex::Word:
+            ControlWord(false);
+            break;
+        case Lex::WordNumber:
+            ControlWord(true);
+            break;
+        case Lex::WordSign:
+            ControlWord(false);
+            if (lex_ == Lex::Text && !Skipping()) DocumentByte('-', false);
+            break;
+        case Lex::Text:
+        case Lex::Backslash:
+        case Lex::Hex1:
+        case Lex::Hex2:
+        case Lex::Binary:
+            break;
+    }
+}
+
+bool RtfReader::Skipping() {
+    if (fallbackLeft_ == 0) return false;
+    --fallbackLeft_;
+    return true;
+}
+
+void RtfReader::OpenGroup() {
+    // A fallback never reaches past a brace.
+    fallbackLeft_ = 0;
+    star_ = false;
+    if (saved_.size() >= kMaxGroupDepth) {
+        ++flattenedDepth_;
+        return;
+    }
+    saved_.push_back(group_);
+}
+
+void RtfReader::CloseGroup() {
+    fallbackLeft_ = 0;
+    star_ = false;
+    if (flattenedDepth_ > 0) {
+        --flattenedDepth_;
+        return;
+    }
+    switch (group_.destination) {
+        case Destination::FontTable:
+            if (fonts_.End()) ++tablesVersion_;
+            break;
+        case Destination::ColourTable:
+            colours_.EndUnfinishedEntry();
+            ++tablesVersion_;
+            break;
+        case Destination::Text:
+        case Destination::Skip:
+        case Destination::Upr:
+        case Destination::Object:
+            break;
+    }
+    group_ = saved_.back();
+    saved_.pop_back();
+    // The document ends with its outermost group; what follows is not read.
+    if (saved_.empty()) mode_ = Mode::Done;
+}
+
+void RtfReader::ControlSymbol(unsigned char c) {
+    if (Skipping()) return;
+    if (c == '*') {
+        star_ = true;
+        return;
+    }
+    star_ = false;
+    switch (c) {
+        case '\\':
+        case '{':
+        case '}':
+            DocumentByte(c, true);
+            break;
+        case '~':
+            if (EmittingText()) EmitCodePoint(0x00A0);
+            break;
+        case '_':
+            // The non-breaking hyphen: Windows-1251 has none, a hyphen reads the same.
+            if (EmittingText()) EmitCodePoint('-');
+            break;
+        case '\r':
+        case '\n':
+            if (EmittingText()) EmitBreak();
+            break;
+        default:
+            // "\-" (an optional hyphen) is left out so that the word stays whole,
+            // as are "\:", "\|" and symbols RTF does not define.
+            break;
+    }
+}
+
+void RtfReader::ControlWord(bool hasParam) {
+    const RtfWord word =
+        wordTooLong_ ? RtfWord::Unknown : LookUpRtfWord(std::string_view(word_, wordLength_));
+    const std::int64_t signedNumber = negative_ ? -number_ : number_;
+    const int param = static_cast<int>(std::clamp<std::int64_t>(
+        signedNumber, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+
+    // Binary data is passed over wherever it stands, even inside a fallback,
+    // so that its bytes are never taken for RTF.
+    if (word == RtfWord::Binary) {
+        Skipping();
+        star_ = false;
+        if (hasParam && param > 0) {
+            binaryLeft_ = static_cast<std::uint64_t>(param);
+            lex_ = Lex::Binary;
+        }
+        return;
+    }
+    if (Skipping()) return;
+    const bool star = std::exchange(star_, false);
+    switch (group_.destination) {
+        case Destination::Skip:
+            return;
+        case Destination::Upr:
+            if (word == RtfWord::Ud) group_.destination = group_.outer;
+            return;
+        case Destination::Object:
+            if (word == RtfWord::Result) group_.destination = group_.outer;
+            return;
+        case Destination::Text:
+        case Destination::FontTable:
+        case Destination::ColourTable:
+            break;
+    }
+    // "\*" marks a destination that a reader which does not know it skips.
+    if (star) {
+        group_.destination = Destination::Skip;
+        return;
+    }
+    switch (word) {
+        case RtfWord::Upr:
+            group_.outer = group_.destination;
+            group_.destination = Destination::Upr;
+            return;
+        case RtfWord::Unicode:
+            if (hasParam) UnicodeCharacter(param);
+            return;
+        case RtfWord::UnicodeSkip:
+            group_.unicodeSkip = hasParam ? std::max(param, 0) : 1;
+            return;
+        default:
+            break;
+    }
+    switch (group_.destination) {
+        case Destination::Text:
+            TextWord(word, hasParam, param);
+            break;
+        case Destination::FontTable:
+            if (word == RtfWord::Font) {
+                fonts_.Begin(hasParam ? param : 0);
+                ++tablesVersion_;
+            } else if (word == RtfWord::FontCharset) {
+                fonts_.SetCharset(CharsetOfFontCharset(hasParam ? param : 0));
+            } else if (word == RtfWord::FontCodePage) {
+                if (const auto charset = CharsetOfCodePage(hasParam ? param : 0)) {
+                    fonts_.SetCharset(charset);
+                }
+            }
+            break;
+        case Destination::ColourTable:
+            if (word == RtfWord::Red) colours_.SetRed(param);
+            if (word == RtfWord::Green) colours_.SetGreen(param);
+            if (word == RtfWord::Blue) colours_.SetBlue(param);
+            break;
+        case Destination::Skip:
+        case Destination::Upr:
+        case Destination::Object:
+            break;
+    }
+}
+
+void RtfReader::TextWord(RtfWord word, bool hasParam, int param) {
+    CharProps& props = group_.props;
+    switch (word) {
+        case RtfWord::Ansi:
+            characterSet_ = RtfCharset::Windows1252;
+            ++tablesVersion_;
+            break;
+        case RtfWord::Mac:
+        case RtfWord::Pc:
+        case RtfWord::Pca:
+            characterSet_ = RtfCharset::Unsupported;
+            ++tablesVersion_;
+            break;
+        case RtfWord::AnsiCodePage:
+            ansiCodePage_ = CharsetOfCodePage(hasParam ? param : 0);
+            ++tablesVersion_;
+            break;
+        case RtfWord::DefaultFont:
+            defaultFont_ = hasParam ? param : 0;
+            ++tablesVersion_;
+            break;
+        case RtfWord::FontTable:
+            group_.destination = Destination::FontTable;
+            break;
+        case RtfWord::ColourTable:
+            colours_.Clear();
+            ++tablesVersion_;
+            group_.destination = Destination::ColourTable;
+            break;
+        case RtfWord::SkippedDestination:
+            group_.destination = Destination::Skip;
+            break;
+        case RtfWord::Object:
+            group_.outer = group_.destination;
+            group_.destination = Destination::Object;
+            break;
+        case RtfWord::Font:
+            props.font = !hasParam ? 0 : param >= 0 ? param : -1;
+            break;
+        case RtfWord::Plain:
+            props = CharProps{};
+            group_.hidden = false;
+            break;
+        case RtfWord::Bold:
+            props.bold = On(hasParam, param);
+            break;
+        case RtfWord::Italic:
+            props.italic = On(hasParam, param);
+            break;
+        case RtfWord::Underline:
+            props.underline = On(hasParam, param);
+            break;
+        case RtfWord::UnderlineNone:
+            props.underline = false;
+            break;
+        case RtfWord::Hidden:
+            group_.hidden = On(hasParam, param);
+            break;
+        case RtfWord::FontSize:
+            props.halfPoints =
+                hasParam && param > 0 ? std::min(param, kMaxHalfPoints) : kRtfDefaultHalfPoints;
+            break;
+        case RtfWord::Colour:
+            props.colour = !hasParam ? 0 : param >= 0 ? param : -1;
+            break;
+        case RtfWord::Break:
+            if (EmittingText()) EmitBreak();
+            break;
+        case RtfWord::Cell:
+            // The tab between cells is written only when more of the row follows,
+            // so that a row reads "a<TAB>b" and not "a<TAB>b<TAB>".
+            if (EmittingText()) {
+                FlushPending();
+                cellTabPending_ = true;
+            }
+            break;
+        case RtfWord::Tab:
+            EmitSpecial(U'\t');
+            break;
+        case RtfWord::EmDash:
+            EmitSpecial(0x2014);
+            break;
+        case RtfWord::EnDash:
+            EmitSpecial(0x2013);
+            break;
+        case RtfWord::LeftQuote:
+            EmitSpecial(0x2018);
+            break;
+        case RtfWord::RightQuote:
+            EmitSpecial(0x2019);
+            break;
+        case RtfWord::LeftDoubleQuote:
+            EmitSpecial(0x201C);
+            break;
+        case RtfWord::RightDoubleQuote:
+            EmitSpecial(0x201D);
+            break;
+        case RtfWord::Bullet:
+            EmitSpecial(0x2022);
+            break;
+        case RtfWord::Space:
+            EmitSpecial(' ');
+            break;
+        case RtfWord::Unknown:
+        case RtfWord::Upr:
+        case RtfWord::Ud:
+        case RtfWord::Result:
+        case RtfWord::FontCharset:
+        case RtfWord::FontCodePage:
+        case RtfWord::Red:
+        case RtfWord::Green:
+        case RtfWord::Blue:
+        case RtfWord::Unicode:
+        case RtfWord::UnicodeSkip:
+        case RtfWord::Binary:
+            break;
+    }
+}
+
+void RtfReader::UnicodeCharacter(int param) {
+    // A signed 16-bit number; negative ones stand for U+8000..U+FFFF.
+    char32_t codePoint = 0xFFFD;
+    if (param >= -32768 && param < 0) codePoint = static_cast<char32_t>(param + 65536);
+    if (param >= 0 && param <= 0xFFFF) codePoint = static_cast<char32_t>(param);
+    switch (group_.destination) {
+        case Destination::Text:
+            if (!group_.hidden) {
+                Refresh();
+                // Word writes a Symbol-font character at U+F000 + its byte.
+                if (resolvedCharset_ == RtfCharset::Symbol && codePoint >= 0xF020 &&
+                    codePoint <= 0xF0FF) {
+                    codePoint = DecodeRtfByte(RtfCharset::Symbol,
+                                              static_cast<unsigned char>(codePoint - 0xF000));
+                }
+                EmitCodePoint(codePoint);
+            }
+            break;
+        case Destination::FontTable:
+            fonts_.AddToName(codePoint);
+            break;
+        case Destination::ColourTable:
+        case Destination::Skip:
+        case Destination::Upr:
+        case Destination::Object:
+            break;
+    }
+    fallbackLeft_ = group_.unicodeSkip;
+}
+
+void RtfReader::DocumentByte(unsigned char byte, bool escaped) {
+    star_ = false;
+    switch (group_.destination) {
+        case Destination::Text:
+            if (group_.hidden) return;
+            if (byte < 0x20) {
+                if (byte == '\t') EmitByte('\t');
+                return;
+            }
+            Refresh();
+            if (resolvedCharset_ == RtfCharset::Windows1251) {
+                EmitByte(static_cast<char>(byte));
+            } else {
+                EmitCodePoint(DecodeRtfByte(resolvedCharset_, byte));
+            }
+            return;
+        case Destination::FontTable:
+            if (byte == ';' && !escaped) {
+                if (fonts_.End()) ++tablesVersion_;
+            } else {
+                RtfCharset charset = fonts_.PendingCharset().value_or(DocumentCharset());
+                // The Symbol font's own name is written in plain letters.
+                if (charset == RtfCharset::Symbol) charset = RtfCharset::Windows1252;
+                fonts_.AddToName(DecodeRtfByte(charset, byte));
+            }
+            return;
+        case Destination::ColourTable:
+            if (byte == ';' && !escaped) {
+                colours_.EndEntry();
+                ++tablesVersion_;
+            }
+            return;
+        case Destination::Skip:
+        case Destination::Upr:
+        case Destination::Object:
+            return;
+    }
+}
+
+bool RtfReader::EmittingText() const {
+    return group_.destination == Destination::Text && !group_.hidden;
+}
+
+void RtfReader::EmitSpecial(char32_t codePoint) {
+    if (EmittingText()) EmitCodePoint(codePoint);
+}
+
+void RtfReader::EmitCodePoint(char32_t codePoint) {
+    if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
+        FlushPending();
+        highSurrogatePending_ = true;
+        return;
+    }
+    if (codePoint >= 0xDC00 && codePoint <= 0xDFFF) {
+        // The low half completes a character beyond Windows-1251, or stands
+        // alone; either way the text gets one "?".
+        highSurrogatePending_ = false;
+        EmitByte('?');
+        return;
+    }
+    if (codePoint < 0x20) {
+        if (codePoint == '\t') EmitByte('\t');
+        return;
+    }
+    EmitByte(UnicodeToByte(CodePage::Windows1251, codePoint));
+}
+
+void RtfReader::EmitByte(char byte) {
+    FlushPending();
+    Append(byte);
+}
+
+void RtfReader::EmitBreak() {
+    if (highSurrogatePending_) {
+        highSurrogatePending_ = false;
+        Append('?');
+    }
+    cellTabPending_ = false;
+    if (document_.text.size() + 2 > maxTextLength_) {
+        // A break is CR LF or nothing, never half of one.
+        document_.truncated = true;
+        mode_ = Mode::Done;
+        return;
+    }
+    Append('\r');
+    Append('\n');
+}
+
+void RtfReader::FlushPending() {
+    if (highSurrogatePending_) {
+        highSurrogatePending_ = false;
+        Append('?');
+    }
+    if (cellTabPending_) {
+        cellTabPending_ = false;
+        Append('\t');
+    }
+}
+
+void RtfReader::Append(char byte) {
+    if (document_.text.size() >= maxTextLength_) {
+        document_.truncated = true;
+        mode_ = Mode::Done;
+        return;
+    }
+    Refresh();
+    if (formatPending_) {
+        formatPending_ = false;
+        if (document_.runs.empty() || document_.runs.back().format != resolvedFormat_) {
+            document_.runs.push_back(RtfRun{document_.text.size(), 0, resolvedFormat_});
+        }
+    }
+    document_.text.push_back(byte);
+    ++document_.runs.back().length;
+}
+
+void RtfReader::Refresh() {
+    if (group_.props == resolvedProps_ && tablesVersion_ == resolvedVersion_) return;
+    resolvedProps_ = group_.props;
+    resolvedVersion_ = tablesVersion_;
+    const RtfFont* font =
+        fonts_.Find(resolvedProps_.font >= 0 ? resolvedProps_.font : defaultFont_);
+    resolvedCharset_ = font != nullptr && font->charset ? *font->charset : DocumentCharset();
+    RtfCharFormat format;
+    format.bold = resolvedProps_.bold;
+    format.italic = resolvedProps_.italic;
+    format.underline = resolvedProps_.underline;
+    format.halfPoints = resolvedProps_.halfPoints;
+    format.colour = colours_.Find(resolvedProps_.colour);
+    if (font != nullptr) format.face = font->face;
+    if (format != resolvedFormat_) {
+        resolvedFormat_ = std::move(format);
+        formatPending_ = true;
+    }
+}
+
+RtfCharset RtfReader::DocumentCharset() const { return ansiCodePage_.value_or(characterSet_); }
+
+RtfDocument ReadRtf(std::string_view bytes) {
+    RtfReader reader;
+    reader.Feed(bytes);
+    return reader.Finish();
+}

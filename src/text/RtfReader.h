@@ -1,0 +1,142 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/RtfCharset.h"
+#include "text/RtfColourTable.h"
+#include "text/RtfControlWords.h"
+#include "text/RtfDocument.h"
+#include "text/RtfFontTable.h"
+
+// Reads an RTF document into Windows-1251 text and formatting runs for the
+// text pane. The reader is a byte-at-a-time state machine: the bytes may
+// arrive in chunks of any size, cut anywhere, and give the same document as
+// when they are fed whole. It never fails; damaged input yields what can be
+// read of it (unbalanced braces, cut escapes and runaway numbers included).
+//
+// Text is taken from the document body and from field results; the font,
+// colour and style tables, document information, pictures, objects (all but
+// their results), list tables, headers, footers, footnotes, field
+// instructions, hidden text and every "\*" destination the reader does not
+// know are skipped. \upr groups give their \ud half. Bytes are decoded in the
+// current font's code page (\fcharset, \cpg), else the document's (\ansicpg,
+// else \ansi: Windows-1252), and \uN characters replace their \ucN fallbacks.
+//
+// Groups nest at most kMaxGroupDepth deep. Deeper braces still pair up, but
+// their groups share the deepest group's state: what they change lasts until
+// that group ends.
+class RtfReader {
+public:
+    static constexpr std::size_t kMaxGroupDepth = 1000;
+
+    // The text is cut at maxTextLength characters, the text control's limit
+    // unless a test wants a smaller one.
+    explicit RtfReader(std::size_t maxTextLength = kRtfMaxTextLength);
+
+    void Feed(std::string_view chunk);
+    // Ends the document and hands it over; the reader is then ready for
+    // another document.
+    RtfDocument Finish();
+
+private:
+    enum class Mode { Prefix, Rtf, PlainText, Done };
+    enum class Lex { Text, Backslash, Word, WordSign, WordNumber, Hex1, Hex2, Binary };
+    enum class Destination { Text, Skip, FontTable, ColourTable, Upr, Object };
+
+    // The character properties that decide a run's format.
+    struct CharProps {
+        bool bold = false;
+        bool italic = false;
+        bool underline = false;
+        int halfPoints = kRtfDefaultHalfPoints;
+        int colour = -1;  // colour-table index; -1 the default colour
+        int font = -1;    // font number; -1 the document's default font (\deff)
+
+        bool operator==(const CharProps&) const = default;
+    };
+
+    struct Group {
+        Destination destination = Destination::Text;
+        // Where the \ud half of an \upr, or the \result of an \object, goes.
+        Destination outer = Destination::Text;
+        CharProps props;
+        bool hidden = false;
+        int unicodeSkip = 1;
+    };
+
+    void StartPlainText();
+    void AppendPlain(std::string_view bytes);
+    void FeedRtf(unsigned char c);
+    // Handles one byte; true when the byte ended a control word without
+    // belonging to it and must be read again.
+    bool Step(unsigned char c);
+    void FinishLexing();
+
+    void OpenGroup();
+    void CloseGroup();
+    void ControlSymbol(unsigned char c);
+    void ControlWord(bool hasParam);
+    void TextWord(RtfWord word, bool hasParam, int param);
+    void DocumentByte(unsigned char byte, bool escaped);
+    void UnicodeCharacter(int param);
+    bool Skipping();
+
+    void EmitSpecial(char32_t codePoint);
+    void EmitCodePoint(char32_t codePoint);
+    void EmitByte(char byte);
+    void EmitBreak();
+    // Writes the "?" of a high surrogate left without its low half and the tab
+    // of a cell that more of its row follows.
+    void FlushPending();
+    void Append(char byte);
+    bool EmittingText() const;
+    void Refresh();
+    RtfCharset DocumentCharset() const;
+
+    std::size_t maxTextLength_;
+    Mode mode_ = Mode::Prefix;
+    std::string prefix_;
+
+    Lex lex_ = Lex::Text;
+    char word_[32] = {};
+    std::size_t wordLength_ = 0;
+    bool wordTooLong_ = false;
+    bool negative_ = false;
+    std::int64_t number_ = 0;
+    unsigned hexHigh_ = 0;
+    std::uint64_t binaryLeft_ = 0;
+
+    Group group_;
+    std::vector<Group> saved_;
+    std::size_t flattenedDepth_ = 0;
+    bool star_ = false;
+    std::int64_t fallbackLeft_ = 0;
+
+    RtfFontTable fonts_;
+    RtfColourTable colours_;
+    std::optional<RtfCharset> ansiCodePage_;
+    // From \ansi (Windows-1252, the default), \mac, \pc or \pca; \ansicpg wins.
+    RtfCharset characterSet_ = RtfCharset::Windows1252;
+    int defaultFont_ = 0;
+    // Bumped whenever a table or the document's code page or font changes, so
+    // that the resolved format is worked out again.
+    unsigned tablesVersion_ = 1;
+
+    CharProps resolvedProps_;
+    unsigned resolvedVersion_ = 0;
+    RtfCharset resolvedCharset_ = RtfCharset::Windows1252;
+    RtfCharFormat resolvedFormat_;
+    bool formatPending_ = true;
+
+    bool highSurrogatePending_ = false;
+    bool cellTabPending_ = false;
+
+    RtfDocument document_;
+};
+
+RtfDocument ReadRtf(std::string_view bytes);

@@ -1,0 +1,533 @@
+#include "text/RtfReader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "text/CodePage.h"
+
+// The edge cases are written here by hand. The samples under tests/data/rtf
+// come from LibreOffice 7.4 and pandoc 2.17 (Debian 12) and from files written
+// by hand in the style of WordPad and Word; tests/data/rtf/README.md says how
+// each was made. Each sample has the text we expect (<name>.txt, UTF-8 with CR
+// LF) and LibreOffice's own text export of it (<name>.lo.txt) as an independent
+// second reading.
+
+namespace {
+
+std::string Cp(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.good()) << path;
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Sample(const std::string& name) {
+    return ReadFile(std::string(LMN_TEST_DATA) + "/rtf/" + name);
+}
+
+const RtfCharFormat& FormatAt(const RtfDocument& doc, std::size_t position) {
+    const auto it = std::find_if(doc.runs.begin(), doc.runs.end(), [&](const RtfRun& run) {
+        return position >= run.start && position < run.start + run.length;
+    });
+    EXPECT_NE(it, doc.runs.end()) << "no run at " << position;
+    static const RtfCharFormat kNone;
+    return it == doc.runs.end() ? kNone : it->format;
+}
+
+const RtfCharFormat& FormatOf(const RtfDocument& doc, std::string_view utf8) {
+    const auto position = doc.text.find(Cp(utf8));
+    EXPECT_NE(position, std::string::npos) << utf8;
+    return FormatAt(doc, position == std::string::npos ? 0 : position);
+}
+
+// Runs cover the text in order, and neighbours differ: the shape the text pane
+// relies on.
+void ExpectRunsWellFormed(const RtfDocument& doc) {
+    if (doc.plainText) {
+        EXPECT_TRUE(doc.runs.empty());
+        return;
+    }
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < doc.runs.size(); ++i) {
+        EXPECT_EQ(doc.runs[i].start, next) << "run " << i;
+        EXPECT_GT(doc.runs[i].length, 0u) << "run " << i;
+        if (i > 0) {
+            EXPECT_NE(doc.runs[i].format, doc.runs[i - 1].format) << "run " << i;
+        }
+        next = doc.runs[i].start + doc.runs[i].length;
+    }
+    EXPECT_EQ(next, doc.text.size());
+}
+
+RtfDocument ReadInChunks(std::string_view bytes, std::mt19937& random, std::size_t maxChunk) {
+    RtfReader reader;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t size = std::uniform_int_distribution<std::size_t>(0, maxChunk)(random);
+        reader.Feed(bytes.substr(at, size));
+        at += std::min(size, bytes.size() - at);
+    }
+    return reader.Finish();
+}
+
+void ExpectSameDocument(const RtfDocument& a, const RtfDocument& b) {
+    EXPECT_EQ(a.text, b.text);
+    EXPECT_EQ(a.runs, b.runs);
+    EXPECT_EQ(a.plainText, b.plainText);
+    EXPECT_EQ(a.truncated, b.truncated);
+}
+
+struct TextCase {
+    const char* name;
+    std::string rtf;
+    std::string expectedUtf8;
+};
+
+std::string Nested(std::size_t depth, const std::string& inner) {
+    return std::string(depth, '{') + inner + std::string(depth, '}');
+}
+
+const std::vector<TextCase>& TextCases() {
+    static const std::vector<TextCase> cases = {
+        // Breaks and characters named by control words.
+        {"paragraphs", R"({\rtf1 one\par two\par})", "one\r\ntwo\r\n"},
+        {"line_page_section_row", R"({\rtf1 a\line b\page c\sect d\row e})",
+         "a\r\nb\r\nc\r\nd\r\ne"},
+        {"backslash_newline_is_par", "{\\rtf1 a\\\nb\\\rc}", "a\r\nb\r\nc"},
+        {"tab_word_and_raw_tab", "{\\rtf1 a\\tab b\tc}", "a\tb\tc"},
+        {"cells_tab_between_not_after", R"({\rtf1 a\cell b\cell\row c\cell\cell d\cell\row})",
+         "a\tb\r\nc\t\td\r\n"},
+        {"nested_cells", R"({\rtf1 x\nestcell y\nestcell{\nonesttables\par}\nestrow z})",
+         "x\ty\r\nz"},
+        {"dashes_quotes_bullet",
+         R"({\rtf1 \emdash\endash\lquote\rquote\ldblquote\rdblquote\bullet\emspace\enspace\qmspace.})",
+         "—–‘’“”•   ."},
+        {"nbsp_optional_and_nonbreaking_hyphen", R"({\rtf1 10\~km pere\-nos a\_b})",
+         "10\u00A0km perenos a-b"},
+        {"escaped_braces_and_backslash", R"({\rtf1 \{x\}\\})", "{x}\\"},
+        {"raw_line_breaks_are_ignored", "{\\rtf1 a\r\nb\nc\rd}", "abcd"},
+
+        // Control word syntax.
+        {"one_space_delimiter_consumed", R"({\rtf1\b  two})", " two"},
+        {"word_ends_at_non_letter", R"({\rtf1 a\par\par;})", "a\r\n\r\n;"},
+        {"number_ends_at_letter", R"({\rtf1 \b0x})", "x"},
+        {"hyphen_without_digits_is_text", R"({\rtf1 a\b-c})", "a-c"},
+        {"negative_number_is_parameter", R"({\rtf1 a\fs-20 b})", "ab"},
+        {"word_longer_than_32_letters_ignored",
+         R"({\rtf1 a\parparparparparparparparparparparparpar b})", "ab"},
+        {"runaway_number_clamped", R"({\rtf1 a\fs99999999999999999999999999 b})", "ab"},
+        {"unknown_symbol_ignored", R"({\rtf1 a\|\:\@b})", "ab"},
+
+        // Code pages of \'hh and raw 8-bit bytes.
+        {"ansicpg1251", R"({\rtf1\ansi\ansicpg1251 \'cf\'f0\'e8\'e2\'e5\'f2})", "Привет"},
+        {"raw_8bit_byte_in_1251", "{\\rtf1\\ansi\\ansicpg1251 \xcf\xf0\xe8}", "При"},
+        {"default_is_1252", R"({\rtf1\ansi \'e9\'93x\'94})", "?“x”"},
+        {"ansicpg0_is_1252", R"({\rtf1\ansi\ansicpg0 \'e9\'93})", "?“"},
+        {"ansicpg1250", R"({\rtf1\ansi\ansicpg1250 \'a7\'e1})", "§?"},
+        {"unsupported_code_page_keeps_ascii", R"({\rtf1\ansi\ansicpg1253 a\'e1\'93})", "a??"},
+        {"mac_without_ansicpg", R"({\rtf1\mac a\'8a})", "a?"},
+        {"font_charset_beats_ansicpg",
+         R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset204 A;}{\f1\fcharset0 B;}{\f2\fcharset238 C;}}\f0\'e9\f1\'e9\f2\'e9\'a7})",
+         "й??§"},
+        {"default_charset_falls_to_ansicpg",
+         R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0\fcharset1 A;}}\f0\'e9})", "й"},
+        {"font_cpg", R"({\rtf1\ansi{\fonttbl{\f0\cpg1251 A;}}\f0\'e9})", "й"},
+        {"deff_and_plain",
+         R"({\rtf1\ansi\deff1{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 B;}}\'e9\f0\'e9\plain\'e9})",
+         "й?й"},
+        {"unknown_font_uses_document_page",
+         R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0\fcharset0 A;}}\f7\'e9})", "й"},
+        {"symbol_font", R"({\rtf1{\fonttbl{\f3\fcharset2 Symbol;}}{\f3\'b7 a1}{\f3\u-3913?})",
+         "• ?1•"},
+        {"cut_hex_at_end", R"({\rtf1 a\'c)", "a"},
+        {"bad_hex_digit_dropped", R"({\rtf1 a\'4gb\'zz})", "agbzz"},
+
+        // \uN and its fallback.
+        {"unicode_with_fallback", R"({\rtf1\uc1\u1055?\u1088\'f0x})", "Прx"},
+        {"unicode_default_uc1", R"({\rtf1 \u1055?})", "П"},
+        {"uc0_keeps_everything", R"({\rtf1\uc0\u1055 x})", "Пx"},
+        {"uc2_skips_two", R"({\rtf1\uc2\u1055\'cf\'cfx})", "Пx"},
+        {"uc_is_group_scoped", R"({\rtf1{\uc2\u1055 ab}\u1055 ab})", "ППb"},
+        {"fallback_stops_at_group_edge", R"({\rtf1{\uc5\u1055 a}b{\u1055}c})", "ПbПc"},
+        {"fallback_counts_control_word", R"({\rtf1\u1055\par x})", "Пx"},
+        {"fallback_counts_hex", R"({\rtf1\u1055\'cf x})", "П x"},
+        {"negative_uc_is_zero", R"({\rtf1\uc-1\u1055?})", "П?"},
+        {"huge_uc_ends_at_group", R"({\rtf1{\uc99999999999\u1055 abc\par def}g})", "Пg"},
+        {"negative_u_is_upper_half", R"({\rtf1\u-4064?})", "?"},
+        {"u_minus_32768", R"({\rtf1 a\u-32768?b})", "a?b"},
+        {"u_out_of_range", R"({\rtf1 a\u-40000?\u70000?b})", "a??b"},
+        {"u_without_number_ignored", R"({\rtf1 a\u b})", "ab"},
+        {"surrogate_pair_is_one_char", R"({\rtf1 a\u-10179?\u-8704?b})", "a?b"},
+        {"lone_surrogates", R"({\rtf1 a\u-10179?b\u-8704?c\u-10179?})", "a?b?c?"},
+        {"control_code_points_dropped", R"({\rtf1 a\u0?\u7?\u9?b})", "a\tb"},
+        {"unicode_at_end_of_input", R"({\rtf1 a\u1055)", "aП"},
+
+        // \binN.
+        {"binary_data_skipped", "{\\rtf1 a\\bin4 }{\\\\ b}", "a b"},
+        {"binary_without_space", "{\\rtf1 a\\bin2xyb}", "ab"},
+        {"huge_binary_eats_the_rest", R"({\rtf1 a\bin2147483647 xyz})", "a"},
+        {"runaway_binary_clamped", R"({\rtf1 a\bin99999999999999 xyz})", "a"},
+        {"negative_binary_is_nothing", R"({\rtf1 a\bin-5 xyz})", "axyz"},
+        {"binary_inside_fallback", "{\\rtf1 \\u1055\\bin2 }{x}", "Пx"},
+        {"binary_in_skipped_group", "{\\rtf1 a{\\pict\\bin3 }}}}b}", "ab"},
+
+        // Destinations.
+        {"skipped_destinations",
+         R"({\rtf1 a{\info{\title T}{\author A}}{\*\foo F}{\header H}{\footerl F}{\pict 0102}{\stylesheet{\s0 Normal;}}{\*\listtable L}{\listoverridetable O}{\footnote N}{\*\bkmkstart B}{\bkmkend B}{\xe X}{\tc C}{\annotation Q}b})",
+         "ab"},
+        {"field_result_kept_instruction_skipped",
+         R"({\rtf1 a{\field{\*\fldinst HYPERLINK "x"}{\fldrslt R}}{\field{\fldinst PAGE}{\fldrslt 1}}b})",
+         "aR1b"},
+        {"object_result_kept", R"({\rtf1 a{\object\objemb{\*\objdata 01}{\result R}}{\object x}b})",
+         "aRb"},
+        {"upr_takes_ud", R"({\rtf1 a{\upr{A}{\*\ud{U}}}b})", "aUb"},
+        {"upr_ud_without_star", R"({\rtf1 {\upr{A}{\ud{U}}}})", "U"},
+        {"upr_in_skipped_info", R"({\rtf1 {\info{\upr{\title A}{\*\ud{\title U}}}}x})", "x"},
+        {"star_before_known_word_skips", R"({\rtf1 a{\*\b x}b})", "ab"},
+        {"star_cleared_by_text", R"({\rtf1 a{\* x}b})", "a xb"},
+        {"unknown_plain_destination_kept", R"({\rtf1 a{\frobnicate x}b})", "axb"},
+        {"hidden_text", R"({\rtf1 a\v hidden\v0 b{\v c}d})", "abd"},
+        {"plain_ends_hidden", R"({\rtf1 \v a\plain b})", "b"},
+        {"list_text_kept", R"({\rtf1{\listtext\pard\plain \u8226\'95\tab}item\par})",
+         "•\titem\r\n"},
+
+        // Damaged structure.
+        {"missing_closing_braces", R"({\rtf1 {\b a{\i b)", "ab"},
+        {"text_after_root_ignored", R"({\rtf1 a}b{c})", "a"},
+        {"extra_closing_brace_ends_document", R"({\rtf1 a}}b)", "a"},
+        {"word_at_end_of_input", R"({\rtf1 a\par)", "a\r\n"},
+        {"hyphen_at_end_of_input", R"({\rtf1 a\b-)", "a-"},
+        {"deep_nesting_flattened", "{\\rtf1 " + Nested(5000, "x") + "y}", "xy"},
+        {"only_signature", "{\\rtf", ""},
+    };
+    return cases;
+}
+
+TEST(RtfReader, Text) {
+    for (const TextCase& c : TextCases()) {
+        SCOPED_TRACE(c.name);
+        const RtfDocument doc = ReadRtf(c.rtf);
+        EXPECT_EQ(doc.text, Cp(c.expectedUtf8));
+        EXPECT_FALSE(doc.plainText);
+        EXPECT_FALSE(doc.truncated);
+        ExpectRunsWellFormed(doc);
+    }
+}
+
+TEST(RtfReader, NotRtfIsPlainText) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"text", "hello\r\n\xcf\xf0\xe8\n"},
+        {"cut_signature", "{\\rt"},
+        {"leading_blank", " {\\rtf1 a}"},
+        {"wrong_case", "{\\RTF1 a}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RtfDocument doc = ReadRtf(c.bytes);
+        EXPECT_TRUE(doc.plainText);
+        EXPECT_EQ(doc.text, c.bytes);
+        EXPECT_TRUE(doc.runs.empty());
+    }
+}
+
+TEST(RtfReader, TextIsCutAtTheLimit) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string expected;
+        bool truncated;
+    };
+    const Case cases[] = {
+        {"exactly_full", R"({\rtf1 abcdefgh})", "abcdefgh", false},
+        {"one_more", R"({\rtf1 abcdefghi})", "abcdefgh", true},
+        // A break that no longer fits whole is left out.
+        {"break_at_limit", R"({\rtf1 abcdefg\par x})", "abcdefg", true},
+        {"break_fits", R"({\rtf1 abcdef\par})", "abcdef\r\n", false},
+        {"pending_cell_tab", R"({\rtf1 abcdefgh\cell x})", "abcdefgh", true},
+        {"plain_text", "plain text", "plain te", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::size_t chunk : {1u, 1000u}) {
+            RtfReader reader(8);
+            for (std::size_t at = 0; at < c.bytes.size(); at += chunk) {
+                reader.Feed(std::string_view(c.bytes).substr(at, chunk));
+            }
+            const RtfDocument doc = reader.Finish();
+            EXPECT_EQ(doc.text, c.expected);
+            EXPECT_EQ(doc.truncated, c.truncated);
+            ExpectRunsWellFormed(doc);
+        }
+    }
+    // The default limit is the text control's.
+    const RtfDocument doc = ReadRtf(std::string(kRtfMaxTextLength + 1, 'a'));
+    EXPECT_EQ(doc.text.size(), kRtfMaxTextLength);
+    EXPECT_TRUE(doc.truncated);
+}
+
+TEST(RtfReader, Formatting) {
+    const RtfDocument doc = ReadRtf(
+        R"({\rtf1\ansi\ansicpg1251\deff0{\fonttbl{\f0\fswiss\fcharset204 Arial;}{\f1\fnil Courier New;}})"
+        R"({\colortbl;\red255\green0\blue0;\red0\green128\blue255;}\fs20 )"
+        R"(start {\b bold\b0 off\b1 again} {\i ital} )"
+        R"({\ul under\ulnone plainA\uldb double\ul0 plainB\ulc1 plainC} )"
+        R"({\fs36 big}{\fs0 zero}{\fs100000 huge} {\cf1 red}{\cf2 blue}{\cf0 auto}{\cf9 missing})"
+        R"({\cf1\plain reset} {\f1 mono}{\f9 nofont}})");
+    ExpectRunsWellFormed(doc);
+    struct Expect {
+        const char* text;
+        bool bold, italic, underline;
+        int halfPoints;
+        std::optional<std::uint32_t> colour;
+        const char* face;
+    };
+    const Expect expected[] = {
+        {"start", false, false, false, 20, {}, "Arial"},
+        {"bold", true, false, false, 20, {}, "Arial"},
+        {"off", false, false, false, 20, {}, "Arial"},
+        {"again", true, false, false, 20, {}, "Arial"},
+        {"ital", false, true, false, 20, {}, "Arial"},
+        {"under", false, false, true, 20, {}, "Arial"},
+        {"plainA", false, false, false, 20, {}, "Arial"},
+        {"double", false, false, true, 20, {}, "Arial"},
+        {"plainB", false, false, false, 20, {}, "Arial"},
+        // \ulc is the underline's colour, not underline.
+        {"plainC", false, false, false, 20, {}, "Arial"},
+        {"big", false, false, false, 36, {}, "Arial"},
+        {"zero", false, false, false, 24, {}, "Arial"},
+        {"huge", false, false, false, 3276, {}, "Arial"},
+        {"red", false, false, false, 20, 0x0000FF, "Arial"},
+        {"blue", false, false, false, 20, 0xFF8000, "Arial"},
+        {"auto", false, false, false, 20, {}, "Arial"},
+        {"missing", false, false, false, 20, {}, "Arial"},
+        {"reset", false, false, false, 24, {}, "Arial"},
+        {"mono", false, false, false, 20, {}, "Courier New"},
+        {"nofont", false, false, false, 20, {}, ""},
+    };
+    for (const Expect& e : expected) {
+        SCOPED_TRACE(e.text);
+        const RtfCharFormat& f = FormatOf(doc, e.text);
+        EXPECT_EQ(f.bold, e.bold);
+        EXPECT_EQ(f.italic, e.italic);
+        EXPECT_EQ(f.underline, e.underline);
+        EXPECT_EQ(f.halfPoints, e.halfPoints);
+        EXPECT_EQ(f.colour, e.colour);
+        EXPECT_EQ(f.face, e.face);
+    }
+}
+
+TEST(RtfReader, FontAndColourTables) {
+    struct Case {
+        const char* name;
+        std::string rtf;
+        std::string face;
+        std::optional<std::uint32_t> colour;
+    };
+    const Case cases[] = {
+        {"entries_without_groups",
+         R"({\rtf1{\fonttbl\f0\fswiss Helvetica;\f1\fmodern Courier;}\f1 1})",
+         "Courier",
+         {}},
+        {"name_closed_by_group_end",
+         R"({\rtf1{\fonttbl{\f0 Arial}{\f1 Times}}\f1 1})",
+         "Times",
+         {}},
+        {"name_in_font_code_page",
+         R"({\rtf1\ansi{\fonttbl{\f0\fcharset204 \'d8\'f0\'e8\'f4\'f2;}}\f0 1})",
+         "Шрифт",
+         {}},
+        {"name_in_unicode", R"({\rtf1{\fonttbl{\f0 \u1064?\u1088?;}}\f0 1})", "Шр", {}},
+        {"starred_parts_of_entry",
+         R"({\rtf1{\fonttbl{\f0\froman{\*\panose 02020603050405020304}Times New Roman{\*\falt Times};}}\f0 1})",
+         "Times New Roman",
+         {}},
+        {"name_trimmed_and_rest_ignored",
+         R"({\rtf1{\fonttbl{\f0   Arial  ; junk}}\f0 1})",
+         "Arial",
+         {}},
+        {"symbol_font_name_plain",
+         R"({\rtf1{\fonttbl{\f3\fcharset2 Symbol;}}\f3 1})",
+         "Symbol",
+         {}},
+        {"upr_in_font_table",
+         R"({\rtf1{\fonttbl{\upr{\f0\fcharset204 \'d8;}{\*\ud{\f0\fcharset204 \u1064?\u1088?;}}}}\f0 1})",
+         "Шр",
+         {}},
+        {"later_definition_wins", R"({\rtf1{\fonttbl{\f0 A;}{\f0 B;}}\f0 1})", "B", {}},
+        {"first_colour_explicit", R"({\rtf1{\colortbl\red1\green2\blue3;}\cf0 1})", "", 0x030201},
+        {"colour_without_final_semicolon", R"({\rtf1{\colortbl;\red0\green0\blue255}\cf1 1})", "",
+         0xFF0000},
+        {"colour_components_clamped", R"({\rtf1{\colortbl;\red999\green-4\blue0;}\cf1 1})", "",
+         0x0000FF},
+        {"second_colour_table_replaces",
+         R"({\rtf1{\colortbl;\red9;}{\colortbl\red1;}\cf1 1})",
+         "",
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RtfDocument doc = ReadRtf(c.rtf);
+        ASSERT_EQ(doc.text, "1");
+        ASSERT_EQ(doc.runs.size(), 1u);
+        EXPECT_EQ(doc.runs[0].format.face, c.face);
+        EXPECT_EQ(doc.runs[0].format.colour, c.colour);
+    }
+}
+
+TEST(RtfReader, EqualNeighboursShareOneRun) {
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < 1000; ++i) rtf += "{\\b x}{\\b\\i0 y}\\b0 z\\par ";
+    rtf += "}";
+    const RtfDocument doc = ReadRtf(rtf);
+    ExpectRunsWellFormed(doc);
+    // Bold "xy" and plain "z\r\n" alternate: 2000 runs, not 5000.
+    EXPECT_EQ(doc.runs.size(), 2000u);
+}
+
+TEST(RtfReader, DeepNestingKeepsStateOfTheDeepestGroup) {
+    const std::size_t deep = RtfReader::kMaxGroupDepth + 500;
+    const RtfDocument doc = ReadRtf("{\\rtf1 " + Nested(deep, "\\b x{\\i y}z") + "w}");
+    ASSERT_EQ(doc.text, "xyzw");
+    // Beyond the limit a group no longer restores what it changed, until the
+    // deepest real group ends.
+    EXPECT_TRUE(FormatAt(doc, 0).bold);
+    EXPECT_TRUE(FormatAt(doc, 2).italic);
+    EXPECT_FALSE(FormatAt(doc, 3).bold);
+    EXPECT_FALSE(FormatAt(doc, 3).italic);
+}
+
+struct SampleCase {
+    const char* name;
+    // LibreOffice's text export differs where we choose otherwise; each
+    // difference is named here and in tests/data/rtf/README.md.
+    std::vector<std::pair<std::string, std::string>> libreOfficeDifferences;
+};
+
+const std::vector<SampleCase>& SampleCases() {
+    static const std::vector<SampleCase> cases = {
+        {"libreoffice-html", {}},
+        {"libreoffice-features",
+         {{"пе\u00ADренос", "перенос"}, {"Скрытое:НЕВИДИМО", "Скрытое:"}, {"здесь1", "здесь"}}},
+        {"pandoc", {}},
+        {"wordpad", {}},
+        {"word",
+         {{"пере\u00ADнос", "перенос"},
+          {"дефис\u2011неразрывный", "дефис-неразрывный"},
+          {" СКРЫТО", ""},
+          {"сноска1", "сноска"}}},
+    };
+    return cases;
+}
+
+std::string WithoutBlanks(std::string text) {
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+    return text;
+}
+
+TEST(RtfReader, Samples) {
+    for (const SampleCase& c : SampleCases()) {
+        SCOPED_TRACE(c.name);
+        const std::string name = c.name;
+        const RtfDocument doc = ReadRtf(Sample(name + ".rtf"));
+        EXPECT_FALSE(doc.plainText);
+        EXPECT_FALSE(doc.truncated);
+        EXPECT_EQ(doc.text, Cp(Sample(name + ".txt")));
+        ExpectRunsWellFormed(doc);
+
+        // LibreOffice lays out lists and tables with other blanks; the
+        // characters must be the same.
+        std::string libreOffice = Sample(name + ".lo.txt");
+        const std::string_view bom = "\xEF\xBB\xBF";
+        if (libreOffice.starts_with(bom)) libreOffice.erase(0, bom.size());
+        for (const auto& [theirs, ours] : c.libreOfficeDifferences) {
+            const auto at = libreOffice.find(theirs);
+            ASSERT_NE(at, std::string::npos) << theirs;
+            libreOffice.replace(at, theirs.size(), ours);
+        }
+        EXPECT_EQ(WithoutBlanks(doc.text), WithoutBlanks(Cp(libreOffice)));
+    }
+}
+
+TEST(RtfReader, SampleFormatting) {
+    const RtfDocument wordPad = ReadRtf(Sample("wordpad.rtf"));
+    struct Expect {
+        const char* text;
+        bool bold, italic, underline;
+        int halfPoints;
+        std::optional<std::uint32_t> colour;
+        const char* face;
+    };
+    const Expect wordPadRuns[] = {
+        {"Документ", false, false, false, 20, {}, "Arial CYR"},
+        {"жирный", true, false, false, 20, {}, "Arial CYR"},
+        {"курсив", false, true, false, 20, {}, "Arial CYR"},
+        {"подчёркнутый", false, false, true, 20, {}, "Arial CYR"},
+        {"красный", false, false, false, 20, 0x0000FF, "Arial CYR"},
+        {"крупный", false, false, false, 28, {}, "Arial CYR"},
+        {"Другой шрифт", false, false, false, 20, {}, "Times New Roman CYR"},
+        {"Courier", false, false, false, 20, {}, "Courier New"},
+        {"•", false, false, false, 20, {}, "Symbol"},
+    };
+    for (const Expect& e : wordPadRuns) {
+        SCOPED_TRACE(e.text);
+        const RtfCharFormat& f = FormatOf(wordPad, e.text);
+        EXPECT_EQ(f.bold, e.bold);
+        EXPECT_EQ(f.italic, e.italic);
+        EXPECT_EQ(f.underline, e.underline);
+        EXPECT_EQ(f.halfPoints, e.halfPoints);
+        EXPECT_EQ(f.colour, e.colour);
+        EXPECT_EQ(f.face, e.face);
+    }
+    const RtfDocument word = ReadRtf(Sample("word.rtf"));
+    EXPECT_EQ(FormatOf(word, "Глава").face, "Arial Cyr");
+    EXPECT_TRUE(FormatOf(word, "Глава").bold);
+    EXPECT_EQ(FormatOf(word, "Глава").halfPoints, 32);
+    EXPECT_EQ(FormatOf(word, "Красный 14").colour, 0x0000FF);
+    EXPECT_EQ(FormatOf(word, "Красный 14").halfPoints, 28);
+    EXPECT_EQ(FormatOf(word, "особый").face, "Шрифт");
+    EXPECT_TRUE(FormatOf(word, "пример").underline);
+    EXPECT_EQ(FormatOf(word, "пример").colour, 0xFF0000);
+}
+
+// Whatever the cuts, chunked reading gives the whole reading's document.
+TEST(RtfReader, ChunkedFeedingMatchesWhole) {
+    std::vector<std::pair<std::string, std::string>> inputs;
+    for (const TextCase& c : TextCases()) inputs.emplace_back(c.name, c.rtf);
+    for (const SampleCase& c : SampleCases()) {
+        inputs.emplace_back(c.name, Sample(std::string(c.name) + ".rtf"));
+    }
+    inputs.emplace_back("plain", "not rtf at all\r\n");
+    std::mt19937 random(20240305);
+    for (const auto& [name, bytes] : inputs) {
+        SCOPED_TRACE(name);
+        const RtfDocument whole = ReadRtf(bytes);
+        for (const std::size_t maxChunk : {1u, 3u, 17u, 400u}) {
+            ExpectSameDocument(ReadInChunks(bytes, random, maxChunk), whole);
+        }
+    }
+}
+
+TEST(RtfReader, FinishReadiesTheReaderForAnotherDocument) {
+    RtfReader reader;
+    reader.Feed("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 A;}}\\b \\'e9");
+    const RtfDocument first = reader.Finish();
+    reader.Feed("{\\rtf1 \\'e9}");
+    const RtfDocument second = reader.Finish();
+    EXPECT_EQ(first.text, Cp("й"));
+    EXPECT_EQ(second.text, "?");
+    ExpectSameDocument(second, ReadRtf("{\\rtf1 \\'e9}"));
+}
+
+}  // namespace
