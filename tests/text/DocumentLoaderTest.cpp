@@ -1,0 +1,259 @@
+// Document kinds and names from paths, and reading TXT and HTML files.
+//
+// The pages under tests/data/html are Debian documentation as installed on a
+// Debian 12 system:
+//   zlib_how.html          /usr/share/doc/zlib1g-dev/examples/zlib_how.html
+//                          (preformatted blocks, references inside them)
+//   users-and-groups.html  /usr/share/doc/base-passwd/users-and-groups.html
+//                          (tags broken across lines, &copy;, numeric references)
+//   aptitude-ru.html       /usr/share/doc/aptitude/html/ru/ch01s01s01.html from
+//                          the package aptitude-doc-ru (Russian, UTF-8)
+//   aptitude-ru-cp1251.htm the same page turned into Windows-1251 with
+//                          `iconv -f UTF-8 -t CP1251`
+// Each NAME.txt next to them is the expected text (Windows-1251, CR LF). It was
+// made by this converter and then compared by eye with the page: the head is
+// skipped, headings and table cells break lines, "<P" followed by a line break
+// does not (the machine wants "<P>" or "<P "), blocks opened by a bare <pre>
+// keep their lines, and the two Russian pages give the same text.
+// Every other file is written by the tests into a fresh temporary folder.
+
+#include "text/DocumentLoader.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "text/CodePage.h"
+#include "text/HtmlConverter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFixture(const std::string& name) {
+    std::ifstream in(std::string(LMN_TEST_DATA) + "/html/" + name, std::ios::binary);
+    EXPECT_TRUE(in) << name;
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "lmn-loader-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        const fs::path file = path_ / name;
+        fs::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file.string();
+    }
+    std::string Path(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+TEST(DocumentPath, KindComesFromTheLastDotOfTheWholePath) {
+    struct Case {
+        const char* path;
+        std::optional<DocumentKind> kind;
+    };
+    const Case cases[] = {
+        {"report.Txt", DocumentKind::PlainText},
+        {"page.HtMl", DocumentKind::Html},
+        {"old.plg", DocumentKind::Html},
+        {"/home/anna/book.HTM", DocumentKind::Html},
+        {"letter.rtf", DocumentKind::RichText},
+        {"archive.tar.txt", DocumentKind::PlainText},
+        {"C:\\Docs\\notes.TXT", DocumentKind::PlainText},
+        {".txt", DocumentKind::PlainText},
+        {"notes.text", std::nullopt},
+        {"README", std::nullopt},
+        {"my.docs/README", std::nullopt},  // the extension would be "DOCS/README"
+        {"/home/anna/my.txt/README", std::nullopt},
+        {"book.txt.bak", std::nullopt},
+        {"book.", std::nullopt},
+        {"book.tx", std::nullopt},
+        {"book. txt", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(DocumentKindFromPath(c.path), c.kind);
+    }
+}
+
+TEST(DocumentPath, NameIsThePartAfterTheLastSlashOfEitherKind) {
+    struct Case {
+        const char* label;
+        std::string path;
+        std::string name;  // Windows-1251
+    };
+    const Case cases[] = {
+        {"plain name", "book.txt", "book.txt"},
+        {"unix path", "/home/anna/report.Txt", "report.Txt"},
+        {"windows path from an old shelf file", "C:\\Docs\\Old\\page.htm", "page.htm"},
+        {"both kinds", "/mnt/c\\Docs/sub\\x.htm", "x.htm"},
+        {"folder with a dot", "/home/my.docs/README", "README"},
+        {"utf-8 file name", "/home/анна/Война и мир.txt", Utf8ToCp1251("Война и мир.txt")},
+        {"a name in Windows-1251 bytes stays as it is", "/tmp/\xC2\xEE\xE9\xED\xE0.txt",
+         "\xC2\xEE\xE9\xED\xE0.txt"},
+        {"path ending in a slash", "/home/anna/", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(DocumentNameFromPath(c.path), c.name);
+    }
+    EXPECT_EQ(PathFileName("/home/анна/Война.txt"), "Война.txt");
+}
+
+TEST(DocumentLoader, PlainTextFiles) {
+    const std::string yo = Utf8ToCp1251("Ёлка и ёж");
+    struct Case {
+        const char* label;
+        std::string bytes;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"zero-length file", "", ""},
+        {"windows-1251 byte for byte, line breaks kept as they are",
+         "\xA8\xEB\xEA\xE0\r\nline\nlast\r", "\xA8\xEB\xEA\xE0\r\nline\nlast\r"},
+        {"utf-8 with a multi-byte sequence is transcoded", "Ёлка и ёж", yo},
+        {"utf-8 mark dropped", "\xEF\xBB\xBFplain", "plain"},
+        {"utf-8 mark and text",
+         "\xEF\xBB\xBF"
+         "Ёлка и ёж",
+         yo},
+        {"ill-formed utf-8 is windows-1251", "\xD0\x81\xFF", "\xD0\x81\xFF"},
+        {"zero bytes and HTML-looking text are kept", std::string("<p>a\0b", 6),
+         std::string("<p>a\0b", 6)},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const LoadedText loaded =
+            LoadPlainOrHtml(folder.Write("doc.txt", c.bytes), DocumentKind::PlainText);
+        EXPECT_EQ(loaded.error, LoadError::None);
+        EXPECT_EQ(loaded.text, c.text);
+    }
+}
+
+TEST(DocumentLoader, FailuresCarryTheirReason) {
+    TempFolder folder;
+    const std::string text = folder.Write("a.txt", "text");
+    EXPECT_EQ(LoadPlainOrHtml(folder.Path("missing.txt"), DocumentKind::PlainText).error,
+              LoadError::OpenFailed);
+    EXPECT_EQ(LoadPlainOrHtml(folder.Path("missing.htm"), DocumentKind::Html).error,
+              LoadError::OpenFailed);
+    folder.Write("folder.txt/inside", "x");
+    EXPECT_EQ(LoadPlainOrHtml(folder.Path("folder.txt"), DocumentKind::PlainText).error,
+              LoadError::OpenFailed);
+    // RTF has a reader of its own.
+    EXPECT_EQ(LoadPlainOrHtml(text, DocumentKind::RichText).error, LoadError::TypeRejected);
+}
+
+TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
+    TempFolder folder;
+    struct Case {
+        const char* label;
+        std::string name;
+        DocumentKind kind;
+        std::string bytes;
+        std::string text;
+    };
+    const std::string exact(kMaxTextLength, 'a');
+    const std::string over = exact + "bcd";
+    // Two bytes of UTF-8 become one character: the cut counts characters.
+    std::string utf8Over(2 * (kMaxTextLength + 1), '\xD1');
+    for (std::size_t i = 1; i < utf8Over.size(); i += 2) utf8Over[i] = '\x8F';  // "я"
+    const Case cases[] = {
+        {"exactly the limit", "exact.txt", DocumentKind::PlainText, exact, exact},
+        {"over the limit", "over.txt", DocumentKind::PlainText, over, exact},
+        {"utf-8 cut after transcoding", "utf8.txt", DocumentKind::PlainText, utf8Over,
+         std::string(kMaxTextLength, '\xFF')},
+        {"converted HTML is cut", "over.htm", DocumentKind::Html, "<body>" + over, exact},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const LoadedText loaded = LoadPlainOrHtml(folder.Write(c.name, c.bytes), c.kind);
+        EXPECT_EQ(loaded.error, LoadError::None);
+        EXPECT_TRUE(loaded.text == c.text) << "length " << loaded.text.size();
+    }
+}
+
+TEST(DocumentLoader, HtmlFilesFollowTheCodePageRuleBeforeConversion) {
+    struct Case {
+        const char* label;
+        std::string bytes;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"windows-1251 page", "<body>\xC4\xE0 &copy;", "\xC4\xE0 \xA9"},
+        {"utf-8 page", "<body>Да &copy; ©", Utf8ToCp1251("Да © ©")},
+        {"utf-8 mark before the page", "\xEF\xBB\xBF<body>x", "x"},
+        {"empty file", "", ""},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const LoadedText loaded =
+            LoadPlainOrHtml(folder.Write("page.html", c.bytes), DocumentKind::Html);
+        EXPECT_EQ(loaded.error, LoadError::None);
+        EXPECT_EQ(loaded.text, c.text);
+    }
+}
+
+TEST(DocumentLoader, RealPages) {
+    struct Page {
+        const char* file;
+        const char* expected;
+    };
+    const Page pages[] = {
+        {"zlib_how.html", "zlib_how.txt"},
+        {"users-and-groups.html", "users-and-groups.txt"},
+        {"aptitude-ru.html", "aptitude-ru.txt"},
+        {"aptitude-ru-cp1251.htm", "aptitude-ru.txt"},
+    };
+    for (const Page& page : pages) {
+        SCOPED_TRACE(page.file);
+        const LoadedText loaded =
+            LoadPlainOrHtml(std::string(LMN_TEST_DATA) + "/html/" + page.file, DocumentKind::Html);
+        ASSERT_EQ(loaded.error, LoadError::None);
+        EXPECT_TRUE(loaded.text == ReadFixture(page.expected));
+        // Fed a few bytes at a time the converter gives the same text.
+        const std::string html = DocumentBytesToCp1251(ReadFixture(page.file));
+        std::string chunked;
+        HtmlConverter converter(chunked);
+        for (std::size_t i = 0; i < html.size(); i += 5)
+            converter.Feed(std::string_view(html).substr(i, 5));
+        converter.Finish();
+        EXPECT_TRUE(chunked == loaded.text);
+    }
+    // A few spots checked by eye against the pages.
+    const std::string zlib = ReadFixture("zlib_how.txt");
+    EXPECT_NE(zlib.find("    else if (argc == 2 && strcmp(argv[1], \"-d\") == 0) {\r\n"),
+              std::string::npos);
+    EXPECT_NE(zlib.find("#include <stdio.h>\r\n#include <string.h>\r\n"), std::string::npos);
+    EXPECT_TRUE(zlib.starts_with("\r\n\r\nzlib Usage Example \r\n\r\nWe often get questions"));
+    const std::string passwd = ReadFixture("users-and-groups.txt");
+    EXPECT_NE(passwd.find("Copyright \xA9 2001, 2002 Joey HessCopyright \xA9 2005"),
+              std::string::npos);
+    EXPECT_NE(passwd.find("send mail to <base-passwd@packages.debian.org> or file"),
+              std::string::npos);
+    const std::string russian = ReadFixture("aptitude-ru.txt");
+    EXPECT_TRUE(
+        russian.starts_with(Utf8ToCp1251("\r\n\r\nОсновы aptitude\r\n\xC2\xA0\r\nИспользование")));
+    EXPECT_TRUE(
+        russian.ends_with(Utf8ToCp1251("\r\n\r\n\xC2\xA0Перемещение по списку пакетов aptitude")));
+}
+
+}  // namespace
