@@ -175,7 +175,7 @@ bool RtfReader::Step(unsigned char c) {
             // A hyphen without digits is text after a word without a parameter.
             lex_ = Lex::Text;
             ControlWord(false);
-            if (lex_ == Lex::Text && !Skipping()) DocumentByte('-', false);
+            if (!Skipping()) DocumentByte('-', false);
             return true;
         case Lex::WordNumber:
             if (IsDigit(c)) {
@@ -220,7 +220,7 @@ void RtfReader::FinishLexing() {
             break;
         case Lex::WordSign:
             ControlWord(false);
-            if (lex_ == Lex::Text && !Skipping()) DocumentByte('-', false);
+            if (!Skipping()) DocumentByte('-', false);
             break;
         case Lex::Text:
         case Lex::Backslash:
@@ -345,19 +345,19 @@ void RtfReader::ControlWord(bool hasParam) {
         group_.destination = Destination::Skip;
         return;
     }
-    switch (word) {
-        case RtfWord::Upr:
-            group_.outer = group_.destination;
-            group_.destination = Destination::Upr;
-            return;
-        case RtfWord::Unicode:
-            if (hasParam) UnicodeCharacter(param);
-            return;
-        case RtfWord::UnicodeSkip:
-            group_.unicodeSkip = hasParam ? std::max(param, 0) : 1;
-            return;
-        default:
-            break;
+    // These three mean the same in the document and in its tables.
+    if (word == RtfWord::Upr) {
+        group_.outer = group_.destination;
+        group_.destination = Destination::Upr;
+        return;
+    }
+    if (word == RtfWord::Unicode) {
+        if (hasParam) UnicodeCharacter(param);
+        return;
+    }
+    if (word == RtfWord::UnicodeSkip) {
+        group_.unicodeSkip = hasParam ? std::max(param, 0) : 1;
+        return;
     }
     switch (group_.destination) {
         case Destination::Text:

@@ -27,6 +27,10 @@
 // current font's code page (\fcharset, \cpg), else the document's (\ansicpg,
 // else \ansi: Windows-1252), and \uN characters replace their \ucN fallbacks.
 //
+// Bytes that do not begin with "{\rtf" are taken as plain text, as a rich
+// text control takes them. The document ends with its outermost group; bytes
+// after it are not read.
+//
 // Groups nest at most kMaxGroupDepth deep. Deeper braces still pair up, but
 // their groups share the deepest group's state: what they change lasts until
 // that group ends.

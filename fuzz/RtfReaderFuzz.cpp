@@ -1,0 +1,82 @@
+// Reads arbitrary bytes as an RTF document. Nothing may crash, hang or read
+// out of bounds; the document must be the same whether the bytes come whole,
+// one at a time or in chunks cut at places chosen from the input; the runs
+// must cover the text; and a smaller text limit must cut the same text.
+
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+#include <string_view>
+
+#include "text/RtfReader.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+void CheckSame(const RtfDocument& a, const RtfDocument& b) {
+    Check(a.text == b.text);
+    Check(a.runs == b.runs);
+    Check(a.plainText == b.plainText);
+    Check(a.truncated == b.truncated);
+}
+
+void CheckShape(std::string_view input, const RtfDocument& doc) {
+    Check(doc.text.size() <= kRtfMaxTextLength);
+    if (doc.plainText) {
+        Check(doc.runs.empty());
+        Check(input.substr(0, doc.text.size()) == doc.text);
+        return;
+    }
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < doc.runs.size(); ++i) {
+        const RtfRun& run = doc.runs[i];
+        Check(run.start == next && run.length > 0);
+        Check(i == 0 || run.format != doc.runs[i - 1].format);
+        Check(run.format.halfPoints >= 1 && run.format.halfPoints <= 3276);
+        Check(!run.format.colour || *run.format.colour <= 0xFFFFFF);
+        Check(run.format.face.size() <= 255);
+        next += run.length;
+    }
+    Check(next == doc.text.size());
+    // Breaks are whole CR LF pairs and no other control character gets in.
+    for (std::size_t i = 0; i < doc.text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(doc.text[i]);
+        if (c == '\r') Check(i + 1 < doc.text.size() && doc.text[i + 1] == '\n');
+        if (c == '\n') Check(i > 0 && doc.text[i - 1] == '\r');
+        Check(c >= 0x20 || c == '\t' || c == '\r' || c == '\n');
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const RtfDocument whole = ReadRtf(input);
+    CheckShape(input, whole);
+
+    RtfReader reader;
+    for (const char c : input) reader.Feed(std::string_view(&c, 1));
+    CheckSame(reader.Finish(), whole);
+
+    // The same reader again, now in chunks of up to 64 bytes.
+    std::minstd_rand random(static_cast<std::uint32_t>(size) * 2654435761u +
+                            (size > 0 ? data[size / 2] : 0u));
+    for (std::size_t at = 0; at < size;) {
+        const std::size_t chunk = std::uniform_int_distribution<std::size_t>(0, 64)(random);
+        reader.Feed(input.substr(at, chunk));
+        at += chunk;
+    }
+    CheckSame(reader.Finish(), whole);
+
+    const std::size_t limit = whole.text.size() / 2;
+    RtfReader limited(limit);
+    limited.Feed(input);
+    const RtfDocument cut = limited.Finish();
+    Check(cut.text.size() <= limit);
+    Check(whole.text.compare(0, cut.text.size(), cut.text) == 0);
+    Check(cut.truncated == (whole.text.size() > limit));
+    return 0;
+}
