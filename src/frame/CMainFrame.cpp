@@ -72,6 +72,7 @@ CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize 
     connect(readArea_, &CReadArea::SpeedUpRequested, bar_, &CReaderBar::SpeedUp);
     connect(readArea_, &CReadArea::FocusReceived, this, [this] { textCtrl_->setFocus(); });
     timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &CMainFrame::Step);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &CMainFrame::StopReading);
     textCtrl_->setFocus();
@@ -206,7 +207,9 @@ void CMainFrame::ToggleReading() {
     }
     reading_ = true;
     if (!BothPanesShown()) UseWholeWindow();
-    timer_.start(readingTimer_.Start(ReadingOptionsFrom(settings_, bar_->SpeedLevel())));
+    runClock_.start();
+    nextDueNs_ = 0;
+    ArmNextTick(readingTimer_.Start(ReadingOptionsFrom(settings_, bar_->SpeedLevel())));
     UpdateCommandStates();
 }
 
@@ -232,8 +235,8 @@ void CMainFrame::Step() {
     if (group.highlight) textCtrl_->SetSelection(group.highlight->start, group.highlight->end);
     const TimerStep timing = readingTimer_.OnStep(group.kind, group.text.size(), options, paneHeight > 0);
     switch (timing.action) {
-        case TimerAction::KeepPeriod: break;
-        case TimerAction::Rearm: timer_.start(timing.periodMs); break;
+        case TimerAction::KeepPeriod:
+        case TimerAction::Rearm: ArmNextTick(timing.periodMs); break;
         case TimerAction::Stop: StopReading(); break;
         case TimerAction::StopTaskDone:
             StopReading();
@@ -241,6 +244,16 @@ void CMainFrame::Step() {
             break;
     }
     stepping_ = false;
+}
+
+void CMainFrame::ArmNextTick(int periodMs) {
+    constexpr qint64 kNsPerMs = 1'000'000;
+    const qint64 now = runClock_.nsecsElapsed();
+    nextDueNs_ += periodMs * kNsPerMs;
+    // After a long stall (a modal loop inside a step, a suspended machine)
+    // the run goes on from now instead of racing through the missed groups.
+    if (nextDueNs_ < now) nextDueNs_ = now + periodMs * kNsPerMs;
+    timer_.start(static_cast<int>((nextDueNs_ - now + kNsPerMs / 2) / kNsPerMs));
 }
 
 void CMainFrame::ApplyProgress(ProgressAction action) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 #include <map>
@@ -63,6 +64,8 @@ public:
     void Step();
     // One of the four task commands, on the text pane's caret or selection.
     void ChooseReadingTask(ReadingTask task);
+    // How long the group on screen stays there; 0 when not reading.
+    int GroupPeriodMs() const { return reading_ ? readingTimer_.PeriodMs() : 0; }
     const QTimer& ReadingTimerForTests() const { return timer_; }
 
     CReaderBar* ReaderBar() const { return bar_; }
@@ -83,6 +86,7 @@ private:
     void CreateControlBar();
     void FinishLoad();
     void ApplyProgress(ProgressAction action);
+    void ArmNextTick(int periodMs);
     void StoreControlBarPlacement();
     void ShowContextMenu(const QPoint& globalPosition);
 
@@ -94,6 +98,11 @@ private:
     ReadingTask task_ = ReadingTask::TaskNone;
     QTimer timer_;
     ReadingTimer readingTimer_;
+    // Ticks are due at the start plus the sum of the periods so far; each
+    // tick is armed for what is left until its due time, so the time a step
+    // takes never adds up over a run.
+    QElapsedTimer runClock_;
+    qint64 nextDueNs_ = 0;
     bool stepping_ = false;  // a modal loop inside a step must not start another
 
     std::map<CommandId, QAction*> actions_;

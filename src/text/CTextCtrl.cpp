@@ -1,5 +1,7 @@
 #include "text/CTextCtrl.h"
 
+#include <array>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -40,22 +42,41 @@ private:
 
 namespace {
 
+// Lines per paragraph of the widget's document: the document builds and lays
+// out one block per paragraph, and a block per line makes a long book slow to
+// load, while one huge block would be slow to lay out.
+constexpr qsizetype kBlockCharacters = 4096;
+
 // The widget's text: every line break (CR LF, lone CR, lone LF) becomes one
-// block separator, which is what the position map expects.
+// character, which is what the position map expects: a line separator, or a
+// paragraph break once the current paragraph has grown long enough.
 QString WidgetText(std::string_view text) {
-    QString shown;
-    shown.resize(static_cast<qsizetype>(text.size()));
-    QChar* out = shown.data();
+    static const auto unicode = [] {
+        std::array<QChar, 256> table;
+        for (unsigned b = 0; b < 256; ++b) {
+            table[b] = QChar(ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(b)));
+        }
+        return table;
+    }();
+    QString shown(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    QChar* const begin = shown.data();
+    QChar* out = begin;
+    QChar* paragraphStart = begin;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (c != '\r' && c != '\n') {
+            *out++ = unicode[static_cast<unsigned char>(c)];
+            continue;
+        }
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (out - paragraphStart >= kBlockCharacters) {
             *out++ = QChar(u'\n');
+            paragraphStart = out;
         } else {
-            *out++ = QChar(ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(c)));
+            *out++ = QChar(QChar::LineSeparator);
         }
     }
-    shown.truncate(out - shown.data());
+    shown.truncate(out - begin);
     return shown;
 }
 
@@ -166,7 +187,10 @@ void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {
     cursor.setPosition(lineEdge(first, QTextCursor::StartOfLine));
     cursor.setPosition(lineEdge(last, QTextCursor::EndOfLine), QTextCursor::KeepAnchor);
     // A whole line includes its break, as the selection bar does elsewhere.
-    if (!cursor.atEnd() && cursor.atBlockEnd()) cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    const QChar next = document()->characterAt(cursor.position());
+    if (next == QChar::LineSeparator || next == QChar::ParagraphSeparator) {
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    }
     setTextCursor(cursor);
 }
 

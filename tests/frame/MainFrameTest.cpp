@@ -308,6 +308,30 @@ TEST_F(MainFrameTest, TextPaneNavigatesAndSelectsLikeAReadOnlyView) {
     EXPECT_EQ(text->Text(), "first line\r\nsecond line\r\nthird");  // nothing typed in
 }
 
+TEST_F(MainFrameTest, PositionsCrossIntoTheWidgetExactlyInALongText) {
+    Start();
+    // Enough lines that the widget splits the text into several paragraphs.
+    QString clipboard;
+    for (int i = 0; i < 3000; ++i) {
+        clipboard += QString("строка %1").arg(i, 4, 10, QChar(u'0'));
+        clipboard += i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r";
+    }
+    clipboard += "конец";
+    LoadClipboardText(clipboard);
+    CTextCtrl* text = Frame()->TextCtrl();
+    ASSERT_GT(text->document()->blockCount(), 2);
+    const std::string& bytes = text->Text();
+    for (std::size_t position : {std::size_t{0}, std::size_t{13}, std::size_t{4100},
+                                 std::size_t{20000}, bytes.size() - 5}) {
+        SCOPED_TRACE(position);
+        text->SetSelection(position, position + 5);
+        EXPECT_EQ(text->Selection(), (TextRange{position, position + 5}));
+        EXPECT_EQ(text->SelectedText(), bytes.substr(position, 5));
+    }
+    text->SetSelection(bytes.size() - 5, bytes.size());
+    EXPECT_EQ(text->textCursor().selectedText(), "конец");
+}
+
 TEST_F(MainFrameTest, ClosingStoresBarPlacementAndPaneHeight) {
     Start();
     QSplitter* panes = Frame()->Splitter();

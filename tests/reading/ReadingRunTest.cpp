@@ -17,7 +17,8 @@ namespace {
 using enum CommandId;
 
 // Drives reading step by step: each Step() is one tick of the reading timer,
-// and the timer's interval after it is how long the group stays on screen.
+// and the period after it is how long the group stays on screen. The real
+// timing in an event loop is measured by bench_frame.
 class ReadingRunTest : public ProgramFixture {
 protected:
     struct Shown {
@@ -27,8 +28,7 @@ protected:
     };
     Shown StepOnce() {
         Frame()->Step();
-        const QTimer& timer = Frame()->ReadingTimerForTests();
-        return {Frame()->ReadArea()->DisplayText(), timer.isActive() ? timer.interval() : 0};
+        return {Frame()->ReadArea()->DisplayText(), Frame()->GroupPeriodMs()};
     }
     void PressSpace() { PressKey(QKeyCombination(Qt::Key_Space)); }
 };
@@ -38,7 +38,8 @@ TEST_F(ReadingRunTest, HelloWorldShowsTwoGroupsForTheirIntervalsAndEnds) {
     LoadClipboardText("Hello, world.");
     PressSpace();
     ASSERT_TRUE(Frame()->IsReading());
-    EXPECT_EQ(Frame()->ReadingTimerForTests().interval(), 150);
+    EXPECT_EQ(Frame()->GroupPeriodMs(), 150);
+    EXPECT_NEAR(Frame()->ReadingTimerForTests().remainingTime(), 150, 20);
     EXPECT_EQ(Frame()->ReadingTimerForTests().timerType(), Qt::PreciseTimer);
     EXPECT_EQ(StepOnce(), (Shown{"Hello,", 400}));
     EXPECT_EQ(Frame()->TextCtrl()->SelectedText(), "Hello,");
