@@ -244,6 +244,7 @@ void HtmlConverter::Step(char byte) {
                 BeginToken(byte);
                 state_ = State::Ref;
             } else if (c == ';' && afterNamedReference) {
+                // The semicolon that ends a decoded name is dropped.
             } else if (IsBlank(c)) {
                 PutChar(' ');
                 state_ = State::AfterBlank;
@@ -387,6 +388,7 @@ void HtmlConverter::Step(char byte) {
                 BeginToken(byte);
                 state_ = State::Ref;
             } else if (c == ';' && afterNamedReference) {
+                // The semicolon that ends a decoded name is dropped.
             } else {
                 PutChar(byte);
             }
