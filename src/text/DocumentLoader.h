@@ -4,10 +4,7 @@
 #include <string>
 
 #include "text/DocumentPath.h"
-
-// The text pane holds at most this many characters; the rest of a longer
-// document is not taken in, without a message.
-inline constexpr std::size_t kMaxTextLength = 10'485'760;
+#include "text/TextRules.h"
 
 enum class LoadError {
     None,
