@@ -1,0 +1,88 @@
+#include "frame/CHelpTextDlg.h"
+
+#include <QPushButton>
+
+#include "frame/CColorStatic.h"
+#include "frame/DialogUnits.h"
+
+namespace {
+
+constexpr std::uint32_t kPaleGreen = 0x00C1FDE3;  // red 227, green 253, blue 193
+
+}  // namespace
+
+QString CHelpTextDlg::HotKeysText() {
+    return QStringLiteral(
+        " F1             Вызов справки\n"
+        " Ctrl + V,\n"
+        " Ctrl + Insert  Загрузить текст из клипборда\n"
+        " Ctrl + O       Открыть документ\n"
+        " Ctrl + B       Показать полку\n"
+        " Alt + B        Положить документ на полку\n"
+        " Ctrl + M       Показать закладки\n"
+        " Alt + M        Поместить закладку\n"
+        " Пробел         Начать чтение / Остановить чтение\n"
+        " F5             Использовать всё окно\n"
+        " F9             Использовать окно совместно\n"
+        " Ctrl + К       Показать горячие клавиши\n"
+        "\n"
+        " \"+\" и \"-\" на цифровой клавиатуре соответственно\n"
+        " увеличивают и уменьшают скорость чтения\n");
+}
+
+QString CHelpTextDlg::MouseUsageText() {
+    return QStringLiteral(
+        " Если курсор мыши находится\n"
+        " в области быстрого чтения:\n"
+        "\n"
+        " клик правой (левой) кнопкой мыши увеличивает\n"
+        " (уменьшает) скорость чтения на число единиц,\n"
+        " установленное в диалоге \"Настройки. Общие\"\n"
+        "\n"
+        " Двойной клик правой (левой) кнопкой мыши\n"
+        " увеличивает(уменьшает) скорость чтения\n"
+        " на удвоенное число единиц,\n"
+        " установленное в диалоге \"Настройки. Общие\"\n"
+        "\n");
+}
+
+CHelpTextDlg::CHelpTextDlg(HelpTextMode mode, QWidget* parent) : QDialog(parent) {
+    setObjectName("HelpTextDialog");
+    const DialogUnits units(font());
+
+    field_ = new CColorStatic(this);
+    field_->setObjectName("HelpText");
+    field_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    field_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    field_->setTextFormat(Qt::PlainText);
+    field_->SetBkColour(kPaleGreen);
+    // The dialog's font made bold and monospaced; where Courier New is not
+    // installed, another monospaced face keeps the columns aligned.
+    QFont fixed = font();
+    fixed.setFamilies({"Courier New", "Liberation Mono", "DejaVu Sans Mono", "monospace"});
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    fixed.setWeight(QFont::Bold);
+    field_->setFont(fixed);
+    units.Place(field_, 2, 3, 243, 160);
+
+    switch (mode) {
+        case HelpTextMode::HotKeys:
+            setWindowTitle("Горячие клавиши");
+            field_->setText(HotKeysText());
+            break;
+        case HelpTextMode::MouseUsage:
+            setWindowTitle("Использование мыши");
+            field_->setText(MouseUsageText());
+            break;
+    }
+
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("OkButton");
+    ok->setDefault(true);
+    units.Place(ok, 104, 167, 40, 14);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    setFixedSize(units.Size(247, 183));
+    ok->setFocus();
+}

@@ -1,0 +1,70 @@
+#include "frame/CHelpWindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/ProgramTexts.h"
+
+namespace {
+
+const QString kHelpFileName = QStringLiteral("lmn.html");
+const QString kDefaultTitle = QStringLiteral("Справка Orvek Lumeno");
+
+QString ProgramTitle() {
+    return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
+}
+
+}  // namespace
+
+CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName("HelpWindow");
+    setWindowTitle(kDefaultTitle);
+    setWindowFlag(Qt::WindowMinMaxButtonsHint);
+    setModal(false);
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName("HelpBrowser");
+    browser_->setOpenExternalLinks(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    const QSize screen = QGuiApplication::primaryScreen() != nullptr
+                             ? QGuiApplication::primaryScreen()->availableSize()
+                             : QSize(1024, 768);
+    resize(std::min(760, screen.width() * 3 / 4), std::min(640, screen.height() * 4 / 5));
+}
+
+QString CHelpWindow::HelpFileIn(const QString& programDirectory) {
+    return programDirectory + kHelpFileName;
+}
+
+bool CHelpWindow::ShowHelp(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable()) {
+        QMessageBox box(QMessageBox::Warning, ProgramTitle(),
+                        "Не найден файл справки:\n" + QDir::toNativeSeparators(path) +
+                            "\n\nФайл справки должен лежать рядом с программой.",
+                        QMessageBox::Ok, parentWidget());
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return false;
+    }
+    const QUrl source = QUrl::fromLocalFile(file.absoluteFilePath());
+    if (browser_->source() != source) {
+        browser_->setSource(source);
+    } else {
+        browser_->reload();
+    }
+    browser_->moveCursor(QTextCursor::Start);
+    const QString title = browser_->documentTitle();
+    setWindowTitle(title.isEmpty() ? kDefaultTitle : title);
+    show();
+    raise();
+    activateWindow();
+    return true;
+}

@@ -1,0 +1,36 @@
+#include "settings/AreaChoice.h"
+
+namespace {
+
+constexpr std::int32_t kBoldWeight = 700;
+
+}  // namespace
+
+std::string StyleNameFor(const LogFont& font) {
+    const bool bold = font.weight == kBoldWeight;
+    const bool italic = font.italic != 0;
+    if (bold && italic) return "Bold Italic";
+    if (bold) return "Bold";
+    if (italic) return "Italic";
+    return "Regular";
+}
+
+AreaAppearance AreaDefaults(AreaPane pane) {
+    AreaAppearance area;
+    switch (pane) {
+        case AreaPane::Reading:
+            area = DefaultReadingArea();
+            break;
+        case AreaPane::Text:
+            area = DefaultTextArea();
+            break;
+    }
+    area.font.charSet = 0;
+    return area;
+}
+
+void ApplyChosenFont(AreaAppearance& area, const LogFont& chosen, int tenthsOfPoint) {
+    area.font = chosen;
+    area.pointSize = tenthsOfPoint / 10;
+    area.SetStyleName(StyleNameFor(chosen));
+}

@@ -1,0 +1,169 @@
+#include "settings/CAreaDlg.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "frame/CColorStatic.h"
+#include "frame/DialogUnits.h"
+#include "settings/AreaFormat.h"
+#include "text/CodePage.h"
+
+namespace {
+
+QString FromCp1251(const std::string& text) {
+    return QString::fromStdU16String(Cp1251ToUtf16(text));
+}
+
+}  // namespace
+
+CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
+    : QDialog(parent),
+      chooseFont(&CAreaDlg::RunFontDialog),
+      chooseColour(&CAreaDlg::RunColourDialog),
+      pane_(pane),
+      area_(area) {
+    setObjectName("AreaDialog");
+    switch (pane_) {
+        case AreaPane::Reading:
+            setWindowTitle("Настройки. Область чтения");
+            break;
+        case AreaPane::Text:
+            setWindowTitle("Настройки. Область текста");
+            break;
+    }
+    const DialogUnits units(font());
+    const auto label = [&](const QString& text, int left, int top, int width) {
+        auto* control = new QLabel(text, this);
+        control->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        units.Place(control, left, top, width, 12);
+    };
+    const auto field = [&](const char* name, int top) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(name);
+        edit->setReadOnly(true);
+        units.Place(edit, 76, top, 74, 12);
+        return edit;
+    };
+    const auto swatch = [&](const char* name, int top) {
+        auto* colour = new CColorStatic(this);
+        colour->setObjectName(name);
+        colour->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        units.Place(colour, 76, top, 61, 16);
+        return colour;
+    };
+    const auto chooser = [&](const char* name, const char* icon, const QString& tip, int top) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(name);
+        button->setIcon(QIcon(icon));
+        button->setToolTip(tip);
+        button->setAutoDefault(false);
+        units.Place(button, 156, top, 16, 16);
+        button->setIconSize(button->size() - QSize(8, 8));
+        return button;
+    };
+
+    units.Place(new QGroupBox(" Шрифт ", this), 3, 6, 181, 97);
+    label("Название: ", 17, 23, 55);
+    face_ = field("FaceName", 23);
+    label("Размер: ", 17, 39, 55);
+    size_ = field("PointSize", 39);
+    label("Стиль: ", 17, 55, 55);
+    style_ = field("StyleName", 55);
+    QPushButton* fontButton = chooser("ChooseFont", ":/icons/choose-font.svg", "Шрифт", 35);
+    label("Цвет: ", 17, 71, 55);
+    textSwatch_ = swatch("TextColour", 68);
+    QPushButton* textButton = chooser("ChooseTextColour", ":/icons/choose-colour.svg", "Цвет", 68);
+    note_ = new QLabel("Шрифт будет применён ко всему тексту!", this);
+    note_->setObjectName("Note");
+    note_->setAlignment(Qt::AlignCenter);
+    units.Place(note_, 6, 87, 176, 13);
+    note_->setVisible(pane_ == AreaPane::Text);
+
+    label("Цвет фона:", 3, 119, 69);
+    backgroundSwatch_ = swatch("BackgroundColour", 116);
+    QPushButton* backgroundButton =
+        chooser("ChooseBackgroundColour", ":/icons/choose-colour.svg", "Цвет фона", 116);
+
+    auto* defaults = new QPushButton("Дефолт", this);
+    defaults->setObjectName("DefaultsButton");
+    units.Place(defaults, 3, 146, 40, 14);
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("OkButton");
+    ok->setDefault(true);
+    units.Place(ok, 101, 146, 40, 14);
+    auto* cancel = new QPushButton("Отмена", this);
+    cancel->setObjectName("CancelButton");
+    units.Place(cancel, 144, 146, 40, 14);
+
+    connect(fontButton, &QPushButton::clicked, this, &CAreaDlg::ChooseFont);
+    connect(textButton, &QPushButton::clicked, this, &CAreaDlg::ChooseTextColour);
+    connect(backgroundButton, &QPushButton::clicked, this, &CAreaDlg::ChooseBackgroundColour);
+    connect(defaults, &QPushButton::clicked, this, &CAreaDlg::RestoreDefaults);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    setFixedSize(units.Size(187, 163));
+    Refresh();
+    ok->setFocus();
+}
+
+void CAreaDlg::Refresh() {
+    face_->setText(FromCp1251(area_.font.FaceName()));
+    size_->setText(QString::number(area_.pointSize));
+    style_->setText(FromCp1251(area_.StyleName()));
+    textSwatch_->SetBkColour(area_.textColor);
+    backgroundSwatch_->SetBkColour(area_.backgroundColor);
+}
+
+void CAreaDlg::ChooseFont() {
+    const double dotsPerInch = logicalDpiY();
+    const std::optional<QFont> chosen =
+        chooseFont(FontForChoosing(area_, pane_, dotsPerInch), this);
+    if (!chosen) return;
+    ApplyChosenFont(area_, LogFontFromFont(*chosen, area_.font, dotsPerInch),
+                    TenthsOfPoint(*chosen, dotsPerInch));
+    Refresh();
+}
+
+void CAreaDlg::ChooseTextColour() {
+    if (const auto colour = chooseColour(ColorFromColorRef(area_.textColor), this)) {
+        area_.textColor = ColorRefFromColor(*colour);
+        textSwatch_->SetBkColour(area_.textColor);
+    }
+}
+
+void CAreaDlg::ChooseBackgroundColour() {
+    if (const auto colour = chooseColour(ColorFromColorRef(area_.backgroundColor), this)) {
+        area_.backgroundColor = ColorRefFromColor(*colour);
+        backgroundSwatch_->SetBkColour(area_.backgroundColor);
+    }
+}
+
+void CAreaDlg::RestoreDefaults() {
+    area_ = AreaDefaults(pane_);
+    Refresh();
+}
+
+std::optional<QFont> CAreaDlg::RunFontDialog(const QFont& initial, QWidget* parent) {
+    QFontDialog dialog(initial, parent);
+    dialog.setWindowTitle("Шрифт");
+    // Qt's own dialog, so that its effects section (underline, strike-out)
+    // can be left out: the panes have no use for them.
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
+        if (!box->findChildren<QCheckBox*>().isEmpty()) box->hide();
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedFont();
+}
+
+std::optional<QColor> CAreaDlg::RunColourDialog(const QColor& initial, QWidget* parent) {
+    const QColor colour = QColorDialog::getColor(initial, parent, "Цвет");
+    if (!colour.isValid()) return std::nullopt;
+    return colour;
+}

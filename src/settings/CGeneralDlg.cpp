@@ -1,0 +1,152 @@
+#include "settings/CGeneralDlg.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "frame/CColorStatic.h"
+#include "frame/CReaderBar.h"
+#include "frame/CUpDownCtrl.h"
+#include "frame/DialogUnits.h"
+#include "settings/ReaderSettings.h"
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0x00FFFFFF;
+constexpr int kDefaultSpeedLevel = 25;
+constexpr std::int32_t kDefaultCommaLevel = 3;
+constexpr std::int32_t kDefaultStopLevel = 5;
+constexpr std::int32_t kDefaultThreshold = 10;
+constexpr std::int32_t kDefaultClickStep = 1;
+constexpr int kStartupActions = 3;
+
+}  // namespace
+
+CGeneralDlg::CGeneralDlg(ReaderSettings& settings, CReaderBar* bar, QWidget* parent)
+    : QDialog(parent), settings_(settings), bar_(bar) {
+    setObjectName("GeneralSettingsDialog");
+    setWindowTitle("Настройки. Общие");
+    const DialogUnits units(font());
+    const auto label = [&](const QString& text, int left, int top, int width, int height) {
+        auto* control = new QLabel(text, this);
+        control->setWordWrap(height > 12);
+        units.Place(control, left, top, width, height);
+        return control;
+    };
+    const auto radio = [&](const QString& text, QButtonGroup* group, int id, int top, int width) {
+        auto* button = new QRadioButton(text, this);
+        group->addButton(button, id);
+        units.Place(button, 40, top, width, 9);
+        return button;
+    };
+
+    units.Place(new QGroupBox(" Чтение ", this), 3, 2, 228, 109);
+    units.Place(new QGroupBox(" При запуске программы ... ", this), 3, 115, 228, 50);
+
+    CColorStatic* display = nullptr;
+    commaArrows_ = AddNumber(15, 16, 9, 0, 7, settings_.commaDelayLevel, &display);
+    label("Дополнительная задержка после запятой", 49, 17, 163, 10);
+    stopArrows_ = AddNumber(15, 35, 9, 0, 7, settings_.stopDelayLevel, &display);
+    label("Дополнительная задержка после точки", 49, 35, 160, 10);
+
+    // Reading takes only 1 as several words at a time, so the buttons show
+    // any other stored value as one word, and likewise show an unknown
+    // start-up action as doing nothing.
+    mode_ = new QButtonGroup(this);
+    oneWord_ = radio("Читать по одному слову", mode_, 0, 57, 116);
+    severalWords_ = radio("Читать по нескольку слов", mode_, 1, 71, 116);
+    (settings_.severalWords == 1 ? severalWords_ : oneWord_)->setChecked(true);
+    connect(oneWord_, &QRadioButton::clicked, this, [this] { EnableThreshold(false); });
+    connect(severalWords_, &QRadioButton::clicked, this, [this] { EnableThreshold(true); });
+
+    thresholdArrows_ = AddNumber(15, 89, 9, 5, 20, settings_.thresholdChars, &thresholdDisplay_);
+    label("Пороговое число символов", 49, 88, 67, 18);
+    clickArrows_ = AddNumber(126, 89, 10, 1, 5, settings_.clickStep, &display);
+    label("Изменение скорости чтения при клике мышкой", 160, 83, 67, 25);
+    EnableThreshold(settings_.severalWords == 1);
+
+    startup_ = new QButtonGroup(this);
+    radio("ничего не делать", startup_, 0, 128, 168);
+    radio("загружать содержимое клипборда", startup_, 1, 139, 169);
+    radio("показывать содержимое полки", startup_, 2, 150, 169);
+    const bool knownAction =
+        settings_.startupAction >= 0 && settings_.startupAction < kStartupActions;
+    StartupButton(knownAction ? settings_.startupAction : 0)->setChecked(true);
+
+    auto* defaults = new QPushButton("Дефолт", this);
+    defaults->setObjectName("DefaultsButton");
+    units.Place(defaults, 3, 169, 40, 14);
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("OkButton");
+    ok->setDefault(true);
+    units.Place(ok, 148, 169, 40, 14);
+    auto* cancel = new QPushButton("Отмена", this);
+    cancel->setObjectName("CancelButton");
+    units.Place(cancel, 191, 169, 40, 14);
+    connect(defaults, &QPushButton::clicked, this, &CGeneralDlg::RestoreDefaults);
+    connect(ok, &QPushButton::clicked, this, &CGeneralDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CGeneralDlg::reject);
+
+    setFixedSize(units.Size(233, 186));
+    ok->setFocus();
+}
+
+// A white number display with its arrows to the right of it.
+CUpDownCtrl* CGeneralDlg::AddNumber(int left, int top, int arrowsWidth, int lower, int upper,
+                                    std::int32_t value, CColorStatic** display) {
+    const DialogUnits units(font());
+    *display = new CColorStatic(this);
+    (*display)->setAlignment(Qt::AlignCenter);
+    (*display)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    (*display)->SetBkColour(kWhite);
+    QPalette colours = (*display)->palette();
+    colours.setColor(QPalette::Disabled, QPalette::WindowText, Qt::gray);
+    (*display)->setPalette(colours);
+    units.Place(*display, left, top, 20, 12);
+
+    auto* arrows = new CUpDownCtrl(this);
+    arrows->SetRange(lower, upper);
+    arrows->SetBuddy(*display);
+    arrows->SetPos(value);
+    units.Place(arrows, left + 20, top - 2, arrowsWidth, 17);
+    return arrows;
+}
+
+QRadioButton* CGeneralDlg::StartupButton(int index) const {
+    return static_cast<QRadioButton*>(startup_->button(index));
+}
+
+void CGeneralDlg::EnableThreshold(bool enabled) {
+    thresholdDisplay_->setEnabled(enabled);
+    thresholdArrows_->setEnabled(enabled);
+}
+
+void CGeneralDlg::RestoreDefaults() {
+    commaArrows_->SetPos(kDefaultCommaLevel);
+    stopArrows_->SetPos(kDefaultStopLevel);
+    thresholdArrows_->SetPos(kDefaultThreshold);
+    clickArrows_->SetPos(kDefaultClickStep);
+    defaultsPressed_ = true;
+    settings_.startupAction = 0;
+    settings_.severalWords = 0;
+    settings_.commaDelayLevel = kDefaultCommaLevel;
+    settings_.stopDelayLevel = kDefaultStopLevel;
+    settings_.thresholdChars = kDefaultThreshold;
+    settings_.clickStep = kDefaultClickStep;
+    EnableThreshold(false);
+    oneWord_->setChecked(true);
+    StartupButton(0)->setChecked(true);
+}
+
+void CGeneralDlg::accept() {
+    commaDelayLevel_ = commaArrows_->Pos();
+    stopDelayLevel_ = stopArrows_->Pos();
+    thresholdChars_ = thresholdArrows_->Pos();
+    settings_.startupAction = startup_->checkedId();
+    settings_.severalWords = mode_->checkedId();
+    settings_.clickStep = clickArrows_->Pos();
+    if (defaultsPressed_ && bar_ != nullptr) bar_->SetSpeedLevel(kDefaultSpeedLevel);
+    QDialog::accept();
+}

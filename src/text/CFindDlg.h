@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <string>
+
+#include "text/TextSearch.h"
+
+class QCheckBox;
+class QPlainTextEdit;
+class QPushButton;
+
+// The search dialog "Искать": the text to look for (at most 220 characters)
+// and the two options. It only gathers them; starting the search is the
+// caller's business after OK.
+class CFindDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // `text` is Windows-1251, as the text control holds it.
+    CFindDlg(const std::string& text, SearchOptions options, QWidget* parent = nullptr);
+
+    // The field's text in Windows-1251; the text it was opened with, byte for
+    // byte, while the user has not changed it.
+    std::string SearchText() const;
+    SearchOptions Options() const;
+
+    QPlainTextEdit* TextField() const { return field_; }
+    QCheckBox* MatchCaseBox() const { return matchCase_; }
+    QCheckBox* WholeWordBox() const { return wholeWord_; }
+    QPushButton* FindButton() const { return find_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void KeepWithinLimit();
+
+    std::string initialText_;
+    QString initialShown_;
+    int lastInsertEnd_ = 0;
+    QPlainTextEdit* field_;
+    QCheckBox* matchCase_;
+    QCheckBox* wholeWord_;
+    QPushButton* find_;
+};
