@@ -3,9 +3,9 @@
 // and into a string, and a second time with the same converter. Nothing may
 // crash, and every way must give the same text.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <string_view>
