@@ -24,7 +24,7 @@ void CheckSame(const RtfDocument& a, const RtfDocument& b) {
 }
 
 void CheckShape(std::string_view input, const RtfDocument& doc) {
-    Check(doc.text.size() <= kRtfMaxTextLength);
+    Check(doc.text.size() <= kMaxTextLength);
     if (doc.plainText) {
         Check(doc.runs.empty());
         Check(input.substr(0, doc.text.size()) == doc.text);

@@ -75,7 +75,7 @@ void CLmnApp::RunStartupAction(const QString& fileArgument) {
     if (!fileArgument.isEmpty()) {
         document_->key = ShelfDocument::kNotOnShelf;
         document_->path = LocalPath(fileArgument);
-        if (!mainFrame_->LoadDocument(fileArgument)) {
+        if (!mainFrame_->LoadDocument()) {
             document_->key = ShelfDocument::kNoDocument;
             document_->path.clear();
         }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -11,14 +12,19 @@
 #include <QStatusBar>
 
 #include "app/CLmnApp.h"
+#include "app/ProgramTexts.h"
 #include "frame/CReaderBar.h"
 #include "frame/CommandTable.h"
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
 #include "reading/ReadingTasks.h"
+#include "library/SafeFileWriter.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
+#include "text/DocumentLoader.h"
+#include "text/DocumentPath.h"
+#include "text/RtfReader.h"
 
 namespace {
 
@@ -32,10 +38,40 @@ QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The one filter of the open dialog. The patterns in the last parentheses,
+// hidden from the user, match the extensions in any case.
+const QString kDocumentFilter =
+    "Documents (*.txt, *.rtf, *.htm, *.html, *.plg) "
+    "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg])";
+
+QString ShowOpenDialog(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, {}, {}, kDocumentFilter, nullptr,
+                                        QFileDialog::HideNameFilterDetails |
+                                            QFileDialog::DontUseNativeDialog);
+}
+
+// The document's text and how it looked, read from its file.
+struct DocumentContent {
+    bool opened = false;
+    std::string text;
+    std::vector<RtfRun> runs;
+};
+
+DocumentContent ReadDocument(const std::string& path, DocumentKind kind) {
+    if (kind == DocumentKind::RichText) {
+        std::optional<std::string> bytes = ReadWholeFile(path);
+        if (!bytes) return {};
+        RtfDocument rtf = ReadRtf(*bytes);
+        return {true, std::move(rtf.text), std::move(rtf.runs)};
+    }
+    LoadedText loaded = LoadPlainOrHtml(path, kind);
+    return {loaded.error == LoadError::None, std::move(loaded.text), {}};
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize screenSize)
-    : settings_(settings), document_(document), screenSize_(screenSize) {
+    : chooseFile(ShowOpenDialog), settings_(settings), document_(document), screenSize_(screenSize) {
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app.svg"));
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
@@ -166,9 +202,9 @@ void CMainFrame::OnCommand(CommandId command) {
         case ID_READ_TO_CARET: ChooseReadingTask(ReadingTask::TaskToCaret); break;
         case ID_READ_SELECTION: ChooseReadingTask(ReadingTask::TaskSelection); break;
         case ID_SHELF_SHOW: ShowShelf(); break;
-        // These open a dialog or another document: reading stops first. The
-        // dialogs themselves arrive with their parts of the program.
-        case ID_OPEN_DOCUMENT:
+        case ID_OPEN_DOCUMENT: ChooseDocument(); break;
+        // These open a dialog: reading stops first. The dialogs themselves
+        // arrive with their parts of the program.
         case ID_SHELF_PUT:
         case ID_BOOKMARKS_SHOW:
         case ID_HELP_HOTKEYS:
@@ -316,7 +352,42 @@ void CMainFrame::FinishLoad() {
     UpdateCommandStates();
 }
 
-bool CMainFrame::LoadDocument(const QString&) { return false; }
+bool CMainFrame::ChooseDocument() {
+    StopReading();
+    const QString chosen = chooseFile(this);
+    if (chosen.isEmpty()) return false;
+    document_.CloseCurrent();
+    document_.key = ShelfDocument::kNotOnShelf;
+    document_.path = QFile::encodeName(chosen).toStdString();
+    return LoadDocument();
+}
+
+bool CMainFrame::LoadDocument() {
+    CLmnApp* app = CLmnApp::Instance();
+    const std::optional<DocumentKind> kind = DocumentKindFromPath(document_.path);
+    if (!kind) {
+        app->ShowMessage(MSG_FILE_TYPE_REJECTED);
+        return false;
+    }
+    if (document_.key == ShelfDocument::kNotOnShelf) {
+        document_.name = DocumentNameFromPath(document_.path);
+    }
+    if (*kind == DocumentKind::Html) QApplication::setOverrideCursor(Qt::WaitCursor);
+    DocumentContent content = ReadDocument(document_.path, *kind);
+    if (*kind == DocumentKind::Html) QApplication::restoreOverrideCursor();
+    if (!content.opened) {
+        document_.Clear();
+        app->ShowMessage(MSG_FILE_OPEN_FAILED);
+        return false;
+    }
+    app->UpdateTitle();
+    textCtrl_->ApplyDefaultFormat();
+    textCtrl_->SetText(std::move(content.text));
+    textCtrl_->ApplyRuns(content.runs);
+    textCtrl_->TrimTrailingBlanks();
+    FinishLoad();
+    return true;
+}
 
 void CMainFrame::ShowShelf() { StopReading(); }
 

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <map>
 
 #include "frame/CommandId.h"
@@ -34,10 +35,17 @@ public:
     // Shows the window at the saved geometry, maximised when it was closed so.
     void ShowAtStart();
 
-    // Start-up's actions.
-    bool LoadDocument(const QString& path);
+    // Loads the file the current document names, as its extension says; the
+    // caller has set the document's path and shelf key. Shows the message
+    // and returns false when the file is refused or cannot be read.
+    bool LoadDocument();
+    // Asks for a file and loads it; false when cancelled or not loaded.
+    bool ChooseDocument();
     void LoadClipboard();
     void ShowShelf();
+
+    // Shows the open dialog; an empty path means cancelled. Tests replace it.
+    std::function<QString(QWidget* parent)> chooseFile;
 
     void OnCommand(CommandId command);
     QAction* Action(CommandId command) const { return actions_.at(command); }

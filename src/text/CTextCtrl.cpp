@@ -122,6 +122,24 @@ std::string CTextCtrl::SelectedText() const {
     return text_.substr(range.start, range.end - range.start);
 }
 
+void CTextCtrl::ApplyRuns(const std::vector<RtfRun>& runs) {
+    QTextCursor cursor(document());
+    for (const RtfRun& run : runs) {
+        const RtfCharFormat& source = run.format;
+        QTextCharFormat format;
+        format.setFontWeight(source.bold ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(source.italic);
+        format.setFontUnderline(source.underline);
+        format.setFontPointSize(source.halfPoints / 2.0);
+        if (source.colour) format.setForeground(ColorFromColorRef(*source.colour));
+        if (!source.face.empty()) format.setFontFamilies({QString::fromStdString(source.face)});
+        cursor.setPosition(static_cast<int>(map_.ToWidget(std::min(run.start, text_.size()))));
+        cursor.setPosition(static_cast<int>(map_.ToWidget(std::min(run.start + run.length, text_.size()))),
+                           QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(format);
+    }
+}
+
 void CTextCtrl::ApplyDefaultFormat() {
     setFont(TextAreaFont(textArea_));
     QPalette colours = palette();

@@ -4,9 +4,11 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <string>
+#include <vector>
 
 #include "reading/ReadingCursor.h"
 #include "settings/ReaderSettings.h"
+#include "text/RtfDocument.h"
 #include "text/PositionMap.h"
 #include "text/TextRules.h"
 
@@ -33,6 +35,10 @@ public:
     void SetSelection(std::size_t start, std::size_t end);
     void SetCaret(std::size_t position) { SetSelection(position, position); }
     std::string SelectedText() const;
+
+    // Shows parts of the text in their own formats (a rich text document's
+    // bold, italic, size, colour and face), until ApplyFormatToAll.
+    void ApplyRuns(const std::vector<RtfRun>& runs);
 
     // Plain text takes the text area's font and colours.
     void ApplyDefaultFormat();

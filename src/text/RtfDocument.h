@@ -6,12 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "text/TextRules.h"
+
 // What the RTF reader hands the text pane: the document's characters and how
 // they looked, as far as the pane can show it.
-
-// The text control holds no more characters than this; a longer document is
-// cut here.
-inline constexpr std::size_t kRtfMaxTextLength = 10'485'760;
 
 // RTF's own size when a document names none (\fs24, 12 points).
 inline constexpr int kRtfDefaultHalfPoints = 24;
@@ -51,7 +49,7 @@ struct RtfDocument {
     // The bytes did not begin with "{\rtf": the text is those bytes, taken
     // byte for byte as Windows-1251, as a rich text control reads such a file.
     bool plainText = false;
-    // The text reached kRtfMaxTextLength and the rest of the document was
+    // The text reached kMaxTextLength and the rest of the document was
     // dropped.
     bool truncated = false;
 };

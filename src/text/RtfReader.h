@@ -40,7 +40,7 @@ public:
 
     // The text is cut at maxTextLength characters, the text control's limit
     // unless a test wants a smaller one.
-    explicit RtfReader(std::size_t maxTextLength = kRtfMaxTextLength);
+    explicit RtfReader(std::size_t maxTextLength = kMaxTextLength);
 
     void Feed(std::string_view chunk);
     // Ends the document and hands it over; the reader is then ready for

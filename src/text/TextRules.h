@@ -25,5 +25,6 @@ TextRange WordAtCaret(std::string_view text, std::size_t caret);
 
 // Texts shorter than this take no bookmarks.
 constexpr std::size_t kShortText = 80;
-// The most characters the text pane takes in.
+// The most characters the text pane takes in; the rest of a longer text is
+// not taken in, without a message.
 constexpr std::size_t kMaxTextLength = 10'485'760;

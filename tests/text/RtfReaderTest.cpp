@@ -272,8 +272,8 @@ TEST(RtfReader, TextIsCutAtTheLimit) {
         }
     }
     // The default limit is the text control's.
-    const RtfDocument doc = ReadRtf(std::string(kRtfMaxTextLength + 1, 'a'));
-    EXPECT_EQ(doc.text.size(), kRtfMaxTextLength);
+    const RtfDocument doc = ReadRtf(std::string(kMaxTextLength + 1, 'a'));
+    EXPECT_EQ(doc.text.size(), kMaxTextLength);
     EXPECT_TRUE(doc.truncated);
 }
 

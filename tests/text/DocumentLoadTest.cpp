@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTextBlock>
+
+#include "ModalAnswer.h"
+#include "ProgramFixture.h"
+#include "frame/CommandId.h"
+#include "text/CTextCtrl.h"
+#include "text/CodePage.h"
+#include "text/TextRules.h"
+
+namespace {
+
+constexpr const char* kRefused =
+    "Orvek Lumeno|Этот файл не может быть открыт.\nДопускаются только файлы следующих "
+    "типов:\n*.txt, *.rtf, *html, *htm, *plg";
+
+// Opening documents through the open command, with the dialog's answer given
+// by the test. The files are written into the test's own directory.
+class DocumentLoadTest : public ProgramFixture {
+protected:
+    QString WriteFile(const QString& relativePath, const QByteArray& bytes) {
+        const QString path = QDir(directory.path()).filePath(relativePath);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    bool Open(const QString& path) {
+        Frame()->chooseFile = [path](QWidget*) { return path; };
+        return Frame()->ChooseDocument();
+    }
+    CTextCtrl* Text() const { return Frame()->TextCtrl(); }
+};
+
+TEST_F(DocumentLoadTest, TheExtensionAloneDecidesTheKind) {
+    Start();
+    struct Case {
+        const char* name;
+        QString file;
+        QByteArray bytes;
+        bool loads;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"mixed-case txt", "report.Txt", "Plain <b>text</b>", true, "Plain <b>text</b>"},
+        {"mixed-case html", "page.HtMl", "<body><p>Hello&amp;bye</p></body>", true, "\r\n\r\nHello&bye"},
+        {"plg is html", "old.plg", "<body><b>bold</b> words</body>", true, "bold words"},
+        {"unknown extension", "notes.text", "x", false, ""},
+        {"no extension", "README", "x", false, ""},
+        {"dot only in the folder", "my.docs/README", "x", false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = WriteFile(c.file, c.bytes);
+        ModalAnswer answer;
+        EXPECT_EQ(Open(path), c.loads);
+        EXPECT_EQ(Text()->Text(), c.text);
+        if (c.loads) {
+            EXPECT_TRUE(answer.seen.isEmpty());
+            EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - " + QFileInfo(path).fileName());
+            EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);
+        } else {
+            EXPECT_EQ(answer.seen, QStringList{kRefused});
+            EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
+            EXPECT_EQ(document.key, 0);
+            EXPECT_EQ(document.path, path.toStdString());
+        }
+    }
+}
+
+TEST_F(DocumentLoadTest, CancellingKeepsTheCurrentDocument) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("keep.txt", "Keep this text")));
+    Frame()->chooseFile = [](QWidget*) { return QString(); };
+    EXPECT_FALSE(Frame()->ChooseDocument());
+    EXPECT_EQ(Text()->Text(), "Keep this text");
+    EXPECT_EQ(document.name, "keep.txt");
+    EXPECT_EQ(document.key, 0);
+}
+
+TEST_F(DocumentLoadTest, EmptyFilesTrailingBlanksAndUtf8) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("empty.txt", "")));
+    EXPECT_EQ(Text()->TextLength(), 0);
+    EXPECT_TRUE(Text()->TooShort());
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
+
+    ASSERT_TRUE(Open(WriteFile("blanks.txt", "Last word.\r\n\r\n \t \n")));
+    EXPECT_EQ(Text()->Text(), "Last word.");
+
+    ASSERT_TRUE(Open(WriteFile("utf8.txt", "Привет, мир")));
+    EXPECT_EQ(Text()->toPlainText(), "Привет, мир");
+    ASSERT_TRUE(Open(WriteFile("cp1251.txt", "\xCF\xF0\xE8\xE2\xE5\xF2")));
+    EXPECT_EQ(Text()->toPlainText(), "Привет");
+}
+
+TEST_F(DocumentLoadTest, UnreadableFileClearsTheDocument) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("first.txt", "first")));
+    ModalAnswer answer;
+    const QString missing = QDir(directory.path()).filePath("gone.txt");
+    EXPECT_FALSE(Open(missing));
+    EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno|Не удаётся открыть этот файл "});
+    EXPECT_EQ(document.key, -1);
+    EXPECT_TRUE(document.path.empty());
+    EXPECT_EQ(Text()->TextLength(), 0);
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
+}
+
+TEST_F(DocumentLoadTest, AShelvedDocumentKeepsItsShelfName) {
+    Start();
+    document.key = 5;
+    document.name = "\xCC\xEE\xFF \xEA\xED\xE8\xE3\xE0";  // "Моя книга"
+    document.path = WriteFile("book.txt", "Some text of the book").toStdString();
+    ASSERT_TRUE(Frame()->LoadDocument());
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Моя книга");
+}
+
+TEST_F(DocumentLoadTest, RichTextShowsItsTextAndFormats) {
+    Start();
+    QFile sample(LMN_TEST_DATA "/rtf/wordpad.rtf");
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(Open(WriteFile("wordpad.rtf", sample.readAll())));
+    QFile expected(LMN_TEST_DATA "/rtf/wordpad.txt");
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    std::string expectedText = Utf8ToCp1251(expected.readAll().toStdString());
+    expectedText.resize(TrimmedLength(expectedText));
+    EXPECT_EQ(Text()->Text(), expectedText);
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);
+    bool sawBold = false;
+    for (QTextBlock block = Text()->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            sawBold = sawBold || it.fragment().charFormat().fontWeight() == QFont::Bold;
+        }
+    }
+    EXPECT_TRUE(sawBold);
+}
+
+class CommandLineTest : public ProgramFixture {};
+
+TEST_F(CommandLineTest, AFileThatCannotBeLoadedLeavesNoDocument) {
+    ModalAnswer answer;
+    Start(QDir(directory.path()).filePath("missing.txt"));
+    EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno|Не удаётся открыть этот файл "});
+    EXPECT_EQ(document.key, -1);
+    EXPECT_TRUE(document.path.empty());
+}
+
+TEST_F(CommandLineTest, ARefusedFileLeavesNoDocument) {
+    ModalAnswer answer;
+    Start(QDir(directory.path()).filePath("notes.doc"));
+    EXPECT_EQ(answer.seen, QStringList{kRefused});
+    EXPECT_EQ(document.key, -1);
+    EXPECT_TRUE(document.path.empty());
+}
+
+TEST_F(CommandLineTest, AFileOnTheCommandLineIsReadyToRead) {
+    const QString path = QDir(directory.path()).filePath("start.htm");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<html><body><h1>Title</h1><p>First paragraph.</p></body></html>");
+    file.close();
+    Start(path);
+    EXPECT_EQ(document.key, 0);
+    EXPECT_EQ(document.name, "start.htm");
+    EXPECT_NE(Frame()->TextCtrl()->Text().find("First paragraph."), std::string::npos);
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);
+}
+
+}  // namespace
