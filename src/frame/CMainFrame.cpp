@@ -18,6 +18,8 @@
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
 #include "reading/ReadingTasks.h"
+#include "library/BookmarkRules.h"
+#include "library/CShelfFile.h"
 #include "library/SafeFileWriter.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextArea.h"
@@ -408,7 +410,24 @@ void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
     menu.exec(globalPosition);
 }
 
-void CMainFrame::ReturnToShelf(ShelfDocument&) {}
+void CMainFrame::ResetTask() {
+    ApplyProgress(PrepareTask(textCtrl_->readingCursor));
+    SetTask(ReadingTask::TaskNone);
+}
+
+void CMainFrame::ResumeShelvedDocument() {
+    if (const auto resume = RestoreResumePosition(textCtrl_->Text(), document_)) {
+        textCtrl_->SetSelection(resume->start, resume->end);
+    }
+    ChooseReadingTask(ReadingTask::TaskFromCaret);
+}
+
+void CMainFrame::ReturnToShelf(ShelfDocument& document) {
+    // The record is rewritten even when the resume position cannot be
+    // stored (a text too short for a bookmark): its bookmarks must not be lost.
+    StoreResumePosition(textCtrl_->Text(), textCtrl_->Selection().start, document);
+    CLmnApp::Instance()->Shelf().Rewrite(document.key, document);
+}
 
 void CMainFrame::DocumentCleared() {
     textCtrl_->SetText({});

@@ -72,6 +72,12 @@ public:
     void Step();
     // One of the four task commands, on the text pane's caret or selection.
     void ChooseReadingTask(ReadingTask task);
+    // No task, and the next run would start afresh (the open document's shelf
+    // entry went away).
+    void ResetTask();
+    // After a shelved document was loaded: the caret goes back to where
+    // reading stopped, and reading would go on from there.
+    void ResumeShelvedDocument();
     // How long the group on screen stays there; 0 when not reading.
     int GroupPeriodMs() const { return reading_ ? readingTimer_.PeriodMs() : 0; }
     const QTimer& ReadingTimerForTests() const { return timer_; }
