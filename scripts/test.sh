@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test headless:
 # the whole program's tests, then the core's tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target over
+# its corpus and briefly on new inputs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -16,3 +17,5 @@ cmake -S "$root" -B "$root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DL
 cmake --build "$root/build-sanitize"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$root/build-sanitize" --output-on-failure
+
+"$root/scripts/fuzz.sh" "${LMN_FUZZ_SECONDS:-10}"
