@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QSplitter>
 #include <QTest>
@@ -75,6 +76,20 @@ TEST_F(ReadingRunTest, SpaceStopsAndTheNextStartResumesAfterTheLastGroup) {
     Trigger(ID_READ_ALL);
     PressSpace();
     EXPECT_EQ(StepOnce().text, "one");
+}
+
+TEST_F(ReadingRunTest, ClipboardIsIgnoredWhileReading) {
+    Start();
+    LoadClipboardText("one two three four");
+    PressSpace();
+    QApplication::clipboard()->setText("another text");
+    PressKey(Qt::ControlModifier | Qt::Key_V);
+    EXPECT_EQ(Frame()->TextCtrl()->Text(), "one two three four");
+    EXPECT_TRUE(Frame()->IsReading());
+    PressSpace();
+    PressKey(Qt::ControlModifier | Qt::Key_V);
+    EXPECT_EQ(Frame()->TextCtrl()->Text(), "another text");
+    EXPECT_EQ(Frame()->TextCtrl()->Selection(), (TextRange{0, 0}));
 }
 
 TEST_F(ReadingRunTest, EveryActivationChangeStops) {
