@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -30,6 +31,7 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent) {
     browser_ = new QTextBrowser(this);
     browser_->setObjectName("HelpBrowser");
     browser_->setOpenExternalLinks(true);
+    browser_->document()->setDocumentMargin(12);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

@@ -10,22 +10,28 @@
 
 namespace {
 
-// The average over the 52 Latin letters, rounded, as the desktop that
-// defined dialog units computes it.
+// The average width of the letters, rounded, as the desktop that defined
+// dialog units computes it over the 52 Latin ones; here over the Cyrillic
+// ones too, which many Linux faces draw wider, since the dialogs speak Russian.
 int AverageCharacterWidth(const QFontMetrics& metrics) {
-    const int width =
-        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    return (width / 26 + 1) / 2;
+    const int width = metrics.horizontalAdvance(
+        QString::fromUtf8("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                          "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя"));
+    constexpr int kLetters = 52 + 66;
+    return (2 * width / kLetters + 1) / 2;
 }
 
-// Labels, check boxes and radio buttons are drawn as one line of text; the
-// other controls draw their frames to any height.
-bool IsOneLineOfText(const QWidget* control) {
+// The height a control's text needs at the given width: labels, check boxes
+// and radio buttons; 0 for the controls that draw their frames to any height.
+int NeededHeight(const QWidget* control, int width) {
     if (const auto* label = qobject_cast<const QLabel*>(control)) {
-        return !label->wordWrap() && !label->text().contains(u'\n');
+        return label->wordWrap() ? label->heightForWidth(width) : label->sizeHint().height();
     }
-    return qobject_cast<const QCheckBox*>(control) != nullptr ||
-           qobject_cast<const QRadioButton*>(control) != nullptr;
+    if (qobject_cast<const QCheckBox*>(control) != nullptr ||
+        qobject_cast<const QRadioButton*>(control) != nullptr) {
+        return control->sizeHint().height();
+    }
+    return 0;
 }
 
 }  // namespace
@@ -48,8 +54,8 @@ QSize DialogUnits::Size(int width, int height) const { return QSize(X(width), Y(
 
 void DialogUnits::Place(QWidget* control, int left, int top, int width, int height) const {
     QRect rect = Rect(left, top, width, height);
-    const int needed = control->sizeHint().height();
-    if (IsOneLineOfText(control) && needed > rect.height()) {
+    const int needed = NeededHeight(control, rect.width());
+    if (needed > rect.height()) {
         const int grow = needed - rect.height();
         rect.adjust(0, -grow / 2, 0, grow - grow / 2);
     }

@@ -18,9 +18,9 @@ public:
     QRect Rect(int left, int top, int width, int height) const;
     QSize Size(int width, int height) const;
 
-    // Moves the control to the template's rectangle. A one-line label, check
-    // box or radio button whose text needs more height than the template gives
-    // it grows about its middle, so its text is not cut at the top or bottom.
+    // Moves the control to the template's rectangle. A label, check box or
+    // radio button whose text needs more height than the template gives it
+    // grows about its middle, so its text is not cut at the top or bottom.
     void Place(QWidget* control, int left, int top, int width, int height) const;
 
     int BaseWidth() const { return baseWidth_; }

@@ -1,0 +1,356 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextCursor>
+#include <QToolButton>
+
+#include "ProgramFixture.h"
+#include "frame/CColorStatic.h"
+#include "frame/CReaderBar.h"
+#include "frame/CUpDownCtrl.h"
+#include "reading/ReadingIntervals.h"
+#include "settings/AreaFormat.h"
+#include "settings/CAreaDlg.h"
+#include "settings/CGeneralDlg.h"
+#include "text/CTextCtrl.h"
+
+// The settings start as the program's first run makes them; each test sets
+// the fields it is about.
+
+namespace {
+
+class GeneralDlgTest : public ProgramFixture {
+protected:
+    ReaderSettings& Record() { return settings.settings; }
+    CReaderBar* Bar() const { return Frame()->ReaderBar(); }
+    static void Press(QWidget* dialog, const char* button) {
+        dialog->findChild<QPushButton*>(button)->click();
+    }
+    // What the frame does with OK: the three values the dialog hands back.
+    void StoreResults(const CGeneralDlg& dialog) {
+        Record().commaDelayLevel = dialog.CommaDelayLevel();
+        Record().stopDelayLevel = dialog.StopDelayLevel();
+        Record().thresholdChars = dialog.ThresholdChars();
+    }
+    void SetNonDefaults() {
+        Record().startupAction = 2;
+        Record().severalWords = 1;
+        Record().commaDelayLevel = 6;
+        Record().stopDelayLevel = 1;
+        Record().thresholdChars = 17;
+        Record().clickStep = 4;
+        Bar()->SetSpeedLevel(40);
+    }
+};
+
+TEST_F(GeneralDlgTest, ThresholdIsEnabledOnlyForSeveralWords) {
+    Start();
+    Record().severalWords = 0;
+    CGeneralDlg dialog(Record(), Bar());
+    EXPECT_EQ(dialog.windowTitle(), "Настройки. Общие");
+    EXPECT_TRUE(dialog.OneWordButton()->isChecked());
+    EXPECT_FALSE(dialog.ThresholdDisplay()->isEnabled());
+    EXPECT_FALSE(dialog.ThresholdArrows()->isEnabled());
+    EXPECT_TRUE(dialog.ClickStepArrows()->isEnabled());
+    dialog.SeveralWordsButton()->click();
+    EXPECT_TRUE(dialog.ThresholdDisplay()->isEnabled());
+    EXPECT_TRUE(dialog.ThresholdArrows()->isEnabled());
+    dialog.OneWordButton()->click();
+    EXPECT_FALSE(dialog.ThresholdArrows()->isEnabled());
+
+    Record().severalWords = 1;
+    CGeneralDlg several(Record(), Bar());
+    EXPECT_TRUE(several.SeveralWordsButton()->isChecked());
+    EXPECT_TRUE(several.ThresholdArrows()->isEnabled());
+}
+
+TEST_F(GeneralDlgTest, ShowsTheRecordWithinTheRanges) {
+    struct Row {
+        const char* name;
+        std::int32_t comma, stop, threshold, click, severalWords, startup;
+        int shownComma, shownStop, shownThreshold, shownClick;
+        bool severalChecked;
+        int startupChecked;
+    };
+    const Row rows[] = {
+        {"in range", 2, 7, 12, 5, 1, 1, 2, 7, 12, 5, true, 1},
+        {"lowest", 0, 0, 5, 1, 0, 0, 0, 0, 5, 1, false, 0},
+        // Values a damaged file may hold end at the nearer end of the range;
+        // a mode other than 1 reads one word at a time and shows so, and an
+        // unknown start-up action does nothing and shows so.
+        {"out of range", -3, 12, 0, 99, 5, 9, 0, 7, 5, 5, false, 0},
+    };
+    Start();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Record().commaDelayLevel = row.comma;
+        Record().stopDelayLevel = row.stop;
+        Record().thresholdChars = row.threshold;
+        Record().clickStep = row.click;
+        Record().severalWords = row.severalWords;
+        Record().startupAction = row.startup;
+        CGeneralDlg dialog(Record(), Bar());
+        EXPECT_EQ(dialog.CommaArrows()->Pos(), row.shownComma);
+        EXPECT_EQ(dialog.StopArrows()->Pos(), row.shownStop);
+        EXPECT_EQ(dialog.ThresholdArrows()->Pos(), row.shownThreshold);
+        EXPECT_EQ(dialog.ClickStepArrows()->Pos(), row.shownClick);
+        EXPECT_EQ(dialog.ThresholdDisplay()->text(), QString::number(row.shownThreshold));
+        EXPECT_EQ(dialog.SeveralWordsButton()->isChecked(), row.severalChecked);
+        EXPECT_TRUE(dialog.StartupButton(row.startupChecked)->isChecked());
+    }
+}
+
+TEST_F(GeneralDlgTest, DefaultsStandAfterCancelButTheSpeedWaitsForOk) {
+    Start();
+    SetNonDefaults();
+    {
+        CGeneralDlg dialog(Record(), Bar());
+        Press(&dialog, "DefaultsButton");
+        EXPECT_EQ(dialog.CommaArrows()->Pos(), 3);
+        EXPECT_EQ(dialog.StopArrows()->Pos(), 5);
+        EXPECT_EQ(dialog.ThresholdArrows()->Pos(), 10);
+        EXPECT_EQ(dialog.ClickStepArrows()->Pos(), 1);
+        EXPECT_TRUE(dialog.OneWordButton()->isChecked());
+        EXPECT_TRUE(dialog.StartupButton(0)->isChecked());
+        EXPECT_FALSE(dialog.ThresholdArrows()->isEnabled());
+        Press(&dialog, "CancelButton");
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(Record().startupAction, 0);
+    EXPECT_EQ(Record().severalWords, 0);
+    EXPECT_EQ(Record().commaDelayLevel, 3);
+    EXPECT_EQ(Record().stopDelayLevel, 5);
+    EXPECT_EQ(Record().thresholdChars, 10);
+    EXPECT_EQ(Record().clickStep, 1);
+    EXPECT_EQ(Bar()->SpeedLevel(), 40);
+
+    SetNonDefaults();
+    CGeneralDlg dialog(Record(), Bar());
+    Press(&dialog, "DefaultsButton");
+    Press(&dialog, "OkButton");
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    StoreResults(dialog);
+    EXPECT_EQ(Bar()->SpeedLevel(), 25);
+    EXPECT_EQ(Record().commaDelayLevel, 3);
+    EXPECT_EQ(Record().stopDelayLevel, 5);
+    EXPECT_EQ(Record().thresholdChars, 10);
+    EXPECT_EQ(Record().severalWords, 0);
+}
+
+TEST_F(GeneralDlgTest, OkStoresThreeValuesAndHandsBackThree) {
+    Start();
+    SetNonDefaults();
+    CGeneralDlg dialog(Record(), Bar());
+    dialog.CommaArrows()->DownArrow()->click();
+    dialog.StopArrows()->UpArrow()->click();
+    for (int i = 0; i < 20; ++i) dialog.ThresholdArrows()->UpArrow()->click();
+    dialog.ClickStepArrows()->DownArrow()->click();
+    dialog.OneWordButton()->click();
+    dialog.StartupButton(1)->click();
+    // Nothing reaches the record before OK.
+    EXPECT_EQ(Record().commaDelayLevel, 6);
+    EXPECT_EQ(Record().clickStep, 4);
+    Press(&dialog, "OkButton");
+    EXPECT_EQ(dialog.CommaDelayLevel(), 5);
+    EXPECT_EQ(dialog.StopDelayLevel(), 2);
+    EXPECT_EQ(dialog.ThresholdChars(), 20);
+    EXPECT_EQ(Record().clickStep, 3);
+    EXPECT_EQ(Record().severalWords, 0);
+    EXPECT_EQ(Record().startupAction, 1);
+    EXPECT_EQ(Record().commaDelayLevel, 6);  // the frame's to store
+    EXPECT_EQ(Bar()->SpeedLevel(), 40);
+}
+
+TEST_F(GeneralDlgTest, AThresholdOf20GivesAShortGroupLimitOf15) {
+    Start();
+    Record().severalWords = 1;
+    Record().thresholdChars = 10;
+    CGeneralDlg dialog(Record(), Bar());
+    for (int i = 0; i < 10; ++i) dialog.ThresholdArrows()->UpArrow()->click();
+    EXPECT_EQ(dialog.ThresholdDisplay()->text(), "20");
+    Press(&dialog, "OkButton");
+    StoreResults(dialog);
+    EXPECT_EQ(ShortGroupLimit(ReadingOptionsFrom(Record(), Bar()->SpeedLevel())), 15);
+}
+
+// Answers the font dialog with a fixed font.
+CAreaDlg::FontChooser Choose(QFont font) {
+    return [font](const QFont&, QWidget*) { return std::optional<QFont>(font); };
+}
+
+class AreaDlgTest : public ProgramFixture {
+protected:
+    ReaderSettings& Record() { return settings.settings; }
+};
+
+TEST(AreaDlg, NamesTheChosenStyleByWeight700Only) {
+    struct Row {
+        int weight;
+        bool italic;
+        const char* style;
+        bool drawnBold;  // in the text pane
+    };
+    const Row rows[] = {
+        {600, false, "Regular", false},   {700, false, "Bold", true},
+        {800, false, "Regular", true},    {800, true, "Italic", true},
+        {700, true, "Bold Italic", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.weight) + (row.italic ? " italic" : ""));
+        CAreaDlg dialog(AreaPane::Text, DefaultTextArea());
+        QFont chosen("Liberation Serif");
+        chosen.setPointSize(14);
+        chosen.setWeight(static_cast<QFont::Weight>(row.weight));
+        chosen.setItalic(row.italic);
+        dialog.chooseFont = Choose(chosen);
+        dialog.ChooseFont();
+        EXPECT_EQ(dialog.StyleField()->text(), row.style);
+        EXPECT_EQ(dialog.Area().StyleName(), row.style);
+        EXPECT_EQ(dialog.Area().font.weight, row.weight);
+        EXPECT_EQ(dialog.FaceField()->text(), "Liberation Serif");
+        EXPECT_EQ(dialog.SizeField()->text(), "14");
+        EXPECT_EQ(TextAreaFont(dialog.Area()).bold(), row.drawnBold);
+    }
+}
+
+TEST(AreaDlg, KeepsTenAndAHalfPointsAsTen) {
+    CAreaDlg dialog(AreaPane::Text, DefaultTextArea());
+    QFont chosen("Liberation Sans");
+    chosen.setPointSizeF(10.5);
+    dialog.chooseFont = Choose(chosen);
+    dialog.ChooseFont();
+    EXPECT_EQ(dialog.SizeField()->text(), "10");
+    EXPECT_EQ(dialog.Area().pointSize, 10);
+    EXPECT_EQ(dialog.Area().font.height, -qRound(10.5 * dialog.logicalDpiY() / 72));
+    EXPECT_EQ(dialog.Area().font.charSet, 204);  // the character set stays
+}
+
+TEST(AreaDlg, CancelledChoicesChangeNothing) {
+    const AreaAppearance start = DefaultReadingArea();
+    CAreaDlg dialog(AreaPane::Reading, start);
+    QFont offered;
+    dialog.chooseFont = [&](const QFont& initial, QWidget*) {
+        offered = initial;
+        return std::optional<QFont>();
+    };
+    dialog.chooseColour = [](const QColor&, QWidget*) { return std::optional<QColor>(); };
+    dialog.ChooseFont();
+    dialog.ChooseTextColour();
+    dialog.ChooseBackgroundColour();
+    EXPECT_EQ(dialog.Area(), start);
+    // The reading pane draws the LOGFONT's 70 pixels: the font dialog starts there.
+    EXPECT_EQ(offered.family(), "Arial");
+    EXPECT_EQ(qRound(offered.pointSizeF() * dialog.logicalDpiY() / 72), 70);
+}
+
+TEST(AreaDlg, ChosenColoursFillTheSwatches) {
+    CAreaDlg dialog(AreaPane::Reading, DefaultReadingArea());
+    EXPECT_EQ(dialog.TextSwatch()->BackgroundColour(), QColor(234, 226, 81));
+    EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColour(), QColor(0, 0, 0));
+    QColor offered;
+    dialog.chooseColour = [&](const QColor& initial, QWidget*) {
+        offered = initial;
+        return std::optional<QColor>(QColor(1, 2, 3));
+    };
+    dialog.ChooseTextColour();
+    EXPECT_EQ(offered, QColor(234, 226, 81));
+    EXPECT_EQ(dialog.Area().textColor, 0x00030201u);
+    EXPECT_EQ(dialog.TextSwatch()->BackgroundColour(), QColor(1, 2, 3));
+    dialog.chooseColour = [](const QColor&, QWidget*) {
+        return std::optional<QColor>(QColor(200, 100, 50));
+    };
+    dialog.ChooseBackgroundColour();
+    EXPECT_EQ(dialog.Area().backgroundColor, 0x003264C8u);
+    EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColour(), QColor(200, 100, 50));
+}
+
+TEST(AreaDlg, EachPaneHasItsTitleNoteAndDefaults) {
+    AreaAppearance odd = DefaultTextArea();
+    odd.pointSize = 30;
+    odd.font.SetFaceName("Courier New");
+    CAreaDlg reading(AreaPane::Reading, odd);
+    EXPECT_EQ(reading.windowTitle(), "Настройки. Область чтения");
+    EXPECT_FALSE(reading.Note()->isVisibleTo(&reading));
+    reading.RestoreDefaults();
+    EXPECT_EQ(reading.SizeField()->text(), "42");
+    EXPECT_EQ(reading.FaceField()->text(), "Arial");
+
+    CAreaDlg text(AreaPane::Text, odd);
+    EXPECT_EQ(text.windowTitle(), "Настройки. Область текста");
+    EXPECT_TRUE(text.Note()->isVisibleTo(&text));
+    EXPECT_EQ(text.Note()->text(), "Шрифт будет применён ко всему тексту!");
+    EXPECT_EQ(text.SizeField()->text(), "30");
+    EXPECT_EQ(text.FaceField()->text(), "Courier New");
+    text.RestoreDefaults();
+    EXPECT_EQ(text.SizeField()->text(), "12");
+    EXPECT_EQ(text.StyleField()->text(), "Regular");
+}
+
+TEST_F(AreaDlgTest, DefaultsThenOkGiveTheTextPane228TwipsOnCream) {
+    Start();
+    Frame()->TextCtrl()->SetText("Some text to format");
+    Record().textArea.font.SetFaceName("Arial");
+    Record().textArea.font.weight = 800;
+    Record().textArea.pointSize = 20;
+    Record().textArea.backgroundColor = 0x00000080;
+    const AreaAppearance before = Record().textArea;
+
+    CAreaDlg dialog(AreaPane::Text, Record().textArea);
+    dialog.findChild<QPushButton*>("DefaultsButton")->click();
+    EXPECT_EQ(Record().textArea, before);  // the record waits for OK
+    dialog.findChild<QPushButton*>("OkButton")->click();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    // What the frame does with OK for the text pane.
+    Record().textArea = dialog.Area();
+    Frame()->TextCtrl()->ApplyFormatToAll();
+
+    EXPECT_EQ(Record().textArea.font.charSet, 0);
+    QTextCursor cursor(Frame()->TextCtrl()->document());
+    cursor.setPosition(3);
+    const QFont shown = cursor.charFormat().font();
+    EXPECT_EQ(qRound(shown.pointSizeF() * 20), 228);
+    EXPECT_EQ(shown.family(), "Times New Roman");
+    EXPECT_FALSE(shown.bold());
+    EXPECT_EQ(Frame()->TextCtrl()->palette().color(QPalette::Base), QColor(252, 254, 228));
+}
+
+TEST(AreaFormat, ChosenFontsRoundTripThroughTheLogFont) {
+    const double dpi = 96;
+    const AreaAppearance reading = DefaultReadingArea();
+    // Choosing the font the dialog starts from changes nothing.
+    const QFont offered = FontForChoosing(reading, AreaPane::Reading, dpi);
+    EXPECT_DOUBLE_EQ(offered.pointSizeF(), 52.5);
+    EXPECT_EQ(LogFontFromFont(offered, reading.font, dpi), reading.font);
+
+    const AreaAppearance text = DefaultTextArea();
+    const QFont textOffered = FontForChoosing(text, AreaPane::Text, dpi);
+    EXPECT_EQ(textOffered.pointSize(), 12);
+    EXPECT_EQ(TenthsOfPoint(textOffered, dpi), 120);
+
+    // A new face, size and style come back as the dialog gave them.
+    QFont chosen("DejaVu Sans Mono");
+    chosen.setPointSize(18);
+    chosen.setWeight(QFont::Black);
+    chosen.setItalic(true);
+    const LogFont logFont = LogFontFromFont(chosen, reading.font, dpi);
+    EXPECT_EQ(logFont.height, -24);
+    EXPECT_EQ(logFont.weight, 900);
+    EXPECT_EQ(logFont.italic, 1);
+    EXPECT_EQ(logFont.charSet, 204);
+    EXPECT_EQ(logFont.pitchAndFamily & 0x03, 1);  // fixed pitch
+    const QFont back = FontFromLogFont(logFont);
+    EXPECT_EQ(back.family(), "DejaVu Sans Mono");
+    EXPECT_EQ(back.pixelSize(), 24);
+    EXPECT_EQ(back.weight(), QFont::Black);
+    EXPECT_TRUE(back.italic());
+    EXPECT_EQ(LogFontFromFont(back, logFont, dpi), logFont);
+
+    // A height of -2^31 from a damaged file is taken as a size, not overflowed.
+    LogFont damaged = reading.font;
+    damaged.height = INT32_MIN;
+    EXPECT_GT(FontFromLogFont(damaged).pixelSize(), 0);
+}
+
+}  // namespace
