@@ -21,6 +21,8 @@
 // of 528 + 268 x b bytes with 260-byte zero-padded blocks), independently of
 // the code under test.
 
+#include "FailingFileSystem.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -94,39 +96,6 @@ ShelfDocument Document(const std::string& name, const std::string& path) {
     d.path = path;
     return d;
 }
-
-// Passes every call to the system but fails the k-th one (counting from 1),
-// and writes at most 300 bytes a call so that a shelf takes several writes.
-class FailingFileSystem : public FileSystem {
-public:
-    int failAt = 0;
-    int calls = 0;
-
-    int OpenDirectory(const std::string& d) override {
-        return Fail() ? -1 : FileSystem::OpenDirectory(d);
-    }
-    int CreateExclusive(int dir, const std::string& n) override {
-        return Fail() ? -1 : FileSystem::CreateExclusive(dir, n);
-    }
-    ssize_t Write(int fd, const char* data, std::size_t size) override {
-        if (Fail()) {
-            errno = ENOSPC;
-            return -1;
-        }
-        return FileSystem::Write(fd, data, std::min<std::size_t>(size, 300));
-    }
-    int Sync(int fd) override { return Fail() ? -1 : FileSystem::Sync(fd); }
-    int Close(int fd) override {
-        const int result = FileSystem::Close(fd);  // the descriptor is gone either way
-        return Fail() ? -1 : result;
-    }
-    int Rename(int dir, const std::string& from, const std::string& to) override {
-        return Fail() ? -1 : FileSystem::Rename(dir, from, to);
-    }
-
-private:
-    bool Fail() { return ++calls == failAt; }
-};
 
 class ShelfFileTest : public ::testing::Test {
 protected:
@@ -543,6 +512,7 @@ TEST_F(ShelfFileTest, FailingAnyCallOfAChangeLeavesTheOldShelfOrTheNewOne) {
         SCOPED_TRACE(op.label);
         WriteFile(op.before);
         FailingFileSystem probe;
+        probe.maxWrite = 300;
         CShelfFile probeShelf(probe);
         probeShelf.SetPath(path);
         ShelfDocument probeDocument = freshDocument();
@@ -555,6 +525,7 @@ TEST_F(ShelfFileTest, FailingAnyCallOfAChangeLeavesTheOldShelfOrTheNewOne) {
             SCOPED_TRACE("failing call " + std::to_string(k));
             WriteFile(op.before);
             FailingFileSystem failing;
+            failing.maxWrite = 300;
             failing.failAt = k;
             CShelfFile failingShelf(failing);
             failingShelf.SetPath(path);
