@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "library/CListDlg.h"
+
+class CMainFrame;
+class ShelfDocument;
+
+// The bookmarks dialog "Закладки": the open document's bookmarks in the order
+// of their positions. "Перейти" puts the caret on one and reads on from
+// there, unless the text around it has changed since it was placed;
+// "Удалить" removes the selected one without asking.
+class CMarksDlg : public CListDlg {
+    Q_OBJECT
+
+public:
+    explicit CMarksDlg(CMainFrame& frame, QWidget* parent = nullptr);
+
+private:
+    void Fill();
+    // The bookmark an action works on; tells the user when there is none.
+    std::optional<std::size_t> ChosenBookmarkOrWarn(bool loneBookmarkWithoutSelection) const;
+    void OnAction() override;
+    void OnDelete() override;
+    bool AskToRemoveInvalidBookmark();
+
+    CMainFrame& frame_;
+    ShelfDocument& document_;
+};

@@ -1,0 +1,51 @@
+#include "library/LibraryDialogRules.h"
+
+#include <algorithm>
+
+namespace {
+
+// A positive limit caps the value; 0 (an unknown screen) leaves it alone.
+int CapAt(int value, int limit) { return limit > 0 ? std::min(value, limit) : value; }
+
+}  // namespace
+
+std::optional<std::size_t> ChosenEntry(std::optional<std::size_t> selected, std::size_t count,
+                                       bool loneEntryWithoutSelection) {
+    if (selected) {
+        if (*selected < count) return selected;
+        return std::nullopt;
+    }
+    if (loneEntryWithoutSelection && count == 1) return 0;
+    return std::nullopt;
+}
+
+DialogGeometry OpenListDialog(DialogSizeFields fields, int clientWidth, int clientHeight,
+                              int screenWidth, int screenHeight) {
+    if (fields.width <= 0 || fields.height <= 0) {
+        fields.width = clientWidth;
+        fields.height = clientHeight;
+        fields.minWidth = clientWidth;
+        fields.minHeight = clientHeight;
+    }
+    DialogGeometry geometry;
+    geometry.minWidth = CapAt(fields.minWidth > 0 ? fields.minWidth : clientWidth, screenWidth);
+    geometry.minHeight =
+        CapAt(fields.minHeight > 0 ? fields.minHeight : clientHeight, screenHeight);
+    geometry.width = CapAt(std::max(fields.width, geometry.minWidth), screenWidth);
+    geometry.height = CapAt(std::max(fields.height, geometry.minHeight), screenHeight);
+    geometry.left = (screenWidth - geometry.width) >> 1;
+    geometry.top = (screenHeight - geometry.height) >> 1;
+    return geometry;
+}
+
+std::string OfferedShelfName(std::string_view documentName) {
+    return std::string(documentName.substr(0, documentName.rfind('.')));
+}
+
+std::string TrimName(std::string_view name) {
+    constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+    const std::size_t first = name.find_first_not_of(kWhiteSpace);
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = name.find_last_not_of(kWhiteSpace);
+    return std::string(name.substr(first, last - first + 1));
+}

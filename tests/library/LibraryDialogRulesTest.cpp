@@ -1,0 +1,195 @@
+#include "library/LibraryDialogRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LibraryDialogRules, ChosenEntry) {
+    struct Row {
+        const char* name;
+        std::optional<std::size_t> selected;
+        std::size_t count;
+        bool lone;
+        std::optional<std::size_t> chosen;
+    };
+    const Row rows[] = {
+        {"selected", 2, 3, true, 2},
+        {"selected past the end", 3, 3, true, std::nullopt},
+        {"lone entry, no selection", std::nullopt, 1, true, 0},
+        {"lone entry, selection wanted", std::nullopt, 1, false, std::nullopt},
+        {"two entries, no selection", std::nullopt, 2, true, std::nullopt},
+        {"empty list", std::nullopt, 0, true, std::nullopt},
+        {"selected lone entry, selection wanted", 0, 1, false, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ChosenEntry(row.selected, row.count, row.lone), row.chosen);
+    }
+}
+
+TEST(LibraryDialogRules, OpenListDialog) {
+    struct Row {
+        const char* name;
+        std::int32_t width, height, minWidth, minHeight;  // in the settings before
+        int screenWidth, screenHeight;
+        DialogGeometry geometry;
+        std::int32_t afterWidth, afterHeight, afterMinWidth, afterMinHeight;
+    };
+    // The client size the template gives is 300 x 200 in every row.
+    const Row rows[] = {
+        {"first use ever",
+         0,
+         0,
+         0,
+         0,
+         1024,
+         768,
+         {362, 284, 300, 200, 300, 200},
+         300,
+         200,
+         300,
+         200},
+        {"height alone unknown",
+         500,
+         0,
+         10,
+         10,
+         1024,
+         768,
+         {362, 284, 300, 200, 300, 200},
+         300,
+         200,
+         300,
+         200},
+        {"remembered",
+         401,
+         303,
+         300,
+         200,
+         1024,
+         768,
+         {311, 232, 401, 303, 300, 200},
+         401,
+         303,
+         300,
+         200},
+        {"odd difference halves downwards",
+         301,
+         201,
+         300,
+         200,
+         1024,
+         768,
+         {361, 283, 301, 201, 300, 200},
+         301,
+         201,
+         300,
+         200},
+        {"larger than the screen: shifted left of the origin by an arithmetic shift",
+         1500,
+         901,
+         300,
+         200,
+         0,
+         0,
+         {-750, -451, 1500, 901, 300, 200},
+         1500,
+         901,
+         300,
+         200},
+        {"larger than a known screen",
+         5000,
+         4000,
+         3000,
+         2000,
+         1024,
+         768,
+         {0, 0, 1024, 768, 1024, 768},
+         5000,
+         4000,
+         3000,
+         2000},
+        {"smaller than its minimum",
+         100,
+         100,
+         300,
+         200,
+         1024,
+         768,
+         {362, 284, 300, 200, 300, 200},
+         100,
+         100,
+         300,
+         200},
+        {"no minimum", 400, 300, 0, -5, 1024, 768, {312, 234, 400, 300, 300, 200}, 400, 300, 0, -5},
+        {"negative size counts as unknown",
+         -400,
+         300,
+         50,
+         50,
+         1024,
+         768,
+         {362, 284, 300, 200, 300, 200},
+         300,
+         200,
+         300,
+         200},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::int32_t width = row.width, height = row.height;
+        std::int32_t minWidth = row.minWidth, minHeight = row.minHeight;
+        const DialogGeometry geometry = OpenListDialog({width, height, minWidth, minHeight}, 300,
+                                                       200, row.screenWidth, row.screenHeight);
+        EXPECT_EQ(geometry, row.geometry);
+        EXPECT_EQ(width, row.afterWidth);
+        EXPECT_EQ(height, row.afterHeight);
+        EXPECT_EQ(minWidth, row.afterMinWidth);
+        EXPECT_EQ(minHeight, row.afterMinHeight);
+    }
+}
+
+TEST(LibraryDialogRules, OfferedShelfNameDropsTheLastExtension) {
+    struct Row {
+        const char* name;
+        const char* document;
+        const char* offered;
+    };
+    const Row rows[] = {
+        {"one extension", "report.txt", "report"},
+        {"two dots", "archive.tar.gz", "archive.tar"},
+        {"no dot", "README", "README"},
+        {"dot first", ".profile", ""},
+        {"dot last", "name.", "name"},
+        {"empty", "", ""},
+        {"Windows-1251", "\xCE\xF2\xF7\xB8\xF2.rtf", "\xCE\xF2\xF7\xB8\xF2"},  // "Отчёт.rtf"
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(OfferedShelfName(row.document), row.offered);
+    }
+}
+
+TEST(LibraryDialogRules, TrimNameDropsWhiteSpaceAtBothEnds) {
+    struct Row {
+        const char* name;
+        std::string typed;
+        std::string trimmed;
+    };
+    const Row rows[] = {
+        {"nothing to trim", "name", "name"},
+        {"both ends", " \t name x \r\n", "name x"},
+        {"only white space", " \t\r\n\v\f", ""},
+        {"empty", "", ""},
+        {"inner space kept", "a  b", "a  b"},
+        // 0xA0 is the no-break space of Windows-1251: a character of the name.
+        {"no-break space kept", "\xA0name\xA0", "\xA0name\xA0"},
+        {"zero byte kept", std::string("\0a", 2), std::string("\0a", 2)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(TrimName(row.typed), row.trimmed);
+    }
+}
+
+}  // namespace
