@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
 #include <QToolButton>
 
+#include "ModalAnswer.h"
 #include "ProgramFixture.h"
 #include "frame/CColorStatic.h"
 #include "frame/CReaderBar.h"
@@ -314,6 +317,26 @@ TEST_F(AreaDlgTest, DefaultsThenOkGiveTheTextPane228TwipsOnCream) {
     EXPECT_EQ(shown.family(), "Times New Roman");
     EXPECT_FALSE(shown.bold());
     EXPECT_EQ(Frame()->TextCtrl()->palette().color(QPalette::Base), QColor(252, 254, 228));
+}
+
+TEST(AreaDlg, TheDesktopFontDialogLeavesOutEffectsAndCancelGivesNothing) {
+    int effectBoxes = 0;
+    int shownBoxes = 0;
+    ModalAnswer cancel([&](QWidget* modal) {
+        for (QGroupBox* box : modal->findChildren<QGroupBox*>()) {
+            if (!box->findChildren<QCheckBox*>().isEmpty()) {
+                ++effectBoxes;
+                EXPECT_TRUE(box->isHidden());
+            } else if (!box->isHidden()) {
+                ++shownBoxes;  // the sample
+            }
+        }
+        static_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(CAreaDlg::RunFontDialog(QFont("Liberation Sans", 12), nullptr));
+    EXPECT_EQ(effectBoxes, 1);
+    EXPECT_EQ(shownBoxes, 1);
+    EXPECT_EQ(cancel.seen, (QStringList{"Шрифт"}));
 }
 
 TEST(AreaFormat, ChosenFontsRoundTripThroughTheLogFont) {
