@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "LibraryFixture.h"
+#include "library/BookmarkRules.h"
+#include "library/CMarkNameDlg.h"
+#include "library/CMarksDlg.h"
+#include "library/CShelfDlg.h"
+#include "library/ShelfDocument.h"
+
+// Placing, listing, visiting and deleting bookmarks of a shelved document,
+// driven as the user drives them. The document is a text written into the
+// test's own directory.
+
+namespace {
+
+const QString kBook =
+    "Первая глава начинается здесь. Герой выходит из дома и идёт по улице к реке. "
+    "Там он встречает старого друга! Они долго говорят о прошлом. Вечером герой "
+    "возвращается домой.";
+
+constexpr const char* kNoBookmarkSelected = "Orvek Lumeno|Закладка не выбрана";
+constexpr const char* kInvalidQuestion =
+    "Orvek Lumeno|Эта закладка недействительна.\nПо-видимому в документ были внесены "
+    "изменения.\nУдалить эту закладку?";
+
+class BookmarkDialogTest : public LibraryFixture {
+protected:
+    void OpenShelvedBook() {
+        ASSERT_TRUE(Open(WriteFile("book.txt", kBook)));
+        PutOnShelf("Книга");
+    }
+    // Places a bookmark at the caret under the name typed into the dialog;
+    // gives what the dialog offered.
+    QString PlaceNamed(const QString& name) {
+        QString offered;
+        DeferredAnswer answer([&offered, name](QWidget* modal) {
+            auto* dialog = qobject_cast<CMarkNameDlg*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            offered = dialog->NameField()->toPlainText();
+            if (!name.isNull()) dialog->NameField()->setPlainText(name);
+            QTest::keyClick(dialog->NameField(), Qt::Key_Return);
+        });
+        PlaceBookmarkCommand(*Frame());
+        return offered;
+    }
+    // Opens the shelf's entry in that row, as the user would.
+    void OpenFromShelf(int row) {
+        CShelfDlg dialog(*Frame());
+        dialog.show();
+        dialog.List()->setCurrentRow(row);
+        dialog.ActionButton()->click();
+    }
+    QStringList Names() const {
+        QStringList names;
+        for (const std::string& name : document.BookmarkNames()) names << Shown(name);
+        return names;
+    }
+};
+
+TEST_F(BookmarkDialogTest, TheNameOfferedIsTheSentenceAtTheCaret) {
+    Start();
+    OpenShelvedBook();
+    const std::size_t caret = PositionOf("из дома");
+    Text().SetCaret(caret);
+    EXPECT_EQ(PlaceNamed({}), "Герой выходит из дома и идёт по улице к реке");
+    ASSERT_EQ(document.Bookmarks().size(), 1u);
+    const Bookmark& mark = document.Bookmarks()[0];
+    EXPECT_EQ(Shown(mark.name), "Герой выходит из дома и идёт по улице к реке");
+    EXPECT_EQ(mark.position, static_cast<std::int32_t>(caret));
+    EXPECT_EQ(mark.checkValue, TextCheckValue(Text().Text(), caret));
+    EXPECT_EQ(Text().Selection(), (TextRange{caret, caret}));  // the caret did not move
+}
+
+TEST_F(BookmarkDialogTest, NamingRefusesEmptyNamesAndCancelPlacesNothing) {
+    Start();
+    OpenShelvedBook();
+    Text().SetCaret(PositionOf("Там он"));
+    {
+        DeferredAnswer answer([](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                box->button(QMessageBox::Ok)->click();
+            } else if (auto* dialog = qobject_cast<CMarkNameDlg*>(modal)) {
+                dialog->NameField()->setPlainText(" \t ");
+                dialog->OkButton()->click();
+                EXPECT_TRUE(dialog->isVisible());
+                dialog->NameField()->setPlainText("  у реки\n ");
+                dialog->OkButton()->click();
+            }
+        });
+        PlaceBookmarkCommand(*Frame());
+        EXPECT_EQ(answer.seen,
+                  (QStringList{"Поместить закладку",
+                               "Orvek Lumeno|Нужно дать закладке какое-нибудь название"}));
+        EXPECT_EQ(Names(), QStringList{"у реки"});
+    }
+
+    DeferredAnswer cancel([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    PlaceBookmarkCommand(*Frame());
+    EXPECT_EQ(cancel.seen, QStringList{"Поместить закладку"});
+    EXPECT_EQ(Names(), QStringList{"у реки"});
+}
+
+TEST_F(BookmarkDialogTest, NamesAreCutAt255Characters) {
+    Start();
+    OpenShelvedBook();
+    const QString typed = QString(200, u'я') + QString(100, u'ю');
+    PlaceNamed(typed);
+    EXPECT_EQ(Names(), QStringList{typed.left(255)});
+}
+
+TEST_F(BookmarkDialogTest, ATextTooSmallTakesNoBookmark) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("short.txt", "Короткий текст.")));
+    PutOnShelf("Коротко");
+    DeferredAnswer answer;
+    PlaceBookmarkCommand(*Frame());
+    EXPECT_EQ(answer.seen,
+              QStringList{"Orvek Lumeno|Поместить закладку нельзя - текст слишком мал."});
+    EXPECT_TRUE(document.Bookmarks().empty());
+}
+
+TEST_F(BookmarkDialogTest, ShiftTakesTheOfferedNameWithoutTheDialog) {
+    Start();
+    OpenShelvedBook();
+    QTest::keyPress(Frame()->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
+    ASSERT_TRUE(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
+    DeferredAnswer answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    Text().SetCaret(PositionOf("старого"));
+    PlaceBookmarkCommand(*Frame());
+    EXPECT_TRUE(answer.seen.isEmpty());
+    EXPECT_EQ(Names(), QStringList{"Там он встречает старого друга"});
+    // With nothing to offer (the caret after the last full stop) the dialog
+    // opens all the same.
+    Text().SetCaret(Text().Text().size());
+    PlaceBookmarkCommand(*Frame());
+    EXPECT_EQ(answer.seen, QStringList{"Поместить закладку"});
+    QTest::keyRelease(Frame()->windowHandle(), Qt::Key_Shift, Qt::NoModifier);
+    EXPECT_FALSE(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
+    EXPECT_EQ(Names(), QStringList{"Там он встречает старого друга"});
+}
+
+TEST_F(BookmarkDialogTest, EqualPositionsAreListedNewestFirst) {
+    Start();
+    OpenShelvedBook();
+    {
+        CMarksDlg dialog(*Frame());
+        dialog.show();
+        EXPECT_EQ(dialog.windowTitle(), "Закладки");
+        EXPECT_EQ(dialog.CountLine(), "Закладок нет");
+        EXPECT_FALSE(dialog.ActionButton()->isEnabled());
+        EXPECT_FALSE(dialog.DeleteButton()->isEnabled());
+        EXPECT_EQ(dialog.ActionButton()->text(), "Перейти");
+    }
+    Text().SetCaret(PositionOf("Вечером"));
+    PlaceNamed("позже");
+    Text().SetCaret(PositionOf("Там он"));
+    PlaceNamed("первая");
+    PlaceNamed("вторая");
+    CMarksDlg dialog(*Frame());
+    dialog.show();
+    ASSERT_EQ(dialog.List()->count(), 3);
+    EXPECT_EQ(dialog.List()->item(0)->text(), "вторая");
+    EXPECT_EQ(dialog.List()->item(1)->text(), "первая");
+    EXPECT_EQ(dialog.List()->item(2)->text(), "позже");
+    EXPECT_EQ(dialog.CountLine(), "Всего закладок: 3");
+}
+
+TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
+    Start();
+    OpenShelvedBook();
+    const std::size_t place = PositionOf("встречает");
+    Text().SetCaret(place);
+    PlaceNamed("встреча");
+    Text().SetCaret(0);
+
+    // One bookmark: going needs no selection, deleting does.
+    {
+        CMarksDlg dialog(*Frame());
+        dialog.show();
+        DeferredAnswer answer;
+        dialog.DeleteButton()->click();
+        EXPECT_EQ(answer.seen, QStringList{kNoBookmarkSelected});
+        EXPECT_EQ(Names(), QStringList{"встреча"});
+        dialog.ActionButton()->click();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(Text().Selection(), (TextRange{place, place + 9}));
+        EXPECT_EQ(Frame()->Task(), ReadingTask::TaskFromCaret);
+    }
+
+    // Two bookmarks: going needs a selection too; Enter goes.
+    Text().SetCaret(PositionOf("Вечером"));
+    PlaceNamed("вечер");
+    {
+        CMarksDlg dialog(*Frame());
+        dialog.show();
+        DeferredAnswer answer;
+        dialog.ActionButton()->click();
+        EXPECT_EQ(answer.seen, QStringList{kNoBookmarkSelected});
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.List()->setCurrentRow(0);
+        QTest::keyClick(dialog.List(), Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(Text().Selection().start, place);
+    }
+
+    // Deleting the selected one, without asking.
+    CMarksDlg dialog(*Frame());
+    dialog.show();
+    DeferredAnswer answer;
+    dialog.List()->setCurrentRow(1);
+    dialog.DeleteButton()->click();
+    EXPECT_TRUE(answer.seen.isEmpty());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.CountLine(), "Всего закладок: 1");
+    EXPECT_EQ(Names(), QStringList{"встреча"});
+}
+
+TEST_F(BookmarkDialogTest, AChangedFileMakesABookmarkInvalid) {
+    Start();
+    OpenShelvedBook();
+    Text().SetCaret(PositionOf("встречает"));
+    PlaceNamed("встреча");
+    Text().SetCaret(PositionOf("Вечером"));
+    PlaceNamed("вечер");
+    ASSERT_TRUE(Open(WriteFile("other.txt", kBook)));  // the book goes back to the shelf
+    QString edited = kBook;
+    edited.replace("встречает", "провожает");  // same length: later text keeps its place
+    WriteFile("book.txt", edited);
+    OpenFromShelf(1);
+    ASSERT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Книга");
+    ASSERT_EQ(Names(), (QStringList{"встреча", "вечер"}));  // no resume bookmark listed
+    Text().SetSelection(5, 10);
+
+    CMarksDlg dialog(*Frame());
+    dialog.show();
+    dialog.List()->setCurrentRow(0);
+    {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        DeferredAnswer no([&icon](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            icon = box->icon();
+            box->button(QMessageBox::No)->click();
+        });
+        dialog.ActionButton()->click();
+        EXPECT_EQ(no.seen, QStringList{kInvalidQuestion});
+        EXPECT_EQ(icon, QMessageBox::Question);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(Text().Selection(), (TextRange{5, 10}));
+        EXPECT_EQ(Names(), (QStringList{"встреча", "вечер"}));
+    }
+
+    DeferredAnswer yes(ClickButton(QMessageBox::Yes));
+    dialog.List()->setCurrentRow(0);
+    dialog.ActionButton()->click();
+    EXPECT_EQ(yes.seen, QStringList{kInvalidQuestion});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Text().Selection(), (TextRange{5, 10}));
+    EXPECT_EQ(Names(), QStringList{"вечер"});
+    EXPECT_EQ(dialog.CountLine(), "Всего закладок: 1");
+
+    // The text after the edit kept its place, so the other one still fits.
+    dialog.ActionButton()->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(Text().Selection().start, PositionOf("Вечером"));
+}
+
+TEST_F(BookmarkDialogTest, ABookmarkNamedDotIsTakenForTheResumeBookmark) {
+    Start();
+    OpenShelvedBook();
+    const std::size_t dot = PositionOf("Там он");
+    Text().SetCaret(dot);
+    PlaceNamed(".");
+    Text().SetCaret(PositionOf("Вечером"));  // where reading stops
+    ASSERT_TRUE(Open(WriteFile("other.txt", kBook)));
+    OpenFromShelf(0);
+    ASSERT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Книга");
+    EXPECT_EQ(Text().Selection().start, dot);
+    // The first "." went; the resume bookmark stored on closing is listed.
+    EXPECT_EQ(Names(), QStringList{"."});
+    EXPECT_EQ(document.Bookmarks()[0].position, static_cast<std::int32_t>(PositionOf("Вечером")));
+}
+
+}  // namespace

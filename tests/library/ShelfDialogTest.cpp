@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include "LibraryFixture.h"
+#include "library/CShelfDlg.h"
+#include "library/CShelfNameDlg.h"
+#include "library/ShelfDocument.h"
+
+// The shelf dialog and the naming dialog, driven as the user drives them.
+// The documents are small texts written into the test's own directory.
+
+namespace {
+
+using enum CommandId;
+
+const QString kText =
+    "Первая глава начинается здесь. Герой выходит из дома и идёт по улице к реке. "
+    "Там он встречает старого друга! Они долго говорят о прошлом.";
+
+constexpr const char* kNoDocumentSelected = "Orvek Lumeno|Документ не выбран";
+constexpr const char* kMissingQuestion =
+    "Orvek Lumeno|Открыть документ не удаётся.\nПо-видимому документ был удалён или "
+    "переименован.\nУбрать его с полки?";
+
+class ShelfDialogTest : public LibraryFixture {
+protected:
+    // Opens and shelves one document per name, the last one newest.
+    void ShelveDocuments(const QStringList& names) {
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            ASSERT_TRUE(Open(WriteFile(QString("doc%1.txt").arg(i), names[i] + ". " + kText)));
+            PutOnShelf(names[i]);
+        }
+    }
+    QStringList Listed(const CShelfDlg& dialog) const {
+        QStringList names;
+        for (int i = 0; i < dialog.List()->count(); ++i) names << dialog.List()->item(i)->text();
+        return names;
+    }
+};
+
+TEST_F(ShelfDialogTest, AnEmptyShelfOffersOnlyCancel) {
+    Start();
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Полка");
+    EXPECT_EQ(dialog.CountLine(), "Документов на полке нет");
+    EXPECT_EQ(dialog.List()->count(), 0);
+    EXPECT_FALSE(dialog.ActionButton()->isEnabled());
+    EXPECT_FALSE(dialog.DeleteButton()->isEnabled());
+    EXPECT_TRUE(dialog.CancelButton()->isEnabled());
+    EXPECT_EQ(dialog.ActionButton()->text(), "Открыть");
+    EXPECT_TRUE(dialog.StatusBar()->isSizeGripEnabled());
+    dialog.CancelButton()->click();
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ShelfDialogTest, NamesAreListedNewestFirstWithTheirCount) {
+    Start();
+    ShelveDocuments({"Старая", "Средняя", "Новая"});
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    EXPECT_EQ(Listed(dialog), (QStringList{"Новая", "Средняя", "Старая"}));
+    EXPECT_EQ(dialog.CountLine(), "Документов на полке: 3");
+    EXPECT_TRUE(dialog.ActionButton()->isEnabled());
+    EXPECT_TRUE(dialog.DeleteButton()->isEnabled());
+}
+
+TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
+    Start();
+    ShelveDocuments({"Единственная"});
+    const int key = document.key;
+    ASSERT_TRUE(Open(WriteFile("other.txt", kText)));  // closes the shelved one
+    ASSERT_EQ(document.key, 0);
+    {
+        CShelfDlg dialog(*Frame());
+        dialog.show();
+        ASSERT_TRUE(dialog.List()->selectedItems().isEmpty());
+        dialog.ActionButton()->click();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(document.key, key);
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Единственная");
+    EXPECT_EQ(Shown(Text().Text()), "Единственная. " + kText);
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskFromCaret);
+    EXPECT_FALSE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(ID_BOOKMARK_PUT)->isEnabled());
+
+    // Deleting the open document closes it first; deleting the last entry
+    // closes the dialog.
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    DeferredAnswer answer;
+    dialog.DeleteButton()->click();
+    EXPECT_TRUE(answer.seen.isEmpty());
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(ShelfNames().isEmpty());
+    EXPECT_EQ(document.key, -1);
+    EXPECT_EQ(Text().TextLength(), 0);
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
+}
+
+TEST_F(ShelfDialogTest, WithSeveralEntriesAnActionWantsASelection) {
+    Start();
+    ShelveDocuments({"Первая", "Вторая"});
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    DeferredAnswer answer;
+    dialog.ActionButton()->click();
+    dialog.DeleteButton()->click();
+    EXPECT_EQ(answer.seen, (QStringList{kNoDocumentSelected, kNoDocumentSelected}));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(ShelfNames(), (QStringList{"Вторая", "Первая"}));
+
+    // Enter opens the selected one.
+    dialog.List()->setCurrentRow(1);
+    QTest::keyClick(dialog.List(), Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Первая");
+}
+
+TEST_F(ShelfDialogTest, DeletingAnotherEntryKeepsTheDialogAndTheOpenDocument) {
+    Start();
+    ShelveDocuments({"Первая", "Вторая", "Третья"});
+    const int openKey = document.key;
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    dialog.List()->setCurrentRow(1);
+    dialog.DeleteButton()->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Listed(dialog), (QStringList{"Третья", "Первая"}));
+    EXPECT_EQ(dialog.CountLine(), "Документов на полке: 2");
+    EXPECT_EQ(document.key, openKey);
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Третья");
+}
+
+TEST_F(ShelfDialogTest, DeletingTheOnlyOpenDocumentWhoseRecordIsRenumbered) {
+    // Storing the only record of a shelf renumbers it to 1 (the shelf's keys
+    // start again when it is emptied); deleting it must still find it.
+    Start();
+    ShelveDocuments({"Первая", "Вторая"});
+    {
+        CShelfDlg dialog(*Frame());
+        dialog.show();
+        dialog.List()->setCurrentRow(1);
+        dialog.DeleteButton()->click();
+    }
+    ASSERT_EQ(ShelfNames(), QStringList{"Вторая"});
+    ASSERT_EQ(document.key, 2);
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    dialog.DeleteButton()->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(ShelfNames().isEmpty());
+    EXPECT_EQ(document.key, -1);
+}
+
+TEST_F(ShelfDialogTest, AMissingFileCanBeTakenOffTheShelf) {
+    Start();
+    ShelveDocuments({"Первая", "Вторая", "Третья"});
+    ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc1.txt")));
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    dialog.List()->setCurrentRow(1);
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    DeferredAnswer yes([&icon](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        box->button(QMessageBox::Yes)->click();
+    });
+    dialog.ActionButton()->click();
+    EXPECT_EQ(yes.seen, QStringList{kMissingQuestion});
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Listed(dialog), (QStringList{"Третья", "Первая"}));
+    EXPECT_EQ(ShelfNames(), (QStringList{"Третья", "Первая"}));
+    // Opening it closed the open document, which went back to the shelf.
+    EXPECT_EQ(document.key, -1);
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
+}
+
+TEST_F(ShelfDialogTest, AMissingFileLeftOnTheShelfIsNotOpen) {
+    Start();
+    ShelveDocuments({"Первая", "Вторая"});
+    ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc0.txt")));
+    const std::string before = shelf.ReadRecord(1).value_or("");
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    dialog.List()->setCurrentRow(1);
+    DeferredAnswer no(ClickButton(QMessageBox::No));
+    dialog.ActionButton()->click();
+    EXPECT_EQ(no.seen, QStringList{kMissingQuestion});
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(ShelfNames(), (QStringList{"Вторая", "Первая"}));
+    EXPECT_EQ(shelf.ReadRecord(1), before);
+    // No document without its text: no bookmarks to go to, nothing to store.
+    EXPECT_EQ(document.key, -1);
+    EXPECT_TRUE(document.Bookmarks().empty());
+    EXPECT_FALSE(Frame()->Action(ID_BOOKMARKS_SHOW)->isEnabled());
+    Frame()->close();
+    EXPECT_EQ(ShelfNames(), (QStringList{"Вторая", "Первая"}));
+}
+
+TEST_F(ShelfDialogTest, TakingTheLastMissingFileOffClosesTheDialog) {
+    Start();
+    ShelveDocuments({"Единственная"});
+    ASSERT_TRUE(Open(WriteFile("other.txt", kText)));
+    ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc0.txt")));
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    DeferredAnswer yes(ClickButton(QMessageBox::Yes));
+    dialog.ActionButton()->click();
+    EXPECT_EQ(yes.seen, QStringList{kMissingQuestion});
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(ShelfNames().isEmpty());
+}
+
+TEST_F(ShelfDialogTest, TwoDocumentsMayShareAName) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("a.txt", "Текст А. " + kText)));
+    PutOnShelf("Книга");
+    const int first = document.key;
+    ASSERT_TRUE(Open(WriteFile("b.txt", "Текст Б. " + kText)));
+    PutOnShelf("Книга");
+    EXPECT_NE(document.key, first);
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    EXPECT_EQ(Listed(dialog), (QStringList{"Книга", "Книга"}));
+    dialog.List()->setCurrentRow(1);
+    dialog.ActionButton()->click();
+    EXPECT_EQ(document.key, first);
+    EXPECT_EQ(Shown(Text().Text()), "Текст А. " + kText);
+}
+
+// What the naming dialog offers, and what it does with the answer.
+class ShelfNameTest : public LibraryFixture {
+protected:
+    QString Offered() {
+        QString offered;
+        DeferredAnswer peek([&offered](QWidget* modal) {
+            auto* dialog = qobject_cast<CShelfNameDlg*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            offered = dialog->NameField()->text();
+            dialog->reject();
+        });
+        PutOnShelfCommand(*Frame());
+        return offered;
+    }
+};
+
+TEST_F(ShelfNameTest, OffersTheFileNameWithoutItsExtension) {
+    Start();
+    struct Row {
+        const char* file;
+        const char* offered;
+    };
+    for (const Row& row : {Row{"Отчёт за год.txt", "Отчёт за год"},
+                           Row{"archive.tar.htm", "archive.tar"}, Row{"old.plg", "old"}}) {
+        SCOPED_TRACE(row.file);
+        ASSERT_TRUE(Open(WriteFile(row.file, kText)));
+        EXPECT_EQ(Offered(), row.offered);
+        EXPECT_EQ(document.key, 0);  // cancelled: nothing stored
+    }
+    EXPECT_TRUE(ShelfNames().isEmpty());
+}
+
+TEST_F(ShelfNameTest, AnEmptyNameIsRefusedAndTheDialogStays) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("book.txt", kText)));
+    int tries = 0;
+    DeferredAnswer answer([&tries](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->button(QMessageBox::Ok)->click();
+        } else if (auto* dialog = qobject_cast<CShelfNameDlg*>(modal)) {
+            // The same dialog is answered once; the second try comes from here.
+            dialog->NameField()->setText(" \t ");
+            dialog->OkButton()->click();
+            ++tries;
+            EXPECT_TRUE(dialog->isVisible());
+            dialog->NameField()->setText("  Моя книга  ");
+            QTest::keyClick(dialog->NameField(), Qt::Key_Return);
+        }
+    });
+    PutOnShelfCommand(*Frame());
+    EXPECT_EQ(answer.seen, (QStringList{"Положить документ на полку",
+                                        "Orvek Lumeno|Нужно внести название документа"}));
+    EXPECT_EQ(tries, 1);
+    EXPECT_EQ(document.name, Cp("Моя книга"));
+    EXPECT_EQ(document.key, 1);
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Моя книга");
+    EXPECT_EQ(ShelfNames(), QStringList{"Моя книга"});
+    EXPECT_FALSE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(ID_BOOKMARK_PUT)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(ID_BOOKMARKS_SHOW)->isEnabled());
+}
+
+TEST_F(ShelfNameTest, NamesAreCutAt255Characters) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("long.txt", kText)));
+    const QString typed = QString(250, u'д') + QString(50, u'ж');
+    PutOnShelf(typed);
+    EXPECT_EQ(document.name, Cp(typed.left(255)));
+    EXPECT_EQ(ShelfNames(), QStringList{typed.left(255)});
+}
+
+TEST_F(ShelfNameTest, AShelfThatCannotBeWrittenGivesNoKey) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("book.txt", kText)));
+    shelf.SetPath(QDir(directory.path()).filePath("no such folder/bksh.dat").toStdString());
+    DeferredAnswer answer([](QWidget* modal) {
+        if (auto* dialog = qobject_cast<CShelfNameDlg*>(modal)) {
+            dialog->NameField()->setText("Книга");
+            dialog->OkButton()->click();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    PutOnShelfCommand(*Frame());
+    EXPECT_EQ(
+        answer.seen,
+        (QStringList{"Положить документ на полку",
+                     "Orvek Lumeno|Не удаётся получить содержимое полки.\nНет доступа к диску"}));
+    EXPECT_EQ(document.key, 0);
+    EXPECT_EQ(document.name, "book.txt");
+    EXPECT_TRUE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
+}
+
+}  // namespace
