@@ -34,20 +34,6 @@ protected:
         ASSERT_TRUE(Open(WriteFile("book.txt", kBook)));
         PutOnShelf("Книга");
     }
-    // Places a bookmark at the caret under the name typed into the dialog;
-    // gives what the dialog offered.
-    QString PlaceNamed(const QString& name) {
-        QString offered;
-        DeferredAnswer answer([&offered, name](QWidget* modal) {
-            auto* dialog = qobject_cast<CMarkNameDlg*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            offered = dialog->NameField()->toPlainText();
-            if (!name.isNull()) dialog->NameField()->setPlainText(name);
-            QTest::keyClick(dialog->NameField(), Qt::Key_Return);
-        });
-        PlaceBookmarkCommand(*Frame());
-        return offered;
-    }
     // Opens the shelf's entry in that row, as the user would.
     void OpenFromShelf(int row) {
         CShelfDlg dialog(*Frame());

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QVariant>
 #include <functional>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
+#include "library/CMarkNameDlg.h"
 #include "library/CShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "library/LibraryCommands.h"
@@ -97,6 +100,20 @@ protected:
             }
         });
         PutOnShelfCommand(*Frame());
+    }
+    // Places a bookmark at the caret under the name typed into the dialog;
+    // gives what the dialog offered.
+    QString PlaceNamed(const QString& name) {
+        QString offered;
+        DeferredAnswer answer([&offered, name](QWidget* modal) {
+            auto* dialog = qobject_cast<CMarkNameDlg*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            offered = dialog->NameField()->toPlainText();
+            if (!name.isNull()) dialog->NameField()->setPlainText(name);
+            QTest::keyClick(dialog->NameField(), Qt::Key_Return);
+        });
+        PlaceBookmarkCommand(*Frame());
+        return offered;
     }
     CTextCtrl& Text() const { return *Frame()->TextCtrl(); }
     static std::string Cp(const QString& text) { return Utf16ToCp1251(text.toStdU16String()); }
