@@ -236,8 +236,13 @@ TEST_F(ShelfDialogTest, TwoDocumentsMayShareAName) {
     CShelfDlg dialog(*Frame());
     dialog.show();
     EXPECT_EQ(Listed(dialog), (QStringList{"Книга", "Книга"}));
-    dialog.List()->setCurrentRow(1);
-    dialog.ActionButton()->click();
+    // A double click opens the entry clicked.
+    QListWidget* list = dialog.List();
+    const QPoint item = list->visualItemRect(list->item(1)).center();
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, item);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, item);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item);
+    EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(document.key, first);
     EXPECT_EQ(Shown(Text().Text()), "Текст А. " + kText);
 }
