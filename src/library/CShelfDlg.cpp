@@ -55,8 +55,13 @@ void CShelfDlg::OnAction() {
         return;
     }
     if (document_.FileExists()) {
-        // A file that cannot be read has already been reported and cleared.
-        if (frame_.LoadDocument()) frame_.ResumeShelvedDocument();
+        if (frame_.LoadDocument()) {
+            frame_.ResumeShelvedDocument();
+        } else {
+            // Reported already; a shelved document is not left open without
+            // its text.
+            document_.Clear();
+        }
         accept();
         return;
     }

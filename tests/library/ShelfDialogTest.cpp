@@ -211,6 +211,29 @@ TEST_F(ShelfDialogTest, AMissingFileLeftOnTheShelfIsNotOpen) {
     EXPECT_EQ(ShelfNames(), (QStringList{"Вторая", "Первая"}));
 }
 
+TEST_F(ShelfDialogTest, AFileThatCannotBeLoadedIsNotLeftOpen) {
+    // A record written elsewhere may name a file of a type the program
+    // does not read.
+    Start();
+    document.key = shelf.AllocateKey().value_or(0);
+    document.name = Cp("Заметки");
+    document.path = WriteFile("notes.doc", kText).toStdString();
+    document.AddBookmark({"x", 3, 7});
+    ASSERT_EQ(shelf.Rewrite(document.key, document), ShelfStatus::Done);
+    document.Clear();
+    const std::string before = shelf.ReadRecord(1).value_or("");
+    CShelfDlg dialog(*Frame());
+    dialog.show();
+    DeferredAnswer answer;
+    dialog.ActionButton()->click();
+    ASSERT_EQ(answer.seen.size(), 1);
+    EXPECT_TRUE(answer.seen[0].startsWith("Orvek Lumeno|Этот файл не может быть открыт."));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(document.key, -1);
+    EXPECT_TRUE(document.Bookmarks().empty());
+    EXPECT_EQ(shelf.ReadRecord(1), before);
+}
+
 TEST_F(ShelfDialogTest, TakingTheLastMissingFileOffClosesTheDialog) {
     Start();
     ShelveDocuments({"Единственная"});
