@@ -13,6 +13,9 @@
 
 #include "app/CLmnApp.h"
 #include "app/ProgramTexts.h"
+#include "frame/CAboutDlg.h"
+#include "frame/CHelpTextDlg.h"
+#include "frame/CHelpWindow.h"
 #include "frame/CReaderBar.h"
 #include "frame/CommandTable.h"
 #include "reading/CReadArea.h"
@@ -20,7 +23,10 @@
 #include "reading/ReadingTasks.h"
 #include "library/BookmarkRules.h"
 #include "library/CShelfFile.h"
+#include "library/LibraryCommands.h"
 #include "library/SafeFileWriter.h"
+#include "settings/CAreaDlg.h"
+#include "settings/CGeneralDlg.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
@@ -205,24 +211,26 @@ void CMainFrame::OnCommand(CommandId command) {
         case ID_READ_SELECTION: ChooseReadingTask(ReadingTask::TaskSelection); break;
         case ID_SHELF_SHOW: ShowShelf(); break;
         case ID_OPEN_DOCUMENT: ChooseDocument(); break;
-        // These open a dialog: reading stops first. The dialogs themselves
-        // arrive with their parts of the program.
-        case ID_SHELF_PUT:
-        case ID_BOOKMARKS_SHOW:
+        // These stop reading before their dialogs open.
+        case ID_SHELF_PUT: PutOnShelfCommand(*this); break;
+        case ID_BOOKMARKS_SHOW: ShowBookmarksCommand(*this); break;
         case ID_HELP_HOTKEYS:
         case ID_HELP_MOUSE:
             StopReading();
+            CHelpTextDlg(command == ID_HELP_HOTKEYS ? HelpTextMode::HotKeys : HelpTextMode::MouseUsage,
+                         this)
+                .exec();
             break;
-        case ID_BOOKMARK_PUT:
-        case ID_SETTINGS_GENERAL:
-        case ID_SETTINGS_READ_AREA:
-        case ID_SETTINGS_TEXT_AREA:
-        case ID_FIND:
-        case ID_FIND_NEXT:
-        case ID_FIND_SELECTION:
-        case ID_HELP_CONTENTS:
-        case ID_APP_ABOUT:
-            break;
+        case ID_SETTINGS_GENERAL: ShowGeneralSettings(); break;
+        case ID_SETTINGS_READ_AREA: ShowAreaSettings(true); break;
+        case ID_SETTINGS_TEXT_AREA: ShowAreaSettings(false); break;
+        case ID_FIND: textCtrl_->finder.ShowFindDialog(); break;
+        case ID_FIND_NEXT: textCtrl_->finder.FindNext(); break;
+        case ID_FIND_SELECTION: textCtrl_->finder.FindSelection(); break;
+        // Reading goes on behind the help file and the about box.
+        case ID_HELP_CONTENTS: ShowHelpFile(); break;
+        case ID_APP_ABOUT: CAboutDlg(this).exec(); break;
+        case ID_BOOKMARK_PUT: PlaceBookmarkCommand(*this); break;
     }
     UpdateCommandStates();
 }
@@ -391,7 +399,7 @@ bool CMainFrame::LoadDocument() {
     return true;
 }
 
-void CMainFrame::ShowShelf() { StopReading(); }
+void CMainFrame::ShowShelf() { ShowShelfCommand(*this, this); }
 
 void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
     // The run stops at its next step, whatever is chosen from the menu.
@@ -420,6 +428,31 @@ void CMainFrame::ResumeShelvedDocument() {
         textCtrl_->SetSelection(resume->start, resume->end);
     }
     ChooseReadingTask(ReadingTask::TaskFromCaret);
+}
+
+void CMainFrame::ShowGeneralSettings() {
+    CGeneralDlg dialog(settings_, bar_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    settings_.commaDelayLevel = dialog.CommaDelayLevel();
+    settings_.stopDelayLevel = dialog.StopDelayLevel();
+    settings_.thresholdChars = dialog.ThresholdChars();
+}
+
+void CMainFrame::ShowAreaSettings(bool readingArea) {
+    AreaAppearance& area = readingArea ? settings_.readingArea : settings_.textArea;
+    CAreaDlg dialog(readingArea ? AreaPane::Reading : AreaPane::Text, area, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    area = dialog.Area();
+    if (readingArea) {
+        readArea_->RecreateDrawingObjects();
+    } else {
+        textCtrl_->ApplyFormatToAll();
+    }
+}
+
+void CMainFrame::ShowHelpFile() {
+    if (help_ == nullptr) help_ = new CHelpWindow(this);
+    help_->ShowHelp(CHelpWindow::HelpFileIn(CLmnApp::Instance()->ProgramDirectory()));
 }
 
 void CMainFrame::ReturnToShelf(ShelfDocument& document) {

@@ -13,6 +13,7 @@
 #include "reading/ReadingTask.h"
 #include "reading/ReadingTimer.h"
 
+class CHelpWindow;
 class CReadArea;
 class CReaderBar;
 class CTextArea;
@@ -103,6 +104,9 @@ private:
     void ArmNextTick(int periodMs);
     void StoreControlBarPlacement();
     void ShowContextMenu(const QPoint& globalPosition);
+    void ShowGeneralSettings();
+    void ShowAreaSettings(bool readingArea);
+    void ShowHelpFile();
 
     ReaderSettings& settings_;
     ShelfDocument& document_;
@@ -126,4 +130,5 @@ private:
     CTextCtrl* textCtrl_ = nullptr;
     CReaderBar* bar_ = nullptr;
     QLabel* statusPane_ = nullptr;
+    CHelpWindow* help_ = nullptr;
 };

@@ -124,6 +124,8 @@ std::string CTextCtrl::SelectedText() const {
 
 void CTextCtrl::ApplyRuns(const std::vector<RtfRun>& runs) {
     QTextCursor cursor(document());
+    // One edit for all runs: the widget lays the text out once, not per run.
+    cursor.beginEditBlock();
     for (const RtfRun& run : runs) {
         const RtfCharFormat& source = run.format;
         QTextCharFormat format;
@@ -138,6 +140,7 @@ void CTextCtrl::ApplyRuns(const std::vector<RtfRun>& runs) {
                            QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(format);
     }
+    cursor.endEditBlock();
 }
 
 void CTextCtrl::ApplyDefaultFormat() {

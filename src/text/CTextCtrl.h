@@ -9,6 +9,7 @@
 #include "reading/ReadingCursor.h"
 #include "settings/ReaderSettings.h"
 #include "text/RtfDocument.h"
+#include "text/TextFinder.h"
 #include "text/PositionMap.h"
 #include "text/TextRules.h"
 
@@ -55,6 +56,8 @@ public:
 
     // The chosen reading task and where reading stands in it.
     ReadingCursor readingCursor;
+    // The search of the run: its text, options and cycle.
+    TextFinder finder{*this};
 
     // Keys of the program's commands: the widget must let them through to
     // the window's shortcuts instead of handling them itself.

@@ -99,7 +99,7 @@ protected:
                 dialog->OkButton()->click();
             }
         });
-        PutOnShelfCommand(*Frame());
+        Trigger(CommandId::ID_SHELF_PUT);
     }
     // Places a bookmark at the caret under the name typed into the dialog;
     // gives what the dialog offered.
@@ -112,7 +112,7 @@ protected:
             if (!name.isNull()) dialog->NameField()->setPlainText(name);
             QTest::keyClick(dialog->NameField(), Qt::Key_Return);
         });
-        PlaceBookmarkCommand(*Frame());
+        Trigger(CommandId::ID_BOOKMARK_PUT);
         return offered;
     }
     CTextCtrl& Text() const { return *Frame()->TextCtrl(); }

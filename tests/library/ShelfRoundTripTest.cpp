@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -39,7 +40,7 @@ void OpenFromShelfCommand(CMainFrame& frame, int row) {
         dialog->List()->setCurrentRow(row);
         dialog->ActionButton()->click();
     });
-    ShowShelfCommand(frame, &frame);
+    frame.Action(CommandId::ID_SHELF_SHOW)->trigger();
     EXPECT_EQ(open.seen, QStringList{"Полка"});
 }
 
@@ -108,7 +109,7 @@ TEST_F(ShelfRoundTripTest, AShelvedDocumentComesBackWhereReadingStopped) {
             dialog->ActionButton()->click();
         });
         Text().SetCaret(0);
-        ShowBookmarksCommand(frame);
+        frame.Action(CommandId::ID_BOOKMARKS_SHOW)->trigger();
         EXPECT_EQ(go.seen, QStringList{"Закладки"});
         EXPECT_EQ(Text().Selection().start, place);
         EXPECT_EQ(frame.Task(), ReadingTask::TaskFromCaret);
