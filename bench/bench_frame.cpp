@@ -11,9 +11,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -65,7 +65,8 @@ QString Prose(std::size_t size, bool punctuation) {
     int line = 0;
     while (static_cast<std::size_t>(text.size()) < size) {
         const int length = 2 + static_cast<int>(random() % 9);
-        for (int i = 0; i < length; ++i) text += letters[static_cast<qsizetype>(random() % letters.size())];
+        for (int i = 0; i < length; ++i)
+            text += letters[static_cast<qsizetype>(random() % letters.size())];
         if (punctuation && random() % 8 == 0) text += u',';
         line += length + 1;
         if (line > 70) {
@@ -92,7 +93,10 @@ void BM_ClipboardLoadToFirstPaint(benchmark::State& state) {
     }
     state.counters["characters"] = program.Frame()->TextCtrl()->TextLength();
 }
-BENCHMARK(BM_ClipboardLoadToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_ClipboardLoadToFirstPaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5);
 
 // A document file from the open command to the first paint.
 void LoadFileToFirstPaint(benchmark::State& state, const QString& name, const QByteArray& bytes) {
@@ -119,13 +123,16 @@ BENCHMARK(BM_TxtLoadToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(1)-
 // Word-like RTF of about 5 MB: Cyrillic as \'hh escapes, a change of format
 // every few words.
 void BM_RtfLoadToFirstPaint(benchmark::State& state) {
-    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Times New Roman;}}"
-                     "{\\colortbl;\\red200\\green0\\blue0;}\\f0\\fs24 ";
+    QByteArray rtf =
+        "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Times New Roman;}}"
+        "{\\colortbl;\\red200\\green0\\blue0;}\\f0\\fs24 ";
     std::mt19937 random(3);
     int words = 0;
     while (rtf.size() < 5 * 1024 * 1024) {
         const int length = 2 + static_cast<int>(random() % 9);
-        for (int i = 0; i < length; ++i) rtf += QByteArray("\\'") + QByteArray::number(0xE0 + static_cast<int>(random() % 32), 16);
+        for (int i = 0; i < length; ++i)
+            rtf +=
+                QByteArray("\\'") + QByteArray::number(0xE0 + static_cast<int>(random() % 32), 16);
         rtf += ++words % 12 == 0 ? "\\par\n" : (words % 5 == 0 ? " {\\b\\cf1 " : " ");
         if (words % 5 == 0 && words % 12 != 0) rtf += "x} ";
     }

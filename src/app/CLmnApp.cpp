@@ -57,8 +57,7 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
 
-    if (!settings.Load() &&
-        !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
+    if (!settings.Load() && !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
         ShowMessage(MSG_SETTINGS_FILE_FAILED);
         return false;
     }
@@ -82,9 +81,14 @@ void CLmnApp::RunStartupAction(const QString& fileArgument) {
         return;
     }
     switch (settings_->settings.startupAction) {
-        case 1: mainFrame_->LoadClipboard(); break;
-        case 2: mainFrame_->ShowShelf(); break;
-        default: break;
+        case 1:
+            mainFrame_->LoadClipboard();
+            break;
+        case 2:
+            mainFrame_->ShowShelf();
+            break;
+        default:
+            break;
     }
 }
 

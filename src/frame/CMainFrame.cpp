@@ -18,13 +18,12 @@
 #include "frame/CHelpWindow.h"
 #include "frame/CReaderBar.h"
 #include "frame/CommandTable.h"
-#include "reading/CReadArea.h"
-#include "reading/ReadingOptions.h"
-#include "reading/ReadingTasks.h"
 #include "library/BookmarkRules.h"
 #include "library/CShelfFile.h"
 #include "library/LibraryCommands.h"
-#include "library/SafeFileWriter.h"
+#include "reading/CReadArea.h"
+#include "reading/ReadingOptions.h"
+#include "reading/ReadingTasks.h"
 #include "settings/CAreaDlg.h"
 #include "settings/CGeneralDlg.h"
 #include "settings/ReaderSettings.h"
@@ -32,7 +31,6 @@
 #include "text/CTextCtrl.h"
 #include "text/DocumentLoader.h"
 #include "text/DocumentPath.h"
-#include "text/RtfReader.h"
 
 namespace {
 
@@ -53,33 +51,18 @@ const QString kDocumentFilter =
     "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg])";
 
 QString ShowOpenDialog(QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, {}, {}, kDocumentFilter, nullptr,
-                                        QFileDialog::HideNameFilterDetails |
-                                            QFileDialog::DontUseNativeDialog);
-}
-
-// The document's text and how it looked, read from its file.
-struct DocumentContent {
-    bool opened = false;
-    std::string text;
-    std::vector<RtfRun> runs;
-};
-
-DocumentContent ReadDocument(const std::string& path, DocumentKind kind) {
-    if (kind == DocumentKind::RichText) {
-        std::optional<std::string> bytes = ReadWholeFile(path);
-        if (!bytes) return {};
-        RtfDocument rtf = ReadRtf(*bytes);
-        return {true, std::move(rtf.text), std::move(rtf.runs)};
-    }
-    LoadedText loaded = LoadPlainOrHtml(path, kind);
-    return {loaded.error == LoadError::None, std::move(loaded.text), {}};
+    return QFileDialog::getOpenFileName(
+        parent, {}, {}, kDocumentFilter, nullptr,
+        QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
 }
 
 }  // namespace
 
 CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize screenSize)
-    : chooseFile(ShowOpenDialog), settings_(settings), document_(document), screenSize_(screenSize) {
+    : chooseFile(ShowOpenDialog),
+      settings_(settings),
+      document_(document),
+      screenSize_(screenSize) {
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app.svg"));
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
@@ -188,8 +171,9 @@ void CMainFrame::UpdateCommandStates() {
     for (auto& [id, action] : actions_) action->setEnabled(IsCommandEnabled(id, context));
 }
 
+ReadingTask CMainFrame::Task() const { return textCtrl_->readingCursor.task; }
+
 void CMainFrame::SetTask(ReadingTask task) {
-    task_ = task;
     textCtrl_->readingCursor.task = task;
     statusPane_->setText(Utf8(TaskStatusText(static_cast<int>(task))));
 }
@@ -197,46 +181,96 @@ void CMainFrame::SetTask(ReadingTask task) {
 void CMainFrame::OnCommand(CommandId command) {
     using enum CommandId;
     switch (command) {
-        case ID_READ_TOGGLE: ToggleReading(); break;
-        case ID_LOAD_CLIPBOARD: LoadClipboard(); break;
-        case ID_COPY_TEXT: textCtrl_->CopySelection(); break;
-        case ID_VIEW_WHOLE_WINDOW: UseWholeWindow(); break;
-        case ID_VIEW_SHARED_WINDOW: ShareWindow(); break;
-        case ID_SPEED_UP: bar_->SpeedUp(1); break;
-        case ID_SPEED_DOWN: bar_->SpeedDown(1); break;
-        case ID_APP_EXIT: close(); break;
-        case ID_READ_ALL: ChooseReadingTask(ReadingTask::TaskWholeText); break;
-        case ID_READ_FROM_CARET: ChooseReadingTask(ReadingTask::TaskFromCaret); break;
-        case ID_READ_TO_CARET: ChooseReadingTask(ReadingTask::TaskToCaret); break;
-        case ID_READ_SELECTION: ChooseReadingTask(ReadingTask::TaskSelection); break;
-        case ID_SHELF_SHOW: ShowShelf(); break;
-        case ID_OPEN_DOCUMENT: ChooseDocument(); break;
+        case ID_READ_TOGGLE:
+            ToggleReading();
+            break;
+        case ID_LOAD_CLIPBOARD:
+            LoadClipboard();
+            break;
+        case ID_COPY_TEXT:
+            textCtrl_->CopySelection();
+            break;
+        case ID_VIEW_WHOLE_WINDOW:
+            UseWholeWindow();
+            break;
+        case ID_VIEW_SHARED_WINDOW:
+            ShareWindow();
+            break;
+        case ID_SPEED_UP:
+            bar_->SpeedUp(1);
+            break;
+        case ID_SPEED_DOWN:
+            bar_->SpeedDown(1);
+            break;
+        case ID_APP_EXIT:
+            close();
+            break;
+        case ID_READ_ALL:
+            ChooseReadingTask(ReadingTask::TaskWholeText);
+            break;
+        case ID_READ_FROM_CARET:
+            ChooseReadingTask(ReadingTask::TaskFromCaret);
+            break;
+        case ID_READ_TO_CARET:
+            ChooseReadingTask(ReadingTask::TaskToCaret);
+            break;
+        case ID_READ_SELECTION:
+            ChooseReadingTask(ReadingTask::TaskSelection);
+            break;
+        case ID_SHELF_SHOW:
+            ShowShelf();
+            break;
+        case ID_OPEN_DOCUMENT:
+            ChooseDocument();
+            break;
         // These stop reading before their dialogs open.
-        case ID_SHELF_PUT: PutOnShelfCommand(*this); break;
-        case ID_BOOKMARKS_SHOW: ShowBookmarksCommand(*this); break;
+        case ID_SHELF_PUT:
+            PutOnShelfCommand(*this);
+            break;
+        case ID_BOOKMARKS_SHOW:
+            ShowBookmarksCommand(*this);
+            break;
         case ID_HELP_HOTKEYS:
         case ID_HELP_MOUSE:
             StopReading();
-            CHelpTextDlg(command == ID_HELP_HOTKEYS ? HelpTextMode::HotKeys : HelpTextMode::MouseUsage,
-                         this)
+            CHelpTextDlg(
+                command == ID_HELP_HOTKEYS ? HelpTextMode::HotKeys : HelpTextMode::MouseUsage, this)
                 .exec();
             break;
-        case ID_SETTINGS_GENERAL: ShowGeneralSettings(); break;
-        case ID_SETTINGS_READ_AREA: ShowAreaSettings(true); break;
-        case ID_SETTINGS_TEXT_AREA: ShowAreaSettings(false); break;
-        case ID_FIND: textCtrl_->finder.ShowFindDialog(); break;
-        case ID_FIND_NEXT: textCtrl_->finder.FindNext(); break;
-        case ID_FIND_SELECTION: textCtrl_->finder.FindSelection(); break;
+        case ID_SETTINGS_GENERAL:
+            ShowGeneralSettings();
+            break;
+        case ID_SETTINGS_READ_AREA:
+            ShowAreaSettings(true);
+            break;
+        case ID_SETTINGS_TEXT_AREA:
+            ShowAreaSettings(false);
+            break;
+        case ID_FIND:
+            textCtrl_->finder.ShowFindDialog();
+            break;
+        case ID_FIND_NEXT:
+            textCtrl_->finder.FindNext();
+            break;
+        case ID_FIND_SELECTION:
+            textCtrl_->finder.FindSelection();
+            break;
         // Reading goes on behind the help file and the about box.
-        case ID_HELP_CONTENTS: ShowHelpFile(); break;
-        case ID_APP_ABOUT: CAboutDlg(this).exec(); break;
-        case ID_BOOKMARK_PUT: PlaceBookmarkCommand(*this); break;
+        case ID_HELP_CONTENTS:
+            ShowHelpFile();
+            break;
+        case ID_APP_ABOUT:
+            CAboutDlg(this).exec();
+            break;
+        case ID_BOOKMARK_PUT:
+            PlaceBookmarkCommand(*this);
+            break;
     }
     UpdateCommandStates();
 }
 
 void CMainFrame::ToggleReading() {
-    if (task_ == ReadingTask::TaskNone) {
+    if (Task() == ReadingTask::TaskNone) {
         QMessageBox box(QMessageBox::NoIcon, windowTitle(),
                         "Что читать? Нет задания!.\n\nКак указать что читать:\n"
                         "1. Установите курсор в нужное место текста\n"
@@ -279,11 +313,16 @@ void CMainFrame::Step() {
                        group.kind == StepKind::StepStop;
     if (shows) readArea_->SetDisplayText(group.text);
     if (group.highlight) textCtrl_->SetSelection(group.highlight->start, group.highlight->end);
-    const TimerStep timing = readingTimer_.OnStep(group.kind, group.text.size(), options, paneHeight > 0);
+    const TimerStep timing =
+        readingTimer_.OnStep(group.kind, group.text.size(), options, paneHeight > 0);
     switch (timing.action) {
         case TimerAction::KeepPeriod:
-        case TimerAction::Rearm: ArmNextTick(timing.periodMs); break;
-        case TimerAction::Stop: StopReading(); break;
+        case TimerAction::Rearm:
+            ArmNextTick(timing.periodMs);
+            break;
+        case TimerAction::Stop:
+            StopReading();
+            break;
         case TimerAction::StopTaskDone:
             StopReading();
             SetTask(ReadingTask::TaskNone);
@@ -304,10 +343,17 @@ void CMainFrame::ArmNextTick(int periodMs) {
 
 void CMainFrame::ApplyProgress(ProgressAction action) {
     switch (action) {
-        case ProgressAction::None: break;
-        case ProgressAction::Reset: bar_->ResetProgress(); break;
-        case ProgressAction::AdvanceOne: bar_->StepProgress(); break;
-        case ProgressAction::SetFull: bar_->FillProgress(); break;
+        case ProgressAction::None:
+            break;
+        case ProgressAction::Reset:
+            bar_->ResetProgress();
+            break;
+        case ProgressAction::AdvanceOne:
+            bar_->StepProgress();
+            break;
+        case ProgressAction::SetFull:
+            bar_->FillProgress();
+            break;
     }
 }
 
@@ -383,9 +429,9 @@ bool CMainFrame::LoadDocument() {
         document_.name = DocumentNameFromPath(document_.path);
     }
     if (*kind == DocumentKind::Html) QApplication::setOverrideCursor(Qt::WaitCursor);
-    DocumentContent content = ReadDocument(document_.path, *kind);
+    LoadedText content = LoadDocumentFile(document_.path, *kind);
     if (*kind == DocumentKind::Html) QApplication::restoreOverrideCursor();
-    if (!content.opened) {
+    if (content.error != LoadError::None) {
         document_.Clear();
         app->ShowMessage(MSG_FILE_OPEN_FAILED);
         return false;

@@ -61,7 +61,8 @@ public:
     void ShareWindow();
     int RememberedPaneHeight() const { return rememberedPaneHeight_; }
 
-    ReadingTask Task() const { return task_; }
+    // The task lives with the text it belongs to; the frame shows it.
+    ReadingTask Task() const;
     void SetTask(ReadingTask task);
     bool IsReading() const { return reading_; }
 
@@ -113,7 +114,6 @@ private:
     QSize screenSize_;
     int rememberedPaneHeight_ = 0;
     bool reading_ = false;
-    ReadingTask task_ = ReadingTask::TaskNone;
     QTimer timer_;
     ReadingTimer readingTimer_;
     // Ticks are due at the start plus the sum of the periods so far; each

@@ -5,9 +5,9 @@
 #include <QAction>
 #include <QProgressBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include "frame/CColorStatic.h"
+#include "frame/CUpDownCtrl.h"
 #include "frame/CommandRules.h"
 #include "frame/CommandTable.h"
 
@@ -30,8 +30,12 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
 
     for (const BarSlot& slot : BarLayout()) {
         switch (slot.entry) {
-            case BarEntry::Button: addAction(actions.at(slot.command)); break;
-            case BarEntry::Separator: addSeparator(); break;
+            case BarEntry::Button:
+                addAction(actions.at(slot.command));
+                break;
+            case BarEntry::Separator:
+                addSeparator();
+                break;
             case BarEntry::SpeedDisplay: {
                 display_ = new CColorStatic(this);
                 display_->setObjectName("SpeedDisplay");
@@ -46,7 +50,11 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
                 addWidget(display_);
                 break;
             }
-            case BarEntry::SpeedSpin: addWidget(CreateSpin()); break;
+            case BarEntry::SpeedSpin:
+                spin_ = new CUpDownCtrl(this);
+                spin_->setFixedSize(20, 30);
+                addWidget(spin_);
+                break;
             case BarEntry::Progress:
                 progress_ = new QProgressBar(this);
                 progress_->setObjectName("ReadingProgress");
@@ -58,38 +66,18 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
                 break;
         }
     }
-    level_ = ClampSpeedLevel(speedLevel);
-    display_->setNum(level_);
+    spin_->SetBuddy(display_);
+    spin_->SetRange(1, 50);
+    spin_->SetPos(ClampSpeedLevel(speedLevel));
+    connect(spin_, &CUpDownCtrl::PositionChanged, this, &CReaderBar::SpeedLevelChanged);
 }
 
-QWidget* CReaderBar::CreateSpin() {
-    auto* spin = new QWidget(this);
-    spin->setFixedSize(20, 30);
-    auto* layout = new QVBoxLayout(spin);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    const auto makeArrow = [&](Qt::ArrowType type, int step) {
-        auto* arrow = new QToolButton(spin);
-        arrow->setArrowType(type);
-        arrow->setAutoRepeat(true);
-        arrow->setFocusPolicy(Qt::NoFocus);
-        arrow->setFixedSize(20, 15);
-        connect(arrow, &QToolButton::clicked, this, [this, step] { SetSpeedLevel(level_ + step); });
-        layout->addWidget(arrow);
-        return arrow;
-    };
-    up_ = makeArrow(Qt::UpArrow, +1);
-    down_ = makeArrow(Qt::DownArrow, -1);
-    return spin;
-}
+int CReaderBar::SpeedLevel() const { return spin_->Pos(); }
 
-void CReaderBar::SetSpeedLevel(int level) {
-    const int clamped = ClampSpeedLevel(level);
-    if (clamped == level_) return;
-    level_ = clamped;
-    display_->setNum(level_);
-    emit SpeedLevelChanged(level_);
-}
+void CReaderBar::SetSpeedLevel(int level) { spin_->SetPos(ClampSpeedLevel(level)); }
+
+QToolButton* CReaderBar::UpArrow() const { return spin_->UpArrow(); }
+QToolButton* CReaderBar::DownArrow() const { return spin_->DownArrow(); }
 
 void CReaderBar::ResetProgress() { progress_->reset(); }
 

@@ -6,6 +6,7 @@
 #include "frame/CommandId.h"
 
 class CColorStatic;
+class CUpDownCtrl;
 class QAction;
 class QProgressBar;
 class QToolButton;
@@ -21,11 +22,11 @@ public:
 
     CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& actions, int speedLevel);
 
-    int SpeedLevel() const { return level_; }
+    int SpeedLevel() const;
     // Sets the level as the up-down control would: kept within 1..50.
     void SetSpeedLevel(int level);
-    void SpeedUp(int steps) { SetSpeedLevel(level_ + steps); }
-    void SpeedDown(int steps) { SetSpeedLevel(level_ - steps); }
+    void SpeedUp(int steps) { SetSpeedLevel(SpeedLevel() + steps); }
+    void SpeedDown(int steps) { SetSpeedLevel(SpeedLevel() - steps); }
 
     // The progress bar: empty, one fortieth more, or full.
     void ResetProgress();
@@ -35,18 +36,14 @@ public:
     int Progress() const;
 
     CColorStatic* SpeedDisplay() const { return display_; }
-    QToolButton* UpArrow() const { return up_; }
-    QToolButton* DownArrow() const { return down_; }
+    QToolButton* UpArrow() const;
+    QToolButton* DownArrow() const;
 
 signals:
     void SpeedLevelChanged(int level);
 
 private:
-    QWidget* CreateSpin();
-
-    int level_ = 25;
     CColorStatic* display_ = nullptr;
-    QToolButton* up_ = nullptr;
-    QToolButton* down_ = nullptr;
+    CUpDownCtrl* spin_ = nullptr;
     QProgressBar* progress_ = nullptr;
 };

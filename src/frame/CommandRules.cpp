@@ -59,11 +59,16 @@ bool IsContextItemEnabled(CommandId command, const CommandContext& c) {
 
 std::string_view TaskStatusText(int task) {
     switch (task) {
-        case 1: return "Читать от НАЧАЛА текста до КОНЦА";
-        case 2: return "Читать от указанного МЕСТА до КОНЦА";
-        case 3: return "Читать от НАЧАЛА текста до указанного МЕСТА";
-        case 6: return "Читать ВЫДЕЛЕННЫЙ текст";
-        default: return {};
+        case 1:
+            return "Читать от НАЧАЛА текста до КОНЦА";
+        case 2:
+            return "Читать от указанного МЕСТА до КОНЦА";
+        case 3:
+            return "Читать от НАЧАЛА текста до указанного МЕСТА";
+        case 6:
+            return "Читать ВЫДЕЛЕННЫЙ текст";
+        default:
+            return {};
     }
 }
 
@@ -74,7 +79,7 @@ MinimumSize MinimumWindowSize(int screenWidth, int screenHeight) {
 int SharedPaneHeight(int clientHeight) { return (2 * clientHeight) / 3; }
 
 int ClampSpeedLevel(int requested) {
-    const auto low16 = static_cast<std::int16_t>(static_cast<std::uint16_t>(
-        static_cast<std::uint32_t>(requested) & 0xFFFFu));
+    const auto low16 = static_cast<std::int16_t>(
+        static_cast<std::uint16_t>(static_cast<std::uint32_t>(requested) & 0xFFFFu));
     return std::clamp<int>(low16, 1, 50);
 }

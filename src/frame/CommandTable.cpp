@@ -13,24 +13,48 @@ std::vector<CommandSpec> BuildTable() {
     const auto alt = Qt::AltModifier;
     const auto keypad = Qt::KeypadModifier;
     return {
-        {ID_READ_TOGGLE, {}, {Key(Qt::Key_Space)}, "Начать/Остановить чтение (Пробел)",
+        {ID_READ_TOGGLE,
+         {},
+         {Key(Qt::Key_Space)},
+         "Начать/Остановить чтение (Пробел)",
          ":/icons/read.svg"},
-        {ID_SHELF_SHOW, "Показать полку\tCtrl+B", {Key(ctrl | Qt::Key_B)},
-         "Показать полку (Ctrl+B)", ":/icons/shelf.svg"},
-        {ID_HELP_HOTKEYS, "&Горячие клавиши\tCtrl+K", {Key(ctrl | Qt::Key_K)},
-         "Горячие клавиши (Ctrl+K)", ":/icons/hotkeys.svg"},
+        {ID_SHELF_SHOW,
+         "Показать полку\tCtrl+B",
+         {Key(ctrl | Qt::Key_B)},
+         "Показать полку (Ctrl+B)",
+         ":/icons/shelf.svg"},
+        {ID_HELP_HOTKEYS,
+         "&Горячие клавиши\tCtrl+K",
+         {Key(ctrl | Qt::Key_K)},
+         "Горячие клавиши (Ctrl+K)",
+         ":/icons/hotkeys.svg"},
         {ID_HELP_MOUSE, "Использование мыши", {}, "Использование мыши", ":/icons/mouse.svg"},
-        {ID_LOAD_CLIPBOARD, {}, {Key(ctrl | Qt::Key_V), Key(Qt::ShiftModifier | Qt::Key_Insert)},
-         "Загрузить текст из клипборда (Ctrl+V)", ":/icons/clipboard.svg"},
-        {ID_VIEW_WHOLE_WINDOW, {}, {Key(Qt::Key_F5)}, "Использовать всё окно (F5)",
+        {ID_LOAD_CLIPBOARD,
+         {},
+         {Key(ctrl | Qt::Key_V), Key(Qt::ShiftModifier | Qt::Key_Insert)},
+         "Загрузить текст из клипборда (Ctrl+V)",
+         ":/icons/clipboard.svg"},
+        {ID_VIEW_WHOLE_WINDOW,
+         {},
+         {Key(Qt::Key_F5)},
+         "Использовать всё окно (F5)",
          ":/icons/whole-window.svg"},
-        {ID_VIEW_SHARED_WINDOW, {}, {Key(Qt::Key_F9)}, "Использовать окно совместно (F9)",
+        {ID_VIEW_SHARED_WINDOW,
+         {},
+         {Key(Qt::Key_F9)},
+         "Использовать окно совместно (F9)",
          ":/icons/shared-window.svg"},
         {ID_READ_SELECTION, "Читать выделенный текст", {}, {}, {}},
-        {ID_BOOKMARK_PUT, "Поместить закладку\tAlt+M", {Key(alt | Qt::Key_M)},
-         "Поместить закладку (Alt+M)", ":/icons/bookmark-put.svg"},
-        {ID_BOOKMARKS_SHOW, "Показать закладки\tCtrl+M", {Key(ctrl | Qt::Key_M)},
-         "Показать закладки (Ctrl+M)", ":/icons/bookmarks.svg"},
+        {ID_BOOKMARK_PUT,
+         "Поместить закладку\tAlt+M",
+         {Key(alt | Qt::Key_M)},
+         "Поместить закладку (Alt+M)",
+         ":/icons/bookmark-put.svg"},
+        {ID_BOOKMARKS_SHOW,
+         "Показать закладки\tCtrl+M",
+         {Key(ctrl | Qt::Key_M)},
+         "Показать закладки (Ctrl+M)",
+         ":/icons/bookmarks.svg"},
         {ID_SETTINGS_GENERAL, "Общие", {}, {}, {}},
         {ID_SETTINGS_READ_AREA, "Область чтения", {}, {}, {}},
         {ID_SETTINGS_TEXT_AREA, "Область текста", {}, {}, {}},
@@ -38,14 +62,23 @@ std::vector<CommandSpec> BuildTable() {
         {ID_READ_FROM_CARET, "Читать отсюда до конца текста", {}, {}, {}},
         {ID_READ_TO_CARET, "Читать от начала текста до сих пор", {}, {}, {}},
         {ID_READ_ALL, "Читать текст от начала до конца", {}, {}, {}},
-        {ID_OPEN_DOCUMENT, "&Открыть файл\tCtrl+O", {Key(ctrl | Qt::Key_O)},
-         "Открыть документ (Ctrl+O)", ":/icons/open.svg"},
-        {ID_SHELF_PUT, "Положить на полку\tAlt+B", {Key(alt | Qt::Key_B)},
-         "Положить документ на полку (Alt+B)", ":/icons/shelf-put.svg"},
+        {ID_OPEN_DOCUMENT,
+         "&Открыть файл\tCtrl+O",
+         {Key(ctrl | Qt::Key_O)},
+         "Открыть документ (Ctrl+O)",
+         ":/icons/open.svg"},
+        {ID_SHELF_PUT,
+         "Положить на полку\tAlt+B",
+         {Key(alt | Qt::Key_B)},
+         "Положить документ на полку (Alt+B)",
+         ":/icons/shelf-put.svg"},
         {ID_FIND, "Искать\tCtrl+F", {Key(ctrl | Qt::Key_F)}, {}, {}},
         {ID_FIND_NEXT, {}, {Key(Qt::Key_F3)}, {}, {}},
         {ID_FIND_SELECTION, {}, {Key(ctrl | Qt::Key_F3)}, {}, {}},
-        {ID_HELP_CONTENTS, "&Вызов справки\tF1", {Key(Qt::Key_F1)}, "Вызов справки (F1)",
+        {ID_HELP_CONTENTS,
+         "&Вызов справки\tF1",
+         {Key(Qt::Key_F1)},
+         "Вызов справки (F1)",
          ":/icons/help.svg"},
         {ID_SPEED_UP, {}, {Key(keypad | Qt::Key_Plus)}, {}, {}},
         {ID_SPEED_DOWN, {}, {Key(keypad | Qt::Key_Minus)}, {}, {}},
@@ -65,7 +98,8 @@ const std::vector<CommandSpec>& CommandTable() {
 
 const CommandSpec& FindCommand(CommandId id) {
     const auto& table = CommandTable();
-    return *std::find_if(table.begin(), table.end(), [id](const CommandSpec& c) { return c.id == id; });
+    return *std::find_if(table.begin(), table.end(),
+                         [id](const CommandSpec& c) { return c.id == id; });
 }
 
 const std::vector<MenuSpec>& MainMenu() {
@@ -82,20 +116,24 @@ const std::vector<MenuSpec>& MainMenu() {
 
 const std::vector<CommandId>& ContextMenu() {
     static const std::vector<CommandId> items = {
-        ID_READ_ALL,       ID_READ_FROM_CARET, ID_READ_TO_CARET, ID_READ_SELECTION, kSeparator,
-        ID_BOOKMARKS_SHOW, ID_BOOKMARK_PUT,    kSeparator,       ID_FIND};
+        ID_READ_ALL,       ID_READ_FROM_CARET, ID_READ_TO_CARET,
+        ID_READ_SELECTION, kSeparator,         ID_BOOKMARKS_SHOW,
+        ID_BOOKMARK_PUT,   kSeparator,         ID_FIND};
     return items;
 }
 
 const std::vector<BarSlot>& BarLayout() {
     using enum BarEntry;
     static const std::vector<BarSlot> layout = {
-        {Button, ID_OPEN_DOCUMENT},     {Button, ID_LOAD_CLIPBOARD},   {Button, ID_SHELF_SHOW},
-        {Button, ID_SHELF_PUT},         {Separator, kSeparator},       {Button, ID_VIEW_WHOLE_WINDOW},
-        {Button, ID_VIEW_SHARED_WINDOW}, {Separator, kSeparator},      {Button, ID_READ_TOGGLE},
-        {SpeedDisplay, kSeparator},     {SpeedSpin, kSeparator},       {Progress, kSeparator},
-        {Button, ID_BOOKMARKS_SHOW},    {Button, ID_BOOKMARK_PUT},     {Separator, kSeparator},
-        {Button, ID_HELP_CONTENTS},     {Button, ID_HELP_HOTKEYS},     {Button, ID_HELP_MOUSE},
+        {Button, ID_OPEN_DOCUMENT},      {Button, ID_LOAD_CLIPBOARD},
+        {Button, ID_SHELF_SHOW},         {Button, ID_SHELF_PUT},
+        {Separator, kSeparator},         {Button, ID_VIEW_WHOLE_WINDOW},
+        {Button, ID_VIEW_SHARED_WINDOW}, {Separator, kSeparator},
+        {Button, ID_READ_TOGGLE},        {SpeedDisplay, kSeparator},
+        {SpeedSpin, kSeparator},         {Progress, kSeparator},
+        {Button, ID_BOOKMARKS_SHOW},     {Button, ID_BOOKMARK_PUT},
+        {Separator, kSeparator},         {Button, ID_HELP_CONTENTS},
+        {Button, ID_HELP_HOTKEYS},       {Button, ID_HELP_MOUSE},
     };
     return layout;
 }

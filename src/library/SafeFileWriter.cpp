@@ -1,13 +1,13 @@
 #include "library/SafeFileWriter.h"
 
-#include <atomic>
-#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <unistd.h>
+#include <atomic>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 

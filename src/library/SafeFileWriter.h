@@ -1,9 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 // The system calls the safe writer makes, behind an interface so that tests
 // can make any one of them fail and check what is left on disk.

@@ -10,7 +10,9 @@
 
 namespace {
 
-QString FaceOf(const LogFont& font) { return QString::fromStdU16String(Cp1251ToUtf16(font.FaceName())); }
+QString FaceOf(const LogFont& font) {
+    return QString::fromStdU16String(Cp1251ToUtf16(font.FaceName()));
+}
 
 constexpr int kBoldAbove = 650;
 constexpr double kPointsPerInch = 72.0;
@@ -35,7 +37,8 @@ QColor ColorFromColorRef(std::uint32_t colorRef) {
 }
 
 std::uint32_t ColorRefFromColor(const QColor& color) {
-    return static_cast<std::uint32_t>(color.red()) | static_cast<std::uint32_t>(color.green()) << 8 |
+    return static_cast<std::uint32_t>(color.red()) |
+           static_cast<std::uint32_t>(color.green()) << 8 |
            static_cast<std::uint32_t>(color.blue()) << 16;
 }
 
@@ -43,7 +46,8 @@ QFont FontFromLogFont(const LogFont& logFont) {
     QFont font(FaceOf(logFont));
     const long long height = HeightSize(logFont.height);
     if (height > 0) font.setPixelSize(static_cast<int>(std::min(height, 0x7FFFFFFFLL)));
-    if (logFont.weight > 0) font.setWeight(static_cast<QFont::Weight>(std::clamp(logFont.weight, 1, 1000)));
+    if (logFont.weight > 0)
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(logFont.weight, 1, 1000)));
     font.setItalic(logFont.italic != 0);
     font.setUnderline(logFont.underline != 0);
     font.setStrikeOut(logFont.strikeOut != 0);

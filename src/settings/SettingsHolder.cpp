@@ -19,6 +19,4 @@ bool SettingsHolder::CreateDefaults(int screenWidth, int screenHeight) {
     return Save();
 }
 
-bool SettingsHolder::Save() const {
-    return WriteFileSafely(path_, SerializeSettings(settings));
-}
+bool SettingsHolder::Save() const { return WriteFileSafely(path_, SerializeSettings(settings)); }

@@ -136,8 +136,9 @@ void CTextCtrl::ApplyRuns(const std::vector<RtfRun>& runs) {
         if (source.colour) format.setForeground(ColorFromColorRef(*source.colour));
         if (!source.face.empty()) format.setFontFamilies({QString::fromStdString(source.face)});
         cursor.setPosition(static_cast<int>(map_.ToWidget(std::min(run.start, text_.size()))));
-        cursor.setPosition(static_cast<int>(map_.ToWidget(std::min(run.start + run.length, text_.size()))),
-                           QTextCursor::KeepAnchor);
+        cursor.setPosition(
+            static_cast<int>(map_.ToWidget(std::min(run.start + run.length, text_.size()))),
+            QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(format);
     }
     cursor.endEditBlock();

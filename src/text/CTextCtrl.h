@@ -8,9 +8,9 @@
 
 #include "reading/ReadingCursor.h"
 #include "settings/ReaderSettings.h"
+#include "text/PositionMap.h"
 #include "text/RtfDocument.h"
 #include "text/TextFinder.h"
-#include "text/PositionMap.h"
 #include "text/TextRules.h"
 
 class LineSelectionMargin;

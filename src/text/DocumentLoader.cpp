@@ -8,6 +8,7 @@
 
 #include "text/CodePage.h"
 #include "text/HtmlConverter.h"
+#include "text/RtfReader.h"
 
 namespace {
 
@@ -50,16 +51,18 @@ std::string ReadHtmlDocument(std::string bytes) {
     return text;
 }
 
-LoadedText LoadPlainOrHtml(const std::string& path, DocumentKind kind) {
+LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind) {
+    std::optional<std::string> bytes = ReadDocumentBytes(path);
+    if (!bytes) return {LoadError::OpenFailed, {}, {}};
     switch (kind) {
         case DocumentKind::PlainText:
+            return {LoadError::None, ReadPlainTextDocument(std::move(*bytes)), {}};
         case DocumentKind::Html:
-            break;
-        case DocumentKind::RichText:
-            return {LoadError::TypeRejected, {}};
+            return {LoadError::None, ReadHtmlDocument(std::move(*bytes)), {}};
+        case DocumentKind::RichText: {
+            RtfDocument rtf = ReadRtf(*bytes);
+            return {LoadError::None, std::move(rtf.text), std::move(rtf.runs)};
+        }
     }
-    std::optional<std::string> bytes = ReadDocumentBytes(path);
-    if (!bytes) return {LoadError::OpenFailed, {}};
-    if (kind == DocumentKind::Html) return {LoadError::None, ReadHtmlDocument(std::move(*bytes))};
-    return {LoadError::None, ReadPlainTextDocument(std::move(*bytes))};
+    return {LoadError::OpenFailed, {}, {}};
 }

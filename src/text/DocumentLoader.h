@@ -2,19 +2,22 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "text/DocumentPath.h"
+#include "text/RtfDocument.h"
 #include "text/TextRules.h"
 
 enum class LoadError {
     None,
-    TypeRejected,  // not a kind this reader reads (RTF has a reader of its own)
-    OpenFailed,    // the file cannot be opened
+    OpenFailed,  // the file cannot be opened
 };
 
 struct LoadedText {
     LoadError error = LoadError::None;
     std::string text;  // Windows-1251, at most kMaxTextLength characters
+    // How parts of a rich text document look; empty for plain text and HTML.
+    std::vector<RtfRun> runs;
 };
 
 // A plain-text file's bytes as text: Windows-1251 byte for byte, unless the
@@ -26,7 +29,6 @@ std::string ReadPlainTextDocument(std::string bytes);
 // to plain text.
 std::string ReadHtmlDocument(std::string bytes);
 
-// Reads the whole file at path (the platform's bytes) as a document of kind
-// PlainText or Html. A read error part way ends the file where it happened.
-// RichText is not read here and gives TypeRejected.
-LoadedText LoadPlainOrHtml(const std::string& path, DocumentKind kind);
+// Reads the whole file at path (the platform's bytes) as a document of the
+// given kind. A read error part way ends the file where it happened.
+LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind);

@@ -23,7 +23,9 @@ protected:
         return CLmnApp::Instance()->Start(environment, settings, shelf, document);
     }
     void TearDown() override { CLmnApp::Instance()->ExitInstance(); }
-    std::string DataFile() const { return QDir(directory.path()).filePath("lmn.dat").toStdString(); }
+    std::string DataFile() const {
+        return QDir(directory.path()).filePath("lmn.dat").toStdString();
+    }
 
     QTemporaryDir directory;
     SettingsHolder settings;

@@ -37,8 +37,8 @@ TEST(CommandRules, EnablingFollowsReadingShelfKeyTextAndSelection) {
         {"reading disables what would disturb it",
          {true, 4, 500, 100},
          {ID_READ_TOGGLE, ID_LOAD_CLIPBOARD, ID_COPY_TEXT, ID_VIEW_WHOLE_WINDOW,
-          ID_VIEW_SHARED_WINDOW, ID_FIND_NEXT, ID_FIND_SELECTION, ID_HELP_CONTENTS,
-          ID_HELP_HOTKEYS, ID_HELP_MOUSE, ID_SPEED_UP, ID_SPEED_DOWN, ID_APP_ABOUT, ID_APP_EXIT},
+          ID_VIEW_SHARED_WINDOW, ID_FIND_NEXT, ID_FIND_SELECTION, ID_HELP_CONTENTS, ID_HELP_HOTKEYS,
+          ID_HELP_MOUSE, ID_SPEED_UP, ID_SPEED_DOWN, ID_APP_ABOUT, ID_APP_EXIT},
          {ID_SHELF_SHOW, ID_OPEN_DOCUMENT, ID_SHELF_PUT, ID_READ_SELECTION, ID_READ_ALL,
           ID_BOOKMARK_PUT, ID_BOOKMARKS_SHOW, ID_SETTINGS_GENERAL, ID_SETTINGS_READ_AREA,
           ID_SETTINGS_TEXT_AREA, ID_FIND}},
@@ -56,9 +56,9 @@ TEST(CommandRules, ContextMenuGraysWithoutRegardToReading) {
         CommandContext context;
         std::vector<CommandId> gray;
     };
-    const std::vector<CommandId> all = {ID_READ_ALL,       ID_READ_FROM_CARET, ID_READ_TO_CARET,
-                                        ID_READ_SELECTION, ID_BOOKMARKS_SHOW,  ID_BOOKMARK_PUT,
-                                        ID_FIND};
+    const std::vector<CommandId> all = {
+        ID_READ_ALL,       ID_READ_FROM_CARET, ID_READ_TO_CARET, ID_READ_SELECTION,
+        ID_BOOKMARKS_SHOW, ID_BOOKMARK_PUT,    ID_FIND};
     const Case cases[] = {
         {"empty text off the shelf",
          {false, -1, 0, 0},

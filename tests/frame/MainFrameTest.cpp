@@ -47,8 +47,8 @@ TEST_F(MainFrameTest, MenusCarryTheItemsAndShortcutTexts) {
               (QStringList{"Общие", "Область чтения", "Область текста"}));
     EXPECT_EQ(menus[3]->text(), "?");
     EXPECT_EQ(MenuTexts(menus[3]->menu()),
-              (QStringList{"&Вызов справки\tF1", "&Горячие клавиши\tCtrl+K",
-                           "Использование мыши", "-", "&О программе"}));
+              (QStringList{"&Вызов справки\tF1", "&Горячие клавиши\tCtrl+K", "Использование мыши",
+                           "-", "&О программе"}));
 }
 
 TEST_F(MainFrameTest, ControlBarHoldsItsEighteenEntriesInOrder) {
@@ -277,13 +277,13 @@ TEST_F(MainFrameTest, ProgramKeysReachTheWindowWhileTheTextHasFocus) {
         QKeyCombination key;
         CommandId command;
     };
-    for (const Case& c : {Case{"space", QKeyCombination(Qt::Key_Space), ID_READ_TOGGLE},
-                          Case{"F3", QKeyCombination(Qt::Key_F3), ID_FIND_NEXT},
-                          Case{"ctrl+v", Qt::ControlModifier | Qt::Key_V, ID_LOAD_CLIPBOARD},
-                          Case{"shift+insert", Qt::ShiftModifier | Qt::Key_Insert,
-                               ID_LOAD_CLIPBOARD},
-                          Case{"ctrl+f", Qt::ControlModifier | Qt::Key_F, ID_FIND},
-                          Case{"alt+b", Qt::AltModifier | Qt::Key_B, ID_SHELF_PUT}}) {
+    for (const Case& c :
+         {Case{"space", QKeyCombination(Qt::Key_Space), ID_READ_TOGGLE},
+          Case{"F3", QKeyCombination(Qt::Key_F3), ID_FIND_NEXT},
+          Case{"ctrl+v", Qt::ControlModifier | Qt::Key_V, ID_LOAD_CLIPBOARD},
+          Case{"shift+insert", Qt::ShiftModifier | Qt::Key_Insert, ID_LOAD_CLIPBOARD},
+          Case{"ctrl+f", Qt::ControlModifier | Qt::Key_F, ID_FIND},
+          Case{"alt+b", Qt::AltModifier | Qt::Key_B, ID_SHELF_PUT}}) {
         SCOPED_TRACE(c.name);
         // A dialog opened by the key before may have taken the activation.
         QApplication::setActiveWindow(Frame());

@@ -68,8 +68,8 @@ TEST_F(SafeFileWriterTest, ShortAndInterruptedWritesStillWriteEverything) {
 }
 
 TEST_F(SafeFileWriterTest, LeftoverTemporariesOfThatFileAreRemoved) {
-    for (const char* name : {".bksh.dat.tmp-1-0", ".bksh.dat.tmp-99-3", ".lmn.dat.tmp-1-0",
-                             "bksh.dat.tmp", "other"}) {
+    for (const char* name :
+         {".bksh.dat.tmp-1-0", ".bksh.dat.tmp-99-3", ".lmn.dat.tmp-1-0", "bksh.dat.tmp", "other"}) {
         std::ofstream(directory / name) << "x";
     }
     RemoveLeftoverTemporaries(path);

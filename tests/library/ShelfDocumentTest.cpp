@@ -22,8 +22,7 @@ TEST(ShelfDocument, BookmarksKeepPositionOrderWithNewestFirstAtEqualPositions) {
                           Step{"end", 90}, Step{"start", 0}}) {
         document.AddBookmark({s.name, s.position, 0});
     }
-    EXPECT_EQ(Order(document),
-              (std::vector<std::string>{"start", "a", "b2", "b", "end", "c"}));
+    EXPECT_EQ(Order(document), (std::vector<std::string>{"start", "a", "b2", "b", "end", "c"}));
 }
 
 TEST(ShelfDocument, GetAndRemoveByIndexIgnoreIndicesPastTheEnd) {
@@ -65,8 +64,8 @@ TEST(ShelfDocument, CloseCurrentReturnsOnlyShelvedDocumentsAndAlwaysClears) {
         int key;
         std::vector<std::string> calls;
     };
-    for (const Case& c : {Case{-1, {"cleared"}}, Case{0, {"cleared"}},
-                          Case{3, {"shelf:Война", "cleared"}}}) {
+    for (const Case& c :
+         {Case{-1, {"cleared"}}, Case{0, {"cleared"}}, Case{3, {"shelf:Война", "cleared"}}}) {
         SCOPED_TRACE(c.key);
         RecordingHost host;
         ShelfDocument document;

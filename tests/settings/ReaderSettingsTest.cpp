@@ -6,7 +6,9 @@
 
 namespace {
 
-std::int32_t IntAt(const std::string& bytes, std::size_t offset) { return le::GetI32(bytes, offset); }
+std::int32_t IntAt(const std::string& bytes, std::size_t offset) {
+    return le::GetI32(bytes, offset);
+}
 
 struct ScreenCase {
     const char* name;
@@ -38,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReaderSettings, DefaultRecordByteForByte) {
     const std::string bytes = SerializeSettings(DefaultSettings(1024, 768));
     // Everything after the geometry, offset by offset.
-    EXPECT_EQ(IntAt(bytes, 20), 0);   // windowMaximized
+    EXPECT_EQ(IntAt(bytes, 20), 0);  // windowMaximized
     for (std::size_t offset = 24; offset < 76; ++offset) EXPECT_EQ(bytes[offset], 0) << offset;
     struct Area {
         std::size_t base;
@@ -54,8 +56,8 @@ TEST(ReaderSettings, DefaultRecordByteForByte) {
         EXPECT_EQ(IntAt(bytes, a.base + 0), a.height);
         EXPECT_EQ(IntAt(bytes, a.base + 4), 0);
         EXPECT_EQ(IntAt(bytes, a.base + 16), 400);
-        EXPECT_EQ(bytes.substr(a.base + 20, 8), std::string("\0\0\0\xCC\x03\x02\x01", 7) +
-                                                    static_cast<char>(a.pitch));
+        EXPECT_EQ(bytes.substr(a.base + 20, 8),
+                  std::string("\0\0\0\xCC\x03\x02\x01", 7) + static_cast<char>(a.pitch));
         EXPECT_EQ(bytes.substr(a.base + 28, 32),
                   std::string(a.face) + std::string(32 - std::strlen(a.face), '\0'));
         EXPECT_EQ(IntAt(bytes, a.base + 60), a.points);

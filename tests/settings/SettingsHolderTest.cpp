@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "library/SafeFileWriter.h"
 
@@ -15,9 +15,10 @@ namespace fs = std::filesystem;
 class SettingsHolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        directory = fs::temp_directory_path() /
-                    ("lmn-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        directory =
+            fs::temp_directory_path() /
+            ("lmn-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(directory);
         fs::create_directories(directory);
         path = (directory / "lmn.dat").string();

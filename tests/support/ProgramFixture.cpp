@@ -24,7 +24,8 @@ void ProgramFixture::CloseProgram() {
 void ProgramFixture::Trigger(CommandId command) const { Frame()->Action(command)->trigger(); }
 
 void ProgramFixture::PressKey(QKeyCombination key) const {
-    QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : Frame();
+    QWidget* target =
+        QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : Frame();
     QTest::keyClick(target, key.key(), key.keyboardModifiers());
 }
 

@@ -26,8 +26,9 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTrips) {
         const char* iconvName;
         CodePage page;
     };
-    for (const Page& p : {Page{"CP1251", CodePage::Windows1251}, Page{"CP1252", CodePage::Windows1252},
-                          Page{"CP1250", CodePage::Windows1250}}) {
+    for (const Page& p :
+         {Page{"CP1251", CodePage::Windows1251}, Page{"CP1252", CodePage::Windows1252},
+          Page{"CP1250", CodePage::Windows1250}}) {
         int undefined = 0;
         for (unsigned byte = 0; byte < 256; ++byte) {
             SCOPED_TRACE(std::string(p.iconvName) + " byte " + std::to_string(byte));

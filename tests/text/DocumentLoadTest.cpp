@@ -47,7 +47,8 @@ TEST_F(DocumentLoadTest, TheExtensionAloneDecidesTheKind) {
     };
     const Case cases[] = {
         {"mixed-case txt", "report.Txt", "Plain <b>text</b>", true, "Plain <b>text</b>"},
-        {"mixed-case html", "page.HtMl", "<body><p>Hello&amp;bye</p></body>", true, "\r\n\r\nHello&bye"},
+        {"mixed-case html", "page.HtMl", "<body><p>Hello&amp;bye</p></body>", true,
+         "\r\n\r\nHello&bye"},
         {"plg is html", "old.plg", "<body><b>bold</b> words</body>", true, "bold words"},
         {"unknown extension", "notes.text", "x", false, ""},
         {"no extension", "README", "x", false, ""},

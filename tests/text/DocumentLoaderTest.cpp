@@ -141,7 +141,7 @@ TEST(DocumentLoader, PlainTextFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         const LoadedText loaded =
-            LoadPlainOrHtml(folder.Write("doc.txt", c.bytes), DocumentKind::PlainText);
+            LoadDocumentFile(folder.Write("doc.txt", c.bytes), DocumentKind::PlainText);
         EXPECT_EQ(loaded.error, LoadError::None);
         EXPECT_EQ(loaded.text, c.text);
     }
@@ -150,15 +150,21 @@ TEST(DocumentLoader, PlainTextFiles) {
 TEST(DocumentLoader, FailuresCarryTheirReason) {
     TempFolder folder;
     const std::string text = folder.Write("a.txt", "text");
-    EXPECT_EQ(LoadPlainOrHtml(folder.Path("missing.txt"), DocumentKind::PlainText).error,
+    EXPECT_EQ(LoadDocumentFile(folder.Path("missing.txt"), DocumentKind::PlainText).error,
               LoadError::OpenFailed);
-    EXPECT_EQ(LoadPlainOrHtml(folder.Path("missing.htm"), DocumentKind::Html).error,
+    EXPECT_EQ(LoadDocumentFile(folder.Path("missing.htm"), DocumentKind::Html).error,
               LoadError::OpenFailed);
     folder.Write("folder.txt/inside", "x");
-    EXPECT_EQ(LoadPlainOrHtml(folder.Path("folder.txt"), DocumentKind::PlainText).error,
+    EXPECT_EQ(LoadDocumentFile(folder.Path("folder.txt"), DocumentKind::PlainText).error,
               LoadError::OpenFailed);
-    // RTF has a reader of its own.
-    EXPECT_EQ(LoadPlainOrHtml(text, DocumentKind::RichText).error, LoadError::TypeRejected);
+    EXPECT_EQ(LoadDocumentFile(folder.Path("missing.rtf"), DocumentKind::RichText).error,
+              LoadError::OpenFailed);
+    // The extension does not decide how the bytes are read here: the caller does.
+    const LoadedText rich =
+        LoadDocumentFile(folder.Write("b.rtf", "{\\rtf1 plain {\\b bold}}"), DocumentKind::RichText);
+    EXPECT_EQ(rich.text, "plain bold");
+    EXPECT_EQ(rich.runs.size(), 2u);
+    EXPECT_TRUE(LoadDocumentFile(text, DocumentKind::PlainText).runs.empty());
 }
 
 TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
@@ -184,7 +190,7 @@ TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const LoadedText loaded = LoadPlainOrHtml(folder.Write(c.name, c.bytes), c.kind);
+        const LoadedText loaded = LoadDocumentFile(folder.Write(c.name, c.bytes), c.kind);
         EXPECT_EQ(loaded.error, LoadError::None);
         EXPECT_TRUE(loaded.text == c.text) << "length " << loaded.text.size();
     }
@@ -206,7 +212,7 @@ TEST(DocumentLoader, HtmlFilesFollowTheCodePageRuleBeforeConversion) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         const LoadedText loaded =
-            LoadPlainOrHtml(folder.Write("page.html", c.bytes), DocumentKind::Html);
+            LoadDocumentFile(folder.Write("page.html", c.bytes), DocumentKind::Html);
         EXPECT_EQ(loaded.error, LoadError::None);
         EXPECT_EQ(loaded.text, c.text);
     }
@@ -226,7 +232,7 @@ TEST(DocumentLoader, RealPages) {
     for (const Page& page : pages) {
         SCOPED_TRACE(page.file);
         const LoadedText loaded =
-            LoadPlainOrHtml(std::string(LMN_TEST_DATA) + "/html/" + page.file, DocumentKind::Html);
+            LoadDocumentFile(std::string(LMN_TEST_DATA) + "/html/" + page.file, DocumentKind::Html);
         ASSERT_EQ(loaded.error, LoadError::None);
         EXPECT_TRUE(loaded.text == ReadFixture(page.expected));
         // Fed a few bytes at a time the converter gives the same text.
