@@ -1,15 +1,13 @@
 #include "library/CMarkNameDlg.h"
 
-#include <algorithm>
-
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QTextDocument>
 
 #include "app/CLmnApp.h"
 #include "app/ProgramTexts.h"
+#include "frame/CLimitedTextEdit.h"
 #include "frame/DialogUnits.h"
 #include "library/LibraryDialogRules.h"
 #include "text/CodePage.h"
@@ -20,10 +18,8 @@ constexpr int kMaxNameLength = 255;
 
 // A name is one line in the bookmarks list: a line break pasted into the
 // field becomes a space. The raw text keeps no-break spaces as they are.
-QString FieldText(const QPlainTextEdit* field) {
-    QString text = field->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u' ');
-    text.replace(QChar::LineSeparator, u' ');
+QString FieldText(const CLimitedTextEdit* field) {
+    QString text = field->RawText();
     text.replace(u'\n', u' ');
     text.replace(u'\r', u' ');
     return text;
@@ -36,7 +32,7 @@ CMarkNameDlg::CMarkNameDlg(const std::string& proposedName, QWidget* parent) : Q
     setWindowTitle(QStringLiteral("Поместить закладку"));
     const DialogUnits units(font());
 
-    field_ = new QPlainTextEdit(this);
+    field_ = new CLimitedTextEdit(kMaxNameLength, this);
     field_->setObjectName("NameField");
     field_->setTabChangesFocus(true);
     field_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -44,9 +40,6 @@ CMarkNameDlg::CMarkNameDlg(const std::string& proposedName, QWidget* parent) : Q
     field_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     field_->installEventFilter(this);
     units.Place(field_, 3, 5, 181, 44);
-    connect(field_->document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int added) { lastInsertEnd_ = position + added; });
-    connect(field_, &QPlainTextEdit::textChanged, this, &CMarkNameDlg::KeepWithinLimit);
     field_->setPlainText(QString::fromStdU16String(Cp1251ToUtf16(proposedName)));
     field_->selectAll();
 
@@ -73,18 +66,6 @@ void CMarkNameDlg::accept() {
     }
     name_ = std::move(name);
     QDialog::accept();
-}
-
-void CMarkNameDlg::KeepWithinLimit() {
-    QTextDocument* document = field_->document();
-    const int excess = document->characterCount() - 1 - kMaxNameLength;
-    if (excess <= 0) return;
-    // Drop the end of what just arrived, where the caret stands.
-    const int end = std::clamp(lastInsertEnd_, excess, document->characterCount() - 1);
-    QTextCursor cursor(document);
-    cursor.setPosition(end - excess);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
 }
 
 // The field takes no line breaks: Enter presses the default button, as it

@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QDialog>
-#include <QString>
 #include <string>
 
-class QPlainTextEdit;
+#include <QDialog>
+#include <QString>
+
+#include "frame/CLimitedTextEdit.h"
+
 class QPushButton;
 
 // "Поместить закладку": the name of a new bookmark, offered from the
@@ -20,7 +22,7 @@ public:
     // After OK: the name without white space at either end, Windows-1251.
     const std::string& Name() const { return name_; }
 
-    QPlainTextEdit* NameField() const { return field_; }
+    CLimitedTextEdit* NameField() const { return field_; }
     QPushButton* OkButton() const { return ok_; }
 
     // OK: an empty name is refused and the dialog stays.
@@ -30,10 +32,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void KeepWithinLimit();
-
     std::string name_;
-    int lastInsertEnd_ = 0;
-    QPlainTextEdit* field_;
+    CLimitedTextEdit* field_;
     QPushButton* ok_;
 };

@@ -1,15 +1,13 @@
 #include "text/CFindDlg.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QTextDocument>
 
+#include "frame/CLimitedTextEdit.h"
 #include "frame/DialogUnits.h"
 #include "text/CodePage.h"
 
@@ -26,15 +24,6 @@ QString ShownText(const std::string& text) {
     return shown;
 }
 
-// The field's text with its line breaks as LF. The raw text keeps no-break
-// spaces, which the plain text would turn into spaces.
-QString FieldText(const QPlainTextEdit* field) {
-    QString text = field->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    return text;
-}
-
 }  // namespace
 
 CFindDlg::CFindDlg(const std::string& text, SearchOptions options, QWidget* parent)
@@ -43,14 +32,11 @@ CFindDlg::CFindDlg(const std::string& text, SearchOptions options, QWidget* pare
     setWindowTitle("Искать");
     const DialogUnits units(font());
 
-    field_ = new QPlainTextEdit(this);
+    field_ = new CLimitedTextEdit(kFieldLimit, this);
     field_->setObjectName("FindText");
     field_->setTabChangesFocus(true);
     field_->installEventFilter(this);
     units.Place(field_, 3, 4, 218, 38);
-    connect(field_->document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int added) { lastInsertEnd_ = position + added; });
-    connect(field_, &QPlainTextEdit::textChanged, this, &CFindDlg::KeepWithinLimit);
     field_->setPlainText(initialShown_);
     field_->selectAll();
 
@@ -81,7 +67,7 @@ CFindDlg::CFindDlg(const std::string& text, SearchOptions options, QWidget* pare
 }
 
 std::string CFindDlg::SearchText() const {
-    const QString shown = FieldText(field_);
+    const QString shown = field_->RawText();
     if (shown == initialShown_) return initialText_;
     // Line breaks the user typed are the program's own: CR LF.
     QString typed = shown;
@@ -91,18 +77,6 @@ std::string CFindDlg::SearchText() const {
 
 SearchOptions CFindDlg::Options() const {
     return {matchCase_->isChecked(), wholeWord_->isChecked()};
-}
-
-void CFindDlg::KeepWithinLimit() {
-    QTextDocument* document = field_->document();
-    const int excess = document->characterCount() - 1 - kFieldLimit;
-    if (excess <= 0) return;
-    // Drop the end of what just arrived, as the caret stands after it.
-    const int end = std::clamp(lastInsertEnd_, excess, document->characterCount() - 1);
-    QTextCursor cursor(document);
-    cursor.setPosition(end - excess);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
 }
 
 // Enter in the field presses the default button, as in a one-line field;

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QDialog>
-#include <QString>
 #include <string>
 
+#include <QDialog>
+#include <QString>
+
+#include "frame/CLimitedTextEdit.h"
 #include "text/TextSearch.h"
 
 class QCheckBox;
-class QPlainTextEdit;
 class QPushButton;
 
 // The search dialog "Искать": the text to look for (at most 220 characters)
@@ -25,7 +26,7 @@ public:
     std::string SearchText() const;
     SearchOptions Options() const;
 
-    QPlainTextEdit* TextField() const { return field_; }
+    CLimitedTextEdit* TextField() const { return field_; }
     QCheckBox* MatchCaseBox() const { return matchCase_; }
     QCheckBox* WholeWordBox() const { return wholeWord_; }
     QPushButton* FindButton() const { return find_; }
@@ -34,12 +35,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void KeepWithinLimit();
-
     std::string initialText_;
     QString initialShown_;
-    int lastInsertEnd_ = 0;
-    QPlainTextEdit* field_;
+    CLimitedTextEdit* field_;
     QCheckBox* matchCase_;
     QCheckBox* wholeWord_;
     QPushButton* find_;
