@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 #include "text/DocumentLoader.h"
 #include "text/HtmlConverter.h"
 

@@ -9,7 +9,7 @@
 #include "reading/GroupCutter.h"
 #include "reading/ReadingSchedule.h"
 #include "reading/ReadingTasks.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 #include "text/TextSearch.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 #include "text/DocumentLoader.h"
 #include "text/HtmlConverter.h"
 

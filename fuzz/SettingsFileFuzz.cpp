@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "library/LittleEndian.h"
+#include "base/LittleEndian.h"
 #include "settings/ReaderSettings.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "library/LittleEndian.h"
+#include "base/LittleEndian.h"
 #include "library/ShelfContents.h"
 #include "library/ShelfDocument.h"
 #include "library/ShelfRecord.h"

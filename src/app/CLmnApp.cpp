@@ -5,13 +5,13 @@
 #include <QMessageBox>
 #include <QScreen>
 
-#include "app/ProgramTexts.h"
+#include "base/ProgramTexts.h"
 #include "frame/CMainFrame.h"
 #include "library/CShelfFile.h"
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "frame/CColorStatic.h"
-#include "frame/DialogUnits.h"
+#include "widgets/CColorStatic.h"
+#include "widgets/DialogUnits.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "frame/CColorStatic.h"
-#include "frame/DialogUnits.h"
+#include "widgets/CColorStatic.h"
+#include "widgets/DialogUnits.h"
 
 namespace {
 

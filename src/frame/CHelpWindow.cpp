@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/ProgramTexts.h"
+#include "base/ProgramTexts.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <QStatusBar>
 
 #include "app/CLmnApp.h"
-#include "app/ProgramTexts.h"
+#include "base/ProgramTexts.h"
 #include "frame/CAboutDlg.h"
 #include "frame/CHelpTextDlg.h"
 #include "frame/CHelpWindow.h"

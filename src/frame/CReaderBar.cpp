@@ -6,8 +6,8 @@
 #include <QProgressBar>
 #include <QToolButton>
 
-#include "frame/CColorStatic.h"
-#include "frame/CUpDownCtrl.h"
+#include "widgets/CColorStatic.h"
+#include "widgets/CUpDownCtrl.h"
 #include "frame/CommandRules.h"
 #include "frame/CommandTable.h"
 

@@ -6,7 +6,7 @@
 #include <QResizeEvent>
 #include <QStatusBar>
 
-#include "frame/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 CListDlg::CListDlg(const Layout& layout, DialogSizeFields sizes, QSize screenSize, QWidget* parent)
     : QDialog(parent), sizes_(sizes) {

@@ -6,11 +6,11 @@
 #include <QTextDocument>
 
 #include "app/CLmnApp.h"
-#include "app/ProgramTexts.h"
-#include "frame/CLimitedTextEdit.h"
-#include "frame/DialogUnits.h"
+#include "base/ProgramTexts.h"
+#include "widgets/CLimitedTextEdit.h"
+#include "widgets/DialogUnits.h"
 #include "library/LibraryDialogRules.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

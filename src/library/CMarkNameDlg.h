@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "frame/CLimitedTextEdit.h"
+#include "widgets/CLimitedTextEdit.h"
 
 class QPushButton;
 

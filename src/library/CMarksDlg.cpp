@@ -3,13 +3,13 @@
 #include <QMessageBox>
 
 #include "app/CLmnApp.h"
-#include "app/ProgramTexts.h"
+#include "base/ProgramTexts.h"
 #include "frame/CMainFrame.h"
 #include "library/BookmarkRules.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 #include "text/CTextCtrl.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

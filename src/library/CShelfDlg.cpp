@@ -3,12 +3,12 @@
 #include <QMessageBox>
 
 #include "app/CLmnApp.h"
-#include "app/ProgramTexts.h"
+#include "base/ProgramTexts.h"
 #include "frame/CMainFrame.h"
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 #include "library/ShelfContents.h"
 
 class ShelfDocument;

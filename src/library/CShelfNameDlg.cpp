@@ -5,12 +5,12 @@
 #include <QPushButton>
 
 #include "app/CLmnApp.h"
-#include "app/ProgramTexts.h"
-#include "frame/DialogUnits.h"
+#include "base/ProgramTexts.h"
+#include "widgets/DialogUnits.h"
 #include "library/CShelfFile.h"
 #include "library/LibraryDialogRules.h"
 #include "library/ShelfDocument.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

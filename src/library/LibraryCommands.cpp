@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 
 #include "app/CLmnApp.h"
-#include "app/ProgramTexts.h"
+#include "base/ProgramTexts.h"
 #include "frame/CMainFrame.h"
 #include "library/BookmarkRules.h"
 #include "library/CMarkNameDlg.h"

@@ -4,7 +4,7 @@
 #include <limits>
 #include <map>
 
-#include "library/LittleEndian.h"
+#include "base/LittleEndian.h"
 #include "library/ShelfRecord.h"
 
 namespace {

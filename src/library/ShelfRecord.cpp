@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "library/LittleEndian.h"
+#include "base/LittleEndian.h"
 #include "library/ShelfDocument.h"
 
 using namespace shelf_record;

@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "settings/AreaFormat.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <QFontInfo>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "frame/CColorStatic.h"
-#include "frame/DialogUnits.h"
+#include "widgets/CColorStatic.h"
+#include "widgets/DialogUnits.h"
 #include "settings/AreaFormat.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

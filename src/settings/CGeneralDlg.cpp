@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "frame/CColorStatic.h"
+#include "widgets/CColorStatic.h"
 #include "frame/CReaderBar.h"
-#include "frame/CUpDownCtrl.h"
-#include "frame/DialogUnits.h"
+#include "widgets/CUpDownCtrl.h"
+#include "widgets/DialogUnits.h"
 #include "settings/ReaderSettings.h"
 
 namespace {

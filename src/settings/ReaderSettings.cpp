@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "library/LittleEndian.h"
+#include "base/LittleEndian.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "settings/SettingsHolder.h"
 
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 SettingsHolder::~SettingsHolder() {
     // Nobody is left to tell about a failed write at program end.

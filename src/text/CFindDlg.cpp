@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QTextDocument>
 
-#include "frame/CLimitedTextEdit.h"
-#include "frame/DialogUnits.h"
-#include "text/CodePage.h"
+#include "widgets/CLimitedTextEdit.h"
+#include "widgets/DialogUnits.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QTextBlock>
 
 #include "settings/AreaFormat.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 // The strip left of the text where the pointer selects whole lines.
 class LineSelectionMargin : public QWidget {

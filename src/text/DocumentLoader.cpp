@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 #include "text/HtmlConverter.h"
 #include "text/RtfReader.h"
 

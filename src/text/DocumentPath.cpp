@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 std::optional<DocumentKind> DocumentKindFromPath(std::string_view path) {
     const std::size_t dot = path.rfind('.');

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "app/ProgramTexts.h"
+#include "base/ProgramTexts.h"
 #include "text/CFindDlg.h"
 #include "text/CTextCtrl.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 void TextFinder::ShowFindDialog() {
     CFindDlg dialog(DialogSearchText(text_.SelectedText()), state_.options, text_.window());

@@ -7,7 +7,7 @@
 #include "app/CLmnApp.h"
 #include "frame/CMainFrame.h"
 #include "library/CShelfFile.h"
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 

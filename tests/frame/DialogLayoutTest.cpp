@@ -18,7 +18,7 @@
 #include "settings/CGeneralDlg.h"
 #include "settings/ReaderSettings.h"
 #include "text/CFindDlg.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 // Every dialog is laid out from its template in dialog units of the desktop's
 // font; here each one is shown and every text checked to fit its control.

@@ -11,10 +11,10 @@
 
 #include "ModalAnswer.h"
 #include "frame/CAboutDlg.h"
-#include "frame/CColorStatic.h"
+#include "widgets/CColorStatic.h"
 #include "frame/CHelpTextDlg.h"
 #include "frame/CHelpWindow.h"
-#include "frame/CUpDownCtrl.h"
+#include "widgets/CUpDownCtrl.h"
 #include "frame/CommandTable.h"
 
 // The two help texts below are typed from the program's description of them;

@@ -12,10 +12,10 @@
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
-#include "frame/CColorStatic.h"
+#include "widgets/CColorStatic.h"
 #include "frame/CReaderBar.h"
 #include "frame/CommandTable.h"
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 #include "text/CTextCtrl.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "library/ShelfDocument.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 // The texts are written out here; expected names and check values were
 // worked out by hand from the rules (79-character windows, the after-part

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "LibraryFixture.h"
-#include "frame/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 #include "library/BookmarkRules.h"
 #include "library/CMarkNameDlg.h"
 #include "library/CMarksDlg.h"

@@ -20,7 +20,7 @@
 #include "library/CShelfNameDlg.h"
 #include "library/LibraryCommands.h"
 #include "text/CTextCtrl.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 // Test output shows texts as texts.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }

@@ -88,7 +88,7 @@ TEST(ShelfDocument, FileExistsOnlyForAReadableFile) {
     EXPECT_FALSE(document.FileExists());
     document.path = "/nonexistent/lumeno/file.txt";
     EXPECT_FALSE(document.FileExists());
-    document.path = __FILE__;
+    document.path = LMN_TEST_DATA "/html/zlib_how.txt";
     EXPECT_TRUE(document.FileExists());
 }
 

@@ -11,10 +11,10 @@
 #include <initializer_list>
 
 #include "library/BookmarkRules.h"
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 #include "library/ShelfDocument.h"
 #include "library/ShelfRecord.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 // The expected file images here are built field by field from the documented
 // layout of bksh.dat (header {last key, count}, index {key, offset}, records

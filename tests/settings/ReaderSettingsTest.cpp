@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "library/LittleEndian.h"
+#include "base/LittleEndian.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
-#include "frame/CColorStatic.h"
+#include "widgets/CColorStatic.h"
 #include "frame/CReaderBar.h"
-#include "frame/CUpDownCtrl.h"
+#include "widgets/CUpDownCtrl.h"
 #include "reading/ReadingIntervals.h"
 #include "settings/AreaFormat.h"
 #include "settings/CAreaDlg.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 namespace {
 

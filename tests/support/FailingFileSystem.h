@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 // Passes every call to the system but fails the k-th one (counting from 1),
 // and can make writes short or interrupted: the writer must leave the old

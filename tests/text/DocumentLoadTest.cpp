@@ -8,7 +8,7 @@
 #include "ProgramFixture.h"
 #include "frame/CommandId.h"
 #include "text/CTextCtrl.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 #include "text/TextRules.h"
 
 namespace {

@@ -27,7 +27,7 @@
 
 #include <gtest/gtest.h>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 #include "text/HtmlConverter.h"
 
 namespace {

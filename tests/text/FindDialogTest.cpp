@@ -9,7 +9,7 @@
 #include "ProgramFixture.h"
 #include "text/CFindDlg.h"
 #include "text/CTextCtrl.h"
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 #include "text/TextFinder.h"
 
 // Texts are typed here; Cyrillic and line breaks go through the codec so the

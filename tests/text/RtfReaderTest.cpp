@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 // The edge cases are written here by hand. The samples under tests/data/rtf
 // come from LibreOffice 7.4 and pandoc 2.17 (Debian 12) and from files written

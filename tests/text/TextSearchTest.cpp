@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 // Texts are written inline, Cyrillic ones as Windows-1251 bytes converted from
 // UTF-8 literals through the codec. The reference fold is derived from the

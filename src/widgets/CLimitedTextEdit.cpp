@@ -1,4 +1,4 @@
-#include "frame/CLimitedTextEdit.h"
+#include "widgets/CLimitedTextEdit.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "frame/CUpDownCtrl.h"
+#include "widgets/CUpDownCtrl.h"
 
 #include <algorithm>
 

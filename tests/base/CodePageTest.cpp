@@ -1,4 +1,4 @@
-#include "text/CodePage.h"
+#include "base/CodePage.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

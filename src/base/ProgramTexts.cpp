@@ -1,4 +1,4 @@
-#include "app/ProgramTexts.h"
+#include "base/ProgramTexts.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "frame/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "library/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 #include <dirent.h>
 #include <fcntl.h>

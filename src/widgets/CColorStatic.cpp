@@ -1,4 +1,4 @@
-#include "frame/CColorStatic.h"
+#include "widgets/CColorStatic.h"
 
 #include <QPainter>
 
