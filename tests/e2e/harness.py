@@ -112,8 +112,15 @@ class Display:
     def key_up(self, key):
         self.tool("xdotool", "keyup", key)
 
+    def mouse_location(self):
+        out = self.tool("xdotool", "getmouselocation", "--shell")
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return int(values["X"]), int(values["Y"])
+
     def mouse_move(self, x, y):
-        self.tool("xdotool", "mousemove", "--sync", str(x), str(y))
+        # Not --sync: it waits for ever when the pointer is already there.
+        self.tool("xdotool", "mousemove", str(x), str(y))
+        wait_until("the pointer to arrive", lambda: self.mouse_location() == (x, y))
 
     def click(self, x, y, button=1, repeat=1):
         self.mouse_move(x, y)

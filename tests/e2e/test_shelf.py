@@ -1,1 +1,146 @@
+"""The shelf and its bookmarks across a real close and restart, a kill, and a
+full disk."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+from harness import SAMPLE, SAMPLE_LINES, Skip, check, read_shelf, wait_until
+
 TESTS = {}
+
+# A text long enough for bookmarks, in sentences.
+LONG = " ".join(f"Предложение номер {n} рассказывает о чём-то своём." for n in range(1, 40)) + "\n"
+
+
+def put_on_shelf(p, d):
+    d.key("alt+b")
+    p.wait_window("Положить документ на полку")
+    d.key("Return")
+    p.wait_no_window("Положить документ на полку")
+
+
+def place_bookmark_at_once(d):
+    d.key_down("Shift_L")
+    try:
+        d.key("alt+m")
+    finally:
+        d.key_up("Shift_L")
+
+
+def shelf_and_bookmarks_survive_a_restart(t):
+    d = t.display
+    p = t.program()
+    document = p.write_document("book.txt", LONG)
+    p.start(document)
+    put_on_shelf(p, d)
+    # A named bookmark through the dialog, at the start of the third sentence.
+    d.key("ctrl+Home", *["ctrl+Right"] * 14)
+    d.key("alt+m")
+    p.wait_window("Поместить закладку")
+    d.key("ctrl+a", "B", "o", "o", "k", "m", "a", "r", "k", "Return")
+    p.wait_no_window("Поместить закладку")
+    d.key("ctrl+End")
+    p.close()
+
+    shelf = read_shelf(p.folder)
+    check(len(shelf) == 1 and shelf[0]["path"] == document, f"the shelf holds {shelf}")
+    names = [name for name, _, _ in shelf[0]["bookmarks"]]
+    check("Bookmark" in names and "." in names, f"the record's bookmarks are {names}")
+    position = next(at for name, at, _ in shelf[0]["bookmarks"] if name == "Bookmark")
+
+    # Started again, the shelf lists it; opening it goes to where reading stopped.
+    p.start()
+    d.key("ctrl+b")
+    p.wait_window("Полка")
+    d.key("Down", "Return")
+    p.wait_no_window("Полка")
+    p.wait_title("Orvek Lumeno - book")
+    d.key("ctrl+m")
+    p.wait_window("Закладки")
+    d.key("Down", "Return")
+    p.wait_no_window("Закладки")
+    d.key("shift+End", "ctrl+c")
+    wait_until(f"the bookmark to lead to {LONG[position:position + 20]!r} "
+               f"(got {d.clipboard_text()!r})",
+               lambda: LONG[position:].startswith(d.clipboard_text() or "-"))
+    p.close()
+    shelf = read_shelf(p.folder)
+    check([name for name, _, _ in shelf[0]["bookmarks"]].count("Bookmark") == 1,
+          "the bookmark was not kept once")
+
+
+def kill_keeps_bookmarks_placed_before_it(t):
+    d = t.display
+    p = t.program()
+    p.start(p.write_document("book.txt", LONG))
+    put_on_shelf(p, d)
+    d.key("ctrl+Home", *["ctrl+Right"] * 14)
+    place_bookmark_at_once(d)
+    # The bookmark reaches the shelf file at once.
+    try:
+        wait_until("the bookmark to reach bksh.dat",
+                   lambda: read_shelf(p.folder) and read_shelf(p.folder)[0]["bookmarks"], timeout=2)
+    finally:
+        p.kill()
+    names = [name for name, _, _ in read_shelf(p.folder)[0]["bookmarks"]]
+    check(any(name != "." for name in names), f"after the kill the bookmarks are {names}")
+
+
+def full_disk_tells_user_and_keeps_the_shelf(t):
+    d = t.display
+    if os.geteuid() != 0:
+        raise Skip("needs root to mount a small tmpfs")
+    mount_point = tempfile.mkdtemp(prefix="lmn-e2e-disk-")
+    size = os.path.getsize(os.path.join(t.build_dir, "lmn")) + 2 * 1024 * 1024
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", mount_point],
+                      capture_output=True).returncode != 0:
+        os.rmdir(mount_point)
+        raise Skip("cannot mount a tmpfs here")
+    try:
+        p = t.program(folder=mount_point)
+        document_folder = tempfile.mkdtemp(prefix="lmn-e2e-doc-")
+        document = os.path.join(document_folder, "book.txt")
+        with open(document, "w", encoding="utf-8") as f:
+            f.write(LONG)
+        p.start(document)
+        put_on_shelf(p, d)
+        p.close()
+        before = open(p.path("bksh.dat"), "rb").read()
+
+        # Fill the disk, then place a bookmark and close.
+        with open(p.path("filler"), "wb") as filler:
+            try:
+                while True:
+                    filler.write(b"\0" * 65536)
+                    filler.flush()
+            except OSError:
+                pass
+        p.start()
+        d.key("ctrl+b")
+        p.wait_window("Полка")
+        d.key("Down", "Return")
+        p.wait_no_window("Полка")
+        d.key("ctrl+Home", *["ctrl+Right"] * 14)
+        place_bookmark_at_once(d)
+        d.tool("wmctrl", "-i", "-c", p.window)
+        # The user is told: a message box of the program's own.
+        message = wait_until("a message about the shelf",
+                             lambda: [w for w, n in p.windows() if n == "Orvek Lumeno"
+                                      and w != p.window], timeout=3)
+        d.key("Return")
+        p.process.wait(10)
+        check(open(p.path("bksh.dat"), "rb").read() == before, "the stored shelf changed")
+        shutil.rmtree(document_folder, ignore_errors=True)
+    finally:
+        t.clean_up()
+        subprocess.run(["umount", mount_point], capture_output=True)
+        os.rmdir(mount_point)
+
+
+TESTS["shelf_and_bookmarks_survive_a_restart"] = (shelf_and_bookmarks_survive_a_restart, (1024, 768))
+TESTS["kill_keeps_bookmarks_placed_before_it"] = (kill_keeps_bookmarks_placed_before_it, (1024, 768))
+TESTS["full_disk_tells_user_and_keeps_the_shelf"] = (full_disk_tells_user_and_keeps_the_shelf,
+                                                     (1024, 768))
