@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTranslator>
 
 #include "base/ProgramTexts.h"
 #include "frame/CMainFrame.h"
@@ -28,6 +30,14 @@ QString FirstFileArgument(const QStringList& arguments) {
 
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(kProgramTitle.data(), kProgramTitle.size()));
+    // The whole interface is Russian whatever the user's locale, Qt's own
+    // dialogs and buttons included. Without the translations installed they
+    // stay English, which is no reason not to start.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(translator);
+    }
 }
 
 CLmnApp::~CLmnApp() = default;

@@ -31,6 +31,7 @@
 #include "text/CTextCtrl.h"
 #include "text/DocumentLoader.h"
 #include "text/DocumentPath.h"
+#include "widgets/CDragSizeLimit.h"
 
 namespace {
 
@@ -68,7 +69,10 @@ CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize 
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
                 settings_.windowHeight);
     const MinimumSize minimum = MinimumWindowSize(screenSize_.width(), screenSize_.height());
-    setMinimumSize(minimum.width, minimum.height);
+    new CDragSizeLimit(this, QSize(minimum.width, minimum.height));
+    // Only the text pane's context menu exists: the bar, the menu bar and the
+    // rest of the window offer no stock menu that could hide the bar.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     rememberedPaneHeight_ = settings_.readingPaneHeight;
 
     splitter_ = new QSplitter(Qt::Vertical, this);
@@ -79,6 +83,10 @@ CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize 
     splitter_->addWidget(readArea_);
     splitter_->addWidget(textArea_);
     splitter_->setChildrenCollapsible(true);
+    // The reading pane keeps its height when the window's height changes,
+    // the first layout included; the text pane takes the difference.
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
     const int clientHeight = settings_.windowHeight;
     splitter_->setSizes({rememberedPaneHeight_, std::max(clientHeight - rememberedPaneHeight_, 0)});
@@ -127,6 +135,8 @@ void CMainFrame::CreateActions() {
         programKeys += spec.keys;
     }
     textCtrl_->SetProgramKeys(programKeys);
+    textCtrl_->SetKeypadActions({actions_.at(CommandId::ID_SPEED_UP),
+                                 actions_.at(CommandId::ID_SPEED_DOWN)});
 }
 
 void CMainFrame::CreateMenus() {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -122,9 +123,17 @@ void CAreaDlg::Refresh() {
 
 void CAreaDlg::ChooseFont() {
     const double dotsPerInch = logicalDpiY();
-    const std::optional<QFont> chosen =
-        chooseFont(FontForChoosing(area_, pane_, dotsPerInch), this);
+    QFont initial = FontForChoosing(area_, pane_, dotsPerInch);
+    // The dialog lists only the families that exist. A stored face that is
+    // missing (Arial, Times New Roman) starts as the family that stands in
+    // for it on the pane, and keeps its stored name while the user keeps
+    // that family.
+    const QString stored = initial.family();
+    const QString shown = QFontInfo(initial).family();
+    initial.setFamily(shown);
+    std::optional<QFont> chosen = chooseFont(initial, this);
     if (!chosen) return;
+    if (chosen->family() == shown) chosen->setFamily(stored);
     ApplyChosenFont(area_, LogFontFromFont(*chosen, area_.font, dotsPerInch),
                     TenthsOfPoint(*chosen, dotsPerInch));
     Refresh();

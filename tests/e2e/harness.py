@@ -418,3 +418,28 @@ SAMPLE = ("кот, сказала Маша, сидит у окна и смотр
           "Где же кот? Никто не знает, куда он убежал вечером.\n"
           "Конец истории.\n")
 SAMPLE_LINES = SAMPLE.splitlines()
+
+
+# --- steps many tests take ---------------------------------------------------
+
+def put_on_shelf(p):
+    """Alt+B and the proposed name."""
+    p.display.key("alt+b")
+    p.wait_window("Положить документ на полку")
+    p.display.key("Return")
+    p.wait_no_window("Положить документ на полку")
+
+
+def place_bookmark_at_once(p, seconds=0.5):
+    """Shift+Alt+M with the left Shift held as a user holds it: down before
+    the M and up only after the program has had time to ask the X server
+    about it. The naming dialog must not open meanwhile."""
+    p.display.key_down("Shift_L")
+    try:
+        p.display.key("alt+m")
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            check(p.window_named("Поместить закладку") is None,
+                  "Shift+Alt+M opened the naming dialog")
+    finally:
+        p.display.key_up("Shift_L")

@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import time
 
-from harness import SAMPLE, SAMPLE_LINES, Skip, check, read_shelf, wait_until
+from harness import Skip, check, place_bookmark_at_once, put_on_shelf, read_shelf, wait_until
 
 TESTS = {}
 
@@ -15,19 +15,6 @@ TESTS = {}
 LONG = " ".join(f"Предложение номер {n} рассказывает о чём-то своём." for n in range(1, 40)) + "\n"
 
 
-def put_on_shelf(p, d):
-    d.key("alt+b")
-    p.wait_window("Положить документ на полку")
-    d.key("Return")
-    p.wait_no_window("Положить документ на полку")
-
-
-def place_bookmark_at_once(d):
-    d.key_down("Shift_L")
-    try:
-        d.key("alt+m")
-    finally:
-        d.key_up("Shift_L")
 
 
 def shelf_and_bookmarks_survive_a_restart(t):
@@ -35,7 +22,7 @@ def shelf_and_bookmarks_survive_a_restart(t):
     p = t.program()
     document = p.write_document("book.txt", LONG)
     p.start(document)
-    put_on_shelf(p, d)
+    put_on_shelf(p)
     # A named bookmark through the dialog, at the start of the third sentence.
     d.key("ctrl+Home", *["ctrl+Right"] * 14)
     d.key("alt+m")
@@ -76,9 +63,9 @@ def kill_keeps_bookmarks_placed_before_it(t):
     d = t.display
     p = t.program()
     p.start(p.write_document("book.txt", LONG))
-    put_on_shelf(p, d)
+    put_on_shelf(p)
     d.key("ctrl+Home", *["ctrl+Right"] * 14)
-    place_bookmark_at_once(d)
+    place_bookmark_at_once(p)
     # The bookmark reaches the shelf file at once.
     try:
         wait_until("the bookmark to reach bksh.dat",
@@ -106,7 +93,7 @@ def full_disk_tells_user_and_keeps_the_shelf(t):
         with open(document, "w", encoding="utf-8") as f:
             f.write(LONG)
         p.start(document)
-        put_on_shelf(p, d)
+        put_on_shelf(p)
         p.close()
         before = open(p.path("bksh.dat"), "rb").read()
 
@@ -124,7 +111,7 @@ def full_disk_tells_user_and_keeps_the_shelf(t):
         d.key("Down", "Return")
         p.wait_no_window("Полка")
         d.key("ctrl+Home", *["ctrl+Right"] * 14)
-        place_bookmark_at_once(d)
+        place_bookmark_at_once(p)
         d.tool("wmctrl", "-i", "-c", p.window)
         # The user is told: a message box of the program's own.
         message = wait_until("a message about the shelf",
