@@ -82,7 +82,7 @@ def right_click_opens_the_program_menu_only(t):
     d.key("Down", "Return")
     d.key("ctrl+c")
     wait_until("the first item to select the first word",
-               lambda: (d.clipboard_text() or "").startswith("кот"))
+               lambda: d.clipboard_text() in ("кот", "кот,"))
     # Its last item is the search.
     d.click(x, y, button=3)
     wait_menu(d, area, baseline, "the context menu")
@@ -103,7 +103,7 @@ def right_click_opens_the_program_menu_only(t):
                lambda: differing_bytes(region_picture(d, whole), baseline) > 3000)
     d.key("Down", "Return", "ctrl+c")
     wait_until("the Menu key's first item to select the first word",
-               lambda: (d.clipboard_text() or "").startswith("кот"))
+               lambda: d.clipboard_text() in ("кот", "кот,"))
 
 
 def no_stock_menus_on_the_bar_and_menu_bar(t):
