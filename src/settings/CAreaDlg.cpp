@@ -129,8 +129,12 @@ void CAreaDlg::ChooseFont() {
     // for it on the pane, and keeps its stored name while the user keeps
     // that family.
     const QString stored = initial.family();
-    const QString shown = QFontInfo(initial).family();
+    const QFontInfo drawn(initial);
+    const QString shown = drawn.family();
     initial.setFamily(shown);
+    // By the name the family gives its style ("Regular", not Qt's "Normal"),
+    // or the dialog picks the family's first style.
+    initial.setStyleName(drawn.styleName());
     std::optional<QFont> chosen = chooseFont(initial, this);
     if (!chosen) return;
     if (chosen->family() == shown) chosen->setFamily(stored);
@@ -165,7 +169,15 @@ std::optional<QFont> CAreaDlg::RunFontDialog(const QFont& initial, QWidget* pare
     // can be left out: the panes have no use for them.
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
-        if (!box->findChildren<QCheckBox*>().isEmpty()) box->hide();
+        if (!box->findChildren<QCheckBox*>().isEmpty()) {
+            box->hide();
+        } else {
+            // The sample shared its rows with the effects; alone it would be
+            // squeezed to its frame, its text out of sight.
+            for (QLineEdit* sample : box->findChildren<QLineEdit*>()) {
+                sample->setMinimumHeight(sample->sizeHint().height());
+            }
+        }
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.selectedFont();

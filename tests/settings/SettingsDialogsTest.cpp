@@ -244,9 +244,29 @@ TEST(AreaDlg, FontDialogStartsFromTheFamilyThePaneUses) {
         return std::optional<QFont>(initial);
     };
     dialog.ChooseFont();
-    EXPECT_EQ(offered.family(), QFontInfo(TextAreaFont(start)).family());
+    const QFontInfo drawn(TextAreaFont(start));
+    EXPECT_EQ(offered.family(), drawn.family());
+    EXPECT_EQ(offered.styleName(), drawn.styleName());
     EXPECT_EQ(dialog.Area().font.FaceName(), "Times New Roman");
     EXPECT_EQ(dialog.Area().font.pitchAndFamily, start.font.pitchAndFamily);
+}
+
+// The font dialog leaves out its effects; its sample keeps the room to show
+// the sample text.
+TEST(AreaDlg, FontDialogShowsItsSample) {
+    bool seen = false;
+    ModalAnswer answer([&](QWidget* modal) {
+        for (QLineEdit* edit : modal->findChildren<QLineEdit*>()) {
+            if (edit->text() != "AaBbYyZz") continue;
+            seen = true;
+            EXPECT_TRUE(edit->isVisible());
+            EXPECT_GE(edit->height(), edit->fontMetrics().height());
+        }
+        for (QCheckBox* effect : modal->findChildren<QCheckBox*>()) EXPECT_FALSE(effect->isVisible());
+        static_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(CAreaDlg::RunFontDialog(QFont("Liberation Serif", 12), nullptr));
+    EXPECT_TRUE(seen);
 }
 
 TEST(AreaDlg, CancelledChoicesChangeNothing) {
