@@ -135,8 +135,8 @@ void CMainFrame::CreateActions() {
         programKeys += spec.keys;
     }
     textCtrl_->SetProgramKeys(programKeys);
-    textCtrl_->SetKeypadActions({actions_.at(CommandId::ID_SPEED_UP),
-                                 actions_.at(CommandId::ID_SPEED_DOWN)});
+    textCtrl_->SetKeypadActions(
+        {actions_.at(CommandId::ID_SPEED_UP), actions_.at(CommandId::ID_SPEED_DOWN)});
 }
 
 void CMainFrame::CreateMenus() {

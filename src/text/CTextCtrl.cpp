@@ -4,8 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -247,11 +247,10 @@ void CTextCtrl::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    const bool tripleClick =
-        event->button() == Qt::LeftButton && lastDoubleClick_.isValid() &&
-        lastDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
-        (event->position().toPoint() - lastDoubleClickAt_).manhattanLength() <
-            QApplication::startDragDistance();
+    const bool tripleClick = event->button() == Qt::LeftButton && lastDoubleClick_.isValid() &&
+                             lastDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+                             (event->position().toPoint() - lastDoubleClickAt_).manhattanLength() <
+                                 QApplication::startDragDistance();
     lastDoubleClick_.invalidate();
     if (tripleClick) {
         // The widget would select a whole block of its own, which may hold

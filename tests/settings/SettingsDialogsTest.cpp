@@ -262,7 +262,8 @@ TEST(AreaDlg, FontDialogShowsItsSample) {
             EXPECT_TRUE(edit->isVisible());
             EXPECT_GE(edit->height(), edit->fontMetrics().height());
         }
-        for (QCheckBox* effect : modal->findChildren<QCheckBox*>()) EXPECT_FALSE(effect->isVisible());
+        for (QCheckBox* effect : modal->findChildren<QCheckBox*>())
+            EXPECT_FALSE(effect->isVisible());
         static_cast<QDialog*>(modal)->reject();
     });
     EXPECT_FALSE(CAreaDlg::RunFontDialog(QFont("Liberation Serif", 12), nullptr));
