@@ -6,7 +6,8 @@
 Each test gets the built `lmn` (and the help file beside it) copied into a
 fresh folder, on an Xvfb server with openbox. LMN_E2E_DISPLAYS (say "91,92")
 fixes the display numbers to use; otherwise Xvfb picks free ones.
-LMN_E2E_SHOTS names a folder that keeps the screenshots the tests take.
+LMN_E2E_SHOTS names a folder that keeps the screenshots the tests take;
+LMN_E2E_TRACE=1 prints how long each wait took.
 """
 
 import importlib
@@ -15,6 +16,7 @@ import sys
 import time
 import traceback
 
+sys.dont_write_bytecode = True  # nothing left behind in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import harness  # noqa: E402
