@@ -223,9 +223,6 @@ class Image:
                 start = None
         return found
 
-    def colours_in(self, left, top, width, height):
-        return {self.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)}
-
 
 # --- the data files ----------------------------------------------------------
 

@@ -149,8 +149,7 @@ def clicks_in_the_text_pane_select(t):
     # A triple click selects one line, not the whole text.
     d.click(tx + 60, ty + 12 + line_height, repeat=3)
     d.key("ctrl+c")
-    wait_until(f"a triple click to select line 2 (got {d.clipboard_text()!r})",
-               lambda: (d.clipboard_text() or "").rstrip("\n\u2029\u2028") == SAMPLE_LINES[1])
+    wait_until("a triple click to select line 2", lambda: d.clipboard_text() == SAMPLE_LINES[1])
 
 
 def reading_stops_when_another_window_is_activated(t):
@@ -191,10 +190,8 @@ def left_shift_places_a_bookmark_without_the_dialog(t):
           f"the bookmarks are {names}")
 
 
-for name, function in list(globals().items()):
-    if callable(function) and name in (
-            "right_click_opens_the_program_menu_only", "no_stock_menus_on_the_bar_and_menu_bar",
-            "clicks_in_the_reading_pane_change_the_speed", "clicks_in_the_text_pane_select",
-            "reading_stops_when_another_window_is_activated",
-            "left_shift_places_a_bookmark_without_the_dialog"):
-        TESTS[name] = (function, (1024, 768))
+for test in (right_click_opens_the_program_menu_only, no_stock_menus_on_the_bar_and_menu_bar,
+             clicks_in_the_reading_pane_change_the_speed, clicks_in_the_text_pane_select,
+             reading_stops_when_another_window_is_activated,
+             left_shift_places_a_bookmark_without_the_dialog):
+    TESTS[test.__name__] = (test, (1024, 768))

@@ -5,7 +5,6 @@ import os
 import shutil
 import subprocess
 import tempfile
-import time
 
 from harness import Skip, check, place_bookmark_at_once, put_on_shelf, read_shelf, wait_until
 
