@@ -5,6 +5,7 @@ import os
 import shutil
 import subprocess
 import tempfile
+import time
 
 from harness import Skip, check, place_bookmark_at_once, put_on_shelf, read_shelf, wait_until
 
@@ -75,19 +76,37 @@ def kill_keeps_bookmarks_placed_before_it(t):
     check(any(name != "." for name in names), f"after the kill the bookmarks are {names}")
 
 
+def fill_up(path):
+    """Writes a file until not one more byte fits on its disk."""
+    fd = os.open(path, os.O_WRONLY | os.O_CREAT, 0o644)
+    try:
+        for chunk in (1 << 20, 1 << 16, 1 << 12, 1 << 8, 1):
+            try:
+                while True:
+                    os.write(fd, b"\0" * chunk)
+            except OSError:
+                pass
+    finally:
+        os.close(fd)
+
+
 def full_disk_tells_user_and_keeps_the_shelf(t):
+    """On a full disk a new bookmark cannot be stored: the user must be told,
+    whether when placing it or when closing, and the shelf as stored before
+    must stay whole."""
     d = t.display
     if os.geteuid() != 0:
         raise Skip("needs root to mount a small tmpfs")
     mount_point = tempfile.mkdtemp(prefix="lmn-e2e-disk-")
+    document_folder = tempfile.mkdtemp(prefix="lmn-e2e-doc-")
     size = os.path.getsize(os.path.join(t.build_dir, "lmn")) + 2 * 1024 * 1024
     if subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", mount_point],
                       capture_output=True).returncode != 0:
         os.rmdir(mount_point)
+        os.rmdir(document_folder)
         raise Skip("cannot mount a tmpfs here")
     try:
         p = t.program(folder=mount_point)
-        document_folder = tempfile.mkdtemp(prefix="lmn-e2e-doc-")
         document = os.path.join(document_folder, "book.txt")
         with open(document, "w", encoding="utf-8") as f:
             f.write(LONG)
@@ -96,14 +115,7 @@ def full_disk_tells_user_and_keeps_the_shelf(t):
         p.close()
         before = open(p.path("bksh.dat"), "rb").read()
 
-        # Fill the disk, then place a bookmark and close.
-        with open(p.path("filler"), "wb") as filler:
-            try:
-                while True:
-                    filler.write(b"\0" * 65536)
-                    filler.flush()
-            except OSError:
-                pass
+        fill_up(p.path("filler"))
         p.start()
         d.key("ctrl+b")
         p.wait_window("Полка")
@@ -111,19 +123,31 @@ def full_disk_tells_user_and_keeps_the_shelf(t):
         p.wait_no_window("Полка")
         d.key("ctrl+Home", *["ctrl+Right"] * 14)
         place_bookmark_at_once(p)
-        d.tool("wmctrl", "-i", "-c", p.window)
-        # The user is told: a message box of the program's own.
-        message = wait_until("a message about the shelf",
-                             lambda: [w for w, n in p.windows() if n == "Orvek Lumeno"
-                                      and w != p.window], timeout=3)
-        d.key("Return")
-        p.process.wait(10)
+
+        # Every message of the program's own is answered until it has ended.
+        told = False
+        closed = False
+        deadline = time.monotonic() + 10
+        while p.process.poll() is None:
+            check(time.monotonic() < deadline, f"the program did not end: {p.windows()}")
+            messages = [w for w, n in p.windows() if n == "Orvek Lumeno" and w != p.window]
+            if messages:
+                told = True
+                p.activate(messages[0])
+                d.key("Return")
+                wait_until("the message to go", lambda: messages[0] not in
+                           [w for w, _ in p.windows()])
+            elif not closed:
+                d.tool("wmctrl", "-i", "-c", p.window)
+                closed = True
+            time.sleep(0.05)
+        check(told, "nobody told the user that the bookmark could not be stored")
         check(open(p.path("bksh.dat"), "rb").read() == before, "the stored shelf changed")
-        shutil.rmtree(document_folder, ignore_errors=True)
     finally:
         t.clean_up()
         subprocess.run(["umount", mount_point], capture_output=True)
         os.rmdir(mount_point)
+        shutil.rmtree(document_folder, ignore_errors=True)
 
 
 TESTS["shelf_and_bookmarks_survive_a_restart"] = (shelf_and_bookmarks_survive_a_restart, (1024, 768))
