@@ -427,13 +427,16 @@ def put_on_shelf(p):
     p.wait_no_window("Положить документ на полку")
 
 
-def place_bookmark_at_once(p, seconds=0.5):
-    """Shift+Alt+M with the left Shift held as a user holds it: down before
-    the M and up only after the program has had time to ask the X server
-    about it. The naming dialog must not open meanwhile."""
+def place_bookmark_at_once(p, press=None, seconds=0.5):
+    """Shift+Alt+M (or another press) with the left Shift held as a user
+    holds it: down before and up only after the program has had time to ask
+    the X server about it. The naming dialog must not open meanwhile."""
     p.display.key_down("Shift_L")
     try:
-        p.display.key("alt+m")
+        if press:
+            press()
+        else:
+            p.display.key("alt+m")
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
             check(p.window_named("Поместить закладку") is None,

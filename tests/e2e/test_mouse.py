@@ -174,20 +174,49 @@ def reading_stops_when_another_window_is_activated(t):
         stop_process(other)
 
 
+def bar_button_after_progress(p, index):
+    """Screen point of a bar button counted from the progress bar on (0 is
+    the first button after it), found by its pixels along the bar's middle."""
+    image, (x, y) = p.screenshot()
+    top, _ = reading_pane(image)
+    row = top - 20
+    background = image.pixel(image.width - 5, row)
+    runs, start = [], None
+    for px in range(image.width):
+        drawn = image.pixel(px, row) != background
+        if drawn and start is None:
+            start = px
+        elif not drawn and start is not None:
+            if runs and start - runs[-1][1] < 6:
+                runs[-1] = (runs[-1][0], px)   # one icon with a gap inside
+            else:
+                runs.append((start, px))
+            start = None
+    progress = max(range(len(runs)), key=lambda i: runs[i][1] - runs[i][0])
+    left, right = runs[progress + 1 + index]
+    return x + (left + right) // 2, y + row
+
+
 def left_shift_places_a_bookmark_without_the_dialog(t):
     """The program asks the X server whether Shift is down: only a real key
-    shows that it does."""
+    shows that it does. Shift+Alt+M and Shift with a click on the bar button
+    both take the proposed name without the dialog."""
     d = t.display
     p = start_with_sample(t)
     put_on_shelf(p)
     # The caret in the second sentence of line 2: the proposal is that sentence.
     d.key("ctrl+Home", "Down", "ctrl+Right", "ctrl+Right", "ctrl+Right", "ctrl+Right")
     place_bookmark_at_once(p)
+    # The caret in line 3's second sentence, and the bar's button.
+    d.key("ctrl+Home", "Down", "Down", "ctrl+Right", "ctrl+Right", "ctrl+Right", "ctrl+Right")
+    button = bar_button_after_progress(p, 1)
+    place_bookmark_at_once(p, press=lambda: d.click(*button))
     p.close()
     shelf = read_shelf(p.folder)
     names = [name for name, _, _ in shelf[0]["bookmarks"]] if shelf else []
-    check(names.count("Он прыгнул на стол и уронил чашку с молоком") == 1,
-          f"the bookmarks are {names}")
+    for expected in ("Он прыгнул на стол и уронил чашку с молоком",
+                     "Никто не знает, куда он убежал вечером"):
+        check(names.count(expected) == 1, f"the bookmarks are {names}")
 
 
 for test in (right_click_opens_the_program_menu_only, no_stock_menus_on_the_bar_and_menu_bar,
