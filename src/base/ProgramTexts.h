@@ -32,6 +32,10 @@ inline constexpr std::string_view kTaskWholeTextStatus = "Читать от НА
 inline constexpr std::string_view kTaskFromCaretStatus = "Читать от указанного МЕСТА до КОНЦА";
 inline constexpr std::string_view kTaskToCaretStatus = "Читать от НАЧАЛА текста до указанного МЕСТА";
 inline constexpr std::string_view kTaskSelectionStatus = "Читать ВЫДЕЛЕННЫЙ текст";
+// The second status pane: the task's rate and the time left, in minutes or,
+// under a minute, in seconds.
+inline constexpr std::string_view kEstimateMinutesStatus = "≈ %1 слов/мин · осталось %2 мин";
+inline constexpr std::string_view kEstimateSecondsStatus = "≈ %1 слов/мин · осталось %2 с";
 
 inline constexpr std::string_view kSearchNotFound = "Фрагмент текста \"%1\" не обнаружен";
 inline constexpr std::string_view kNothingToSearch = "Не указано что искать";

@@ -2,11 +2,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 
@@ -17,9 +14,11 @@
 #include "frame/CHelpWindow.h"
 #include "frame/CPaneSplitter.h"
 #include "frame/CReaderBar.h"
+#include "frame/DocumentFileDialog.h"
 #include "settings/SettingsBounds.h"
-#include "frame/CommandTable.h"
+#include "frame/FrameCommands.h"
 #include "library/CDocumentController.h"
+#include "reading/CEstimatePane.h"
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
 #include "settings/CAreaDlg.h"
@@ -30,16 +29,6 @@
 #include "text/FindCommands.h"
 #include "widgets/CDragSizeLimit.h"
 #include "widgets/ProgramMessages.h"
-
-namespace {
-
-// The one filter of the open dialog. The patterns in the last parentheses,
-// hidden from the user, match the extensions in any case.
-const QString kDocumentFilter =
-    "Documents (*.txt, *.rtf, *.htm, *.html, *.plg) "
-    "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg])";
-
-}  // namespace
 
 CMainFrame::CMainFrame(const FrameContext& context)
     : settings_(context.settings),
@@ -66,9 +55,13 @@ CMainFrame::CMainFrame(const FrameContext& context)
     statusPane_ = new QLabel(this);
     statusPane_->setObjectName("TaskStatus");
     statusBar()->addWidget(statusPane_, 1);
+    estimatePane_ = new CEstimatePane(this, [this] {
+        return session_.Estimate(textCtrl_->Text(), Options(), runClock_.nsecsElapsed());
+    });
+    statusBar()->addWidget(estimatePane_);
 
-    CreateActions();
-    CreateMenus();
+    actions_ = CreateCommandActions(this, *textCtrl_, [this](CommandId id) { OnCommand(id); });
+    CreateMainMenu(this, actions_);
     bar_ = new CReaderBar(this, actions_, settings_.speedLevel);
     addToolBar(CReaderBar::DockArea(settings_), bar_);
 
@@ -90,6 +83,7 @@ CMainFrame::CMainFrame(const FrameContext& context)
     connect(textCtrl_, &CTextCtrl::RightButtonPressed, this, &CMainFrame::ShowContextMenu);
     connect(readArea_, &CReadArea::SpeedDownRequested, bar_, &CReaderBar::SpeedDown);
     connect(readArea_, &CReadArea::SpeedUpRequested, bar_, &CReaderBar::SpeedUp);
+    connect(bar_, &CReaderBar::SpeedLevelChanged, estimatePane_, &CEstimatePane::Refresh);
     connect(readArea_, &CReadArea::FocusReceived, this, [this] { textCtrl_->setFocus(); });
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setSingleShot(true);
@@ -100,39 +94,6 @@ CMainFrame::CMainFrame(const FrameContext& context)
 }
 
 CMainFrame::~CMainFrame() = default;
-
-void CMainFrame::CreateActions() {
-    QList<QKeySequence> programKeys;
-    for (const CommandSpec& spec : CommandTable()) {
-        auto* action = new QAction(this);
-        action->setText(spec.menuText.isEmpty() ? spec.tooltip : spec.menuText);
-        action->setToolTip(spec.tooltip);
-        if (!spec.icon.isEmpty()) action->setIcon(QIcon(spec.icon));
-        action->setShortcuts(spec.keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setObjectName(QString("command%1").arg(static_cast<int>(spec.id)));
-        connect(action, &QAction::triggered, this, [this, id = spec.id] { OnCommand(id); });
-        addAction(action);
-        actions_[spec.id] = action;
-        programKeys += spec.keys;
-    }
-    textCtrl_->SetProgramKeys(programKeys);
-    textCtrl_->SetKeypadActions(
-        {actions_.at(CommandId::ID_SPEED_UP), actions_.at(CommandId::ID_SPEED_DOWN)});
-}
-
-void CMainFrame::CreateMenus() {
-    for (const MenuSpec& spec : MainMenu()) {
-        QMenu* menu = menuBar()->addMenu(spec.title);
-        for (const MenuItem& item : spec.items) {
-            if (item) {
-                menu->addAction(actions_.at(*item));
-            } else {
-                menu->addSeparator();
-            }
-        }
-    }
-}
 
 void CMainFrame::ShowAtStart() {
     if (settings_.windowMaximized != 0) {
@@ -165,6 +126,10 @@ void CMainFrame::OnCommand(CommandId command) {
         case ID_VIEW_SHARED_WINDOW: ShareWindow(); break;
         case ID_SPEED_UP: bar_->SpeedUp(1); break;
         case ID_SPEED_DOWN: bar_->SpeedDown(1); break;
+        case ID_READ_BACK: MoveReading(ReadingMove::PreviousGroup); break;
+        case ID_READ_FORWARD: MoveReading(ReadingMove::NextGroup); break;
+        case ID_READ_BACK_SENTENCE: MoveReading(ReadingMove::PreviousSentence); break;
+        case ID_READ_FORWARD_SENTENCE: MoveReading(ReadingMove::NextSentence); break;
         case ID_APP_EXIT: close(); break;
         case ID_READ_ALL: ChooseReadingTask(ReadingTask::TaskWholeText); break;
         case ID_READ_FROM_CARET: ChooseReadingTask(ReadingTask::TaskFromCaret); break;
@@ -204,8 +169,9 @@ void CMainFrame::ToggleReading() {
         return;
     }
     runClock_.start();
-    timer_.start(session_.Start(ReadingOptionsFrom(settings_, bar_->SpeedLevel()), 0));
+    timer_.start(session_.Start(Options(), 0));
     if (!splitter_->BothPanesShown()) UseWholeWindow();
+    estimatePane_->SetLive(true);
     UpdateCommandStates();
 }
 
@@ -214,17 +180,28 @@ void CMainFrame::StopReading() {
     session_.Stop();
     readArea_->SetDisplayText({});
     if (!splitter_->BothPanesShown()) UseWholeWindow();
+    estimatePane_->SetLive(false);
     UpdateCommandStates();
 }
 
 void CMainFrame::Step() {
     if (stepping_ || !IsReading()) return;
     stepping_ = true;
-    int paneHeight = 0;
-    splitter_->BothPanesShown(&paneHeight);
-    const SessionStep step =
-        session_.Step(textCtrl_->Text(), ReadingOptionsFrom(settings_, bar_->SpeedLevel()),
-                      paneHeight > 0, runClock_.nsecsElapsed());
+    ShowStep(session_.Step(textCtrl_->Text(), Options(), ReadingPaneShown(),
+                           runClock_.nsecsElapsed()));
+    stepping_ = false;
+    emit Stepped();
+}
+
+void CMainFrame::MoveReading(ReadingMove move) {
+    if (stepping_ || !IsReading()) return;
+    ShowStep(session_.Move(move, textCtrl_->Text(), Options(), ReadingPaneShown(),
+                           runClock_.nsecsElapsed()));
+    estimatePane_->Refresh();
+}
+
+void CMainFrame::ShowStep(const SessionStep& step) {
+    if (step.progressPosition) bar_->SetProgress(*step.progressPosition);
     bar_->ApplyProgress(step.group.progress);
     if (step.group.ShowsText()) readArea_->SetDisplayText(step.group.text);
     if (const auto& lit = step.group.highlight) textCtrl_->SetSelection(lit->start, lit->end);
@@ -234,8 +211,16 @@ void CMainFrame::Step() {
         StopReading();
         ShowTask();
     }
-    stepping_ = false;
-    emit Stepped();
+}
+
+bool CMainFrame::ReadingPaneShown() const {
+    int paneHeight = 0;
+    splitter_->BothPanesShown(&paneHeight);
+    return paneHeight > 0;
+}
+
+ReadingOptions CMainFrame::Options() const {
+    return ReadingOptionsFrom(settings_, bar_->SpeedLevel());
 }
 
 void CMainFrame::ChooseReadingTask(ReadingTask task) {
@@ -246,7 +231,10 @@ void CMainFrame::ChooseReadingTask(ReadingTask task) {
     if (change.choice.selectWordAtCaret) textCtrl_->SelectWordAtCaret();
 }
 
-void CMainFrame::ShowTask() { statusPane_->setText(ProgramText(TaskStatusText(Task()))); }
+void CMainFrame::ShowTask() {
+    statusPane_->setText(ProgramText(TaskStatusText(Task())));
+    estimatePane_->Refresh();
+}
 
 void CMainFrame::TextReplaced() {
     bar_->ApplyProgress(session_.TextLoaded(textCtrl_->Text().size()));
@@ -256,18 +244,8 @@ void CMainFrame::TextReplaced() {
 void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
     // The run stops at its next step, whatever is chosen from the menu.
     if (IsReading()) session_.AbortAtNextStep();
-    const CommandContext context = CurrentContext();
-    QMenu menu(this);
-    for (const MenuItem& id : ContextMenu()) {
-        if (!id) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* item = menu.addAction(actions_.at(*id)->text());
-        item->setEnabled(IsContextItemEnabled(*id, context));
-        connect(item, &QAction::triggered, this, [this, command = *id] { OnCommand(command); });
-    }
-    menu.exec(globalPosition);
+    ShowTextContextMenu(this, actions_, CurrentContext(), globalPosition,
+                        [this](CommandId id) { OnCommand(id); });
 }
 
 void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), screenSize_.height()); }
@@ -275,10 +253,8 @@ void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), scree
 void CMainFrame::ShareWindow() { splitter_->ShareWindow(height() - menuBar()->height()); }
 
 void CMainFrame::ChooseDocument() {
-    const QString chosen = QFileDialog::getOpenFileName(
-        this, {}, {}, kDocumentFilter, nullptr,
-        QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
-    if (!chosen.isEmpty()) documents_->OpenFile(QFile::encodeName(chosen).toStdString());
+    const std::string chosen = AskForDocumentFile(this);
+    if (!chosen.empty()) documents_->OpenFile(chosen);
 }
 
 void CMainFrame::ShowGeneralSettings() {
@@ -286,6 +262,8 @@ void CMainFrame::ShowGeneralSettings() {
     if (dialog.exec() == QDialog::Accepted && dialog.DefaultsChosen()) {
         bar_->SetSpeedLevel(kDefaultSpeedLevel);
     }
+    estimatePane_->Refresh();
+    readArea_->update();
 }
 
 void CMainFrame::ShowAreaSettings(bool readingArea) {

@@ -11,6 +11,7 @@
 #include "text/TextFinder.h"
 
 class CDocumentController;
+class CEstimatePane;
 class CHelpWindow;
 class CPaneSplitter;
 class CReadArea;
@@ -65,6 +66,7 @@ public:
     CTextCtrl* TextCtrl() const { return textCtrl_; }
     CPaneSplitter* Splitter() const { return splitter_; }
     QLabel* StatusPane() const { return statusPane_; }
+    CEstimatePane* EstimatePane() const { return estimatePane_; }
 
 signals:
     // A tick of the reading timer has run.
@@ -74,15 +76,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateActions();
-    void CreateMenus();
     CommandContext CurrentContext() const;
+    ReadingOptions Options() const;
+    bool ReadingPaneShown() const;
 
     // The reading run: Space toggles it; every activation change, the end of
     // the task, a right-click in the text pane and the commands that open a
     // dialog stop it.
     void ToggleReading();
     void StopReading();
+    // Left and Right, with Ctrl by sentence, while reading runs.
+    void MoveReading(ReadingMove move);
+    void ShowStep(const SessionStep& step);
     void ChooseReadingTask(ReadingTask task);
     void ShowTask();
     void TextReplaced();
@@ -110,6 +115,7 @@ private:
     CTextCtrl* textCtrl_ = nullptr;
     CReaderBar* bar_ = nullptr;
     QLabel* statusPane_ = nullptr;
+    CEstimatePane* estimatePane_ = nullptr;
     CHelpWindow* help_ = nullptr;
     CDocumentController* documents_ = nullptr;
 };

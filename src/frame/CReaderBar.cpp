@@ -104,6 +104,14 @@ void CReaderBar::StepProgress() { progress_->setValue(std::min(Progress() + 1, k
 
 void CReaderBar::FillProgress() { progress_->setValue(kProgressSteps); }
 
+void CReaderBar::SetProgress(int position) {
+    if (position <= 0) {
+        ResetProgress();
+    } else {
+        progress_->setValue(std::min(position, kProgressSteps));
+    }
+}
+
 int CReaderBar::Progress() const {
     const int value = progress_->value();
     return value < progress_->minimum() ? 0 : value;

@@ -33,6 +33,8 @@ public:
     void StepProgress();
     void FillProgress();
     void ApplyProgress(ProgressAction action);
+    // 0 empties the bar; 1..40 fills that many fortieths.
+    void SetProgress(int position);
     // 0 when empty, else 1..40.
     int Progress() const;
 

@@ -27,6 +27,11 @@ enum class CommandId : int {
     ID_HELP_CONTENTS = 32806,
     ID_SPEED_UP = 32807,
     ID_SPEED_DOWN = 32808,
+    // Moving while reading runs: a group or a sentence back or forward.
+    ID_READ_BACK = 32809,
+    ID_READ_FORWARD = 32810,
+    ID_READ_BACK_SENTENCE = 32811,
+    ID_READ_FORWARD_SENTENCE = 32812,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
 };

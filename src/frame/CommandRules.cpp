@@ -29,6 +29,11 @@ bool IsCommandEnabled(CommandId command, const CommandContext& c) {
             return idle && c.shelfKey == 0;
         case CommandId::ID_FIND:
             return idle && c.textLength != 0;
+        case CommandId::ID_READ_BACK:
+        case CommandId::ID_READ_FORWARD:
+        case CommandId::ID_READ_BACK_SENTENCE:
+        case CommandId::ID_READ_FORWARD_SENTENCE:
+            return c.reading;
         case CommandId::ID_READ_TOGGLE:
         case CommandId::ID_HELP_HOTKEYS:
         case CommandId::ID_HELP_MOUSE:

@@ -80,8 +80,19 @@ std::vector<CommandSpec> BuildTable() {
          {Key(Qt::Key_F1)},
          "Вызов справки (F1)",
          ":/icons/help.svg"},
-        {ID_SPEED_UP, {}, {Key(keypad | Qt::Key_Plus)}, {}, {}},
-        {ID_SPEED_DOWN, {}, {Key(keypad | Qt::Key_Minus)}, {}, {}},
+        // The main keyboard's "+" and "-" too, and "=", the "+" key unshifted,
+        // for keyboards without a numeric keypad.
+        {ID_SPEED_UP,
+         {},
+         {Key(keypad | Qt::Key_Plus), Key(Qt::Key_Plus), Key(Qt::Key_Equal)},
+         {},
+         {}},
+        {ID_SPEED_DOWN, {}, {Key(keypad | Qt::Key_Minus), Key(Qt::Key_Minus)}, {}, {}},
+        // Only while reading runs; otherwise the arrows move the caret.
+        {ID_READ_BACK, {}, {Key(Qt::Key_Left)}, {}, {}},
+        {ID_READ_FORWARD, {}, {Key(Qt::Key_Right)}, {}, {}},
+        {ID_READ_BACK_SENTENCE, {}, {Key(ctrl | Qt::Key_Left)}, {}, {}},
+        {ID_READ_FORWARD_SENTENCE, {}, {Key(ctrl | Qt::Key_Right)}, {}, {}},
         {ID_APP_ABOUT, "&О программе", {}, {}, {}},
         {ID_APP_EXIT, "Выход", {}, {}, {}},
     };

@@ -4,10 +4,9 @@ namespace {
 
 enum class ScanState { Skipping, InWord };
 
-bool EndsClause(char c) { return c == ',' || c == ':'; }
-bool EndsSentence(char c) { return c == '.' || c == ';' || c == '?' || c == '!'; }
+}  // namespace
 
-void BeginTask(std::string_view text, ReadingCursor& cursor) {
+void BeginTaskRange(std::string_view text, ReadingCursor& cursor) {
     cursor.newTask = false;
     cursor.position = cursor.taskStart;
     cursor.end = cursor.taskEnd.value_or(text.size());
@@ -16,15 +15,13 @@ void BeginTask(std::string_view text, ReadingCursor& cursor) {
     cursor.nextProgressMark = cursor.taskStart + cursor.progressStep;
 }
 
-}  // namespace
-
 GroupStep NextGroup(std::string_view text, ReadingCursor& cursor, const ReadingOptions& options) {
     GroupStep step;
     if (cursor.abort) {
         cursor.abort = false;
         return step;
     }
-    if (cursor.newTask) BeginTask(text, cursor);
+    if (cursor.newTask) BeginTaskRange(text, cursor);
     if (cursor.position >= cursor.end) {
         step.kind = StepKind::StepEnd;
         step.progress = ProgressAction::SetFull;

@@ -43,6 +43,14 @@ struct GroupStep {
 constexpr std::size_t kMaxGroupLength = 129;
 constexpr int kProgressSteps = 40;
 
+// The marks that end a group when a separator follows them directly.
+constexpr bool EndsClause(char c) { return c == ',' || c == ':'; }
+constexpr bool EndsSentence(char c) { return c == '.' || c == ';' || c == '?' || c == '!'; }
+
+// The first step of a task takes its range: the cursor goes to the task start
+// and the progress bar's fortieths are measured.
+void BeginTaskRange(std::string_view text, ReadingCursor& cursor);
+
 // Cuts the next group out of the task's range and moves the cursor past it.
 // The cost is that of the group and the separators before it, never of the
 // text's length. The text's own length stands for the end of a task that

@@ -14,6 +14,7 @@ struct ReadingOptions {
     std::int32_t thresholdChars = kDefaultThresholdChars;
 
     bool SeveralWords() const { return IsSeveralWords(severalWords); }
+    bool operator==(const ReadingOptions&) const = default;
 };
 
 ReadingOptions ReadingOptionsFrom(const ReaderSettings& settings, std::int32_t speedLevel);

@@ -1,5 +1,7 @@
 #include "reading/ReadingSession.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
@@ -9,6 +11,7 @@ constexpr std::int64_t kNsPerMs = 1'000'000;
 std::int32_t ReadingSession::Start(const ReadingOptions& options, std::int64_t nowNs) {
     reading_ = true;
     nextDueNs_ = nowNs;
+    shownStart_.reset();
     return DelayUntilNextStep(timer_.Start(options), nowNs);
 }
 
@@ -16,6 +19,7 @@ SessionStep ReadingSession::Step(std::string_view text, const ReadingOptions& op
                                  bool paneHasHeight, std::int64_t nowNs) {
     SessionStep step;
     step.group = NextGroup(text, cursor_, options);
+    if (step.group.ShowsText() && step.group.highlight) shownStart_ = step.group.highlight->start;
     const TimerStep timing =
         timer_.OnStep(step.group.kind, step.group.text.size(), options, paneHasHeight);
     switch (timing.action) {
@@ -42,19 +46,63 @@ std::int32_t ReadingSession::DelayUntilNextStep(std::int32_t periodMs, std::int6
     return static_cast<std::int32_t>((nextDueNs_ - nowNs + kNsPerMs / 2) / kNsPerMs);
 }
 
+SessionStep ReadingSession::Move(ReadingMove move, std::string_view text,
+                                 const ReadingOptions& options, bool paneHasHeight,
+                                 std::int64_t nowNs) {
+    if (!reading_) return {};
+    if (cursor_.newTask) BeginTaskRange(text, cursor_);
+    const int progress =
+        PlaceCursor(cursor_, MoveTarget(text, cursor_, options, move, shownStart_));
+    // The group moved to is shown now, and the run is timed from it.
+    nextDueNs_ = nowNs;
+    SessionStep step = Step(text, options, paneHasHeight, nowNs);
+    step.progressPosition = progress;
+    return step;
+}
+
+std::optional<ReadingEstimate> ReadingSession::Estimate(std::string_view text,
+                                                        const ReadingOptions& options,
+                                                        std::int64_t nowNs) {
+    if (cursor_.task == ReadingTask::TaskNone) return std::nullopt;
+    if (!totals_ || !(totalsOptions_ == options)) {
+        totals_ = ScheduleTotals(text, cursor_, options);
+        totalsOptions_ = options;
+    }
+    ReadingEstimate estimate;
+    estimate.words = totals_->words;
+    estimate.taskMs = totals_->taskMs;
+    if (reading_) {
+        const std::int64_t onScreenNs = std::max<std::int64_t>(nextDueNs_ - nowNs, 0);
+        estimate.leftMs = onScreenNs / kNsPerMs + ScheduledTimeLeft(text, cursor_, timer_, options);
+    } else {
+        ReadingTimer fresh;
+        fresh.Start(options);
+        estimate.leftMs = ScheduledTimeLeft(text, cursor_, fresh, options);
+    }
+    return estimate;
+}
+
+void ReadingSession::TaskChanged() {
+    shownStart_.reset();
+    totals_.reset();
+}
+
 ReadingSession::TaskChange ReadingSession::ChooseTask(ReadingTask task, TextRange selection) {
     TaskChange change;
     change.choice = ::ChooseTask(task, selection);
     change.progress = ApplyTask(cursor_, change.choice);
+    TaskChanged();
     return change;
 }
 
 ProgressAction ReadingSession::TextLoaded(std::size_t textLength) {
+    TaskChanged();
     return PrepareLoadedText(cursor_, textLength);
 }
 
 ProgressAction ReadingSession::DropTask() {
     const ProgressAction progress = PrepareTask(cursor_);
     cursor_.task = ReadingTask::TaskNone;
+    TaskChanged();
     return progress;
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "reading/GroupCutter.h"
+#include "reading/ReadingEstimate.h"
+#include "reading/ReadingMoves.h"
 #include "reading/ReadingCursor.h"
 #include "reading/ReadingOptions.h"
 #include "reading/ReadingTask.h"
@@ -16,6 +18,9 @@ struct SessionStep {
     GroupStep group;
     // Arm the single-shot timer for this long; 0 when the run has ended.
     std::int32_t delayMs = 0;
+    // After a move: the progress bar's new position, before the group's own
+    // progress action is applied.
+    std::optional<int> progressPosition;
 };
 
 // The reading of one text: the chosen task, where reading stands in it, and
@@ -45,6 +50,17 @@ public:
                      std::int64_t nowNs);
     // The next step stops the run, whatever happens before it.
     void AbortAtNextStep() { cursor_.abort = true; }
+    // While reading: moves back or forward from the group on screen and
+    // shows the group there at once; the run goes on from it. Forward past
+    // the end of the task ends the run as the end of the text does.
+    SessionStep Move(ReadingMove move, std::string_view text, const ReadingOptions& options,
+                     bool paneHasHeight, std::int64_t nowNs);
+
+    // The task's rate and time left at these options; none without a task.
+    // While reading, the time left counts what is left of the group on
+    // screen and the timer's course from there.
+    std::optional<ReadingEstimate> Estimate(std::string_view text, const ReadingOptions& options,
+                                            std::int64_t nowNs);
 
     // A task command on the caret or selection: what the pane's selection
     // becomes, and what the progress bar does.
@@ -60,9 +76,15 @@ public:
 
 private:
     std::int32_t DelayUntilNextStep(std::int32_t periodMs, std::int64_t nowNs);
+    void TaskChanged();
 
     ReadingCursor cursor_;
     ReadingTimer timer_;
     bool reading_ = false;
     std::int64_t nextDueNs_ = 0;
+    // Where the group on screen starts; none before a run's first group.
+    std::optional<std::size_t> shownStart_;
+    // The whole task's schedule at the options it was taken for.
+    std::optional<TaskTotals> totals_;
+    ReadingOptions totalsOptions_;
 };

@@ -219,25 +219,50 @@ void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {
     setTextCursor(cursor);
 }
 
+namespace {
+
+// Whether a key press is one of the action's keys, Shift and the keypad
+// modifier aside.
+bool IsKeyOf(const QAction* action, const QKeyEvent* key) {
+    const auto loose = [](QKeyCombination combination) {
+        return QKeyCombination(combination.keyboardModifiers() &
+                                   ~(Qt::ShiftModifier | Qt::KeypadModifier),
+                               combination.key());
+    };
+    const QKeyCombination pressed = loose(key->keyCombination());
+    for (const QKeySequence& shortcut : action->shortcuts()) {
+        if (shortcut.count() == 1 && loose(shortcut[0]) == pressed) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool CTextCtrl::event(QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) {
+        return QPlainTextEdit::event(event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto enabledKeyOf = [key](const QList<QAction*>& actions) -> QAction* {
+        for (QAction* action : actions) {
+            if (action->isEnabled() && IsKeyOf(action, key)) return action;
+        }
+        return nullptr;
+    };
     if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (programKeys_.contains(QKeySequence(key->keyCombination()))) {
+        // Ignored: the window's shortcuts get the key, the widget does not.
+        if (programKeys_.contains(QKeySequence(key->keyCombination())) ||
+            enabledKeyOf(whileEnabledActions_) != nullptr) {
             event->ignore();
             return true;
         }
+        return QPlainTextEdit::event(event);
     }
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & Qt::KeypadModifier) {
-            const QKeySequence pressed(key->keyCombination());
-            for (QAction* action : keypadActions_) {
-                if (action->shortcuts().contains(pressed)) {
-                    action->trigger();
-                    return true;
-                }
-            }
-        }
+    QAction* action = enabledKeyOf(keyActions_);
+    if (action == nullptr) action = enabledKeyOf(whileEnabledActions_);
+    if (action != nullptr) {
+        action->trigger();
+        return true;
     }
     return QPlainTextEdit::event(event);
 }

@@ -57,9 +57,17 @@ public:
     // Keys of the program's commands: the widget must let them through to
     // the window's shortcuts instead of handling them itself.
     void SetProgramKeys(QList<QKeySequence> keys) { programKeys_ = std::move(keys); }
-    // Commands on numeric-keypad keys. Under X11 a shortcut with the keypad
-    // modifier never matches, so the control triggers these itself.
-    void SetKeypadActions(QList<QAction*> actions) { keypadActions_ = std::move(actions); }
+    // Commands the control triggers itself when their key press reaches it
+    // instead of the window's shortcut: under X11 a shortcut with the keypad
+    // modifier never matches, and whether Shift is part of "+" depends on the
+    // layout. The press is compared without Shift and the keypad modifier.
+    void SetKeyActions(QList<QAction*> actions) { keyActions_ = std::move(actions); }
+    // Commands whose keys belong to the program only while the command is
+    // enabled: while reading runs the arrows move the reading, otherwise the
+    // caret, as usual.
+    void SetWhileEnabledActions(QList<QAction*> actions) {
+        whileEnabledActions_ = std::move(actions);
+    }
 
 signals:
     // A right button press, or the keyboard's menu key, at a point in global
@@ -81,7 +89,8 @@ private:
     std::string text_;
     PositionMap map_;
     QList<QKeySequence> programKeys_;
-    QList<QAction*> keypadActions_;
+    QList<QAction*> keyActions_;
+    QList<QAction*> whileEnabledActions_;
     // When and where the last double click was: a press soon after at the
     // same place is a triple click.
     QElapsedTimer lastDoubleClick_;

@@ -1,0 +1,31 @@
+#include "reading/CEstimatePane.h"
+
+#include "base/QtText.h"
+
+namespace {
+
+constexpr int kRefreshMs = 1000;
+
+}  // namespace
+
+CEstimatePane::CEstimatePane(QWidget* parent, Source source)
+    : QLabel(parent), source_(std::move(source)) {
+    setObjectName("EstimateStatus");
+    tick_.setInterval(kRefreshMs);
+    connect(&tick_, &QTimer::timeout, this, &CEstimatePane::Refresh);
+}
+
+void CEstimatePane::Refresh() {
+    const std::optional<ReadingEstimate> estimate = source_();
+    setText(estimate ? ProgramText(EstimateText(*estimate)) : QString());
+}
+
+void CEstimatePane::SetLive(bool live) {
+    if (live == tick_.isActive()) return;
+    if (live) {
+        tick_.start();
+    } else {
+        tick_.stop();
+    }
+    Refresh();
+}

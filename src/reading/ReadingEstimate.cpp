@@ -1,0 +1,71 @@
+#include "reading/ReadingEstimate.h"
+
+#include <algorithm>
+
+#include "base/ProgramTexts.h"
+#include "reading/GroupCutter.h"
+#include "text/TextRules.h"
+
+namespace {
+
+std::int64_t CountWords(std::string_view text, std::size_t start, std::size_t end) {
+    end = std::min(end, text.size());
+    std::int64_t words = 0;
+    bool inWord = false;
+    for (std::size_t i = start; i < end; ++i) {
+        const bool separator = IsSeparator(text[i]) || text[i] == '\0';
+        if (!separator && !inWord) ++words;
+        inWord = !separator;
+    }
+    return words;
+}
+
+std::string Replace(std::string text, std::string_view mark, std::string_view value) {
+    const std::size_t at = text.find(mark);
+    if (at != std::string::npos) text.replace(at, mark.size(), value);
+    return text;
+}
+
+}  // namespace
+
+std::int64_t ReadingEstimate::WordsPerMinute() const {
+    if (taskMs <= 0) return 0;
+    return (words * 60'000 + taskMs / 2) / taskMs;
+}
+
+TaskTotals ScheduleTotals(std::string_view text, const ReadingCursor& cursor,
+                          const ReadingOptions& options) {
+    ReadingCursor fromStart = cursor;
+    fromStart.newTask = true;
+    fromStart.abort = false;
+    BeginTaskRange(text, fromStart);
+    ReadingTimer timer;
+    timer.Start(options);
+    TaskTotals totals;
+    totals.words = CountWords(text, fromStart.taskStart, fromStart.end);
+    totals.taskMs = ScheduledTimeLeft(text, fromStart, timer, options);
+    return totals;
+}
+
+std::int64_t ScheduledTimeLeft(std::string_view text, ReadingCursor cursor, ReadingTimer timer,
+                               const ReadingOptions& options) {
+    cursor.abort = false;
+    std::int64_t left = 0;
+    for (;;) {
+        const GroupStep group = NextGroup(text, cursor, options);
+        timer.OnStep(group.kind, group.text.size(), options);
+        if (!timer.Running()) break;
+        left += timer.PeriodMs();
+    }
+    return left;
+}
+
+std::string EstimateText(const ReadingEstimate& estimate) {
+    const std::int64_t seconds = (std::max<std::int64_t>(estimate.leftMs, 0) + 999) / 1000;
+    std::string text = seconds < 60
+                           ? Replace(std::string(kEstimateSecondsStatus), "%2",
+                                     std::to_string(seconds))
+                           : Replace(std::string(kEstimateMinutesStatus), "%2",
+                                     std::to_string((seconds + 30) / 60));
+    return Replace(std::move(text), "%1", std::to_string(estimate.WordsPerMinute()));
+}

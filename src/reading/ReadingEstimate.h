@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "reading/ReadingCursor.h"
+#include "reading/ReadingOptions.h"
+#include "reading/ReadingTimer.h"
+
+// How fast the task reads and how long is left, both from the schedule the
+// reading timer follows: every group's time, with the delays after commas
+// and stops, the two thirds for short groups and the periods a group
+// inherits from the one before it.
+struct ReadingEstimate {
+    std::int64_t words = 0;   // in the task's range
+    std::int64_t taskMs = 0;  // every group of the task, from its start to its end
+    std::int64_t leftMs = 0;  // from the group on screen (or the next one) to the end
+
+    // Words of the task over its scheduled time; 0 for an empty task.
+    std::int64_t WordsPerMinute() const;
+    bool operator==(const ReadingEstimate&) const = default;
+};
+
+// The words of a task and the time of all its groups in a run from its start.
+struct TaskTotals {
+    std::int64_t words = 0;
+    std::int64_t taskMs = 0;
+    bool operator==(const TaskTotals&) const = default;
+};
+TaskTotals ScheduleTotals(std::string_view text, const ReadingCursor& cursor,
+                          const ReadingOptions& options);
+
+// The time of the groups still to come after the cursor, with the timer
+// running on as it runs now (a started timer for a run about to begin). The
+// options are taken where the timer takes them, at changes of kind.
+std::int64_t ScheduledTimeLeft(std::string_view text, ReadingCursor cursor, ReadingTimer timer,
+                               const ReadingOptions& options);
+
+// The status pane's text: "≈ N слов/мин · осталось M мин", with seconds
+// under a minute (UTF-8).
+std::string EstimateText(const ReadingEstimate& estimate);
