@@ -13,6 +13,7 @@
 #include "library/CDocumentController.h"
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
+#include "settings/ExtrasFile.h"
 #include "settings/SettingsHolder.h"
 #include "widgets/ProgramMessages.h"
 
@@ -68,9 +69,12 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
         return false;
     }
     settings.SetSaveOnExit(true);
+    const QString extrasPath = ExtrasPathBeside(QFile::decodeName(settings.Path().c_str()));
+    settings.settings.extras = LoadReaderExtras(extrasPath);
 
     mainFrame_ = std::make_unique<CMainFrame>(
-        FrameContext{settings.settings, document, shelf, screen, environment.programDirectory});
+        FrameContext{settings.settings, document, shelf, screen, environment.programDirectory,
+                     extrasPath});
     mainFrame_->ShowAtStart();
     RunStartupAction(environment.fileArgument, settings.settings.startupAction);
     return true;

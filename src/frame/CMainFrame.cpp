@@ -23,6 +23,7 @@
 #include "reading/ReadingOptions.h"
 #include "settings/CAreaDlg.h"
 #include "settings/CGeneralDlg.h"
+#include "settings/ExtrasFile.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
@@ -33,7 +34,8 @@
 CMainFrame::CMainFrame(const FrameContext& context)
     : settings_(context.settings),
       screenSize_(context.screenSize),
-      programDirectory_(context.programDirectory) {
+      programDirectory_(context.programDirectory),
+      extrasPath_(context.extrasPath) {
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app.svg"));
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
@@ -262,6 +264,8 @@ void CMainFrame::ShowGeneralSettings() {
     if (dialog.exec() == QDialog::Accepted && dialog.DefaultsChosen()) {
         bar_->SetSpeedLevel(kDefaultSpeedLevel);
     }
+    // "Дефолт" writes at once, so the file is written whatever the answer.
+    if (!extrasPath_.isEmpty()) SaveReaderExtras(extrasPath_, settings_.extras);
     estimatePane_->Refresh();
     readArea_->update();
 }

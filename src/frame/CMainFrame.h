@@ -31,6 +31,7 @@ struct FrameContext {
     CShelfFile& shelf;
     QSize screenSize;
     QString programDirectory;  // ends with "/"
+    QString extrasPath;        // lmn.ini, the preferences beyond lmn.dat
 };
 
 // The program's only top-level window: the reading pane above the text pane,
@@ -103,6 +104,7 @@ private:
     ReaderSettings& settings_;
     QSize screenSize_;
     QString programDirectory_;
+    QString extrasPath_;
     ReadingSession session_;
     TextFinder finder_;
     QTimer timer_;

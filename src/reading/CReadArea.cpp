@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
+#include "reading/FocusLetter.h"
 #include "settings/AreaFormat.h"
 #include "settings/SettingsBounds.h"
 #include "base/QtText.h"
@@ -53,11 +55,32 @@ void CReadArea::paintEvent(QPaintEvent*) {
     if (displayText_.isEmpty()) return;
     painter.setFont(font_);
     painter.setPen(ColorFromColorRef(settings_.readingArea.textColor));
-    if (!IsSeveralWords(settings_.severalWords)) {
+    if (!IsSeveralWords(settings_.severalWords) && settings_.extras.focusLetter) {
+        DrawAroundFocusLetter(painter);
+    } else if (!IsSeveralWords(settings_.severalWords)) {
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, displayText_);
     } else {
         painter.drawText(SeveralWordsBox(size()), kWrapFlags, displayText_);
     }
+}
+
+void CReadArea::DrawAroundFocusLetter(QPainter& painter) {
+    const std::u16string_view word(reinterpret_cast<const char16_t*>(displayText_.utf16()),
+                                   static_cast<std::size_t>(displayText_.size()));
+    const auto letter = static_cast<qsizetype>(FocusLetterIndex(word));
+    const QString before = displayText_.left(letter);
+    const QString focus = displayText_.mid(letter, 1);
+    const QString after = displayText_.mid(letter + 1);
+    const QFontMetrics metrics(font_);
+    const int beforeWidth = metrics.horizontalAdvance(before);
+    const int focusWidth = metrics.horizontalAdvance(focus);
+    // The letter's middle at the pane's middle; the line centred vertically.
+    const int left = width() / 2 - beforeWidth - focusWidth / 2;
+    const int baseline = (height() - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(left, baseline, before);
+    painter.drawText(left + beforeWidth + focusWidth, baseline, after);
+    painter.setPen(ColorFromColorRef(settings_.extras.focusLetterColor));
+    painter.drawText(left + beforeWidth, baseline, focus);
 }
 
 void CReadArea::ChangeSpeed(Qt::MouseButton button, int steps) {
@@ -73,6 +96,17 @@ void CReadArea::mousePressEvent(QMouseEvent* event) {
 
 void CReadArea::mouseDoubleClickEvent(QMouseEvent* event) {
     ChangeSpeed(event->button(), 2 * BoundedClickStep(settings_.clickStep));
+}
+
+// Each notch of the wheel is a click step: away from the user faster, towards
+// the user slower. Finer wheels and touch pads add up to whole notches.
+void CReadArea::wheelEvent(QWheelEvent* event) {
+    constexpr int kNotch = 120;
+    wheelTurn_ += event->angleDelta().y();
+    const int step = BoundedClickStep(settings_.clickStep);
+    for (; wheelTurn_ >= kNotch; wheelTurn_ -= kNotch) emit SpeedUpRequested(step);
+    for (; wheelTurn_ <= -kNotch; wheelTurn_ += kNotch) emit SpeedDownRequested(step);
+    event->accept();
 }
 
 void CReadArea::focusInEvent(QFocusEvent* event) {

@@ -2,13 +2,16 @@
 
 #include <QFont>
 #include <QWidget>
+
+class QPainter;
 #include <string>
 
 #include "settings/ReaderSettings.h"
 
 // The upper pane, where the groups of a reading run are flashed: the display
-// text centred in the reading area's font and colours. It never keeps the
-// keyboard focus, and mouse clicks in it change the reading speed.
+// text centred in the reading area's font and colours, or in one-word mode
+// optionally placed by its recognition letter. It never keeps the keyboard
+// focus; mouse clicks and the wheel in it change the reading speed.
 class CReadArea : public QWidget {
     Q_OBJECT
 
@@ -36,12 +39,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
     void ChangeSpeed(Qt::MouseButton button, int steps);
+    // One word with its recognition letter at the middle of the pane.
+    void DrawAroundFocusLetter(QPainter& painter);
 
     const ReaderSettings& settings_;
     QString displayText_;
     QFont font_;
+    int wheelTurn_ = 0;  // eighths of a degree not yet turned into a click step
 };

@@ -1,6 +1,8 @@
 #include "settings/CGeneralDlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -10,11 +12,14 @@
 #include "widgets/CUpDownCtrl.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
+#include "settings/AreaFormat.h"
 #include "settings/ReaderSettings.h"
 
 namespace {
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
+// Dialog units added for the focus letter's row.
+constexpr int kFocusRow = 16;
 
 }  // namespace
 
@@ -36,8 +41,10 @@ CGeneralDlg::CGeneralDlg(ReaderSettings& settings, QWidget* parent)
         return button;
     };
 
-    units.Place(new QGroupBox(" Чтение ", this), 3, 2, 228, 109);
-    units.Place(new QGroupBox(" При запуске программы ... ", this), 3, 115, 228, 50);
+    // The reading group has one row more than it always had, for the focus
+    // letter; everything below it sits that much lower.
+    units.Place(new QGroupBox(" Чтение ", this), 3, 2, 228, 109 + kFocusRow);
+    units.Place(new QGroupBox(" При запуске программы ... ", this), 3, 115 + kFocusRow, 228, 50);
 
     CColorStatic* display = nullptr;
     commaArrows_ = AddNumber(15, 16, 9, 0, 7, settings_.commaDelayLevel, &display);
@@ -59,19 +66,29 @@ CGeneralDlg::CGeneralDlg(ReaderSettings& settings, QWidget* parent)
     label("Пороговое число символов", 49, 88, 67, 18);
     clickArrows_ = AddNumber(126, 89, 10, 1, 5, settings_.clickStep, &display);
     label("Изменение скорости чтения при клике мышкой", 160, 83, 67, 25);
+
+    focusLetter_ = new QCheckBox("Выделять опорную букву", this);
+    focusLetter_->setChecked(settings_.extras.focusLetter);
+    units.Place(focusLetter_, 15, 109, 130, 10);
+    focusColour_ = new QPushButton("Цвет буквы...", this);
+    focusColour_->setObjectName("FocusLetterColour");
+    units.Place(focusColour_, 160, 107, 60, 14);
+    chosenColour_ = settings_.extras.focusLetterColor;
+    ShowFocusColour();
+    connect(focusColour_, &QPushButton::clicked, this, &CGeneralDlg::ChooseFocusColour);
     EnableThreshold(IsSeveralWords(settings_.severalWords));
 
     startup_ = new QButtonGroup(this);
-    radio("ничего не делать", startup_, 0, 128, 168);
-    radio("загружать содержимое клипборда", startup_, 1, 139, 169);
-    radio("показывать содержимое полки", startup_, 2, 150, 169);
+    radio("ничего не делать", startup_, 0, 128 + kFocusRow, 168);
+    radio("загружать содержимое клипборда", startup_, 1, 139 + kFocusRow, 169);
+    radio("показывать содержимое полки", startup_, 2, 150 + kFocusRow, 169);
     StartupButton(static_cast<int>(StartupActionOf(settings_.startupAction)))->setChecked(true);
 
-    connect(AddDefaultsButton(*this, units, 169), &QPushButton::clicked, this,
+    connect(AddDefaultsButton(*this, units, 169 + kFocusRow), &QPushButton::clicked, this,
             &CGeneralDlg::RestoreDefaults);
-    QPushButton* ok = AddDialogButtons(*this, units, 148, 191, 169).accept;
+    QPushButton* ok = AddDialogButtons(*this, units, 148, 191, 169 + kFocusRow).accept;
 
-    setFixedSize(units.Size(233, 186));
+    setFixedSize(units.Size(233, 186 + kFocusRow));
     ok->setFocus();
 }
 
@@ -103,6 +120,23 @@ QRadioButton* CGeneralDlg::StartupButton(int index) const {
 void CGeneralDlg::EnableThreshold(bool enabled) {
     thresholdDisplay_->setEnabled(enabled);
     thresholdArrows_->setEnabled(enabled);
+    // The focus letter is for one word at a time only.
+    focusLetter_->setEnabled(!enabled);
+    focusColour_->setEnabled(!enabled);
+}
+
+void CGeneralDlg::ChooseFocusColour() {
+    const QColor chosen = QColorDialog::getColor(ColorFromColorRef(chosenColour_), this, {},
+                                                 QColorDialog::DontUseNativeDialog);
+    if (!chosen.isValid()) return;
+    chosenColour_ = ColorRefFromColor(chosen);
+    ShowFocusColour();
+}
+
+void CGeneralDlg::ShowFocusColour() {
+    QPixmap swatch(12, 12);
+    swatch.fill(ColorFromColorRef(chosenColour_));
+    focusColour_->setIcon(QIcon(swatch));
 }
 
 void CGeneralDlg::RestoreDefaults() {
@@ -117,6 +151,10 @@ void CGeneralDlg::RestoreDefaults() {
     settings_.stopDelayLevel = kDefaultStopDelayLevel;
     settings_.thresholdChars = kDefaultThresholdChars;
     settings_.clickStep = kDefaultClickStep;
+    settings_.extras = ReaderExtras{};
+    focusLetter_->setChecked(false);
+    chosenColour_ = settings_.extras.focusLetterColor;
+    ShowFocusColour();
     EnableThreshold(false);
     oneWord_->setChecked(true);
     StartupButton(0)->setChecked(true);
@@ -129,5 +167,7 @@ void CGeneralDlg::accept() {
     settings_.startupAction = startup_->checkedId();
     settings_.severalWords = mode_->checkedId();
     settings_.clickStep = clickArrows_->Pos();
+    settings_.extras.focusLetter = focusLetter_->isChecked();
+    settings_.extras.focusLetterColor = chosenColour_;
     QDialog::accept();
 }

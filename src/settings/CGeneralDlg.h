@@ -6,11 +6,14 @@
 class CColorStatic;
 class CUpDownCtrl;
 class QButtonGroup;
+class QCheckBox;
+class QPushButton;
 class QRadioButton;
 struct ReaderSettings;
 
 // "Настройки. Общие": the two extra delays, one or several words at a time
-// with the threshold, the speed change per click and the start-up action.
+// with the threshold, the focus letter of one-word reading and its colour,
+// the speed change per click and the start-up action.
 // OK stores what it shows; "Дефолт" writes six defaults at once, and they
 // stand even if the dialog is then cancelled.
 class CGeneralDlg : public QDialog {
@@ -31,6 +34,7 @@ public:
     QRadioButton* OneWordButton() const { return oneWord_; }
     QRadioButton* SeveralWordsButton() const { return severalWords_; }
     QRadioButton* StartupButton(int index) const;
+    QCheckBox* FocusLetterBox() const { return focusLetter_; }
 
     void accept() override;
 
@@ -39,6 +43,8 @@ private:
                            std::int32_t value, CColorStatic** display);
     void EnableThreshold(bool enabled);
     void RestoreDefaults();
+    void ChooseFocusColour();
+    void ShowFocusColour();
 
     ReaderSettings& settings_;
     bool defaultsPressed_ = false;
@@ -52,4 +58,7 @@ private:
     QRadioButton* severalWords_ = nullptr;
     QButtonGroup* mode_ = nullptr;
     QButtonGroup* startup_ = nullptr;
+    QCheckBox* focusLetter_ = nullptr;
+    QPushButton* focusColour_ = nullptr;
+    std::uint32_t chosenColour_ = 0;
 };

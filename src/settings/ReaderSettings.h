@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/ReaderExtras.h"
+
 // The font of a pane in the layout of the Win32 LOGFONTA structure, which is
 // how the settings file stores it (60 bytes).
 struct LogFont {
@@ -101,6 +103,9 @@ struct ReaderSettings {
     std::int32_t thresholdChars = 0;
     std::int32_t clickStep = 0;
     std::int32_t layoutMarker = 0;
+
+    // Not part of the record's bytes: kept in lmn.ini.
+    ReaderExtras extras;
 
     bool operator==(const ReaderSettings&) const = default;
 };

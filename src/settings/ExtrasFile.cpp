@@ -1,0 +1,36 @@
+#include "settings/ExtrasFile.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "settings/AreaFormat.h"
+
+namespace {
+
+const QString kFocusLetterKey = "Reading/FocusLetter";
+const QString kFocusLetterColorKey = "Reading/FocusLetterColor";
+
+}  // namespace
+
+QString ExtrasPathBeside(const QString& settingsFilePath) {
+    return QFileInfo(settingsFilePath).dir().filePath("lmn.ini");
+}
+
+ReaderExtras LoadReaderExtras(const QString& path) {
+    ReaderExtras extras;
+    const QSettings file(path, QSettings::IniFormat);
+    extras.focusLetter = file.value(kFocusLetterKey, extras.focusLetter).toBool();
+    const QColor colour(file.value(kFocusLetterColorKey).toString());
+    if (colour.isValid()) extras.focusLetterColor = ColorRefFromColor(colour);
+    return extras;
+}
+
+bool SaveReaderExtras(const QString& path, const ReaderExtras& extras) {
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(kFocusLetterKey, extras.focusLetter);
+    file.setValue(kFocusLetterColorKey, ColorFromColorRef(extras.focusLetterColor).name());
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
