@@ -17,6 +17,7 @@
 #include "widgets/CColorStatic.h"
 #include "frame/CReaderBar.h"
 #include "frame/CommandTable.h"
+#include "reading/CEstimatePane.h"
 #include "base/SafeFileWriter.h"
 #include "text/CTextCtrl.h"
 
@@ -162,8 +163,16 @@ TEST_F(MainFrameTest, KeypadKeysAndArrowsChangeTheLevelWithinItsRange) {
     PressKey(Qt::KeypadModifier | Qt::Key_Plus);
     EXPECT_EQ(bar->SpeedLevel(), 50);
     EXPECT_EQ(bar->SpeedDisplay()->text(), "50");
-    PressKey(Qt::Key_Plus);  // the main keyboard's plus is not the command
+    PressKey(Qt::Key_Plus);  // the main keyboard's plus stops at 50 too
     EXPECT_EQ(bar->SpeedLevel(), 50);
+    // Without a keypad: "+" (shifted or not, as the layout has it), "=" and "-".
+    bar->SetSpeedLevel(30);
+    PressKey(QKeyCombination(Qt::Key_Equal));
+    PressKey(Qt::ShiftModifier | Qt::Key_Plus);
+    PressKey(QKeyCombination(Qt::Key_Plus));
+    EXPECT_EQ(bar->SpeedLevel(), 33);
+    PressKey(QKeyCombination(Qt::Key_Minus));
+    EXPECT_EQ(bar->SpeedLevel(), 32);
     bar->SetSpeedLevel(2);
     PressKey(Qt::KeypadModifier | Qt::Key_Minus);
     PressKey(Qt::KeypadModifier | Qt::Key_Minus);
@@ -226,6 +235,19 @@ TEST_F(MainFrameTest, StatusPaneNamesTheTask) {
     EXPECT_EQ(Frame()->StatusPane()->text(), "Читать ВЫДЕЛЕННЫЙ текст");
     LoadClipboardText("   ");
     EXPECT_EQ(Frame()->StatusPane()->text(), "");
+}
+
+TEST_F(MainFrameTest, SecondStatusPaneShowsRateAndTimeLeftWhileATaskIsSet) {
+    Start();
+    QLabel* pane = Frame()->EstimatePane();
+    EXPECT_EQ(pane->text(), "");
+    // Five words of six letters or more at level 25: 200 ms each.
+    LoadClipboardText("golden bridge crossed rivers slowly.");
+    EXPECT_EQ(pane->text(), "≈ 300 слов/мин · осталось 1 с");
+    Frame()->ReaderBar()->SetSpeedLevel(50);
+    EXPECT_EQ(pane->text(), "≈ 1200 слов/мин · осталось 1 с");
+    LoadClipboardText("   ");
+    EXPECT_EQ(pane->text(), "");
 }
 
 TEST_F(MainFrameTest, ClipboardLoadTrimsAndPutsTheCaretAtTheStart) {

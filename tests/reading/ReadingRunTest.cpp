@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
@@ -170,6 +171,68 @@ TEST_F(ReadingRunTest, ClicksInTheReadingPaneChangeTheLevelAndLeaveTheFocus) {
         EXPECT_EQ(bar->SpeedLevel(), c.to);
         EXPECT_EQ(QApplication::focusWidget(), Frame()->TextCtrl());
     }
+}
+
+TEST_F(ReadingRunTest, TheWheelOverTheReadingPaneChangesTheLevelByTheClickStep) {
+    Start();
+    settings.settings.clickStep = 2;
+    CReaderBar* bar = Frame()->ReaderBar();
+    const auto turn = [this](int delta) {
+        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Frame()->ReadArea(), &wheel);
+    };
+    bar->SetSpeedLevel(25);
+    turn(120);
+    EXPECT_EQ(bar->SpeedLevel(), 27);
+    turn(-240);
+    EXPECT_EQ(bar->SpeedLevel(), 23);
+    turn(60);  // half a notch does nothing yet
+    EXPECT_EQ(bar->SpeedLevel(), 23);
+    turn(60);
+    EXPECT_EQ(bar->SpeedLevel(), 25);
+    bar->SetSpeedLevel(49);
+    turn(120);
+    EXPECT_EQ(bar->SpeedLevel(), 50);
+}
+
+TEST_F(ReadingRunTest, ArrowsMoveTheReadingWhileItRunsAndTheCaretOtherwise) {
+    Start();
+    LoadClipboardText("Aa bb, cc dd. Ee ff gg hh. Ii jj");
+    CTextCtrl* text = Frame()->TextCtrl();
+    text->setFocus();
+    PressSpace();
+    for (int i = 0; i < 3; ++i) StepOnce();
+    ASSERT_EQ(Frame()->ReadArea()->DisplayText(), "cc");
+    PressKey(QKeyCombination(Qt::Key_Left));
+    EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "bb,");
+    EXPECT_EQ(text->SelectedText(), "bb,");
+    EXPECT_TRUE(Frame()->IsReading());
+    PressKey(Qt::ControlModifier | Qt::Key_Right);
+    EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "Ee");
+    EXPECT_EQ(text->SelectedText(), "Ee");
+    PressKey(QKeyCombination(Qt::Key_Right));
+    EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "ff");
+    PressKey(Qt::ControlModifier | Qt::Key_Left);
+    EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "Ee");
+    EXPECT_EQ(StepOnce().text, "ff");  // reading goes on from there
+    // Ctrl+Right in the last sentence ends the run as the end of the text does.
+    PressKey(Qt::ControlModifier | Qt::Key_Right);
+    PressKey(Qt::ControlModifier | Qt::Key_Right);
+    EXPECT_FALSE(Frame()->IsReading());
+    EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
+    EXPECT_EQ(Frame()->ReaderBar()->Progress(), 40);
+
+    // Stopped, the arrows move the caret in the text.
+    Trigger(ID_READ_ALL);
+    text->SetCaret(5);
+    PressKey(QKeyCombination(Qt::Key_Right));
+    EXPECT_EQ(text->Selection(), (TextRange{6, 6}));
+    PressKey(Qt::ControlModifier | Qt::Key_Left);
+    EXPECT_LT(text->Selection().start, 6u);
+    EXPECT_EQ(text->Selection().start, text->Selection().end);
+    EXPECT_FALSE(Frame()->IsReading());
+    EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "");
 }
 
 TEST_F(ReadingRunTest, ContextMenuGraysWhatCannotBeDone) {

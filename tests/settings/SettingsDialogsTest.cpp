@@ -18,6 +18,7 @@
 #include "settings/AreaFormat.h"
 #include "settings/CAreaDlg.h"
 #include "settings/CGeneralDlg.h"
+#include "settings/ExtrasFile.h"
 #include "text/CTextCtrl.h"
 
 // The settings start as the program's first run makes them; each test sets
@@ -158,6 +159,39 @@ TEST_F(GeneralDlgTest, OkStoresWhatItShows) {
     EXPECT_EQ(Record().severalWords, 0);
     EXPECT_EQ(Record().startupAction, 1);
     EXPECT_EQ(Bar()->SpeedLevel(), 40);
+}
+
+TEST_F(GeneralDlgTest, FocusLetterIsForOneWordAndReachesLmnIniNotLmnDat) {
+    Start();
+    Record().severalWords = 1;
+    CGeneralDlg dialog(Record());
+    QCheckBox* focus = dialog.FocusLetterBox();
+    EXPECT_EQ(focus->text(), "Выделять опорную букву");
+    EXPECT_FALSE(focus->isChecked());  // off by default
+    EXPECT_FALSE(focus->isEnabled());
+    dialog.OneWordButton()->click();
+    ASSERT_TRUE(focus->isEnabled());
+    focus->click();
+    EXPECT_FALSE(Record().extras.focusLetter);  // nothing before OK
+    Press(&dialog, "OkButton");
+    EXPECT_TRUE(Record().extras.focusLetter);
+
+    // The settings record's bytes do not hold it; lmn.ini does.
+    ReaderSettings without = Record();
+    without.extras = {};
+    EXPECT_EQ(SerializeSettings(Record()), SerializeSettings(without));
+    EXPECT_EQ(SerializeSettings(Record()).size(), 348u);
+    const QString ini = directory.filePath("lmn.ini");
+    Record().extras.focusLetterColor = 0x00336699;
+    ASSERT_TRUE(SaveReaderExtras(ini, Record().extras));
+    EXPECT_EQ(LoadReaderExtras(ini), Record().extras);
+    EXPECT_EQ(LoadReaderExtras(directory.filePath("missing.ini")), ReaderExtras{});
+
+    CGeneralDlg again(Record());
+    EXPECT_TRUE(again.FocusLetterBox()->isChecked());
+    Press(&again, "DefaultsButton");
+    EXPECT_FALSE(again.FocusLetterBox()->isChecked());
+    EXPECT_EQ(Record().extras, ReaderExtras{});
 }
 
 TEST_F(GeneralDlgTest, AThresholdOf20GivesAShortGroupLimitOf15) {
