@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "reading/GroupCutter.h"
+#include "reading/ReadingEstimate.h"
 #include "reading/ReadingSchedule.h"
 #include "reading/ReadingTasks.h"
 #include "base/CodePage.h"
@@ -80,5 +81,31 @@ void BM_WholeSchedule(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WholeSchedule)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+namespace {
+
+// The status pane's figures: the whole task's schedule (taken again when the
+// speed or settings change) and the time left from the middle (every second
+// while reading runs).
+void BM_TaskTotals(benchmark::State& state) {
+    const std::string& text = TenMegabytes();
+    ReadingCursor cursor;
+    ApplyTask(cursor, ChooseTask(ReadingTask::TaskWholeText, {}));
+    for (auto _ : state) benchmark::DoNotOptimize(ScheduleTotals(text, cursor, {}));
+}
+BENCHMARK(BM_TaskTotals)->Unit(benchmark::kMillisecond);
+
+void BM_TimeLeftFromTheMiddle(benchmark::State& state) {
+    const std::string& text = TenMegabytes();
+    ReadingCursor cursor;
+    ApplyTask(cursor, ChooseTask(ReadingTask::TaskFromCaret, {text.size() / 2, 0}));
+    NextGroup(text, cursor, {});
+    ReadingTimer timer;
+    timer.Start({});
+    for (auto _ : state) benchmark::DoNotOptimize(ScheduledTimeLeft(text, cursor, timer, {}));
+}
+BENCHMARK(BM_TimeLeftFromTheMiddle)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -12,16 +12,25 @@ std::int32_t ReadingSession::Start(const ReadingOptions& options, std::int64_t n
     reading_ = true;
     nextDueNs_ = nowNs;
     shownStart_.reset();
+    left_.reset();
     return DelayUntilNextStep(timer_.Start(options), nowNs);
 }
 
 SessionStep ReadingSession::Step(std::string_view text, const ReadingOptions& options,
                                  bool paneHasHeight, std::int64_t nowNs) {
     SessionStep step;
+    const ReadingCursor before = cursor_;
     step.group = NextGroup(text, cursor_, options);
     if (step.group.ShowsText() && step.group.highlight) shownStart_ = step.group.highlight->start;
     const TimerStep timing =
         timer_.OnStep(step.group.kind, step.group.text.size(), options, paneHasHeight);
+    if (left_ && left_->reading && left_->cursor == before && left_->options == options &&
+        timing.periodMs > 0) {
+        left_->ms -= timing.periodMs;
+        left_->cursor = cursor_;
+    } else {
+        left_.reset();
+    }
     switch (timing.action) {
         case TimerAction::KeepPeriod:
         case TimerAction::Rearm:
@@ -71,20 +80,22 @@ std::optional<ReadingEstimate> ReadingSession::Estimate(std::string_view text,
     ReadingEstimate estimate;
     estimate.words = totals_->words;
     estimate.taskMs = totals_->taskMs;
-    if (reading_) {
-        const std::int64_t onScreenNs = std::max<std::int64_t>(nextDueNs_ - nowNs, 0);
-        estimate.leftMs = onScreenNs / kNsPerMs + ScheduledTimeLeft(text, cursor_, timer_, options);
-    } else {
-        ReadingTimer fresh;
-        fresh.Start(options);
-        estimate.leftMs = ScheduledTimeLeft(text, cursor_, fresh, options);
+    if (!left_ || !(left_->cursor == cursor_) || !(left_->options == options) ||
+        left_->reading != reading_) {
+        ReadingTimer timer = timer_;
+        // Not reading: what a start now would do.
+        if (!reading_) timer.Start(options);
+        left_ = TimeLeft{cursor_, options, reading_, ScheduledTimeLeft(text, cursor_, timer, options)};
     }
+    estimate.leftMs = left_->ms;
+    if (reading_) estimate.leftMs += std::max<std::int64_t>(nextDueNs_ - nowNs, 0) / kNsPerMs;
     return estimate;
 }
 
 void ReadingSession::TaskChanged() {
     shownStart_.reset();
     totals_.reset();
+    left_.reset();
 }
 
 ReadingSession::TaskChange ReadingSession::ChooseTask(ReadingTask task, TextRange selection) {

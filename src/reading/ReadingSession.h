@@ -87,4 +87,14 @@ private:
     // The whole task's schedule at the options it was taken for.
     std::optional<TaskTotals> totals_;
     ReadingOptions totalsOptions_;
+    // The time of the groups after the cursor, and the state it was taken
+    // in. While nothing but steps happens, each step takes its own period
+    // off it, so a long text is not scheduled again every second.
+    struct TimeLeft {
+        ReadingCursor cursor;
+        ReadingOptions options;
+        bool reading = false;
+        std::int64_t ms = 0;
+    };
+    std::optional<TimeLeft> left_;
 };
