@@ -8,6 +8,9 @@
 namespace {
 
 constexpr std::uint32_t kPaleGreen = 0x00C1FDE3;  // red 227, green 253, blue 193
+// Dialog units added below the field's old height for the keys of the main
+// keyboard and of moving while reading.
+constexpr int kAddedHeight = 40;
 
 }  // namespace
 
@@ -74,7 +77,7 @@ CHelpTextDlg::CHelpTextDlg(HelpTextMode mode, QWidget* parent) : QDialog(parent)
     fixed.setFixedPitch(true);
     fixed.setWeight(QFont::Bold);
     field_->setFont(fixed);
-    units.Place(field_, 2, 3, 243, 160);
+    units.Place(field_, 2, 3, 243, 160 + kAddedHeight);
 
     switch (mode) {
         case HelpTextMode::HotKeys:
@@ -90,9 +93,9 @@ CHelpTextDlg::CHelpTextDlg(HelpTextMode mode, QWidget* parent) : QDialog(parent)
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("OkButton");
     ok->setDefault(true);
-    units.Place(ok, 104, 167, 40, 14);
+    units.Place(ok, 104, 167 + kAddedHeight, 40, 14);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    setFixedSize(units.Size(247, 183));
+    setFixedSize(units.Size(247, 183 + kAddedHeight));
     ok->setFocus();
 }

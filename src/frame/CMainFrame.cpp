@@ -1,6 +1,5 @@
 #include "frame/CMainFrame.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,9 +13,8 @@
 #include "frame/CHelpWindow.h"
 #include "frame/CPaneSplitter.h"
 #include "frame/CReaderBar.h"
+#include "frame/CommandActions.h"
 #include "frame/DocumentFileDialog.h"
-#include "settings/SettingsBounds.h"
-#include "frame/FrameCommands.h"
 #include "library/CDocumentController.h"
 #include "reading/CEstimatePane.h"
 #include "reading/CReadArea.h"
@@ -25,6 +23,7 @@
 #include "settings/CGeneralDlg.h"
 #include "settings/ExtrasFile.h"
 #include "settings/ReaderSettings.h"
+#include "settings/SettingsBounds.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
 #include "text/FindCommands.h"
@@ -57,13 +56,15 @@ CMainFrame::CMainFrame(const FrameContext& context)
     statusPane_ = new QLabel(this);
     statusPane_->setObjectName("TaskStatus");
     statusBar()->addWidget(statusPane_, 1);
-    estimatePane_ = new CEstimatePane(this, [this] {
+    estimatePane_ = new CEstimatePane(statusBar(), [this] {
         return session_.Estimate(textCtrl_->Text(), Options(), runClock_.nsecsElapsed());
     });
-    statusBar()->addWidget(estimatePane_);
 
-    actions_ = CreateCommandActions(this, *textCtrl_, [this](CommandId id) { OnCommand(id); });
-    CreateMainMenu(this, actions_);
+    actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
+    FillMenuBar(*menuBar(), actions_);
+    textCtrl_->SetProgramKeys(ProgramKeys());
+    textCtrl_->SetKeyActions({Action(CommandId::ID_SPEED_UP), Action(CommandId::ID_SPEED_DOWN)});
+    textCtrl_->SetWhileEnabledActions(ReadingMoveActions(actions_));
     bar_ = new CReaderBar(this, actions_, settings_.speedLevel);
     addToolBar(CReaderBar::DockArea(settings_), bar_);
 
@@ -122,7 +123,9 @@ void CMainFrame::OnCommand(CommandId command) {
     if (StopsReadingFirst(command)) StopReading();
     switch (command) {
         case ID_READ_TOGGLE: ToggleReading(); break;
-        case ID_LOAD_CLIPBOARD: if (!IsReading()) documents_->LoadClipboard(); break;
+        case ID_LOAD_CLIPBOARD:
+            if (!IsReading()) documents_->LoadClipboard();
+            break;
         case ID_COPY_TEXT: textCtrl_->CopySelection(); break;
         case ID_VIEW_WHOLE_WINDOW: UseWholeWindow(); break;
         case ID_VIEW_SHARED_WINDOW: ShareWindow(); break;
@@ -137,7 +140,7 @@ void CMainFrame::OnCommand(CommandId command) {
         case ID_READ_FROM_CARET: ChooseReadingTask(ReadingTask::TaskFromCaret); break;
         case ID_READ_TO_CARET: ChooseReadingTask(ReadingTask::TaskToCaret); break;
         case ID_READ_SELECTION: ChooseReadingTask(ReadingTask::TaskSelection); break;
-        case ID_OPEN_DOCUMENT: ChooseDocument(); break;
+        case ID_OPEN_DOCUMENT: ChooseAndOpenDocument(this, *documents_); break;
         case ID_SHELF_SHOW: documents_->ShowShelf(); break;
         case ID_SHELF_PUT: documents_->PutOnShelf(); break;
         case ID_BOOKMARKS_SHOW: documents_->ShowBookmarks(); break;
@@ -172,6 +175,7 @@ void CMainFrame::ToggleReading() {
     }
     runClock_.start();
     timer_.start(session_.Start(Options(), 0));
+    documents_->ReadingStarted();
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     estimatePane_->SetLive(true);
     UpdateCommandStates();
@@ -179,7 +183,10 @@ void CMainFrame::ToggleReading() {
 
 void CMainFrame::StopReading() {
     timer_.stop();
-    session_.Stop();
+    if (IsReading()) {
+        session_.Stop();
+        documents_->ReadingStopped();
+    }
     readArea_->SetDisplayText({});
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     estimatePane_->SetLive(false);
@@ -189,7 +196,7 @@ void CMainFrame::StopReading() {
 void CMainFrame::Step() {
     if (stepping_ || !IsReading()) return;
     stepping_ = true;
-    ShowStep(session_.Step(textCtrl_->Text(), Options(), ReadingPaneShown(),
+    ShowStep(session_.Step(textCtrl_->Text(), Options(), splitter_->ReadingPaneShown(),
                            runClock_.nsecsElapsed()));
     stepping_ = false;
     emit Stepped();
@@ -197,7 +204,7 @@ void CMainFrame::Step() {
 
 void CMainFrame::MoveReading(ReadingMove move) {
     if (stepping_ || !IsReading()) return;
-    ShowStep(session_.Move(move, textCtrl_->Text(), Options(), ReadingPaneShown(),
+    ShowStep(session_.Move(move, textCtrl_->Text(), Options(), splitter_->ReadingPaneShown(),
                            runClock_.nsecsElapsed()));
     estimatePane_->Refresh();
 }
@@ -211,14 +218,9 @@ void CMainFrame::ShowStep(const SessionStep& step) {
         timer_.start(step.delayMs);
     } else {
         StopReading();
+        documents_->ReadingStopped();
         ShowTask();
     }
-}
-
-bool CMainFrame::ReadingPaneShown() const {
-    int paneHeight = 0;
-    splitter_->BothPanesShown(&paneHeight);
-    return paneHeight > 0;
 }
 
 ReadingOptions CMainFrame::Options() const {
@@ -246,18 +248,13 @@ void CMainFrame::TextReplaced() {
 void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
     // The run stops at its next step, whatever is chosen from the menu.
     if (IsReading()) session_.AbortAtNextStep();
-    ShowTextContextMenu(this, actions_, CurrentContext(), globalPosition,
-                        [this](CommandId id) { OnCommand(id); });
+    ExecContextMenu(*this, actions_, CurrentContext(), globalPosition,
+                    [this](CommandId id) { OnCommand(id); });
 }
 
 void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), screenSize_.height()); }
 
 void CMainFrame::ShareWindow() { splitter_->ShareWindow(height() - menuBar()->height()); }
-
-void CMainFrame::ChooseDocument() {
-    const std::string chosen = AskForDocumentFile(this);
-    if (!chosen.empty()) documents_->OpenFile(chosen);
-}
 
 void CMainFrame::ShowGeneralSettings() {
     CGeneralDlg dialog(settings_, this);

@@ -3,8 +3,8 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
-#include <map>
 
+#include "frame/CommandActions.h"
 #include "frame/CommandId.h"
 #include "frame/CommandRules.h"
 #include "reading/ReadingSession.h"
@@ -79,7 +79,6 @@ protected:
 private:
     CommandContext CurrentContext() const;
     ReadingOptions Options() const;
-    bool ReadingPaneShown() const;
 
     // The reading run: Space toggles it; every activation change, the end of
     // the task, a right-click in the text pane and the commands that open a
@@ -96,7 +95,6 @@ private:
     void UseWholeWindow();
     void ShareWindow();
 
-    void ChooseDocument();
     void ShowGeneralSettings();
     void ShowAreaSettings(bool readingArea);
     void ShowHelpFile();
@@ -111,7 +109,7 @@ private:
     QElapsedTimer runClock_;
     bool stepping_ = false;  // a modal loop inside a step must not start another
 
-    std::map<CommandId, QAction*> actions_;
+    CommandActions actions_;
     CPaneSplitter* splitter_ = nullptr;
     CReadArea* readArea_ = nullptr;
     CTextCtrl* textCtrl_ = nullptr;

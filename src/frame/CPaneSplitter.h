@@ -14,6 +14,8 @@ public:
     // The two panes, the reading pane at its remembered height.
     void SetPanes(QWidget* readingPane, QWidget* textPane, int windowHeight);
     // Both panes have a height; delivers the reading pane's height.
+    // The reading pane has height: a run goes on only while it has.
+    bool ReadingPaneShown() const { return sizes().value(0) > 0; }
     bool BothPanesShown(int* readingPaneHeight = nullptr) const;
     // The reading pane takes the whole window while reading, otherwise the
     // text pane does.

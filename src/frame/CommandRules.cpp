@@ -65,6 +65,12 @@ bool IsContextItemEnabled(CommandId command, const CommandContext& c) {
     return true;
 }
 
+bool IsReadingMove(CommandId command) {
+    using enum CommandId;
+    return command == ID_READ_BACK || command == ID_READ_FORWARD ||
+           command == ID_READ_BACK_SENTENCE || command == ID_READ_FORWARD_SENTENCE;
+}
+
 bool StopsReadingFirst(CommandId command) {
     using enum CommandId;
     constexpr std::array kStopping = {ID_OPEN_DOCUMENT, ID_SHELF_SHOW,  ID_SHELF_PUT,

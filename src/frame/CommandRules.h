@@ -22,6 +22,10 @@ bool IsCommandEnabled(CommandId command, const CommandContext& context);
 // it ignores whether reading runs: a right-click during reading stops it.
 bool IsContextItemEnabled(CommandId command, const CommandContext& context);
 
+// Left, Right and Ctrl with them move the reading while it runs; otherwise
+// the keys are the text pane's own, moving the caret.
+bool IsReadingMove(CommandId command);
+
 // The commands whose dialogs take the user away from the text stop reading
 // before they open; the about box and the help file leave it running.
 bool StopsReadingFirst(CommandId command);

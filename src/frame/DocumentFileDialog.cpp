@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileDialog>
 
+#include "library/CDocumentController.h"
+
 namespace {
 
 // The one filter of the open dialog. The patterns in the last parentheses,
@@ -13,9 +15,9 @@ const QString kDocumentFilter =
 
 }  // namespace
 
-std::string AskForDocumentFile(QWidget* parent) {
+void ChooseAndOpenDocument(QWidget* parent, CDocumentController& documents) {
     const QString chosen = QFileDialog::getOpenFileName(
         parent, {}, {}, kDocumentFilter, nullptr,
         QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
-    return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
+    if (!chosen.isEmpty()) documents.OpenFile(QFile::encodeName(chosen).toStdString());
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <string>
-
+class CDocumentController;
 class QWidget;
 
-// The file-open dialog for a document: the chosen path in the platform's
-// own bytes, empty when the user cancels.
-std::string AskForDocumentFile(QWidget* parent);
+// The file-open dialog for a document; the chosen file is opened as the
+// current document. Cancelling leaves everything as it was.
+void ChooseAndOpenDocument(QWidget* parent, CDocumentController& documents);

@@ -1,5 +1,7 @@
 #include "reading/CEstimatePane.h"
 
+#include <QStatusBar>
+
 #include "base/QtText.h"
 
 namespace {
@@ -8,9 +10,10 @@ constexpr int kRefreshMs = 1000;
 
 }  // namespace
 
-CEstimatePane::CEstimatePane(QWidget* parent, Source source)
-    : QLabel(parent), source_(std::move(source)) {
+CEstimatePane::CEstimatePane(QStatusBar* bar, Source source)
+    : QLabel(bar), source_(std::move(source)) {
     setObjectName("EstimateStatus");
+    bar->addWidget(this);
     tick_.setInterval(kRefreshMs);
     connect(&tick_, &QTimer::timeout, this, &CEstimatePane::Refresh);
 }

@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 
+class QStatusBar;
+
 #include "reading/ReadingEstimate.h"
 
 // The status bar's second pane: the task's rate and the time left, or
@@ -15,7 +17,8 @@ class CEstimatePane : public QLabel {
 
 public:
     using Source = std::function<std::optional<ReadingEstimate>()>;
-    CEstimatePane(QWidget* parent, Source source);
+    // Takes its place at the right of the status bar.
+    CEstimatePane(QStatusBar* bar, Source source);
 
     void Refresh();
     void SetLive(bool live);

@@ -2,18 +2,11 @@
 
 namespace {
 
-bool IsPunctuation(char16_t c) {
-    switch (c) {
-        case u'.': case u',': case u':': case u';': case u'?': case u'!': case u'"':
-        case u'\'': case u'(': case u')': case u'[': case u']': case u'{': case u'}':
-        case u'\u00AB': case u'\u00BB': case u'\u2026': case u'\u201C': case u'\u201D':
-        case u'\u201E': case u'\u2018': case u'\u2019': case u'-': case u'\u2013':
-        case u'\u2014':
-            return true;
-        default:
-            return false;
-    }
-}
+// Quotes, brackets, dashes and the marks that end a group.
+constexpr std::u16string_view kPunctuation =
+    u".,:;?!\"'()[]{}\u00AB\u00BB\u2026\u201C\u201D\u201E\u2018\u2019-\u2013\u2014";
+
+bool IsPunctuation(char16_t c) { return kPunctuation.find(c) != std::u16string_view::npos; }
 
 }  // namespace
 

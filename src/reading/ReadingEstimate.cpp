@@ -62,10 +62,9 @@ std::int64_t ScheduledTimeLeft(std::string_view text, ReadingCursor cursor, Read
 
 std::string EstimateText(const ReadingEstimate& estimate) {
     const std::int64_t seconds = (std::max<std::int64_t>(estimate.leftMs, 0) + 999) / 1000;
-    std::string text = seconds < 60
-                           ? Replace(std::string(kEstimateSecondsStatus), "%2",
-                                     std::to_string(seconds))
-                           : Replace(std::string(kEstimateMinutesStatus), "%2",
-                                     std::to_string((seconds + 30) / 60));
+    std::string text =
+        seconds < 60 ? Replace(std::string(kEstimateSecondsStatus), "%2", std::to_string(seconds))
+                     : Replace(std::string(kEstimateMinutesStatus), "%2",
+                               std::to_string((seconds + 30) / 60));
     return Replace(std::move(text), "%1", std::to_string(estimate.WordsPerMinute()));
 }

@@ -79,7 +79,8 @@ std::size_t NextSentenceStart(std::string_view text, const ReadingCursor& cursor
                               std::size_t shown) {
     const std::size_t last = std::min(cursor.end, text.size());
     for (std::size_t j = shown; j + 1 < last; ++j) {
-        if (EndsSentence(text[j]) && IsSeparator(text[j + 1])) return WordFrom(text, j + 2, cursor.end);
+        if (EndsSentence(text[j]) && IsSeparator(text[j + 1]))
+            return WordFrom(text, j + 2, cursor.end);
     }
     return cursor.end;
 }
@@ -91,18 +92,15 @@ std::size_t MoveTarget(std::string_view text, const ReadingCursor& cursor,
                        std::optional<std::size_t> shown) {
     const std::size_t current = shown.value_or(WordFrom(text, cursor.position, cursor.end));
     switch (move) {
-        case ReadingMove::PreviousGroup:
-            return PreviousGroupStart(text, cursor, options, current);
+        case ReadingMove::PreviousGroup: return PreviousGroupStart(text, cursor, options, current);
         case ReadingMove::NextGroup: {
             if (shown) return cursor.position;
             ReadingCursor scratch = cursor;
             NextGroup(text, scratch, options);
             return scratch.position;
         }
-        case ReadingMove::PreviousSentence:
-            return PreviousSentenceStart(text, cursor, current);
-        case ReadingMove::NextSentence:
-            return NextSentenceStart(text, cursor, current);
+        case ReadingMove::PreviousSentence: return PreviousSentenceStart(text, cursor, current);
+        case ReadingMove::NextSentence: return NextSentenceStart(text, cursor, current);
     }
     return cursor.position;
 }

@@ -85,7 +85,8 @@ std::optional<ReadingEstimate> ReadingSession::Estimate(std::string_view text,
         ReadingTimer timer = timer_;
         // Not reading: what a start now would do.
         if (!reading_) timer.Start(options);
-        left_ = TimeLeft{cursor_, options, reading_, ScheduledTimeLeft(text, cursor_, timer, options)};
+        left_ =
+            TimeLeft{cursor_, options, reading_, ScheduledTimeLeft(text, cursor_, timer, options)};
     }
     estimate.leftMs = left_->ms;
     if (reading_) estimate.leftMs += std::max<std::int64_t>(nextDueNs_ - nowNs, 0) / kNsPerMs;

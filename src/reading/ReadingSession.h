@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "reading/GroupCutter.h"
+#include "reading/ReadingCursor.h"
 #include "reading/ReadingEstimate.h"
 #include "reading/ReadingMoves.h"
-#include "reading/ReadingCursor.h"
 #include "reading/ReadingOptions.h"
 #include "reading/ReadingTask.h"
 #include "reading/ReadingTasks.h"

@@ -225,9 +225,9 @@ namespace {
 // modifier aside.
 bool IsKeyOf(const QAction* action, const QKeyEvent* key) {
     const auto loose = [](QKeyCombination combination) {
-        return QKeyCombination(combination.keyboardModifiers() &
-                                   ~(Qt::ShiftModifier | Qt::KeypadModifier),
-                               combination.key());
+        return QKeyCombination(
+            combination.keyboardModifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier),
+            combination.key());
     };
     const QKeyCombination pressed = loose(key->keyCombination());
     for (const QKeySequence& shortcut : action->shortcuts()) {

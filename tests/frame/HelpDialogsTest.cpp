@@ -40,7 +40,14 @@ TEST(HelpTextDlg, ShowsTheHotKeysCharacterForCharacter) {
         " Ctrl + К       Показать горячие клавиши\n"
         "\n"
         " \"+\" и \"-\" на цифровой клавиатуре соответственно\n"
-        " увеличивают и уменьшают скорость чтения\n";
+        " увеличивают и уменьшают скорость чтения;\n"
+        " так же действуют \"+\" (или \"=\") и \"-\"\n"
+        " на основной клавиатуре\n"
+        "\n"
+        " Во время чтения:\n"
+        " Влево, Вправо  На группу слов назад, вперёд\n"
+        " Ctrl + Влево   К началу предложения (назад)\n"
+        " Ctrl + Вправо  К следующему предложению\n";
     CHelpTextDlg dialog(HelpTextMode::HotKeys);
     EXPECT_EQ(dialog.windowTitle(), "Горячие клавиши");
     EXPECT_EQ(dialog.TextField()->text(), expected);
@@ -55,7 +62,7 @@ TEST(HelpTextDlg, ShowsTheHotKeysCharacterForCharacter) {
         EXPECT_EQ(line[15], u' ') << line.toStdString();
         EXPECT_NE(line[16], u' ') << line.toStdString();
     }
-    EXPECT_EQ(described, 11);
+    EXPECT_EQ(described, 14);
 }
 
 TEST(HelpTextDlg, ShowsTheMouseUsageCharacterForCharacter) {
@@ -71,6 +78,9 @@ TEST(HelpTextDlg, ShowsTheMouseUsageCharacterForCharacter) {
         " увеличивает(уменьшает) скорость чтения\n"
         " на удвоенное число единиц,\n"
         " установленное в диалоге \"Настройки. Общие\"\n"
+        "\n"
+        " Колесо мыши от себя (на себя) увеличивает\n"
+        " (уменьшает) скорость на то же число единиц\n"
         "\n";
     CHelpTextDlg dialog(HelpTextMode::MouseUsage);
     EXPECT_EQ(dialog.windowTitle(), "Использование мыши");
@@ -146,6 +156,8 @@ QString HelpKeyName(const QKeySequence& key) {
     if (name == "Num++") return "Num +";
     if (name == "Num+-") return "Num -";
     name.replace("Ins", "Insert");
+    name.replace("Left", "Влево");
+    name.replace("Right", "Вправо");
     return name;
 }
 
@@ -169,7 +181,8 @@ TEST(HelpWindow, TheHelpFileCoversEveryCommand) {
     }
     for (const char* topic :
          {"Читать по одному слову", "Читать по нескольку слов", "Пороговое число символов", "Полка",
-          "Закладки", "Дефолт", "Различать заглавные", "Целое слово", "lmn.dat", "bksh.dat"}) {
+          "Закладки", "Дефолт", "Различать заглавные", "Целое слово", "lmn.dat", "bksh.dat",
+          "Выделять опорную букву", "lmn.ini", "слов/мин"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
     }
 }

@@ -32,7 +32,7 @@ struct TimedRun {
     std::int64_t now = 0;
 
     TimedRun(std::string t, ReadingOptions o, ReadingTask task = ReadingTask::TaskWholeText,
-        TextRange selection = {})
+             TextRange selection = {})
         : text(std::move(t)), options(o) {
         session.TextLoaded(text.size());
         if (task != ReadingTask::TaskWholeText) session.ChooseTask(task, selection);
@@ -89,7 +89,8 @@ TEST(ReadingEstimate, TimeLeftIsTheRestOfTheScheduleAtEveryGroup) {
         for (std::size_t i = 0; i + 1 < schedule.size(); ++i) {
             ASSERT_EQ(run.Step().group.text, schedule[i].text);
             // Just after the group came up, and half way through its time.
-            estimate = run.session.Estimate(run.text, options, run.now - schedule[i].shownMs * kNsPerMs);
+            estimate =
+                run.session.Estimate(run.text, options, run.now - schedule[i].shownMs * kNsPerMs);
             EXPECT_EQ(estimate->leftMs, SumShown(schedule, i)) << "at group " << i;
             const std::int64_t half = schedule[i].shownMs / 2;
             estimate = run.session.Estimate(run.text, options,
@@ -141,28 +142,109 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
         {"back a word", false, TaskWholeText, {}, 3, Move::PreviousGroup, "bb,"},
         {"back over a stop", false, TaskWholeText, {}, 5, Move::PreviousGroup, "dd."},
         {"back at the first group stays", false, TaskWholeText, {}, 1, Move::PreviousGroup, "Aa"},
-        {"back before the first group is up", false, TaskWholeText, {}, 0, Move::PreviousGroup, "Aa"},
+        {"back before the first group is up",
+         false,
+         TaskWholeText,
+         {},
+         0,
+         Move::PreviousGroup,
+         "Aa"},
         {"forward a word", false, TaskWholeText, {}, 2, Move::NextGroup, "cc"},
-        {"forward before the first group skips it", false, TaskWholeText, {}, 0, Move::NextGroup, "bb,"},
+        {"forward before the first group skips it",
+         false,
+         TaskWholeText,
+         {},
+         0,
+         Move::NextGroup,
+         "bb,"},
         {"forward past the end ends the run", false, TaskWholeText, {}, 10, Move::NextGroup, ""},
-        {"back to this sentence's start", false, TaskWholeText, {}, 7, Move::PreviousSentence, "Ee"},
-        {"back a sentence from its start", false, TaskWholeText, {}, 5, Move::PreviousSentence, "Aa"},
-        {"back a sentence in the first stays", false, TaskWholeText, {}, 2, Move::PreviousSentence, "Aa"},
+        {"back to this sentence's start",
+         false,
+         TaskWholeText,
+         {},
+         7,
+         Move::PreviousSentence,
+         "Ee"},
+        {"back a sentence from its start",
+         false,
+         TaskWholeText,
+         {},
+         5,
+         Move::PreviousSentence,
+         "Aa"},
+        {"back a sentence in the first stays",
+         false,
+         TaskWholeText,
+         {},
+         2,
+         Move::PreviousSentence,
+         "Aa"},
         {"forward a sentence", false, TaskWholeText, {}, 2, Move::NextSentence, "Ee"},
-        {"forward from a sentence's last word", false, TaskWholeText, {}, 8, Move::NextSentence, "Ii"},
-        {"forward from the last sentence ends", false, TaskWholeText, {}, 9, Move::NextSentence, ""},
+        {"forward from a sentence's last word",
+         false,
+         TaskWholeText,
+         {},
+         8,
+         Move::NextSentence,
+         "Ii"},
+        {"forward from the last sentence ends",
+         false,
+         TaskWholeText,
+         {},
+         9,
+         Move::NextSentence,
+         ""},
         {"several: back a group", true, TaskWholeText, {}, 3, Move::PreviousGroup, "cc dd."},
         {"several: back across a comma", true, TaskWholeText, {}, 2, Move::PreviousGroup, "Aa bb,"},
-        {"several: back over a stop", true, TaskWholeText, {}, 4, Move::PreviousGroup, "Ee ff gg hh."},
-        {"several: back a sentence", true, TaskWholeText, {}, 4, Move::PreviousSentence,
+        {"several: back over a stop",
+         true,
+         TaskWholeText,
+         {},
+         4,
+         Move::PreviousGroup,
          "Ee ff gg hh."},
-        {"several: forward a sentence", true, TaskWholeText, {}, 1, Move::NextSentence, "Ee ff gg hh."},
+        {"several: back a sentence",
+         true,
+         TaskWholeText,
+         {},
+         4,
+         Move::PreviousSentence,
+         "Ee ff gg hh."},
+        {"several: forward a sentence",
+         true,
+         TaskWholeText,
+         {},
+         1,
+         Move::NextSentence,
+         "Ee ff gg hh."},
         // Selection "dd. Ee ff gg hh." is the task: [10, 26).
-        {"task: back stops at its start", false, TaskSelection, {10, 26}, 2, Move::PreviousSentence,
+        {"task: back stops at its start",
+         false,
+         TaskSelection,
+         {10, 26},
+         2,
+         Move::PreviousSentence,
          "dd."},
-        {"task: back a group at its start", false, TaskSelection, {10, 26}, 1, Move::PreviousGroup, "dd."},
-        {"task: forward past its end ends", false, TaskSelection, {10, 26}, 3, Move::NextSentence, ""},
-        {"task: forward a group at its end ends", false, TaskSelection, {10, 26}, 5, Move::NextGroup,
+        {"task: back a group at its start",
+         false,
+         TaskSelection,
+         {10, 26},
+         1,
+         Move::PreviousGroup,
+         "dd."},
+        {"task: forward past its end ends",
+         false,
+         TaskSelection,
+         {10, 26},
+         3,
+         Move::NextSentence,
+         ""},
+        {"task: forward a group at its end ends",
+         false,
+         TaskSelection,
+         {10, 26},
+         5,
+         Move::NextGroup,
          ""},
     };
     for (const Row& row : rows) {
@@ -199,7 +281,8 @@ TEST(ReadingMoves, BackAGroupCutsTheClauseAgainFromItsStart) {
 
 TEST(ReadingMoves, TheProgressBarFollowsAMove) {
     std::string text;
-    for (int i = 0; i < 100; ++i) text += "word" + std::to_string(i % 10) + (i % 10 == 9 ? ". " : " ");
+    for (int i = 0; i < 100; ++i)
+        text += "word" + std::to_string(i % 10) + (i % 10 == 9 ? ". " : " ");
     TimedRun run(text, Mode(false));
     for (int i = 0; i < 50; ++i) run.Step();
     // Half the text read: the bar stands near 20 and goes back with a move.
