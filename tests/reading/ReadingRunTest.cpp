@@ -10,6 +10,7 @@
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
+#include "base/CodePage.h"
 #include "frame/CPaneSplitter.h"
 #include "frame/CReaderBar.h"
 #include "reading/CReadArea.h"
@@ -233,6 +234,43 @@ TEST_F(ReadingRunTest, ArrowsMoveTheReadingWhileItRunsAndTheCaretOtherwise) {
     EXPECT_EQ(text->Selection().start, text->Selection().end);
     EXPECT_FALSE(Frame()->IsReading());
     EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "");
+}
+
+TEST_F(ReadingRunTest, TheFocusLetterStaysAtTheMiddleOfThePaneInItsOwnColour) {
+    Start();
+    settings.settings.extras.focusLetter = true;
+    CReadArea* pane = Frame()->ReadArea();
+    pane->resize(700, 200);
+    for (const char* word : {"я", "кот,", "привет", "«калейдоскоп»", "искусствоведческий"}) {
+        SCOPED_TRACE(word);
+        pane->SetDisplayText(Utf8ToCp1251(word));
+        const QImage image = pane->grab().toImage();
+        int left = image.width();
+        int right = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 200 && c.green() < 80 && c.blue() < 80) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        ASSERT_GE(right, 0) << "no letter in the focus colour";
+        EXPECT_NEAR((left + right) / 2.0, image.width() / 2.0, 4.0);
+    }
+    // Several words at a time are drawn as always, in one colour.
+    settings.settings.severalWords = 1;
+    pane->SetDisplayText("several words");
+    const QImage image = pane->grab().toImage();
+    bool red = false;
+    for (int y = 0; y < image.height() && !red; ++y) {
+        for (int x = 0; x < image.width() && !red; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red = c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    }
+    EXPECT_FALSE(red);
 }
 
 TEST_F(ReadingRunTest, ContextMenuGraysWhatCannotBeDone) {
