@@ -72,7 +72,7 @@ CGeneralDlg::CGeneralDlg(ReaderSettings& settings, QWidget* parent)
     units.Place(focusLetter_, 15, 109, 130, 10);
     focusColour_ = new QPushButton("Цвет буквы...", this);
     focusColour_->setObjectName("FocusLetterColour");
-    units.Place(focusColour_, 160, 107, 60, 14);
+    units.Place(focusColour_, 160, 109, 60, 13);
     chosenColour_ = settings_.extras.focusLetterColor;
     ShowFocusColour();
     connect(focusColour_, &QPushButton::clicked, this, &CGeneralDlg::ChooseFocusColour);
