@@ -57,7 +57,8 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
 
-    if (!settings.Load() && !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
+    if (!settings.Load(screenSize_.width(), screenSize_.height()) &&
+        !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
         ShowMessage(MSG_SETTINGS_FILE_FAILED);
         return false;
     }
