@@ -56,6 +56,9 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     shelf.SetPath(directory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
+    shelf.SetDamageHandler([this](const std::string& copyPath) {
+        ShowMessage(MSG_SHELF_DAMAGED, QFile::decodeName(QByteArray::fromStdString(copyPath)));
+    });
 
     if (!settings.Load(screenSize_.width(), screenSize_.height()) &&
         !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
@@ -95,10 +98,10 @@ void CLmnApp::RunStartupAction(const QString& fileArgument) {
 
 void CLmnApp::ExitInstance() { mainFrame_.reset(); }
 
-void CLmnApp::ShowMessage(int code) {
+void CLmnApp::ShowMessage(int code, const QString& detail) {
     const std::string_view text = MessageText(code);
     QMessageBox box(QMessageBox::Warning, applicationName(),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + detail,
                     QMessageBox::Ok, mainFrame_.get());
     box.exec();
 }

@@ -39,7 +39,8 @@ public:
     // the other program-wide objects are destroyed.
     void ExitInstance();
 
-    void ShowMessage(int code);
+    // The message of that code; detail, when given, follows its text.
+    void ShowMessage(int code, const QString& detail = {});
     void UpdateTitle();
 
     SettingsHolder& Settings() { return *settings_; }

@@ -12,10 +12,15 @@
 #include "library/CShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "library/ShelfDocument.h"
+#include "library/ShelfRecord.h"
 #include "text/CTextCtrl.h"
 
 void PutOnShelfCommand(CMainFrame& frame) {
     frame.StopReading();
+    if (!PathFitsRecord(CLmnApp::Instance()->Document().path)) {
+        CLmnApp::Instance()->ShowMessage(MSG_SHELF_PATH_TOO_LONG);
+        return;
+    }
     CShelfNameDlg dialog(&frame);
     if (dialog.exec() == QDialog::Accepted) {
         CLmnApp* app = CLmnApp::Instance();

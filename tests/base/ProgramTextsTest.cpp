@@ -17,7 +17,7 @@ TEST(ProgramTexts, MessagesByCode) {
     EXPECT_EQ(MessageText(MSG_BOOKMARK_NAME_EMPTY), "Нужно дать закладке какое-нибудь название");
     EXPECT_EQ(MessageText(MSG_NO_BOOKMARK_SELECTED), "Закладка не выбрана");
     EXPECT_EQ(MessageText(MSG_TEXT_TOO_SMALL), "Поместить закладку нельзя - текст слишком мал.");
-    for (int unknown : {-1, 9, 1000}) EXPECT_EQ(MessageText(unknown), "") << unknown;
+    for (int unknown : {-1, 12, 1000}) EXPECT_EQ(MessageText(unknown), "") << unknown;
 }
 
 TEST(ProgramTexts, TitleNamesTheDocument) {
