@@ -433,7 +433,7 @@ bool CMainFrame::LoadDocument() {
     if (*kind == DocumentKind::Html) QApplication::restoreOverrideCursor();
     if (content.error != LoadError::None) {
         document_.Clear();
-        app->ShowMessage(MSG_FILE_OPEN_FAILED);
+        app->ShowMessage(LoadErrorMessage(content.error));
         return false;
     }
     app->UpdateTitle();

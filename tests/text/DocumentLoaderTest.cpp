@@ -19,6 +19,8 @@
 
 #include "text/DocumentLoader.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -194,6 +196,66 @@ TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
         EXPECT_EQ(loaded.error, LoadError::None);
         EXPECT_TRUE(loaded.text == c.text) << "length " << loaded.text.size();
     }
+}
+
+// Only regular files are read, and never more than the text can use: a link
+// to a device, a pipe or a huge file must neither hang the program nor fill
+// its memory.
+TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
+    TempFolder folder;
+    const std::string real = folder.Write("real.txt", "linked text");
+    fs::create_symlink(real, folder.Path("link.txt"));
+    fs::create_symlink("/dev/zero", folder.Path("zero.txt"));
+    fs::create_symlink("/dev/urandom", folder.Path("random.rtf"));
+    ASSERT_EQ(::mkfifo(folder.Path("pipe.txt").c_str(), 0644), 0);
+    // Sparse files: large, yet they take no room on disk.
+    const auto sparse = [&](const std::string& name, std::uintmax_t size) {
+        const std::string path = folder.Write(name, "");
+        fs::resize_file(path, size);
+        return path;
+    };
+    const std::string hugeRtf = sparse("huge.rtf", kMaxWholeDocumentBytes + 1);
+    const std::string hugeHtml = sparse("huge.html", kMaxWholeDocumentBytes + 1);
+    const std::string hugeText = sparse("huge.txt", 200 * 1024 * 1024);
+    struct Case {
+        const char* label;
+        std::string path;
+        DocumentKind kind;
+        LoadError error;
+    };
+    const Case cases[] = {
+        {"a link to a regular file", folder.Path("link.txt"), DocumentKind::PlainText,
+         LoadError::None},
+        {"a link to /dev/zero", folder.Path("zero.txt"), DocumentKind::PlainText,
+         LoadError::OpenFailed},
+        {"a link to /dev/urandom", folder.Path("random.rtf"), DocumentKind::RichText,
+         LoadError::OpenFailed},
+        {"a pipe", folder.Path("pipe.txt"), DocumentKind::PlainText, LoadError::OpenFailed},
+        {"RTF over the cap", hugeRtf, DocumentKind::RichText, LoadError::TooLarge},
+        {"HTML over the cap", hugeHtml, DocumentKind::Html, LoadError::TooLarge},
+        {"200 MB of plain text", hugeText, DocumentKind::PlainText, LoadError::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const LoadedText loaded = LoadDocumentFile(c.path, c.kind);
+        EXPECT_EQ(loaded.error, c.error);
+    }
+    EXPECT_EQ(LoadDocumentFile(hugeText, DocumentKind::PlainText).text.size(), kMaxTextLength);
+    EXPECT_EQ(LoadErrorMessage(LoadError::TooLarge), MSG_FILE_TOO_LARGE);
+    EXPECT_EQ(LoadErrorMessage(LoadError::OpenFailed), MSG_FILE_OPEN_FAILED);
+}
+
+// A plain-text file is read only up to four bytes a character; the cut may
+// fall inside a UTF-8 character, which must not turn the file into
+// Windows-1251.
+TEST(DocumentLoader, PlainTextCutInsideAUtf8CharacterStaysUtf8) {
+    TempFolder folder;
+    std::string zhe;
+    for (int i = 0; i < 30; ++i) zhe += "\xD0\xB6";  // "ж", two bytes each
+    // A limit of 10 characters reads 43 bytes: 21 letters and half of one.
+    const LoadedText loaded =
+        LoadDocumentFile(folder.Write("zhe.txt", zhe), DocumentKind::PlainText, 10);
+    EXPECT_EQ(loaded.text, std::string(10, '\xE6'));
 }
 
 TEST(DocumentLoader, HtmlFilesFollowTheCodePageRuleBeforeConversion) {
