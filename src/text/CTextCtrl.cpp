@@ -193,7 +193,8 @@ void CTextCtrl::SelectWordAtCaret() {
 void CTextCtrl::CopySelection() const {
     const std::string selected = SelectedText();
     if (selected.empty()) return;
-    QApplication::clipboard()->setText(QString::fromStdU16String(Cp1251ToUtf16(selected)));
+    QApplication::clipboard()->setText(
+        QString::fromStdU16String(Cp1251ToUtf16(ClipboardText(selected))));
 }
 
 void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {

@@ -28,3 +28,17 @@ TextRange WordAtCaret(std::string_view text, std::size_t caret) {
     while (start > beforeStart && !IsSeparator(text[start - 1])) --start;
     return {start, end};
 }
+
+std::string ClipboardText(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            result += text[i];
+            continue;
+        }
+        result += '\n';
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return result;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Rules about the loaded text that every load and the reading tasks share.
@@ -22,6 +23,11 @@ std::size_t TrimmedLength(std::string_view text);
 // The word around a caret: up to 30 non-separator characters on each side.
 // A caret between two separators gives the empty range at the caret.
 TextRange WordAtCaret(std::string_view text, std::size_t caret);
+
+// Text as it goes to the clipboard: the desktop's clipboard carries LF line
+// breaks, so every CR LF pair and every lone CR becomes one LF. The text in
+// the pane keeps its breaks as they are.
+std::string ClipboardText(std::string_view text);
 
 // Texts shorter than this take no bookmarks.
 constexpr std::size_t kShortText = 80;
