@@ -1,9 +1,11 @@
 #include "app/CLmnApp.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 #include "base/ProgramTexts.h"
 #include "frame/CMainFrame.h"
@@ -12,6 +14,7 @@
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 #include "base/CodePage.h"
+#include "app/SessionEndSignals.h"
 
 namespace {
 
@@ -28,6 +31,13 @@ QString FirstFileArgument(const QStringList& arguments) {
 
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(kProgramTitle.data(), kProgramTitle.size()));
+    connect(new SessionEndSignals(this), &SessionEndSignals::Requested, this, &CLmnApp::EndSession);
+    // Whatever ends the event loop while the window is still open (the
+    // session manager's quit among them) closes it first, so that nothing is
+    // lost that a close would save.
+    connect(this, &QCoreApplication::aboutToQuit, this, [this] {
+        if (mainFrame_ && mainFrame_->isVisible()) mainFrame_->close();
+    });
 }
 
 CLmnApp::~CLmnApp() = default;
@@ -104,6 +114,23 @@ void CLmnApp::ShowMessage(int code, const QString& detail) {
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + detail,
                     QMessageBox::Ok, mainFrame_.get());
     box.exec();
+}
+
+void CLmnApp::EndSession() {
+    // A nested event loop (a dialog, a message box, a menu) must end before
+    // the window can close; each is cancelled in turn, as Escape would.
+    QWidget* nested = activePopupWidget();
+    if (nested == nullptr) nested = activeModalWidget();
+    if (nested != nullptr) {
+        if (auto* dialog = qobject_cast<QDialog*>(nested)) {
+            dialog->reject();
+        } else {
+            nested->close();
+        }
+        QTimer::singleShot(0, this, &CLmnApp::EndSession);
+        return;
+    }
+    if (mainFrame_ && mainFrame_->isVisible() && mainFrame_->close()) quit();
 }
 
 void CLmnApp::UpdateTitle() {

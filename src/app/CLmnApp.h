@@ -41,6 +41,10 @@ public:
 
     // The message of that code; detail, when given, follows its text.
     void ShowMessage(int code, const QString& detail = {});
+    // The session is ending (SIGTERM, SIGHUP): open dialogs and menus are
+    // cancelled, then the main window closes as the user closing it would, so
+    // that the settings and the shelf are saved.
+    void EndSession();
     void UpdateTitle();
 
     SettingsHolder& Settings() { return *settings_; }

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "ModalAnswer.h"
 #include "app/CLmnApp.h"
+#include "base/ProgramTexts.h"
 #include "frame/CMainFrame.h"
 #include "library/CShelfFile.h"
 #include "base/SafeFileWriter.h"
@@ -104,6 +110,42 @@ TEST_F(StartupTest, TitleFollowsTheDocumentName) {
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno - Война и мир");
     document.Clear();
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno");
+}
+
+// Waits for the window to close, up to a generous deadline: the signal is
+// delivered through the event loop, not at once.
+bool WaitUntilClosed(CMainFrame* frame) {
+    QDeadlineTimer deadline(10000);
+    while (frame->isVisible() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return !frame->isVisible();
+}
+
+// The end of a session closes the window as the user would, so that what a
+// close stores (here the speed level, which only the close writes into the
+// record) is saved; before, the signal ended the process on the spot.
+TEST_F(StartupTest, TheEndOfTheSessionClosesTheWindowAsTheUserWould) {
+    for (int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGHUP");
+        ASSERT_TRUE(Start(Environment()));
+        CMainFrame* frame = CLmnApp::Instance()->MainFrame();
+        settings.settings.speedLevel = 0;
+        ASSERT_EQ(::raise(signal), 0);
+        EXPECT_TRUE(WaitUntilClosed(frame));
+        EXPECT_EQ(settings.settings.speedLevel, 25);
+        CLmnApp::Instance()->ExitInstance();
+    }
+}
+
+TEST_F(StartupTest, TheEndOfTheSessionCancelsAnOpenMessageFirst) {
+    ASSERT_TRUE(Start(Environment()));
+    CMainFrame* frame = CLmnApp::Instance()->MainFrame();
+    settings.settings.speedLevel = 0;
+    QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+    CLmnApp::Instance()->ShowMessage(MSG_DOCUMENT_NAME_EMPTY);
+    EXPECT_TRUE(WaitUntilClosed(frame));
+    EXPECT_EQ(settings.settings.speedLevel, 25);
 }
 
 }  // namespace
