@@ -20,9 +20,9 @@ namespace {
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-QString FirstFileArgument(const QStringList& arguments) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (!arguments[i].startsWith(u'-')) return arguments[i];
+std::string FirstFileArgument(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].starts_with('-')) return arguments[i];
     }
     return {};
 }
@@ -30,6 +30,8 @@ QString FirstFileArgument(const QStringList& arguments) {
 }  // namespace
 
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // QApplication has taken its own options out of argv by now.
+    arguments_.assign(argv, argv + argc);
     setApplicationName(QString::fromUtf8(kProgramTitle.data(), kProgramTitle.size()));
     connect(new SessionEndSignals(this), &SessionEndSignals::Requested, this, &CLmnApp::EndSession);
     // Whatever ends the event loop while the window is still open (the
@@ -46,7 +48,7 @@ bool CLmnApp::InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDoc
     StartupEnvironment environment;
     environment.executableBaseName = QFileInfo(applicationFilePath()).completeBaseName();
     environment.programDirectory = applicationDirPath() + u'/';
-    environment.fileArgument = FirstFileArgument(arguments());
+    environment.fileArgument = FirstFileArgument(arguments_);
     if (const QScreen* screen = primaryScreen()) environment.screenSize = screen->size();
     return Start(environment, settings, shelf, document);
 }
@@ -84,10 +86,10 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     return true;
 }
 
-void CLmnApp::RunStartupAction(const QString& fileArgument) {
-    if (!fileArgument.isEmpty()) {
+void CLmnApp::RunStartupAction(const std::string& fileArgument) {
+    if (!fileArgument.empty()) {
         document_->key = ShelfDocument::kNotOnShelf;
-        document_->path = LocalPath(fileArgument);
+        document_->path = fileArgument;
         if (!mainFrame_->LoadDocument()) {
             document_->key = ShelfDocument::kNoDocument;
             document_->path.clear();

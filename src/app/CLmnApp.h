@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 #include <memory>
+#include <string>
+#include <vector>
 
 class CMainFrame;
 class CShelfFile;
@@ -15,7 +17,7 @@ class ShelfDocument;
 struct StartupEnvironment {
     QString executableBaseName;
     QString programDirectory;  // ends with "/"
-    QString fileArgument;      // empty when the command line names no file
+    std::string fileArgument;  // the platform's bytes; empty when the command line names no file
     QSize screenSize;
 };
 
@@ -58,7 +60,7 @@ public:
     CTextCtrl* textCtrl = nullptr;
 
 private:
-    void RunStartupAction(const QString& fileArgument);
+    void RunStartupAction(const std::string& fileArgument);
 
     SettingsHolder* settings_ = nullptr;
     CShelfFile* shelf_ = nullptr;
@@ -66,4 +68,7 @@ private:
     std::unique_ptr<CMainFrame> mainFrame_;
     QSize screenSize_;
     QString programDirectory_;
+    // The command line as the process got it, without Qt's own options: file
+    // names are bytes, which QString could not always give back.
+    std::vector<std::string> arguments_;
 };

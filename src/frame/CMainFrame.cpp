@@ -51,9 +51,15 @@ const QString kDocumentFilter =
     "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg])";
 
 QString ShowOpenDialog(QWidget* parent) {
-    return QFileDialog::getOpenFileName(
-        parent, {}, {}, kDocumentFilter, nullptr,
-        QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
+    QFileDialog dialog(parent, {}, {}, kDocumentFilter);
+    dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Not ExistingFile: a file whose name is not UTF-8 is shown with U+FFFD,
+    // a name the dialog itself cannot find. ChooseDocument finds its real
+    // bytes; a file that really is missing gets the program's own message.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
@@ -414,7 +420,7 @@ bool CMainFrame::ChooseDocument() {
     if (chosen.isEmpty()) return false;
     document_.CloseCurrent();
     document_.key = ShelfDocument::kNotOnShelf;
-    document_.path = QFile::encodeName(chosen).toStdString();
+    document_.path = ResolveDisplayedPath(QFile::encodeName(chosen).toStdString());
     return LoadDocument();
 }
 

@@ -118,6 +118,37 @@ TEST(DocumentPath, NameIsThePartAfterTheLastSlashOfEitherKind) {
     EXPECT_EQ(PathFileName("/home/анна/Война.txt"), "Война.txt");
 }
 
+// File names are bytes; the desktop shows bytes that are not UTF-8 as U+FFFD
+// and hands that text back. The path is found again from the folder's entries.
+TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
+    TempFolder folder;
+    const std::string r = "\xEF\xBF\xBD";  // U+FFFD as the desktop shows a stray byte
+    const std::string real = folder.Write("\xFF\xFE dir/\xE0\xE1\xE2.txt", "text");
+    folder.Write("two/\xE0.txt", "a");
+    folder.Write("two/\xE1.txt", "b");
+    const std::string literal = folder.Write("lit/" + r + ".txt", "c");
+    struct Case {
+        const char* label;
+        std::string shown;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"a file and its folder", folder.Path(r + r + " dir/" + r + r + r + ".txt"), real},
+        {"one mark may stand for up to three bytes", folder.Path(r + " dir/" + r + ".txt"), real},
+        {"two files shown alike stay as shown", folder.Path("two/" + r + ".txt"),
+         folder.Path("two/" + r + ".txt")},
+        {"a real U+FFFD in a name", literal, literal},
+        {"no such file", folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
+        {"a path without marks", folder.Path("a.txt"), folder.Path("a.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(ResolveDisplayedPath(c.shown), c.path);
+    }
+    EXPECT_EQ(LoadDocumentFile(ResolveDisplayedPath(cases[0].shown), DocumentKind::PlainText).text,
+              "text");
+}
+
 TEST(DocumentLoader, PlainTextFiles) {
     const std::string yo = Utf8ToCp1251("Ёлка и ёж");
     struct Case {
