@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/SessionEndSignals.h"
 #include "base/ProgramTexts.h"
 #include "frame/CMainFrame.h"
 #include "library/CShelfFile.h"
@@ -14,7 +15,6 @@
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 #include "base/CodePage.h"
-#include "app/SessionEndSignals.h"
 
 namespace {
 

@@ -164,7 +164,8 @@ std::optional<std::string> CopyToFreeName(const std::string& path, const std::st
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) copied = false;
         if (count <= 0) break;
-        if (!WriteAll(SystemFileSystem(), copy, std::string_view(block, static_cast<std::size_t>(count)))) {
+        if (!WriteAll(SystemFileSystem(), copy,
+                      std::string_view(block, static_cast<std::size_t>(count)))) {
             copied = false;
             break;
         }

@@ -125,8 +125,8 @@ std::optional<ParsedShelf> ParseShelf(std::string_view image) {
             offset + recordSize > nextStart(offset)) {
             continue;
         }
-        const std::string_view record = image.substr(static_cast<std::size_t>(offset),
-                                                     static_cast<std::size_t>(recordSize));
+        const std::string_view record =
+            image.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(recordSize));
         entry.readable = RecordBookmarkCount(record).has_value() && owned.insert(offset).second;
     }
 
@@ -138,16 +138,17 @@ std::optional<ParsedShelf> ParseShelf(std::string_view image) {
         if (entry.readable) {
             const auto offset = static_cast<std::size_t>(entry.offset);
             const auto length = static_cast<std::size_t>(le::GetI32(image, offset));
-            parsed.contents.entries.push_back({entry.key, std::string(image.substr(offset, length))});
+            parsed.contents.entries.push_back(
+                {entry.key, std::string(image.substr(offset, length))});
             continue;
         }
         ++parsed.skippedEntries;
         const std::int64_t offset = entry.offset;
         if (!starts.contains(offset) || !owned.insert(offset).second) continue;
         const std::int64_t end = nextStart(offset);
-        ShelfEntry unreadable{entry.key, std::string(image.substr(
-                                             static_cast<std::size_t>(offset),
-                                             static_cast<std::size_t>(end - offset)))};
+        ShelfEntry unreadable{entry.key,
+                              std::string(image.substr(static_cast<std::size_t>(offset),
+                                                       static_cast<std::size_t>(end - offset)))};
         unreadable.unreadable = true;
         parsed.contents.entries.push_back(std::move(unreadable));
     }

@@ -11,9 +11,9 @@
 #include "ModalAnswer.h"
 #include "app/CLmnApp.h"
 #include "base/ProgramTexts.h"
+#include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
 #include "library/CShelfFile.h"
-#include "base/SafeFileWriter.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 

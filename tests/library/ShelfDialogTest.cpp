@@ -11,9 +11,9 @@
 #include <QTest>
 
 #include "LibraryFixture.h"
+#include "base/SafeFileWriter.h"
 #include "library/CShelfDlg.h"
 #include "library/CShelfNameDlg.h"
-#include "base/SafeFileWriter.h"
 #include "library/ShelfDocument.h"
 
 // The shelf dialog and the naming dialog, driven as the user drives them.
@@ -373,8 +373,8 @@ TEST_F(ShelfNameTest, APathTooLongForTheShelfIsRefusedBeforeTheNameIsAsked) {
     for (int i = 0; i < 6; ++i) folder += u'/' + QString(40, u'ж');
     ASSERT_TRUE(QDir().mkpath(folder));
     Start();
-    ASSERT_TRUE(Open(WriteFile(QDir(folder).filePath("book.txt").mid(directory.path().size() + 1),
-                               kText)));
+    ASSERT_TRUE(
+        Open(WriteFile(QDir(folder).filePath("book.txt").mid(directory.path().size() + 1), kText)));
     const std::string before = ReadWholeFile(shelf.Path()).value_or("");
     DeferredAnswer answer;
     PutOnShelfCommand(*Frame());
@@ -393,8 +393,10 @@ TEST_F(ShelfDialogTest, ADamagedShelfIsKeptAsideAndTheUserToldWhere) {
     ShowShelfCommand(*Frame(), Frame());
     const QString copy = QString::fromStdString(shelf.Path()) + ".damaged";
     ASSERT_EQ(answer.seen.size(), 2) << answer.seen.join(" / ").toStdString();
-    EXPECT_EQ(answer.seen[0], "Orvek Lumeno|Файл полки был повреждён, полка начата заново.\n"
-                              "Прежний файл сохранён под именем:\n" + copy);
+    EXPECT_EQ(answer.seen[0],
+              "Orvek Lumeno|Файл полки был повреждён, полка начата заново.\n"
+              "Прежний файл сохранён под именем:\n" +
+                  copy);
     EXPECT_EQ(answer.seen[1], "Полка");
     EXPECT_EQ(ReadWholeFile(copy.toStdString()), "bksh");
     EXPECT_EQ(ReadWholeFile(shelf.Path()), std::string(8, '\0'));

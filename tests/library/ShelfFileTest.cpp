@@ -259,8 +259,8 @@ TEST_F(ShelfFileTest, LongNamesAndPathsFitTheirBlocksWithATerminator) {
         {"255 characters stay whole", name255, "/p", name255, "/p"},
         {"259 bytes stay whole", std::string(259, 'n'), std::string(259, 'q'),
          std::string(259, 'n'), std::string(259, 'q')},
-        {"a longer name is cut to 259 bytes", std::string(400, 'n'), "/p",
-         std::string(259, 'n'), "/p"},
+        {"a longer name is cut to 259 bytes", std::string(400, 'n'), "/p", std::string(259, 'n'),
+         "/p"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -362,7 +362,10 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndResetOrTheirBadRecordsCarriedOv
         {"last offset past the end", withWord(sound, 12, 1 << 30), true, {}, resetThenAdded},
         {"last size word wraps", withWord(sound, 16, -0x7FFFFFFF), true, {}, resetThenAdded},
         {"sound", sound, false, onlyGood, Image(3, {{3, added}, {2, good}})},
-        {"no records and bytes after the header", Image(3, {}) + "junk", false, {},
+        {"no records and bytes after the header",
+         Image(3, {}) + "junk",
+         false,
+         {},
          Image(4, {{4, added}})},
         // An index entry without bytes of its own holds nothing to keep.
         {"offset past the end", twoEntries(1, 1 << 30), false, onlyGood,
@@ -370,9 +373,15 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndResetOrTheirBadRecordsCarriedOv
         {"negative offset", twoEntries(1, -5), false, onlyGood, Image(8, {{8, added}, {2, good}})},
         {"offset into the index", twoEntries(1, 0), false, onlyGood,
          Image(8, {{8, added}, {2, good}})},
-        {"two entries on one record", twoEntries(1, 24), false, {{1, "good"}},
+        {"two entries on one record",
+         twoEntries(1, 24),
+         false,
+         {{1, "good"}},
          Image(8, {{8, added}, {1, good}})},
-        {"key zero on another entry's record", twoEntries(0, 24), false, {{2, "good"}},
+        {"key zero on another entry's record",
+         twoEntries(0, 24),
+         false,
+         {{2, "good"}},
          Image(8, {{8, added}, {2, good}})},
         // Records that cannot be read keep their key word and their bytes.
         {"key zero", Image(3, {{0, good}, {2, good}}), false, onlyGood,
@@ -385,8 +394,11 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndResetOrTheirBadRecordsCarriedOv
          Image(4, {{4, added}, {3, negativeCount}, {2, good}})},
         {"unreadable record last", Image(3, {{2, good}, {3, wrongCount}}), false, onlyGood,
          Image(4, {{4, added}, {2, good}, {3, wrongCount}})},
-        {"name without a terminator", Image(2, {{2, unterminatedRecord}}), false,
-         {{2, unterminated}}, Image(3, {{3, added}, {2, unterminatedRecord}})},
+        {"name without a terminator",
+         Image(2, {{2, unterminatedRecord}}),
+         false,
+         {{2, unterminated}},
+         Image(3, {{3, added}, {2, unterminatedRecord}})},
     };
     std::vector<std::string> reported;
     shelf.SetDamageHandler([&](const std::string& copy) { reported.push_back(copy); });
@@ -500,8 +512,10 @@ TEST_F(ShelfFileTest, KeysComeFromTheLowestFreeNumberWhenTheKeyWordRunsOut) {
     const Case cases[] = {
         {"at the largest key, empty", Image(0x7FFFFFFF, {}), 1, 0x7FFFFFFF},
         {"at the largest key, with records",
-         Image(0x7FFFFFFF, {{5, Record("e", "/5")}, {1, Record("a", "/1")},
-                            {2, Record("b", "/2")}, {0x7FFFFFFF, Record("z", "/z")}}),
+         Image(0x7FFFFFFF, {{5, Record("e", "/5")},
+                            {1, Record("a", "/1")},
+                            {2, Record("b", "/2")},
+                            {0x7FFFFFFF, Record("z", "/z")}}),
          3, 0x7FFFFFFF},
         {"negative key word", Image(-3, {{1, Record("a", "/1")}}), 2, -3},
         {"key word behind the keys in use", Image(4, {{5, Record("e", "/5")}}), 6, 6},

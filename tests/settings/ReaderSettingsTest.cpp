@@ -100,7 +100,8 @@ TEST(ReaderSettings, MarkerRule) {
         stored.speedLevel = 44;
         stored.startupAction = 2;
         stored.layoutMarker = c.marker;
-        const ReaderSettings loaded = ParseSettings(SerializeSettings(stored), DefaultSettings(1024, 768));
+        const ReaderSettings loaded =
+            ParseSettings(SerializeSettings(stored), DefaultSettings(1024, 768));
         EXPECT_EQ(loaded.layoutMarker, 132);
         EXPECT_EQ(loaded.speedLevel, 44);
         EXPECT_EQ(loaded.startupAction, 2);
@@ -131,8 +132,7 @@ TEST(ReaderSettings, FieldsBeyondTheEndOfAShortFileTakeTheirFirstRunValues) {
              Case{"geometry only", 24, 924, 25, 3, 5, 1, 0x0051E2EA},
              Case{"ends after the reading pane's text colour", 176, 924, 25, 3, 5, 1, 0x00112233},
              Case{"ends after the comma delay", 292, 924, 40, 6, 5, 1, 0x00112233},
-             Case{"older layout without the last four fields", 332, 924, 40, 6, 5, 1,
-                  0x00112233},
+             Case{"older layout without the last four fields", 332, 924, 40, 6, 5, 1, 0x00112233},
              Case{"ends inside the marker", 346, 924, 40, 6, 5, 1, 0x00112233},
          }) {
         SCOPED_TRACE(c.name);
@@ -153,7 +153,8 @@ TEST(ReaderSettings, FieldsBeyondTheEndOfAShortFileTakeTheirFirstRunValues) {
 TEST(ReaderSettings, LongerFileReadsOnlyTheRecord) {
     ReaderSettings stored = DefaultSettings(1024, 768);
     stored.speedLevel = 7;
-    const ReaderSettings loaded = ParseSettings(SerializeSettings(stored) + "trailing bytes", DefaultSettings(1600, 1200));
+    const ReaderSettings loaded =
+        ParseSettings(SerializeSettings(stored) + "trailing bytes", DefaultSettings(1600, 1200));
     EXPECT_EQ(loaded, stored);
 }
 
