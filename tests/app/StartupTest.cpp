@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -70,6 +71,16 @@ TEST_F(StartupTest, UnwritableDirectoryShowsTheMessageAndEnds) {
     EXPECT_EQ(CLmnApp::Instance()->MainFrame(), nullptr);
     EXPECT_FALSE(settings.SaveOnExit());
     EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno|Не удаётся создать информационный файл"});
+}
+
+TEST_F(StartupTest, ASettingsPathThatIsNotAFileShowsTheMessageAndEnds) {
+    ASSERT_TRUE(QDir(directory.path()).mkdir("lmn.dat"));
+    ModalAnswer answer;
+    EXPECT_FALSE(Start(Environment()));
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame(), nullptr);
+    EXPECT_FALSE(settings.SaveOnExit());
+    EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno|Не удаётся создать информационный файл"});
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(DataFile())).isDir());
 }
 
 TEST_F(StartupTest, SavedSettingsAreUsedAndTheWindowRestoresMaximised) {
