@@ -42,8 +42,9 @@ public:
     }
 
     // Makes sure a sound file exists: a missing or damaged one is replaced by
-    // an empty shelf (a damaged one is kept aside first). False when that fails, and when the file
-    // exists but cannot be read (it is then left alone rather than overwritten).
+    // an empty shelf, a damaged one after it has been kept aside. False when
+    // that fails, and when the file exists but cannot be read (it is then
+    // left alone rather than overwritten).
     bool Validate();
     // Replaces the file by an empty shelf, {0, 0}.
     bool CreateEmpty();
