@@ -3,18 +3,19 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
 #include "app/SessionEndSignals.h"
 #include "base/ProgramTexts.h"
-#include "frame/CMainFrame.h"
-#include "library/CShelfFile.h"
+#include "base/QtText.h"
 #include "base/SafeFileWriter.h"
+#include "frame/CMainFrame.h"
+#include "library/CDocumentController.h"
+#include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
-#include "base/CodePage.h"
+#include "widgets/ProgramMessages.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ std::string FirstFileArgument(const std::vector<std::string>& arguments) {
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
     // QApplication has taken its own options out of argv by now.
     arguments_.assign(argv, argv + argc);
-    setApplicationName(QString::fromUtf8(kProgramTitle.data(), kProgramTitle.size()));
+    setApplicationName(ProgramText(kProgramTitle));
     connect(new SessionEndSignals(this), &SessionEndSignals::Requested, this, &CLmnApp::EndSession);
     // Whatever ends the event loop while the window is still open (the
     // session manager's quit among them) closes it first, so that nothing is
@@ -57,66 +58,52 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
                     CShelfFile& shelf, ShelfDocument& document) {
     if (!IsProgramName(environment.executableBaseName.toStdString())) return false;
 
-    settings_ = &settings;
-    shelf_ = &shelf;
-    document_ = &document;
-    screenSize_ = environment.screenSize;
-    programDirectory_ = environment.programDirectory;
-
-    const std::string directory = LocalPath(programDirectory_);
+    const std::string directory = LocalPath(environment.programDirectory);
     settings.SetPath(directory + "lmn.dat");
     shelf.SetPath(directory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
     shelf.SetDamageHandler([this](const std::string& copyPath) {
-        ShowMessage(MSG_SHELF_DAMAGED, QFile::decodeName(QByteArray::fromStdString(copyPath)));
+        ShowWarning(mainFrame_.get(),
+                    ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)) +
+                        QFile::decodeName(QByteArray::fromStdString(copyPath)));
     });
 
-    if (!settings.Load(screenSize_.width(), screenSize_.height()) &&
-        !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
-        ShowMessage(MSG_SETTINGS_FILE_FAILED);
+    const QSize screen = environment.screenSize;
+    if (!settings.Load(screen.width(), screen.height()) &&
+        !settings.CreateDefaults(screen.width(), screen.height())) {
+        ShowMessage(nullptr, MessageCode::MSG_SETTINGS_FILE_FAILED);
         return false;
     }
     settings.SetSaveOnExit(true);
 
-    mainFrame_ = std::make_unique<CMainFrame>(settings.settings, document, screenSize_);
-    UpdateTitle();
+    mainFrame_ = std::make_unique<CMainFrame>(
+        FrameContext{settings.settings, document, shelf, screen, environment.programDirectory});
     mainFrame_->ShowAtStart();
-    RunStartupAction(environment.fileArgument);
+    RunStartupAction(environment.fileArgument, settings.settings.startupAction);
     return true;
 }
 
-void CLmnApp::RunStartupAction(const std::string& fileArgument) {
+void CLmnApp::RunStartupAction(const std::string& fileArgument, std::int32_t startupAction) {
     if (!fileArgument.empty()) {
-        document_->key = ShelfDocument::kNotOnShelf;
-        document_->path = fileArgument;
-        if (!mainFrame_->LoadDocument()) {
-            document_->key = ShelfDocument::kNoDocument;
-            document_->path.clear();
-        }
+        CDocumentController& documents = mainFrame_->Documents();
+        // A file the program refuses at start leaves no document behind.
+        if (!documents.OpenFile(fileArgument)) documents.Document().Clear();
         return;
     }
-    switch (settings_->settings.startupAction) {
-        case 1:
-            mainFrame_->LoadClipboard();
+    switch (StartupActionOf(startupAction)) {
+        case StartupAction::Nothing:
             break;
-        case 2:
-            mainFrame_->ShowShelf();
+        case StartupAction::LoadClipboard:
+            mainFrame_->OnCommand(CommandId::ID_LOAD_CLIPBOARD);
             break;
-        default:
+        case StartupAction::ShowShelf:
+            mainFrame_->OnCommand(CommandId::ID_SHELF_SHOW);
             break;
     }
 }
 
 void CLmnApp::ExitInstance() { mainFrame_.reset(); }
-
-void CLmnApp::ShowMessage(int code, const QString& detail) {
-    const std::string_view text = MessageText(code);
-    QMessageBox box(QMessageBox::Warning, applicationName(),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + detail,
-                    QMessageBox::Ok, mainFrame_.get());
-    box.exec();
-}
 
 void CLmnApp::EndSession() {
     // A nested event loop (a dialog, a message box, a menu) must end before
@@ -133,10 +120,4 @@ void CLmnApp::EndSession() {
         return;
     }
     if (mainFrame_ && mainFrame_->isVisible() && mainFrame_->close()) quit();
-}
-
-void CLmnApp::UpdateTitle() {
-    if (!mainFrame_) return;
-    mainFrame_->setWindowTitle(QString::fromStdU16String(
-        Cp1251ToUtf16(WindowTitle(document_ != nullptr ? document_->name : std::string()))));
 }

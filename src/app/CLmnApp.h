@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CMainFrame;
 class CShelfFile;
-class CTextCtrl;
 class SettingsHolder;
 class ShelfDocument;
 
@@ -21,9 +21,9 @@ struct StartupEnvironment {
     QSize screenSize;
 };
 
-// The application object: start-up, shut-down, the program's messages and the
-// window title. The other three program-wide objects (settings, shelf file,
-// current document) are constructed after it and handed to InitInstance.
+// The application object: start-up and shut-down. The other three
+// program-wide objects (settings, shelf file, current document) are
+// constructed after it and handed to InitInstance.
 class CLmnApp : public QApplication {
     Q_OBJECT
 
@@ -41,33 +41,17 @@ public:
     // the other program-wide objects are destroyed.
     void ExitInstance();
 
-    // The message of that code; detail, when given, follows its text.
-    void ShowMessage(int code, const QString& detail = {});
+    CMainFrame* MainFrame() { return mainFrame_.get(); }
+
     // The session is ending (SIGTERM, SIGHUP): open dialogs and menus are
     // cancelled, then the main window closes as the user closing it would, so
     // that the settings and the shelf are saved.
     void EndSession();
-    void UpdateTitle();
-
-    SettingsHolder& Settings() { return *settings_; }
-    CShelfFile& Shelf() { return *shelf_; }
-    ShelfDocument& Document() { return *document_; }
-    CMainFrame* MainFrame() { return mainFrame_.get(); }
-    QSize ScreenSize() const { return screenSize_; }
-    const QString& ProgramDirectory() const { return programDirectory_; }
-
-    // Set by the text control when the text pane creates it.
-    CTextCtrl* textCtrl = nullptr;
 
 private:
-    void RunStartupAction(const std::string& fileArgument);
+    void RunStartupAction(const std::string& fileArgument, std::int32_t startupAction);
 
-    SettingsHolder* settings_ = nullptr;
-    CShelfFile* shelf_ = nullptr;
-    ShelfDocument* document_ = nullptr;
     std::unique_ptr<CMainFrame> mainFrame_;
-    QSize screenSize_;
-    QString programDirectory_;
     // The command line as the process got it, without Qt's own options: file
     // names are bytes, which QString could not always give back.
     std::vector<std::string> arguments_;

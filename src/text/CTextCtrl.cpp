@@ -11,6 +11,7 @@
 
 #include "settings/AreaFormat.h"
 #include "base/CodePage.h"
+#include "base/QtText.h"
 
 // The strip left of the text where the pointer selects whole lines.
 class LineSelectionMargin : public QWidget {
@@ -167,7 +168,7 @@ void CTextCtrl::ApplyFormatToAll() {
 void CTextCtrl::ReplaceWithClipboard() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     const QString text = data != nullptr && data->hasText() ? data->text() : QString();
-    SetText(Utf16ToCp1251(text.toStdU16String()));
+    SetText(FromQString(text));
     TrimTrailingBlanks();
 }
 
@@ -193,8 +194,7 @@ void CTextCtrl::SelectWordAtCaret() {
 void CTextCtrl::CopySelection() const {
     const std::string selected = SelectedText();
     if (selected.empty()) return;
-    QApplication::clipboard()->setText(
-        QString::fromStdU16String(Cp1251ToUtf16(ClipboardText(selected))));
+    QApplication::clipboard()->setText(ToQString(ClipboardText(selected)));
 }
 
 void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {

@@ -73,11 +73,11 @@ MessageCode LoadErrorMessage(LoadError error) {
     switch (error) {
         case LoadError::None:
         case LoadError::OpenFailed:
-            return MSG_FILE_OPEN_FAILED;
+            return MessageCode::MSG_FILE_OPEN_FAILED;
         case LoadError::TooLarge:
-            return MSG_FILE_TOO_LARGE;
+            return MessageCode::MSG_FILE_TOO_LARGE;
     }
-    return MSG_FILE_OPEN_FAILED;
+    return MessageCode::MSG_FILE_OPEN_FAILED;
 }
 
 std::string ReadPlainTextDocument(std::string bytes) {

@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
+#include "widgets/ProgramMessages.h"
 
 namespace {
 
@@ -115,10 +117,15 @@ TEST_F(StartupTest, LeftoverTemporariesAreRemovedAtStart) {
 }
 
 TEST_F(StartupTest, TitleFollowsTheDocumentName) {
-    ASSERT_TRUE(Start(Environment()));
-    document.name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0";  // "Война и мир"
-    CLmnApp::Instance()->UpdateTitle();
-    EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno - Война и мир");
+    StartupEnvironment environment = Environment();
+    const QString path = QDir(directory.path()).filePath("Война и мир.txt");
+    environment.fileArgument = QFile::encodeName(path).toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Text.");
+    file.close();
+    ASSERT_TRUE(Start(environment));
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno - Война и мир.txt");
     document.Clear();
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno");
 }
@@ -154,7 +161,7 @@ TEST_F(StartupTest, TheEndOfTheSessionCancelsAnOpenMessageFirst) {
     CMainFrame* frame = CLmnApp::Instance()->MainFrame();
     settings.settings.speedLevel = 0;
     QTimer::singleShot(0, [] { ::raise(SIGTERM); });
-    CLmnApp::Instance()->ShowMessage(MSG_DOCUMENT_NAME_EMPTY);
+    ShowMessage(nullptr, MessageCode::MSG_DOCUMENT_NAME_EMPTY);
     EXPECT_TRUE(WaitUntilClosed(frame));
     EXPECT_EQ(settings.settings.speedLevel, 25);
 }

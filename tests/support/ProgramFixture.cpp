@@ -39,4 +39,8 @@ void ProgramFixture::LoadClipboardText(const QString& text) const {
     Trigger(CommandId::ID_LOAD_CLIPBOARD);
 }
 
+bool ProgramFixture::Open(const QString& path) const {
+    return Frame()->Documents().OpenFile(QFile::encodeName(path).toStdString());
+}
+
 QString ProgramFixture::DataFile() const { return QDir(directory.path()).filePath("lmn.dat"); }

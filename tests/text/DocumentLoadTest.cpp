@@ -2,8 +2,11 @@
 
 #include <fstream>
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTextBlock>
 
 #include "ModalAnswer.h"
@@ -30,10 +33,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         return path;
-    }
-    bool Open(const QString& path) {
-        Frame()->chooseFile = [path](QWidget*) { return path; };
-        return Frame()->ChooseDocument();
     }
     CTextCtrl* Text() const { return Frame()->TextCtrl(); }
 };
@@ -78,8 +77,8 @@ TEST_F(DocumentLoadTest, TheExtensionAloneDecidesTheKind) {
 TEST_F(DocumentLoadTest, CancellingKeepsTheCurrentDocument) {
     Start();
     ASSERT_TRUE(Open(WriteFile("keep.txt", "Keep this text")));
-    Frame()->chooseFile = [](QWidget*) { return QString(); };
-    EXPECT_FALSE(Frame()->ChooseDocument());
+    ModalAnswer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    Trigger(CommandId::ID_OPEN_DOCUMENT);
     EXPECT_EQ(Text()->Text(), "Keep this text");
     EXPECT_EQ(document.name, "keep.txt");
     EXPECT_EQ(document.key, 0);
@@ -119,7 +118,7 @@ TEST_F(DocumentLoadTest, AShelvedDocumentKeepsItsShelfName) {
     document.key = 5;
     document.name = "\xCC\xEE\xFF \xEA\xED\xE8\xE3\xE0";  // "Моя книга"
     document.path = WriteFile("book.txt", "Some text of the book").toStdString();
-    ASSERT_TRUE(Frame()->LoadDocument());
+    ASSERT_TRUE(Frame()->Documents().LoadDocument());
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Моя книга");
 }
 
@@ -180,18 +179,28 @@ TEST_F(CommandLineTest, FileNamesThatAreNotUtf8Open) {
     const std::string name = "\xE0\xE1\xE2.txt";
     const std::string path = QFile::encodeName(directory.path()).toStdString() + '/' + name;
     std::ofstream(path, std::ios::binary) << "Text of a file with a Windows-1251 name.";
-    ModalAnswer answer;
-    StartWithArgument(path);
-    EXPECT_TRUE(answer.seen.isEmpty());
+    {
+        ModalAnswer answer;
+        StartWithArgument(path);
+        EXPECT_TRUE(answer.seen.isEmpty());
+    }
     EXPECT_EQ(document.path, path);
     EXPECT_EQ(document.name, name);  // "абв.txt" as the title shows it
     EXPECT_EQ(Frame()->TextCtrl()->Text(), "Text of a file with a Windows-1251 name.");
 
     const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
     ASSERT_NE(QFile::encodeName(shown).toStdString(), path);  // what the desktop hands back
-    Frame()->chooseFile = [shown](QWidget*) { return shown; };
-    ASSERT_TRUE(Frame()->ChooseDocument());
-    EXPECT_TRUE(answer.seen.isEmpty());
+    document.Clear();
+    ModalAnswer choose([shown](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            // As the user types the name the dialog lists.
+            dialog->setDirectory(QFileInfo(shown).path());
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(shown).fileName());
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    Trigger(CommandId::ID_OPEN_DOCUMENT);
+    EXPECT_EQ(choose.seen.size(), 1) << choose.seen.join(" / ").toStdString();
     EXPECT_EQ(document.path, path);
     EXPECT_EQ(Frame()->TextCtrl()->Text(), "Text of a file with a Windows-1251 name.");
 }

@@ -272,8 +272,8 @@ TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
         EXPECT_EQ(loaded.error, c.error);
     }
     EXPECT_EQ(LoadDocumentFile(hugeText, DocumentKind::PlainText).text.size(), kMaxTextLength);
-    EXPECT_EQ(LoadErrorMessage(LoadError::TooLarge), MSG_FILE_TOO_LARGE);
-    EXPECT_EQ(LoadErrorMessage(LoadError::OpenFailed), MSG_FILE_OPEN_FAILED);
+    EXPECT_EQ(LoadErrorMessage(LoadError::TooLarge), MessageCode::MSG_FILE_TOO_LARGE);
+    EXPECT_EQ(LoadErrorMessage(LoadError::OpenFailed), MessageCode::MSG_FILE_OPEN_FAILED);
 }
 
 // A plain-text file is read only up to four bytes a character; the cut may
