@@ -38,6 +38,7 @@ CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Whatever ends the event loop while the window is still open (the
     // session manager's quit among them) closes it first, so that nothing is
     // lost that a close would save.
+    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
     connect(this, &QCoreApplication::aboutToQuit, this, [this] {
         if (mainFrame_ && mainFrame_->isVisible()) mainFrame_->close();
     });
@@ -76,6 +77,7 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
         return false;
     }
     settings.SetSaveOnExit(true);
+    settings_ = &settings;
 
     mainFrame_ = std::make_unique<CMainFrame>(
         FrameContext{settings.settings, document, shelf, screen, environment.programDirectory});
@@ -120,4 +122,11 @@ void CLmnApp::EndSession() {
         return;
     }
     if (mainFrame_ && mainFrame_->isVisible() && mainFrame_->close()) quit();
+}
+
+void CLmnApp::CommitData() {
+    if (!mainFrame_ || !mainFrame_->isVisible() || settings_ == nullptr) return;
+    mainFrame_->StoreWindowState();
+    mainFrame_->Documents().StoreOpenDocument();
+    settings_->Save();
 }

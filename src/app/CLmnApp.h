@@ -47,11 +47,15 @@ public:
     // cancelled, then the main window closes as the user closing it would, so
     // that the settings and the shelf are saved.
     void EndSession();
+    // The session manager asks for everything to be saved, and may yet end
+    // the session or not: what a close saves is saved, and the window stays.
+    void CommitData();
 
 private:
     void RunStartupAction(const std::string& fileArgument, std::int32_t startupAction);
 
     std::unique_ptr<CMainFrame> mainFrame_;
+    SettingsHolder* settings_ = nullptr;
     // The command line as the process got it, without Qt's own options: file
     // names are bytes, which QString could not always give back.
     std::vector<std::string> arguments_;

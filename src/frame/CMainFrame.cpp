@@ -309,6 +309,12 @@ void CMainFrame::ShowHelpFile() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    StoreWindowState();
+    documents_->CloseCurrent();
+    event->accept();
+}
+
+void CMainFrame::StoreWindowState() {
     const QRect normal = normalGeometry();
     settings_.windowLeft = normal.left();
     settings_.windowTop = normal.top();
@@ -318,6 +324,4 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings_.readingPaneHeight = splitter_->ReadingPaneHeight();
     bar_->StorePlacement(toolBarArea(bar_), settings_);
     settings_.speedLevel = bar_->SpeedLevel();
-    documents_->CloseCurrent();
-    event->accept();
 }

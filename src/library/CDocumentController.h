@@ -44,6 +44,11 @@ public:
     void LoadClipboard();
     // Closes the open document, handing a shelved one back to the shelf.
     void CloseCurrent() { document_.CloseCurrent(); }
+    // Stores a shelved document's place and bookmarks in its record as
+    // closing it would, and keeps it open.
+    void StoreOpenDocument() {
+        if (document_.key > 0) ReturnToShelf(document_);
+    }
 
     // The commands of the shelf and the bookmarks, each with its dialog.
     void PutOnShelf();

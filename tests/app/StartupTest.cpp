@@ -15,6 +15,7 @@
 #include "base/ProgramTexts.h"
 #include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
+#include "frame/CReaderBar.h"
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
@@ -164,6 +165,20 @@ TEST_F(StartupTest, TheEndOfTheSessionCancelsAnOpenMessageFirst) {
     ShowMessage(nullptr, MessageCode::MSG_DOCUMENT_NAME_EMPTY);
     EXPECT_TRUE(WaitUntilClosed(frame));
     EXPECT_EQ(settings.settings.speedLevel, 25);
+}
+
+// The session manager's request to save: what a close stores reaches the
+// file, and the window stays open, as the session may go on.
+TEST_F(StartupTest, TheSessionManagersSaveRequestSavesWithoutClosing) {
+    ASSERT_TRUE(Start(Environment()));
+    CMainFrame* frame = CLmnApp::Instance()->MainFrame();
+    frame->ReaderBar()->SetSpeedLevel(37);
+    CLmnApp::Instance()->CommitData();
+    EXPECT_TRUE(frame->isVisible());
+    SettingsHolder reread;
+    reread.SetPath(DataFile());
+    ASSERT_TRUE(reread.Load(1024, 768));
+    EXPECT_EQ(reread.settings.speedLevel, 37);
 }
 
 }  // namespace
