@@ -65,9 +65,8 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
     shelf.SetDamageHandler([this](const std::string& copyPath) {
-        ShowWarning(mainFrame_.get(),
-                    ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)) +
-                        QFile::decodeName(QByteArray::fromStdString(copyPath)));
+        ShowWarning(mainFrame_.get(), ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)) +
+                                          QFile::decodeName(QByteArray::fromStdString(copyPath)));
     });
 
     const QSize screen = environment.screenSize;
