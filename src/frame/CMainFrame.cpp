@@ -15,13 +15,11 @@
 #include "frame/CReaderBar.h"
 #include "frame/CommandActions.h"
 #include "frame/DocumentFileDialog.h"
+#include "frame/SettingsCommands.h"
 #include "library/CDocumentController.h"
 #include "reading/CEstimatePane.h"
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
-#include "settings/CAreaDlg.h"
-#include "settings/CGeneralDlg.h"
-#include "settings/ExtrasFile.h"
 #include "settings/ReaderSettings.h"
 #include "settings/SettingsBounds.h"
 #include "text/CTextArea.h"
@@ -257,26 +255,13 @@ void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), scree
 void CMainFrame::ShareWindow() { splitter_->ShareWindow(height() - menuBar()->height()); }
 
 void CMainFrame::ShowGeneralSettings() {
-    CGeneralDlg dialog(settings_, this);
-    if (dialog.exec() == QDialog::Accepted && dialog.DefaultsChosen()) {
-        bar_->SetSpeedLevel(kDefaultSpeedLevel);
-    }
-    // "Дефолт" writes at once, so the file is written whatever the answer.
-    if (!extrasPath_.isEmpty()) SaveReaderExtras(extrasPath_, settings_.extras);
+    if (RunGeneralSettings(this, settings_, extrasPath_)) bar_->SetSpeedLevel(kDefaultSpeedLevel);
     estimatePane_->Refresh();
     readArea_->update();
 }
 
 void CMainFrame::ShowAreaSettings(bool readingArea) {
-    AreaAppearance& area = readingArea ? settings_.readingArea : settings_.textArea;
-    CAreaDlg dialog(readingArea ? AreaPane::Reading : AreaPane::Text, area, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    area = dialog.Area();
-    if (readingArea) {
-        readArea_->RecreateDrawingObjects();
-    } else {
-        textCtrl_->ApplyFormatToAll();
-    }
+    RunAreaSettings(this, settings_, readingArea, *readArea_, *textCtrl_);
 }
 
 void CMainFrame::ShowHelpFile() {
@@ -285,6 +270,12 @@ void CMainFrame::ShowHelpFile() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    StoreWindowState();
+    documents_->CloseCurrent();
+    event->accept();
+}
+
+void CMainFrame::StoreWindowState() {
     const QRect normal = normalGeometry();
     settings_.windowLeft = normal.left();
     settings_.windowTop = normal.top();
@@ -294,6 +285,4 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings_.readingPaneHeight = splitter_->ReadingPaneHeight();
     bar_->StorePlacement(toolBarArea(bar_), settings_);
     settings_.speedLevel = bar_->SpeedLevel();
-    documents_->CloseCurrent();
-    event->accept();
 }

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 
 #include "library/CDocumentController.h"
+#include "text/DocumentPath.h"
 
 namespace {
 
@@ -16,8 +17,14 @@ const QString kDocumentFilter =
 }  // namespace
 
 void ChooseAndOpenDocument(QWidget* parent, CDocumentController& documents) {
-    const QString chosen = QFileDialog::getOpenFileName(
-        parent, {}, {}, kDocumentFilter, nullptr,
-        QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
-    if (!chosen.isEmpty()) documents.OpenFile(QFile::encodeName(chosen).toStdString());
+    QFileDialog dialog(parent, {}, {}, kDocumentFilter);
+    dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Not ExistingFile: a file whose name is not UTF-8 is shown with U+FFFD,
+    // a name the dialog itself cannot find. Its real bytes are found again
+    // here; a file that really is missing gets the program's own message.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    documents.OpenFile(ResolveDisplayedPath(QFile::encodeName(chosen).toStdString()));
 }

@@ -8,6 +8,10 @@
 #include <QTest>
 
 void ProgramFixture::Start(const QString& fileArgument) {
+    StartWithArgument(QFile::encodeName(fileArgument).toStdString());
+}
+
+void ProgramFixture::StartWithArgument(const std::string& fileArgument) {
     const StartupEnvironment environment{"lmn", directory.path() + u'/', fileArgument, kScreen};
     ASSERT_TRUE(CLmnApp::Instance()->Start(environment, settings, shelf, document));
     QApplication::setActiveWindow(Frame());

@@ -1,0 +1,28 @@
+#include "frame/SettingsCommands.h"
+
+#include "reading/CReadArea.h"
+#include "settings/CAreaDlg.h"
+#include "settings/CGeneralDlg.h"
+#include "settings/ExtrasFile.h"
+#include "settings/ReaderSettings.h"
+#include "text/CTextCtrl.h"
+
+bool RunGeneralSettings(QWidget* parent, ReaderSettings& settings, const QString& extrasPath) {
+    CGeneralDlg dialog(settings, parent);
+    const bool defaultsKept = dialog.exec() == QDialog::Accepted && dialog.DefaultsChosen();
+    if (!extrasPath.isEmpty()) SaveReaderExtras(extrasPath, settings.extras);
+    return defaultsKept;
+}
+
+void RunAreaSettings(QWidget* parent, ReaderSettings& settings, bool readingArea,
+                     CReadArea& readArea, CTextCtrl& text) {
+    AreaAppearance& area = readingArea ? settings.readingArea : settings.textArea;
+    CAreaDlg dialog(readingArea ? AreaPane::Reading : AreaPane::Text, area, parent);
+    if (dialog.exec() != QDialog::Accepted) return;
+    area = dialog.Area();
+    if (readingArea) {
+        readArea.RecreateDrawingObjects();
+    } else {
+        text.ApplyFormatToAll();
+    }
+}
