@@ -1,11 +1,13 @@
 #include "text/CTextCtrl.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QImage>
 #include <QPainter>
 #include <QTextBlock>
 
@@ -99,6 +101,7 @@ void CTextCtrl::SetText(std::string text) {
     if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
     text_ = std::move(text);
     map_ = PositionMap(text_);
+    keptLayouts_.clear();
     setPlainText(WidgetText(text_));
 }
 
@@ -234,6 +237,40 @@ void CTextCtrl::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QPlainTextEdit::mousePressEvent(event);
+}
+
+void CTextCtrl::paintEvent(QPaintEvent* event) {
+    KeepVisibleLayouts();
+    QPlainTextEdit::paintEvent(event);
+}
+
+// The widget drops a paragraph's shaped text after every paint and shapes it
+// again, analysing the whole paragraph, at the next paint and at every caret
+// placement in it: for a paragraph of 4 KB that was most of what a reading
+// step cost. The paragraphs on screen keep theirs; one that leaves the screen
+// drops it, so memory stays that of a screenful.
+void CTextCtrl::KeepVisibleLayouts() {
+    std::vector<int> visible;
+    const qreal bottom = viewport()->height();
+    qreal top = contentOffset().y();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= bottom;
+         block = block.next()) {
+        block.layout()->setCacheEnabled(true);
+        visible.push_back(block.blockNumber());
+        top += blockBoundingRect(block).height();
+    }
+    for (const int number : keptLayouts_) {
+        if (std::find(visible.begin(), visible.end(), number) != visible.end()) continue;
+        const QTextBlock block = document()->findBlockByNumber(number);
+        if (!block.isValid()) continue;
+        block.layout()->setCacheEnabled(false);
+        // Qt frees a layout's shaped text only at the end of a paint; one
+        // that draws no line does it without shaping anything.
+        static QImage nowhere(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&nowhere);
+        block.layout()->draw(&painter, QPointF(0, 1e6), {}, QRectF(0, 0, 1, 1));
+    }
+    keptLayouts_ = std::move(visible);
 }
 
 void CTextCtrl::resizeEvent(QResizeEvent* event) {

@@ -70,15 +70,18 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     friend class LineSelectionMargin;
     void SelectLinesBetween(const QPoint& anchor, const QPoint& point);
+    void KeepVisibleLayouts();
 
     const AreaAppearance& textArea_;
     std::string text_;
     PositionMap map_;
     QList<QKeySequence> programKeys_;
     LineSelectionMargin* margin_;
+    std::vector<int> keptLayouts_;  // numbers of the blocks that keep their shaped text
 };
