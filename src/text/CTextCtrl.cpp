@@ -50,9 +50,10 @@ namespace {
 constexpr qsizetype kBlockCharacters = 4096;
 
 // The widget's text: every line break (CR LF, lone CR, lone LF) becomes one
-// character, which is what the position map expects: a line separator, or a
-// paragraph break once the current paragraph has grown long enough.
-QString WidgetText(std::string_view text) {
+// character, a line separator, or a paragraph break once the current
+// paragraph has grown long enough; and where the position map splits a long
+// line, a paragraph break of the widget's own comes in.
+QString WidgetText(std::string_view text, const PositionMap& map) {
     static const auto unicode = [] {
         std::array<QChar, 256> table;
         for (unsigned b = 0; b < 256; ++b) {
@@ -60,11 +61,18 @@ QString WidgetText(std::string_view text) {
         }
         return table;
     }();
-    QString shown(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    const std::vector<std::size_t>& splits = map.Splits();
+    QString shown(static_cast<qsizetype>(text.size() + splits.size()), Qt::Uninitialized);
     QChar* const begin = shown.data();
     QChar* out = begin;
     QChar* paragraphStart = begin;
+    auto nextSplit = splits.begin();
     for (std::size_t i = 0; i < text.size(); ++i) {
+        if (nextSplit != splits.end() && *nextSplit == i) {
+            *out++ = QChar(u'\n');
+            paragraphStart = out;
+            ++nextSplit;
+        }
         const char c = text[i];
         if (c != '\r' && c != '\n') {
             *out++ = unicode[static_cast<unsigned char>(c)];
@@ -102,7 +110,7 @@ void CTextCtrl::SetText(std::string text) {
     text_ = std::move(text);
     map_ = PositionMap(text_);
     keptLayouts_.clear();
-    setPlainText(WidgetText(text_));
+    setPlainText(WidgetText(text_, map_));
 }
 
 TextRange CTextCtrl::Selection() const {

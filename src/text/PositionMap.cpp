@@ -2,32 +2,53 @@
 
 #include <algorithm>
 
-PositionMap::PositionMap(std::string_view text) {
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == '\r' && text[i + 1] == '\n') {
-            pairs_.push_back(i - pairs_.size());
-            ++i;
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+PositionMap::PositionMap(std::string_view text, std::size_t lineLimit) {
+    const std::size_t wordSplit = std::max<std::size_t>(lineLimit / 2, 1);
+    std::size_t widget = 0;
+    std::size_t piece = 0;  // characters since the last break in the widget
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            piece = 0;
+            ++widget;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+                anchors_.push_back({i + 1, widget});
+            }
+            continue;
         }
+        const bool wordStarts = i > 0 && IsBlank(text[i - 1]) && !IsBlank(c);
+        if (piece >= lineLimit || (piece >= wordSplit && wordStarts)) {
+            splits_.push_back(i);
+            ++widget;
+            anchors_.push_back({i, widget});
+            piece = 0;
+        }
+        ++piece;
+        ++widget;
     }
 }
 
 std::size_t PositionMap::ToWidget(std::size_t position) const {
-    // Each pair that lies wholly before the position takes one widget
-    // position less; a position between CR and LF maps to after the break.
-    std::size_t low = 0;
-    std::size_t high = pairs_.size();
-    while (low < high) {
-        const std::size_t middle = (low + high) / 2;
-        if (pairs_[middle] + middle + 2 <= position) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
-    }
-    return position - low;
+    const auto after = std::upper_bound(
+        anchors_.begin(), anchors_.end(), position,
+        [](std::size_t p, const Anchor& anchor) { return p < anchor.text; });
+    if (after == anchors_.begin()) return position;
+    const Anchor& anchor = *(after - 1);
+    return anchor.widget + (position - anchor.text);
 }
 
 std::size_t PositionMap::ToText(std::size_t widgetPosition) const {
-    const auto before = std::lower_bound(pairs_.begin(), pairs_.end(), widgetPosition);
-    return widgetPosition + static_cast<std::size_t>(before - pairs_.begin());
+    const auto after = std::upper_bound(
+        anchors_.begin(), anchors_.end(), widgetPosition,
+        [](std::size_t w, const Anchor& anchor) { return w < anchor.widget; });
+    if (after == anchors_.begin()) return widgetPosition;
+    const Anchor& anchor = *(after - 1);
+    return anchor.text + (widgetPosition - anchor.widget);
 }
