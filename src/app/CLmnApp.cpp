@@ -27,14 +27,6 @@ QString FirstFileArgument(const QStringList& arguments) {
 }  // namespace
 
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
-    // Qt draws glyphs taller than 64 pixels as filled outlines at every paint
-    // instead of from its glyph cache; the reading pane's 70-pixel letters
-    // then cost more than the rest of a reading step together. Cache glyphs up
-    // to 160 pixels (a few megabytes for a whole alphabet at that size). Read
-    // once, at the first text drawn; a value the user set is kept.
-    if (qEnvironmentVariableIsEmpty("QT_MAX_CACHED_GLYPH_SIZE")) {
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "160");
-    }
     setApplicationName(QString::fromUtf8(kProgramTitle.data(), kProgramTitle.size()));
 }
 
