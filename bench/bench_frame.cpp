@@ -34,12 +34,14 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 #include "app/CLmnApp.h"
@@ -480,7 +482,9 @@ void StartReadingAt(CMainFrame* frame, std::size_t position) {
 
 // One reading step: cutting the group, highlighting it in the text pane and
 // painting both panes. Arguments: where reading stands in percent of the
-// text, several-words mode, and whether the text has line breaks.
+// text, several-words mode, whether the text has line breaks, and how long
+// the process sleeps before each step (as it does while a group is shown,
+// when other processes take the caches over).
 void BM_ReadingStep(benchmark::State& state) {
     Program& program = TheProgram();
     CMainFrame* frame = program.Frame();
@@ -490,8 +494,10 @@ void BM_ReadingStep(benchmark::State& state) {
     const auto start = static_cast<std::size_t>(static_cast<double>(state.range(0)) / 100.0 *
                                                 frame->TextCtrl()->TextLength());
     StartReadingAt(frame, start);
+    const auto pause = std::chrono::milliseconds(state.range(3));
     CaseTotals totals;
     for (auto _ : state) {
+        if (pause.count() > 0) std::this_thread::sleep_for(pause);
         if (!totals.Add(state, MeasuredStep(frame))) break;
         if (frame->Task() == ReadingTask::TaskNone) {
             state.PauseTiming();
@@ -504,18 +510,25 @@ void BM_ReadingStep(benchmark::State& state) {
     totals.Report(state);
 }
 BENCHMARK(BM_ReadingStep)
-    ->ArgNames({"percent", "several", "breaks"})
-    ->Args({0, 0, 1})
-    ->Args({50, 0, 1})
-    ->Args({99, 0, 1})
-    ->Args({0, 1, 1})
-    ->Args({50, 1, 1})
-    ->Args({99, 1, 1})
-    ->Args({99, 0, 0})
-    ->Args({99, 1, 0})
+    ->ArgNames({"percent", "several", "breaks", "pause_ms"})
+    ->Args({0, 0, 1, 0})
+    ->Args({50, 0, 1, 0})
+    ->Args({99, 0, 1, 0})
+    ->Args({0, 1, 1, 0})
+    ->Args({50, 1, 1, 0})
+    ->Args({99, 1, 1, 0})
+    ->Args({99, 0, 0, 0})
+    ->Args({99, 1, 0, 0})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(400);
+BENCHMARK(BM_ReadingStep)
+    ->ArgNames({"percent", "several", "breaks", "pause_ms"})
+    ->Args({99, 0, 1, 50})
+    ->Args({99, 1, 1, 50})
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(100);
 
 // A page down in the text pane near the end of 10 MB, as the scroll bar does it.
 void BM_ScrollPage(benchmark::State& state) {
