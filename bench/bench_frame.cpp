@@ -48,6 +48,7 @@
 #include "base/CodePage.h"
 #include "frame/CMainFrame.h"
 #include "frame/CReaderBar.h"
+#include "library/CDocumentController.h"
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "reading/CReadArea.h"
@@ -369,11 +370,9 @@ std::string RtfDocument(std::size_t size) {
     return rtf;
 }
 
-// Opens a file through the open command, as the user does.
+// Opens a file as the open command does once the user has chosen it.
 void OpenFile(const QString& path) {
-    CMainFrame* frame = TheProgram().Frame();
-    frame->chooseFile = [path](QWidget*) { return path; };
-    frame->Action(CommandId::ID_OPEN_DOCUMENT)->trigger();
+    TheProgram().Frame()->Documents().OpenFile(QFile::encodeName(path).toStdString());
 }
 
 void EmptyTextPane() {
@@ -457,26 +456,21 @@ void LoadTenMegabytes(bool lineBreaks) {
     QCoreApplication::processEvents();
 }
 
-// The tick's own work: the frame runs a step and re-arms its timer; the
-// benchmark runs the next step itself, so the timer must not run one too.
-void StepWithoutTimer(CMainFrame* frame) {
-    frame->Step();
-    const_cast<QTimer&>(frame->ReadingTimerForTests()).stop();
-}
-
-// One step up to the end of its painting; a function of its own so that a
-// profiler can collect exactly this (valgrind --toggle-collect=*MeasuredStep*).
+// One tick's work up to the end of its painting; a function of its own so
+// that a profiler can collect exactly this
+// (valgrind --toggle-collect=*MeasuredStep*). Each step re-arms the reading
+// timer for the group's period, so the timer itself never runs a step here.
 [[gnu::noinline]] Measured MeasuredStep(CMainFrame* frame) {
-    return MeasureToPaint(true, true, [frame] { StepWithoutTimer(frame); });
+    return MeasureToPaint(true, true, [frame] { frame->Step(); });
 }
 
 void StartReadingAt(CMainFrame* frame, std::size_t position) {
+    if (frame->IsReading()) frame->OnCommand(CommandId::ID_READ_TOGGLE);
     frame->TextCtrl()->SetCaret(position);
-    frame->ChooseReadingTask(ReadingTask::TaskFromCaret);
-    if (!frame->IsReading()) frame->ToggleReading();
-    const_cast<QTimer&>(frame->ReadingTimerForTests()).stop();
+    frame->OnCommand(CommandId::ID_READ_FROM_CARET);
+    frame->OnCommand(CommandId::ID_READ_TOGGLE);
     // The first group of a task settles the timer; it is not the common step.
-    StepWithoutTimer(frame);
+    frame->Step();
     QCoreApplication::processEvents();
 }
 
@@ -499,13 +493,13 @@ void BM_ReadingStep(benchmark::State& state) {
     for (auto _ : state) {
         if (pause.count() > 0) std::this_thread::sleep_for(pause);
         if (!totals.Add(state, MeasuredStep(frame))) break;
-        if (frame->Task() == ReadingTask::TaskNone) {
+        if (!frame->IsReading()) {  // ran off the end: start over at the same place
             state.PauseTiming();
             StartReadingAt(frame, start);
             state.ResumeTiming();
         }
     }
-    frame->StopReading();
+    if (frame->IsReading()) frame->OnCommand(CommandId::ID_READ_TOGGLE);
     program.settings.settings.severalWords = 0;
     totals.Report(state);
 }
@@ -596,23 +590,23 @@ void BM_ReadingTimingAtLevel50(benchmark::State& state) {
     frame->ReaderBar()->SetSpeedLevel(50);
     Program::Settle(500);
     for (auto _ : state) {
-        frame->ChooseReadingTask(ReadingTask::TaskWholeText);
+        frame->OnCommand(CommandId::ID_READ_ALL);
         const ReadingSchedule schedule =
-            ScheduleReading(frame->TextCtrl()->Text(), frame->TextCtrl()->readingCursor,
+            ScheduleReading(frame->TextCtrl()->Text(), frame->Session().Cursor(),
                             ReadingOptionsFrom(program.settings.settings, 50));
         std::vector<qint64> ticks;  // nanoseconds since the start command
         QElapsedTimer clock;
         QMetaObject::Connection recorder =
-            QObject::connect(&frame->ReadingTimerForTests(), &QTimer::timeout,
+            QObject::connect(frame, &CMainFrame::Stepped,
                              [&] { ticks.push_back(clock.nsecsElapsed()); });
         QEventLoop loop;
         QTimer::singleShot(20'500, &loop, &QEventLoop::quit);
         const qint64 cpu0 = ProcessCpuNs();
         clock.start();
-        frame->ToggleReading();
+        frame->OnCommand(CommandId::ID_READ_TOGGLE);
         loop.exec();
         const qint64 cpu1 = ProcessCpuNs();
-        frame->StopReading();
+        if (frame->IsReading()) frame->OnCommand(CommandId::ID_READ_TOGGLE);
         QObject::disconnect(recorder);
         if (ticks.size() < 3 || ticks.size() > schedule.steps.size()) {
             state.SkipWithError("the run does not match its schedule");

@@ -2,16 +2,17 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QScreen>
 
 #include "base/ProgramTexts.h"
-#include "frame/CMainFrame.h"
-#include "library/CShelfFile.h"
+#include "base/QtText.h"
 #include "base/SafeFileWriter.h"
+#include "frame/CMainFrame.h"
+#include "library/CDocumentController.h"
+#include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
-#include "base/CodePage.h"
+#include "widgets/ProgramMessages.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ QString FirstFileArgument(const QStringList& arguments) {
 }  // namespace
 
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QString::fromUtf8(kProgramTitle.data(), kProgramTitle.size()));
+    setApplicationName(ProgramText(kProgramTitle));
 }
 
 CLmnApp::~CLmnApp() = default;
@@ -45,65 +46,43 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
                     CShelfFile& shelf, ShelfDocument& document) {
     if (!IsProgramName(environment.executableBaseName.toStdString())) return false;
 
-    settings_ = &settings;
-    shelf_ = &shelf;
-    document_ = &document;
-    screenSize_ = environment.screenSize;
-    programDirectory_ = environment.programDirectory;
-
-    const std::string directory = LocalPath(programDirectory_);
+    const std::string directory = LocalPath(environment.programDirectory);
     settings.SetPath(directory + "lmn.dat");
     shelf.SetPath(directory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
 
-    if (!settings.Load() && !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
-        ShowMessage(MSG_SETTINGS_FILE_FAILED);
+    const QSize screen = environment.screenSize;
+    if (!settings.Load() && !settings.CreateDefaults(screen.width(), screen.height())) {
+        ShowMessage(nullptr, MessageCode::MSG_SETTINGS_FILE_FAILED);
         return false;
     }
     settings.SetSaveOnExit(true);
 
-    mainFrame_ = std::make_unique<CMainFrame>(settings.settings, document, screenSize_);
-    UpdateTitle();
+    mainFrame_ = std::make_unique<CMainFrame>(
+        FrameContext{settings.settings, document, shelf, screen, environment.programDirectory});
     mainFrame_->ShowAtStart();
-    RunStartupAction(environment.fileArgument);
+    RunStartupAction(environment.fileArgument, settings.settings.startupAction);
     return true;
 }
 
-void CLmnApp::RunStartupAction(const QString& fileArgument) {
+void CLmnApp::RunStartupAction(const QString& fileArgument, std::int32_t startupAction) {
     if (!fileArgument.isEmpty()) {
-        document_->key = ShelfDocument::kNotOnShelf;
-        document_->path = LocalPath(fileArgument);
-        if (!mainFrame_->LoadDocument()) {
-            document_->key = ShelfDocument::kNoDocument;
-            document_->path.clear();
-        }
+        CDocumentController& documents = mainFrame_->Documents();
+        // A file the program refuses at start leaves no document behind.
+        if (!documents.OpenFile(LocalPath(fileArgument))) documents.Document().Clear();
         return;
     }
-    switch (settings_->settings.startupAction) {
-        case 1:
-            mainFrame_->LoadClipboard();
+    switch (StartupActionOf(startupAction)) {
+        case StartupAction::Nothing:
             break;
-        case 2:
-            mainFrame_->ShowShelf();
+        case StartupAction::LoadClipboard:
+            mainFrame_->OnCommand(CommandId::ID_LOAD_CLIPBOARD);
             break;
-        default:
+        case StartupAction::ShowShelf:
+            mainFrame_->OnCommand(CommandId::ID_SHELF_SHOW);
             break;
     }
 }
 
 void CLmnApp::ExitInstance() { mainFrame_.reset(); }
-
-void CLmnApp::ShowMessage(int code) {
-    const std::string_view text = MessageText(code);
-    QMessageBox box(QMessageBox::Warning, applicationName(),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                    QMessageBox::Ok, mainFrame_.get());
-    box.exec();
-}
-
-void CLmnApp::UpdateTitle() {
-    if (!mainFrame_) return;
-    mainFrame_->setWindowTitle(QString::fromStdU16String(
-        Cp1251ToUtf16(WindowTitle(document_ != nullptr ? document_->name : std::string()))));
-}

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 class CMainFrame;
 class CShelfFile;
-class CTextCtrl;
 class SettingsHolder;
 class ShelfDocument;
 
@@ -19,9 +19,9 @@ struct StartupEnvironment {
     QSize screenSize;
 };
 
-// The application object: start-up, shut-down, the program's messages and the
-// window title. The other three program-wide objects (settings, shelf file,
-// current document) are constructed after it and handed to InitInstance.
+// The application object: start-up and shut-down. The other three
+// program-wide objects (settings, shelf file, current document) are
+// constructed after it and handed to InitInstance.
 class CLmnApp : public QApplication {
     Q_OBJECT
 
@@ -39,26 +39,10 @@ public:
     // the other program-wide objects are destroyed.
     void ExitInstance();
 
-    void ShowMessage(int code);
-    void UpdateTitle();
-
-    SettingsHolder& Settings() { return *settings_; }
-    CShelfFile& Shelf() { return *shelf_; }
-    ShelfDocument& Document() { return *document_; }
     CMainFrame* MainFrame() { return mainFrame_.get(); }
-    QSize ScreenSize() const { return screenSize_; }
-    const QString& ProgramDirectory() const { return programDirectory_; }
-
-    // Set by the text control when the text pane creates it.
-    CTextCtrl* textCtrl = nullptr;
 
 private:
-    void RunStartupAction(const QString& fileArgument);
+    void RunStartupAction(const QString& fileArgument, std::int32_t startupAction);
 
-    SettingsHolder* settings_ = nullptr;
-    CShelfFile* shelf_ = nullptr;
-    ShelfDocument* document_ = nullptr;
     std::unique_ptr<CMainFrame> mainFrame_;
-    QSize screenSize_;
-    QString programDirectory_;
 };

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -11,15 +10,13 @@
 #include <QVBoxLayout>
 
 #include "base/ProgramTexts.h"
+#include "base/QtText.h"
+#include "widgets/ProgramMessages.h"
 
 namespace {
 
 const QString kHelpFileName = QStringLiteral("lmn.html");
 const QString kDefaultTitle = QStringLiteral("Справка Orvek Lumeno");
-
-QString ProgramTitle() {
-    return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
-}
 
 }  // namespace
 
@@ -48,12 +45,8 @@ QString CHelpWindow::HelpFileIn(const QString& programDirectory) {
 bool CHelpWindow::ShowHelp(const QString& path) {
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable()) {
-        QMessageBox box(QMessageBox::Warning, ProgramTitle(),
-                        "Не найден файл справки:\n" + QDir::toNativeSeparators(path) +
-                            "\n\nФайл справки должен лежать рядом с программой.",
-                        QMessageBox::Ok, parentWidget());
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        ShowWarning(parentWidget(),
+                    ProgramText(kHelpFileMissing).arg(QDir::toNativeSeparators(path)));
         return false;
     }
     const QUrl source = QUrl::fromLocalFile(file.absoluteFilePath());

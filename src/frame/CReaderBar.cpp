@@ -10,10 +10,17 @@
 #include "widgets/CUpDownCtrl.h"
 #include "frame/CommandRules.h"
 #include "frame/CommandTable.h"
+#include "reading/ReadingIntervals.h"
+#include "settings/ReaderSettings.h"
 
 namespace {
 
 constexpr std::uint32_t kGreen = 0x0000FF00;
+// The bar's dock side, as the settings file keeps it.
+constexpr std::int32_t kBarAlignTop = 0x2000;
+constexpr std::int32_t kBarAlignBottom = 0x8000;
+// Flag of the saved bar placement: the bar was floating.
+constexpr std::uint32_t kBarFloating = 1;
 
 }  // namespace
 
@@ -67,7 +74,7 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
         }
     }
     spin_->SetBuddy(display_);
-    spin_->SetRange(1, 50);
+    spin_->SetRange(kMinSpeedLevel, kMaxSpeedLevel);
     spin_->SetPos(ClampSpeedLevel(speedLevel));
     connect(spin_, &CUpDownCtrl::PositionChanged, this, &CReaderBar::SpeedLevelChanged);
 }
@@ -88,4 +95,42 @@ void CReaderBar::FillProgress() { progress_->setValue(kProgressSteps); }
 int CReaderBar::Progress() const {
     const int value = progress_->value();
     return value < progress_->minimum() ? 0 : value;
+}
+
+void CReaderBar::ApplyProgress(ProgressAction action) {
+    switch (action) {
+        case ProgressAction::None:
+            break;
+        case ProgressAction::Reset:
+            ResetProgress();
+            break;
+        case ProgressAction::AdvanceOne:
+            StepProgress();
+            break;
+        case ProgressAction::SetFull:
+            FillProgress();
+            break;
+    }
+}
+
+Qt::ToolBarArea CReaderBar::DockArea(const ReaderSettings& settings) {
+    const bool bottom =
+        settings.controlBarPlacementValid != 0 && (settings.controlBarStyle & kBarAlignBottom);
+    return bottom ? Qt::BottomToolBarArea : Qt::TopToolBarArea;
+}
+
+void CReaderBar::StorePlacement(Qt::ToolBarArea area, ReaderSettings& settings) const {
+    WindowPlacement placement;
+    placement.length = WindowPlacement::kSize;
+    placement.showCmd = WindowPlacement::kShowNormal;
+    const bool floating = isFloating();
+    placement.flags = floating ? kBarFloating : 0;
+    const QRect rect = floating ? frameGeometry() : geometry();
+    placement.normalLeft = rect.left();
+    placement.normalTop = rect.top();
+    placement.normalRight = rect.left() + rect.width();
+    placement.normalBottom = rect.top() + rect.height();
+    settings.controlBarPlacement = placement;
+    settings.controlBarStyle = area == Qt::BottomToolBarArea ? kBarAlignBottom : kBarAlignTop;
+    settings.controlBarPlacementValid = 1;
 }

@@ -7,7 +7,8 @@
 #include <QPainter>
 
 #include "settings/AreaFormat.h"
-#include "base/CodePage.h"
+#include "settings/SettingsBounds.h"
+#include "base/QtText.h"
 
 CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
     : QWidget(parent), settings_(settings) {
@@ -19,7 +20,7 @@ CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
 }
 
 void CReadArea::SetDisplayText(std::string_view text) {
-    displayText_ = QString::fromStdU16String(Cp1251ToUtf16(text));
+    displayText_ = ToQString(text);
     // Only where the old group was and where the new one goes changes: the
     // rest of the pane is background. Repainting (and sending to the screen)
     // the whole pane cost more than the group itself.
@@ -55,7 +56,7 @@ void CReadArea::LayOut() {
     if (displayText_.isEmpty()) return;
     const int width = this->width();
     const int height = this->height();
-    const bool several = layoutMode_ != 0;
+    const bool several = IsSeveralWords(layoutMode_);
     const int left = several ? width / 8 : 0;
     const int right = several ? width - width / 8 : width;
     QTextOption option;

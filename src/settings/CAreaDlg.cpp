@@ -9,17 +9,10 @@
 #include <QPushButton>
 
 #include "widgets/CColorStatic.h"
+#include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
 #include "settings/AreaFormat.h"
-#include "base/CodePage.h"
-
-namespace {
-
-QString FromCp1251(const std::string& text) {
-    return QString::fromStdU16String(Cp1251ToUtf16(text));
-}
-
-}  // namespace
+#include "base/QtText.h"
 
 CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
     : QDialog(parent),
@@ -89,23 +82,13 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
     QPushButton* backgroundButton =
         chooser("ChooseBackgroundColour", ":/icons/choose-colour.svg", "Цвет фона", 116);
 
-    auto* defaults = new QPushButton("Дефолт", this);
-    defaults->setObjectName("DefaultsButton");
-    units.Place(defaults, 3, 146, 40, 14);
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("OkButton");
-    ok->setDefault(true);
-    units.Place(ok, 101, 146, 40, 14);
-    auto* cancel = new QPushButton("Отмена", this);
-    cancel->setObjectName("CancelButton");
-    units.Place(cancel, 144, 146, 40, 14);
+    QPushButton* defaults = AddDefaultsButton(*this, units, 146);
+    QPushButton* ok = AddDialogButtons(*this, units, 101, 144, 146).accept;
 
     connect(fontButton, &QPushButton::clicked, this, &CAreaDlg::ChooseFont);
     connect(textButton, &QPushButton::clicked, this, &CAreaDlg::ChooseTextColour);
     connect(backgroundButton, &QPushButton::clicked, this, &CAreaDlg::ChooseBackgroundColour);
     connect(defaults, &QPushButton::clicked, this, &CAreaDlg::RestoreDefaults);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setFixedSize(units.Size(187, 163));
     Refresh();
@@ -113,9 +96,9 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
 }
 
 void CAreaDlg::Refresh() {
-    face_->setText(FromCp1251(area_.font.FaceName()));
+    face_->setText(ToQString(area_.font.FaceName()));
     size_->setText(QString::number(area_.pointSize));
-    style_->setText(FromCp1251(area_.StyleName()));
+    style_->setText(ToQString(area_.StyleName()));
     textSwatch_->SetBkColour(area_.textColor);
     backgroundSwatch_->SetBkColour(area_.backgroundColor);
 }

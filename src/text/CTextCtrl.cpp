@@ -13,6 +13,7 @@
 
 #include "settings/AreaFormat.h"
 #include "base/CodePage.h"
+#include "base/QtText.h"
 
 // The strip left of the text where the pointer selects whole lines.
 class LineSelectionMargin : public QWidget {
@@ -178,7 +179,7 @@ void CTextCtrl::ApplyFormatToAll() {
 void CTextCtrl::ReplaceWithClipboard() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     const QString text = data != nullptr && data->hasText() ? data->text() : QString();
-    SetText(Utf16ToCp1251(text.toStdU16String()));
+    SetText(FromQString(text));
     TrimTrailingBlanks();
 }
 
@@ -204,7 +205,7 @@ void CTextCtrl::SelectWordAtCaret() {
 void CTextCtrl::CopySelection() const {
     const std::string selected = SelectedText();
     if (selected.empty()) return;
-    QApplication::clipboard()->setText(QString::fromStdU16String(Cp1251ToUtf16(selected)));
+    QApplication::clipboard()->setText(ToQString(selected));
 }
 
 void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {

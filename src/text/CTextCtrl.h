@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "reading/ReadingCursor.h"
 #include "settings/ReaderSettings.h"
 #include "text/PositionMap.h"
 #include "text/RtfDocument.h"
-#include "text/TextFinder.h"
 #include "text/TextRules.h"
 
 class LineSelectionMargin;
@@ -53,11 +51,6 @@ public:
     void SelectWordAtCaret();
     // Puts the selection on the clipboard as Unicode text.
     void CopySelection() const;
-
-    // The chosen reading task and where reading stands in it.
-    ReadingCursor readingCursor;
-    // The search of the run: its text, options and cycle.
-    TextFinder finder{*this};
 
     // Keys of the program's commands: the widget must let them through to
     // the window's shortcuts instead of handling them itself.

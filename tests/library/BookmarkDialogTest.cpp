@@ -36,7 +36,7 @@ protected:
     }
     // Opens the shelf's entry in that row, as the user would.
     void OpenFromShelf(int row) {
-        CShelfDlg dialog(*Frame());
+        CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
         dialog.show();
         dialog.List()->setCurrentRow(row);
         dialog.ActionButton()->click();
@@ -67,7 +67,7 @@ TEST_F(BookmarkDialogTest, NamingRefusesEmptyNamesAndCancelPlacesNothing) {
     OpenShelvedBook();
     Text().SetCaret(PositionOf("Там он"));
     {
-        DeferredAnswer answer([](QWidget* modal) {
+        ModalAnswer answer([](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 box->button(QMessageBox::Ok)->click();
             } else if (auto* dialog = qobject_cast<CMarkNameDlg*>(modal)) {
@@ -78,15 +78,15 @@ TEST_F(BookmarkDialogTest, NamingRefusesEmptyNamesAndCancelPlacesNothing) {
                 dialog->OkButton()->click();
             }
         });
-        PlaceBookmarkCommand(*Frame());
+        Trigger(CommandId::ID_BOOKMARK_PUT);
         EXPECT_EQ(answer.seen,
                   (QStringList{"Поместить закладку",
                                "Orvek Lumeno|Нужно дать закладке какое-нибудь название"}));
         EXPECT_EQ(Names(), QStringList{"у реки"});
     }
 
-    DeferredAnswer cancel([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    PlaceBookmarkCommand(*Frame());
+    ModalAnswer cancel([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_EQ(cancel.seen, QStringList{"Поместить закладку"});
     EXPECT_EQ(Names(), QStringList{"у реки"});
 }
@@ -103,8 +103,8 @@ TEST_F(BookmarkDialogTest, ATextTooSmallTakesNoBookmark) {
     Start();
     ASSERT_TRUE(Open(WriteFile("short.txt", "Короткий текст.")));
     PutOnShelf("Коротко");
-    DeferredAnswer answer;
-    PlaceBookmarkCommand(*Frame());
+    ModalAnswer answer;
+    Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_EQ(answer.seen,
               QStringList{"Orvek Lumeno|Поместить закладку нельзя - текст слишком мал."});
     EXPECT_TRUE(document.Bookmarks().empty());
@@ -115,15 +115,15 @@ TEST_F(BookmarkDialogTest, ShiftTakesTheOfferedNameWithoutTheDialog) {
     OpenShelvedBook();
     QTest::keyPress(Frame()->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
     ASSERT_TRUE(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
-    DeferredAnswer answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    ModalAnswer answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     Text().SetCaret(PositionOf("старого"));
-    PlaceBookmarkCommand(*Frame());
+    Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_TRUE(answer.seen.isEmpty());
     EXPECT_EQ(Names(), QStringList{"Там он встречает старого друга"});
     // With nothing to offer (the caret after the last full stop) the dialog
     // opens all the same.
     Text().SetCaret(Text().Text().size());
-    PlaceBookmarkCommand(*Frame());
+    Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_EQ(answer.seen, QStringList{"Поместить закладку"});
     QTest::keyRelease(Frame()->windowHandle(), Qt::Key_Shift, Qt::NoModifier);
     EXPECT_FALSE(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
@@ -134,7 +134,7 @@ TEST_F(BookmarkDialogTest, EqualPositionsAreListedNewestFirst) {
     Start();
     OpenShelvedBook();
     {
-        CMarksDlg dialog(*Frame());
+        CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
         dialog.show();
         EXPECT_EQ(dialog.windowTitle(), "Закладки");
         EXPECT_EQ(dialog.CountLine(), "Закладок нет");
@@ -147,7 +147,7 @@ TEST_F(BookmarkDialogTest, EqualPositionsAreListedNewestFirst) {
     Text().SetCaret(PositionOf("Там он"));
     PlaceNamed("первая");
     PlaceNamed("вторая");
-    CMarksDlg dialog(*Frame());
+    CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
     dialog.show();
     ASSERT_EQ(dialog.List()->count(), 3);
     EXPECT_EQ(dialog.List()->item(0)->text(), "вторая");
@@ -166,9 +166,9 @@ TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
 
     // One bookmark: going needs no selection, deleting does.
     {
-        CMarksDlg dialog(*Frame());
+        CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
         dialog.show();
-        DeferredAnswer answer;
+        ModalAnswer answer;
         dialog.DeleteButton()->click();
         EXPECT_EQ(answer.seen, QStringList{kNoBookmarkSelected});
         EXPECT_EQ(Names(), QStringList{"встреча"});
@@ -183,9 +183,9 @@ TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
     Text().SetCaret(PositionOf("Вечером"));
     PlaceNamed("вечер");
     {
-        CMarksDlg dialog(*Frame());
+        CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
         dialog.show();
-        DeferredAnswer answer;
+        ModalAnswer answer;
         dialog.ActionButton()->click();
         EXPECT_EQ(answer.seen, QStringList{kNoBookmarkSelected});
         EXPECT_TRUE(dialog.isVisible());
@@ -196,9 +196,9 @@ TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
     }
 
     // Deleting the selected one, without asking.
-    CMarksDlg dialog(*Frame());
+    CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
     dialog.show();
-    DeferredAnswer answer;
+    ModalAnswer answer;
     dialog.List()->setCurrentRow(1);
     dialog.DeleteButton()->click();
     EXPECT_TRUE(answer.seen.isEmpty());
@@ -223,12 +223,12 @@ TEST_F(BookmarkDialogTest, AChangedFileMakesABookmarkInvalid) {
     ASSERT_EQ(Names(), (QStringList{"встреча", "вечер"}));  // no resume bookmark listed
     Text().SetSelection(5, 10);
 
-    CMarksDlg dialog(*Frame());
+    CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
     dialog.show();
     dialog.List()->setCurrentRow(0);
     {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
-        DeferredAnswer no([&icon](QWidget* modal) {
+        ModalAnswer no([&icon](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(box, nullptr);
             icon = box->icon();
@@ -242,7 +242,7 @@ TEST_F(BookmarkDialogTest, AChangedFileMakesABookmarkInvalid) {
         EXPECT_EQ(Names(), (QStringList{"встреча", "вечер"}));
     }
 
-    DeferredAnswer yes(ClickButton(QMessageBox::Yes));
+    ModalAnswer yes(ClickButton(QMessageBox::Yes));
     dialog.List()->setCurrentRow(0);
     dialog.ActionButton()->click();
     EXPECT_EQ(yes.seen, QStringList{kInvalidQuestion});

@@ -31,12 +31,6 @@ protected:
     static void Press(QWidget* dialog, const char* button) {
         dialog->findChild<QPushButton*>(button)->click();
     }
-    // What the frame does with OK: the three values the dialog hands back.
-    void StoreResults(const CGeneralDlg& dialog) {
-        Record().commaDelayLevel = dialog.CommaDelayLevel();
-        Record().stopDelayLevel = dialog.StopDelayLevel();
-        Record().thresholdChars = dialog.ThresholdChars();
-    }
     void SetNonDefaults() {
         Record().startupAction = 2;
         Record().severalWords = 1;
@@ -51,7 +45,7 @@ protected:
 TEST_F(GeneralDlgTest, ThresholdIsEnabledOnlyForSeveralWords) {
     Start();
     Record().severalWords = 0;
-    CGeneralDlg dialog(Record(), Bar());
+    CGeneralDlg dialog(Record());
     EXPECT_EQ(dialog.windowTitle(), "Настройки. Общие");
     EXPECT_TRUE(dialog.OneWordButton()->isChecked());
     EXPECT_FALSE(dialog.ThresholdDisplay()->isEnabled());
@@ -64,7 +58,7 @@ TEST_F(GeneralDlgTest, ThresholdIsEnabledOnlyForSeveralWords) {
     EXPECT_FALSE(dialog.ThresholdArrows()->isEnabled());
 
     Record().severalWords = 1;
-    CGeneralDlg several(Record(), Bar());
+    CGeneralDlg several(Record());
     EXPECT_TRUE(several.SeveralWordsButton()->isChecked());
     EXPECT_TRUE(several.ThresholdArrows()->isEnabled());
 }
@@ -94,7 +88,7 @@ TEST_F(GeneralDlgTest, ShowsTheRecordWithinTheRanges) {
         Record().clickStep = row.click;
         Record().severalWords = row.severalWords;
         Record().startupAction = row.startup;
-        CGeneralDlg dialog(Record(), Bar());
+        CGeneralDlg dialog(Record());
         EXPECT_EQ(dialog.CommaArrows()->Pos(), row.shownComma);
         EXPECT_EQ(dialog.StopArrows()->Pos(), row.shownStop);
         EXPECT_EQ(dialog.ThresholdArrows()->Pos(), row.shownThreshold);
@@ -109,7 +103,7 @@ TEST_F(GeneralDlgTest, DefaultsStandAfterCancelButTheSpeedWaitsForOk) {
     Start();
     SetNonDefaults();
     {
-        CGeneralDlg dialog(Record(), Bar());
+        CGeneralDlg dialog(Record());
         Press(&dialog, "DefaultsButton");
         EXPECT_EQ(dialog.CommaArrows()->Pos(), 3);
         EXPECT_EQ(dialog.StopArrows()->Pos(), 5);
@@ -130,11 +124,11 @@ TEST_F(GeneralDlgTest, DefaultsStandAfterCancelButTheSpeedWaitsForOk) {
     EXPECT_EQ(Bar()->SpeedLevel(), 40);
 
     SetNonDefaults();
-    CGeneralDlg dialog(Record(), Bar());
-    Press(&dialog, "DefaultsButton");
-    Press(&dialog, "OkButton");
-    ASSERT_EQ(dialog.result(), QDialog::Accepted);
-    StoreResults(dialog);
+    ModalAnswer defaultsThenOk([](QWidget* modal) {
+        Press(modal, "DefaultsButton");
+        Press(modal, "OkButton");
+    });
+    Trigger(CommandId::ID_SETTINGS_GENERAL);
     EXPECT_EQ(Bar()->SpeedLevel(), 25);
     EXPECT_EQ(Record().commaDelayLevel, 3);
     EXPECT_EQ(Record().stopDelayLevel, 5);
@@ -142,10 +136,10 @@ TEST_F(GeneralDlgTest, DefaultsStandAfterCancelButTheSpeedWaitsForOk) {
     EXPECT_EQ(Record().severalWords, 0);
 }
 
-TEST_F(GeneralDlgTest, OkStoresThreeValuesAndHandsBackThree) {
+TEST_F(GeneralDlgTest, OkStoresWhatItShows) {
     Start();
     SetNonDefaults();
-    CGeneralDlg dialog(Record(), Bar());
+    CGeneralDlg dialog(Record());
     dialog.CommaArrows()->DownArrow()->click();
     dialog.StopArrows()->UpArrow()->click();
     for (int i = 0; i < 20; ++i) dialog.ThresholdArrows()->UpArrow()->click();
@@ -156,13 +150,12 @@ TEST_F(GeneralDlgTest, OkStoresThreeValuesAndHandsBackThree) {
     EXPECT_EQ(Record().commaDelayLevel, 6);
     EXPECT_EQ(Record().clickStep, 4);
     Press(&dialog, "OkButton");
-    EXPECT_EQ(dialog.CommaDelayLevel(), 5);
-    EXPECT_EQ(dialog.StopDelayLevel(), 2);
-    EXPECT_EQ(dialog.ThresholdChars(), 20);
+    EXPECT_EQ(Record().commaDelayLevel, 5);
+    EXPECT_EQ(Record().stopDelayLevel, 2);
+    EXPECT_EQ(Record().thresholdChars, 20);
     EXPECT_EQ(Record().clickStep, 3);
     EXPECT_EQ(Record().severalWords, 0);
     EXPECT_EQ(Record().startupAction, 1);
-    EXPECT_EQ(Record().commaDelayLevel, 6);  // the frame's to store
     EXPECT_EQ(Bar()->SpeedLevel(), 40);
 }
 
@@ -170,11 +163,10 @@ TEST_F(GeneralDlgTest, AThresholdOf20GivesAShortGroupLimitOf15) {
     Start();
     Record().severalWords = 1;
     Record().thresholdChars = 10;
-    CGeneralDlg dialog(Record(), Bar());
+    CGeneralDlg dialog(Record());
     for (int i = 0; i < 10; ++i) dialog.ThresholdArrows()->UpArrow()->click();
     EXPECT_EQ(dialog.ThresholdDisplay()->text(), "20");
     Press(&dialog, "OkButton");
-    StoreResults(dialog);
     EXPECT_EQ(ShortGroupLimit(ReadingOptionsFrom(Record(), Bar()->SpeedLevel())), 15);
 }
 
