@@ -93,13 +93,6 @@ void CReadArea::LayOut() {
                      .intersected(rect());
 }
 
-QRect CReadArea::TextBox() const {
-    if (displayText_.isEmpty()) return {};
-    QRectF box;
-    for (int i = 0; i < layout_.lineCount(); ++i) box |= layout_.lineAt(i).naturalTextRect();
-    return box.translated(layout_.position()).toAlignedRect();
-}
-
 void CReadArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), ColorFromColorRef(settings_.readingArea.backgroundColor));
@@ -117,11 +110,11 @@ void CReadArea::ChangeSpeed(Qt::MouseButton button, int steps) {
 // A double click arrives as a press and then a double click, so a whole one
 // moves the level by three click steps.
 void CReadArea::mousePressEvent(QMouseEvent* event) {
-    ChangeSpeed(event->button(), settings_.clickStep);
+    ChangeSpeed(event->button(), BoundedClickStep(settings_.clickStep));
 }
 
 void CReadArea::mouseDoubleClickEvent(QMouseEvent* event) {
-    ChangeSpeed(event->button(), 2 * settings_.clickStep);
+    ChangeSpeed(event->button(), 2 * BoundedClickStep(settings_.clickStep));
 }
 
 void CReadArea::focusInEvent(QFocusEvent* event) {

@@ -24,9 +24,6 @@ public:
     void RecreateDrawingObjects();
     const QFont& DisplayFont() const { return font_; }
 
-    // Where the display text is drawn: the box of its lines.
-    QRect TextBox() const;
-
 signals:
     void SpeedDownRequested(int steps);
     void SpeedUpRequested(int steps);

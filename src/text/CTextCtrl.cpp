@@ -5,9 +5,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QImage>
 #include <QPainter>
 #include <QTextBlock>
 
