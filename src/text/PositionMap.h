@@ -11,8 +11,9 @@
 // widget lays out and paints a paragraph as a whole, so a line of megabytes
 // would make every step, scroll and selection slow.
 //
-// A line is split before the first word that starts once the piece holds
-// half the line limit, or at the limit itself when no word starts before it.
+// Only a line longer than the limit is split: before the first word that
+// starts once a piece holds half the limit, or at the limit itself when no
+// word starts before it, until what is left of the line fits.
 // A text position where a split lies maps to after the split's break, so a
 // selection that starts there does not begin with a break.
 class PositionMap {
@@ -33,6 +34,9 @@ private:
     // Where the difference between widget and text positions changes: from
     // text position `text` on (widget position `widget` on) a position maps
     // by the difference of this anchor.
+    void SplitLine(std::string_view text, std::size_t start, std::size_t end,
+                   std::size_t lineLimit, std::size_t& widget);
+
     struct Anchor {
         std::size_t text;
         std::size_t widget;

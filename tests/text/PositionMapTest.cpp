@@ -29,8 +29,9 @@ std::string WidgetView(std::string_view text, const PositionMap& map) {
 }
 
 TEST(PositionMap, SplitsLongLinesAtWordsOrAtTheLimit) {
-    // With a limit of 8 a piece is split before the first word that starts
-    // once it holds 4 characters, or before its 9th character.
+    // With a limit of 8 a line longer than 8 is split before the first word
+    // that starts once a piece holds 4 characters, or before a piece's 9th
+    // character, until the rest of the line fits.
     struct Case {
         const char* name;
         std::string text;
@@ -38,13 +39,15 @@ TEST(PositionMap, SplitsLongLinesAtWordsOrAtTheLimit) {
     };
     const Case cases[] = {
         {"short line", "short", "short"},
+        {"a line no longer than the limit stays whole", "aa bb cc", "aa bb cc"},
+        {"the last piece may reach the limit", "aaaa bbbbbbb", "aaaa |bbbbbbb"},
         {"words", "aaaa bbbb cccc dddd", "aaaa |bbbb |cccc |dddd"},
         {"word start before half the limit", "ab cd efgh", "ab cd |efgh"},
         {"no word starts: cut at the limit", "abcdefghijklmnopqrst", "abcdefgh|ijklmnop|qrst"},
         {"exactly the limit", "abcdefgh", "abcdefgh"},
         {"one over the limit", "abcdefghi", "abcdefgh|i"},
         {"a long word after a short one", "ab cdefghijklmno", "ab cdefg|hijklmno"},
-        {"blanks run past the limit", "abc         d", "abc     |    |d"},
+        {"blanks run past the limit", "abc         d", "abc     |    d"},
         {"tab separates words", "aaaa\tbbbb", "aaaa\t|bbbb"},
         {"crlf starts a new line", "aaaaaaa\r\nbbbbbbb", "aaaaaaa/bbbbbbb"},
         {"crlf right at the limit", "abcdefgh\r\nijklmnop", "abcdefgh/ijklmnop"},
