@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
@@ -29,6 +31,14 @@ QString FirstFileArgument(const QStringList& arguments) {
 
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(ProgramText(kProgramTitle));
+    // The whole interface is Russian whatever the user's locale, Qt's own
+    // dialogs and buttons included. Without the translations installed they
+    // stay English, which is no reason not to start.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(translator);
+    }
 }
 
 CLmnApp::~CLmnApp() = default;

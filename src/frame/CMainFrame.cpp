@@ -28,6 +28,7 @@
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
 #include "text/FindCommands.h"
+#include "widgets/CDragSizeLimit.h"
 #include "widgets/ProgramMessages.h"
 
 namespace {
@@ -49,17 +50,18 @@ CMainFrame::CMainFrame(const FrameContext& context)
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
                 settings_.windowHeight);
     const MinimumSize minimum = MinimumWindowSize(screenSize_.width(), screenSize_.height());
-    setMinimumSize(minimum.width, minimum.height);
+    new CDragSizeLimit(this, QSize(minimum.width, minimum.height));
+    // Only the text pane's context menu exists: the bar, the menu bar and the
+    // rest of the window offer no stock menu that could hide the bar.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 
     const int paneHeight = BoundedPaneHeight(settings_.readingPaneHeight, screenSize_.height());
     splitter_ = new CPaneSplitter(this, paneHeight);
     readArea_ = new CReadArea(splitter_, settings_);
     auto* textArea = new CTextArea(splitter_, settings_.textArea);
     textCtrl_ = textArea->TextCtrl();
-    splitter_->addWidget(readArea_);
-    splitter_->addWidget(textArea);
+    splitter_->SetPanes(readArea_, textArea, settings_.windowHeight);
     setCentralWidget(splitter_);
-    splitter_->setSizes({paneHeight, std::max(settings_.windowHeight - paneHeight, 0)});
 
     statusPane_ = new QLabel(this);
     statusPane_->setObjectName("TaskStatus");
@@ -115,6 +117,8 @@ void CMainFrame::CreateActions() {
         programKeys += spec.keys;
     }
     textCtrl_->SetProgramKeys(programKeys);
+    textCtrl_->SetKeypadActions(
+        {actions_.at(CommandId::ID_SPEED_UP), actions_.at(CommandId::ID_SPEED_DOWN)});
 }
 
 void CMainFrame::CreateMenus() {
@@ -201,13 +205,17 @@ void CMainFrame::ToggleReading() {
     }
     runClock_.start();
     timer_.start(session_.Start(ReadingOptionsFrom(settings_, bar_->SpeedLevel()), 0));
+    documents_->ReadingStarted();
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     UpdateCommandStates();
 }
 
 void CMainFrame::StopReading() {
     timer_.stop();
-    session_.Stop();
+    if (IsReading()) {
+        session_.Stop();
+        documents_->ReadingStopped();
+    }
     readArea_->SetDisplayText({});
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     UpdateCommandStates();
@@ -228,6 +236,7 @@ void CMainFrame::Step() {
         timer_.start(step.delayMs);
     } else {
         StopReading();
+        documents_->ReadingStopped();
         ShowTask();
     }
     stepping_ = false;
