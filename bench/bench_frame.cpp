@@ -6,7 +6,8 @@
 //   5 MB RTF, 10 MB from the clipboard.
 // - One reading step, from the tick to the end of the window update that
 //   paints both panes, at the start, middle and end of 10 MB, in one-word and
-//   several-words mode; also scrolling a page and selecting a line.
+//   several-words mode, hot and after a pause; also scrolling a page and
+//   selecting 200 characters, in a text with and without line breaks.
 // - How exactly each group stays on screen during a run at level 50.
 //
 // Every timed case waits for the paint events it names and counts them; a
@@ -21,6 +22,7 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
+#include <unistd.h>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -42,7 +44,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 #include "app/CLmnApp.h"
 #include "base/CodePage.h"
@@ -118,7 +119,9 @@ struct PaintWatch {
         textPainted = false;
         readingPainted = false;
     }
-    bool Satisfied() const { return (!wantText || textPainted) && (!wantReading || readingPainted); }
+    bool Satisfied() const {
+        return (!wantText || textPainted) && (!wantReading || readingPainted);
+    }
     void Finish() {
         doneWallNs = clock.nsecsElapsed();
         doneCpuNs = ProcessCpuNs();
@@ -136,8 +139,7 @@ public:
         const QEvent::Type type = event->type();
         const bool paint = type == QEvent::Paint;
         const bool windowUpdate =
-            watch.window != nullptr &&
-            (type == QEvent::UpdateRequest || type == QEvent::Expose) &&
+            watch.window != nullptr && (type == QEvent::UpdateRequest || type == QEvent::Expose) &&
             (receiver == watch.window || receiver == watch.window->windowHandle());
         if (paint && receiver == watch.textPane) {
             ++watch.textPaints;
@@ -277,8 +279,7 @@ struct CaseTotals {
     void Report(benchmark::State& state) const {
         if (measured == 0) return;
         state.counters["cpu_us"] = cpuUs / static_cast<double>(measured);
-        state.counters["text_paints"] =
-            static_cast<double>(App()->watch.textPaints - textPaints0);
+        state.counters["text_paints"] = static_cast<double>(App()->watch.textPaints - textPaints0);
         state.counters["reading_paints"] =
             static_cast<double>(App()->watch.readingPaints - readingPaints0);
         const qint64 xserver1 = XServerCpuNs();
@@ -384,8 +385,7 @@ void EmptyTextPane() {
 
 // A document from the open command to the first paint of the text pane; the
 // pane holds an empty text before each load.
-void LoadFileToFirstPaint(benchmark::State& state, const QString& name,
-                          const std::string& bytes) {
+void LoadFileToFirstPaint(benchmark::State& state, const QString& name, const std::string& bytes) {
     Program& program = TheProgram();
     const QString path = program.WriteFile(name, bytes);
     CaseTotals totals;
@@ -535,8 +535,8 @@ void BM_ScrollPage(benchmark::State& state) {
     QCoreApplication::processEvents();
     CaseTotals totals;
     for (auto _ : state) {
-        const Measured m =
-            MeasureToPaint(true, false, [bar] { bar->triggerAction(QScrollBar::SliderPageStepAdd); });
+        const Measured m = MeasureToPaint(
+            true, false, [bar] { bar->triggerAction(QScrollBar::SliderPageStepAdd); });
         if (!totals.Add(state, m)) break;
         if (bar->value() >= bar->maximum()) {
             state.PauseTiming();
@@ -585,7 +585,8 @@ void BM_ReadingTimingAtLevel50(benchmark::State& state) {
     Program& program = TheProgram();
     CMainFrame* frame = program.Frame();
     EmptyTextPane();
-    QApplication::clipboard()->setText(QString::fromStdU16String(Cp1251ToUtf16(Prose(20'000, true))));
+    QApplication::clipboard()->setText(
+        QString::fromStdU16String(Cp1251ToUtf16(Prose(20'000, true))));
     frame->Action(CommandId::ID_LOAD_CLIPBOARD)->trigger();
     frame->ReaderBar()->SetSpeedLevel(50);
     Program::Settle(500);
@@ -596,9 +597,8 @@ void BM_ReadingTimingAtLevel50(benchmark::State& state) {
                             ReadingOptionsFrom(program.settings.settings, 50));
         std::vector<qint64> ticks;  // nanoseconds since the start command
         QElapsedTimer clock;
-        QMetaObject::Connection recorder =
-            QObject::connect(frame, &CMainFrame::Stepped,
-                             [&] { ticks.push_back(clock.nsecsElapsed()); });
+        QMetaObject::Connection recorder = QObject::connect(
+            frame, &CMainFrame::Stepped, [&] { ticks.push_back(clock.nsecsElapsed()); });
         QEventLoop loop;
         QTimer::singleShot(20'500, &loop, &QEventLoop::quit);
         const qint64 cpu0 = ProcessCpuNs();

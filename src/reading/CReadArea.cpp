@@ -6,9 +6,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "base/QtText.h"
 #include "settings/AreaFormat.h"
 #include "settings/SettingsBounds.h"
-#include "base/QtText.h"
 
 CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
     : QWidget(parent), settings_(settings) {
@@ -78,8 +78,8 @@ void CReadArea::LayOut() {
     const int blockHeight = static_cast<int>(std::ceil(bottom));
     const int blockWidth = static_cast<int>(std::ceil(widest));
     const int top = several ? (height - blockHeight) >> 1 : (height - blockHeight) / 2;
-    const int boxLeft = several ? left + ((right - (left + blockWidth)) >> 1)
-                                : (width - blockWidth) / 2;
+    const int boxLeft =
+        several ? left + ((right - (left + blockWidth)) >> 1) : (width - blockWidth) / 2;
     for (int i = 0; i < layout_.lineCount(); ++i) {
         QTextLine line = layout_.lineAt(i);
         line.setPosition(QPointF((blockWidth - line.naturalTextWidth()) / 2, line.y()));

@@ -15,8 +15,8 @@ namespace {
 constexpr qsizetype kMostBytes = 64 * 1024 * 1024;
 
 QString FontKey(const QRawFont& font) {
-    return font.familyName() + u'/' + font.styleName() + u'/' +
-           QString::number(font.pixelSize()) + u'/' + QString::number(font.weight()) + u'/' +
+    return font.familyName() + u'/' + font.styleName() + u'/' + QString::number(font.pixelSize()) +
+           u'/' + QString::number(font.weight()) + u'/' +
            QString::number(static_cast<int>(font.style())) + u'/';
 }
 

@@ -14,9 +14,9 @@ PositionMap::PositionMap(std::string_view text, std::size_t lineLimit) {
     // Where the next CR and the next LF at or after `from` are; size when none.
     const auto next = [text, size](char c, std::size_t from) {
         const void* found = from < size ? std::memchr(text.data() + from, c, size - from) : nullptr;
-        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) -
-                                                           text.data())
-                                : size;
+        return found != nullptr
+                   ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
+                   : size;
     };
     std::size_t nextCr = next('\r', 0);
     std::size_t nextLf = next('\n', 0);
@@ -57,18 +57,18 @@ void PositionMap::SplitLine(std::string_view text, std::size_t start, std::size_
 }
 
 std::size_t PositionMap::ToWidget(std::size_t position) const {
-    const auto after = std::upper_bound(
-        anchors_.begin(), anchors_.end(), position,
-        [](std::size_t p, const Anchor& anchor) { return p < anchor.text; });
+    const auto after =
+        std::upper_bound(anchors_.begin(), anchors_.end(), position,
+                         [](std::size_t p, const Anchor& anchor) { return p < anchor.text; });
     if (after == anchors_.begin()) return position;
     const Anchor& anchor = *(after - 1);
     return anchor.widget + (position - anchor.text);
 }
 
 std::size_t PositionMap::ToText(std::size_t widgetPosition) const {
-    const auto after = std::upper_bound(
-        anchors_.begin(), anchors_.end(), widgetPosition,
-        [](std::size_t w, const Anchor& anchor) { return w < anchor.widget; });
+    const auto after =
+        std::upper_bound(anchors_.begin(), anchors_.end(), widgetPosition,
+                         [](std::size_t w, const Anchor& anchor) { return w < anchor.widget; });
     if (after == anchors_.begin()) return widgetPosition;
     const Anchor& anchor = *(after - 1);
     return anchor.text + (widgetPosition - anchor.widget);

@@ -34,8 +34,8 @@ private:
     // Where the difference between widget and text positions changes: from
     // text position `text` on (widget position `widget` on) a position maps
     // by the difference of this anchor.
-    void SplitLine(std::string_view text, std::size_t start, std::size_t end,
-                   std::size_t lineLimit, std::size_t& widget);
+    void SplitLine(std::string_view text, std::size_t start, std::size_t end, std::size_t lineLimit,
+                   std::size_t& widget);
 
     struct Anchor {
         std::size_t text;

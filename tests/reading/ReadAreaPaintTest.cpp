@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QBackingStore>
 
 #include "base/CodePage.h"
 #include "reading/CReadArea.h"
@@ -87,8 +87,8 @@ TEST(ReadAreaPaint, GroupsStandWhereQtWouldDrawThem) {
         area.resize(600, 300);
         area.SetDisplayText(Utf8ToCp1251(c.text));
         const QRgb background = ColorFromColorRef(settings.readingArea.backgroundColor).rgb();
-        const QRect ours = InkBox(area.grab().toImage().convertToFormat(QImage::Format_RGB32),
-                                  background);
+        const QRect ours =
+            InkBox(area.grab().toImage().convertToFormat(QImage::Format_RGB32), background);
         const QRect qts =
             InkBox(DrawnByQt(settings, area.size(), QString::fromUtf8(c.text)), background);
         ASSERT_GT(qts.width(), 10);
@@ -117,8 +117,9 @@ TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
             QApplication::processEvents();
             QPaintDevice* store = area.backingStore()->paintDevice();
             ASSERT_EQ(store->devType(), QInternal::Image);
-            const QImage onScreen = static_cast<QImage*>(store)->copy(area.rect()).convertToFormat(
-                QImage::Format_RGB32);
+            const QImage onScreen = static_cast<QImage*>(store)
+                                        ->copy(area.rect())
+                                        .convertToFormat(QImage::Format_RGB32);
             const QImage whole = area.grab().toImage().convertToFormat(QImage::Format_RGB32);
             EXPECT_TRUE(onScreen == whole);
         }

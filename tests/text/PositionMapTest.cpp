@@ -143,8 +143,8 @@ TEST(PositionMap, MatchesAPositionByPositionWalk) {
             ASSERT_EQ(map.ToWidget(p), e.toWidget[p]) << "text position " << p;
             // Every position of the text comes back as itself, except the LF
             // of a pair, which is the same place as after it.
-            const bool lfOfPair = p > 0 && c.text[p - 1] == '\r' && p < c.text.size() &&
-                                  c.text[p] == '\n';
+            const bool lfOfPair =
+                p > 0 && c.text[p - 1] == '\r' && p < c.text.size() && c.text[p] == '\n';
             ASSERT_EQ(map.ToText(map.ToWidget(p)), lfOfPair ? p + 1 : p) << "text position " << p;
         }
         for (std::size_t w = 0; w < e.toText.size(); ++w) {
