@@ -99,6 +99,32 @@ TEST(ReadAreaPaint, GroupsStandWhereQtWouldDrawThem) {
     }
 }
 
+TEST(ReadAreaPaint, UnderlinedAndStruckOutFontsDrawTheirLines) {
+    for (const bool underline : {true, false}) {
+        SCOPED_TRACE(underline ? "underline" : "strike-out");
+        ReaderSettings settings = DefaultSettings(1024, 768);
+        (underline ? settings.readingArea.font.underline : settings.readingArea.font.strikeOut) = 1;
+        CReadArea area(nullptr, settings);
+        area.resize(600, 300);
+        area.SetDisplayText(Utf8ToCp1251("слово"));
+        const QImage image = area.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb background = ColorFromColorRef(settings.readingArea.backgroundColor).rgb();
+        const QRect ink = InkBox(image, background);
+        ASSERT_GT(ink.width(), 100);
+        // Some row is inked across nine tenths of the word: the line.
+        int longestRow = 0;
+        for (int y = ink.top(); y <= ink.bottom(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            int inked = 0;
+            for (int x = ink.left(); x <= ink.right(); ++x) {
+                inked += (row[x] & 0xFFFFFF) != (background & 0xFFFFFF) ? 1 : 0;
+            }
+            longestRow = std::max(longestRow, inked);
+        }
+        EXPECT_GE(longestRow, ink.width() * 9 / 10);
+    }
+}
+
 TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
     for (const int severalWords : {0, 1}) {
         SCOPED_TRACE(severalWords == 0 ? "one word" : "several words");
