@@ -1,17 +1,14 @@
 #include "reading/CReadArea.h"
 
+#include <cmath>
+
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
+#include "base/QtText.h"
 #include "settings/AreaFormat.h"
 #include "settings/SettingsBounds.h"
-#include "base/QtText.h"
-
-namespace {
-
-constexpr int kWrapFlags = Qt::TextWordWrap | Qt::AlignHCenter;
-
-}  // namespace
 
 CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
     : QWidget(parent), settings_(settings) {
@@ -24,40 +21,85 @@ CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
 
 void CReadArea::SetDisplayText(std::string_view text) {
     displayText_ = ToQString(text);
-    update();
+    // Only where the old group was and where the new one goes changes: the
+    // rest of the pane is background. Repainting (and sending to the screen)
+    // the whole pane cost more than the group itself.
+    const QRect old = shownRect_;
+    LayOut();
+    update(old.united(shownRect_));
 }
 
 void CReadArea::RecreateDrawingObjects() {
     font_ = FontFromLogFont(settings_.readingArea.font);
+    LayOut();
     update();
 }
 
-QRect CReadArea::SeveralWordsBox(const QSize& pane) const {
-    const int width = pane.width();
-    const int height = pane.height();
-    const int left = width / 8;
-    const int right = width - width / 8;
-    const QFontMetrics metrics(font_);
-    const QRect measured =
-        metrics.boundingRect(QRect(left, 0, right - left, height), kWrapFlags, displayText_);
-    // Centre the measured block in the pane, halving towards minus infinity
-    // so a block taller than the pane still starts above its top evenly.
-    const int top = (height - measured.height()) >> 1;
-    const int shift = (right - (left + measured.width())) >> 1;
-    return QRect(left + shift, top, measured.width(), measured.height());
+// The whole pane is painted anew at its new size, the text in its new place.
+void CReadArea::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
 }
 
-void CReadArea::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), ColorFromColorRef(settings_.readingArea.backgroundColor));
+// One word: a single line centred both ways, clipped at both sides when it
+// is wider than the pane. Several words: wrapped within the middle three
+// quarters of the width, each line centred, the block centred both ways,
+// halving towards minus infinity so a block taller than the pane still
+// starts above its top evenly. Lines follow each other as Qt's own text
+// drawing sets them: the font's leading between them, each on a whole pixel.
+void CReadArea::LayOut() {
+    layoutMode_ = settings_.severalWords;
+    layout_.clearLayout();
+    layout_.setText(displayText_);
+    layout_.setFont(font_);
+    shownRect_ = {};
     if (displayText_.isEmpty()) return;
-    painter.setFont(font_);
-    painter.setPen(ColorFromColorRef(settings_.readingArea.textColor));
-    if (!IsSeveralWords(settings_.severalWords)) {
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, displayText_);
-    } else {
-        painter.drawText(SeveralWordsBox(size()), kWrapFlags, displayText_);
+    const int width = this->width();
+    const int height = this->height();
+    const bool several = IsSeveralWords(layoutMode_);
+    const int left = several ? width / 8 : 0;
+    const int right = several ? width - width / 8 : width;
+    QTextOption option;
+    option.setWrapMode(several ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout_.setTextOption(option);
+    const qreal leading = QFontMetricsF(font_).leading();
+    qreal bottom = -leading;
+    qreal widest = 0;
+    layout_.beginLayout();
+    for (QTextLine line = layout_.createLine(); line.isValid(); line = layout_.createLine()) {
+        line.setLineWidth(right - left);
+        bottom = std::ceil(bottom + leading);
+        line.setPosition(QPointF(0, bottom));
+        bottom += line.height();
+        widest = std::max(widest, line.naturalTextWidth());
+        if (!several) break;
     }
+    layout_.endLayout();
+    const int blockHeight = static_cast<int>(std::ceil(bottom));
+    const int blockWidth = static_cast<int>(std::ceil(widest));
+    const int top = several ? (height - blockHeight) >> 1 : (height - blockHeight) / 2;
+    const int boxLeft =
+        several ? left + ((right - (left + blockWidth)) >> 1) : (width - blockWidth) / 2;
+    for (int i = 0; i < layout_.lineCount(); ++i) {
+        QTextLine line = layout_.lineAt(i);
+        line.setPosition(QPointF((blockWidth - line.naturalTextWidth()) / 2, line.y()));
+    }
+    layout_.setPosition(QPointF(boxLeft, top));
+    // Letters may reach beyond their advance (italics, accents): a margin of
+    // half a line covers them.
+    const int margin = QFontMetrics(font_).height() / 2;
+    shownRect_ = QRect(boxLeft, top, blockWidth, blockHeight)
+                     .adjusted(-margin, -margin, margin, margin)
+                     .intersected(rect());
+}
+
+void CReadArea::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), ColorFromColorRef(settings_.readingArea.backgroundColor));
+    if (displayText_.isEmpty()) return;
+    if (layoutMode_ != settings_.severalWords) LayOut();
+    painter.setClipRect(rect());
+    glyphs_.Draw(painter, layout_, ColorFromColorRef(settings_.readingArea.textColor));
 }
 
 void CReadArea::ChangeSpeed(Qt::MouseButton button, int steps) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <QTextLayout>
 #include <QWidget>
 #include <string>
 
+#include "reading/GlyphImageCache.h"
 #include "settings/ReaderSettings.h"
 
 // The upper pane, where the groups of a reading run are flashed: the display
@@ -22,10 +24,6 @@ public:
     void RecreateDrawingObjects();
     const QFont& DisplayFont() const { return font_; }
 
-    // Where the display text is drawn in several-words mode for a pane of
-    // this size: the middle three quarters of the width, the block centred.
-    QRect SeveralWordsBox(const QSize& pane) const;
-
 signals:
     void SpeedDownRequested(int steps);
     void SpeedUpRequested(int steps);
@@ -34,14 +32,21 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
     void ChangeSpeed(Qt::MouseButton button, int steps);
+    // Lays the display text out for the pane's present size and mode.
+    void LayOut();
 
     const ReaderSettings& settings_;
     QString displayText_;
     QFont font_;
+    QTextLayout layout_;
+    int layoutMode_ = 0;  // the several-words setting the layout was made for
+    QRect shownRect_;     // where the laid-out text is, with a margin
+    GlyphImageCache glyphs_;
 };
