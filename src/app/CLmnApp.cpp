@@ -5,13 +5,15 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "app/WindowArea.h"
+#include "base/CodePage.h"
 #include "base/ProgramTexts.h"
+#include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
 #include "library/CShelfFile.h"
-#include "base/SafeFileWriter.h"
 #include "library/ShelfDocument.h"
+#include "settings/ReaderSettings.h"
 #include "settings/SettingsHolder.h"
-#include "base/CodePage.h"
 
 namespace {
 
@@ -22,6 +24,19 @@ QString FirstFileArgument(const QStringList& arguments) {
         if (!arguments[i].startsWith(u'-')) return arguments[i];
     }
     return {};
+}
+
+// The window opens inside the screen's available area whatever screen or
+// scale factor its rectangle was saved on.
+void FitSavedWindow(ReaderSettings& settings, const QRect& area) {
+    const ScreenRect fitted =
+        FitIntoArea({settings.windowLeft, settings.windowTop, settings.windowWidth,
+                     settings.windowHeight},
+                    {area.left(), area.top(), area.width(), area.height()});
+    settings.windowLeft = fitted.left;
+    settings.windowTop = fitted.top;
+    settings.windowWidth = fitted.width;
+    settings.windowHeight = fitted.height;
 }
 
 }  // namespace
@@ -37,7 +52,13 @@ bool CLmnApp::InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDoc
     environment.executableBaseName = QFileInfo(applicationFilePath()).completeBaseName();
     environment.programDirectory = applicationDirPath() + u'/';
     environment.fileArgument = FirstFileArgument(arguments());
-    if (const QScreen* screen = primaryScreen()) environment.screenSize = screen->size();
+    if (const QScreen* screen = primaryScreen()) {
+        environment.screenSize = screen->size();
+        environment.availableArea = screen->availableGeometry();
+    }
+    environment.userDirectories = {qgetenv("HOME").toStdString(),
+                                   qgetenv("XDG_CONFIG_HOME").toStdString(),
+                                   qgetenv("XDG_DATA_HOME").toStdString()};
     return Start(environment, settings, shelf, document);
 }
 
@@ -51,9 +72,14 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     screenSize_ = environment.screenSize;
     programDirectory_ = environment.programDirectory;
 
+    // When neither place can be written, the program directory still serves
+    // a settings file that is already there; only creating one fails.
     const std::string directory = LocalPath(programDirectory_);
-    settings.SetPath(directory + "lmn.dat");
-    shelf.SetPath(directory + "bksh.dat");
+    const DataPlaces places =
+        ChooseDataPlaces(directory, environment.userDirectories, SystemDirectoryProbe())
+            .value_or(DataPlaces{directory, directory});
+    settings.SetPath(places.settingsDirectory + "lmn.dat");
+    shelf.SetPath(places.shelfDirectory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
 
@@ -62,6 +88,7 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
         return false;
     }
     settings.SetSaveOnExit(true);
+    FitSavedWindow(settings.settings, environment.availableArea);
 
     mainFrame_ = std::make_unique<CMainFrame>(settings.settings, document, screenSize_);
     UpdateTitle();
@@ -90,6 +117,16 @@ void CLmnApp::RunStartupAction(const QString& fileArgument) {
         default:
             break;
     }
+}
+
+QString CLmnApp::HelpFile() const {
+    const std::vector<std::string> candidates =
+        HelpFileCandidates(LocalPath(programDirectory_), LMN_INSTALLED_DATA_FROM_BIN);
+    for (const std::string& candidate : candidates) {
+        const QString path = QFile::decodeName(QByteArray::fromStdString(candidate));
+        if (QFileInfo(path).isFile()) return QFileInfo(path).absoluteFilePath();
+    }
+    return QFile::decodeName(QByteArray::fromStdString(candidates.front()));
 }
 
 void CLmnApp::ExitInstance() { mainFrame_.reset(); }

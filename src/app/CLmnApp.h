@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <memory>
+
+#include "app/DataPlaces.h"
 
 class CMainFrame;
 class CShelfFile;
@@ -17,6 +20,8 @@ struct StartupEnvironment {
     QString programDirectory;  // ends with "/"
     QString fileArgument;      // empty when the command line names no file
     QSize screenSize;
+    QRect availableArea{};  // the screen less panels and docks; empty when unknown
+    UserDirectories userDirectories{};
 };
 
 // The application object: start-up, shut-down, the program's messages and the
@@ -48,6 +53,9 @@ public:
     CMainFrame* MainFrame() { return mainFrame_.get(); }
     QSize ScreenSize() const { return screenSize_; }
     const QString& ProgramDirectory() const { return programDirectory_; }
+    // The help file beside the executable, else the installed one; the first
+    // of them when neither exists.
+    QString HelpFile() const;
 
     // Set by the text control when the text pane creates it.
     CTextCtrl* textCtrl = nullptr;

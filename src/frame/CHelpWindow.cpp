@@ -14,7 +14,6 @@
 
 namespace {
 
-const QString kHelpFileName = QStringLiteral("lmn.html");
 const QString kDefaultTitle = QStringLiteral("Справка Orvek Lumeno");
 
 QString ProgramTitle() {
@@ -41,16 +40,13 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent) {
     resize(std::min(760, screen.width() * 3 / 4), std::min(640, screen.height() * 4 / 5));
 }
 
-QString CHelpWindow::HelpFileIn(const QString& programDirectory) {
-    return programDirectory + kHelpFileName;
-}
-
 bool CHelpWindow::ShowHelp(const QString& path) {
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable()) {
         QMessageBox box(QMessageBox::Warning, ProgramTitle(),
                         "Не найден файл справки:\n" + QDir::toNativeSeparators(path) +
-                            "\n\nФайл справки должен лежать рядом с программой.",
+                            "\n\nФайл справки должен лежать рядом с программой "
+                            "или в папке share/lumeno установленной программы.",
                         QMessageBox::Ok, parentWidget());
         box.setTextFormat(Qt::PlainText);
         box.exec();

@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
 
@@ -49,6 +51,14 @@ QString Utf8(std::string_view text) {
 const QString kDocumentFilter =
     "Documents (*.txt, *.rtf, *.htm, *.html, *.plg) "
     "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg])";
+
+// The first local file a drag carries; empty when it carries none.
+QString DroppedFile(const QMimeData* data) {
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) return url.toLocalFile();
+    }
+    return {};
+}
 
 QString ShowOpenDialog(QWidget* parent) {
     return QFileDialog::getOpenFileName(
@@ -102,6 +112,8 @@ CMainFrame::CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize 
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &CMainFrame::Step);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &CMainFrame::StopReading);
+    // Drops the read-only text pane ignores come up to the frame.
+    setAcceptDrops(true);
     textCtrl_->setFocus();
     UpdateCommandStates();
 }
@@ -412,10 +424,28 @@ bool CMainFrame::ChooseDocument() {
     StopReading();
     const QString chosen = chooseFile(this);
     if (chosen.isEmpty()) return false;
+    return OpenDocumentPath(chosen);
+}
+
+bool CMainFrame::OpenDocumentPath(const QString& path) {
+    StopReading();
     document_.CloseCurrent();
     document_.key = ShelfDocument::kNotOnShelf;
-    document_.path = QFile::encodeName(chosen).toStdString();
+    document_.path = QFile::encodeName(path).toStdString();
     return LoadDocument();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // The drag source waits for the drop to finish; a message the load shows
+    // must not hold it up, so the file opens once the drop is over.
+    QTimer::singleShot(0, this, [this, path] { OpenDocumentPath(path); });
 }
 
 bool CMainFrame::LoadDocument() {
@@ -498,7 +528,7 @@ void CMainFrame::ShowAreaSettings(bool readingArea) {
 
 void CMainFrame::ShowHelpFile() {
     if (help_ == nullptr) help_ = new CHelpWindow(this);
-    help_->ShowHelp(CHelpWindow::HelpFileIn(CLmnApp::Instance()->ProgramDirectory()));
+    help_->ShowHelp(CLmnApp::Instance()->HelpFile());
 }
 
 void CMainFrame::ReturnToShelf(ShelfDocument& document) {

@@ -42,6 +42,9 @@ public:
     bool LoadDocument();
     // Asks for a file and loads it; false when cancelled or not loaded.
     bool ChooseDocument();
+    // Stops reading, closes the current document and loads the file at path,
+    // as a file chosen in the open dialog is.
+    bool OpenDocumentPath(const QString& path);
     void LoadClipboard();
     void ShowShelf();
 
@@ -95,6 +98,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A local file dropped anywhere on the window opens as Open would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
