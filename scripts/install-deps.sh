@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   fonts-liberation
+  xvfb x11-utils openbox xdotool wmctrl
+  dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()

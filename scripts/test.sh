@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test headless:
-# the whole program's tests, then the core's tests again under
+# the whole program's tests, then the installed tree, its desktop files and
+# the Debian package, then the core's tests again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target over
 # its corpus and briefly on new inputs.
 set -euo pipefail
@@ -11,6 +12,7 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLMN_BUILD_BENCH=ON
 cmake --build "$root/build"
 ctest --test-dir "$root/build" --output-on-failure
+"$root/scripts/check-install.sh" "$root/build"
 
 cmake -S "$root" -B "$root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLMN_CORE_ONLY=ON \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
