@@ -12,6 +12,7 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLMN_BUILD_BENCH=ON
 cmake --build "$root/build"
 ctest --test-dir "$root/build" --output-on-failure
+"$root/tests/e2e/drop-file.sh" "$root/build"
 "$root/scripts/check-install.sh" "$root/build"
 
 cmake -S "$root" -B "$root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLMN_CORE_ONLY=ON \

@@ -436,11 +436,15 @@ bool CMainFrame::OpenDocumentPath(const QString& path) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    draggedFile_ = DroppedFile(event->mimeData());
+    if (!draggedFile_.isEmpty()) event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
+    // Under X the dropped data is fetched from the source once more, which
+    // can come back empty; the drag entered with this file, so it still counts.
+    QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) path = draggedFile_;
     if (path.isEmpty()) return;
     event->acceptProposedAction();
     // The drag source waits for the drop to finish; a message the load shows

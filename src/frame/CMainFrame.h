@@ -137,4 +137,5 @@ private:
     CReaderBar* bar_ = nullptr;
     QLabel* statusPane_ = nullptr;
     CHelpWindow* help_ = nullptr;
+    QString draggedFile_;  // the file the drag over the window carries
 };
