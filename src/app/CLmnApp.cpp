@@ -29,10 +29,9 @@ QString FirstFileArgument(const QStringList& arguments) {
 // The window opens inside the screen's available area whatever screen or
 // scale factor its rectangle was saved on.
 void FitSavedWindow(ReaderSettings& settings, const QRect& area) {
-    const ScreenRect fitted =
-        FitIntoArea({settings.windowLeft, settings.windowTop, settings.windowWidth,
-                     settings.windowHeight},
-                    {area.left(), area.top(), area.width(), area.height()});
+    const ScreenRect fitted = FitIntoArea(
+        {settings.windowLeft, settings.windowTop, settings.windowWidth, settings.windowHeight},
+        {area.left(), area.top(), area.width(), area.height()});
     settings.windowLeft = fitted.left;
     settings.windowTop = fitted.top;
     settings.windowWidth = fitted.width;

@@ -25,19 +25,40 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
     const std::string data = "/home/u/.local/share/lumeno/";
     const Case cases[] = {
         {"portable copy", true, {"/home/u", "", ""}, {config, data}, DataPlaces{program, program}},
-        {"installed, defaults under HOME", false, {"/home/u", "", ""}, {config, data},
+        {"installed, defaults under HOME",
+         false,
+         {"/home/u", "", ""},
+         {config, data},
          DataPlaces{config, data}},
-        {"HOME with a trailing slash", false, {"/home/u/", "", ""}, {config, data},
+        {"HOME with a trailing slash",
+         false,
+         {"/home/u/", "", ""},
+         {config, data},
          DataPlaces{config, data}},
-        {"both variables set", false, {"/home/u", "/cfg", "/dat/"}, {"/cfg/lumeno/", "/dat/lumeno/"},
+        {"both variables set",
+         false,
+         {"/home/u", "/cfg", "/dat/"},
+         {"/cfg/lumeno/", "/dat/lumeno/"},
          DataPlaces{"/cfg/lumeno/", "/dat/lumeno/"}},
-        {"relative variables are ignored", false, {"/home/u", "cfg", "./dat"}, {config, data},
+        {"relative variables are ignored",
+         false,
+         {"/home/u", "cfg", "./dat"},
+         {config, data},
          DataPlaces{config, data}},
-        {"only one variable set", false, {"/home/u", "", "/dat"}, {config, "/dat/lumeno/"},
+        {"only one variable set",
+         false,
+         {"/home/u", "", "/dat"},
+         {config, "/dat/lumeno/"},
          DataPlaces{config, "/dat/lumeno/"}},
-        {"variables serve without HOME", false, {"", "/cfg", "/dat"},
-         {"/cfg/lumeno/", "/dat/lumeno/"}, DataPlaces{"/cfg/lumeno/", "/dat/lumeno/"}},
-        {"no HOME and one variable missing", false, {"", "/cfg", ""}, {"/cfg/lumeno/"},
+        {"variables serve without HOME",
+         false,
+         {"", "/cfg", "/dat"},
+         {"/cfg/lumeno/", "/dat/lumeno/"},
+         DataPlaces{"/cfg/lumeno/", "/dat/lumeno/"}},
+        {"no HOME and one variable missing",
+         false,
+         {"", "/cfg", ""},
+         {"/cfg/lumeno/"},
          std::nullopt},
         {"relative HOME", false, {"home/u", "", ""}, {config, data}, std::nullopt},
         {"settings folder cannot be made", false, {"/home/u", "", ""}, {data}, std::nullopt},
@@ -46,15 +67,14 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> made;
-        const DirectoryProbe probe{
-            [&](const std::string& directory) {
-                EXPECT_EQ(directory, program);
-                return c.programWritable;
-            },
-            [&](const std::string& directory) {
-                made.push_back(directory);
-                return c.makeable.count(directory) > 0;
-            }};
+        const DirectoryProbe probe{[&](const std::string& directory) {
+                                       EXPECT_EQ(directory, program);
+                                       return c.programWritable;
+                                   },
+                                   [&](const std::string& directory) {
+                                       made.push_back(directory);
+                                       return c.makeable.count(directory) > 0;
+                                   }};
         EXPECT_EQ(ChooseDataPlaces(program, c.user, probe), c.expected);
         // A portable copy never creates folders in the user's home.
         if (c.programWritable) {

@@ -6,9 +6,9 @@
 
 #include "ModalAnswer.h"
 #include "app/CLmnApp.h"
+#include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
 #include "library/CShelfFile.h"
-#include "base/SafeFileWriter.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 
