@@ -9,6 +9,17 @@ namespace {
 
 const std::string kFolderName = "lumeno/";
 
+// The folders packages and administrators install programs into. Root can
+// write them, but data written there would lie among the system's files and
+// be shared by every user, so they never hold data files.
+bool IsSystemProgramDirectory(const std::string& directory) {
+    for (const char* system : {"/bin/", "/sbin/", "/usr/bin/", "/usr/sbin/", "/usr/games/",
+                               "/usr/local/bin/", "/usr/local/sbin/", "/usr/local/games/"}) {
+        if (directory == system) return true;
+    }
+    return false;
+}
+
 bool IsAbsolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
 
 std::string WithSlash(std::string path) {
@@ -53,7 +64,8 @@ std::optional<DataPlaces> UserDataPlaces(const UserDirectories& user) {
 std::optional<DataPlaces> ChooseDataPlaces(const std::string& programDirectory,
                                            const UserDirectories& user,
                                            const DirectoryProbe& probe) {
-    if (!programDirectory.empty() && probe.isWritable(programDirectory)) {
+    if (!programDirectory.empty() && !IsSystemProgramDirectory(programDirectory) &&
+        probe.isWritable(programDirectory)) {
         return DataPlaces{programDirectory, programDirectory};
     }
     const std::optional<DataPlaces> places = UserDataPlaces(user);

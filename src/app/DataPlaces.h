@@ -40,8 +40,9 @@ struct DirectoryProbe {
     std::function<bool(const std::string& directory)> makeWritable;
 };
 
-// The program directory when it is writable, else the user's folders, made as
-// needed; nothing when neither can be written.
+// The program directory when it is writable and not one of the system's
+// program folders (/usr/bin and the like, which root can write), else the
+// user's folders, made as needed; nothing when neither can be written.
 std::optional<DataPlaces> ChooseDataPlaces(const std::string& programDirectory,
                                            const UserDirectories& user,
                                            const DirectoryProbe& probe);

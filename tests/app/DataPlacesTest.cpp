@@ -13,71 +13,57 @@
 namespace {
 
 TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
-    struct Case {
-        const char* name;
-        bool programWritable;
-        UserDirectories user;
-        std::set<std::string> makeable;  // folders the user may create
-        std::optional<DataPlaces> expected;
-    };
-    const std::string program = "/opt/lumeno/";
+    const std::string opt = "/opt/lumeno/";
     const std::string config = "/home/u/.config/lumeno/";
     const std::string data = "/home/u/.local/share/lumeno/";
-    const Case cases[] = {
-        {"portable copy", true, {"/home/u", "", ""}, {config, data}, DataPlaces{program, program}},
-        {"installed, defaults under HOME",
-         false,
-         {"/home/u", "", ""},
-         {config, data},
-         DataPlaces{config, data}},
-        {"HOME with a trailing slash",
-         false,
-         {"/home/u/", "", ""},
-         {config, data},
-         DataPlaces{config, data}},
-        {"both variables set",
-         false,
-         {"/home/u", "/cfg", "/dat/"},
-         {"/cfg/lumeno/", "/dat/lumeno/"},
-         DataPlaces{"/cfg/lumeno/", "/dat/lumeno/"}},
-        {"relative variables are ignored",
-         false,
-         {"/home/u", "cfg", "./dat"},
-         {config, data},
-         DataPlaces{config, data}},
-        {"only one variable set",
-         false,
-         {"/home/u", "", "/dat"},
-         {config, "/dat/lumeno/"},
-         DataPlaces{config, "/dat/lumeno/"}},
-        {"variables serve without HOME",
-         false,
-         {"", "/cfg", "/dat"},
-         {"/cfg/lumeno/", "/dat/lumeno/"},
-         DataPlaces{"/cfg/lumeno/", "/dat/lumeno/"}},
-        {"no HOME and one variable missing",
-         false,
-         {"", "/cfg", ""},
-         {"/cfg/lumeno/"},
-         std::nullopt},
-        {"relative HOME", false, {"home/u", "", ""}, {config, data}, std::nullopt},
-        {"settings folder cannot be made", false, {"/home/u", "", ""}, {data}, std::nullopt},
-        {"shelf folder cannot be made", false, {"/home/u", "", ""}, {config}, std::nullopt},
+    const UserDirectories home{"/home/u", "", ""};
+    struct Case {
+        const char* name;
+        std::string program;
+        bool programWritable;
+        UserDirectories user;
+        std::set<std::string> makeable;  // the folders that can be made
+        std::optional<DataPlaces> expected;
     };
+    // clang-format off
+    const Case cases[] = {
+        {"portable copy", opt, true, home, {config, data}, DataPlaces{opt, opt}},
+        {"installed, defaults under HOME", opt, false, home, {config, data}, DataPlaces{config, data}},
+        {"root's /usr/bin is no portable copy", "/usr/bin/", true, home, {config, data},
+         DataPlaces{config, data}},
+        {"nor is /usr/local/bin", "/usr/local/bin/", true, home, {config, data},
+         DataPlaces{config, data}},
+        {"HOME with a trailing slash", opt, false, {"/home/u/", "", ""}, {config, data},
+         DataPlaces{config, data}},
+        {"both variables set", opt, false, {"/home/u", "/cfg", "/dat/"},
+         {"/cfg/lumeno/", "/dat/lumeno/"}, DataPlaces{"/cfg/lumeno/", "/dat/lumeno/"}},
+        {"relative variables are ignored", opt, false, {"/home/u", "cfg", "./dat"}, {config, data},
+         DataPlaces{config, data}},
+        {"only one variable set", opt, false, {"/home/u", "", "/dat"}, {config, "/dat/lumeno/"},
+         DataPlaces{config, "/dat/lumeno/"}},
+        {"variables serve without HOME", opt, false, {"", "/cfg", "/dat"},
+         {"/cfg/lumeno/", "/dat/lumeno/"}, DataPlaces{"/cfg/lumeno/", "/dat/lumeno/"}},
+        {"no HOME and one variable missing", opt, false, {"", "/cfg", ""}, {"/cfg/lumeno/"},
+         std::nullopt},
+        {"relative HOME", opt, false, {"home/u", "", ""}, {config, data}, std::nullopt},
+        {"settings folder cannot be made", opt, false, home, {data}, std::nullopt},
+        {"shelf folder cannot be made", opt, false, home, {config}, std::nullopt},
+    };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> made;
         const DirectoryProbe probe{[&](const std::string& directory) {
-                                       EXPECT_EQ(directory, program);
+                                       EXPECT_EQ(directory, c.program);
                                        return c.programWritable;
                                    },
                                    [&](const std::string& directory) {
                                        made.push_back(directory);
                                        return c.makeable.count(directory) > 0;
                                    }};
-        EXPECT_EQ(ChooseDataPlaces(program, c.user, probe), c.expected);
+        EXPECT_EQ(ChooseDataPlaces(c.program, c.user, probe), c.expected);
         // A portable copy never creates folders in the user's home.
-        if (c.programWritable) {
+        if (c.expected && c.expected->settingsDirectory == c.program) {
             EXPECT_TRUE(made.empty());
         }
     }
