@@ -67,46 +67,22 @@ TEST_F(FileDropTest, ADroppedFileOpensAsOpenWould) {
         QStringList messages;
         std::string text;  // what the text pane holds afterwards
     };
+    const std::string opened = "Text of the dropped book.";
+    const QString refusedMessage =
+        "Orvek Lumeno|Этот файл не может быть открыт.\nДопускаются только файлы следующих "
+        "типов:\n*.txt, *.rtf, *html, *htm, *plg";
+    // clang-format off
     const Case cases[] = {
-        {"a text file on the text pane",
-         {book},
-         false,
-         false,
-         true,
-         {},
-         "Text of the dropped book."},
-        {"a text file on the reading pane",
-         {book},
-         true,
-         false,
-         true,
-         {},
-         "Text of the dropped book."},
-        {"the first local file of several",
-         {web, book, refused},
-         false,
-         false,
-         true,
-         {},
-         "Text of the dropped book."},
-        {"data gone at the drop", {book}, false, true, true, {}, "Text of the dropped book."},
-        {"a kind Open refuses",
-         {refused},
-         false,
-         false,
-         true,
-         {"Orvek Lumeno|Этот файл не может быть открыт.\nДопускаются только файлы следующих "
-          "типов:\n*.txt, *.rtf, *html, *htm, *plg"},
-         ""},
-        {"a file that is gone",
-         {missing},
-         false,
-         false,
-         true,
-         {"Orvek Lumeno|Не удаётся открыть этот файл "},
-         ""},
+        {"a text file on the text pane", {book}, false, false, true, {}, opened},
+        {"a text file on the reading pane", {book}, true, false, true, {}, opened},
+        {"the first local file of several", {web, book, refused}, false, false, true, {}, opened},
+        {"data gone at the drop", {book}, false, true, true, {}, opened},
+        {"a kind Open refuses", {refused}, false, false, true, {refusedMessage}, ""},
+        {"a file that is gone", {missing}, false, false, true,
+         {"Orvek Lumeno|Не удаётся открыть этот файл "}, ""},
         {"a web address is not taken", {web}, false, false, false, {}, "Reading this."},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LoadClipboardText("Reading this.");
