@@ -22,6 +22,7 @@
 
 #include "app/CLmnApp.h"
 #include "frame/CMainFrame.h"
+#include "library/CDocumentController.h"
 #include "frame/CReaderBar.h"
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
@@ -107,9 +108,8 @@ void LoadFileToFirstPaint(benchmark::State& state, const QString& name, const QB
     file.write(bytes);
     file.close();
     CMainFrame* frame = program.Frame();
-    frame->chooseFile = [path](QWidget*) { return path; };
     for (auto _ : state) {
-        frame->ChooseDocument();
+        frame->Documents().OpenFile(QFile::encodeName(path).toStdString());
         PaintNow(frame);
     }
     state.counters["characters"] = frame->TextCtrl()->TextLength();
@@ -148,20 +148,20 @@ void BM_ReadingStep(benchmark::State& state) {
     if (text->TextLength() < 10'000'000) program.LoadClipboard(Prose(10 * 1024 * 1024, true));
     const double where = static_cast<double>(state.range(0)) / 100.0;
     text->SetCaret(static_cast<std::size_t>(where * text->TextLength()));
-    frame->ChooseReadingTask(ReadingTask::TaskFromCaret);
-    frame->ToggleReading();
+    frame->OnCommand(CommandId::ID_READ_FROM_CARET);
+    frame->OnCommand(CommandId::ID_READ_TOGGLE);
     for (auto _ : state) {
         frame->Step();
         PaintNow(frame);
         if (!frame->IsReading()) {  // ran off the end: start over at the same place
             state.PauseTiming();
             text->SetCaret(static_cast<std::size_t>(where * text->TextLength()));
-            frame->ChooseReadingTask(ReadingTask::TaskFromCaret);
-            frame->ToggleReading();
+            frame->OnCommand(CommandId::ID_READ_FROM_CARET);
+            frame->OnCommand(CommandId::ID_READ_TOGGLE);
             state.ResumeTiming();
         }
     }
-    frame->StopReading();
+    if (frame->IsReading()) frame->OnCommand(CommandId::ID_READ_TOGGLE);
 }
 BENCHMARK(BM_ReadingStep)->Arg(0)->Arg(50)->Arg(99)->Unit(benchmark::kMicrosecond)->Repetitions(3);
 
@@ -178,21 +178,21 @@ void BM_ReadingTimingAtLevel50(benchmark::State& state) {
     QTimer::singleShot(500, &settle, &QEventLoop::quit);
     settle.exec();
     for (auto _ : state) {
-        frame->ChooseReadingTask(ReadingTask::TaskWholeText);
+        frame->OnCommand(CommandId::ID_READ_ALL);
         const ReadingSchedule schedule =
-            ScheduleReading(frame->TextCtrl()->Text(), frame->TextCtrl()->readingCursor,
+            ScheduleReading(frame->TextCtrl()->Text(), frame->Session().Cursor(),
                             ReadingOptionsFrom(program.settings.settings, 50));
         std::vector<qint64> ticks;  // nanoseconds since the start command
         QElapsedTimer clock;
         QMetaObject::Connection recorder =
-            QObject::connect(&frame->ReadingTimerForTests(), &QTimer::timeout,
+            QObject::connect(frame, &CMainFrame::Stepped,
                              [&] { ticks.push_back(clock.nsecsElapsed()); });
         QEventLoop loop;
         QTimer::singleShot(20'500, &loop, &QEventLoop::quit);
         clock.start();
-        frame->ToggleReading();
+        frame->OnCommand(CommandId::ID_READ_TOGGLE);
         loop.exec();
-        frame->StopReading();
+        if (frame->IsReading()) frame->OnCommand(CommandId::ID_READ_TOGGLE);
         QObject::disconnect(recorder);
         if (ticks.size() < 3 || ticks.size() > schedule.steps.size()) {
             state.SkipWithError("the run does not match its schedule");

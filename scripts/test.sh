@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test headless:
-# the whole program's tests, then the installed tree, its desktop files and
-# the Debian package, then the core's tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target over
-# its corpus and briefly on new inputs.
+# the whole program's tests, then the end-to-end tests that drive the built
+# program under Xvfb with real keys, mouse and clipboard, then the installed
+# tree, its desktop files and the Debian package, then the core's
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, then every
+# fuzz target over its corpus and briefly on new inputs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -12,6 +13,7 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLMN_BUILD_BENCH=ON
 cmake --build "$root/build"
 ctest --test-dir "$root/build" --output-on-failure
+python3 "$root/tests/e2e/run.py" "$root/build"
 "$root/tests/e2e/drop-file.sh" "$root/build"
 "$root/scripts/check-install.sh" "$root/build"
 

@@ -2,18 +2,21 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 #include "app/WindowArea.h"
-#include "base/CodePage.h"
 #include "base/ProgramTexts.h"
+#include "base/QtText.h"
 #include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
+#include "library/CDocumentController.h"
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/ReaderSettings.h"
 #include "settings/SettingsHolder.h"
+#include "widgets/ProgramMessages.h"
 
 namespace {
 
@@ -38,10 +41,30 @@ void FitSavedWindow(ReaderSettings& settings, const QRect& area) {
     settings.windowHeight = fitted.height;
 }
 
+// The help file beside the executable, else the installed one; the first of
+// them when neither exists, for the message that says it is missing.
+QString HelpFile(const QString& programDirectory) {
+    const std::vector<std::string> candidates =
+        HelpFileCandidates(LocalPath(programDirectory), LMN_INSTALLED_DATA_FROM_BIN);
+    for (const std::string& candidate : candidates) {
+        const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(candidate)));
+        if (file.isFile()) return file.absoluteFilePath();
+    }
+    return QFile::decodeName(QByteArray::fromStdString(candidates.front()));
+}
+
 }  // namespace
 
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QString::fromUtf8(kProgramTitle.data(), kProgramTitle.size()));
+    setApplicationName(ProgramText(kProgramTitle));
+    // The whole interface is Russian whatever the user's locale, Qt's own
+    // dialogs and buttons included. Without the translations installed they
+    // stay English, which is no reason not to start.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(translator);
+    }
 }
 
 CLmnApp::~CLmnApp() = default;
@@ -65,15 +88,9 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
                     CShelfFile& shelf, ShelfDocument& document) {
     if (!IsProgramName(environment.executableBaseName.toStdString())) return false;
 
-    settings_ = &settings;
-    shelf_ = &shelf;
-    document_ = &document;
-    screenSize_ = environment.screenSize;
-    programDirectory_ = environment.programDirectory;
-
     // When neither place can be written, the program directory still serves
     // a settings file that is already there; only creating one fails.
-    const std::string directory = LocalPath(programDirectory_);
+    const std::string directory = LocalPath(environment.programDirectory);
     const DataPlaces places =
         ChooseDataPlaces(directory, environment.userDirectories, SystemDirectoryProbe())
             .value_or(DataPlaces{directory, directory});
@@ -82,64 +99,38 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
 
-    if (!settings.Load() && !settings.CreateDefaults(screenSize_.width(), screenSize_.height())) {
-        ShowMessage(MSG_SETTINGS_FILE_FAILED);
+    const QSize screen = environment.screenSize;
+    if (!settings.Load() && !settings.CreateDefaults(screen.width(), screen.height())) {
+        ShowMessage(nullptr, MessageCode::MSG_SETTINGS_FILE_FAILED);
         return false;
     }
     settings.SetSaveOnExit(true);
     FitSavedWindow(settings.settings, environment.availableArea);
 
-    mainFrame_ = std::make_unique<CMainFrame>(settings.settings, document, screenSize_);
-    UpdateTitle();
+    mainFrame_ = std::make_unique<CMainFrame>(FrameContext{
+        settings.settings, document, shelf, screen, HelpFile(environment.programDirectory)});
     mainFrame_->ShowAtStart();
-    RunStartupAction(environment.fileArgument);
+    RunStartupAction(environment.fileArgument, settings.settings.startupAction);
     return true;
 }
 
-void CLmnApp::RunStartupAction(const QString& fileArgument) {
+void CLmnApp::RunStartupAction(const QString& fileArgument, std::int32_t startupAction) {
     if (!fileArgument.isEmpty()) {
-        document_->key = ShelfDocument::kNotOnShelf;
-        document_->path = LocalPath(fileArgument);
-        if (!mainFrame_->LoadDocument()) {
-            document_->key = ShelfDocument::kNoDocument;
-            document_->path.clear();
-        }
+        CDocumentController& documents = mainFrame_->Documents();
+        // A file the program refuses at start leaves no document behind.
+        if (!documents.OpenFile(LocalPath(fileArgument))) documents.Document().Clear();
         return;
     }
-    switch (settings_->settings.startupAction) {
-        case 1:
-            mainFrame_->LoadClipboard();
+    switch (StartupActionOf(startupAction)) {
+        case StartupAction::Nothing:
             break;
-        case 2:
-            mainFrame_->ShowShelf();
+        case StartupAction::LoadClipboard:
+            mainFrame_->OnCommand(CommandId::ID_LOAD_CLIPBOARD);
             break;
-        default:
+        case StartupAction::ShowShelf:
+            mainFrame_->OnCommand(CommandId::ID_SHELF_SHOW);
             break;
     }
-}
-
-QString CLmnApp::HelpFile() const {
-    const std::vector<std::string> candidates =
-        HelpFileCandidates(LocalPath(programDirectory_), LMN_INSTALLED_DATA_FROM_BIN);
-    for (const std::string& candidate : candidates) {
-        const QString path = QFile::decodeName(QByteArray::fromStdString(candidate));
-        if (QFileInfo(path).isFile()) return QFileInfo(path).absoluteFilePath();
-    }
-    return QFile::decodeName(QByteArray::fromStdString(candidates.front()));
 }
 
 void CLmnApp::ExitInstance() { mainFrame_.reset(); }
-
-void CLmnApp::ShowMessage(int code) {
-    const std::string_view text = MessageText(code);
-    QMessageBox box(QMessageBox::Warning, applicationName(),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                    QMessageBox::Ok, mainFrame_.get());
-    box.exec();
-}
-
-void CLmnApp::UpdateTitle() {
-    if (!mainFrame_) return;
-    mainFrame_->setWindowTitle(QString::fromStdU16String(
-        Cp1251ToUtf16(WindowTitle(document_ != nullptr ? document_->name : std::string()))));
-}

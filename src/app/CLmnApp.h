@@ -4,13 +4,13 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 #include "app/DataPlaces.h"
 
 class CMainFrame;
 class CShelfFile;
-class CTextCtrl;
 class SettingsHolder;
 class ShelfDocument;
 
@@ -24,9 +24,9 @@ struct StartupEnvironment {
     UserDirectories userDirectories{};
 };
 
-// The application object: start-up, shut-down, the program's messages and the
-// window title. The other three program-wide objects (settings, shelf file,
-// current document) are constructed after it and handed to InitInstance.
+// The application object: start-up and shut-down. The other three
+// program-wide objects (settings, shelf file, current document) are
+// constructed after it and handed to InitInstance.
 class CLmnApp : public QApplication {
     Q_OBJECT
 
@@ -44,29 +44,10 @@ public:
     // the other program-wide objects are destroyed.
     void ExitInstance();
 
-    void ShowMessage(int code);
-    void UpdateTitle();
-
-    SettingsHolder& Settings() { return *settings_; }
-    CShelfFile& Shelf() { return *shelf_; }
-    ShelfDocument& Document() { return *document_; }
     CMainFrame* MainFrame() { return mainFrame_.get(); }
-    QSize ScreenSize() const { return screenSize_; }
-    const QString& ProgramDirectory() const { return programDirectory_; }
-    // The help file beside the executable, else the installed one; the first
-    // of them when neither exists.
-    QString HelpFile() const;
-
-    // Set by the text control when the text pane creates it.
-    CTextCtrl* textCtrl = nullptr;
 
 private:
-    void RunStartupAction(const QString& fileArgument);
+    void RunStartupAction(const QString& fileArgument, std::int32_t startupAction);
 
-    SettingsHolder* settings_ = nullptr;
-    CShelfFile* shelf_ = nullptr;
-    ShelfDocument* document_ = nullptr;
     std::unique_ptr<CMainFrame> mainFrame_;
-    QSize screenSize_;
-    QString programDirectory_;
 };

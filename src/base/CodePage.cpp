@@ -168,21 +168,30 @@ std::string Utf16ToCp1251(std::u16string_view text) {
     return out;
 }
 
+void AppendUtf8(std::string& out, char32_t codePoint) {
+    if ((codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF) codePoint = 0xFFFD;
+    if (codePoint < 0x80) {
+        out.push_back(static_cast<char>(codePoint));
+    } else if (codePoint < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
+        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    } else if (codePoint < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (codePoint >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    }
+}
+
 std::string Cp1251ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);
     for (const char c : text) {
-        const char16_t unit = ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(c));
-        if (unit < 0x80) {
-            out.push_back(static_cast<char>(unit));
-        } else if (unit < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (unit >> 6)));
-            out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (unit >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        }
+        AppendUtf8(out, ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(c)));
     }
     return out;
 }

@@ -16,6 +16,8 @@ char UnicodeToByte(CodePage page, char32_t codePoint);
 std::u16string Cp1251ToUtf16(std::string_view text);
 std::string Utf16ToCp1251(std::u16string_view text);
 std::string Cp1251ToUtf8(std::string_view text);
+// Appends one code point; a surrogate or a value beyond Unicode becomes U+FFFD.
+void AppendUtf8(std::string& out, char32_t codePoint);
 // Each ill-formed UTF-8 byte becomes one "?".
 std::string Utf8ToCp1251(std::string_view text);
 

@@ -1,29 +1,32 @@
 #include "base/ProgramTexts.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 
-namespace {
-
-constexpr std::array<std::string_view, 9> kMessages = {
-    "Не удаётся создать информационный файл",
-    "Не удаётся открыть этот файл ",
-    "Этот файл не может быть открыт.\nДопускаются только файлы следующих типов:\n"
-    "*.txt, *.rtf, *html, *htm, *plg",
-    "Не удаётся получить содержимое полки.\nНет доступа к диску",
-    "Нужно внести название документа",
-    "Документ не выбран",
-    "Нужно дать закладке какое-нибудь название",
-    "Закладка не выбрана",
-    "Поместить закладку нельзя - текст слишком мал.",
-};
-
-}  // namespace
-
-std::string_view MessageText(int code) {
-    if (code < 0 || code >= static_cast<int>(kMessages.size())) return {};
-    return kMessages[static_cast<std::size_t>(code)];
+std::string_view MessageText(MessageCode code) {
+    using enum MessageCode;
+    switch (code) {
+        case MSG_SETTINGS_FILE_FAILED:
+            return "Не удаётся создать информационный файл";
+        case MSG_FILE_OPEN_FAILED:
+            return "Не удаётся открыть этот файл ";
+        case MSG_FILE_TYPE_REJECTED:
+            return "Этот файл не может быть открыт.\nДопускаются только файлы следующих типов:\n"
+                   "*.txt, *.rtf, *html, *htm, *plg";
+        case MSG_SHELF_UNAVAILABLE:
+            return "Не удаётся получить содержимое полки.\nНет доступа к диску";
+        case MSG_DOCUMENT_NAME_EMPTY:
+            return "Нужно внести название документа";
+        case MSG_NO_DOCUMENT_SELECTED:
+            return "Документ не выбран";
+        case MSG_BOOKMARK_NAME_EMPTY:
+            return "Нужно дать закладке какое-нибудь название";
+        case MSG_NO_BOOKMARK_SELECTED:
+            return "Закладка не выбрана";
+        case MSG_TEXT_TOO_SMALL:
+            return "Поместить закладку нельзя - текст слишком мал.";
+    }
+    return {};
 }
 
 std::string WindowTitle(std::string_view documentName) {

@@ -3,8 +3,10 @@
 #include <string>
 #include <string_view>
 
-// The program's fixed messages, shown by code.
-enum MessageCode : int {
+// The program's own texts, in UTF-8: its fixed messages by code, and the other
+// texts its message boxes and status pane show. "%1" marks where a value goes.
+
+enum class MessageCode : int {
     MSG_SETTINGS_FILE_FAILED = 0,
     MSG_FILE_OPEN_FAILED = 1,
     MSG_FILE_TYPE_REJECTED = 2,
@@ -16,10 +18,41 @@ enum MessageCode : int {
     MSG_TEXT_TOO_SMALL = 8,
 };
 
+std::string_view MessageText(MessageCode code);
+
 inline constexpr std::string_view kProgramTitle = "Orvek Lumeno";
 
-// The text of a message in UTF-8; empty for a code outside the table.
-std::string_view MessageText(int code);
+inline constexpr std::string_view kNoTaskExplanation =
+    "Что читать? Нет задания!.\n\nКак указать что читать:\n"
+    "1. Установите курсор в нужное место текста\n"
+    "2. Нажмите ПРАВУЮ кнопку на мышке\n"
+    "3. Выберите задание из контекстного меню";
+
+inline constexpr std::string_view kTaskWholeTextStatus = "Читать от НАЧАЛА текста до КОНЦА";
+inline constexpr std::string_view kTaskFromCaretStatus = "Читать от указанного МЕСТА до КОНЦА";
+inline constexpr std::string_view kTaskToCaretStatus = "Читать от НАЧАЛА текста до указанного МЕСТА";
+inline constexpr std::string_view kTaskSelectionStatus = "Читать ВЫДЕЛЕННЫЙ текст";
+
+inline constexpr std::string_view kSearchNotFound = "Фрагмент текста \"%1\" не обнаружен";
+inline constexpr std::string_view kNothingToSearch = "Не указано что искать";
+
+inline constexpr std::string_view kAskRemoveMissingDocument =
+    "Открыть документ не удаётся.\n"
+    "По-видимому документ был удалён или переименован.\n"
+    "Убрать его с полки?";
+inline constexpr std::string_view kAskRemoveInvalidBookmark =
+    "Эта закладка недействительна.\n"
+    "По-видимому в документ были внесены изменения.\n"
+    "Удалить эту закладку?";
+
+inline constexpr std::string_view kShelfEmpty = "Документов на полке нет";
+inline constexpr std::string_view kShelfCount = "Документов на полке: %1";
+inline constexpr std::string_view kBookmarksEmpty = "Закладок нет";
+inline constexpr std::string_view kBookmarksCount = "Всего закладок: %1";
+
+inline constexpr std::string_view kHelpFileMissing =
+    "Не найден файл справки:\n%1\n\nФайл справки должен лежать рядом с программой "
+    "или в папке share/lumeno установленной программы.";
 
 // The main window's title for a document name (Windows-1251 in, Windows-1251
 // out): the bare program title when there is no name.

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -11,14 +10,12 @@
 #include <QVBoxLayout>
 
 #include "base/ProgramTexts.h"
+#include "base/QtText.h"
+#include "widgets/ProgramMessages.h"
 
 namespace {
 
 const QString kDefaultTitle = QStringLiteral("Справка Orvek Lumeno");
-
-QString ProgramTitle() {
-    return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
-}
 
 }  // namespace
 
@@ -43,13 +40,8 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent) {
 bool CHelpWindow::ShowHelp(const QString& path) {
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable()) {
-        QMessageBox box(QMessageBox::Warning, ProgramTitle(),
-                        "Не найден файл справки:\n" + QDir::toNativeSeparators(path) +
-                            "\n\nФайл справки должен лежать рядом с программой "
-                            "или в папке share/lumeno установленной программы.",
-                        QMessageBox::Ok, parentWidget());
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        ShowWarning(parentWidget(),
+                    ProgramText(kHelpFileMissing).arg(QDir::toNativeSeparators(path)));
         return false;
     }
     const QUrl source = QUrl::fromLocalFile(file.absoluteFilePath());

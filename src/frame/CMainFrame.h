@@ -3,98 +3,72 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
-#include <functional>
 #include <map>
 
 #include "frame/CommandId.h"
 #include "frame/CommandRules.h"
-#include "library/ShelfDocument.h"
-#include "reading/GroupCutter.h"
-#include "reading/ReadingTask.h"
-#include "reading/ReadingTimer.h"
+#include "reading/ReadingSession.h"
+#include "text/TextFinder.h"
 
+class CDocumentController;
 class CHelpWindow;
+class CPaneSplitter;
 class CReadArea;
 class CReaderBar;
-class CTextArea;
+class CShelfFile;
 class CTextCtrl;
 class QAction;
 class QLabel;
-class QSplitter;
+class ShelfDocument;
 struct ReaderSettings;
 
+// What the main window works on: the program-wide objects it is handed, the
+// desktop's screen and where the program's files lie.
+struct FrameContext {
+    ReaderSettings& settings;
+    ShelfDocument& document;
+    CShelfFile& shelf;
+    QSize screenSize;
+    QString helpFile;  // where start-up found the help file
+};
+
 // The program's only top-level window: the reading pane above the text pane,
-// the control bar, the status pane naming the reading task, and every command
-// of the program with its keys, menu item, bar button and enabling rule.
-class CMainFrame : public QMainWindow, public DocumentHost {
+// the control bar and the status pane naming the reading task. It builds
+// menus, keys and bar from the command table and routes each command to the
+// reading session, the document controller or a dialog; a timer drives the
+// session's run and the frame turns its answers into pixels.
+class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    CMainFrame(ReaderSettings& settings, ShelfDocument& document, QSize screenSize);
+    explicit CMainFrame(const FrameContext& context);
     ~CMainFrame() override;
 
     // Shows the window at the saved geometry, maximised when it was closed so.
     void ShowAtStart();
-
-    // Loads the file the current document names, as its extension says; the
-    // caller has set the document's path and shelf key. Shows the message
-    // and returns false when the file is refused or cannot be read.
-    bool LoadDocument();
-    // Asks for a file and loads it; false when cancelled or not loaded.
-    bool ChooseDocument();
-    // Stops reading, closes the current document and loads the file at path,
-    // as a file chosen in the open dialog is.
-    bool OpenDocumentPath(const QString& path);
-    void LoadClipboard();
-    void ShowShelf();
-
-    // Shows the open dialog; an empty path means cancelled. Tests replace it.
-    std::function<QString(QWidget* parent)> chooseFile;
-
     void OnCommand(CommandId command);
     QAction* Action(CommandId command) const { return actions_.at(command); }
-    // Re-evaluates every command's enabling rule; called whenever reading,
-    // the document, the text or the selection changes.
+    // Re-evaluates every command's enabling rule.
     void UpdateCommandStates();
-    CommandContext CurrentContext() const;
 
-    // Both panes have a height; delivers the reading pane's height.
-    bool BothPanesShown(int* readingPaneHeight = nullptr) const;
-    void UseWholeWindow();
-    void ShareWindow();
-    int RememberedPaneHeight() const { return rememberedPaneHeight_; }
-
-    // The task lives with the text it belongs to; the frame shows it.
-    ReadingTask Task() const;
-    void SetTask(ReadingTask task);
-    bool IsReading() const { return reading_; }
-
-    // The reading run: Space toggles it; every activation change, the end of
-    // the task, a right-click in the text pane and the commands that open a
-    // dialog stop it. Each tick of the timer shows the next group.
-    void ToggleReading();
-    void StopReading();
-    void Step();
-    // One of the four task commands, on the text pane's caret or selection.
-    void ChooseReadingTask(ReadingTask task);
-    // No task, and the next run would start afresh (the open document's shelf
-    // entry went away).
-    void ResetTask();
-    // After a shelved document was loaded: the caret goes back to where
-    // reading stopped, and reading would go on from there.
-    void ResumeShelvedDocument();
+    ReadingTask Task() const { return session_.Task(); }
+    bool IsReading() const { return session_.IsReading(); }
     // How long the group on screen stays there; 0 when not reading.
-    int GroupPeriodMs() const { return reading_ ? readingTimer_.PeriodMs() : 0; }
-    const QTimer& ReadingTimerForTests() const { return timer_; }
+    int GroupPeriodMs() const { return session_.PeriodMs(); }
+    // One tick of the reading timer.
+    void Step();
 
+    const ReadingSession& Session() const { return session_; }
+    CDocumentController& Documents() const { return *documents_; }
     CReaderBar* ReaderBar() const { return bar_; }
     CReadArea* ReadArea() const { return readArea_; }
     CTextCtrl* TextCtrl() const { return textCtrl_; }
-    QSplitter* Splitter() const { return splitter_; }
+    CPaneSplitter* Splitter() const { return splitter_; }
     QLabel* StatusPane() const { return statusPane_; }
 
-    void ReturnToShelf(ShelfDocument& document) override;
-    void DocumentCleared() override;
+signals:
+    // A tick of the reading timer has run.
+    void Stepped();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,37 +79,41 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
-    void CreateControlBar();
-    void FinishLoad();
-    void ApplyProgress(ProgressAction action);
-    void ArmNextTick(int periodMs);
-    void StoreControlBarPlacement();
+    CommandContext CurrentContext() const;
+
+    // The reading run: Space toggles it; every activation change, the end of
+    // the task, a right-click in the text pane and the commands that open a
+    // dialog stop it.
+    void ToggleReading();
+    void StopReading();
+    void ChooseReadingTask(ReadingTask task);
+    void ShowTask();
+    void TextReplaced();
     void ShowContextMenu(const QPoint& globalPosition);
+    void UseWholeWindow();
+    void ShareWindow();
+
+    void ChooseDocument();
     void ShowGeneralSettings();
     void ShowAreaSettings(bool readingArea);
     void ShowHelpFile();
 
     ReaderSettings& settings_;
-    ShelfDocument& document_;
     QSize screenSize_;
-    int rememberedPaneHeight_ = 0;
-    bool reading_ = false;
+    QString helpFile_;
+    QString draggedFile_;  // the file the drag over the window carries
+    ReadingSession session_;
+    TextFinder finder_;
     QTimer timer_;
-    ReadingTimer readingTimer_;
-    // Ticks are due at the start plus the sum of the periods so far; each
-    // tick is armed for what is left until its due time, so the time a step
-    // takes never adds up over a run.
     QElapsedTimer runClock_;
-    qint64 nextDueNs_ = 0;
     bool stepping_ = false;  // a modal loop inside a step must not start another
 
     std::map<CommandId, QAction*> actions_;
-    QSplitter* splitter_ = nullptr;
+    CPaneSplitter* splitter_ = nullptr;
     CReadArea* readArea_ = nullptr;
-    CTextArea* textArea_ = nullptr;
     CTextCtrl* textCtrl_ = nullptr;
     CReaderBar* bar_ = nullptr;
     QLabel* statusPane_ = nullptr;
     CHelpWindow* help_ = nullptr;
-    QString draggedFile_;  // the file the drag over the window carries
+    CDocumentController* documents_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
 
@@ -10,10 +11,17 @@
 #include "widgets/CUpDownCtrl.h"
 #include "frame/CommandRules.h"
 #include "frame/CommandTable.h"
+#include "reading/ReadingIntervals.h"
+#include "settings/ReaderSettings.h"
 
 namespace {
 
 constexpr std::uint32_t kGreen = 0x0000FF00;
+// The bar's dock side, as the settings file keeps it.
+constexpr std::int32_t kBarAlignTop = 0x2000;
+constexpr std::int32_t kBarAlignBottom = 0x8000;
+// Flag of the saved bar placement: the bar was floating.
+constexpr std::uint32_t kBarFloating = 1;
 
 }  // namespace
 
@@ -27,6 +35,17 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
     setFloatable(true);
     setIconSize(QSize(25, 25));
     setToolButtonStyle(Qt::ToolButtonIconOnly);
+
+    // A floating bar has no frame of the window manager's: it shows its
+    // caption itself, ahead of the buttons, in the colours of a title bar.
+    auto* caption = new QLabel(windowTitle(), this);
+    caption->setObjectName("FloatingCaption");
+    caption->setStyleSheet(
+        "QLabel { background: palette(highlight); color: palette(highlighted-text); "
+        "padding: 0 6px; }");
+    QAction* captionEntry = addWidget(caption);
+    captionEntry->setVisible(false);
+    connect(this, &QToolBar::topLevelChanged, captionEntry, &QAction::setVisible);
 
     for (const BarSlot& slot : BarLayout()) {
         switch (slot.entry) {
@@ -67,7 +86,7 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
         }
     }
     spin_->SetBuddy(display_);
-    spin_->SetRange(1, 50);
+    spin_->SetRange(kMinSpeedLevel, kMaxSpeedLevel);
     spin_->SetPos(ClampSpeedLevel(speedLevel));
     connect(spin_, &CUpDownCtrl::PositionChanged, this, &CReaderBar::SpeedLevelChanged);
 }
@@ -88,4 +107,42 @@ void CReaderBar::FillProgress() { progress_->setValue(kProgressSteps); }
 int CReaderBar::Progress() const {
     const int value = progress_->value();
     return value < progress_->minimum() ? 0 : value;
+}
+
+void CReaderBar::ApplyProgress(ProgressAction action) {
+    switch (action) {
+        case ProgressAction::None:
+            break;
+        case ProgressAction::Reset:
+            ResetProgress();
+            break;
+        case ProgressAction::AdvanceOne:
+            StepProgress();
+            break;
+        case ProgressAction::SetFull:
+            FillProgress();
+            break;
+    }
+}
+
+Qt::ToolBarArea CReaderBar::DockArea(const ReaderSettings& settings) {
+    const bool bottom =
+        settings.controlBarPlacementValid != 0 && (settings.controlBarStyle & kBarAlignBottom);
+    return bottom ? Qt::BottomToolBarArea : Qt::TopToolBarArea;
+}
+
+void CReaderBar::StorePlacement(Qt::ToolBarArea area, ReaderSettings& settings) const {
+    WindowPlacement placement;
+    placement.length = WindowPlacement::kSize;
+    placement.showCmd = WindowPlacement::kShowNormal;
+    const bool floating = isFloating();
+    placement.flags = floating ? kBarFloating : 0;
+    const QRect rect = floating ? frameGeometry() : geometry();
+    placement.normalLeft = rect.left();
+    placement.normalTop = rect.top();
+    placement.normalRight = rect.left() + rect.width();
+    placement.normalBottom = rect.top() + rect.height();
+    settings.controlBarPlacement = placement;
+    settings.controlBarStyle = area == Qt::BottomToolBarArea ? kBarAlignBottom : kBarAlignTop;
+    settings.controlBarPlacementValid = 1;
 }

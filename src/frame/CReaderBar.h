@@ -4,12 +4,14 @@
 #include <map>
 
 #include "frame/CommandId.h"
+#include "reading/GroupCutter.h"
 
 class CColorStatic;
 class CUpDownCtrl;
 class QAction;
 class QProgressBar;
 class QToolButton;
+struct ReaderSettings;
 
 // The dockable control bar: the command buttons, the speed display with its
 // up-down arrows, and the reading progress. The arrows' level is the
@@ -18,8 +20,6 @@ class CReaderBar : public QToolBar {
     Q_OBJECT
 
 public:
-    static constexpr int kProgressSteps = 40;
-
     CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& actions, int speedLevel);
 
     int SpeedLevel() const;
@@ -32,12 +32,19 @@ public:
     void ResetProgress();
     void StepProgress();
     void FillProgress();
+    void ApplyProgress(ProgressAction action);
     // 0 when empty, else 1..40.
     int Progress() const;
 
     CColorStatic* SpeedDisplay() const { return display_; }
     QToolButton* UpArrow() const;
     QToolButton* DownArrow() const;
+
+    // Where the settings put the bar: the bottom only when a placement was
+    // stored and it says so.
+    static Qt::ToolBarArea DockArea(const ReaderSettings& settings);
+    // Stores the bar's dock side, floating state and rectangle.
+    void StorePlacement(Qt::ToolBarArea area, ReaderSettings& settings) const;
 
 signals:
     void SpeedLevelChanged(int level);

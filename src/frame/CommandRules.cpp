@@ -1,7 +1,10 @@
 #include "frame/CommandRules.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+
+#include "reading/ReadingIntervals.h"
 
 bool IsCommandEnabled(CommandId command, const CommandContext& c) {
     const bool idle = !c.reading;
@@ -57,19 +60,11 @@ bool IsContextItemEnabled(CommandId command, const CommandContext& c) {
     return true;
 }
 
-std::string_view TaskStatusText(int task) {
-    switch (task) {
-        case 1:
-            return "Читать от НАЧАЛА текста до КОНЦА";
-        case 2:
-            return "Читать от указанного МЕСТА до КОНЦА";
-        case 3:
-            return "Читать от НАЧАЛА текста до указанного МЕСТА";
-        case 6:
-            return "Читать ВЫДЕЛЕННЫЙ текст";
-        default:
-            return {};
-    }
+bool StopsReadingFirst(CommandId command) {
+    using enum CommandId;
+    constexpr std::array kStopping = {ID_OPEN_DOCUMENT, ID_SHELF_SHOW,  ID_SHELF_PUT,
+                                      ID_BOOKMARKS_SHOW, ID_HELP_HOTKEYS, ID_HELP_MOUSE};
+    return std::ranges::find(kStopping, command) != kStopping.end();
 }
 
 MinimumSize MinimumWindowSize(int screenWidth, int screenHeight) {
@@ -81,5 +76,5 @@ int SharedPaneHeight(int clientHeight) { return (2 * clientHeight) / 3; }
 int ClampSpeedLevel(int requested) {
     const auto low16 = static_cast<std::int16_t>(
         static_cast<std::uint16_t>(static_cast<std::uint32_t>(requested) & 0xFFFFu));
-    return std::clamp<int>(low16, 1, 50);
+    return std::clamp<int>(low16, kMinSpeedLevel, kMaxSpeedLevel);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string_view>
 
 #include "frame/CommandId.h"
 
@@ -23,9 +22,9 @@ bool IsCommandEnabled(CommandId command, const CommandContext& context);
 // it ignores whether reading runs: a right-click during reading stops it.
 bool IsContextItemEnabled(CommandId command, const CommandContext& context);
 
-// The status pane's text for a reading task code (UTF-8; empty for no task
-// and for any unknown code).
-std::string_view TaskStatusText(int task);
+// The commands whose dialogs take the user away from the text stop reading
+// before they open; the about box and the help file leave it running.
+bool StopsReadingFirst(CommandId command);
 
 // The smallest window size the user may drag the frame to: two thirds of the
 // screen, divided before multiplying.

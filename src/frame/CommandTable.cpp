@@ -1,7 +1,5 @@
 #include "frame/CommandTable.h"
 
-#include <algorithm>
-
 namespace {
 
 using enum CommandId;
@@ -45,9 +43,11 @@ std::vector<CommandSpec> BuildTable() {
          "Использовать окно совместно (F9)",
          ":/icons/shared-window.svg"},
         {ID_READ_SELECTION, "Читать выделенный текст", {}, {}, {}},
+        // With Shift held the bookmark takes its proposed name at once, as
+        // Shift and a click on the bar button do.
         {ID_BOOKMARK_PUT,
          "Поместить закладку\tAlt+M",
-         {Key(alt | Qt::Key_M)},
+         {Key(alt | Qt::Key_M), Key(Qt::ShiftModifier | alt | Qt::Key_M)},
          "Поместить закладку (Alt+M)",
          ":/icons/bookmark-put.svg"},
         {ID_BOOKMARKS_SHOW,
@@ -87,19 +87,13 @@ std::vector<CommandSpec> BuildTable() {
     };
 }
 
-constexpr CommandId kSeparator{};
+constexpr MenuItem kSeparator;
 
 }  // namespace
 
 const std::vector<CommandSpec>& CommandTable() {
     static const std::vector<CommandSpec> table = BuildTable();
     return table;
-}
-
-const CommandSpec& FindCommand(CommandId id) {
-    const auto& table = CommandTable();
-    return *std::find_if(table.begin(), table.end(),
-                         [id](const CommandSpec& c) { return c.id == id; });
 }
 
 const std::vector<MenuSpec>& MainMenu() {
@@ -114,8 +108,8 @@ const std::vector<MenuSpec>& MainMenu() {
     return menu;
 }
 
-const std::vector<CommandId>& ContextMenu() {
-    static const std::vector<CommandId> items = {
+const std::vector<MenuItem>& ContextMenu() {
+    static const std::vector<MenuItem> items = {
         ID_READ_ALL,       ID_READ_FROM_CARET, ID_READ_TO_CARET,
         ID_READ_SELECTION, kSeparator,         ID_BOOKMARKS_SHOW,
         ID_BOOKMARK_PUT,   kSeparator,         ID_FIND};
@@ -127,12 +121,12 @@ const std::vector<BarSlot>& BarLayout() {
     static const std::vector<BarSlot> layout = {
         {Button, ID_OPEN_DOCUMENT},      {Button, ID_LOAD_CLIPBOARD},
         {Button, ID_SHELF_SHOW},         {Button, ID_SHELF_PUT},
-        {Separator, kSeparator},         {Button, ID_VIEW_WHOLE_WINDOW},
-        {Button, ID_VIEW_SHARED_WINDOW}, {Separator, kSeparator},
-        {Button, ID_READ_TOGGLE},        {SpeedDisplay, kSeparator},
-        {SpeedSpin, kSeparator},         {Progress, kSeparator},
+        {Separator},         {Button, ID_VIEW_WHOLE_WINDOW},
+        {Button, ID_VIEW_SHARED_WINDOW}, {Separator},
+        {Button, ID_READ_TOGGLE},        {SpeedDisplay},
+        {SpeedSpin},         {Progress},
         {Button, ID_BOOKMARKS_SHOW},     {Button, ID_BOOKMARK_PUT},
-        {Separator, kSeparator},         {Button, ID_HELP_CONTENTS},
+        {Separator},         {Button, ID_HELP_CONTENTS},
         {Button, ID_HELP_HOTKEYS},       {Button, ID_HELP_MOUSE},
     };
     return layout;

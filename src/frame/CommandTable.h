@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "frame/CommandId.h"
@@ -19,23 +20,24 @@ struct CommandSpec {
 };
 
 const std::vector<CommandSpec>& CommandTable();
-const CommandSpec& FindCommand(CommandId id);
 
-// The main menu's drop-downs: titles and command ids, with
-// CommandId{} (0) standing for a separator.
+// A menu item: a command, or a separator (none).
+using MenuItem = std::optional<CommandId>;
+
+// The main menu's drop-downs: titles and items.
 struct MenuSpec {
     QString title;
-    std::vector<CommandId> items;
+    std::vector<MenuItem> items;
 };
 const std::vector<MenuSpec>& MainMenu();
-// The text pane's context menu, in order, with separators as in MainMenu.
-const std::vector<CommandId>& ContextMenu();
+// The text pane's context menu, in order.
+const std::vector<MenuItem>& ContextMenu();
 
-// The control bar's 18 entries, by position: a command button, a separator
-// (CommandId{}), or one of the three slots holding the bar's own controls.
+// The control bar's 18 entries, by position: a command button, a separator,
+// or one of the three slots holding the bar's own controls.
 enum class BarEntry { Button, Separator, SpeedDisplay, SpeedSpin, Progress };
 struct BarSlot {
     BarEntry entry;
-    CommandId command;
+    CommandId command = CommandId::ID_READ_TOGGLE;  // buttons only
 };
 const std::vector<BarSlot>& BarLayout();

@@ -28,9 +28,6 @@ public:
     // OK: an empty name is refused and the dialog stays.
     void accept() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     std::string name_;
     CLimitedTextEdit* field_;

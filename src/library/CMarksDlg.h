@@ -5,8 +5,7 @@
 
 #include "library/CListDlg.h"
 
-class CMainFrame;
-class ShelfDocument;
+class CDocumentController;
 
 // The bookmarks dialog "Закладки": the open document's bookmarks in the order
 // of their positions. "Перейти" puts the caret on one and reads on from
@@ -16,16 +15,15 @@ class CMarksDlg : public CListDlg {
     Q_OBJECT
 
 public:
-    explicit CMarksDlg(CMainFrame& frame, QWidget* parent = nullptr);
+    CMarksDlg(CDocumentController& documents, DialogSizeFields sizes, QSize screenSize,
+              QWidget* parent = nullptr);
 
 private:
     void Fill();
     // The bookmark an action works on; tells the user when there is none.
-    std::optional<std::size_t> ChosenBookmarkOrWarn(bool loneBookmarkWithoutSelection) const;
+    std::optional<std::size_t> ChosenBookmarkOrWarn(bool loneBookmarkWithoutSelection);
     void OnAction() override;
     void OnDelete() override;
-    bool AskToRemoveInvalidBookmark();
 
-    CMainFrame& frame_;
-    ShelfDocument& document_;
+    CDocumentController& documents_;
 };

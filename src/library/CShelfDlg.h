@@ -7,9 +7,7 @@
 #include "library/CListDlg.h"
 #include "library/ShelfContents.h"
 
-class CMainFrame;
-class CShelfFile;
-class ShelfDocument;
+class CDocumentController;
 
 // The shelf dialog "Полка": the shelved documents, newest first. Opening one
 // loads its file and puts the caret back where reading stopped; a document
@@ -19,20 +17,18 @@ class CShelfDlg : public CListDlg {
     Q_OBJECT
 
 public:
-    explicit CShelfDlg(CMainFrame& frame, QWidget* parent = nullptr);
+    CShelfDlg(CDocumentController& documents, DialogSizeFields sizes, QSize screenSize,
+              QWidget* parent = nullptr);
 
     const std::vector<ShelfListEntry>& Entries() const { return entries_; }
 
 private:
     void Fill();
     // The entry an action works on; tells the user when there is none.
-    std::optional<std::size_t> ChosenEntryOrWarn() const;
+    std::optional<std::size_t> ChosenEntryOrWarn();
     void OnAction() override;
     void OnDelete() override;
-    bool AskToRemoveMissingDocument();
 
-    CMainFrame& frame_;
-    CShelfFile& shelf_;
-    ShelfDocument& document_;
+    CDocumentController& documents_;
     std::vector<ShelfListEntry> entries_;
 };

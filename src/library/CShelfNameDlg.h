@@ -1,27 +1,31 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 class QLineEdit;
 class QPushButton;
 
 // "Положить документ на полку": asks for the name the open document gets on
-// the shelf. On OK it issues the document's shelf key and renames it; storing
-// the record is the caller's business.
+// the shelf. Storing it is the caller's business.
 class CShelfNameDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CShelfNameDlg(QWidget* parent = nullptr);
+    // The offered name is Windows-1251.
+    explicit CShelfNameDlg(const std::string& offeredName, QWidget* parent = nullptr);
+
+    // After OK: the name without white space at either end, Windows-1251.
+    const std::string& Name() const { return name_; }
 
     QLineEdit* NameField() const { return field_; }
     QPushButton* OkButton() const { return ok_; }
 
-    // OK: an empty name is refused and the dialog stays; a shelf without a
-    // key to give closes it with nothing changed.
+    // OK: an empty name is refused and the dialog stays.
     void accept() override;
 
 private:
+    std::string name_;
     QLineEdit* field_;
     QPushButton* ok_;
 };

@@ -1,5 +1,7 @@
 #include "library/LibraryDialogRules.h"
 
+#include "settings/ReaderSettings.h"
+
 #include <algorithm>
 
 namespace {
@@ -48,4 +50,13 @@ std::string TrimName(std::string_view name) {
     if (first == std::string_view::npos) return {};
     const std::size_t last = name.find_last_not_of(kWhiteSpace);
     return std::string(name.substr(first, last - first + 1));
+}
+
+DialogSizeFields ShelfDialogSizes(ReaderSettings& s) {
+    return {s.shelfDialogWidth, s.shelfDialogHeight, s.shelfDialogMinWidth, s.shelfDialogMinHeight};
+}
+
+DialogSizeFields BookmarksDialogSizes(ReaderSettings& s) {
+    return {s.bookmarksDialogWidth, s.bookmarksDialogHeight, s.bookmarksDialogMinWidth,
+            s.bookmarksDialogMinHeight};
 }

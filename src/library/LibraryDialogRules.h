@@ -26,6 +26,10 @@ struct DialogSizeFields {
     std::int32_t& minHeight;
 };
 
+struct ReaderSettings;
+DialogSizeFields ShelfDialogSizes(ReaderSettings& settings);
+DialogSizeFields BookmarksDialogSizes(ReaderSettings& settings);
+
 struct DialogGeometry {
     int left = 0;
     int top = 0;
@@ -50,6 +54,9 @@ DialogGeometry OpenListDialog(DialogSizeFields fields, int clientWidth, int clie
 // The name offered when a document is put on the shelf: its current name
 // without everything from its last "." on.
 std::string OfferedShelfName(std::string_view documentName);
+
+// The longest name a shelf entry or a bookmark takes.
+constexpr int kMaxNameLength = 255;
 
 // A typed name (Windows-1251) without white space at either end: space, tab,
 // CR, LF, vertical tab and form feed.

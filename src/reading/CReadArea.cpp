@@ -4,7 +4,8 @@
 #include <QPainter>
 
 #include "settings/AreaFormat.h"
-#include "base/CodePage.h"
+#include "settings/SettingsBounds.h"
+#include "base/QtText.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
 }
 
 void CReadArea::SetDisplayText(std::string_view text) {
-    displayText_ = QString::fromStdU16String(Cp1251ToUtf16(text));
+    displayText_ = ToQString(text);
     update();
 }
 
@@ -52,7 +53,7 @@ void CReadArea::paintEvent(QPaintEvent*) {
     if (displayText_.isEmpty()) return;
     painter.setFont(font_);
     painter.setPen(ColorFromColorRef(settings_.readingArea.textColor));
-    if (settings_.severalWords == 0) {
+    if (!IsSeveralWords(settings_.severalWords)) {
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, displayText_);
     } else {
         painter.drawText(SeveralWordsBox(size()), kWrapFlags, displayText_);
@@ -67,11 +68,11 @@ void CReadArea::ChangeSpeed(Qt::MouseButton button, int steps) {
 // A double click arrives as a press and then a double click, so a whole one
 // moves the level by three click steps.
 void CReadArea::mousePressEvent(QMouseEvent* event) {
-    ChangeSpeed(event->button(), settings_.clickStep);
+    ChangeSpeed(event->button(), BoundedClickStep(settings_.clickStep));
 }
 
 void CReadArea::mouseDoubleClickEvent(QMouseEvent* event) {
-    ChangeSpeed(event->button(), 2 * settings_.clickStep);
+    ChangeSpeed(event->button(), 2 * BoundedClickStep(settings_.clickStep));
 }
 
 void CReadArea::focusInEvent(QFocusEvent* event) {

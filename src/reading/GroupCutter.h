@@ -30,6 +30,10 @@ struct GroupStep {
     std::optional<TextRange> highlight;
     ProgressAction progress = ProgressAction::None;
 
+    bool ShowsText() const {
+        return kind == StepKind::StepPlain || kind == StepKind::StepComma ||
+               kind == StepKind::StepStop;
+    }
     bool operator==(const GroupStep&) const = default;
 };
 

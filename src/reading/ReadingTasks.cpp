@@ -1,5 +1,7 @@
 #include "reading/ReadingTasks.h"
 
+#include "base/ProgramTexts.h"
+
 TaskChoice ChooseTask(ReadingTask task, TextRange selection) {
     TaskChoice choice;
     choice.task = task;
@@ -46,4 +48,20 @@ ProgressAction PrepareLoadedText(ReadingCursor& cursor, std::size_t textLength) 
     const ProgressAction progress = PrepareTask(cursor);
     cursor.task = textLength != 0 ? ReadingTask::TaskWholeText : ReadingTask::TaskNone;
     return progress;
+}
+
+std::string_view TaskStatusText(ReadingTask task) {
+    switch (task) {
+        case ReadingTask::TaskNone:
+            return {};
+        case ReadingTask::TaskWholeText:
+            return kTaskWholeTextStatus;
+        case ReadingTask::TaskFromCaret:
+            return kTaskFromCaretStatus;
+        case ReadingTask::TaskToCaret:
+            return kTaskToCaretStatus;
+        case ReadingTask::TaskSelection:
+            return kTaskSelectionStatus;
+    }
+    return {};
 }

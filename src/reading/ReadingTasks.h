@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 
 #include "reading/GroupCutter.h"
 #include "reading/ReadingCursor.h"
@@ -29,6 +30,9 @@ struct TaskChoice {
 // the selection itself (left as it is). TaskNone gives the empty choice the
 // shelf makes when the document's entry goes: the whole range, no task.
 TaskChoice ChooseTask(ReadingTask task, TextRange selection);
+
+// The status pane's text for a task (UTF-8); empty for no task.
+std::string_view TaskStatusText(ReadingTask task);
 
 // The first step of every task command and of every load: the progress bar
 // empties, and the next run starts afresh at 0 and runs to the end of the

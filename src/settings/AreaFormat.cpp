@@ -6,12 +6,12 @@
 
 #include <QFontInfo>
 
-#include "base/CodePage.h"
+#include "base/QtText.h"
 
 namespace {
 
 QString FaceOf(const LogFont& font) {
-    return QString::fromStdU16String(Cp1251ToUtf16(font.FaceName()));
+    return ToQString(font.FaceName());
 }
 
 constexpr int kBoldAbove = 650;
@@ -73,7 +73,7 @@ LogFont LogFontFromFont(const QFont& font, const LogFont& base, double dotsPerIn
     chosen.italic = font.italic() ? 1 : 0;
     chosen.underline = font.underline() ? 1 : 0;
     chosen.strikeOut = font.strikeOut() ? 1 : 0;
-    chosen.SetFaceName(Utf16ToCp1251(font.family().toStdU16String()));
+    chosen.SetFaceName(FromQString(font.family()));
     if (chosen.FaceName() != base.FaceName()) {
         chosen.pitchAndFamily = QFontInfo(font).fixedPitch() ? kFixedPitch : kVariablePitch;
     }

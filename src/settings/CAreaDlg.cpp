@@ -3,23 +3,17 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "widgets/CColorStatic.h"
+#include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
 #include "settings/AreaFormat.h"
-#include "base/CodePage.h"
-
-namespace {
-
-QString FromCp1251(const std::string& text) {
-    return QString::fromStdU16String(Cp1251ToUtf16(text));
-}
-
-}  // namespace
+#include "base/QtText.h"
 
 CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
     : QDialog(parent),
@@ -89,23 +83,13 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
     QPushButton* backgroundButton =
         chooser("ChooseBackgroundColour", ":/icons/choose-colour.svg", "Цвет фона", 116);
 
-    auto* defaults = new QPushButton("Дефолт", this);
-    defaults->setObjectName("DefaultsButton");
-    units.Place(defaults, 3, 146, 40, 14);
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("OkButton");
-    ok->setDefault(true);
-    units.Place(ok, 101, 146, 40, 14);
-    auto* cancel = new QPushButton("Отмена", this);
-    cancel->setObjectName("CancelButton");
-    units.Place(cancel, 144, 146, 40, 14);
+    QPushButton* defaults = AddDefaultsButton(*this, units, 146);
+    QPushButton* ok = AddDialogButtons(*this, units, 101, 144, 146).accept;
 
     connect(fontButton, &QPushButton::clicked, this, &CAreaDlg::ChooseFont);
     connect(textButton, &QPushButton::clicked, this, &CAreaDlg::ChooseTextColour);
     connect(backgroundButton, &QPushButton::clicked, this, &CAreaDlg::ChooseBackgroundColour);
     connect(defaults, &QPushButton::clicked, this, &CAreaDlg::RestoreDefaults);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setFixedSize(units.Size(187, 163));
     Refresh();
@@ -113,18 +97,30 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
 }
 
 void CAreaDlg::Refresh() {
-    face_->setText(FromCp1251(area_.font.FaceName()));
+    face_->setText(ToQString(area_.font.FaceName()));
     size_->setText(QString::number(area_.pointSize));
-    style_->setText(FromCp1251(area_.StyleName()));
+    style_->setText(ToQString(area_.StyleName()));
     textSwatch_->SetBkColour(area_.textColor);
     backgroundSwatch_->SetBkColour(area_.backgroundColor);
 }
 
 void CAreaDlg::ChooseFont() {
     const double dotsPerInch = logicalDpiY();
-    const std::optional<QFont> chosen =
-        chooseFont(FontForChoosing(area_, pane_, dotsPerInch), this);
+    QFont initial = FontForChoosing(area_, pane_, dotsPerInch);
+    // The dialog lists only the families that exist. A stored face that is
+    // missing (Arial, Times New Roman) starts as the family that stands in
+    // for it on the pane, and keeps its stored name while the user keeps
+    // that family.
+    const QString stored = initial.family();
+    const QFontInfo drawn(initial);
+    const QString shown = drawn.family();
+    initial.setFamily(shown);
+    // By the name the family gives its style ("Regular", not Qt's "Normal"),
+    // or the dialog picks the family's first style.
+    initial.setStyleName(drawn.styleName());
+    std::optional<QFont> chosen = chooseFont(initial, this);
     if (!chosen) return;
+    if (chosen->family() == shown) chosen->setFamily(stored);
     ApplyChosenFont(area_, LogFontFromFont(*chosen, area_.font, dotsPerInch),
                     TenthsOfPoint(*chosen, dotsPerInch));
     Refresh();
@@ -156,7 +152,15 @@ std::optional<QFont> CAreaDlg::RunFontDialog(const QFont& initial, QWidget* pare
     // can be left out: the panes have no use for them.
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
-        if (!box->findChildren<QCheckBox*>().isEmpty()) box->hide();
+        if (!box->findChildren<QCheckBox*>().isEmpty()) {
+            box->hide();
+        } else {
+            // The sample shared its rows with the effects; alone it would be
+            // squeezed to its frame, its text out of sight.
+            for (QLineEdit* sample : box->findChildren<QLineEdit*>()) {
+                sample->setMinimumHeight(sample->sizeHint().height());
+            }
+        }
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.selectedFont();

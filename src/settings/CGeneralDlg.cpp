@@ -7,25 +7,19 @@
 #include <QRadioButton>
 
 #include "widgets/CColorStatic.h"
-#include "frame/CReaderBar.h"
 #include "widgets/CUpDownCtrl.h"
+#include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
 #include "settings/ReaderSettings.h"
 
 namespace {
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
-constexpr int kDefaultSpeedLevel = 25;
-constexpr std::int32_t kDefaultCommaLevel = 3;
-constexpr std::int32_t kDefaultStopLevel = 5;
-constexpr std::int32_t kDefaultThreshold = 10;
-constexpr std::int32_t kDefaultClickStep = 1;
-constexpr int kStartupActions = 3;
 
 }  // namespace
 
-CGeneralDlg::CGeneralDlg(ReaderSettings& settings, CReaderBar* bar, QWidget* parent)
-    : QDialog(parent), settings_(settings), bar_(bar) {
+CGeneralDlg::CGeneralDlg(ReaderSettings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
     setObjectName("GeneralSettingsDialog");
     setWindowTitle("Настройки. Общие");
     const DialogUnits units(font());
@@ -57,7 +51,7 @@ CGeneralDlg::CGeneralDlg(ReaderSettings& settings, CReaderBar* bar, QWidget* par
     mode_ = new QButtonGroup(this);
     oneWord_ = radio("Читать по одному слову", mode_, 0, 57, 116);
     severalWords_ = radio("Читать по нескольку слов", mode_, 1, 71, 116);
-    (settings_.severalWords == 1 ? severalWords_ : oneWord_)->setChecked(true);
+    (IsSeveralWords(settings_.severalWords) ? severalWords_ : oneWord_)->setChecked(true);
     connect(oneWord_, &QRadioButton::clicked, this, [this] { EnableThreshold(false); });
     connect(severalWords_, &QRadioButton::clicked, this, [this] { EnableThreshold(true); });
 
@@ -65,29 +59,17 @@ CGeneralDlg::CGeneralDlg(ReaderSettings& settings, CReaderBar* bar, QWidget* par
     label("Пороговое число символов", 49, 88, 67, 18);
     clickArrows_ = AddNumber(126, 89, 10, 1, 5, settings_.clickStep, &display);
     label("Изменение скорости чтения при клике мышкой", 160, 83, 67, 25);
-    EnableThreshold(settings_.severalWords == 1);
+    EnableThreshold(IsSeveralWords(settings_.severalWords));
 
     startup_ = new QButtonGroup(this);
     radio("ничего не делать", startup_, 0, 128, 168);
     radio("загружать содержимое клипборда", startup_, 1, 139, 169);
     radio("показывать содержимое полки", startup_, 2, 150, 169);
-    const bool knownAction =
-        settings_.startupAction >= 0 && settings_.startupAction < kStartupActions;
-    StartupButton(knownAction ? settings_.startupAction : 0)->setChecked(true);
+    StartupButton(static_cast<int>(StartupActionOf(settings_.startupAction)))->setChecked(true);
 
-    auto* defaults = new QPushButton("Дефолт", this);
-    defaults->setObjectName("DefaultsButton");
-    units.Place(defaults, 3, 169, 40, 14);
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("OkButton");
-    ok->setDefault(true);
-    units.Place(ok, 148, 169, 40, 14);
-    auto* cancel = new QPushButton("Отмена", this);
-    cancel->setObjectName("CancelButton");
-    units.Place(cancel, 191, 169, 40, 14);
-    connect(defaults, &QPushButton::clicked, this, &CGeneralDlg::RestoreDefaults);
-    connect(ok, &QPushButton::clicked, this, &CGeneralDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CGeneralDlg::reject);
+    connect(AddDefaultsButton(*this, units, 169), &QPushButton::clicked, this,
+            &CGeneralDlg::RestoreDefaults);
+    QPushButton* ok = AddDialogButtons(*this, units, 148, 191, 169).accept;
 
     setFixedSize(units.Size(233, 186));
     ok->setFocus();
@@ -124,16 +106,16 @@ void CGeneralDlg::EnableThreshold(bool enabled) {
 }
 
 void CGeneralDlg::RestoreDefaults() {
-    commaArrows_->SetPos(kDefaultCommaLevel);
-    stopArrows_->SetPos(kDefaultStopLevel);
-    thresholdArrows_->SetPos(kDefaultThreshold);
+    commaArrows_->SetPos(kDefaultCommaDelayLevel);
+    stopArrows_->SetPos(kDefaultStopDelayLevel);
+    thresholdArrows_->SetPos(kDefaultThresholdChars);
     clickArrows_->SetPos(kDefaultClickStep);
     defaultsPressed_ = true;
     settings_.startupAction = 0;
     settings_.severalWords = 0;
-    settings_.commaDelayLevel = kDefaultCommaLevel;
-    settings_.stopDelayLevel = kDefaultStopLevel;
-    settings_.thresholdChars = kDefaultThreshold;
+    settings_.commaDelayLevel = kDefaultCommaDelayLevel;
+    settings_.stopDelayLevel = kDefaultStopDelayLevel;
+    settings_.thresholdChars = kDefaultThresholdChars;
     settings_.clickStep = kDefaultClickStep;
     EnableThreshold(false);
     oneWord_->setChecked(true);
@@ -141,12 +123,11 @@ void CGeneralDlg::RestoreDefaults() {
 }
 
 void CGeneralDlg::accept() {
-    commaDelayLevel_ = commaArrows_->Pos();
-    stopDelayLevel_ = stopArrows_->Pos();
-    thresholdChars_ = thresholdArrows_->Pos();
+    settings_.commaDelayLevel = commaArrows_->Pos();
+    settings_.stopDelayLevel = stopArrows_->Pos();
+    settings_.thresholdChars = thresholdArrows_->Pos();
     settings_.startupAction = startup_->checkedId();
     settings_.severalWords = mode_->checkedId();
     settings_.clickStep = clickArrows_->Pos();
-    if (defaultsPressed_ && bar_ != nullptr) bar_->SetSpeedLevel(kDefaultSpeedLevel);
     QDialog::accept();
 }

@@ -180,11 +180,11 @@ ReaderSettings DefaultSettings(int screenWidth, int screenHeight) {
     }
     s.readingArea = DefaultReadingArea();
     s.textArea = DefaultTextArea();
-    s.speedLevel = 25;
-    s.commaDelayLevel = 3;
-    s.stopDelayLevel = 5;
-    s.thresholdChars = 10;
-    s.clickStep = 1;
+    s.speedLevel = kDefaultSpeedLevel;
+    s.commaDelayLevel = kDefaultCommaDelayLevel;
+    s.stopDelayLevel = kDefaultStopDelayLevel;
+    s.thresholdChars = kDefaultThresholdChars;
+    s.clickStep = kDefaultClickStep;
     s.layoutMarker = ReaderSettings::kLayoutMarker;
     return s;
 }
@@ -228,9 +228,20 @@ ReaderSettings ParseSettings(std::string_view fileBytes) {
 
     if (settings.layoutMarker != ReaderSettings::kLayoutMarker) {
         settings.severalWords = 0;
-        settings.thresholdChars = 10;
-        settings.clickStep = 1;
+        settings.thresholdChars = kDefaultThresholdChars;
+        settings.clickStep = kDefaultClickStep;
         settings.layoutMarker = ReaderSettings::kLayoutMarker;
     }
     return settings;
+}
+
+StartupAction StartupActionOf(std::int32_t stored) {
+    switch (stored) {
+        case static_cast<std::int32_t>(StartupAction::LoadClipboard):
+            return StartupAction::LoadClipboard;
+        case static_cast<std::int32_t>(StartupAction::ShowShelf):
+            return StartupAction::ShowShelf;
+        default:
+            return StartupAction::Nothing;
+    }
 }

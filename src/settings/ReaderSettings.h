@@ -48,6 +48,9 @@ struct AreaAppearance {
 // A window's placement in the layout of the Win32 WINDOWPLACEMENT structure
 // (44 bytes in the file).
 struct WindowPlacement {
+    static constexpr std::uint32_t kSize = 44;  // what the length field holds
+    static constexpr std::uint32_t kShowNormal = 1;
+
     std::uint32_t length = 0;
     std::uint32_t flags = 0;
     std::uint32_t showCmd = 0;
@@ -101,6 +104,23 @@ struct ReaderSettings {
 
     bool operator==(const ReaderSettings&) const = default;
 };
+
+// The first-run reading preferences; the general settings dialog's "Дефолт"
+// restores them.
+constexpr std::int32_t kDefaultSpeedLevel = 25;
+constexpr std::int32_t kDefaultCommaDelayLevel = 3;
+constexpr std::int32_t kDefaultStopDelayLevel = 5;
+constexpr std::int32_t kDefaultThresholdChars = 10;
+constexpr std::int32_t kDefaultClickStep = 1;
+
+// Only 1 stands for several words at a time; any other stored value reads
+// one word at a time, in the cutter and the pane alike.
+inline bool IsSeveralWords(std::int32_t severalWords) { return severalWords == 1; }
+
+// What the program does when it starts without a file. A stored value it
+// does not know does nothing.
+enum class StartupAction { Nothing = 0, LoadClipboard = 1, ShowShelf = 2 };
+StartupAction StartupActionOf(std::int32_t stored);
 
 // The first-run record for a primary screen of the given size in pixels.
 ReaderSettings DefaultSettings(int screenWidth, int screenHeight);

@@ -9,7 +9,7 @@
 
 #include "widgets/CLimitedTextEdit.h"
 #include "widgets/DialogUnits.h"
-#include "base/CodePage.h"
+#include "base/QtText.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr int kFieldLimit = static_cast<int>(kMaxDialogSearchText);
 // The widget knows one kind of line break; the text may hold CR LF, a bare
 // CR or a bare LF.
 QString ShownText(const std::string& text) {
-    QString shown = QString::fromStdU16String(Cp1251ToUtf16(text));
+    QString shown = ToQString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
     return shown;
@@ -35,7 +35,6 @@ CFindDlg::CFindDlg(const std::string& text, SearchOptions options, QWidget* pare
     field_ = new CLimitedTextEdit(kFieldLimit, this);
     field_->setObjectName("FindText");
     field_->setTabChangesFocus(true);
-    field_->installEventFilter(this);
     units.Place(field_, 3, 4, 218, 38);
     field_->setPlainText(initialShown_);
     field_->selectAll();
@@ -60,6 +59,7 @@ CFindDlg::CFindDlg(const std::string& text, SearchOptions options, QWidget* pare
     cancel->setObjectName("CancelButton");
     units.Place(cancel, 181, 62, 40, 14);
     connect(find_, &QPushButton::clicked, this, &QDialog::accept);
+    field_->SetEnterClicks(find_, true);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setFixedSize(units.Size(224, 80));
@@ -72,26 +72,9 @@ std::string CFindDlg::SearchText() const {
     // Line breaks the user typed are the program's own: CR LF.
     QString typed = shown;
     typed.replace(u'\n', QStringLiteral("\r\n"));
-    return Utf16ToCp1251(typed.toStdU16String());
+    return FromQString(typed);
 }
 
 SearchOptions CFindDlg::Options() const {
     return {matchCase_->isChecked(), wholeWord_->isChecked()};
-}
-
-// Enter in the field presses the default button, as in a one-line field;
-// Ctrl+Enter starts a new line.
-bool CFindDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == field_ && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (key->modifiers() & Qt::ControlModifier) {
-                field_->insertPlainText(QStringLiteral("\n"));
-            } else {
-                find_->click();
-            }
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

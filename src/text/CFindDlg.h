@@ -31,9 +31,6 @@ public:
     QCheckBox* WholeWordBox() const { return wholeWord_; }
     QPushButton* FindButton() const { return find_; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     std::string initialText_;
     QString initialShown_;

@@ -1,32 +1,29 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
+#include "text/TextRules.h"
 #include "text/TextSearch.h"
 
-class CTextCtrl;
-class QString;
-
-// Search in the text control: the dialog (Ctrl+F), the next occurrence (F3)
-// and a search for the selection (Ctrl+F3). It keeps the one search state of
-// the program's run, so a loaded document does not end a search, and works
-// through the control's text and selection only.
+// The one search of the program's run: its text, options and cycle. A loaded
+// document does not end it. Each call takes the text and the selection as
+// they are now and gives the selection to make or what to tell the user.
 class TextFinder {
 public:
-    explicit TextFinder(CTextCtrl& text) : text_(text) {}
-
-    // Offers the selection (unless it is too long for the dialog) with the
-    // current options; OK starts a new cycle at the selection's start.
-    void ShowFindDialog();
-    // Starts a new cycle for the selected text, which it then skips.
-    void FindSelection();
-    // Selects the next occurrence, or says that the cycle is over or that
-    // there is nothing to search for.
-    void FindNext();
-
     const SearchState& State() const { return state_; }
+    // The text the last call searched for; a cycle that ended has forgotten it.
+    const std::string& Searched() const { return searched_; }
+
+    // OK in the search dialog: a new cycle from the selection's start.
+    FindResult Find(std::string_view searchText, SearchOptions options, std::string_view text,
+                    TextRange selection);
+    // Ctrl+F3: a new cycle for the selected text, which it then skips.
+    FindResult FindSelection(std::string_view text, TextRange selection);
+    // F3: the next occurrence, or the end of the cycle.
+    FindResult FindNext(std::string_view text, TextRange selection);
 
 private:
-    void ShowMessage(const QString& text) const;
-
-    CTextCtrl& text_;
     SearchState state_;
+    std::string searched_;
 };

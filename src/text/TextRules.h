@@ -23,6 +23,10 @@ std::size_t TrimmedLength(std::string_view text);
 // A caret between two separators gives the empty range at the caret.
 TextRange WordAtCaret(std::string_view text, std::size_t caret);
 
+// The line around a position, without its line break: what a triple click
+// selects. CR, LF and a CR LF pair end a line.
+TextRange LineAt(std::string_view text, std::size_t position);
+
 // Texts shorter than this take no bookmarks.
 constexpr std::size_t kShortText = 80;
 // The most characters the text pane takes in; the rest of a longer text is

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -28,4 +30,22 @@ void CLimitedTextEdit::KeepWithinLimit() {
     cursor.setPosition(end - excess);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+}
+
+void CLimitedTextEdit::SetEnterClicks(QAbstractButton* button, bool ctrlEnterBreaksLine) {
+    enterClicks_ = button;
+    ctrlEnterBreaksLine_ = ctrlEnterBreaksLine;
+}
+
+void CLimitedTextEdit::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || enterClicks_ == nullptr) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    if (ctrlEnterBreaksLine_ && (event->modifiers() & Qt::ControlModifier)) {
+        insertPlainText(QStringLiteral("\n"));
+    } else {
+        enterClicks_->click();
+    }
 }

@@ -140,10 +140,14 @@ TEST_F(StartupTest, LeftoverTemporariesAreRemovedAtStart) {
 }
 
 TEST_F(StartupTest, TitleFollowsTheDocumentName) {
-    ASSERT_TRUE(Start(Environment()));
-    document.name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0";  // "Война и мир"
-    CLmnApp::Instance()->UpdateTitle();
-    EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno - Война и мир");
+    StartupEnvironment environment = Environment();
+    environment.fileArgument = QDir(directory.path()).filePath("Война и мир.txt");
+    QFile file(environment.fileArgument);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Text.");
+    file.close();
+    ASSERT_TRUE(Start(environment));
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno - Война и мир.txt");
     document.Clear();
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno");
 }

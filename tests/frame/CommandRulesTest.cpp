@@ -80,15 +80,6 @@ TEST(CommandRules, ContextMenuGraysWithoutRegardToReading) {
     }
 }
 
-TEST(CommandRules, StatusTexts) {
-    EXPECT_EQ(TaskStatusText(0), "");
-    EXPECT_EQ(TaskStatusText(1), "Читать от НАЧАЛА текста до КОНЦА");
-    EXPECT_EQ(TaskStatusText(2), "Читать от указанного МЕСТА до КОНЦА");
-    EXPECT_EQ(TaskStatusText(3), "Читать от НАЧАЛА текста до указанного МЕСТА");
-    EXPECT_EQ(TaskStatusText(6), "Читать ВЫДЕЛЕННЫЙ текст");
-    for (int other : {4, 5, 7, -1}) EXPECT_EQ(TaskStatusText(other), "") << other;
-}
-
 TEST(CommandRules, LayoutArithmeticDividesInItsOwnOrder) {
     const MinimumSize minimum = MinimumWindowSize(1024, 768);
     EXPECT_EQ(minimum.width, 682);

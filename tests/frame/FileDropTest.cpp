@@ -86,7 +86,7 @@ TEST_F(FileDropTest, ADroppedFileOpensAsOpenWould) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LoadClipboardText("Reading this.");
-        Frame()->ToggleReading();
+        Trigger(CommandId::ID_READ_TOGGLE);
         ASSERT_TRUE(Frame()->IsReading());
         ModalAnswer answer;
         QWidget* target = c.overReadingPane ? static_cast<QWidget*>(Frame()->ReadArea())
@@ -96,7 +96,7 @@ TEST_F(FileDropTest, ADroppedFileOpensAsOpenWould) {
         EXPECT_EQ(Frame()->TextCtrl()->Text(), c.text);
         if (!c.accepted) {
             EXPECT_TRUE(Frame()->IsReading());
-            Frame()->StopReading();
+            Trigger(CommandId::ID_READ_TOGGLE);
             continue;
         }
         EXPECT_FALSE(Frame()->IsReading());

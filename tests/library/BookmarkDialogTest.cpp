@@ -36,7 +36,7 @@ protected:
     }
     // Opens the shelf's entry in that row, as the user would.
     void OpenFromShelf(int row) {
-        CShelfDlg dialog(*Frame());
+        CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
         dialog.show();
         dialog.List()->setCurrentRow(row);
         dialog.ActionButton()->click();
@@ -67,7 +67,7 @@ TEST_F(BookmarkDialogTest, NamingRefusesEmptyNamesAndCancelPlacesNothing) {
     OpenShelvedBook();
     Text().SetCaret(PositionOf("Там он"));
     {
-        DeferredAnswer answer([](QWidget* modal) {
+        ModalAnswer answer([](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 box->button(QMessageBox::Ok)->click();
             } else if (auto* dialog = qobject_cast<CMarkNameDlg*>(modal)) {
@@ -78,15 +78,15 @@ TEST_F(BookmarkDialogTest, NamingRefusesEmptyNamesAndCancelPlacesNothing) {
                 dialog->OkButton()->click();
             }
         });
-        PlaceBookmarkCommand(*Frame());
+        Trigger(CommandId::ID_BOOKMARK_PUT);
         EXPECT_EQ(answer.seen,
                   (QStringList{"Поместить закладку",
                                "Orvek Lumeno|Нужно дать закладке какое-нибудь название"}));
         EXPECT_EQ(Names(), QStringList{"у реки"});
     }
 
-    DeferredAnswer cancel([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    PlaceBookmarkCommand(*Frame());
+    ModalAnswer cancel([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_EQ(cancel.seen, QStringList{"Поместить закладку"});
     EXPECT_EQ(Names(), QStringList{"у реки"});
 }
@@ -103,11 +103,35 @@ TEST_F(BookmarkDialogTest, ATextTooSmallTakesNoBookmark) {
     Start();
     ASSERT_TRUE(Open(WriteFile("short.txt", "Короткий текст.")));
     PutOnShelf("Коротко");
-    DeferredAnswer answer;
-    PlaceBookmarkCommand(*Frame());
+    ModalAnswer answer;
+    Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_EQ(answer.seen,
               QStringList{"Orvek Lumeno|Поместить закладку нельзя - текст слишком мал."});
     EXPECT_TRUE(document.Bookmarks().empty());
+}
+
+// The list has the focus and its first entry is the current one, but none is
+// selected: the first entry must look exactly like the second, unselected one
+// of the same name, or the user takes it for chosen.
+TEST_F(BookmarkDialogTest, TheCurrentEntryDoesNotLookSelected) {
+    Start();
+    OpenShelvedBook();
+    PlaceNamed("Глава");
+    Text().SetCaret(PositionOf("Вечером"));
+    PlaceNamed("Глава");
+    CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QListWidget* list = dialog.List();
+    list->setFocus();
+    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    ASSERT_TRUE(list->hasFocus());
+    ASSERT_TRUE(list->selectedItems().isEmpty());
+    const QImage shown = list->viewport()->grab().toImage();
+    const QRect first = list->visualItemRect(list->item(0));
+    const QRect second = list->visualItemRect(list->item(1));
+    EXPECT_EQ(shown.copy(first), shown.copy(second));
 }
 
 TEST_F(BookmarkDialogTest, ShiftTakesTheOfferedNameWithoutTheDialog) {
@@ -115,15 +139,15 @@ TEST_F(BookmarkDialogTest, ShiftTakesTheOfferedNameWithoutTheDialog) {
     OpenShelvedBook();
     QTest::keyPress(Frame()->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
     ASSERT_TRUE(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
-    DeferredAnswer answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    ModalAnswer answer([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     Text().SetCaret(PositionOf("старого"));
-    PlaceBookmarkCommand(*Frame());
+    Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_TRUE(answer.seen.isEmpty());
     EXPECT_EQ(Names(), QStringList{"Там он встречает старого друга"});
     // With nothing to offer (the caret after the last full stop) the dialog
     // opens all the same.
     Text().SetCaret(Text().Text().size());
-    PlaceBookmarkCommand(*Frame());
+    Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_EQ(answer.seen, QStringList{"Поместить закладку"});
     QTest::keyRelease(Frame()->windowHandle(), Qt::Key_Shift, Qt::NoModifier);
     EXPECT_FALSE(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
@@ -134,7 +158,7 @@ TEST_F(BookmarkDialogTest, EqualPositionsAreListedNewestFirst) {
     Start();
     OpenShelvedBook();
     {
-        CMarksDlg dialog(*Frame());
+        CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
         dialog.show();
         EXPECT_EQ(dialog.windowTitle(), "Закладки");
         EXPECT_EQ(dialog.CountLine(), "Закладок нет");
@@ -147,7 +171,7 @@ TEST_F(BookmarkDialogTest, EqualPositionsAreListedNewestFirst) {
     Text().SetCaret(PositionOf("Там он"));
     PlaceNamed("первая");
     PlaceNamed("вторая");
-    CMarksDlg dialog(*Frame());
+    CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
     dialog.show();
     ASSERT_EQ(dialog.List()->count(), 3);
     EXPECT_EQ(dialog.List()->item(0)->text(), "вторая");
@@ -166,9 +190,9 @@ TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
 
     // One bookmark: going needs no selection, deleting does.
     {
-        CMarksDlg dialog(*Frame());
+        CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
         dialog.show();
-        DeferredAnswer answer;
+        ModalAnswer answer;
         dialog.DeleteButton()->click();
         EXPECT_EQ(answer.seen, QStringList{kNoBookmarkSelected});
         EXPECT_EQ(Names(), QStringList{"встреча"});
@@ -183,9 +207,9 @@ TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
     Text().SetCaret(PositionOf("Вечером"));
     PlaceNamed("вечер");
     {
-        CMarksDlg dialog(*Frame());
+        CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
         dialog.show();
-        DeferredAnswer answer;
+        ModalAnswer answer;
         dialog.ActionButton()->click();
         EXPECT_EQ(answer.seen, QStringList{kNoBookmarkSelected});
         EXPECT_TRUE(dialog.isVisible());
@@ -196,9 +220,9 @@ TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
     }
 
     // Deleting the selected one, without asking.
-    CMarksDlg dialog(*Frame());
+    CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
     dialog.show();
-    DeferredAnswer answer;
+    ModalAnswer answer;
     dialog.List()->setCurrentRow(1);
     dialog.DeleteButton()->click();
     EXPECT_TRUE(answer.seen.isEmpty());
@@ -223,12 +247,12 @@ TEST_F(BookmarkDialogTest, AChangedFileMakesABookmarkInvalid) {
     ASSERT_EQ(Names(), (QStringList{"встреча", "вечер"}));  // no resume bookmark listed
     Text().SetSelection(5, 10);
 
-    CMarksDlg dialog(*Frame());
+    CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
     dialog.show();
     dialog.List()->setCurrentRow(0);
     {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
-        DeferredAnswer no([&icon](QWidget* modal) {
+        ModalAnswer no([&icon](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(box, nullptr);
             icon = box->icon();
@@ -242,7 +266,7 @@ TEST_F(BookmarkDialogTest, AChangedFileMakesABookmarkInvalid) {
         EXPECT_EQ(Names(), (QStringList{"встреча", "вечер"}));
     }
 
-    DeferredAnswer yes(ClickButton(QMessageBox::Yes));
+    ModalAnswer yes(ClickButton(QMessageBox::Yes));
     dialog.List()->setCurrentRow(0);
     dialog.ActionButton()->click();
     EXPECT_EQ(yes.seen, QStringList{kInvalidQuestion});

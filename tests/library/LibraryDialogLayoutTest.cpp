@@ -66,12 +66,12 @@ TEST_F(LibraryDialogLayoutTest, ListDialogsRememberTheirSizeAndKeepTheirMinimum)
     };
     const Row rows[] = {
         {"shelf",
-         [this] { return std::make_unique<CShelfDlg>(*Frame()); },
+         [this] { return std::make_unique<CShelfDlg>(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen); },
          {&ReaderSettings::shelfDialogWidth, &ReaderSettings::shelfDialogHeight,
           &ReaderSettings::shelfDialogMinWidth, &ReaderSettings::shelfDialogMinHeight},
          123},
         {"bookmarks",
-         [this] { return std::make_unique<CMarksDlg>(*Frame()); },
+         [this] { return std::make_unique<CMarksDlg>(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen); },
          {&ReaderSettings::bookmarksDialogWidth, &ReaderSettings::bookmarksDialogHeight,
           &ReaderSettings::bookmarksDialogMinWidth, &ReaderSettings::bookmarksDialogMinHeight},
          158},
@@ -167,9 +167,9 @@ TEST_F(LibraryDialogLayoutTest, EveryTextFitsItsControl) {
         std::function<std::unique_ptr<QDialog>()> make;
     };
     const Shot shots[] = {
-        {"shelf.png", [this] { return std::make_unique<CShelfDlg>(*Frame()); }},
-        {"shelf-name.png", [] { return std::make_unique<CShelfNameDlg>(); }},
-        {"marks.png", [this] { return std::make_unique<CMarksDlg>(*Frame()); }},
+        {"shelf.png", [this] { return std::make_unique<CShelfDlg>(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen); }},
+        {"shelf-name.png", [] { return std::make_unique<CShelfNameDlg>("book"); }},
+        {"marks.png", [this] { return std::make_unique<CMarksDlg>(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen); }},
         {"mark-name.png", [&] { return std::make_unique<CMarkNameDlg>(proposal->name); }},
     };
     const QString folder = qEnvironmentVariable("LMN_SCREENSHOT_DIR");

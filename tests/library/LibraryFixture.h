@@ -7,65 +7,24 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <QVariant>
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "ModalAnswer.h"
 #include "ProgramFixture.h"
 #include "library/CMarkNameDlg.h"
 #include "library/CShelfFile.h"
 #include "library/CShelfNameDlg.h"
-#include "library/LibraryCommands.h"
 #include "text/CTextCtrl.h"
-#include "base/CodePage.h"
+#include "base/QtText.h"
 
 // Test output shows texts as texts.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
-// Answers each modal dialog or message box once, after its own event loop
-// has started, so that the answer may open further modal windows (a watcher
-// answering from inside its own timer would not see them). Records
-// "title|text" for message boxes and the title for other dialogs.
-class DeferredAnswer {
-public:
-    using Action = std::function<void(QWidget* modal)>;
-
-    explicit DeferredAnswer(Action action = {}) : action_(std::move(action)) {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Look(); });
-        timer_.start();
-    }
-
-    QStringList seen;
-
-private:
-    void Look() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal->property("lmnAnswered").toBool()) return;
-        modal->setProperty("lmnAnswered", true);
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        seen << (box != nullptr ? box->windowTitle() + u'|' + box->text() : modal->windowTitle());
-        QTimer::singleShot(0, modal, [this, modal, box] {
-            if (action_) {
-                action_(modal);
-            } else if (box != nullptr && box->defaultButton() != nullptr) {
-                box->defaultButton()->click();
-            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-                dialog->accept();
-            }
-        });
-    }
-
-    Action action_;
-    QTimer timer_;
-};
-
 // Clicks a message box's button; other dialogs are left to `otherwise`.
-inline DeferredAnswer::Action ClickButton(QMessageBox::StandardButton button,
-                                          DeferredAnswer::Action otherwise = {}) {
+inline ModalAnswer::Action ClickButton(QMessageBox::StandardButton button,
+                                          ModalAnswer::Action otherwise = {}) {
     return [button, otherwise](QWidget* modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             box->button(button)->click();
@@ -87,13 +46,9 @@ protected:
         file.write(text.toUtf8());
         return path;
     }
-    bool Open(const QString& path) {
-        Frame()->chooseFile = [path](QWidget*) { return path; };
-        return Frame()->ChooseDocument();
-    }
     // Puts the open document on the shelf under the name typed.
     void PutOnShelf(const QString& name) {
-        DeferredAnswer answer([name](QWidget* modal) {
+        ModalAnswer answer([name](QWidget* modal) {
             if (auto* dialog = qobject_cast<CShelfNameDlg*>(modal)) {
                 dialog->NameField()->setText(name);
                 dialog->OkButton()->click();
@@ -105,7 +60,7 @@ protected:
     // gives what the dialog offered.
     QString PlaceNamed(const QString& name) {
         QString offered;
-        DeferredAnswer answer([&offered, name](QWidget* modal) {
+        ModalAnswer answer([&offered, name](QWidget* modal) {
             auto* dialog = qobject_cast<CMarkNameDlg*>(modal);
             ASSERT_NE(dialog, nullptr);
             offered = dialog->NameField()->toPlainText();
@@ -116,10 +71,8 @@ protected:
         return offered;
     }
     CTextCtrl& Text() const { return *Frame()->TextCtrl(); }
-    static std::string Cp(const QString& text) { return Utf16ToCp1251(text.toStdU16String()); }
-    static QString Shown(const std::string& text) {
-        return QString::fromStdU16String(Cp1251ToUtf16(text));
-    }
+    static std::string Cp(const QString& text) { return FromQString(text); }
+    static QString Shown(const std::string& text) { return ToQString(text); }
     // The position of a piece of the text, as the text control counts.
     std::size_t PositionOf(const QString& piece) const {
         const std::size_t at = Text().Text().find(Cp(piece));

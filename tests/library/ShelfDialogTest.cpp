@@ -47,7 +47,7 @@ protected:
 
 TEST_F(ShelfDialogTest, AnEmptyShelfOffersOnlyCancel) {
     Start();
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Полка");
     EXPECT_EQ(dialog.CountLine(), "Документов на полке нет");
@@ -64,7 +64,7 @@ TEST_F(ShelfDialogTest, AnEmptyShelfOffersOnlyCancel) {
 TEST_F(ShelfDialogTest, NamesAreListedNewestFirstWithTheirCount) {
     Start();
     ShelveDocuments({"Старая", "Средняя", "Новая"});
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
     EXPECT_EQ(Listed(dialog), (QStringList{"Новая", "Средняя", "Старая"}));
     EXPECT_EQ(dialog.CountLine(), "Документов на полке: 3");
@@ -79,7 +79,7 @@ TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
     ASSERT_TRUE(Open(WriteFile("other.txt", kText)));  // closes the shelved one
     ASSERT_EQ(document.key, 0);
     {
-        CShelfDlg dialog(*Frame());
+        CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
         dialog.show();
         ASSERT_TRUE(dialog.List()->selectedItems().isEmpty());
         dialog.ActionButton()->click();
@@ -95,9 +95,9 @@ TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
 
     // Deleting the open document closes it first; deleting the last entry
     // closes the dialog.
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
-    DeferredAnswer answer;
+    ModalAnswer answer;
     dialog.DeleteButton()->click();
     EXPECT_TRUE(answer.seen.isEmpty());
     EXPECT_FALSE(dialog.isVisible());
@@ -111,9 +111,9 @@ TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
 TEST_F(ShelfDialogTest, WithSeveralEntriesAnActionWantsASelection) {
     Start();
     ShelveDocuments({"Первая", "Вторая"});
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
-    DeferredAnswer answer;
+    ModalAnswer answer;
     dialog.ActionButton()->click();
     dialog.DeleteButton()->click();
     EXPECT_EQ(answer.seen, (QStringList{kNoDocumentSelected, kNoDocumentSelected}));
@@ -131,7 +131,7 @@ TEST_F(ShelfDialogTest, DeletingAnotherEntryKeepsTheDialogAndTheOpenDocument) {
     Start();
     ShelveDocuments({"Первая", "Вторая", "Третья"});
     const int openKey = document.key;
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
     dialog.List()->setCurrentRow(1);
     dialog.DeleteButton()->click();
@@ -148,14 +148,14 @@ TEST_F(ShelfDialogTest, DeletingTheOnlyOpenDocumentWhoseRecordIsRenumbered) {
     Start();
     ShelveDocuments({"Первая", "Вторая"});
     {
-        CShelfDlg dialog(*Frame());
+        CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
         dialog.show();
         dialog.List()->setCurrentRow(1);
         dialog.DeleteButton()->click();
     }
     ASSERT_EQ(ShelfNames(), QStringList{"Вторая"});
     ASSERT_EQ(document.key, 2);
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
     dialog.DeleteButton()->click();
     EXPECT_FALSE(dialog.isVisible());
@@ -167,11 +167,11 @@ TEST_F(ShelfDialogTest, AMissingFileCanBeTakenOffTheShelf) {
     Start();
     ShelveDocuments({"Первая", "Вторая", "Третья"});
     ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc1.txt")));
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
     dialog.List()->setCurrentRow(1);
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    DeferredAnswer yes([&icon](QWidget* modal) {
+    ModalAnswer yes([&icon](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         icon = box->icon();
@@ -194,10 +194,10 @@ TEST_F(ShelfDialogTest, AMissingFileLeftOnTheShelfIsNotOpen) {
     ShelveDocuments({"Первая", "Вторая"});
     ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc0.txt")));
     const std::string before = shelf.ReadRecord(1).value_or("");
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
     dialog.List()->setCurrentRow(1);
-    DeferredAnswer no(ClickButton(QMessageBox::No));
+    ModalAnswer no(ClickButton(QMessageBox::No));
     dialog.ActionButton()->click();
     EXPECT_EQ(no.seen, QStringList{kMissingQuestion});
     EXPECT_FALSE(dialog.isVisible());
@@ -222,9 +222,9 @@ TEST_F(ShelfDialogTest, AFileThatCannotBeLoadedIsNotLeftOpen) {
     ASSERT_EQ(shelf.Rewrite(document.key, document), ShelfStatus::Done);
     document.Clear();
     const std::string before = shelf.ReadRecord(1).value_or("");
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
-    DeferredAnswer answer;
+    ModalAnswer answer;
     dialog.ActionButton()->click();
     ASSERT_EQ(answer.seen.size(), 1);
     EXPECT_TRUE(answer.seen[0].startsWith("Orvek Lumeno|Этот файл не может быть открыт."));
@@ -239,9 +239,9 @@ TEST_F(ShelfDialogTest, TakingTheLastMissingFileOffClosesTheDialog) {
     ShelveDocuments({"Единственная"});
     ASSERT_TRUE(Open(WriteFile("other.txt", kText)));
     ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc0.txt")));
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
-    DeferredAnswer yes(ClickButton(QMessageBox::Yes));
+    ModalAnswer yes(ClickButton(QMessageBox::Yes));
     dialog.ActionButton()->click();
     EXPECT_EQ(yes.seen, QStringList{kMissingQuestion});
     EXPECT_FALSE(dialog.isVisible());
@@ -256,7 +256,7 @@ TEST_F(ShelfDialogTest, TwoDocumentsMayShareAName) {
     ASSERT_TRUE(Open(WriteFile("b.txt", "Текст Б. " + kText)));
     PutOnShelf("Книга");
     EXPECT_NE(document.key, first);
-    CShelfDlg dialog(*Frame());
+    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
     dialog.show();
     EXPECT_EQ(Listed(dialog), (QStringList{"Книга", "Книга"}));
     // A double click opens the entry clicked.
@@ -275,13 +275,13 @@ class ShelfNameTest : public LibraryFixture {
 protected:
     QString Offered() {
         QString offered;
-        DeferredAnswer peek([&offered](QWidget* modal) {
+        ModalAnswer peek([&offered](QWidget* modal) {
             auto* dialog = qobject_cast<CShelfNameDlg*>(modal);
             ASSERT_NE(dialog, nullptr);
             offered = dialog->NameField()->text();
             dialog->reject();
         });
-        PutOnShelfCommand(*Frame());
+        Frame()->Documents().PutOnShelf();
         return offered;
     }
 };
@@ -306,7 +306,7 @@ TEST_F(ShelfNameTest, AnEmptyNameIsRefusedAndTheDialogStays) {
     Start();
     ASSERT_TRUE(Open(WriteFile("book.txt", kText)));
     int tries = 0;
-    DeferredAnswer answer([&tries](QWidget* modal) {
+    ModalAnswer answer([&tries](QWidget* modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             box->button(QMessageBox::Ok)->click();
         } else if (auto* dialog = qobject_cast<CShelfNameDlg*>(modal)) {
@@ -319,7 +319,7 @@ TEST_F(ShelfNameTest, AnEmptyNameIsRefusedAndTheDialogStays) {
             QTest::keyClick(dialog->NameField(), Qt::Key_Return);
         }
     });
-    PutOnShelfCommand(*Frame());
+    Frame()->Documents().PutOnShelf();
     EXPECT_EQ(answer.seen, (QStringList{"Положить документ на полку",
                                         "Orvek Lumeno|Нужно внести название документа"}));
     EXPECT_EQ(tries, 1);
@@ -345,7 +345,7 @@ TEST_F(ShelfNameTest, AShelfThatCannotBeWrittenGivesNoKey) {
     Start();
     ASSERT_TRUE(Open(WriteFile("book.txt", kText)));
     shelf.SetPath(QDir(directory.path()).filePath("no such folder/bksh.dat").toStdString());
-    DeferredAnswer answer([](QWidget* modal) {
+    ModalAnswer answer([](QWidget* modal) {
         if (auto* dialog = qobject_cast<CShelfNameDlg*>(modal)) {
             dialog->NameField()->setText("Книга");
             dialog->OkButton()->click();
@@ -353,7 +353,7 @@ TEST_F(ShelfNameTest, AShelfThatCannotBeWrittenGivesNoKey) {
             box->button(QMessageBox::Ok)->click();
         }
     });
-    PutOnShelfCommand(*Frame());
+    Frame()->Documents().PutOnShelf();
     EXPECT_EQ(
         answer.seen,
         (QStringList{"Положить документ на полку",

@@ -34,7 +34,7 @@ struct RunEnd {
 
 // Opens the shelf through its command and the entry in that row.
 void OpenFromShelfCommand(CMainFrame& frame, int row) {
-    DeferredAnswer open([row](QWidget* modal) {
+    ModalAnswer open([row](QWidget* modal) {
         auto* dialog = qobject_cast<CShelfDlg*>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->List()->setCurrentRow(row);
@@ -49,8 +49,7 @@ class ShelfRoundTripTest : public LibraryFixture {};
 TEST_F(ShelfRoundTripTest, AShelvedDocumentComesBackWhereReadingStopped) {
     Start();
     const QString bookPath = WriteFile("book.txt", kBook);
-    Frame()->chooseFile = [bookPath](QWidget*) { return bookPath; };
-    Trigger(ID_OPEN_DOCUMENT);
+    ASSERT_TRUE(Open(bookPath));
     ASSERT_EQ(document.name, "book.txt");
     PutOnShelf("Война и мир");
     ASSERT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Война и мир");
@@ -98,7 +97,7 @@ TEST_F(ShelfRoundTripTest, AShelvedDocumentComesBackWhereReadingStopped) {
     // Both bookmarks are listed, in the order of their places, and work.
     for (const auto& [row, place] : {std::pair{0, meeting}, std::pair{1, evening}}) {
         SCOPED_TRACE(row);
-        DeferredAnswer go([row](QWidget* modal) {
+        ModalAnswer go([row](QWidget* modal) {
             auto* dialog = qobject_cast<CMarksDlg*>(modal);
             ASSERT_NE(dialog, nullptr);
             ASSERT_EQ(dialog->List()->count(), 2);

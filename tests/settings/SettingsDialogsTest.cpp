@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,12 +32,6 @@ protected:
     static void Press(QWidget* dialog, const char* button) {
         dialog->findChild<QPushButton*>(button)->click();
     }
-    // What the frame does with OK: the three values the dialog hands back.
-    void StoreResults(const CGeneralDlg& dialog) {
-        Record().commaDelayLevel = dialog.CommaDelayLevel();
-        Record().stopDelayLevel = dialog.StopDelayLevel();
-        Record().thresholdChars = dialog.ThresholdChars();
-    }
     void SetNonDefaults() {
         Record().startupAction = 2;
         Record().severalWords = 1;
@@ -51,7 +46,7 @@ protected:
 TEST_F(GeneralDlgTest, ThresholdIsEnabledOnlyForSeveralWords) {
     Start();
     Record().severalWords = 0;
-    CGeneralDlg dialog(Record(), Bar());
+    CGeneralDlg dialog(Record());
     EXPECT_EQ(dialog.windowTitle(), "Настройки. Общие");
     EXPECT_TRUE(dialog.OneWordButton()->isChecked());
     EXPECT_FALSE(dialog.ThresholdDisplay()->isEnabled());
@@ -64,7 +59,7 @@ TEST_F(GeneralDlgTest, ThresholdIsEnabledOnlyForSeveralWords) {
     EXPECT_FALSE(dialog.ThresholdArrows()->isEnabled());
 
     Record().severalWords = 1;
-    CGeneralDlg several(Record(), Bar());
+    CGeneralDlg several(Record());
     EXPECT_TRUE(several.SeveralWordsButton()->isChecked());
     EXPECT_TRUE(several.ThresholdArrows()->isEnabled());
 }
@@ -94,7 +89,7 @@ TEST_F(GeneralDlgTest, ShowsTheRecordWithinTheRanges) {
         Record().clickStep = row.click;
         Record().severalWords = row.severalWords;
         Record().startupAction = row.startup;
-        CGeneralDlg dialog(Record(), Bar());
+        CGeneralDlg dialog(Record());
         EXPECT_EQ(dialog.CommaArrows()->Pos(), row.shownComma);
         EXPECT_EQ(dialog.StopArrows()->Pos(), row.shownStop);
         EXPECT_EQ(dialog.ThresholdArrows()->Pos(), row.shownThreshold);
@@ -109,7 +104,7 @@ TEST_F(GeneralDlgTest, DefaultsStandAfterCancelButTheSpeedWaitsForOk) {
     Start();
     SetNonDefaults();
     {
-        CGeneralDlg dialog(Record(), Bar());
+        CGeneralDlg dialog(Record());
         Press(&dialog, "DefaultsButton");
         EXPECT_EQ(dialog.CommaArrows()->Pos(), 3);
         EXPECT_EQ(dialog.StopArrows()->Pos(), 5);
@@ -130,11 +125,11 @@ TEST_F(GeneralDlgTest, DefaultsStandAfterCancelButTheSpeedWaitsForOk) {
     EXPECT_EQ(Bar()->SpeedLevel(), 40);
 
     SetNonDefaults();
-    CGeneralDlg dialog(Record(), Bar());
-    Press(&dialog, "DefaultsButton");
-    Press(&dialog, "OkButton");
-    ASSERT_EQ(dialog.result(), QDialog::Accepted);
-    StoreResults(dialog);
+    ModalAnswer defaultsThenOk([](QWidget* modal) {
+        Press(modal, "DefaultsButton");
+        Press(modal, "OkButton");
+    });
+    Trigger(CommandId::ID_SETTINGS_GENERAL);
     EXPECT_EQ(Bar()->SpeedLevel(), 25);
     EXPECT_EQ(Record().commaDelayLevel, 3);
     EXPECT_EQ(Record().stopDelayLevel, 5);
@@ -142,10 +137,10 @@ TEST_F(GeneralDlgTest, DefaultsStandAfterCancelButTheSpeedWaitsForOk) {
     EXPECT_EQ(Record().severalWords, 0);
 }
 
-TEST_F(GeneralDlgTest, OkStoresThreeValuesAndHandsBackThree) {
+TEST_F(GeneralDlgTest, OkStoresWhatItShows) {
     Start();
     SetNonDefaults();
-    CGeneralDlg dialog(Record(), Bar());
+    CGeneralDlg dialog(Record());
     dialog.CommaArrows()->DownArrow()->click();
     dialog.StopArrows()->UpArrow()->click();
     for (int i = 0; i < 20; ++i) dialog.ThresholdArrows()->UpArrow()->click();
@@ -156,13 +151,12 @@ TEST_F(GeneralDlgTest, OkStoresThreeValuesAndHandsBackThree) {
     EXPECT_EQ(Record().commaDelayLevel, 6);
     EXPECT_EQ(Record().clickStep, 4);
     Press(&dialog, "OkButton");
-    EXPECT_EQ(dialog.CommaDelayLevel(), 5);
-    EXPECT_EQ(dialog.StopDelayLevel(), 2);
-    EXPECT_EQ(dialog.ThresholdChars(), 20);
+    EXPECT_EQ(Record().commaDelayLevel, 5);
+    EXPECT_EQ(Record().stopDelayLevel, 2);
+    EXPECT_EQ(Record().thresholdChars, 20);
     EXPECT_EQ(Record().clickStep, 3);
     EXPECT_EQ(Record().severalWords, 0);
     EXPECT_EQ(Record().startupAction, 1);
-    EXPECT_EQ(Record().commaDelayLevel, 6);  // the frame's to store
     EXPECT_EQ(Bar()->SpeedLevel(), 40);
 }
 
@@ -170,11 +164,10 @@ TEST_F(GeneralDlgTest, AThresholdOf20GivesAShortGroupLimitOf15) {
     Start();
     Record().severalWords = 1;
     Record().thresholdChars = 10;
-    CGeneralDlg dialog(Record(), Bar());
+    CGeneralDlg dialog(Record());
     for (int i = 0; i < 10; ++i) dialog.ThresholdArrows()->UpArrow()->click();
     EXPECT_EQ(dialog.ThresholdDisplay()->text(), "20");
     Press(&dialog, "OkButton");
-    StoreResults(dialog);
     EXPECT_EQ(ShortGroupLimit(ReadingOptionsFrom(Record(), Bar()->SpeedLevel())), 15);
 }
 
@@ -203,7 +196,8 @@ TEST(AreaDlg, NamesTheChosenStyleByWeight700Only) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.weight) + (row.italic ? " italic" : ""));
         CAreaDlg dialog(AreaPane::Text, DefaultTextArea());
-        QFont chosen("Liberation Serif");
+        // Another family than the one standing in for the stored face.
+        QFont chosen("Liberation Mono");
         chosen.setPointSize(14);
         chosen.setWeight(static_cast<QFont::Weight>(row.weight));
         chosen.setItalic(row.italic);
@@ -212,7 +206,7 @@ TEST(AreaDlg, NamesTheChosenStyleByWeight700Only) {
         EXPECT_EQ(dialog.StyleField()->text(), row.style);
         EXPECT_EQ(dialog.Area().StyleName(), row.style);
         EXPECT_EQ(dialog.Area().font.weight, row.weight);
-        EXPECT_EQ(dialog.FaceField()->text(), "Liberation Serif");
+        EXPECT_EQ(dialog.FaceField()->text(), "Liberation Mono");
         EXPECT_EQ(dialog.SizeField()->text(), "14");
         EXPECT_EQ(TextAreaFont(dialog.Area()).bold(), row.drawnBold);
     }
@@ -230,6 +224,44 @@ TEST(AreaDlg, KeepsTenAndAHalfPointsAsTen) {
     EXPECT_EQ(dialog.Area().font.charSet, 204);  // the character set stays
 }
 
+// The dialog lists only installed families: a stored face that is missing
+// must start as the family the pane really draws with (not Qt's first pick,
+// "Sans Serif"), and OK without a change must keep the stored face.
+TEST(AreaDlg, FontDialogStartsFromTheFamilyThePaneUses) {
+    const AreaAppearance start = DefaultTextArea();
+    CAreaDlg dialog(AreaPane::Text, start);
+    QFont offered;
+    dialog.chooseFont = [&](const QFont& initial, QWidget*) {
+        offered = initial;
+        return std::optional<QFont>(initial);
+    };
+    dialog.ChooseFont();
+    const QFontInfo drawn(TextAreaFont(start));
+    EXPECT_EQ(offered.family(), drawn.family());
+    EXPECT_EQ(offered.styleName(), drawn.styleName());
+    EXPECT_EQ(dialog.Area().font.FaceName(), "Times New Roman");
+    EXPECT_EQ(dialog.Area().font.pitchAndFamily, start.font.pitchAndFamily);
+}
+
+// The font dialog leaves out its effects; its sample keeps the room to show
+// the sample text.
+TEST(AreaDlg, FontDialogShowsItsSample) {
+    bool seen = false;
+    ModalAnswer answer([&](QWidget* modal) {
+        for (QLineEdit* edit : modal->findChildren<QLineEdit*>()) {
+            if (edit->text() != "AaBbYyZz") continue;
+            seen = true;
+            EXPECT_TRUE(edit->isVisible());
+            EXPECT_GE(edit->height(), edit->fontMetrics().height());
+        }
+        for (QCheckBox* effect : modal->findChildren<QCheckBox*>())
+            EXPECT_FALSE(effect->isVisible());
+        static_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(CAreaDlg::RunFontDialog(QFont("Liberation Serif", 12), nullptr));
+    EXPECT_TRUE(seen);
+}
+
 TEST(AreaDlg, CancelledChoicesChangeNothing) {
     const AreaAppearance start = DefaultReadingArea();
     CAreaDlg dialog(AreaPane::Reading, start);
@@ -244,7 +276,7 @@ TEST(AreaDlg, CancelledChoicesChangeNothing) {
     dialog.ChooseBackgroundColour();
     EXPECT_EQ(dialog.Area(), start);
     // The reading pane draws the LOGFONT's 70 pixels: the font dialog starts there.
-    EXPECT_EQ(offered.family(), "Arial");
+    EXPECT_EQ(offered.family(), QFontInfo(QFont("Arial")).family());
     EXPECT_EQ(qRound(offered.pointSizeF() * dialog.logicalDpiY() / 72), 70);
 }
 

@@ -3,32 +3,31 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
-#include <QTimer>
+#include <QPushButton>
+#include <QVariant>
 
-struct ModalAnswer::Watcher {
-    QTimer timer;
-};
+ModalAnswer::ModalAnswer(Action action) : action_(std::move(action)) {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Look(); });
+    timer_.start();
+}
 
-ModalAnswer::ModalAnswer(Action action) : watcher_(new Watcher) {
-    watcher_->timer.setInterval(5);
-    QObject::connect(&watcher_->timer, &QTimer::timeout, [this, action] {
-        QWidget* modal = QApplication::activePopupWidget();
-        if (modal == nullptr) modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            seen << box->windowTitle() + u'|' + box->text();
-        } else {
-            seen << modal->windowTitle();
-        }
-        if (action) {
-            action(modal);
+void ModalAnswer::Look() {
+    QWidget* modal = QApplication::activePopupWidget();
+    if (modal == nullptr) modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal->property("lmnAnswered").toBool()) return;
+    modal->setProperty("lmnAnswered", true);
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    seen << (box != nullptr ? box->windowTitle() + u'|' + box->text() : modal->windowTitle());
+    QTimer::singleShot(0, modal, [this, modal, box] {
+        if (action_) {
+            action_(modal);
+        } else if (box != nullptr && box->defaultButton() != nullptr) {
+            box->defaultButton()->click();
         } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
             dialog->accept();
         } else {
             modal->close();
         }
     });
-    watcher_->timer.start();
 }
-
-ModalAnswer::~ModalAnswer() { delete watcher_; }

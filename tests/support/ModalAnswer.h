@@ -2,23 +2,29 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 
 class QWidget;
 
-// Answers the modal dialogs and popup menus a test provokes: each time one
-// opens, its window title and text are recorded and it is closed with the
-// given action (by default, the way the Enter key would). Stops when destroyed.
+// Answers the modal dialogs and popup menus a test provokes: each one is
+// recorded once ("title|text" for a message box, the window title for any
+// other) and answered after its own event loop has started, so that the
+// answer may open further modal windows. The default answer clicks a message
+// box's default button, accepts a dialog and closes a menu. Stops when
+// destroyed.
 class ModalAnswer {
 public:
-    using Action = std::function<void(QWidget* dialog)>;
+    using Action = std::function<void(QWidget* modal)>;
     explicit ModalAnswer(Action action = {});
-    ~ModalAnswer();
+    ModalAnswer(const ModalAnswer&) = delete;
+    ModalAnswer& operator=(const ModalAnswer&) = delete;
 
-    // "title|text" for every message box seen, in order.
     QStringList seen;
 
 private:
-    struct Watcher;
-    Watcher* watcher_;
+    void Look();
+
+    Action action_;
+    QTimer timer_;
 };

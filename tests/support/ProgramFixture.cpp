@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 void ProgramFixture::Start(const QString& fileArgument) {
@@ -34,6 +35,10 @@ void ProgramFixture::PressKey(QKeyCombination key) const {
 void ProgramFixture::LoadClipboardText(const QString& text) const {
     QApplication::clipboard()->setText(text);
     Trigger(CommandId::ID_LOAD_CLIPBOARD);
+}
+
+bool ProgramFixture::Open(const QString& path) const {
+    return Frame()->Documents().OpenFile(QFile::encodeName(path).toStdString());
 }
 
 QString ProgramFixture::DataFile() const { return QDir(directory.path()).filePath("lmn.dat"); }

@@ -6,6 +6,7 @@
 
 #include "app/CLmnApp.h"
 #include "frame/CMainFrame.h"
+#include "library/CDocumentController.h"
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
@@ -28,6 +29,8 @@ protected:
     // Sends a key press and release to the focused widget of the frame.
     void PressKey(QKeyCombination key) const;
     void LoadClipboardText(const QString& text) const;
+    // Opens a file as the open command does once the dialog gives it.
+    bool Open(const QString& path) const;
     QString DataFile() const;
 
     QTemporaryDir directory;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTextBlock>
@@ -28,10 +29,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         return path;
-    }
-    bool Open(const QString& path) {
-        Frame()->chooseFile = [path](QWidget*) { return path; };
-        return Frame()->ChooseDocument();
     }
     CTextCtrl* Text() const { return Frame()->TextCtrl(); }
 };
@@ -76,8 +73,8 @@ TEST_F(DocumentLoadTest, TheExtensionAloneDecidesTheKind) {
 TEST_F(DocumentLoadTest, CancellingKeepsTheCurrentDocument) {
     Start();
     ASSERT_TRUE(Open(WriteFile("keep.txt", "Keep this text")));
-    Frame()->chooseFile = [](QWidget*) { return QString(); };
-    EXPECT_FALSE(Frame()->ChooseDocument());
+    ModalAnswer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    Trigger(CommandId::ID_OPEN_DOCUMENT);
     EXPECT_EQ(Text()->Text(), "Keep this text");
     EXPECT_EQ(document.name, "keep.txt");
     EXPECT_EQ(document.key, 0);
@@ -117,7 +114,7 @@ TEST_F(DocumentLoadTest, AShelvedDocumentKeepsItsShelfName) {
     document.key = 5;
     document.name = "\xCC\xEE\xFF \xEA\xED\xE8\xE3\xE0";  // "Моя книга"
     document.path = WriteFile("book.txt", "Some text of the book").toStdString();
-    ASSERT_TRUE(Frame()->LoadDocument());
+    ASSERT_TRUE(Frame()->Documents().LoadDocument());
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Моя книга");
 }
 

@@ -10,6 +10,7 @@
 #include "text/CFindDlg.h"
 #include "text/CTextCtrl.h"
 #include "base/CodePage.h"
+#include "text/FindCommands.h"
 #include "text/TextFinder.h"
 
 // Texts are typed here; Cyrillic and line breaks go through the codec so the
@@ -52,18 +53,18 @@ protected:
 
 TEST_F(FindDialogTest, RunsTheF3CycleWithItsMessages) {
     Load("cat dog cat bird cat");
-    TextFinder finder(Text());
+    TextFinder finder;
     ModalAnswer answer(TypeAndFind("cat"));
-    finder.ShowFindDialog();
+    ShowFindDialog(finder, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{0, 3}));
-    finder.FindNext();
+    FindNextCommand(finder, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{8, 11}));
-    finder.FindNext();
+    FindNextCommand(finder, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{17, 20}));
-    finder.FindNext();
+    FindNextCommand(finder, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{17, 20}));
     EXPECT_TRUE(finder.State().searchText.empty());
-    finder.FindNext();
+    FindNextCommand(finder, Text());
     EXPECT_EQ(answer.seen, (QStringList{"Искать", NotFound("cat"), kNothing}));
 }
 
@@ -82,13 +83,13 @@ TEST_F(FindDialogTest, TheCheckBoxesFeedTheOptionsAndComeBackNextTime) {
         {"whole word", "котик кот", false, true, {6, 9}},
     };
     Start();
-    TextFinder finder(Text());
+    TextFinder finder;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Text().SetText(Cp(row.text));
         Text().SetCaret(0);
         ModalAnswer answer(TypeAndFind("кот", row.matchCase, row.wholeWord));
-        finder.ShowFindDialog();
+        ShowFindDialog(finder, Text());
         EXPECT_EQ(Text().Selection(), row.found);
         EXPECT_EQ(finder.State().options, (SearchOptions{row.matchCase, row.wholeWord}));
     }
@@ -102,24 +103,24 @@ TEST_F(FindDialogTest, TheCheckBoxesFeedTheOptionsAndComeBackNextTime) {
         wholeWord = dialog->WholeWordBox()->isChecked();
         dialog->reject();
     });
-    finder.ShowFindDialog();
+    ShowFindDialog(finder, Text());
     EXPECT_FALSE(matchCase);
     EXPECT_TRUE(wholeWord);
 }
 
 TEST_F(FindDialogTest, CancelChangesNothing) {
     Load("cat dog cat");
-    TextFinder finder(Text());
+    TextFinder finder;
     {
         ModalAnswer answer(TypeAndFind("dog"));
-        finder.ShowFindDialog();
+        ShowFindDialog(finder, Text());
     }
     const SearchState before = finder.State();
     Text().SetSelection(1, 2);
     ModalAnswer cancel([](QWidget* modal) {
         if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
     });
-    finder.ShowFindDialog();
+    ShowFindDialog(finder, Text());
     EXPECT_EQ(finder.State(), before);
     EXPECT_EQ(Text().Selection(), (TextRange{1, 2}));
     EXPECT_EQ(cancel.seen, (QStringList{"Искать"}));
@@ -127,16 +128,16 @@ TEST_F(FindDialogTest, CancelChangesNothing) {
 
 TEST_F(FindDialogTest, AnEmptyFieldHasNothingToSearchFor) {
     Load("cat dog cat");
-    TextFinder finder(Text());
+    TextFinder finder;
     ModalAnswer answer(TypeAndFind(""));
-    finder.ShowFindDialog();
+    ShowFindDialog(finder, Text());
     EXPECT_EQ(answer.seen, (QStringList{"Искать", kNothing}));
 }
 
 TEST_F(FindDialogTest, OffersTheSelectionUpTo220Characters) {
     Start();
     Text().SetText(std::string(300, 'a'));
-    TextFinder finder(Text());
+    TextFinder finder;
     for (const int length : {220, 221}) {
         SCOPED_TRACE(length);
         Text().SetSelection(0, length);
@@ -147,26 +148,26 @@ TEST_F(FindDialogTest, OffersTheSelectionUpTo220Characters) {
                 dialog->reject();
             }
         });
-        finder.ShowFindDialog();
+        ShowFindDialog(finder, Text());
         EXPECT_EQ(offered, length == 220 ? QString(220, u'a') : QString());
     }
 }
 
 TEST_F(FindDialogTest, CtrlF3FindsTheNextOccurrenceOfTheSelection) {
     Load("cat dog cat bird cat");
-    TextFinder finder(Text());
+    TextFinder finder;
     ModalAnswer answer;
     Text().SetSelection(8, 11);
-    finder.FindSelection();
+    FindSelectionCommand(finder, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{17, 20}));
-    finder.FindNext();
+    FindNextCommand(finder, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{0, 3}));
-    finder.FindNext();
+    FindNextCommand(finder, Text());
     EXPECT_EQ(answer.seen, (QStringList{NotFound("cat")}));
 
     Text().SetText(std::string(300, 'b'));
     Text().SetSelection(0, 300);
-    finder.FindSelection();
+    FindSelectionCommand(finder, Text());
     EXPECT_EQ(finder.State().searchText, std::string(255, 'b'));
     EXPECT_EQ(Text().Selection(), (TextRange{1, 256}));
 }
@@ -191,13 +192,13 @@ TEST_F(FindDialogTest, AnOfferedTextWithLineBreaksIsSearchedByteForByte) {
          {8, 11}},
     };
     Start();
-    TextFinder finder(Text());
+    TextFinder finder;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Text().SetText(row.text);
         Text().SetSelection(row.selection.start, row.selection.end);
         ModalAnswer accept;
-        finder.ShowFindDialog();
+        ShowFindDialog(finder, Text());
         EXPECT_EQ(Text().Selection(), row.found);
         EXPECT_EQ(accept.seen, (QStringList{"Искать"}));
     }

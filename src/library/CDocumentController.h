@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <string>
+
+#include "library/ShelfDocument.h"
+
+class CShelfFile;
+class CTextCtrl;
+class QWidget;
+struct ReaderSettings;
+
+// The document in the text pane and the shelf it may belong to: opening a
+// file or the clipboard, putting the document on the shelf, its bookmarks,
+// and handing it back to the shelf when it closes. It fills the text pane and
+// tells the window what changed through its signals; what reading does with a
+// new text is the window's business.
+class CDocumentController : public QObject, private DocumentHost {
+    Q_OBJECT
+
+public:
+    // `window` parents the dialogs and messages; the settings give the list
+    // dialogs their remembered sizes.
+    CDocumentController(ShelfDocument& document, CShelfFile& shelf, CTextCtrl& text,
+                        ReaderSettings& settings, QSize screenSize, QWidget* window);
+    ~CDocumentController() override;
+
+    ShelfDocument& Document() { return document_; }
+    const ShelfDocument& Document() const { return document_; }
+    CShelfFile& Shelf() { return shelf_; }
+    CTextCtrl& Text() { return text_; }
+    QString Title() const;
+
+    // Closes the open document and loads the file at `path` (the platform's
+    // bytes) as a document not on the shelf. False, with the message shown,
+    // when the file is refused (the document keeps its path) or cannot be
+    // read (the document is cleared).
+    bool OpenFile(std::string path);
+    // Loads the file the open document names; the caller has set its path
+    // and key. A shelved document goes back to where reading stopped.
+    bool LoadDocument();
+    void LoadClipboard();
+    // Closes the open document, handing a shelved one back to the shelf.
+    void CloseCurrent() { document_.CloseCurrent(); }
+
+    // The commands of the shelf and the bookmarks, each with its dialog.
+    void PutOnShelf();
+    void ShowShelf();
+    // With `skipDialog` the proposed name is taken as it is, when there is
+    // one: a bookmark placed at once.
+    void PlaceBookmark(bool skipDialog);
+    void ShowBookmarks();
+
+    // The shelf dialog's actions on one record.
+    enum class ShelfOpen { Opened, NotOpened, FileMissing };
+    ShelfOpen OpenFromShelf(int key);
+    // Takes the record off the shelf, closing it first when it is open.
+    bool RemoveFromShelf(int key);
+    // The bookmarks dialog's "Перейти": puts the caret there and reads on.
+    enum class BookmarkGo { Went, Changed, Missing };
+    BookmarkGo GoToBookmark(std::size_t index);
+
+signals:
+    void TitleChanged(const QString& title);
+    // The text pane holds a new text (or none): reading starts afresh.
+    void TextReplaced();
+    // The caret stands where reading should go on from: a bookmark or the
+    // place a shelved document was left.
+    void ReadFromCaret();
+    // The open document's shelf entry went: no task, nothing to go on with.
+    void TaskDropped();
+    void CommandsChanged();
+
+private:
+    void ReturnToShelf(ShelfDocument& document) override;
+    void DocumentCleared() override;
+    void UpdateTitle();
+
+    ShelfDocument& document_;
+    CShelfFile& shelf_;
+    CTextCtrl& text_;
+    ReaderSettings& settings_;
+    QSize screenSize_;
+    QWidget* window_;
+};

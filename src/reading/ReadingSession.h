@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "reading/GroupCutter.h"
+#include "reading/ReadingCursor.h"
+#include "reading/ReadingOptions.h"
+#include "reading/ReadingTask.h"
+#include "reading/ReadingTasks.h"
+#include "reading/ReadingTimer.h"
+#include "text/TextRules.h"
+
+// What the window does after one step of a run.
+struct SessionStep {
+    GroupStep group;
+    // Arm the single-shot timer for this long; 0 when the run has ended.
+    std::int32_t delayMs = 0;
+};
+
+// The reading of one text: the chosen task, where reading stands in it, and
+// the run that shows it group by group. The window drives it with a
+// single-shot timer and turns its answers into pixels; the session knows no
+// window, so a whole run is tested without one.
+//
+// Times are nanoseconds of any monotonic clock the caller keeps. Each step is
+// due at the run's start plus the periods of the groups before it, and the
+// timer is armed for what is left until then, so the time a step itself takes
+// never adds up over a run.
+class ReadingSession {
+public:
+    ReadingTask Task() const { return cursor_.task; }
+    const ReadingCursor& Cursor() const { return cursor_; }
+    bool IsReading() const { return reading_; }
+    // How long the group on screen stays there; 0 when not reading.
+    std::int32_t PeriodMs() const { return reading_ ? timer_.PeriodMs() : 0; }
+
+    // Starts a run; gives the delay until its first step.
+    std::int32_t Start(const ReadingOptions& options, std::int64_t nowNs);
+    // Ends the run; the task and the place in it stay for the next start.
+    void Stop() { reading_ = false; }
+    // Cuts the next group and times it. A pane without height, a requested
+    // abort or the end of the range ends the run (the end also drops the task).
+    SessionStep Step(std::string_view text, const ReadingOptions& options, bool paneHasHeight,
+                     std::int64_t nowNs);
+    // The next step stops the run, whatever happens before it.
+    void AbortAtNextStep() { cursor_.abort = true; }
+
+    // A task command on the caret or selection: what the pane's selection
+    // becomes, and what the progress bar does.
+    struct TaskChange {
+        TaskChoice choice;
+        ProgressAction progress = ProgressAction::None;
+    };
+    TaskChange ChooseTask(ReadingTask task, TextRange selection);
+    // A new text: the whole of it becomes the task (none for an empty text).
+    ProgressAction TextLoaded(std::size_t textLength);
+    // No task; the next run would start afresh.
+    ProgressAction DropTask();
+
+private:
+    std::int32_t DelayUntilNextStep(std::int32_t periodMs, std::int64_t nowNs);
+
+    ReadingCursor cursor_;
+    ReadingTimer timer_;
+    bool reading_ = false;
+    std::int64_t nextDueNs_ = 0;
+};

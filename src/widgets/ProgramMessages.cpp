@@ -1,0 +1,34 @@
+#include "widgets/ProgramMessages.h"
+
+#include <QMessageBox>
+
+#include "base/QtText.h"
+
+namespace {
+
+int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+            QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, ProgramText(kProgramTitle), text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (buttons.testFlag(QMessageBox::Yes)) box.setDefaultButton(QMessageBox::Yes);
+    return box.exec();
+}
+
+}  // namespace
+
+void ShowMessage(QWidget* parent, MessageCode code) {
+    ShowWarning(parent, ProgramText(MessageText(code)));
+}
+
+void ShowWarning(QWidget* parent, const QString& text) {
+    ShowBox(parent, QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+void ShowNote(QWidget* parent, const QString& text) {
+    ShowBox(parent, QMessageBox::NoIcon, text, QMessageBox::Ok);
+}
+
+bool AskYesNo(QWidget* parent, const QString& text) {
+    return ShowBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
