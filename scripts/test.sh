@@ -14,7 +14,6 @@ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DL
 cmake --build "$root/build"
 ctest --test-dir "$root/build" --output-on-failure
 python3 "$root/tests/e2e/run.py" "$root/build"
-"$root/tests/e2e/drop-file.sh" "$root/build"
 "$root/scripts/check-install.sh" "$root/build"
 
 cmake -S "$root" -B "$root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLMN_CORE_ONLY=ON \

@@ -29,7 +29,7 @@ KNOWN_FAULTS = {
     "kill_keeps_bookmarks_placed_before_it",
 }
 
-MODULES = ["test_keys", "test_mouse", "test_shelf", "test_window"]
+MODULES = ["test_drop", "test_keys", "test_mouse", "test_shelf", "test_window"]
 
 
 class Context:
