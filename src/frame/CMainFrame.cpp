@@ -217,13 +217,17 @@ void CMainFrame::ToggleReading() {
     }
     runClock_.start();
     timer_.start(session_.Start(ReadingOptionsFrom(settings_, bar_->SpeedLevel()), 0));
+    documents_->ReadingStarted();
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     UpdateCommandStates();
 }
 
 void CMainFrame::StopReading() {
     timer_.stop();
-    session_.Stop();
+    if (IsReading()) {
+        session_.Stop();
+        documents_->ReadingStopped();
+    }
     readArea_->SetDisplayText({});
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     UpdateCommandStates();
@@ -244,6 +248,7 @@ void CMainFrame::Step() {
         timer_.start(step.delayMs);
     } else {
         StopReading();
+        documents_->ReadingStopped();
         ShowTask();
     }
     stepping_ = false;

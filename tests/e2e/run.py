@@ -24,10 +24,7 @@ import harness  # noqa: E402
 # Tests of faults that are known and not yet fixed. They run and are reported,
 # but a failure here does not fail the run, and an unexpected pass says that
 # the entry should go.
-KNOWN_FAULTS = {
-    "full_disk_tells_user_and_keeps_the_shelf",
-    "kill_keeps_bookmarks_placed_before_it",
-}
+KNOWN_FAULTS: set[str] = set()
 
 MODULES = ["test_drop", "test_keys", "test_mouse", "test_shelf", "test_window"]
 
