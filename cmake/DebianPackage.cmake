@@ -24,4 +24,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as plugins, so dpkg-shlibdeps cannot see them: the SVG icon engine
 # draws every icon of the program.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# Qt's own dialogs and buttons speak Russian with these; without them, English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)

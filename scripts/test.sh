@@ -2,8 +2,9 @@
 # Installs what is missing, builds everything and runs every test headless:
 # the whole program's tests, then the end-to-end tests that drive the built
 # program under Xvfb with real keys, mouse and clipboard, then the installed
-# tree, its desktop files and the Debian package, then the program's tests again under AddressSanitizer and UndefinedBehaviorSanitizer, then every
-# fuzz target over its corpus and briefly on new inputs.
+# tree, its desktop files and the Debian package, then the program's tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz
+# target over its corpus and briefly on new inputs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
