@@ -1,13 +1,11 @@
 #include "frame/CMainFrame.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -19,14 +17,14 @@
 #include "frame/CHelpWindow.h"
 #include "frame/CPaneSplitter.h"
 #include "frame/CReaderBar.h"
-#include "settings/SettingsBounds.h"
-#include "frame/CommandTable.h"
+#include "frame/CommandActions.h"
 #include "library/CDocumentController.h"
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
 #include "settings/CAreaDlg.h"
 #include "settings/CGeneralDlg.h"
 #include "settings/ReaderSettings.h"
+#include "settings/SettingsBounds.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
 #include "text/FindCommands.h"
@@ -79,8 +77,10 @@ CMainFrame::CMainFrame(const FrameContext& context)
     statusPane_->setObjectName("TaskStatus");
     statusBar()->addWidget(statusPane_, 1);
 
-    CreateActions();
-    CreateMenus();
+    actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
+    FillMenuBar(*menuBar(), actions_);
+    textCtrl_->SetProgramKeys(ProgramKeys());
+    textCtrl_->SetKeypadActions({Action(CommandId::ID_SPEED_UP), Action(CommandId::ID_SPEED_DOWN)});
     bar_ = new CReaderBar(this, actions_, settings_.speedLevel);
     addToolBar(CReaderBar::DockArea(settings_), bar_);
 
@@ -113,39 +113,6 @@ CMainFrame::CMainFrame(const FrameContext& context)
 
 CMainFrame::~CMainFrame() = default;
 
-void CMainFrame::CreateActions() {
-    QList<QKeySequence> programKeys;
-    for (const CommandSpec& spec : CommandTable()) {
-        auto* action = new QAction(this);
-        action->setText(spec.menuText.isEmpty() ? spec.tooltip : spec.menuText);
-        action->setToolTip(spec.tooltip);
-        if (!spec.icon.isEmpty()) action->setIcon(QIcon(spec.icon));
-        action->setShortcuts(spec.keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setObjectName(QString("command%1").arg(static_cast<int>(spec.id)));
-        connect(action, &QAction::triggered, this, [this, id = spec.id] { OnCommand(id); });
-        addAction(action);
-        actions_[spec.id] = action;
-        programKeys += spec.keys;
-    }
-    textCtrl_->SetProgramKeys(programKeys);
-    textCtrl_->SetKeypadActions(
-        {actions_.at(CommandId::ID_SPEED_UP), actions_.at(CommandId::ID_SPEED_DOWN)});
-}
-
-void CMainFrame::CreateMenus() {
-    for (const MenuSpec& spec : MainMenu()) {
-        QMenu* menu = menuBar()->addMenu(spec.title);
-        for (const MenuItem& item : spec.items) {
-            if (item) {
-                menu->addAction(actions_.at(*item));
-            } else {
-                menu->addSeparator();
-            }
-        }
-    }
-}
-
 void CMainFrame::ShowAtStart() {
     if (settings_.windowMaximized != 0) {
         showMaximized();
@@ -171,7 +138,9 @@ void CMainFrame::OnCommand(CommandId command) {
     if (StopsReadingFirst(command)) StopReading();
     switch (command) {
         case ID_READ_TOGGLE: ToggleReading(); break;
-        case ID_LOAD_CLIPBOARD: if (!IsReading()) documents_->LoadClipboard(); break;
+        case ID_LOAD_CLIPBOARD:
+            if (!IsReading()) documents_->LoadClipboard();
+            break;
         case ID_COPY_TEXT: textCtrl_->CopySelection(); break;
         case ID_VIEW_WHOLE_WINDOW: UseWholeWindow(); break;
         case ID_VIEW_SHARED_WINDOW: ShareWindow(); break;
@@ -273,18 +242,8 @@ void CMainFrame::TextReplaced() {
 void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
     // The run stops at its next step, whatever is chosen from the menu.
     if (IsReading()) session_.AbortAtNextStep();
-    const CommandContext context = CurrentContext();
-    QMenu menu(this);
-    for (const MenuItem& id : ContextMenu()) {
-        if (!id) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* item = menu.addAction(actions_.at(*id)->text());
-        item->setEnabled(IsContextItemEnabled(*id, context));
-        connect(item, &QAction::triggered, this, [this, command = *id] { OnCommand(command); });
-    }
-    menu.exec(globalPosition);
+    ExecContextMenu(*this, actions_, CurrentContext(), globalPosition,
+                    [this](CommandId id) { OnCommand(id); });
 }
 
 void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), screenSize_.height()); }
