@@ -20,10 +20,11 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const ReaderSettings settings = ParseSettings(bytes);
+    const ReaderSettings defaults = DefaultSettings(1024, 768);
+    const ReaderSettings settings = ParseSettings(bytes, defaults);
     const std::string serialized = SerializeSettings(settings);
     Check(serialized.size() == ReaderSettings::kFileSize);
-    const ReaderSettings again = ParseSettings(serialized);
+    const ReaderSettings again = ParseSettings(serialized, defaults);
     Check(again == settings);
     Check(SerializeSettings(again) == serialized);
     // The layout marker is the record's last word.

@@ -1,11 +1,14 @@
 #include "app/CLmnApp.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 
+#include "app/SessionEndSignals.h"
 #include "app/WindowArea.h"
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
@@ -22,9 +25,9 @@ namespace {
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-QString FirstFileArgument(const QStringList& arguments) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (!arguments[i].startsWith(u'-')) return arguments[i];
+std::string FirstFileArgument(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].starts_with('-')) return arguments[i];
     }
     return {};
 }
@@ -56,6 +59,8 @@ QString HelpFile(const QString& programDirectory) {
 }  // namespace
 
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // QApplication has taken its own options out of argv by now.
+    arguments_.assign(argv, argv + argc);
     setApplicationName(ProgramText(kProgramTitle));
     // The whole interface is Russian whatever the user's locale, Qt's own
     // dialogs and buttons included. Without the translations installed they
@@ -65,6 +70,14 @@ CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         installTranslator(translator);
     }
+    connect(new SessionEndSignals(this), &SessionEndSignals::Requested, this, &CLmnApp::EndSession);
+    // Whatever ends the event loop while the window is still open (the
+    // session manager's quit among them) closes it first, so that nothing is
+    // lost that a close would save.
+    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
+    connect(this, &QCoreApplication::aboutToQuit, this, [this] {
+        if (mainFrame_ && mainFrame_->isVisible()) mainFrame_->close();
+    });
 }
 
 CLmnApp::~CLmnApp() = default;
@@ -73,7 +86,7 @@ bool CLmnApp::InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDoc
     StartupEnvironment environment;
     environment.executableBaseName = QFileInfo(applicationFilePath()).completeBaseName();
     environment.programDirectory = applicationDirPath() + u'/';
-    environment.fileArgument = FirstFileArgument(arguments());
+    environment.fileArgument = FirstFileArgument(arguments_);
     if (const QScreen* screen = primaryScreen()) {
         environment.screenSize = screen->size();
         environment.availableArea = screen->availableGeometry();
@@ -98,13 +111,19 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     shelf.SetPath(places.shelfDirectory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
+    shelf.SetDamageHandler([this](const std::string& copyPath) {
+        ShowWarning(mainFrame_.get(), ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)) +
+                                          QFile::decodeName(QByteArray::fromStdString(copyPath)));
+    });
 
     const QSize screen = environment.screenSize;
-    if (!settings.Load() && !settings.CreateDefaults(screen.width(), screen.height())) {
+    if (!settings.Load(screen.width(), screen.height()) &&
+        !settings.CreateDefaults(screen.width(), screen.height())) {
         ShowMessage(nullptr, MessageCode::MSG_SETTINGS_FILE_FAILED);
         return false;
     }
     settings.SetSaveOnExit(true);
+    settings_ = &settings;
     FitSavedWindow(settings.settings, environment.availableArea);
 
     mainFrame_ = std::make_unique<CMainFrame>(FrameContext{
@@ -114,11 +133,11 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     return true;
 }
 
-void CLmnApp::RunStartupAction(const QString& fileArgument, std::int32_t startupAction) {
-    if (!fileArgument.isEmpty()) {
+void CLmnApp::RunStartupAction(const std::string& fileArgument, std::int32_t startupAction) {
+    if (!fileArgument.empty()) {
         CDocumentController& documents = mainFrame_->Documents();
         // A file the program refuses at start leaves no document behind.
-        if (!documents.OpenFile(LocalPath(fileArgument))) documents.Document().Clear();
+        if (!documents.OpenFile(fileArgument)) documents.Document().Clear();
         return;
     }
     switch (StartupActionOf(startupAction)) {
@@ -134,3 +153,27 @@ void CLmnApp::RunStartupAction(const QString& fileArgument, std::int32_t startup
 }
 
 void CLmnApp::ExitInstance() { mainFrame_.reset(); }
+
+void CLmnApp::EndSession() {
+    // A nested event loop (a dialog, a message box, a menu) must end before
+    // the window can close; each is cancelled in turn, as Escape would.
+    QWidget* nested = activePopupWidget();
+    if (nested == nullptr) nested = activeModalWidget();
+    if (nested != nullptr) {
+        if (auto* dialog = qobject_cast<QDialog*>(nested)) {
+            dialog->reject();
+        } else {
+            nested->close();
+        }
+        QTimer::singleShot(0, this, &CLmnApp::EndSession);
+        return;
+    }
+    if (mainFrame_ && mainFrame_->isVisible() && mainFrame_->close()) quit();
+}
+
+void CLmnApp::CommitData() {
+    if (!mainFrame_ || !mainFrame_->isVisible() || settings_ == nullptr) return;
+    mainFrame_->StoreWindowState();
+    mainFrame_->Documents().StoreRecord();
+    settings_->Save();
+}

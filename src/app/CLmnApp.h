@@ -6,6 +6,8 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/DataPlaces.h"
 
@@ -18,7 +20,7 @@ class ShelfDocument;
 struct StartupEnvironment {
     QString executableBaseName;
     QString programDirectory;  // ends with "/"
-    QString fileArgument;      // empty when the command line names no file
+    std::string fileArgument;  // the platform's bytes; empty when the command line names no file
     QSize screenSize;
     QRect availableArea{};  // the screen less panels and docks; empty when unknown
     UserDirectories userDirectories{};
@@ -46,8 +48,20 @@ public:
 
     CMainFrame* MainFrame() { return mainFrame_.get(); }
 
+    // The session is ending (SIGTERM, SIGHUP): open dialogs and menus are
+    // cancelled, then the main window closes as the user closing it would, so
+    // that the settings and the shelf are saved.
+    void EndSession();
+    // The session manager asks for everything to be saved, and may yet end
+    // the session or not: what a close saves is saved, and the window stays.
+    void CommitData();
+
 private:
-    void RunStartupAction(const QString& fileArgument, std::int32_t startupAction);
+    void RunStartupAction(const std::string& fileArgument, std::int32_t startupAction);
 
     std::unique_ptr<CMainFrame> mainFrame_;
+    SettingsHolder* settings_ = nullptr;
+    // The command line as the process got it, without Qt's own options: file
+    // names are bytes, which QString could not always give back.
+    std::vector<std::string> arguments_;
 };

@@ -25,6 +25,15 @@ std::string_view MessageText(MessageCode code) {
             return "Закладка не выбрана";
         case MSG_TEXT_TOO_SMALL:
             return "Поместить закладку нельзя - текст слишком мал.";
+        case MSG_SHELF_DAMAGED:
+            return "Файл полки был повреждён, полка начата заново.\n"
+                   "Прежний файл сохранён под именем:\n";
+        case MSG_SHELF_PATH_TOO_LONG:
+            return "Положить документ на полку нельзя - слишком длинный путь к файлу.\n"
+                   "Переместите файл в папку с более коротким путём.";
+        case MSG_FILE_TOO_LARGE:
+            return "Этот файл слишком велик.\n"
+                   "Файлы *.rtf, *.htm, *.html и *.plg открываются размером до 64 Мб.";
     }
     return {};
 }

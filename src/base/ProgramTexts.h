@@ -16,6 +16,10 @@ enum class MessageCode : int {
     MSG_BOOKMARK_NAME_EMPTY = 6,
     MSG_NO_BOOKMARK_SELECTED = 7,
     MSG_TEXT_TOO_SMALL = 8,
+    // Followed by the path of the kept copy.
+    MSG_SHELF_DAMAGED = 9,
+    MSG_SHELF_PATH_TOO_LONG = 10,
+    MSG_FILE_TOO_LARGE = 11,
 };
 
 std::string_view MessageText(MessageCode code);

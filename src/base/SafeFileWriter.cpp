@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
@@ -74,8 +75,45 @@ FileSystem& SystemFileSystem() {
     return system;
 }
 
+std::optional<std::string> ResolveWriteTarget(const std::string& path) {
+    // As many links as the kernel itself follows before it gives up.
+    constexpr int kMaxLinks = 40;
+    std::string current = path;
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 256), '\0');
+        for (;;) {
+            const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+            if (length < 0) return std::nullopt;
+            if (static_cast<std::size_t>(length) < target.size()) {
+                target.resize(static_cast<std::size_t>(length));
+                break;
+            }
+            target.resize(target.size() * 2);
+        }
+        if (target.empty()) return std::nullopt;
+        if (target.front() == '/') {
+            current = std::move(target);
+        } else {
+            const SplitPath link = Split(current);
+            current = (link.directory == "/" ? "/" : link.directory + "/") + target;
+        }
+    }
+    return std::nullopt;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool WriteFileSafely(const std::string& path, std::string_view bytes, FileSystem& fileSystem) {
-    const SplitPath target = Split(path);
+    const std::optional<std::string> resolved = ResolveWriteTarget(path);
+    if (!resolved) return false;
+    struct stat existing {};
+    if (::stat(resolved->c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return false;
+    const SplitPath target = Split(*resolved);
     const int directoryFd = fileSystem.OpenDirectory(target.directory);
     if (directoryFd < 0) return false;
 
@@ -100,8 +138,50 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, FileSystem
     return replaced;
 }
 
+std::optional<std::string> CopyToFreeName(const std::string& path, const std::string& suffix) {
+    const int source = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (source < 0) return std::nullopt;
+    struct stat info {};
+    if (::fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(source);
+        return std::nullopt;
+    }
+    std::string copyPath;
+    int copy = -1;
+    for (int number = 0; copy < 0 && number < 1000; ++number) {
+        copyPath = path + suffix + (number == 0 ? std::string() : "." + std::to_string(number));
+        copy = ::open(copyPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (copy < 0 && errno != EEXIST) break;
+    }
+    if (copy < 0) {
+        ::close(source);
+        return std::nullopt;
+    }
+    bool copied = true;
+    char block[64 * 1024];
+    for (;;) {
+        const ssize_t count = ::read(source, block, sizeof block);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) copied = false;
+        if (count <= 0) break;
+        if (!WriteAll(SystemFileSystem(), copy,
+                      std::string_view(block, static_cast<std::size_t>(count)))) {
+            copied = false;
+            break;
+        }
+    }
+    ::close(source);
+    copied = ::fsync(copy) == 0 && copied;
+    copied = ::close(copy) == 0 && copied;
+    if (!copied) {
+        ::unlink(copyPath.c_str());
+        return std::nullopt;
+    }
+    return copyPath;
+}
+
 void RemoveLeftoverTemporaries(const std::string& path) {
-    const SplitPath target = Split(path);
+    const SplitPath target = Split(ResolveWriteTarget(path).value_or(path));
     const std::string prefix = TemporaryPrefix(target.name);
     DIR* directory = ::opendir(target.directory.c_str());
     if (directory == nullptr) return;

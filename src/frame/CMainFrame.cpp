@@ -27,6 +27,7 @@
 #include "settings/SettingsBounds.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
+#include "text/DocumentPath.h"
 #include "text/FindCommands.h"
 #include "widgets/CDragSizeLimit.h"
 #include "widgets/ProgramMessages.h"
@@ -273,10 +274,16 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 void CMainFrame::ChooseDocument() {
-    const QString chosen = QFileDialog::getOpenFileName(
-        this, {}, {}, kDocumentFilter, nullptr,
-        QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
-    if (!chosen.isEmpty()) documents_->OpenFile(QFile::encodeName(chosen).toStdString());
+    QFileDialog dialog(this, {}, {}, kDocumentFilter);
+    dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Not ExistingFile: a file whose name is not UTF-8 is shown with U+FFFD,
+    // a name the dialog itself cannot find. Its real bytes are found again
+    // here; a file that really is missing gets the program's own message.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    documents_->OpenFile(ResolveDisplayedPath(QFile::encodeName(chosen).toStdString()));
 }
 
 void CMainFrame::ShowGeneralSettings() {
@@ -304,6 +311,12 @@ void CMainFrame::ShowHelpFile() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    StoreWindowState();
+    documents_->CloseCurrent();
+    event->accept();
+}
+
+void CMainFrame::StoreWindowState() {
     const QRect normal = normalGeometry();
     settings_.windowLeft = normal.left();
     settings_.windowTop = normal.top();
@@ -313,6 +326,4 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings_.readingPaneHeight = splitter_->ReadingPaneHeight();
     bar_->StorePlacement(toolBarArea(bar_), settings_);
     settings_.speedLevel = bar_->SpeedLevel();
-    documents_->CloseCurrent();
-    event->accept();
 }

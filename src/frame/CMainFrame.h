@@ -50,6 +50,9 @@ public:
     QAction* Action(CommandId command) const { return actions_.at(command); }
     // Re-evaluates every command's enabling rule.
     void UpdateCommandStates();
+    // Stores what a close stores (geometry, pane height, bar, speed) in the
+    // settings record, without closing.
+    void StoreWindowState();
 
     ReadingTask Task() const { return session_.Task(); }
     bool IsReading() const { return session_.IsReading(); }

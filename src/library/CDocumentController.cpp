@@ -11,6 +11,7 @@
 #include "library/CShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "library/LibraryDialogRules.h"
+#include "library/ShelfRecord.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextCtrl.h"
 #include "text/DocumentLoader.h"
@@ -65,7 +66,7 @@ bool CDocumentController::LoadDocument() {
     }
     if (content.error != LoadError::None) {
         document_.Clear();
-        ShowMessage(window_, MessageCode::MSG_FILE_OPEN_FAILED);
+        ShowMessage(window_, LoadErrorMessage(content.error));
         return false;
     }
     UpdateTitle();
@@ -97,6 +98,10 @@ void CDocumentController::LoadClipboard() {
 }
 
 void CDocumentController::PutOnShelf() {
+    if (!PathFitsRecord(document_.path)) {
+        ShowMessage(window_, MessageCode::MSG_SHELF_PATH_TOO_LONG);
+        return;
+    }
     CShelfNameDlg dialog(OfferedShelfName(document_.name), window_);
     if (dialog.exec() != QDialog::Accepted) return;
     const std::optional<std::int32_t> key = shelf_.AllocateKey();

@@ -50,6 +50,11 @@ public:
     // runs, so that a crash loses little.
     void ReadingStarted();
     void ReadingStopped();
+    // Stores a shelved document's record with its bookmarks and the caret as
+    // the place where reading stopped, keeping it open. A failure is told
+    // once, until a write succeeds again; the document keeps everything in
+    // memory meanwhile.
+    bool StoreRecord();
 
     // The commands of the shelf and the bookmarks, each with its dialog.
     void PutOnShelf();
@@ -85,10 +90,6 @@ private:
     void ReturnToShelf(ShelfDocument& document) override;
     void DocumentCleared() override;
     void UpdateTitle();
-    // Stores a shelved document's record with its bookmarks and the caret as
-    // the place where reading stopped. A failure is told once, until a write
-    // succeeds again; the document keeps everything in memory meanwhile.
-    bool StoreRecord();
     bool Rewrite(ShelfDocument& document);
 
     ShelfDocument& document_;

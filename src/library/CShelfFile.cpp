@@ -37,9 +37,14 @@ std::optional<ShelfContents> CShelfFile::ReadValidated() {
         case FileState::Sound:
             return std::move(reading.contents);
         case FileState::Missing:
-        case FileState::Damaged:
             if (!CreateEmpty()) return std::nullopt;
             return ShelfContents{};
+        case FileState::Damaged: {
+            const std::optional<std::string> copy = CopyToFreeName(path_, ".damaged");
+            if (!copy || !CreateEmpty()) return std::nullopt;
+            if (damageHandler_) damageHandler_(*copy);
+            return ShelfContents{};
+        }
         case FileState::Unreadable:
             return std::nullopt;
     }
@@ -86,6 +91,7 @@ std::optional<std::string> CShelfFile::ReadRecord(std::int32_t key) {
 
 ShelfStatus CShelfFile::StoreDocument(ShelfContents contents, std::int32_t key,
                                       ShelfDocument& document) {
+    if (!PathFitsRecord(document.path)) return ShelfStatus::PathTooLong;
     const std::optional<std::int32_t> stored = contents.Append(key, BuildRecord(document));
     if (!stored) return ShelfStatus::InvalidKey;
     if (!Store(contents)) return ShelfStatus::Unavailable;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ enum class ShelfStatus {
     Done,
     NotFound,     // no record carries the key
     InvalidKey,   // keys 0 and below are never stored
+    PathTooLong,  // the document's path does not fit the record's path field
     Unavailable,  // the file could not be read, was damaged, or could not be written
 };
 
@@ -22,16 +24,27 @@ enum class ShelfStatus {
 // the whole file and, when it changes anything, builds the new file in memory
 // and puts it in place with WriteFileSafely, so that a failure at any point
 // leaves either the old shelf or the new one on disk.
+//
+// A file damaged beyond use is never thrown away: before it is replaced by an
+// empty shelf it is copied beside itself as bksh.dat.damaged (numbered when
+// that name is taken), and the damage handler is told where the copy is. When
+// no copy can be made the file is left alone and the operation fails.
 class CShelfFile {
 public:
     explicit CShelfFile(FileSystem& fileSystem = SystemFileSystem()) : fileSystem_(&fileSystem) {}
 
     void SetPath(std::string path) { path_ = std::move(path); }
     const std::string& Path() const { return path_; }
+    // Called with the copy's path each time a damaged file has been kept
+    // aside and replaced by an empty shelf.
+    void SetDamageHandler(std::function<void(const std::string& copyPath)> handler) {
+        damageHandler_ = std::move(handler);
+    }
 
     // Makes sure a sound file exists: a missing or damaged one is replaced by
-    // an empty shelf. False when that fails, and when the file exists but
-    // cannot be read (it is then left alone rather than overwritten).
+    // an empty shelf, a damaged one after it has been kept aside. False when
+    // that fails, and when the file exists but cannot be read (it is then
+    // left alone rather than overwritten).
     bool Validate();
     // Replaces the file by an empty shelf, {0, 0}.
     bool CreateEmpty();
@@ -49,7 +62,8 @@ public:
     // damaged file makes them fail instead of being reset.
     //
     // Stores the document's record in front of all others. On a shelf whose
-    // last key is 0 the record gets key 1, and so does the document.
+    // last key is 0 the record gets key 1, and so does the document. A
+    // document whose path does not fit the record is refused (PathTooLong).
     ShelfStatus Append(std::int32_t key, ShelfDocument& document);
     // Drops the record with that key; dropping the only one empties the shelf,
     // so the next key issued is 1 again.
@@ -79,4 +93,5 @@ private:
 
     std::string path_ = "bksh.dat";
     FileSystem* fileSystem_;
+    std::function<void(const std::string&)> damageHandler_;
 };

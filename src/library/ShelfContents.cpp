@@ -1,8 +1,9 @@
 #include "library/ShelfContents.h"
 
+#include <algorithm>
 #include <iterator>
 #include <limits>
-#include <map>
+#include <set>
 
 #include "base/LittleEndian.h"
 #include "library/ShelfRecord.h"
@@ -29,27 +30,11 @@ bool FrameIsSound(std::string_view image) {
     return lastOffset + lastSize == size;
 }
 
-// Byte ranges already taken by accepted records, so that no byte of the file
-// is read as part of two records.
-class TakenRanges {
-public:
-    bool Take(std::int64_t start, std::int64_t end) {
-        auto next = ranges_.lower_bound(start);
-        if (next != ranges_.end() && next->first < end) return false;
-        if (next != ranges_.begin() && std::prev(next)->second > start) return false;
-        ranges_.emplace_hint(next, start, end);
-        return true;
-    }
-
-private:
-    std::map<std::int64_t, std::int64_t> ranges_;
-};
-
 }  // namespace
 
 const ShelfEntry* ShelfContents::Find(std::int32_t key) const {
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        if (it->key == key) return &*it;
+        if (it->key == key && !it->unreadable) return &*it;
     }
     return nullptr;
 }
@@ -57,13 +42,28 @@ const ShelfEntry* ShelfContents::Find(std::int32_t key) const {
 std::vector<ShelfListEntry> ShelfContents::List() const {
     std::vector<ShelfListEntry> list;
     list.reserve(entries.size());
-    for (const ShelfEntry& entry : entries) list.push_back({entry.key, RecordName(entry.record)});
+    for (const ShelfEntry& entry : entries) {
+        if (!entry.unreadable) list.push_back({entry.key, RecordName(entry.record)});
+    }
     return list;
 }
 
 std::optional<std::int32_t> ShelfContents::AllocateKey() {
-    if (lastKey < 0 || lastKey == std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-    return ++lastKey;
+    constexpr std::int32_t kLargestKey = std::numeric_limits<std::int32_t>::max();
+    std::set<std::int32_t> taken;
+    for (const ShelfEntry& entry : entries) taken.insert(entry.key);
+    if (lastKey >= 0) {
+        for (std::int32_t key = lastKey; key < kLargestKey;) {
+            if (!taken.contains(++key)) return lastKey = key;
+        }
+    }
+    // The key word has run out: the lowest number no record carries.
+    std::int32_t key = 1;
+    for (auto it = taken.upper_bound(0); it != taken.end() && *it == key; ++it) {
+        if (key == kLargestKey) return std::nullopt;
+        ++key;
+    }
+    return key;
 }
 
 std::optional<std::int32_t> ShelfContents::Append(std::int32_t key, std::string record) {
@@ -80,12 +80,8 @@ std::optional<std::int32_t> ShelfContents::Append(std::int32_t key, std::string 
 bool ShelfContents::Remove(std::int32_t key) {
     const ShelfEntry* found = Find(key);
     if (found == nullptr) return false;
-    if (entries.size() == 1) {
-        entries.clear();
-        lastKey = 0;
-        return true;
-    }
     entries.erase(entries.begin() + (found - entries.data()));
+    if (entries.empty()) lastKey = 0;
     return true;
 }
 
@@ -96,38 +92,92 @@ std::optional<ParsedShelf> ParseShelf(std::string_view image) {
     const std::int64_t count = le::GetI32(image, 4);
     const std::int64_t recordsStart = kHeader + kEntry * count;
     const auto size = static_cast<std::int64_t>(image.size());
-    TakenRanges taken;
+
+    struct IndexEntry {
+        std::int32_t key;
+        std::int64_t offset;
+        bool readable = false;
+    };
+    std::vector<IndexEntry> index;
+    index.reserve(static_cast<std::size_t>(count));
+    std::set<std::int64_t> starts;  // every offset inside the record area
     for (std::int64_t i = 0; i < count; ++i) {
         const auto at = static_cast<std::size_t>(kHeader + kEntry * i);
-        const std::int32_t key = le::GetI32(image, at);
-        const std::int64_t offset = le::GetI32(image, at + 4);
-        bool usable = key > 0 && offset >= recordsStart && offset + 4 <= size;
-        std::int64_t recordSize = 0;
-        if (usable) {
-            recordSize = le::GetI32(image, static_cast<std::size_t>(offset));
-            usable = recordSize >= static_cast<std::int64_t>(shelf_record::kFixedSize) &&
-                     offset + recordSize <= size;
+        index.push_back({le::GetI32(image, at), le::GetI32(image, at + 4)});
+        if (index.back().offset >= recordsStart && index.back().offset < size) {
+            starts.insert(index.back().offset);
         }
-        std::string_view record;
-        if (usable) {
-            record = image.substr(static_cast<std::size_t>(offset),
-                                  static_cast<std::size_t>(recordSize));
-            usable =
-                RecordBookmarkCount(record).has_value() && taken.Take(offset, offset + recordSize);
+    }
+
+    // A record ends at the latest where the next one starts, so no byte is
+    // read as part of two records; of two entries on the same record the
+    // first in index order owns it.
+    const auto nextStart = [&](std::int64_t offset) {
+        const auto next = starts.upper_bound(offset);
+        return next == starts.end() ? size : *next;
+    };
+    std::set<std::int64_t> owned;
+    for (IndexEntry& entry : index) {
+        const std::int64_t offset = entry.offset;
+        if (entry.key <= 0 || !starts.contains(offset) || offset + 4 > size) continue;
+        const std::int64_t recordSize = le::GetI32(image, static_cast<std::size_t>(offset));
+        if (recordSize < static_cast<std::int64_t>(shelf_record::kFixedSize) ||
+            offset + recordSize > nextStart(offset)) {
+            continue;
         }
-        if (usable) {
-            parsed.contents.entries.push_back({key, std::string(record)});
-        } else {
-            ++parsed.skippedEntries;
+        const std::string_view record =
+            image.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(recordSize));
+        entry.readable = RecordBookmarkCount(record).has_value() && owned.insert(offset).second;
+    }
+
+    // A record that cannot be read keeps the bytes from its offset to the
+    // next record's start: that is all of it in a file laid out as the
+    // program writes it, whatever its own size word says. Moved elsewhere in
+    // a rewrite, those bytes stay unreadable for the same reason.
+    for (const IndexEntry& entry : index) {
+        if (entry.readable) {
+            const auto offset = static_cast<std::size_t>(entry.offset);
+            const auto length = static_cast<std::size_t>(le::GetI32(image, offset));
+            parsed.contents.entries.push_back(
+                {entry.key, std::string(image.substr(offset, length))});
+            continue;
         }
+        ++parsed.skippedEntries;
+        const std::int64_t offset = entry.offset;
+        if (!starts.contains(offset) || !owned.insert(offset).second) continue;
+        const std::int64_t end = nextStart(offset);
+        ShelfEntry unreadable{entry.key,
+                              std::string(image.substr(static_cast<std::size_t>(offset),
+                                                       static_cast<std::size_t>(end - offset)))};
+        unreadable.unreadable = true;
+        parsed.contents.entries.push_back(std::move(unreadable));
     }
     return parsed;
 }
 
 std::string SerializeShelf(const ShelfContents& contents) {
-    const std::size_t count = contents.entries.size();
+    // The file's own check reads the last record's size word: the last
+    // record must be one whose size word gives its length.
+    const auto endsSoundly = [](const ShelfEntry& entry) {
+        return entry.record.size() >= 4 &&
+               le::GetI32(entry.record, 0) == static_cast<std::int64_t>(entry.record.size());
+    };
+    std::vector<const ShelfEntry*> order;
+    order.reserve(contents.entries.size());
+    for (const ShelfEntry& entry : contents.entries) order.push_back(&entry);
+    if (!order.empty() && !endsSoundly(*order.back())) {
+        const auto last = std::find_if(order.rbegin(), order.rend(),
+                                       [&](const ShelfEntry* e) { return endsSoundly(*e); });
+        if (last != order.rend()) {
+            const ShelfEntry* moved = *last;
+            order.erase(std::next(last).base());
+            order.push_back(moved);
+        }
+    }
+
+    const std::size_t count = order.size();
     std::size_t size = kHeader + kEntry * count;
-    for (const ShelfEntry& entry : contents.entries) size += entry.record.size();
+    for (const ShelfEntry* entry : order) size += entry->record.size();
 
     std::string image(kHeader + kEntry * count, '\0');
     image.reserve(size);
@@ -135,12 +185,11 @@ std::string SerializeShelf(const ShelfContents& contents) {
     le::PutU32(image, 4, static_cast<std::uint32_t>(count));
     std::size_t offset = image.size();
     for (std::size_t i = 0; i < count; ++i) {
-        const ShelfEntry& entry = contents.entries[i];
-        le::PutI32(image, kHeader + kEntry * i, entry.key);
+        le::PutI32(image, kHeader + kEntry * i, order[i]->key);
         le::PutU32(image, kHeader + kEntry * i + 4, static_cast<std::uint32_t>(offset));
-        offset += entry.record.size();
+        offset += order[i]->record.size();
     }
-    for (const ShelfEntry& entry : contents.entries) image += entry.record;
+    for (const ShelfEntry* entry : order) image += entry->record;
     return image;
 }
 

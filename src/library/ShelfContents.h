@@ -12,6 +12,11 @@
 struct ShelfEntry {
     std::int32_t key = 0;
     std::string record;
+    // A record whose own fields are bad (a key of 0 or less, a size word that
+    // disagrees with its bookmark count): it is neither listed nor found, but
+    // its bytes, and its key word, are carried over unchanged by every
+    // rewrite, so that damage to one record never loses it for good.
+    bool unreadable = false;
 
     bool operator==(const ShelfEntry&) const = default;
 };
@@ -38,27 +43,31 @@ struct ShelfContents {
 
     bool operator==(const ShelfContents&) const = default;
 
-    // The entry with that key; of several, the last in index order.
+    // The readable entry with that key; of several, the last in index order.
     const ShelfEntry* Find(std::int32_t key) const;
+    // The readable entries.
     std::vector<ShelfListEntry> List() const;
-    // The next key, written into lastKey; nothing when the key word has no
-    // positive successor.
+    // The next key, written into lastKey, passing over keys that records
+    // already carry. When the key word has no positive successor (it is at
+    // 0x7fffffff or negative), the lowest number no record carries, with the
+    // key word left as it is. Nothing only when every positive key is taken.
     std::optional<std::int32_t> AllocateKey();
     // Puts a record in front of all others and gives the key it got: on a
     // shelf whose last key is 0 the record always gets key 1 and the last key
     // becomes 1. Nothing (and no change) for a key that cannot be stored.
     std::optional<std::int32_t> Append(std::int32_t key, std::string record);
     // Drops the entry Find gives. Dropping the only entry empties the shelf
-    // and sets the last key back to 0, so keys start at 1 again.
+    // and sets the last key back to 0, so keys start at 1 again; unreadable
+    // records that stay keep the key word as it is.
     bool Remove(std::int32_t key);
 };
 
 struct ParsedShelf {
     ShelfContents contents;
-    // Index entries whose record could not be used (a wild offset, a size
-    // that disagrees with the bookmark count, a key of 0 or less, a record
-    // overlapping another); they are not listed and are dropped at the next
-    // write.
+    // Index entries whose record could not be used: those kept as unreadable
+    // entries (a size that disagrees with the bookmark count, a key of 0 or
+    // less), and those dropped because they hold no bytes of their own (an
+    // offset outside the records, or into a record another entry owns).
     std::size_t skippedEntries = 0;
 };
 
@@ -67,7 +76,11 @@ struct ParsedShelf {
 // exactly at the end of the file. Such a file is replaced by an empty shelf.
 std::optional<ParsedShelf> ParseShelf(std::string_view image);
 
-// The file's bytes: the records back to back after the index, in entry order.
+// The file's bytes: the records back to back after the index, in entry order,
+// except that the file's last record must be one whose size word gives its
+// length, since that is what the file's own check looks at: an unreadable
+// record that does not is moved forward past the last one that does (neither
+// is listed in between, so the shelf's order stays).
 std::string SerializeShelf(const ShelfContents& contents);
 
 // The bytes of an empty shelf, {0, 0}.

@@ -1,7 +1,8 @@
 #include "library/ShelfDocument.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
-#include <fstream>
 
 #include "library/CShelfFile.h"
 #include "library/ShelfRecord.h"
@@ -40,8 +41,11 @@ std::vector<std::string> ShelfDocument::BookmarkNames() const {
 
 bool ShelfDocument::FileExists() const {
     if (path.empty()) return false;
-    std::ifstream file(path, std::ios::binary);
-    return file.is_open();
+    // Without waiting: a pipe opened for reading would wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
 }
 
 void ShelfDocument::Clear() {

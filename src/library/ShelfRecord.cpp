@@ -7,6 +7,10 @@
 
 using namespace shelf_record;
 
+bool PathFitsRecord(std::string_view path) {
+    return path.size() < kBlockWidth && path.find('\0') == std::string_view::npos;
+}
+
 std::string BuildRecord(const ShelfDocument& document) {
     const std::vector<Bookmark>& bookmarks = document.Bookmarks();
     const std::size_t size = kFixedSize + kBookmarkSize * bookmarks.size();

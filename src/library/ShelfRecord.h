@@ -33,8 +33,14 @@ constexpr std::int64_t SizeFor(std::int64_t bookmarkCount) {
 
 }  // namespace shelf_record
 
+// Whether a path can be stored in a record whole: at most 259 bytes, so that
+// the terminator fits in its block. A longer path must not go on the shelf,
+// since a cut one would name another file, or none.
+bool PathFitsRecord(std::string_view path);
+
 // The document's record: name, path and bookmarks in list order. Strings
-// longer than 259 bytes are cut so that the terminator fits.
+// longer than 259 bytes are cut so that the terminator fits; callers check
+// the path with PathFitsRecord first.
 std::string BuildRecord(const ShelfDocument& document);
 
 // The number of bookmarks of a record whose size word, bookmark count and

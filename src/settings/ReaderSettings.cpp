@@ -207,9 +207,10 @@ std::string SerializeSettings(const ReaderSettings& settings) {
     return bytes;
 }
 
-ReaderSettings ParseSettings(std::string_view fileBytes) {
-    std::string bytes(fileBytes.substr(0, ReaderSettings::kFileSize));
-    bytes.resize(ReaderSettings::kFileSize, '\0');
+ReaderSettings ParseSettings(std::string_view fileBytes, const ReaderSettings& defaults) {
+    std::string bytes = SerializeSettings(defaults);
+    const std::string_view record = fileBytes.substr(0, ReaderSettings::kFileSize);
+    std::copy(record.begin(), record.end(), bytes.begin());
 
     ReaderSettings settings;
     const auto getInt = [&](std::size_t offset, auto& field) {

@@ -130,7 +130,9 @@ AreaAppearance DefaultTextArea();
 
 // The 348 bytes of the settings file.
 std::string SerializeSettings(const ReaderSettings& settings);
-// Reads a settings file's bytes. A short file fills what it reaches and leaves
-// the rest zero; a record without the layout marker (an older layout) gets the
-// defaults of the three fields that layout lacked.
-ReaderSettings ParseSettings(std::string_view bytes);
+// Reads a settings file's bytes. A short file (an older, shorter record, or an
+// empty file) fills what it reaches; every byte beyond its end is taken from
+// defaults, the first-run record, so a field is never left zero because the
+// file stops early. Then a record without the layout marker (an older layout)
+// gets the defaults of the three fields that layout lacked.
+ReaderSettings ParseSettings(std::string_view bytes, const ReaderSettings& defaults);

@@ -7,10 +7,13 @@ SettingsHolder::~SettingsHolder() {
     if (saveOnExit_) Save();
 }
 
-bool SettingsHolder::Load() {
+bool SettingsHolder::Load(int screenWidth, int screenHeight) {
+    // Checked first so that a pipe named lmn.dat is never opened: that would
+    // wait for a writer forever.
+    if (!IsRegularFile(path_)) return false;
     const auto bytes = ReadWholeFile(path_);
     if (!bytes) return false;
-    settings = ParseSettings(*bytes);
+    settings = ParseSettings(*bytes, DefaultSettings(screenWidth, screenHeight));
     return true;
 }
 

@@ -22,8 +22,12 @@ public:
     void SetSaveOnExit(bool save) { saveOnExit_ = save; }
     bool SaveOnExit() const { return saveOnExit_; }
 
-    // Reads the file into the record; false when it cannot be opened.
-    bool Load();
+    // Reads the file into the record; fields beyond the end of a short file
+    // take the first-run values for this screen. False when the file is
+    // missing, cannot be read, or is not a regular file (a folder, a pipe):
+    // Save then refuses to replace such a thing, so start-up reports it as
+    // a settings file that cannot be created.
+    bool Load(int screenWidth, int screenHeight);
     // Fills the record with the first-run values for this screen and writes it.
     bool CreateDefaults(int screenWidth, int screenHeight);
     // Replaces the file with the record; the old file stays whole on failure.

@@ -196,7 +196,7 @@ void CTextCtrl::SelectWordAtCaret() {
 void CTextCtrl::CopySelection() const {
     const std::string selected = SelectedText();
     if (selected.empty()) return;
-    QApplication::clipboard()->setText(ToQString(selected));
+    QApplication::clipboard()->setText(ToQString(ClipboardText(selected)));
 }
 
 void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {

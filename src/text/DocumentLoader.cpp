@@ -3,8 +3,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
-#include <optional>
 
 #include "base/CodePage.h"
 #include "text/HtmlConverter.h"
@@ -12,31 +12,73 @@
 
 namespace {
 
-// The file's bytes up to the first read error, or nothing when it cannot be
-// opened. A folder cannot be opened as a document.
-std::optional<std::string> ReadDocumentBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+// The most bytes a plain-text file needs for that many characters: four per
+// character of UTF-8, and the byte-order mark.
+constexpr std::size_t PlainTextByteBudget(std::size_t maxTextLength) {
+    return 4 * maxTextLength + 3;
+}
+
+struct FileBytes {
+    LoadError error = LoadError::None;
     std::string bytes;
-    if (S_ISREG(info.st_mode) && info.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    bool complete = true;  // false when the file holds more than the limit
+};
+
+// At most limit bytes from the start of a regular file. The file is opened
+// without waiting, so that a pipe cannot hold the program; what is not a
+// regular file is refused before anything is read from it.
+FileBytes ReadFileStart(const std::string& path, std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {LoadError::OpenFailed, {}, false};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {LoadError::OpenFailed, {}, false};
+    }
+    FileBytes file;
+    const auto size = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
+    file.bytes.reserve(std::min(size, limit));
     char block[64 * 1024];
-    for (;;) {
-        const ssize_t count = ::read(fd, block, sizeof block);
+    // One byte past the limit tells whether the file goes on.
+    while (file.bytes.size() <= limit) {
+        const std::size_t wanted = std::min(sizeof block, limit + 1 - file.bytes.size());
+        const ssize_t count = ::read(fd, block, wanted);
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) break;
-        bytes.append(block, static_cast<std::size_t>(count));
+        file.bytes.append(block, static_cast<std::size_t>(count));
     }
     ::close(fd);
-    return bytes;
+    if (file.bytes.size() > limit) {
+        file.bytes.resize(limit);
+        file.complete = false;
+    }
+    return file;
+}
+
+// A cut UTF-8 file may end in part of a character; without that part the rest
+// still reads as UTF-8.
+void DropPartialUtf8Character(std::string& bytes) {
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, bytes.size()); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) == 0x80) continue;  // a continuation byte
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        if (length > back) bytes.resize(bytes.size() - back);
+        return;
+    }
 }
 
 }  // namespace
+
+MessageCode LoadErrorMessage(LoadError error) {
+    switch (error) {
+        case LoadError::None:
+        case LoadError::OpenFailed:
+            return MessageCode::MSG_FILE_OPEN_FAILED;
+        case LoadError::TooLarge:
+            return MessageCode::MSG_FILE_TOO_LARGE;
+    }
+    return MessageCode::MSG_FILE_OPEN_FAILED;
+}
 
 std::string ReadPlainTextDocument(std::string bytes) {
     std::string text = DocumentBytesToCp1251(std::move(bytes));
@@ -51,16 +93,28 @@ std::string ReadHtmlDocument(std::string bytes) {
     return text;
 }
 
-LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind) {
-    std::optional<std::string> bytes = ReadDocumentBytes(path);
-    if (!bytes) return {LoadError::OpenFailed, {}, {}};
+LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::size_t maxTextLength) {
+    const bool plain = kind == DocumentKind::PlainText;
+    FileBytes file =
+        ReadFileStart(path, plain ? PlainTextByteBudget(maxTextLength) : kMaxWholeDocumentBytes);
+    if (file.error != LoadError::None) return {file.error, {}, {}};
+    if (!plain && !file.complete) return {LoadError::TooLarge, {}, {}};
+    if (!file.complete) DropPartialUtf8Character(file.bytes);
     switch (kind) {
-        case DocumentKind::PlainText:
-            return {LoadError::None, ReadPlainTextDocument(std::move(*bytes)), {}};
-        case DocumentKind::Html:
-            return {LoadError::None, ReadHtmlDocument(std::move(*bytes)), {}};
+        case DocumentKind::PlainText: {
+            std::string text = ReadPlainTextDocument(std::move(file.bytes));
+            if (text.size() > maxTextLength) text.resize(maxTextLength);
+            return {LoadError::None, std::move(text), {}};
+        }
+        case DocumentKind::Html: {
+            std::string text = ReadHtmlDocument(std::move(file.bytes));
+            if (text.size() > maxTextLength) text.resize(maxTextLength);
+            return {LoadError::None, std::move(text), {}};
+        }
         case DocumentKind::RichText: {
-            RtfDocument rtf = ReadRtf(*bytes);
+            RtfReader reader(maxTextLength);
+            reader.Feed(file.bytes);
+            RtfDocument rtf = reader.Finish();
             return {LoadError::None, std::move(rtf.text), std::move(rtf.runs)};
         }
     }

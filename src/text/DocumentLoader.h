@@ -4,14 +4,24 @@
 #include <string>
 #include <vector>
 
+#include "base/ProgramTexts.h"
 #include "text/DocumentPath.h"
 #include "text/RtfDocument.h"
 #include "text/TextRules.h"
 
 enum class LoadError {
     None,
-    OpenFailed,  // the file cannot be opened
+    OpenFailed,  // the file cannot be opened, or is not a regular file
+    TooLarge,    // a document that is read whole is larger than kMaxWholeDocumentBytes
 };
+
+// RTF and HTML documents are read whole before their text is known, so their
+// size has a cap of its own; a plain-text file is read only as far as the
+// text limit can use.
+inline constexpr std::size_t kMaxWholeDocumentBytes = 64 * 1024 * 1024;
+
+// The program's message for a failed load.
+MessageCode LoadErrorMessage(LoadError error);
 
 struct LoadedText {
     LoadError error = LoadError::None;
@@ -29,6 +39,11 @@ std::string ReadPlainTextDocument(std::string bytes);
 // to plain text.
 std::string ReadHtmlDocument(std::string bytes);
 
-// Reads the whole file at path (the platform's bytes) as a document of the
-// given kind. A read error part way ends the file where it happened.
-LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind);
+// Reads the file at path (the platform's bytes) as a document of the given
+// kind. Only a regular file is read (a symbolic link to one is followed);
+// anything else, a pipe or a device among them, fails at once without being
+// waited on. A plain-text file is read up to the most bytes maxTextLength
+// characters can take; an RTF or HTML file over kMaxWholeDocumentBytes is
+// refused. A read error part way ends the file where it happened.
+LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind,
+                            std::size_t maxTextLength = kMaxTextLength);

@@ -1,6 +1,10 @@
 #include "text/DocumentPath.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "base/CodePage.h"
 
@@ -35,4 +39,80 @@ std::string_view PathFileName(std::string_view path) {
 
 std::string DocumentNameFromPath(std::string_view path) {
     return DocumentBytesToCp1251(std::string(PathFileName(path)));
+}
+
+namespace {
+
+// U+FFFD in UTF-8.
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// Whether a real name can be shown as shown: every U+FFFD of shown stands for
+// one to three bytes of name, every other byte for itself.
+bool ShownAs(std::string_view name, std::string_view shown) {
+    // reachable[j]: the first j bytes of name match the part of shown read so far.
+    std::vector<char> reachable(name.size() + 1, 0);
+    reachable[0] = 1;
+    std::size_t at = 0;
+    while (at < shown.size()) {
+        std::vector<char> next(name.size() + 1, 0);
+        const bool wildcard = shown.substr(at).starts_with(kReplacement);
+        for (std::size_t j = 0; j < name.size(); ++j) {
+            if (!reachable[j]) continue;
+            if (wildcard) {
+                for (std::size_t n = 1; n <= 3 && j + n <= name.size(); ++n) next[j + n] = 1;
+            } else if (name[j] == shown[at]) {
+                next[j + 1] = 1;
+            }
+        }
+        reachable = std::move(next);
+        at += wildcard ? kReplacement.size() : 1;
+    }
+    return reachable[name.size()] != 0;
+}
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// The one entry of folder that is shown as shown; nothing for none or several.
+std::optional<std::string> EntryShownAs(const std::string& folder, std::string_view shown) {
+    DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (directory == nullptr) return std::nullopt;
+    std::optional<std::string> found;
+    bool several = false;
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || !ShownAs(name, shown)) continue;
+        several = found.has_value();
+        if (several) break;
+        found = std::string(name);
+    }
+    ::closedir(directory);
+    if (several) return std::nullopt;
+    return found;
+}
+
+}  // namespace
+
+std::string ResolveDisplayedPath(std::string_view shownPath) {
+    const std::string shown(shownPath);
+    if (shown.find(kReplacement) == std::string::npos || Exists(shown)) return shown;
+    std::string resolved;
+    std::size_t start = 0;
+    while (start <= shown.size()) {
+        const std::size_t slash = std::min(shown.find('/', start), shown.size());
+        const std::string_view part = std::string_view(shown).substr(start, slash - start);
+        const std::string folder = resolved;
+        std::string candidate = resolved + std::string(part);
+        if (part.find(kReplacement) != std::string_view::npos && !Exists(candidate)) {
+            const std::optional<std::string> entry = EntryShownAs(folder, part);
+            if (!entry) return shown;
+            candidate = resolved + *entry;
+        }
+        resolved = std::move(candidate);
+        if (slash < shown.size()) resolved += '/';
+        start = slash + 1;
+    }
+    return resolved;
 }

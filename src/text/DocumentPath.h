@@ -24,3 +24,12 @@ std::string_view PathFileName(std::string_view path);
 // Paths are UTF-8 here; a name that is not UTF-8 is taken as Windows-1251 byte
 // for byte, as document files are.
 std::string DocumentNameFromPath(std::string_view path);
+
+// The file a path shown by the desktop stands for. File names are bytes and
+// need not be UTF-8, but the desktop's widgets show them as text, with U+FFFD
+// in place of bytes that are not UTF-8, and hand back that text. Each folder
+// or file name of the path that holds U+FFFD and does not exist as it is, is
+// looked up among its folder's entries, each U+FFFD standing for one to three
+// bytes; when exactly one entry matches, its real bytes take its place.
+// Otherwise the path is given back as it is (and fails to open).
+std::string ResolveDisplayedPath(std::string_view shownPath);

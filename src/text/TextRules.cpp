@@ -37,3 +37,17 @@ TextRange LineAt(std::string_view text, std::size_t position) {
     const std::size_t after = text.find_first_of("\r\n", position);
     return {start, after == npos ? text.size() : after};
 }
+
+std::string ClipboardText(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            result += text[i];
+            continue;
+        }
+        result += '\n';
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return result;
+}

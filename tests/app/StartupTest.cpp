@@ -1,16 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "ModalAnswer.h"
 #include "app/CLmnApp.h"
+#include "base/ProgramTexts.h"
 #include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
+#include "frame/CReaderBar.h"
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
+#include "widgets/ProgramMessages.h"
 
 namespace {
 
@@ -108,6 +117,16 @@ TEST_F(StartupTest, TheSavedWindowIsFittedIntoTheAvailableArea) {
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->normalGeometry(), QRect(0, 24, 960, 516));
 }
 
+TEST_F(StartupTest, ASettingsPathThatIsNotAFileShowsTheMessageAndEnds) {
+    ASSERT_TRUE(QDir(directory.path()).mkdir("lmn.dat"));
+    ModalAnswer answer;
+    EXPECT_FALSE(Start(Environment()));
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame(), nullptr);
+    EXPECT_FALSE(settings.SaveOnExit());
+    EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno|Не удаётся создать информационный файл"});
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(DataFile())).isDir());
+}
+
 TEST_F(StartupTest, SavedSettingsAreUsedAndTheWindowRestoresMaximised) {
     ReaderSettings stored = DefaultSettings(1024, 768);
     stored.windowMaximized = 1;
@@ -141,8 +160,9 @@ TEST_F(StartupTest, LeftoverTemporariesAreRemovedAtStart) {
 
 TEST_F(StartupTest, TitleFollowsTheDocumentName) {
     StartupEnvironment environment = Environment();
-    environment.fileArgument = QDir(directory.path()).filePath("Война и мир.txt");
-    QFile file(environment.fileArgument);
+    const QString path = QDir(directory.path()).filePath("Война и мир.txt");
+    environment.fileArgument = QFile::encodeName(path).toStdString();
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("Text.");
     file.close();
@@ -150,6 +170,56 @@ TEST_F(StartupTest, TitleFollowsTheDocumentName) {
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno - Война и мир.txt");
     document.Clear();
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno");
+}
+
+// Waits for the window to close, up to a generous deadline: the signal is
+// delivered through the event loop, not at once.
+bool WaitUntilClosed(CMainFrame* frame) {
+    QDeadlineTimer deadline(10000);
+    while (frame->isVisible() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return !frame->isVisible();
+}
+
+// The end of a session closes the window as the user would, so that what a
+// close stores (here the speed level, which only the close writes into the
+// record) is saved; before, the signal ended the process on the spot.
+TEST_F(StartupTest, TheEndOfTheSessionClosesTheWindowAsTheUserWould) {
+    for (int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGHUP");
+        ASSERT_TRUE(Start(Environment()));
+        CMainFrame* frame = CLmnApp::Instance()->MainFrame();
+        settings.settings.speedLevel = 0;
+        ASSERT_EQ(::raise(signal), 0);
+        EXPECT_TRUE(WaitUntilClosed(frame));
+        EXPECT_EQ(settings.settings.speedLevel, 25);
+        CLmnApp::Instance()->ExitInstance();
+    }
+}
+
+TEST_F(StartupTest, TheEndOfTheSessionCancelsAnOpenMessageFirst) {
+    ASSERT_TRUE(Start(Environment()));
+    CMainFrame* frame = CLmnApp::Instance()->MainFrame();
+    settings.settings.speedLevel = 0;
+    QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+    ShowMessage(nullptr, MessageCode::MSG_DOCUMENT_NAME_EMPTY);
+    EXPECT_TRUE(WaitUntilClosed(frame));
+    EXPECT_EQ(settings.settings.speedLevel, 25);
+}
+
+// The session manager's request to save: what a close stores reaches the
+// file, and the window stays open, as the session may go on.
+TEST_F(StartupTest, TheSessionManagersSaveRequestSavesWithoutClosing) {
+    ASSERT_TRUE(Start(Environment()));
+    CMainFrame* frame = CLmnApp::Instance()->MainFrame();
+    frame->ReaderBar()->SetSpeedLevel(37);
+    CLmnApp::Instance()->CommitData();
+    EXPECT_TRUE(frame->isVisible());
+    SettingsHolder reread;
+    reread.SetPath(DataFile());
+    ASSERT_TRUE(reread.Load(1024, 768));
+    EXPECT_EQ(reread.settings.speedLevel, 37);
 }
 
 }  // namespace

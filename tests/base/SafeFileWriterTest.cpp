@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "FailingFileSystem.h"
 
@@ -85,6 +87,47 @@ TEST_F(SafeFileWriterTest, ReadingAMissingFileGivesNothingAndAnEmptyOneGivesEmpt
     std::ofstream(path).close();
     ASSERT_TRUE(ReadWholeFile(path).has_value());
     EXPECT_EQ(*ReadWholeFile(path), "");
+}
+
+TEST_F(SafeFileWriterTest, SymbolicLinksAreWrittenThrough) {
+    // The link stays a link, and the file it finally names gets the bytes.
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links;  // link -> where it points
+        std::string target;
+    };
+    fs::create_directories(directory / "data");
+    const std::string absolute = (directory / "data" / "abs.dat").string();
+    for (const Case& c : {
+             Case{"relative", {{"bksh.dat", "data/real.dat"}}, "data/real.dat"},
+             Case{"absolute", {{"bksh.dat", absolute}}, "data/abs.dat"},
+             Case{"chain", {{"bksh.dat", "hop"}, {"hop", "data/chain.dat"}}, "data/chain.dat"},
+             Case{"dangling", {{"bksh.dat", "data/new.dat"}}, "data/new.dat"},
+         }) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path);
+        fs::remove(directory / "hop");
+        for (const auto& [link, to] : c.links) fs::create_symlink(to, directory / link);
+        if (std::string(c.name) != "dangling") {
+            ASSERT_TRUE(WriteFileSafely((directory / c.target).string(), "old"));
+        }
+        ASSERT_TRUE(WriteFileSafely(path, "new"));
+        EXPECT_TRUE(fs::is_symlink(path));
+        EXPECT_EQ(*ReadWholeFile((directory / c.target).string()), "new");
+    }
+    fs::remove(path);
+    fs::create_symlink("bksh.dat", path);  // a loop
+    EXPECT_FALSE(WriteFileSafely(path, "new"));
+}
+
+TEST_F(SafeFileWriterTest, CopiesGoToTheFirstFreeNumberedName) {
+    std::ofstream(path) << "shelf";
+    std::ofstream(path + ".damaged") << "older copy";
+    EXPECT_EQ(CopyToFreeName(path, ".damaged"), path + ".damaged.1");
+    EXPECT_EQ(CopyToFreeName(path, ".damaged"), path + ".damaged.2");
+    EXPECT_EQ(*ReadWholeFile(path + ".damaged"), "older copy");
+    EXPECT_EQ(*ReadWholeFile(path + ".damaged.2"), "shelf");
+    EXPECT_FALSE(CopyToFreeName((directory / "missing").string(), ".damaged"));
 }
 
 }  // namespace

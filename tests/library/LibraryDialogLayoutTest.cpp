@@ -124,7 +124,7 @@ TEST_F(LibraryDialogLayoutTest, ListDialogsRememberTheirSizeAndKeepTheirMinimum)
     CloseProgram();
     SettingsHolder reread;
     reread.SetPath(DataFile().toStdString());
-    ASSERT_TRUE(reread.Load());
+    ASSERT_TRUE(reread.Load(1024, 768));
     EXPECT_EQ(reread.settings.shelfDialogWidth, s.shelfDialogWidth);
     EXPECT_EQ(reread.settings.bookmarksDialogMinHeight, s.bookmarksDialogMinHeight);
 }

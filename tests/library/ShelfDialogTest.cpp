@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +11,7 @@
 #include <QTest>
 
 #include "LibraryFixture.h"
+#include "base/SafeFileWriter.h"
 #include "library/CShelfDlg.h"
 #include "library/CShelfNameDlg.h"
 #include "library/ShelfDocument.h"
@@ -361,6 +364,42 @@ TEST_F(ShelfNameTest, AShelfThatCannotBeWrittenGivesNoKey) {
     EXPECT_EQ(document.key, 0);
     EXPECT_EQ(document.name, "book.txt");
     EXPECT_TRUE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
+}
+
+TEST_F(ShelfNameTest, APathTooLongForTheShelfIsRefusedBeforeTheNameIsAsked) {
+    // Six folders of 40 Cyrillic letters: well over the 259 bytes a shelf
+    // record holds for a path.
+    QString folder = directory.path();
+    for (int i = 0; i < 6; ++i) folder += u'/' + QString(40, u'ж');
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Start();
+    ASSERT_TRUE(
+        Open(WriteFile(QDir(folder).filePath("book.txt").mid(directory.path().size() + 1), kText)));
+    const std::string before = ReadWholeFile(shelf.Path()).value_or("");
+    ModalAnswer answer;
+    Trigger(ID_SHELF_PUT);
+    EXPECT_EQ(answer.seen,
+              QStringList{"Orvek Lumeno|Положить документ на полку нельзя - слишком длинный путь "
+                          "к файлу.\nПереместите файл в папку с более коротким путём."});
+    EXPECT_EQ(document.key, 0);
+    EXPECT_EQ(ReadWholeFile(shelf.Path()).value_or(""), before);
+    EXPECT_TRUE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
+}
+
+TEST_F(ShelfDialogTest, ADamagedShelfIsKeptAsideAndTheUserToldWhere) {
+    Start();
+    std::ofstream(shelf.Path(), std::ios::binary) << "bksh";
+    ModalAnswer answer;
+    Trigger(ID_SHELF_SHOW);
+    const QString copy = QString::fromStdString(shelf.Path()) + ".damaged";
+    ASSERT_EQ(answer.seen.size(), 2) << answer.seen.join(" / ").toStdString();
+    EXPECT_EQ(answer.seen[0],
+              "Orvek Lumeno|Файл полки был повреждён, полка начата заново.\n"
+              "Прежний файл сохранён под именем:\n" +
+                  copy);
+    EXPECT_EQ(answer.seen[1], "Полка");
+    EXPECT_EQ(ReadWholeFile(copy.toStdString()), "bksh");
+    EXPECT_EQ(ReadWholeFile(shelf.Path()), std::string(8, '\0'));
 }
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+#include <filesystem>
+#include <string>
+
 namespace {
 
 struct RecordingHost : DocumentHost {
@@ -90,6 +95,15 @@ TEST(ShelfDocument, FileExistsOnlyForAReadableFile) {
     EXPECT_FALSE(document.FileExists());
     document.path = LMN_TEST_DATA "/html/zlib_how.txt";
     EXPECT_TRUE(document.FileExists());
+    // A pipe is there, and asking must not wait for a writer; the loader
+    // then refuses it as no regular file.
+    const std::string pipe =
+        (std::filesystem::temp_directory_path() / ("lmn-pipe-" + std::to_string(::getpid())))
+            .string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    document.path = pipe;
+    EXPECT_TRUE(document.FileExists());
+    std::filesystem::remove(pipe);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -114,8 +116,12 @@ protected:
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
     std::string FileBytes() const { return ReadWholeFile(path).value_or("<missing>"); }
+    // Files other than the copies of damaged shelves.
     std::size_t FilesInDirectory() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
+        return static_cast<std::size_t>(
+            std::count_if(fs::directory_iterator(directory), {}, [](const fs::directory_entry& e) {
+                return e.path().filename().string().find(".damaged") == std::string::npos;
+            }));
     }
     std::vector<std::int32_t> Keys() {
         std::vector<std::int32_t> keys;
@@ -249,13 +255,12 @@ TEST_F(ShelfFileTest, LongNamesAndPathsFitTheirBlocksWithATerminator) {
         std::string storedPath;
     };
     const std::string name255(255, '\xDF');  // "я" in Windows-1251
-    const std::string path300 = "/" + std::string(299, 'p');
     const Case cases[] = {
         {"255 characters stay whole", name255, "/p", name255, "/p"},
         {"259 bytes stay whole", std::string(259, 'n'), std::string(259, 'q'),
          std::string(259, 'n'), std::string(259, 'q')},
-        {"longer strings are cut to 259 bytes", std::string(400, 'n'), path300,
-         std::string(259, 'n'), path300.substr(0, 259)},
+        {"a longer name is cut to 259 bytes", std::string(400, 'n'), "/p", std::string(259, 'n'),
+         "/p"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -277,11 +282,48 @@ TEST_F(ShelfFileTest, LongNamesAndPathsFitTheirBlocksWithATerminator) {
     }
 }
 
-// Damage the file's own check finds resets the shelf; a record that cannot
-// be used in an otherwise sound file is skipped instead, so one bad record
-// does not cost the reader the rest of the shelf, and it is dropped at the
-// next write.
-TEST_F(ShelfFileTest, DamagedFilesAreResetOrTheirBadRecordsSkipped) {
+// A cut path would name another file, or none: reopening from the shelf would
+// then call the document deleted and lose its bookmarks. Such a path is
+// refused whole, and the shelf is left as it was.
+TEST_F(ShelfFileTest, PathsLongerThanTheirFieldAreRefusedNotCut) {
+    struct Case {
+        const char* label;
+        std::string path;
+        bool fits;
+    };
+    // 130 Cyrillic letters are 260 bytes of UTF-8.
+    std::string cyrillic = "/";
+    for (int i = 0; i < 129; ++i) cyrillic += "\xD0\xB6";
+    const Case cases[] = {
+        {"259 bytes", "/" + std::string(258, 'p'), true},
+        {"260 bytes", "/" + std::string(259, 'p'), false},
+        {"a Cyrillic UTF-8 path of 130 characters", cyrillic + ".txt", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(PathFitsRecord(c.path), c.fits);
+        WriteFile(Image(2, {{2, Record("two", "/2.txt")}}));
+        const std::string before = FileBytes();
+        ShelfDocument document = Document("long", c.path);
+        document.key = 3;
+        const ShelfStatus status = shelf.Rewrite(3, document);
+        if (c.fits) {
+            EXPECT_EQ(status, ShelfStatus::Done);
+            EXPECT_EQ(shelf.ReadRecord(3), Record("long", c.path));
+        } else {
+            EXPECT_EQ(status, ShelfStatus::PathTooLong);
+            EXPECT_EQ(shelf.Append(3, document), ShelfStatus::PathTooLong);
+            EXPECT_EQ(FileBytes(), before);
+        }
+    }
+}
+
+// Damage the file's own check finds resets the shelf, but only after the
+// damaged file has been copied aside and the user told where it is. A record
+// that cannot be used in an otherwise sound file is skipped instead, so one
+// bad record does not cost the reader the rest of the shelf, and its bytes
+// are carried over unchanged by the next write.
+TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndResetOrTheirBadRecordsCarriedOver) {
     const std::string good = Record("good", "/g.txt", {{"m", 1, 2}});
     const std::string sound = Image(2, {{2, good}});
     auto withWord = [](std::string bytes, std::size_t offset, std::int64_t value) {
@@ -293,65 +335,139 @@ TEST_F(ShelfFileTest, DamagedFilesAreResetOrTheirBadRecordsSkipped) {
     auto twoEntries = [&](std::int64_t key, std::int64_t offset) {
         return std::string(Bytes().I32(7).I32(2).I32(key).I32(offset).I32(2).I32(24).Raw(good));
     };
+    const std::string unterminated(260, 'u');
+    const std::string unterminatedRecord = Bytes().I32(528).Raw(unterminated).Block("/p").I32(0);
+    const std::string wrongCount = withWord(good, 524, 2);
+    const std::string negativeCount = withWord(withWord(good, 524, -1), 0, 260);
+    const std::string added = Record("new", "/new.txt");
     struct Case {
         const char* label;
         std::string bytes;
         bool reset;
         std::vector<ShelfListEntry> listed;
+        // The file after the new document has been put on the shelf.
+        std::string after;
     };
     const std::vector<ShelfListEntry> onlyGood{{2, "good"}};
-    const std::string unterminated(260, 'u');
+    const std::string resetThenAdded = Image(1, {{1, added}});
     const Case cases[] = {
-        {"empty file", "", true, {}},
-        {"shorter than the header", std::string(7, '\0'), true, {}},
-        {"trailing byte after the last record", sound + 'x', true, {}},
-        {"last record cut short", sound.substr(0, sound.size() - 1), true, {}},
-        {"negative count", withWord(sound, 4, -1), true, {}},
-        {"index runs past the end", withWord(sound, 4, 1000), true, {}},
-        {"count far too large", withWord(sound, 4, 0x7FFFFFFF), true, {}},
-        {"last offset negative", withWord(sound, 12, -16), true, {}},
-        {"last offset past the end", withWord(sound, 12, 1 << 30), true, {}},
-        {"last size word wraps", withWord(sound, 16, -0x7FFFFFFF), true, {}},
-        {"sound", sound, false, onlyGood},
-        {"no records and bytes after the header", Image(3, {}) + "junk", false, {}},
-        {"offset past the end", twoEntries(1, 1 << 30), false, onlyGood},
-        {"negative offset", twoEntries(1, -5), false, onlyGood},
-        {"offset into the index", twoEntries(1, 0), false, onlyGood},
-        {"two entries on one record", twoEntries(1, 24), false, {{1, "good"}}},
-        {"key zero", twoEntries(0, 24), false, {{2, "good"}}},
-        {"key minus one", twoEntries(-1, 24), false, {{2, "good"}}},
-        {"size disagrees with the count", Image(3, {{3, withWord(good, 524, 2)}, {2, good}}), false,
-         onlyGood},
-        {"count negative", Image(3, {{3, withWord(withWord(good, 524, -1), 0, 260)}, {2, good}}),
-         false, onlyGood},
-        {"name without a terminator",
-         Image(2, {{2, std::string(Bytes().I32(528).Raw(unterminated).Block("/p").I32(0))}}),
+        {"empty file", "", true, {}, resetThenAdded},
+        {"shorter than the header", std::string(7, '\0'), true, {}, resetThenAdded},
+        {"trailing byte after the last record", sound + 'x', true, {}, resetThenAdded},
+        {"last record cut short", sound.substr(0, sound.size() - 1), true, {}, resetThenAdded},
+        {"negative count", withWord(sound, 4, -1), true, {}, resetThenAdded},
+        {"index runs past the end", withWord(sound, 4, 1000), true, {}, resetThenAdded},
+        {"count far too large", withWord(sound, 4, 0x7FFFFFFF), true, {}, resetThenAdded},
+        {"last offset negative", withWord(sound, 12, -16), true, {}, resetThenAdded},
+        {"last offset past the end", withWord(sound, 12, 1 << 30), true, {}, resetThenAdded},
+        {"last size word wraps", withWord(sound, 16, -0x7FFFFFFF), true, {}, resetThenAdded},
+        {"sound", sound, false, onlyGood, Image(3, {{3, added}, {2, good}})},
+        {"no records and bytes after the header",
+         Image(3, {}) + "junk",
          false,
-         {{2, unterminated}}},
+         {},
+         Image(4, {{4, added}})},
+        // An index entry without bytes of its own holds nothing to keep.
+        {"offset past the end", twoEntries(1, 1 << 30), false, onlyGood,
+         Image(8, {{8, added}, {2, good}})},
+        {"negative offset", twoEntries(1, -5), false, onlyGood, Image(8, {{8, added}, {2, good}})},
+        {"offset into the index", twoEntries(1, 0), false, onlyGood,
+         Image(8, {{8, added}, {2, good}})},
+        {"two entries on one record",
+         twoEntries(1, 24),
+         false,
+         {{1, "good"}},
+         Image(8, {{8, added}, {1, good}})},
+        {"key zero on another entry's record",
+         twoEntries(0, 24),
+         false,
+         {{2, "good"}},
+         Image(8, {{8, added}, {2, good}})},
+        // Records that cannot be read keep their key word and their bytes.
+        {"key zero", Image(3, {{0, good}, {2, good}}), false, onlyGood,
+         Image(4, {{4, added}, {0, good}, {2, good}})},
+        {"key minus one", Image(3, {{-1, good}, {2, good}}), false, onlyGood,
+         Image(4, {{4, added}, {-1, good}, {2, good}})},
+        {"size disagrees with the count", Image(3, {{3, wrongCount}, {2, good}}), false, onlyGood,
+         Image(4, {{4, added}, {3, wrongCount}, {2, good}})},
+        {"count negative", Image(3, {{3, negativeCount}, {2, good}}), false, onlyGood,
+         Image(4, {{4, added}, {3, negativeCount}, {2, good}})},
+        {"unreadable record last", Image(3, {{2, good}, {3, wrongCount}}), false, onlyGood,
+         Image(4, {{4, added}, {2, good}, {3, wrongCount}})},
+        {"name without a terminator",
+         Image(2, {{2, unterminatedRecord}}),
+         false,
+         {{2, unterminated}},
+         Image(3, {{3, added}, {2, unterminatedRecord}})},
     };
+    std::vector<std::string> reported;
+    shelf.SetDamageHandler([&](const std::string& copy) { reported.push_back(copy); });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
+        fs::remove(path + ".damaged");
+        reported.clear();
         WriteFile(c.bytes);
         const std::optional<std::vector<ShelfListEntry>> listed = shelf.ListEntries();
         ASSERT_TRUE(listed.has_value());
         EXPECT_EQ(*listed, c.listed);
         EXPECT_EQ(FileBytes(), c.reset ? std::string(8, '\0') : c.bytes);
+        if (c.reset) {
+            EXPECT_EQ(reported, std::vector<std::string>{path + ".damaged"});
+            EXPECT_EQ(ReadWholeFile(path + ".damaged"), c.bytes);
+        } else {
+            EXPECT_TRUE(reported.empty());
+            EXPECT_FALSE(fs::exists(path + ".damaged"));
+        }
         for (const ShelfListEntry& e : *listed) {
             ShelfDocument document;
             EXPECT_TRUE(document.LoadFromShelf(shelf, e.key));
         }
-        // The next write keeps only what could be read, laid out soundly.
         ShelfDocument document = Document("new", "/new.txt");
-        const std::optional<std::int32_t> key = shelf.AllocateKey();
-        ASSERT_TRUE(key.has_value());
-        ASSERT_EQ(shelf.Rewrite(*key, document), ShelfStatus::Done);
-        const std::optional<std::vector<ShelfListEntry>> after = shelf.ListEntries();
-        ASSERT_TRUE(after.has_value());
-        ASSERT_EQ(after->size(), c.listed.size() + 1);
-        EXPECT_TRUE(std::equal(c.listed.begin(), c.listed.end(), after->begin() + 1));
-        const std::string bytes = FileBytes();
-        EXPECT_EQ(WordAt(bytes, 4), static_cast<std::int32_t>(c.listed.size() + 1));
-        EXPECT_EQ(WordAt(bytes, 12), static_cast<std::int32_t>(8 + 8 * after->size()));
+        Put(document);
+        EXPECT_EQ(FileBytes(), c.after);
+        // Deleting the new document again keeps what could not be read too.
+        ASSERT_EQ(shelf.Delete(document.key), ShelfStatus::Done);
+        EXPECT_EQ(shelf.ListEntries(), c.listed);
+    }
+}
+
+// The file's own check reads the last record's size word, so a carried-over
+// record whose size word is wrong must never end the file.
+TEST(ShelfContents, AnUnreadableRecordWithAWrongSizeWordIsNeverWrittenLast) {
+    const std::string good = Record("good", "/g.txt");
+    std::string wrongSize = Record("bad", "/b.txt");
+    wrongSize[0] = 'X';
+    ShelfContents contents;
+    contents.lastKey = 3;
+    contents.entries = {{2, good}, {3, wrongSize, true}};
+    const std::string image = SerializeShelf(contents);
+    EXPECT_EQ(image, Image(3, {{3, wrongSize}, {2, good}}));
+    const std::optional<ParsedShelf> parsed = ParseShelf(image);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(parsed->contents.List(), (std::vector<ShelfListEntry>{{2, "good"}}));
+    EXPECT_EQ(SerializeShelf(parsed->contents), image);
+}
+
+TEST_F(ShelfFileTest, DamagedFileCopiesAreNumberedAndNoCopyMeansNoReset) {
+    std::vector<std::string> reported;
+    shelf.SetDamageHandler([&](const std::string& copy) { reported.push_back(copy); });
+    WriteFile("first damage");
+    ASSERT_TRUE(shelf.Validate());
+    WriteFile("second damage");
+    ASSERT_TRUE(shelf.Validate());
+    EXPECT_EQ(reported, (std::vector<std::string>{path + ".damaged", path + ".damaged.1"}));
+    EXPECT_EQ(ReadWholeFile(path + ".damaged"), "first damage");
+    EXPECT_EQ(ReadWholeFile(path + ".damaged.1"), "second damage");
+
+    // Where no copy can be made the damaged file stays as it is.
+    if (::geteuid() != 0) {
+        WriteFile("third damage");
+        fs::permissions(directory, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_FALSE(shelf.Validate());
+        EXPECT_EQ(shelf.AllocateKey(), std::nullopt);
+        fs::permissions(directory, fs::perms::owner_all);
+        EXPECT_EQ(FileBytes(), "third damage");
+        EXPECT_EQ(reported.size(), 2u);
     }
 }
 
@@ -386,13 +502,33 @@ TEST_F(ShelfFileTest, DuplicateKeysFindAndRemoveTheLastInIndexOrder) {
     EXPECT_EQ(shelf.ReadRecord(2), std::nullopt);
 }
 
-TEST_F(ShelfFileTest, KeysStopBeforeTheyWouldWrapOrWhenTheFileCannotBeRead) {
-    WriteFile(Image(0x7FFFFFFF, {}));
-    EXPECT_EQ(shelf.AllocateKey(), std::nullopt);
-    EXPECT_EQ(FileBytes(), Image(0x7FFFFFFF, {}));
-    WriteFile(Image(-3, {}));
-    EXPECT_EQ(shelf.AllocateKey(), std::nullopt);
-
+TEST_F(ShelfFileTest, KeysComeFromTheLowestFreeNumberWhenTheKeyWordRunsOut) {
+    struct Case {
+        const char* label;
+        std::string image;
+        std::int32_t key;
+        std::int32_t lastKeyAfter;
+    };
+    const Case cases[] = {
+        {"at the largest key, empty", Image(0x7FFFFFFF, {}), 1, 0x7FFFFFFF},
+        {"at the largest key, with records",
+         Image(0x7FFFFFFF, {{5, Record("e", "/5")},
+                            {1, Record("a", "/1")},
+                            {2, Record("b", "/2")},
+                            {0x7FFFFFFF, Record("z", "/z")}}),
+         3, 0x7FFFFFFF},
+        {"negative key word", Image(-3, {{1, Record("a", "/1")}}), 2, -3},
+        {"key word behind the keys in use", Image(4, {{5, Record("e", "/5")}}), 6, 6},
+        {"ordinary", Image(4, {{4, Record("d", "/4")}}), 5, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteFile(c.image);
+        ShelfDocument document = Document("new", "/new.txt");
+        EXPECT_EQ(Put(document), c.key);
+        EXPECT_EQ(Keys().front(), c.key);
+        EXPECT_EQ(WordAt(FileBytes(), 0), c.lastKeyAfter);
+    }
     // A file that exists but cannot be read is not overwritten.
     fs::remove(path);
     fs::create_directory(path);

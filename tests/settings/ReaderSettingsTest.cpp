@@ -76,7 +76,7 @@ TEST(ReaderSettings, EveryFieldRoundTripsAtItsOwnOffset) {
     std::string bytes(348, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + 1);
     le::PutI32(bytes, 344, 132);
-    const ReaderSettings parsed = ParseSettings(bytes);
+    const ReaderSettings parsed = ParseSettings(bytes, DefaultSettings(1024, 768));
     EXPECT_EQ(SerializeSettings(parsed), bytes);
     EXPECT_EQ(parsed.speedLevel, IntAt(bytes, 284));
     EXPECT_EQ(parsed.controlBarPlacement.normalBottom, IntAt(bytes, 64));
@@ -100,7 +100,8 @@ TEST(ReaderSettings, MarkerRule) {
         stored.speedLevel = 44;
         stored.startupAction = 2;
         stored.layoutMarker = c.marker;
-        const ReaderSettings loaded = ParseSettings(SerializeSettings(stored));
+        const ReaderSettings loaded =
+            ParseSettings(SerializeSettings(stored), DefaultSettings(1024, 768));
         EXPECT_EQ(loaded.layoutMarker, 132);
         EXPECT_EQ(loaded.speedLevel, 44);
         EXPECT_EQ(loaded.startupAction, 2);
@@ -110,27 +111,50 @@ TEST(ReaderSettings, MarkerRule) {
     }
 }
 
-TEST(ReaderSettings, ShortFileFillsWhatItReachesAndZeroesTheRest) {
-    const std::string full = SerializeSettings(DefaultSettings(1024, 768));
-    const ReaderSettings loaded = ParseSettings(full.substr(0, 290));
-    EXPECT_EQ(loaded.windowWidth, 924);
-    EXPECT_EQ(loaded.speedLevel, 25);
-    EXPECT_EQ(loaded.commaDelayLevel, 3);
-    EXPECT_EQ(loaded.stopDelayLevel, 0);  // offset 292: beyond the file
-    EXPECT_EQ(loaded.startupAction, 0);
-    EXPECT_EQ(loaded.thresholdChars, 10);  // the marker rule applied
-    EXPECT_EQ(loaded.clickStep, 1);
-    EXPECT_EQ(loaded.layoutMarker, 132);
-
-    const ReaderSettings empty = ParseSettings("");
-    EXPECT_EQ(empty.windowWidth, 0);
-    EXPECT_EQ(empty.layoutMarker, 132);
+TEST(ReaderSettings, FieldsBeyondTheEndOfAShortFileTakeTheirFirstRunValues) {
+    // A record written by an older program on a 1024 x 768 screen, read on a
+    // 1600 x 1200 one: what the file holds stays, the rest is the first-run
+    // record of this screen, never zero.
+    ReaderSettings old = DefaultSettings(1024, 768);
+    old.speedLevel = 40;
+    old.commaDelayLevel = 6;
+    old.readingArea.textColor = 0x00112233;
+    const std::string full = SerializeSettings(old);
+    const ReaderSettings defaults = DefaultSettings(1600, 1200);
+    struct Case {
+        const char* name;
+        std::size_t length;
+        std::int32_t windowWidth, speed, comma, stop, clickStep;
+        std::uint32_t readingText;
+    };
+    for (const Case& c : {
+             Case{"empty", 0, 1200, 25, 3, 5, 1, 0x0051E2EA},
+             Case{"geometry only", 24, 924, 25, 3, 5, 1, 0x0051E2EA},
+             Case{"ends after the reading pane's text colour", 176, 924, 25, 3, 5, 1, 0x00112233},
+             Case{"ends after the comma delay", 292, 924, 40, 6, 5, 1, 0x00112233},
+             Case{"older layout without the last four fields", 332, 924, 40, 6, 5, 1, 0x00112233},
+             Case{"ends inside the marker", 346, 924, 40, 6, 5, 1, 0x00112233},
+         }) {
+        SCOPED_TRACE(c.name);
+        const ReaderSettings loaded = ParseSettings(full.substr(0, c.length), defaults);
+        EXPECT_EQ(loaded.windowWidth, c.windowWidth);
+        EXPECT_EQ(loaded.speedLevel, c.speed);
+        EXPECT_EQ(loaded.commaDelayLevel, c.comma);
+        EXPECT_EQ(loaded.stopDelayLevel, c.stop);
+        EXPECT_EQ(loaded.clickStep, c.clickStep);
+        EXPECT_EQ(loaded.thresholdChars, 10);
+        EXPECT_EQ(loaded.readingArea.textColor, c.readingText);
+        EXPECT_EQ(loaded.textArea, defaults.textArea);
+        EXPECT_EQ(loaded.layoutMarker, 132);
+    }
+    EXPECT_EQ(ParseSettings("", defaults), defaults);
 }
 
 TEST(ReaderSettings, LongerFileReadsOnlyTheRecord) {
     ReaderSettings stored = DefaultSettings(1024, 768);
     stored.speedLevel = 7;
-    const ReaderSettings loaded = ParseSettings(SerializeSettings(stored) + "trailing bytes");
+    const ReaderSettings loaded =
+        ParseSettings(SerializeSettings(stored) + "trailing bytes", DefaultSettings(1600, 1200));
     EXPECT_EQ(loaded, stored);
 }
 
@@ -138,7 +162,7 @@ TEST(ReaderSettings, UnterminatedNamesStopAtTheirWidth) {
     std::string bytes = SerializeSettings(DefaultSettings(1024, 768));
     for (std::size_t i = 0; i < 32; ++i) bytes[76 + 28 + i] = 'F';   // reading face
     for (std::size_t i = 0; i < 32; ++i) bytes[180 + 64 + i] = 'S';  // text style
-    const ReaderSettings loaded = ParseSettings(bytes);
+    const ReaderSettings loaded = ParseSettings(bytes, DefaultSettings(1024, 768));
     EXPECT_EQ(loaded.readingArea.font.FaceName(), std::string(32, 'F'));
     EXPECT_EQ(loaded.textArea.StyleName(), std::string(32, 'S'));
     EXPECT_EQ(loaded.readingArea.pointSize, 42);  // the next field is untouched

@@ -8,6 +8,10 @@
 #include <QTest>
 
 void ProgramFixture::Start(const QString& fileArgument) {
+    StartWithArgument(QFile::encodeName(fileArgument).toStdString());
+}
+
+void ProgramFixture::StartWithArgument(const std::string& fileArgument) {
     StartupEnvironment environment{"lmn", directory.path() + u'/', fileArgument, kScreen};
     // Never the real home: a data file that strays there is found here.
     environment.userDirectories.home = QDir(directory.path()).filePath("home").toStdString();

@@ -19,6 +19,8 @@ protected:
     static constexpr QSize kScreen{1024, 768};
 
     void Start(const QString& fileArgument = {});
+    // The file argument as the command line's bytes.
+    void StartWithArgument(const std::string& fileArgument);
     void TearDown() override;
     // Closes the window as the user would and ends the run; the settings
     // holder then writes the settings file.

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTextBlock>
 
 #include "ModalAnswer.h"
@@ -167,6 +171,38 @@ TEST_F(CommandLineTest, AFileOnTheCommandLineIsReadyToRead) {
     EXPECT_EQ(document.name, "start.htm");
     EXPECT_NE(Frame()->TextCtrl()->Text().find("First paragraph."), std::string::npos);
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);
+}
+
+// File names are bytes: a name that is not UTF-8 opens from the command line
+// and from the open dialog, which shows it with U+FFFD in place of the bytes.
+TEST_F(CommandLineTest, FileNamesThatAreNotUtf8Open) {
+    const std::string name = "\xE0\xE1\xE2.txt";
+    const std::string path = QFile::encodeName(directory.path()).toStdString() + '/' + name;
+    std::ofstream(path, std::ios::binary) << "Text of a file with a Windows-1251 name.";
+    {
+        ModalAnswer answer;
+        StartWithArgument(path);
+        EXPECT_TRUE(answer.seen.isEmpty());
+    }
+    EXPECT_EQ(document.path, path);
+    EXPECT_EQ(document.name, name);  // "абв.txt" as the title shows it
+    EXPECT_EQ(Frame()->TextCtrl()->Text(), "Text of a file with a Windows-1251 name.");
+
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
+    ASSERT_NE(QFile::encodeName(shown).toStdString(), path);  // what the desktop hands back
+    document.Clear();
+    ModalAnswer choose([shown](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            // As the user types the name the dialog lists.
+            dialog->setDirectory(QFileInfo(shown).path());
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(shown).fileName());
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    Trigger(CommandId::ID_OPEN_DOCUMENT);
+    EXPECT_EQ(choose.seen.size(), 1) << choose.seen.join(" / ").toStdString();
+    EXPECT_EQ(document.path, path);
+    EXPECT_EQ(Frame()->TextCtrl()->Text(), "Text of a file with a Windows-1251 name.");
 }
 
 }  // namespace

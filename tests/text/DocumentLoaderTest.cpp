@@ -19,6 +19,8 @@
 
 #include "text/DocumentLoader.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -116,6 +118,37 @@ TEST(DocumentPath, NameIsThePartAfterTheLastSlashOfEitherKind) {
     EXPECT_EQ(PathFileName("/home/анна/Война.txt"), "Война.txt");
 }
 
+// File names are bytes; the desktop shows bytes that are not UTF-8 as U+FFFD
+// and hands that text back. The path is found again from the folder's entries.
+TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
+    TempFolder folder;
+    const std::string r = "\xEF\xBF\xBD";  // U+FFFD as the desktop shows a stray byte
+    const std::string real = folder.Write("\xFF\xFE dir/\xE0\xE1\xE2.txt", "text");
+    folder.Write("two/\xE0.txt", "a");
+    folder.Write("two/\xE1.txt", "b");
+    const std::string literal = folder.Write("lit/" + r + ".txt", "c");
+    struct Case {
+        const char* label;
+        std::string shown;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"a file and its folder", folder.Path(r + r + " dir/" + r + r + r + ".txt"), real},
+        {"one mark may stand for up to three bytes", folder.Path(r + " dir/" + r + ".txt"), real},
+        {"two files shown alike stay as shown", folder.Path("two/" + r + ".txt"),
+         folder.Path("two/" + r + ".txt")},
+        {"a real U+FFFD in a name", literal, literal},
+        {"no such file", folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
+        {"a path without marks", folder.Path("a.txt"), folder.Path("a.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(ResolveDisplayedPath(c.shown), c.path);
+    }
+    EXPECT_EQ(LoadDocumentFile(ResolveDisplayedPath(cases[0].shown), DocumentKind::PlainText).text,
+              "text");
+}
+
 TEST(DocumentLoader, PlainTextFiles) {
     const std::string yo = Utf8ToCp1251("Ёлка и ёж");
     struct Case {
@@ -194,6 +227,66 @@ TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
         EXPECT_EQ(loaded.error, LoadError::None);
         EXPECT_TRUE(loaded.text == c.text) << "length " << loaded.text.size();
     }
+}
+
+// Only regular files are read, and never more than the text can use: a link
+// to a device, a pipe or a huge file must neither hang the program nor fill
+// its memory.
+TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
+    TempFolder folder;
+    const std::string real = folder.Write("real.txt", "linked text");
+    fs::create_symlink(real, folder.Path("link.txt"));
+    fs::create_symlink("/dev/zero", folder.Path("zero.txt"));
+    fs::create_symlink("/dev/urandom", folder.Path("random.rtf"));
+    ASSERT_EQ(::mkfifo(folder.Path("pipe.txt").c_str(), 0644), 0);
+    // Sparse files: large, yet they take no room on disk.
+    const auto sparse = [&](const std::string& name, std::uintmax_t size) {
+        const std::string path = folder.Write(name, "");
+        fs::resize_file(path, size);
+        return path;
+    };
+    const std::string hugeRtf = sparse("huge.rtf", kMaxWholeDocumentBytes + 1);
+    const std::string hugeHtml = sparse("huge.html", kMaxWholeDocumentBytes + 1);
+    const std::string hugeText = sparse("huge.txt", 200 * 1024 * 1024);
+    struct Case {
+        const char* label;
+        std::string path;
+        DocumentKind kind;
+        LoadError error;
+    };
+    const Case cases[] = {
+        {"a link to a regular file", folder.Path("link.txt"), DocumentKind::PlainText,
+         LoadError::None},
+        {"a link to /dev/zero", folder.Path("zero.txt"), DocumentKind::PlainText,
+         LoadError::OpenFailed},
+        {"a link to /dev/urandom", folder.Path("random.rtf"), DocumentKind::RichText,
+         LoadError::OpenFailed},
+        {"a pipe", folder.Path("pipe.txt"), DocumentKind::PlainText, LoadError::OpenFailed},
+        {"RTF over the cap", hugeRtf, DocumentKind::RichText, LoadError::TooLarge},
+        {"HTML over the cap", hugeHtml, DocumentKind::Html, LoadError::TooLarge},
+        {"200 MB of plain text", hugeText, DocumentKind::PlainText, LoadError::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const LoadedText loaded = LoadDocumentFile(c.path, c.kind);
+        EXPECT_EQ(loaded.error, c.error);
+    }
+    EXPECT_EQ(LoadDocumentFile(hugeText, DocumentKind::PlainText).text.size(), kMaxTextLength);
+    EXPECT_EQ(LoadErrorMessage(LoadError::TooLarge), MessageCode::MSG_FILE_TOO_LARGE);
+    EXPECT_EQ(LoadErrorMessage(LoadError::OpenFailed), MessageCode::MSG_FILE_OPEN_FAILED);
+}
+
+// A plain-text file is read only up to four bytes a character; the cut may
+// fall inside a UTF-8 character, which must not turn the file into
+// Windows-1251.
+TEST(DocumentLoader, PlainTextCutInsideAUtf8CharacterStaysUtf8) {
+    TempFolder folder;
+    std::string zhe;
+    for (int i = 0; i < 30; ++i) zhe += "\xD0\xB6";  // "ж", two bytes each
+    // A limit of 10 characters reads 43 bytes: 21 letters and half of one.
+    const LoadedText loaded =
+        LoadDocumentFile(folder.Write("zhe.txt", zhe), DocumentKind::PlainText, 10);
+    EXPECT_EQ(loaded.text, std::string(10, '\xE6'));
 }
 
 TEST(DocumentLoader, HtmlFilesFollowTheCodePageRuleBeforeConversion) {

@@ -78,4 +78,24 @@ TEST(TextRules, LineAtStopsAtEveryKindOfBreak) {
     }
 }
 
+TEST(TextRules, ClipboardGetsLfLineBreaks) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string copied;
+    };
+    const Case cases[] = {
+        {"CR LF", "one\r\ntwo\r\n", "one\ntwo\n"},
+        {"LF stays", "one\ntwo", "one\ntwo"},
+        {"lone CR", "one\rtwo\r", "one\ntwo\n"},
+        {"CR CR LF", "a\r\r\nb", "a\n\nb"},
+        {"LF CR", "a\n\rb", "a\n\nb"},
+        {"no breaks", "abc", "abc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ClipboardText(c.text), c.copied);
+    }
+}
+
 }  // namespace
