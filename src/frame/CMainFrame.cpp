@@ -1,11 +1,13 @@
 #include "frame/CMainFrame.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 
 #include "base/ProgramTexts.h"
@@ -38,12 +40,20 @@ const QString kDocumentFilter =
     "Documents (*.txt, *.rtf, *.htm, *.html, *.plg) "
     "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg])";
 
+// The first local file a drag carries; empty when it carries none.
+QString DroppedFile(const QMimeData* data) {
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) return url.toLocalFile();
+    }
+    return {};
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(const FrameContext& context)
     : settings_(context.settings),
       screenSize_(context.screenSize),
-      programDirectory_(context.programDirectory) {
+      helpFile_(context.helpFile) {
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app.svg"));
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
@@ -53,6 +63,8 @@ CMainFrame::CMainFrame(const FrameContext& context)
     // Only the text pane's context menu exists: the bar, the menu bar and the
     // rest of the window offer no stock menu that could hide the bar.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // Drops the read-only text pane ignores come up to the frame.
+    setAcceptDrops(true);
 
     const int paneHeight = BoundedPaneHeight(settings_.readingPaneHeight, screenSize_.height());
     splitter_ = new CPaneSplitter(this, paneHeight);
@@ -239,6 +251,28 @@ void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), scree
 
 void CMainFrame::ShareWindow() { splitter_->ShareWindow(height() - menuBar()->height()); }
 
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    draggedFile_ = DroppedFile(event->mimeData());
+    if (!draggedFile_.isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    // Under X the dropped data is fetched from the source once more, which
+    // can come back empty; the drag entered with this file, so it still counts.
+    QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) path = draggedFile_;
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // The drag source waits for the drop to finish; a message the load shows
+    // must not hold it up, so the file opens once the drop is over, as the
+    // open command would open it.
+    QTimer::singleShot(0, this, [this, path] {
+        StopReading();
+        documents_->OpenFile(QFile::encodeName(path).toStdString());
+        UpdateCommandStates();
+    });
+}
+
 void CMainFrame::ChooseDocument() {
     QFileDialog dialog(this, {}, {}, kDocumentFilter);
     dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
@@ -273,7 +307,7 @@ void CMainFrame::ShowAreaSettings(bool readingArea) {
 
 void CMainFrame::ShowHelpFile() {
     if (help_ == nullptr) help_ = new CHelpWindow(this);
-    help_->ShowHelp(CHelpWindow::HelpFileIn(programDirectory_));
+    help_->ShowHelp(helpFile_);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -29,7 +29,7 @@ struct FrameContext {
     ShelfDocument& document;
     CShelfFile& shelf;
     QSize screenSize;
-    QString programDirectory;  // ends with "/"
+    QString helpFile;  // where start-up found the help file
 };
 
 // The program's only top-level window: the reading pane above the text pane,
@@ -75,6 +75,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A local file dropped anywhere on the window opens as Open would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     CommandContext CurrentContext() const;
@@ -98,7 +101,8 @@ private:
 
     ReaderSettings& settings_;
     QSize screenSize_;
-    QString programDirectory_;
+    QString helpFile_;
+    QString draggedFile_;  // the file the drag over the window carries
     ReadingSession session_;
     TextFinder finder_;
     QTimer timer_;
