@@ -9,6 +9,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   fonts-liberation fonts-liberation2 qt6-translations-l10n
   xvfb openbox xdotool xclip wmctrl imagemagick x11-xkb-utils x11-utils python3
+  dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test headless:
 # the whole program's tests, then the end-to-end tests that drive the built
-# program under Xvfb with real keys, mouse and clipboard, then the
-# program's tests again under AddressSanitizer and UndefinedBehaviorSanitizer, then every
-# fuzz target over its corpus and briefly on new inputs.
+# program under Xvfb with real keys, mouse and clipboard, then the installed
+# tree, its desktop files and the Debian package, then the program's tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz
+# target over its corpus and briefly on new inputs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -13,6 +14,7 @@ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DL
 cmake --build "$root/build"
 ctest --test-dir "$root/build" --output-on-failure
 python3 "$root/tests/e2e/run.py" "$root/build"
+"$root/scripts/check-install.sh" "$root/build"
 
 # Every test again under AddressSanitizer and UndefinedBehaviorSanitizer. Qt
 # keeps some of its caches until the process ends, so leaks are looked for

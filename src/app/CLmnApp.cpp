@@ -9,6 +9,7 @@
 #include <QTranslator>
 
 #include "app/SessionEndSignals.h"
+#include "app/WindowArea.h"
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 #include "base/SafeFileWriter.h"
@@ -17,6 +18,7 @@
 #include "library/CShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/ExtrasFile.h"
+#include "settings/ReaderSettings.h"
 #include "settings/SettingsHolder.h"
 #include "widgets/ProgramMessages.h"
 
@@ -29,6 +31,30 @@ std::string FirstFileArgument(const std::vector<std::string>& arguments) {
         if (!arguments[i].starts_with('-')) return arguments[i];
     }
     return {};
+}
+
+// The window opens inside the screen's available area whatever screen or
+// scale factor its rectangle was saved on.
+void FitSavedWindow(ReaderSettings& settings, const QRect& area) {
+    const ScreenRect fitted = FitIntoArea(
+        {settings.windowLeft, settings.windowTop, settings.windowWidth, settings.windowHeight},
+        {area.left(), area.top(), area.width(), area.height()});
+    settings.windowLeft = fitted.left;
+    settings.windowTop = fitted.top;
+    settings.windowWidth = fitted.width;
+    settings.windowHeight = fitted.height;
+}
+
+// The help file beside the executable, else the installed one; the first of
+// them when neither exists, for the message that says it is missing.
+QString HelpFile(const QString& programDirectory) {
+    const std::vector<std::string> candidates =
+        HelpFileCandidates(LocalPath(programDirectory), LMN_INSTALLED_DATA_FROM_BIN);
+    for (const std::string& candidate : candidates) {
+        const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(candidate)));
+        if (file.isFile()) return file.absoluteFilePath();
+    }
+    return QFile::decodeName(QByteArray::fromStdString(candidates.front()));
 }
 
 }  // namespace
@@ -62,7 +88,13 @@ bool CLmnApp::InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDoc
     environment.executableBaseName = QFileInfo(applicationFilePath()).completeBaseName();
     environment.programDirectory = applicationDirPath() + u'/';
     environment.fileArgument = FirstFileArgument(arguments_);
-    if (const QScreen* screen = primaryScreen()) environment.screenSize = screen->size();
+    if (const QScreen* screen = primaryScreen()) {
+        environment.screenSize = screen->size();
+        environment.availableArea = screen->availableGeometry();
+    }
+    environment.userDirectories = {qgetenv("HOME").toStdString(),
+                                   qgetenv("XDG_CONFIG_HOME").toStdString(),
+                                   qgetenv("XDG_DATA_HOME").toStdString()};
     return Start(environment, settings, shelf, document);
 }
 
@@ -70,9 +102,14 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
                     CShelfFile& shelf, ShelfDocument& document) {
     if (!IsProgramName(environment.executableBaseName.toStdString())) return false;
 
+    // When neither place can be written, the program directory still serves
+    // a settings file that is already there; only creating one fails.
     const std::string directory = LocalPath(environment.programDirectory);
-    settings.SetPath(directory + "lmn.dat");
-    shelf.SetPath(directory + "bksh.dat");
+    const DataPlaces places =
+        ChooseDataPlaces(directory, environment.userDirectories, SystemDirectoryProbe())
+            .value_or(DataPlaces{directory, directory});
+    settings.SetPath(places.settingsDirectory + "lmn.dat");
+    shelf.SetPath(places.shelfDirectory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
     shelf.SetDamageHandler([this](const std::string& copyPath) {
@@ -88,12 +125,13 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     }
     settings.SetSaveOnExit(true);
     settings_ = &settings;
+    FitSavedWindow(settings.settings, environment.availableArea);
     const QString extrasPath = ExtrasPathBeside(QFile::decodeName(settings.Path().c_str()));
     settings.settings.extras = LoadReaderExtras(extrasPath);
 
     mainFrame_ = std::make_unique<CMainFrame>(
-        FrameContext{settings.settings, document, shelf, screen, environment.programDirectory,
-                     extrasPath});
+        FrameContext{settings.settings, document, shelf, screen,
+                     HelpFile(environment.programDirectory), extrasPath});
     mainFrame_->ShowAtStart();
     RunStartupAction(environment.fileArgument, settings.settings.startupAction);
     return true;

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QApplication>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "app/DataPlaces.h"
 
 class CMainFrame;
 class CShelfFile;
@@ -19,6 +22,8 @@ struct StartupEnvironment {
     QString programDirectory;  // ends with "/"
     std::string fileArgument;  // the platform's bytes; empty when the command line names no file
     QSize screenSize;
+    QRect availableArea{};  // the screen less panels and docks; empty when unknown
+    UserDirectories userDirectories{};
 };
 
 // The application object: start-up and shut-down. The other three

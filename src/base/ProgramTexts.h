@@ -64,7 +64,8 @@ inline constexpr std::string_view kBookmarksEmpty = "Закладок нет";
 inline constexpr std::string_view kBookmarksCount = "Всего закладок: %1";
 
 inline constexpr std::string_view kHelpFileMissing =
-    "Не найден файл справки:\n%1\n\nФайл справки должен лежать рядом с программой.";
+    "Не найден файл справки:\n%1\n\nФайл справки должен лежать рядом с программой "
+    "или в папке share/lumeno установленной программы.";
 
 // The main window's title for a document name (Windows-1251 in, Windows-1251
 // out): the bare program title when there is no name.

@@ -15,7 +15,6 @@
 
 namespace {
 
-const QString kHelpFileName = QStringLiteral("lmn.html");
 const QString kDefaultTitle = QStringLiteral("Справка Orvek Lumeno");
 
 }  // namespace
@@ -36,10 +35,6 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent) {
                              ? QGuiApplication::primaryScreen()->availableSize()
                              : QSize(1024, 768);
     resize(std::min(760, screen.width() * 3 / 4), std::min(640, screen.height() * 4 / 5));
-}
-
-QString CHelpWindow::HelpFileIn(const QString& programDirectory) {
-    return programDirectory + kHelpFileName;
 }
 
 bool CHelpWindow::ShowHelp(const QString& path) {

@@ -5,17 +5,13 @@
 
 class QTextBrowser;
 
-// The program's help: the Russian HTML help file lmn.html from the program's
-// directory, shown from its start in a window of its own that stays open
-// beside the main window (reading goes on behind it).
+// The program's help: the Russian HTML help file lmn.html, shown from its start in a window of its
+// own that stays open beside the main window (reading goes on behind it).
 class CHelpWindow : public QDialog {
     Q_OBJECT
 
 public:
     explicit CHelpWindow(QWidget* parent = nullptr);
-
-    // The help file of a program directory given with its trailing "/".
-    static QString HelpFileIn(const QString& programDirectory);
 
     // Shows the file from its start and brings the window to the front. A
     // file that is missing or cannot be read gets a message instead of the

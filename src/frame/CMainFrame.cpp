@@ -9,6 +9,7 @@
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 #include "frame/CAboutDlg.h"
+#include "frame/CFileDropTarget.h"
 #include "frame/CHelpTextDlg.h"
 #include "frame/CHelpWindow.h"
 #include "frame/CPaneSplitter.h"
@@ -31,7 +32,7 @@
 CMainFrame::CMainFrame(const FrameContext& context)
     : settings_(context.settings),
       screenSize_(context.screenSize),
-      programDirectory_(context.programDirectory),
+      helpFile_(context.helpFile),
       extrasPath_(context.extrasPath) {
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app.svg"));
@@ -79,6 +80,11 @@ CMainFrame::CMainFrame(const FrameContext& context)
     connect(documents_, &CDocumentController::CommandsChanged, this,
             &CMainFrame::UpdateCommandStates);
     setWindowTitle(documents_->Title());
+    new CFileDropTarget(this, [this](const std::string& path) {
+        StopReading();
+        documents_->OpenFile(path);
+        UpdateCommandStates();
+    });
 
     connect(textCtrl_, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateCommandStates);
     connect(textCtrl_, &CTextCtrl::RightButtonPressed, this, &CMainFrame::ShowContextMenu);
@@ -266,7 +272,7 @@ void CMainFrame::ShowAreaSettings(bool readingArea) {
 
 void CMainFrame::ShowHelpFile() {
     if (help_ == nullptr) help_ = new CHelpWindow(this);
-    help_->ShowHelp(CHelpWindow::HelpFileIn(programDirectory_));
+    help_->ShowHelp(helpFile_);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -30,8 +30,8 @@ struct FrameContext {
     ShelfDocument& document;
     CShelfFile& shelf;
     QSize screenSize;
-    QString programDirectory;  // ends with "/"
-    QString extrasPath;        // lmn.ini, the preferences beyond lmn.dat
+    QString helpFile;    // where start-up found the help file
+    QString extrasPath;  // lmn.ini, the preferences beyond lmn.dat
 };
 
 // The program's only top-level window: the reading pane above the text pane,
@@ -104,7 +104,7 @@ private:
 
     ReaderSettings& settings_;
     QSize screenSize_;
-    QString programDirectory_;
+    QString helpFile_;
     QString extrasPath_;
     ReadingSession session_;
     TextFinder finder_;

@@ -1,19 +1,16 @@
 #include "reading/CReadArea.h"
 
+#include <cmath>
+
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "base/QtText.h"
 #include "reading/FocusLetter.h"
 #include "settings/AreaFormat.h"
 #include "settings/SettingsBounds.h"
-#include "base/QtText.h"
-
-namespace {
-
-constexpr int kWrapFlags = Qt::TextWordWrap | Qt::AlignHCenter;
-
-}  // namespace
 
 CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
     : QWidget(parent), settings_(settings) {
@@ -26,61 +23,113 @@ CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
 
 void CReadArea::SetDisplayText(std::string_view text) {
     displayText_ = ToQString(text);
-    update();
+    // Only where the old group was and where the new one goes changes: the
+    // rest of the pane is background. Repainting (and sending to the screen)
+    // the whole pane cost more than the group itself.
+    const QRect old = shownRect_;
+    LayOut();
+    update(old.united(shownRect_));
 }
 
 void CReadArea::RecreateDrawingObjects() {
     font_ = FontFromLogFont(settings_.readingArea.font);
+    LayOut();
     update();
 }
 
-QRect CReadArea::SeveralWordsBox(const QSize& pane) const {
-    const int width = pane.width();
-    const int height = pane.height();
-    const int left = width / 8;
-    const int right = width - width / 8;
-    const QFontMetrics metrics(font_);
-    const QRect measured =
-        metrics.boundingRect(QRect(left, 0, right - left, height), kWrapFlags, displayText_);
-    // Centre the measured block in the pane, halving towards minus infinity
-    // so a block taller than the pane still starts above its top evenly.
-    const int top = (height - measured.height()) >> 1;
-    const int shift = (right - (left + measured.width())) >> 1;
-    return QRect(left + shift, top, measured.width(), measured.height());
+// The whole pane is painted anew at its new size, the text in its new place.
+void CReadArea::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
 }
 
-void CReadArea::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), ColorFromColorRef(settings_.readingArea.backgroundColor));
+// One word: a single line centred both ways, clipped at both sides when it
+// is wider than the pane. Several words: wrapped within the middle three
+// quarters of the width, each line centred, the block centred both ways,
+// halving towards minus infinity so a block taller than the pane still
+// starts above its top evenly. Lines follow each other as Qt's own text
+// drawing sets them: the font's leading between them, each on a whole pixel.
+void CReadArea::LayOut() {
+    layoutMode_ = settings_.severalWords;
+    layoutFocus_ = FocusLetterShown();
+    focusRect_ = {};
+    layout_.clearLayout();
+    layout_.setText(displayText_);
+    layout_.setFont(font_);
+    shownRect_ = {};
     if (displayText_.isEmpty()) return;
-    painter.setFont(font_);
-    painter.setPen(ColorFromColorRef(settings_.readingArea.textColor));
-    if (!IsSeveralWords(settings_.severalWords) && settings_.extras.focusLetter) {
-        DrawAroundFocusLetter(painter);
-    } else if (!IsSeveralWords(settings_.severalWords)) {
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, displayText_);
-    } else {
-        painter.drawText(SeveralWordsBox(size()), kWrapFlags, displayText_);
+    const int width = this->width();
+    const int height = this->height();
+    const bool several = IsSeveralWords(layoutMode_);
+    const int left = several ? width / 8 : 0;
+    const int right = several ? width - width / 8 : width;
+    QTextOption option;
+    option.setWrapMode(several ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout_.setTextOption(option);
+    const qreal leading = QFontMetricsF(font_).leading();
+    qreal bottom = -leading;
+    qreal widest = 0;
+    layout_.beginLayout();
+    for (QTextLine line = layout_.createLine(); line.isValid(); line = layout_.createLine()) {
+        line.setLineWidth(right - left);
+        bottom = std::ceil(bottom + leading);
+        line.setPosition(QPointF(0, bottom));
+        bottom += line.height();
+        widest = std::max(widest, line.naturalTextWidth());
+        if (!several) break;
     }
+    layout_.endLayout();
+    const int blockHeight = static_cast<int>(std::ceil(bottom));
+    const int blockWidth = static_cast<int>(std::ceil(widest));
+    const int top = several ? (height - blockHeight) >> 1 : (height - blockHeight) / 2;
+    int boxLeft = several ? left + ((right - (left + blockWidth)) >> 1) : (width - blockWidth) / 2;
+    for (int i = 0; i < layout_.lineCount(); ++i) {
+        QTextLine line = layout_.lineAt(i);
+        line.setPosition(QPointF((blockWidth - line.naturalTextWidth()) / 2, line.y()));
+    }
+    if (layoutFocus_ && layout_.lineCount() > 0) {
+        // The word stands so that the middle of its recognition letter is
+        // the middle of the pane, whatever its length.
+        const std::u16string_view word(reinterpret_cast<const char16_t*>(displayText_.utf16()),
+                                       static_cast<std::size_t>(displayText_.size()));
+        const int letter = static_cast<int>(FocusLetterIndex(word));
+        const QTextLine line = layout_.lineAt(0);
+        const qreal letterLeft = line.cursorToX(letter);
+        const qreal letterRight = line.cursorToX(letter + 1);
+        boxLeft = width / 2 - static_cast<int>(std::lround((letterLeft + letterRight) / 2));
+        focusRect_ = QRect(boxLeft + static_cast<int>(std::floor(letterLeft)), top,
+                           static_cast<int>(std::ceil(letterRight - std::floor(letterLeft))),
+                           blockHeight);
+    }
+    layout_.setPosition(QPointF(boxLeft, top));
+    // Letters may reach beyond their advance (italics, accents): a margin of
+    // half a line covers them.
+    const int margin = QFontMetrics(font_).height() / 2;
+    shownRect_ = QRect(boxLeft, top, blockWidth, blockHeight)
+                     .adjusted(-margin, -margin, margin, margin)
+                     .intersected(rect());
 }
 
-void CReadArea::DrawAroundFocusLetter(QPainter& painter) {
-    const std::u16string_view word(reinterpret_cast<const char16_t*>(displayText_.utf16()),
-                                   static_cast<std::size_t>(displayText_.size()));
-    const auto letter = static_cast<qsizetype>(FocusLetterIndex(word));
-    const QString before = displayText_.left(letter);
-    const QString focus = displayText_.mid(letter, 1);
-    const QString after = displayText_.mid(letter + 1);
-    const QFontMetrics metrics(font_);
-    const int beforeWidth = metrics.horizontalAdvance(before);
-    const int focusWidth = metrics.horizontalAdvance(focus);
-    // The letter's middle at the pane's middle; the line centred vertically.
-    const int left = width() / 2 - beforeWidth - focusWidth / 2;
-    const int baseline = (height() - metrics.height()) / 2 + metrics.ascent();
-    painter.drawText(left, baseline, before);
-    painter.drawText(left + beforeWidth + focusWidth, baseline, after);
-    painter.setPen(ColorFromColorRef(settings_.extras.focusLetterColor));
-    painter.drawText(left + beforeWidth, baseline, focus);
+void CReadArea::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), ColorFromColorRef(settings_.readingArea.backgroundColor));
+    if (displayText_.isEmpty()) return;
+    if (layoutMode_ != settings_.severalWords || layoutFocus_ != FocusLetterShown()) LayOut();
+    const QColor textColour = ColorFromColorRef(settings_.readingArea.textColor);
+    if (focusRect_.isEmpty()) {
+        painter.setClipRect(rect());
+        glyphs_.Draw(painter, layout_, textColour);
+        return;
+    }
+    // The recognition letter in its own colour, the rest of the word around it.
+    painter.setClipRegion(QRegion(rect()).subtracted(focusRect_));
+    glyphs_.Draw(painter, layout_, textColour);
+    painter.setClipRect(focusRect_);
+    glyphs_.Draw(painter, layout_, ColorFromColorRef(settings_.extras.focusLetterColor));
+}
+
+bool CReadArea::FocusLetterShown() const {
+    return !IsSeveralWords(settings_.severalWords) && settings_.extras.focusLetter;
 }
 
 void CReadArea::ChangeSpeed(Qt::MouseButton button, int steps) {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <QTextLayout>
 #include <QWidget>
-
-class QPainter;
 #include <string>
 
+#include "reading/GlyphImageCache.h"
 #include "settings/ReaderSettings.h"
 
 // The upper pane, where the groups of a reading run are flashed: the display
@@ -25,10 +25,6 @@ public:
     void RecreateDrawingObjects();
     const QFont& DisplayFont() const { return font_; }
 
-    // Where the display text is drawn in several-words mode for a pane of
-    // this size: the middle three quarters of the width, the block centred.
-    QRect SeveralWordsBox(const QSize& pane) const;
-
 signals:
     void SpeedDownRequested(int steps);
     void SpeedUpRequested(int steps);
@@ -37,6 +33,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -44,11 +41,19 @@ protected:
 
 private:
     void ChangeSpeed(Qt::MouseButton button, int steps);
-    // One word with its recognition letter at the middle of the pane.
-    void DrawAroundFocusLetter(QPainter& painter);
+    // Lays the display text out for the pane's present size and mode.
+    void LayOut();
+    // One word at a time with the recognition letter kept in place.
+    bool FocusLetterShown() const;
 
     const ReaderSettings& settings_;
     QString displayText_;
     QFont font_;
-    int wheelTurn_ = 0;  // eighths of a degree not yet turned into a click step
+    QTextLayout layout_;
+    int layoutMode_ = 0;  // the several-words setting the layout was made for
+    QRect shownRect_;     // where the laid-out text is, with a margin
+    bool layoutFocus_ = false;  // whether the layout keeps the recognition letter in place
+    QRect focusRect_;           // the recognition letter's strip; empty without one
+    int wheelTurn_ = 0;         // eighths of a degree not yet turned into a click step
+    GlyphImageCache glyphs_;
 };

@@ -1,11 +1,13 @@
 #include "text/CTextCtrl.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -51,9 +53,10 @@ namespace {
 constexpr qsizetype kBlockCharacters = 4096;
 
 // The widget's text: every line break (CR LF, lone CR, lone LF) becomes one
-// character, which is what the position map expects: a line separator, or a
-// paragraph break once the current paragraph has grown long enough.
-QString WidgetText(std::string_view text) {
+// character, a line separator, or a paragraph break once the current
+// paragraph has grown long enough; and where the position map splits a long
+// line, a paragraph break of the widget's own comes in.
+QString WidgetText(std::string_view text, const PositionMap& map) {
     static const auto unicode = [] {
         std::array<QChar, 256> table;
         for (unsigned b = 0; b < 256; ++b) {
@@ -61,11 +64,18 @@ QString WidgetText(std::string_view text) {
         }
         return table;
     }();
-    QString shown(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    const std::vector<std::size_t>& splits = map.Splits();
+    QString shown(static_cast<qsizetype>(text.size() + splits.size()), Qt::Uninitialized);
     QChar* const begin = shown.data();
     QChar* out = begin;
     QChar* paragraphStart = begin;
+    auto nextSplit = splits.begin();
     for (std::size_t i = 0; i < text.size(); ++i) {
+        if (nextSplit != splits.end() && *nextSplit == i) {
+            *out++ = QChar(u'\n');
+            paragraphStart = out;
+            ++nextSplit;
+        }
         const char c = text[i];
         if (c != '\r' && c != '\n') {
             *out++ = unicode[static_cast<unsigned char>(c)];
@@ -102,7 +112,8 @@ void CTextCtrl::SetText(std::string text) {
     if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
     text_ = std::move(text);
     map_ = PositionMap(text_);
-    setPlainText(WidgetText(text_));
+    keptLayouts_.clear();
+    setPlainText(WidgetText(text_, map_));
 }
 
 TextRange CTextCtrl::Selection() const {
@@ -309,6 +320,40 @@ void CTextCtrl::contextMenuEvent(QContextMenuEvent* event) {
     // program's menu.
     if (event->reason() == QContextMenuEvent::Keyboard) emit RightButtonPressed(event->globalPos());
     event->accept();
+}
+
+void CTextCtrl::paintEvent(QPaintEvent* event) {
+    KeepVisibleLayouts();
+    QPlainTextEdit::paintEvent(event);
+}
+
+// The widget drops a paragraph's shaped text after every paint and shapes it
+// again, analysing the whole paragraph, at the next paint and at every caret
+// placement in it: for a paragraph of 4 KB that was most of what a reading
+// step cost. The paragraphs on screen keep theirs; one that leaves the screen
+// drops it, so memory stays that of a screenful.
+void CTextCtrl::KeepVisibleLayouts() {
+    std::vector<int> visible;
+    const qreal bottom = viewport()->height();
+    qreal top = contentOffset().y();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= bottom;
+         block = block.next()) {
+        block.layout()->setCacheEnabled(true);
+        visible.push_back(block.blockNumber());
+        top += blockBoundingRect(block).height();
+    }
+    for (const int number : keptLayouts_) {
+        if (std::find(visible.begin(), visible.end(), number) != visible.end()) continue;
+        const QTextBlock block = document()->findBlockByNumber(number);
+        if (!block.isValid()) continue;
+        block.layout()->setCacheEnabled(false);
+        // Qt frees a layout's shaped text only at the end of a paint; one
+        // that draws no line does it without shaping anything.
+        static QImage nowhere(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&nowhere);
+        block.layout()->draw(&painter, QPointF(0, 1e6), {}, QRectF(0, 0, 1, 1));
+    }
+    keptLayouts_ = std::move(visible);
 }
 
 void CTextCtrl::resizeEvent(QResizeEvent* event) {

@@ -79,11 +79,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     friend class LineSelectionMargin;
     void SelectLinesBetween(const QPoint& anchor, const QPoint& point);
+    void KeepVisibleLayouts();
 
     const AreaAppearance& textArea_;
     std::string text_;
@@ -96,4 +98,5 @@ private:
     QElapsedTimer lastDoubleClick_;
     QPoint lastDoubleClickAt_;
     LineSelectionMargin* margin_;
+    std::vector<int> keptLayouts_;  // numbers of the blocks that keep their shaped text
 };

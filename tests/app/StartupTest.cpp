@@ -26,8 +26,14 @@ namespace {
 // The four program-wide objects of one run, started in a directory of its own.
 class StartupTest : public ::testing::Test {
 protected:
+    // The user's folders lie in the test's directory as well.
     StartupEnvironment Environment(const QString& name = "lmn") const {
-        return {name, directory.path() + u'/', {}, QSize(1024, 768)};
+        StartupEnvironment environment{name, directory.path() + u'/', {}, QSize(1024, 768)};
+        environment.userDirectories = {Path("home"), Path("config"), Path("share")};
+        return environment;
+    }
+    std::string Path(const QString& relative) const {
+        return QDir(directory.path()).filePath(relative).toStdString();
     }
     bool Start(const StartupEnvironment& environment) {
         return CLmnApp::Instance()->Start(environment, settings, shelf, document);
@@ -66,14 +72,49 @@ TEST_F(StartupTest, AnotherExecutableNameEndsSilentlyAndTouchesNothing) {
     EXPECT_TRUE(answer.seen.isEmpty());
 }
 
-TEST_F(StartupTest, UnwritableDirectoryShowsTheMessageAndEnds) {
+// An installed program: its folder cannot be written (here it does not even
+// exist, which stops root as well as a user).
+TEST_F(StartupTest, AnUnwritableProgramDirectoryKeepsTheDataInTheUserFolders) {
+    StartupEnvironment environment = Environment();
+    environment.programDirectory = directory.path() + "/bin/";
+    QDir().mkpath(directory.path() + "/config/lumeno");
+    QFile leftover(directory.path() + "/config/lumeno/.lmn.dat.tmp-123-0");
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    ModalAnswer answer;
+    ASSERT_TRUE(Start(environment));
+    EXPECT_TRUE(answer.seen.isEmpty());
+    EXPECT_EQ(settings.Path(), Path("config/lumeno/lmn.dat"));
+    EXPECT_EQ(shelf.Path(), Path("share/lumeno/bksh.dat"));
+    EXPECT_TRUE(ReadWholeFile(settings.Path()).has_value());
+    EXPECT_FALSE(leftover.exists());
+    EXPECT_TRUE(settings.SaveOnExit());
+}
+
+TEST_F(StartupTest, NeitherPlaceWritableShowsTheMessageAndEnds) {
     StartupEnvironment environment = Environment();
     environment.programDirectory = directory.path() + "/missing/";
+    QFile plain(directory.path() + "/plain");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    environment.userDirectories = {Path("plain"), "", ""};
     ModalAnswer answer;
     EXPECT_FALSE(Start(environment));
     EXPECT_EQ(CLmnApp::Instance()->MainFrame(), nullptr);
     EXPECT_FALSE(settings.SaveOnExit());
     EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno|Не удаётся создать информационный файл"});
+}
+
+// At QT_SCALE_FACTOR=2 a 1920x1080 screen offers 960x540 device-independent
+// pixels; a window saved at scale 1 must still open wholly on it.
+TEST_F(StartupTest, TheSavedWindowIsFittedIntoTheAvailableArea) {
+    ReaderSettings stored = DefaultSettings(1920, 1080);  // 1200x800 at (360, 140)
+    ASSERT_TRUE(WriteFileSafely(DataFile(), SerializeSettings(stored)));
+    StartupEnvironment environment = Environment();
+    environment.screenSize = QSize(960, 540);
+    environment.availableArea = QRect(0, 24, 960, 516);
+    ASSERT_TRUE(Start(environment));
+    EXPECT_EQ(CLmnApp::Instance()->MainFrame()->normalGeometry(), QRect(0, 24, 960, 516));
 }
 
 TEST_F(StartupTest, ASettingsPathThatIsNotAFileShowsTheMessageAndEnds) {

@@ -134,8 +134,8 @@ TEST(HelpWindow, AMissingFileGetsAMessageAndNoWindow) {
     ASSERT_EQ(answer.seen.size(), 1);
     EXPECT_EQ(answer.seen[0],
               "Orvek Lumeno|Не найден файл справки:\n/nonexistent/dir/lmn.html\n\n"
-              "Файл справки должен лежать рядом с программой.");
-    EXPECT_EQ(CHelpWindow::HelpFileIn("/opt/lumeno/"), "/opt/lumeno/lmn.html");
+              "Файл справки должен лежать рядом с программой или в папке share/lumeno "
+              "установленной программы.");
 }
 
 TEST(HelpWindow, ShowsTheHelpFileFromItsStart) {

@@ -12,7 +12,9 @@ void ProgramFixture::Start(const QString& fileArgument) {
 }
 
 void ProgramFixture::StartWithArgument(const std::string& fileArgument) {
-    const StartupEnvironment environment{"lmn", directory.path() + u'/', fileArgument, kScreen};
+    StartupEnvironment environment{"lmn", directory.path() + u'/', fileArgument, kScreen};
+    // Never the real home: a data file that strays there is found here.
+    environment.userDirectories.home = QDir(directory.path()).filePath("home").toStdString();
     ASSERT_TRUE(CLmnApp::Instance()->Start(environment, settings, shelf, document));
     QApplication::setActiveWindow(Frame());
     ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));

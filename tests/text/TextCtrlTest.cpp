@@ -1,0 +1,137 @@
+// The text control over its widget: long lines split for the widget keep
+// every text position, and painting keeps shaped text only for what is on
+// screen.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <random>
+#include <string>
+
+#include "settings/ReaderSettings.h"
+#include "text/CTextCtrl.h"
+#include "text/PositionMap.h"
+
+namespace {
+
+// Words of 2 to 10 letters between single spaces, with no line break at all.
+std::string OneLine(std::size_t size) {
+    std::mt19937 random(5);
+    std::string text;
+    while (text.size() < size) {
+        const int length = 2 + static_cast<int>(random() % 9);
+        for (int i = 0; i < length; ++i) text += static_cast<char>('a' + random() % 26);
+        text += ' ';
+    }
+    text.resize(size);
+    text.back() = 'z';
+    return text;
+}
+
+// What the widget shows selected, with the widget's own paragraph breaks
+// taken out and its line separators turned back into CR LF.
+std::string WidgetSelection(const CTextCtrl& control) {
+    std::string shown;
+    for (const QChar c : control.textCursor().selectedText()) {
+        if (c == QChar::ParagraphSeparator) continue;
+        if (c == QChar::LineSeparator) {
+            shown += "\r\n";
+        } else {
+            shown += static_cast<char>(c.unicode());
+        }
+    }
+    return shown;
+}
+
+class TextCtrlTest : public ::testing::Test {
+protected:
+    AreaAppearance appearance = DefaultTextArea();
+    CTextCtrl control{nullptr, appearance};
+};
+
+TEST_F(TextCtrlTest, ALongLineIsSplitForTheWidgetKeepingPositions) {
+    const std::string text = OneLine(40'000);
+    control.SetText(text);
+    const PositionMap map(text);
+    ASSERT_GE(map.Splits().size(), 9u);
+    ASSERT_EQ(control.document()->blockCount(), static_cast<int>(map.Splits().size()) + 1);
+    for (QTextBlock block = control.document()->begin(); block.isValid(); block = block.next()) {
+        ASSERT_LE(block.length(), static_cast<int>(PositionMap::kLineLimit) + 1);
+    }
+    const std::size_t split = map.Splits()[3];
+    const std::size_t end = text.size();
+    struct Case {
+        const char* name;
+        std::size_t start;
+        std::size_t end;
+    };
+    const Case cases[] = {
+        {"across a split", split - 5, split + 5},
+        {"starting at a split", split, split + 7},
+        {"ending at a split", split - 7, split},
+        {"ending just before a split", split - 7, split - 1},
+        {"starting just after a split", split + 1, split + 4},
+        {"caret at a split", split, split},
+        {"across several splits", map.Splits()[1] - 1, map.Splits()[5] + 1},
+        {"the whole text", 0, end},
+        {"the end of the text", end - 3, end},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        control.SetSelection(c.start, c.end);
+        EXPECT_EQ(control.Selection().start, c.start);
+        EXPECT_EQ(control.Selection().end, c.end);
+        const std::string expected = text.substr(c.start, c.end - c.start);
+        EXPECT_EQ(control.SelectedText(), expected);
+        EXPECT_EQ(WidgetSelection(control), expected);
+    }
+}
+
+TEST_F(TextCtrlTest, TrimmingALongLineLeavesNoBreakOfTheWidgetBehind) {
+    // One word of exactly the limit, then blanks: the widget breaks the line
+    // before the first blank, and trimming the blanks takes that break too.
+    const std::string word(PositionMap::kLineLimit, 'w');
+    control.SetText(word + std::string(200, ' '));
+    ASSERT_EQ(control.document()->blockCount(), 2);
+    control.TrimTrailingBlanks();
+    EXPECT_EQ(control.TextLength(), static_cast<int>(word.size()));
+    EXPECT_EQ(control.document()->blockCount(), 1);
+    EXPECT_EQ(control.document()->characterCount() - 1, static_cast<int>(word.size()));
+    control.SetSelection(0, word.size());
+    EXPECT_TRUE(control.SelectedText() == word);
+}
+
+TEST_F(TextCtrlTest, OnlyParagraphsOnScreenKeepTheirShapedText) {
+    control.resize(500, 300);
+    control.show();
+    QApplication::processEvents();
+    std::string text;
+    for (int line = 0; text.size() < 400'000; ++line) {
+        text += OneLine(70) + "\r\n";
+    }
+    control.SetText(text);
+    const auto keptLayouts = [this] {
+        int kept = 0;
+        for (QTextBlock b = control.document()->begin(); b.isValid(); b = b.next()) {
+            kept += b.layout()->cacheEnabled() ? 1 : 0;
+        }
+        return kept;
+    };
+    QScrollBar* bar = control.verticalScrollBar();
+    int mostKept = 0;
+    for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
+        bar->setValue(value);
+        control.viewport()->repaint();
+        mostKept = std::max(mostKept, keptLayouts());
+    }
+    // The screen shows at most three of these 4 KB paragraphs at a time.
+    EXPECT_GE(mostKept, 1);
+    EXPECT_LE(mostKept, 3);
+    EXPECT_LE(keptLayouts(), 3);
+    EXPECT_GT(control.document()->blockCount(), 50);
+}
+
+}  // namespace
