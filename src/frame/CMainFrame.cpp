@@ -1,13 +1,11 @@
 #include "frame/CMainFrame.h"
 
 #include <QCloseEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QStatusBar>
 
 #include "base/ProgramTexts.h"
@@ -30,6 +28,7 @@
 #include "text/DocumentPath.h"
 #include "text/FindCommands.h"
 #include "widgets/CDragSizeLimit.h"
+#include "widgets/CFileDropTarget.h"
 #include "widgets/ProgramMessages.h"
 
 namespace {
@@ -40,20 +39,10 @@ const QString kDocumentFilter =
     "Documents (*.txt, *.rtf, *.htm, *.html, *.plg) "
     "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg])";
 
-// The first local file a drag carries; empty when it carries none.
-QString DroppedFile(const QMimeData* data) {
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) return url.toLocalFile();
-    }
-    return {};
-}
-
 }  // namespace
 
 CMainFrame::CMainFrame(const FrameContext& context)
-    : settings_(context.settings),
-      screenSize_(context.screenSize),
-      helpFile_(context.helpFile) {
+    : settings_(context.settings), screenSize_(context.screenSize), helpFile_(context.helpFile) {
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app.svg"));
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
@@ -63,8 +52,12 @@ CMainFrame::CMainFrame(const FrameContext& context)
     // Only the text pane's context menu exists: the bar, the menu bar and the
     // rest of the window offer no stock menu that could hide the bar.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    // Drops the read-only text pane ignores come up to the frame.
-    setAcceptDrops(true);
+    // A local file dropped anywhere on the window opens as Open would.
+    connect(new CFileDropTarget(this), &CFileDropTarget::FileDropped, this, [this](QString path) {
+        StopReading();
+        documents_->OpenFile(QFile::encodeName(path).toStdString());
+        UpdateCommandStates();
+    });
 
     const int paneHeight = BoundedPaneHeight(settings_.readingPaneHeight, screenSize_.height());
     splitter_ = new CPaneSplitter(this, paneHeight);
@@ -250,28 +243,6 @@ void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
 void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), screenSize_.height()); }
 
 void CMainFrame::ShareWindow() { splitter_->ShareWindow(height() - menuBar()->height()); }
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    draggedFile_ = DroppedFile(event->mimeData());
-    if (!draggedFile_.isEmpty()) event->acceptProposedAction();
-}
-
-void CMainFrame::dropEvent(QDropEvent* event) {
-    // Under X the dropped data is fetched from the source once more, which
-    // can come back empty; the drag entered with this file, so it still counts.
-    QString path = DroppedFile(event->mimeData());
-    if (path.isEmpty()) path = draggedFile_;
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    // The drag source waits for the drop to finish; a message the load shows
-    // must not hold it up, so the file opens once the drop is over, as the
-    // open command would open it.
-    QTimer::singleShot(0, this, [this, path] {
-        StopReading();
-        documents_->OpenFile(QFile::encodeName(path).toStdString());
-        UpdateCommandStates();
-    });
-}
 
 void CMainFrame::ChooseDocument() {
     QFileDialog dialog(this, {}, {}, kDocumentFilter);

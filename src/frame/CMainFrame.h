@@ -75,9 +75,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // A local file dropped anywhere on the window opens as Open would.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     CommandContext CurrentContext() const;
@@ -102,7 +99,6 @@ private:
     ReaderSettings& settings_;
     QSize screenSize_;
     QString helpFile_;
-    QString draggedFile_;  // the file the drag over the window carries
     ReadingSession session_;
     TextFinder finder_;
     QTimer timer_;
