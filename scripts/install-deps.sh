@@ -7,7 +7,8 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  fonts-liberation
+  fonts-liberation fonts-liberation2 qt6-translations-l10n
+  xvfb openbox xdotool xclip wmctrl imagemagick x11-xkb-utils x11-utils python3
 )
 
 missing=()

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include "app/SessionEndSignals.h"
 #include "base/ProgramTexts.h"
@@ -34,11 +36,19 @@ CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
     // QApplication has taken its own options out of argv by now.
     arguments_.assign(argv, argv + argc);
     setApplicationName(ProgramText(kProgramTitle));
+    // The whole interface is Russian whatever the user's locale, Qt's own
+    // dialogs and buttons included. Without the translations installed they
+    // stay English, which is no reason not to start.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(translator);
+    }
     connect(new SessionEndSignals(this), &SessionEndSignals::Requested, this, &CLmnApp::EndSession);
+    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
     // Whatever ends the event loop while the window is still open (the
     // session manager's quit among them) closes it first, so that nothing is
     // lost that a close would save.
-    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
     connect(this, &QCoreApplication::aboutToQuit, this, [this] {
         if (mainFrame_ && mainFrame_->isVisible()) mainFrame_->close();
     });

@@ -49,6 +49,11 @@ inline constexpr std::string_view kAskRemoveInvalidBookmark =
     "По-видимому в документ были внесены изменения.\n"
     "Удалить эту закладку?";
 
+inline constexpr std::string_view kShelfWriteFailed =
+    "Не удаётся записать содержимое полки.\nНет доступа к диску или на нём нет места.\n"
+    "Закладки и место чтения пока хранятся в памяти и будут записаны, "
+    "как только это станет возможно.";
+
 inline constexpr std::string_view kShelfEmpty = "Документов на полке нет";
 inline constexpr std::string_view kShelfCount = "Документов на полке: %1";
 inline constexpr std::string_view kBookmarksEmpty = "Закладок нет";

@@ -1,12 +1,10 @@
 #include "frame/CMainFrame.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 
@@ -17,18 +15,19 @@
 #include "frame/CHelpWindow.h"
 #include "frame/CPaneSplitter.h"
 #include "frame/CReaderBar.h"
-#include "settings/SettingsBounds.h"
-#include "frame/CommandTable.h"
+#include "frame/CommandActions.h"
 #include "library/CDocumentController.h"
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
 #include "settings/CAreaDlg.h"
 #include "settings/CGeneralDlg.h"
 #include "settings/ReaderSettings.h"
+#include "settings/SettingsBounds.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
 #include "text/DocumentPath.h"
 #include "text/FindCommands.h"
+#include "widgets/CDragSizeLimit.h"
 #include "widgets/ProgramMessages.h"
 
 namespace {
@@ -50,24 +49,27 @@ CMainFrame::CMainFrame(const FrameContext& context)
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
                 settings_.windowHeight);
     const MinimumSize minimum = MinimumWindowSize(screenSize_.width(), screenSize_.height());
-    setMinimumSize(minimum.width, minimum.height);
+    new CDragSizeLimit(this, QSize(minimum.width, minimum.height));
+    // Only the text pane's context menu exists: the bar, the menu bar and the
+    // rest of the window offer no stock menu that could hide the bar.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 
     const int paneHeight = BoundedPaneHeight(settings_.readingPaneHeight, screenSize_.height());
     splitter_ = new CPaneSplitter(this, paneHeight);
     readArea_ = new CReadArea(splitter_, settings_);
     auto* textArea = new CTextArea(splitter_, settings_.textArea);
     textCtrl_ = textArea->TextCtrl();
-    splitter_->addWidget(readArea_);
-    splitter_->addWidget(textArea);
+    splitter_->SetPanes(readArea_, textArea, settings_.windowHeight);
     setCentralWidget(splitter_);
-    splitter_->setSizes({paneHeight, std::max(settings_.windowHeight - paneHeight, 0)});
 
     statusPane_ = new QLabel(this);
     statusPane_->setObjectName("TaskStatus");
     statusBar()->addWidget(statusPane_, 1);
 
-    CreateActions();
-    CreateMenus();
+    actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
+    FillMenuBar(*menuBar(), actions_);
+    textCtrl_->SetProgramKeys(ProgramKeys());
+    textCtrl_->SetKeypadActions({Action(CommandId::ID_SPEED_UP), Action(CommandId::ID_SPEED_DOWN)});
     bar_ = new CReaderBar(this, actions_, settings_.speedLevel);
     addToolBar(CReaderBar::DockArea(settings_), bar_);
 
@@ -100,37 +102,6 @@ CMainFrame::CMainFrame(const FrameContext& context)
 
 CMainFrame::~CMainFrame() = default;
 
-void CMainFrame::CreateActions() {
-    QList<QKeySequence> programKeys;
-    for (const CommandSpec& spec : CommandTable()) {
-        auto* action = new QAction(this);
-        action->setText(spec.menuText.isEmpty() ? spec.tooltip : spec.menuText);
-        action->setToolTip(spec.tooltip);
-        if (!spec.icon.isEmpty()) action->setIcon(QIcon(spec.icon));
-        action->setShortcuts(spec.keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setObjectName(QString("command%1").arg(static_cast<int>(spec.id)));
-        connect(action, &QAction::triggered, this, [this, id = spec.id] { OnCommand(id); });
-        addAction(action);
-        actions_[spec.id] = action;
-        programKeys += spec.keys;
-    }
-    textCtrl_->SetProgramKeys(programKeys);
-}
-
-void CMainFrame::CreateMenus() {
-    for (const MenuSpec& spec : MainMenu()) {
-        QMenu* menu = menuBar()->addMenu(spec.title);
-        for (const MenuItem& item : spec.items) {
-            if (item) {
-                menu->addAction(actions_.at(*item));
-            } else {
-                menu->addSeparator();
-            }
-        }
-    }
-}
-
 void CMainFrame::ShowAtStart() {
     if (settings_.windowMaximized != 0) {
         showMaximized();
@@ -156,7 +127,9 @@ void CMainFrame::OnCommand(CommandId command) {
     if (StopsReadingFirst(command)) StopReading();
     switch (command) {
         case ID_READ_TOGGLE: ToggleReading(); break;
-        case ID_LOAD_CLIPBOARD: if (!IsReading()) documents_->LoadClipboard(); break;
+        case ID_LOAD_CLIPBOARD:
+            if (!IsReading()) documents_->LoadClipboard();
+            break;
         case ID_COPY_TEXT: textCtrl_->CopySelection(); break;
         case ID_VIEW_WHOLE_WINDOW: UseWholeWindow(); break;
         case ID_VIEW_SHARED_WINDOW: ShareWindow(); break;
@@ -202,13 +175,17 @@ void CMainFrame::ToggleReading() {
     }
     runClock_.start();
     timer_.start(session_.Start(ReadingOptionsFrom(settings_, bar_->SpeedLevel()), 0));
+    documents_->ReadingStarted();
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     UpdateCommandStates();
 }
 
 void CMainFrame::StopReading() {
     timer_.stop();
-    session_.Stop();
+    if (IsReading()) {
+        session_.Stop();
+        documents_->ReadingStopped();
+    }
     readArea_->SetDisplayText({});
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     UpdateCommandStates();
@@ -229,6 +206,7 @@ void CMainFrame::Step() {
         timer_.start(step.delayMs);
     } else {
         StopReading();
+        documents_->ReadingStopped();
         ShowTask();
     }
     stepping_ = false;
@@ -253,18 +231,8 @@ void CMainFrame::TextReplaced() {
 void CMainFrame::ShowContextMenu(const QPoint& globalPosition) {
     // The run stops at its next step, whatever is chosen from the menu.
     if (IsReading()) session_.AbortAtNextStep();
-    const CommandContext context = CurrentContext();
-    QMenu menu(this);
-    for (const MenuItem& id : ContextMenu()) {
-        if (!id) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* item = menu.addAction(actions_.at(*id)->text());
-        item->setEnabled(IsContextItemEnabled(*id, context));
-        connect(item, &QAction::triggered, this, [this, command = *id] { OnCommand(command); });
-    }
-    menu.exec(globalPosition);
+    ExecContextMenu(*this, actions_, CurrentContext(), globalPosition,
+                    [this](CommandId id) { OnCommand(id); });
 }
 
 void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), screenSize_.height()); }

@@ -3,8 +3,8 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
-#include <map>
 
+#include "frame/CommandActions.h"
 #include "frame/CommandId.h"
 #include "frame/CommandRules.h"
 #include "reading/ReadingSession.h"
@@ -77,8 +77,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateActions();
-    void CreateMenus();
     CommandContext CurrentContext() const;
 
     // The reading run: Space toggles it; every activation change, the end of
@@ -107,7 +105,7 @@ private:
     QElapsedTimer runClock_;
     bool stepping_ = false;  // a modal loop inside a step must not start another
 
-    std::map<CommandId, QAction*> actions_;
+    CommandActions actions_;
     CPaneSplitter* splitter_ = nullptr;
     CReadArea* readArea_ = nullptr;
     CTextCtrl* textCtrl_ = nullptr;

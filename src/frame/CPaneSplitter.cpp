@@ -10,6 +10,16 @@ CPaneSplitter::CPaneSplitter(QWidget* parent, int rememberedHeight)
     setChildrenCollapsible(true);
 }
 
+void CPaneSplitter::SetPanes(QWidget* readingPane, QWidget* textPane, int windowHeight) {
+    addWidget(readingPane);
+    addWidget(textPane);
+    // The reading pane keeps its height when the window's height changes,
+    // the first layout included; the text pane takes the difference.
+    setStretchFactor(0, 0);
+    setStretchFactor(1, 1);
+    setSizes({rememberedHeight_, std::max(windowHeight - rememberedHeight_, 0)});
+}
+
 bool CPaneSplitter::BothPanesShown(int* readingPaneHeight) const {
     const QList<int> panes = sizes();
     if (readingPaneHeight != nullptr) *readingPaneHeight = panes.value(0);

@@ -11,6 +11,8 @@ class CPaneSplitter : public QSplitter {
 public:
     CPaneSplitter(QWidget* parent, int rememberedHeight);
 
+    // The two panes, the reading pane at its remembered height.
+    void SetPanes(QWidget* readingPane, QWidget* textPane, int windowHeight);
     // Both panes have a height; delivers the reading pane's height.
     bool BothPanesShown(int* readingPaneHeight = nullptr) const;
     // The reading pane takes the whole window while reading, otherwise the

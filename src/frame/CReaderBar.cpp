@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
 
@@ -34,6 +35,17 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
     setFloatable(true);
     setIconSize(QSize(25, 25));
     setToolButtonStyle(Qt::ToolButtonIconOnly);
+
+    // A floating bar has no frame of the window manager's: it shows its
+    // caption itself, ahead of the buttons, in the colours of a title bar.
+    auto* caption = new QLabel(windowTitle(), this);
+    caption->setObjectName("FloatingCaption");
+    caption->setStyleSheet(
+        "QLabel { background: palette(highlight); color: palette(highlighted-text); "
+        "padding: 0 6px; }");
+    QAction* captionEntry = addWidget(caption);
+    captionEntry->setVisible(false);
+    connect(this, &QToolBar::topLevelChanged, captionEntry, &QAction::setVisible);
 
     for (const BarSlot& slot : BarLayout()) {
         switch (slot.entry) {

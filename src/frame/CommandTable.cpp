@@ -43,9 +43,11 @@ std::vector<CommandSpec> BuildTable() {
          "Использовать окно совместно (F9)",
          ":/icons/shared-window.svg"},
         {ID_READ_SELECTION, "Читать выделенный текст", {}, {}, {}},
+        // With Shift held the bookmark takes its proposed name at once, as
+        // Shift and a click on the bar button do.
         {ID_BOOKMARK_PUT,
          "Поместить закладку\tAlt+M",
-         {Key(alt | Qt::Key_M)},
+         {Key(alt | Qt::Key_M), Key(Qt::ShiftModifier | alt | Qt::Key_M)},
          "Поместить закладку (Alt+M)",
          ":/icons/bookmark-put.svg"},
         {ID_BOOKMARKS_SHOW,

@@ -30,6 +30,9 @@ CDocumentController::CDocumentController(ShelfDocument& document, CShelfFile& sh
       screenSize_(screenSize),
       window_(window) {
     document_.SetHost(this);
+    constexpr int kPlaceSavingMs = 3 * 60 * 1000;
+    placeSaver_.setInterval(kPlaceSavingMs);
+    connect(&placeSaver_, &QTimer::timeout, this, &CDocumentController::StoreRecord);
 }
 
 CDocumentController::~CDocumentController() { document_.SetHost(nullptr); }
@@ -106,10 +109,16 @@ void CDocumentController::PutOnShelf() {
         ShowMessage(window_, MessageCode::MSG_SHELF_UNAVAILABLE);
         return;
     }
-    document_.key = *key;
-    document_.name = dialog.Name();
+    // The document takes its key and name only once its record is stored: a
+    // key issued for a record that never reached the shelf would name
+    // another document later.
+    ShelfDocument shelved = document_;
+    shelved.key = *key;
+    shelved.name = dialog.Name();
+    if (!Rewrite(shelved)) return;
+    document_.key = shelved.key;
+    document_.name = shelved.name;
     UpdateTitle();
-    shelf_.Rewrite(document_.key, document_);
     emit CommandsChanged();
 }
 
@@ -133,6 +142,7 @@ void CDocumentController::PlaceBookmark(bool skipDialog) {
         name = dialog.Name();
     }
     ::PlaceBookmark(text_.Text(), proposal->position, std::move(name), document_);
+    StoreRecord();
 }
 
 void CDocumentController::ShowBookmarks() {
@@ -178,11 +188,49 @@ CDocumentController::BookmarkGo CDocumentController::GoToBookmark(std::size_t in
     return BookmarkGo::Missing;
 }
 
+void CDocumentController::RemoveBookmark(std::size_t index) {
+    document_.RemoveBookmark(index);
+    StoreRecord();
+}
+
+void CDocumentController::ReadingStarted() {
+    if (document_.key > 0) placeSaver_.start();
+}
+
+void CDocumentController::ReadingStopped() {
+    placeSaver_.stop();
+    StoreRecord();
+}
+
+bool CDocumentController::StoreRecord() {
+    if (document_.key <= 0) return true;
+    // The place where reading stopped goes into the stored record only: the
+    // open document keeps its bookmarks as the user placed them.
+    ShelfDocument stored = document_;
+    StoreResumePosition(text_.Text(), text_.Selection().start, stored);
+    if (!Rewrite(stored)) return false;
+    document_.key = stored.key;  // the only record of a shelf is renumbered to 1
+    return true;
+}
+
+bool CDocumentController::Rewrite(ShelfDocument& document) {
+    if (shelf_.Rewrite(document.key, document) == ShelfStatus::Done) {
+        shelfWriteFailed_ = false;
+        return true;
+    }
+    if (!shelfWriteFailed_) ShowWarning(window_, ProgramText(kShelfWriteFailed));
+    shelfWriteFailed_ = true;
+    return false;
+}
+
 void CDocumentController::ReturnToShelf(ShelfDocument& document) {
     // The record is rewritten even when the resume position cannot be
     // stored (a text too short for a bookmark): its bookmarks must not be lost.
     StoreResumePosition(text_.Text(), text_.Selection().start, document);
-    shelf_.Rewrite(document.key, document);
+    // The last chance to store them: the user hears of a failure even if an
+    // earlier one was told already.
+    shelfWriteFailed_ = false;
+    Rewrite(document);
 }
 
 void CDocumentController::DocumentCleared() {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QSize>
+#include <QTimer>
 #include <QString>
 #include <string>
 
@@ -49,6 +50,11 @@ public:
     void StoreOpenDocument() {
         if (document_.key > 0) ReturnToShelf(document_);
     }
+    // Reading started or stopped: a shelved document's place in the text
+    // reaches the shelf when reading stops and every few minutes while it
+    // runs, so that a crash loses little.
+    void ReadingStarted();
+    void ReadingStopped();
 
     // The commands of the shelf and the bookmarks, each with its dialog.
     void PutOnShelf();
@@ -66,6 +72,8 @@ public:
     // The bookmarks dialog's "Перейти": puts the caret there and reads on.
     enum class BookmarkGo { Went, Changed, Missing };
     BookmarkGo GoToBookmark(std::size_t index);
+    // Removes a bookmark; a shelved document's record follows at once.
+    void RemoveBookmark(std::size_t index);
 
 signals:
     void TitleChanged(const QString& title);
@@ -82,6 +90,11 @@ private:
     void ReturnToShelf(ShelfDocument& document) override;
     void DocumentCleared() override;
     void UpdateTitle();
+    // Stores a shelved document's record with its bookmarks and the caret as
+    // the place where reading stopped. A failure is told once, until a write
+    // succeeds again; the document keeps everything in memory meanwhile.
+    bool StoreRecord();
+    bool Rewrite(ShelfDocument& document);
 
     ShelfDocument& document_;
     CShelfFile& shelf_;
@@ -89,4 +102,6 @@ private:
     ReaderSettings& settings_;
     QSize screenSize_;
     QWidget* window_;
+    QTimer placeSaver_;
+    bool shelfWriteFailed_ = false;
 };

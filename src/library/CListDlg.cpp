@@ -5,8 +5,27 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 
 #include "widgets/DialogUnits.h"
+
+namespace {
+
+// The list draws no focus frame on an entry that is not selected: a framed
+// first entry looks chosen, and then "Удалить" says that nothing is.
+class SelectionOnlyDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem shown(option);
+        if (!(shown.state & QStyle::State_Selected)) shown.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, shown, index);
+    }
+};
+
+}  // namespace
 
 CListDlg::CListDlg(const Layout& layout, DialogSizeFields sizes, QSize screenSize, QWidget* parent)
     : QDialog(parent), sizes_(sizes) {
@@ -18,6 +37,7 @@ CListDlg::CListDlg(const Layout& layout, DialogSizeFields sizes, QSize screenSiz
     list_->setObjectName("List");
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setUniformItemSizes(true);
+    list_->setItemDelegate(new SelectionOnlyDelegate(list_));
     listRect_ = units.Rect(3, 4, 219, layout.listHeight);
 
     action_ = new QPushButton(QString::fromUtf8(layout.actionText), this);

@@ -43,7 +43,7 @@ void CMarksDlg::OnAction() {
         case CDocumentController::BookmarkGo::Changed:
             // The caret and the selection stay where they were.
             if (AskYesNo(this, ProgramText(kAskRemoveInvalidBookmark))) {
-                documents_.Document().RemoveBookmark(*chosen);
+                documents_.RemoveBookmark(*chosen);
                 Fill();
             }
             break;
@@ -57,6 +57,6 @@ void CMarksDlg::OnDelete() {
     // Deleting wants a selection even when there is only one bookmark.
     const std::optional<std::size_t> chosen = ChosenBookmarkOrWarn(false);
     if (!chosen) return;
-    documents_.Document().RemoveBookmark(*chosen);
+    documents_.RemoveBookmark(*chosen);
     Fill();
 }

@@ -78,7 +78,7 @@ bool ShelfDocument::LoadFromShelf(CShelfFile& shelf, int shelfKey) {
             shelfKey = storedKey;
         }
     }
+    if (!LoadRecord(*record, *this)) return false;
     key = shelfKey;
-    LoadRecord(*record, *this);
     return true;
 }

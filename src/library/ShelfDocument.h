@@ -55,7 +55,8 @@ public:
     // Hands a shelved document back to the shelf, then clears.
     void CloseCurrent();
     // Makes the shelf record with that key the open document: false, with the
-    // open document left as it was, when there is no such record. Otherwise
+    // open document left as it was, when there is no such record, and with
+    // no document open when the record is malformed. Otherwise
     // the open document is closed first; when it was this very record, the
     // record is read again after that, so bookmarks placed since it was
     // opened and the place where reading stopped are not lost.

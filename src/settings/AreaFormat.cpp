@@ -31,17 +31,6 @@ int PixelsOf(const QFont& font, double dotsPerInch) {
 
 }  // namespace
 
-QColor ColorFromColorRef(std::uint32_t colorRef) {
-    return QColor(static_cast<int>(colorRef & 0xFFu), static_cast<int>((colorRef >> 8) & 0xFFu),
-                  static_cast<int>((colorRef >> 16) & 0xFFu));
-}
-
-std::uint32_t ColorRefFromColor(const QColor& color) {
-    return static_cast<std::uint32_t>(color.red()) |
-           static_cast<std::uint32_t>(color.green()) << 8 |
-           static_cast<std::uint32_t>(color.blue()) << 16;
-}
-
 QFont FontFromLogFont(const LogFont& logFont) {
     QFont font(FaceOf(logFont));
     const long long height = HeightSize(logFont.height);

@@ -4,13 +4,12 @@
 #include <QFont>
 #include <cstdint>
 
+#include "base/QtText.h"
 #include "settings/AreaChoice.h"
 #include "settings/ReaderSettings.h"
 
-// The one place where the settings' fonts and colours become Qt's and back.
-
-QColor ColorFromColorRef(std::uint32_t colorRef);  // 0x00BBGGRR
-std::uint32_t ColorRefFromColor(const QColor& color);
+// The one place where the settings' fonts become Qt's and back (colours:
+// base/QtText.h).
 
 // The font a LOGFONT describes: a negative height is the character height in
 // pixels, a positive one the cell height (taken as the pixel size here).

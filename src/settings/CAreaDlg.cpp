@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,9 +106,21 @@ void CAreaDlg::Refresh() {
 
 void CAreaDlg::ChooseFont() {
     const double dotsPerInch = logicalDpiY();
-    const std::optional<QFont> chosen =
-        chooseFont(FontForChoosing(area_, pane_, dotsPerInch), this);
+    QFont initial = FontForChoosing(area_, pane_, dotsPerInch);
+    // The dialog lists only the families that exist. A stored face that is
+    // missing (Arial, Times New Roman) starts as the family that stands in
+    // for it on the pane, and keeps its stored name while the user keeps
+    // that family.
+    const QString stored = initial.family();
+    const QFontInfo drawn(initial);
+    const QString shown = drawn.family();
+    initial.setFamily(shown);
+    // By the name the family gives its style ("Regular", not Qt's "Normal"),
+    // or the dialog picks the family's first style.
+    initial.setStyleName(drawn.styleName());
+    std::optional<QFont> chosen = chooseFont(initial, this);
     if (!chosen) return;
+    if (chosen->family() == shown) chosen->setFamily(stored);
     ApplyChosenFont(area_, LogFontFromFont(*chosen, area_.font, dotsPerInch),
                     TenthsOfPoint(*chosen, dotsPerInch));
     Refresh();
@@ -139,7 +152,15 @@ std::optional<QFont> CAreaDlg::RunFontDialog(const QFont& initial, QWidget* pare
     // can be left out: the panes have no use for them.
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
-        if (!box->findChildren<QCheckBox*>().isEmpty()) box->hide();
+        if (!box->findChildren<QCheckBox*>().isEmpty()) {
+            box->hide();
+        } else {
+            // The sample shared its rows with the effects; alone it would be
+            // squeezed to its frame, its text out of sight.
+            for (QLineEdit* sample : box->findChildren<QLineEdit*>()) {
+                sample->setMinimumHeight(sample->sizeHint().height());
+            }
+        }
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.selectedFont();

@@ -2,8 +2,10 @@
 
 #include <array>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -225,6 +227,18 @@ bool CTextCtrl::event(QEvent* event) {
             return true;
         }
     }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & Qt::KeypadModifier) {
+            const QKeySequence pressed(key->keyCombination());
+            for (QAction* action : keypadActions_) {
+                if (action->shortcuts().contains(pressed)) {
+                    action->trigger();
+                    return true;
+                }
+            }
+        }
+    }
     return QPlainTextEdit::event(event);
 }
 
@@ -234,7 +248,42 @@ void CTextCtrl::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    const bool tripleClick = event->button() == Qt::LeftButton && lastDoubleClick_.isValid() &&
+                             lastDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+                             (event->position().toPoint() - lastDoubleClickAt_).manhattanLength() <
+                                 QApplication::startDragDistance();
+    lastDoubleClick_.invalidate();
+    if (tripleClick) {
+        // The widget would select a whole block of its own, which may hold
+        // many lines; the user means the line under the pointer.
+        const int widgetPosition = cursorForPosition(event->position().toPoint()).position();
+        const TextRange line = LineAt(text_, map_.ToText(static_cast<std::size_t>(widgetPosition)));
+        SetSelection(line.start, line.end);
+        event->accept();
+        return;
+    }
     QPlainTextEdit::mousePressEvent(event);
+}
+
+void CTextCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A second right-click soon after the first is still a right-click.
+    if (event->button() == Qt::RightButton) {
+        mousePressEvent(event);
+        return;
+    }
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    lastDoubleClick_.start();
+    lastDoubleClickAt_ = event->position().toPoint();
+}
+
+void CTextCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    // A right-click has opened the program's menu on the press already; the
+    // context-menu event the window system sends after it must not open the
+    // widget's stock menu as well. The keyboard's menu key opens the
+    // program's menu.
+    if (event->reason() == QContextMenuEvent::Keyboard) emit RightButtonPressed(event->globalPos());
+    event->accept();
 }
 
 void CTextCtrl::resizeEvent(QResizeEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include "text/TextRules.h"
 
 class LineSelectionMargin;
+class QAction;
 
 // The one text control: holds the document's text (Windows-1251, the core's
 // positions) and shows it read-only in the widget. Every position that crosses
@@ -55,14 +57,20 @@ public:
     // Keys of the program's commands: the widget must let them through to
     // the window's shortcuts instead of handling them itself.
     void SetProgramKeys(QList<QKeySequence> keys) { programKeys_ = std::move(keys); }
+    // Commands on numeric-keypad keys. Under X11 a shortcut with the keypad
+    // modifier never matches, so the control triggers these itself.
+    void SetKeypadActions(QList<QAction*> actions) { keypadActions_ = std::move(actions); }
 
 signals:
-    // A right button press, at a point in global coordinates.
+    // A right button press, or the keyboard's menu key, at a point in global
+    // coordinates: the program's context menu belongs there.
     void RightButtonPressed(const QPoint& globalPosition);
 
 protected:
     bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -73,5 +81,10 @@ private:
     std::string text_;
     PositionMap map_;
     QList<QKeySequence> programKeys_;
+    QList<QAction*> keypadActions_;
+    // When and where the last double click was: a press soon after at the
+    // same place is a triple click.
+    QElapsedTimer lastDoubleClick_;
+    QPoint lastDoubleClickAt_;
     LineSelectionMargin* margin_;
 };

@@ -42,3 +42,12 @@ std::string ClipboardText(std::string_view text) {
     }
     return result;
 }
+
+TextRange LineAt(std::string_view text, std::size_t position) {
+    position = std::min(position, text.size());
+    constexpr auto npos = std::string_view::npos;
+    const std::size_t before = position == 0 ? npos : text.find_last_of("\r\n", position - 1);
+    const std::size_t start = before == npos ? 0 : before + 1;
+    const std::size_t after = text.find_first_of("\r\n", position);
+    return {start, after == npos ? text.size() : after};
+}

@@ -29,6 +29,10 @@ TextRange WordAtCaret(std::string_view text, std::size_t caret);
 // the pane keeps its breaks as they are.
 std::string ClipboardText(std::string_view text);
 
+// The line around a position, without its line break: what a triple click
+// selects. CR, LF and a CR LF pair end a line.
+TextRange LineAt(std::string_view text, std::size_t position);
+
 // Texts shorter than this take no bookmarks.
 constexpr std::size_t kShortText = 80;
 // The most characters the text pane takes in; the rest of a longer text is

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "settings/AreaFormat.h"
+#include "base/QtText.h"
 
 CColorStatic::CColorStatic(QWidget* parent) : QLabel(parent) {}
 

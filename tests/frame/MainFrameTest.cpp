@@ -55,7 +55,11 @@ TEST_F(MainFrameTest, MenusCarryTheItemsAndShortcutTexts) {
 
 TEST_F(MainFrameTest, ControlBarHoldsItsEighteenEntriesInOrder) {
     Start();
-    const QList<QAction*> entries = Frame()->ReaderBar()->actions();
+    // The caption ahead of the buttons shows only while the bar floats.
+    QList<QAction*> entries;
+    for (QAction* entry : Frame()->ReaderBar()->actions()) {
+        if (entry->isVisible()) entries << entry;
+    }
     ASSERT_EQ(entries.size(), 18);
     QStringList tooltips;
     for (QAction* entry : entries) {

@@ -110,6 +110,30 @@ TEST_F(BookmarkDialogTest, ATextTooSmallTakesNoBookmark) {
     EXPECT_TRUE(document.Bookmarks().empty());
 }
 
+// The list has the focus and its first entry is the current one, but none is
+// selected: the first entry must look exactly like the second, unselected one
+// of the same name, or the user takes it for chosen.
+TEST_F(BookmarkDialogTest, TheCurrentEntryDoesNotLookSelected) {
+    Start();
+    OpenShelvedBook();
+    PlaceNamed("Глава");
+    Text().SetCaret(PositionOf("Вечером"));
+    PlaceNamed("Глава");
+    CMarksDlg dialog(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QListWidget* list = dialog.List();
+    list->setFocus();
+    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    ASSERT_TRUE(list->hasFocus());
+    ASSERT_TRUE(list->selectedItems().isEmpty());
+    const QImage shown = list->viewport()->grab().toImage();
+    const QRect first = list->visualItemRect(list->item(0));
+    const QRect second = list->visualItemRect(list->item(1));
+    EXPECT_EQ(shown.copy(first), shown.copy(second));
+}
+
 TEST_F(BookmarkDialogTest, ShiftTakesTheOfferedNameWithoutTheDialog) {
     Start();
     OpenShelvedBook();

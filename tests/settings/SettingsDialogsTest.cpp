@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -195,7 +196,8 @@ TEST(AreaDlg, NamesTheChosenStyleByWeight700Only) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.weight) + (row.italic ? " italic" : ""));
         CAreaDlg dialog(AreaPane::Text, DefaultTextArea());
-        QFont chosen("Liberation Serif");
+        // Another family than the one standing in for the stored face.
+        QFont chosen("Liberation Mono");
         chosen.setPointSize(14);
         chosen.setWeight(static_cast<QFont::Weight>(row.weight));
         chosen.setItalic(row.italic);
@@ -204,7 +206,7 @@ TEST(AreaDlg, NamesTheChosenStyleByWeight700Only) {
         EXPECT_EQ(dialog.StyleField()->text(), row.style);
         EXPECT_EQ(dialog.Area().StyleName(), row.style);
         EXPECT_EQ(dialog.Area().font.weight, row.weight);
-        EXPECT_EQ(dialog.FaceField()->text(), "Liberation Serif");
+        EXPECT_EQ(dialog.FaceField()->text(), "Liberation Mono");
         EXPECT_EQ(dialog.SizeField()->text(), "14");
         EXPECT_EQ(TextAreaFont(dialog.Area()).bold(), row.drawnBold);
     }
@@ -222,6 +224,44 @@ TEST(AreaDlg, KeepsTenAndAHalfPointsAsTen) {
     EXPECT_EQ(dialog.Area().font.charSet, 204);  // the character set stays
 }
 
+// The dialog lists only installed families: a stored face that is missing
+// must start as the family the pane really draws with (not Qt's first pick,
+// "Sans Serif"), and OK without a change must keep the stored face.
+TEST(AreaDlg, FontDialogStartsFromTheFamilyThePaneUses) {
+    const AreaAppearance start = DefaultTextArea();
+    CAreaDlg dialog(AreaPane::Text, start);
+    QFont offered;
+    dialog.chooseFont = [&](const QFont& initial, QWidget*) {
+        offered = initial;
+        return std::optional<QFont>(initial);
+    };
+    dialog.ChooseFont();
+    const QFontInfo drawn(TextAreaFont(start));
+    EXPECT_EQ(offered.family(), drawn.family());
+    EXPECT_EQ(offered.styleName(), drawn.styleName());
+    EXPECT_EQ(dialog.Area().font.FaceName(), "Times New Roman");
+    EXPECT_EQ(dialog.Area().font.pitchAndFamily, start.font.pitchAndFamily);
+}
+
+// The font dialog leaves out its effects; its sample keeps the room to show
+// the sample text.
+TEST(AreaDlg, FontDialogShowsItsSample) {
+    bool seen = false;
+    ModalAnswer answer([&](QWidget* modal) {
+        for (QLineEdit* edit : modal->findChildren<QLineEdit*>()) {
+            if (edit->text() != "AaBbYyZz") continue;
+            seen = true;
+            EXPECT_TRUE(edit->isVisible());
+            EXPECT_GE(edit->height(), edit->fontMetrics().height());
+        }
+        for (QCheckBox* effect : modal->findChildren<QCheckBox*>())
+            EXPECT_FALSE(effect->isVisible());
+        static_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(CAreaDlg::RunFontDialog(QFont("Liberation Serif", 12), nullptr));
+    EXPECT_TRUE(seen);
+}
+
 TEST(AreaDlg, CancelledChoicesChangeNothing) {
     const AreaAppearance start = DefaultReadingArea();
     CAreaDlg dialog(AreaPane::Reading, start);
@@ -236,7 +276,7 @@ TEST(AreaDlg, CancelledChoicesChangeNothing) {
     dialog.ChooseBackgroundColour();
     EXPECT_EQ(dialog.Area(), start);
     // The reading pane draws the LOGFONT's 70 pixels: the font dialog starts there.
-    EXPECT_EQ(offered.family(), "Arial");
+    EXPECT_EQ(offered.family(), QFontInfo(QFont("Arial")).family());
     EXPECT_EQ(qRound(offered.pointSizeF() * dialog.logicalDpiY() / 72), 70);
 }
 

@@ -74,4 +74,28 @@ TEST(TextRules, ClipboardGetsLfLineBreaks) {
     }
 }
 
+TEST(TextRules, LineAtStopsAtEveryKindOfBreak) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t position;
+        TextRange expected;
+    };
+    const Case cases[] = {
+        {"middle line of CR LF text", "one\r\ntwo\r\nsix", 6, {5, 8}},
+        {"caret before the line's CR", "one\r\ntwo\r\nsix", 8, {5, 8}},
+        {"first line", "one\ntwo", 0, {0, 3}},
+        {"last line without a break", "one\ntwo", 7, {4, 7}},
+        {"lone CR", "a\rbc\rd", 3, {2, 4}},
+        {"empty line between two breaks", "a\n\nb", 2, {2, 2}},
+        {"text starting with a break", "\nab", 0, {0, 0}},
+        {"a text without breaks is one line", std::string(10000, 'x'), 5000, {0, 10000}},
+        {"position past the end", "ab", 9, {0, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LineAt(c.text, c.position), c.expected);
+    }
+}
+
 }  // namespace
