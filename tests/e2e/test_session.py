@@ -4,10 +4,9 @@ the window's close saves, even with a dialog open."""
 import signal
 
 from harness import check, put_on_shelf, read_settings, read_shelf, wait_until
+from test_shelf import LONG
 
 TESTS = {}
-
-LONG = " ".join(f"Предложение номер {n} рассказывает о чём-то своём." for n in range(1, 40)) + "\n"
 
 
 def session_end_saves_as_the_close_does(t):
