@@ -136,6 +136,6 @@ void CLmnApp::EndSession() {
 void CLmnApp::CommitData() {
     if (!mainFrame_ || !mainFrame_->isVisible() || settings_ == nullptr) return;
     mainFrame_->StoreWindowState();
-    mainFrame_->Documents().StoreOpenDocument();
+    mainFrame_->Documents().StoreRecord();
     settings_->Save();
 }

@@ -45,16 +45,16 @@ public:
     void LoadClipboard();
     // Closes the open document, handing a shelved one back to the shelf.
     void CloseCurrent() { document_.CloseCurrent(); }
-    // Stores a shelved document's place and bookmarks in its record as
-    // closing it would, and keeps it open.
-    void StoreOpenDocument() {
-        if (document_.key > 0) ReturnToShelf(document_);
-    }
     // Reading started or stopped: a shelved document's place in the text
     // reaches the shelf when reading stops and every few minutes while it
     // runs, so that a crash loses little.
     void ReadingStarted();
     void ReadingStopped();
+    // Stores a shelved document's record with its bookmarks and the caret as
+    // the place where reading stopped, keeping it open. A failure is told
+    // once, until a write succeeds again; the document keeps everything in
+    // memory meanwhile.
+    bool StoreRecord();
 
     // The commands of the shelf and the bookmarks, each with its dialog.
     void PutOnShelf();
@@ -90,10 +90,6 @@ private:
     void ReturnToShelf(ShelfDocument& document) override;
     void DocumentCleared() override;
     void UpdateTitle();
-    // Stores a shelved document's record with its bookmarks and the caret as
-    // the place where reading stopped. A failure is told once, until a write
-    // succeeds again; the document keeps everything in memory meanwhile.
-    bool StoreRecord();
     bool Rewrite(ShelfDocument& document);
 
     ShelfDocument& document_;

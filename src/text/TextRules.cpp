@@ -29,6 +29,15 @@ TextRange WordAtCaret(std::string_view text, std::size_t caret) {
     return {start, end};
 }
 
+TextRange LineAt(std::string_view text, std::size_t position) {
+    position = std::min(position, text.size());
+    constexpr auto npos = std::string_view::npos;
+    const std::size_t before = position == 0 ? npos : text.find_last_of("\r\n", position - 1);
+    const std::size_t start = before == npos ? 0 : before + 1;
+    const std::size_t after = text.find_first_of("\r\n", position);
+    return {start, after == npos ? text.size() : after};
+}
+
 std::string ClipboardText(std::string_view text) {
     std::string result;
     result.reserve(text.size());
@@ -41,13 +50,4 @@ std::string ClipboardText(std::string_view text) {
         if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
     }
     return result;
-}
-
-TextRange LineAt(std::string_view text, std::size_t position) {
-    position = std::min(position, text.size());
-    constexpr auto npos = std::string_view::npos;
-    const std::size_t before = position == 0 ? npos : text.find_last_of("\r\n", position - 1);
-    const std::size_t start = before == npos ? 0 : before + 1;
-    const std::size_t after = text.find_first_of("\r\n", position);
-    return {start, after == npos ? text.size() : after};
 }

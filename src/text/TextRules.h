@@ -24,14 +24,14 @@ std::size_t TrimmedLength(std::string_view text);
 // A caret between two separators gives the empty range at the caret.
 TextRange WordAtCaret(std::string_view text, std::size_t caret);
 
+// The line around a position, without its line break: what a triple click
+// selects. CR, LF and a CR LF pair end a line.
+TextRange LineAt(std::string_view text, std::size_t position);
+
 // Text as it goes to the clipboard: the desktop's clipboard carries LF line
 // breaks, so every CR LF pair and every lone CR becomes one LF. The text in
 // the pane keeps its breaks as they are.
 std::string ClipboardText(std::string_view text);
-
-// The line around a position, without its line break: what a triple click
-// selects. CR, LF and a CR LF pair end a line.
-TextRange LineAt(std::string_view text, std::size_t position);
 
 // Texts shorter than this take no bookmarks.
 constexpr std::size_t kShortText = 80;

@@ -54,26 +54,6 @@ TEST(TextRules, WordAtCaretReachesThirtyEachSide) {
     }
 }
 
-TEST(TextRules, ClipboardGetsLfLineBreaks) {
-    struct Case {
-        const char* name;
-        std::string text;
-        std::string copied;
-    };
-    const Case cases[] = {
-        {"CR LF", "one\r\ntwo\r\n", "one\ntwo\n"},
-        {"LF stays", "one\ntwo", "one\ntwo"},
-        {"lone CR", "one\rtwo\r", "one\ntwo\n"},
-        {"CR CR LF", "a\r\r\nb", "a\n\nb"},
-        {"LF CR", "a\n\rb", "a\n\nb"},
-        {"no breaks", "abc", "abc"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(ClipboardText(c.text), c.copied);
-    }
-}
-
 TEST(TextRules, LineAtStopsAtEveryKindOfBreak) {
     struct Case {
         const char* name;
@@ -95,6 +75,26 @@ TEST(TextRules, LineAtStopsAtEveryKindOfBreak) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(LineAt(c.text, c.position), c.expected);
+    }
+}
+
+TEST(TextRules, ClipboardGetsLfLineBreaks) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string copied;
+    };
+    const Case cases[] = {
+        {"CR LF", "one\r\ntwo\r\n", "one\ntwo\n"},
+        {"LF stays", "one\ntwo", "one\ntwo"},
+        {"lone CR", "one\rtwo\r", "one\ntwo\n"},
+        {"CR CR LF", "a\r\r\nb", "a\n\nb"},
+        {"LF CR", "a\n\rb", "a\n\nb"},
+        {"no breaks", "abc", "abc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ClipboardText(c.text), c.copied);
     }
 }
 
