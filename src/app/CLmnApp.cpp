@@ -72,10 +72,10 @@ CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
         installTranslator(translator);
     }
     connect(new SessionEndSignals(this), &SessionEndSignals::Requested, this, &CLmnApp::EndSession);
+    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
     // Whatever ends the event loop while the window is still open (the
     // session manager's quit among them) closes it first, so that nothing is
     // lost that a close would save.
-    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
     connect(this, &QCoreApplication::aboutToQuit, this, [this] {
         if (mainFrame_ && mainFrame_->isVisible()) mainFrame_->close();
     });

@@ -1,6 +1,7 @@
 #include "frame/CMainFrame.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -9,7 +10,6 @@
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 #include "frame/CAboutDlg.h"
-#include "frame/CFileDropTarget.h"
 #include "frame/CHelpTextDlg.h"
 #include "frame/CHelpWindow.h"
 #include "frame/CPaneSplitter.h"
@@ -27,6 +27,7 @@
 #include "text/CTextCtrl.h"
 #include "text/FindCommands.h"
 #include "widgets/CDragSizeLimit.h"
+#include "widgets/CFileDropTarget.h"
 #include "widgets/ProgramMessages.h"
 
 CMainFrame::CMainFrame(const FrameContext& context)
@@ -43,6 +44,12 @@ CMainFrame::CMainFrame(const FrameContext& context)
     // Only the text pane's context menu exists: the bar, the menu bar and the
     // rest of the window offer no stock menu that could hide the bar.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // A local file dropped anywhere on the window opens as Open would.
+    connect(new CFileDropTarget(this), &CFileDropTarget::FileDropped, this, [this](QString path) {
+        StopReading();
+        documents_->OpenFile(QFile::encodeName(path).toStdString());
+        UpdateCommandStates();
+    });
 
     const int paneHeight = BoundedPaneHeight(settings_.readingPaneHeight, screenSize_.height());
     splitter_ = new CPaneSplitter(this, paneHeight);
@@ -80,11 +87,6 @@ CMainFrame::CMainFrame(const FrameContext& context)
     connect(documents_, &CDocumentController::CommandsChanged, this,
             &CMainFrame::UpdateCommandStates);
     setWindowTitle(documents_->Title());
-    new CFileDropTarget(this, [this](const std::string& path) {
-        StopReading();
-        documents_->OpenFile(path);
-        UpdateCommandStates();
-    });
 
     connect(textCtrl_, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateCommandStates);
     connect(textCtrl_, &CTextCtrl::RightButtonPressed, this, &CMainFrame::ShowContextMenu);
