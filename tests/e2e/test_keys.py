@@ -87,7 +87,8 @@ def command_keys(t, layout):
     p.wait_window("Положить документ на полку")
     d.key("Return")
     p.wait_no_window("Положить документ на полку")
-    shelf = read_shelf(p.folder)
+    # The record is written once the naming dialog has closed.
+    shelf = wait_until("Alt+B to store the document", lambda: read_shelf(p.folder))
     check(len(shelf) == 1 and shelf[0]["path"] == document, f"Alt+B stored {shelf}")
     for modifier, letter, title in (("alt", "m", "Поместить закладку"),
                                     ("ctrl", "m", "Закладки"),
