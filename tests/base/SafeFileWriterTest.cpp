@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FailingFileSystem.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -16,19 +17,12 @@ namespace fs = std::filesystem;
 
 class SafeFileWriterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory = fs::temp_directory_path() /
-                    (std::string("lmn-writer-") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-        path = (directory / "bksh.dat").string();
-    }
-    void TearDown() override { fs::remove_all(directory); }
+    void SetUp() override { path = (directory / "bksh.dat").string(); }
     std::size_t FilesInDirectory() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
     }
-    fs::path directory;
+    TempFolder folder;
+    const fs::path& directory = folder.Path();
     std::string path;
 };
 

@@ -24,6 +24,7 @@
 // the code under test.
 
 #include "FailingFileSystem.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -102,15 +103,9 @@ ShelfDocument Document(const std::string& name, const std::string& path) {
 class ShelfFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        directory = fs::temp_directory_path() /
-                    (std::string("lmn-shelf-") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory);
-        fs::create_directories(directory);
         path = (directory / "bksh.dat").string();
         shelf.SetPath(path);
     }
-    void TearDown() override { fs::remove_all(directory); }
 
     void WriteFile(const std::string& bytes) const {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -138,7 +133,8 @@ protected:
         return document.key;
     }
 
-    fs::path directory;
+    TempFolder folder;
+    const fs::path& directory = folder.Path();
     std::string path;
     CShelfFile shelf;
 };

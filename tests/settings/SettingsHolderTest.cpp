@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "base/SafeFileWriter.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -15,20 +16,9 @@ namespace fs = std::filesystem;
 
 class SettingsHolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory =
-            fs::temp_directory_path() /
-            ("lmn-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-        path = (directory / "lmn.dat").string();
-    }
-    void TearDown() override {
-        fs::permissions(directory, fs::perms::owner_all);
-        fs::remove_all(directory);
-    }
-    fs::path directory;
+    void SetUp() override { path = (directory / "lmn.dat").string(); }
+    TempFolder folder;
+    const fs::path& directory = folder.Path();
     std::string path;
 };
 

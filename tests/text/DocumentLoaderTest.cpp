@@ -31,6 +31,7 @@
 
 #include "base/CodePage.h"
 #include "text/HtmlConverter.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -41,28 +42,6 @@ std::string ReadFixture(const std::string& name) {
     EXPECT_TRUE(in) << name;
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "lmn-loader-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        const fs::path file = path_ / name;
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-    std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
 
 TEST(DocumentPath, KindComesFromTheLastDotOfTheWholePath) {
     struct Case {
