@@ -31,7 +31,6 @@ public:
     ShelfDocument& Document() { return document_; }
     const ShelfDocument& Document() const { return document_; }
     CShelfFile& Shelf() { return shelf_; }
-    CTextCtrl& Text() { return text_; }
     QString Title() const;
 
     // Closes the open document and loads the file at `path` (the platform's
