@@ -91,40 +91,6 @@ const ReverseTable& ReverseOf(CodePage page) {
     return *k1251;
 }
 
-// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when the
-// bytes there are not well-formed UTF-8 (overlongs and surrogates included).
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& out) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        out = lead;
-        return 1;
-    }
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1Fu, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0Fu, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07u, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned char next = byte(i + k);
-        if ((next & 0xC0u) != 0x80u) return 0;
-        value = (value << 6) | (next & 0x3Fu);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    out = value;
-    return length;
-}
-
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
 }  // namespace
 
 char16_t ByteToUnicode(CodePage page, unsigned char byte) {
@@ -138,32 +104,33 @@ char UnicodeToByte(CodePage page, char32_t codePoint) {
     return byte == 0 ? '?' : static_cast<char>(byte);
 }
 
-std::u16string Cp1251ToUtf16(std::string_view text) {
-    std::u16string out(text.size(), u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        out[i] = ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(text[i]));
+std::optional<unsigned char> Cp1251Byte(char32_t codePoint) {
+    if (codePoint == 0) return 0;
+    if (codePoint > 0xFFFF) return std::nullopt;
+    const unsigned char byte = ReverseOf(CodePage::Windows1251)[codePoint];
+    if (byte == 0) return std::nullopt;
+    return byte;
+}
+
+bool FitsCp1251(std::u32string_view text) {
+    for (const char32_t c : text) {
+        if (!Cp1251Byte(c)) return false;
+    }
+    return true;
+}
+
+std::u32string Cp1251ToUnicode(std::string_view cp1251) {
+    std::u32string out(cp1251.size(), U'\0');
+    for (std::size_t i = 0; i < cp1251.size(); ++i) {
+        out[i] = ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(cp1251[i]));
     }
     return out;
 }
 
-std::string Utf16ToCp1251(std::u16string_view text) {
-    const ReverseTable& reverse = ReverseOf(CodePage::Windows1251);
-    std::string out;
-    out.reserve(text.size());
+std::string UnicodeToCp1251(std::u32string_view text) {
+    std::string out(text.size(), '\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDFFF) {
-            // A character beyond the BMP is one "?", whatever its two halves.
-            const bool pair = unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                              text[i + 1] <= 0xDFFF;
-            if (pair) ++i;
-            out.push_back('?');
-        } else if (unit == 0) {
-            out.push_back('\0');
-        } else {
-            const unsigned char byte = reverse[unit];
-            out.push_back(byte == 0 ? '?' : static_cast<char>(byte));
-        }
+        out[i] = static_cast<char>(Cp1251Byte(text[i]).value_or('?'));
     }
     return out;
 }
@@ -187,54 +154,9 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
     }
 }
 
-std::string Cp1251ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (const char c : text) {
-        AppendUtf8(out, ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(c)));
-    }
-    return out;
-}
-
-std::string Utf8ToCp1251(std::string_view text) {
+std::string ToUtf8(std::u32string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        char32_t codePoint = 0;
-        const std::size_t length = DecodeUtf8(text, i, codePoint);
-        if (length == 0) {
-            out.push_back('?');
-            ++i;
-        } else {
-            out.push_back(UnicodeToByte(CodePage::Windows1251, codePoint));
-            i += length;
-        }
-    }
+    for (const char32_t c : text) AppendUtf8(out, c);
     return out;
-}
-
-bool IsUtf8Document(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8ByteOrderMark)) return true;
-    bool multiByte = false;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        char32_t codePoint = 0;
-        const std::size_t length = DecodeUtf8(bytes, i, codePoint);
-        if (length == 0) return false;
-        multiByte = true;
-        i += length;
-    }
-    return multiByte;
-}
-
-std::string DocumentBytesToCp1251(std::string bytes) {
-    if (!IsUtf8Document(bytes)) return bytes;
-    std::string_view body = bytes;
-    if (body.starts_with(kUtf8ByteOrderMark)) body.remove_prefix(kUtf8ByteOrderMark.size());
-    return Utf8ToCp1251(body);
 }

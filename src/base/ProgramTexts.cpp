@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/CodePage.h"
+
 std::string_view MessageText(MessageCode code) {
     using enum MessageCode;
     switch (code) {
@@ -38,11 +40,11 @@ std::string_view MessageText(MessageCode code) {
     return {};
 }
 
-std::string WindowTitle(std::string_view documentName) {
+std::string WindowTitle(std::u32string_view documentName) {
     std::string title(kProgramTitle);
     if (!documentName.empty()) {
         title += " - ";
-        title += documentName;
+        title += ToUtf8(documentName);
     }
     return title;
 }

@@ -62,14 +62,17 @@ inline constexpr std::string_view kShelfEmpty = "Документов на по�
 inline constexpr std::string_view kShelfCount = "Документов на полке: %1";
 inline constexpr std::string_view kBookmarksEmpty = "Закладок нет";
 inline constexpr std::string_view kBookmarksCount = "Всего закладок: %1";
+// Under a name field whose name holds characters the shelf file cannot keep.
+inline constexpr std::string_view kNameLosesCharacters =
+    "Знаки не из Windows-1251 сохранятся как «?»";
 
 inline constexpr std::string_view kHelpFileMissing =
     "Не найден файл справки:\n%1\n\nФайл справки должен лежать рядом с программой "
     "или в папке share/lumeno установленной программы.";
 
-// The main window's title for a document name (Windows-1251 in, Windows-1251
-// out): the bare program title when there is no name.
-std::string WindowTitle(std::string_view documentName);
+// The main window's title (UTF-8) for a document name: the bare program
+// title when there is no name.
+std::string WindowTitle(std::u32string_view documentName);
 
 // The executable must be called lmn (in any case, with or without an
 // extension); a copy under another name ends at once.

@@ -1,12 +1,10 @@
 #include "base/QtText.h"
 
-#include "base/CodePage.h"
-
-QString ToQString(std::string_view cp1251) {
-    return QString::fromStdU16String(Cp1251ToUtf16(cp1251));
+QString ToQString(std::u32string_view text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string FromQString(const QString& text) { return Utf16ToCp1251(text.toStdU16String()); }
+std::u32string FromQString(const QString& text) { return text.toStdU32String(); }
 
 QString ProgramText(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));

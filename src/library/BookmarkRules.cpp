@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/CodePage.h"
 #include "library/ShelfDocument.h"
 
 namespace {
@@ -14,11 +15,11 @@ constexpr std::size_t kForwardWindow = 14;
 constexpr std::size_t kBackwardWindow = 16;
 constexpr std::size_t kForwardNeeds = 15;
 
-const std::string kResumeName = ".";
+const std::u32string kResumeName = U".";
 
 // The part after the caret ends before its first sentence end; without one,
 // before its last word gap, so that no word is cut.
-std::string_view CutAfterPart(std::string_view after) {
+std::u32string_view CutAfterPart(std::u32string_view after) {
     for (std::size_t i = 0; i < after.size(); ++i) {
         if (ClassifyChar(after[i]) == CharClass::SentenceEnd) return after.substr(0, i);
     }
@@ -31,7 +32,7 @@ std::string_view CutAfterPart(std::string_view after) {
 // The part before the caret starts after the last sentence end in it;
 // without one, after its first word gap, unless it reaches back to the start
 // of the text, where the whole of it belongs to the sentence.
-std::string_view CutBeforePart(std::string_view before, bool reachesTextStart) {
+std::u32string_view CutBeforePart(std::u32string_view before, bool reachesTextStart) {
     std::size_t boundary = 0;
     for (std::size_t i = before.size(); i-- > 0;) {
         const CharClass kind = ClassifyChar(before[i]);
@@ -52,15 +53,15 @@ std::string_view CutBeforePart(std::string_view before, bool reachesTextStart) {
 }
 
 // The two parts are joined as C strings: each ends at its first zero byte.
-std::string_view UpToZero(std::string_view part) { return part.substr(0, part.find('\0')); }
+std::u32string_view UpToZero(std::u32string_view part) { return part.substr(0, part.find(U'\0')); }
 
-bool WithinText(std::string_view text, std::int32_t position) {
+bool WithinText(std::u32string_view text, std::int32_t position) {
     return position >= 0 && static_cast<std::size_t>(position) <= text.size();
 }
 
 }  // namespace
 
-CharClass ClassifyChar(char c) {
+CharClass ClassifyChar(char32_t c) {
     switch (c) {
         case '\r':
         case '\n':
@@ -76,19 +77,19 @@ CharClass ClassifyChar(char c) {
     }
 }
 
-std::optional<ProposedBookmark> DefaultBookmarkName(std::string_view text,
+std::optional<ProposedBookmark> DefaultBookmarkName(std::u32string_view text,
                                                     std::size_t selectionStart) {
     if (text.size() < kShortText) return std::nullopt;
     const std::size_t start = std::min(selectionStart, text.size());
 
     // The after-part stops before the text's last character.
     const std::size_t afterEnd = std::min(start + kNameReach, text.size() - 1);
-    const std::string_view after =
-        afterEnd > start ? text.substr(start, afterEnd - start) : std::string_view();
+    const std::u32string_view after =
+        afterEnd > start ? text.substr(start, afterEnd - start) : std::u32string_view();
     const std::size_t beforeStart = start > kNameReach ? start - kNameReach : 0;
-    const std::string_view before = text.substr(beforeStart, start - beforeStart);
+    const std::u32string_view before = text.substr(beforeStart, start - beforeStart);
 
-    std::string name(UpToZero(CutBeforePart(before, beforeStart == 0)));
+    std::u32string name(UpToZero(CutBeforePart(before, beforeStart == 0)));
     name += UpToZero(CutAfterPart(after));
     return ProposedBookmark{start, std::move(name)};
 }
@@ -102,24 +103,24 @@ std::int32_t FoldCheckValue(std::string_view bytes) {
     return static_cast<std::int32_t>(value);
 }
 
-std::int32_t TextCheckValue(std::string_view text, std::size_t position) {
+std::int32_t TextCheckValue(std::u32string_view text, std::size_t position) {
     if (text.size() < kShortText) return 0;
     position = std::min(position, text.size());
     if (text.size() - position > kForwardNeeds) {
-        return FoldCheckValue(text.substr(position, kForwardWindow));
+        return FoldCheckValue(UnicodeToCp1251(text.substr(position, kForwardWindow)));
     }
     // At least 80 characters and at most 15 after the position: 16 lie before it.
-    return FoldCheckValue(text.substr(position - kBackwardWindow, kBackwardWindow));
+    return FoldCheckValue(UnicodeToCp1251(text.substr(position - kBackwardWindow, kBackwardWindow)));
 }
 
-void PlaceBookmark(std::string_view text, std::size_t position, std::string name,
+void PlaceBookmark(std::u32string_view text, std::size_t position, std::u32string name,
                    ShelfDocument& document) {
     position = std::min(position, text.size());
     document.AddBookmark(
         {std::move(name), static_cast<std::int32_t>(position), TextCheckValue(text, position)});
 }
 
-BookmarkJump GoToBookmark(std::string_view text, const ShelfDocument& document, std::size_t index,
+BookmarkJump GoToBookmark(std::u32string_view text, const ShelfDocument& document, std::size_t index,
                           TextRange selection) {
     const std::optional<Bookmark> bookmark = document.GetBookmark(index);
     if (!bookmark) return {BookmarkCheck::Missing, selection};
@@ -132,7 +133,7 @@ BookmarkJump GoToBookmark(std::string_view text, const ShelfDocument& document, 
     return {BookmarkCheck::Valid, WordAtCaret(text, position)};
 }
 
-bool StoreResumePosition(std::string_view text, std::size_t selectionStart,
+bool StoreResumePosition(std::u32string_view text, std::size_t selectionStart,
                          ShelfDocument& document) {
     const std::size_t position = std::min(selectionStart, text.size());
     const std::int32_t value = TextCheckValue(text, position);
@@ -141,7 +142,7 @@ bool StoreResumePosition(std::string_view text, std::size_t selectionStart,
     return true;
 }
 
-std::optional<TextRange> RestoreResumePosition(std::string_view text, ShelfDocument& document) {
+std::optional<TextRange> RestoreResumePosition(std::u32string_view text, ShelfDocument& document) {
     const std::optional<std::size_t> index = document.FindResumeBookmark();
     if (!index) return std::nullopt;
     const std::int32_t stored = document.GetBookmark(*index)->position;

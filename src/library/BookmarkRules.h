@@ -19,11 +19,11 @@ class ShelfDocument;
 enum class CharClass { Ordinary, SentenceEnd, WordGap };
 
 // CR, LF, ".", "?", "!" end a sentence; space and tab are gaps between words.
-CharClass ClassifyChar(char c);
+CharClass ClassifyChar(char32_t c);
 
 struct ProposedBookmark {
     std::size_t position = 0;
-    std::string name;  // Windows-1251; may be empty
+    std::u32string name;  // may be empty
 
     bool operator==(const ProposedBookmark&) const = default;
 };
@@ -32,7 +32,7 @@ struct ProposedBookmark {
 // the sentence around it, taken from at most 79 characters on either side
 // and cut to whole words where the sentence reaches further. Nothing when the
 // text is too small to take bookmarks (fewer than 80 characters).
-std::optional<ProposedBookmark> DefaultBookmarkName(std::string_view text,
+std::optional<ProposedBookmark> DefaultBookmarkName(std::u32string_view text,
                                                     std::size_t selectionStart);
 
 // Each byte, as a signed 8-bit number, folded in as value = 2 x value + byte,
@@ -40,12 +40,14 @@ std::optional<ProposedBookmark> DefaultBookmarkName(std::string_view text,
 std::int32_t FoldCheckValue(std::string_view bytes);
 
 // The check value at a position: 0 for a text shorter than 80 characters;
-// otherwise the fold of the 14 characters from the position on when more
-// than 15 follow it, else of the 16 before it.
-std::int32_t TextCheckValue(std::string_view text, std::size_t position);
+// otherwise the fold of the Windows-1251 bytes of the 14 characters from the
+// position on when more than 15 follow it, else of the 16 before it ("?" for
+// a character the code page lacks), so shelves stored while the program held
+// text as Windows-1251 keep their bookmarks.
+std::int32_t TextCheckValue(std::u32string_view text, std::size_t position);
 
 // Adds a bookmark at the position with the check value of the text there.
-void PlaceBookmark(std::string_view text, std::size_t position, std::string name,
+void PlaceBookmark(std::u32string_view text, std::size_t position, std::u32string name,
                    ShelfDocument& document);
 
 enum class BookmarkCheck {
@@ -63,15 +65,15 @@ struct BookmarkJump {
     bool operator==(const BookmarkJump&) const = default;
 };
 
-BookmarkJump GoToBookmark(std::string_view text, const ShelfDocument& document, std::size_t index,
+BookmarkJump GoToBookmark(std::u32string_view text, const ShelfDocument& document, std::size_t index,
                           TextRange selection);
 
 // Adds the resume bookmark "." at the selection start, unless the check value
 // there is 0 (a text too small, or an unlucky fold). True when one was added.
-bool StoreResumePosition(std::string_view text, std::size_t selectionStart,
+bool StoreResumePosition(std::u32string_view text, std::size_t selectionStart,
                          ShelfDocument& document);
 
 // Removes the first resume bookmark and gives the word at its position (the
 // position kept within the text) for the caret; its check value is not
 // compared. Nothing when the document has no resume bookmark.
-std::optional<TextRange> RestoreResumePosition(std::string_view text, ShelfDocument& document);
+std::optional<TextRange> RestoreResumePosition(std::u32string_view text, ShelfDocument& document);

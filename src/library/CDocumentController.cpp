@@ -37,7 +37,7 @@ CDocumentController::CDocumentController(ShelfDocument& document, CShelfFile& sh
 
 CDocumentController::~CDocumentController() { document_.SetHost(nullptr); }
 
-QString CDocumentController::Title() const { return ToQString(WindowTitle(document_.name)); }
+QString CDocumentController::Title() const { return ProgramText(WindowTitle(document_.name)); }
 
 void CDocumentController::UpdateTitle() { emit TitleChanged(Title()); }
 
@@ -135,7 +135,7 @@ void CDocumentController::PlaceBookmark(bool skipDialog) {
         ShowMessage(window_, MessageCode::MSG_TEXT_TOO_SMALL);
         return;
     }
-    std::string name = proposal->name;
+    std::u32string name = proposal->name;
     if (!skipDialog || name.empty()) {
         CMarkNameDlg dialog(name, window_);
         if (dialog.exec() != QDialog::Accepted) return;

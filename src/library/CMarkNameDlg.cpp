@@ -6,6 +6,7 @@
 #include <QTextDocument>
 
 #include "widgets/CLimitedTextEdit.h"
+#include "widgets/CCodePageNote.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/ProgramMessages.h"
@@ -25,7 +26,7 @@ QString FieldText(const CLimitedTextEdit* field) {
 
 }  // namespace
 
-CMarkNameDlg::CMarkNameDlg(const std::string& proposedName, QWidget* parent) : QDialog(parent) {
+CMarkNameDlg::CMarkNameDlg(const std::u32string& proposedName, QWidget* parent) : QDialog(parent) {
     setObjectName("MarkNameDialog");
     setWindowTitle(QStringLiteral("Поместить закладку"));
     const DialogUnits units(font());
@@ -37,6 +38,10 @@ CMarkNameDlg::CMarkNameDlg(const std::string& proposedName, QWidget* parent) : Q
     field_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     field_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     units.Place(field_, 3, 5, 181, 44);
+    auto* note = new CCodePageNote(this);
+    units.Place(note, 3, 51, 94, 22);
+    connect(field_, &QPlainTextEdit::textChanged, note,
+            [this, note] { note->Follow(field_->toPlainText()); });
     field_->setPlainText(ToQString(proposedName));
     field_->selectAll();
 
@@ -48,7 +53,7 @@ CMarkNameDlg::CMarkNameDlg(const std::string& proposedName, QWidget* parent) : Q
 }
 
 void CMarkNameDlg::accept() {
-    std::string name = TrimName(FromQString(FieldText(field_)));
+    std::u32string name = TrimName(FromQString(FieldText(field_)));
     if (name.empty()) {
         ShowMessage(this, MessageCode::MSG_BOOKMARK_NAME_EMPTY);
         field_->setFocus();

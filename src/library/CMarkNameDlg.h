@@ -16,11 +16,10 @@ class CMarkNameDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The proposal is Windows-1251, as the text holds it.
-    explicit CMarkNameDlg(const std::string& proposedName, QWidget* parent = nullptr);
+    explicit CMarkNameDlg(const std::u32string& proposedName, QWidget* parent = nullptr);
 
-    // After OK: the name without white space at either end, Windows-1251.
-    const std::string& Name() const { return name_; }
+    // After OK: the name without white space at either end.
+    const std::u32string& Name() const { return name_; }
 
     CLimitedTextEdit* NameField() const { return field_; }
     QPushButton* OkButton() const { return ok_; }
@@ -29,7 +28,7 @@ public:
     void accept() override;
 
 private:
-    std::string name_;
+    std::u32string name_;
     CLimitedTextEdit* field_;
     QPushButton* ok_;
 };

@@ -4,13 +4,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "widgets/CCodePageNote.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/ProgramMessages.h"
 #include "library/LibraryDialogRules.h"
 #include "base/QtText.h"
 
-CShelfNameDlg::CShelfNameDlg(const std::string& offeredName, QWidget* parent)
+CShelfNameDlg::CShelfNameDlg(const std::u32string& offeredName, QWidget* parent)
     : QDialog(parent) {
     setObjectName("ShelfNameDialog");
     setWindowTitle(QStringLiteral("Положить документ на полку"));
@@ -25,6 +26,9 @@ CShelfNameDlg::CShelfNameDlg(const std::string& offeredName, QWidget* parent)
     prompt->setBuddy(field_);
 
     ok_ = AddDialogButtons(*this, units, 155, 200, 42).accept;
+    auto* note = new CCodePageNote(this);
+    units.Place(note, 3, 37, 148, 20);
+    connect(field_, &QLineEdit::textChanged, note, &CCodePageNote::Follow);
 
     setFixedSize(units.Size(242, 59));
     field_->setText(ToQString(offeredName));
@@ -33,7 +37,7 @@ CShelfNameDlg::CShelfNameDlg(const std::string& offeredName, QWidget* parent)
 }
 
 void CShelfNameDlg::accept() {
-    std::string name = TrimName(FromQString(field_->text()));
+    std::u32string name = TrimName(FromQString(field_->text()));
     if (name.empty()) {
         ShowMessage(this, MessageCode::MSG_DOCUMENT_NAME_EMPTY);
         field_->setFocus();

@@ -12,11 +12,10 @@ class CShelfNameDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The offered name is Windows-1251.
-    explicit CShelfNameDlg(const std::string& offeredName, QWidget* parent = nullptr);
+    explicit CShelfNameDlg(const std::u32string& offeredName, QWidget* parent = nullptr);
 
-    // After OK: the name without white space at either end, Windows-1251.
-    const std::string& Name() const { return name_; }
+    // After OK: the name without white space at either end.
+    const std::u32string& Name() const { return name_; }
 
     QLineEdit* NameField() const { return field_; }
     QPushButton* OkButton() const { return ok_; }
@@ -25,7 +24,7 @@ public:
     void accept() override;
 
 private:
-    std::string name_;
+    std::u32string name_;
     QLineEdit* field_;
     QPushButton* ok_;
 };

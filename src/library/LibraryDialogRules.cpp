@@ -40,16 +40,16 @@ DialogGeometry OpenListDialog(DialogSizeFields fields, int clientWidth, int clie
     return geometry;
 }
 
-std::string OfferedShelfName(std::string_view documentName) {
-    return std::string(documentName.substr(0, documentName.rfind('.')));
+std::u32string OfferedShelfName(std::u32string_view documentName) {
+    return std::u32string(documentName.substr(0, documentName.rfind(U'.')));
 }
 
-std::string TrimName(std::string_view name) {
-    constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+std::u32string TrimName(std::u32string_view name) {
+    constexpr std::u32string_view kWhiteSpace = U" \t\r\n\v\f";
     const std::size_t first = name.find_first_not_of(kWhiteSpace);
-    if (first == std::string_view::npos) return {};
+    if (first == std::u32string_view::npos) return {};
     const std::size_t last = name.find_last_not_of(kWhiteSpace);
-    return std::string(name.substr(first, last - first + 1));
+    return std::u32string(name.substr(first, last - first + 1));
 }
 
 DialogSizeFields ShelfDialogSizes(ReaderSettings& s) {

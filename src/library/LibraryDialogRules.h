@@ -53,11 +53,11 @@ DialogGeometry OpenListDialog(DialogSizeFields fields, int clientWidth, int clie
 
 // The name offered when a document is put on the shelf: its current name
 // without everything from its last "." on.
-std::string OfferedShelfName(std::string_view documentName);
+std::u32string OfferedShelfName(std::u32string_view documentName);
 
 // The longest name a shelf entry or a bookmark takes.
 constexpr int kMaxNameLength = 255;
 
-// A typed name (Windows-1251) without white space at either end: space, tab,
-// CR, LF, vertical tab and form feed.
-std::string TrimName(std::string_view name);
+// A typed name without white space at either end: space, tab, CR, LF,
+// vertical tab and form feed.
+std::u32string TrimName(std::u32string_view name);

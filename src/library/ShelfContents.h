@@ -24,7 +24,7 @@ struct ShelfEntry {
 // What the shelf list shows of one record.
 struct ShelfListEntry {
     std::int32_t key = 0;
-    std::string name;  // Windows-1251
+    std::u32string name;  // stored in Windows-1251
 
     bool operator==(const ShelfListEntry&) const = default;
 };

@@ -21,7 +21,7 @@ std::optional<Bookmark> ShelfDocument::GetBookmark(std::size_t index) const {
 
 std::optional<std::size_t> ShelfDocument::FindResumeBookmark() const {
     const auto at = std::find_if(bookmarks_.begin(), bookmarks_.end(),
-                                 [](const Bookmark& b) { return b.name == "."; });
+                                 [](const Bookmark& b) { return b.name == U"."; });
     if (at == bookmarks_.end()) return std::nullopt;
     return static_cast<std::size_t>(at - bookmarks_.begin());
 }
@@ -32,8 +32,8 @@ void ShelfDocument::RemoveBookmark(std::size_t index) {
     }
 }
 
-std::vector<std::string> ShelfDocument::BookmarkNames() const {
-    std::vector<std::string> names;
+std::vector<std::u32string> ShelfDocument::BookmarkNames() const {
+    std::vector<std::u32string> names;
     names.reserve(bookmarks_.size());
     for (const Bookmark& b : bookmarks_) names.push_back(b.name);
     return names;

@@ -30,7 +30,7 @@ public:
     static constexpr int kNotOnShelf = 0;
 
     std::string path;  // the platform's bytes; empty for clipboard text
-    std::string name;  // Windows-1251
+    std::u32string name;  // stored in Windows-1251
     int key = kNoDocument;
 
     void SetHost(DocumentHost* host) { host_ = host; }
@@ -43,7 +43,7 @@ public:
     // The resume position is the first bookmark named exactly ".".
     std::optional<std::size_t> FindResumeBookmark() const;
     void RemoveBookmark(std::size_t index);
-    std::vector<std::string> BookmarkNames() const;
+    std::vector<std::u32string> BookmarkNames() const;
     void ClearBookmarks() { bookmarks_.clear(); }
     // Takes a stored list as it is, without re-sorting: a shelf record keeps
     // its bookmarks in the order they were written.

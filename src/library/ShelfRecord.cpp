@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/CodePage.h"
 #include "base/LittleEndian.h"
 #include "library/ShelfDocument.h"
 
@@ -16,12 +17,12 @@ std::string BuildRecord(const ShelfDocument& document) {
     const std::size_t size = kFixedSize + kBookmarkSize * bookmarks.size();
     std::string record(size, '\0');
     le::PutU32(record, 0, static_cast<std::uint32_t>(size));
-    le::PutBlock(record, kNameOffset, kBlockWidth, document.name);
+    le::PutBlock(record, kNameOffset, kBlockWidth, UnicodeToCp1251(document.name));
     le::PutBlock(record, kPathOffset, kBlockWidth, document.path);
     le::PutU32(record, kCountOffset, static_cast<std::uint32_t>(bookmarks.size()));
     std::size_t at = kFixedSize;
     for (const Bookmark& bookmark : bookmarks) {
-        le::PutBlock(record, at, kBlockWidth, bookmark.name);
+        le::PutBlock(record, at, kBlockWidth, UnicodeToCp1251(bookmark.name));
         le::PutI32(record, at + kBookmarkPositionOffset, bookmark.position);
         le::PutI32(record, at + kBookmarkCheckOffset, bookmark.checkValue);
         at += kBookmarkSize;
@@ -38,8 +39,8 @@ std::optional<std::size_t> RecordBookmarkCount(std::string_view record) {
     return static_cast<std::size_t>(count);
 }
 
-std::string RecordName(std::string_view record) {
-    return le::GetBlock(record, kNameOffset, kBlockWidth);
+std::u32string RecordName(std::string_view record) {
+    return Cp1251ToUnicode(le::GetBlock(record, kNameOffset, kBlockWidth));
 }
 
 bool LoadRecord(std::string_view record, ShelfDocument& document) {
@@ -48,7 +49,7 @@ bool LoadRecord(std::string_view record, ShelfDocument& document) {
     std::vector<Bookmark> bookmarks;
     bookmarks.reserve(*count);
     for (std::size_t i = 0, at = kFixedSize; i < *count; ++i, at += kBookmarkSize) {
-        bookmarks.push_back({le::GetBlock(record, at, kBlockWidth),
+        bookmarks.push_back({Cp1251ToUnicode(le::GetBlock(record, at, kBlockWidth)),
                              le::GetI32(record, at + kBookmarkPositionOffset),
                              le::GetI32(record, at + kBookmarkCheckOffset)});
     }

@@ -48,7 +48,7 @@ std::string BuildRecord(const ShelfDocument& document);
 std::optional<std::size_t> RecordBookmarkCount(std::string_view record);
 
 // The name block of a well-formed record, up to its terminator.
-std::string RecordName(std::string_view record);
+std::u32string RecordName(std::string_view record);
 
 // Fills name, path and bookmarks from a record, keeping the stored bookmark
 // order. A malformed record leaves the document untouched and gives false.

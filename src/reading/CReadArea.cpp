@@ -21,7 +21,7 @@ CReadArea::CReadArea(QWidget* parent, const ReaderSettings& settings)
     RecreateDrawingObjects();
 }
 
-void CReadArea::SetDisplayText(std::string_view text) {
+void CReadArea::SetDisplayText(std::u32string_view text) {
     displayText_ = ToQString(text);
     // Only where the old group was and where the new one goes changes: the
     // rest of the pane is background. Repainting (and sending to the screen)

@@ -19,7 +19,7 @@ public:
     CReadArea(QWidget* parent, const ReaderSettings& settings);
 
     // The group being shown (Windows-1251); empty when nothing is read.
-    void SetDisplayText(std::string_view text);
+    void SetDisplayText(std::u32string_view text);
     const QString& DisplayText() const { return displayText_; }
     // Takes the reading area's font and colours anew from the settings.
     void RecreateDrawingObjects();

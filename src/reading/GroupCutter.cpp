@@ -1,12 +1,53 @@
 #include "reading/GroupCutter.h"
 
+#include <unicode/uchar.h>
+
+#include <algorithm>
+#include <array>
+
+#include "base/CodePage.h"
+
 namespace {
 
 enum class ScanState { Skipping, InWord };
 
+// Commas, semicolons and colons of scripts whose marks Windows-1251 lacks;
+// Unicode has no property for them. Sorted.
+constexpr std::array<char32_t, 20> kOtherClauseMarks = {
+    0x055D,  // Armenian comma
+    0x060C,  // Arabic comma
+    0x061B,  // Arabic semicolon
+    0x07F8,  // NKo comma
+    0x1363,  // Ethiopic comma
+    0x1364,  // Ethiopic semicolon
+    0x1365,  // Ethiopic colon
+    0x1802,  // Mongolian comma
+    0x1808,  // Mongolian Manchu comma
+    0x3001,  // ideographic comma
+    0xA4FE,  // Lisu punctuation comma
+    0xA60D,  // Vai comma
+    0xFE10,  // presentation form for vertical comma
+    0xFE11,  // presentation form for vertical ideographic comma
+    0xFE50,  // small comma
+    0xFE51,  // small ideographic comma
+    0xFE54,  // small semicolon
+    0xFF0C,  // fullwidth comma
+    0xFF1A,  // fullwidth colon
+    0xFF1B,  // fullwidth semicolon
+};
+
 }  // namespace
 
-void BeginTaskRange(std::string_view text, ReadingCursor& cursor) {
+bool IsOtherClauseMark(char32_t c) {
+    return !Cp1251Byte(c) &&
+           std::binary_search(kOtherClauseMarks.begin(), kOtherClauseMarks.end(), c);
+}
+
+bool IsOtherSentenceMark(char32_t c) {
+    return !Cp1251Byte(c) && u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_S_TERM);
+}
+
+void BeginTaskRange(std::u32string_view text, ReadingCursor& cursor) {
     cursor.newTask = false;
     cursor.position = cursor.taskStart;
     cursor.end = cursor.taskEnd.value_or(text.size());
@@ -15,7 +56,7 @@ void BeginTaskRange(std::string_view text, ReadingCursor& cursor) {
     cursor.nextProgressMark = cursor.taskStart + cursor.progressStep;
 }
 
-GroupStep NextGroup(std::string_view text, ReadingCursor& cursor, const ReadingOptions& options) {
+GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options) {
     GroupStep step;
     if (cursor.abort) {
         cursor.abort = false;
@@ -37,11 +78,11 @@ GroupStep NextGroup(std::string_view text, ReadingCursor& cursor, const ReadingO
     const bool severalWords = options.SeveralWords();
     ScanState state = ScanState::Skipping;
     StepKind kind = StepKind::StepPlain;
-    std::string& group = step.text;
+    std::u32string& group = step.text;
     group.reserve(kMaxGroupLength);
     std::optional<std::size_t> groupStart;
     std::size_t groupEnd = 0;
-    char previous = 0;
+    char32_t previous = 0;
     bool more = true;
     while (more && cursor.position < cursor.end) {
         if (cursor.position >= text.size()) {
@@ -49,7 +90,7 @@ GroupStep NextGroup(std::string_view text, ReadingCursor& cursor, const ReadingO
             cursor.position = cursor.end;
             break;
         }
-        char c = text[cursor.position];
+        char32_t c = text[cursor.position];
         if (c == '\0') {
             // A zero byte is no character: passed over without becoming the
             // previous character.

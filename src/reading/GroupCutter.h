@@ -21,10 +21,10 @@ enum class ProgressAction {
 // One step of a reading run.
 struct GroupStep {
     StepKind kind = StepKind::StepAborted;
-    // The reading pane's new display text (Windows-1251), at most
+    // The reading pane's new display text, at most
     // kMaxGroupLength characters. Only plain, comma and stop steps set it; the
     // run stops on the other two, which empties the pane anyway.
-    std::string text;
+    std::u32string text;
     // The characters to select in the text pane; none leaves the user's
     // selection as it is (a step that found only separators, or no group).
     std::optional<TextRange> highlight;
@@ -43,16 +43,28 @@ struct GroupStep {
 constexpr std::size_t kMaxGroupLength = 129;
 constexpr int kProgressSteps = 40;
 
-// The marks that end a group when a separator follows them directly.
-constexpr bool EndsClause(char c) { return c == ',' || c == ':'; }
-constexpr bool EndsSentence(char c) { return c == '.' || c == ';' || c == '?' || c == '!'; }
+// The marks that end a group when a separator follows them directly. Of the
+// characters Windows-1251 has, "," and ":" end a clause and ".", ";", "?" and
+// "!" a sentence; of the others, Unicode's sentence terminals ("。", "！",
+// "؟" ...) end a sentence and the clause marks of other scripts ("、", "，",
+// "；", "،" ...) a clause.
+bool IsOtherClauseMark(char32_t c);
+bool IsOtherSentenceMark(char32_t c);
+inline bool EndsClause(char32_t c) {
+    if (c < 0x80) return c == ',' || c == ':';
+    return IsOtherClauseMark(c);
+}
+inline bool EndsSentence(char32_t c) {
+    if (c < 0x80) return c == '.' || c == ';' || c == '?' || c == '!';
+    return IsOtherSentenceMark(c);
+}
 
 // The first step of a task takes its range: the cursor goes to the task start
 // and the progress bar's fortieths are measured.
-void BeginTaskRange(std::string_view text, ReadingCursor& cursor);
+void BeginTaskRange(std::u32string_view text, ReadingCursor& cursor);
 
 // Cuts the next group out of the task's range and moves the cursor past it.
 // The cost is that of the group and the separators before it, never of the
 // text's length. The text's own length stands for the end of a task that
 // runs to the end; positions past the text hold nothing and are passed over.
-GroupStep NextGroup(std::string_view text, ReadingCursor& cursor, const ReadingOptions& options);
+GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options);

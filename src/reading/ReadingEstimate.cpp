@@ -8,7 +8,7 @@
 
 namespace {
 
-std::int64_t CountWords(std::string_view text, std::size_t start, std::size_t end) {
+std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end) {
     end = std::min(end, text.size());
     std::int64_t words = 0;
     bool inWord = false;
@@ -33,7 +33,7 @@ std::int64_t ReadingEstimate::WordsPerMinute() const {
     return (words * 60'000 + taskMs / 2) / taskMs;
 }
 
-TaskTotals ScheduleTotals(std::string_view text, const ReadingCursor& cursor,
+TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
                           const ReadingOptions& options) {
     ReadingCursor fromStart = cursor;
     fromStart.newTask = true;
@@ -47,7 +47,7 @@ TaskTotals ScheduleTotals(std::string_view text, const ReadingCursor& cursor,
     return totals;
 }
 
-std::int64_t ScheduledTimeLeft(std::string_view text, ReadingCursor cursor, ReadingTimer timer,
+std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, ReadingTimer timer,
                                const ReadingOptions& options) {
     cursor.abort = false;
     std::int64_t left = 0;

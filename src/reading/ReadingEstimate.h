@@ -28,13 +28,13 @@ struct TaskTotals {
     std::int64_t taskMs = 0;
     bool operator==(const TaskTotals&) const = default;
 };
-TaskTotals ScheduleTotals(std::string_view text, const ReadingCursor& cursor,
+TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
                           const ReadingOptions& options);
 
 // The time of the groups still to come after the cursor, with the timer
 // running on as it runs now (a started timer for a run about to begin). The
 // options are taken where the timer takes them, at changes of kind.
-std::int64_t ScheduledTimeLeft(std::string_view text, ReadingCursor cursor, ReadingTimer timer,
+std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, ReadingTimer timer,
                                const ReadingOptions& options);
 
 // The status pane's text: "≈ N слов/мин · осталось M мин", with seconds

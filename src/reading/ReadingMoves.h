@@ -27,7 +27,7 @@ enum class ReadingMove {
 // before when the group on screen begins its sentence. Nothing goes back
 // past the range's start; forward past its end gives the end, where the run
 // ends as it does at the end of the text.
-std::size_t MoveTarget(std::string_view text, const ReadingCursor& cursor,
+std::size_t MoveTarget(std::u32string_view text, const ReadingCursor& cursor,
                        const ReadingOptions& options, ReadingMove move,
                        std::optional<std::size_t> shown);
 

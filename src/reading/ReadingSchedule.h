@@ -15,7 +15,7 @@
 // One step of a reading run as the user sees it.
 struct ScheduledStep {
     StepKind kind = StepKind::StepEnd;
-    std::string text;  // the reading pane's display text
+    std::u32string text;  // the reading pane's display text
     std::optional<TextRange> highlight;
     ProgressAction progress = ProgressAction::None;
     std::int64_t atMs = 0;  // when the step runs, counted from the start command
@@ -39,5 +39,5 @@ struct ReadingSchedule {
 // Every step of one uninterrupted run from the start command to the stop,
 // with the options unchanged throughout. The cursor decides where it begins:
 // at the task start after a task was chosen, after the last group otherwise.
-ReadingSchedule ScheduleReading(std::string_view text, ReadingCursor cursor,
+ReadingSchedule ScheduleReading(std::u32string_view text, ReadingCursor cursor,
                                 const ReadingOptions& options);

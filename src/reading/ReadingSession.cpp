@@ -16,7 +16,7 @@ std::int32_t ReadingSession::Start(const ReadingOptions& options, std::int64_t n
     return DelayUntilNextStep(timer_.Start(options), nowNs);
 }
 
-SessionStep ReadingSession::Step(std::string_view text, const ReadingOptions& options,
+SessionStep ReadingSession::Step(std::u32string_view text, const ReadingOptions& options,
                                  bool paneHasHeight, std::int64_t nowNs) {
     SessionStep step;
     const ReadingCursor before = cursor_;
@@ -55,7 +55,7 @@ std::int32_t ReadingSession::DelayUntilNextStep(std::int32_t periodMs, std::int6
     return static_cast<std::int32_t>((nextDueNs_ - nowNs + kNsPerMs / 2) / kNsPerMs);
 }
 
-SessionStep ReadingSession::Move(ReadingMove move, std::string_view text,
+SessionStep ReadingSession::Move(ReadingMove move, std::u32string_view text,
                                  const ReadingOptions& options, bool paneHasHeight,
                                  std::int64_t nowNs) {
     if (!reading_) return {};
@@ -69,7 +69,7 @@ SessionStep ReadingSession::Move(ReadingMove move, std::string_view text,
     return step;
 }
 
-std::optional<ReadingEstimate> ReadingSession::Estimate(std::string_view text,
+std::optional<ReadingEstimate> ReadingSession::Estimate(std::u32string_view text,
                                                         const ReadingOptions& options,
                                                         std::int64_t nowNs) {
     if (cursor_.task == ReadingTask::TaskNone) return std::nullopt;

@@ -46,20 +46,20 @@ public:
     void Stop() { reading_ = false; }
     // Cuts the next group and times it. A pane without height, a requested
     // abort or the end of the range ends the run (the end also drops the task).
-    SessionStep Step(std::string_view text, const ReadingOptions& options, bool paneHasHeight,
+    SessionStep Step(std::u32string_view text, const ReadingOptions& options, bool paneHasHeight,
                      std::int64_t nowNs);
     // The next step stops the run, whatever happens before it.
     void AbortAtNextStep() { cursor_.abort = true; }
     // While reading: moves back or forward from the group on screen and
     // shows the group there at once; the run goes on from it. Forward past
     // the end of the task ends the run as the end of the text does.
-    SessionStep Move(ReadingMove move, std::string_view text, const ReadingOptions& options,
+    SessionStep Move(ReadingMove move, std::u32string_view text, const ReadingOptions& options,
                      bool paneHasHeight, std::int64_t nowNs);
 
     // The task's rate and time left at these options; none without a task.
     // While reading, the time left counts what is left of the group on
     // screen and the timer's course from there.
-    std::optional<ReadingEstimate> Estimate(std::string_view text, const ReadingOptions& options,
+    std::optional<ReadingEstimate> Estimate(std::u32string_view text, const ReadingOptions& options,
                                             std::int64_t nowNs);
 
     // A task command on the caret or selection: what the pane's selection

@@ -6,12 +6,13 @@
 
 #include <QFontInfo>
 
+#include "base/CodePage.h"
 #include "base/QtText.h"
 
 namespace {
 
 QString FaceOf(const LogFont& font) {
-    return ToQString(font.FaceName());
+    return ToQString(Cp1251ToUnicode(font.FaceName()));
 }
 
 constexpr int kBoldAbove = 650;
@@ -62,7 +63,7 @@ LogFont LogFontFromFont(const QFont& font, const LogFont& base, double dotsPerIn
     chosen.italic = font.italic() ? 1 : 0;
     chosen.underline = font.underline() ? 1 : 0;
     chosen.strikeOut = font.strikeOut() ? 1 : 0;
-    chosen.SetFaceName(FromQString(font.family()));
+    chosen.SetFaceName(UnicodeToCp1251(FromQString(font.family())));
     if (chosen.FaceName() != base.FaceName()) {
         chosen.pitchAndFamily = QFontInfo(font).fixedPitch() ? kFixedPitch : kVariablePitch;
     }

@@ -13,6 +13,7 @@
 #include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
 #include "settings/AreaFormat.h"
+#include "base/CodePage.h"
 #include "base/QtText.h"
 
 CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
@@ -97,9 +98,9 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
 }
 
 void CAreaDlg::Refresh() {
-    face_->setText(ToQString(area_.font.FaceName()));
+    face_->setText(ToQString(Cp1251ToUnicode(area_.font.FaceName())));
     size_->setText(QString::number(area_.pointSize));
-    style_->setText(ToQString(area_.StyleName()));
+    style_->setText(ProgramText(area_.StyleName()));
     textSwatch_->SetBkColour(area_.textColor);
     backgroundSwatch_->SetBkColour(area_.backgroundColor);
 }

@@ -17,7 +17,7 @@ constexpr int kFieldLimit = static_cast<int>(kMaxDialogSearchText);
 
 // The widget knows one kind of line break; the text may hold CR LF, a bare
 // CR or a bare LF.
-QString ShownText(const std::string& text) {
+QString ShownText(const std::u32string& text) {
     QString shown = ToQString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
@@ -26,7 +26,7 @@ QString ShownText(const std::string& text) {
 
 }  // namespace
 
-CFindDlg::CFindDlg(const std::string& text, SearchOptions options, QWidget* parent)
+CFindDlg::CFindDlg(const std::u32string& text, SearchOptions options, QWidget* parent)
     : QDialog(parent), initialText_(text), initialShown_(ShownText(text)) {
     setObjectName("FindDialog");
     setWindowTitle("Искать");
@@ -66,7 +66,7 @@ CFindDlg::CFindDlg(const std::string& text, SearchOptions options, QWidget* pare
     field_->setFocus();
 }
 
-std::string CFindDlg::SearchText() const {
+std::u32string CFindDlg::SearchText() const {
     const QString shown = field_->RawText();
     if (shown == initialShown_) return initialText_;
     // Line breaks the user typed are the program's own: CR LF.

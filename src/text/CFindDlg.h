@@ -19,11 +19,11 @@ class CFindDlg : public QDialog {
 
 public:
     // `text` is Windows-1251, as the text control holds it.
-    CFindDlg(const std::string& text, SearchOptions options, QWidget* parent = nullptr);
+    CFindDlg(const std::u32string& text, SearchOptions options, QWidget* parent = nullptr);
 
     // The field's text in Windows-1251; the text it was opened with, byte for
     // byte, while the user has not changed it.
-    std::string SearchText() const;
+    std::u32string SearchText() const;
     SearchOptions Options() const;
 
     CLimitedTextEdit* TextField() const { return field_; }
@@ -32,7 +32,7 @@ public:
     QPushButton* FindButton() const { return find_; }
 
 private:
-    std::string initialText_;
+    std::u32string initialText_;
     QString initialShown_;
     CLimitedTextEdit* field_;
     QCheckBox* matchCase_;

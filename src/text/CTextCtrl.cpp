@@ -56,16 +56,11 @@ constexpr qsizetype kBlockCharacters = 4096;
 // character, a line separator, or a paragraph break once the current
 // paragraph has grown long enough; and where the position map splits a long
 // line, a paragraph break of the widget's own comes in.
-QString WidgetText(std::string_view text, const PositionMap& map) {
-    static const auto unicode = [] {
-        std::array<QChar, 256> table;
-        for (unsigned b = 0; b < 256; ++b) {
-            table[b] = QChar(ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(b)));
-        }
-        return table;
-    }();
+QString WidgetText(std::u32string_view text, const PositionMap& map) {
     const std::vector<std::size_t>& splits = map.Splits();
-    QString shown(static_cast<qsizetype>(text.size() + splits.size()), Qt::Uninitialized);
+    const auto twoUnits = std::count_if(text.begin(), text.end(),
+                                        [](char32_t c) { return QChar::requiresSurrogates(c); });
+    QString shown(static_cast<qsizetype>(text.size() + splits.size()) + twoUnits, Qt::Uninitialized);
     QChar* const begin = shown.data();
     QChar* out = begin;
     QChar* paragraphStart = begin;
@@ -76,9 +71,14 @@ QString WidgetText(std::string_view text, const PositionMap& map) {
             paragraphStart = out;
             ++nextSplit;
         }
-        const char c = text[i];
+        const char32_t c = text[i];
+        if (QChar::requiresSurrogates(c)) {
+            *out++ = QChar(QChar::highSurrogate(c));
+            *out++ = QChar(QChar::lowSurrogate(c));
+            continue;
+        }
         if (c != '\r' && c != '\n') {
-            *out++ = unicode[static_cast<unsigned char>(c)];
+            *out++ = QChar(static_cast<char16_t>(c));
             continue;
         }
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
@@ -108,7 +108,7 @@ CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
 
 CTextCtrl::~CTextCtrl() = default;
 
-void CTextCtrl::SetText(std::string text) {
+void CTextCtrl::SetText(std::u32string text) {
     if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
     text_ = std::move(text);
     map_ = PositionMap(text_);
@@ -131,7 +131,7 @@ void CTextCtrl::SetSelection(std::size_t start, std::size_t end) {
     setTextCursor(cursor);
 }
 
-std::string CTextCtrl::SelectedText() const {
+std::u32string CTextCtrl::SelectedText() const {
     const TextRange range = Selection();
     return text_.substr(range.start, range.end - range.start);
 }
@@ -205,7 +205,7 @@ void CTextCtrl::SelectWordAtCaret() {
 }
 
 void CTextCtrl::CopySelection() const {
-    const std::string selected = SelectedText();
+    const std::u32string selected = SelectedText();
     if (selected.empty()) return;
     QApplication::clipboard()->setText(ToQString(ClipboardText(selected)));
 }

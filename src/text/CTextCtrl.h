@@ -15,7 +15,7 @@
 class LineSelectionMargin;
 class QAction;
 
-// The one text control: holds the document's text (Windows-1251, the core's
+// The one text control: holds the document's text (Unicode, the core's
 // positions) and shows it read-only in the widget. Every position that crosses
 // between the two goes through the position map; nothing else converts.
 class CTextCtrl : public QPlainTextEdit {
@@ -25,9 +25,9 @@ public:
     CTextCtrl(QWidget* parent, const AreaAppearance& textArea);
     ~CTextCtrl() override;
 
-    const std::string& Text() const { return text_; }
+    const std::u32string& Text() const { return text_; }
     // Replaces the whole text; more than the control's limit is not taken in.
-    void SetText(std::string text);
+    void SetText(std::u32string text);
     int TextLength() const { return static_cast<int>(text_.size()); }
     bool TooShort() const { return text_.size() < kShortText; }
 
@@ -35,7 +35,7 @@ public:
     TextRange Selection() const;
     void SetSelection(std::size_t start, std::size_t end);
     void SetCaret(std::size_t position) { SetSelection(position, position); }
-    std::string SelectedText() const;
+    std::u32string SelectedText() const;
 
     // Shows parts of the text in their own formats (a rich text document's
     // bold, italic, size, colour and face), until ApplyFormatToAll.
@@ -88,7 +88,7 @@ private:
     void KeepVisibleLayouts();
 
     const AreaAppearance& textArea_;
-    std::string text_;
+    std::u32string text_;
     PositionMap map_;
     QList<QKeySequence> programKeys_;
     QList<QAction*> keyActions_;

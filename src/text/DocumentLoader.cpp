@@ -9,13 +9,14 @@
 #include "base/CodePage.h"
 #include "text/HtmlConverter.h"
 #include "text/RtfReader.h"
+#include "text/TextDecoding.h"
 
 namespace {
 
 // The most bytes a plain-text file needs for that many characters: four per
-// character of UTF-8, and the byte-order mark.
+// character of UTF-8 or UTF-32, and the byte-order mark.
 constexpr std::size_t PlainTextByteBudget(std::size_t maxTextLength) {
-    return 4 * maxTextLength + 3;
+    return 4 * maxTextLength + 4;
 }
 
 struct FileBytes {
@@ -80,16 +81,14 @@ MessageCode LoadErrorMessage(LoadError error) {
     return MessageCode::MSG_FILE_OPEN_FAILED;
 }
 
-std::string ReadPlainTextDocument(std::string bytes) {
-    std::string text = DocumentBytesToCp1251(std::move(bytes));
-    if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
-    return text;
+std::u32string ReadPlainTextDocument(std::string_view bytes, std::size_t maxTextLength) {
+    return DecodeDocumentText(bytes, maxTextLength);
 }
 
-std::string ReadHtmlDocument(std::string bytes) {
-    const std::string html = DocumentBytesToCp1251(std::move(bytes));
-    std::string text = ConvertHtmlToText(html);
-    if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
+std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength) {
+    const std::string html = UnicodeToCp1251(DecodeDocumentText(bytes));
+    std::u32string text = Cp1251ToUnicode(ConvertHtmlToText(html));
+    if (text.size() > maxTextLength) text.resize(maxTextLength);
     return text;
 }
 
@@ -101,21 +100,15 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
     if (!plain && !file.complete) return {LoadError::TooLarge, {}, {}};
     if (!file.complete) DropPartialUtf8Character(file.bytes);
     switch (kind) {
-        case DocumentKind::PlainText: {
-            std::string text = ReadPlainTextDocument(std::move(file.bytes));
-            if (text.size() > maxTextLength) text.resize(maxTextLength);
-            return {LoadError::None, std::move(text), {}};
-        }
-        case DocumentKind::Html: {
-            std::string text = ReadHtmlDocument(std::move(file.bytes));
-            if (text.size() > maxTextLength) text.resize(maxTextLength);
-            return {LoadError::None, std::move(text), {}};
-        }
+        case DocumentKind::PlainText:
+            return {LoadError::None, ReadPlainTextDocument(file.bytes, maxTextLength), {}};
+        case DocumentKind::Html:
+            return {LoadError::None, ReadHtmlDocument(file.bytes, maxTextLength), {}};
         case DocumentKind::RichText: {
             RtfReader reader(maxTextLength);
             reader.Feed(file.bytes);
             RtfDocument rtf = reader.Finish();
-            return {LoadError::None, std::move(rtf.text), std::move(rtf.runs)};
+            return {LoadError::None, Cp1251ToUnicode(rtf.text), std::move(rtf.runs)};
         }
     }
     return {LoadError::OpenFailed, {}, {}};

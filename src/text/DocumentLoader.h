@@ -25,19 +25,20 @@ MessageCode LoadErrorMessage(LoadError error);
 
 struct LoadedText {
     LoadError error = LoadError::None;
-    std::string text;  // Windows-1251, at most kMaxTextLength characters
+    std::u32string text;  // at most kMaxTextLength characters
     // How parts of a rich text document look; empty for plain text and HTML.
     std::vector<RtfRun> runs;
 };
 
-// A plain-text file's bytes as text: Windows-1251 byte for byte, unless the
-// file is UTF-8 (see IsUtf8Document), which is transcoded. Line breaks stay as
-// they are.
-std::string ReadPlainTextDocument(std::string bytes);
+// A plain-text file's bytes as text, in the encoding its byte-order mark
+// names, else UTF-8 when they are well-formed UTF-8, else the legacy encoding
+// they look like. Line breaks stay as they are.
+std::u32string ReadPlainTextDocument(std::string_view bytes,
+                                     std::size_t maxTextLength = kMaxTextLength);
 
-// An HTML file's bytes as text: the same code-page rule, then the conversion
+// An HTML file's bytes as text: decoded as its charset says, then converted
 // to plain text.
-std::string ReadHtmlDocument(std::string bytes);
+std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength = kMaxTextLength);
 
 // Reads the file at path (the platform's bytes) as a document of the given
 // kind. Only a regular file is read (a symbolic link to one is followed);

@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-#include "base/CodePage.h"
+#include "text/TextDecoding.h"
 
 std::optional<DocumentKind> DocumentKindFromPath(std::string_view path) {
     const std::size_t dot = path.rfind('.');
@@ -37,8 +37,8 @@ std::string_view PathFileName(std::string_view path) {
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
-std::string DocumentNameFromPath(std::string_view path) {
-    return DocumentBytesToCp1251(std::string(PathFileName(path)));
+std::u32string DocumentNameFromPath(std::string_view path) {
+    return DecodeDocumentText(PathFileName(path));
 }
 
 namespace {

@@ -20,10 +20,9 @@ std::optional<DocumentKind> DocumentKindFromPath(std::string_view path);
 // "\" (shelf files written on Windows use it), in the path's own bytes.
 std::string_view PathFileName(std::string_view path);
 
-// The name a document loaded from path shows in the title, in Windows-1251.
-// Paths are UTF-8 here; a name that is not UTF-8 is taken as Windows-1251 byte
-// for byte, as document files are.
-std::string DocumentNameFromPath(std::string_view path);
+// The name a document loaded from path shows in the title. Paths are UTF-8
+// here; a name that is not is decoded as the text of a document file would be.
+std::u32string DocumentNameFromPath(std::string_view path);
 
 // The file a path shown by the desktop stands for. File names are bytes and
 // need not be UTF-8, but the desktop's widgets show them as text, with U+FFFD

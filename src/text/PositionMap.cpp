@@ -5,26 +5,26 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char32_t c) { return c == ' ' || c == '\t'; }
+bool IsLineBreak(char32_t c) { return c == '\r' || c == '\n'; }
+// The widget holds UTF-16: a character beyond the Basic Multilingual Plane
+// takes two of its positions.
+bool TakesTwoUnits(char32_t c) { return c > 0xFFFF; }
 
 }  // namespace
 
-PositionMap::PositionMap(std::string_view text, std::size_t lineLimit) {
+PositionMap::PositionMap(std::u32string_view text, std::size_t lineLimit) {
     const std::size_t size = text.size();
-    // Where the next CR and the next LF at or after `from` are; size when none.
-    const auto next = [text, size](char c, std::size_t from) {
-        const void* found = from < size ? std::memchr(text.data() + from, c, size - from) : nullptr;
-        return found != nullptr
-                   ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
-                   : size;
-    };
-    std::size_t nextCr = next('\r', 0);
-    std::size_t nextLf = next('\n', 0);
     std::size_t widget = 0;  // the widget position of `start`
     for (std::size_t start = 0;;) {
-        const std::size_t end = std::min(nextCr, nextLf);
-        if (end - start > lineLimit) SplitLine(text, start, end, lineLimit, widget);
-        widget += end - start;
+        std::size_t end = start;
+        bool twoUnits = false;
+        while (end < size && !IsLineBreak(text[end])) twoUnits |= TakesTwoUnits(text[end++]);
+        if (twoUnits || end - start > lineLimit) {
+            MapLine(text, start, end, lineLimit, widget);
+        } else {
+            widget += end - start;
+        }
         if (end == size) break;
         ++widget;  // the line break
         start = end + 1;
@@ -32,26 +32,35 @@ PositionMap::PositionMap(std::string_view text, std::size_t lineLimit) {
             ++start;
             anchors_.push_back({start, widget});
         }
-        if (nextCr < start) nextCr = next('\r', start);
-        if (nextLf < start) nextLf = next('\n', start);
     }
 }
 
-// Splits [start, end), a line longer than the limit, into pieces: each ends
-// before the first word that starts once it holds half the limit, or at the
-// limit itself, until what is left of the line fits.
-void PositionMap::SplitLine(std::string_view text, std::size_t start, std::size_t end,
-                            std::size_t lineLimit, std::size_t& widget) {
+// Maps [start, end), a line that is longer than the limit or holds
+// characters of two widget positions, and moves `widget` past it. A line
+// longer than the limit is split into pieces: each ends before the first word
+// that starts once it holds half the limit, or at the limit itself, until
+// what is left of the line fits.
+void PositionMap::MapLine(std::u32string_view text, std::size_t start, std::size_t end,
+                          std::size_t lineLimit, std::size_t& widget) {
+    const bool split = end - start > lineLimit;
     const std::size_t wordSplit = std::max<std::size_t>(lineLimit / 2, 1);
     std::size_t pieceStart = start;
-    for (std::size_t i = start + 1; i < end && end - pieceStart > lineLimit; ++i) {
-        const std::size_t piece = i - pieceStart;
-        const bool wordStarts = IsBlank(text[i - 1]) && !IsBlank(text[i]);
-        if (piece >= lineLimit || (piece >= wordSplit && wordStarts)) {
-            splits_.push_back(i);
+    for (std::size_t i = start; i < end; ++i) {
+        if (split && i > start && end - pieceStart > lineLimit) {
+            const std::size_t piece = i - pieceStart;
+            const bool wordStarts = IsBlank(text[i - 1]) && !IsBlank(text[i]);
+            if (piece >= lineLimit || (piece >= wordSplit && wordStarts)) {
+                splits_.push_back(i);
+                ++widget;
+                anchors_.push_back({i, widget});
+                pieceStart = i;
+            }
+        }
+        if (TakesTwoUnits(text[i])) {
+            widget += 2;
+            anchors_.push_back({i + 1, widget});
+        } else {
             ++widget;
-            anchors_.push_back({i, widget + (i - start)});
-            pieceStart = i;
         }
     }
 }

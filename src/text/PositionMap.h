@@ -4,9 +4,11 @@
 #include <string_view>
 #include <vector>
 
-// Converts between positions in the program's text, where CR and LF count one
-// each, and positions in the text widget. The widget shows every line break
-// (CR LF, lone CR, lone LF) as one separator, and it splits a very long line
+// Converts between positions in the program's text, where every character
+// counts one (CR and LF one each), and positions in the text widget. The
+// widget holds UTF-16, where a character beyond the Basic Multilingual Plane
+// takes two positions; it shows every line break (CR LF, lone CR, lone LF) as
+// one separator, and it splits a very long line
 // into pieces with a break of its own that has no character in the text: the
 // widget lays out and paints a paragraph as a whole, so a line of megabytes
 // would make every step, scroll and selection slow.
@@ -21,7 +23,7 @@ public:
     static constexpr std::size_t kLineLimit = 4096;
 
     PositionMap() = default;
-    explicit PositionMap(std::string_view text, std::size_t lineLimit = kLineLimit);
+    explicit PositionMap(std::u32string_view text, std::size_t lineLimit = kLineLimit);
 
     std::size_t ToWidget(std::size_t position) const;
     std::size_t ToText(std::size_t widgetPosition) const;
@@ -34,8 +36,8 @@ private:
     // Where the difference between widget and text positions changes: from
     // text position `text` on (widget position `widget` on) a position maps
     // by the difference of this anchor.
-    void SplitLine(std::string_view text, std::size_t start, std::size_t end, std::size_t lineLimit,
-                   std::size_t& widget);
+    void MapLine(std::u32string_view text, std::size_t start, std::size_t end,
+                 std::size_t lineLimit, std::size_t& widget);
 
     struct Anchor {
         std::size_t text;

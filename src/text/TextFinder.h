@@ -13,17 +13,17 @@ class TextFinder {
 public:
     const SearchState& State() const { return state_; }
     // The text the last call searched for; a cycle that ended has forgotten it.
-    const std::string& Searched() const { return searched_; }
+    const std::u32string& Searched() const { return searched_; }
 
     // OK in the search dialog: a new cycle from the selection's start.
-    FindResult Find(std::string_view searchText, SearchOptions options, std::string_view text,
+    FindResult Find(std::u32string_view searchText, SearchOptions options, std::u32string_view text,
                     TextRange selection);
     // Ctrl+F3: a new cycle for the selected text, which it then skips.
-    FindResult FindSelection(std::string_view text, TextRange selection);
+    FindResult FindSelection(std::u32string_view text, TextRange selection);
     // F3: the next occurrence, or the end of the cycle.
-    FindResult FindNext(std::string_view text, TextRange selection);
+    FindResult FindNext(std::u32string_view text, TextRange selection);
 
 private:
     SearchState state_;
-    std::string searched_;
+    std::u32string searched_;
 };

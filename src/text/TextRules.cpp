@@ -1,24 +1,32 @@
 #include "text/TextRules.h"
 
+#include <unicode/uchar.h>
+
 #include <algorithm>
+
+#include "base/CodePage.h"
 
 namespace {
 
 constexpr std::size_t kTrimWindow = 256;
 constexpr std::size_t kWordReach = 30;
 
-constexpr bool IsBlank(char c) { return IsSeparator(c) || c == '\0'; }
+bool IsBlank(char32_t c) { return IsSeparator(c) || c == '\0'; }
 
 }  // namespace
 
-std::size_t TrimmedLength(std::string_view text) {
+bool IsOtherSeparator(char32_t c) {
+    return !Cp1251Byte(c) && u_isUWhiteSpace(static_cast<UChar32>(c));
+}
+
+std::size_t TrimmedLength(std::u32string_view text) {
     const std::size_t floor = text.size() > kTrimWindow ? text.size() - kTrimWindow : 0;
     std::size_t length = text.size();
     while (length > floor && IsBlank(text[length - 1])) --length;
     return length;
 }
 
-TextRange WordAtCaret(std::string_view text, std::size_t caret) {
+TextRange WordAtCaret(std::u32string_view text, std::size_t caret) {
     caret = std::min(caret, text.size());
     const std::size_t afterEnd = std::min(text.size(), caret + kWordReach);
     std::size_t end = caret;
@@ -29,17 +37,17 @@ TextRange WordAtCaret(std::string_view text, std::size_t caret) {
     return {start, end};
 }
 
-TextRange LineAt(std::string_view text, std::size_t position) {
+TextRange LineAt(std::u32string_view text, std::size_t position) {
     position = std::min(position, text.size());
-    constexpr auto npos = std::string_view::npos;
-    const std::size_t before = position == 0 ? npos : text.find_last_of("\r\n", position - 1);
+    constexpr auto npos = std::u32string_view::npos;
+    const std::size_t before = position == 0 ? npos : text.find_last_of(U"\r\n", position - 1);
     const std::size_t start = before == npos ? 0 : before + 1;
-    const std::size_t after = text.find_first_of("\r\n", position);
+    const std::size_t after = text.find_first_of(U"\r\n", position);
     return {start, after == npos ? text.size() : after};
 }
 
-std::string ClipboardText(std::string_view text) {
-    std::string result;
+std::u32string ClipboardText(std::u32string_view text) {
+    std::u32string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r') {

@@ -6,8 +6,14 @@
 
 // Rules about the loaded text that every load and the reading tasks share.
 
-// The characters that separate words: space, LF, CR and TAB, nothing else.
-constexpr bool IsSeparator(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+// Of the characters Windows-1251 has, space, LF, CR and TAB separate words and
+// nothing else does (a no-break space binds); of the others, Unicode white
+// space does.
+bool IsOtherSeparator(char32_t c);
+inline bool IsSeparator(char32_t c) {
+    if (c < 0x80) return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+    return IsOtherSeparator(c);
+}
 
 // A range of positions [start, end) in the text.
 struct TextRange {
@@ -18,20 +24,20 @@ struct TextRange {
 
 // Every load drops the blanks (space, CR, LF, TAB, zero) at the end of the
 // text, looking at the last 256 characters only: the length that stays.
-std::size_t TrimmedLength(std::string_view text);
+std::size_t TrimmedLength(std::u32string_view text);
 
 // The word around a caret: up to 30 non-separator characters on each side.
 // A caret between two separators gives the empty range at the caret.
-TextRange WordAtCaret(std::string_view text, std::size_t caret);
+TextRange WordAtCaret(std::u32string_view text, std::size_t caret);
 
 // The line around a position, without its line break: what a triple click
 // selects. CR, LF and a CR LF pair end a line.
-TextRange LineAt(std::string_view text, std::size_t position);
+TextRange LineAt(std::u32string_view text, std::size_t position);
 
 // Text as it goes to the clipboard: the desktop's clipboard carries LF line
 // breaks, so every CR LF pair and every lone CR becomes one LF. The text in
 // the pane keeps its breaks as they are.
-std::string ClipboardText(std::string_view text);
+std::u32string ClipboardText(std::u32string_view text);
 
 // Texts shorter than this take no bookmarks.
 constexpr std::size_t kShortText = 80;

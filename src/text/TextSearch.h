@@ -7,7 +7,7 @@
 
 #include "text/TextRules.h"
 
-// Forward search over the Windows-1251 text, and the F3 cycle around it.
+// Forward search over the text, and the F3 cycle around it.
 
 struct SearchOptions {
     bool matchCase = false;
@@ -16,21 +16,22 @@ struct SearchOptions {
     bool operator==(const SearchOptions&) const = default;
 };
 
-// The lower-case letter of a Windows-1251 byte: Latin A-Z and every Cyrillic
-// capital of the code page (А-Я, Ё, and Ђ Ѓ Љ Њ Ќ Ћ Џ Ў Ј Ґ Є Ї І Ѕ). Every
-// other byte is its own fold.
-unsigned char FoldCase(unsigned char byte);
-// Letters and digits are what words are made of: 0-9, Latin a-z and A-Z,
-// every Cyrillic letter of the code page, and µ. Separators, punctuation and
-// every other sign bound a word.
-bool IsWordCharacter(unsigned char byte);
+// Unicode's full case folding of one character, appended to `out`: "Ё" and
+// "ё" fold alike (but not "е"), "ß" folds to "ss", and a character without
+// case is its own fold.
+void AppendCaseFold(char32_t c, std::u32string& out);
+// Letters, combining marks and decimal digits are what words are made of;
+// separators, punctuation and every other sign bound a word.
+bool IsWordCharacter(char32_t c);
 
 // The first occurrence of `what` that starts in [from, to) of the text, or
-// none. An occurrence may run on past `to` (so one that starts before a
+// none. Without matchCase an occurrence is a run of whole characters whose
+// case folding equals that of `what`, so it may be longer or shorter than
+// `what` ("STRASSE" finds "Straße"). An occurrence may run on past `to` (so one that starts before a
 // search's starting point is found when the search comes round to it), never
 // past the end of the text. A whole-word occurrence has no word character
 // just before or just after it in the text. An empty `what` is never found.
-std::optional<TextRange> FindForward(std::string_view text, std::string_view what, std::size_t from,
+std::optional<TextRange> FindForward(std::u32string_view text, std::u32string_view what, std::size_t from,
                                      std::size_t to, SearchOptions options);
 
 // The longest search text; a longer selection is cut to it for Ctrl+F3.
@@ -42,7 +43,7 @@ constexpr std::size_t kMaxDialogSearchText = 220;
 // A search cycle: it starts at `origin`, runs to the end of the text, wraps
 // once to the start and runs up to `origin`. Loading another text keeps it.
 struct SearchState {
-    std::string searchText;  // Windows-1251; empty: there is no search
+    std::u32string searchText;  // empty: there is no search
     SearchOptions options;
     std::size_t origin = 0;
     bool wrapped = false;
@@ -67,14 +68,14 @@ struct FindResult {
 
 // F3: the next occurrence after the selection's start (at the caret when the
 // selection is empty), wrapping once.
-FindResult FindNext(std::string_view text, TextRange selection, const SearchState& state);
+FindResult FindNext(std::u32string_view text, TextRange selection, const SearchState& state);
 
 // The text the search dialog opens with: the selection, unless it is longer
 // than the dialog takes.
-std::string DialogSearchText(std::string_view selectedText);
+std::u32string DialogSearchText(std::u32string_view selectedText);
 // OK in the dialog: a new cycle from the selection's start. Then FindNext.
-SearchState BeginSearch(std::string_view searchText, SearchOptions options, TextRange selection);
+SearchState BeginSearch(std::u32string_view searchText, SearchOptions options, TextRange selection);
 // Ctrl+F3: a new cycle for the selected text, with the options kept. Then
 // FindNext, which starts one past the selection and so finds the next one.
-SearchState BeginSelectionSearch(const SearchState& state, std::string_view selectedText,
+SearchState BeginSelectionSearch(const SearchState& state, std::u32string_view selectedText,
                                  TextRange selection);
