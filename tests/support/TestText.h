@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/CodePage.h"
+#include "text/TextDecoding.h"
+
+// Texts for tests: written as Windows-1251 bytes, as the program's older
+// tests and stored files have them, or as UTF-8 literals.
+inline std::u32string FromCp1251(std::string_view cp1251) { return Cp1251ToUnicode(cp1251); }
+inline std::u32string FromUtf8(std::string_view utf8) {
+    return DecodeCharset(utf8, "UTF-8").value_or(std::u32string());
+}
