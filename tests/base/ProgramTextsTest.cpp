@@ -21,10 +21,9 @@ TEST(ProgramTexts, MessagesByCode) {
 }
 
 TEST(ProgramTexts, TitleNamesTheDocument) {
-    EXPECT_EQ(WindowTitle(""), "Orvek Lumeno");
-    // "Война и мир" in Windows-1251.
-    EXPECT_EQ(WindowTitle("\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0"),
-              "Orvek Lumeno - \xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0");
+    EXPECT_EQ(WindowTitle(U""), "Orvek Lumeno");
+    EXPECT_EQ(WindowTitle(U"Война и мир"), "Orvek Lumeno - Война и мир");
+    EXPECT_EQ(WindowTitle(U"Gödel 日本 😀"), "Orvek Lumeno - Gödel 日本 😀");
 }
 
 TEST(ProgramTexts, ExecutableNameCheckIgnoresCaseOnly) {

@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "TestText.h"
 #include "base/CodePage.h"
 #include "reading/CReadArea.h"
 #include "settings/AreaFormat.h"
@@ -85,7 +86,7 @@ TEST(ReadAreaPaint, GroupsStandWhereQtWouldDrawThem) {
         settings.severalWords = c.severalWords;
         CReadArea area(nullptr, settings);
         area.resize(600, 300);
-        area.SetDisplayText(Utf8ToCp1251(c.text));
+        area.SetDisplayText(FromUtf8(c.text));
         const QRgb background = ColorFromColorRef(settings.readingArea.backgroundColor).rgb();
         const QRect ours =
             InkBox(area.grab().toImage().convertToFormat(QImage::Format_RGB32), background);
@@ -106,7 +107,7 @@ TEST(ReadAreaPaint, UnderlinedAndStruckOutFontsDrawTheirLines) {
         (underline ? settings.readingArea.font.underline : settings.readingArea.font.strikeOut) = 1;
         CReadArea area(nullptr, settings);
         area.resize(600, 300);
-        area.SetDisplayText(Utf8ToCp1251("слово"));
+        area.SetDisplayText(FromUtf8("слово"));
         const QImage image = area.grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QRgb background = ColorFromColorRef(settings.readingArea.backgroundColor).rgb();
         const QRect ink = InkBox(image, background);
@@ -139,7 +140,7 @@ TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
                                       "Конец."};
         for (const char* group : groups) {
             SCOPED_TRACE(group);
-            area.SetDisplayText(Utf8ToCp1251(group));
+            area.SetDisplayText(FromUtf8(group));
             QApplication::processEvents();
             QPaintDevice* store = area.backingStore()->paintDevice();
             ASSERT_EQ(store->devType(), QInternal::Image);
@@ -151,9 +152,9 @@ TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
         }
         // From a long group to a short one: the long one's place is repainted,
         // the pane's edges are not.
-        area.SetDisplayText(Utf8ToCp1251("длинноесловонаэкране"));
+        area.SetDisplayText(FromUtf8("длинноесловонаэкране"));
         QApplication::processEvents();
-        area.SetDisplayText(Utf8ToCp1251("я"));
+        area.SetDisplayText(FromUtf8("я"));
         QApplication::processEvents();
         const QRect repainted = regions.last.boundingRect();
         EXPECT_FALSE(repainted.isEmpty());

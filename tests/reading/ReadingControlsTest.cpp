@@ -26,12 +26,12 @@ ReadingOptions Mode(bool severalWords) {
 
 // A session that steps exactly when each step is due.
 struct TimedRun {
-    std::string text;
+    std::u32string text;
     ReadingOptions options;
     ReadingSession session;
     std::int64_t now = 0;
 
-    TimedRun(std::string t, ReadingOptions o, ReadingTask task = ReadingTask::TaskWholeText,
+    TimedRun(std::u32string t, ReadingOptions o, ReadingTask task = ReadingTask::TaskWholeText,
              TextRange selection = {})
         : text(std::move(t)), options(o) {
         session.TextLoaded(text.size());
@@ -59,17 +59,17 @@ std::int64_t SumShown(const std::vector<ScheduledStep>& steps, std::size_t from)
 TEST(ReadingEstimate, TimeLeftIsTheRestOfTheScheduleAtEveryGroup) {
     struct Row {
         const char* name;
-        std::string text;
+        std::u32string text;
         bool severalWords;
         int speed;
     };
     const std::vector<Row> rows = {
-        {"one word, commas and stops", "Hello, dear world. A cat sat; then: a dog ran! End", false,
+        {"one word, commas and stops", U"Hello, dear world. A cat sat; then: a dog ran! End", false,
          25},
         {"several words, commas and stops",
-         "Hello, dear world. A cat sat on the mat; then: a dog ran away quickly! End", true, 25},
-        {"one word, fast, short groups inherit", "a b c, d e. f g h i j, k.", false, 50},
-        {"several words, slow, long words", "Extraordinary circumstances, notwithstanding. Yes",
+         U"Hello, dear world. A cat sat on the mat; then: a dog ran away quickly! End", true, 25},
+        {"one word, fast, short groups inherit", U"a b c, d e. f g h i j, k.", false, 50},
+        {"several words, slow, long words", U"Extraordinary circumstances, notwithstanding. Yes",
          true, 3},
     };
     for (const Row& row : rows) {
@@ -106,7 +106,7 @@ TEST(ReadingEstimate, RateCountsWordsOverTheTaskTimeAndFollowsTheSpeed) {
     // Five words of six letters or more at level 25, 200 ms each (the last
     // is plain: punctuation at the end of the range does not count): five
     // words in a second is 300 words a minute.
-    TimedRun run("golden bridge crossed rivers slowly.", Mode(false));
+    TimedRun run(U"golden bridge crossed rivers slowly.", Mode(false));
     auto estimate = run.session.Estimate(run.text, run.options, 0);
     EXPECT_EQ(estimate->words, 5);
     EXPECT_EQ(estimate->taskMs, 1000);
@@ -125,7 +125,7 @@ TEST(ReadingEstimate, RateCountsWordsOverTheTaskTimeAndFollowsTheSpeed) {
 }
 
 TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
-    const std::string text = "Aa bb, cc dd. Ee ff gg hh. Ii jj";
+    const std::u32string text = U"Aa bb, cc dd. Ee ff gg hh. Ii jj";
     //                        0123456789012345678901234567890
     struct Row {
         const char* name;
@@ -134,89 +134,89 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
         TextRange selection;
         int steps;  // groups shown before the move
         ReadingMove move;
-        const char* shown;  // the group shown at once after it; "" ends the run
+        const char32_t* shown;  // the group shown at once after it; "" ends the run
     };
     using Move = ReadingMove;
     using enum ReadingTask;
     const std::vector<Row> rows = {
-        {"back a word", false, TaskWholeText, {}, 3, Move::PreviousGroup, "bb,"},
-        {"back over a stop", false, TaskWholeText, {}, 5, Move::PreviousGroup, "dd."},
-        {"back at the first group stays", false, TaskWholeText, {}, 1, Move::PreviousGroup, "Aa"},
+        {"back a word", false, TaskWholeText, {}, 3, Move::PreviousGroup, U"bb,"},
+        {"back over a stop", false, TaskWholeText, {}, 5, Move::PreviousGroup, U"dd."},
+        {"back at the first group stays", false, TaskWholeText, {}, 1, Move::PreviousGroup, U"Aa"},
         {"back before the first group is up",
          false,
          TaskWholeText,
          {},
          0,
          Move::PreviousGroup,
-         "Aa"},
-        {"forward a word", false, TaskWholeText, {}, 2, Move::NextGroup, "cc"},
+         U"Aa"},
+        {"forward a word", false, TaskWholeText, {}, 2, Move::NextGroup, U"cc"},
         {"forward before the first group skips it",
          false,
          TaskWholeText,
          {},
          0,
          Move::NextGroup,
-         "bb,"},
-        {"forward past the end ends the run", false, TaskWholeText, {}, 10, Move::NextGroup, ""},
+         U"bb,"},
+        {"forward past the end ends the run", false, TaskWholeText, {}, 10, Move::NextGroup, U""},
         {"back to this sentence's start",
          false,
          TaskWholeText,
          {},
          7,
          Move::PreviousSentence,
-         "Ee"},
+         U"Ee"},
         {"back a sentence from its start",
          false,
          TaskWholeText,
          {},
          5,
          Move::PreviousSentence,
-         "Aa"},
+         U"Aa"},
         {"back a sentence in the first stays",
          false,
          TaskWholeText,
          {},
          2,
          Move::PreviousSentence,
-         "Aa"},
-        {"forward a sentence", false, TaskWholeText, {}, 2, Move::NextSentence, "Ee"},
+         U"Aa"},
+        {"forward a sentence", false, TaskWholeText, {}, 2, Move::NextSentence, U"Ee"},
         {"forward from a sentence's last word",
          false,
          TaskWholeText,
          {},
          8,
          Move::NextSentence,
-         "Ii"},
+         U"Ii"},
         {"forward from the last sentence ends",
          false,
          TaskWholeText,
          {},
          9,
          Move::NextSentence,
-         ""},
-        {"several: back a group", true, TaskWholeText, {}, 3, Move::PreviousGroup, "cc dd."},
-        {"several: back across a comma", true, TaskWholeText, {}, 2, Move::PreviousGroup, "Aa bb,"},
+         U""},
+        {"several: back a group", true, TaskWholeText, {}, 3, Move::PreviousGroup, U"cc dd."},
+        {"several: back across a comma", true, TaskWholeText, {}, 2, Move::PreviousGroup, U"Aa bb,"},
         {"several: back over a stop",
          true,
          TaskWholeText,
          {},
          4,
          Move::PreviousGroup,
-         "Ee ff gg hh."},
+         U"Ee ff gg hh."},
         {"several: back a sentence",
          true,
          TaskWholeText,
          {},
          4,
          Move::PreviousSentence,
-         "Ee ff gg hh."},
+         U"Ee ff gg hh."},
         {"several: forward a sentence",
          true,
          TaskWholeText,
          {},
          1,
          Move::NextSentence,
-         "Ee ff gg hh."},
+         U"Ee ff gg hh."},
         // Selection "dd. Ee ff gg hh." is the task: [10, 26).
         {"task: back stops at its start",
          false,
@@ -224,28 +224,28 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
          {10, 26},
          2,
          Move::PreviousSentence,
-         "dd."},
+         U"dd."},
         {"task: back a group at its start",
          false,
          TaskSelection,
          {10, 26},
          1,
          Move::PreviousGroup,
-         "dd."},
+         U"dd."},
         {"task: forward past its end ends",
          false,
          TaskSelection,
          {10, 26},
          3,
          Move::NextSentence,
-         ""},
+         U""},
         {"task: forward a group at its end ends",
          false,
          TaskSelection,
          {10, 26},
          5,
          Move::NextGroup,
-         ""},
+         U""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -260,7 +260,7 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
         }
         EXPECT_EQ(moved.group.text, row.shown);
         ASSERT_TRUE(moved.group.highlight);
-        EXPECT_EQ(text.substr(moved.group.highlight->start, 2), std::string(row.shown, 2));
+        EXPECT_EQ(text.substr(moved.group.highlight->start, 2), std::u32string_view(row.shown).substr(0, 2));
         EXPECT_TRUE(run.session.IsReading());
         // Reading goes on from there as if it had got there by itself.
         ReadingCursor after = run.session.Cursor();
@@ -272,23 +272,23 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
 TEST(ReadingMoves, BackAGroupCutsTheClauseAgainFromItsStart) {
     // Several words up to 10 characters: "one two three", "four five six",
     // "seven eight." — no mark before them, so they are cut from the start.
-    TimedRun run("one two three four five six seven eight. nine", Mode(true));
+    TimedRun run(U"one two three four five six seven eight. nine", Mode(true));
     for (int i = 0; i < 3; ++i) run.Step();
-    EXPECT_EQ(run.Move(ReadingMove::PreviousGroup).group.text, "four five six");
-    EXPECT_EQ(run.Move(ReadingMove::PreviousGroup).group.text, "one two three");
-    EXPECT_EQ(run.Step().group.text, "four five six");
+    EXPECT_EQ(run.Move(ReadingMove::PreviousGroup).group.text, U"four five six");
+    EXPECT_EQ(run.Move(ReadingMove::PreviousGroup).group.text, U"one two three");
+    EXPECT_EQ(run.Step().group.text, U"four five six");
 }
 
 TEST(ReadingMoves, TheProgressBarFollowsAMove) {
-    std::string text;
+    std::u32string text;
     for (int i = 0; i < 100; ++i)
-        text += "word" + std::to_string(i % 10) + (i % 10 == 9 ? ". " : " ");
+        text += U"word" + std::u32string(1, U'0' + i % 10) + (i % 10 == 9 ? U". " : U" ");
     TimedRun run(text, Mode(false));
     for (int i = 0; i < 50; ++i) run.Step();
     // Half the text read: the bar stands near 20 and goes back with a move.
     SessionStep moved = run.Move(ReadingMove::PreviousSentence);
     ASSERT_TRUE(moved.progressPosition);
-    EXPECT_EQ(moved.group.text, "word0");
+    EXPECT_EQ(moved.group.text, U"word0");
     const int atSentence = *moved.progressPosition;
     EXPECT_EQ(atSentence, static_cast<int>(moved.group.highlight->start / (text.size() / 40)));
     moved = run.Move(ReadingMove::PreviousSentence);

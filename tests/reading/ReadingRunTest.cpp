@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "TestText.h"
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
 #include "base/CodePage.h"
@@ -44,9 +45,9 @@ TEST_F(ReadingRunTest, HelloWorldShowsTwoGroupsForTheirIntervalsAndEnds) {
     ASSERT_TRUE(Frame()->IsReading());
     EXPECT_EQ(Frame()->GroupPeriodMs(), 150);
     EXPECT_EQ(StepOnce(), (Shown{"Hello,", 400}));
-    EXPECT_EQ(Frame()->TextCtrl()->SelectedText(), "Hello,");
+    EXPECT_EQ(Frame()->TextCtrl()->SelectedText(), U"Hello,");
     EXPECT_EQ(StepOnce(), (Shown{"world.", 200}));
-    EXPECT_EQ(Frame()->TextCtrl()->SelectedText(), "world.");
+    EXPECT_EQ(Frame()->TextCtrl()->SelectedText(), U"world.");
     EXPECT_EQ(StepOnce(), (Shown{"", 0}));
     EXPECT_FALSE(Frame()->IsReading());
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
@@ -85,11 +86,11 @@ TEST_F(ReadingRunTest, ClipboardIsIgnoredWhileReading) {
     PressSpace();
     QApplication::clipboard()->setText("another text");
     PressKey(Qt::ControlModifier | Qt::Key_V);
-    EXPECT_EQ(Frame()->TextCtrl()->Text(), "one two three four");
+    EXPECT_EQ(Frame()->TextCtrl()->Text(), U"one two three four");
     EXPECT_TRUE(Frame()->IsReading());
     PressSpace();
     PressKey(Qt::ControlModifier | Qt::Key_V);
-    EXPECT_EQ(Frame()->TextCtrl()->Text(), "another text");
+    EXPECT_EQ(Frame()->TextCtrl()->Text(), U"another text");
     EXPECT_EQ(Frame()->TextCtrl()->Selection(), (TextRange{0, 0}));
 }
 
@@ -207,11 +208,11 @@ TEST_F(ReadingRunTest, ArrowsMoveTheReadingWhileItRunsAndTheCaretOtherwise) {
     ASSERT_EQ(Frame()->ReadArea()->DisplayText(), "cc");
     PressKey(QKeyCombination(Qt::Key_Left));
     EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "bb,");
-    EXPECT_EQ(text->SelectedText(), "bb,");
+    EXPECT_EQ(text->SelectedText(), U"bb,");
     EXPECT_TRUE(Frame()->IsReading());
     PressKey(Qt::ControlModifier | Qt::Key_Right);
     EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "Ee");
-    EXPECT_EQ(text->SelectedText(), "Ee");
+    EXPECT_EQ(text->SelectedText(), U"Ee");
     PressKey(QKeyCombination(Qt::Key_Right));
     EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "ff");
     PressKey(Qt::ControlModifier | Qt::Key_Left);
@@ -243,7 +244,7 @@ TEST_F(ReadingRunTest, TheFocusLetterStaysAtTheMiddleOfThePaneInItsOwnColour) {
     pane->resize(700, 200);
     for (const char* word : {"я", "кот,", "привет", "«калейдоскоп»", "искусствоведческий"}) {
         SCOPED_TRACE(word);
-        pane->SetDisplayText(Utf8ToCp1251(word));
+        pane->SetDisplayText(FromUtf8(word));
         const QImage image = pane->grab().toImage();
         int left = image.width();
         int right = -1;
@@ -261,7 +262,7 @@ TEST_F(ReadingRunTest, TheFocusLetterStaysAtTheMiddleOfThePaneInItsOwnColour) {
     }
     // Several words at a time are drawn as always, in one colour.
     settings.settings.severalWords = 1;
-    pane->SetDisplayText("several words");
+    pane->SetDisplayText(U"several words");
     const QImage image = pane->grab().toImage();
     bool red = false;
     for (int y = 0; y < image.height() && !red; ++y) {
@@ -315,7 +316,7 @@ TEST_F(ReadingRunTest, TaskCommandsSetTheRangeAndShowWhereReadingBegins) {
     text->SetCaret(8);  // inside "beta"
     Trigger(ID_READ_FROM_CARET);
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskFromCaret);
-    EXPECT_EQ(text->SelectedText(), "beta");
+    EXPECT_EQ(text->SelectedText(), U"beta");
     PressSpace();
     EXPECT_EQ(StepOnce().text, "ta");  // from the caret, not from the word's start
     PressSpace();

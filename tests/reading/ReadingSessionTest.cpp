@@ -19,7 +19,7 @@ constexpr std::int64_t kMs = 1'000'000;
 TEST(ReadingSession, AnOnTimeRunFollowsTheSchedule) {
     struct Row {
         const char* name;
-        std::string text;
+        std::u32string text;
         ReadingOptions options;
     };
     ReadingOptions several;
@@ -28,10 +28,10 @@ TEST(ReadingSession, AnOnTimeRunFollowsTheSchedule) {
     fast.speedLevel = 50;
     fast.commaDelayLevel = 7;
     const Row rows[] = {
-        {"one word", "Hello, world. One two; three four: five.", {}},
-        {"several words", "Hello, world. One two; three four: five six seven eight.", several},
-        {"fast with long delays", "a, b. c d e, f.", fast},
-        {"separators only", " \r\n\t ", {}},
+        {"one word", U"Hello, world. One two; three four: five.", {}},
+        {"several words", U"Hello, world. One two; three four: five six seven eight.", several},
+        {"fast with long delays", U"a, b. c d e, f.", fast},
+        {"separators only", U" \r\n\t ", {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -62,7 +62,7 @@ TEST(ReadingSession, AnOnTimeRunFollowsTheSchedule) {
 // shorter wait, so the lateness never adds up, and after a stall longer than
 // a period the run goes on from now instead of racing through what it missed.
 TEST(ReadingSession, StepsAreArmedAgainstTheirDueTimes) {
-    const std::string text = "aaaaaa bbbbbb cccccc dddddd eeeeee";  // plain groups of 200 ms
+    const std::u32string text = U"aaaaaa bbbbbb cccccc dddddd eeeeee";  // plain groups of 200 ms
     ReadingSession session;
     session.ChooseTask(ReadingTask::TaskWholeText, {});
     const std::int64_t start = 5'000 * kMs;
@@ -85,7 +85,7 @@ TEST(ReadingSession, StepsAreArmedAgainstTheirDueTimes) {
 }
 
 TEST(ReadingSession, WhatEndsARunAndWhatItLeaves) {
-    const std::string text = "one two three four";
+    const std::u32string text = U"one two three four";
     struct Row {
         const char* name;
         bool abort;
@@ -116,13 +116,13 @@ TEST(ReadingSession, WhatEndsARunAndWhatItLeaves) {
     ReadingSession session;
     session.ChooseTask(ReadingTask::TaskWholeText, {});
     session.Start({}, 0);
-    EXPECT_EQ(session.Step(text, {}, true, 150 * kMs).group.text, "one");
+    EXPECT_EQ(session.Step(text, {}, true, 150 * kMs).group.text, U"one");
     session.Stop();
     session.Start({}, 0);
-    EXPECT_EQ(session.Step(text, {}, true, 150 * kMs).group.text, "two");
+    EXPECT_EQ(session.Step(text, {}, true, 150 * kMs).group.text, U"two");
     // A new task starts afresh; a new text takes the whole of it.
     session.ChooseTask(ReadingTask::TaskFromCaret, {8, 8});
-    EXPECT_EQ(session.Step(text, {}, true, 0).group.text, "three");
+    EXPECT_EQ(session.Step(text, {}, true, 0).group.text, U"three");
     EXPECT_EQ(session.TextLoaded(0), ProgressAction::Reset);
     EXPECT_EQ(session.Task(), ReadingTask::TaskNone);
     EXPECT_EQ(session.TextLoaded(text.size()), ProgressAction::Reset);

@@ -53,7 +53,7 @@ TEST(ReadingTasks, TurnTheSelectionIntoARange) {
 TEST(ReadingTasks, ToTheCaretAtTheStartReadsNothing) {
     ReadingCursor cursor;
     ApplyTask(cursor, ChooseTask(ReadingTask::TaskToCaret, {0, 0}));
-    const GroupStep step = NextGroup("some text", cursor, {});
+    const GroupStep step = NextGroup(U"some text", cursor, {});
     EXPECT_EQ(step.kind, StepKind::StepEnd);
     EXPECT_EQ(step.progress, ProgressAction::SetFull);
 }
@@ -61,7 +61,7 @@ TEST(ReadingTasks, ToTheCaretAtTheStartReadsNothing) {
 TEST(ReadingTasks, ALoadPreparesTheWholeTextOrNoTask) {
     ReadingCursor cursor;
     ApplyTask(cursor, ChooseTask(ReadingTask::TaskSelection, {3, 8}));
-    NextGroup("abc defgh", cursor, {});
+    NextGroup(U"abc defgh", cursor, {});
     EXPECT_EQ(PrepareLoadedText(cursor, 12), ProgressAction::Reset);
     EXPECT_EQ(cursor.task, ReadingTask::TaskWholeText);
     EXPECT_EQ(cursor.taskStart, 0u);

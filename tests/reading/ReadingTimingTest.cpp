@@ -1,3 +1,4 @@
+#include "base/CodePage.h"
 #include "reading/ReadingSchedule.h"
 
 #include <string>
@@ -66,7 +67,7 @@ TEST(ReadingIntervals, FollowTheSpeedAndDelayLevels) {
 
 struct Shown {
     StepKind kind;
-    std::string text;
+    std::u32string text;
     std::int64_t atMs;
     std::int32_t intervalMs;
     TimerAction timer;
@@ -75,7 +76,7 @@ struct Shown {
 };
 
 void PrintTo(const Shown& s, std::ostream* os) {
-    *os << static_cast<int>(s.kind) << " \"" << s.text << "\" at " << s.atMs << " interval "
+    *os << static_cast<int>(s.kind) << " \"" << ToUtf8(s.text) << "\" at " << s.atMs << " interval "
         << s.intervalMs << " timer " << static_cast<int>(s.timer) << " shown " << s.shownMs;
 }
 
@@ -103,49 +104,49 @@ TEST(ReadingSchedule, ShowsEachGroupForThePeriodTheTimerRunsWith) {
     several.thresholdChars = 10;
     struct Row {
         const char* name;
-        std::string text;
+        std::u32string text;
         ReadingOptions options;
         std::vector<Shown> timeline;
     };
     const Row rows[] = {
         {"Hello, world.",
-         "Hello, world.",
+         U"Hello, world.",
          {},
-         {{kComma, "Hello,", 150, 400, kRearm, 400},
-          {kPlain, "world.", 550, 200, kRearm, 200},
-          {kEnd, "", 750, 0, kDone, 0}}},
+         {{kComma, U"Hello,", 150, 400, kRearm, 400},
+          {kPlain, U"world.", 550, 200, kRearm, 200},
+          {kEnd, U"", 750, 0, kDone, 0}}},
         {"a short group after another kind gets two thirds",
-         "Hello, a",
+         U"Hello, a",
          {},
-         {{kComma, "Hello,", 150, 400, kRearm, 400},
-          {kPlain, "a", 550, 132, kRearm, 132},
-          {kEnd, "", 682, 0, kDone, 0}}},
+         {{kComma, U"Hello,", 150, 400, kRearm, 400},
+          {kPlain, U"a", 550, 132, kRearm, 132},
+          {kEnd, U"", 682, 0, kDone, 0}}},
         {"a long group after a short one of its kind inherits two thirds",
-         "Hi longer words.",
+         U"Hi longer words.",
          {},
-         {{kPlain, "Hi", 150, 132, kRearm, 132},
-          {kPlain, "longer", 282, 200, kKeep, 132},
-          {kPlain, "words.", 414, 200, kKeep, 132},
-          {kEnd, "", 546, 0, kDone, 0}}},
+         {{kPlain, U"Hi", 150, 132, kRearm, 132},
+          {kPlain, U"longer", 282, 200, kKeep, 132},
+          {kPlain, U"words.", 414, 200, kKeep, 132},
+          {kEnd, U"", 546, 0, kDone, 0}}},
         {"a short group after a long one of its kind keeps the full period",
-         "longer a, b. c",
+         U"longer a, b. c",
          {},
-         {{kPlain, "longer", 150, 200, kRearm, 200},
-          {kComma, "a,", 350, 266, kRearm, 266},
-          {kStop, "b.", 616, 400, kRearm, 400},
-          {kPlain, "c", 1016, 132, kRearm, 132},
-          {kEnd, "", 1148, 0, kDone, 0}}},
+         {{kPlain, U"longer", 150, 200, kRearm, 200},
+          {kComma, U"a,", 350, 266, kRearm, 266},
+          {kStop, U"b.", 616, 400, kRearm, 400},
+          {kPlain, U"c", 1016, 132, kRearm, 132},
+          {kEnd, U"", 1148, 0, kDone, 0}}},
         {"several words, threshold 10",
-         "one two three four.",
+         U"one two three four.",
          several,
-         {{kPlain, "one two three", 150, 200, kRearm, 200},
-          {kPlain, "four.", 350, 132, kKeep, 200},
-          {kEnd, "", 550, 0, kDone, 0}}},
+         {{kPlain, U"one two three", 150, 200, kRearm, 200},
+          {kPlain, U"four.", 350, 132, kKeep, 200},
+          {kEnd, U"", 550, 0, kDone, 0}}},
         {"only separators: an empty pane for one step",
-         " \r\n ",
+         U" \r\n ",
          {},
-         {{kPlain, "", 150, 132, kRearm, 132}, {kEnd, "", 282, 0, kDone, 0}}},
-        {"an empty range ends at the first tick", "", {}, {{kEnd, "", 150, 0, kDone, 0}}},
+         {{kPlain, U"", 150, 132, kRearm, 132}, {kEnd, U"", 282, 0, kDone, 0}}},
+        {"an empty range ends at the first tick", U"", {}, {{kEnd, U"", 150, 0, kDone, 0}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -156,7 +157,7 @@ TEST(ReadingSchedule, ShowsEachGroupForThePeriodTheTimerRunsWith) {
 }
 
 TEST(ReadingSchedule, CarriesHighlightAndProgressAndResumes) {
-    const std::string text = "Hello, world.";
+    const std::u32string text = U"Hello, world.";
     const ReadingSchedule full = ScheduleReading(text, WholeText(), {});
     ASSERT_EQ(full.steps.size(), 3u);
     EXPECT_EQ(full.steps[0].highlight, (TextRange{0, 6}));
@@ -170,7 +171,7 @@ TEST(ReadingSchedule, CarriesHighlightAndProgressAndResumes) {
     NextGroup(text, cursor, {});
     const ReadingSchedule resumed = ScheduleReading(text, cursor, {});
     ASSERT_EQ(resumed.steps.size(), 2u);
-    EXPECT_EQ(resumed.steps[0].text, "world.");
+    EXPECT_EQ(resumed.steps[0].text, U"world.");
     EXPECT_EQ(resumed.steps[0].atMs, 150);
     EXPECT_EQ(resumed.steps[0].timer, TimerAction::Rearm);
 
@@ -187,7 +188,7 @@ TEST(ReadingSchedule, CarriesHighlightAndProgressAndResumes) {
 // The speed control is read only when the kind changes: a faster level set
 // during a run of plain groups shows at the next comma group.
 TEST(ReadingTimer, TakesANewSpeedAtTheNextChangeOfKind) {
-    const std::string text = "aaaaaaa bbbbbbb ccccccc ddddddd, eeeeeee fffffff";
+    const std::u32string text = U"aaaaaaa bbbbbbb ccccccc ddddddd, eeeeeee fffffff";
     ReadingCursor cursor = WholeText();
     ReadingOptions options;
     ReadingTimer timer;

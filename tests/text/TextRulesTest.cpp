@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "TestText.h"
+
 namespace {
 
 TEST(TextRules, TrailingBlanksGoWithinTheLast256Characters) {
@@ -24,7 +26,7 @@ TEST(TextRules, TrailingBlanksGoWithinTheLast256Characters) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(TrimmedLength(c.text), c.kept);
+        EXPECT_EQ(TrimmedLength(FromCp1251(c.text)), c.kept);
     }
 }
 
@@ -47,10 +49,11 @@ TEST(TextRules, WordAtCaretReachesThirtyEachSide) {
         {"at position 0", "word rest", 0, {0, 4}},
         {"empty text", "", 0, {0, 0}},
         {"line break bounds", "ab\r\ncd", 5, {4, 6}},
+        {"a no-break space binds", "x a\xA0b y", 3, {2, 5}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(WordAtCaret(c.text, c.caret), c.expected);
+        EXPECT_EQ(WordAtCaret(FromCp1251(c.text), c.caret), c.expected);
     }
 }
 
@@ -74,7 +77,7 @@ TEST(TextRules, LineAtStopsAtEveryKindOfBreak) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(LineAt(c.text, c.position), c.expected);
+        EXPECT_EQ(LineAt(FromCp1251(c.text), c.position), c.expected);
     }
 }
 
@@ -94,8 +97,42 @@ TEST(TextRules, ClipboardGetsLfLineBreaks) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(ClipboardText(c.text), c.copied);
+        EXPECT_EQ(ClipboardText(FromCp1251(c.text)), FromCp1251(c.copied));
     }
+}
+
+TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
+    struct Case {
+        const char* name;
+        char32_t character;
+        bool separates;
+    };
+    const Case cases[] = {
+        {"space", U' ', true},
+        {"tab", U'\t', true},
+        {"CR", U'\r', true},
+        {"LF", U'\n', true},
+        {"vertical tab (in the code page)", U'\v', false},
+        {"form feed (in the code page)", U'\f', false},
+        {"no-break space (in the code page)", U'\u00A0', false},
+        {"soft hyphen (in the code page)", U'\u00AD', false},
+        {"em space", U'\u2003', true},
+        {"ideographic space", U'\u3000', true},
+        {"next line", U'\u0085', true},
+        {"paragraph separator", U'\u2029', true},
+        {"narrow no-break space", U'\u202F', true},
+        {"zero-width space is not white space", U'\u200B', false},
+        {"letter", U'ж', false},
+        {"CJK", U'日', false},
+        {"emoji", U'\U0001F600', false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsSeparator(c.character), c.separates);
+    }
+    // A word of another script is bounded by that white space.
+    EXPECT_EQ(WordAtCaret(U"日本語\u3000テキスト", 1), (TextRange{0, 3}));
+    EXPECT_EQ(WordAtCaret(U"a \U0001F600\U0001F600 b", 2), (TextRange{2, 4}));
 }
 
 }  // namespace
