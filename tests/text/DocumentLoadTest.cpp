@@ -10,6 +10,7 @@
 #include <QTextBlock>
 
 #include "ModalAnswer.h"
+#include "TestText.h"
 #include "ProgramFixture.h"
 #include "frame/CommandId.h"
 #include "text/CTextCtrl.h"
@@ -44,16 +45,16 @@ TEST_F(DocumentLoadTest, TheExtensionAloneDecidesTheKind) {
         QString file;
         QByteArray bytes;
         bool loads;
-        std::string text;
+        std::u32string text;
     };
     const Case cases[] = {
-        {"mixed-case txt", "report.Txt", "Plain <b>text</b>", true, "Plain <b>text</b>"},
+        {"mixed-case txt", "report.Txt", "Plain <b>text</b>", true, U"Plain <b>text</b>"},
         {"mixed-case html", "page.HtMl", "<body><p>Hello&amp;bye</p></body>", true,
-         "\r\n\r\nHello&bye"},
-        {"plg is html", "old.plg", "<body><b>bold</b> words</body>", true, "bold words"},
-        {"unknown extension", "notes.text", "x", false, ""},
-        {"no extension", "README", "x", false, ""},
-        {"dot only in the folder", "my.docs/README", "x", false, ""},
+         U"\r\n\r\nHello&bye"},
+        {"plg is html", "old.plg", "<body><b>bold</b> words</body>", true, U"bold words"},
+        {"unknown extension", "notes.text", "x", false, U""},
+        {"no extension", "README", "x", false, U""},
+        {"dot only in the folder", "my.docs/README", "x", false, U""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -79,8 +80,8 @@ TEST_F(DocumentLoadTest, CancellingKeepsTheCurrentDocument) {
     ASSERT_TRUE(Open(WriteFile("keep.txt", "Keep this text")));
     ModalAnswer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     Trigger(CommandId::ID_OPEN_DOCUMENT);
-    EXPECT_EQ(Text()->Text(), "Keep this text");
-    EXPECT_EQ(document.name, "keep.txt");
+    EXPECT_EQ(Text()->Text(), U"Keep this text");
+    EXPECT_EQ(document.name, U"keep.txt");
     EXPECT_EQ(document.key, 0);
 }
 
@@ -92,7 +93,7 @@ TEST_F(DocumentLoadTest, EmptyFilesTrailingBlanksAndUtf8) {
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
 
     ASSERT_TRUE(Open(WriteFile("blanks.txt", "Last word.\r\n\r\n \t \n")));
-    EXPECT_EQ(Text()->Text(), "Last word.");
+    EXPECT_EQ(Text()->Text(), U"Last word.");
 
     ASSERT_TRUE(Open(WriteFile("utf8.txt", "Привет, мир")));
     EXPECT_EQ(Text()->toPlainText(), "Привет, мир");
@@ -116,7 +117,7 @@ TEST_F(DocumentLoadTest, UnreadableFileClearsTheDocument) {
 TEST_F(DocumentLoadTest, AShelvedDocumentKeepsItsShelfName) {
     Start();
     document.key = 5;
-    document.name = "\xCC\xEE\xFF \xEA\xED\xE8\xE3\xE0";  // "Моя книга"
+    document.name = U"Моя книга";
     document.path = WriteFile("book.txt", "Some text of the book").toStdString();
     ASSERT_TRUE(Frame()->Documents().LoadDocument());
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Моя книга");
@@ -129,7 +130,7 @@ TEST_F(DocumentLoadTest, RichTextShowsItsTextAndFormats) {
     ASSERT_TRUE(Open(WriteFile("wordpad.rtf", sample.readAll())));
     QFile expected(LMN_TEST_DATA "/rtf/wordpad.txt");
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
-    std::string expectedText = Utf8ToCp1251(expected.readAll().toStdString());
+    std::u32string expectedText = QString::fromUtf8(expected.readAll()).toStdU32String();
     expectedText.resize(TrimmedLength(expectedText));
     EXPECT_EQ(Text()->Text(), expectedText);
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);
@@ -168,8 +169,8 @@ TEST_F(CommandLineTest, AFileOnTheCommandLineIsReadyToRead) {
     file.close();
     Start(path);
     EXPECT_EQ(document.key, 0);
-    EXPECT_EQ(document.name, "start.htm");
-    EXPECT_NE(Frame()->TextCtrl()->Text().find("First paragraph."), std::string::npos);
+    EXPECT_EQ(document.name, U"start.htm");
+    EXPECT_NE(Frame()->TextCtrl()->Text().find(U"First paragraph."), std::u32string::npos);
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);
 }
 
@@ -185,8 +186,8 @@ TEST_F(CommandLineTest, FileNamesThatAreNotUtf8Open) {
         EXPECT_TRUE(answer.seen.isEmpty());
     }
     EXPECT_EQ(document.path, path);
-    EXPECT_EQ(document.name, name);  // "абв.txt" as the title shows it
-    EXPECT_EQ(Frame()->TextCtrl()->Text(), "Text of a file with a Windows-1251 name.");
+    EXPECT_EQ(document.name, FromCp1251(name));  // "абв.txt" as the title shows it
+    EXPECT_EQ(Frame()->TextCtrl()->Text(), U"Text of a file with a Windows-1251 name.");
 
     const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
     ASSERT_NE(QFile::encodeName(shown).toStdString(), path);  // what the desktop hands back
@@ -202,7 +203,7 @@ TEST_F(CommandLineTest, FileNamesThatAreNotUtf8Open) {
     Trigger(CommandId::ID_OPEN_DOCUMENT);
     EXPECT_EQ(choose.seen.size(), 1) << choose.seen.join(" / ").toStdString();
     EXPECT_EQ(document.path, path);
-    EXPECT_EQ(Frame()->TextCtrl()->Text(), "Text of a file with a Windows-1251 name.");
+    EXPECT_EQ(Frame()->TextCtrl()->Text(), U"Text of a file with a Windows-1251 name.");
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 // keep their lines, and the two Russian pages give the same text.
 // Every other file is written by the tests into a fresh temporary folder.
 
+#include "TestText.h"
+#include "text/TextDecoding.h"
 #include "text/DocumentLoader.h"
 
 #include <sys/stat.h>
@@ -77,18 +79,18 @@ TEST(DocumentPath, NameIsThePartAfterTheLastSlashOfEitherKind) {
     struct Case {
         const char* label;
         std::string path;
-        std::string name;  // Windows-1251
+        std::u32string name;
     };
     const Case cases[] = {
-        {"plain name", "book.txt", "book.txt"},
-        {"unix path", "/home/anna/report.Txt", "report.Txt"},
-        {"windows path from an old shelf file", "C:\\Docs\\Old\\page.htm", "page.htm"},
-        {"both kinds", "/mnt/c\\Docs/sub\\x.htm", "x.htm"},
-        {"folder with a dot", "/home/my.docs/README", "README"},
-        {"utf-8 file name", "/home/анна/Война и мир.txt", Utf8ToCp1251("Война и мир.txt")},
-        {"a name in Windows-1251 bytes stays as it is", "/tmp/\xC2\xEE\xE9\xED\xE0.txt",
-         "\xC2\xEE\xE9\xED\xE0.txt"},
-        {"path ending in a slash", "/home/anna/", ""},
+        {"plain name", "book.txt", U"book.txt"},
+        {"unix path", "/home/anna/report.Txt", U"report.Txt"},
+        {"windows path from an old shelf file", "C:\\Docs\\Old\\page.htm", U"page.htm"},
+        {"both kinds", "/mnt/c\\Docs/sub\\x.htm", U"x.htm"},
+        {"folder with a dot", "/home/my.docs/README", U"README"},
+        {"utf-8 file name", "/home/анна/Война и мир.txt", U"Война и мир.txt"},
+        {"a name in Windows-1251 bytes is read as such", "/tmp/\xC2\xEE\xE9\xED\xE0.txt",
+         U"Война.txt"},
+        {"path ending in a slash", "/home/anna/", U""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -125,29 +127,29 @@ TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
         EXPECT_EQ(ResolveDisplayedPath(c.shown), c.path);
     }
     EXPECT_EQ(LoadDocumentFile(ResolveDisplayedPath(cases[0].shown), DocumentKind::PlainText).text,
-              "text");
+              U"text");
 }
 
 TEST(DocumentLoader, PlainTextFiles) {
-    const std::string yo = Utf8ToCp1251("Ёлка и ёж");
+    const std::u32string yo = U"Ёлка и ёж";
     struct Case {
         const char* label;
         std::string bytes;
-        std::string text;
+        std::u32string text;
     };
     const Case cases[] = {
-        {"zero-length file", "", ""},
+        {"zero-length file", "", U""},
         {"windows-1251 byte for byte, line breaks kept as they are",
-         "\xA8\xEB\xEA\xE0\r\nline\nlast\r", "\xA8\xEB\xEA\xE0\r\nline\nlast\r"},
+         "\xA8\xEB\xEA\xE0\r\nline\nlast\r", U"Ёлка\r\nline\nlast\r"},
         {"utf-8 with a multi-byte sequence is transcoded", "Ёлка и ёж", yo},
-        {"utf-8 mark dropped", "\xEF\xBB\xBFplain", "plain"},
+        {"utf-8 mark dropped", "\xEF\xBB\xBFplain", U"plain"},
         {"utf-8 mark and text",
          "\xEF\xBB\xBF"
          "Ёлка и ёж",
          yo},
-        {"ill-formed utf-8 is windows-1251", "\xD0\x81\xFF", "\xD0\x81\xFF"},
+        {"ill-formed utf-8 is a legacy encoding", "\xD0\x81\xFF", FromCp1251("\xD0\x81\xFF")},
         {"zero bytes and HTML-looking text are kept", std::string("<p>a\0b", 6),
-         std::string("<p>a\0b", 6)},
+         std::u32string(U"<p>a\0b", 6)},
     };
     TempFolder folder;
     for (const Case& c : cases) {
@@ -174,7 +176,7 @@ TEST(DocumentLoader, FailuresCarryTheirReason) {
     // The extension does not decide how the bytes are read here: the caller does.
     const LoadedText rich =
         LoadDocumentFile(folder.Write("b.rtf", "{\\rtf1 plain {\\b bold}}"), DocumentKind::RichText);
-    EXPECT_EQ(rich.text, "plain bold");
+    EXPECT_EQ(rich.text, U"plain bold");
     EXPECT_EQ(rich.runs.size(), 2u);
     EXPECT_TRUE(LoadDocumentFile(text, DocumentKind::PlainText).runs.empty());
 }
@@ -186,19 +188,20 @@ TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
         std::string name;
         DocumentKind kind;
         std::string bytes;
-        std::string text;
+        std::u32string text;
     };
     const std::string exact(kMaxTextLength, 'a');
     const std::string over = exact + "bcd";
+    const std::u32string exactText(kMaxTextLength, U'a');
     // Two bytes of UTF-8 become one character: the cut counts characters.
     std::string utf8Over(2 * (kMaxTextLength + 1), '\xD1');
     for (std::size_t i = 1; i < utf8Over.size(); i += 2) utf8Over[i] = '\x8F';  // "я"
     const Case cases[] = {
-        {"exactly the limit", "exact.txt", DocumentKind::PlainText, exact, exact},
-        {"over the limit", "over.txt", DocumentKind::PlainText, over, exact},
+        {"exactly the limit", "exact.txt", DocumentKind::PlainText, exact, exactText},
+        {"over the limit", "over.txt", DocumentKind::PlainText, over, exactText},
         {"utf-8 cut after transcoding", "utf8.txt", DocumentKind::PlainText, utf8Over,
-         std::string(kMaxTextLength, '\xFF')},
-        {"converted HTML is cut", "over.htm", DocumentKind::Html, "<body>" + over, exact},
+         std::u32string(kMaxTextLength, U'я')},
+        {"converted HTML is cut", "over.htm", DocumentKind::Html, "<body>" + over, exactText},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -265,20 +268,20 @@ TEST(DocumentLoader, PlainTextCutInsideAUtf8CharacterStaysUtf8) {
     // A limit of 10 characters reads 43 bytes: 21 letters and half of one.
     const LoadedText loaded =
         LoadDocumentFile(folder.Write("zhe.txt", zhe), DocumentKind::PlainText, 10);
-    EXPECT_EQ(loaded.text, std::string(10, '\xE6'));
+    EXPECT_EQ(loaded.text, std::u32string(10, U'ж'));
 }
 
 TEST(DocumentLoader, HtmlFilesFollowTheCodePageRuleBeforeConversion) {
     struct Case {
         const char* label;
         std::string bytes;
-        std::string text;
+        std::u32string text;
     };
     const Case cases[] = {
-        {"windows-1251 page", "<body>\xC4\xE0 &copy;", "\xC4\xE0 \xA9"},
-        {"utf-8 page", "<body>Да &copy; ©", Utf8ToCp1251("Да © ©")},
-        {"utf-8 mark before the page", "\xEF\xBB\xBF<body>x", "x"},
-        {"empty file", "", ""},
+        {"windows-1251 page", "<body>\xC4\xE0 &copy;", U"Да ©"},
+        {"utf-8 page", "<body>Да &copy; ©", U"Да © ©"},
+        {"utf-8 mark before the page", "\xEF\xBB\xBF<body>x", U"x"},
+        {"empty file", "", U""},
     };
     TempFolder folder;
     for (const Case& c : cases) {
@@ -306,15 +309,15 @@ TEST(DocumentLoader, RealPages) {
         const LoadedText loaded =
             LoadDocumentFile(std::string(LMN_TEST_DATA) + "/html/" + page.file, DocumentKind::Html);
         ASSERT_EQ(loaded.error, LoadError::None);
-        EXPECT_TRUE(loaded.text == ReadFixture(page.expected));
+        EXPECT_TRUE(loaded.text == FromCp1251(ReadFixture(page.expected)));
         // Fed a few bytes at a time the converter gives the same text.
-        const std::string html = DocumentBytesToCp1251(ReadFixture(page.file));
+        const std::string html = UnicodeToCp1251(DecodeDocumentText(ReadFixture(page.file)));
         std::string chunked;
         HtmlConverter converter(chunked);
         for (std::size_t i = 0; i < html.size(); i += 5)
             converter.Feed(std::string_view(html).substr(i, 5));
         converter.Finish();
-        EXPECT_TRUE(chunked == loaded.text);
+        EXPECT_TRUE(FromCp1251(chunked) == loaded.text);
     }
     // A few spots checked by eye against the pages.
     const std::string zlib = ReadFixture("zlib_how.txt");
@@ -329,9 +332,9 @@ TEST(DocumentLoader, RealPages) {
               std::string::npos);
     const std::string russian = ReadFixture("aptitude-ru.txt");
     EXPECT_TRUE(
-        russian.starts_with(Utf8ToCp1251("\r\n\r\nОсновы aptitude\r\n\xC2\xA0\r\nИспользование")));
+        russian.starts_with(UnicodeToCp1251(FromUtf8("\r\n\r\nОсновы aptitude\r\n\xC2\xA0\r\nИспользование"))));
     EXPECT_TRUE(
-        russian.ends_with(Utf8ToCp1251("\r\n\r\n\xC2\xA0Перемещение по списку пакетов aptitude")));
+        russian.ends_with(UnicodeToCp1251(FromUtf8("\r\n\r\n\xC2\xA0Перемещение по списку пакетов aptitude"))));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "ModalAnswer.h"
+#include "TestText.h"
 #include "ProgramFixture.h"
 #include "text/CFindDlg.h"
 #include "text/CTextCtrl.h"
@@ -13,12 +14,11 @@
 #include "text/FindCommands.h"
 #include "text/TextFinder.h"
 
-// Texts are typed here; Cyrillic and line breaks go through the codec so the
-// text control holds Windows-1251 as it does for a loaded document.
+// Texts are typed here as UTF-8; the text control holds them as code points.
 
 namespace {
 
-std::string Cp(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+std::u32string Cp(std::string_view utf8) { return FromUtf8(utf8); }
 
 const QString kNothing = "Orvek Lumeno|Не указано что искать";
 QString NotFound(const QString& what) {
@@ -136,7 +136,7 @@ TEST_F(FindDialogTest, AnEmptyFieldHasNothingToSearchFor) {
 
 TEST_F(FindDialogTest, OffersTheSelectionUpTo220Characters) {
     Start();
-    Text().SetText(std::string(300, 'a'));
+    Text().SetText(std::u32string(300, U'a'));
     TextFinder finder;
     for (const int length : {220, 221}) {
         SCOPED_TRACE(length);
@@ -165,19 +165,19 @@ TEST_F(FindDialogTest, CtrlF3FindsTheNextOccurrenceOfTheSelection) {
     FindNextCommand(finder, Text());
     EXPECT_EQ(answer.seen, (QStringList{NotFound("cat")}));
 
-    Text().SetText(std::string(300, 'b'));
+    Text().SetText(std::u32string(300, U'b'));
     Text().SetSelection(0, 300);
     FindSelectionCommand(finder, Text());
-    EXPECT_EQ(finder.State().searchText, std::string(255, 'b'));
+    EXPECT_EQ(finder.State().searchText, std::u32string(255, U'b'));
     EXPECT_EQ(Text().Selection(), (TextRange{1, 256}));
 }
 
-TEST_F(FindDialogTest, AnOfferedTextWithLineBreaksIsSearchedByteForByte) {
+TEST_F(FindDialogTest, AnOfferedTextWithLineBreaksIsSearchedCharacterForCharacter) {
     // A selection holding CR LF, and one holding a no-break space (0xA0),
     // accepted unchanged, find their next occurrences.
     struct Row {
         const char* name;
-        std::string text;
+        std::string text;  // Windows-1251
         TextRange selection;
         TextRange found;
     };
@@ -195,7 +195,7 @@ TEST_F(FindDialogTest, AnOfferedTextWithLineBreaksIsSearchedByteForByte) {
     TextFinder finder;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Text().SetText(row.text);
+        Text().SetText(FromCp1251(row.text));
         Text().SetSelection(row.selection.start, row.selection.end);
         ModalAnswer accept;
         ShowFindDialog(finder, Text());

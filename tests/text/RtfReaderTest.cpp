@@ -1,3 +1,4 @@
+#include "TestText.h"
 #include "text/RtfReader.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@
 
 namespace {
 
-std::string Cp(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+std::string Cp(std::string_view utf8) { return UnicodeToCp1251(FromUtf8(utf8)); }
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

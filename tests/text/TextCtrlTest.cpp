@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <random>
 #include <string>
 
+#include "base/QtText.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextCtrl.h"
 #include "text/PositionMap.h"
@@ -18,12 +20,12 @@
 namespace {
 
 // Words of 2 to 10 letters between single spaces, with no line break at all.
-std::string OneLine(std::size_t size) {
+std::u32string OneLine(std::size_t size) {
     std::mt19937 random(5);
-    std::string text;
+    std::u32string text;
     while (text.size() < size) {
         const int length = 2 + static_cast<int>(random() % 9);
-        for (int i = 0; i < length; ++i) text += static_cast<char>('a' + random() % 26);
+        for (int i = 0; i < length; ++i) text += static_cast<char32_t>('a' + random() % 26);
         text += ' ';
     }
     text.resize(size);
@@ -33,14 +35,14 @@ std::string OneLine(std::size_t size) {
 
 // What the widget shows selected, with the widget's own paragraph breaks
 // taken out and its line separators turned back into CR LF.
-std::string WidgetSelection(const CTextCtrl& control) {
-    std::string shown;
-    for (const QChar c : control.textCursor().selectedText()) {
+std::u32string WidgetSelection(const CTextCtrl& control) {
+    std::u32string shown;
+    for (const char32_t c : control.textCursor().selectedText().toStdU32String()) {
         if (c == QChar::ParagraphSeparator) continue;
         if (c == QChar::LineSeparator) {
-            shown += "\r\n";
+            shown += U"\r\n";
         } else {
-            shown += static_cast<char>(c.unicode());
+            shown += c;
         }
     }
     return shown;
@@ -53,7 +55,7 @@ protected:
 };
 
 TEST_F(TextCtrlTest, ALongLineIsSplitForTheWidgetKeepingPositions) {
-    const std::string text = OneLine(40'000);
+    const std::u32string text = OneLine(40'000);
     control.SetText(text);
     const PositionMap map(text);
     ASSERT_GE(map.Splits().size(), 9u);
@@ -84,7 +86,7 @@ TEST_F(TextCtrlTest, ALongLineIsSplitForTheWidgetKeepingPositions) {
         control.SetSelection(c.start, c.end);
         EXPECT_EQ(control.Selection().start, c.start);
         EXPECT_EQ(control.Selection().end, c.end);
-        const std::string expected = text.substr(c.start, c.end - c.start);
+        const std::u32string expected = text.substr(c.start, c.end - c.start);
         EXPECT_EQ(control.SelectedText(), expected);
         EXPECT_EQ(WidgetSelection(control), expected);
     }
@@ -93,8 +95,8 @@ TEST_F(TextCtrlTest, ALongLineIsSplitForTheWidgetKeepingPositions) {
 TEST_F(TextCtrlTest, TrimmingALongLineLeavesNoBreakOfTheWidgetBehind) {
     // One word of exactly the limit, then blanks: the widget breaks the line
     // before the first blank, and trimming the blanks takes that break too.
-    const std::string word(PositionMap::kLineLimit, 'w');
-    control.SetText(word + std::string(200, ' '));
+    const std::u32string word(PositionMap::kLineLimit, 'w');
+    control.SetText(word + std::u32string(200, U' '));
     ASSERT_EQ(control.document()->blockCount(), 2);
     control.TrimTrailingBlanks();
     EXPECT_EQ(control.TextLength(), static_cast<int>(word.size()));
@@ -108,9 +110,9 @@ TEST_F(TextCtrlTest, OnlyParagraphsOnScreenKeepTheirShapedText) {
     control.resize(500, 300);
     control.show();
     QApplication::processEvents();
-    std::string text;
+    std::u32string text;
     for (int line = 0; text.size() < 400'000; ++line) {
-        text += OneLine(70) + "\r\n";
+        text += OneLine(70) + U"\r\n";
     }
     control.SetText(text);
     const auto keptLayouts = [this] {
@@ -132,6 +134,46 @@ TEST_F(TextCtrlTest, OnlyParagraphsOnScreenKeepTheirShapedText) {
     EXPECT_LE(mostKept, 3);
     EXPECT_LE(keptLayouts(), 3);
     EXPECT_GT(control.document()->blockCount(), 50);
+}
+
+// Characters beyond the code page, and beyond the Basic Multilingual Plane,
+// reach the widget and the clipboard whole, and every position still counts
+// one character.
+TEST_F(TextCtrlTest, EveryCharacterIsShownSelectedAndCopiedWhole) {
+    const std::u32string pasted =
+        U"Café naïve Gödel — «ёлка» №5 … Ελληνικά 日本語 😀 straße\r\nnext 𝄞 line";
+    QApplication::clipboard()->setText(ToQString(pasted));
+    control.ReplaceWithClipboard();
+    EXPECT_EQ(control.Text(), pasted);
+    const std::size_t emoji = control.Text().find(U'😀');
+    const std::size_t clef = control.Text().find(U'𝄞');
+    struct Case {
+        const char* name;
+        std::size_t start;
+        std::size_t end;
+    };
+    const Case cases[] = {
+        {"the emoji alone", emoji, emoji + 1},
+        {"across the emoji", emoji - 4, emoji + 3},
+        {"from the emoji to past the line break", emoji, clef + 1},
+        {"caret after the clef", clef + 1, clef + 1},
+        {"the whole text", 0, control.Text().size()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        control.SetSelection(c.start, c.end);
+        EXPECT_EQ(control.Selection(), (TextRange{c.start, c.end}));
+        const std::u32string expected = control.Text().substr(c.start, c.end - c.start);
+        EXPECT_EQ(control.SelectedText(), expected);
+        EXPECT_EQ(WidgetSelection(control), expected);
+    }
+    control.SetSelection(0, control.Text().size());
+    control.CopySelection();
+    // The clipboard carries LF line breaks.
+    EXPECT_EQ(QApplication::clipboard()->text(), ToQString(ClipboardText(pasted)));
+    control.SetSelection(emoji, emoji + 1);
+    control.CopySelection();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("😀"));
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ TEST(TextRules, WordAtCaretReachesThirtyEachSide) {
         {"at position 0", "word rest", 0, {0, 4}},
         {"empty text", "", 0, {0, 0}},
         {"line break bounds", "ab\r\ncd", 5, {4, 6}},
-        {"a no-break space binds", "x a\xA0b y", 3, {2, 5}},
+        {"a no-break space binds", "x a\xA0" "b y", 3, {2, 5}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
