@@ -115,7 +115,13 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
             RtfReader reader(maxTextLength);
             reader.Feed(file.bytes);
             RtfDocument rtf = reader.Finish();
-            return {LoadError::None, std::move(rtf.text), std::move(rtf.runs)};
+            // Until the rest of the core holds Unicode text: one byte for each
+            // code point, so the run positions stay right.
+            std::string text;
+            text.reserve(rtf.text.size());
+            for (const char32_t c : rtf.text)
+                text.push_back(UnicodeToByte(CodePage::Windows1251, c));
+            return {LoadError::None, std::move(text), std::move(rtf.runs)};
         }
     }
     return {LoadError::OpenFailed, {}, {}};
