@@ -168,7 +168,7 @@ std::optional<int> CodePageOfNumber(int codePage) {
     return kUnknownCodePage;
 }
 
-RtfCodePage::RtfCodePage(int codePage) : number_(codePage) {
+RtfCharset::RtfCharset(int codePage) : number_(codePage) {
     for (unsigned b = 0; b < 256; ++b) {
         bytes_[b] = b < 0x80 ? char32_t{b} : kReplacementCharacter;
     }
@@ -201,7 +201,7 @@ RtfCodePage::RtfCodePage(int codePage) : number_(codePage) {
     for (unsigned b = 0x20; b < 256; ++b) bytes_[b] = Substituted((*decoded)[b]);
 }
 
-void RtfCodePage::Decode(std::string_view bytes, std::u32string& out) const {
+void RtfCharset::Decode(std::string_view bytes, std::u32string& out) const {
     if (!multiByte_) {
         for (const char byte : bytes) out.push_back(Decode(static_cast<unsigned char>(byte)));
         return;

@@ -30,9 +30,11 @@ inline constexpr int kPcaCodePage = 850;
 // Turns the bytes of one code page into characters. A single-byte code page
 // decodes byte by byte; in a multi-byte one (Shift_JIS, GBK, Big5, UTF-8, ...)
 // a character spans several bytes, so its bytes must be decoded together.
-class RtfCodePage {
+// Decoding goes through ICU's converter for the code page (see the .cpp for
+// the names); a single-byte one is asked once for all 256 bytes.
+class RtfCharset {
 public:
-    explicit RtfCodePage(int codePage);
+    explicit RtfCharset(int codePage);
 
     int Number() const { return number_; }
     bool MultiByte() const { return multiByte_; }

@@ -27,7 +27,7 @@ std::optional<int> RtfFontTable::PendingCodePage() const {
     return reading_ ? pending_.codePage : std::nullopt;
 }
 
-void RtfFontTable::AddNameByte(unsigned char byte, const RtfCodePage& codePage) {
+void RtfFontTable::AddNameByte(unsigned char byte, const RtfCharset& codePage) {
     if (!reading_) return;
     if (!nameBytes_.empty() && &codePage != nameCodePage_) DecodeNameBytes();
     nameCodePage_ = &codePage;

@@ -31,7 +31,7 @@ public:
     // Adds one byte of the name of the entry being read, in `codePage`, which
     // must outlive the entry. A multi-byte code page's characters may take
     // several bytes, so bytes are decoded once the name has them all.
-    void AddNameByte(unsigned char byte, const RtfCodePage& codePage);
+    void AddNameByte(unsigned char byte, const RtfCharset& codePage);
     // Adds one character to the name of the entry being read.
     void AddToName(char32_t codePoint);
     // Ends the entry being read; true when there was one. A later definition
@@ -48,5 +48,5 @@ private:
     int number_ = 0;
     RtfFont pending_;
     std::string nameBytes_;
-    const RtfCodePage* nameCodePage_ = nullptr;
+    const RtfCharset* nameCodePage_ = nullptr;
 };

@@ -98,7 +98,7 @@ void RtfReader::StartPlainText() {
 
 void RtfReader::AppendPlain(std::string_view bytes) {
     const std::size_t room = maxTextLength_ - document_.text.size();
-    const RtfCodePage& windows1251 = CodePage(1251);
+    const RtfCharset& windows1251 = CodePage(1251);
     if (bytes.size() > room) {
         windows1251.Decode(bytes.substr(0, room), document_.text);
         document_.truncated = true;
@@ -704,9 +704,9 @@ void RtfReader::Refresh() {
 
 int RtfReader::DocumentCodePage() const { return ansiCodePage_.value_or(characterSet_); }
 
-const RtfCodePage& RtfReader::CodePage(int number) {
+const RtfCharset& RtfReader::CodePage(int number) {
     auto it = codePages_.find(number);
-    if (it == codePages_.end()) it = codePages_.emplace(number, RtfCodePage(number)).first;
+    if (it == codePages_.end()) it = codePages_.emplace(number, RtfCharset(number)).first;
     return it->second;
 }
 

@@ -115,7 +115,7 @@ private:
     // changed; bytes still collected are decoded first, in the old ones.
     void Refresh();
     int DocumentCodePage() const;
-    const RtfCodePage& CodePage(int number);
+    const RtfCharset& CodePage(int number);
 
     std::size_t maxTextLength_;
     Mode mode_ = Mode::Prefix;
@@ -142,7 +142,7 @@ private:
     // From \ansi (Windows-1252, the default), \mac, \pc or \pca; \ansicpg wins.
     int characterSet_ = 1252;
     // Decoders by code page number; a document uses a handful.
-    std::unordered_map<int, RtfCodePage> codePages_;
+    std::unordered_map<int, RtfCharset> codePages_;
     int defaultFont_ = 0;
     // Bumped whenever a table or the document's code page or font changes, so
     // that the resolved format is worked out again.
@@ -150,7 +150,7 @@ private:
 
     CharProps resolvedProps_;
     unsigned resolvedVersion_ = 0;
-    const RtfCodePage* resolvedCodePage_ = nullptr;
+    const RtfCharset* resolvedCodePage_ = nullptr;
     RtfCharFormat resolvedFormat_;
     bool formatPending_ = true;
 
