@@ -1,7 +1,9 @@
 // Reading a generated 5 MB RTF document the way Word and WordPad write one:
 // Russian text as \'hh in a Cyrillic font, some \uN characters with their
 // fallbacks, bold, italic, colour and size changes in groups, paragraphs, a
-// field and a skipped picture now and then. Goal: well under a second.
+// field and a skipped picture now and then. A second document is Japanese in
+// Shift_JIS, each character two \'hh bytes decoded together. Goal: well under
+// a second.
 
 #include <random>
 #include <string>
@@ -59,6 +61,35 @@ const std::string& FiveMegabytes() {
     return rtf;
 }
 
+// Hiragana as Shift_JIS byte pairs in a \fcharset128 font, a \uN with its
+// two-byte fallback now and then, as Word writes Japanese.
+const std::string& FiveMegabytesShiftJis() {
+    static const std::string rtf = [] {
+        std::mt19937 random(11);
+        std::string s =
+            "{\\rtf1\\ansi\\ansicpg932\\uc2\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 "
+            "\\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}}\n";
+        s.reserve(kDocumentSize + 4096);
+        while (s.size() < kDocumentSize) {
+            s += "\\pard\\plain\\f0\\fs21 ";
+            const int characters = 40 + static_cast<int>(random() % 120);
+            for (int i = 0; i < characters; ++i) {
+                const unsigned kana = random() % 83;
+                if (random() % 8 == 0) {
+                    s += "\\u" + std::to_string(0x3041 + kana) + Hex(0x82) + Hex(0x9F + kana);
+                } else {
+                    s += Hex(0x82) + Hex(static_cast<unsigned char>(0x9F + kana));
+                }
+                if (random() % 30 == 0) s += "{\\b " + Hex(0x81) + Hex(0x42) + "}";
+            }
+            s += "\\par\n";
+        }
+        s += "}";
+        return s;
+    }();
+    return rtf;
+}
+
 void BM_ReadRtfWhole(benchmark::State& state) {
     const std::string& rtf = FiveMegabytes();
     for (auto _ : state) {
@@ -83,5 +114,17 @@ void BM_ReadRtfInBlocks(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
 }
 BENCHMARK(BM_ReadRtfInBlocks)->Unit(benchmark::kMillisecond);
+
+void BM_ReadRtfShiftJis(benchmark::State& state) {
+    const std::string& rtf = FiveMegabytesShiftJis();
+    for (auto _ : state) {
+        RtfDocument doc = ReadRtf(rtf);
+        benchmark::DoNotOptimize(doc.text.data());
+        state.counters["chars"] = static_cast<double>(doc.text.size());
+        state.counters["runs"] = static_cast<double>(doc.runs.size());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
+}
+BENCHMARK(BM_ReadRtfShiftJis)->Unit(benchmark::kMillisecond);
 
 }  // namespace

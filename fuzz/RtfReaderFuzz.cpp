@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "text/RtfReader.h"
+#include "text/TextDecoding.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ void CheckShape(std::string_view input, const RtfDocument& doc) {
     Check(doc.text.size() <= kMaxTextLength);
     if (doc.plainText) {
         Check(doc.runs.empty());
-        Check(input.substr(0, doc.text.size()) == doc.text);
+        // Windows-1251 is one byte a character.
+        Check(DecodeCharset(input.substr(0, doc.text.size()), "windows-1251") == doc.text);
         return;
     }
     std::size_t next = 0;
@@ -38,12 +40,17 @@ void CheckShape(std::string_view input, const RtfDocument& doc) {
         Check(run.format.halfPoints >= 1 && run.format.halfPoints <= 3276);
         Check(!run.format.colour || *run.format.colour <= 0xFFFFFF);
         Check(run.format.face.size() <= 255);
+        for (const char32_t c : run.format.face) {
+            Check(c >= 0x20 && c < 0x110000 && (c < 0xD800 || c > 0xDFFF));
+        }
         next += run.length;
     }
     Check(next == doc.text.size());
-    // Breaks are whole CR LF pairs and no other control character gets in.
+    // Breaks are whole CR LF pairs, no other control character gets in, and
+    // every position is a Unicode scalar value.
     for (std::size_t i = 0; i < doc.text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(doc.text[i]);
+        const char32_t c = doc.text[i];
+        Check(c < 0x110000 && (c < 0xD800 || c > 0xDFFF));
         if (c == '\r') Check(i + 1 < doc.text.size() && doc.text[i + 1] == '\n');
         if (c == '\n') Check(i > 0 && doc.text[i - 1] == '\r');
         Check(c >= 0x20 || c == '\t' || c == '\r' || c == '\n');

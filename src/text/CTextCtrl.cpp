@@ -13,9 +13,9 @@
 #include <QPainter>
 #include <QTextBlock>
 
-#include "settings/AreaFormat.h"
 #include "base/CodePage.h"
 #include "base/QtText.h"
+#include "settings/AreaFormat.h"
 
 // The strip left of the text where the pointer selects whole lines.
 class LineSelectionMargin : public QWidget {
@@ -148,7 +148,7 @@ void CTextCtrl::ApplyRuns(const std::vector<RtfRun>& runs) {
         format.setFontUnderline(source.underline);
         format.setFontPointSize(source.halfPoints / 2.0);
         if (source.colour) format.setForeground(ColorFromColorRef(*source.colour));
-        if (!source.face.empty()) format.setFontFamilies({QString::fromStdString(source.face)});
+        if (!source.face.empty()) format.setFontFamilies({QString::fromStdU32String(source.face)});
         cursor.setPosition(static_cast<int>(map_.ToWidget(std::min(run.start, text_.size()))));
         cursor.setPosition(
             static_cast<int>(map_.ToWidget(std::min(run.start + run.length, text_.size()))),

@@ -108,7 +108,7 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
             RtfReader reader(maxTextLength);
             reader.Feed(file.bytes);
             RtfDocument rtf = reader.Finish();
-            return {LoadError::None, Cp1251ToUnicode(rtf.text), std::move(rtf.runs)};
+            return {LoadError::None, std::move(rtf.text), std::move(rtf.runs)};
         }
     }
     return {LoadError::OpenFailed, {}, {}};

@@ -23,14 +23,15 @@ struct RtfCharFormat {
     // 0x00BBGGRR; none when the document leaves the colour to the reader
     // (no \cf, or a colour-table entry without components).
     std::optional<std::uint32_t> colour;
-    // The font family, UTF-8 (a face name is handed to the font system, not
-    // shown as text); empty when the document names no font for the text.
-    std::string face;
+    // The font family, decoded in the font's code page; empty when the
+    // document names no font for the text.
+    std::u32string face;
 
     bool operator==(const RtfCharFormat&) const = default;
 };
 
-// Characters [start, start + length) of the text share one format.
+// Characters (code points) [start, start + length) of the text share one
+// format.
 struct RtfRun {
     std::size_t start = 0;
     std::size_t length = 0;
@@ -40,9 +41,10 @@ struct RtfRun {
 };
 
 struct RtfDocument {
-    // Windows-1251; every paragraph, line, page, section and table-row break
-    // is CR LF; characters the code page lacks are "?".
-    std::string text;
+    // One code point per position; every paragraph, line, page, section and
+    // table-row break is CR LF (two positions); what cannot be decoded is
+    // U+FFFD.
+    std::u32string text;
     // For an RTF document: cover the text from 0 in order, without gaps, and
     // two neighbours always differ in format. Empty for plain text.
     std::vector<RtfRun> runs;

@@ -1,13 +1,13 @@
 #include "text/RtfFontTable.h"
 
-#include "base/CodePage.h"
+#include "text/TextDecoding.h"
 
 namespace {
 
-std::string Trimmed(const std::string& name) {
-    const auto first = name.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return name.substr(first, name.find_last_not_of(' ') - first + 1);
+std::u32string Trimmed(const std::u32string& name) {
+    const auto first = name.find_first_not_of(U' ');
+    if (first == std::u32string::npos) return {};
+    return name.substr(first, name.find_last_not_of(U' ') - first + 1);
 }
 
 }  // namespace
@@ -19,27 +19,45 @@ void RtfFontTable::Begin(int number) {
     pending_ = RtfFont{};
 }
 
-void RtfFontTable::SetCharset(std::optional<RtfCharset> charset) {
-    if (reading_) pending_.charset = charset;
+void RtfFontTable::SetCodePage(std::optional<int> codePage) {
+    if (reading_) pending_.codePage = codePage;
 }
 
-std::optional<RtfCharset> RtfFontTable::PendingCharset() const {
-    return reading_ ? pending_.charset : std::nullopt;
+std::optional<int> RtfFontTable::PendingCodePage() const {
+    return reading_ ? pending_.codePage : std::nullopt;
+}
+
+void RtfFontTable::AddNameByte(unsigned char byte, const RtfCharset& codePage) {
+    if (!reading_) return;
+    if (!nameBytes_.empty() && &codePage != nameCodePage_) DecodeNameBytes();
+    nameCodePage_ = &codePage;
+    // A name longer than a face name can be is cut anyway; the bound keeps a
+    // hostile one from growing without end.
+    if (nameBytes_.size() < 4 * kMaxFaceLength) nameBytes_.push_back(static_cast<char>(byte));
 }
 
 void RtfFontTable::AddToName(char32_t codePoint) {
     if (!reading_) return;
+    DecodeNameBytes();
     // Control characters have no place in a face name.
     if (codePoint < 0x20) return;
-    std::string& face = pending_.face;
-    const std::size_t before = face.size();
-    AppendUtf8(face, codePoint);
-    // Never cut a character in two.
-    if (face.size() > kMaxFaceBytes) face.resize(before);
+    if (codePoint >= 0xD800 && codePoint <= 0xDFFF) codePoint = kReplacementCharacter;
+    if (pending_.face.size() < kMaxFaceLength) pending_.face.push_back(codePoint);
+}
+
+void RtfFontTable::DecodeNameBytes() {
+    if (nameBytes_.empty()) return;
+    std::u32string decoded;
+    nameCodePage_->Decode(nameBytes_, decoded);
+    nameBytes_.clear();
+    for (const char32_t c : decoded) {
+        if (c >= 0x20 && pending_.face.size() < kMaxFaceLength) pending_.face.push_back(c);
+    }
 }
 
 bool RtfFontTable::End() {
     if (!reading_) return false;
+    DecodeNameBytes();
     reading_ = false;
     pending_.face = Trimmed(pending_.face);
     if (fonts_.size() < kMaxFonts || fonts_.count(number_) != 0) {

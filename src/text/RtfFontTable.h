@@ -8,9 +8,9 @@
 
 struct RtfFont {
     // None: the font leaves the code page to the document.
-    std::optional<RtfCharset> charset;
-    // UTF-8, without the surrounding blanks; may be empty.
-    std::string face;
+    std::optional<int> codePage;
+    // Without the surrounding blanks; may be empty.
+    std::u32string face;
 };
 
 // The fonts of a document's \fonttbl, collected as the reader meets them. An
@@ -21,13 +21,17 @@ class RtfFontTable {
 public:
     // A hostile document could define fonts without end; real ones use tens.
     static constexpr std::size_t kMaxFonts = 10'000;
-    static constexpr std::size_t kMaxFaceBytes = 255;
+    static constexpr std::size_t kMaxFaceLength = 255;
 
     // Ends the entry being read, if any, and starts entry `number`.
     void Begin(int number);
-    void SetCharset(std::optional<RtfCharset> charset);
-    // The charset of the entry being read, for decoding its name.
-    std::optional<RtfCharset> PendingCharset() const;
+    void SetCodePage(std::optional<int> codePage);
+    // The code page of the entry being read, for decoding its name.
+    std::optional<int> PendingCodePage() const;
+    // Adds one byte of the name of the entry being read, in `codePage`, which
+    // must outlive the entry. A multi-byte code page's characters may take
+    // several bytes, so bytes are decoded once the name has them all.
+    void AddNameByte(unsigned char byte, const RtfCharset& codePage);
     // Adds one character to the name of the entry being read.
     void AddToName(char32_t codePoint);
     // Ends the entry being read; true when there was one. A later definition
@@ -37,8 +41,12 @@ public:
     const RtfFont* Find(int number) const;
 
 private:
+    void DecodeNameBytes();
+
     std::unordered_map<int, RtfFont> fonts_;
     bool reading_ = false;
     int number_ = 0;
     RtfFont pending_;
+    std::string nameBytes_;
+    const RtfCharset* nameCodePage_ = nullptr;
 };

@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "base/CodePage.h"
+#include "text/TextDecoding.h"
 
 namespace {
 
@@ -29,6 +29,10 @@ int HexValue(unsigned char c) {
 }
 
 bool On(bool hasParam, int param) { return !hasParam || param != 0; }
+
+bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
@@ -70,14 +74,16 @@ RtfDocument RtfReader::Finish() {
             break;
         case Mode::Rtf:
             FinishLexing();
+            Refresh();
+            FlushBytes();
             break;
         case Mode::PlainText:
         case Mode::Done:
             break;
     }
-    if (highSurrogatePending_) {
-        highSurrogatePending_ = false;
-        Append('?');
+    if (pendingHigh_ != 0) {
+        pendingHigh_ = 0;
+        Append(kReplacementCharacter);
     }
     RtfDocument document = std::move(document_);
     *this = RtfReader(maxTextLength_);
@@ -92,13 +98,14 @@ void RtfReader::StartPlainText() {
 
 void RtfReader::AppendPlain(std::string_view bytes) {
     const std::size_t room = maxTextLength_ - document_.text.size();
+    const RtfCharset& windows1251 = CodePage(1251);
     if (bytes.size() > room) {
-        document_.text.append(bytes.substr(0, room));
+        windows1251.Decode(bytes.substr(0, room), document_.text);
         document_.truncated = true;
         mode_ = Mode::Done;
         return;
     }
-    document_.text.append(bytes);
+    windows1251.Decode(bytes, document_.text);
 }
 
 void RtfReader::FeedRtf(unsigned char c) {
@@ -238,6 +245,8 @@ bool RtfReader::Skipping() {
 }
 
 void RtfReader::OpenGroup() {
+    // A character's bytes never straddle a brace.
+    FlushBytes();
     // A fallback never reaches past a brace.
     fallbackLeft_ = 0;
     star_ = false;
@@ -249,6 +258,7 @@ void RtfReader::OpenGroup() {
 }
 
 void RtfReader::CloseGroup() {
+    FlushBytes();
     fallbackLeft_ = 0;
     star_ = false;
     if (flattenedDepth_ > 0) {
@@ -292,7 +302,7 @@ void RtfReader::ControlSymbol(unsigned char c) {
             if (EmittingText()) EmitCodePoint(0x00A0);
             break;
         case '_':
-            // The non-breaking hyphen: Windows-1251 has none, a hyphen reads the same.
+            // The non-breaking hyphen: many fonts lack U+2011, a hyphen reads the same.
             if (EmittingText()) EmitCodePoint('-');
             break;
         case '\r':
@@ -368,10 +378,10 @@ void RtfReader::ControlWord(bool hasParam) {
                 fonts_.Begin(hasParam ? param : 0);
                 ++tablesVersion_;
             } else if (word == RtfWord::FontCharset) {
-                fonts_.SetCharset(CharsetOfFontCharset(hasParam ? param : 0));
+                fonts_.SetCodePage(CodePageOfFontCharset(hasParam ? param : 0));
             } else if (word == RtfWord::FontCodePage) {
-                if (const auto charset = CharsetOfCodePage(hasParam ? param : 0)) {
-                    fonts_.SetCharset(charset);
+                if (const auto codePage = CodePageOfNumber(hasParam ? param : 0)) {
+                    fonts_.SetCodePage(codePage);
                 }
             }
             break;
@@ -391,17 +401,23 @@ void RtfReader::TextWord(RtfWord word, bool hasParam, int param) {
     CharProps& props = group_.props;
     switch (word) {
         case RtfWord::Ansi:
-            characterSet_ = RtfCharset::Windows1252;
+            characterSet_ = 1252;
             ++tablesVersion_;
             break;
         case RtfWord::Mac:
+            characterSet_ = kMacCodePage;
+            ++tablesVersion_;
+            break;
         case RtfWord::Pc:
+            characterSet_ = kPcCodePage;
+            ++tablesVersion_;
+            break;
         case RtfWord::Pca:
-            characterSet_ = RtfCharset::Unsupported;
+            characterSet_ = kPcaCodePage;
             ++tablesVersion_;
             break;
         case RtfWord::AnsiCodePage:
-            ansiCodePage_ = CharsetOfCodePage(hasParam ? param : 0);
+            ansiCodePage_ = CodePageOfNumber(hasParam ? param : 0);
             ++tablesVersion_;
             break;
         case RtfWord::DefaultFont:
@@ -459,6 +475,8 @@ void RtfReader::TextWord(RtfWord word, bool hasParam, int param) {
             // The tab between cells is written only when more of the row follows,
             // so that a row reads "a<TAB>b" and not "a<TAB>b<TAB>".
             if (EmittingText()) {
+                Refresh();
+                FlushBytes();
                 FlushPending();
                 cellTabPending_ = true;
             }
@@ -508,7 +526,7 @@ void RtfReader::TextWord(RtfWord word, bool hasParam, int param) {
 
 void RtfReader::UnicodeCharacter(int param) {
     // A signed 16-bit number; negative ones stand for U+8000..U+FFFF.
-    char32_t codePoint = 0xFFFD;
+    char32_t codePoint = kReplacementCharacter;
     if (param >= -32768 && param < 0) codePoint = static_cast<char32_t>(param + 65536);
     if (param >= 0 && param <= 0xFFFF) codePoint = static_cast<char32_t>(param);
     switch (group_.destination) {
@@ -516,10 +534,10 @@ void RtfReader::UnicodeCharacter(int param) {
             if (!group_.hidden) {
                 Refresh();
                 // Word writes a Symbol-font character at U+F000 + its byte.
-                if (resolvedCharset_ == RtfCharset::Symbol && codePoint >= 0xF020 &&
+                if (resolvedCodePage_->Number() == kSymbolCodePage && codePoint >= 0xF020 &&
                     codePoint <= 0xF0FF) {
-                    codePoint = DecodeRtfByte(RtfCharset::Symbol,
-                                              static_cast<unsigned char>(codePoint - 0xF000));
+                    codePoint =
+                        resolvedCodePage_->Decode(static_cast<unsigned char>(codePoint - 0xF000));
                 }
                 EmitCodePoint(codePoint);
             }
@@ -542,24 +560,24 @@ void RtfReader::DocumentByte(unsigned char byte, bool escaped) {
         case Destination::Text:
             if (group_.hidden) return;
             if (byte < 0x20) {
-                if (byte == '\t') EmitByte('\t');
+                if (byte == '\t') EmitCodePoint(U'\t');
                 return;
             }
             Refresh();
-            if (resolvedCharset_ == RtfCharset::Windows1251) {
-                EmitByte(static_cast<char>(byte));
+            if (resolvedCodePage_->MultiByte()) {
+                pendingBytes_.push_back(static_cast<char>(byte));
             } else {
-                EmitCodePoint(DecodeRtfByte(resolvedCharset_, byte));
+                EmitCodePoint(resolvedCodePage_->Decode(byte));
             }
             return;
         case Destination::FontTable:
             if (byte == ';' && !escaped) {
                 if (fonts_.End()) ++tablesVersion_;
             } else {
-                RtfCharset charset = fonts_.PendingCharset().value_or(DocumentCharset());
+                int codePage = fonts_.PendingCodePage().value_or(DocumentCodePage());
                 // The Symbol font's own name is written in plain letters.
-                if (charset == RtfCharset::Symbol) charset = RtfCharset::Windows1252;
-                fonts_.AddToName(DecodeRtfByte(charset, byte));
+                if (codePage == kSymbolCodePage) codePage = 1252;
+                fonts_.AddNameByte(byte, CodePage(codePage));
             }
             return;
         case Destination::ColourTable:
@@ -584,34 +602,42 @@ void RtfReader::EmitSpecial(char32_t codePoint) {
 }
 
 void RtfReader::EmitCodePoint(char32_t codePoint) {
-    if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
-        FlushPending();
-        highSurrogatePending_ = true;
-        return;
-    }
-    if (codePoint >= 0xDC00 && codePoint <= 0xDFFF) {
-        // The low half completes a character beyond Windows-1251, or stands
-        // alone; either way the text gets one "?".
-        highSurrogatePending_ = false;
-        EmitByte('?');
-        return;
-    }
-    if (codePoint < 0x20) {
-        if (codePoint == '\t') EmitByte('\t');
-        return;
-    }
-    EmitByte(UnicodeToByte(CodePage::Windows1251, codePoint));
+    Refresh();
+    FlushBytes();
+    Put(codePoint);
 }
 
-void RtfReader::EmitByte(char byte) {
+void RtfReader::FlushBytes() {
+    if (pendingBytes_.empty()) return;
+    std::u32string decoded;
+    resolvedCodePage_->Decode(pendingBytes_, decoded);
+    pendingBytes_.clear();
+    for (const char32_t c : decoded) Put(c);
+}
+
+void RtfReader::Put(char32_t codePoint) {
+    if (IsHighSurrogate(codePoint)) {
+        FlushPending();
+        pendingHigh_ = codePoint;
+        return;
+    }
+    if (IsLowSurrogate(codePoint)) {
+        const char32_t high = std::exchange(pendingHigh_, 0);
+        codePoint = high == 0 ? kReplacementCharacter
+                              : 0x10000 + ((high - 0xD800) << 10) + (codePoint - 0xDC00);
+    } else if (codePoint < 0x20 && codePoint != U'\t') {
+        return;
+    }
     FlushPending();
-    Append(byte);
+    Append(codePoint);
 }
 
 void RtfReader::EmitBreak() {
-    if (highSurrogatePending_) {
-        highSurrogatePending_ = false;
-        Append('?');
+    Refresh();
+    FlushBytes();
+    if (pendingHigh_ != 0) {
+        pendingHigh_ = 0;
+        Append(kReplacementCharacter);
     }
     cellTabPending_ = false;
     if (document_.text.size() + 2 > maxTextLength_) {
@@ -620,45 +646,49 @@ void RtfReader::EmitBreak() {
         mode_ = Mode::Done;
         return;
     }
-    Append('\r');
-    Append('\n');
+    Append(U'\r');
+    Append(U'\n');
 }
 
 void RtfReader::FlushPending() {
-    if (highSurrogatePending_) {
-        highSurrogatePending_ = false;
-        Append('?');
+    if (pendingHigh_ != 0) {
+        pendingHigh_ = 0;
+        Append(kReplacementCharacter);
     }
     if (cellTabPending_) {
         cellTabPending_ = false;
-        Append('\t');
+        Append(U'\t');
     }
 }
 
-void RtfReader::Append(char byte) {
+void RtfReader::Append(char32_t codePoint) {
     if (document_.text.size() >= maxTextLength_) {
         document_.truncated = true;
         mode_ = Mode::Done;
         return;
     }
-    Refresh();
     if (formatPending_) {
         formatPending_ = false;
         if (document_.runs.empty() || document_.runs.back().format != resolvedFormat_) {
             document_.runs.push_back(RtfRun{document_.text.size(), 0, resolvedFormat_});
         }
     }
-    document_.text.push_back(byte);
+    document_.text.push_back(codePoint);
     ++document_.runs.back().length;
 }
 
 void RtfReader::Refresh() {
-    if (group_.props == resolvedProps_ && tablesVersion_ == resolvedVersion_) return;
+    if (group_.props == resolvedProps_ && tablesVersion_ == resolvedVersion_ &&
+        resolvedCodePage_ != nullptr) {
+        return;
+    }
+    FlushBytes();
     resolvedProps_ = group_.props;
     resolvedVersion_ = tablesVersion_;
     const RtfFont* font =
         fonts_.Find(resolvedProps_.font >= 0 ? resolvedProps_.font : defaultFont_);
-    resolvedCharset_ = font != nullptr && font->charset ? *font->charset : DocumentCharset();
+    resolvedCodePage_ =
+        &CodePage(font != nullptr && font->codePage ? *font->codePage : DocumentCodePage());
     RtfCharFormat format;
     format.bold = resolvedProps_.bold;
     format.italic = resolvedProps_.italic;
@@ -672,7 +702,13 @@ void RtfReader::Refresh() {
     }
 }
 
-RtfCharset RtfReader::DocumentCharset() const { return ansiCodePage_.value_or(characterSet_); }
+int RtfReader::DocumentCodePage() const { return ansiCodePage_.value_or(characterSet_); }
+
+const RtfCharset& RtfReader::CodePage(int number) {
+    auto it = codePages_.find(number);
+    if (it == codePages_.end()) it = codePages_.emplace(number, RtfCharset(number)).first;
+    return it->second;
+}
 
 RtfDocument ReadRtf(std::string_view bytes) {
     RtfReader reader;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "text/RtfCharset.h"
@@ -13,7 +14,7 @@
 #include "text/RtfDocument.h"
 #include "text/RtfFontTable.h"
 
-// Reads an RTF document into Windows-1251 text and formatting runs for the
+// Reads an RTF document into text (code points) and formatting runs for the
 // text pane. The reader is a byte-at-a-time state machine: the bytes may
 // arrive in chunks of any size, cut anywhere, and give the same document as
 // when they are fed whole. It never fails; damaged input yields what can be
@@ -25,7 +26,10 @@
 // instructions, hidden text and every "\*" destination the reader does not
 // know are skipped. \upr groups give their \ud half. Bytes are decoded in the
 // current font's code page (\fcharset, \cpg), else the document's (\ansicpg,
-// else \ansi: Windows-1252), and \uN characters replace their \ucN fallbacks.
+// else \ansi: Windows-1252); the bytes of a multi-byte code page are decoded
+// together, so that a character may come as two \'hh escapes or two raw
+// bytes. \uN characters replace their \ucN fallbacks; a high and a low
+// surrogate in a row make one character, a lone one is U+FFFD.
 //
 // Bytes that do not begin with "{\rtf" are taken as plain text, as a rich
 // text control takes them. The document ends with its outermost group; bytes
@@ -41,6 +45,11 @@ public:
     // The text is cut at maxTextLength characters, the text control's limit
     // unless a test wants a smaller one.
     explicit RtfReader(std::size_t maxTextLength = kMaxTextLength);
+    // The resolved code page points into the reader's own cache.
+    RtfReader(const RtfReader&) = delete;
+    RtfReader& operator=(const RtfReader&) = delete;
+    RtfReader(RtfReader&&) = default;
+    RtfReader& operator=(RtfReader&&) = default;
 
     void Feed(std::string_view chunk);
     // Ends the document and hands it over; the reader is then ready for
@@ -92,15 +101,21 @@ private:
 
     void EmitSpecial(char32_t codePoint);
     void EmitCodePoint(char32_t codePoint);
-    void EmitByte(char byte);
     void EmitBreak();
-    // Writes the "?" of a high surrogate left without its low half and the tab
-    // of a cell that more of its row follows.
+    // Decodes the bytes collected in a multi-byte code page.
+    void FlushBytes();
+    void Put(char32_t codePoint);
+    // Writes the U+FFFD of a high surrogate left without its low half and the
+    // tab of a cell that more of its row follows.
     void FlushPending();
-    void Append(char byte);
+    // Callers have brought the resolved format up to date (Refresh).
+    void Append(char32_t codePoint);
     bool EmittingText() const;
+    // Works out the format and code page of the group anew when they may have
+    // changed; bytes still collected are decoded first, in the old ones.
     void Refresh();
-    RtfCharset DocumentCharset() const;
+    int DocumentCodePage() const;
+    const RtfCharset& CodePage(int number);
 
     std::size_t maxTextLength_;
     Mode mode_ = Mode::Prefix;
@@ -123,9 +138,11 @@ private:
 
     RtfFontTable fonts_;
     RtfColourTable colours_;
-    std::optional<RtfCharset> ansiCodePage_;
+    std::optional<int> ansiCodePage_;
     // From \ansi (Windows-1252, the default), \mac, \pc or \pca; \ansicpg wins.
-    RtfCharset characterSet_ = RtfCharset::Windows1252;
+    int characterSet_ = 1252;
+    // Decoders by code page number; a document uses a handful.
+    std::unordered_map<int, RtfCharset> codePages_;
     int defaultFont_ = 0;
     // Bumped whenever a table or the document's code page or font changes, so
     // that the resolved format is worked out again.
@@ -133,11 +150,15 @@ private:
 
     CharProps resolvedProps_;
     unsigned resolvedVersion_ = 0;
-    RtfCharset resolvedCharset_ = RtfCharset::Windows1252;
+    const RtfCharset* resolvedCodePage_ = nullptr;
     RtfCharFormat resolvedFormat_;
     bool formatPending_ = true;
 
-    bool highSurrogatePending_ = false;
+    // Bytes of a multi-byte code page not yet decoded; they share the
+    // resolved format and code page.
+    std::string pendingBytes_;
+    // A high surrogate waiting for its low half; 0 when none.
+    char32_t pendingHigh_ = 0;
     bool cellTabPending_ = false;
 
     RtfDocument document_;

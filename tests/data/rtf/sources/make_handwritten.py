@@ -70,3 +70,25 @@ word = (r"""{\rtf1\adeflang1025\ansi\ansicpg1252\uc1\adeff0\deff0\stshfdbch0\sts
 
 open('wordpad.rtf', 'wb').write(wordpad.replace('\n', '\r\n').encode('ascii'))
 open('word.rtf', 'wb').write(word.replace('\n', '\r\n').encode('ascii'))
+
+# WordPad on a Japanese system: \ansicpg932, fonts in the East Asian code
+# pages, every character of a code page as its bytes in \'hh (two for a
+# double-byte character, some with a trail byte of 0x5c or a letter), \uN only
+# for what the font's code page lacks.
+cjk_lines = [
+    ('f0', 'cp932', "日本語の文書です。表示、ソフト、能力、アイウ。"),
+    ('f0', 'cp932', "半角ｶﾀｶﾅと全角ＡＢＣ、記号「」※。"),
+    ('f1', 'gbk', "简体中文：你好，世界。"),
+    ('f2', 'cp950', "繁體中文：你好，世界。"),
+    ('f3', 'cp1251', "Русский текст."),
+]
+wordpad_cjk = (r"""{\rtf1\ansi\ansicpg932\deff0\deflang1033\deflangfe1041{\fonttbl{\f0\fnil\fcharset128 """ + h("ＭＳ Ｐゴシック", 'cp932') + r""";}{\f1\fnil\fcharset134 """ + h("宋体", 'gbk') + r""";}{\f2\fnil\fcharset136 """ + h("新細明體", 'cp950') + r""";}{\f3\fswiss\fcharset204 Arial CYR;}{\f4\fswiss\fcharset0 Arial;}}
+{\colortbl ;\red255\green0\blue0;}
+{\*\generator Msftedit 5.41.21.2510;}\viewkind4\uc1\pard\lang1041\f0\fs20 """
+    + ''.join("\\%s %s\\par\n" % (f, h(t, cp)) for f, cp, t in cjk_lines)
+    + r"""\f0 """ + h("太字は", 'cp932') + r"""\b """ + h("ここ", 'cp932') + r"""\b0\cf1 """ + h("赤", 'cp932') + r"""\cf0 """ + h("、", 'cp932') + r"""\f4 caf\'e9 \f0 """ + h("と", 'cp932') + r"""\u8364? """ + h("です。", 'cp932') + r"""\par
+}
+""")
+cjk_text = ''.join(t + "\r\n" for _, _, t in cjk_lines) + "太字はここ赤、café と€ です。\r\n"
+open('wordpad-cjk.rtf', 'wb').write(wordpad_cjk.replace('\n', '\r\n').encode('ascii'))
+open('wordpad-cjk.txt', 'wb').write(cjk_text.encode('utf-8'))
