@@ -88,7 +88,13 @@ std::string ReadPlainTextDocument(std::string bytes) {
 
 std::string ReadHtmlDocument(std::string bytes) {
     const std::string html = DocumentBytesToCp1251(std::move(bytes));
-    std::string text = ConvertHtmlToText(html);
+    std::u32string unicode;
+    unicode.reserve(html.size());
+    for (const char c : html)
+        unicode.push_back(ByteToUnicode(CodePage::Windows1251, static_cast<unsigned char>(c)));
+    std::string text;
+    for (const char32_t c : ConvertHtmlToText(unicode))
+        text.push_back(UnicodeToByte(CodePage::Windows1251, c));
     if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
     return text;
 }
