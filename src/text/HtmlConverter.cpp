@@ -80,17 +80,19 @@ int HexDigit(char32_t c) {
     return -1;  // c is upper case here
 }
 
-using AsciiSet = std::array<bool, 128>;
-constexpr AsciiSet MakeSet(std::string_view members) {
-    AsciiSet set{};
+// Every character the text states look at is at most "<", so most characters
+// are passed over with one comparison.
+using LowSet = std::array<bool, '<' + 1>;
+constexpr LowSet MakeSet(std::string_view members) {
+    LowSet set{};
     for (const char c : members) set[static_cast<unsigned char>(c)] = true;
     return set;
 }
-bool In(const AsciiSet& set, char32_t c) { return c < set.size() && set[c]; }
-constexpr AsciiSet kBlank = MakeSet(" \t\r\n");
+bool In(const LowSet& set, char32_t c) { return c < set.size() && set[c]; }
+constexpr LowSet kBlank = MakeSet(" \t\r\n");
 // Characters that the text states do not simply copy when no break is pending.
-constexpr AsciiSet kSpecialInText = MakeSet("<& \t\r\n");
-constexpr AsciiSet kSpecialInPre = MakeSet("<&\r\n");
+constexpr LowSet kSpecialInText = MakeSet("<& \t\r\n");
+constexpr LowSet kSpecialInPre = MakeSet("<&\r\n");
 
 // Matching ignores the case of ASCII letters only; other letters stay as they are.
 char32_t Upper(char32_t c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
@@ -149,9 +151,15 @@ const char32_t* HtmlConverter::PassOver(const char32_t* p, const char32_t* end) 
     }
     // A pending break needs Step's attention.
     if ((state_ == State::Text || state_ == State::PreText) && pendingBreaks_ == 0) {
-        const AsciiSet& special = state_ == State::Text ? kSpecialInText : kSpecialInPre;
+        const bool pre = state_ == State::PreText;
+        const LowSet& special = pre ? kSpecialInPre : kSpecialInText;
         const char32_t* q = p;
-        while (q != runEnd && !In(special, *q)) ++q;
+        for (;;) {
+            while (q != runEnd && !In(special, *q)) ++q;
+            // One space between two words is written as it is, and the text goes on.
+            if (pre || runEnd - q < 2 || *q != ' ' || In(special, q[1])) break;
+            q += 2;
+        }
         output_.append(p, static_cast<std::size_t>(q - p));
         return q;
     }
@@ -180,8 +188,10 @@ void HtmlConverter::PutChar(char32_t c) {
         return;
     }
     if (c == '\r') return;
-    if (!preformatted_ && c == ' ' && pendingBreaks_ > 0) return;
-    WritePendingBreaks();
+    if (pendingBreaks_ > 0) {
+        if (!preformatted_ && c == ' ') return;
+        WritePendingBreaks();
+    }
     output_.push_back(c);
 }
 
