@@ -14,15 +14,16 @@
 // into line breaks and keeps the layout of "<PRE>" blocks. Other characters
 // pass through unchanged; line breaks it makes are CR LF.
 //
-// References: every HTML5 name followed by ";" is decoded, and the legacy names
-// (amp, lt, copy, eacute, ...) also without it, the longest such name that
-// begins the letters winning ("&copy2004" is the sign and "2004"). The seven names of old
-// pages (amp, lt, gt, reg, copy, quot, nbsp) are still found in any letter
-// case when nothing matches exactly. A named non-breaking space is written as
-// a plain space, as it always has been. A numeric reference, decimal or "&#x" hex,
-// needs its ";"; its value is taken modulo 2^32, 0x80-0x9F are read as the
-// Windows-1252 characters there, as browsers do, and zero, a surrogate or a
-// value past U+10FFFF gives U+FFFD. Anything else is written as it stands.
+// References: every HTML5 name followed by ";" is decoded, and the legacy
+// names (amp, lt, copy, eacute, ...) also without it, the longest one that
+// begins the letters winning ("&copy2004" is the sign and "2004"). The seven
+// names of old pages (amp, lt, gt, reg, copy, quot, nbsp) are still found in
+// any letter case when nothing matches exactly. A named non-breaking space is
+// written as a plain space, as it always has been. A numeric reference,
+// decimal or "&#x" hex, needs its ";"; its value is taken modulo 2^32,
+// 0x80-0x9F are read as the Windows-1252 characters there, as browsers do, and
+// zero, a surrogate or a value past U+10FFFF gives U+FFFD. Anything else is
+// written as it stands.
 //
 // Input may arrive in chunks of any size: the machine looks at one character
 // at a time, so the output does not depend on where the chunks are cut.
@@ -30,8 +31,8 @@ class HtmlConverter {
 public:
     using Sink = std::function<void(std::u32string_view)>;
 
-    // The text goes to the sink in pieces of about 64 KB; their concatenation
-    // is the text.
+    // The text goes to the sink in pieces of about 64 K characters; their
+    // concatenation is the text.
     explicit HtmlConverter(Sink sink);
     // The text is appended to output as it is made.
     explicit HtmlConverter(std::u32string& output);
