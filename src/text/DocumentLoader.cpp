@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <limits>
+#include <optional>
 
 #include "base/CodePage.h"
+#include "text/HtmlCharset.h"
 #include "text/HtmlConverter.h"
 #include "text/RtfReader.h"
 #include "text/TextDecoding.h"
@@ -68,6 +72,14 @@ void DropPartialUtf8Character(std::string& bytes) {
     }
 }
 
+bool IsUtf8Label(std::string_view label) {
+    std::string lower(label);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "utf-8" || lower == "utf8" || lower == "unicode-1-1-utf-8";
+}
+
+constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+
 }  // namespace
 
 MessageCode LoadErrorMessage(LoadError error) {
@@ -86,8 +98,11 @@ std::u32string ReadPlainTextDocument(std::string_view bytes, std::size_t maxText
 }
 
 std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength) {
-    const std::string html = UnicodeToCp1251(DecodeDocumentText(bytes));
-    std::u32string text = Cp1251ToUnicode(ConvertHtmlToText(html));
+    // A page that says it is UTF-8 is read as UTF-8 when it is well-formed
+    // UTF-8 anyway; old pages saved in Windows-1251 often kept the claim.
+    std::optional<std::string> declared = DeclaredHtmlCharset(bytes);
+    if (declared && IsUtf8Label(*declared)) declared.reset();
+    std::u32string text = ConvertHtmlToText(DecodeDocumentText(bytes, kNoLimit, declared.value_or("")));
     if (text.size() > maxTextLength) text.resize(maxTextLength);
     return text;
 }

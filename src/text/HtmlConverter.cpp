@@ -2,32 +2,100 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace {
 
-// Text is handed to the sink in pieces of about this size.
+// Text is handed to the sink in pieces of about this many characters.
 constexpr std::size_t kOutputBlock = 64 * 1024;
 
-constexpr char kCopyright = static_cast<char>(169);
-constexpr char kRegistered = static_cast<char>(174);
+struct Entity {
+    std::string_view name;  // without the ";"
+    bool legacy;            // also recognised without the ";"
+    char32_t first;
+    char32_t second;  // 0 when the name stands for one character
+};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+constexpr Entity kEntities[] = {
+#include "text/HtmlEntities.inc"
+};
+static_assert(std::ranges::is_sorted(kEntities, {}, &Entity::name));
 
-constexpr std::array<bool, 256> ByteSet(std::string_view members, bool complement) {
-    std::array<bool, 256> set{};
-    for (bool& entry : set) entry = complement;
-    for (const char c : members) set[static_cast<unsigned char>(c)] = !complement;
+constexpr std::size_t kLongestEntityName =
+    std::ranges::max(kEntities, {}, [](const Entity& e) { return e.name.size(); }).name.size();
+constexpr std::size_t kLongestLegacyName = [] {
+    std::size_t longest = 0;
+    for (const Entity& e : kEntities)
+        if (e.legacy) longest = std::max(longest, e.name.size());
+    return longest;
+}();
+
+const Entity* FindEntity(std::string_view name) {
+    const auto* it = std::ranges::lower_bound(kEntities, name, {}, &Entity::name);
+    return it != std::end(kEntities) && it->name == name ? it : nullptr;
+}
+
+// The names old pages were read with, in any letter case.
+constexpr std::array<std::pair<std::string_view, char32_t>, 7> kOldNames = {{
+    {"AMP", U'&'},
+    {"LT", U'<'},
+    {"GT", U'>'},
+    {"REG", U'\u00AE'},
+    {"COPY", U'\u00A9'},
+    {"QUOT", U'"'},
+    {"NBSP", U'\u00A0'},
+}};
+
+// Whether letters are the start, but not the whole, of one of the old names.
+// The character after such a start is written back with it as it stands, as
+// it has always been.
+bool StartsAnOldName(std::string_view upper) {
+    for (const auto& [name, value] : kOldNames)
+        if (name.size() > upper.size() && name.starts_with(upper)) return true;
+    return false;
+}
+
+// What windows-1252 has at 0x80-0x9F; the five holes stay as they are.
+constexpr char32_t kC1AsWindows1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char32_t NumericReferenceCharacter(std::uint32_t value) {
+    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return U'\uFFFD';
+    if (value >= 0x80 && value <= 0x9F) return kC1AsWindows1252[value - 0x80];
+    return value;
+}
+
+bool IsBlank(char32_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool IsAsciiAlphanumeric(char32_t c) {
+    return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+int HexDigit(char32_t c) {
+    if (IsDigit(c)) return static_cast<int>(c - '0');
+    if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
+    return -1;  // c is upper case here
+}
+
+// Every character the text states look at is at most "<", so most characters
+// are passed over with one comparison.
+using LowSet = std::array<bool, '<' + 1>;
+constexpr LowSet MakeSet(std::string_view members) {
+    LowSet set{};
+    for (const char c : members) set[static_cast<unsigned char>(c)] = true;
     return set;
 }
-constexpr std::array<bool, 256> kBlank = ByteSet(" \t\r\n", false);
-// Bytes that the text states write as they are when no break is pending.
-constexpr std::array<bool, 256> kPlainInText = ByteSet("<& \t\r\n", true);
-constexpr std::array<bool, 256> kPlainInPre = ByteSet("<&\r\n", true);
+bool In(const LowSet& set, char32_t c) { return c < set.size() && set[c]; }
+constexpr LowSet kBlank = MakeSet(" \t\r\n");
+// Characters that the text states do not simply copy when no break is pending.
+constexpr LowSet kSpecialInText = MakeSet("<& \t\r\n");
+constexpr LowSet kSpecialInPre = MakeSet("<&\r\n");
 
-// Matching ignores the case of ASCII letters only; Cyrillic bytes stay as they are.
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+// Matching ignores the case of ASCII letters only; other letters stay as they are.
+char32_t Upper(char32_t c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
 }  // namespace
 
@@ -35,61 +103,63 @@ HtmlConverter::HtmlConverter(Sink sink) : sink_(std::move(sink)), output_(buffer
     buffer_.reserve(kOutputBlock + kOutputBlock / 2);
 }
 
-HtmlConverter::HtmlConverter(std::string& output) : output_(output) {}
+HtmlConverter::HtmlConverter(std::u32string& output) : output_(output) {}
 
 void HtmlConverter::Reset() {
     state_ = State::SeekBodyLt;
     preformatted_ = false;
     script_ = false;
-    semicolonPending_ = false;
+    numberHasDigits_ = false;
     pendingBreaks_ = 0;
     numericValue_ = 0;
     markupLength_ = 0;
 }
 
-void HtmlConverter::Feed(std::string_view chunk) {
-    const char* p = chunk.data();
-    const char* const end = p + chunk.size();
+void HtmlConverter::Feed(std::u32string_view chunk) {
+    const char32_t* p = chunk.data();
+    const char32_t* const end = p + chunk.size();
     while (p != end) {
-        const char* next = PassOver(p, end);
+        const char32_t* next = PassOver(p, end);
         if (next == p) {
             Step(*p);
             ++p;
         } else {
-            semicolonPending_ = false;  // cleared by any byte
             p = next;
         }
         if (sink_ && output_.size() >= kOutputBlock) FlushOutput();
     }
 }
 
-// Runs of bytes whose only effect is to be copied or skipped are handled here
-// in bulk, with exactly the result Step would give byte by byte. Returns where
-// the run ends; p itself when Step must look at the byte.
-const char* HtmlConverter::PassOver(const char* p, const char* end) {
-    const auto find = [p, end](char c) {
-        const void* found = std::memchr(p, c, static_cast<std::size_t>(end - p));
-        return found != nullptr ? static_cast<const char*>(found) : end;
-    };
+// Runs of characters whose only effect is to be copied or skipped are handled
+// here in bulk, with exactly the result Step would give one by one. Returns
+// where the run ends; p itself when Step must look at the character.
+const char32_t* HtmlConverter::PassOver(const char32_t* p, const char32_t* end) {
+    const auto find = [p, end](char32_t c) { return std::find(p, end, c); };
     // Bounded so that a long run of text does not pile up before the sink sees it.
-    const char* const runEnd =
+    const char32_t* const runEnd =
         static_cast<std::size_t>(end - p) > kOutputBlock ? p + kOutputBlock : end;
-    const auto run = [p, runEnd](const std::array<bool, 256>& member) {
-        const char* q = p;
-        while (q != runEnd && member[static_cast<unsigned char>(*q)]) ++q;
-        return q;
-    };
     if (state_ == State::SeekBodyLt || state_ == State::Script) return find('<');
     if (state_ == State::BodyTagRest || state_ == State::SkipTag ||
         state_ == State::SkipTagThenBlanks || state_ == State::PreSkipTag) {
         return find('>');
     }
     if (state_ == State::Comment) return find('-');
-    if (state_ == State::AfterBlank) return run(kBlank);
-    // A pending break or semicolon needs Step's attention.
-    if ((state_ == State::Text || state_ == State::PreText) && pendingBreaks_ == 0 &&
-        !semicolonPending_) {
-        const char* const q = run(state_ == State::Text ? kPlainInText : kPlainInPre);
+    if (state_ == State::AfterBlank) {
+        const char32_t* q = p;
+        while (q != runEnd && In(kBlank, *q)) ++q;
+        return q;
+    }
+    // A pending break needs Step's attention.
+    if ((state_ == State::Text || state_ == State::PreText) && pendingBreaks_ == 0) {
+        const bool pre = state_ == State::PreText;
+        const LowSet& special = pre ? kSpecialInPre : kSpecialInText;
+        const char32_t* q = p;
+        for (;;) {
+            while (q != runEnd && !In(special, *q)) ++q;
+            // One space between two words is written as it is, and the text goes on.
+            if (pre || runEnd - q < 2 || *q != ' ' || In(special, q[1])) break;
+            q += 2;
+        }
         output_.append(p, static_cast<std::size_t>(q - p));
         return q;
     }
@@ -97,6 +167,8 @@ const char* HtmlConverter::PassOver(const char* p, const char* end) {
 }
 
 void HtmlConverter::Finish() {
+    // Letters of a name at the very end still make a reference.
+    if (state_ == State::RefName) EndName(nullptr);
     FlushOutput();
     Reset();
 }
@@ -110,18 +182,20 @@ void HtmlConverter::FlushOutput() {
 // Line breaks are written only in front of the character that follows them, so
 // breaks at the very end never appear and a space right after a break is lost.
 // Outside preformatted blocks at most one empty line separates two pieces of text.
-void HtmlConverter::PutChar(char c) {
+void HtmlConverter::PutChar(char32_t c) {
     if (c == '\n') {
         Break();
         return;
     }
     if (c == '\r') return;
-    if (!preformatted_ && c == ' ' && pendingBreaks_ > 0) return;
-    WritePendingBreaks();
+    if (pendingBreaks_ > 0) {
+        if (!preformatted_ && c == ' ') return;
+        WritePendingBreaks();
+    }
     output_.push_back(c);
 }
 
-void HtmlConverter::PutString(std::string_view s) {
+void HtmlConverter::PutString(std::u32string_view s) {
     WritePendingBreaks();
     output_.append(s);
 }
@@ -132,7 +206,7 @@ void HtmlConverter::WritePendingBreaks() {
         preformatted_ ? pendingBreaks_ : std::min<std::uint64_t>(pendingBreaks_, 2);
     pendingBreaks_ = 0;
     for (; count > 0; --count) {
-        output_.append("\r\n");
+        output_.append(U"\r\n");
         // Many empty lines of a preformatted block must not pile up unsent.
         if (sink_ && output_.size() >= kOutputBlock) FlushOutput();
     }
@@ -140,7 +214,7 @@ void HtmlConverter::WritePendingBreaks() {
 
 // Inside a tag that began "<S" but is not "<SCRI": in a script the script
 // goes on; elsewhere the tag is skipped.
-void HtmlConverter::LeaveScriptTag(char c) {
+void HtmlConverter::LeaveScriptTag(char32_t c) {
     if (script_) {
         state_ = State::Script;
     } else {
@@ -148,60 +222,99 @@ void HtmlConverter::LeaveScriptTag(char c) {
     }
 }
 
-void HtmlConverter::MatchLetter(char c, char byte, char letter, State next) {
-    if (c == letter) {
-        AppendToken(byte);
-        state_ = next;
-    } else {
-        FlushToken(byte);
-        state_ = TextState();
-    }
-}
-
-// The last letter of a name decodes it; a ";" right after it belongs to the
-// reference and is dropped.
-void HtmlConverter::DecodeCharIf(char c, char byte, char letter, char decoded) {
-    if (c == letter) {
-        PutChar(decoded);
-        semicolonPending_ = true;
-    } else {
-        FlushToken(byte);
-    }
-    state_ = TextState();
-}
-
-// Written whole, not through PutChar: the non-breaking space must survive at the
-// start of a line.
-void HtmlConverter::DecodeStringIf(char c, char byte, char letter, std::string_view decoded) {
-    if (c == letter) {
-        PutString(decoded);
-        semicolonPending_ = true;
-    } else {
-        FlushToken(byte);
-    }
-    state_ = TextState();
-}
-
-// The pending markup keeps a partly matched tag or reference so that it can be
+// The pending markup keeps a partly read tag or reference so that it can be
 // written back as text when the match fails; past 64 characters it is cut.
-void HtmlConverter::BeginToken(char byte) {
-    markup_[0] = byte;
+void HtmlConverter::BeginToken(char32_t ch) {
+    markup_[0] = ch;
     markupLength_ = 1;
 }
 
-void HtmlConverter::AppendToken(char byte) {
-    if (markupLength_ < kMarkupCapacity) markup_[markupLength_++] = byte;
+void HtmlConverter::AppendToken(char32_t ch) {
+    if (markupLength_ < kMarkupCapacity) markup_[markupLength_++] = ch;
 }
 
-void HtmlConverter::FlushToken(char byte) {
-    AppendToken(byte);
-    PutString(std::string_view(markup_, markupLength_));
+void HtmlConverter::FlushToken(char32_t ch) {
+    AppendToken(ch);
+    PutString(std::u32string_view(markup_, markupLength_));
     markupLength_ = 0;
 }
 
-void HtmlConverter::Step(char byte) {
-    const char c = Upper(byte);
-    const bool afterNamedReference = std::exchange(semicolonPending_, false);
+// The markup holds "&" and the letters and digits of the name. Characters
+// written for a reference go through PutChar, so "&NewLine;" breaks the line.
+void HtmlConverter::EndName(const char32_t* next) {
+    const std::u32string_view letters(markup_ + 1, markupLength_ - 1);
+    std::array<char, kLongestEntityName + 1> ascii{};
+    std::array<char, kLongestEntityName + 1> upper{};
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        ascii[i] = static_cast<char>(letters[i]);
+        upper[i] = static_cast<char>(Upper(letters[i]));
+    }
+    const std::string_view name(ascii.data(), letters.size());
+    const std::string_view upperName(upper.data(), letters.size());
+    markupLength_ = 0;
+    state_ = TextState();
+    const auto put = [this](char32_t first, char32_t second) {
+        if (first == U'\u00A0') {
+            // A named non-breaking space has always been a plain space, so that
+            // reading still splits words there; written whole, not through
+            // PutChar, it survives at the start of a line.
+            PutString(U" ");
+            return;
+        }
+        PutChar(first);
+        if (second != 0) PutChar(second);
+    };
+
+    if (next != nullptr && *next == ';') {
+        if (const Entity* entity = FindEntity(name)) {
+            put(entity->first, entity->second);  // the ";" belongs to the reference
+            return;
+        }
+    }
+    // The longest legacy name, or old name in any case, that begins the letters.
+    for (std::size_t length = std::min(name.size(), kLongestLegacyName); length > 0; --length) {
+        char32_t first = 0;
+        char32_t second = 0;
+        const Entity* entity = FindEntity(name.substr(0, length));
+        if (entity != nullptr && entity->legacy) {
+            first = entity->first;
+            second = entity->second;
+        } else {
+            for (const auto& [oldName, value] : kOldNames)
+                if (oldName == upperName.substr(0, length)) first = value;
+        }
+        if (first == 0) continue;
+        put(first, second);
+        if (length == name.size() && next != nullptr && *next == ';') return;
+        PutString(letters.substr(length));
+        if (next != nullptr) Step(*next);
+        return;
+    }
+    // Nothing matched: the letters are text. Part of an old name at the very
+    // end of the document is dropped as a half-read reference.
+    if (StartsAnOldName(upperName)) {
+        if (next == nullptr) return;
+        PutString(std::u32string_view(markup_, letters.size() + 1));
+        PutString(std::u32string_view(next, 1));
+        return;
+    }
+    PutString(std::u32string_view(markup_, letters.size() + 1));
+    if (next != nullptr) Step(*next);
+}
+
+void HtmlConverter::EndNumber(char32_t ch) {
+    if (ch == ';' && numberHasDigits_) {
+        PutChar(NumericReferenceCharacter(numericValue_));
+    } else {
+        FlushToken(ch);
+    }
+    numericValue_ = 0;
+    numberHasDigits_ = false;
+    state_ = TextState();
+}
+
+void HtmlConverter::Step(char32_t ch) {
+    const char32_t c = Upper(ch);
 
     switch (state_) {
         // Before the body nothing is written.
@@ -230,10 +343,10 @@ void HtmlConverter::Step(char byte) {
             if (c == '<') {
                 state_ = State::TagStart;
             } else if (c == '&') {
-                BeginToken(byte);
+                BeginToken(ch);
                 state_ = State::Ref;
             } else {
-                PutChar(byte);
+                PutChar(ch);
                 state_ = State::Text;
             }
             return;
@@ -241,15 +354,13 @@ void HtmlConverter::Step(char byte) {
             if (c == '<') {
                 state_ = State::TagStart;
             } else if (c == '&') {
-                BeginToken(byte);
+                BeginToken(ch);
                 state_ = State::Ref;
-            } else if (c == ';' && afterNamedReference) {
-                // The semicolon that ends a decoded name is dropped.
             } else if (IsBlank(c)) {
                 PutChar(' ');
                 state_ = State::AfterBlank;
             } else {
-                PutChar(byte);
+                PutChar(ch);
             }
             return;
 
@@ -378,19 +489,17 @@ void HtmlConverter::Step(char byte) {
             state_ = c == 'S' ? State::TagS : State::Script;
             return;
 
-        // Preformatted blocks: every byte of text is written as it is. A partly
+        // Preformatted blocks: every character of text is written as it is. A partly
         // matched tag is kept so that some near misses come back as text.
         case State::PreText:
             if (c == '<') {
-                BeginToken(byte);
+                BeginToken(ch);
                 state_ = State::PreTagStart;
             } else if (c == '&') {
-                BeginToken(byte);
+                BeginToken(ch);
                 state_ = State::Ref;
-            } else if (c == ';' && afterNamedReference) {
-                // The semicolon that ends a decoded name is dropped.
             } else {
-                PutChar(byte);
+                PutChar(ch);
             }
             return;
         case State::PreSkipTag:
@@ -399,23 +508,23 @@ void HtmlConverter::Step(char byte) {
         case State::PreTagStart:
             switch (c) {
                 case 'B':
-                    AppendToken(byte);
+                    AppendToken(ch);
                     state_ = State::TagB;
                     return;
                 case 'P':
-                    AppendToken(byte);
+                    AppendToken(ch);
                     state_ = State::TagP;
                     return;
                 case 'H':
-                    AppendToken(byte);
+                    AppendToken(ch);
                     state_ = State::TagH;
                     return;
                 case '!':
-                    AppendToken(byte);
+                    AppendToken(ch);
                     state_ = State::TagBang;
                     return;
                 case '/':
-                    AppendToken(byte);
+                    AppendToken(ch);
                     state_ = State::PreEndTag;
                     return;
                 case '>':
@@ -428,15 +537,15 @@ void HtmlConverter::Step(char byte) {
         case State::PreEndTag:
             switch (c) {
                 case 'P':
-                    AppendToken(byte);
+                    AppendToken(ch);
                     state_ = State::PreEndTagP;
                     return;
                 case 'B':
-                    AppendToken(byte);
+                    AppendToken(ch);
                     state_ = State::PreEndTagB;
                     return;
                 case 'H':
-                    AppendToken(byte);
+                    AppendToken(ch);
                     state_ = State::TagH;
                     return;
                 case '>':
@@ -448,10 +557,10 @@ void HtmlConverter::Step(char byte) {
             }
         case State::PreEndTagP:
             if (c == 'R') {
-                AppendToken(byte);
+                AppendToken(ch);
                 state_ = State::PreEndTagPR;
             } else {
-                if (c != '>') FlushToken(byte);
+                if (c != '>') FlushToken(ch);
                 state_ = State::PreText;
             }
             return;
@@ -460,7 +569,7 @@ void HtmlConverter::Step(char byte) {
                 preformatted_ = false;
                 state_ = State::SkipTagThenBlanks;
             } else {
-                FlushToken(byte);
+                FlushToken(ch);
                 state_ = State::PreText;
             }
             return;
@@ -477,7 +586,7 @@ void HtmlConverter::Step(char byte) {
             } else if (c == '>') {
                 state_ = TextState();
             } else if (preformatted_) {
-                FlushToken(byte);
+                FlushToken(ch);
                 state_ = State::PreText;
             } else {
                 state_ = State::SkipTag;
@@ -491,10 +600,10 @@ void HtmlConverter::Step(char byte) {
                          : preformatted_ ? State::PreText
                                          : State::AfterBlank;
             } else if (c == 'R') {
-                if (preformatted_) AppendToken(byte);
+                if (preformatted_) AppendToken(ch);
                 state_ = State::TagPR;
             } else if (preformatted_) {
-                FlushToken(byte);
+                FlushToken(ch);
                 state_ = State::PreText;
             } else {
                 state_ = State::SkipTag;
@@ -502,10 +611,10 @@ void HtmlConverter::Step(char byte) {
             return;
         case State::TagPR:
             if (c == 'E') {
-                if (preformatted_) AppendToken(byte);
+                if (preformatted_) AppendToken(ch);
                 state_ = State::TagPRE;
             } else if (preformatted_) {
-                FlushToken(byte);
+                FlushToken(ch);
                 state_ = State::PreText;
             } else {
                 state_ = c == '>' ? State::Text : State::SkipTag;
@@ -516,7 +625,7 @@ void HtmlConverter::Step(char byte) {
                 preformatted_ = true;
                 state_ = State::PreText;
             } else if (preformatted_) {
-                FlushToken(byte);
+                FlushToken(ch);
                 state_ = State::PreText;
             } else {
                 state_ = State::SkipTag;
@@ -537,12 +646,12 @@ void HtmlConverter::Step(char byte) {
             if (c == '-') {
                 state_ = State::Comment;
             } else if (c == '>' && preformatted_) {
-                FlushToken(byte);
+                FlushToken(ch);
                 state_ = State::PreText;
             } else if (c == '>') {
                 state_ = State::Text;
             } else {
-                // "<!" and this byte are dropped; the rest of a declaration is text.
+                // "<!" and this character are dropped; the rest of a declaration is text.
                 state_ = TextState();
             }
             return;
@@ -557,119 +666,56 @@ void HtmlConverter::Step(char byte) {
             }
             return;
 
-        // Character references. A name is decoded as soon as its last letter
-        // arrives; whatever fails to match is written back as it was.
+        // Character references: "&", then a name or "#" and a number. Whatever
+        // is not a reference is written back as it was.
         case State::Ref:
-            switch (c) {
-                case 'A':
-                    AppendToken(byte);
-                    state_ = State::RefA;
-                    return;
-                case 'L':
-                    AppendToken(byte);
-                    state_ = State::RefL;
-                    return;
-                case 'G':
-                    AppendToken(byte);
-                    state_ = State::RefG;
-                    return;
-                case 'R':
-                    AppendToken(byte);
-                    state_ = State::RefR;
-                    return;
-                case 'C':
-                    AppendToken(byte);
-                    state_ = State::RefC;
-                    return;
-                case 'Q':
-                    AppendToken(byte);
-                    state_ = State::RefQ;
-                    return;
-                case 'N':
-                    AppendToken(byte);
-                    state_ = State::RefN;
-                    return;
-                case '#':
-                    AppendToken(byte);
-                    state_ = State::RefNumber;
-                    return;
-                case '&':
-                    PutChar('&');
-                    return;  // the earlier "&" was plain text
-                default:
-                    FlushToken(byte);
-                    state_ = TextState();
-                    return;
-            }
-        case State::RefA:
-            MatchLetter(c, byte, 'M', State::RefAM);
-            return;
-        case State::RefAM:
-            DecodeCharIf(c, byte, 'P', '&');
-            return;
-        case State::RefL:
-        case State::RefG: {
-            const bool less = state_ == State::RefL;
-            if (c == 'E') {
-                DecodeStringIf(c, byte, 'E', less ? "<=" : ">=");
+            if (c == '#') {
+                AppendToken(ch);
+                state_ = State::RefNumber;
+            } else if (c == '&') {
+                PutChar('&');  // the earlier "&" was plain text
+            } else if (IsAsciiAlphanumeric(c)) {
+                AppendToken(ch);
+                state_ = State::RefName;
             } else {
-                DecodeCharIf(c, byte, 'T', less ? '<' : '>');
+                FlushToken(ch);
+                state_ = TextState();
             }
             return;
-        }
-        case State::RefR:
-            MatchLetter(c, byte, 'E', State::RefRE);
-            return;
-        case State::RefRE:
-            DecodeCharIf(c, byte, 'G', kRegistered);
-            return;
-        case State::RefC:
-            MatchLetter(c, byte, 'O', State::RefCO);
-            return;
-        case State::RefCO:
-            MatchLetter(c, byte, 'P', State::RefCOP);
-            return;
-        case State::RefCOP:
-            DecodeCharIf(c, byte, 'Y', kCopyright);
-            return;
-        case State::RefQ:
-            MatchLetter(c, byte, 'U', State::RefQU);
-            return;
-        case State::RefQU:
-            MatchLetter(c, byte, 'O', State::RefQUO);
-            return;
-        case State::RefQUO:
-            DecodeCharIf(c, byte, 'T', '"');
-            return;
-        case State::RefN:
-            MatchLetter(c, byte, 'B', State::RefNB);
-            return;
-        case State::RefNB:
-            MatchLetter(c, byte, 'S', State::RefNBS);
-            return;
-        case State::RefNBS:
-            DecodeStringIf(c, byte, 'P', " ");
+        case State::RefName:
+            // No name is longer; past it the letters can only be text.
+            if (IsAsciiAlphanumeric(c) && markupLength_ <= kLongestEntityName) {
+                AppendToken(ch);
+            } else {
+                EndName(&ch);
+            }
             return;
         case State::RefNumber:
-            if (c >= '0' && c <= '9') {
+            if (IsDigit(c)) {
                 numericValue_ = numericValue_ * 10u + static_cast<std::uint32_t>(c - '0');
-                AppendToken(byte);
-                return;
-            }
-            if (c == ';' && static_cast<std::int32_t>(numericValue_) > 0) {
-                // Taken as a code-page byte: only the low 8 bits count.
-                PutChar(static_cast<char>(numericValue_ & 0xFFu));
+                numberHasDigits_ = true;
+                AppendToken(ch);
+            } else if (c == 'X' && !numberHasDigits_) {
+                AppendToken(ch);
+                state_ = State::RefHex;
             } else {
-                FlushToken(byte);
+                EndNumber(ch);
             }
-            numericValue_ = 0;
-            state_ = TextState();
+            return;
+        case State::RefHex:
+            if (const int digit = HexDigit(c); digit >= 0) {
+                numericValue_ = numericValue_ * 16u + static_cast<std::uint32_t>(digit);
+                numberHasDigits_ = true;
+                AppendToken(ch);
+            } else {
+                EndNumber(ch);
+            }
             return;
     }
 }
 
-std::string ConvertHtmlToText(std::string_view html) {
-    std::string text;
+std::u32string ConvertHtmlToText(std::u32string_view html) {
+    std::u32string text;
     text.reserve(html.size());
     HtmlConverter converter(text);
     converter.Feed(html);

@@ -6,31 +6,41 @@
 #include <string>
 #include <string_view>
 
-// Turns an HTML document into plain text for reading, in one pass and in
-// constant memory. It is not an HTML parser: it keeps what follows the first
-// tag beginning "<BODY", recognises tags by their first letters only, never
-// looks at attributes, decodes seven named references and numeric ones, skips
-// comments and scripts, turns a few block tags into line breaks and keeps the
-// layout of "<PRE>" blocks. Bytes pass through unchanged, so the text stays in
-// the input's single-byte code page (Windows-1251); line breaks it makes are
-// CR LF.
+// Turns an HTML document, already decoded to Unicode, into plain text for
+// reading, in one pass and in constant memory. It is not an HTML parser: it
+// keeps what follows the first tag beginning "<BODY", recognises tags by their
+// first letters only, never looks at attributes, decodes named and numeric
+// character references, skips comments and scripts, turns a few block tags
+// into line breaks and keeps the layout of "<PRE>" blocks. Other characters
+// pass through unchanged; line breaks it makes are CR LF.
 //
-// Input may arrive in chunks of any size: the machine looks at one byte at a
-// time, so the output does not depend on where the chunks are cut.
+// References: every HTML5 name followed by ";" is decoded, and the legacy
+// names (amp, lt, copy, eacute, ...) also without it, the longest one that
+// begins the letters winning ("&copy2004" is the sign and "2004"). The seven
+// names of old pages (amp, lt, gt, reg, copy, quot, nbsp) are still found in
+// any letter case when nothing matches exactly. A named non-breaking space is
+// written as a plain space, as it always has been. A numeric reference,
+// decimal or "&#x" hex, needs its ";"; its value is taken modulo 2^32,
+// 0x80-0x9F are read as the Windows-1252 characters there, as browsers do, and
+// zero, a surrogate or a value past U+10FFFF gives U+FFFD. Anything else is
+// written as it stands.
+//
+// Input may arrive in chunks of any size: the machine looks at one character
+// at a time, so the output does not depend on where the chunks are cut.
 class HtmlConverter {
 public:
-    using Sink = std::function<void(std::string_view)>;
+    using Sink = std::function<void(std::u32string_view)>;
 
-    // The text goes to the sink in pieces of about 64 KB; their concatenation
-    // is the text.
+    // The text goes to the sink in pieces of about 64 K characters; their
+    // concatenation is the text.
     explicit HtmlConverter(Sink sink);
     // The text is appended to output as it is made.
-    explicit HtmlConverter(std::string& output);
+    explicit HtmlConverter(std::u32string& output);
 
     HtmlConverter(const HtmlConverter&) = delete;
     HtmlConverter& operator=(const HtmlConverter&) = delete;
 
-    void Feed(std::string_view chunk);
+    void Feed(std::u32string_view chunk);
     // Ends the document: hands the rest of the text to the sink and drops what
     // is still pending (breaks at the very end, a half-read reference). The
     // converter then starts afresh for another document.
@@ -69,22 +79,9 @@ private:
         Comment = 410,
         CommentDash = 420,
         Ref = 500,
-        RefA = 501,
-        RefAM = 502,
-        RefL = 505,
-        RefG = 506,
-        RefR = 507,
-        RefRE = 508,
-        RefC = 510,
-        RefCO = 511,
-        RefCOP = 512,
-        RefQ = 515,
-        RefQU = 516,
-        RefQUO = 517,
-        RefN = 520,
-        RefNB = 521,
-        RefNBS = 522,
+        RefName = 520,
         RefNumber = 530,
+        RefHex = 532,
         TagT = 600,
         TagS = 700,
         TagSC = 702,
@@ -100,44 +97,45 @@ private:
 
     static constexpr std::size_t kMarkupCapacity = 64;
 
-    const char* PassOver(const char* p, const char* end);
-    void Step(char byte);
+    const char32_t* PassOver(const char32_t* p, const char32_t* end);
+    void Step(char32_t ch);
     void Reset();
 
     // The text state and the tag-skipping state of the current mode.
     State TextState() const { return preformatted_ ? State::PreText : State::Text; }
     State SkipState() const { return preformatted_ ? State::PreSkipTag : State::SkipTagThenBlanks; }
 
-    void PutChar(char c);
-    void PutString(std::string_view s);
+    void PutChar(char32_t c);
+    void PutString(std::u32string_view s);
     void Break() { ++pendingBreaks_; }
     void WritePendingBreaks();
-    void LeaveScriptTag(char c);
-    void MatchLetter(char c, char byte, char letter, State next);
-    void DecodeCharIf(char c, char byte, char letter, char decoded);
-    void DecodeStringIf(char c, char byte, char letter, std::string_view decoded);
+    void LeaveScriptTag(char32_t c);
+    // Decides a name reference once the character after its letters is known
+    // (none at the end of the document) and goes back to the text.
+    void EndName(const char32_t* next);
+    void EndNumber(char32_t ch);
 
-    void BeginToken(char byte);
-    void AppendToken(char byte);
-    void FlushToken(char byte);
+    void BeginToken(char32_t ch);
+    void AppendToken(char32_t ch);
+    void FlushToken(char32_t ch);
 
     void FlushOutput();
 
     Sink sink_;
-    std::string buffer_;
-    std::string& output_;  // buffer_ when there is a sink
+    std::u32string buffer_;
+    std::u32string& output_;  // buffer_ when there is a sink
 
     State state_ = State::SeekBodyLt;
     bool preformatted_ = false;
     bool script_ = false;
-    bool semicolonPending_ = false;
+    bool numberHasDigits_ = false;
     // Wide enough that no file can make it wrap.
     std::uint64_t pendingBreaks_ = 0;
     // Wraps modulo 2^32 and is read as a signed 32-bit number.
     std::uint32_t numericValue_ = 0;
     std::size_t markupLength_ = 0;
-    char markup_[kMarkupCapacity] = {};
+    char32_t markup_[kMarkupCapacity] = {};
 };
 
 // The whole conversion of a document held in memory.
-std::string ConvertHtmlToText(std::string_view html);
+std::u32string ConvertHtmlToText(std::u32string_view html);

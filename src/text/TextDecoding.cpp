@@ -43,9 +43,12 @@ std::optional<std::u32string> DecodeCharset(std::string_view bytes, std::string_
     return FromUtf16(units, static_cast<std::size_t>(count));
 }
 
-std::u32string DecodeDocumentText(std::string_view bytes, std::size_t maxLength) {
+std::u32string DecodeDocumentText(std::string_view bytes, std::size_t maxLength,
+                                  std::string_view declaredCharset) {
     std::optional<std::u32string> text;
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+    if (!declaredCharset.empty() && !StartsWith(bytes, "\xEF\xBB\xBF")) text = DecodeCharset(bytes, declaredCharset);
+    if (text) {
+    } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         text = DecodeCharset(bytes.substr(3), "UTF-8");
     } else {
         UErrorCode status = U_ZERO_ERROR;

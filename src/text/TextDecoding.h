@@ -20,4 +20,5 @@ std::optional<std::u32string> DecodeCharset(std::string_view bytes, std::string_
 // else well-formed UTF-8 is UTF-8; else it is read as a legacy single-byte
 // encoding. The mark is dropped; at most maxLength characters are kept.
 std::u32string DecodeDocumentText(std::string_view bytes,
-                                  std::size_t maxLength = std::numeric_limits<std::size_t>::max());
+                                  std::size_t maxLength = std::numeric_limits<std::size_t>::max(),
+                                  std::string_view declaredCharset = {});

@@ -1,21 +1,7 @@
-// Document kinds and names from paths, and reading TXT and HTML files.
+// Document kinds and names from paths, and reading TXT and HTML files. The
+// real pages under tests/data/html are checked in HtmlPagesTest.cpp.
 //
-// The pages under tests/data/html are Debian documentation as installed on a
-// Debian 12 system:
-//   zlib_how.html          /usr/share/doc/zlib1g-dev/examples/zlib_how.html
-//                          (preformatted blocks, references inside them)
-//   users-and-groups.html  /usr/share/doc/base-passwd/users-and-groups.html
-//                          (tags broken across lines, &copy;, numeric references)
-//   aptitude-ru.html       /usr/share/doc/aptitude/html/ru/ch01s01s01.html from
-//                          the package aptitude-doc-ru (Russian, UTF-8)
-//   aptitude-ru-cp1251.htm the same page turned into Windows-1251 with
-//                          `iconv -f UTF-8 -t CP1251`
-// Each NAME.txt next to them is the expected text (Windows-1251, CR LF). It was
-// made by this converter and then compared by eye with the page: the head is
-// skipped, headings and table cells break lines, "<P" followed by a line break
-// does not (the machine wants "<P>" or "<P "), blocks opened by a bare <pre>
-// keep their lines, and the two Russian pages give the same text.
-// Every other file is written by the tests into a fresh temporary folder.
+// Every file is written by the tests into a fresh temporary folder.
 
 #include "TestText.h"
 #include "text/TextDecoding.h"
@@ -25,25 +11,17 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "base/CodePage.h"
-#include "text/HtmlConverter.h"
 #include "TempFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFixture(const std::string& name) {
-    std::ifstream in(std::string(LMN_TEST_DATA) + "/html/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << name;
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(DocumentPath, KindComesFromTheLastDotOfTheWholePath) {
     struct Case {
@@ -291,50 +269,6 @@ TEST(DocumentLoader, HtmlFilesFollowTheCodePageRuleBeforeConversion) {
         EXPECT_EQ(loaded.error, LoadError::None);
         EXPECT_EQ(loaded.text, c.text);
     }
-}
-
-TEST(DocumentLoader, RealPages) {
-    struct Page {
-        const char* file;
-        const char* expected;
-    };
-    const Page pages[] = {
-        {"zlib_how.html", "zlib_how.txt"},
-        {"users-and-groups.html", "users-and-groups.txt"},
-        {"aptitude-ru.html", "aptitude-ru.txt"},
-        {"aptitude-ru-cp1251.htm", "aptitude-ru.txt"},
-    };
-    for (const Page& page : pages) {
-        SCOPED_TRACE(page.file);
-        const LoadedText loaded =
-            LoadDocumentFile(std::string(LMN_TEST_DATA) + "/html/" + page.file, DocumentKind::Html);
-        ASSERT_EQ(loaded.error, LoadError::None);
-        EXPECT_TRUE(loaded.text == FromCp1251(ReadFixture(page.expected)));
-        // Fed a few bytes at a time the converter gives the same text.
-        const std::string html = UnicodeToCp1251(DecodeDocumentText(ReadFixture(page.file)));
-        std::string chunked;
-        HtmlConverter converter(chunked);
-        for (std::size_t i = 0; i < html.size(); i += 5)
-            converter.Feed(std::string_view(html).substr(i, 5));
-        converter.Finish();
-        EXPECT_TRUE(FromCp1251(chunked) == loaded.text);
-    }
-    // A few spots checked by eye against the pages.
-    const std::string zlib = ReadFixture("zlib_how.txt");
-    EXPECT_NE(zlib.find("    else if (argc == 2 && strcmp(argv[1], \"-d\") == 0) {\r\n"),
-              std::string::npos);
-    EXPECT_NE(zlib.find("#include <stdio.h>\r\n#include <string.h>\r\n"), std::string::npos);
-    EXPECT_TRUE(zlib.starts_with("\r\n\r\nzlib Usage Example \r\n\r\nWe often get questions"));
-    const std::string passwd = ReadFixture("users-and-groups.txt");
-    EXPECT_NE(passwd.find("Copyright \xA9 2001, 2002 Joey HessCopyright \xA9 2005"),
-              std::string::npos);
-    EXPECT_NE(passwd.find("send mail to <base-passwd@packages.debian.org> or file"),
-              std::string::npos);
-    const std::string russian = ReadFixture("aptitude-ru.txt");
-    EXPECT_TRUE(
-        russian.starts_with(UnicodeToCp1251(FromUtf8("\r\n\r\nОсновы aptitude\r\n\xC2\xA0\r\nИспользование"))));
-    EXPECT_TRUE(
-        russian.ends_with(UnicodeToCp1251(FromUtf8("\r\n\r\n\xC2\xA0Перемещение по списку пакетов aptitude"))));
 }
 
 }  // namespace
