@@ -31,7 +31,7 @@ std::optional<std::u32string> DecodeCharset(std::string_view bytes, std::string_
 // - else the guess of uchardet among "windows-1251", "KOI8-R", "IBM866",
 //   "ISO-8859-5", "x-mac-cyrillic" and "windows-1252" (its ISO-8859-1 and
 //   ISO-8859-15 answers read as windows-1252, as browsers do), looking at
-//   64 KB from just before the first byte above 0x7F; "windows-1251", the
+//   16 KB from just before the first byte above 0x7F; "windows-1251", the
 //   program's historic reading, when it has no answer in that set.
 std::string DetectDocumentCharset(std::string_view bytes);
 
