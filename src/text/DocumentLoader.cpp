@@ -78,7 +78,6 @@ bool IsUtf8Label(std::string_view label) {
     return lower == "utf-8" || lower == "utf8" || lower == "unicode-1-1-utf-8";
 }
 
-constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 
 }  // namespace
 
@@ -102,7 +101,7 @@ std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLengt
     // UTF-8 anyway; old pages saved in Windows-1251 often kept the claim.
     std::optional<std::string> declared = DeclaredHtmlCharset(bytes);
     if (declared && IsUtf8Label(*declared)) declared.reset();
-    std::u32string text = ConvertHtmlToText(DecodeDocumentText(bytes, kNoLimit, declared.value_or("")));
+    std::u32string text = ConvertHtmlToText(DecodeDocumentText(bytes, kWholeText, declared.value_or("")));
     if (text.size() > maxTextLength) text.resize(maxTextLength);
     return text;
 }

@@ -38,7 +38,10 @@ std::string_view PathFileName(std::string_view path) {
 }
 
 std::u32string DocumentNameFromPath(std::string_view path) {
-    return DecodeDocumentText(PathFileName(path));
+    const std::string_view name = PathFileName(path);
+    // A few bytes are too little to tell one legacy encoding from another.
+    const bool utf8 = DetectDocumentCharset(name) == "UTF-8";
+    return DecodeCharset(name, utf8 ? "UTF-8" : "windows-1251").value_or(std::u32string());
 }
 
 namespace {

@@ -21,7 +21,7 @@ std::optional<DocumentKind> DocumentKindFromPath(std::string_view path);
 std::string_view PathFileName(std::string_view path);
 
 // The name a document loaded from path shows in the title. Paths are UTF-8
-// here; a name that is not is decoded as the text of a document file would be.
+// here; a name that is not is read as Windows-1251, as the program always has.
 std::u32string DocumentNameFromPath(std::string_view path);
 
 // The file a path shown by the desktop stands for. File names are bytes and

@@ -1,10 +1,18 @@
 #include "text/TextDecoding.h"
 
+#include <uchardet/uchardet.h>
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <cstring>
 #include <memory>
-#include <vector>
+#include <type_traits>
 
 namespace {
 
@@ -13,56 +21,324 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-std::u32string FromUtf16(const std::vector<char16_t>& units, std::size_t count) {
-    std::u32string text;
-    text.reserve(count);
-    for (std::size_t i = 0; i < count;) {
-        char32_t c = 0;
-        U16_NEXT(units.data(), i, count, c);
-        text.push_back(U_IS_SURROGATE(c) ? kReplacementCharacter : c);
+struct DetectorDeleter {
+    void operator()(uchardet_t detector) const { uchardet_delete(detector); }
+};
+using Detector = std::unique_ptr<std::remove_pointer_t<uchardet_t>, DetectorDeleter>;
+
+// ICU substitutes U+001A for an unassigned byte of a single-byte code page;
+// the program shows U+FFFD for every byte it cannot read.
+void SubstituteReplacementCharacter(const void*, UConverterToUnicodeArgs* args, const char*,
+                                    int32_t, UConverterCallbackReason reason, UErrorCode* status) {
+    if (reason > UCNV_IRREGULAR) return;  // reset, close, clone
+    *status = U_ZERO_ERROR;
+    static const UChar kReplacement = 0xFFFD;
+    ucnv_cbToUWriteUChars(args, &kReplacement, 1, 0, status);
+}
+
+Converter OpenConverter(std::string_view charset) {
+    // An empty name would open the platform's default converter, and a NUL
+    // would cut the name short.
+    if (charset.empty() || charset.find('\0') != std::string_view::npos) return nullptr;
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter(ucnv_open(std::string(charset).c_str(), &status));
+    if (U_FAILURE(status)) return nullptr;
+    ucnv_setToUCallBack(converter.get(), SubstituteReplacementCharacter, nullptr, nullptr, nullptr,
+                        &status);
+    if (U_FAILURE(status)) return nullptr;
+    return converter;
+}
+
+std::string_view CanonicalName(const Converter& converter) {
+    UErrorCode status = U_ZERO_ERROR;
+    const char* name = ucnv_getName(converter.get(), &status);
+    return U_SUCCESS(status) && name ? name : "";
+}
+
+const std::uint8_t* Unsigned(std::string_view bytes) {
+    return reinterpret_cast<const std::uint8_t*>(bytes.data());
+}
+
+bool EightAsciiBytesAt(const std::uint8_t* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & 0x8080808080808080ULL) == 0;
+}
+
+// UTF-8 through ICU's own macro, which replaces each maximal ill-formed
+// subpart with one U+FFFD. ICU's converters would go through UTF-16 and back,
+// at a third of the speed.
+std::u32string DecodeUtf8(std::string_view bytes, std::size_t maxLength) {
+    const std::uint8_t* s = Unsigned(bytes);
+    const std::size_t size = bytes.size();
+    std::u32string text(std::min(size, maxLength), U'\0');
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (i < size && count < text.size()) {
+        if (i + 8 <= size && count + 8 <= text.size() && EightAsciiBytesAt(s + i)) {
+            for (int k = 0; k < 8; ++k) text[count++] = s[i++];
+            continue;
+        }
+        UChar32 c = 0;
+        U8_NEXT_OR_FFFD(s, i, size, c);
+        text[count++] = static_cast<char32_t>(c);
     }
+    text.resize(count);
     return text;
 }
 
-bool StartsWith(std::string_view bytes, std::string_view prefix) {
-    return bytes.substr(0, prefix.size()) == prefix;
+// Widens ICU's UTF-16 output piece by piece; a surrogate pair may be split
+// between two pieces, and an unpaired surrogate becomes U+FFFD. So does a C1
+// control from a legacy code page: ICU fills the holes of the Windows code
+// pages (0x98 of windows-1251, 0x81 of windows-1252) with them, and no text
+// file means one.
+class Utf16Widener {
+public:
+    Utf16Widener(std::u32string& text, bool replaceC1) : text_(text), replaceC1_(replaceC1) {}
+
+    void Append(const UChar* units, const UChar* end) {
+        for (; units != end; ++units) {
+            const UChar unit = *units;
+            if (lead_ != 0) {
+                if (U16_IS_TRAIL(unit)) {
+                    text_.push_back(static_cast<char32_t>(U16_GET_SUPPLEMENTARY(lead_, unit)));
+                    lead_ = 0;
+                    continue;
+                }
+                text_.push_back(kReplacementCharacter);
+                lead_ = 0;
+            }
+            if (U16_IS_LEAD(unit)) {
+                lead_ = unit;
+            } else if (U16_IS_TRAIL(unit) || (replaceC1_ && unit >= 0x80 && unit < 0xA0)) {
+                text_.push_back(kReplacementCharacter);
+            } else {
+                text_.push_back(unit);
+            }
+        }
+    }
+
+    void Finish() {
+        if (lead_ != 0) text_.push_back(kReplacementCharacter);
+        lead_ = 0;
+    }
+
+private:
+    std::u32string& text_;
+    bool replaceC1_;
+    UChar lead_ = 0;
+};
+
+bool IsUnicode(UConverter* converter) {
+    switch (ucnv_getType(converter)) {
+        case UCNV_UTF8:
+        case UCNV_UTF16_BigEndian:
+        case UCNV_UTF16_LittleEndian:
+        case UCNV_UTF32_BigEndian:
+        case UCNV_UTF32_LittleEndian:
+        case UCNV_UTF7:
+        case UCNV_UTF16:
+        case UCNV_UTF32:
+        case UCNV_CESU8:
+        case UCNV_SCSU:
+        case UCNV_BOCU1:
+        case UCNV_IMAP_MAILBOX: return true;
+        default: return false;
+    }
+}
+
+std::u32string DecodeWith(UConverter* converter, std::string_view bytes, std::size_t maxLength) {
+    // Pieces keep a long document from being converted whole when only its
+    // beginning is wanted.
+    constexpr std::size_t kPiece = 64 * 1024;
+    std::u32string text;
+    text.reserve(std::min(bytes.size(), maxLength));
+    Utf16Widener widener(text, !IsUnicode(converter));
+    std::array<UChar, 16 * 1024> buffer;
+    const char* source = bytes.data();
+    const char* const end = bytes.data() + bytes.size();
+    bool flushed = false;
+    while (!flushed && text.size() < maxLength) {
+        const char* pieceEnd = source + std::min<std::size_t>(kPiece, end - source);
+        flushed = pieceEnd == end;
+        UErrorCode status = U_ZERO_ERROR;
+        do {
+            status = U_ZERO_ERROR;
+            UChar* target = buffer.data();
+            ucnv_toUnicode(converter, &target, buffer.data() + buffer.size(), &source, pieceEnd,
+                           nullptr, flushed, &status);
+            widener.Append(buffer.data(), target);
+        } while (status == U_BUFFER_OVERFLOW_ERROR);
+        if (U_FAILURE(status)) break;
+    }
+    widener.Finish();
+    if (text.size() > maxLength) text.resize(maxLength);
+    return text;
+}
+
+bool IsUtf8(std::string_view canonicalName) { return canonicalName == "UTF-8"; }
+
+std::optional<std::u32string> Decode(Converter converter, std::string_view bytes,
+                                     std::size_t maxLength) {
+    if (!converter) return std::nullopt;
+    if (IsUtf8(CanonicalName(converter))) return DecodeUtf8(bytes, maxLength);
+    return DecodeWith(converter.get(), bytes, maxLength);
+}
+
+struct ByteOrderMark {
+    std::string_view bytes;
+    const char* charset;
+};
+
+// UTF-32LE before UTF-16LE: FF FE 00 00 starts both.
+constexpr std::array<ByteOrderMark, 5> kByteOrderMarks{{
+    {{"\xFF\xFE\x00\x00", 4}, "UTF-32LE"},
+    {{"\x00\x00\xFE\xFF", 4}, "UTF-32BE"},
+    {"\xEF\xBB\xBF", "UTF-8"},
+    {"\xFE\xFF", "UTF-16BE"},
+    {"\xFF\xFE", "UTF-16LE"},
+}};
+
+const ByteOrderMark* FindByteOrderMark(std::string_view bytes) {
+    for (const ByteOrderMark& mark : kByteOrderMarks) {
+        if (bytes.substr(0, mark.bytes.size()) == mark.bytes) return &mark;
+    }
+    return nullptr;
+}
+
+// Whether the bytes read as UTF-8: a sequence cut off by the end is not held
+// against them, and a stray ill-formed byte is forgiven for every 32
+// well-formed multi-byte characters, which no text in a legacy code page
+// comes near (there almost every byte above 0x7F is ill-formed UTF-8).
+bool LooksLikeUtf8(std::string_view bytes) {
+    constexpr std::size_t kForgiven = 32;
+    const std::uint8_t* s = Unsigned(bytes);
+    const std::size_t size = bytes.size();
+    std::size_t wellFormed = 0;
+    std::size_t illFormed = 0;
+    std::size_t i = 0;
+    while (i < size) {
+        if (i + 8 <= size && EightAsciiBytesAt(s + i)) {
+            i += 8;
+            continue;
+        }
+        if (s[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(s, i, size, c);
+        if (c >= 0) {
+            ++wellFormed;
+            continue;
+        }
+        // ICU stops an ill-formed sequence before its first wrong byte, so one
+        // that reaches the end with a lead byte in front was merely cut off.
+        if (i == size && s[start] >= 0xC2 && s[start] <= 0xF4) break;
+        ++illFormed;
+        // Even if every byte left made a two-byte character, it would not do.
+        if (illFormed * kForgiven > wellFormed + (size - i) / 2) return false;
+    }
+    return illFormed * kForgiven <= wellFormed;
+}
+
+// The part of a long file uchardet sees: from just before its first byte
+// above 0x7F, so that a long English preamble does not hide the rest. uchardet
+// reads a few MB/s; half a kilobyte of Russian is already enough for it.
+std::string_view DetectionSample(std::string_view bytes) {
+    constexpr std::size_t kContext = 256;
+    constexpr std::size_t kSample = 16 * 1024;
+    const auto first = std::find_if(bytes.begin(), bytes.end(),
+                                    [](char b) { return static_cast<std::uint8_t>(b) >= 0x80; });
+    const std::size_t at = static_cast<std::size_t>(first - bytes.begin());
+    const std::size_t start = at > kContext ? at - kContext : 0;
+    return bytes.substr(start, kSample);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+constexpr const char* kWindows1251 = "windows-1251";
+
+// uchardet's names for what the program reads, and the names given back.
+struct Reading {
+    const char* detected;
+    const char* charset;
+};
+constexpr std::array<Reading, 8> kReadings{{
+    {"WINDOWS-1251", kWindows1251},
+    {"KOI8-R", "KOI8-R"},
+    {"IBM866", "IBM866"},
+    {"ISO-8859-5", "ISO-8859-5"},
+    {"MAC-CYRILLIC", "x-mac-cyrillic"},
+    {"WINDOWS-1252", "windows-1252"},
+    {"ISO-8859-1", "windows-1252"},
+    {"ISO-8859-15", "windows-1252"},
+}};
+
+std::string DetectLegacyCharset(std::string_view bytes) {
+    const std::string_view sample = DetectionSample(bytes);
+    Detector detector(uchardet_new());
+    if (!detector || uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0) {
+        return kWindows1251;
+    }
+    uchardet_data_end(detector.get());
+    const char* detected = uchardet_get_charset(detector.get());
+    const std::string_view name = detected ? detected : "";
+    for (const Reading& reading : kReadings) {
+        if (SameName(name, reading.detected)) return reading.charset;
+    }
+    return kWindows1251;
+}
+
+// What a declaration names, as the program reads it; empty when it is not to
+// be believed.
+std::string_view DeclaredReading(const Converter& converter) {
+    const std::string_view name = CanonicalName(converter);
+    if (name.starts_with("UTF-16") || name.starts_with("UTF-32") || name.starts_with("UTF16") ||
+        name.starts_with("UTF32")) {
+        return {};
+    }
+    if (name == "ISO-8859-1" || name == "US-ASCII") return "windows-1252";
+    return name;
 }
 
 }  // namespace
 
-std::optional<std::u32string> DecodeCharset(std::string_view bytes, std::string_view charset) {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open(std::string(charset).c_str(), &status));
-    if (U_FAILURE(status) || !converter) return std::nullopt;
-    std::vector<char16_t> units(2 * bytes.size() + 2);
-    status = U_ZERO_ERROR;
-    const int32_t count =
-        ucnv_toUChars(converter.get(), units.data(), static_cast<int32_t>(units.size()),
-                      bytes.data(), static_cast<int32_t>(bytes.size()), &status);
-    if (U_FAILURE(status)) return std::nullopt;
-    return FromUtf16(units, static_cast<std::size_t>(count));
+std::optional<std::u32string> DecodeCharset(std::string_view bytes, std::string_view charset,
+                                            std::size_t maxLength) {
+    return Decode(OpenConverter(charset), bytes, maxLength);
+}
+
+std::string DetectDocumentCharset(std::string_view bytes) {
+    if (const ByteOrderMark* mark = FindByteOrderMark(bytes)) return mark->charset;
+    if (LooksLikeUtf8(bytes)) return "UTF-8";
+    return DetectLegacyCharset(bytes);
 }
 
 std::u32string DecodeDocumentText(std::string_view bytes, std::size_t maxLength,
                                   std::string_view declaredCharset) {
-    std::optional<std::u32string> text;
-    if (!declaredCharset.empty() && !StartsWith(bytes, "\xEF\xBB\xBF")) text = DecodeCharset(bytes, declaredCharset);
-    if (text) {
-    } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-        text = DecodeCharset(bytes.substr(3), "UTF-8");
-    } else {
-        UErrorCode status = U_ZERO_ERROR;
-        Converter strict(ucnv_open("UTF-8", &status));
-        ucnv_setToUCallBack(strict.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                            &status);
-        std::vector<char16_t> units(bytes.size() + 2);
-        const int32_t count =
-            ucnv_toUChars(strict.get(), units.data(), static_cast<int32_t>(units.size()),
-                          bytes.data(), static_cast<int32_t>(bytes.size()), &status);
-        text = U_SUCCESS(status) ? FromUtf16(units, static_cast<std::size_t>(count))
-                                 : DecodeCharset(bytes, "windows-1251");
+    if (const ByteOrderMark* mark = FindByteOrderMark(bytes)) {
+        return DecodeCharset(bytes.substr(mark->bytes.size()), mark->charset, maxLength)
+            .value_or(std::u32string());
     }
-    if (!text) return {};
-    if (text->size() > maxLength) text->resize(maxLength);
-    return std::move(*text);
+    if (!declaredCharset.empty()) {
+        const Converter declared = OpenConverter(declaredCharset);
+        if (declared) {
+            const std::string_view reading = DeclaredReading(declared);
+            if (!reading.empty()) {
+                if (auto text = DecodeCharset(bytes, reading, maxLength)) return std::move(*text);
+            }
+        }
+    }
+    // No character takes more than four bytes, so the rest cannot matter.
+    const std::string_view wanted =
+        maxLength / 4 < bytes.size() ? bytes.substr(0, maxLength * 4) : bytes;
+    return DecodeCharset(bytes, DetectDocumentCharset(wanted), maxLength)
+        .value_or(std::u32string());
 }
