@@ -1,5 +1,5 @@
 // One step of the group cutter at the start, the middle and the end of a
-// 10 MB text: the step costs what its group costs, wherever it is.
+// text of 10 M characters: the step costs what its group costs, wherever it is.
 
 #include <random>
 #include <string>
@@ -10,7 +10,6 @@
 #include "reading/ReadingEstimate.h"
 #include "reading/ReadingSchedule.h"
 #include "reading/ReadingTasks.h"
-#include "base/CodePage.h"
 
 namespace {
 
@@ -18,25 +17,25 @@ constexpr std::size_t kTextSize = 10 * 1024 * 1024;
 
 // Russian prose-like text: words of 1 to 12 letters, some followed by a comma
 // or a full stop, lines of about 70 characters ending in CR LF.
-const std::string& TenMegabytes() {
-    static const std::string text = [] {
-        const std::string letters = Utf8ToCp1251("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВ");
+const std::u32string& TenMegabytes() {
+    static const std::u32string text = [] {
+        const std::u32string letters = U"абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВ";
         std::mt19937 random(42);
-        std::string s;
+        std::u32string s;
         s.reserve(kTextSize + 64);
         std::size_t lineLength = 0;
         while (s.size() < kTextSize) {
             const std::size_t length = 1 + random() % 12;
             for (std::size_t i = 0; i < length; ++i) s += letters[random() % letters.size()];
             const unsigned mark = random() % 10;
-            if (mark == 0) s += ',';
-            if (mark == 1) s += '.';
+            if (mark == 0) s += U',';
+            if (mark == 1) s += U'.';
             lineLength += length + 1;
             if (lineLength > 70) {
-                s += "\r\n";
+                s += U"\r\n";
                 lineLength = 0;
             } else {
-                s += ' ';
+                s += U' ';
             }
         }
         s.resize(kTextSize);
@@ -46,7 +45,7 @@ const std::string& TenMegabytes() {
 }
 
 void BM_NextGroup(benchmark::State& state, double where, ReadingOptions options) {
-    const std::string& text = TenMegabytes();
+    const std::u32string& text = TenMegabytes();
     ReadingCursor prototype;
     ApplyTask(prototype, ChooseTask(ReadingTask::TaskFromCaret,
                                     {static_cast<std::size_t>(where * text.size()), 0}));
@@ -72,7 +71,7 @@ BENCHMARK_CAPTURE(BM_NextGroup, several_words_middle, 0.5, SeveralWords());
 
 // The whole text read through once, for scale.
 void BM_WholeSchedule(benchmark::State& state) {
-    const std::string& text = TenMegabytes();
+    const std::u32string& text = TenMegabytes();
     for (auto _ : state) {
         ReadingCursor cursor;
         ApplyTask(cursor, ChooseTask(ReadingTask::TaskWholeText, {}));
@@ -90,7 +89,7 @@ namespace {
 // speed or settings change) and the time left from the middle (every second
 // while reading runs).
 void BM_TaskTotals(benchmark::State& state) {
-    const std::string& text = TenMegabytes();
+    const std::u32string& text = TenMegabytes();
     ReadingCursor cursor;
     ApplyTask(cursor, ChooseTask(ReadingTask::TaskWholeText, {}));
     for (auto _ : state) benchmark::DoNotOptimize(ScheduleTotals(text, cursor, {}));
@@ -98,7 +97,7 @@ void BM_TaskTotals(benchmark::State& state) {
 BENCHMARK(BM_TaskTotals)->Unit(benchmark::kMillisecond);
 
 void BM_TimeLeftFromTheMiddle(benchmark::State& state) {
-    const std::string& text = TenMegabytes();
+    const std::u32string& text = TenMegabytes();
     ReadingCursor cursor;
     ApplyTask(cursor, ChooseTask(ReadingTask::TaskFromCaret, {text.size() / 2, 0}));
     NextGroup(text, cursor, {});

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "Screenshot.h"
+#include "base/CodePage.h"
 #include "frame/CAboutDlg.h"
 #include "frame/CHelpTextDlg.h"
 #include "frame/CHelpWindow.h"
@@ -19,7 +20,6 @@
 #include "settings/CGeneralDlg.h"
 #include "settings/ReaderSettings.h"
 #include "text/CFindDlg.h"
-#include "base/CodePage.h"
 
 // Every dialog is laid out from its template in dialog units of the desktop's
 // font; here each one is shown and every text checked to fit its control.
@@ -42,8 +42,7 @@ const std::vector<DialogCase>& Dialogs() {
     static const std::vector<DialogCase> dialogs = {
         {"find.png",
          [] {
-             return std::make_unique<CFindDlg>(Utf8ToCp1251("быстрое чтение"),
-                                               SearchOptions{false, true});
+             return std::make_unique<CFindDlg>(U"быстрое чтение", SearchOptions{false, true});
          }},
         {"general-settings.png",
          [] {

@@ -65,9 +65,9 @@ TEST_F(FileDropTest, ADroppedFileOpensAsOpenWould) {
         bool dataGone;
         bool accepted;
         QStringList messages;
-        std::string text;  // what the text pane holds afterwards
+        std::u32string text;  // what the text pane holds afterwards
     };
-    const std::string opened = "Text of the dropped book.";
+    const std::u32string opened = U"Text of the dropped book.";
     const QString refusedMessage =
         "Orvek Lumeno|Этот файл не может быть открыт.\nДопускаются только файлы следующих "
         "типов:\n*.txt, *.rtf, *html, *htm, *plg";
@@ -77,10 +77,10 @@ TEST_F(FileDropTest, ADroppedFileOpensAsOpenWould) {
         {"a text file on the reading pane", {book}, true, false, true, {}, opened},
         {"the first local file of several", {web, book, refused}, false, false, true, {}, opened},
         {"data gone at the drop", {book}, false, true, true, {}, opened},
-        {"a kind Open refuses", {refused}, false, false, true, {refusedMessage}, ""},
+        {"a kind Open refuses", {refused}, false, false, true, {refusedMessage}, U""},
         {"a file that is gone", {missing}, false, false, true,
-         {"Orvek Lumeno|Не удаётся открыть этот файл "}, ""},
-        {"a web address is not taken", {web}, false, false, false, {}, "Reading this."},
+         {"Orvek Lumeno|Не удаётся открыть этот файл "}, U""},
+        {"a web address is not taken", {web}, false, false, false, {}, U"Reading this."},
     };
     // clang-format on
     for (const Case& c : cases) {

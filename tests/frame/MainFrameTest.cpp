@@ -8,18 +8,20 @@
 #include <QSignalSpy>
 #include <QSplitter>
 
-#include "frame/CPaneSplitter.h"
 #include <QTest>
 #include <QToolButton>
+#include "frame/CPaneSplitter.h"
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
-#include "widgets/CColorStatic.h"
+#include "base/SafeFileWriter.h"
 #include "frame/CReaderBar.h"
 #include "frame/CommandTable.h"
 #include "reading/CEstimatePane.h"
-#include "base/SafeFileWriter.h"
 #include "text/CTextCtrl.h"
+#include "widgets/CColorStatic.h"
+
+#include "TestText.h"
 
 namespace {
 
@@ -277,9 +279,10 @@ TEST_F(MainFrameTest, ClipboardLoadTrimsAndPutsTheCaretAtTheStart) {
         EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
         EXPECT_TRUE(text->isReadOnly());
     }
-    LoadClipboardText("Ёлка");
-    EXPECT_EQ(text->Text(), "\xA8\xEB\xEA\xE0");
-    EXPECT_EQ(text->toPlainText(), "Ёлка");
+    // Every character is kept, those Windows-1251 lacks among them.
+    LoadClipboardText("Ёлка \u65E5\u672C \U0001F600");
+    EXPECT_EQ(text->Text(), FromCp1251("\xA8\xEB\xEA\xE0") + U" \u65E5\u672C \U0001F600");
+    EXPECT_EQ(text->toPlainText(), "Ёлка \u65E5\u672C \U0001F600");
 }
 
 TEST_F(MainFrameTest, CopyPutsTheSelectionOnTheClipboardAsUnicodeWithLfBreaks) {
@@ -294,7 +297,7 @@ TEST_F(MainFrameTest, CopyPutsTheSelectionOnTheClipboardAsUnicodeWithLfBreaks) {
     PressKey(Qt::ControlModifier | Qt::Key_Insert);
     EXPECT_EQ(QApplication::clipboard()->text(), "и мир\nтом");
     // The text itself keeps its break.
-    EXPECT_EQ(Frame()->TextCtrl()->Text().substr(11, 2), "\r\n");
+    EXPECT_EQ(Frame()->TextCtrl()->Text().substr(11, 2), U"\r\n");
 }
 
 TEST_F(MainFrameTest, ProgramKeysReachTheWindowWhileTheTextHasFocus) {
@@ -335,35 +338,37 @@ TEST_F(MainFrameTest, TextPaneNavigatesAndSelectsLikeAReadOnlyView) {
     PressKey(Qt::Key_Down);
     EXPECT_EQ(text->Selection(), (TextRange{12, 12}));  // after the CR LF
     PressKey(Qt::ShiftModifier | Qt::Key_End);
-    EXPECT_EQ(text->SelectedText(), "second line");
+    EXPECT_EQ(text->SelectedText(), U"second line");
     PressKey(Qt::ControlModifier | Qt::Key_End);
     EXPECT_EQ(text->Selection(), (TextRange{30, 30}));
     PressKey(Qt::ControlModifier | Qt::Key_A);
-    EXPECT_EQ(text->SelectedText(), "first line\r\nsecond line\r\nthird");
-    EXPECT_EQ(text->Text(), "first line\r\nsecond line\r\nthird");  // nothing typed in
+    EXPECT_EQ(text->SelectedText(), U"first line\r\nsecond line\r\nthird");
+    EXPECT_EQ(text->Text(), U"first line\r\nsecond line\r\nthird");  // nothing typed in
 }
 
 TEST_F(MainFrameTest, PositionsCrossIntoTheWidgetExactlyInALongText) {
     Start();
-    // Enough lines that the widget splits the text into several paragraphs.
+    // Enough lines that the widget splits the text into several paragraphs;
+    // characters beyond the BMP are one position here and two in the widget.
     QString clipboard;
     for (int i = 0; i < 3000; ++i) {
         clipboard += QString("строка %1").arg(i, 4, 10, QChar(u'0'));
+        if (i % 10 == 0) clipboard += " \U0001F600\u65E5";
         clipboard += i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r";
     }
     clipboard += "конец";
     LoadClipboardText(clipboard);
     CTextCtrl* text = Frame()->TextCtrl();
     ASSERT_GT(text->document()->blockCount(), 2);
-    const std::string& bytes = text->Text();
-    for (std::size_t position : {std::size_t{0}, std::size_t{13}, std::size_t{4100},
-                                 std::size_t{20000}, bytes.size() - 5}) {
+    const std::u32string& chars = text->Text();
+    for (std::size_t position : {std::size_t{0}, std::size_t{8}, std::size_t{12}, std::size_t{13},
+                                 std::size_t{4100}, std::size_t{20000}, chars.size() - 5}) {
         SCOPED_TRACE(position);
         text->SetSelection(position, position + 5);
         EXPECT_EQ(text->Selection(), (TextRange{position, position + 5}));
-        EXPECT_EQ(text->SelectedText(), bytes.substr(position, 5));
+        EXPECT_EQ(text->SelectedText(), chars.substr(position, 5));
     }
-    text->SetSelection(bytes.size() - 5, bytes.size());
+    text->SetSelection(chars.size() - 5, chars.size());
     EXPECT_EQ(text->textCursor().selectedText(), "конец");
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,6 +14,8 @@
 #include "library/CMarksDlg.h"
 #include "library/CShelfDlg.h"
 #include "library/ShelfDocument.h"
+#include "library/ShelfRecord.h"
+#include "widgets/CLimitedTextEdit.h"
 
 // Placing, listing, visiting and deleting bookmarks of a shelved document,
 // driven as the user drives them. The document is a text written into the
@@ -43,7 +48,7 @@ protected:
     }
     QStringList Names() const {
         QStringList names;
-        for (const std::string& name : document.BookmarkNames()) names << Shown(name);
+        for (const std::u32string& name : document.BookmarkNames()) names << Shown(name);
         return names;
     }
 };
@@ -97,6 +102,54 @@ TEST_F(BookmarkDialogTest, NamesAreCutAt255Characters) {
     const QString typed = QString(200, u'я') + QString(100, u'ю');
     PlaceNamed(typed);
     EXPECT_EQ(Names(), QStringList{typed.left(255)});
+}
+
+// Bookmark names are stored in Windows-1251 too: the note shows while the
+// name holds a character the code page lacks, and the stored name has "?".
+TEST_F(BookmarkDialogTest, ANoteShowsWhileTheNameHoldsCharactersTheShelfCannotKeep) {
+    Start();
+    CMarkNameDlg dialog(U"Глава");
+    dialog.show();
+    auto* note = dialog.findChild<QLabel*>("CodePageNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isHidden());
+    CLimitedTextEdit* field = dialog.NameField();
+    field->moveCursor(QTextCursor::End);
+    struct Step {
+        const char* label;
+        std::function<void()> edit;
+        bool shown;
+    };
+    const Step steps[] = {
+        {"typing a letter Windows-1251 lacks", [&] { TypeText(field, " \u00F6"); }, true},
+        {"erasing it again", [&] { QTest::keyClick(field, Qt::Key_Backspace); }, false},
+        {"typing CJK", [&] { TypeText(field, "\u65E5\u672C"); }, true},
+        {"signs Windows-1251 has", [&] { field->setPlainText("Ёлка №5 — «€» ‰"); }, false},
+        {"a character beyond the BMP", [&] { field->setPlainText("\U0001F600"); }, true},
+        {"emptied", [&] { field->clear(); }, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.label);
+        step.edit();
+        EXPECT_EQ(note->isVisible(), step.shown);
+        EXPECT_EQ(note->isHidden(), !step.shown);
+    }
+    // A proposal taken from the text may hold such characters from the start.
+    CMarkNameDlg proposed(U"G\u00F6del");
+    proposed.show();
+    EXPECT_TRUE(proposed.findChild<QLabel*>("CodePageNote")->isVisible());
+}
+
+TEST_F(BookmarkDialogTest, ANameWithCharactersTheShelfCannotKeepIsStoredWithQuestionMarks) {
+    Start();
+    OpenShelvedBook();
+    Text().SetCaret(PositionOf("из дома"));
+    PlaceNamed("G\u00F6del \u65E5\u672C \U0001F600 Ёлка");
+    ShelfDocument stored;
+    ASSERT_TRUE(LoadRecord(shelf.ReadRecord(document.key).value_or(""), stored));
+    std::vector<std::u32string> names = stored.BookmarkNames();
+    std::erase(names, U".");
+    EXPECT_EQ(names, std::vector<std::u32string>{U"G?del ?? ? Ёлка"});
 }
 
 TEST_F(BookmarkDialogTest, ATextTooSmallTakesNoBookmark) {

@@ -57,10 +57,10 @@ protected:
         return QFile::encodeName(path).toStdString();
     }
     // The stored record's bookmark names, in their stored order.
-    std::vector<std::string> StoredBookmarks() {
+    std::vector<std::u32string> StoredBookmarks() {
         ShelfDocument stored;
         const std::optional<std::string> record = shelf.ReadRecord(document.key);
-        if (!record || !LoadRecord(*record, stored)) return {"(no record)"};
+        if (!record || !LoadRecord(*record, stored)) return {U"(no record)"};
         return stored.BookmarkNames();
     }
     void PutOnShelf(const QString& name) {
@@ -98,13 +98,13 @@ TEST_F(DocumentControllerTest, OpeningTellsTheWindowWhatChanged) {
     ASSERT_TRUE(documents.OpenFile(Write("war.txt", "First words. Second words.")));
     EXPECT_EQ(titles.last().first().toString(), "Orvek Lumeno - war.txt");
     EXPECT_EQ(texts.count(), 1);
-    EXPECT_EQ(text.Text(), "First words. Second words.");
+    EXPECT_EQ(text.Text(), U"First words. Second words.");
     EXPECT_EQ(document.key, ShelfDocument::kNotOnShelf);
 
     ModalAnswer answer;
     EXPECT_FALSE(documents.OpenFile(Write("notes.docx", "x")));
     EXPECT_EQ(answer.seen.size(), 1);
-    EXPECT_EQ(text.Text(), "");  // the open document was closed first
+    EXPECT_EQ(text.Text(), U"");  // the open document was closed first
     EXPECT_EQ(titles.last().first().toString(), "Orvek Lumeno");
 }
 
@@ -132,9 +132,9 @@ TEST_F(DocumentControllerTest, AFullDiskLosesNothingAndSaysSoOnce) {
     disk.writesLeft = -1;
     text.SetCaret(1000);
     documents.ReadingStopped();
-    const std::vector<std::string> stored = StoredBookmarks();
+    const std::vector<std::u32string> stored = StoredBookmarks();
     EXPECT_EQ(stored.size(), 4u);
-    EXPECT_EQ(std::count(stored.begin(), stored.end(), "."), 1);
+    EXPECT_EQ(std::count(stored.begin(), stored.end(), U"."), 1);
     EXPECT_EQ(document.Bookmarks().size(), 3u);  // the place is the record's, not a bookmark
     EXPECT_EQ(seen.size(), 1);
 }
@@ -148,7 +148,7 @@ TEST_F(DocumentControllerTest, AKeyWhoseRecordWasNeverStoredIsNotKept) {
     PutOnShelf("Книга");
     EXPECT_EQ(seen, QStringList({"Положить документ на полку", kShelfWriteFailed}));
     EXPECT_EQ(document.key, ShelfDocument::kNotOnShelf);
-    EXPECT_EQ(document.name, "book.txt");
+    EXPECT_EQ(document.name, U"book.txt");
 }
 
 }  // namespace

@@ -11,15 +11,15 @@
 #include <functional>
 #include <memory>
 
-#include "Screenshot.h"
 #include "LibraryFixture.h"
-#include "widgets/DialogUnits.h"
+#include "Screenshot.h"
 #include "library/BookmarkRules.h"
 #include "library/CMarkNameDlg.h"
 #include "library/CMarksDlg.h"
 #include "library/CShelfDlg.h"
 #include "library/CShelfNameDlg.h"
 #include "library/ShelfDocument.h"
+#include "widgets/DialogUnits.h"
 
 // Where the shelf and bookmark dialogs open, how they resize and what size
 // they remember; and that every text fits its control. With
@@ -67,12 +67,18 @@ TEST_F(LibraryDialogLayoutTest, ListDialogsRememberTheirSizeAndKeepTheirMinimum)
     };
     const Row rows[] = {
         {"shelf",
-         [this] { return std::make_unique<CShelfDlg>(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen); },
+         [this] {
+             return std::make_unique<CShelfDlg>(Frame()->Documents(),
+                                                ShelfDialogSizes(settings.settings), kScreen);
+         },
          {&ReaderSettings::shelfDialogWidth, &ReaderSettings::shelfDialogHeight,
           &ReaderSettings::shelfDialogMinWidth, &ReaderSettings::shelfDialogMinHeight},
          123},
         {"bookmarks",
-         [this] { return std::make_unique<CMarksDlg>(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen); },
+         [this] {
+             return std::make_unique<CMarksDlg>(Frame()->Documents(),
+                                                BookmarksDialogSizes(settings.settings), kScreen);
+         },
          {&ReaderSettings::bookmarksDialogWidth, &ReaderSettings::bookmarksDialogHeight,
           &ReaderSettings::bookmarksDialogMinWidth, &ReaderSettings::bookmarksDialogMinHeight},
          158},
@@ -154,10 +160,21 @@ TEST_F(LibraryDialogLayoutTest, EveryTextFitsItsControl) {
         std::function<std::unique_ptr<QDialog>()> make;
     };
     const Shot shots[] = {
-        {"shelf.png", [this] { return std::make_unique<CShelfDlg>(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen); }},
-        {"shelf-name.png", [] { return std::make_unique<CShelfNameDlg>("book"); }},
-        {"marks.png", [this] { return std::make_unique<CMarksDlg>(Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen); }},
+        {"shelf.png",
+         [this] {
+             return std::make_unique<CShelfDlg>(Frame()->Documents(),
+                                                ShelfDialogSizes(settings.settings), kScreen);
+         }},
+        {"shelf-name.png", [] { return std::make_unique<CShelfNameDlg>(U"book"); }},
+        {"marks.png",
+         [this] {
+             return std::make_unique<CMarksDlg>(Frame()->Documents(),
+                                                BookmarksDialogSizes(settings.settings), kScreen);
+         }},
         {"mark-name.png", [&] { return std::make_unique<CMarkNameDlg>(proposal->name); }},
+        // With the note that the name loses characters in the shelf file.
+        {"shelf-name-note.png", [] { return std::make_unique<CShelfNameDlg>(U"G\u00F6del"); }},
+        {"mark-name-note.png", [] { return std::make_unique<CMarkNameDlg>(U"G\u00F6del"); }},
     };
     const QString folder = qEnvironmentVariable("LMN_SCREENSHOT_DIR");
     if (!folder.isEmpty()) QDir().mkpath(folder);

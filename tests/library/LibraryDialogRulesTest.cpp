@@ -152,17 +152,18 @@ TEST(LibraryDialogRules, OpenListDialog) {
 TEST(LibraryDialogRules, OfferedShelfNameDropsTheLastExtension) {
     struct Row {
         const char* name;
-        const char* document;
-        const char* offered;
+        const char32_t* document;
+        const char32_t* offered;
     };
     const Row rows[] = {
-        {"one extension", "report.txt", "report"},
-        {"two dots", "archive.tar.gz", "archive.tar"},
-        {"no dot", "README", "README"},
-        {"dot first", ".profile", ""},
-        {"dot last", "name.", "name"},
-        {"empty", "", ""},
-        {"Windows-1251", "\xCE\xF2\xF7\xB8\xF2.rtf", "\xCE\xF2\xF7\xB8\xF2"},  // "Отчёт.rtf"
+        {"one extension", U"report.txt", U"report"},
+        {"two dots", U"archive.tar.gz", U"archive.tar"},
+        {"no dot", U"README", U"README"},
+        {"dot first", U".profile", U""},
+        {"dot last", U"name.", U"name"},
+        {"empty", U"", U""},
+        {"Cyrillic", U"Отчёт.rtf", U"Отчёт"},
+        {"beyond Windows-1251", U"G\u00F6del \U0001F600.pdf", U"G\u00F6del \U0001F600"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -173,18 +174,19 @@ TEST(LibraryDialogRules, OfferedShelfNameDropsTheLastExtension) {
 TEST(LibraryDialogRules, TrimNameDropsWhiteSpaceAtBothEnds) {
     struct Row {
         const char* name;
-        std::string typed;
-        std::string trimmed;
+        std::u32string typed;
+        std::u32string trimmed;
     };
     const Row rows[] = {
-        {"nothing to trim", "name", "name"},
-        {"both ends", " \t name x \r\n", "name x"},
-        {"only white space", " \t\r\n\v\f", ""},
-        {"empty", "", ""},
-        {"inner space kept", "a  b", "a  b"},
-        // 0xA0 is the no-break space of Windows-1251: a character of the name.
-        {"no-break space kept", "\xA0name\xA0", "\xA0name\xA0"},
-        {"zero byte kept", std::string("\0a", 2), std::string("\0a", 2)},
+        {"nothing to trim", U"name", U"name"},
+        {"both ends", U" \t name x \r\n", U"name x"},
+        {"only white space", U" \t\r\n\v\f", U""},
+        {"empty", U"", U""},
+        {"inner space kept", U"a  b", U"a  b"},
+        // Other spaces are characters of the name.
+        {"no-break space kept", U"\u00A0name\u00A0", U"\u00A0name\u00A0"},
+        {"ideographic space kept", U"\u3000\u65E5\u3000", U"\u3000\u65E5\u3000"},
+        {"zero character kept", std::u32string(U"\0a", 2), std::u32string(U"\0a", 2)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

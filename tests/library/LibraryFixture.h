@@ -13,18 +13,27 @@
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
+#include "base/QtText.h"
 #include "library/CMarkNameDlg.h"
 #include "library/CShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "text/CTextCtrl.h"
-#include "base/QtText.h"
 
 // Test output shows texts as texts.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
+// Types a text key by key, one key per character, as an input method hands
+// in characters QTest::keyClicks cannot (beyond Latin-1).
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (const char32_t c : text.toStdU32String()) {
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                            Qt::NoModifier);
+    }
+}
+
 // Clicks a message box's button; other dialogs are left to `otherwise`.
 inline ModalAnswer::Action ClickButton(QMessageBox::StandardButton button,
-                                          ModalAnswer::Action otherwise = {}) {
+                                       ModalAnswer::Action otherwise = {}) {
     return [button, otherwise](QWidget* modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             box->button(button)->click();
@@ -35,8 +44,7 @@ inline ModalAnswer::Action ClickButton(QMessageBox::StandardButton button,
 }
 
 // A started program with documents written into its directory. Texts are
-// given in UTF-8; with a Cyrillic letter in them the loader takes them as
-// UTF-8 and the text control holds Windows-1251, as for any such file.
+// written in UTF-8, which the loader takes as UTF-8, as for any such file.
 class LibraryFixture : public ProgramFixture {
 protected:
     QString WriteFile(const QString& fileName, const QString& text) {
@@ -71,12 +79,12 @@ protected:
         return offered;
     }
     CTextCtrl& Text() const { return *Frame()->TextCtrl(); }
-    static std::string Cp(const QString& text) { return FromQString(text); }
-    static QString Shown(const std::string& text) { return ToQString(text); }
+    static std::u32string Core(const QString& text) { return FromQString(text); }
+    static QString Shown(std::u32string_view text) { return ToQString(text); }
     // The position of a piece of the text, as the text control counts.
     std::size_t PositionOf(const QString& piece) const {
-        const std::size_t at = Text().Text().find(Cp(piece));
-        EXPECT_NE(at, std::string::npos) << piece.toStdString();
+        const std::size_t at = Text().Text().find(Core(piece));
+        EXPECT_NE(at, std::u32string::npos) << piece.toStdString();
         return at;
     }
     QStringList ShelfNames() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include <QAction>
 #include <QLabel>
@@ -219,9 +220,9 @@ TEST_F(ShelfDialogTest, AFileThatCannotBeLoadedIsNotLeftOpen) {
     // does not read.
     Start();
     document.key = shelf.AllocateKey().value_or(0);
-    document.name = Cp("Заметки");
+    document.name = U"Заметки";
     document.path = WriteFile("notes.doc", kText).toStdString();
-    document.AddBookmark({"x", 3, 7});
+    document.AddBookmark({U"x", 3, 7});
     ASSERT_EQ(shelf.Rewrite(document.key, document), ShelfStatus::Done);
     document.Clear();
     const std::string before = shelf.ReadRecord(1).value_or("");
@@ -326,7 +327,7 @@ TEST_F(ShelfNameTest, AnEmptyNameIsRefusedAndTheDialogStays) {
     EXPECT_EQ(answer.seen, (QStringList{"Положить документ на полку",
                                         "Orvek Lumeno|Нужно внести название документа"}));
     EXPECT_EQ(tries, 1);
-    EXPECT_EQ(document.name, Cp("Моя книга"));
+    EXPECT_EQ(document.name, U"Моя книга");
     EXPECT_EQ(document.key, 1);
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Моя книга");
     EXPECT_EQ(ShelfNames(), QStringList{"Моя книга"});
@@ -340,8 +341,52 @@ TEST_F(ShelfNameTest, NamesAreCutAt255Characters) {
     ASSERT_TRUE(Open(WriteFile("long.txt", kText)));
     const QString typed = QString(250, u'д') + QString(50, u'ж');
     PutOnShelf(typed);
-    EXPECT_EQ(document.name, Cp(typed.left(255)));
+    EXPECT_EQ(document.name, Core(typed.left(255)));
     EXPECT_EQ(ShelfNames(), QStringList{typed.left(255)});
+}
+
+// The shelf file keeps names in Windows-1251: while the typed name holds a
+// character the code page lacks, a note under the field says it will be
+// stored as "?", and it is.
+TEST_F(ShelfNameTest, ANoteShowsWhileTheNameHoldsCharactersTheShelfCannotKeep) {
+    Start();
+    CShelfNameDlg dialog(U"Книга");
+    dialog.show();
+    auto* note = dialog.findChild<QLabel*>("CodePageNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_EQ(note->text(), "Знаки не из Windows-1251 сохранятся как «?»");
+    QLineEdit* field = dialog.NameField();
+    struct Step {
+        const char* label;
+        std::function<void()> edit;
+        bool shown;
+    };
+    const Step steps[] = {
+        {"typing a letter Windows-1251 lacks", [&] { TypeText(field, " \u00F6"); }, true},
+        {"erasing it again", [&] { QTest::keyClick(field, Qt::Key_Backspace); }, false},
+        {"typing CJK", [&] { TypeText(field, "\u65E5\u672C"); }, true},
+        {"signs Windows-1251 has", [&] { field->setText("Ёлка №5 — «€» ‰"); }, false},
+        {"a character beyond the BMP", [&] { field->setText("\U0001F600"); }, true},
+        {"emptied", [&] { field->clear(); }, false},
+        {"a name to keep", [&] { field->setText(" G\u00F6del \u65E5\u672C "); }, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.label);
+        step.edit();
+        EXPECT_EQ(note->isVisible(), step.shown);
+        EXPECT_EQ(note->isHidden(), !step.shown);
+    }
+    dialog.OkButton()->click();
+    EXPECT_EQ(dialog.Name(), U"G\u00F6del \u65E5\u672C");
+}
+
+TEST_F(ShelfNameTest, ANameWithCharactersTheShelfCannotKeepIsStoredWithQuestionMarks) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("book.txt", kText)));
+    PutOnShelf("G\u00F6del \u65E5\u672C \U0001F600 Ёлка");
+    ASSERT_EQ(document.key, 1);
+    EXPECT_EQ(ShelfNames(), QStringList{"G?del ?? ? Ёлка"});
 }
 
 TEST_F(ShelfNameTest, AShelfThatCannotBeWrittenGivesNoKey) {
@@ -362,7 +407,7 @@ TEST_F(ShelfNameTest, AShelfThatCannotBeWrittenGivesNoKey) {
         (QStringList{"Положить документ на полку",
                      "Orvek Lumeno|Не удаётся получить содержимое полки.\nНет доступа к диску"}));
     EXPECT_EQ(document.key, 0);
-    EXPECT_EQ(document.name, "book.txt");
+    EXPECT_EQ(document.name, U"book.txt");
     EXPECT_TRUE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
 }
 

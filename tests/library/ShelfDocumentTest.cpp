@@ -10,30 +10,31 @@
 namespace {
 
 struct RecordingHost : DocumentHost {
-    std::vector<std::string> calls;
-    void ReturnToShelf(ShelfDocument& d) override { calls.push_back("shelf:" + d.name); }
-    void DocumentCleared() override { calls.push_back("cleared"); }
+    std::vector<std::u32string> calls;
+    void ReturnToShelf(ShelfDocument& d) override { calls.push_back(U"shelf:" + d.name); }
+    void DocumentCleared() override { calls.push_back(U"cleared"); }
 };
 
-std::vector<std::string> Order(const ShelfDocument& d) { return d.BookmarkNames(); }
+std::vector<std::u32string> Order(const ShelfDocument& d) { return d.BookmarkNames(); }
 
 TEST(ShelfDocument, BookmarksKeepPositionOrderWithNewestFirstAtEqualPositions) {
     struct Step {
-        const char* name;
+        const char32_t* name;
         int position;
     };
     ShelfDocument document;
-    for (const Step& s : {Step{"b", 50}, Step{"a", 10}, Step{"c", 90}, Step{"b2", 50},
-                          Step{"end", 90}, Step{"start", 0}}) {
+    for (const Step& s : {Step{U"b", 50}, Step{U"a", 10}, Step{U"c", 90}, Step{U"b2", 50},
+                          Step{U"end", 90}, Step{U"start", 0}}) {
         document.AddBookmark({s.name, s.position, 0});
     }
-    EXPECT_EQ(Order(document), (std::vector<std::string>{"start", "a", "b2", "b", "end", "c"}));
+    EXPECT_EQ(Order(document),
+              (std::vector<std::u32string>{U"start", U"a", U"b2", U"b", U"end", U"c"}));
 }
 
 TEST(ShelfDocument, GetAndRemoveByIndexIgnoreIndicesPastTheEnd) {
     ShelfDocument document;
-    document.AddBookmark({"one", 5, 111});
-    document.AddBookmark({"two", 9, 222});
+    document.AddBookmark({U"one", 5, 111});
+    document.AddBookmark({U"two", 9, 222});
     ASSERT_TRUE(document.GetBookmark(1).has_value());
     EXPECT_EQ(document.GetBookmark(1)->position, 9);
     EXPECT_EQ(document.GetBookmark(1)->checkValue, 222);
@@ -41,7 +42,7 @@ TEST(ShelfDocument, GetAndRemoveByIndexIgnoreIndicesPastTheEnd) {
     document.RemoveBookmark(2);
     EXPECT_EQ(document.Bookmarks().size(), 2u);
     document.RemoveBookmark(0);
-    EXPECT_EQ(Order(document), std::vector<std::string>{"two"});
+    EXPECT_EQ(Order(document), std::vector<std::u32string>{U"two"});
 }
 
 TEST(ShelfDocument, ResumeBookmarkIsTheFirstNamedExactlyDot) {
@@ -52,9 +53,9 @@ TEST(ShelfDocument, ResumeBookmarkIsTheFirstNamedExactlyDot) {
     };
     const Case cases[] = {
         {"none", {}, std::nullopt},
-        {"dot space and two dots", {{". ", 1, 0}, {"..", 2, 0}}, std::nullopt},
-        {"plain dot", {{"a", 1, 0}, {".", 7, 0}}, 1},
-        {"first of two", {{".", 3, 0}, {".", 8, 0}}, 0},
+        {"dot space and two dots", {{U". ", 1, 0}, {U"..", 2, 0}}, std::nullopt},
+        {"plain dot", {{U"a", 1, 0}, {U".", 7, 0}}, 1},
+        {"first of two", {{U".", 3, 0}, {U".", 8, 0}}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -67,18 +68,18 @@ TEST(ShelfDocument, ResumeBookmarkIsTheFirstNamedExactlyDot) {
 TEST(ShelfDocument, CloseCurrentReturnsOnlyShelvedDocumentsAndAlwaysClears) {
     struct Case {
         int key;
-        std::vector<std::string> calls;
+        std::vector<std::u32string> calls;
     };
     for (const Case& c :
-         {Case{-1, {"cleared"}}, Case{0, {"cleared"}}, Case{3, {"shelf:Война", "cleared"}}}) {
+         {Case{-1, {U"cleared"}}, Case{0, {U"cleared"}}, Case{3, {U"shelf:Война", U"cleared"}}}) {
         SCOPED_TRACE(c.key);
         RecordingHost host;
         ShelfDocument document;
         document.SetHost(&host);
         document.key = c.key;
-        document.name = "Война";
+        document.name = U"Война";
         document.path = "/tmp/war.txt";
-        document.AddBookmark({"x", 1, 2});
+        document.AddBookmark({U"x", 1, 2});
         document.CloseCurrent();
         EXPECT_EQ(host.calls, c.calls);
         EXPECT_EQ(document.key, -1);

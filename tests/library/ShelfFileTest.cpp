@@ -12,11 +12,11 @@
 #include <functional>
 #include <initializer_list>
 
-#include "library/BookmarkRules.h"
+#include "base/CodePage.h"
 #include "base/SafeFileWriter.h"
+#include "library/BookmarkRules.h"
 #include "library/ShelfDocument.h"
 #include "library/ShelfRecord.h"
-#include "base/CodePage.h"
 
 // The expected file images here are built field by field from the documented
 // layout of bksh.dat (header {last key, count}, index {key, offset}, records
@@ -25,6 +25,7 @@
 
 #include "FailingFileSystem.h"
 #include "TempFolder.h"
+#include "TestText.h"
 
 namespace {
 
@@ -91,9 +92,7 @@ std::int32_t WordAt(const std::string& bytes, std::size_t offset) {
     return static_cast<std::int32_t>(v);
 }
 
-std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8); }
-
-ShelfDocument Document(const std::string& name, const std::string& path) {
+ShelfDocument Document(const std::u32string& name, const std::string& path) {
     ShelfDocument d;
     d.name = name;
     d.path = path;
@@ -151,9 +150,9 @@ TEST_F(ShelfFileTest, MissingFileBecomesAnEmptyShelfAndTheFirstKeyIsOne) {
 }
 
 TEST_F(ShelfFileTest, OneDocumentGrowsWhenClosedWithBookmarksAndAResumeBookmark) {
-    const std::string name = Cp("Война и мир");
+    const std::string name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0";  // Windows-1251
     const std::string docPath = "/home/reader/книги/war.txt";  // the platform's bytes: UTF-8
-    ShelfDocument document = Document(name, docPath);
+    ShelfDocument document = Document(U"Война и мир", docPath);
     ASSERT_EQ(Put(document), 1);
 
     const std::string first = FileBytes();
@@ -169,9 +168,9 @@ TEST_F(ShelfFileTest, OneDocumentGrowsWhenClosedWithBookmarksAndAResumeBookmark)
     EXPECT_EQ(first, Image(1, {{1, Record(name, docPath)}}));
 
     // Closing it with two bookmarks and the resume bookmark.
-    document.AddBookmark({Cp("Глава вторая"), 9000, -123456});
-    document.AddBookmark({"chapter one", 120, 7777});
-    document.AddBookmark({".", 4000, 31});
+    document.AddBookmark({U"Глава вторая", 9000, -123456});
+    document.AddBookmark({U"chapter one", 120, 7777});
+    document.AddBookmark({U".", 4000, 31});
     ASSERT_EQ(shelf.Rewrite(1, document), ShelfStatus::Done);
     const std::string second = FileBytes();
     EXPECT_EQ(second.size(), 1348u);
@@ -179,23 +178,24 @@ TEST_F(ShelfFileTest, OneDocumentGrowsWhenClosedWithBookmarksAndAResumeBookmark)
     EXPECT_EQ(second, Image(1, {{1, Record(name, docPath,
                                            {{"chapter one", 120, 7777},
                                             {".", 4000, 31},
-                                            {Cp("Глава вторая"), 9000, -123456}})}}));
+                                            {"\xC3\xEB\xE0\xE2\xE0 \xE2\xF2\xEE\xF0\xE0\xFF", 9000,
+                                             -123456}})}}));
 }
 
 TEST_F(ShelfFileTest, DocumentsAreListedAndStoredNewestFirstAndARewriteMovesToTheFront) {
-    ShelfDocument a = Document("A", "/a.txt");
-    ShelfDocument b = Document("B", "/b.txt");
-    ShelfDocument c = Document("C", "/c.txt");
-    b.AddBookmark({"b1", 5, 6});
+    ShelfDocument a = Document(U"A", "/a.txt");
+    ShelfDocument b = Document(U"B", "/b.txt");
+    ShelfDocument c = Document(U"C", "/c.txt");
+    b.AddBookmark({U"b1", 5, 6});
     Put(a);
     Put(b);
     Put(c);
-    EXPECT_EQ(shelf.ListEntries(), (std::vector<ShelfListEntry>{{3, "C"}, {2, "B"}, {1, "A"}}));
+    EXPECT_EQ(shelf.ListEntries(), (std::vector<ShelfListEntry>{{3, U"C"}, {2, U"B"}, {1, U"A"}}));
     EXPECT_EQ(FileBytes(), Image(3, {{3, Record("C", "/c.txt")},
                                      {2, Record("B", "/b.txt", {{"b1", 5, 6}})},
                                      {1, Record("A", "/a.txt")}}));
 
-    a.name = "A2";
+    a.name = U"A2";
     ASSERT_EQ(shelf.Rewrite(1, a), ShelfStatus::Done);
     EXPECT_EQ(a.key, 1);
     EXPECT_EQ(FileBytes(), Image(3, {{1, Record("A2", "/a.txt")},
@@ -235,7 +235,7 @@ TEST_F(ShelfFileTest, RemovingTheOnlyRecordStartsKeysAgainAtOne) {
     // Rewriting it: removing empties the shelf, so it comes back under key 1
     // and the open document follows.
     WriteFile(Image(4, {{4, Record("only", "/only.txt")}}));
-    ShelfDocument document = Document("only", "/only.txt");
+    ShelfDocument document = Document(U"only", "/only.txt");
     document.key = 4;
     ASSERT_EQ(shelf.Rewrite(4, document), ShelfStatus::Done);
     EXPECT_EQ(document.key, 1);
@@ -245,18 +245,27 @@ TEST_F(ShelfFileTest, RemovingTheOnlyRecordStartsKeysAgainAtOne) {
 TEST_F(ShelfFileTest, LongNamesAndPathsFitTheirBlocksWithATerminator) {
     struct Case {
         const char* label;
-        std::string name;
+        std::u32string name;
         std::string path;
-        std::string storedName;
+        std::string storedName;  // Windows-1251
         std::string storedPath;
+        std::u32string loadedName;
     };
-    const std::string name255(255, '\xDF');  // "я" in Windows-1251
     const Case cases[] = {
-        {"255 characters stay whole", name255, "/p", name255, "/p"},
-        {"259 bytes stay whole", std::string(259, 'n'), std::string(259, 'q'),
-         std::string(259, 'n'), std::string(259, 'q')},
-        {"a longer name is cut to 259 bytes", std::string(400, 'n'), "/p", std::string(259, 'n'),
-         "/p"},
+        {"255 characters stay whole", std::u32string(255, U'Я'), "/p", std::string(255, '\xDF'),
+         "/p", std::u32string(255, U'Я')},
+        {"259 characters stay whole", std::u32string(259, U'n'), std::string(259, 'q'),
+         std::string(259, 'n'), std::string(259, 'q'), std::u32string(259, U'n')},
+        {"a longer name is cut to 259 characters", std::u32string(400, U'n'), "/p",
+         std::string(259, 'n'), "/p", std::u32string(259, U'n')},
+        // The file keeps names in Windows-1251: one "?" for each character it
+        // lacks, however many bytes or UTF-16 units that character takes.
+        {"characters Windows-1251 lacks become one ? each",
+         U"G\u00F6del \u65E5\u672C \U0001F600 \u0416", "/p", "G?del ?? ? \xC6", "/p",
+         U"G?del ?? ? \u0416"},
+        {"a lacking character past the cut is dropped, not turned into ?",
+         std::u32string(259, U'n') + U"\u65E5", "/p", std::string(259, 'n'), "/p",
+         std::u32string(259, U'n')},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -272,9 +281,9 @@ TEST_F(ShelfFileTest, LongNamesAndPathsFitTheirBlocksWithATerminator) {
 
         ShelfDocument loaded;
         ASSERT_TRUE(loaded.LoadFromShelf(shelf, 1));
-        EXPECT_EQ(loaded.name, c.storedName);
+        EXPECT_EQ(loaded.name, c.loadedName);
         EXPECT_EQ(loaded.path, c.storedPath);
-        EXPECT_EQ(loaded.Bookmarks().at(0).name, c.storedName);
+        EXPECT_EQ(loaded.Bookmarks().at(0).name, c.loadedName);
     }
 }
 
@@ -300,7 +309,7 @@ TEST_F(ShelfFileTest, PathsLongerThanTheirFieldAreRefusedNotCut) {
         EXPECT_EQ(PathFitsRecord(c.path), c.fits);
         WriteFile(Image(2, {{2, Record("two", "/2.txt")}}));
         const std::string before = FileBytes();
-        ShelfDocument document = Document("long", c.path);
+        ShelfDocument document = Document(U"long", c.path);
         document.key = 3;
         const ShelfStatus status = shelf.Rewrite(3, document);
         if (c.fits) {
@@ -344,7 +353,7 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndResetOrTheirBadRecordsCarriedOv
         // The file after the new document has been put on the shelf.
         std::string after;
     };
-    const std::vector<ShelfListEntry> onlyGood{{2, "good"}};
+    const std::vector<ShelfListEntry> onlyGood{{2, U"good"}};
     const std::string resetThenAdded = Image(1, {{1, added}});
     const Case cases[] = {
         {"empty file", "", true, {}, resetThenAdded},
@@ -372,12 +381,12 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndResetOrTheirBadRecordsCarriedOv
         {"two entries on one record",
          twoEntries(1, 24),
          false,
-         {{1, "good"}},
+         {{1, U"good"}},
          Image(8, {{8, added}, {1, good}})},
         {"key zero on another entry's record",
          twoEntries(0, 24),
          false,
-         {{2, "good"}},
+         {{2, U"good"}},
          Image(8, {{8, added}, {2, good}})},
         // Records that cannot be read keep their key word and their bytes.
         {"key zero", Image(3, {{0, good}, {2, good}}), false, onlyGood,
@@ -393,7 +402,7 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndResetOrTheirBadRecordsCarriedOv
         {"name without a terminator",
          Image(2, {{2, unterminatedRecord}}),
          false,
-         {{2, unterminated}},
+         {{2, std::u32string(260, U'u')}},
          Image(3, {{3, added}, {2, unterminatedRecord}})},
     };
     std::vector<std::string> reported;
@@ -418,7 +427,7 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndResetOrTheirBadRecordsCarriedOv
             ShelfDocument document;
             EXPECT_TRUE(document.LoadFromShelf(shelf, e.key));
         }
-        ShelfDocument document = Document("new", "/new.txt");
+        ShelfDocument document = Document(U"new", "/new.txt");
         Put(document);
         EXPECT_EQ(FileBytes(), c.after);
         // Deleting the new document again keeps what could not be read too.
@@ -440,7 +449,7 @@ TEST(ShelfContents, AnUnreadableRecordWithAWrongSizeWordIsNeverWrittenLast) {
     EXPECT_EQ(image, Image(3, {{3, wrongSize}, {2, good}}));
     const std::optional<ParsedShelf> parsed = ParseShelf(image);
     ASSERT_TRUE(parsed.has_value());
-    EXPECT_EQ(parsed->contents.List(), (std::vector<ShelfListEntry>{{2, "good"}}));
+    EXPECT_EQ(parsed->contents.List(), (std::vector<ShelfListEntry>{{2, U"good"}}));
     EXPECT_EQ(SerializeShelf(parsed->contents), image);
 }
 
@@ -468,7 +477,7 @@ TEST_F(ShelfFileTest, DamagedFileCopiesAreNumberedAndNoCopyMeansNoReset) {
 }
 
 TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) {
-    ShelfDocument document = Document("d", "/d.txt");
+    ShelfDocument document = Document(U"d", "/d.txt");
     EXPECT_EQ(shelf.Append(1, document), ShelfStatus::Unavailable);
     EXPECT_EQ(shelf.Remove(1), ShelfStatus::Unavailable);
     EXPECT_FALSE(fs::exists(path));
@@ -520,7 +529,7 @@ TEST_F(ShelfFileTest, KeysComeFromTheLowestFreeNumberWhenTheKeyWordRunsOut) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         WriteFile(c.image);
-        ShelfDocument document = Document("new", "/new.txt");
+        ShelfDocument document = Document(U"new", "/new.txt");
         EXPECT_EQ(Put(document), c.key);
         EXPECT_EQ(Keys().front(), c.key);
         EXPECT_EQ(WordAt(FileBytes(), 0), c.lastKeyAfter);
@@ -538,7 +547,7 @@ TEST_F(ShelfFileTest, KeysComeFromTheLowestFreeNumberWhenTheKeyWordRunsOut) {
 // document is closed: the resume bookmark at the caret, then Rewrite.
 struct ShelvingHost : DocumentHost {
     CShelfFile* shelf = nullptr;
-    std::string text;
+    std::u32string text;
     std::size_t caret = 0;
     int cleared = 0;
     void ReturnToShelf(ShelfDocument& document) override {
@@ -552,24 +561,24 @@ TEST_F(ShelfFileTest, LoadFromShelfTakesTheRecordAsStored) {
     // Bookmarks out of position order stay in stored order.
     WriteFile(Image(5, {{5, Record("five", "/5.txt", {{"late", 900, 1}, {"early", 3, 2}})},
                         {2, Record("two", "/2.txt")}}));
-    ShelfDocument document = Document("open", "/open.txt");
+    ShelfDocument document = Document(U"open", "/open.txt");
     document.key = 0;
-    document.AddBookmark({"kept", 1, 1});
+    document.AddBookmark({U"kept", 1, 1});
     EXPECT_FALSE(document.LoadFromShelf(shelf, 4));
-    EXPECT_EQ(document.name, "open");
+    EXPECT_EQ(document.name, U"open");
     EXPECT_EQ(document.key, 0);
     EXPECT_EQ(document.Bookmarks().size(), 1u);
 
     ASSERT_TRUE(document.LoadFromShelf(shelf, 5));
     EXPECT_EQ(document.key, 5);
-    EXPECT_EQ(document.name, "five");
+    EXPECT_EQ(document.name, U"five");
     EXPECT_EQ(document.path, "/5.txt");
-    EXPECT_EQ(document.Bookmarks(), (std::vector<Bookmark>{{"late", 900, 1}, {"early", 3, 2}}));
+    EXPECT_EQ(document.Bookmarks(), (std::vector<Bookmark>{{U"late", 900, 1}, {U"early", 3, 2}}));
 }
 
 TEST_F(ShelfFileTest, ReopeningTheOpenDocumentKeepsWhatWasDoneSinceItWasOpened) {
-    std::string text;
-    for (int i = 0; i < 40; ++i) text += "word" + std::to_string(i) + " ";
+    std::u32string text;
+    for (int i = 0; i < 40; ++i) text += U"word" + FromCp1251(std::to_string(i)) + U" ";
     ShelvingHost host;
     host.shelf = &shelf;
     host.text = text;
@@ -591,11 +600,11 @@ TEST_F(ShelfFileTest, ReopeningTheOpenDocumentKeepsWhatWasDoneSinceItWasOpened) 
         ShelfDocument document;
         document.SetHost(&host);
         ASSERT_TRUE(document.LoadFromShelf(shelf, c.key));
-        PlaceBookmark(text, 50, "placed", document);
+        PlaceBookmark(text, 50, U"placed", document);
         host.caret = 120;
         ASSERT_TRUE(document.LoadFromShelf(shelf, c.key));
         EXPECT_EQ(document.key, c.keyAfter);
-        EXPECT_EQ(document.BookmarkNames(), (std::vector<std::string>{"placed", "."}));
+        EXPECT_EQ(document.BookmarkNames(), (std::vector<std::u32string>{U"placed", U"."}));
         // Closing it again stores it once, not as a second record.
         document.RemoveBookmark(1);
         document.CloseCurrent();
@@ -635,9 +644,9 @@ TEST_F(ShelfFileTest, FailingAnyCallOfAChangeLeavesTheOldShelfOrTheNewOne) {
          [](CShelfFile& s, ShelfDocument&) { return s.Validate(); }},
     };
     auto freshDocument = [] {
-        ShelfDocument d = Document("A", "/a");
+        ShelfDocument d = Document(U"A", "/a");
         d.key = 4;
-        d.AddBookmark({"new", 10, 11});
+        d.AddBookmark({U"new", 10, 11});
         return d;
     };
     for (const Operation& op : operations) {

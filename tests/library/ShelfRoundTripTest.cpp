@@ -50,7 +50,7 @@ TEST_F(ShelfRoundTripTest, AShelvedDocumentComesBackWhereReadingStopped) {
     Start();
     const QString bookPath = WriteFile("book.txt", kBook);
     ASSERT_TRUE(Open(bookPath));
-    ASSERT_EQ(document.name, "book.txt");
+    ASSERT_EQ(document.name, U"book.txt");
     PutOnShelf("Война и мир");
     ASSERT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Война и мир");
     const std::size_t meeting = PositionOf("встречает");

@@ -40,7 +40,7 @@ void ExpectUsableValues(ReaderSettings& s) {
         EXPECT_LE(ms, 4 * 968);
     }
     ReadingCursor cursor;
-    const GroupStep group = NextGroup("one, two three. four", cursor, options);
+    const GroupStep group = NextGroup(U"one, two three. four", cursor, options);
     EXPECT_EQ(group.kind, StepKind::StepComma);
     EXPECT_LE(GroupInterval(group.kind, group.text.size(), intervals, ShortGroupLimit(options)),
               intervals.comma);
@@ -66,36 +66,65 @@ TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
         std::function<std::int32_t&(ReaderSettings&)> of;
     };
     const Field fields[] = {
-        {"readingPaneHeight", [](ReaderSettings& s) -> auto& { return s.readingPaneHeight; }},
-        {"speedLevel", [](ReaderSettings& s) -> auto& { return s.speedLevel; }},
-        {"commaDelayLevel", [](ReaderSettings& s) -> auto& { return s.commaDelayLevel; }},
-        {"stopDelayLevel", [](ReaderSettings& s) -> auto& { return s.stopDelayLevel; }},
-        {"startupAction", [](ReaderSettings& s) -> auto& { return s.startupAction; }},
-        {"shelfDialogWidth", [](ReaderSettings& s) -> auto& { return s.shelfDialogWidth; }},
-        {"shelfDialogHeight", [](ReaderSettings& s) -> auto& { return s.shelfDialogHeight; }},
-        {"shelfDialogMinWidth", [](ReaderSettings& s) -> auto& { return s.shelfDialogMinWidth; }},
-        {"shelfDialogMinHeight",
-         [](ReaderSettings& s) -> auto& { return s.shelfDialogMinHeight; }},
-        {"bookmarksDialogWidth",
-         [](ReaderSettings& s) -> auto& { return s.bookmarksDialogWidth; }},
-        {"bookmarksDialogHeight",
-         [](ReaderSettings& s) -> auto& { return s.bookmarksDialogHeight; }},
-        {"bookmarksDialogMinWidth",
-         [](ReaderSettings& s) -> auto& { return s.bookmarksDialogMinWidth; }},
-        {"bookmarksDialogMinHeight",
-         [](ReaderSettings& s) -> auto& { return s.bookmarksDialogMinHeight; }},
-        {"severalWords", [](ReaderSettings& s) -> auto& { return s.severalWords; }},
-        {"thresholdChars", [](ReaderSettings& s) -> auto& { return s.thresholdChars; }},
-        {"clickStep", [](ReaderSettings& s) -> auto& { return s.clickStep; }},
-    };
-    for (const Field& field : fields) {
-        for (const std::int32_t value : {INT_MIN, INT_MIN + 1, -1, 0, 1, INT_MAX - 1, INT_MAX}) {
-            SCOPED_TRACE(std::string(field.name) + " = " + std::to_string(value));
-            ReaderSettings settings = DefaultSettings(kScreenWidth, kScreenHeight);
-            field.of(settings) = value;
-            ExpectUsableValues(settings);
-        }
+        {"readingPaneHeight", [](ReaderSettings & s) -> auto& {return s.readingPaneHeight;
+}
+}  // namespace
+, {"speedLevel", [](ReaderSettings& s) -> auto& {return s.speedLevel;
+}
+}
+, {"commaDelayLevel", [](ReaderSettings& s) -> auto& {return s.commaDelayLevel;
+}
+}
+, {"stopDelayLevel", [](ReaderSettings& s) -> auto& {return s.stopDelayLevel;
+}
+}
+, {"startupAction", [](ReaderSettings& s) -> auto& {return s.startupAction;
+}
+}
+, {"shelfDialogWidth", [](ReaderSettings& s) -> auto& {return s.shelfDialogWidth;
+}
+}
+, {"shelfDialogHeight", [](ReaderSettings& s) -> auto& {return s.shelfDialogHeight;
+}
+}
+, {"shelfDialogMinWidth", [](ReaderSettings& s) -> auto& {return s.shelfDialogMinWidth;
+}
+}
+, {"shelfDialogMinHeight", [](ReaderSettings& s) -> auto& {return s.shelfDialogMinHeight;
+}
+}
+, {"bookmarksDialogWidth", [](ReaderSettings& s) -> auto& {return s.bookmarksDialogWidth;
+}
+}
+, {"bookmarksDialogHeight", [](ReaderSettings& s) -> auto& {return s.bookmarksDialogHeight;
+}
+}
+, {"bookmarksDialogMinWidth", [](ReaderSettings& s) -> auto& {return s.bookmarksDialogMinWidth;
+}
+}
+, {"bookmarksDialogMinHeight", [](ReaderSettings& s) -> auto& {return s.bookmarksDialogMinHeight;
+}
+}
+, {"severalWords", [](ReaderSettings& s) -> auto& {return s.severalWords;
+}
+}
+, {"thresholdChars", [](ReaderSettings& s) -> auto& {return s.thresholdChars;
+}
+}
+, {"clickStep", [](ReaderSettings& s) -> auto& {return s.clickStep;
+}
+}
+,
+}
+;
+for (const Field& field : fields) {
+    for (const std::int32_t value : {INT_MIN, INT_MIN + 1, -1, 0, 1, INT_MAX - 1, INT_MAX}) {
+        SCOPED_TRACE(std::string(field.name) + " = " + std::to_string(value));
+        ReaderSettings settings = DefaultSettings(kScreenWidth, kScreenHeight);
+        field.of(settings) = value;
+        ExpectUsableValues(settings);
     }
+}
 }
 
 TEST(SettingsBounds, ValuesInRangeAreUsedAsTheyAre) {

@@ -11,15 +11,15 @@
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
-#include "widgets/CColorStatic.h"
 #include "frame/CReaderBar.h"
-#include "widgets/CUpDownCtrl.h"
 #include "reading/ReadingIntervals.h"
 #include "settings/AreaFormat.h"
 #include "settings/CAreaDlg.h"
 #include "settings/CGeneralDlg.h"
 #include "settings/ExtrasFile.h"
 #include "text/CTextCtrl.h"
+#include "widgets/CColorStatic.h"
+#include "widgets/CUpDownCtrl.h"
 
 // The settings start as the program's first run makes them; each test sets
 // the fields it is about.
@@ -359,7 +359,7 @@ TEST(AreaDlg, EachPaneHasItsTitleNoteAndDefaults) {
 
 TEST_F(AreaDlgTest, DefaultsThenOkGiveTheTextPane228TwipsOnCream) {
     Start();
-    Frame()->TextCtrl()->SetText("Some text to format");
+    Frame()->TextCtrl()->SetText(U"Some text to format");
     Record().textArea.font.SetFaceName("Arial");
     Record().textArea.font.weight = 800;
     Record().textArea.pointSize = 20;
