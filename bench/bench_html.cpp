@@ -32,7 +32,7 @@ std::string Words(std::mt19937& random, const std::string& letters, int count) {
 
 const std::string& TenMegabytePage() {
     static const std::string page = [] {
-        const std::string letters = Utf8ToCp1251("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВ");
+        const std::string letters = UnicodeToCp1251(U"абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВ");
         std::mt19937 random(7);
         std::string s =
             "<!DOCTYPE html>\n<html><head><title>Book</title>"
@@ -82,7 +82,7 @@ BENCHMARK(BM_ConvertHtmlToText)->Unit(benchmark::kMillisecond);
 
 // The whole road of a UTF-8 page: the charset prescan, decoding, conversion.
 void BM_DecodeAndConvertUtf8Page(benchmark::State& state) {
-    const std::string page = Cp1251ToUtf8(TenMegabytePage());
+    const std::string page = ToUtf8(Cp1251ToUnicode(TenMegabytePage()));
     for (auto _ : state) {
         const std::optional<std::string> charset = DeclaredHtmlCharset(page);
         std::u32string text = ConvertHtmlToText(*DecodeCharset(page, charset.value_or("UTF-8")));
