@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "text/RtfDocument.h"
+#include "text/TextRules.h"
+
+// What a book reader gives: the book's text in reading order, how parts of
+// it look (headings bold, emphasis italic, as the RTF reader describes
+// formats), and the metadata a shelf name can be made of.
+
+enum class BookError {
+    None,
+    Damaged,    // not a readable file of its format
+    Encrypted,  // DRM or a password
+    NoText,     // nothing to read, e.g. a scanned PDF without a text layer
+    TooLarge,   // unpacks to more than the cap
+    Cancelled,  // the user stopped the load
+};
+
+struct BookText {
+    BookError error = BookError::None;
+    std::u32string text;       // at most the limit's characters; CR LF between paragraphs
+    std::vector<RtfRun> runs;  // empty, or covering the text from 0 without gaps
+    std::u32string author;     // "First Last", several joined by ", "; may be empty
+    std::u32string title;      // may be empty
+};
+
+struct BookLimits {
+    std::size_t maxTextLength = kMaxTextLength;
+    // The most bytes all the parts of an archive may unpack to together.
+    std::uint64_t maxUnpackedBytes = 256ull * 1024 * 1024;
+};
+
+// Told how many parts (chapters, sections, pages) of how many are done;
+// returns false to stop the load, which then ends as Cancelled. Called from
+// the thread that reads the book.
+using BookProgress = std::function<bool(std::size_t done, std::size_t total)>;
