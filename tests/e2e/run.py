@@ -27,6 +27,7 @@ import harness  # noqa: E402
 KNOWN_FAULTS: set[str] = set()
 
 MODULES = ["test_controls", "test_drop", "test_keys", "test_mouse", "test_session", "test_shelf",
+           "test_unicode",
            "test_window"]
 
 
