@@ -181,10 +181,7 @@ const char32_t* HtmlConverter::PassOver(const char32_t* p, const char32_t* end) 
 void HtmlConverter::Finish() {
     // Letters of a name at the very end still make a reference.
     if (state_ == State::RefName) EndName(nullptr);
-    if (options_.xhtml && !preformatted_) {
-        while (!output_.empty() && output_.back() == ' ' && Position() > documentStart_)
-            output_.pop_back();
-    }
+    if (options_.xhtml && !preformatted_) DropTrailingBlanks();
     CloseHeading();
     FlushOutput();
     Reset();
@@ -193,9 +190,31 @@ void HtmlConverter::Finish() {
 
 void HtmlConverter::FlushOutput() {
     if (!sink_ || output_.empty()) return;
-    sink_(output_);
-    flushed_ += output_.size();
-    output_.clear();
+    // In XHTML blanks at the end may still be dropped in front of a break, so
+    // they wait for what follows; Finish has dropped them before its flush.
+    std::size_t keep = 0;
+    if (options_.xhtml) {
+        while (keep < output_.size() && output_[output_.size() - 1 - keep] == ' ') ++keep;
+    }
+    const std::size_t count = output_.size() - keep;
+    if (count == 0) return;
+    sink_(std::u32string_view(output_).substr(0, count));
+    flushed_ += count;
+    output_.erase(0, count);
+}
+
+// Headings that ended or began among the blanks now end or begin where they were.
+void HtmlConverter::DropTrailingBlanks() {
+    while (!output_.empty() && output_.back() == ' ' && Position() > documentStart_)
+        output_.pop_back();
+    const std::size_t end = Position();
+    if (headingOpen_) headingStart_ = std::min(headingStart_, end);
+    if (options_.headings == nullptr) return;
+    for (auto it = options_.headings->rbegin(); it != options_.headings->rend() && it->end > end;
+         ++it) {
+        it->end = end;
+        it->start = std::min(it->start, end);
+    }
 }
 
 void HtmlConverter::OpenHeading() {
@@ -247,16 +266,11 @@ void HtmlConverter::WritePendingBreaks() {
     if (pendingBreaks_ == 0) return;
     if (options_.xhtml && !preformatted_) {
         // No breaks before the first text, and no blanks left in front of a break.
+        DropTrailingBlanks();
         if (Position() == documentStart_) {
             pendingBreaks_ = 0;
             return;
         }
-        while (!output_.empty() && output_.back() == ' ' && Position() > documentStart_)
-            output_.pop_back();
-        const std::size_t end = Position();
-        if (headingOpen_) headingStart_ = std::min(headingStart_, end);
-        if (options_.headings != nullptr && !options_.headings->empty())
-            options_.headings->back().end = std::min(options_.headings->back().end, end);
     }
     std::uint64_t count = preformatted_    ? pendingBreaks_
                           : options_.xhtml ? 1

@@ -156,6 +156,7 @@ private:
     void PutCDataChar(char32_t ch);
     // Where the next character written would stand.
     std::size_t Position() const { return flushed_ + output_.size(); }
+    void DropTrailingBlanks();
     void OpenHeading();
     void CloseHeading();
 

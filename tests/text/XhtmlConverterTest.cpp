@@ -51,6 +51,7 @@ TEST(XhtmlConverter, MarkupOfXhtml) {
          U"onetwo"},
         {"blanks after inline tags", U"word<span> next</span><u> u</u><del> d</del><sup> s</sup>",
          U"word next u d s", U"wordnextuds"},
+        {"no break after blanks at the start", U"<b> </b><p>x", U"x", U" \r\n\r\nx"},
         {"apostrophe", U"it&apos;s", U"it's", U"it's"},
         {"heading", U"<h1>Head</h1><p>text</p>", U"Head\r\ntext", U"\r\n\r\nHead\r\n\r\ntext"},
     };
@@ -81,6 +82,7 @@ TEST(XhtmlConverter, HeadingSpans) {
         {"unclosed at the end", U"x<h3>Ab", {{1, 5}}},
         {"next heading closes", U"<h1>A<h2>B</h2>", {{0, 1}, {1, 4}}},
         {"close without open", U"a</h1>b", {}},
+        {"empty heading among blanks", U"a <h1></h1> <h2>B</h2>", {{1, 1}, {1, 4}}},
         {"not headings", U"<hr/><head>a</head><html>", {}},
         {"in pre", U"<pre>a<h1>B</h1>c</pre>", {{1, 6}}},
     };
