@@ -33,7 +33,8 @@ BookError ZipError(ZipArchive::Status status) {
 std::string_view DeclaredEncoding(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     if (!bytes.starts_with("<?xml")) return {};
-    bytes = bytes.substr(0, bytes.find("?>"));
+    // The declaration is short; a missing "?>" must not send the search into the text.
+    bytes = bytes.substr(0, std::min<std::size_t>(bytes.find("?>"), 256));
     const std::size_t name = bytes.find("encoding");
     if (name == std::string_view::npos) return {};
     std::string_view rest = bytes.substr(name + 8);
