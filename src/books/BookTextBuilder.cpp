@@ -107,9 +107,9 @@ void BookTextBuilder::EmptyParagraph() {
 }
 
 void BookTextBuilder::Finish(BookText& book) {
-    // Trailing empty paragraphs (CR LF CR LF ...) say nothing; a text cut at
-    // the limit stays the start of the whole text.
-    while (!full_ && text_.size() >= 2 && text_[text_.size() - 1] == '\n' &&
+    // Trailing empty paragraphs (CR LF CR LF ...) say nothing, also where the
+    // limit cut the text: it stays the start of the whole text.
+    while (text_.size() >= 2 && text_[text_.size() - 1] == '\n' &&
            text_[text_.size() - 2] == '\r') {
         text_.resize(text_.size() - 2);
     }

@@ -40,8 +40,7 @@ public:
     bool Full() const { return full_; }
     std::size_t Length() const { return text_.size(); }
 
-    // Hands over the text and its runs; trailing empty paragraphs are dropped
-    // unless the text was cut at the limit.
+    // Hands over the text and its runs; trailing empty paragraphs are dropped.
     void Finish(BookText& book);
 
 private:

@@ -155,8 +155,8 @@ BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookPro
     BookText book;
     std::string utf8 = XmlToUtf8(bytes);
     pugi::xml_document document;
-    const pugi::xml_node root = ParseXml(utf8, document) ? document.document_element()
-                                                         : pugi::xml_node();
+    const pugi::xml_node root =
+        ParseXml(utf8, document) ? document.document_element() : pugi::xml_node();
     if (!root || LocalName(root) != "FictionBook") {
         book.error = BookError::Damaged;
         return book;
@@ -229,18 +229,11 @@ BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
         if (ending != ".fb2") continue;
         std::string content;
         switch (archive->Read(name, content)) {
-        case ZipArchive::Status::Ok:
-            return ReadFb2(content, limits, progress);
-        case ZipArchive::Status::Encrypted:
-            book.error = BookError::Encrypted;
-            return book;
-        case ZipArchive::Status::TooLarge:
-            book.error = BookError::TooLarge;
-            return book;
-        case ZipArchive::Status::Damaged:
-        case ZipArchive::Status::Missing:
-            book.error = BookError::Damaged;
-            return book;
+            case ZipArchive::Status::Ok: return ReadFb2(content, limits, progress);
+            case ZipArchive::Status::Encrypted: book.error = BookError::Encrypted; return book;
+            case ZipArchive::Status::TooLarge: book.error = BookError::TooLarge; return book;
+            case ZipArchive::Status::Damaged:
+            case ZipArchive::Status::Missing: book.error = BookError::Damaged; return book;
         }
     }
     book.error = BookError::Damaged;

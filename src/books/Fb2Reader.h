@@ -21,5 +21,4 @@ BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookPro
 // The first entry whose name ends in ".fb2" (any letter case) of a ZIP
 // archive. Damaged without one, Encrypted when it has a password, TooLarge
 // beyond the unpacking cap.
-BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
-                    const BookProgress& progress);
+BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

@@ -29,9 +29,9 @@ std::string DeclaredEncoding(std::string_view bytes) {
     std::size_t at = declaration.find("encoding");
     if (at == std::string_view::npos) return {};
     at += 8;
-    while (at < declaration.size() && (declaration[at] == ' ' || declaration[at] == '=' ||
-                                       declaration[at] == '\t' || declaration[at] == '\r' ||
-                                       declaration[at] == '\n')) {
+    while (at < declaration.size() &&
+           (declaration[at] == ' ' || declaration[at] == '=' || declaration[at] == '\t' ||
+            declaration[at] == '\r' || declaration[at] == '\n')) {
         ++at;
     }
     if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) return {};
