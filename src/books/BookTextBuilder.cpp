@@ -65,8 +65,12 @@ void BookTextBuilder::Put(char32_t c) {
     if (!StartParagraph()) return;
     if (pendingSpace_) {
         pendingSpace_ = false;
-        Put(' ');
-        if (full_) return;
+        if (text_.size() >= max_) {
+            full_ = true;
+            return;
+        }
+        // The space looks like the text it was written in, not the text after it.
+        Emit(' ', pendingFormat_);
     }
     if (text_.size() >= max_) {
         full_ = true;
@@ -78,7 +82,12 @@ void BookTextBuilder::Put(char32_t c) {
 void BookTextBuilder::AppendCollapsed(std::string_view utf8) {
     ForEachCodePoint(utf8, [this](char32_t c) {
         if (IsXmlBlank(c)) {
-            if (inParagraph_) pendingSpace_ = true;
+            // Blanks fold into a space or tab just written (a cell
+            // separator, ODF's text:s).
+            if (inParagraph_ && !text_.empty() && text_.back() != ' ' && text_.back() != '\t') {
+                pendingSpace_ = true;
+                pendingFormat_ = Current();
+            }
         } else {
             Put(c);
         }
@@ -89,7 +98,9 @@ void BookTextBuilder::AppendPreserved(std::string_view utf8) {
     ForEachCodePoint(utf8, [this](char32_t c) { Put(IsXmlBlank(c) ? U' ' : c); });
 }
 
-void BookTextBuilder::AppendLiteral(char32_t c) {
+void BookTextBuilder::AppendLiteral(char32_t c) { Put(c); }
+
+void BookTextBuilder::AppendSeparator(char32_t c) {
     pendingSpace_ = false;
     Put(c);
 }

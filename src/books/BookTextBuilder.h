@@ -21,9 +21,12 @@ public:
     // and ODF read. Preserved: blanks are kept, each as one space.
     void AppendCollapsed(std::string_view utf8);
     void AppendPreserved(std::string_view utf8);
-    // One character kept whatever comes around it (a tab between table cells,
-    // ODF's text:s spaces).
+    // One character kept whatever comes around it (ODF's text:s spaces, a
+    // tab in the text).
     void AppendLiteral(char32_t c);
+    // A character that ends what came before it, as a tab between table
+    // cells: a blank just before it is dropped.
+    void AppendSeparator(char32_t c);
     // The next text starts a new paragraph.
     void EndParagraph();
     // An empty paragraph of its own, as FB2's <empty-line/>. Not at the start
@@ -56,6 +59,7 @@ private:
     int italic_ = 0;
     bool inParagraph_ = false;
     bool pendingSpace_ = false;
+    RtfCharFormat pendingFormat_;
     bool full_ = false;
 };
 

@@ -109,7 +109,7 @@ private:
                 if (cell.type() != pugi::node_element) continue;
                 const std::string_view name = LocalName(cell);
                 if (name != "td" && name != "th") continue;
-                if (!first) out_.AppendLiteral('\t');
+                if (!first) out_.AppendSeparator('\t');
                 first = false;
                 if (name == "th") out_.BeginBold();
                 Walk(cell, depth + 2);
