@@ -94,8 +94,7 @@ BENCHMARK(BM_ReadFb2Utf8)->Unit(benchmark::kMillisecond);
 
 void BM_ReadFb2Windows1251(benchmark::State& state) {
     static const std::string bytes = UnicodeToCp1251(
-        DecodeCharset(Novel("<?xml version=\"1.0\" encoding=\"windows-1251\"?>"), "UTF-8")
-            .value());
+        DecodeCharset(Novel("<?xml version=\"1.0\" encoding=\"windows-1251\"?>"), "UTF-8").value());
     ReadNovel(state, bytes);
 }
 BENCHMARK(BM_ReadFb2Windows1251)->Unit(benchmark::kMillisecond);
