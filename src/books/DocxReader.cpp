@@ -197,6 +197,8 @@ private:
 
     void Run(const pugi::xml_node& run) {
         const pugi::xml_node properties = ChildByLocalName(run, "rPr");
+        // Hidden text is not read.
+        if (OnOff(properties, "vanish").value_or(false)) return;
         const std::string_view runStyle = Val(ChildByLocalName(properties, "rStyle"));
         const bool bold = OnOff(properties, "b")
                               .value_or(styles_.Bold(runStyle).value_or(

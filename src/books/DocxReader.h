@@ -10,7 +10,7 @@
 // bold and italic as their properties or character styles say; a line break
 // starts a new line. Footnote and endnote references are "[n]", numbered
 // together in the order they are met, and the notes follow the text in that
-// order, each starting with its "[n]". Deleted revisions,
+// order, each starting with its "[n]". Hidden text, deleted revisions,
 // drawings and field codes are skipped. Author and title come from
 // docProps/core.xml.
 //

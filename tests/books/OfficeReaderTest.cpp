@@ -67,7 +67,7 @@ std::string HandDocx() {
         std::string("<w:document ") + kW + "><w:body>" +
         R"(<w:p><w:pPr><w:outlineLvl w:val="0"/></w:pPr><w:r><w:t>Outline heading</w:t></w:r></w:p>
 <w:p><w:pPr><w:pStyle w:val="MyQuote"/></w:pPr><w:r><w:t xml:space="preserve">Quoted </w:t></w:r><w:r><w:rPr><w:i w:val="0"/></w:rPr><w:t>upright</w:t></w:r></w:p>
-<w:p><w:r><w:rPr><w:rStyle w:val="MyStrong"/></w:rPr><w:t>strong</w:t></w:r><w:r><w:t xml:space="preserve"> kept</w:t></w:r><w:del><w:r><w:delText>gone</w:delText></w:r></w:del><w:ins><w:r><w:t xml:space="preserve"> added</w:t></w:r></w:ins><w:r><w:tab/><w:t>after tab</w:t><w:br/><w:t>next line</w:t></w:r><w:r><w:endnoteReference w:id="5"/></w:r><w:r><w:footnoteReference w:id="3"/></w:r><w:r><w:footnoteReference w:id="3"/></w:r></w:p>
+<w:p><w:r><w:rPr><w:rStyle w:val="MyStrong"/></w:rPr><w:t>strong</w:t></w:r><w:r><w:t xml:space="preserve"> kept</w:t></w:r><w:r><w:rPr><w:vanish/></w:rPr><w:t>hidden</w:t></w:r><w:r><w:rPr><w:vanish w:val="0"/></w:rPr><w:t xml:space="preserve"> shown</w:t></w:r><w:del><w:r><w:delText>gone</w:delText></w:r></w:del><w:ins><w:r><w:t xml:space="preserve"> added</w:t></w:r></w:ins><w:r><w:tab/><w:t>after tab</w:t><w:br/><w:t>next line</w:t></w:r><w:r><w:endnoteReference w:id="5"/></w:r><w:r><w:footnoteReference w:id="3"/></w:r><w:r><w:footnoteReference w:id="3"/></w:r></w:p>
 <w:tbl><w:tr><w:tc><w:p><w:r><w:t>a1</w:t></w:r></w:p><w:p><w:r><w:t>a2</w:t></w:r></w:p></w:tc><w:tc><w:tbl><w:tr><w:tc><w:p><w:r><w:t>n1</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>n2</w:t></w:r></w:p></w:tc></w:tr></w:tbl></w:tc><w:tc/></w:tr></w:tbl>
 <w:p><w:r><w:drawing><w:t>not shown</w:t></w:drawing><w:instrText>PAGE</w:instrText><w:t>end &amp; &unknown;</w:t></w:r></w:p>
 </w:body></w:document>)";
@@ -102,7 +102,7 @@ TEST(DocxReader, ReadsWhatWordWritesBeyondTheSamples) {
     const BookText book = ReadDocx(HandDocx(), {}, {});
     ASSERT_EQ(book.error, BookError::None);
     EXPECT_EQ(Utf8(book.text),
-              "Outline heading\r\nQuoted upright\r\nstrong kept added\tafter tab\r\n"
+              "Outline heading\r\nQuoted upright\r\nstrong kept shown added\tafter tab\r\n"
               "next line[1][2][2]\r\na1 a2\tn1 n2\t\r\nend & &unknown;\r\n"
               "[1] end-note text\r\n[2] foot");
     struct Case {
