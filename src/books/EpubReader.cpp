@@ -7,6 +7,7 @@
 
 #include "books/EpubPackage.h"
 #include "books/ZipArchive.h"
+#include "text/HtmlCharset.h"
 #include "text/HtmlConverter.h"
 #include "text/TextDecoding.h"
 
@@ -26,27 +27,6 @@ BookError ZipError(ZipArchive::Status status) {
         case ZipArchive::Status::TooLarge: return BookError::TooLarge;
         default: return BookError::Damaged;
     }
-}
-
-// The encoding an XML declaration names ("<?xml version="1.0"
-// encoding="windows-1251"?>"); empty when there is none.
-std::string_view DeclaredEncoding(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    if (!bytes.starts_with("<?xml")) return {};
-    // The declaration is short; a missing "?>" must not send the search into the text.
-    bytes = bytes.substr(0, std::min<std::size_t>(bytes.find("?>"), 256));
-    const std::size_t name = bytes.find("encoding");
-    if (name == std::string_view::npos) return {};
-    std::string_view rest = bytes.substr(name + 8);
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '=' || rest.front() == '\t' ||
-                             rest.front() == '\r' || rest.front() == '\n')) {
-        rest.remove_prefix(1);
-    }
-    if (rest.empty() || (rest.front() != '"' && rest.front() != '\'')) return {};
-    const char quote = rest.front();
-    rest.remove_prefix(1);
-    const std::size_t close = rest.find(quote);
-    return close == std::string_view::npos ? std::string_view() : rest.substr(0, close);
 }
 
 bool IsBreakOrBlank(char32_t c) { return c == '\r' || c == '\n' || c == ' ' || c == '\t'; }
@@ -129,9 +109,8 @@ BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookPr
             return Failure(ZipError(status));
         if (status == ZipArchive::Status::Ok) {
             anyRead = true;
-            const std::string_view declared = DeclaredEncoding(raw);
-            const std::u32string html =
-                DecodeDocumentText(raw, kWholeText, declared.empty() ? "UTF-8" : declared);
+            const std::string declared = DeclaredXmlEncoding(raw).value_or("UTF-8");
+            const std::u32string html = DecodeDocumentText(raw, kWholeText, declared);
             chapter.clear();
             chapterHeadings.clear();
             HtmlConverter converter(chapter, {.xhtml = true, .headings = &chapterHeadings});

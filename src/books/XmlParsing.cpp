@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/CodePage.h"
+#include "text/HtmlCharset.h"
 #include "text/TextDecoding.h"
 
 namespace {
@@ -18,27 +19,6 @@ std::string Lower(std::string_view text) {
     std::transform(out.begin(), out.end(), out.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
-}
-
-// The encoding named by <?xml ... encoding="..."?>, empty when none.
-std::string DeclaredEncoding(std::string_view bytes) {
-    if (!StartsWith(bytes, "<?xml")) return {};
-    const std::size_t end = bytes.substr(0, 1024).find("?>");
-    if (end == std::string_view::npos) return {};
-    const std::string_view declaration = bytes.substr(0, end);
-    std::size_t at = declaration.find("encoding");
-    if (at == std::string_view::npos) return {};
-    at += 8;
-    while (at < declaration.size() &&
-           (declaration[at] == ' ' || declaration[at] == '=' || declaration[at] == '\t' ||
-            declaration[at] == '\r' || declaration[at] == '\n')) {
-        ++at;
-    }
-    if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) return {};
-    const char quote = declaration[at];
-    const std::size_t close = declaration.find(quote, at + 1);
-    if (close == std::string_view::npos) return {};
-    return std::string(declaration.substr(at + 1, close - at - 1));
 }
 
 std::string Utf8Of(std::string_view bytes, std::string_view charset) {
@@ -55,7 +35,7 @@ std::string XmlToUtf8(std::string_view bytes) {
     // UTF-16 without a mark shows in how "<?" is written.
     if (StartsWith(bytes, std::string_view("<\0?\0", 4))) return Utf8Of(bytes, "UTF-16LE");
     if (StartsWith(bytes, std::string_view("\0<\0?", 4))) return Utf8Of(bytes, "UTF-16BE");
-    const std::string declared = Lower(DeclaredEncoding(bytes));
+    const std::string declared = Lower(DeclaredXmlEncoding(bytes).value_or(""));
     // A declaration readable as ASCII cannot be in UTF-16 or UTF-32.
     if (declared.empty() || declared == "utf-8" || declared == "utf8" ||
         StartsWith(declared, "utf-16") || StartsWith(declared, "utf-32") ||

@@ -178,8 +178,11 @@ std::optional<std::string> DeclaredHtmlCharset(std::string_view bytes) {
             ++pos;
         }
     }
-    if (const std::optional<std::string_view> encoding = XmlDeclarationEncoding(bytes)) {
-        if (!Trim(*encoding).empty()) return std::string(Trim(*encoding));
-    }
-    return std::nullopt;
+    return DeclaredXmlEncoding(bytes);
+}
+
+std::optional<std::string> DeclaredXmlEncoding(std::string_view bytes) {
+    const std::optional<std::string_view> encoding = XmlDeclarationEncoding(bytes);
+    if (!encoding || Trim(*encoding).empty()) return std::nullopt;
+    return std::string(Trim(*encoding));
 }

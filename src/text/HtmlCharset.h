@@ -18,3 +18,7 @@
 inline constexpr std::size_t kHtmlCharsetScanBytes = 1024;
 
 std::optional<std::string> DeclaredHtmlCharset(std::string_view bytes);
+
+// The encoding="..." of an XML declaration at the very start of the bytes, as
+// written, without surrounding blanks; nothing when there is none.
+std::optional<std::string> DeclaredXmlEncoding(std::string_view bytes);
