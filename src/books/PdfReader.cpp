@@ -24,6 +24,7 @@ struct Box {
 struct Line {
     std::u32string text;
     Box box;
+    bool bold = true;  // every word of the line is set in a bold face
 };
 
 using Page = std::vector<Line>;
@@ -57,12 +58,21 @@ std::u32string Trimmed(std::u32string text) {
     return text.substr(first);
 }
 
+// Headings are told by their face: "LiberationSerif-Bold", "Arial,Bold",
+// "DejaVuSans-BoldOblique".
+bool IsBoldFace(const std::string& font) {
+    std::string lower = font;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return lower.find("bold") != std::string::npos || lower.find("black") != std::string::npos ||
+           lower.find("heavy") != std::string::npos;
+}
+
 // Words in poppler's reading order become lines: a word starts a new line
 // when it does not sit beside the one before, on the same level.
 Page PageLines(const poppler::page& page) {
     Page lines;
     bool spaceAfter = false;
-    for (const poppler::text_box& word : page.text_list()) {
+    for (const poppler::text_box& word : page.text_list(poppler::page::text_list_include_font)) {
         std::u32string text;
         for (char32_t c : FromUtf16(word.text())) {
             // Control characters in a text layer are noise; a tab is a gap.
@@ -96,7 +106,8 @@ Page PageLines(const poppler::page& page) {
                 line.box.bottom = std::max(line.box.bottom, box.bottom);
             }
         }
-        if (!sameLine) lines.push_back({text, box});
+        if (!sameLine) lines.push_back({text, box, true});
+        lines.back().bold = lines.back().bold && IsBoldFace(word.get_font_name());
         spaceAfter = word.has_space_after();
     }
     for (Line& line : lines) line.text = Trimmed(std::move(line.text));
@@ -193,9 +204,15 @@ public:
     explicit TextBuilder(std::size_t maxLength) : maxLength_(maxLength) {}
 
     void StartParagraph() {
-        if (!text_.empty()) text_ += U"\r\n";
+        if (!text_.empty()) {
+            EndParagraph();
+            text_ += U"\r\n";
+        }
+        paragraphStart_ = text_.size();
+        bold_ = true;
     }
-    void AppendLine(const std::u32string& line) {
+    void AppendLine(const std::u32string& line, bool bold) {
+        bold_ = bold_ && bold;
         if (!text_.empty() && text_.back() != U'\n') {
             const char32_t last = text_.back();
             const bool brokenWord = IsHyphen(last) && text_.size() >= 2 &&
@@ -211,13 +228,45 @@ public:
     }
     bool Full() const { return text_.size() >= maxLength_; }
     std::u32string Take() {
+        EndParagraph();
         if (text_.size() > maxLength_) text_.resize(maxLength_);
         return std::move(text_);
     }
+    // Bold paragraphs (headings) and the rest, as runs covering the text
+    // Take gave; none when nothing is bold.
+    std::vector<RtfRun> Runs(std::size_t length) const {
+        std::vector<RtfRun> runs;
+        if (std::none_of(bold_paragraphs_.begin(), bold_paragraphs_.end(),
+                         [](const auto& p) { return p.second; }))
+            return runs;
+        for (std::size_t i = 0; i < bold_paragraphs_.size(); ++i) {
+            const std::size_t start = bold_paragraphs_[i].first;
+            const std::size_t end =
+                i + 1 < bold_paragraphs_.size() ? bold_paragraphs_[i + 1].first : length;
+            if (start >= length) break;
+            RtfCharFormat format;
+            format.bold = bold_paragraphs_[i].second;
+            if (!runs.empty() && runs.back().format == format) {
+                runs.back().length = std::min(end, length) - runs.back().start;
+            } else {
+                runs.push_back({start, std::min(end, length) - start, format});
+            }
+        }
+        return runs;
+    }
 
 private:
+    void EndParagraph() {
+        if (paragraphStart_ < text_.size()) bold_paragraphs_.emplace_back(paragraphStart_, bold_);
+        paragraphStart_ = text_.size();
+    }
+
     std::size_t maxLength_;
     std::u32string text_;
+    std::size_t paragraphStart_ = 0;
+    bool bold_ = true;
+    // Where each paragraph starts, and whether it is bold.
+    std::vector<std::pair<std::size_t, bool>> bold_paragraphs_;
 };
 
 void QuietPoppler() {
@@ -248,13 +297,26 @@ BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLim
     }
     std::vector<Page> pages;
     std::size_t characters = 0;
+    // Characters that stay whatever lines turn out to be running headers or
+    // footers: all but each page's top and bottom lines.
+    std::size_t kept = 0;
+    // Pages read once the limit was reached, so that the headers and footers
+    // of the last pages read are still told by their repeating.
+    int pastLimit = 0;
+    constexpr int kPagesPastLimit = 3;
     for (int i = 0; i < count; ++i) {
-        // Pages past the text limit are not read; their headers could not
-        // matter enough to be worth the time.
-        if (characters <= limits.maxTextLength) {
+        // Pages past the text limit are not read.
+        if (pastLimit <= kPagesPastLimit) {
             std::unique_ptr<poppler::page> page(document->create_page(i));
             pages.push_back(page ? PageLines(*page) : Page{});
-            for (const Line& line : pages.back()) characters += line.text.size() + 1;
+            const Page& lines = pages.back();
+            const std::optional<std::size_t> top = TopLine(lines);
+            const std::optional<std::size_t> bottom = BottomLine(lines);
+            for (std::size_t j = 0; j < lines.size(); ++j) {
+                characters += lines[j].text.size() + 1;
+                if (j != top && j != bottom) kept += lines[j].text.size() + 1;
+            }
+            if (kept > limits.maxTextLength) ++pastLimit;
         }
         if (progress &&
             !progress(static_cast<std::size_t>(i) + 1, static_cast<std::size_t>(count))) {
@@ -282,12 +344,13 @@ BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLim
                                    (i == 0 ? Continues(*previous, line, previousRight, std::nullopt)
                                            : Continues(*previous, line, right, usualGap));
             if (!continues) builder.StartParagraph();
-            builder.AppendLine(line.text);
+            builder.AppendLine(line.text, line.bold);
             previous = &line;
         }
         previousRight = right;
     }
     book.text = builder.Take();
+    book.runs = builder.Runs(book.text.size());
     book.title = Trimmed(FromUtf16(document->get_title()));
     book.author = Trimmed(FromUtf16(document->get_author()));
     return book;
