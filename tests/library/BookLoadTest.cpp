@@ -117,6 +117,30 @@ TEST_F(BookLoadTest, APdfOpensWithItsTextAndOffersAuthorAndTitleOnTheShelf) {
     EXPECT_EQ(OfferedName(), "plain");
 }
 
+// A shelved book that fails when it is opened from the shelf leaves the open
+// document as it was, not closed.
+TEST_F(BookLoadTest, AShelvedBookThatFailsLeavesTheOpenDocument) {
+    QFile::copy(QString::fromStdString(kData + "sample.pdf"), directory.filePath("book.pdf"));
+    const std::string book = QFile::encodeName(directory.filePath("book.pdf")).toStdString();
+    ASSERT_TRUE(documents.OpenFile(book));
+    {
+        ModalAnswer answer([](QWidget* modal) {
+            if (auto* dialog = qobject_cast<CShelfNameDlg*>(modal)) dialog->OkButton()->click();
+        });
+        documents.PutOnShelf();
+    }
+    const int key = document.key;
+    ASSERT_GT(key, 0);
+    OpenPrevious();
+    Write("book.pdf", "%PDF-1.4\ntorn off");
+    ModalAnswer answer;
+    EXPECT_EQ(documents.OpenFromShelf(key), CDocumentController::ShelfOpen::NotOpened);
+    EXPECT_EQ(answer.seen, QStringList{Message(MessageCode::MSG_BOOK_DAMAGED)});
+    EXPECT_EQ(text.Text(), U"The old text stays.");
+    EXPECT_EQ(documents.Title(), "Orvek Lumeno - old.txt");
+    EXPECT_EQ(document.key, ShelfDocument::kNotOnShelf);
+}
+
 // A reader that goes on until it is told to stop, as a long book would: the
 // progress dialog shows its count, and "Отмена" leaves the old text.
 TEST_F(BookLoadTest, ASlowLoadShowsProgressAndCancelKeepsTheOldText) {
