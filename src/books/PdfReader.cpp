@@ -110,7 +110,14 @@ Page PageLines(const poppler::page& page) {
         lines.back().bold = lines.back().bold && IsBoldFace(word.get_font_name());
         spaceAfter = word.has_space_after();
     }
-    for (Line& line : lines) line.text = Trimmed(std::move(line.text));
+    for (Line& line : lines) {
+        line.text = Trimmed(std::move(line.text));
+        // A soft hyphen is seen only where it breaks a line.
+        if (line.text.size() > 1) {
+            const auto end = std::remove(line.text.begin(), line.text.end() - 1, char32_t{0xAD});
+            line.text.erase(end, line.text.end() - 1);
+        }
+    }
     return lines;
 }
 

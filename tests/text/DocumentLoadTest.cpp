@@ -11,11 +11,11 @@
 #include <QTextBlock>
 
 #include "ModalAnswer.h"
-#include "TestText.h"
 #include "ProgramFixture.h"
+#include "TestText.h"
+#include "base/CodePage.h"
 #include "frame/CommandId.h"
 #include "text/CTextCtrl.h"
-#include "base/CodePage.h"
 #include "text/TextRules.h"
 
 namespace {
@@ -80,8 +80,8 @@ TEST_F(DocumentLoadTest, TheExtensionAloneDecidesTheKind) {
 // the letter case of the extension, and nothing else.
 TEST_F(DocumentLoadTest, TheOpenDialogListsEveryDocumentKindInAnyCase) {
     Start();
-    QStringList documents = {"a.txt",  "b.RTF",  "c.Htm",     "d.html",  "e.PLG", "f.fb2",
-                             "g.FB2.ZIP", "h.Epub", "i.pdf", "j.PDF", "k.docx", "l.ODT"};
+    QStringList documents = {"a.txt",     "b.RTF",  "c.Htm", "d.html", "e.PLG",  "f.fb2",
+                             "g.FB2.ZIP", "h.Epub", "i.pdf", "j.PDF",  "k.docx", "l.ODT"};
     const QStringList others = {"m.zip", "n.doc", "o.text", "README", "p.fb2.zip.bak"};
     for (const QString& name : documents + others) WriteFile("choose/" + name, "x");
     const QString folder = QDir(directory.path()).filePath("choose");
