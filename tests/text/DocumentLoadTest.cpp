@@ -11,11 +11,11 @@
 #include <QTextBlock>
 
 #include "ModalAnswer.h"
-#include "ProgramFixture.h"
 #include "TestText.h"
-#include "base/CodePage.h"
+#include "ProgramFixture.h"
 #include "frame/CommandId.h"
 #include "text/CTextCtrl.h"
+#include "base/CodePage.h"
 #include "text/TextRules.h"
 
 namespace {
