@@ -17,6 +17,8 @@
 namespace {
 
 constexpr std::string_view kLoadingLabel = "Чтение книги…";
+// Parts are pages of a PDF, chapters or sections of other books.
+constexpr std::string_view kLoadingCountLabel = "Чтение книги…\nПрочитано: %1 из %2";
 constexpr std::string_view kCancelLabel = "Отмена";
 constexpr std::string_view kCancellingLabel = "Чтение прерывается…";
 constexpr int kRefreshMs = 50;
@@ -60,7 +62,11 @@ LoadedText RunLoadWithProgress(QWidget* parent, const ProgressLoad& load) {
         QObject::connect(&refresh, &QTimer::timeout, [&] {
             const auto total = static_cast<int>(progress.Total());
             if (total > 0 && dialog.maximum() != total) dialog.setMaximum(total);
-            if (total > 0) dialog.setValue(static_cast<int>(progress.Done()));
+            if (total > 0 && !progress.Cancelled()) {
+                const auto done = static_cast<int>(progress.Done());
+                dialog.setValue(done);
+                dialog.setLabelText(ProgramText(kLoadingCountLabel).arg(done).arg(total));
+            }
         });
         refresh.start(kRefreshMs);
         dialog.show();

@@ -155,6 +155,7 @@ TEST_F(BookLoadTest, ASlowLoadShowsProgressAndCancelKeepsTheOldText) {
     });
     OpenPrevious();
     int maximum = 0;
+    QString label;
     QString cancelLabel;
     ModalAnswer answer([&](QWidget* modal) {
         auto* dialog = qobject_cast<QProgressDialog*>(modal);
@@ -165,9 +166,10 @@ TEST_F(BookLoadTest, ASlowLoadShowsProgressAndCancelKeepsTheOldText) {
         cancelLabel = cancel->text();
         // Once the count has arrived, cancel.
         auto* poll = new QTimer(dialog);
-        QObject::connect(poll, &QTimer::timeout, dialog, [dialog, poll, cancel, &maximum] {
+        QObject::connect(poll, &QTimer::timeout, dialog, [dialog, poll, cancel, &maximum, &label] {
             if (dialog->maximum() == 0) return;
             maximum = dialog->maximum();
+            label = dialog->labelText();
             poll->stop();
             cancel->click();
         });
@@ -177,6 +179,8 @@ TEST_F(BookLoadTest, ASlowLoadShowsProgressAndCancelKeepsTheOldText) {
     EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno"});  // the dialog, and no message after it
     EXPECT_EQ(cancelLabel, "Отмена");
     EXPECT_EQ(maximum, 100);
+    EXPECT_TRUE(label.startsWith("Чтение книги…\nПрочитано: ") && label.endsWith(" из 100"))
+        << label.toStdString();
     EXPECT_EQ(text.Text(), U"The old text stays.");
     EXPECT_EQ(documents.Title(), "Orvek Lumeno - old.txt");
 }
