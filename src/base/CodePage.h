@@ -4,15 +4,10 @@
 #include <string>
 #include <string_view>
 
-// The single-byte code pages the program meets. The core holds text as
-// Unicode; Windows-1251 is the code page of the names and check values in the
-// program's stored files, and this module is the one place where text becomes
-// Windows-1251 and where a character the code page lacks becomes "?".
-enum class CodePage { Windows1251, Windows1252, Windows1250 };
-
-char16_t ByteToUnicode(CodePage page, unsigned char byte);
-// "?" for a code point the code page lacks.
-char UnicodeToByte(CodePage page, char32_t codePoint);
+// Windows-1251, the code page of the names and check values in the program's
+// stored files. The core holds text as Unicode; this module is the one place
+// where text becomes Windows-1251 and where a character the code page lacks
+// becomes "?". (Documents in other encodings are decoded by ICU.)
 
 // The Windows-1251 byte of a character, or nothing when the code page lacks it.
 std::optional<unsigned char> Cp1251Byte(char32_t codePoint);

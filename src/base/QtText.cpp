@@ -6,6 +6,11 @@ QString ToQString(std::u32string_view text) {
 
 std::u32string FromQString(const QString& text) { return text.toStdU32String(); }
 
+std::u32string FromFieldText(QString text) {
+    if (!text.isEmpty() && text.back().isHighSurrogate()) text.chop(1);
+    return text.toStdU32String();
+}
+
 QString ProgramText(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

@@ -12,6 +12,10 @@
 QString ToQString(std::u32string_view text);
 // A lone surrogate in the widget's text becomes U+FFFD.
 std::u32string FromQString(const QString& text);
+// A text field's text: a field's length limit counts UTF-16 units and may
+// keep only the first half of a character beyond the Basic Multilingual
+// Plane; that half is dropped rather than turned into U+FFFD.
+std::u32string FromFieldText(QString text);
 // One of the program's own texts (UTF-8).
 QString ProgramText(std::string_view utf8);
 

@@ -58,6 +58,9 @@ ZipArchive::Status ZipArchive::Read(std::string_view name, std::string& out) {
     if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && stat.encryption_method != ZIP_EM_NONE) {
         return Status::Encrypted;
     }
+    // An entry that says it is larger than what is left is refused at once;
+    // a smaller size is checked while reading.
+    if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > budget_) return Status::TooLarge;
     zip_file_t* file = zip_fopen_index(handle_->archive, stat.index, 0);
     if (file == nullptr) return Status::Damaged;
     // The size the directory declares is not trusted: reading stops at the

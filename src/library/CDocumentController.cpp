@@ -154,7 +154,7 @@ void CDocumentController::PutOnShelf() {
     // another document later.
     ShelfDocument shelved = document_;
     shelved.key = *key;
-    shelved.name = dialog.Name();
+    shelved.name = StoredName(dialog.Name());
     if (!Rewrite(shelved)) return;
     document_.key = shelved.key;
     document_.name = shelved.name;
@@ -181,7 +181,7 @@ void CDocumentController::PlaceBookmark(bool skipDialog) {
         if (dialog.exec() != QDialog::Accepted) return;
         name = dialog.Name();
     }
-    ::PlaceBookmark(text_.Text(), proposal->position, std::move(name), document_);
+    ::PlaceBookmark(text_.Text(), proposal->position, StoredName(name), document_);
     StoreRecord();
 }
 

@@ -53,7 +53,7 @@ CMarkNameDlg::CMarkNameDlg(const std::u32string& proposedName, QWidget* parent) 
 }
 
 void CMarkNameDlg::accept() {
-    std::u32string name = TrimName(FromQString(FieldText(field_)));
+    std::u32string name = TrimName(FromFieldText(FieldText(field_)));
     if (name.empty()) {
         ShowMessage(this, MessageCode::MSG_BOOKMARK_NAME_EMPTY);
         field_->setFocus();

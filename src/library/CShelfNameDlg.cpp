@@ -37,7 +37,7 @@ CShelfNameDlg::CShelfNameDlg(const std::u32string& offeredName, QWidget* parent)
 }
 
 void CShelfNameDlg::accept() {
-    std::u32string name = TrimName(FromQString(field_->text()));
+    std::u32string name = TrimName(FromFieldText(field_->text()));
     if (name.empty()) {
         ShowMessage(this, MessageCode::MSG_DOCUMENT_NAME_EMPTY);
         field_->setFocus();

@@ -43,6 +43,10 @@ std::u32string RecordName(std::string_view record) {
     return Cp1251ToUnicode(le::GetBlock(record, kNameOffset, kBlockWidth));
 }
 
+std::u32string StoredName(std::u32string_view name) {
+    return Cp1251ToUnicode(UnicodeToCp1251(name));
+}
+
 bool LoadRecord(std::string_view record, ShelfDocument& document) {
     const std::optional<std::size_t> count = RecordBookmarkCount(record);
     if (!count) return false;

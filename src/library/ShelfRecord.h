@@ -49,6 +49,8 @@ std::optional<std::size_t> RecordBookmarkCount(std::string_view record);
 
 // The name block of a well-formed record, up to its terminator.
 std::u32string RecordName(std::string_view record);
+// A name as a record keeps it: what Windows-1251 lacks reads back as "?".
+std::u32string StoredName(std::u32string_view name);
 
 // Fills name, path and bookmarks from a record, keeping the stored bookmark
 // order. A malformed record leaves the document untouched and gives false.

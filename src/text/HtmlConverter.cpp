@@ -99,17 +99,29 @@ char32_t Upper(char32_t c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
 }  // namespace
 
-HtmlConverter::HtmlConverter(Sink sink) : sink_(std::move(sink)), output_(buffer_) {
+HtmlConverter::HtmlConverter(Sink sink) : HtmlConverter(std::move(sink), Options()) {}
+
+HtmlConverter::HtmlConverter(std::u32string& output) : HtmlConverter(output, Options()) {}
+
+HtmlConverter::HtmlConverter(Sink sink, Options options)
+    : sink_(std::move(sink)), options_(options), output_(buffer_) {
     buffer_.reserve(kOutputBlock + kOutputBlock / 2);
 }
 
-HtmlConverter::HtmlConverter(std::u32string& output) : output_(output) {}
+HtmlConverter::HtmlConverter(std::u32string& output, Options options)
+    : options_(options), output_(output), documentStart_(output.size()) {}
 
 void HtmlConverter::Reset() {
     state_ = State::SeekBodyLt;
     preformatted_ = false;
     script_ = false;
     numberHasDigits_ = false;
+    endTag_ = false;
+    slash_ = false;
+    cdataBlank_ = false;
+    headingOpen_ = false;
+    cdataBrackets_ = 0;
+    cdataMatched_ = 0;
     pendingBreaks_ = 0;
     numericValue_ = 0;
     markupLength_ = 0;
@@ -169,14 +181,64 @@ const char32_t* HtmlConverter::PassOver(const char32_t* p, const char32_t* end) 
 void HtmlConverter::Finish() {
     // Letters of a name at the very end still make a reference.
     if (state_ == State::RefName) EndName(nullptr);
+    if (options_.xhtml && !preformatted_) DropTrailingBlanks();
+    CloseHeading();
     FlushOutput();
     Reset();
+    documentStart_ = Position();
 }
 
 void HtmlConverter::FlushOutput() {
     if (!sink_ || output_.empty()) return;
-    sink_(output_);
-    output_.clear();
+    // In XHTML blanks at the end may still be dropped in front of a break, so
+    // they wait for what follows; Finish has dropped them before its flush.
+    std::size_t keep = 0;
+    if (options_.xhtml) {
+        while (keep < output_.size() && output_[output_.size() - 1 - keep] == ' ') ++keep;
+    }
+    const std::size_t count = output_.size() - keep;
+    if (count == 0) return;
+    sink_(std::u32string_view(output_).substr(0, count));
+    flushed_ += count;
+    output_.erase(0, count);
+}
+
+// Headings that ended or began among the blanks now end or begin where they were.
+void HtmlConverter::DropTrailingBlanks() {
+    while (!output_.empty() && output_.back() == ' ' && Position() > documentStart_)
+        output_.pop_back();
+    const std::size_t end = Position();
+    if (headingOpen_) headingStart_ = std::min(headingStart_, end);
+    if (options_.headings == nullptr) return;
+    for (auto it = options_.headings->rbegin(); it != options_.headings->rend() && it->end > end;
+         ++it) {
+        it->end = end;
+        it->start = std::min(it->start, end);
+    }
+}
+
+void HtmlConverter::OpenHeading() {
+    CloseHeading();
+    headingOpen_ = true;
+    headingStart_ = Position();
+}
+
+void HtmlConverter::CloseHeading() {
+    if (!headingOpen_) return;
+    headingOpen_ = false;
+    if (options_.headings != nullptr) options_.headings->push_back({headingStart_, Position()});
+}
+
+// A character of a CDATA section: markup means nothing there, but blanks
+// collapse as they do in the text around it.
+void HtmlConverter::PutCDataChar(char32_t ch) {
+    if (preformatted_ || !IsBlank(ch)) {
+        cdataBlank_ = false;
+        PutChar(ch);
+    } else if (!cdataBlank_) {
+        cdataBlank_ = true;
+        PutChar(' ');
+    }
 }
 
 // Line breaks are written only in front of the character that follows them, so
@@ -202,8 +264,17 @@ void HtmlConverter::PutString(std::u32string_view s) {
 
 void HtmlConverter::WritePendingBreaks() {
     if (pendingBreaks_ == 0) return;
-    std::uint64_t count =
-        preformatted_ ? pendingBreaks_ : std::min<std::uint64_t>(pendingBreaks_, 2);
+    if (options_.xhtml && !preformatted_) {
+        // No breaks before the first text, and no blanks left in front of a break.
+        DropTrailingBlanks();
+        if (Position() == documentStart_) {
+            pendingBreaks_ = 0;
+            return;
+        }
+    }
+    std::uint64_t count = preformatted_    ? pendingBreaks_
+                          : options_.xhtml ? 1
+                                           : std::min<std::uint64_t>(pendingBreaks_, 2);
     pendingBreaks_ = 0;
     for (; count > 0; --count) {
         output_.append(U"\r\n");
@@ -218,8 +289,16 @@ void HtmlConverter::LeaveScriptTag(char32_t c) {
     if (script_) {
         state_ = State::Script;
     } else {
-        state_ = c == '>' ? State::AfterBlank : State::SkipTagThenBlanks;
+        state_ = InlineTag(c);
     }
+}
+
+// After a tag that breaks no line. An HTML page has always lost the blanks
+// after some of them ("<span> word"); in XHTML, whose inline tags are many,
+// the blanks are kept so that words do not run together.
+HtmlConverter::State HtmlConverter::InlineTag(char32_t c) const {
+    if (options_.xhtml) return c == '>' ? State::Text : State::SkipTag;
+    return c == '>' ? State::AfterBlank : State::SkipTagThenBlanks;
 }
 
 // The pending markup keeps a partly read tag or reference so that it can be
@@ -321,18 +400,10 @@ void HtmlConverter::Step(char32_t ch) {
         case State::SeekBodyLt:
             if (c == '<') state_ = State::SeekBodyB;
             return;
-        case State::SeekBodyB:
-            state_ = c == 'B' ? State::SeekBodyO : State::SeekBodyLt;
-            return;
-        case State::SeekBodyO:
-            state_ = c == 'O' ? State::SeekBodyD : State::SeekBodyLt;
-            return;
-        case State::SeekBodyD:
-            state_ = c == 'D' ? State::SeekBodyY : State::SeekBodyLt;
-            return;
-        case State::SeekBodyY:
-            state_ = c == 'Y' ? State::BodyTagRest : State::SeekBodyLt;
-            return;
+        case State::SeekBodyB: state_ = c == 'B' ? State::SeekBodyO : State::SeekBodyLt; return;
+        case State::SeekBodyO: state_ = c == 'O' ? State::SeekBodyD : State::SeekBodyLt; return;
+        case State::SeekBodyD: state_ = c == 'D' ? State::SeekBodyY : State::SeekBodyLt; return;
+        case State::SeekBodyY: state_ = c == 'Y' ? State::BodyTagRest : State::SeekBodyLt; return;
         case State::BodyTagRest:
             if (c == '>') state_ = State::AfterBlank;
             return;
@@ -366,44 +437,21 @@ void HtmlConverter::Step(char32_t ch) {
 
         // Tags outside preformatted blocks.
         case State::TagStart:
+            endTag_ = false;
             switch (c) {
-                case 'B':
-                    state_ = State::TagB;
-                    return;
-                case 'P':
-                    state_ = State::TagP;
-                    return;
-                case 'H':
-                    state_ = State::TagH;
-                    return;
-                case '!':
-                    state_ = State::TagBang;
-                    return;
-                case 'T':
-                    state_ = State::TagT;
-                    return;
-                case 'S':
-                    state_ = State::TagS;
-                    return;
+                case 'B': state_ = State::TagB; return;
+                case 'P': state_ = State::TagP; return;
+                case 'H': state_ = State::TagH; return;
+                case '!': state_ = State::TagBang; return;
+                case 'T': state_ = State::TagT; return;
+                case 'S': state_ = State::TagS; return;
                 case 'U':
-                case 'O':
-                    state_ = State::TagUO;
-                    return;
-                case 'L':
-                    state_ = State::TagL;
-                    return;
-                case 'D':
-                    state_ = State::TagD;
-                    return;
-                case '/':
-                    state_ = State::EndTag;
-                    return;
-                case '>':
-                    state_ = State::AfterBlank;
-                    return;
-                default:
-                    state_ = State::SkipTag;
-                    return;
+                case 'O': state_ = State::TagUO; return;
+                case 'L': state_ = State::TagL; return;
+                case 'D': state_ = State::TagD; return;
+                case '/': state_ = State::EndTag; return;
+                case '>': state_ = State::AfterBlank; return;
+                default: state_ = State::SkipTag; return;
             }
         case State::SkipTag:
             if (c == '>') state_ = State::Text;
@@ -412,6 +460,7 @@ void HtmlConverter::Step(char32_t ch) {
             if (c == '>') state_ = State::AfterBlank;
             return;
         case State::EndTag:
+            endTag_ = true;
             if (c == 'B') {
                 state_ = State::EndTagB;
             } else if (c == 'H') {
@@ -420,9 +469,7 @@ void HtmlConverter::Step(char32_t ch) {
                 state_ = c == '>' ? State::Text : State::SkipTag;
             }
             return;
-        case State::EndTagB:
-            state_ = c == '>' ? State::Text : State::SkipTag;
-            return;
+        case State::EndTagB: state_ = c == '>' ? State::Text : State::SkipTag; return;
         case State::TagT:
             if (c == 'D' || c == 'H') {
                 Break();
@@ -432,12 +479,20 @@ void HtmlConverter::Step(char32_t ch) {
             }
             return;
         case State::TagUO:
-            if (c == 'L') Break();
-            state_ = c == '>' ? State::AfterBlank : State::SkipTagThenBlanks;
+            if (c == 'L') {
+                Break();
+                state_ = State::SkipTagThenBlanks;
+            } else {
+                state_ = InlineTag(c);
+            }
             return;
         case State::TagL:
-            if (c == 'I' || c == 'H') Break();
-            state_ = c == '>' ? State::AfterBlank : State::SkipTagThenBlanks;
+            if (c == 'I' || c == 'H') {
+                Break();
+                state_ = State::SkipTagThenBlanks;
+            } else {
+                state_ = InlineTag(c);
+            }
             return;
         case State::TagD:
             if (c == 'D') {
@@ -446,13 +501,19 @@ void HtmlConverter::Step(char32_t ch) {
                 state_ = State::SkipTagThenBlanks;
             } else if (c == 'I') {
                 state_ = State::TagDI;
+            } else if (c == 'L' || c == 'T') {
+                state_ = State::SkipTagThenBlanks;
             } else {
-                state_ = c == '>' ? State::AfterBlank : State::SkipTagThenBlanks;
+                state_ = InlineTag(c);
             }
             return;
         case State::TagDI:
-            if (c == 'V') Break();
-            state_ = c == '>' ? State::AfterBlank : State::SkipTagThenBlanks;
+            if (c == 'V') {
+                Break();
+                state_ = State::SkipTagThenBlanks;
+            } else {
+                state_ = InlineTag(c);
+            }
             return;
 
         // Scripts: from a tag beginning "<SCRI" up to and including the next tag
@@ -474,7 +535,10 @@ void HtmlConverter::Step(char32_t ch) {
         case State::TagSCR:
             if (c == 'I') {
                 script_ = !script_;
-                state_ = script_ ? State::Script : State::SkipTagThenBlanks;
+                slash_ = false;
+                state_ = !script_         ? State::SkipTagThenBlanks
+                         : options_.xhtml ? State::ScriptOpenTag
+                                          : State::Script;
             } else {
                 LeaveScriptTag(c);
             }
@@ -482,12 +546,8 @@ void HtmlConverter::Step(char32_t ch) {
         case State::Script:
             if (c == '<') state_ = State::ScriptLt;
             return;
-        case State::ScriptLt:
-            state_ = c == '/' ? State::ScriptEndTag : State::Script;
-            return;
-        case State::ScriptEndTag:
-            state_ = c == 'S' ? State::TagS : State::Script;
-            return;
+        case State::ScriptLt: state_ = c == '/' ? State::ScriptEndTag : State::Script; return;
+        case State::ScriptEndTag: state_ = c == 'S' ? State::TagS : State::Script; return;
 
         // Preformatted blocks: every character of text is written as it is. A partly
         // matched tag is kept so that some near misses come back as text.
@@ -506,6 +566,7 @@ void HtmlConverter::Step(char32_t ch) {
             if (c == '>') state_ = State::PreText;
             return;
         case State::PreTagStart:
+            endTag_ = false;
             switch (c) {
                 case 'B':
                     AppendToken(ch);
@@ -527,14 +588,11 @@ void HtmlConverter::Step(char32_t ch) {
                     AppendToken(ch);
                     state_ = State::PreEndTag;
                     return;
-                case '>':
-                    state_ = State::PreText;
-                    return;
-                default:
-                    state_ = State::PreSkipTag;
-                    return;
+                case '>': state_ = State::PreText; return;
+                default: state_ = State::PreSkipTag; return;
             }
         case State::PreEndTag:
+            endTag_ = true;
             switch (c) {
                 case 'P':
                     AppendToken(ch);
@@ -548,12 +606,8 @@ void HtmlConverter::Step(char32_t ch) {
                     AppendToken(ch);
                     state_ = State::TagH;
                     return;
-                case '>':
-                    state_ = State::PreText;
-                    return;
-                default:
-                    state_ = State::PreSkipTag;
-                    return;
+                case '>': state_ = State::PreText; return;
+                default: state_ = State::PreSkipTag; return;
             }
         case State::PreEndTagP:
             if (c == 'R') {
@@ -573,9 +627,7 @@ void HtmlConverter::Step(char32_t ch) {
                 state_ = State::PreText;
             }
             return;
-        case State::PreEndTagB:
-            state_ = c == '>' ? State::PreText : State::PreSkipTag;
-            return;
+        case State::PreEndTagB: state_ = c == '>' ? State::PreText : State::PreSkipTag; return;
 
         // Tags met in both modes. Outside preformatted blocks nothing was
         // collected, so there is nothing to write back.
@@ -593,10 +645,10 @@ void HtmlConverter::Step(char32_t ch) {
             }
             return;
         case State::TagP:
-            if (c == '>' || c == ' ') {
+            if (c == '>' || c == ' ' || (options_.xhtml && (c == '/' || IsBlank(c)))) {
                 Break();
                 Break();
-                state_ = c == ' '        ? SkipState()
+                state_ = c != '>'        ? SkipState()
                          : preformatted_ ? State::PreText
                                          : State::AfterBlank;
             } else if (c == 'R') {
@@ -633,6 +685,11 @@ void HtmlConverter::Step(char32_t ch) {
             return;
         case State::TagH:
             if (c >= '1' && c <= '6') {
+                if (endTag_) {
+                    CloseHeading();
+                } else {
+                    OpenHeading();
+                }
                 Break();
                 Break();
                 state_ = SkipState();
@@ -643,7 +700,11 @@ void HtmlConverter::Step(char32_t ch) {
             }
             return;
         case State::TagBang:
-            if (c == '-') {
+            if (c == '[' && options_.xhtml) {
+                markupLength_ = 0;
+                cdataMatched_ = 0;
+                state_ = State::CDataOpen;
+            } else if (c == '-') {
                 state_ = State::Comment;
             } else if (c == '>' && preformatted_) {
                 FlushToken(ch);
@@ -709,6 +770,47 @@ void HtmlConverter::Step(char32_t ch) {
                 AppendToken(ch);
             } else {
                 EndNumber(ch);
+            }
+            return;
+
+        // XHTML: "<![CDATA[" and the section's characters up to "]]>".
+        case State::CDataOpen: {
+            static constexpr std::u32string_view kOpening = U"CDATA[";
+            if (ch == kOpening[cdataMatched_]) {
+                if (++cdataMatched_ == kOpening.size()) {
+                    cdataBlank_ = false;
+                    cdataBrackets_ = 0;
+                    state_ = State::CData;
+                }
+            } else {
+                // Not a CDATA section: read on as text from here.
+                state_ = TextState();
+                Step(ch);
+            }
+            return;
+        }
+        case State::CData:
+            if (ch == ']') {
+                ++cdataBrackets_;
+                return;
+            }
+            if (ch == '>' && cdataBrackets_ >= 2) {
+                for (cdataBrackets_ -= 2; cdataBrackets_ > 0; --cdataBrackets_) PutCDataChar(']');
+                state_ = preformatted_ ? State::PreText
+                         : cdataBlank_ ? State::AfterBlank
+                                       : State::Text;
+                return;
+            }
+            for (; cdataBrackets_ > 0; --cdataBrackets_) PutCDataChar(']');
+            PutCDataChar(ch);
+            return;
+        // XHTML: the rest of a script's opening tag; "/>" closes the script at once.
+        case State::ScriptOpenTag:
+            if (c == '>') {
+                if (slash_) script_ = false;
+                state_ = script_ ? State::Script : State::AfterBlank;
+            } else {
+                slash_ = c == '/';
             }
             return;
     }

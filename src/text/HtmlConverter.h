@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Turns an HTML document, already decoded to Unicode, into plain text for
 // reading, in one pass and in constant memory. It is not an HTML parser: it
@@ -31,11 +32,37 @@ class HtmlConverter {
 public:
     using Sink = std::function<void(std::u32string_view)>;
 
+    // Characters [start, end) of the text, counted from the start of the
+    // output string (or of all the text handed to the sink).
+    struct Span {
+        std::size_t start = 0;
+        std::size_t end = 0;
+        bool operator==(const Span&) const = default;
+    };
+
+    struct Options {
+        // XHTML as e-books have it: "<![CDATA[...]]>" gives its characters as
+        // they stand (blanks still collapse outside preformatted blocks); "<p/>"
+        // and "<p" followed by any blank break the paragraph as "<p>" does; a
+        // self-closed "<script .../>" hides nothing after it; blanks after
+        // inline tags ("<span>", "<sup>", "<u>", "<del>") are kept. Outside
+        // preformatted blocks a paragraph ends with one line break instead of
+        // an empty line, blanks in front of a break are dropped, and so are
+        // breaks before the document's first text.
+        bool xhtml = false;
+        // When set, gets where each heading's text lies, from "<hN" to the
+        // next "</hN" (or the next heading, or the end). A span may begin or end
+        // with the line breaks and spaces around the heading; the caller trims.
+        std::vector<Span>* headings = nullptr;
+    };
+
     // The text goes to the sink in pieces of about 64 K characters; their
     // concatenation is the text.
     explicit HtmlConverter(Sink sink);
+    HtmlConverter(Sink sink, Options options);
     // The text is appended to output as it is made.
     explicit HtmlConverter(std::u32string& output);
+    HtmlConverter(std::u32string& output, Options options);
 
     HtmlConverter(const HtmlConverter&) = delete;
     HtmlConverter& operator=(const HtmlConverter&) = delete;
@@ -93,6 +120,10 @@ private:
         TagL = 810,
         TagD = 830,
         TagDI = 832,
+        // XHTML only.
+        CDataOpen = 900,
+        CData = 910,
+        ScriptOpenTag = 920,
     };
 
     static constexpr std::size_t kMarkupCapacity = 64;
@@ -110,6 +141,7 @@ private:
     void Break() { ++pendingBreaks_; }
     void WritePendingBreaks();
     void LeaveScriptTag(char32_t c);
+    State InlineTag(char32_t c) const;
     // Decides a name reference once the character after its letters is known
     // (none at the end of the document) and goes back to the text.
     void EndName(const char32_t* next);
@@ -121,7 +153,15 @@ private:
 
     void FlushOutput();
 
+    void PutCDataChar(char32_t ch);
+    // Where the next character written would stand.
+    std::size_t Position() const { return flushed_ + output_.size(); }
+    void DropTrailingBlanks();
+    void OpenHeading();
+    void CloseHeading();
+
     Sink sink_;
+    Options options_;
     std::u32string buffer_;
     std::u32string& output_;  // buffer_ when there is a sink
 
@@ -129,6 +169,19 @@ private:
     bool preformatted_ = false;
     bool script_ = false;
     bool numberHasDigits_ = false;
+    // The tag being read began "</".
+    bool endTag_ = false;
+    // XHTML: the last character of the tag being read was "/".
+    bool slash_ = false;
+    bool cdataBlank_ = false;
+    bool headingOpen_ = false;
+    // "]" characters of CDATA held back in case "]]>" ends the section.
+    std::size_t cdataBrackets_ = 0;
+    // Characters of "CDATA[" matched after "<![".
+    std::size_t cdataMatched_ = 0;
+    std::size_t headingStart_ = 0;
+    std::size_t flushed_ = 0;        // characters handed to the sink so far
+    std::size_t documentStart_ = 0;  // where this document's text begins
     // Wide enough that no file can make it wrap.
     std::uint64_t pendingBreaks_ = 0;
     // Wraps modulo 2^32 and is read as a signed 32-bit number.

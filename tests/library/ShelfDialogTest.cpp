@@ -381,6 +381,16 @@ TEST_F(ShelfNameTest, ANoteShowsWhileTheNameHoldsCharactersTheShelfCannotKeep) {
     EXPECT_EQ(dialog.Name(), U"G\u00F6del \u65E5\u672C");
 }
 
+// The field's limit counts UTF-16 units: an emoji that does not fit whole is
+// left out, not kept as half a character.
+TEST_F(ShelfNameTest, AnEmojiCutByTheLengthLimitIsLeftOut) {
+    Start();
+    CShelfNameDlg dialog(U"");
+    dialog.NameField()->setText(QString(254, u'a') + QStringLiteral("\U0001F600b"));
+    dialog.OkButton()->click();
+    EXPECT_EQ(dialog.Name(), std::u32string(254, U'a'));
+}
+
 TEST_F(ShelfNameTest, ANameWithCharactersTheShelfCannotKeepIsStoredWithQuestionMarks) {
     Start();
     ASSERT_TRUE(Open(WriteFile("book.txt", kText)));

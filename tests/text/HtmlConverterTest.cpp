@@ -15,13 +15,6 @@
 
 namespace {
 
-// Failures show the texts readable.
-std::string Utf8(std::u32string_view text) {
-    std::string out;
-    for (const char32_t c : text) AppendUtf8(out, c);
-    return out;
-}
-
 struct Case {
     const char* label;
     std::u32string body;  // what follows "<body>"
@@ -33,7 +26,7 @@ std::u32string Body(const std::u32string& body) { return ConvertHtmlToText(U"<bo
 void ExpectAll(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        EXPECT_EQ(Utf8(Body(c.body)), Utf8(c.text));
+        EXPECT_EQ(ToUtf8(Body(c.body)), ToUtf8(c.text));
     }
 }
 
@@ -72,7 +65,7 @@ TEST(HtmlConverter, OnlyTheBodyIsKept) {
     };
     for (const Document& d : documents) {
         SCOPED_TRACE(d.label);
-        EXPECT_EQ(Utf8(ConvertHtmlToText(d.html)), Utf8(d.text));
+        EXPECT_EQ(ToUtf8(ConvertHtmlToText(d.html)), ToUtf8(d.text));
     }
 }
 
@@ -256,7 +249,7 @@ TEST(HtmlConverter, AnyChunkingGivesTheSameText) {
     for (const std::u32string& input : inputs) {
         const std::u32string whole = ConvertHtmlToText(input);
         for (const auto& sizes : chunkings) {
-            ASSERT_EQ(Utf8(ConvertInChunks(input, sizes)), Utf8(whole)) << Utf8(input);
+            ASSERT_EQ(ToUtf8(ConvertInChunks(input, sizes)), ToUtf8(whole)) << ToUtf8(input);
         }
     }
 }
@@ -300,16 +293,16 @@ TEST(HtmlConverter, EveryConversionStartsAfresh) {
     // Ends inside a block, a comment and a script, with breaks pending.
     converter.Feed(U"<body><pre>a\n\n<script><!-- &#12");
     converter.Finish();
-    EXPECT_EQ(Utf8(text), "a");
+    EXPECT_EQ(ToUtf8(text), "a");
     text.clear();
     // Ends inside a name.
     converter.Feed(U"<body>b&nbs");
     converter.Finish();
-    EXPECT_EQ(Utf8(text), "b");
+    EXPECT_EQ(ToUtf8(text), "b");
     text.clear();
     converter.Feed(U"<p>no body yet<body>  b  c<br>");
     converter.Finish();
-    EXPECT_EQ(Utf8(text), "b c");
+    EXPECT_EQ(ToUtf8(text), "b c");
 }
 
 }  // namespace

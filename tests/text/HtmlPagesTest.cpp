@@ -35,12 +35,6 @@ std::string ReadFixture(const std::string& name) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string Utf8(std::u32string_view text) {
-    std::string out;
-    for (const char32_t c : text) AppendUtf8(out, c);
-    return out;
-}
-
 TEST(HtmlPages, GiveTheirTextWholeOrInPieces) {
     struct Page {
         const char* file;
@@ -60,7 +54,7 @@ TEST(HtmlPages, GiveTheirTextWholeOrInPieces) {
         EXPECT_EQ(DeclaredHtmlCharset(bytes), page.declared);
         const std::optional<std::u32string> html = DecodeCharset(bytes, page.charset);
         ASSERT_TRUE(html);
-        const std::string text = Utf8(ConvertHtmlToText(*html));
+        const std::string text = ToUtf8(ConvertHtmlToText(*html));
         EXPECT_TRUE(text == ReadFixture(page.expected));
         // Fed a few characters at a time the converter gives the same text.
         std::u32string chunked;
@@ -68,7 +62,7 @@ TEST(HtmlPages, GiveTheirTextWholeOrInPieces) {
         for (std::size_t i = 0; i < html->size(); i += 5)
             converter.Feed(std::u32string_view(*html).substr(i, 5));
         converter.Finish();
-        EXPECT_TRUE(Utf8(chunked) == text);
+        EXPECT_TRUE(ToUtf8(chunked) == text);
     }
     // A few spots checked by eye against the pages.
     const std::string zlib = ReadFixture("zlib_how.txt");

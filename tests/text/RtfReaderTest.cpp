@@ -23,12 +23,6 @@
 
 namespace {
 
-std::string Utf8(std::u32string_view text) {
-    std::string out;
-    for (const char32_t c : text) AppendUtf8(out, c);
-    return out;
-}
-
 std::u32string U32(std::string_view utf8) { return DecodeCharset(utf8, "UTF-8").value(); }
 
 std::string ReadFile(const std::string& path) {
@@ -265,7 +259,7 @@ TEST(RtfReader, Text) {
     for (const TextCase& c : TextCases()) {
         SCOPED_TRACE(c.name);
         const RtfDocument doc = ReadRtf(c.rtf);
-        EXPECT_EQ(Utf8(doc.text), c.expectedUtf8);
+        EXPECT_EQ(ToUtf8(doc.text), c.expectedUtf8);
         EXPECT_FALSE(doc.plainText);
         EXPECT_FALSE(doc.truncated);
         ExpectRunsWellFormed(doc);
@@ -343,9 +337,9 @@ TEST(RtfReader, CodePages) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.codePage);
         const std::string number = std::to_string(c.codePage);
-        EXPECT_EQ(Utf8(ReadRtf("{\\rtf1\\ansi\\ansicpg" + number + " " + c.bytes + "}").text),
+        EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi\\ansicpg" + number + " " + c.bytes + "}").text),
                   c.expected);
-        EXPECT_EQ(Utf8(ReadRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\cpg" + number + " F;}}\\f0 " +
+        EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\cpg" + number + " F;}}\\f0 " +
                                c.bytes + "}")
                            .text),
                   c.expected);
@@ -371,7 +365,7 @@ TEST(RtfReader, FontCharsets) {
         SCOPED_TRACE(c.fcharset);
         const std::string rtf = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset" +
                                 std::to_string(c.fcharset) + " F;}}\\f0 " + c.bytes + "}";
-        EXPECT_EQ(Utf8(ReadRtf(rtf).text), c.expected);
+        EXPECT_EQ(ToUtf8(ReadRtf(rtf).text), c.expected);
     }
 }
 
@@ -392,7 +386,7 @@ TEST(RtfReader, NotRtfIsPlainText) {
         SCOPED_TRACE(c.name);
         const RtfDocument doc = ReadRtf(c.bytes);
         EXPECT_TRUE(doc.plainText);
-        EXPECT_EQ(Utf8(doc.text), c.expected);
+        EXPECT_EQ(ToUtf8(doc.text), c.expected);
         EXPECT_TRUE(doc.runs.empty());
     }
 }
@@ -428,7 +422,7 @@ TEST(RtfReader, TextIsCutAtTheLimit) {
                 reader.Feed(std::string_view(c.bytes).substr(at, chunk));
             }
             const RtfDocument doc = reader.Finish();
-            EXPECT_EQ(Utf8(doc.text), c.expected);
+            EXPECT_EQ(ToUtf8(doc.text), c.expected);
             EXPECT_EQ(doc.truncated, c.truncated);
             ExpectRunsWellFormed(doc);
         }
@@ -486,7 +480,7 @@ TEST(RtfReader, Formatting) {
         EXPECT_EQ(f.underline, e.underline);
         EXPECT_EQ(f.halfPoints, e.halfPoints);
         EXPECT_EQ(f.colour, e.colour);
-        EXPECT_EQ(Utf8(f.face), e.face);
+        EXPECT_EQ(ToUtf8(f.face), e.face);
     }
 }
 
@@ -554,9 +548,9 @@ TEST(RtfReader, FontAndColourTables) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const RtfDocument doc = ReadRtf(c.rtf);
-        ASSERT_EQ(Utf8(doc.text), "1");
+        ASSERT_EQ(ToUtf8(doc.text), "1");
         ASSERT_EQ(doc.runs.size(), 1u);
-        EXPECT_EQ(Utf8(doc.runs[0].format.face), c.face);
+        EXPECT_EQ(ToUtf8(doc.runs[0].format.face), c.face);
         EXPECT_EQ(doc.runs[0].format.colour, c.colour);
     }
 }
@@ -574,7 +568,7 @@ TEST(RtfReader, EqualNeighboursShareOneRun) {
 TEST(RtfReader, DeepNestingKeepsStateOfTheDeepestGroup) {
     const std::size_t deep = RtfReader::kMaxGroupDepth + 500;
     const RtfDocument doc = ReadRtf("{\\rtf1 " + Nested(deep, "\\b x{\\i y}z") + "w}");
-    ASSERT_EQ(Utf8(doc.text), "xyzw");
+    ASSERT_EQ(ToUtf8(doc.text), "xyzw");
     // Beyond the limit a group no longer restores what it changed, until the
     // deepest real group ends.
     EXPECT_TRUE(FormatAt(doc, 0).bold);
@@ -620,7 +614,7 @@ TEST(RtfReader, Samples) {
         const RtfDocument doc = ReadRtf(Sample(name + ".rtf"));
         EXPECT_FALSE(doc.plainText);
         EXPECT_FALSE(doc.truncated);
-        EXPECT_EQ(Utf8(doc.text), Sample(name + ".txt"));
+        EXPECT_EQ(ToUtf8(doc.text), Sample(name + ".txt"));
         ExpectRunsWellFormed(doc);
 
         // LibreOffice lays out lists and tables with other blanks; the
@@ -633,7 +627,7 @@ TEST(RtfReader, Samples) {
             ASSERT_NE(at, std::string::npos) << theirs;
             libreOffice.replace(at, theirs.size(), ours);
         }
-        EXPECT_EQ(WithoutBlanks(Utf8(doc.text)), WithoutBlanks(libreOffice));
+        EXPECT_EQ(WithoutBlanks(ToUtf8(doc.text)), WithoutBlanks(libreOffice));
     }
 }
 
@@ -665,28 +659,28 @@ TEST(RtfReader, SampleFormatting) {
         EXPECT_EQ(f.underline, e.underline);
         EXPECT_EQ(f.halfPoints, e.halfPoints);
         EXPECT_EQ(f.colour, e.colour);
-        EXPECT_EQ(Utf8(f.face), e.face);
+        EXPECT_EQ(ToUtf8(f.face), e.face);
     }
     const RtfDocument word = ReadRtf(Sample("word.rtf"));
-    EXPECT_EQ(Utf8(FormatOf(word, "Глава").face), "Arial Cyr");
+    EXPECT_EQ(ToUtf8(FormatOf(word, "Глава").face), "Arial Cyr");
     EXPECT_TRUE(FormatOf(word, "Глава").bold);
     EXPECT_EQ(FormatOf(word, "Глава").halfPoints, 32);
     EXPECT_EQ(FormatOf(word, "Красный 14").colour, 0x0000FF);
     EXPECT_EQ(FormatOf(word, "Красный 14").halfPoints, 28);
-    EXPECT_EQ(Utf8(FormatOf(word, "особый").face), "Шрифт");
+    EXPECT_EQ(ToUtf8(FormatOf(word, "особый").face), "Шрифт");
     EXPECT_TRUE(FormatOf(word, "пример").underline);
     EXPECT_EQ(FormatOf(word, "пример").colour, 0xFF0000);
 
     // Face names in double-byte code pages reach the font system whole.
     const RtfDocument cjk = ReadRtf(Sample("wordpad-cjk.rtf"));
-    EXPECT_EQ(Utf8(FormatOf(cjk, "日本語").face), "ＭＳ Ｐゴシック");
-    EXPECT_EQ(Utf8(FormatOf(cjk, "简体").face), "宋体");
-    EXPECT_EQ(Utf8(FormatOf(cjk, "繁體").face), "新細明體");
-    EXPECT_EQ(Utf8(FormatOf(cjk, "Русский").face), "Arial CYR");
+    EXPECT_EQ(ToUtf8(FormatOf(cjk, "日本語").face), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(ToUtf8(FormatOf(cjk, "简体").face), "宋体");
+    EXPECT_EQ(ToUtf8(FormatOf(cjk, "繁體").face), "新細明體");
+    EXPECT_EQ(ToUtf8(FormatOf(cjk, "Русский").face), "Arial CYR");
     EXPECT_TRUE(FormatOf(cjk, "ここ").bold);
     EXPECT_FALSE(FormatOf(cjk, "赤").bold);
     EXPECT_EQ(FormatOf(cjk, "赤").colour, 0x0000FF);
-    EXPECT_EQ(Utf8(FormatOf(cjk, "café").face), "Arial");
+    EXPECT_EQ(ToUtf8(FormatOf(cjk, "café").face), "Arial");
 }
 
 // Whatever the cuts, chunked reading gives the whole reading's document.
@@ -713,8 +707,8 @@ TEST(RtfReader, FinishReadiesTheReaderForAnotherDocument) {
     const RtfDocument first = reader.Finish();
     reader.Feed("{\\rtf1 \\'e9}");
     const RtfDocument second = reader.Finish();
-    EXPECT_EQ(Utf8(first.text), "й");
-    EXPECT_EQ(Utf8(second.text), "é");
+    EXPECT_EQ(ToUtf8(first.text), "й");
+    EXPECT_EQ(ToUtf8(second.text), "é");
     ExpectSameDocument(second, ReadRtf("{\\rtf1 \\'e9}"));
 }
 

@@ -1,0 +1,148 @@
+#include "books/BookTextBuilder.h"
+
+#include <unicode/utf8.h>
+
+#include <cstdint>
+
+namespace {
+
+bool IsXmlBlank(char32_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Decodes UTF-8 with ICU's macro: each maximal ill-formed subpart is one
+// U+FFFD.
+template <typename Visit>
+void ForEachCodePoint(std::string_view utf8, Visit visit) {
+    const auto* s = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const auto length = static_cast<std::int32_t>(utf8.size());
+    std::int32_t i = 0;
+    while (i < length) {
+        UChar32 c;
+        U8_NEXT_OR_FFFD(s, i, length, c);
+        visit(static_cast<char32_t>(c));
+    }
+}
+
+}  // namespace
+
+BookTextBuilder::BookTextBuilder(std::size_t maxTextLength) : max_(maxTextLength) {}
+
+RtfCharFormat BookTextBuilder::Current() const {
+    RtfCharFormat format;
+    format.bold = bold_ > 0;
+    format.italic = italic_ > 0;
+    return format;
+}
+
+void BookTextBuilder::Emit(char32_t c, const RtfCharFormat& format) {
+    text_.push_back(c);
+    if (!runs_.empty() && runs_.back().format == format) {
+        ++runs_.back().length;
+    } else {
+        runs_.push_back(RtfRun{text_.size() - 1, 1, format});
+    }
+}
+
+bool BookTextBuilder::StartParagraph() {
+    if (inParagraph_) return true;
+    if (!text_.empty()) {
+        // A break is never cut in half.
+        if (text_.size() + 2 > max_) {
+            full_ = true;
+            return false;
+        }
+        const RtfCharFormat plain;
+        Emit('\r', plain);
+        Emit('\n', plain);
+    }
+    inParagraph_ = true;
+    pendingSpace_ = false;
+    return true;
+}
+
+void BookTextBuilder::Put(char32_t c) {
+    if (full_) return;
+    if (c < 0x20 && c != '\t') return;
+    if (!StartParagraph()) return;
+    if (pendingSpace_) {
+        pendingSpace_ = false;
+        if (text_.size() >= max_) {
+            full_ = true;
+            return;
+        }
+        // The space looks like the text it was written in, not the text after it.
+        Emit(' ', pendingFormat_);
+    }
+    if (text_.size() >= max_) {
+        full_ = true;
+        return;
+    }
+    Emit(c, Current());
+}
+
+void BookTextBuilder::AppendCollapsed(std::string_view utf8) {
+    ForEachCodePoint(utf8, [this](char32_t c) {
+        if (IsXmlBlank(c)) {
+            // Blanks fold into a space or tab just written (a cell
+            // separator, ODF's text:s).
+            if (inParagraph_ && !text_.empty() && text_.back() != ' ' && text_.back() != '\t') {
+                pendingSpace_ = true;
+                pendingFormat_ = Current();
+            }
+        } else {
+            Put(c);
+        }
+    });
+}
+
+void BookTextBuilder::AppendPreserved(std::string_view utf8) {
+    ForEachCodePoint(utf8, [this](char32_t c) { Put(IsXmlBlank(c) ? U' ' : c); });
+}
+
+void BookTextBuilder::AppendLiteral(char32_t c) { Put(c); }
+
+void BookTextBuilder::AppendSeparator(char32_t c) {
+    pendingSpace_ = false;
+    Put(c);
+}
+
+void BookTextBuilder::EndParagraph() {
+    inParagraph_ = false;
+    pendingSpace_ = false;
+}
+
+void BookTextBuilder::EmptyParagraph() {
+    EndParagraph();
+    if (text_.empty() || full_) return;
+    StartParagraph();
+    inParagraph_ = false;
+}
+
+void BookTextBuilder::Finish(BookText& book) {
+    // Trailing empty paragraphs (CR LF CR LF ...) say nothing, also where the
+    // limit cut the text: it stays the start of the whole text.
+    while (text_.size() >= 2 && text_[text_.size() - 1] == '\n' &&
+           text_[text_.size() - 2] == '\r') {
+        text_.resize(text_.size() - 2);
+    }
+    while (!runs_.empty() && runs_.back().start >= text_.size()) runs_.pop_back();
+    if (!runs_.empty()) runs_.back().length = text_.size() - runs_.back().start;
+    book.text = std::move(text_);
+    book.runs = std::move(runs_);
+    text_.clear();
+    runs_.clear();
+}
+
+std::u32string CollapsedText(std::string_view utf8) {
+    std::u32string out;
+    bool space = false;
+    ForEachCodePoint(utf8, [&](char32_t c) {
+        if (IsXmlBlank(c)) {
+            space = !out.empty();
+        } else if (c >= 0x20) {
+            if (space) out.push_back(' ');
+            space = false;
+            out.push_back(c);
+        }
+    });
+    return out;
+}

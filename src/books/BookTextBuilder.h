@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "books/BookText.h"
+
+// Gathers a book's text paragraph by paragraph, with bold and italic runs, up
+// to the text limit. Paragraphs are separated by CR LF; a paragraph starts
+// with its first character, so blocks that hold no text leave no empty lines
+// (only EmptyParagraph makes one). Text comes as UTF-8 from the XML parser;
+// each ill-formed sequence becomes U+FFFD and control characters are dropped.
+class BookTextBuilder {
+public:
+    explicit BookTextBuilder(std::size_t maxTextLength);
+
+    // XML character data. Collapsed: every run of blanks (space, tab, CR,
+    // LF) is one space, and none at the start or end of a paragraph, as FB2
+    // and ODF read. Preserved: blanks are kept, each as one space.
+    void AppendCollapsed(std::string_view utf8);
+    void AppendPreserved(std::string_view utf8);
+    // One character kept whatever comes around it (ODF's text:s spaces, a
+    // tab in the text).
+    void AppendLiteral(char32_t c);
+    // A character that ends what came before it, as a tab between table
+    // cells: a blank just before it is dropped.
+    void AppendSeparator(char32_t c);
+    // The next text starts a new paragraph.
+    void EndParagraph();
+    // An empty paragraph of its own, as FB2's <empty-line/>. Not at the start
+    // of the text.
+    void EmptyParagraph();
+
+    // Formats nest: each Begin has its End.
+    void BeginBold() { ++bold_; }
+    void EndBold() { --bold_; }
+    void BeginItalic() { ++italic_; }
+    void EndItalic() { --italic_; }
+
+    // The limit is reached: more text would be dropped.
+    bool Full() const { return full_; }
+    std::size_t Length() const { return text_.size(); }
+
+    // Hands over the text and its runs; trailing empty paragraphs are dropped.
+    void Finish(BookText& book);
+
+private:
+    void Put(char32_t c);
+    bool StartParagraph();
+    void Emit(char32_t c, const RtfCharFormat& format);
+    RtfCharFormat Current() const;
+
+    std::size_t max_;
+    std::u32string text_;
+    std::vector<RtfRun> runs_;
+    int bold_ = 0;
+    int italic_ = 0;
+    bool inParagraph_ = false;
+    bool pendingSpace_ = false;
+    RtfCharFormat pendingFormat_;
+    bool full_ = false;
+};
+
+// Collapses XML blanks in metadata (author, title): one space between words,
+// none around them.
+std::u32string CollapsedText(std::string_view utf8);

@@ -1,0 +1,393 @@
+#include "books/DocxReader.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "books/BookTextBuilder.h"
+#include "books/OfficePackage.h"
+#include "books/XmlParsing.h"
+#include "books/ZipArchive.h"
+
+namespace {
+
+constexpr int kMaxDepth = 200;
+// basedOn chains longer than this are loops or nonsense.
+constexpr int kMaxStyleChain = 16;
+constexpr std::string_view kOleSignature{"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8};
+
+bool IsElement(const pugi::xml_node& node, std::string_view name) {
+    return node.type() == pugi::node_element && LocalName(node) == name;
+}
+
+std::string_view Val(const pugi::xml_node& node) {
+    return AttributeByLocalName(node, "val").value();
+}
+
+// <w:b/> is on; w:val="0", "false", "off" or "none" turn it off.
+std::optional<bool> OnOff(const pugi::xml_node& properties, std::string_view name) {
+    const pugi::xml_node node = ChildByLocalName(properties, name);
+    if (!node) return std::nullopt;
+    const std::string_view value = Val(node);
+    return !(value == "0" || value == "false" || value == "off" || value == "none");
+}
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+struct Style {
+    std::string basedOn;
+    bool heading = false;
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+};
+
+class Styles {
+public:
+    void Load(const pugi::xml_node& root) {
+        for (pugi::xml_node style : root.children()) {
+            if (!IsElement(style, "style")) continue;
+            Style entry;
+            entry.basedOn = Val(ChildByLocalName(style, "basedOn"));
+            const std::string id = Lower(AttributeByLocalName(style, "styleId").value());
+            const std::string name = Lower(Val(ChildByLocalName(style, "name")));
+            entry.heading =
+                id == "title" || name == "title" ||
+                (id.rfind("heading", 0) == 0 && id.size() == 8) || name.rfind("heading ", 0) == 0 ||
+                static_cast<bool>(ChildByLocalName(ChildByLocalName(style, "pPr"), "outlineLvl"));
+            const pugi::xml_node run = ChildByLocalName(style, "rPr");
+            entry.bold = OnOff(run, "b");
+            entry.italic = OnOff(run, "i");
+            styles_[AttributeByLocalName(style, "styleId").value()] = std::move(entry);
+        }
+    }
+
+    bool Heading(std::string_view id) const {
+        return Find(id,
+                    [](const Style& s) {
+                        return s.heading ? std::optional<bool>(true) : std::nullopt;
+                    })
+            .value_or(false);
+    }
+    std::optional<bool> Bold(std::string_view id) const {
+        return Find(id, [](const Style& s) { return s.bold; });
+    }
+    std::optional<bool> Italic(std::string_view id) const {
+        return Find(id, [](const Style& s) { return s.italic; });
+    }
+
+private:
+    template <typename Get>
+    std::optional<bool> Find(std::string_view id, Get get) const {
+        std::string current(id);
+        for (int i = 0; i < kMaxStyleChain && !current.empty(); ++i) {
+            const auto found = styles_.find(current);
+            if (found == styles_.end()) break;
+            if (const std::optional<bool> value = get(found->second)) return value;
+            current = found->second.basedOn;
+        }
+        return std::nullopt;
+    }
+
+    std::map<std::string, Style, std::less<>> styles_;
+};
+
+enum class NoteKind { Footnote, Endnote };
+
+struct NoteRef {
+    NoteKind kind;
+    std::string id;
+    std::size_t number;
+};
+
+class DocxWalker {
+public:
+    DocxWalker(BookTextBuilder& out, const Styles& styles) : out_(out), styles_(styles) {}
+
+    void Block(const pugi::xml_node& node, int depth) {
+        if (node.type() != pugi::node_element || depth > kMaxDepth) return;
+        const std::string_view name = LocalName(node);
+        if (name == "p") {
+            Paragraph(node, depth);
+        } else if (name == "tbl") {
+            Table(node, depth);
+        } else if (name == "sdt" || name == "sdtContent" || name == "customXml" || name == "ins" ||
+                   name == "moveTo" || name == "body" || name == "footnote" || name == "endnote" ||
+                   name == "tc") {
+            for (pugi::xml_node child : node.children()) {
+                if (out_.Full()) return;
+                Block(child, depth + 1);
+            }
+        }
+    }
+
+    // Notes in the order their first references came.
+    const std::vector<NoteRef>& Notes() const { return refs_; }
+
+    void SetCurrentNote(std::size_t number) { currentNote_ = number; }
+
+private:
+    void Break() {
+        if (cellDepth_ > 0) {
+            out_.AppendCollapsed(" ");
+        } else {
+            out_.EndParagraph();
+        }
+    }
+
+    void Paragraph(const pugi::xml_node& paragraph, int depth) {
+        Break();
+        const pugi::xml_node properties = ChildByLocalName(paragraph, "pPr");
+        const std::string_view style = Val(ChildByLocalName(properties, "pStyle"));
+        const bool heading =
+            styles_.Heading(style) || static_cast<bool>(ChildByLocalName(properties, "outlineLvl"));
+        paragraphStyle_ = std::string(style);
+        if (heading) out_.BeginBold();
+        Inline(paragraph, depth + 1);
+        if (heading) out_.EndBold();
+        Break();
+    }
+
+    void Table(const pugi::xml_node& table, int depth) {
+        for (pugi::xml_node row : table.children()) {
+            if (out_.Full()) return;
+            if (!IsElement(row, "tr")) continue;
+            Break();
+            bool first = true;
+            for (pugi::xml_node cell : row.children()) {
+                if (!IsElement(cell, "tc") && !IsElement(cell, "sdt")) continue;
+                if (!first) {
+                    if (cellDepth_ > 0) {
+                        out_.AppendCollapsed(" ");
+                    } else {
+                        out_.AppendSeparator('\t');
+                    }
+                }
+                first = false;
+                ++cellDepth_;
+                Block(cell, depth + 2);
+                --cellDepth_;
+            }
+            Break();
+        }
+    }
+
+    void Inline(const pugi::xml_node& node, int depth) {
+        if (depth > kMaxDepth) return;
+        for (pugi::xml_node child : node.children()) {
+            if (out_.Full()) return;
+            if (child.type() != pugi::node_element) continue;
+            const std::string_view name = LocalName(child);
+            if (name == "r") {
+                Run(child);
+            } else if (name == "hyperlink" || name == "smartTag" || name == "ins" ||
+                       name == "moveTo" || name == "fldSimple" || name == "sdt" ||
+                       name == "sdtContent" || name == "customXml" || name == "bdo" ||
+                       name == "dir") {
+                Inline(child, depth + 1);
+            }
+        }
+    }
+
+    void Run(const pugi::xml_node& run) {
+        const pugi::xml_node properties = ChildByLocalName(run, "rPr");
+        // Hidden text is not read.
+        if (OnOff(properties, "vanish").value_or(false)) return;
+        const std::string_view runStyle = Val(ChildByLocalName(properties, "rStyle"));
+        const bool bold = OnOff(properties, "b")
+                              .value_or(styles_.Bold(runStyle).value_or(
+                                  styles_.Bold(paragraphStyle_).value_or(false)));
+        const bool italic = OnOff(properties, "i")
+                                .value_or(styles_.Italic(runStyle).value_or(
+                                    styles_.Italic(paragraphStyle_).value_or(false)));
+        if (bold) out_.BeginBold();
+        if (italic) out_.BeginItalic();
+        for (pugi::xml_node child : run.children()) {
+            if (child.type() != pugi::node_element) continue;
+            const std::string_view name = LocalName(child);
+            if (name == "t") {
+                out_.AppendPreserved(child.text().get());
+            } else if (name == "tab") {
+                if (cellDepth_ > 0) {
+                    out_.AppendCollapsed(" ");
+                } else {
+                    out_.AppendSeparator('\t');
+                }
+            } else if (name == "br" || name == "cr") {
+                Break();
+            } else if (name == "noBreakHyphen") {
+                out_.AppendPreserved("-");
+            } else if (name == "footnoteReference" || name == "endnoteReference") {
+                const NoteKind kind =
+                    name == "footnoteReference" ? NoteKind::Footnote : NoteKind::Endnote;
+                Reference(kind, AttributeByLocalName(child, "id").value());
+            } else if (name == "footnoteRef" || name == "endnoteRef") {
+                out_.AppendPreserved("[" + std::to_string(currentNote_) + "]");
+            }
+        }
+        if (italic) out_.EndItalic();
+        if (bold) out_.EndBold();
+    }
+
+    // Footnotes and endnotes share one numbering, in the order they are met.
+    void Reference(NoteKind kind, std::string id) {
+        std::size_t number = 0;
+        for (const NoteRef& ref : refs_) {
+            if (ref.kind == kind && ref.id == id) number = ref.number;
+        }
+        if (number == 0) {
+            number = refs_.size() + 1;
+            refs_.push_back({kind, std::move(id), number});
+        }
+        out_.AppendPreserved("[" + std::to_string(number) + "]");
+    }
+
+    BookTextBuilder& out_;
+    const Styles& styles_;
+    std::string paragraphStyle_;
+    std::vector<NoteRef> refs_;
+    std::size_t currentNote_ = 0;
+    int cellDepth_ = 0;
+};
+
+// The package's relationships: target by the end of its type.
+std::map<std::string, std::string> Relationships(const std::string& xml) {
+    std::map<std::string, std::string> targets;
+    std::string copy = xml;
+    pugi::xml_document document;
+    if (!ParseXml(copy, document)) return targets;
+    for (pugi::xml_node rel : document.document_element().children()) {
+        if (!IsElement(rel, "Relationship")) continue;
+        std::string_view type = rel.attribute("Type").value();
+        type = type.substr(type.rfind('/') + 1);
+        targets.emplace(std::string(type), rel.attribute("Target").value());
+    }
+    return targets;
+}
+
+// A relationship's target, relative to the folder of the part that names it.
+std::string Resolve(std::string_view folder, std::string_view target) {
+    if (!target.empty() && target[0] == '/') return std::string(target.substr(1));
+    return std::string(folder) + std::string(target);
+}
+
+}  // namespace
+
+BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+    BookText book;
+    if (bytes.substr(0, kOleSignature.size()) == kOleSignature) {
+        book.error = BookError::Encrypted;
+        return book;
+    }
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    if (!archive) {
+        book.error = BookError::Damaged;
+        return book;
+    }
+    auto fail = [&book](BookError error) {
+        book = BookText{};
+        book.error = error;
+        return book;
+    };
+
+    std::string xml;
+    if (const BookError error = ReadPackagePart(*archive, "_rels/.rels", false, xml);
+        error != BookError::None) {
+        return fail(error);
+    }
+    std::string mainPart = "word/document.xml";
+    if (const auto rels = Relationships(xml); rels.count("officeDocument") != 0) {
+        mainPart = Resolve("", rels.at("officeDocument"));
+    }
+    const std::string folder = mainPart.substr(0, mainPart.rfind('/') + 1);
+    const std::string relsPart = folder + "_rels/" + mainPart.substr(folder.size()) + ".rels";
+
+    std::string documentXml;
+    if (const BookError error = ReadPackagePart(*archive, mainPart, true, documentXml);
+        error != BookError::None) {
+        return fail(error);
+    }
+    if (const BookError error = ReadPackagePart(*archive, relsPart, false, xml);
+        error != BookError::None) {
+        return fail(error);
+    }
+    const std::map<std::string, std::string> parts = Relationships(xml);
+    auto partXml = [&](const char* type, const char* fallback, std::string& out) {
+        const auto found = parts.find(type);
+        const std::string name =
+            found != parts.end() ? Resolve(folder, found->second) : folder + fallback;
+        return ReadPackagePart(*archive, name, false, out);
+    };
+
+    std::string stylesXml, footnotesXml, endnotesXml, coreXml;
+    for (const BookError error : {partXml("styles", "styles.xml", stylesXml),
+                                  partXml("footnotes", "footnotes.xml", footnotesXml),
+                                  partXml("endnotes", "endnotes.xml", endnotesXml),
+                                  ReadPackagePart(*archive, "docProps/core.xml", false, coreXml)}) {
+        if (error != BookError::None) return fail(error);
+    }
+
+    pugi::xml_document document;
+    const pugi::xml_node body = ParseXml(documentXml, document)
+                                    ? ChildByLocalName(document.document_element(), "body")
+                                    : pugi::xml_node();
+    if (!body) return fail(BookError::Damaged);
+
+    Styles styles;
+    pugi::xml_document stylesDocument;
+    if (ParseXml(stylesXml, stylesDocument)) styles.Load(stylesDocument.document_element());
+
+    pugi::xml_document coreDocument;
+    if (ParseXml(coreXml, coreDocument)) {
+        const pugi::xml_node core = coreDocument.document_element();
+        book.author = AuthorList(ChildByLocalName(core, "creator").text().get());
+        book.title = CollapsedText(ChildByLocalName(core, "title").text().get());
+    }
+
+    std::size_t total = 1;  // the notes
+    for (pugi::xml_node child : body.children()) total += child.type() == pugi::node_element;
+    std::size_t done = 0;
+    if (progress && !progress(done, total)) return fail(BookError::Cancelled);
+
+    BookTextBuilder out(limits.maxTextLength);
+    DocxWalker walker(out, styles);
+    for (pugi::xml_node child : body.children()) {
+        if (child.type() != pugi::node_element) continue;
+        walker.Block(child, 1);
+        if (progress && !progress(++done, total)) return fail(BookError::Cancelled);
+        if (out.Full()) break;
+    }
+
+    pugi::xml_document footnotes, endnotes;
+    std::map<std::string, pugi::xml_node> footnoteById, endnoteById;
+    auto index = [](std::string& xmlText, pugi::xml_document& doc,
+                    std::map<std::string, pugi::xml_node>& byId) {
+        if (!ParseXml(xmlText, doc)) return;
+        for (pugi::xml_node note : doc.document_element().children()) {
+            if (note.type() == pugi::node_element) {
+                byId.emplace(AttributeByLocalName(note, "id").value(), note);
+            }
+        }
+    };
+    index(footnotesXml, footnotes, footnoteById);
+    index(endnotesXml, endnotes, endnoteById);
+    const std::vector<NoteRef> notes = walker.Notes();
+    for (const NoteRef& ref : notes) {
+        if (out.Full()) break;
+        const auto& byId = ref.kind == NoteKind::Footnote ? footnoteById : endnoteById;
+        const auto found = byId.find(ref.id);
+        if (found == byId.end()) continue;
+        walker.SetCurrentNote(ref.number);
+        out.EndParagraph();
+        walker.Block(found->second, 1);
+    }
+    if (progress && !progress(total, total)) return fail(BookError::Cancelled);
+    out.Finish(book);
+    return book;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+
+#include "books/BookText.h"
+
+// Word documents (Office Open XML). Paragraphs and tables of the main
+// document in order, a table row a line with its cells separated by tabs;
+// headings (the Title and Heading styles, or an outline level) bold, runs
+// bold and italic as their properties or character styles say; a line break
+// starts a new line. Footnote and endnote references are "[n]", numbered
+// together in the order they are met, and the notes follow the text in that
+// order, each starting with its "[n]". Hidden text, deleted revisions,
+// drawings and field codes are skipped. Author and title come from
+// docProps/core.xml.
+//
+// A password-protected document is not a ZIP but an OLE compound file:
+// Encrypted. Progress counts the body's top-level paragraphs and tables.
+BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

@@ -1,0 +1,174 @@
+#include "books/EpubReader.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "books/EpubPackage.h"
+#include "books/ZipArchive.h"
+#include "text/HtmlConverter.h"
+#include "text/TextDecoding.h"
+
+namespace {
+
+constexpr std::u32string_view kParagraphBreak = U"\r\n";
+
+BookText Failure(BookError error) {
+    BookText book;
+    book.error = error;
+    return book;
+}
+
+BookError ZipError(ZipArchive::Status status) {
+    switch (status) {
+        case ZipArchive::Status::Encrypted: return BookError::Encrypted;
+        case ZipArchive::Status::TooLarge: return BookError::TooLarge;
+        default: return BookError::Damaged;
+    }
+}
+
+// The encoding an XML declaration names ("<?xml version="1.0"
+// encoding="windows-1251"?>"); empty when there is none.
+std::string_view DeclaredEncoding(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    if (!bytes.starts_with("<?xml")) return {};
+    // The declaration is short; a missing "?>" must not send the search into the text.
+    bytes = bytes.substr(0, std::min<std::size_t>(bytes.find("?>"), 256));
+    const std::size_t name = bytes.find("encoding");
+    if (name == std::string_view::npos) return {};
+    std::string_view rest = bytes.substr(name + 8);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '=' || rest.front() == '\t' ||
+                             rest.front() == '\r' || rest.front() == '\n')) {
+        rest.remove_prefix(1);
+    }
+    if (rest.empty() || (rest.front() != '"' && rest.front() != '\'')) return {};
+    const char quote = rest.front();
+    rest.remove_prefix(1);
+    const std::size_t close = rest.find(quote);
+    return close == std::string_view::npos ? std::string_view() : rest.substr(0, close);
+}
+
+bool IsBreakOrBlank(char32_t c) { return c == '\r' || c == '\n' || c == ' ' || c == '\t'; }
+
+std::u32string FromUtf8(const std::string& text) {
+    return DecodeCharset(text, "UTF-8").value_or(std::u32string());
+}
+
+// Heading spans, already in the book's positions and in order, become runs
+// over the whole text: plain, bold, plain, ...
+std::vector<RtfRun> HeadingRuns(const std::vector<HtmlConverter::Span>& headings,
+                                std::size_t length) {
+    std::vector<RtfRun> runs;
+    if (headings.empty() || length == 0) return runs;
+    RtfCharFormat plain;
+    RtfCharFormat bold;
+    bold.bold = true;
+    const auto add = [&](std::size_t start, std::size_t end, const RtfCharFormat& format) {
+        if (end <= start) return;
+        if (!runs.empty() && runs.back().format == format) {
+            runs.back().length = end - runs.back().start;
+        } else {
+            runs.push_back({start, end - start, format});
+        }
+    };
+    std::size_t at = 0;
+    for (const HtmlConverter::Span& heading : headings) {
+        const std::size_t start = std::min(std::max(heading.start, at), length);
+        const std::size_t end = std::min(heading.end, length);
+        if (end <= start) continue;
+        add(at, start, plain);
+        add(start, end, bold);
+        at = end;
+    }
+    add(at, length, plain);
+    if (runs.size() == 1 && runs.front().format == plain) runs.clear();
+    return runs;
+}
+
+}  // namespace
+
+BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    if (!archive) return Failure(BookError::Damaged);
+
+    std::string xml;
+    if (const auto status = archive->Read("META-INF/container.xml", xml);
+        status != ZipArchive::Status::Ok) {
+        return Failure(ZipError(status));
+    }
+    const std::optional<std::string> packagePath = ParseEpubContainer(xml);
+    if (!packagePath) return Failure(BookError::Damaged);
+    if (const auto status = archive->Read(*packagePath, xml); status != ZipArchive::Status::Ok)
+        return Failure(ZipError(status));
+    const std::optional<EpubPackage> package = ParseEpubPackage(xml, *packagePath);
+    if (!package) return Failure(BookError::Damaged);
+
+    std::vector<std::string> encrypted;
+    if (archive->Has("META-INF/encryption.xml")) {
+        if (const auto status = archive->Read("META-INF/encryption.xml", xml);
+            status != ZipArchive::Status::Ok) {
+            return Failure(ZipError(status));
+        }
+        encrypted = ParseEpubEncryption(xml);
+    }
+    for (const std::string& document : package->documents)
+        if (std::ranges::find(encrypted, document) != encrypted.end())
+            return Failure(BookError::Encrypted);
+
+    BookText book;
+    std::vector<HtmlConverter::Span> headings;
+    std::vector<HtmlConverter::Span> chapterHeadings;
+    std::u32string chapter;
+    std::string raw;
+    bool anyRead = false;
+    const std::size_t total = package->documents.size();
+    for (std::size_t i = 0; i < total && book.text.size() < limits.maxTextLength; ++i) {
+        const ZipArchive::Status status = archive->Read(package->documents[i], raw);
+        if (status == ZipArchive::Status::Encrypted || status == ZipArchive::Status::TooLarge)
+            return Failure(ZipError(status));
+        if (status == ZipArchive::Status::Ok) {
+            anyRead = true;
+            const std::string_view declared = DeclaredEncoding(raw);
+            const std::u32string html =
+                DecodeDocumentText(raw, kWholeText, declared.empty() ? "UTF-8" : declared);
+            chapter.clear();
+            chapterHeadings.clear();
+            HtmlConverter converter(chapter, {.xhtml = true, .headings = &chapterHeadings});
+            converter.Feed(html);
+            converter.Finish();
+            // The converter may begin with the break of a first heading or paragraph.
+            std::size_t first = 0;
+            while (first < chapter.size() && IsBreakOrBlank(chapter[first])) ++first;
+            if (first < chapter.size()) {
+                if (!book.text.empty()) book.text += kParagraphBreak;
+                const std::size_t offset = book.text.size();
+                book.text.append(chapter, first);
+                for (const HtmlConverter::Span& span : chapterHeadings) {
+                    // Trimmed of the breaks and blanks around the heading's text.
+                    std::size_t start = std::max(span.start, first);
+                    std::size_t end = std::min(span.end, chapter.size());
+                    while (start < end && IsBreakOrBlank(chapter[start])) ++start;
+                    while (end > start && IsBreakOrBlank(chapter[end - 1])) --end;
+                    if (start < end)
+                        headings.push_back({offset + start - first, offset + end - first});
+                }
+            }
+        }
+        // Otherwise the archive lacks the document, or it is damaged: the
+        // rest of the book still reads.
+        if (progress && !progress(i + 1, total)) return Failure(BookError::Cancelled);
+    }
+    if (!anyRead) return Failure(BookError::Damaged);
+    // Read, but only pictures: a comic, or a book of scans.
+    if (book.text.empty()) return Failure(BookError::NoText);
+    if (book.text.size() > limits.maxTextLength) book.text.resize(limits.maxTextLength);
+    book.runs = HeadingRuns(headings, book.text.size());
+
+    for (const std::string& creator : package->creators) {
+        if (!book.author.empty()) book.author += U", ";
+        book.author += FromUtf8(creator);
+    }
+    book.title = FromUtf8(package->title);
+    return book;
+}

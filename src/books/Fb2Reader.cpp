@@ -1,0 +1,241 @@
+#include "books/Fb2Reader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "books/BookTextBuilder.h"
+#include "books/XmlParsing.h"
+#include "books/ZipArchive.h"
+
+namespace {
+
+// Deeper nesting than any book has is skipped rather than followed, so that
+// a hostile file cannot exhaust the stack.
+constexpr int kMaxDepth = 200;
+
+bool IsNotesBody(const pugi::xml_node& body) {
+    const std::string_view name = body.attribute("name").value();
+    return name == "notes" || name == "comments";
+}
+
+class Fb2Walker {
+public:
+    explicit Fb2Walker(BookTextBuilder& out) : out_(out) {}
+
+    void Walk(const pugi::xml_node& node, int depth) {
+        for (pugi::xml_node child : node.children()) {
+            if (out_.Full()) return;
+            Node(child, depth);
+        }
+    }
+
+    void Node(const pugi::xml_node& node, int depth) {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+            out_.AppendCollapsed(node.value());
+            return;
+        }
+        if (node.type() != pugi::node_element || depth > kMaxDepth) return;
+        const std::string_view name = LocalName(node);
+        if (name == "image" || name == "binary") return;
+        if (name == "p" || name == "v" || name == "text-author" || name == "date") {
+            Paragraph(node, depth, false);
+        } else if (name == "subtitle") {
+            Paragraph(node, depth, true);
+        } else if (name == "title") {
+            out_.EndParagraph();
+            out_.BeginBold();
+            Walk(node, depth + 1);
+            out_.EndBold();
+            out_.EndParagraph();
+        } else if (name == "empty-line") {
+            out_.EmptyParagraph();
+        } else if (name == "poem") {
+            Poem(node, depth);
+        } else if (name == "table") {
+            Table(node, depth);
+        } else if (name == "strong") {
+            out_.BeginBold();
+            Walk(node, depth + 1);
+            out_.EndBold();
+        } else if (name == "emphasis") {
+            out_.BeginItalic();
+            Walk(node, depth + 1);
+            out_.EndItalic();
+        } else if (name == "section" || name == "epigraph" || name == "cite" ||
+                   name == "annotation" || name == "stanza") {
+            out_.EndParagraph();
+            Walk(node, depth + 1);
+            out_.EndParagraph();
+        } else {
+            // Inline elements (a, style, sup, code, ...) and anything unknown
+            // give their text where they stand.
+            Walk(node, depth + 1);
+        }
+    }
+
+private:
+    void Paragraph(const pugi::xml_node& node, int depth, bool bold) {
+        out_.EndParagraph();
+        if (bold) out_.BeginBold();
+        Walk(node, depth + 1);
+        if (bold) out_.EndBold();
+        out_.EndParagraph();
+    }
+
+    void Poem(const pugi::xml_node& poem, int depth) {
+        out_.EndParagraph();
+        bool stanzaBefore = false;
+        for (pugi::xml_node child : poem.children()) {
+            if (out_.Full()) return;
+            if (child.type() == pugi::node_element && LocalName(child) == "stanza") {
+                if (stanzaBefore) out_.EmptyParagraph();
+                stanzaBefore = true;
+            }
+            Node(child, depth + 1);
+        }
+        out_.EndParagraph();
+    }
+
+    void Table(const pugi::xml_node& table, int depth) {
+        for (pugi::xml_node row : table.children()) {
+            if (out_.Full()) return;
+            if (row.type() != pugi::node_element || LocalName(row) != "tr") continue;
+            out_.EndParagraph();
+            bool first = true;
+            for (pugi::xml_node cell : row.children()) {
+                if (cell.type() != pugi::node_element) continue;
+                const std::string_view name = LocalName(cell);
+                if (name != "td" && name != "th") continue;
+                if (!first) out_.AppendSeparator('\t');
+                first = false;
+                if (name == "th") out_.BeginBold();
+                Walk(cell, depth + 2);
+                if (name == "th") out_.EndBold();
+            }
+            out_.EndParagraph();
+        }
+    }
+
+    BookTextBuilder& out_;
+};
+
+std::u32string Authors(const pugi::xml_node& titleInfo) {
+    std::u32string authors;
+    for (pugi::xml_node author : titleInfo.children()) {
+        if (author.type() != pugi::node_element || LocalName(author) != "author") continue;
+        std::u32string name;
+        for (const char* part : {"first-name", "middle-name", "last-name"}) {
+            const std::u32string piece = CollapsedText(ChildByLocalName(author, part).text().get());
+            if (piece.empty()) continue;
+            if (!name.empty()) name += U' ';
+            name += piece;
+        }
+        if (name.empty()) name = CollapsedText(ChildByLocalName(author, "nickname").text().get());
+        if (name.empty()) continue;
+        if (!authors.empty()) authors += U", ";
+        authors += name;
+    }
+    return authors;
+}
+
+std::size_t TopLevelSections(const pugi::xml_node& body) {
+    std::size_t count = 0;
+    for (pugi::xml_node child : body.children()) {
+        if (child.type() == pugi::node_element && LocalName(child) == "section") ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+    BookText book;
+    std::string utf8 = XmlToUtf8(bytes);
+    pugi::xml_document document;
+    const pugi::xml_node root =
+        ParseXml(utf8, document) ? document.document_element() : pugi::xml_node();
+    if (!root || LocalName(root) != "FictionBook") {
+        book.error = BookError::Damaged;
+        return book;
+    }
+
+    // The main body first, then the others (notes, comments) in file order.
+    std::vector<pugi::xml_node> bodies;
+    for (pugi::xml_node body : root.children()) {
+        if (body.type() == pugi::node_element && LocalName(body) == "body" && !IsNotesBody(body)) {
+            bodies.push_back(body);
+            break;
+        }
+    }
+    if (bodies.empty()) {
+        book.error = BookError::Damaged;
+        return book;
+    }
+    for (pugi::xml_node body : root.children()) {
+        if (body.type() == pugi::node_element && LocalName(body) == "body" && body != bodies[0]) {
+            bodies.push_back(body);
+        }
+    }
+
+    const pugi::xml_node titleInfo =
+        ChildByLocalName(ChildByLocalName(root, "description"), "title-info");
+    book.author = Authors(titleInfo);
+    book.title = CollapsedText(ChildByLocalName(titleInfo, "book-title").text().get());
+
+    std::size_t total = 0;
+    for (const pugi::xml_node& body : bodies) total += TopLevelSections(body);
+    std::size_t done = 0;
+    if (progress && !progress(done, total)) {
+        book.error = BookError::Cancelled;
+        return book;
+    }
+
+    BookTextBuilder out(limits.maxTextLength);
+    Fb2Walker walker(out);
+    for (const pugi::xml_node& body : bodies) {
+        out.EndParagraph();
+        for (pugi::xml_node child : body.children()) {
+            if (out.Full()) break;
+            walker.Node(child, 1);
+            if (child.type() == pugi::node_element && LocalName(child) == "section") {
+                ++done;
+                if (progress && !progress(done, total)) {
+                    book.error = BookError::Cancelled;
+                    return book;
+                }
+            }
+        }
+    }
+    out.Finish(book);
+    return book;
+}
+
+BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
+                    const BookProgress& progress) {
+    BookText book;
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    if (!archive) {
+        book.error = BookError::Damaged;
+        return book;
+    }
+    for (const std::string& name : archive->Names()) {
+        if (name.size() < 4) continue;
+        std::string ending = name.substr(name.size() - 4);
+        std::transform(ending.begin(), ending.end(), ending.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (ending != ".fb2") continue;
+        std::string content;
+        switch (archive->Read(name, content)) {
+            case ZipArchive::Status::Ok: return ReadFb2(content, limits, progress);
+            case ZipArchive::Status::Encrypted: book.error = BookError::Encrypted; return book;
+            case ZipArchive::Status::TooLarge: book.error = BookError::TooLarge; return book;
+            case ZipArchive::Status::Damaged:
+            case ZipArchive::Status::Missing: book.error = BookError::Damaged; return book;
+        }
+    }
+    book.error = BookError::Damaged;
+    return book;
+}

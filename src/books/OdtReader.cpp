@@ -1,0 +1,332 @@
+#include "books/OdtReader.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/CodePage.h"
+#include "books/BookTextBuilder.h"
+#include "books/OfficePackage.h"
+#include "books/XmlParsing.h"
+#include "books/ZipArchive.h"
+
+namespace {
+
+constexpr int kMaxDepth = 200;
+constexpr int kMaxStyleChain = 16;
+// text:s may ask for any number of spaces; a page's width is plenty.
+constexpr long kMaxSpaces = 200;
+
+bool IsElement(const pugi::xml_node& node, std::string_view name) {
+    return node.type() == pugi::node_element && LocalName(node) == name;
+}
+
+struct Style {
+    std::string parent;
+    bool heading = false;
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+};
+
+class Styles {
+public:
+    // Styles of one family ("text", "paragraph") from office:styles or
+    // office:automatic-styles.
+    void Load(const pugi::xml_node& container) {
+        for (pugi::xml_node style : container.children()) {
+            if (!IsElement(style, "style")) continue;
+            Style entry;
+            entry.parent = AttributeByLocalName(style, "parent-style-name").value();
+            const std::string_view name = AttributeByLocalName(style, "name").value();
+            entry.heading =
+                name == "Title" || !AttributeByLocalName(style, "default-outline-level").empty();
+            const pugi::xml_node text = ChildByLocalName(style, "text-properties");
+            if (const pugi::xml_attribute weight = AttributeByLocalName(text, "font-weight")) {
+                const std::string_view value = weight.value();
+                entry.bold = value == "bold" || value == "600" || value == "700" ||
+                             value == "800" || value == "900";
+            }
+            if (const pugi::xml_attribute slant = AttributeByLocalName(text, "font-style")) {
+                const std::string_view value = slant.value();
+                entry.italic = value == "italic" || value == "oblique";
+            }
+            const std::string family = AttributeByLocalName(style, "family").value();
+            styles_[family + ':' + std::string(name)] = std::move(entry);
+        }
+    }
+
+    bool Heading(std::string_view family, std::string_view name) const {
+        return Find(family, name,
+                    [](const Style& s) {
+                        return s.heading ? std::optional<bool>(true) : std::nullopt;
+                    })
+            .value_or(false);
+    }
+    std::optional<bool> Bold(std::string_view family, std::string_view name) const {
+        return Find(family, name, [](const Style& s) { return s.bold; });
+    }
+    std::optional<bool> Italic(std::string_view family, std::string_view name) const {
+        return Find(family, name, [](const Style& s) { return s.italic; });
+    }
+
+private:
+    template <typename Get>
+    std::optional<bool> Find(std::string_view family, std::string_view name, Get get) const {
+        std::string current(name);
+        for (int i = 0; i < kMaxStyleChain && !current.empty(); ++i) {
+            const auto found = styles_.find(std::string(family) + ':' + current);
+            if (found == styles_.end()) break;
+            if (const std::optional<bool> value = get(found->second)) return value;
+            current = found->second.parent;
+        }
+        return std::nullopt;
+    }
+
+    std::map<std::string, Style> styles_;
+};
+
+struct Note {
+    std::string citation;
+    pugi::xml_node body;
+};
+
+class OdtWalker {
+public:
+    OdtWalker(BookTextBuilder& out, const Styles& styles) : out_(out), styles_(styles) {}
+
+    void Node(const pugi::xml_node& node, int depth) {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+            if (inParagraph_ > 0) out_.AppendCollapsed(node.value());
+            if (out_.Length() > markEnd_) afterMark_ = false;
+            return;
+        }
+        if (node.type() != pugi::node_element || depth > kMaxDepth) return;
+        const std::string_view name = LocalName(node);
+        // The space between a note's mark and its text is there already.
+        if (afterMark_ && name == "s") return;
+        if (name == "p" || name == "h") {
+            Paragraph(node, depth, name == "h");
+        } else if (name == "span") {
+            Span(node, depth);
+        } else if (name == "s") {
+            long count = 1;
+            if (const pugi::xml_attribute c = AttributeByLocalName(node, "c")) {
+                count = std::clamp(c.as_llong(1), 1LL, static_cast<long long>(kMaxSpaces));
+            }
+            for (long i = 0; i < count; ++i) out_.AppendLiteral(' ');
+        } else if (name == "tab") {
+            out_.AppendLiteral(cellDepth_ > 0 ? U' ' : U'\t');
+        } else if (name == "line-break") {
+            Break();
+        } else if (name == "note") {
+            Citation(node);
+        } else if (name == "table") {
+            Table(node, depth);
+        } else if (name == "frame" || name == "annotation" || name == "annotation-end" ||
+                   name == "tracked-changes" || name == "sequence-decls" || name == "forms" ||
+                   name == "note-citation" || name == "variable-decls" ||
+                   name == "user-field-decls" || name == "bookmark-start" || name == "deletion") {
+            return;
+        } else {
+            Children(node, depth);
+        }
+    }
+
+    void Children(const pugi::xml_node& node, int depth) {
+        for (pugi::xml_node child : node.children()) {
+            if (out_.Full()) return;
+            Node(child, depth + 1);
+        }
+    }
+
+    const std::vector<Note>& Notes() const { return notes_; }
+
+    void SetNotePrefix(std::string prefix) {
+        notePrefix_ = std::move(prefix);
+        afterMark_ = false;
+    }
+
+private:
+    void Break() {
+        if (cellDepth_ > 0) {
+            out_.AppendCollapsed(" ");
+        } else {
+            out_.EndParagraph();
+        }
+    }
+
+    void Paragraph(const pugi::xml_node& paragraph, int depth, bool heading) {
+        Break();
+        const std::string_view style = AttributeByLocalName(paragraph, "style-name").value();
+        heading = heading || style == "Title" || styles_.Heading("paragraph", style);
+        const bool bold = heading || styles_.Bold("paragraph", style).value_or(false);
+        const bool italic = styles_.Italic("paragraph", style).value_or(false);
+        if (!notePrefix_.empty()) {
+            out_.AppendPreserved(notePrefix_);
+            out_.AppendCollapsed(" ");
+            notePrefix_.clear();
+            afterMark_ = true;
+            markEnd_ = out_.Length();
+        }
+        if (bold) out_.BeginBold();
+        if (italic) out_.BeginItalic();
+        ++inParagraph_;
+        Children(paragraph, depth);
+        --inParagraph_;
+        if (italic) out_.EndItalic();
+        if (bold) out_.EndBold();
+        Break();
+    }
+
+    void Span(const pugi::xml_node& span, int depth) {
+        const std::string_view style = AttributeByLocalName(span, "style-name").value();
+        const std::optional<bool> bold = styles_.Bold("text", style);
+        const std::optional<bool> italic = styles_.Italic("text", style);
+        // A span can only add what its style turns on; the pane has no way to
+        // show "not bold" inside a bold heading anyway.
+        if (bold.value_or(false)) out_.BeginBold();
+        if (italic.value_or(false)) out_.BeginItalic();
+        Children(span, depth);
+        if (italic.value_or(false)) out_.EndItalic();
+        if (bold.value_or(false)) out_.EndBold();
+    }
+
+    void Citation(const pugi::xml_node& note) {
+        std::string citation =
+            ToUtf8(CollapsedText(ChildByLocalName(note, "note-citation").text().get()));
+        if (citation.empty()) citation = std::to_string(notes_.size() + 1);
+        const std::string mark = "[" + citation + "]";
+        out_.AppendPreserved(mark);
+        notes_.push_back({mark, ChildByLocalName(note, "note-body")});
+    }
+
+    void Table(const pugi::xml_node& node, int depth) {
+        if (depth > kMaxDepth) return;
+        for (pugi::xml_node child : node.children()) {
+            if (out_.Full()) return;
+            if (child.type() != pugi::node_element) continue;
+            const std::string_view name = LocalName(child);
+            if (name == "table-row") {
+                Row(child, depth + 1);
+            } else if (name == "table-header-rows" || name == "table-rows" ||
+                       name == "table-row-group") {
+                Table(child, depth + 1);
+            }
+        }
+    }
+
+    void Row(const pugi::xml_node& row, int depth) {
+        Break();
+        bool first = true;
+        for (pugi::xml_node cell : row.children()) {
+            if (!IsElement(cell, "table-cell") && !IsElement(cell, "covered-table-cell")) continue;
+            if (!first) {
+                if (cellDepth_ > 0) {
+                    out_.AppendCollapsed(" ");
+                } else {
+                    out_.AppendSeparator('\t');
+                }
+            }
+            first = false;
+            ++cellDepth_;
+            Children(cell, depth + 1);
+            --cellDepth_;
+        }
+        Break();
+    }
+
+    BookTextBuilder& out_;
+    const Styles& styles_;
+    std::vector<Note> notes_;
+    std::string notePrefix_;
+    int cellDepth_ = 0;
+    int inParagraph_ = 0;
+    bool afterMark_ = false;
+    std::size_t markEnd_ = 0;
+};
+
+bool HasEncryptionData(std::string& manifest) {
+    pugi::xml_document document;
+    if (!ParseXml(manifest, document)) return false;
+    for (pugi::xml_node entry : document.document_element().children()) {
+        if (ChildByLocalName(entry, "encryption-data")) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+    BookText book;
+    auto fail = [&book](BookError error) {
+        book = BookText{};
+        book.error = error;
+        return book;
+    };
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    if (!archive) return fail(BookError::Damaged);
+
+    std::string manifest, contentXml, stylesXml, metaXml;
+    if (const BookError error = ReadPackagePart(*archive, "META-INF/manifest.xml", false, manifest);
+        error != BookError::None) {
+        return fail(error);
+    }
+    if (HasEncryptionData(manifest)) return fail(BookError::Encrypted);
+    for (const BookError error : {ReadPackagePart(*archive, "content.xml", true, contentXml),
+                                  ReadPackagePart(*archive, "styles.xml", false, stylesXml),
+                                  ReadPackagePart(*archive, "meta.xml", false, metaXml)}) {
+        if (error != BookError::None) return fail(error);
+    }
+
+    pugi::xml_document content;
+    if (!ParseXml(contentXml, content)) return fail(BookError::Damaged);
+    const pugi::xml_node root = content.document_element();
+    const pugi::xml_node text = ChildByLocalName(ChildByLocalName(root, "body"), "text");
+    if (!text) return fail(BookError::Damaged);
+
+    Styles styles;
+    pugi::xml_document stylesDocument;
+    if (ParseXml(stylesXml, stylesDocument)) {
+        const pugi::xml_node stylesRoot = stylesDocument.document_element();
+        styles.Load(ChildByLocalName(stylesRoot, "styles"));
+        styles.Load(ChildByLocalName(stylesRoot, "automatic-styles"));
+    }
+    styles.Load(ChildByLocalName(root, "automatic-styles"));
+
+    pugi::xml_document meta;
+    if (ParseXml(metaXml, meta)) {
+        const pugi::xml_node fields = ChildByLocalName(meta.document_element(), "meta");
+        book.author = AuthorList(ChildByLocalName(fields, "initial-creator").text().get());
+        if (book.author.empty()) {
+            book.author = AuthorList(ChildByLocalName(fields, "creator").text().get());
+        }
+        book.title = CollapsedText(ChildByLocalName(fields, "title").text().get());
+    }
+
+    std::size_t total = 1;  // the notes
+    for (pugi::xml_node child : text.children()) total += child.type() == pugi::node_element;
+    std::size_t done = 0;
+    if (progress && !progress(done, total)) return fail(BookError::Cancelled);
+
+    BookTextBuilder out(limits.maxTextLength);
+    OdtWalker walker(out, styles);
+    for (pugi::xml_node child : text.children()) {
+        if (child.type() != pugi::node_element) continue;
+        walker.Node(child, 1);
+        if (progress && !progress(++done, total)) return fail(BookError::Cancelled);
+        if (out.Full()) break;
+    }
+    const std::vector<Note> notes = walker.Notes();
+    for (const Note& note : notes) {
+        if (out.Full()) break;
+        out.EndParagraph();
+        walker.SetNotePrefix(note.citation);
+        walker.Children(note.body, 1);
+        walker.SetNotePrefix({});
+    }
+    if (progress && !progress(total, total)) return fail(BookError::Cancelled);
+    out.Finish(book);
+    return book;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+#include "books/BookText.h"
+
+// OpenDocument text. Paragraphs, headings (text:h, and the Title style) bold,
+// list items a paragraph each, a table row a line with its cells separated by
+// tabs; text bold and italic as its styles say (automatic styles and named
+// ones, through their parents). A note's citation stays in the text as "[n]"
+// and the note bodies follow the text in the order they were cited, each
+// starting with its "[n]". Drawings, annotations and tracked deletions are skipped. Author
+// (the initial creator, else the creator) and title come from meta.xml.
+//
+// A package whose manifest has encryption data is Encrypted. Progress counts
+// the top-level paragraphs, lists and tables.
+BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

@@ -1,0 +1,32 @@
+#include "books/OfficePackage.h"
+
+#include "books/BookTextBuilder.h"
+
+BookError ReadPackagePart(ZipArchive& archive, std::string_view name, bool required,
+                          std::string& out) {
+    switch (archive.Read(name, out)) {
+        case ZipArchive::Status::Ok: return BookError::None;
+        case ZipArchive::Status::Encrypted: return BookError::Encrypted;
+        case ZipArchive::Status::TooLarge: return BookError::TooLarge;
+        case ZipArchive::Status::Damaged:
+        case ZipArchive::Status::Missing: break;
+    }
+    out.clear();
+    return required ? BookError::Damaged : BookError::None;
+}
+
+std::u32string AuthorList(std::string_view utf8) {
+    std::u32string authors;
+    std::size_t start = 0;
+    while (start <= utf8.size()) {
+        std::size_t end = utf8.find(';', start);
+        if (end == std::string_view::npos) end = utf8.size();
+        const std::u32string name = CollapsedText(utf8.substr(start, end - start));
+        if (!name.empty()) {
+            if (!authors.empty()) authors += U", ";
+            authors += name;
+        }
+        start = end + 1;
+    }
+    return authors;
+}

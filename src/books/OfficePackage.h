@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "books/BookText.h"
+#include "books/ZipArchive.h"
+
+// What the office readers (DOCX, ODT) share about their ZIP packages.
+
+// Reads one part of the package. A required part that is missing or damaged
+// makes the book Damaged; an optional one is then just empty. A password or
+// the unpacking cap always ends the load.
+BookError ReadPackagePart(ZipArchive& archive, std::string_view name, bool required,
+                          std::string& out);
+
+// The creator field of document properties: several names separated by ";"
+// become "First Last, First Last".
+std::u32string AuthorList(std::string_view utf8);
