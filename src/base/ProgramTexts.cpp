@@ -48,8 +48,6 @@ std::string_view MessageText(MessageCode code) {
         case MSG_BOOK_TOO_LARGE:
             return "Книга слишком велика.\n"
                    "Открываются книги размером до 128 Мб, распакованные — до 256 Мб.";
-        case MSG_BOOK_NOT_READABLE:
-            return "Книги этого формата пока не открываются.";
     }
     return {};
 }

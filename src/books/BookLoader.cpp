@@ -5,29 +5,31 @@
 #include <optional>
 #include <string_view>
 
+#include "books/DocxReader.h"
+#include "books/EpubReader.h"
+#include "books/Fb2Reader.h"
+#include "books/OdtReader.h"
 #include "books/PdfReader.h"
 
 namespace {
 
 // The reader of a book kind read whole from its bytes; nothing for a kind
-// whose reader is not in this build yet.
+// that is not a book.
 std::optional<BookText> ReadBookBytes(DocumentKind kind, std::string_view bytes,
                                       const BookLimits& limits, const BookProgress& progress) {
     switch (kind) {
         case DocumentKind::Pdf:
             return ReadPdf(bytes, limits, progress);
-        // The remaining book readers join here, one line each:
-        //   case DocumentKind::Fb2:    return ReadFb2(bytes, limits, progress);
-        //   case DocumentKind::Fb2Zip: return ReadFb2Zip(bytes, limits, progress);
-        //   case DocumentKind::Epub:   return ReadEpub(bytes, limits, progress);
-        //   case DocumentKind::Docx:   return ReadDocx(bytes, limits, progress);
-        //   case DocumentKind::Odt:    return ReadOdt(bytes, limits, progress);
-        // Until then these kinds end as NotReadable.
         case DocumentKind::Fb2:
+            return ReadFb2(bytes, limits, progress);
         case DocumentKind::Fb2Zip:
+            return ReadFb2Zip(bytes, limits, progress);
         case DocumentKind::Epub:
+            return ReadEpub(bytes, limits, progress);
         case DocumentKind::Docx:
+            return ReadDocx(bytes, limits, progress);
         case DocumentKind::Odt:
+            return ReadOdt(bytes, limits, progress);
         case DocumentKind::PlainText:
         case DocumentKind::RichText:
         case DocumentKind::Html:
@@ -89,7 +91,7 @@ LoadedText LoadBookFile(const std::string& path, DocumentKind kind, const BookPr
     if (failed.error != LoadError::None) return failed;
     std::optional<BookText> book = ReadBookBytes(kind, bytes, limits, progress);
     if (!book) {
-        failed.error = LoadError::NotReadable;
+        failed.error = LoadError::OpenFailed;
         return failed;
     }
     return FromBook(std::move(*book));

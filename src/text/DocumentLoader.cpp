@@ -96,8 +96,7 @@ MessageCode LoadErrorMessage(LoadError error) {
         case LoadError::NoText:
             return MessageCode::MSG_BOOK_NO_TEXT;
         case LoadError::Cancelled:
-        case LoadError::NotReadable:
-            return MessageCode::MSG_BOOK_NOT_READABLE;
+            return MessageCode::MSG_FILE_OPEN_FAILED;
     }
     return MessageCode::MSG_FILE_OPEN_FAILED;
 }
@@ -127,7 +126,7 @@ LoadError ReadWholeFile(const std::string& path, std::size_t limit, std::string&
 }
 
 LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::size_t maxTextLength) {
-    if (IsBookKind(kind)) return {LoadError::NotReadable, {}, {}, {}, {}};
+    if (IsBookKind(kind)) return {LoadError::OpenFailed, {}, {}, {}, {}};
     const bool plain = kind == DocumentKind::PlainText;
     FileBytes file =
         ReadFileStart(path, plain ? PlainTextByteBudget(maxTextLength) : kMaxWholeDocumentBytes);

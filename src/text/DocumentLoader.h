@@ -19,7 +19,6 @@ enum class LoadError {
     Encrypted,     // DRM or a password
     NoText,        // no text to read, e.g. a scanned PDF
     Cancelled,     // the user stopped the load: nothing to tell
-    NotReadable,   // a book format whose reader is not in this build
 };
 
 // RTF and HTML documents are read whole before their text is known, so their
@@ -63,6 +62,6 @@ std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLengt
 // waited on. A plain-text file is read up to the most bytes maxTextLength
 // characters can take; an RTF or HTML file over kMaxWholeDocumentBytes is
 // refused. A read error part way ends the file where it happened. Books are
-// read by books/BookLoader; given one, this fails with NotReadable.
+// read by books/BookLoader; given one, this fails with OpenFailed.
 LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind,
                             std::size_t maxTextLength = kMaxTextLength);

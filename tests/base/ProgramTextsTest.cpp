@@ -23,9 +23,8 @@ TEST(ProgramTexts, MessagesByCode) {
 // Each reason a book cannot be read has a message of its own.
 TEST(ProgramTexts, BookMessagesNameDifferentReasons) {
     using enum MessageCode;
-    const MessageCode codes[] = {MSG_BOOK_DAMAGED,    MSG_BOOK_ENCRYPTED,    MSG_BOOK_NO_TEXT,
-                                 MSG_BOOK_TOO_LARGE,  MSG_BOOK_NOT_READABLE, MSG_FILE_TOO_LARGE,
-                                 MSG_FILE_OPEN_FAILED};
+    const MessageCode codes[] = {MSG_BOOK_DAMAGED,   MSG_BOOK_ENCRYPTED, MSG_BOOK_NO_TEXT,
+                                 MSG_BOOK_TOO_LARGE, MSG_FILE_TOO_LARGE, MSG_FILE_OPEN_FAILED};
     for (const MessageCode a : codes) {
         EXPECT_FALSE(MessageText(a).empty());
         for (const MessageCode b : codes) {

@@ -8,6 +8,13 @@ namespace {
 
 const std::string kData = LMN_TEST_DATA "/books/";
 
+const char* const kFb2 =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+    "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\"><description><title-info>"
+    "<author><first-name>Anna</first-name><last-name>Ivanova</last-name></author>"
+    "<book-title>Tale</book-title></title-info></description>"
+    "<body><section><p>Once upon a time.</p></section></body></FictionBook>";
+
 TEST(BookLoader, EachBookErrorHasItsLoadError) {
     const std::pair<BookError, LoadError> cases[] = {
         {BookError::None, LoadError::None},
@@ -37,6 +44,15 @@ TEST(BookLoader, LoadsByKindAndRefusesWhatIsNotAFile) {
         {"text named .pdf", folder.Write("t.pdf", "plain words"), DocumentKind::Pdf,
          LoadError::Damaged},
         {"missing epub", folder.Path("none.epub"), DocumentKind::Epub, LoadError::OpenFailed},
+        {"text named .epub", folder.Write("t.epub", "plain words"), DocumentKind::Epub,
+         LoadError::Damaged},
+        {"text named .docx", folder.Write("t.docx", "plain words"), DocumentKind::Docx,
+         LoadError::Damaged},
+        {"text named .odt", folder.Write("t.odt", "plain words"), DocumentKind::Odt,
+         LoadError::Damaged},
+        {"text named .fb2.zip", folder.Write("t.fb2.zip", "plain words"), DocumentKind::Fb2Zip,
+         LoadError::Damaged},
+        {"fb2", folder.Write("t.fb2", kFb2), DocumentKind::Fb2, LoadError::None},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -47,6 +63,10 @@ TEST(BookLoader, LoadsByKindAndRefusesWhatIsNotAFile) {
     EXPECT_EQ(pdf.title, U"Образцы текста");
     EXPECT_EQ(LoadAnyDocument(folder.Write("a.txt", "words"), DocumentKind::PlainText, {}).text,
               U"words");
+    const LoadedText fb2 = LoadAnyDocument(folder.Path("t.fb2"), DocumentKind::Fb2, {});
+    EXPECT_EQ(fb2.author, U"Anna Ivanova");
+    EXPECT_EQ(fb2.title, U"Tale");
+    EXPECT_NE(fb2.text.find(U"Once upon a time."), std::u32string::npos);
 }
 
 TEST(BookLoader, CancelledPdfLoadGivesNothing) {

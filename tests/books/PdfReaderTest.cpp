@@ -81,7 +81,9 @@ TEST(PdfReader, HeadingsSetInABoldFaceAreBoldRuns) {
     std::size_t end = 0;
     for (std::size_t i = 0; i < book.runs.size(); ++i) {
         EXPECT_EQ(book.runs[i].start, end);
-        if (i > 0) EXPECT_NE(book.runs[i].format, book.runs[i - 1].format);
+        if (i > 0) {
+            EXPECT_NE(book.runs[i].format, book.runs[i - 1].format);
+        }
         end += book.runs[i].length;
     }
     EXPECT_EQ(end, book.text.size());

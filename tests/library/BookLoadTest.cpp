@@ -79,7 +79,9 @@ TEST_F(BookLoadTest, ABookThatCannotBeReadSaysWhyAndKeepsThePreviousText) {
         {"scanned", kData + "sample-scanned.pdf", MessageCode::MSG_BOOK_NO_TEXT},
         {"damaged", Write("broken.pdf", "%PDF-1.4\nnot really"), MessageCode::MSG_BOOK_DAMAGED},
         {"missing", Write("gone.txt", "") + ".pdf", MessageCode::MSG_FILE_OPEN_FAILED},
-        {"reader not in this build", Write("tale.odt", "PK"), MessageCode::MSG_BOOK_NOT_READABLE},
+        {"not a zip named .odt", Write("tale.odt", "PK"), MessageCode::MSG_BOOK_DAMAGED},
+        {"not a zip named .fb2.zip", Write("tale.fb2.zip", "<FictionBook/>"),
+         MessageCode::MSG_BOOK_DAMAGED},
     };
     OpenPrevious();
     for (const Case& c : cases) {
