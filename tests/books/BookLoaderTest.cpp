@@ -69,6 +69,46 @@ TEST(BookLoader, LoadsByKindAndRefusesWhatIsNotAFile) {
     EXPECT_NE(fb2.text.find(U"Once upon a time."), std::u32string::npos);
 }
 
+// Every sample book, its kind taken from its name as the program takes it,
+// reaches its reader through the one loader.
+TEST(BookLoader, EverySampleBookLoadsByItsName) {
+    struct Case {
+        const char* name;
+        LoadError error;
+    };
+    const Case cases[] = {
+        {"hand-1251.fb2", LoadError::None},
+        {"hand-1251.fb2.zip", LoadError::None},
+        {"pandoc.fb2", LoadError::None},
+        {"pandoc-epub2.epub", LoadError::None},
+        {"pandoc-epub3.epub", LoadError::None},
+        {"libreoffice.epub", LoadError::None},
+        {"pandoc.docx", LoadError::None},
+        {"libreoffice.docx", LoadError::None},
+        {"pandoc.odt", LoadError::None},
+        {"libreoffice.odt", LoadError::None},
+        {"sample.pdf", LoadError::None},
+        {"bomb.fb2.zip", LoadError::BookTooLarge},
+        {"sample-password.pdf", LoadError::Encrypted},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = kData + c.name;
+        const std::optional<DocumentKind> kind = DocumentKindFromPath(path);
+        ASSERT_TRUE(kind && IsBookKind(*kind));
+        std::size_t calls = 0;
+        const LoadedText loaded = LoadAnyDocument(path, *kind, [&](std::size_t, std::size_t) {
+            ++calls;
+            return true;
+        });
+        EXPECT_EQ(loaded.error, c.error);
+        EXPECT_EQ(loaded.text.empty(), c.error != LoadError::None);
+        if (c.error == LoadError::None) {
+            EXPECT_GT(calls, 0u);
+        }
+    }
+}
+
 TEST(BookLoader, CancelledPdfLoadGivesNothing) {
     const LoadedText loaded = LoadBookFile(kData + "sample.pdf", DocumentKind::Pdf,
                                            [](std::size_t, std::size_t) { return false; });
