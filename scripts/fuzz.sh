@@ -16,6 +16,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for corpus in "$root"/fuzz/corpus/*/; do targets+=("$(basename "$corpus")"); done
 fi
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp"
 for target in "${targets[@]}"; do
   corpus="$root/fuzz/corpus/$target"
   work="$build/work/$target"

@@ -23,6 +23,7 @@ cmake -S "$root" -B "$root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DL
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake --build "$root/build-sanitize"
 export UBSAN_OPTIONS=print_stacktrace=1
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp"
 ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$root/build-sanitize" -L core --output-on-failure
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir "$root/build-sanitize" -L widget --output-on-failure
 

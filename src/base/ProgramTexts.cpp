@@ -14,7 +14,8 @@ std::string_view MessageText(MessageCode code) {
             return "Не удаётся открыть этот файл ";
         case MSG_FILE_TYPE_REJECTED:
             return "Этот файл не может быть открыт.\nДопускаются только файлы следующих типов:\n"
-                   "*.txt, *.rtf, *html, *htm, *plg";
+                   "*.txt, *.rtf, *html, *htm, *plg,\n"
+                   "*.fb2, *.fb2.zip, *.epub, *.pdf, *.docx, *.odt";
         case MSG_SHELF_UNAVAILABLE:
             return "Не удаётся получить содержимое полки.\nНет доступа к диску";
         case MSG_DOCUMENT_NAME_EMPTY:
@@ -36,6 +37,17 @@ std::string_view MessageText(MessageCode code) {
         case MSG_FILE_TOO_LARGE:
             return "Этот файл слишком велик.\n"
                    "Файлы *.rtf, *.htm, *.html и *.plg открываются размером до 64 Мб.";
+        case MSG_BOOK_DAMAGED:
+            return "Книга повреждена или сохранена не в том формате,\n"
+                   "на который указывает её расширение, — её текст не прочесть.";
+        case MSG_BOOK_ENCRYPTED:
+            return "Книга защищена (DRM или пароль) — её текст не прочесть.";
+        case MSG_BOOK_NO_TEXT:
+            return "В книге нет текста, только изображения\n"
+                   "(например, отсканированные страницы) — читать нечего.";
+        case MSG_BOOK_TOO_LARGE:
+            return "Книга слишком велика.\n"
+                   "Открываются книги размером до 128 Мб, распакованные — до 256 Мб.";
     }
     return {};
 }

@@ -20,6 +20,11 @@ enum class MessageCode : int {
     MSG_SHELF_DAMAGED = 9,
     MSG_SHELF_PATH_TOO_LONG = 10,
     MSG_FILE_TOO_LARGE = 11,
+    // Books that cannot be read, by the reason.
+    MSG_BOOK_DAMAGED = 12,
+    MSG_BOOK_ENCRYPTED = 13,
+    MSG_BOOK_NO_TEXT = 14,
+    MSG_BOOK_TOO_LARGE = 15,
 };
 
 std::string_view MessageText(MessageCode code);
@@ -34,7 +39,8 @@ inline constexpr std::string_view kNoTaskExplanation =
 
 inline constexpr std::string_view kTaskWholeTextStatus = "Читать от НАЧАЛА текста до КОНЦА";
 inline constexpr std::string_view kTaskFromCaretStatus = "Читать от указанного МЕСТА до КОНЦА";
-inline constexpr std::string_view kTaskToCaretStatus = "Читать от НАЧАЛА текста до указанного МЕСТА";
+inline constexpr std::string_view kTaskToCaretStatus =
+    "Читать от НАЧАЛА текста до указанного МЕСТА";
 inline constexpr std::string_view kTaskSelectionStatus = "Читать ВЫДЕЛЕННЫЙ текст";
 // The second status pane: the task's rate and the time left, in minutes or,
 // under a minute, in seconds.

@@ -11,8 +11,11 @@ namespace {
 // The one filter of the open dialog. The patterns in the last parentheses,
 // hidden from the user, match the extensions in any case.
 const QString kDocumentFilter =
-    "Documents (*.txt, *.rtf, *.htm, *.html, *.plg) "
-    "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg])";
+    "Documents (*.txt, *.rtf, *.htm, *.html, *.plg, *.fb2, *.fb2.zip, *.epub, *.pdf, *.docx, "
+    "*.odt) "
+    "(*.[Tt][Xx][Tt] *.[Rr][Tt][Ff] *.[Hh][Tt][Mm] *.[Hh][Tt][Mm][Ll] *.[Pp][Ll][Gg] "
+    "*.[Ff][Bb]2 *.[Ff][Bb]2.[Zz][Ii][Pp] *.[Ee][Pp][Uu][Bb] *.[Pp][Dd][Ff] "
+    "*.[Dd][Oo][Cc][Xx] *.[Oo][Dd][Tt])";
 
 }  // namespace
 

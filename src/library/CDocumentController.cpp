@@ -4,7 +4,9 @@
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
+#include "books/BookLoader.h"
 #include "library/BookmarkRules.h"
+#include "library/CLoadProgressDlg.h"
 #include "library/CMarkNameDlg.h"
 #include "library/CMarksDlg.h"
 #include "library/CShelfDlg.h"
@@ -28,7 +30,10 @@ CDocumentController::CDocumentController(ShelfDocument& document, CShelfFile& sh
       text_(text),
       settings_(settings),
       screenSize_(screenSize),
-      window_(window) {
+      window_(window),
+      bookLoad_([](const std::string& path, DocumentKind kind, const BookProgress& progress) {
+          return LoadBookFile(path, kind, progress);
+      }) {
     document_.SetHost(this);
     constexpr int kPlaceSavingMs = 3 * 60 * 1000;
     placeSaver_.setInterval(kPlaceSavingMs);
@@ -42,10 +47,29 @@ QString CDocumentController::Title() const { return ProgramText(WindowTitle(docu
 void CDocumentController::UpdateTitle() { emit TitleChanged(Title()); }
 
 bool CDocumentController::OpenFile(std::string path) {
+    const std::optional<DocumentKind> kind = DocumentKindFromPath(path);
+    if (kind && IsBookKind(*kind)) {
+        std::optional<LoadedText> book = ReadBook(path, *kind);
+        if (!book) return false;
+        document_.CloseCurrent();
+        document_.key = ShelfDocument::kNotOnShelf;
+        document_.path = std::move(path);
+        document_.name = DocumentNameFromPath(document_.path);
+        return ShowLoaded(std::move(*book));
+    }
     document_.CloseCurrent();
     document_.key = ShelfDocument::kNotOnShelf;
     document_.path = std::move(path);
     return LoadDocument();
+}
+
+std::optional<LoadedText> CDocumentController::ReadBook(const std::string& path,
+                                                        DocumentKind kind) {
+    LoadedText book = RunLoadWithProgress(
+        window_, [&](const BookProgress& progress) { return bookLoad_(path, kind, progress); });
+    if (book.error == LoadError::None) return book;
+    if (book.error != LoadError::Cancelled) ShowMessage(window_, LoadErrorMessage(book.error));
+    return std::nullopt;
 }
 
 bool CDocumentController::LoadDocument() {
@@ -57,6 +81,14 @@ bool CDocumentController::LoadDocument() {
     if (document_.key == ShelfDocument::kNotOnShelf) {
         document_.name = DocumentNameFromPath(document_.path);
     }
+    if (IsBookKind(*kind)) {
+        std::optional<LoadedText> book = ReadBook(document_.path, *kind);
+        if (!book) {
+            document_.Clear();
+            return false;
+        }
+        return ShowLoaded(std::move(*book));
+    }
     LoadedText content;
     {
         // Converting a page is the one load that takes noticeable time.
@@ -64,11 +96,17 @@ bool CDocumentController::LoadDocument() {
         if (*kind == DocumentKind::Html) wait.emplace();
         content = LoadDocumentFile(document_.path, *kind);
     }
+    return ShowLoaded(std::move(content));
+}
+
+bool CDocumentController::ShowLoaded(LoadedText content) {
     if (content.error != LoadError::None) {
         document_.Clear();
         ShowMessage(window_, LoadErrorMessage(content.error));
         return false;
     }
+    bookAuthor_ = std::move(content.author);
+    bookTitle_ = std::move(content.title);
     UpdateTitle();
     text_.ApplyDefaultFormat();
     text_.SetText(std::move(content.text));
@@ -88,6 +126,8 @@ bool CDocumentController::LoadDocument() {
 
 void CDocumentController::LoadClipboard() {
     document_.CloseCurrent();
+    bookAuthor_.clear();
+    bookTitle_.clear();
     document_.key = ShelfDocument::kNoDocument;
     text_.ApplyDefaultFormat();
     text_.ReplaceWithClipboard();
@@ -102,7 +142,7 @@ void CDocumentController::PutOnShelf() {
         ShowMessage(window_, MessageCode::MSG_SHELF_PATH_TOO_LONG);
         return;
     }
-    CShelfNameDlg dialog(OfferedShelfName(document_.name), window_);
+    CShelfNameDlg dialog(OfferedShelfName(document_.name, bookAuthor_, bookTitle_), window_);
     if (dialog.exec() != QDialog::Accepted) return;
     const std::optional<std::int32_t> key = shelf_.AllocateKey();
     if (!key) {
@@ -152,11 +192,23 @@ void CDocumentController::ShowBookmarks() {
 }
 
 CDocumentController::ShelfOpen CDocumentController::OpenFromShelf(int key) {
+    // A shelved book is read before the open document is closed, so that a
+    // book that fails or is cancelled leaves it shown.
+    std::optional<LoadedText> book;
+    ShelfDocument shelved;
+    if (const std::optional<std::string> record = shelf_.ReadRecord(key);
+        record && LoadRecord(*record, shelved) && shelved.FileExists()) {
+        if (const auto kind = DocumentKindFromPath(shelved.path); kind && IsBookKind(*kind)) {
+            book = ReadBook(shelved.path, *kind);
+            if (!book) return ShelfOpen::NotOpened;
+        }
+    }
     if (!document_.LoadFromShelf(shelf_, key)) return ShelfOpen::NotOpened;
     if (!document_.FileExists()) return ShelfOpen::FileMissing;
     // A shelved document is not left open without its text: the failure
     // has been reported.
-    if (!LoadDocument()) document_.Clear();
+    const bool shown = book ? ShowLoaded(std::move(*book)) : LoadDocument();
+    if (!shown) document_.Clear();
     return ShelfOpen::Opened;
 }
 
@@ -234,6 +286,8 @@ void CDocumentController::ReturnToShelf(ShelfDocument& document) {
 }
 
 void CDocumentController::DocumentCleared() {
+    bookAuthor_.clear();
+    bookTitle_.clear();
     text_.SetText({});
     UpdateTitle();
     emit CommandsChanged();

@@ -2,11 +2,16 @@
 
 #include <QObject>
 #include <QSize>
-#include <QTimer>
 #include <QString>
+#include <QTimer>
+#include <functional>
+#include <optional>
 #include <string>
 
+#include "books/BookText.h"
 #include "library/ShelfDocument.h"
+#include "text/DocumentLoader.h"
+#include "text/DocumentPath.h"
 
 class CShelfFile;
 class CTextCtrl;
@@ -36,11 +41,18 @@ public:
     // Closes the open document and loads the file at `path` (the platform's
     // bytes) as a document not on the shelf. False, with the message shown,
     // when the file is refused (the document keeps its path) or cannot be
-    // read (the document is cleared).
+    // read (the document is cleared). A book is read before anything is
+    // closed: one that fails or is cancelled leaves the open document and
+    // its text as they were.
     bool OpenFile(std::string path);
     // Loads the file the open document names; the caller has set its path
     // and key. A shelved document goes back to where reading stopped.
     bool LoadDocument();
+    // How books are read: LoadBookFile, unless a test puts a reader of its
+    // own in its place. Called on a worker thread.
+    using BookLoad =
+        std::function<LoadedText(const std::string& path, DocumentKind kind, const BookProgress&)>;
+    void SetBookLoad(BookLoad load) { bookLoad_ = std::move(load); }
     void LoadClipboard();
     // Closes the open document, handing a shelved one back to the shelf.
     void CloseCurrent() { document_.CloseCurrent(); }
@@ -90,6 +102,11 @@ private:
     void DocumentCleared() override;
     void UpdateTitle();
     bool Rewrite(ShelfDocument& document);
+    // Reads a book with the progress dialog; false, with the message shown
+    // unless the user cancelled, when it cannot be read.
+    std::optional<LoadedText> ReadBook(const std::string& path, DocumentKind kind);
+    // Shows what the open document's file gave.
+    bool ShowLoaded(LoadedText content);
 
     ShelfDocument& document_;
     CShelfFile& shelf_;
@@ -99,4 +116,8 @@ private:
     QWidget* window_;
     QTimer placeSaver_;
     bool shelfWriteFailed_ = false;
+    BookLoad bookLoad_;
+    // The open book's own author and title, offered as its shelf name.
+    std::u32string bookAuthor_;
+    std::u32string bookTitle_;
 };

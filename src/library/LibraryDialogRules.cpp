@@ -44,6 +44,24 @@ std::u32string OfferedShelfName(std::u32string_view documentName) {
     return std::u32string(documentName.substr(0, documentName.rfind(U'.')));
 }
 
+std::u32string OfferedShelfName(std::u32string_view documentName, std::u32string_view author,
+                                std::u32string_view title) {
+    const std::u32string bookTitle = TrimName(title);
+    if (bookTitle.empty()) {
+        // "tale.fb2.zip" is offered as "tale", not "tale.fb2".
+        std::u32string name = OfferedShelfName(documentName);
+        constexpr std::u32string_view kFb2 = U".fb2";
+        if (name.size() > kFb2.size() && documentName.size() > name.size()) {
+            std::u32string end = name.substr(name.size() - kFb2.size());
+            for (char32_t& c : end) c = c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c;
+            if (end == kFb2) name.resize(name.size() - kFb2.size());
+        }
+        return name;
+    }
+    const std::u32string bookAuthor = TrimName(author);
+    return bookAuthor.empty() ? bookTitle : bookAuthor + U" - " + bookTitle;
+}
+
 std::u32string TrimName(std::u32string_view name) {
     constexpr std::u32string_view kWhiteSpace = U" \t\r\n\v\f";
     const std::size_t first = name.find_first_not_of(kWhiteSpace);

@@ -54,6 +54,11 @@ DialogGeometry OpenListDialog(DialogSizeFields fields, int clientWidth, int clie
 // The name offered when a document is put on the shelf: its current name
 // without everything from its last "." on.
 std::u32string OfferedShelfName(std::u32string_view documentName);
+// For a book: "Author - Title" when it names both, the title when it names
+// only that, else the name offered for any document (without ".fb2.zip"
+// as a whole).
+std::u32string OfferedShelfName(std::u32string_view documentName, std::u32string_view author,
+                                std::u32string_view title);
 
 // The longest name a shelf entry or a bookmark takes.
 constexpr int kMaxNameLength = 255;

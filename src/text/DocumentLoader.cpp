@@ -78,7 +78,6 @@ bool IsUtf8Label(std::string_view label) {
     return lower == "utf-8" || lower == "utf8" || lower == "unicode-1-1-utf-8";
 }
 
-
 }  // namespace
 
 MessageCode LoadErrorMessage(LoadError error) {
@@ -88,6 +87,16 @@ MessageCode LoadErrorMessage(LoadError error) {
             return MessageCode::MSG_FILE_OPEN_FAILED;
         case LoadError::TooLarge:
             return MessageCode::MSG_FILE_TOO_LARGE;
+        case LoadError::BookTooLarge:
+            return MessageCode::MSG_BOOK_TOO_LARGE;
+        case LoadError::Damaged:
+            return MessageCode::MSG_BOOK_DAMAGED;
+        case LoadError::Encrypted:
+            return MessageCode::MSG_BOOK_ENCRYPTED;
+        case LoadError::NoText:
+            return MessageCode::MSG_BOOK_NO_TEXT;
+        case LoadError::Cancelled:
+            return MessageCode::MSG_FILE_OPEN_FAILED;
     }
     return MessageCode::MSG_FILE_OPEN_FAILED;
 }
@@ -101,29 +110,42 @@ std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLengt
     // UTF-8 anyway; old pages saved in Windows-1251 often kept the claim.
     std::optional<std::string> declared = DeclaredHtmlCharset(bytes);
     if (declared && IsUtf8Label(*declared)) declared.reset();
-    std::u32string text = ConvertHtmlToText(DecodeDocumentText(bytes, kWholeText, declared.value_or("")));
+    std::u32string text =
+        ConvertHtmlToText(DecodeDocumentText(bytes, kWholeText, declared.value_or("")));
     if (text.size() > maxTextLength) text.resize(maxTextLength);
     return text;
 }
 
+LoadError ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes) {
+    FileBytes file = ReadFileStart(path, limit);
+    bytes.clear();
+    if (file.error != LoadError::None) return file.error;
+    if (!file.complete) return LoadError::TooLarge;
+    bytes = std::move(file.bytes);
+    return LoadError::None;
+}
+
 LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::size_t maxTextLength) {
+    if (IsBookKind(kind)) return {LoadError::OpenFailed, {}, {}, {}, {}};
     const bool plain = kind == DocumentKind::PlainText;
     FileBytes file =
         ReadFileStart(path, plain ? PlainTextByteBudget(maxTextLength) : kMaxWholeDocumentBytes);
-    if (file.error != LoadError::None) return {file.error, {}, {}};
-    if (!plain && !file.complete) return {LoadError::TooLarge, {}, {}};
+    if (file.error != LoadError::None) return {file.error, {}, {}, {}, {}};
+    if (!plain && !file.complete) return {LoadError::TooLarge, {}, {}, {}, {}};
     if (!file.complete) DropPartialUtf8Character(file.bytes);
     switch (kind) {
         case DocumentKind::PlainText:
-            return {LoadError::None, ReadPlainTextDocument(file.bytes, maxTextLength), {}};
+            return {LoadError::None, ReadPlainTextDocument(file.bytes, maxTextLength), {}, {}, {}};
         case DocumentKind::Html:
-            return {LoadError::None, ReadHtmlDocument(file.bytes, maxTextLength), {}};
+            return {LoadError::None, ReadHtmlDocument(file.bytes, maxTextLength), {}, {}, {}};
         case DocumentKind::RichText: {
             RtfReader reader(maxTextLength);
             reader.Feed(file.bytes);
             RtfDocument rtf = reader.Finish();
-            return {LoadError::None, std::move(rtf.text), std::move(rtf.runs)};
+            return {LoadError::None, std::move(rtf.text), std::move(rtf.runs), {}, {}};
         }
+        default:
+            break;
     }
-    return {LoadError::OpenFailed, {}, {}};
+    return {LoadError::OpenFailed, {}, {}, {}, {}};
 }

@@ -13,12 +13,21 @@ enum class LoadError {
     None,
     OpenFailed,  // the file cannot be opened, or is not a regular file
     TooLarge,    // a document that is read whole is larger than kMaxWholeDocumentBytes
+    // What a book reader finds:
+    BookTooLarge,  // larger than kMaxBookFileBytes, or unpacks to more than the reader's cap
+    Damaged,       // not a readable file of its format
+    Encrypted,     // DRM or a password
+    NoText,        // no text to read, e.g. a scanned PDF
+    Cancelled,     // the user stopped the load: nothing to tell
 };
 
 // RTF and HTML documents are read whole before their text is known, so their
 // size has a cap of its own; a plain-text file is read only as far as the
 // text limit can use.
 inline constexpr std::size_t kMaxWholeDocumentBytes = 64 * 1024 * 1024;
+// A book (FB2, EPUB, DOCX, ODT: an archive or XML) is read whole too; PDF is
+// read by poppler from the file as it needs it.
+inline constexpr std::size_t kMaxBookFileBytes = 128 * 1024 * 1024;
 
 // The program's message for a failed load.
 MessageCode LoadErrorMessage(LoadError error);
@@ -28,7 +37,14 @@ struct LoadedText {
     std::u32string text;  // at most kMaxTextLength characters
     // How parts of a rich text document look; empty for plain text and HTML.
     std::vector<RtfRun> runs;
+    // A book's own metadata, for its shelf name; empty for other documents.
+    std::u32string author;
+    std::u32string title;
 };
+
+// The whole of the regular file at path into bytes: OpenFailed as for any
+// document, TooLarge when it holds more than limit bytes.
+LoadError ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes);
 
 // A plain-text file's bytes as text, in the encoding its byte-order mark
 // names, else UTF-8 when they are well-formed UTF-8, else the legacy encoding
@@ -45,6 +61,7 @@ std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLengt
 // anything else, a pipe or a device among them, fails at once without being
 // waited on. A plain-text file is read up to the most bytes maxTextLength
 // characters can take; an RTF or HTML file over kMaxWholeDocumentBytes is
-// refused. A read error part way ends the file where it happened.
+// refused. A read error part way ends the file where it happened. Books are
+// read by books/BookLoader; given one, this fails with OpenFailed.
 LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind,
                             std::size_t maxTextLength = kMaxTextLength);

@@ -8,23 +8,36 @@
 
 #include "text/TextDecoding.h"
 
+bool IsBookKind(DocumentKind kind) {
+    return kind != DocumentKind::PlainText && kind != DocumentKind::RichText &&
+           kind != DocumentKind::Html;
+}
+
 std::optional<DocumentKind> DocumentKindFromPath(std::string_view path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos) return std::nullopt;
-    std::string extension(path.substr(dot + 1));
-    for (char& c : extension) {
+    std::string upper(path);
+    for (char& c : upper) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
+    // The double extension first: "book.fb2.zip" is not a ZIP.
+    if (upper.ends_with(".FB2.ZIP")) return DocumentKind::Fb2Zip;
+    const std::size_t dot = upper.rfind('.');
+    if (dot == std::string::npos) return std::nullopt;
+    const std::string_view extension = std::string_view(upper).substr(dot + 1);
     struct Entry {
         std::string_view extension;
         DocumentKind kind;
     };
-    static constexpr std::array<Entry, 5> kKinds = {{
+    static constexpr std::array<Entry, 10> kKinds = {{
         {"TXT", DocumentKind::PlainText},
         {"RTF", DocumentKind::RichText},
         {"HTM", DocumentKind::Html},
         {"HTML", DocumentKind::Html},
         {"PLG", DocumentKind::Html},
+        {"FB2", DocumentKind::Fb2},
+        {"EPUB", DocumentKind::Epub},
+        {"PDF", DocumentKind::Pdf},
+        {"DOCX", DocumentKind::Docx},
+        {"ODT", DocumentKind::Odt},
     }};
     for (const Entry& entry : kKinds) {
         if (extension == entry.extension) return entry.kind;

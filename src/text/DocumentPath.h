@@ -9,11 +9,22 @@ enum class DocumentKind {
     PlainText = 1,  // TXT
     RichText = 2,   // RTF
     Html = 3,       // HTM, HTML, PLG: converted to plain text first
+    // Books, read whole by the readers in books/.
+    Fb2 = 4,
+    Fb2Zip = 5,  // FB2.ZIP: an FB2 inside a ZIP archive
+    Epub = 6,
+    Pdf = 7,
+    Docx = 8,
+    Odt = 9,
 };
 
-// The kind named by the characters after the last "." of the whole path,
-// upper-cased; nothing when there is no "." or the extension is none of the
-// five. The last "." may lie in a folder name: "my.docs/README" is refused.
+// Whether the kind is read by a book reader rather than as text.
+bool IsBookKind(DocumentKind kind);
+
+// The kind named by the characters after the last "." of the whole path, in
+// any letter case ("FB2.ZIP" by the last two); nothing when there is no "." or
+// the extension is none of the program's (a plain ".zip" is not one). The
+// last "." may lie in a folder name: "my.docs/README" is refused.
 std::optional<DocumentKind> DocumentKindFromPath(std::string_view path);
 
 // The file name: the part of the path after the last "/" and after the last

@@ -26,8 +26,8 @@ import harness  # noqa: E402
 # the entry should go.
 KNOWN_FAULTS: set[str] = set()
 
-MODULES = ["test_controls", "test_drop", "test_keys", "test_mouse", "test_session", "test_shelf",
-           "test_unicode",
+MODULES = ["test_books", "test_controls", "test_drop", "test_keys", "test_mouse", "test_session",
+           "test_shelf", "test_unicode",
            "test_window"]
 
 

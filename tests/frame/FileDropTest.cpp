@@ -70,7 +70,7 @@ TEST_F(FileDropTest, ADroppedFileOpensAsOpenWould) {
     const std::u32string opened = U"Text of the dropped book.";
     const QString refusedMessage =
         "Orvek Lumeno|Этот файл не может быть открыт.\nДопускаются только файлы следующих "
-        "типов:\n*.txt, *.rtf, *html, *htm, *plg";
+        "типов:\n*.txt, *.rtf, *html, *htm, *plg,\n*.fb2, *.fb2.zip, *.epub, *.pdf, *.docx, *.odt";
     // clang-format off
     const Case cases[] = {
         {"a text file on the text pane", {book}, false, false, true, {}, opened},

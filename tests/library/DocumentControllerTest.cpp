@@ -102,7 +102,7 @@ TEST_F(DocumentControllerTest, OpeningTellsTheWindowWhatChanged) {
     EXPECT_EQ(document.key, ShelfDocument::kNotOnShelf);
 
     ModalAnswer answer;
-    EXPECT_FALSE(documents.OpenFile(Write("notes.docx", "x")));
+    EXPECT_FALSE(documents.OpenFile(Write("notes.doc", "x")));
     EXPECT_EQ(answer.seen.size(), 1);
     EXPECT_EQ(text.Text(), U"");  // the open document was closed first
     EXPECT_EQ(titles.last().first().toString(), "Orvek Lumeno");

@@ -171,6 +171,32 @@ TEST(LibraryDialogRules, OfferedShelfNameDropsTheLastExtension) {
     }
 }
 
+TEST(LibraryDialogRules, OfferedBookShelfNameIsAuthorAndTitleWhenTheBookHasThem) {
+    struct Row {
+        const char* name;
+        const char32_t* document;
+        const char32_t* author;
+        const char32_t* title;
+        const char32_t* offered;
+    };
+    const Row rows[] = {
+        {"both", U"tale.pdf", U"Лев Толстой", U"Война и мир", U"Лев Толстой - Война и мир"},
+        {"title only", U"tale.epub", U"", U"Война и мир", U"Война и мир"},
+        {"author only", U"tale.epub", U"Лев Толстой", U"", U"tale"},
+        {"neither", U"tale.docx", U"", U"", U"tale"},
+        {"blank title", U"tale.odt", U"Лев Толстой", U"  \t", U"tale"},
+        {"spaces trimmed", U"tale.pdf", U" Anna ", U" Notes ", U"Anna - Notes"},
+        {"zipped fb2 loses both extensions", U"tale.fb2.zip", U"", U"", U"tale"},
+        {"in any case", U"TALE.FB2.ZIP", U"", U"", U"TALE"},
+        {"a plain fb2", U"tale.fb2", U"", U"", U"tale"},
+        {"only the name", U".fb2.zip", U"", U"", U".fb2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(OfferedShelfName(row.document, row.author, row.title), row.offered);
+    }
+}
+
 TEST(LibraryDialogRules, TrimNameDropsWhiteSpaceAtBothEnds) {
     struct Row {
         const char* name;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QTextBlock>
 
@@ -21,7 +22,7 @@ namespace {
 
 constexpr const char* kRefused =
     "Orvek Lumeno|Этот файл не может быть открыт.\nДопускаются только файлы следующих "
-    "типов:\n*.txt, *.rtf, *html, *htm, *plg";
+    "типов:\n*.txt, *.rtf, *html, *htm, *plg,\n*.fb2, *.fb2.zip, *.epub, *.pdf, *.docx, *.odt";
 
 // Opening documents through the open command, with the dialog's answer given
 // by the test. The files are written into the test's own directory.
@@ -73,6 +74,37 @@ TEST_F(DocumentLoadTest, TheExtensionAloneDecidesTheKind) {
             EXPECT_EQ(document.path, path.toStdString());
         }
     }
+}
+
+// The open dialog's one filter lists every kind the program reads, whatever
+// the letter case of the extension, and nothing else.
+TEST_F(DocumentLoadTest, TheOpenDialogListsEveryDocumentKindInAnyCase) {
+    Start();
+    QStringList documents = {"a.txt",     "b.RTF",  "c.Htm", "d.html", "e.PLG",  "f.fb2",
+                             "g.FB2.ZIP", "h.Epub", "i.pdf", "j.PDF",  "k.docx", "l.ODT"};
+    const QStringList others = {"m.zip", "n.doc", "o.text", "README", "p.fb2.zip.bak"};
+    for (const QString& name : documents + others) WriteFile("choose/" + name, "x");
+    const QString folder = QDir(directory.path()).filePath("choose");
+    QStringList listed;
+    ModalAnswer answer([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (dialog == nullptr) return;
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr);
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, dialog,
+                         [&listed, model, dialog, folder](const QString& loaded) {
+                             if (QFileInfo(loaded) != QFileInfo(folder)) return;
+                             const QModelIndex root = model->index(folder);
+                             for (int row = 0; row < model->rowCount(root); ++row)
+                                 listed << model->index(row, 0, root).data().toString();
+                             dialog->reject();
+                         });
+        dialog->setDirectory(folder);
+    });
+    Trigger(CommandId::ID_OPEN_DOCUMENT);
+    listed.sort();
+    documents.sort();
+    EXPECT_EQ(listed, documents);
 }
 
 TEST_F(DocumentLoadTest, CancellingKeepsTheCurrentDocument) {

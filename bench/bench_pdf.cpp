@@ -1,0 +1,44 @@
+// Reading a 300-page PDF book (bench/data/book-300.pdf, made by
+// make_pdf_300.sh with LibreOffice) into text. Goal: the whole book in well
+// under 3 s, so that with the progress dialog showing the first paint of its
+// text comes within 3 s. Skips, saying so, when the book is absent.
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "books/PdfReader.h"
+
+namespace {
+
+const std::string kBook = LMN_BENCH_DATA "/book-300.pdf";
+
+void ReadPdfBook(benchmark::State& state) {
+    std::ifstream file(kBook, std::ios::binary);
+    if (!file) {
+        state.SkipWithError("bench/data/book-300.pdf is missing: run bench/make_pdf_300.sh");
+        return;
+    }
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    const std::string pdf = bytes.str();
+    std::size_t pages = 0;
+    std::size_t characters = 0;
+    for (auto _ : state) {
+        const BookText book = ReadPdf(pdf, {}, [&](std::size_t, std::size_t total) {
+            pages = total;
+            return true;
+        });
+        characters = book.text.size();
+        benchmark::DoNotOptimize(book.text.data());
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+    state.counters["characters"] = static_cast<double>(characters);
+    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(pages),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(ReadPdfBook)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+}  // namespace
