@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QTextBlock>
 
-#include "base/CodePage.h"
 #include "base/QtText.h"
 #include "settings/AreaFormat.h"
 

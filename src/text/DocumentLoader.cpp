@@ -9,7 +9,6 @@
 #include <limits>
 #include <optional>
 
-#include "base/CodePage.h"
 #include "text/HtmlCharset.h"
 #include "text/HtmlConverter.h"
 #include "text/RtfReader.h"
