@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,28 @@ const RtfCharFormat& FormatOf(const RtfDocument& doc, std::string_view utf8) {
     const auto position = doc.text.find(U32(utf8));
     EXPECT_NE(position, std::u32string::npos) << utf8;
     return FormatAt(doc, position == std::u32string::npos ? 0 : position);
+}
+
+// The format of the run holding each text.
+struct FormatExpect {
+    const char* text;
+    bool bold, italic, underline;
+    int halfPoints;
+    std::optional<std::uint32_t> colour;
+    const char* face;
+};
+
+void ExpectFormats(const RtfDocument& doc, std::span<const FormatExpect> expected) {
+    for (const FormatExpect& e : expected) {
+        SCOPED_TRACE(e.text);
+        const RtfCharFormat& f = FormatOf(doc, e.text);
+        EXPECT_EQ(f.bold, e.bold);
+        EXPECT_EQ(f.italic, e.italic);
+        EXPECT_EQ(f.underline, e.underline);
+        EXPECT_EQ(f.halfPoints, e.halfPoints);
+        EXPECT_EQ(f.colour, e.colour);
+        EXPECT_EQ(ToUtf8(f.face), e.face);
+    }
 }
 
 // Runs cover the text in order, and neighbours differ: the shape the text pane
@@ -340,8 +363,8 @@ TEST(RtfReader, CodePages) {
         EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi\\ansicpg" + number + " " + c.bytes + "}").text),
                   c.expected);
         EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\cpg" + number + " F;}}\\f0 " +
-                               c.bytes + "}")
-                           .text),
+                                 c.bytes + "}")
+                             .text),
                   c.expected);
     }
 }
@@ -442,14 +465,7 @@ TEST(RtfReader, Formatting) {
         R"({\fs36 big}{\fs0 zero}{\fs100000 huge} {\cf1 red}{\cf2 blue}{\cf0 auto}{\cf9 missing})"
         R"({\cf1\plain reset} {\f1 mono}{\f9 nofont}})");
     ExpectRunsWellFormed(doc);
-    struct Expect {
-        const char* text;
-        bool bold, italic, underline;
-        int halfPoints;
-        std::optional<std::uint32_t> colour;
-        const char* face;
-    };
-    const Expect expected[] = {
+    const FormatExpect expected[] = {
         {"start", false, false, false, 20, {}, "Arial"},
         {"bold", true, false, false, 20, {}, "Arial"},
         {"off", false, false, false, 20, {}, "Arial"},
@@ -472,16 +488,7 @@ TEST(RtfReader, Formatting) {
         {"mono", false, false, false, 20, {}, "Courier New"},
         {"nofont", false, false, false, 20, {}, ""},
     };
-    for (const Expect& e : expected) {
-        SCOPED_TRACE(e.text);
-        const RtfCharFormat& f = FormatOf(doc, e.text);
-        EXPECT_EQ(f.bold, e.bold);
-        EXPECT_EQ(f.italic, e.italic);
-        EXPECT_EQ(f.underline, e.underline);
-        EXPECT_EQ(f.halfPoints, e.halfPoints);
-        EXPECT_EQ(f.colour, e.colour);
-        EXPECT_EQ(ToUtf8(f.face), e.face);
-    }
+    ExpectFormats(doc, expected);
 }
 
 TEST(RtfReader, FontAndColourTables) {
@@ -633,14 +640,7 @@ TEST(RtfReader, Samples) {
 
 TEST(RtfReader, SampleFormatting) {
     const RtfDocument wordPad = ReadRtf(Sample("wordpad.rtf"));
-    struct Expect {
-        const char* text;
-        bool bold, italic, underline;
-        int halfPoints;
-        std::optional<std::uint32_t> colour;
-        const char* face;
-    };
-    const Expect wordPadRuns[] = {
+    const FormatExpect wordPadRuns[] = {
         {"Документ", false, false, false, 20, {}, "Arial CYR"},
         {"жирный", true, false, false, 20, {}, "Arial CYR"},
         {"курсив", false, true, false, 20, {}, "Arial CYR"},
@@ -651,16 +651,7 @@ TEST(RtfReader, SampleFormatting) {
         {"Courier", false, false, false, 20, {}, "Courier New"},
         {"•", false, false, false, 20, {}, "Symbol"},
     };
-    for (const Expect& e : wordPadRuns) {
-        SCOPED_TRACE(e.text);
-        const RtfCharFormat& f = FormatOf(wordPad, e.text);
-        EXPECT_EQ(f.bold, e.bold);
-        EXPECT_EQ(f.italic, e.italic);
-        EXPECT_EQ(f.underline, e.underline);
-        EXPECT_EQ(f.halfPoints, e.halfPoints);
-        EXPECT_EQ(f.colour, e.colour);
-        EXPECT_EQ(ToUtf8(f.face), e.face);
-    }
+    ExpectFormats(wordPad, wordPadRuns);
     const RtfDocument word = ReadRtf(Sample("word.rtf"));
     EXPECT_EQ(ToUtf8(FormatOf(word, "Глава").face), "Arial Cyr");
     EXPECT_TRUE(FormatOf(word, "Глава").bold);
