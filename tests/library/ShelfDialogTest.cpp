@@ -2,13 +2,13 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTest>
 
 #include "LibraryFixture.h"
@@ -42,6 +42,13 @@ protected:
             PutOnShelf(names[i]);
         }
     }
+    // The shelf dialog, open as the shelf command opens it.
+    std::unique_ptr<CShelfDlg> ShowShelf() {
+        auto dialog = std::make_unique<CShelfDlg>(Frame()->Documents(),
+                                                  ShelfDialogSizes(settings.settings), kScreen);
+        dialog->show();
+        return dialog;
+    }
     QStringList Listed(const CShelfDlg& dialog) const {
         QStringList names;
         for (int i = 0; i < dialog.List()->count(); ++i) names << dialog.List()->item(i)->text();
@@ -51,29 +58,16 @@ protected:
 
 TEST_F(ShelfDialogTest, AnEmptyShelfOffersOnlyCancel) {
     Start();
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), "Полка");
-    EXPECT_EQ(dialog.CountLine(), "Документов на полке нет");
-    EXPECT_EQ(dialog.List()->count(), 0);
-    EXPECT_FALSE(dialog.ActionButton()->isEnabled());
-    EXPECT_FALSE(dialog.DeleteButton()->isEnabled());
-    EXPECT_TRUE(dialog.CancelButton()->isEnabled());
-    EXPECT_EQ(dialog.ActionButton()->text(), "Открыть");
-    EXPECT_TRUE(dialog.StatusBar()->isSizeGripEnabled());
-    dialog.CancelButton()->click();
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-TEST_F(ShelfDialogTest, NamesAreListedNewestFirstWithTheirCount) {
-    Start();
-    ShelveDocuments({"Старая", "Средняя", "Новая"});
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
-    EXPECT_EQ(Listed(dialog), (QStringList{"Новая", "Средняя", "Старая"}));
-    EXPECT_EQ(dialog.CountLine(), "Документов на полке: 3");
-    EXPECT_TRUE(dialog.ActionButton()->isEnabled());
-    EXPECT_TRUE(dialog.DeleteButton()->isEnabled());
+    auto dialog = ShowShelf();
+    EXPECT_EQ(dialog->windowTitle(), "Полка");
+    EXPECT_EQ(dialog->CountLine(), "Документов на полке нет");
+    EXPECT_EQ(dialog->List()->count(), 0);
+    EXPECT_FALSE(dialog->ActionButton()->isEnabled());
+    EXPECT_FALSE(dialog->DeleteButton()->isEnabled());
+    EXPECT_TRUE(dialog->CancelButton()->isEnabled());
+    EXPECT_EQ(dialog->ActionButton()->text(), "Открыть");
+    dialog->CancelButton()->click();
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
@@ -83,12 +77,11 @@ TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
     ASSERT_TRUE(Open(WriteFile("other.txt", kText)));  // closes the shelved one
     ASSERT_EQ(document.key, 0);
     {
-        CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-        dialog.show();
-        ASSERT_TRUE(dialog.List()->selectedItems().isEmpty());
-        dialog.ActionButton()->click();
-        EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        auto dialog = ShowShelf();
+        ASSERT_TRUE(dialog->List()->selectedItems().isEmpty());
+        dialog->ActionButton()->click();
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
     }
     EXPECT_EQ(document.key, key);
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Единственная");
@@ -98,13 +91,12 @@ TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
     EXPECT_TRUE(Frame()->Action(ID_BOOKMARK_PUT)->isEnabled());
 
     // Deleting the open document closes it first; deleting the last entry
-    // closes the dialog.
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
+    // closes the dialog->
+    auto dialog = ShowShelf();
     ModalAnswer answer;
-    dialog.DeleteButton()->click();
+    dialog->DeleteButton()->click();
     EXPECT_TRUE(answer.seen.isEmpty());
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(ShelfNames().isEmpty());
     EXPECT_EQ(document.key, -1);
     EXPECT_EQ(Text().TextLength(), 0);
@@ -115,33 +107,33 @@ TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
 TEST_F(ShelfDialogTest, WithSeveralEntriesAnActionWantsASelection) {
     Start();
     ShelveDocuments({"Первая", "Вторая"});
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
+    auto dialog = ShowShelf();
     ModalAnswer answer;
-    dialog.ActionButton()->click();
-    dialog.DeleteButton()->click();
+    dialog->ActionButton()->click();
+    dialog->DeleteButton()->click();
     EXPECT_EQ(answer.seen, (QStringList{kNoDocumentSelected, kNoDocumentSelected}));
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(ShelfNames(), (QStringList{"Вторая", "Первая"}));
 
     // Enter opens the selected one.
-    dialog.List()->setCurrentRow(1);
-    QTest::keyClick(dialog.List(), Qt::Key_Return);
-    EXPECT_FALSE(dialog.isVisible());
+    dialog->List()->setCurrentRow(1);
+    QTest::keyClick(dialog->List(), Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Первая");
 }
 
-TEST_F(ShelfDialogTest, DeletingAnotherEntryKeepsTheDialogAndTheOpenDocument) {
+TEST_F(ShelfDialogTest, NewestFirstAndDeletingAnotherEntryKeepsTheOpenDocument) {
     Start();
     ShelveDocuments({"Первая", "Вторая", "Третья"});
     const int openKey = document.key;
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
-    dialog.List()->setCurrentRow(1);
-    dialog.DeleteButton()->click();
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(Listed(dialog), (QStringList{"Третья", "Первая"}));
-    EXPECT_EQ(dialog.CountLine(), "Документов на полке: 2");
+    auto dialog = ShowShelf();
+    EXPECT_EQ(Listed(*dialog), (QStringList{"Третья", "Вторая", "Первая"}));
+    EXPECT_EQ(dialog->CountLine(), "Документов на полке: 3");
+    dialog->List()->setCurrentRow(1);
+    dialog->DeleteButton()->click();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(Listed(*dialog), (QStringList{"Третья", "Первая"}));
+    EXPECT_EQ(dialog->CountLine(), "Документов на полке: 2");
     EXPECT_EQ(document.key, openKey);
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Третья");
 }
@@ -152,17 +144,15 @@ TEST_F(ShelfDialogTest, DeletingTheOnlyOpenDocumentWhoseRecordIsRenumbered) {
     Start();
     ShelveDocuments({"Первая", "Вторая"});
     {
-        CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-        dialog.show();
-        dialog.List()->setCurrentRow(1);
-        dialog.DeleteButton()->click();
+        auto dialog = ShowShelf();
+        dialog->List()->setCurrentRow(1);
+        dialog->DeleteButton()->click();
     }
     ASSERT_EQ(ShelfNames(), QStringList{"Вторая"});
     ASSERT_EQ(document.key, 2);
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
-    dialog.DeleteButton()->click();
-    EXPECT_FALSE(dialog.isVisible());
+    auto dialog = ShowShelf();
+    dialog->DeleteButton()->click();
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(ShelfNames().isEmpty());
     EXPECT_EQ(document.key, -1);
 }
@@ -171,9 +161,8 @@ TEST_F(ShelfDialogTest, AMissingFileCanBeTakenOffTheShelf) {
     Start();
     ShelveDocuments({"Первая", "Вторая", "Третья"});
     ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc1.txt")));
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
-    dialog.List()->setCurrentRow(1);
+    auto dialog = ShowShelf();
+    dialog->List()->setCurrentRow(1);
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     ModalAnswer yes([&icon](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
@@ -182,11 +171,11 @@ TEST_F(ShelfDialogTest, AMissingFileCanBeTakenOffTheShelf) {
         EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         box->button(QMessageBox::Yes)->click();
     });
-    dialog.ActionButton()->click();
+    dialog->ActionButton()->click();
     EXPECT_EQ(yes.seen, QStringList{kMissingQuestion});
     EXPECT_EQ(icon, QMessageBox::Question);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(Listed(dialog), (QStringList{"Третья", "Первая"}));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(Listed(*dialog), (QStringList{"Третья", "Первая"}));
     EXPECT_EQ(ShelfNames(), (QStringList{"Третья", "Первая"}));
     // Opening it closed the open document, which went back to the shelf.
     EXPECT_EQ(document.key, -1);
@@ -198,13 +187,12 @@ TEST_F(ShelfDialogTest, AMissingFileLeftOnTheShelfIsNotOpen) {
     ShelveDocuments({"Первая", "Вторая"});
     ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc0.txt")));
     const std::string before = shelf.ReadRecord(1).value_or("");
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
-    dialog.List()->setCurrentRow(1);
+    auto dialog = ShowShelf();
+    dialog->List()->setCurrentRow(1);
     ModalAnswer no(ClickButton(QMessageBox::No));
-    dialog.ActionButton()->click();
+    dialog->ActionButton()->click();
     EXPECT_EQ(no.seen, QStringList{kMissingQuestion});
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(ShelfNames(), (QStringList{"Вторая", "Первая"}));
     EXPECT_EQ(shelf.ReadRecord(1), before);
     // No document without its text: no bookmarks to go to, nothing to store.
@@ -226,13 +214,12 @@ TEST_F(ShelfDialogTest, AFileThatCannotBeLoadedIsNotLeftOpen) {
     ASSERT_EQ(shelf.Rewrite(document.key, document), ShelfStatus::Done);
     document.Clear();
     const std::string before = shelf.ReadRecord(1).value_or("");
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
+    auto dialog = ShowShelf();
     ModalAnswer answer;
-    dialog.ActionButton()->click();
+    dialog->ActionButton()->click();
     ASSERT_EQ(answer.seen.size(), 1);
     EXPECT_TRUE(answer.seen[0].startsWith("Orvek Lumeno|Этот файл не может быть открыт."));
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(document.key, -1);
     EXPECT_TRUE(document.Bookmarks().empty());
     EXPECT_EQ(shelf.ReadRecord(1), before);
@@ -243,12 +230,11 @@ TEST_F(ShelfDialogTest, TakingTheLastMissingFileOffClosesTheDialog) {
     ShelveDocuments({"Единственная"});
     ASSERT_TRUE(Open(WriteFile("other.txt", kText)));
     ASSERT_TRUE(QFile::remove(QDir(directory.path()).filePath("doc0.txt")));
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
+    auto dialog = ShowShelf();
     ModalAnswer yes(ClickButton(QMessageBox::Yes));
-    dialog.ActionButton()->click();
+    dialog->ActionButton()->click();
     EXPECT_EQ(yes.seen, QStringList{kMissingQuestion});
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(ShelfNames().isEmpty());
 }
 
@@ -260,16 +246,15 @@ TEST_F(ShelfDialogTest, TwoDocumentsMayShareAName) {
     ASSERT_TRUE(Open(WriteFile("b.txt", "Текст Б. " + kText)));
     PutOnShelf("Книга");
     EXPECT_NE(document.key, first);
-    CShelfDlg dialog(Frame()->Documents(), ShelfDialogSizes(settings.settings), kScreen);
-    dialog.show();
-    EXPECT_EQ(Listed(dialog), (QStringList{"Книга", "Книга"}));
+    auto dialog = ShowShelf();
+    EXPECT_EQ(Listed(*dialog), (QStringList{"Книга", "Книга"}));
     // A double click opens the entry clicked.
-    QListWidget* list = dialog.List();
+    QListWidget* list = dialog->List();
     const QPoint item = list->visualItemRect(list->item(1)).center();
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, item);
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, item);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item);
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(document.key, first);
     EXPECT_EQ(Shown(Text().Text()), "Текст А. " + kText);
 }
