@@ -351,7 +351,7 @@ TEST_F(MainFrameTest, PositionsCrossIntoTheWidgetExactlyInALongText) {
     EXPECT_EQ(text->textCursor().selectedText(), "конец");
 }
 
-TEST_F(MainFrameTest, ClosingStoresBarPlacementAndPaneHeight) {
+TEST_F(MainFrameTest, TheControlBarSideAndPaneHeightSurviveARestart) {
     Start();
     CPaneSplitter* panes = Frame()->Splitter();
     panes->setSizes({200, panes->height() - panes->handleWidth() - 200});
@@ -361,13 +361,6 @@ TEST_F(MainFrameTest, ClosingStoresBarPlacementAndPaneHeight) {
     EXPECT_EQ(settings.settings.controlBarPlacementValid, 1);
     EXPECT_EQ(settings.settings.controlBarStyle, 0x8000);
     EXPECT_EQ(settings.settings.controlBarPlacement.length, 44u);
-}
-
-TEST_F(MainFrameTest, ControlBarReturnsToItsSavedSide) {
-    ReaderSettings stored = DefaultSettings(1024, 768);
-    stored.controlBarPlacementValid = 1;
-    stored.controlBarStyle = 0x8000;
-    ASSERT_TRUE(WriteFileSafely(DataFile().toStdString(), SerializeSettings(stored)));
     Start();
     EXPECT_EQ(Frame()->toolBarArea(Frame()->ReaderBar()), Qt::BottomToolBarArea);
 }
