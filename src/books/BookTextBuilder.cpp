@@ -110,6 +110,27 @@ void BookTextBuilder::EndParagraph() {
     pendingSpace_ = false;
 }
 
+void BookTextBuilder::BeginCell(bool firstInRow) {
+    if (!firstInRow) Tab();
+    ++cellDepth_;
+}
+
+void BookTextBuilder::BlockBreak() {
+    if (cellDepth_ > 0) {
+        AppendCollapsed(" ");
+    } else {
+        EndParagraph();
+    }
+}
+
+void BookTextBuilder::Tab() {
+    if (cellDepth_ > 0) {
+        AppendCollapsed(" ");
+    } else {
+        AppendSeparator('\t');
+    }
+}
+
 void BookTextBuilder::EmptyParagraph() {
     EndParagraph();
     if (text_.empty() || full_) return;

@@ -33,6 +33,17 @@ public:
     // of the text.
     void EmptyParagraph();
 
+    // Tables of office documents: a row is a line and its cells are separated
+    // by tabs. Inside a cell, paragraph breaks and tabs (a nested table's
+    // among them) are single spaces, so a row stays one line.
+    void BeginCell(bool firstInRow);
+    void EndCell() { --cellDepth_; }
+    // The end of a paragraph or a line, as a cell takes it.
+    void BlockBreak();
+    // A tab in the text, as a cell takes it.
+    void Tab();
+    bool InCell() const { return cellDepth_ > 0; }
+
     // Formats nest: each Begin has its End.
     void BeginBold() { ++bold_; }
     void EndBold() { --bold_; }
@@ -61,6 +72,7 @@ private:
     bool pendingSpace_ = false;
     RtfCharFormat pendingFormat_;
     bool full_ = false;
+    int cellDepth_ = 0;
 };
 
 // Collapses XML blanks in metadata (author, title): one space between words,

@@ -133,16 +133,8 @@ public:
     void SetCurrentNote(std::size_t number) { currentNote_ = number; }
 
 private:
-    void Break() {
-        if (cellDepth_ > 0) {
-            out_.AppendCollapsed(" ");
-        } else {
-            out_.EndParagraph();
-        }
-    }
-
     void Paragraph(const pugi::xml_node& paragraph, int depth) {
-        Break();
+        out_.BlockBreak();
         const pugi::xml_node properties = ChildByLocalName(paragraph, "pPr");
         const std::string_view style = Val(ChildByLocalName(properties, "pStyle"));
         const bool heading =
@@ -151,30 +143,23 @@ private:
         if (heading) out_.BeginBold();
         Inline(paragraph, depth + 1);
         if (heading) out_.EndBold();
-        Break();
+        out_.BlockBreak();
     }
 
     void Table(const pugi::xml_node& table, int depth) {
         for (pugi::xml_node row : table.children()) {
             if (out_.Full()) return;
             if (!IsElement(row, "tr")) continue;
-            Break();
+            out_.BlockBreak();
             bool first = true;
             for (pugi::xml_node cell : row.children()) {
                 if (!IsElement(cell, "tc") && !IsElement(cell, "sdt")) continue;
-                if (!first) {
-                    if (cellDepth_ > 0) {
-                        out_.AppendCollapsed(" ");
-                    } else {
-                        out_.AppendSeparator('\t');
-                    }
-                }
+                out_.BeginCell(first);
                 first = false;
-                ++cellDepth_;
                 Block(cell, depth + 2);
-                --cellDepth_;
+                out_.EndCell();
             }
-            Break();
+            out_.BlockBreak();
         }
     }
 
@@ -214,13 +199,9 @@ private:
             if (name == "t") {
                 out_.AppendPreserved(child.text().get());
             } else if (name == "tab") {
-                if (cellDepth_ > 0) {
-                    out_.AppendCollapsed(" ");
-                } else {
-                    out_.AppendSeparator('\t');
-                }
+                out_.Tab();
             } else if (name == "br" || name == "cr") {
-                Break();
+                out_.BlockBreak();
             } else if (name == "noBreakHyphen") {
                 out_.AppendPreserved("-");
             } else if (name == "footnoteReference" || name == "endnoteReference") {
@@ -253,7 +234,6 @@ private:
     std::string paragraphStyle_;
     std::vector<NoteRef> refs_;
     std::size_t currentNote_ = 0;
-    int cellDepth_ = 0;
 };
 
 // The package's relationships: target by the end of its type.

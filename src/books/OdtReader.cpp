@@ -117,9 +117,9 @@ public:
             }
             for (long i = 0; i < count; ++i) out_.AppendLiteral(' ');
         } else if (name == "tab") {
-            out_.AppendLiteral(cellDepth_ > 0 ? U' ' : U'\t');
+            out_.AppendLiteral(out_.InCell() ? U' ' : U'\t');
         } else if (name == "line-break") {
-            Break();
+            out_.BlockBreak();
         } else if (name == "note") {
             Citation(node);
         } else if (name == "table") {
@@ -149,16 +149,8 @@ public:
     }
 
 private:
-    void Break() {
-        if (cellDepth_ > 0) {
-            out_.AppendCollapsed(" ");
-        } else {
-            out_.EndParagraph();
-        }
-    }
-
     void Paragraph(const pugi::xml_node& paragraph, int depth, bool heading) {
-        Break();
+        out_.BlockBreak();
         const std::string_view style = AttributeByLocalName(paragraph, "style-name").value();
         heading = heading || style == "Title" || styles_.Heading("paragraph", style);
         const bool bold = heading || styles_.Bold("paragraph", style).value_or(false);
@@ -177,7 +169,7 @@ private:
         --inParagraph_;
         if (italic) out_.EndItalic();
         if (bold) out_.EndBold();
-        Break();
+        out_.BlockBreak();
     }
 
     void Span(const pugi::xml_node& span, int depth) {
@@ -218,30 +210,22 @@ private:
     }
 
     void Row(const pugi::xml_node& row, int depth) {
-        Break();
+        out_.BlockBreak();
         bool first = true;
         for (pugi::xml_node cell : row.children()) {
             if (!IsElement(cell, "table-cell") && !IsElement(cell, "covered-table-cell")) continue;
-            if (!first) {
-                if (cellDepth_ > 0) {
-                    out_.AppendCollapsed(" ");
-                } else {
-                    out_.AppendSeparator('\t');
-                }
-            }
+            out_.BeginCell(first);
             first = false;
-            ++cellDepth_;
             Children(cell, depth + 1);
-            --cellDepth_;
+            out_.EndCell();
         }
-        Break();
+        out_.BlockBreak();
     }
 
     BookTextBuilder& out_;
     const Styles& styles_;
     std::vector<Note> notes_;
     std::string notePrefix_;
-    int cellDepth_ = 0;
     int inParagraph_ = 0;
     bool afterMark_ = false;
     std::size_t markEnd_ = 0;
