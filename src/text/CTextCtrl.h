@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QKeySequence>
 #include <QList>
@@ -14,6 +15,8 @@
 
 class LineSelectionMargin;
 class QAction;
+class QPainter;
+class QTextBlock;
 
 // The one text control: holds the document's text (Unicode, the core's
 // positions) and shows it read-only in the widget. Every position that crosses
@@ -86,6 +89,10 @@ private:
     friend class LineSelectionMargin;
     void SelectLinesBetween(const QPoint& anchor, const QPoint& point);
     void KeepVisibleLayouts();
+    void PaintArea(QPainter& painter, const QRect& area,
+                   const QAbstractTextDocumentLayout::PaintContext& context);
+    void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
+                        const QAbstractTextDocumentLayout::Selection& selection);
 
     const AreaAppearance& textArea_;
     std::u32string text_;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -174,6 +175,70 @@ TEST_F(TextCtrlTest, EveryCharacterIsShownSelectedAndCopiedWhole) {
     control.SetSelection(emoji, emoji + 1);
     control.CopySelection();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("😀"));
+}
+
+// The control paints its text and selection itself, and must look as the
+// stock widget's own painting does.
+TEST_F(TextCtrlTest, SelectionLooksAsTheStockWidgetPaintsIt) {
+    class StockWidget : public QPlainTextEdit {
+    public:
+        StockWidget() { setViewportMargins(10, 0, 0, 0); }
+    };
+    const std::u32string text =
+        U"Первая строка текста, в ней слова.\r\n"
+        U"Вторая строка\tс табуляцией и ещё словами, много слов, чтобы строка перенеслась "
+        U"на следующую строку экрана.\r\n"
+        U"שלום עולם mixed עברית text here.\r\nLast.";
+    control.SetText(text);
+    QPalette colours = control.palette();
+    colours.setColor(QPalette::Text, Qt::darkRed);
+    control.setPalette(colours);
+    StockWidget stock;
+    QStringList paragraphs;
+    for (QTextBlock b = control.document()->begin(); b.isValid(); b = b.next()) paragraphs << b.text();
+    stock.setPlainText(paragraphs.join(u'\n'));
+    stock.setFont(control.font());
+    stock.setPalette(control.palette());
+    stock.setReadOnly(true);
+    stock.setTextInteractionFlags(control.textInteractionFlags());
+    stock.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    for (QWidget* widget : {static_cast<QWidget*>(&control), static_cast<QWidget*>(&stock)}) {
+        widget->resize(400, 300);
+        widget->show();
+    }
+    struct Case {
+        const char* name;
+        std::size_t start;
+        std::size_t end;
+    };
+    const Case cases[] = {
+        {"a word", 6, 12},
+        {"a whole line", 0, 34},
+        {"into the next paragraph", 20, 60},
+        {"across a tab and a wrapped line", 40, 120},
+        {"in mixed directions", text.find(U"עולם"), text.find(U"עברית") + 2},
+        {"everything", 0, text.size()},
+        {"from a line's start to the end of its paragraph", 35, 72},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        control.SetSelection(c.start, c.end);
+        QTextCursor same(stock.document());
+        same.setPosition(control.textCursor().anchor());
+        same.setPosition(control.textCursor().position(), QTextCursor::KeepAnchor);
+        stock.setTextCursor(same);
+        QApplication::processEvents();
+        const QImage ours = control.viewport()->grab().toImage();
+        const QImage theirs = stock.viewport()->grab().toImage();
+        int differing = 0;
+        for (int y = 0; y < ours.height(); ++y) {
+            for (int x = 0; x < ours.width(); ++x) differing += ours.pixel(x, y) != theirs.pixel(x, y);
+        }
+        // A few pixels of glyph edges may blend differently at the ends of
+        // a span; a span a pixel too long or short differs in a whole
+        // column, a line high.
+        EXPECT_LT(differing, QFontMetrics(control.font()).height());
+    }
 }
 
 }  // namespace
