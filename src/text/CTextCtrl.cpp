@@ -52,6 +52,22 @@ namespace {
 // load, while one huge block would be slow to lay out.
 constexpr qsizetype kBlockCharacters = 4096;
 
+// No character below Hebrew's is written right to left; the test before the
+// look-up keeps a check of a whole book quick.
+bool IsRightToLeft(char32_t c) {
+    if (c < 0x0590) return false;
+    switch (QChar::direction(c)) {
+    case QChar::DirR:
+    case QChar::DirAL:
+    case QChar::DirRLE:
+    case QChar::DirRLO:
+    case QChar::DirRLI:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The widget's text: every line break (CR LF, lone CR, lone LF) becomes one
 // character, a line separator, or a paragraph break once the current
 // paragraph has grown long enough; and where the position map splits a long
@@ -104,6 +120,13 @@ CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
     setUndoRedoEnabled(false);
     setViewportMargins(LineSelectionMargin::kWidth, 0, 0, 0);
     ApplyDefaultFormat();
+    // The widget's inner control, the document's owner, asks for every
+    // repaint through one signal; taking it over lets SetSelection repaint
+    // only what it changed.
+    QObject* control = document()->parent();
+    if (control != nullptr && disconnect(control, SIGNAL(updateRequest(QRectF)), this, nullptr)) {
+        connect(control, SIGNAL(updateRequest(QRectF)), this, SLOT(RepaintContents(QRectF)));
+    }
 }
 
 CTextCtrl::~CTextCtrl() = default;
@@ -112,6 +135,7 @@ void CTextCtrl::SetText(std::u32string text) {
     if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
     text_ = std::move(text);
     map_ = PositionMap(text_);
+    mixedDirections_ = std::any_of(text_.begin(), text_.end(), IsRightToLeft);
     keptLayouts_.clear();
     setPlainText(WidgetText(text_, map_));
 }
@@ -125,10 +149,19 @@ TextRange CTextCtrl::Selection() const {
 void CTextCtrl::SetSelection(std::size_t start, std::size_t end) {
     end = std::min(end, text_.size());
     start = std::min(start, end);
-    QTextCursor cursor = textCursor();
+    const QTextCursor previous = textCursor();
+    QTextCursor cursor = previous;
     cursor.setPosition(static_cast<int>(map_.ToWidget(start)));
     cursor.setPosition(static_cast<int>(map_.ToWidget(end)), QTextCursor::KeepAnchor);
+    // The widget would repaint every line the old and the new selection
+    // touch, end to end; while reading, the highlight moves a word on.
+    // Repainted after the widget has scrolled to the new selection, the old
+    // one is where its pixels have moved to.
+    repaintingSelection_ = true;
     setTextCursor(cursor);
+    repaintingSelection_ = false;
+    RepaintSelection(previous);
+    RepaintSelection(cursor);
 }
 
 std::u32string CTextCtrl::SelectedText() const {
@@ -322,80 +355,34 @@ void CTextCtrl::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
-// The widget's own painting draws every line a selection touches twice, each
-// time clipped to a painter path (the selection, and all but the selection),
-// and paints a region of two rectangles through a clip of spans: for a
-// reading step, which moves the highlight a word on, that was most of what
-// the step cost. Here each rectangle of the region is painted on its own
-// under a plain rectangular clip, the lines once, and then only the selected
-// glyphs again over the highlight.
-void CTextCtrl::paintEvent(QPaintEvent* event) {
-    KeepVisibleLayouts();
-    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
-    QPainter painter(viewport());
-    // Text without a colour of its own is drawn in the pen's.
-    painter.setPen(context.palette.text().color());
-    for (const QRect& area : event->region()) {
-        painter.setClipRect(area);
-        PaintArea(painter, area, context);
-    }
-}
-
-void CTextCtrl::PaintArea(QPainter& painter, const QRect& area,
-                          const QAbstractTextDocumentLayout::PaintContext& context) {
-    QPointF offset = contentOffset();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= area.bottom();
-         block = block.next()) {
-        const qreal height = blockBoundingRect(block).height();
-        if (block.isVisible() && offset.y() + height >= area.top()) {
-            QTextLayout* layout = block.layout();
-            layout->draw(&painter, offset, {}, area);
-            for (const QAbstractTextDocumentLayout::Selection& selection : context.selections) {
-                PaintSelection(painter, block, offset, selection);
-            }
-            const int caret = context.cursorPosition - block.position();
-            if (caret >= 0 && caret < block.length()) {
-                layout->drawCursor(&painter, offset, caret, cursorWidth());
-            }
-        }
-        offset.ry() += height;
-    }
-}
-
 namespace {
 
-bool HasRightToLeft(const QString& text, int from, int to) {
-    for (int i = from; i < to; ++i) {
-        switch (text[i].direction()) {
-        case QChar::DirR:
-        case QChar::DirAL:
-        case QChar::DirRLE:
-        case QChar::DirRLO:
-        case QChar::DirRLI:
-            return true;
-        default:
-            break;
-        }
-    }
-    return false;
+// Whether a line of a paragraph holds characters written right to left; only
+// looked at in a text that has any.
+bool LineHasRightToLeft(const QString& paragraph, const QTextLine& line) {
+    const QStringView characters = QStringView(paragraph).mid(line.textStart(), line.textLength());
+    return std::any_of(characters.begin(), characters.end(),
+                       [](QChar c) { return IsRightToLeft(c.unicode()); });
 }
 
-}  // namespace
+// The part of a selection that lies in a paragraph, in the paragraph's
+// positions; empty when there is none.
+std::pair<int, int> SelectedInBlock(const QTextCursor& selection, const QTextBlock& block) {
+    return {std::max(selection.selectionStart() - block.position(), 0),
+            std::min(selection.selectionEnd() - block.position(), block.length())};
+}
 
-// Highlights the part of a selection in one paragraph, line by line: the
-// background over the selected characters, and those characters again in the
-// highlight's text colour. The spans are those the widget itself highlights:
-// a line selected from end to end up to its last character, a line where the
-// selection starts or ends over the characters between, with the trailing
-// blanks when the selection goes on past them, and a sliver after the
-// paragraph when the selection goes on past its end.
-void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
-                               const QAbstractTextDocumentLayout::Selection& selection) {
-    const int from = std::max(selection.cursor.selectionStart() - block.position(), 0);
-    const int to = std::min(selection.cursor.selectionEnd() - block.position(), block.length());
-    if (from >= to) return;
+// The rectangles that highlight a selection in one paragraph, line by line,
+// as the widget itself highlights: a line selected from end to end up to its
+// last character, a line where the selection starts or ends over the
+// characters between, with the trailing blanks when the selection goes on
+// past them, and a sliver after the paragraph when the selection goes on
+// past its end.
+std::vector<QRectF> SelectionSpans(const QTextBlock& block, QPointF offset, int from, int to,
+                                   bool mixedDirections) {
+    std::vector<QRectF> spans;
     const QTextLayout* layout = block.layout();
-    const QString text = block.text();
+    const QString text = mixedDirections ? block.text() : QString();
     for (int i = 0; i < layout->lineCount(); ++i) {
         const QTextLine line = layout->lineAt(i);
         const bool lastLine = i == layout->lineCount() - 1;
@@ -405,19 +392,17 @@ void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPoin
         const bool goesOn = to >= lineEnd + (lastLine ? 1 : 0);
         if (start >= end && !(lastLine && goesOn)) continue;
         const QRectF natural = line.naturalTextRect().translated(offset);
-        std::vector<QRectF> spans;
         const auto addSpan = [&](qreal left, qreal right) {
             spans.push_back(QRectF(QPointF(left, natural.top()), QPointF(right, natural.bottom()))
                                 .toAlignedRect());
         };
-        const QList<QGlyphRun> runs =
-            start < end ? line.glyphRuns(start, end - start) : QList<QGlyphRun>();
         if (from < line.textStart() && goesOn) {
-            spans.push_back(QRectF(natural.topLeft(), QPointF(natural.right(), std::ceil(natural.bottom()))));
-        } else if (start < end && HasRightToLeft(text, line.textStart(), lineEnd)) {
+            spans.emplace_back(natural.topLeft(),
+                               QPointF(natural.right(), std::ceil(natural.bottom())));
+        } else if (start < end && mixedDirections && LineHasRightToLeft(text, line)) {
             // Mixed directions: the selected characters may lie in several
             // places along the line, each run of glyphs in one.
-            for (const QGlyphRun& run : runs) {
+            for (const QGlyphRun& run : line.glyphRuns(start, end - start)) {
                 addSpan(run.boundingRect().left() + offset.x(), run.boundingRect().right() + offset.x());
             }
         } else if (start < end) {
@@ -427,15 +412,137 @@ void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPoin
         if (lastLine && goesOn) {
             spans.emplace_back(natural.right(), natural.top(), natural.height() / 4, natural.height());
         }
-        for (const QRectF& span : spans) {
-            painter.save();
-            painter.setClipRect(span, Qt::IntersectClip);
-            painter.fillRect(span, selection.format.background());
-            painter.setPen(QPen(selection.format.foreground(), 0));
-            for (const QGlyphRun& run : runs) painter.drawGlyphRun(offset, run);
-            painter.restore();
+    }
+    return spans;
+}
+
+// The characters of a line whose glyphs may reach into the stretch of the
+// line between two x, in the layout's positions: those the stretch covers
+// and a line's height more on either side for overhanging glyphs. A line in
+// both directions is taken whole.
+std::pair<int, int> CharactersAcross(const QTextLine& line, bool mixedDirections, qreal left,
+                                     qreal right) {
+    const int lineStart = line.textStart();
+    const int lineEnd = lineStart + line.textLength();
+    if (mixedDirections) return {lineStart, lineEnd};
+    const qreal slack = line.height();
+    return {std::max(line.xToCursor(left - slack), lineStart),
+            std::min(line.xToCursor(right + slack) + 1, lineEnd)};
+}
+
+// Draws characters of a line in their own colours, or the pen's where they
+// have none.
+void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine& line,
+                    QPointF offset, int from, int to) {
+    const QPen pen = painter.pen();
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int fragmentStart = fragment.position() - block.position();
+        const int start = std::max(from, fragmentStart);
+        const int end = std::min(to, fragmentStart + fragment.length());
+        if (start >= end) continue;
+        const QBrush colour = fragment.charFormat().foreground();
+        painter.setPen(colour.style() == Qt::NoBrush ? pen : QPen(colour, 0));
+        for (const QGlyphRun& run : line.glyphRuns(start, end - start)) {
+            painter.drawGlyphRun(offset, run);
         }
     }
+    painter.setPen(pen);
+}
+
+}  // namespace
+
+// The widget's own painting draws every line it repaints whole, and every
+// line a selection touches twice, each time clipped to a painter path (the
+// selection, and all but the selection): for a reading step, which moves
+// the highlight a word on, that was most of what the step cost. Here each
+// rectangle of the region is painted on its own under a plain rectangular
+// clip, with only the characters that reach into it, and then the selected
+// characters again over the highlight.
+void CTextCtrl::paintEvent(QPaintEvent* event) {
+    KeepVisibleLayouts();
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    QPainter painter(viewport());
+    // Text without a colour of its own is drawn in the pen's.
+    painter.setPen(context.palette.text().color());
+    for (const QRect& area : event->region()) {
+        painter.setClipRect(area);
+        ForEachBlockWithin(area, [&](const QTextBlock& block, QPointF offset) {
+            QTextLayout* layout = block.layout();
+            const QString text = mixedDirections_ ? block.text() : QString();
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const QRectF bounds = line.rect().translated(offset);
+                if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
+                const auto [from, to] = CharactersAcross(
+                    line, mixedDirections_ && LineHasRightToLeft(text, line),
+                    area.left() - offset.x(), area.right() + 1 - offset.x());
+                DrawCharacters(painter, block, line, offset, from, to);
+            }
+            for (const QAbstractTextDocumentLayout::Selection& selection : context.selections) {
+                PaintSelection(painter, block, offset, selection);
+            }
+            const int caret = context.cursorPosition - block.position();
+            if (caret >= 0 && caret < block.length()) {
+                layout->drawCursor(&painter, offset, caret, cursorWidth());
+            }
+        });
+    }
+}
+
+void CTextCtrl::ForEachBlockWithin(const QRect& area,
+                                   const std::function<void(const QTextBlock&, QPointF)>& visit) {
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= area.bottom();
+         block = block.next()) {
+        const qreal height = blockBoundingRect(block).height();
+        if (block.isVisible() && offset.y() + height >= area.top()) visit(block, offset);
+        offset.ry() += height;
+    }
+}
+
+// The highlight's background over the selected characters, and those
+// characters again in the highlight's text colour.
+void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
+                               const QAbstractTextDocumentLayout::Selection& selection) {
+    const auto [from, to] = SelectedInBlock(selection.cursor, block);
+    if (from >= to) return;
+    const QList<QGlyphRun> runs = block.layout()->glyphRuns(from, to - from);
+    for (const QRectF& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
+        painter.save();
+        painter.setClipRect(span, Qt::IntersectClip);
+        painter.fillRect(span, selection.format.background());
+        painter.setPen(QPen(selection.format.foreground(), 0));
+        for (const QGlyphRun& run : runs) painter.drawGlyphRun(offset, run);
+        painter.restore();
+    }
+}
+
+void CTextCtrl::RepaintSelection(const QTextCursor& selection) {
+    viewport()->update(cursorRect(selection).adjusted(-kCaretMargin, 0, kCaretMargin, 0));
+    if (!selection.hasSelection()) return;
+    ForEachBlockWithin(viewport()->rect(), [&](const QTextBlock& block, QPointF offset) {
+        const auto [from, to] = SelectedInBlock(selection, block);
+        if (from >= to) return;
+        for (const QRectF& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
+            viewport()->update(span.toAlignedRect());
+        }
+    });
+}
+
+void CTextCtrl::RepaintContents(const QRectF& contentsRect) {
+    if (repaintingSelection_) return;
+    if (!contentsRect.isValid()) {
+        viewport()->update();
+        emit updateRequest(viewport()->rect(), 0);
+        return;
+    }
+    const QRect area =
+        contentsRect.translated(contentOffset()).adjusted(-1, -1, 1, 1).toAlignedRect() &
+        viewport()->rect();
+    if (area.isEmpty()) return;
+    viewport()->update(area);
+    emit updateRequest(area, 0);
 }
 
 // The widget drops a paragraph's shaped text after every paint and shapes it
@@ -445,14 +552,10 @@ void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPoin
 // drops it, so memory stays that of a screenful.
 void CTextCtrl::KeepVisibleLayouts() {
     std::vector<int> visible;
-    const qreal bottom = viewport()->height();
-    qreal top = contentOffset().y();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= bottom;
-         block = block.next()) {
+    ForEachBlockWithin(viewport()->rect(), [&visible](const QTextBlock& block, QPointF) {
         block.layout()->setCacheEnabled(true);
         visible.push_back(block.blockNumber());
-        top += blockBoundingRect(block).height();
-    }
+    });
     for (const int number : keptLayouts_) {
         if (std::find(visible.begin(), visible.end(), number) != visible.end()) continue;
         const QTextBlock block = document()->findBlockByNumber(number);

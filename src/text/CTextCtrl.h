@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class LineSelectionMargin;
 class QAction;
 class QPainter;
 class QTextBlock;
+class QTextCursor;
 
 // The one text control: holds the document's text (Unicode, the core's
 // positions) and shows it read-only in the widget. Every position that crosses
@@ -85,12 +87,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
+private slots:
+    // The widget's own repaint requests, in document coordinates.
+    void RepaintContents(const QRectF& contentsRect);
+
 private:
+    // Room either side of the caret for the marks of writing direction the
+    // widget draws beside it.
+    static constexpr int kCaretMargin = 6;
     friend class LineSelectionMargin;
     void SelectLinesBetween(const QPoint& anchor, const QPoint& point);
     void KeepVisibleLayouts();
-    void PaintArea(QPainter& painter, const QRect& area,
-                   const QAbstractTextDocumentLayout::PaintContext& context);
+    // Visits the paragraphs shown within an area of the viewport, each with
+    // the place of its top left corner.
+    void ForEachBlockWithin(const QRect& area,
+                            const std::function<void(const QTextBlock&, QPointF)>& visit);
+    void RepaintSelection(const QTextCursor& selection);
     void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
                         const QAbstractTextDocumentLayout::Selection& selection);
 
@@ -106,4 +118,6 @@ private:
     QPoint lastDoubleClickAt_;
     LineSelectionMargin* margin_;
     std::vector<int> keptLayouts_;  // numbers of the blocks that keep their shaped text
+    bool mixedDirections_ = false;      // some of the text is written right to left
+    bool repaintingSelection_ = false;  // SetSelection repaints, not the widget
 };

@@ -241,4 +241,65 @@ TEST_F(TextCtrlTest, SelectionLooksAsTheStockWidgetPaintsIt) {
     }
 }
 
+// A selection set from outside repaints only the old and the new highlight;
+// what is on screen after each step must still be what a full paint shows.
+TEST_F(TextCtrlTest, MovingTheSelectionLeavesNothingStaleOnScreen) {
+    std::u32string text;
+    for (int i = 0; i < 60; ++i) text += U"Слово за словом, строка " + FromQString(QString::number(i)) + U".\r\n";
+    control.SetText(text);
+    control.resize(400, 300);
+    control.show();
+    QWidget* viewport = control.viewport();
+    QRegion painted;
+    struct PaintRecorder : QObject {
+        QRegion* painted;
+        explicit PaintRecorder(QRegion* into) : painted(into) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) *painted += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } recorder(&painted);
+    viewport->installEventFilter(&recorder);
+    const auto lineStart = [&text](int line) {
+        std::size_t at = 0;
+        for (int i = 0; i < line; ++i) at = text.find(U"\r\n", at) + 2;
+        return at;
+    };
+    struct Step {
+        const char* name;
+        std::size_t start;
+        std::size_t end;
+    };
+    const Step steps[] = {
+        {"the first word", 0, 5},
+        {"the next word on the line", 6, 8},
+        {"two words", 9, 24},
+        {"onto the next line", lineStart(1), lineStart(1) + 5},
+        {"across a line break", lineStart(1) + 20, lineStart(2) + 5},
+        {"far down, scrolling", lineStart(50), lineStart(50) + 5},
+        {"a caret", lineStart(50) + 3, lineStart(50) + 3},
+        {"back to the top", 0, 5},
+        {"everything", 0, text.size()},
+        {"the first word again", 0, 5},
+    };
+    QApplication::processEvents();
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        painted = QRegion();
+        control.SetSelection(step.start, step.end);
+        QApplication::processEvents();
+        if (std::string_view(step.name) == "the next word on the line") {
+            EXPECT_LT(painted.boundingRect().width(), viewport->width() / 4);
+        }
+        const QPoint at = viewport->mapTo(control.window(), QPoint(0, 0));
+        const QImage onScreen = control.screen()
+                                    ->grabWindow(control.window()->winId(), at.x(), at.y(),
+                                                 viewport->width(), viewport->height())
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+        const QImage fullPaint = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(onScreen, fullPaint);
+    }
+}
+
 }  // namespace
