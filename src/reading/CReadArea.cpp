@@ -33,6 +33,7 @@ void CReadArea::SetDisplayText(std::u32string_view text) {
 
 void CReadArea::RecreateDrawingObjects() {
     font_ = FontFromLogFont(settings_.readingArea.font);
+    leading_ = QFontMetricsF(font_).leading();
     LayOut();
     update();
 }
@@ -57,6 +58,8 @@ void CReadArea::LayOut() {
     layout_.setText(displayText_);
     layout_.setFont(font_);
     shownRect_ = {};
+    placed_ = {};
+    placedFocus_ = {};
     if (displayText_.isEmpty()) return;
     const int width = this->width();
     const int height = this->height();
@@ -66,13 +69,12 @@ void CReadArea::LayOut() {
     QTextOption option;
     option.setWrapMode(several ? QTextOption::WordWrap : QTextOption::NoWrap);
     layout_.setTextOption(option);
-    const qreal leading = QFontMetricsF(font_).leading();
-    qreal bottom = -leading;
+    qreal bottom = -leading_;
     qreal widest = 0;
     layout_.beginLayout();
     for (QTextLine line = layout_.createLine(); line.isValid(); line = layout_.createLine()) {
         line.setLineWidth(right - left);
-        bottom = std::ceil(bottom + leading);
+        bottom = std::ceil(bottom + leading_);
         line.setPosition(QPointF(0, bottom));
         bottom += line.height();
         widest = std::max(widest, line.naturalTextWidth());
@@ -102,30 +104,40 @@ void CReadArea::LayOut() {
                            blockHeight);
     }
     layout_.setPosition(QPointF(boxLeft, top));
-    // Letters may reach beyond their advance (italics, accents): a margin of
-    // half a line covers them.
-    const int margin = QFontMetrics(font_).height() / 2;
-    shownRect_ = QRect(boxLeft, top, blockWidth, blockHeight)
-                     .adjusted(-margin, -margin, margin, margin)
-                     .intersected(rect());
+    placed_ = glyphs_.Place(layout_, ColorFromColorRef(settings_.readingArea.textColor));
+    shownRect_ = placed_.ink.intersected(rect());
+    if (!focusRect_.isEmpty()) {
+        placedFocus_ =
+            glyphs_.Place(layout_, ColorFromColorRef(settings_.extras.focusLetterColor));
+        std::erase_if(placedFocus_.letters, [this](const GlyphImageCache::PlacedText::Letter& l) {
+            return !focusRect_.intersects(QRect(l.topLeft, l.image.size()));
+        });
+    }
 }
 
 void CReadArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), ColorFromColorRef(settings_.readingArea.backgroundColor));
     if (displayText_.isEmpty()) return;
-    if (layoutMode_ != settings_.severalWords || layoutFocus_ != FocusLetterShown()) LayOut();
-    const QColor textColour = ColorFromColorRef(settings_.readingArea.textColor);
+    if (LayoutOutdated()) LayOut();
     if (focusRect_.isEmpty()) {
-        painter.setClipRect(rect());
-        glyphs_.Draw(painter, layout_, textColour);
+        GlyphImageCache::Draw(painter, placed_);
         return;
     }
     // The recognition letter in its own colour, the rest of the word around it.
     painter.setClipRegion(QRegion(rect()).subtracted(focusRect_));
-    glyphs_.Draw(painter, layout_, textColour);
+    GlyphImageCache::Draw(painter, placed_);
     painter.setClipRect(focusRect_);
-    glyphs_.Draw(painter, layout_, ColorFromColorRef(settings_.extras.focusLetterColor));
+    GlyphImageCache::Draw(painter, placedFocus_);
+}
+
+// The settings may have changed the mode or the colours since the group was
+// laid out.
+bool CReadArea::LayoutOutdated() const {
+    return layoutMode_ != settings_.severalWords || layoutFocus_ != FocusLetterShown() ||
+           placed_.colour != ColorFromColorRef(settings_.readingArea.textColor) ||
+           (layoutFocus_ &&
+            placedFocus_.colour != ColorFromColorRef(settings_.extras.focusLetterColor));
 }
 
 bool CReadArea::FocusLetterShown() const {

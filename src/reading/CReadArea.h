@@ -45,15 +45,19 @@ private:
     void LayOut();
     // One word at a time with the recognition letter kept in place.
     bool FocusLetterShown() const;
+    bool LayoutOutdated() const;
 
     const ReaderSettings& settings_;
     QString displayText_;
     QFont font_;
+    qreal leading_ = 0;  // the font's, between wrapped lines
     QTextLayout layout_;
     int layoutMode_ = 0;  // the several-words setting the layout was made for
-    QRect shownRect_;     // where the laid-out text is, with a margin
+    QRect shownRect_;     // every pixel of the laid-out text
     bool layoutFocus_ = false;  // whether the layout keeps the recognition letter in place
     QRect focusRect_;           // the recognition letter's strip; empty without one
     int wheelTurn_ = 0;         // eighths of a degree not yet turned into a click step
     GlyphImageCache glyphs_;
+    GlyphImageCache::PlacedText placed_;       // the group in the text colour
+    GlyphImageCache::PlacedText placedFocus_;  // its recognition letter in that letter's colour
 };

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <vector>
+
 #include <QColor>
 #include <QHash>
 #include <QImage>
 #include <QPoint>
-#include <QString>
+#include <QRawFont>
+#include <QRect>
 
 class QPainter;
-class QRawFont;
 class QTextLayout;
 
 // Draws laid-out text from images of its letters, made once per letter,
@@ -17,16 +19,40 @@ class QTextLayout;
 // fraction of that. Letters stand on whole pixels.
 class GlyphImageCache {
 public:
-    void Draw(QPainter& painter, const QTextLayout& layout, const QColor& colour);
+    // A laid-out text ready to draw: where each letter's image goes and the
+    // lines its font's style asks for, all in the layout's coordinates.
+    struct PlacedText {
+        struct Letter {
+            QImage image;
+            QPoint topLeft;
+        };
+        std::vector<Letter> letters;
+        std::vector<QRectF> lines;  // underline, strike-out, overline
+        QColor colour;
+        QRect ink;  // every pixel the text touches
+    };
+
+    // Reads the layout's glyphs once, when a group is laid out, so that a
+    // paint only copies images.
+    PlacedText Place(const QTextLayout& layout, const QColor& colour);
+    static void Draw(QPainter& painter, const PlacedText& text);
 
 private:
+    struct Key {
+        QRawFont font;
+        quint32 index = 0;
+        QRgb colour = 0;
+        friend bool operator==(const Key&, const Key&) = default;
+        friend size_t qHash(const Key& key, size_t seed) {
+            return qHashMulti(seed, key.font, key.index, key.colour);
+        }
+    };
     struct Glyph {
         QImage image;   // premultiplied, in the colour; null for a blank
         QPoint offset;  // of the image's top left from the pen position
     };
-    const Glyph& Find(const QRawFont& font, const QString& fontKey, quint32 index);
+    const Glyph& Find(const Key& key);
 
-    QColor colour_;
-    QHash<QString, Glyph> glyphs_;  // by font and glyph index
+    QHash<Key, Glyph> glyphs_;
     qsizetype bytes_ = 0;
 };

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
+
 #include <QApplication>
 #include <QBackingStore>
 #include <QImage>
@@ -127,15 +130,24 @@ TEST(ReadAreaPaint, UnderlinedAndStruckOutFontsDrawTheirLines) {
 }
 
 TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
-    for (const int severalWords : {0, 1}) {
-        SCOPED_TRACE(severalWords == 0 ? "one word" : "several words");
+    struct Mode {
+        const char* name;
+        int severalWords;
+        bool focusLetter;
+    };
+    for (const Mode mode : {Mode{"one word", 0, false}, Mode{"several words", 1, false},
+                            Mode{"recognition letter", 0, true}}) {
+        SCOPED_TRACE(mode.name);
         ReaderSettings settings = DefaultSettings(1024, 768);
-        settings.severalWords = severalWords;
+        settings.severalWords = mode.severalWords;
+        settings.extras.focusLetter = mode.focusLetter;
         CReadArea area(nullptr, settings);
         area.resize(700, 250);
         area.show();
         QApplication::processEvents();
         PaintRegions regions(&area);
+        const QRgb focusColour =
+            ColorFromColorRef(settings.extras.focusLetterColor).rgb() & 0xFFFFFF;
         const char* const groups[] = {"длинноесловонаэкране", "я", "", "два слова и ещё три слова",
                                       "Конец."};
         for (const char* group : groups) {
@@ -149,6 +161,11 @@ TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
                                         .convertToFormat(QImage::Format_RGB32);
             const QImage whole = area.grab().toImage().convertToFormat(QImage::Format_RGB32);
             EXPECT_TRUE(onScreen == whole);
+            const bool focusColourShown =
+                std::ranges::any_of(std::span(reinterpret_cast<const QRgb*>(whole.constBits()),
+                                              whole.sizeInBytes() / sizeof(QRgb)),
+                                    [&](QRgb pixel) { return (pixel & 0xFFFFFF) == focusColour; });
+            EXPECT_EQ(focusColourShown, mode.focusLetter && *group != '\0');
         }
         // From a long group to a short one: the long one's place is repainted,
         // the pane's edges are not.
