@@ -34,6 +34,7 @@ void CReadArea::SetDisplayText(std::u32string_view text) {
 void CReadArea::RecreateDrawingObjects() {
     font_ = FontFromLogFont(settings_.readingArea.font);
     leading_ = QFontMetricsF(font_).leading();
+    words_.clear();
     LayOut();
     update();
 }
@@ -48,15 +49,11 @@ void CReadArea::resizeEvent(QResizeEvent* event) {
 // is wider than the pane. Several words: wrapped within the middle three
 // quarters of the width, each line centred, the block centred both ways,
 // halving towards minus infinity so a block taller than the pane still
-// starts above its top evenly. Lines follow each other as Qt's own text
-// drawing sets them: the font's leading between them, each on a whole pixel.
+// starts above its top evenly.
 void CReadArea::LayOut() {
     layoutMode_ = settings_.severalWords;
     layoutFocus_ = FocusLetterShown();
     focusRect_ = {};
-    layout_.clearLayout();
-    layout_.setText(displayText_);
-    layout_.setFont(font_);
     shownRect_ = {};
     placed_ = {};
     placedFocus_ = {};
@@ -66,6 +63,49 @@ void CReadArea::LayOut() {
     const bool several = IsSeveralWords(layoutMode_);
     const int left = several ? width / 8 : 0;
     const int right = several ? width - width / 8 : width;
+    const QColor textColour = ColorFromColorRef(settings_.readingArea.textColor);
+    int letter = -1;
+    if (layoutFocus_) {
+        const std::u16string_view word(reinterpret_cast<const char16_t*>(displayText_.utf16()),
+                                       static_cast<std::size_t>(displayText_.size()));
+        letter = static_cast<int>(FocusLetterIndex(word));
+    }
+    const Composition& composed = several || layoutFocus_
+                                      ? (composition_ = Compose(right - left, textColour, letter))
+                                      : ComposedWord(textColour);
+    const QSize block = composed.box;
+    const int top = several ? (height - block.height()) >> 1 : (height - block.height()) / 2;
+    int boxLeft = several ? left + ((right - (left + block.width())) >> 1) : (width - block.width()) / 2;
+    if (layoutFocus_) {
+        // The word stands so that the middle of its recognition letter is
+        // the middle of the pane, whatever its length.
+        boxLeft = width / 2 -
+                  static_cast<int>(std::lround((composed.letterLeft + composed.letterRight) / 2));
+        focusRect_ =
+            QRect(boxLeft + static_cast<int>(std::floor(composed.letterLeft)), top,
+                  static_cast<int>(std::ceil(composed.letterRight - std::floor(composed.letterLeft))),
+                  block.height());
+    }
+    placed_ = composed.placed.Translated(QPoint(boxLeft, top));
+    shownRect_ = placed_.ink.intersected(rect());
+    if (!focusRect_.isEmpty()) {
+        placedFocus_ =
+            glyphs_.Place(layout_, ColorFromColorRef(settings_.extras.focusLetterColor))
+                .Translated(QPoint(boxLeft, top));
+        std::erase_if(placedFocus_.letters, [this](const GlyphImageCache::PlacedText::Letter& l) {
+            return !focusRect_.intersects(QRect(l.topLeft, l.image.size()));
+        });
+    }
+}
+
+// Lays the display text out in a block whose top left is (0, 0). Lines
+// follow each other as Qt's own text drawing sets them: the font's leading
+// between them, each on a whole pixel.
+CReadArea::Composition CReadArea::Compose(int lineWidth, const QColor& colour, int letter) {
+    const bool several = IsSeveralWords(layoutMode_);
+    layout_.clearLayout();
+    layout_.setText(displayText_);
+    layout_.setFont(font_);
     QTextOption option;
     option.setWrapMode(several ? QTextOption::WordWrap : QTextOption::NoWrap);
     layout_.setTextOption(option);
@@ -73,7 +113,7 @@ void CReadArea::LayOut() {
     qreal widest = 0;
     layout_.beginLayout();
     for (QTextLine line = layout_.createLine(); line.isValid(); line = layout_.createLine()) {
-        line.setLineWidth(right - left);
+        line.setLineWidth(lineWidth);
         bottom = std::ceil(bottom + leading_);
         line.setPosition(QPointF(0, bottom));
         bottom += line.height();
@@ -81,38 +121,33 @@ void CReadArea::LayOut() {
         if (!several) break;
     }
     layout_.endLayout();
-    const int blockHeight = static_cast<int>(std::ceil(bottom));
-    const int blockWidth = static_cast<int>(std::ceil(widest));
-    const int top = several ? (height - blockHeight) >> 1 : (height - blockHeight) / 2;
-    int boxLeft = several ? left + ((right - (left + blockWidth)) >> 1) : (width - blockWidth) / 2;
+    Composition composed;
+    composed.box = QSize(static_cast<int>(std::ceil(widest)), static_cast<int>(std::ceil(bottom)));
     for (int i = 0; i < layout_.lineCount(); ++i) {
         QTextLine line = layout_.lineAt(i);
-        line.setPosition(QPointF((blockWidth - line.naturalTextWidth()) / 2, line.y()));
+        line.setPosition(QPointF((composed.box.width() - line.naturalTextWidth()) / 2, line.y()));
     }
-    if (layoutFocus_ && layout_.lineCount() > 0) {
-        // The word stands so that the middle of its recognition letter is
-        // the middle of the pane, whatever its length.
-        const std::u16string_view word(reinterpret_cast<const char16_t*>(displayText_.utf16()),
-                                       static_cast<std::size_t>(displayText_.size()));
-        const int letter = static_cast<int>(FocusLetterIndex(word));
-        const QTextLine line = layout_.lineAt(0);
-        const qreal letterLeft = line.cursorToX(letter);
-        const qreal letterRight = line.cursorToX(letter + 1);
-        boxLeft = width / 2 - static_cast<int>(std::lround((letterLeft + letterRight) / 2));
-        focusRect_ = QRect(boxLeft + static_cast<int>(std::floor(letterLeft)), top,
-                           static_cast<int>(std::ceil(letterRight - std::floor(letterLeft))),
-                           blockHeight);
+    if (letter >= 0 && layout_.lineCount() > 0) {
+        composed.letterLeft = layout_.lineAt(0).cursorToX(letter);
+        composed.letterRight = layout_.lineAt(0).cursorToX(letter + 1);
     }
-    layout_.setPosition(QPointF(boxLeft, top));
-    placed_ = glyphs_.Place(layout_, ColorFromColorRef(settings_.readingArea.textColor));
-    shownRect_ = placed_.ink.intersected(rect());
-    if (!focusRect_.isEmpty()) {
-        placedFocus_ =
-            glyphs_.Place(layout_, ColorFromColorRef(settings_.extras.focusLetterColor));
-        std::erase_if(placedFocus_.letters, [this](const GlyphImageCache::PlacedText::Letter& l) {
-            return !focusRect_.intersects(QRect(l.topLeft, l.image.size()));
-        });
+    layout_.setPosition(QPointF(0, 0));
+    composed.placed = glyphs_.Place(layout_, colour);
+    return composed;
+}
+
+// Shaping and placing a word's letters cost most of a step's work in this
+// pane, and a book's few thousand most common words make up most of its
+// running text: each one-word group is composed once. The composition does
+// not depend on the pane's size.
+const CReadArea::Composition& CReadArea::ComposedWord(const QColor& colour) {
+    if (colour != wordsColour_ || words_.size() >= kMostWords) {
+        words_.clear();
+        wordsColour_ = colour;
     }
+    auto found = words_.constFind(displayText_);
+    if (found == words_.constEnd()) found = words_.insert(displayText_, Compose(width(), colour, -1));
+    return *found;
 }
 
 void CReadArea::paintEvent(QPaintEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QTextLayout>
 #include <QWidget>
 #include <string>
@@ -40,9 +41,20 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    // The display text laid out with its top left at (0, 0).
+    struct Composition {
+        GlyphImageCache::PlacedText placed;
+        QSize box;                               // the lines' extent
+        qreal letterLeft = 0, letterRight = 0;  // the recognition letter's, when asked for
+    };
+    static constexpr qsizetype kMostWords = 4096;
+
     void ChangeSpeed(Qt::MouseButton button, int steps);
     // Lays the display text out for the pane's present size and mode.
     void LayOut();
+    // `letter` is the recognition letter's index, or -1 for none.
+    Composition Compose(int lineWidth, const QColor& colour, int letter);
+    const Composition& ComposedWord(const QColor& colour);
     // One word at a time with the recognition letter kept in place.
     bool FocusLetterShown() const;
     bool LayoutOutdated() const;
@@ -58,6 +70,9 @@ private:
     QRect focusRect_;           // the recognition letter's strip; empty without one
     int wheelTurn_ = 0;         // eighths of a degree not yet turned into a click step
     GlyphImageCache glyphs_;
+    Composition composition_;            // of a group that is not kept in words_
+    QHash<QString, Composition> words_;  // one-word groups in the text colour
+    QColor wordsColour_;
     GlyphImageCache::PlacedText placed_;       // the group in the text colour
     GlyphImageCache::PlacedText placedFocus_;  // its recognition letter in that letter's colour
 };

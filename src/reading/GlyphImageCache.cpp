@@ -74,6 +74,14 @@ GlyphImageCache::PlacedText GlyphImageCache::Place(const QTextLayout& layout,
     return placed;
 }
 
+GlyphImageCache::PlacedText GlyphImageCache::PlacedText::Translated(QPoint offset) const {
+    PlacedText moved = *this;
+    for (Letter& letter : moved.letters) letter.topLeft += offset;
+    for (QRectF& line : moved.lines) line.translate(offset);
+    moved.ink.translate(offset);
+    return moved;
+}
+
 void GlyphImageCache::Draw(QPainter& painter, const PlacedText& text) {
     for (const PlacedText::Letter& letter : text.letters) {
         painter.drawImage(letter.topLeft, letter.image);

@@ -30,6 +30,8 @@ public:
         std::vector<QRectF> lines;  // underline, strike-out, overline
         QColor colour;
         QRect ink;  // every pixel the text touches
+
+        PlacedText Translated(QPoint offset) const;
     };
 
     // Reads the layout's glyphs once, when a group is laid out, so that a

@@ -182,3 +182,32 @@ TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
 }
 
 }  // namespace
+
+// One-word groups are composed once and kept: a word met again, after the
+// colours, the font or the pane's size changed, looks as it does in a pane
+// that shows it for the first time.
+TEST(ReadAreaPaint, AWordMetAgainLooksAsInAFreshPane) {
+    ReaderSettings settings = DefaultSettings(1024, 768);
+    CReadArea area(nullptr, settings);
+    area.resize(600, 300);
+    const auto show = [&area](const char* group) {
+        area.SetDisplayText(FromUtf8(group));
+        return area.grab().toImage();
+    };
+    const auto fresh = [&](const char* group) {
+        CReadArea pane(nullptr, settings);
+        pane.resize(area.size());
+        pane.SetDisplayText(FromUtf8(group));
+        return pane.grab().toImage();
+    };
+    show("слово");
+    show("другое");
+    EXPECT_TRUE(show("слово") == fresh("слово")) << "met again";
+    settings.readingArea.textColor = 0x00008000;
+    EXPECT_TRUE(show("слово") == fresh("слово")) << "in another colour";
+    area.resize(500, 200);
+    EXPECT_TRUE(show("слово") == fresh("слово")) << "in a smaller pane";
+    settings.readingArea.font.height *= 2;
+    area.RecreateDrawingObjects();
+    EXPECT_TRUE(show("слово") == fresh("слово")) << "in a larger font";
+}
