@@ -6,6 +6,16 @@ namespace {
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
 
+// Whether the next group taken at this cursor, an abort aside, is the task's
+// first.
+bool StartsAtTaskStart(std::u32string_view text, ReadingCursor cursor) {
+    if (cursor.newTask) return true;
+    cursor.abort = false;
+    ReadingCursor taskStart = cursor;
+    BeginTaskRange(text, taskStart);
+    return cursor == taskStart;
+}
+
 }  // namespace
 
 std::int32_t ReadingSession::Start(const ReadingOptions& options, std::int64_t nowNs) {
@@ -83,10 +93,13 @@ std::optional<ReadingEstimate> ReadingSession::Estimate(std::u32string_view text
     if (!left_ || !(left_->cursor == cursor_) || !(left_->options == options) ||
         left_->reading != reading_) {
         ReadingTimer timer = timer_;
-        // Not reading: what a start now would do.
+        // Not reading: what a start now would do, which from the task's start
+        // is the whole task's time, counted above.
         if (!reading_) timer.Start(options);
-        left_ =
-            TimeLeft{cursor_, options, reading_, ScheduledTimeLeft(text, cursor_, timer, options)};
+        const std::int64_t ms = !reading_ && StartsAtTaskStart(text, cursor_)
+                                    ? totals_->taskMs
+                                    : ScheduledTimeLeft(text, cursor_, timer, options);
+        left_ = TimeLeft{cursor_, options, reading_, ms};
     }
     estimate.leftMs = left_->ms;
     if (reading_) estimate.leftMs += std::max<std::int64_t>(nextDueNs_ - nowNs, 0) / kNsPerMs;

@@ -122,6 +122,12 @@ TEST(ReadingEstimate, RateCountsWordsOverTheTaskTimeAndFollowsTheSpeed) {
     EXPECT_EQ(EstimateText({1, 60'000, 89'000}), "≈ 1 слов/мин · осталось 1 мин");
     EXPECT_EQ(EstimateText({900, 180'000, 150'000}), "≈ 300 слов/мин · осталось 3 мин");
     EXPECT_EQ(EstimateText({0, 0, 0}), "≈ 0 слов/мин · осталось 0 с");
+    // Stopped after two words: a start now reads the other three.
+    run.Step();
+    run.Step();
+    run.session.Stop();
+    estimate = run.session.Estimate(run.text, run.options, run.now);
+    EXPECT_EQ(estimate->leftMs, 150);
 }
 
 TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
