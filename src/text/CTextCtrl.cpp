@@ -373,15 +373,24 @@ std::pair<int, int> SelectedInBlock(const QTextCursor& selection, const QTextBlo
             std::min(selection.selectionEnd() - block.position(), block.length())};
 }
 
+// A rectangle that highlights a selection, and the selected characters of
+// the line it lies on (none for the sliver after a paragraph).
+struct SelectionSpan {
+    QRectF rect;
+    int line = 0;
+    int from = 0;
+    int to = 0;
+};
+
 // The rectangles that highlight a selection in one paragraph, line by line,
 // as the widget itself highlights: a line selected from end to end up to its
 // last character, a line where the selection starts or ends over the
 // characters between, with the trailing blanks when the selection goes on
 // past them, and a sliver after the paragraph when the selection goes on
 // past its end.
-std::vector<QRectF> SelectionSpans(const QTextBlock& block, QPointF offset, int from, int to,
-                                   bool mixedDirections) {
-    std::vector<QRectF> spans;
+std::vector<SelectionSpan> SelectionSpans(const QTextBlock& block, QPointF offset, int from,
+                                          int to, bool mixedDirections) {
+    std::vector<SelectionSpan> spans;
     const QTextLayout* layout = block.layout();
     const QString text = mixedDirections ? block.text() : QString();
     for (int i = 0; i < layout->lineCount(); ++i) {
@@ -393,25 +402,26 @@ std::vector<QRectF> SelectionSpans(const QTextBlock& block, QPointF offset, int 
         const bool goesOn = to >= lineEnd + (lastLine ? 1 : 0);
         if (start >= end && !(lastLine && goesOn)) continue;
         const QRectF natural = line.naturalTextRect().translated(offset);
-        const auto addSpan = [&](qreal left, qreal right) {
-            spans.push_back(QRectF(QPointF(left, natural.top()), QPointF(right, natural.bottom()))
-                                .toAlignedRect());
+        const auto addSpan = [&](QRectF rect) { spans.push_back({rect, i, start, end}); };
+        const auto addAligned = [&](qreal left, qreal right) {
+            addSpan(QRectF(QPointF(left, natural.top()), QPointF(right, natural.bottom()))
+                        .toAlignedRect());
         };
         if (from < line.textStart() && goesOn) {
-            spans.emplace_back(natural.topLeft(),
-                               QPointF(natural.right(), std::ceil(natural.bottom())));
+            addSpan(QRectF(natural.topLeft(), QPointF(natural.right(), std::ceil(natural.bottom()))));
         } else if (start < end && mixedDirections && LineHasRightToLeft(text, line)) {
             // Mixed directions: the selected characters may lie in several
             // places along the line, each run of glyphs in one.
             for (const QGlyphRun& run : line.glyphRuns(start, end - start)) {
-                addSpan(run.boundingRect().left() + offset.x(), run.boundingRect().right() + offset.x());
+                addAligned(run.boundingRect().left() + offset.x(), run.boundingRect().right() + offset.x());
             }
         } else if (start < end) {
             const qreal right = to >= lineEnd ? line.x() + line.horizontalAdvance() : line.cursorToX(end);
-            addSpan(line.cursorToX(start) + offset.x(), right + offset.x());
+            addAligned(line.cursorToX(start) + offset.x(), right + offset.x());
         }
         if (lastLine && goesOn) {
-            spans.emplace_back(natural.right(), natural.top(), natural.height() / 4, natural.height());
+            spans.push_back({QRectF(natural.right(), natural.top(), natural.height() / 4, natural.height()),
+                             i, 0, 0});
         }
     }
     return spans;
@@ -468,10 +478,14 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
     painter.setPen(context.palette.text().color());
     for (const QRect& area : event->region()) {
         painter.setClipRect(area);
+        // A rectangle as wide as half the pane takes its lines whole, as
+        // the widget does, which costs less than finding where it cuts them.
+        const bool wholeLines = area.width() * 2 >= viewport()->width();
         ForEachBlockWithin(area, [&](const QTextBlock& block, QPointF offset) {
             QTextLayout* layout = block.layout();
-            const QString text = mixedDirections_ ? block.text() : QString();
-            for (int i = 0; i < layout->lineCount(); ++i) {
+            if (wholeLines) layout->draw(&painter, offset, {}, area);
+            const QString text = mixedDirections_ && !wholeLines ? block.text() : QString();
+            for (int i = 0; i < layout->lineCount() && !wholeLines; ++i) {
                 const QTextLine line = layout->lineAt(i);
                 const QRectF bounds = line.rect().translated(offset);
                 if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
@@ -481,7 +495,7 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
                 DrawCharacters(painter, block, line, offset, from, to);
             }
             for (const QAbstractTextDocumentLayout::Selection& selection : context.selections) {
-                PaintSelection(painter, block, offset, selection);
+                PaintSelection(painter, block, offset, selection, area);
             }
             const int caret = context.cursorPosition - block.position();
             if (caret >= 0 && caret < block.length()) {
@@ -502,19 +516,25 @@ void CTextCtrl::ForEachBlockWithin(const QRect& area,
     }
 }
 
-// The highlight's background over the selected characters, and those
-// characters again in the highlight's text colour.
+// The highlight's background over the selected characters within the area,
+// and those characters again in the highlight's text colour.
 void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
-                               const QAbstractTextDocumentLayout::Selection& selection) {
+                               const QAbstractTextDocumentLayout::Selection& selection,
+                               const QRect& area) {
     const auto [from, to] = SelectedInBlock(selection.cursor, block);
     if (from >= to) return;
-    const QList<QGlyphRun> runs = block.layout()->glyphRuns(from, to - from);
-    for (const QRectF& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
+    for (const SelectionSpan& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
+        if (!span.rect.intersects(area)) continue;
         painter.save();
-        painter.setClipRect(span, Qt::IntersectClip);
-        painter.fillRect(span, selection.format.background());
+        painter.setClipRect(span.rect, Qt::IntersectClip);
+        painter.fillRect(span.rect, selection.format.background());
         painter.setPen(QPen(selection.format.foreground(), 0));
-        for (const QGlyphRun& run : runs) painter.drawGlyphRun(offset, run);
+        if (span.from < span.to) {
+            const QTextLine line = block.layout()->lineAt(span.line);
+            for (const QGlyphRun& run : line.glyphRuns(span.from, span.to - span.from)) {
+                painter.drawGlyphRun(offset, run);
+            }
+        }
         painter.restore();
     }
 }
@@ -525,8 +545,8 @@ void CTextCtrl::RepaintSelection(const QTextCursor& selection) {
     ForEachBlockWithin(viewport()->rect(), [&](const QTextBlock& block, QPointF offset) {
         const auto [from, to] = SelectedInBlock(selection, block);
         if (from >= to) return;
-        for (const QRectF& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
-            viewport()->update(span.toAlignedRect());
+        for (const SelectionSpan& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
+            viewport()->update(span.rect.toAlignedRect());
         }
     });
 }
@@ -552,11 +572,18 @@ void CTextCtrl::RepaintContents(const QRectF& contentsRect) {
 // step cost. The paragraphs on screen keep theirs; one that leaves the screen
 // drops it, so memory stays that of a screenful.
 void CTextCtrl::KeepVisibleLayouts() {
+    // Each block keeps its shaped text before it is measured: measuring lays
+    // out a block not laid out yet, and without the cache that shaping would
+    // be thrown away and done again by the paint.
     std::vector<int> visible;
-    ForEachBlockWithin(viewport()->rect(), [&visible](const QTextBlock& block, QPointF) {
+    const int bottom = viewport()->height();
+    qreal top = contentOffset().y();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= bottom;
+         block = block.next()) {
         block.layout()->setCacheEnabled(true);
         visible.push_back(block.blockNumber());
-    });
+        top += blockBoundingRect(block).height();
+    }
     for (const int number : keptLayouts_) {
         if (std::find(visible.begin(), visible.end(), number) != visible.end()) continue;
         const QTextBlock block = document()->findBlockByNumber(number);
