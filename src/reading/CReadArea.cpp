@@ -70,8 +70,9 @@ void CReadArea::LayOut() {
                                        static_cast<std::size_t>(displayText_.size()));
         letter = static_cast<int>(FocusLetterIndex(word));
     }
+    Composition fresh;
     const Composition& composed = several || layoutFocus_
-                                      ? (composition_ = Compose(right - left, textColour, letter))
+                                      ? (fresh = Compose(right - left, textColour, letter))
                                       : ComposedWord(textColour);
     const QSize block = composed.box;
     const int top = several ? (height - block.height()) >> 1 : (height - block.height()) / 2;
@@ -89,6 +90,7 @@ void CReadArea::LayOut() {
     placed_ = composed.placed.Translated(QPoint(boxLeft, top));
     shownRect_ = placed_.ink.intersected(rect());
     if (!focusRect_.isEmpty()) {
+        // The layout holds this group: with the letter it is composed anew.
         placedFocus_ =
             glyphs_.Place(layout_, ColorFromColorRef(settings_.extras.focusLetterColor))
                 .Translated(QPoint(boxLeft, top));

@@ -70,7 +70,6 @@ private:
     QRect focusRect_;           // the recognition letter's strip; empty without one
     int wheelTurn_ = 0;         // eighths of a degree not yet turned into a click step
     GlyphImageCache glyphs_;
-    Composition composition_;            // of a group that is not kept in words_
     QHash<QString, Composition> words_;  // one-word groups in the text colour
     QColor wordsColour_;
     GlyphImageCache::PlacedText placed_;       // the group in the text colour

@@ -60,6 +60,7 @@ GlyphImageCache::PlacedText GlyphImageCache::Place(const QTextLayout& layout,
         if (positions.isEmpty() || !(run.underline() || run.strikeOut() || run.overline())) {
             continue;
         }
+        // The lines a font's style asks for, across the run.
         const QRectF extent = run.boundingRect().translated(origin);
         const qreal baseline = origin.y() + positions.first().y();
         const qreal thickness = std::max<qreal>(1.0, key.font.lineThickness());

@@ -468,8 +468,9 @@ void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine&
 // selection, and all but the selection): for a reading step, which moves
 // the highlight a word on, that was most of what the step cost. Here each
 // rectangle of the region is painted on its own under a plain rectangular
-// clip, with only the characters that reach into it, and then the selected
-// characters again over the highlight.
+// clip, with only the characters that reach into it (or, across half the
+// pane, whole lines), and then the selected characters again over the
+// highlight.
 void CTextCtrl::paintEvent(QPaintEvent* event) {
     KeepVisibleLayouts();
     const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
