@@ -635,8 +635,8 @@ void BM_ReadingTimingAtLevel50(benchmark::State& state) {
     CMainFrame* frame = program.Frame();
     const bool zipf = state.range(0) != 0;
     EmptyTextPane();
-    QApplication::clipboard()->setText(QString::fromStdU32String(
-        Cp1251ToUnicode(Prose(zipf ? 150'000 : 20'000, true, zipf))));
+    QApplication::clipboard()->setText(
+        QString::fromStdU32String(Cp1251ToUnicode(Prose(zipf ? 150'000 : 20'000, true, zipf))));
     frame->Action(CommandId::ID_LOAD_CLIPBOARD)->trigger();
     frame->ReaderBar()->SetSpeedLevel(50);
     if (zipf) {

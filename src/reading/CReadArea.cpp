@@ -76,24 +76,24 @@ void CReadArea::LayOut() {
                                       : ComposedWord(textColour);
     const QSize block = composed.box;
     const int top = several ? (height - block.height()) >> 1 : (height - block.height()) / 2;
-    int boxLeft = several ? left + ((right - (left + block.width())) >> 1) : (width - block.width()) / 2;
+    int boxLeft =
+        several ? left + ((right - (left + block.width())) >> 1) : (width - block.width()) / 2;
     if (layoutFocus_) {
         // The word stands so that the middle of its recognition letter is
         // the middle of the pane, whatever its length.
         boxLeft = width / 2 -
                   static_cast<int>(std::lround((composed.letterLeft + composed.letterRight) / 2));
-        focusRect_ =
-            QRect(boxLeft + static_cast<int>(std::floor(composed.letterLeft)), top,
-                  static_cast<int>(std::ceil(composed.letterRight - std::floor(composed.letterLeft))),
-                  block.height());
+        focusRect_ = QRect(
+            boxLeft + static_cast<int>(std::floor(composed.letterLeft)), top,
+            static_cast<int>(std::ceil(composed.letterRight - std::floor(composed.letterLeft))),
+            block.height());
     }
     placed_ = composed.placed.Translated(QPoint(boxLeft, top));
     shownRect_ = placed_.ink.intersected(rect());
     if (!focusRect_.isEmpty()) {
         // The layout holds this group: with the letter it is composed anew.
-        placedFocus_ =
-            glyphs_.Place(layout_, ColorFromColorRef(settings_.extras.focusLetterColor))
-                .Translated(QPoint(boxLeft, top));
+        placedFocus_ = glyphs_.Place(layout_, ColorFromColorRef(settings_.extras.focusLetterColor))
+                           .Translated(QPoint(boxLeft, top));
         std::erase_if(placedFocus_.letters, [this](const GlyphImageCache::PlacedText::Letter& l) {
             return !focusRect_.intersects(QRect(l.topLeft, l.image.size()));
         });
@@ -148,7 +148,8 @@ const CReadArea::Composition& CReadArea::ComposedWord(const QColor& colour) {
         wordsColour_ = colour;
     }
     auto found = words_.constFind(displayText_);
-    if (found == words_.constEnd()) found = words_.insert(displayText_, Compose(width(), colour, -1));
+    if (found == words_.constEnd())
+        found = words_.insert(displayText_, Compose(width(), colour, -1));
     return *found;
 }
 

@@ -44,7 +44,7 @@ private:
     // The display text laid out with its top left at (0, 0).
     struct Composition {
         GlyphImageCache::PlacedText placed;
-        QSize box;                               // the lines' extent
+        QSize box;                              // the lines' extent
         qreal letterLeft = 0, letterRight = 0;  // the recognition letter's, when asked for
     };
     static constexpr qsizetype kMostWords = 4096;

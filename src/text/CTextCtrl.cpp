@@ -388,8 +388,8 @@ struct SelectionSpan {
 // characters between, with the trailing blanks when the selection goes on
 // past them, and a sliver after the paragraph when the selection goes on
 // past its end.
-std::vector<SelectionSpan> SelectionSpans(const QTextBlock& block, QPointF offset, int from,
-                                          int to, bool mixedDirections) {
+std::vector<SelectionSpan> SelectionSpans(const QTextBlock& block, QPointF offset, int from, int to,
+                                          bool mixedDirections) {
     std::vector<SelectionSpan> spans;
     const QTextLayout* layout = block.layout();
     const QString text = mixedDirections ? block.text() : QString();
@@ -408,20 +408,23 @@ std::vector<SelectionSpan> SelectionSpans(const QTextBlock& block, QPointF offse
                         .toAlignedRect());
         };
         if (from < line.textStart() && goesOn) {
-            addSpan(QRectF(natural.topLeft(), QPointF(natural.right(), std::ceil(natural.bottom()))));
+            addSpan(
+                QRectF(natural.topLeft(), QPointF(natural.right(), std::ceil(natural.bottom()))));
         } else if (start < end && mixedDirections && LineHasRightToLeft(text, line)) {
             // Mixed directions: the selected characters may lie in several
             // places along the line, each run of glyphs in one.
             for (const QGlyphRun& run : line.glyphRuns(start, end - start)) {
-                addAligned(run.boundingRect().left() + offset.x(), run.boundingRect().right() + offset.x());
+                addAligned(run.boundingRect().left() + offset.x(),
+                           run.boundingRect().right() + offset.x());
             }
         } else if (start < end) {
             const qreal right = to >= lineEnd ? line.x() + line.horizontalAdvance() : line.cursorToX(end);
             addAligned(line.cursorToX(start) + offset.x(), right + offset.x());
         }
         if (lastLine && goesOn) {
-            spans.push_back({QRectF(natural.right(), natural.top(), natural.height() / 4, natural.height()),
-                             i, 0, 0});
+            spans.push_back(
+                {QRectF(natural.right(), natural.top(), natural.height() / 4, natural.height()), i,
+                 0, 0});
         }
     }
     return spans;
@@ -546,7 +549,8 @@ void CTextCtrl::RepaintSelection(const QTextCursor& selection) {
     ForEachBlockWithin(viewport()->rect(), [&](const QTextBlock& block, QPointF offset) {
         const auto [from, to] = SelectedInBlock(selection, block);
         if (from >= to) return;
-        for (const SelectionSpan& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
+        for (const SelectionSpan& span :
+             SelectionSpans(block, offset, from, to, mixedDirections_)) {
             viewport()->update(span.rect.toAlignedRect());
         }
     });

@@ -104,8 +104,7 @@ private:
                             const std::function<void(const QTextBlock&, QPointF)>& visit);
     void RepaintSelection(const QTextCursor& selection);
     void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
-                        const QAbstractTextDocumentLayout::Selection& selection,
-                        const QRect& area);
+                        const QAbstractTextDocumentLayout::Selection& selection, const QRect& area);
 
     const AreaAppearance& textArea_;
     std::u32string text_;
