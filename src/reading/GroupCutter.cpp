@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 
 #include "base/CodePage.h"
 
@@ -56,7 +57,21 @@ void BeginTaskRange(std::u32string_view text, ReadingCursor& cursor) {
     cursor.nextProgressMark = cursor.taskStart + cursor.progressStep;
 }
 
-GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options) {
+namespace {
+
+// Counts a group's characters where its length is all that is needed: a walk
+// through a whole task for its time.
+struct CharacterCount {
+    std::size_t characters = 0;
+    void push_back(char32_t) { ++characters; }
+    std::size_t size() const { return characters; }
+};
+
+// Cuts the next group; its characters go to `group`, the step's text or a
+// count of them.
+template <typename Group>
+GroupStep Cut(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options,
+              Group& group) {
     GroupStep step;
     if (cursor.abort) {
         cursor.abort = false;
@@ -78,8 +93,7 @@ GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const Readi
     const bool severalWords = options.SeveralWords();
     ScanState state = ScanState::Skipping;
     StepKind kind = StepKind::StepPlain;
-    std::u32string& group = step.text;
-    group.reserve(kMaxGroupLength);
+    if constexpr (std::is_same_v<Group, std::u32string>) group.reserve(kMaxGroupLength);
     std::optional<std::size_t> groupStart;
     std::size_t groupEnd = 0;
     char32_t previous = 0;
@@ -144,4 +158,20 @@ GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const Readi
     }
     step.kind = kind;
     return step;
+}
+
+}  // namespace
+
+GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options) {
+    std::u32string group;
+    GroupStep step = Cut(text, cursor, options, group);
+    step.text = std::move(group);
+    return step;
+}
+
+GroupShape NextGroupShape(std::u32string_view text, ReadingCursor& cursor,
+                          const ReadingOptions& options) {
+    CharacterCount group;
+    const GroupStep step = Cut(text, cursor, options, group);
+    return {step.kind, group.characters};
 }

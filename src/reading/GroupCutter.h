@@ -68,3 +68,12 @@ void BeginTaskRange(std::u32string_view text, ReadingCursor& cursor);
 // text's length. The text's own length stands for the end of a task that
 // runs to the end; positions past the text hold nothing and are passed over.
 GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options);
+
+// The same cut when only the group's kind and length matter: the cursor moves
+// exactly as NextGroup moves it, and no text is copied.
+struct GroupShape {
+    StepKind kind = StepKind::StepAborted;
+    std::size_t length = 0;
+};
+GroupShape NextGroupShape(std::u32string_view text, ReadingCursor& cursor,
+                          const ReadingOptions& options);

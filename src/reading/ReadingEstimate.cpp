@@ -52,8 +52,8 @@ std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, R
     cursor.abort = false;
     std::int64_t left = 0;
     for (;;) {
-        const GroupStep group = NextGroup(text, cursor, options);
-        timer.OnStep(group.kind, group.text.size(), options);
+        const GroupShape group = NextGroupShape(text, cursor, options);
+        timer.OnStep(group.kind, group.length, options);
         if (!timer.Running()) break;
         left += timer.PeriodMs();
     }

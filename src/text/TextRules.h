@@ -12,6 +12,10 @@
 bool IsOtherSeparator(char32_t c);
 inline bool IsSeparator(char32_t c) {
     if (c < 0x80) return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+    // Below the Ogham space mark the only white space beyond ASCII is the
+    // next line and the no-break space, which binds: letters of the Latin,
+    // Greek and Cyrillic alphabets need no look-up.
+    if (c < 0x1680) return c == 0x85;
     return IsOtherSeparator(c);
 }
 

@@ -308,7 +308,8 @@ TEST(GroupCutter, ResumesAfterStopAndRestartsOnANewTask) {
 // Over random texts of letters, marks, separators and zero bytes: every
 // character other than a separator or a zero byte lands in exactly one group,
 // in order; each highlight starts at its group's first character; no group
-// is longer than 129; every step but the last moves the cursor on.
+// is longer than 129; every step but the last moves the cursor on. The cut
+// that only measures a group moves its cursor alike.
 TEST(GroupCutter, KeepsEveryCharacterOnce) {
     std::mt19937 random(2025);
     const std::u32string alphabet =
@@ -331,10 +332,15 @@ TEST(GroupCutter, KeepsEveryCharacterOnce) {
         }
         std::u32string read;
         ReadingCursor cursor = WholeText();
+        ReadingCursor measuring = WholeText();
         std::size_t previous = 0;
         for (std::size_t steps = 0;; ++steps) {
             ASSERT_LE(steps, text.size() + 1);
             const GroupStep step = NextGroup(text, cursor, options);
+            const GroupShape shape = NextGroupShape(text, measuring, options);
+            ASSERT_EQ(shape.kind, step.kind);
+            ASSERT_EQ(shape.length, step.text.size());
+            ASSERT_EQ(measuring, cursor);
             if (step.kind == StepKind::StepEnd) break;
             ASSERT_GT(cursor.position, previous);
             previous = cursor.position;

@@ -130,6 +130,10 @@ TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsSeparator(c.character), c.separates);
     }
+    // The quick answer below U+1680 agrees with the full rule.
+    for (char32_t c = 0x80; c <= 0x1680; ++c) {
+        ASSERT_EQ(IsSeparator(c), IsOtherSeparator(c)) << std::hex << static_cast<unsigned>(c);
+    }
     // A word of another script is bounded by that white space.
     EXPECT_EQ(WordAtCaret(U"日本語\u3000テキスト", 1), (TextRange{0, 3}));
     EXPECT_EQ(WordAtCaret(U"a \U0001F600\U0001F600 b", 2), (TextRange{2, 4}));
