@@ -299,10 +299,10 @@ struct CaseTotals {
 std::string Prose(std::size_t size, bool lineBreaks, bool zipf = false) {
     static const std::string letters = UnicodeToCp1251(U"абвгдеёжзийклмнопрстуфхцчшщъыьэюя");
     std::mt19937 random(7);
-    const auto newWord = [&random] {
+    const auto newWord = [](std::mt19937& from) {
         std::string word;
-        const int length = 2 + static_cast<int>(random() % 9);
-        for (int i = 0; i < length; ++i) word += letters[random() % letters.size()];
+        const int length = 2 + static_cast<int>(from() % 9);
+        for (int i = 0; i < length; ++i) word += letters[from() % letters.size()];
         return word;
     };
     std::vector<std::string> forms;
@@ -310,10 +310,7 @@ std::string Prose(std::size_t size, bool lineBreaks, bool zipf = false) {
     if (zipf) {
         std::mt19937 formRandom(11);
         for (int rank = 1; rank <= 50'000; ++rank) {
-            std::string word;
-            const int length = 2 + static_cast<int>(formRandom() % 9);
-            for (int i = 0; i < length; ++i) word += letters[formRandom() % letters.size()];
-            forms.push_back(word);
+            forms.push_back(newWord(formRandom));
             weights.push_back(1.0 / rank);
         }
     }
@@ -322,7 +319,7 @@ std::string Prose(std::size_t size, bool lineBreaks, bool zipf = false) {
     text.reserve(size + 64);
     int line = 0;
     while (text.size() < size) {
-        const std::string word = zipf ? forms[byRank(random)] : newWord();
+        const std::string word = zipf ? forms[byRank(random)] : newWord(random);
         text += word;
         const unsigned mark = random() % 16;
         if (mark == 0) text += ',';
