@@ -50,8 +50,8 @@
 #include "base/CodePage.h"
 #include "frame/CMainFrame.h"
 #include "frame/CReaderBar.h"
-#include "library/CDocumentController.h"
-#include "library/CShelfFile.h"
+#include "library/DocumentController.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
@@ -169,7 +169,7 @@ BenchApp* App() { return static_cast<BenchApp*>(CLmnApp::Instance()); }
 struct Program {
     QTemporaryDir directory;
     SettingsHolder settings;
-    CShelfFile shelf;
+    ShelfFile shelf;
     ShelfDocument document;
     QString loadedFile;  // the file whose text the text pane holds
 

@@ -38,7 +38,7 @@ void CheckShape(std::string_view input, const RtfDocument& doc) {
         Check(run.start == next && run.length > 0);
         Check(i == 0 || run.format != doc.runs[i - 1].format);
         Check(run.format.halfPoints >= 1 && run.format.halfPoints <= 3276);
-        Check(!run.format.colour || *run.format.colour <= 0xFFFFFF);
+        Check(!run.format.color || *run.format.color <= 0xFFFFFF);
         Check(run.format.face.size() <= 255);
         for (const char32_t c : run.format.face) {
             Check(c >= 0x20 && c < 0x110000 && (c < 0xD800 || c > 0xDFFF));

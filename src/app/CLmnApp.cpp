@@ -14,8 +14,8 @@
 #include "base/QtText.h"
 #include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
-#include "library/CDocumentController.h"
-#include "library/CShelfFile.h"
+#include "library/DocumentController.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/ExtrasFile.h"
 #include "settings/ReaderSettings.h"
@@ -83,7 +83,7 @@ CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CLmnApp::~CLmnApp() = default;
 
-bool CLmnApp::InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDocument& document) {
+bool CLmnApp::InitInstance(SettingsHolder& settings, ShelfFile& shelf, ShelfDocument& document) {
     StartupEnvironment environment;
     environment.executableBaseName = QFileInfo(applicationFilePath()).completeBaseName();
     environment.programDirectory = applicationDirPath() + u'/';
@@ -99,7 +99,7 @@ bool CLmnApp::InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDoc
 }
 
 bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& settings,
-                    CShelfFile& shelf, ShelfDocument& document) {
+                    ShelfFile& shelf, ShelfDocument& document) {
     if (!IsProgramName(environment.executableBaseName.toStdString())) return false;
 
     // When neither place can be written, the program directory still serves
@@ -139,7 +139,7 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
 
 void CLmnApp::RunStartupAction(const std::string& fileArgument, std::int32_t startupAction) {
     if (!fileArgument.empty()) {
-        CDocumentController& documents = mainFrame_->Documents();
+        DocumentController& documents = mainFrame_->Documents();
         // A file the program refuses at start leaves no document behind.
         if (!documents.OpenFile(fileArgument)) documents.Document().Clear();
         return;

@@ -12,7 +12,7 @@
 #include "app/DataPlaces.h"
 
 class CMainFrame;
-class CShelfFile;
+class ShelfFile;
 class SettingsHolder;
 class ShelfDocument;
 
@@ -39,8 +39,8 @@ public:
     static CLmnApp* Instance() { return static_cast<CLmnApp*>(QCoreApplication::instance()); }
 
     // Start-up from the real process; false ends the program at once.
-    bool InitInstance(SettingsHolder& settings, CShelfFile& shelf, ShelfDocument& document);
-    bool Start(const StartupEnvironment& environment, SettingsHolder& settings, CShelfFile& shelf,
+    bool InitInstance(SettingsHolder& settings, ShelfFile& shelf, ShelfDocument& document);
+    bool Start(const StartupEnvironment& environment, SettingsHolder& settings, ShelfFile& shelf,
                ShelfDocument& document);
     // Closes the main window for good; called after the event loop ends, before
     // the other program-wide objects are destroyed.

@@ -1,5 +1,5 @@
 #include "app/CLmnApp.h"
-#include "library/CShelfFile.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 
@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     // writes the settings file as it goes.
     CLmnApp app(argc, argv);
     SettingsHolder settings;
-    CShelfFile shelf;
+    ShelfFile shelf;
     ShelfDocument document;
 
     if (!app.InitInstance(settings, shelf, document)) return 0;

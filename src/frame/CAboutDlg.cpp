@@ -76,7 +76,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
         label->setObjectName(name);
         label->setTextFormat(Qt::PlainText);
         label->setText(content);
-        label->SetTextColour(kLinkBlue);
+        label->SetTextColor(kLinkBlue);
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
         units.Place(label, 74, top, width, 8);

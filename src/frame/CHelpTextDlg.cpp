@@ -68,7 +68,7 @@ CHelpTextDlg::CHelpTextDlg(HelpTextMode mode, QWidget* parent) : QDialog(parent)
     field_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     field_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     field_->setTextFormat(Qt::PlainText);
-    field_->SetBkColour(kPaleGreen);
+    field_->SetBkColor(kPaleGreen);
     // The dialog's font made bold and monospaced; where Courier New is not
     // installed, another monospaced face keeps the columns aligned.
     QFont fixed = font();

@@ -17,7 +17,7 @@
 #include "frame/CommandActions.h"
 #include "frame/DocumentFileDialog.h"
 #include "frame/SettingsCommands.h"
-#include "library/CDocumentController.h"
+#include "library/DocumentController.h"
 #include "reading/CEstimatePane.h"
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
@@ -74,17 +74,17 @@ CMainFrame::CMainFrame(const FrameContext& context)
     bar_ = new CReaderBar(this, actions_, settings_.speedLevel);
     addToolBar(CReaderBar::DockArea(settings_), bar_);
 
-    documents_ = new CDocumentController(context.document, context.shelf, *textCtrl_, settings_,
+    documents_ = new DocumentController(context.document, context.shelf, *textCtrl_, settings_,
                                          screenSize_, this);
-    connect(documents_, &CDocumentController::TitleChanged, this, &QWidget::setWindowTitle);
-    connect(documents_, &CDocumentController::TextReplaced, this, &CMainFrame::TextReplaced);
-    connect(documents_, &CDocumentController::ReadFromCaret, this,
+    connect(documents_, &DocumentController::TitleChanged, this, &QWidget::setWindowTitle);
+    connect(documents_, &DocumentController::TextReplaced, this, &CMainFrame::TextReplaced);
+    connect(documents_, &DocumentController::ReadFromCaret, this,
             [this] { ChooseReadingTask(ReadingTask::TaskFromCaret); });
-    connect(documents_, &CDocumentController::TaskDropped, this, [this] {
+    connect(documents_, &DocumentController::TaskDropped, this, [this] {
         bar_->ApplyProgress(session_.DropTask());
         ShowTask();
     });
-    connect(documents_, &CDocumentController::CommandsChanged, this,
+    connect(documents_, &DocumentController::CommandsChanged, this,
             &CMainFrame::UpdateCommandStates);
     setWindowTitle(documents_->Title());
 

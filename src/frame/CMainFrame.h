@@ -10,13 +10,13 @@
 #include "reading/ReadingSession.h"
 #include "text/TextFinder.h"
 
-class CDocumentController;
+class DocumentController;
 class CEstimatePane;
 class CHelpWindow;
 class CPaneSplitter;
 class CReadArea;
 class CReaderBar;
-class CShelfFile;
+class ShelfFile;
 class CTextCtrl;
 class QAction;
 class QLabel;
@@ -28,7 +28,7 @@ struct ReaderSettings;
 struct FrameContext {
     ReaderSettings& settings;
     ShelfDocument& document;
-    CShelfFile& shelf;
+    ShelfFile& shelf;
     QSize screenSize;
     QString helpFile;    // where start-up found the help file
     QString extrasPath;  // lmn.ini, the preferences beyond lmn.dat
@@ -64,7 +64,7 @@ public:
     void Step();
 
     const ReadingSession& Session() const { return session_; }
-    CDocumentController& Documents() const { return *documents_; }
+    DocumentController& Documents() const { return *documents_; }
     CReaderBar* ReaderBar() const { return bar_; }
     CReadArea* ReadArea() const { return readArea_; }
     CTextCtrl* TextCtrl() const { return textCtrl_; }
@@ -120,5 +120,5 @@ private:
     QLabel* statusPane_ = nullptr;
     CEstimatePane* estimatePane_ = nullptr;
     CHelpWindow* help_ = nullptr;
-    CDocumentController* documents_ = nullptr;
+    DocumentController* documents_ = nullptr;
 };

@@ -65,7 +65,7 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
                 display_->setAlignment(Qt::AlignCenter);
                 display_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
                 display_->setFixedSize(50, 30);
-                display_->SetBkColour(kGreen);
+                display_->SetBkColor(kGreen);
                 addWidget(display_);
                 break;
             }

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 
-#include "library/CDocumentController.h"
+#include "library/DocumentController.h"
 #include "text/DocumentPath.h"
 
 namespace {
@@ -19,7 +19,7 @@ const QString kDocumentFilter =
 
 }  // namespace
 
-void ChooseAndOpenDocument(QWidget* parent, CDocumentController& documents) {
+void ChooseAndOpenDocument(QWidget* parent, DocumentController& documents) {
     QFileDialog dialog(parent, {}, {}, kDocumentFilter);
     dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

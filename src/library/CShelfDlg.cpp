@@ -2,8 +2,8 @@
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
-#include "library/CDocumentController.h"
-#include "library/CShelfFile.h"
+#include "library/DocumentController.h"
+#include "library/ShelfFile.h"
 #include "widgets/ProgramMessages.h"
 
 namespace {
@@ -12,7 +12,7 @@ constexpr CListDlg::Layout kShelfLayout{"Полка", "Открыть", 123, 84,
 
 }  // namespace
 
-CShelfDlg::CShelfDlg(CDocumentController& documents, DialogSizeFields sizes, QSize screenSize,
+CShelfDlg::CShelfDlg(DocumentController& documents, DialogSizeFields sizes, QSize screenSize,
                      QWidget* parent)
     : CListDlg(kShelfLayout, sizes, screenSize, parent), documents_(documents) {
     setObjectName("ShelfDialog");
@@ -37,13 +37,13 @@ void CShelfDlg::OnAction() {
     const std::optional<std::size_t> chosen = ChosenEntryOrWarn();
     if (!chosen) return;
     switch (documents_.OpenFromShelf(entries_[*chosen].key)) {
-        case CDocumentController::ShelfOpen::Opened:
+        case DocumentController::ShelfOpen::Opened:
             accept();
             return;
-        case CDocumentController::ShelfOpen::NotOpened:
+        case DocumentController::ShelfOpen::NotOpened:
             reject();
             return;
-        case CDocumentController::ShelfOpen::FileMissing:
+        case DocumentController::ShelfOpen::FileMissing:
             break;
     }
     ShelfDocument& document = documents_.Document();

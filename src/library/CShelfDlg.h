@@ -7,7 +7,7 @@
 #include "library/CListDlg.h"
 #include "library/ShelfContents.h"
 
-class CDocumentController;
+class DocumentController;
 
 // The shelf dialog "Полка": the shelved documents, newest first. Opening one
 // loads its file and puts the caret back where reading stopped; a document
@@ -17,7 +17,7 @@ class CShelfDlg : public CListDlg {
     Q_OBJECT
 
 public:
-    CShelfDlg(CDocumentController& documents, DialogSizeFields sizes, QSize screenSize,
+    CShelfDlg(DocumentController& documents, DialogSizeFields sizes, QSize screenSize,
               QWidget* parent = nullptr);
 
     const std::vector<ShelfListEntry>& Entries() const { return entries_; }
@@ -29,6 +29,6 @@ private:
     void OnAction() override;
     void OnDelete() override;
 
-    CDocumentController& documents_;
+    DocumentController& documents_;
     std::vector<ShelfListEntry> entries_;
 };

@@ -4,7 +4,7 @@
 #include <unistd.h>
 #include <algorithm>
 
-#include "library/CShelfFile.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfRecord.h"
 
 void ShelfDocument::AddBookmark(Bookmark bookmark) {
@@ -66,7 +66,7 @@ void ShelfDocument::CloseCurrent() {
     Clear();
 }
 
-bool ShelfDocument::LoadFromShelf(CShelfFile& shelf, int shelfKey) {
+bool ShelfDocument::LoadFromShelf(ShelfFile& shelf, int shelfKey) {
     std::optional<std::string> record = shelf.ReadRecord(shelfKey);
     if (!record) return false;
     const bool reopening = shelfKey > 0 && key == shelfKey;

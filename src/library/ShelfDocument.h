@@ -6,7 +6,7 @@
 
 #include "library/Bookmark.h"
 
-class CShelfFile;
+class ShelfFile;
 class ShelfDocument;
 
 // What closing a document does outside the model: the desktop layer empties
@@ -60,7 +60,7 @@ public:
     // the open document is closed first; when it was this very record, the
     // record is read again after that, so bookmarks placed since it was
     // opened and the place where reading stopped are not lost.
-    bool LoadFromShelf(CShelfFile& shelf, int shelfKey);
+    bool LoadFromShelf(ShelfFile& shelf, int shelfKey);
 
 private:
     // Tells the host to store a shelved document; gives the key its record

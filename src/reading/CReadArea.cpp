@@ -63,7 +63,7 @@ void CReadArea::LayOut() {
     const bool several = IsSeveralWords(layoutMode_);
     const int left = several ? width / 8 : 0;
     const int right = several ? width - width / 8 : width;
-    const QColor textColour = ColorFromColorRef(settings_.readingArea.textColor);
+    const QColor textColor = ColorFromColorRef(settings_.readingArea.textColor);
     int letter = -1;
     if (layoutFocus_) {
         const std::u16string_view word(reinterpret_cast<const char16_t*>(displayText_.utf16()),
@@ -72,8 +72,8 @@ void CReadArea::LayOut() {
     }
     Composition fresh;
     const Composition& composed = several || layoutFocus_
-                                      ? (fresh = Compose(right - left, textColour, letter))
-                                      : ComposedWord(textColour);
+                                      ? (fresh = Compose(right - left, textColor, letter))
+                                      : ComposedWord(textColor);
     const QSize block = composed.box;
     const int top = several ? (height - block.height()) >> 1 : (height - block.height()) / 2;
     int boxLeft =
@@ -103,7 +103,7 @@ void CReadArea::LayOut() {
 // Lays the display text out in a block whose top left is (0, 0). Lines
 // follow each other as Qt's own text drawing sets them: the font's leading
 // between them, each on a whole pixel.
-CReadArea::Composition CReadArea::Compose(int lineWidth, const QColor& colour, int letter) {
+CReadArea::Composition CReadArea::Compose(int lineWidth, const QColor& color, int letter) {
     const bool several = IsSeveralWords(layoutMode_);
     layout_.clearLayout();
     layout_.setText(displayText_);
@@ -134,7 +134,7 @@ CReadArea::Composition CReadArea::Compose(int lineWidth, const QColor& colour, i
         composed.letterRight = layout_.lineAt(0).cursorToX(letter + 1);
     }
     layout_.setPosition(QPointF(0, 0));
-    composed.placed = glyphs_.Place(layout_, colour);
+    composed.placed = glyphs_.Place(layout_, color);
     return composed;
 }
 
@@ -142,14 +142,14 @@ CReadArea::Composition CReadArea::Compose(int lineWidth, const QColor& colour, i
 // pane, and a book's few thousand most common words make up most of its
 // running text: each one-word group is composed once. The composition does
 // not depend on the pane's size.
-const CReadArea::Composition& CReadArea::ComposedWord(const QColor& colour) {
-    if (colour != wordsColour_ || words_.size() >= kMostWords) {
+const CReadArea::Composition& CReadArea::ComposedWord(const QColor& color) {
+    if (color != wordsColor_ || words_.size() >= kMostWords) {
         words_.clear();
-        wordsColour_ = colour;
+        wordsColor_ = color;
     }
     auto found = words_.constFind(displayText_);
     if (found == words_.constEnd())
-        found = words_.insert(displayText_, Compose(width(), colour, -1));
+        found = words_.insert(displayText_, Compose(width(), color, -1));
     return *found;
 }
 
@@ -173,9 +173,9 @@ void CReadArea::paintEvent(QPaintEvent* event) {
 // laid out.
 bool CReadArea::LayoutOutdated() const {
     return layoutMode_ != settings_.severalWords || layoutFocus_ != FocusLetterShown() ||
-           placed_.colour != ColorFromColorRef(settings_.readingArea.textColor) ||
+           placed_.color != ColorFromColorRef(settings_.readingArea.textColor) ||
            (layoutFocus_ &&
-            placedFocus_.colour != ColorFromColorRef(settings_.extras.focusLetterColor));
+            placedFocus_.color != ColorFromColorRef(settings_.extras.focusLetterColor));
 }
 
 bool CReadArea::FocusLetterShown() const {

@@ -53,8 +53,8 @@ private:
     // Lays the display text out for the pane's present size and mode.
     void LayOut();
     // `letter` is the recognition letter's index, or -1 for none.
-    Composition Compose(int lineWidth, const QColor& colour, int letter);
-    const Composition& ComposedWord(const QColor& colour);
+    Composition Compose(int lineWidth, const QColor& color, int letter);
+    const Composition& ComposedWord(const QColor& color);
     // One word at a time with the recognition letter kept in place.
     bool FocusLetterShown() const;
     bool LayoutOutdated() const;
@@ -71,7 +71,7 @@ private:
     int wheelTurn_ = 0;         // eighths of a degree not yet turned into a click step
     GlyphImageCache glyphs_;
     QHash<QString, Composition> words_;  // one-word groups in the text colour
-    QColor wordsColour_;
+    QColor wordsColor_;
     GlyphImageCache::PlacedText placed_;       // the group in the text colour
     GlyphImageCache::PlacedText placedFocus_;  // its recognition letter in that letter's colour
 };

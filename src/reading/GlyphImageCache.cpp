@@ -31,7 +31,7 @@ const GlyphImageCache::Glyph& GlyphImageCache::Find(const Key& key) {
         QPainter painter(&glyph.image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.translate(-pixels.topLeft());
-        painter.fillPath(outline, QColor::fromRgba(key.colour));
+        painter.fillPath(outline, QColor::fromRgba(key.color));
         glyph.offset = pixels.topLeft();
         bytes_ += glyph.image.sizeInBytes();
     }
@@ -39,12 +39,12 @@ const GlyphImageCache::Glyph& GlyphImageCache::Find(const Key& key) {
 }
 
 GlyphImageCache::PlacedText GlyphImageCache::Place(const QTextLayout& layout,
-                                                   const QColor& colour) {
+                                                   const QColor& color) {
     PlacedText placed;
-    placed.colour = colour;
+    placed.color = color;
     const QPointF origin = layout.position();
     for (const QGlyphRun& run : layout.glyphRuns()) {
-        Key key{run.rawFont(), 0, colour.rgba()};
+        Key key{run.rawFont(), 0, color.rgba()};
         const QList<quint32> indexes = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
@@ -87,5 +87,5 @@ void GlyphImageCache::Draw(QPainter& painter, const PlacedText& text) {
     for (const PlacedText::Letter& letter : text.letters) {
         painter.drawImage(letter.topLeft, letter.image);
     }
-    for (const QRectF& line : text.lines) painter.fillRect(line, text.colour);
+    for (const QRectF& line : text.lines) painter.fillRect(line, text.color);
 }

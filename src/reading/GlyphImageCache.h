@@ -28,7 +28,7 @@ public:
         };
         std::vector<Letter> letters;
         std::vector<QRectF> lines;  // underline, strike-out, overline
-        QColor colour;
+        QColor color;
         QRect ink;  // every pixel the text touches
 
         PlacedText Translated(QPoint offset) const;
@@ -36,17 +36,17 @@ public:
 
     // Reads the layout's glyphs once, when a group is laid out, so that a
     // paint only copies images.
-    PlacedText Place(const QTextLayout& layout, const QColor& colour);
+    PlacedText Place(const QTextLayout& layout, const QColor& color);
     static void Draw(QPainter& painter, const PlacedText& text);
 
 private:
     struct Key {
         QRawFont font;
         quint32 index = 0;
-        QRgb colour = 0;
+        QRgb color = 0;
         friend bool operator==(const Key&, const Key&) = default;
         friend size_t qHash(const Key& key, size_t seed) {
-            return qHashMulti(seed, key.font, key.index, key.colour);
+            return qHashMulti(seed, key.font, key.index, key.color);
         }
     };
     struct Glyph {

@@ -19,7 +19,7 @@
 CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
     : QDialog(parent),
       chooseFont(&CAreaDlg::RunFontDialog),
-      chooseColour(&CAreaDlg::RunColourDialog),
+      chooseColor(&CAreaDlg::RunColorDialog),
       pane_(pane),
       area_(area) {
     setObjectName("AreaDialog");
@@ -45,11 +45,11 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
         return edit;
     };
     const auto swatch = [&](const char* name, int top) {
-        auto* colour = new CColorStatic(this);
-        colour->setObjectName(name);
-        colour->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        units.Place(colour, 76, top, 61, 16);
-        return colour;
+        auto* color = new CColorStatic(this);
+        color->setObjectName(name);
+        color->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        units.Place(color, 76, top, 61, 16);
+        return color;
     };
     const auto chooser = [&](const char* name, const char* icon, const QString& tip, int top) {
         auto* button = new QPushButton(this);
@@ -88,8 +88,8 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
     QPushButton* ok = AddDialogButtons(*this, units, 101, 144, 146).accept;
 
     connect(fontButton, &QPushButton::clicked, this, &CAreaDlg::ChooseFont);
-    connect(textButton, &QPushButton::clicked, this, &CAreaDlg::ChooseTextColour);
-    connect(backgroundButton, &QPushButton::clicked, this, &CAreaDlg::ChooseBackgroundColour);
+    connect(textButton, &QPushButton::clicked, this, &CAreaDlg::ChooseTextColor);
+    connect(backgroundButton, &QPushButton::clicked, this, &CAreaDlg::ChooseBackgroundColor);
     connect(defaults, &QPushButton::clicked, this, &CAreaDlg::RestoreDefaults);
 
     setFixedSize(units.Size(187, 163));
@@ -101,8 +101,8 @@ void CAreaDlg::Refresh() {
     face_->setText(ToQString(Cp1251ToUnicode(area_.font.FaceName())));
     size_->setText(QString::number(area_.pointSize));
     style_->setText(ProgramText(area_.StyleName()));
-    textSwatch_->SetBkColour(area_.textColor);
-    backgroundSwatch_->SetBkColour(area_.backgroundColor);
+    textSwatch_->SetBkColor(area_.textColor);
+    backgroundSwatch_->SetBkColor(area_.backgroundColor);
 }
 
 void CAreaDlg::ChooseFont() {
@@ -127,17 +127,17 @@ void CAreaDlg::ChooseFont() {
     Refresh();
 }
 
-void CAreaDlg::ChooseTextColour() {
-    if (const auto colour = chooseColour(ColorFromColorRef(area_.textColor), this)) {
-        area_.textColor = ColorRefFromColor(*colour);
-        textSwatch_->SetBkColour(area_.textColor);
+void CAreaDlg::ChooseTextColor() {
+    if (const auto color = chooseColor(ColorFromColorRef(area_.textColor), this)) {
+        area_.textColor = ColorRefFromColor(*color);
+        textSwatch_->SetBkColor(area_.textColor);
     }
 }
 
-void CAreaDlg::ChooseBackgroundColour() {
-    if (const auto colour = chooseColour(ColorFromColorRef(area_.backgroundColor), this)) {
-        area_.backgroundColor = ColorRefFromColor(*colour);
-        backgroundSwatch_->SetBkColour(area_.backgroundColor);
+void CAreaDlg::ChooseBackgroundColor() {
+    if (const auto color = chooseColor(ColorFromColorRef(area_.backgroundColor), this)) {
+        area_.backgroundColor = ColorRefFromColor(*color);
+        backgroundSwatch_->SetBkColor(area_.backgroundColor);
     }
 }
 
@@ -167,8 +167,8 @@ std::optional<QFont> CAreaDlg::RunFontDialog(const QFont& initial, QWidget* pare
     return dialog.selectedFont();
 }
 
-std::optional<QColor> CAreaDlg::RunColourDialog(const QColor& initial, QWidget* parent) {
-    const QColor colour = QColorDialog::getColor(initial, parent, "Цвет");
-    if (!colour.isValid()) return std::nullopt;
-    return colour;
+std::optional<QColor> CAreaDlg::RunColorDialog(const QColor& initial, QWidget* parent) {
+    const QColor color = QColorDialog::getColor(initial, parent, "Цвет");
+    if (!color.isValid()) return std::nullopt;
+    return color;
 }

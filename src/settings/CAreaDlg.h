@@ -25,7 +25,7 @@ public:
     // The font and colour dialogs; each gives nothing when cancelled. Tests
     // put their own in place of the desktop's dialogs.
     using FontChooser = std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)>;
-    using ColourChooser =
+    using ColorChooser =
         std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
 
     CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent = nullptr);
@@ -34,11 +34,11 @@ public:
     const AreaAppearance& Area() const { return area_; }
 
     FontChooser chooseFont;
-    ColourChooser chooseColour;
+    ColorChooser chooseColor;
 
     void ChooseFont();
-    void ChooseTextColour();
-    void ChooseBackgroundColour();
+    void ChooseTextColor();
+    void ChooseBackgroundColor();
     // "Дефолт": the pane's defaults in the working copy; the settings wait for OK.
     void RestoreDefaults();
 
@@ -50,7 +50,7 @@ public:
     QLabel* Note() const { return note_; }
 
     static std::optional<QFont> RunFontDialog(const QFont& initial, QWidget* parent);
-    static std::optional<QColor> RunColourDialog(const QColor& initial, QWidget* parent);
+    static std::optional<QColor> RunColorDialog(const QColor& initial, QWidget* parent);
 
 private:
     void Refresh();

@@ -70,12 +70,12 @@ CGeneralDlg::CGeneralDlg(ReaderSettings& settings, QWidget* parent)
     focusLetter_ = new QCheckBox("Выделять опорную букву", this);
     focusLetter_->setChecked(settings_.extras.focusLetter);
     units.Place(focusLetter_, 15, 109, 130, 10);
-    focusColour_ = new QPushButton("Цвет буквы...", this);
-    focusColour_->setObjectName("FocusLetterColour");
-    units.Place(focusColour_, 160, 109, 60, 13);
-    chosenColour_ = settings_.extras.focusLetterColor;
-    ShowFocusColour();
-    connect(focusColour_, &QPushButton::clicked, this, &CGeneralDlg::ChooseFocusColour);
+    focusColor_ = new QPushButton("Цвет буквы...", this);
+    focusColor_->setObjectName("FocusLetterColour");
+    units.Place(focusColor_, 160, 109, 60, 13);
+    chosenColor_ = settings_.extras.focusLetterColor;
+    ShowFocusColor();
+    connect(focusColor_, &QPushButton::clicked, this, &CGeneralDlg::ChooseFocusColor);
     EnableThreshold(IsSeveralWords(settings_.severalWords));
 
     startup_ = new QButtonGroup(this);
@@ -99,10 +99,10 @@ CUpDownCtrl* CGeneralDlg::AddNumber(int left, int top, int arrowsWidth, int lowe
     *display = new CColorStatic(this);
     (*display)->setAlignment(Qt::AlignCenter);
     (*display)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    (*display)->SetBkColour(kWhite);
-    QPalette colours = (*display)->palette();
-    colours.setColor(QPalette::Disabled, QPalette::WindowText, Qt::gray);
-    (*display)->setPalette(colours);
+    (*display)->SetBkColor(kWhite);
+    QPalette colors = (*display)->palette();
+    colors.setColor(QPalette::Disabled, QPalette::WindowText, Qt::gray);
+    (*display)->setPalette(colors);
     units.Place(*display, left, top, 20, 12);
 
     auto* arrows = new CUpDownCtrl(this);
@@ -122,21 +122,21 @@ void CGeneralDlg::EnableThreshold(bool enabled) {
     thresholdArrows_->setEnabled(enabled);
     // The focus letter is for one word at a time only.
     focusLetter_->setEnabled(!enabled);
-    focusColour_->setEnabled(!enabled);
+    focusColor_->setEnabled(!enabled);
 }
 
-void CGeneralDlg::ChooseFocusColour() {
-    const QColor chosen = QColorDialog::getColor(ColorFromColorRef(chosenColour_), this, {},
+void CGeneralDlg::ChooseFocusColor() {
+    const QColor chosen = QColorDialog::getColor(ColorFromColorRef(chosenColor_), this, {},
                                                  QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid()) return;
-    chosenColour_ = ColorRefFromColor(chosen);
-    ShowFocusColour();
+    chosenColor_ = ColorRefFromColor(chosen);
+    ShowFocusColor();
 }
 
-void CGeneralDlg::ShowFocusColour() {
+void CGeneralDlg::ShowFocusColor() {
     QPixmap swatch(12, 12);
-    swatch.fill(ColorFromColorRef(chosenColour_));
-    focusColour_->setIcon(QIcon(swatch));
+    swatch.fill(ColorFromColorRef(chosenColor_));
+    focusColor_->setIcon(QIcon(swatch));
 }
 
 void CGeneralDlg::RestoreDefaults() {
@@ -153,8 +153,8 @@ void CGeneralDlg::RestoreDefaults() {
     settings_.clickStep = kDefaultClickStep;
     settings_.extras = ReaderExtras{};
     focusLetter_->setChecked(false);
-    chosenColour_ = settings_.extras.focusLetterColor;
-    ShowFocusColour();
+    chosenColor_ = settings_.extras.focusLetterColor;
+    ShowFocusColor();
     EnableThreshold(false);
     oneWord_->setChecked(true);
     StartupButton(0)->setChecked(true);
@@ -168,6 +168,6 @@ void CGeneralDlg::accept() {
     settings_.severalWords = mode_->checkedId();
     settings_.clickStep = clickArrows_->Pos();
     settings_.extras.focusLetter = focusLetter_->isChecked();
-    settings_.extras.focusLetterColor = chosenColour_;
+    settings_.extras.focusLetterColor = chosenColor_;
     QDialog::accept();
 }

@@ -43,8 +43,8 @@ private:
                            std::int32_t value, CColorStatic** display);
     void EnableThreshold(bool enabled);
     void RestoreDefaults();
-    void ChooseFocusColour();
-    void ShowFocusColour();
+    void ChooseFocusColor();
+    void ShowFocusColor();
 
     ReaderSettings& settings_;
     bool defaultsPressed_ = false;
@@ -59,6 +59,6 @@ private:
     QButtonGroup* mode_ = nullptr;
     QButtonGroup* startup_ = nullptr;
     QCheckBox* focusLetter_ = nullptr;
-    QPushButton* focusColour_ = nullptr;
-    std::uint32_t chosenColour_ = 0;
+    QPushButton* focusColor_ = nullptr;
+    std::uint32_t chosenColor_ = 0;
 };

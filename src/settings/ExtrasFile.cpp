@@ -22,8 +22,8 @@ ReaderExtras LoadReaderExtras(const QString& path) {
     ReaderExtras extras;
     const QSettings file(path, QSettings::IniFormat);
     extras.focusLetter = file.value(kFocusLetterKey, extras.focusLetter).toBool();
-    const QColor colour(file.value(kFocusLetterColorKey).toString());
-    if (colour.isValid()) extras.focusLetterColor = ColorRefFromColor(colour);
+    const QColor color(file.value(kFocusLetterColorKey).toString());
+    if (color.isValid()) extras.focusLetterColor = ColorRefFromColor(color);
     return extras;
 }
 

@@ -181,7 +181,7 @@ void CTextCtrl::ApplyRuns(const std::vector<RtfRun>& runs) {
         format.setFontItalic(source.italic);
         format.setFontUnderline(source.underline);
         format.setFontPointSize(source.halfPoints / 2.0);
-        if (source.colour) format.setForeground(ColorFromColorRef(*source.colour));
+        if (source.color) format.setForeground(ColorFromColorRef(*source.color));
         if (!source.face.empty()) format.setFontFamilies({QString::fromStdU32String(source.face)});
         cursor.setPosition(static_cast<int>(map_.ToWidget(std::min(run.start, text_.size()))));
         cursor.setPosition(
@@ -194,10 +194,10 @@ void CTextCtrl::ApplyRuns(const std::vector<RtfRun>& runs) {
 
 void CTextCtrl::ApplyDefaultFormat() {
     setFont(TextAreaFont(textArea_));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Text, ColorFromColorRef(textArea_.textColor));
-    colours.setColor(QPalette::Base, ColorFromColorRef(textArea_.backgroundColor));
-    setPalette(colours);
+    QPalette colors = palette();
+    colors.setColor(QPalette::Text, ColorFromColorRef(textArea_.textColor));
+    colors.setColor(QPalette::Base, ColorFromColorRef(textArea_.backgroundColor));
+    setPalette(colors);
 }
 
 void CTextCtrl::ApplyFormatToAll() {
@@ -455,8 +455,8 @@ void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine&
         const int start = std::max(from, fragmentStart);
         const int end = std::min(to, fragmentStart + fragment.length());
         if (start >= end) continue;
-        const QBrush colour = fragment.charFormat().foreground();
-        painter.setPen(colour.style() == Qt::NoBrush ? pen : QPen(colour, 0));
+        const QBrush color = fragment.charFormat().foreground();
+        painter.setPen(color.style() == Qt::NoBrush ? pen : QPen(color, 0));
         for (const QGlyphRun& run : line.glyphRuns(start, end - start)) {
             painter.drawGlyphRun(offset, run);
         }

@@ -15,7 +15,7 @@ enum class RtfWord {
     DefaultFont,
     // Destinations: groups whose text is not document text.
     FontTable,
-    ColourTable,
+    ColorTable,
     SkippedDestination,
     Upr,
     Ud,
@@ -36,7 +36,7 @@ enum class RtfWord {
     UnderlineNone,
     Hidden,
     FontSize,
-    Colour,
+    Color,
     // Characters.
     Unicode,
     UnicodeSkip,

@@ -22,7 +22,7 @@ struct RtfCharFormat {
     int halfPoints = kRtfDefaultHalfPoints;
     // 0x00BBGGRR; none when the document leaves the colour to the reader
     // (no \cf, or a colour-table entry without components).
-    std::optional<std::uint32_t> colour;
+    std::optional<std::uint32_t> color;
     // The font family, decoded in the font's code page; empty when the
     // document names no font for the text.
     std::u32string face;

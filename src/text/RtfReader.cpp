@@ -269,8 +269,8 @@ void RtfReader::CloseGroup() {
         case Destination::FontTable:
             if (fonts_.End()) ++tablesVersion_;
             break;
-        case Destination::ColourTable:
-            colours_.EndUnfinishedEntry();
+        case Destination::ColorTable:
+            colors_.EndUnfinishedEntry();
             ++tablesVersion_;
             break;
         case Destination::Text:
@@ -347,7 +347,7 @@ void RtfReader::ControlWord(bool hasParam) {
             return;
         case Destination::Text:
         case Destination::FontTable:
-        case Destination::ColourTable:
+        case Destination::ColorTable:
             break;
     }
     // "\*" marks a destination that a reader which does not know it skips.
@@ -385,10 +385,10 @@ void RtfReader::ControlWord(bool hasParam) {
                 }
             }
             break;
-        case Destination::ColourTable:
-            if (word == RtfWord::Red) colours_.SetRed(param);
-            if (word == RtfWord::Green) colours_.SetGreen(param);
-            if (word == RtfWord::Blue) colours_.SetBlue(param);
+        case Destination::ColorTable:
+            if (word == RtfWord::Red) colors_.SetRed(param);
+            if (word == RtfWord::Green) colors_.SetGreen(param);
+            if (word == RtfWord::Blue) colors_.SetBlue(param);
             break;
         case Destination::Skip:
         case Destination::Upr:
@@ -427,10 +427,10 @@ void RtfReader::TextWord(RtfWord word, bool hasParam, int param) {
         case RtfWord::FontTable:
             group_.destination = Destination::FontTable;
             break;
-        case RtfWord::ColourTable:
-            colours_.Clear();
+        case RtfWord::ColorTable:
+            colors_.Clear();
             ++tablesVersion_;
-            group_.destination = Destination::ColourTable;
+            group_.destination = Destination::ColorTable;
             break;
         case RtfWord::SkippedDestination:
             group_.destination = Destination::Skip;
@@ -465,8 +465,8 @@ void RtfReader::TextWord(RtfWord word, bool hasParam, int param) {
             props.halfPoints =
                 hasParam && param > 0 ? std::min(param, kMaxHalfPoints) : kRtfDefaultHalfPoints;
             break;
-        case RtfWord::Colour:
-            props.colour = !hasParam ? 0 : param >= 0 ? param : -1;
+        case RtfWord::Color:
+            props.color = !hasParam ? 0 : param >= 0 ? param : -1;
             break;
         case RtfWord::Break:
             if (EmittingText()) EmitBreak();
@@ -545,7 +545,7 @@ void RtfReader::UnicodeCharacter(int param) {
         case Destination::FontTable:
             fonts_.AddToName(codePoint);
             break;
-        case Destination::ColourTable:
+        case Destination::ColorTable:
         case Destination::Skip:
         case Destination::Upr:
         case Destination::Object:
@@ -580,9 +580,9 @@ void RtfReader::DocumentByte(unsigned char byte, bool escaped) {
                 fonts_.AddNameByte(byte, CodePage(codePage));
             }
             return;
-        case Destination::ColourTable:
+        case Destination::ColorTable:
             if (byte == ';' && !escaped) {
-                colours_.EndEntry();
+                colors_.EndEntry();
                 ++tablesVersion_;
             }
             return;
@@ -694,7 +694,7 @@ void RtfReader::Refresh() {
     format.italic = resolvedProps_.italic;
     format.underline = resolvedProps_.underline;
     format.halfPoints = resolvedProps_.halfPoints;
-    format.colour = colours_.Find(resolvedProps_.colour);
+    format.color = colors_.Find(resolvedProps_.color);
     if (font != nullptr) format.face = font->face;
     if (format != resolvedFormat_) {
         resolvedFormat_ = std::move(format);

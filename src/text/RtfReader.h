@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "text/RtfCharset.h"
-#include "text/RtfColourTable.h"
+#include "text/RtfColorTable.h"
 #include "text/RtfControlWords.h"
 #include "text/RtfDocument.h"
 #include "text/RtfFontTable.h"
@@ -59,7 +59,7 @@ public:
 private:
     enum class Mode { Prefix, Rtf, PlainText, Done };
     enum class Lex { Text, Backslash, Word, WordSign, WordNumber, Hex1, Hex2, Binary };
-    enum class Destination { Text, Skip, FontTable, ColourTable, Upr, Object };
+    enum class Destination { Text, Skip, FontTable, ColorTable, Upr, Object };
 
     // The character properties that decide a run's format.
     struct CharProps {
@@ -67,7 +67,7 @@ private:
         bool italic = false;
         bool underline = false;
         int halfPoints = kRtfDefaultHalfPoints;
-        int colour = -1;  // colour-table index; -1 the default colour
+        int color = -1;  // colour-table index; -1 the default colour
         int font = -1;    // font number; -1 the document's default font (\deff)
 
         bool operator==(const CharProps&) const = default;
@@ -137,7 +137,7 @@ private:
     std::int64_t fallbackLeft_ = 0;
 
     RtfFontTable fonts_;
-    RtfColourTable colours_;
+    RtfColorTable colors_;
     std::optional<int> ansiCodePage_;
     // From \ansi (Windows-1252, the default), \mac, \pc or \pca; \ansicpg wins.
     int characterSet_ = 1252;

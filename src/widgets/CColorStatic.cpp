@@ -6,26 +6,26 @@
 
 CColorStatic::CColorStatic(QWidget* parent) : QLabel(parent) {}
 
-void CColorStatic::SetBkColour(std::uint32_t colour) {
-    ApplyColours(Qt::black, ColorFromColorRef(colour));
+void CColorStatic::SetBkColor(std::uint32_t color) {
+    ApplyColors(Qt::black, ColorFromColorRef(color));
 }
 
-void CColorStatic::SetTextColour(std::uint32_t colour) {
-    ApplyColours(ColorFromColorRef(colour), palette().color(QPalette::Button));
+void CColorStatic::SetTextColor(std::uint32_t color) {
+    ApplyColors(ColorFromColorRef(color), palette().color(QPalette::Button));
 }
 
-void CColorStatic::ApplyColours(const QColor& text, const QColor& background) {
-    coloured_ = true;
+void CColorStatic::ApplyColors(const QColor& text, const QColor& background) {
+    colored_ = true;
     text_ = text;
     background_ = background;
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, text_);
-    colours.setColor(QPalette::Window, background_);
-    setPalette(colours);
+    QPalette colors = palette();
+    colors.setColor(QPalette::WindowText, text_);
+    colors.setColor(QPalette::Window, background_);
+    setPalette(colors);
     update();
 }
 
 void CColorStatic::paintEvent(QPaintEvent* event) {
-    if (coloured_) QPainter(this).fillRect(rect(), background_);
+    if (colored_) QPainter(this).fillRect(rect(), background_);
     QLabel::paintEvent(event);
 }

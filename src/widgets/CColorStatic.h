@@ -14,20 +14,20 @@ class CColorStatic : public QLabel {
 public:
     explicit CColorStatic(QWidget* parent = nullptr);
 
-    void SetBkColour(std::uint32_t colour);  // 0x00BBGGRR
-    void SetTextColour(std::uint32_t colour);
+    void SetBkColor(std::uint32_t color);  // 0x00BBGGRR
+    void SetTextColor(std::uint32_t color);
 
-    QColor TextColour() const { return text_; }
-    QColor BackgroundColour() const { return background_; }
-    bool HasColours() const { return coloured_; }
+    QColor TextColor() const { return text_; }
+    QColor BackgroundColor() const { return background_; }
+    bool HasColors() const { return colored_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void ApplyColours(const QColor& text, const QColor& background);
+    void ApplyColors(const QColor& text, const QColor& background);
 
-    bool coloured_ = false;
+    bool colored_ = false;
     QColor text_;
     QColor background_;
 };

@@ -16,7 +16,7 @@
 #include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
 #include "frame/CReaderBar.h"
-#include "library/CShelfFile.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 #include "widgets/ProgramMessages.h"
@@ -45,7 +45,7 @@ protected:
 
     QTemporaryDir directory;
     SettingsHolder settings;
-    CShelfFile shelf;
+    ShelfFile shelf;
     ShelfDocument document;
 };
 

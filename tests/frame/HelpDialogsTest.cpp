@@ -92,8 +92,8 @@ TEST(HelpTextDlg, TextIsBoldMonospacedOnPaleGreen) {
     const QFontInfo shown(dialog.TextField()->font());
     EXPECT_TRUE(shown.fixedPitch()) << shown.family().toStdString();
     EXPECT_TRUE(shown.bold());
-    EXPECT_EQ(dialog.TextField()->BackgroundColour(), QColor(227, 253, 193));
-    EXPECT_EQ(dialog.TextField()->TextColour(), QColor(0, 0, 0));
+    EXPECT_EQ(dialog.TextField()->BackgroundColor(), QColor(227, 253, 193));
+    EXPECT_EQ(dialog.TextField()->TextColor(), QColor(0, 0, 0));
     EXPECT_EQ(dialog.TextField()->textFormat(), Qt::PlainText);
 }
 
@@ -107,7 +107,7 @@ TEST(AboutDlg, LinksAreBlueUnderAHandAndOpenTheirAddresses) {
     EXPECT_EQ(dialog.windowTitle(), "О программе Orvek Lumeno");
     EXPECT_EQ(dialog.findChild<QLabel*>("Version")->text(), "Orvek Lumeno Версия 1.33R");
     for (CColorStatic* link : {dialog.HomeLink(), dialog.MailLink()}) {
-        EXPECT_EQ(link->TextColour(), QColor(0, 0, 255));
+        EXPECT_EQ(link->TextColor(), QColor(0, 0, 255));
         EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     }
     EXPECT_EQ(dialog.cursor().shape(), Qt::ArrowCursor);

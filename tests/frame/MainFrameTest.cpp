@@ -178,17 +178,17 @@ TEST_F(MainFrameTest, KeypadKeysAndArrowsChangeTheLevelWithinItsRange) {
     EXPECT_EQ(settings.settings.speedLevel, 37);
 }
 
-TEST_F(MainFrameTest, ColourStaticResetsTheOtherColour) {
+TEST_F(MainFrameTest, ColorStaticResetsTheOtherColor) {
     CColorStatic label;
-    EXPECT_FALSE(label.HasColours());
-    label.SetBkColour(0x000000FF);  // red background
-    EXPECT_EQ(label.BackgroundColour(), QColor(255, 0, 0));
-    EXPECT_EQ(label.TextColour(), QColor(Qt::black));
-    label.SetTextColour(0x00FF0000);  // blue text
-    EXPECT_EQ(label.TextColour(), QColor(0, 0, 255));
-    EXPECT_EQ(label.BackgroundColour(), label.palette().color(QPalette::Button));
-    label.SetBkColour(0x0000FF00);
-    EXPECT_EQ(label.TextColour(), QColor(Qt::black));
+    EXPECT_FALSE(label.HasColors());
+    label.SetBkColor(0x000000FF);  // red background
+    EXPECT_EQ(label.BackgroundColor(), QColor(255, 0, 0));
+    EXPECT_EQ(label.TextColor(), QColor(Qt::black));
+    label.SetTextColor(0x00FF0000);  // blue text
+    EXPECT_EQ(label.TextColor(), QColor(0, 0, 255));
+    EXPECT_EQ(label.BackgroundColor(), label.palette().color(QPalette::Button));
+    label.SetBkColor(0x0000FF00);
+    EXPECT_EQ(label.TextColor(), QColor(Qt::black));
 }
 
 TEST_F(MainFrameTest, ProgressBarEmptiesStepsAndFills) {

@@ -13,8 +13,8 @@
 #include "ModalAnswer.h"
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
-#include "library/CDocumentController.h"
-#include "library/CShelfFile.h"
+#include "library/DocumentController.h"
+#include "library/ShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextCtrl.h"
@@ -61,11 +61,11 @@ protected:
     }
 
     QTemporaryDir directory;
-    CShelfFile shelf;
+    ShelfFile shelf;
     ShelfDocument document;
     ReaderSettings settings = DefaultSettings(1024, 768);
     CTextCtrl text{nullptr, settings.textArea};
-    CDocumentController documents{document, shelf, text, settings, QSize(1024, 768), nullptr};
+    DocumentController documents{document, shelf, text, settings, QSize(1024, 768), nullptr};
 };
 
 TEST_F(BookLoadTest, ABookThatCannotBeReadSaysWhyAndKeepsThePreviousText) {
@@ -136,7 +136,7 @@ TEST_F(BookLoadTest, AShelvedBookThatFailsLeavesTheOpenDocument) {
     OpenPrevious();
     Write("book.pdf", "%PDF-1.4\ntorn off");
     ModalAnswer answer;
-    EXPECT_EQ(documents.OpenFromShelf(key), CDocumentController::ShelfOpen::NotOpened);
+    EXPECT_EQ(documents.OpenFromShelf(key), DocumentController::ShelfOpen::NotOpened);
     EXPECT_EQ(answer.seen, QStringList{Message(MessageCode::MSG_BOOK_DAMAGED)});
     EXPECT_EQ(text.Text(), U"The old text stays.");
     EXPECT_EQ(documents.Title(), "Orvek Lumeno - old.txt");

@@ -11,8 +11,8 @@
 
 #include "LibraryFixture.h"
 #include "library/BookmarkRules.h"
-#include "library/CMarkNameDlg.h"
-#include "library/CMarksDlg.h"
+#include "library/CBookmarkNameDlg.h"
+#include "library/CBookmarksDlg.h"
 #include "library/CShelfDlg.h"
 #include "library/ShelfDocument.h"
 #include "widgets/CLimitedTextEdit.h"
@@ -47,8 +47,8 @@ protected:
         dialog.ActionButton()->click();
     }
     // The bookmarks dialog, open as the bookmarks command opens it.
-    std::unique_ptr<CMarksDlg> ShowMarks() {
-        auto dialog = std::make_unique<CMarksDlg>(Frame()->Documents(),
+    std::unique_ptr<CBookmarksDlg> ShowMarks() {
+        auto dialog = std::make_unique<CBookmarksDlg>(Frame()->Documents(),
                                                   BookmarksDialogSizes(settings.settings), kScreen);
         dialog->show();
         return dialog;
@@ -82,7 +82,7 @@ TEST_F(BookmarkDialogTest, NamingRefusesEmptyNamesAndCancelPlacesNothing) {
         ModalAnswer answer([](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 box->button(QMessageBox::Ok)->click();
-            } else if (auto* dialog = qobject_cast<CMarkNameDlg*>(modal)) {
+            } else if (auto* dialog = qobject_cast<CBookmarkNameDlg*>(modal)) {
                 dialog->NameField()->setPlainText(" \t ");
                 dialog->OkButton()->click();
                 EXPECT_TRUE(dialog->isVisible());
@@ -115,7 +115,7 @@ TEST_F(BookmarkDialogTest, NamesAreCutAt255Characters) {
 // the "?"): the note shows while the name holds a character the code page lacks.
 TEST_F(BookmarkDialogTest, ANoteShowsWhileTheNameHoldsCharactersTheShelfCannotKeep) {
     Start();
-    CMarkNameDlg dialog(U"Глава");
+    CBookmarkNameDlg dialog(U"Глава");
     dialog.show();
     auto* note = dialog.findChild<QLabel*>("CodePageNote");
     ASSERT_NE(note, nullptr);
@@ -140,7 +140,7 @@ TEST_F(BookmarkDialogTest, ANoteShowsWhileTheNameHoldsCharactersTheShelfCannotKe
         EXPECT_EQ(note->isHidden(), !step.shown);
     }
     // A proposal taken from the text may hold such characters from the start.
-    CMarkNameDlg proposed(U"G\u00F6del");
+    CBookmarkNameDlg proposed(U"G\u00F6del");
     proposed.show();
     EXPECT_TRUE(proposed.findChild<QLabel*>("CodePageNote")->isVisible());
 }

@@ -1,4 +1,4 @@
-#include "library/CDocumentController.h"
+#include "library/DocumentController.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "ModalAnswer.h"
-#include "library/CShelfFile.h"
+#include "library/ShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "library/ShelfRecord.h"
 #include "settings/ReaderSettings.h"
@@ -84,17 +84,17 @@ protected:
 
     QTemporaryDir directory;
     FillingDisk disk;
-    CShelfFile shelf{disk};
+    ShelfFile shelf{disk};
     ShelfDocument document;
     ReaderSettings settings = DefaultSettings(1024, 768);
     CTextCtrl text{nullptr, settings.textArea};
-    CDocumentController documents{document, shelf, text, settings, QSize(1024, 768), nullptr};
+    DocumentController documents{document, shelf, text, settings, QSize(1024, 768), nullptr};
     QStringList seen;
 };
 
 TEST_F(DocumentControllerTest, OpeningTellsTheWindowWhatChanged) {
-    QSignalSpy titles(&documents, &CDocumentController::TitleChanged);
-    QSignalSpy texts(&documents, &CDocumentController::TextReplaced);
+    QSignalSpy titles(&documents, &DocumentController::TitleChanged);
+    QSignalSpy texts(&documents, &DocumentController::TextReplaced);
     ASSERT_TRUE(documents.OpenFile(Write("war.txt", "First words. Second words.")));
     EXPECT_EQ(titles.last().first().toString(), "Orvek Lumeno - war.txt");
     EXPECT_EQ(texts.count(), 1);

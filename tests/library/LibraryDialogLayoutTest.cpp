@@ -14,8 +14,8 @@
 #include "LibraryFixture.h"
 #include "Screenshot.h"
 #include "library/BookmarkRules.h"
-#include "library/CMarkNameDlg.h"
-#include "library/CMarksDlg.h"
+#include "library/CBookmarkNameDlg.h"
+#include "library/CBookmarksDlg.h"
 #include "library/CShelfDlg.h"
 #include "library/CShelfNameDlg.h"
 #include "library/ShelfDocument.h"
@@ -76,7 +76,7 @@ TEST_F(LibraryDialogLayoutTest, ListDialogsRememberTheirSizeAndKeepTheirMinimum)
          123},
         {"bookmarks",
          [this] {
-             return std::make_unique<CMarksDlg>(Frame()->Documents(),
+             return std::make_unique<CBookmarksDlg>(Frame()->Documents(),
                                                 BookmarksDialogSizes(settings.settings), kScreen);
          },
          {&ReaderSettings::bookmarksDialogWidth, &ReaderSettings::bookmarksDialogHeight,
@@ -168,13 +168,13 @@ TEST_F(LibraryDialogLayoutTest, EveryTextFitsItsControl) {
         {"shelf-name.png", [] { return std::make_unique<CShelfNameDlg>(U"book"); }},
         {"marks.png",
          [this] {
-             return std::make_unique<CMarksDlg>(Frame()->Documents(),
+             return std::make_unique<CBookmarksDlg>(Frame()->Documents(),
                                                 BookmarksDialogSizes(settings.settings), kScreen);
          }},
-        {"mark-name.png", [&] { return std::make_unique<CMarkNameDlg>(proposal->name); }},
+        {"mark-name.png", [&] { return std::make_unique<CBookmarkNameDlg>(proposal->name); }},
         // With the note that the name loses characters in the shelf file.
         {"shelf-name-note.png", [] { return std::make_unique<CShelfNameDlg>(U"G\u00F6del"); }},
-        {"mark-name-note.png", [] { return std::make_unique<CMarkNameDlg>(U"G\u00F6del"); }},
+        {"mark-name-note.png", [] { return std::make_unique<CBookmarkNameDlg>(U"G\u00F6del"); }},
     };
     const QString folder = qEnvironmentVariable("LMN_SCREENSHOT_DIR");
     if (!folder.isEmpty()) QDir().mkpath(folder);

@@ -14,8 +14,8 @@
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
 #include "base/QtText.h"
-#include "library/CMarkNameDlg.h"
-#include "library/CShelfFile.h"
+#include "library/CBookmarkNameDlg.h"
+#include "library/ShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "text/CTextCtrl.h"
 
@@ -69,7 +69,7 @@ protected:
     QString PlaceNamed(const QString& name) {
         QString offered;
         ModalAnswer answer([&offered, name](QWidget* modal) {
-            auto* dialog = qobject_cast<CMarkNameDlg*>(modal);
+            auto* dialog = qobject_cast<CBookmarkNameDlg*>(modal);
             ASSERT_NE(dialog, nullptr);
             offered = dialog->NameField()->toPlainText();
             if (!name.isNull()) dialog->NameField()->setPlainText(name);

@@ -7,7 +7,7 @@
 
 #include "base/SafeFileWriter.h"
 #include "library/BookmarkRules.h"
-#include "library/CShelfFile.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "text/DocumentLoader.h"
 #include "text/TextRules.h"
@@ -43,7 +43,7 @@ protected:
     }
 
     TempFolder folder;
-    CShelfFile shelf;
+    ShelfFile shelf;
     std::u32string text;
     ShelfDocument document;
 };

@@ -1,4 +1,4 @@
-#include "library/CShelfFile.h"
+#include "library/ShelfFile.h"
 
 #include <gtest/gtest.h>
 
@@ -135,7 +135,7 @@ protected:
     TempFolder folder;
     const fs::path& directory = folder.Path();
     std::string path;
-    CShelfFile shelf;
+    ShelfFile shelf;
 };
 
 TEST_F(ShelfFileTest, MissingFileBecomesAnEmptyShelfAndTheFirstKeyIsOne) {
@@ -546,7 +546,7 @@ TEST_F(ShelfFileTest, KeysComeFromTheLowestFreeNumberWhenTheKeyWordRunsOut) {
 // Records a host that does what the desktop layer does when a shelved
 // document is closed: the resume bookmark at the caret, then Rewrite.
 struct ShelvingHost : DocumentHost {
-    CShelfFile* shelf = nullptr;
+    ShelfFile* shelf = nullptr;
     std::u32string text;
     std::size_t caret = 0;
     int cleared = 0;
@@ -625,23 +625,23 @@ TEST_F(ShelfFileTest, FailingAnyCallOfAChangeLeavesTheOldShelfOrTheNewOne) {
         const char* label;
         std::string before;
         // Runs the change on a shelf using that file system; true on success.
-        std::function<bool(CShelfFile&, ShelfDocument&)> run;
+        std::function<bool(ShelfFile&, ShelfDocument&)> run;
     };
     const Operation operations[] = {
         {"allocate a key", three,
-         [](CShelfFile& s, ShelfDocument&) { return s.AllocateKey().has_value(); }},
+         [](ShelfFile& s, ShelfDocument&) { return s.AllocateKey().has_value(); }},
         {"rewrite to the front", three,
-         [](CShelfFile& s, ShelfDocument& d) { return s.Rewrite(1, d) == ShelfStatus::Done; }},
+         [](ShelfFile& s, ShelfDocument& d) { return s.Rewrite(1, d) == ShelfStatus::Done; }},
         {"rewrite the only record", only,
-         [](CShelfFile& s, ShelfDocument& d) { return s.Rewrite(4, d) == ShelfStatus::Done; }},
+         [](ShelfFile& s, ShelfDocument& d) { return s.Rewrite(4, d) == ShelfStatus::Done; }},
         {"append", three,
-         [](CShelfFile& s, ShelfDocument& d) { return s.Append(4, d) == ShelfStatus::Done; }},
+         [](ShelfFile& s, ShelfDocument& d) { return s.Append(4, d) == ShelfStatus::Done; }},
         {"delete the middle", three,
-         [](CShelfFile& s, ShelfDocument&) { return s.Delete(2) == ShelfStatus::Done; }},
+         [](ShelfFile& s, ShelfDocument&) { return s.Delete(2) == ShelfStatus::Done; }},
         {"remove the only record", only,
-         [](CShelfFile& s, ShelfDocument&) { return s.Remove(4) == ShelfStatus::Done; }},
+         [](ShelfFile& s, ShelfDocument&) { return s.Remove(4) == ShelfStatus::Done; }},
         {"reset a damaged file", three + "x",
-         [](CShelfFile& s, ShelfDocument&) { return s.Validate(); }},
+         [](ShelfFile& s, ShelfDocument&) { return s.Validate(); }},
     };
     auto freshDocument = [] {
         ShelfDocument d = Document(U"A", "/a");
@@ -654,7 +654,7 @@ TEST_F(ShelfFileTest, FailingAnyCallOfAChangeLeavesTheOldShelfOrTheNewOne) {
         WriteFile(op.before);
         FailingFileSystem probe;
         probe.maxWrite = 300;
-        CShelfFile probeShelf(probe);
+        ShelfFile probeShelf(probe);
         probeShelf.SetPath(path);
         ShelfDocument probeDocument = freshDocument();
         ASSERT_TRUE(op.run(probeShelf, probeDocument));
@@ -668,7 +668,7 @@ TEST_F(ShelfFileTest, FailingAnyCallOfAChangeLeavesTheOldShelfOrTheNewOne) {
             FailingFileSystem failing;
             failing.maxWrite = 300;
             failing.failAt = k;
-            CShelfFile failingShelf(failing);
+            ShelfFile failingShelf(failing);
             failingShelf.SetPath(path);
             ShelfDocument document = freshDocument();
             const bool done = op.run(failingShelf, document);

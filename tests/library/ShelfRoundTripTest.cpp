@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "LibraryFixture.h"
-#include "library/CMarksDlg.h"
+#include "library/CBookmarksDlg.h"
 #include "library/CShelfDlg.h"
 #include "library/ShelfDocument.h"
 
@@ -75,7 +75,7 @@ TEST_F(ShelfRoundTripTest, AShelvedDocumentComesBackWhereReadingStopped) {
 
     // The second run.
     SettingsHolder settings2;
-    CShelfFile shelf2;
+    ShelfFile shelf2;
     ShelfDocument document2;
     RunEnd runEnd;
     const StartupEnvironment environment{"lmn", directory.path() + u'/', {}, kScreen};
@@ -98,7 +98,7 @@ TEST_F(ShelfRoundTripTest, AShelvedDocumentComesBackWhereReadingStopped) {
     for (const auto& [row, place] : {std::pair{0, meeting}, std::pair{1, evening}}) {
         SCOPED_TRACE(row);
         ModalAnswer go([row](QWidget* modal) {
-            auto* dialog = qobject_cast<CMarksDlg*>(modal);
+            auto* dialog = qobject_cast<CBookmarksDlg*>(modal);
             ASSERT_NE(dialog, nullptr);
             ASSERT_EQ(dialog->List()->count(), 2);
             EXPECT_EQ(dialog->List()->item(0)->text(), "встреча");

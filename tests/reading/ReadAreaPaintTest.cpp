@@ -146,7 +146,7 @@ TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
         area.show();
         QApplication::processEvents();
         PaintRegions regions(&area);
-        const QRgb focusColour =
+        const QRgb focusColor =
             ColorFromColorRef(settings.extras.focusLetterColor).rgb() & 0xFFFFFF;
         const char* const groups[] = {"длинноесловонаэкране", "я", "", "два слова и ещё три слова",
                                       "Конец."};
@@ -161,11 +161,11 @@ TEST(ReadAreaPaint, RepaintsOnlyWhereTheGroupChangesAndLeavesNothingBehind) {
                                         .convertToFormat(QImage::Format_RGB32);
             const QImage whole = area.grab().toImage().convertToFormat(QImage::Format_RGB32);
             EXPECT_TRUE(onScreen == whole);
-            const bool focusColourShown =
+            const bool focusColorShown =
                 std::ranges::any_of(std::span(reinterpret_cast<const QRgb*>(whole.constBits()),
                                               whole.sizeInBytes() / sizeof(QRgb)),
-                                    [&](QRgb pixel) { return (pixel & 0xFFFFFF) == focusColour; });
-            EXPECT_EQ(focusColourShown, mode.focusLetter && *group != '\0');
+                                    [&](QRgb pixel) { return (pixel & 0xFFFFFF) == focusColor; });
+            EXPECT_EQ(focusColorShown, mode.focusLetter && *group != '\0');
         }
         // From a long group to a short one: the long one's place is repainted,
         // the pane's edges are not.

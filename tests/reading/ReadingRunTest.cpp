@@ -234,7 +234,7 @@ TEST_F(ReadingRunTest, ArrowsMoveTheReadingWhileItRunsAndTheCaretOtherwise) {
 
 // The first and last columns holding the focus letter's red; -1 for the last
 // when there is none.
-std::pair<int, int> FocusColourColumns(const QImage& image) {
+std::pair<int, int> FocusColorColumns(const QImage& image) {
     int left = image.width();
     int right = -1;
     for (int y = 0; y < image.height(); ++y) {
@@ -249,7 +249,7 @@ std::pair<int, int> FocusColourColumns(const QImage& image) {
     return {left, right};
 }
 
-TEST_F(ReadingRunTest, TheFocusLetterStaysAtTheMiddleOfThePaneInItsOwnColour) {
+TEST_F(ReadingRunTest, TheFocusLetterStaysAtTheMiddleOfThePaneInItsOwnColor) {
     Start();
     settings.settings.extras.focusLetter = true;
     CReadArea* pane = Frame()->ReadArea();
@@ -258,14 +258,14 @@ TEST_F(ReadingRunTest, TheFocusLetterStaysAtTheMiddleOfThePaneInItsOwnColour) {
         SCOPED_TRACE(word);
         pane->SetDisplayText(FromUtf8(word));
         const QImage image = pane->grab().toImage();
-        const auto [left, right] = FocusColourColumns(image);
+        const auto [left, right] = FocusColorColumns(image);
         ASSERT_GE(right, 0) << "no letter in the focus colour";
         EXPECT_NEAR((left + right) / 2.0, image.width() / 2.0, 4.0);
     }
     // Several words at a time are drawn as always, in one colour.
     settings.settings.severalWords = 1;
     pane->SetDisplayText(U"several words");
-    EXPECT_EQ(FocusColourColumns(pane->grab().toImage()).second, -1);
+    EXPECT_EQ(FocusColorColumns(pane->grab().toImage()).second, -1);
 }
 
 TEST_F(ReadingRunTest, ContextMenuGraysWhatCannotBeDone) {

@@ -274,35 +274,35 @@ TEST(AreaDlg, CancelledChoicesChangeNothing) {
         offered = initial;
         return std::optional<QFont>();
     };
-    dialog.chooseColour = [](const QColor&, QWidget*) { return std::optional<QColor>(); };
+    dialog.chooseColor = [](const QColor&, QWidget*) { return std::optional<QColor>(); };
     dialog.ChooseFont();
-    dialog.ChooseTextColour();
-    dialog.ChooseBackgroundColour();
+    dialog.ChooseTextColor();
+    dialog.ChooseBackgroundColor();
     EXPECT_EQ(dialog.Area(), start);
     // The reading pane draws the LOGFONT's 70 pixels: the font dialog starts there.
     EXPECT_EQ(offered.family(), QFontInfo(QFont("Arial")).family());
     EXPECT_EQ(qRound(offered.pointSizeF() * dialog.logicalDpiY() / 72), 70);
 }
 
-TEST(AreaDlg, ChosenColoursFillTheSwatches) {
+TEST(AreaDlg, ChosenColorsFillTheSwatches) {
     CAreaDlg dialog(AreaPane::Reading, DefaultReadingArea());
-    EXPECT_EQ(dialog.TextSwatch()->BackgroundColour(), QColor(234, 226, 81));
-    EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColour(), QColor(0, 0, 0));
+    EXPECT_EQ(dialog.TextSwatch()->BackgroundColor(), QColor(234, 226, 81));
+    EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColor(), QColor(0, 0, 0));
     QColor offered;
-    dialog.chooseColour = [&](const QColor& initial, QWidget*) {
+    dialog.chooseColor = [&](const QColor& initial, QWidget*) {
         offered = initial;
         return std::optional<QColor>(QColor(1, 2, 3));
     };
-    dialog.ChooseTextColour();
+    dialog.ChooseTextColor();
     EXPECT_EQ(offered, QColor(234, 226, 81));
     EXPECT_EQ(dialog.Area().textColor, 0x00030201u);
-    EXPECT_EQ(dialog.TextSwatch()->BackgroundColour(), QColor(1, 2, 3));
-    dialog.chooseColour = [](const QColor&, QWidget*) {
+    EXPECT_EQ(dialog.TextSwatch()->BackgroundColor(), QColor(1, 2, 3));
+    dialog.chooseColor = [](const QColor&, QWidget*) {
         return std::optional<QColor>(QColor(200, 100, 50));
     };
-    dialog.ChooseBackgroundColour();
+    dialog.ChooseBackgroundColor();
     EXPECT_EQ(dialog.Area().backgroundColor, 0x003264C8u);
-    EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColour(), QColor(200, 100, 50));
+    EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColor(), QColor(200, 100, 50));
 }
 
 TEST(AreaDlg, EachPaneHasItsTitleNoteAndDefaults) {

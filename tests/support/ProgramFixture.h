@@ -6,8 +6,8 @@
 
 #include "app/CLmnApp.h"
 #include "frame/CMainFrame.h"
-#include "library/CDocumentController.h"
-#include "library/CShelfFile.h"
+#include "library/DocumentController.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
 #include "settings/SettingsHolder.h"
 
@@ -37,6 +37,6 @@ protected:
 
     QTemporaryDir directory;
     SettingsHolder settings;
-    CShelfFile shelf;
+    ShelfFile shelf;
     ShelfDocument document;
 };

@@ -56,7 +56,7 @@ struct FormatExpect {
     const char* text;
     bool bold, italic, underline;
     int halfPoints;
-    std::optional<std::uint32_t> colour;
+    std::optional<std::uint32_t> color;
     const char* face;
 };
 
@@ -68,7 +68,7 @@ void ExpectFormats(const RtfDocument& doc, std::span<const FormatExpect> expecte
         EXPECT_EQ(f.italic, e.italic);
         EXPECT_EQ(f.underline, e.underline);
         EXPECT_EQ(f.halfPoints, e.halfPoints);
-        EXPECT_EQ(f.colour, e.colour);
+        EXPECT_EQ(f.color, e.color);
         EXPECT_EQ(ToUtf8(f.face), e.face);
     }
 }
@@ -491,12 +491,12 @@ TEST(RtfReader, Formatting) {
     ExpectFormats(doc, expected);
 }
 
-TEST(RtfReader, FontAndColourTables) {
+TEST(RtfReader, FontAndColorTables) {
     struct Case {
         const char* name;
         std::string rtf;
         std::string face;
-        std::optional<std::uint32_t> colour;
+        std::optional<std::uint32_t> color;
     };
     const Case cases[] = {
         {"entries_without_groups",
@@ -558,7 +558,7 @@ TEST(RtfReader, FontAndColourTables) {
         ASSERT_EQ(ToUtf8(doc.text), "1");
         ASSERT_EQ(doc.runs.size(), 1u);
         EXPECT_EQ(ToUtf8(doc.runs[0].format.face), c.face);
-        EXPECT_EQ(doc.runs[0].format.colour, c.colour);
+        EXPECT_EQ(doc.runs[0].format.color, c.color);
     }
 }
 
@@ -656,11 +656,11 @@ TEST(RtfReader, SampleFormatting) {
     EXPECT_EQ(ToUtf8(FormatOf(word, "Глава").face), "Arial Cyr");
     EXPECT_TRUE(FormatOf(word, "Глава").bold);
     EXPECT_EQ(FormatOf(word, "Глава").halfPoints, 32);
-    EXPECT_EQ(FormatOf(word, "Красный 14").colour, 0x0000FF);
+    EXPECT_EQ(FormatOf(word, "Красный 14").color, 0x0000FF);
     EXPECT_EQ(FormatOf(word, "Красный 14").halfPoints, 28);
     EXPECT_EQ(ToUtf8(FormatOf(word, "особый").face), "Шрифт");
     EXPECT_TRUE(FormatOf(word, "пример").underline);
-    EXPECT_EQ(FormatOf(word, "пример").colour, 0xFF0000);
+    EXPECT_EQ(FormatOf(word, "пример").color, 0xFF0000);
 
     // Face names in double-byte code pages reach the font system whole.
     const RtfDocument cjk = ReadRtf(Sample("wordpad-cjk.rtf"));
@@ -670,7 +670,7 @@ TEST(RtfReader, SampleFormatting) {
     EXPECT_EQ(ToUtf8(FormatOf(cjk, "Русский").face), "Arial CYR");
     EXPECT_TRUE(FormatOf(cjk, "ここ").bold);
     EXPECT_FALSE(FormatOf(cjk, "赤").bold);
-    EXPECT_EQ(FormatOf(cjk, "赤").colour, 0x0000FF);
+    EXPECT_EQ(FormatOf(cjk, "赤").color, 0x0000FF);
     EXPECT_EQ(ToUtf8(FormatOf(cjk, "café").face), "Arial");
 }
 

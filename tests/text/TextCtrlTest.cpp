@@ -190,9 +190,9 @@ TEST_F(TextCtrlTest, SelectionLooksAsTheStockWidgetPaintsIt) {
         U"на следующую строку экрана.\r\n"
         U"שלום עולם mixed עברית text here.\r\nLast.";
     control.SetText(text);
-    QPalette colours = control.palette();
-    colours.setColor(QPalette::Text, Qt::darkRed);
-    control.setPalette(colours);
+    QPalette colors = control.palette();
+    colors.setColor(QPalette::Text, Qt::darkRed);
+    control.setPalette(colors);
     StockWidget stock;
     QStringList paragraphs;
     for (QTextBlock b = control.document()->begin(); b.isValid(); b = b.next()) paragraphs << b.text();

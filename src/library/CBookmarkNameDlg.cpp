@@ -1,4 +1,4 @@
-#include "library/CMarkNameDlg.h"
+#include "library/CBookmarkNameDlg.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -26,7 +26,7 @@ QString FieldText(const CLimitedTextEdit* field) {
 
 }  // namespace
 
-CMarkNameDlg::CMarkNameDlg(const std::u32string& proposedName, QWidget* parent) : QDialog(parent) {
+CBookmarkNameDlg::CBookmarkNameDlg(const std::u32string& proposedName, QWidget* parent) : QDialog(parent) {
     setObjectName("MarkNameDialog");
     setWindowTitle(QStringLiteral("Поместить закладку"));
     const DialogUnits units(font());
@@ -52,7 +52,7 @@ CMarkNameDlg::CMarkNameDlg(const std::u32string& proposedName, QWidget* parent) 
     field_->setFocus();
 }
 
-void CMarkNameDlg::accept() {
+void CBookmarkNameDlg::accept() {
     std::u32string name = TrimName(FromFieldText(FieldText(field_)));
     if (name.empty()) {
         ShowMessage(this, MessageCode::MSG_BOOKMARK_NAME_EMPTY);

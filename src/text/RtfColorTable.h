@@ -8,10 +8,10 @@
 // The colours of a document's \colortbl, in order. Each entry ends with ";";
 // one without \red, \green or \blue is the "automatic" colour, which leaves the
 // text in the reader's own colour.
-class RtfColourTable {
+class RtfColorTable {
 public:
     // A hostile document could list colours without end; real ones use tens.
-    static constexpr std::size_t kMaxColours = 10'000;
+    static constexpr std::size_t kMaxColors = 10'000;
 
     // Starts an empty table (a second \colortbl replaces the first).
     void Clear();
@@ -28,7 +28,7 @@ public:
     std::optional<std::uint32_t> Find(int index) const;
 
 private:
-    std::vector<std::optional<std::uint32_t>> colours_;
+    std::vector<std::optional<std::uint32_t>> colors_;
     std::uint32_t red_ = 0;
     std::uint32_t green_ = 0;
     std::uint32_t blue_ = 0;

@@ -1,4 +1,4 @@
-#include "library/CShelfFile.h"
+#include "library/ShelfFile.h"
 
 #include <filesystem>
 #include <limits>
@@ -14,7 +14,7 @@ constexpr std::uintmax_t kLargestShelf = std::numeric_limits<std::int32_t>::max(
 
 }  // namespace
 
-CShelfFile::Reading CShelfFile::Read() const {
+ShelfFile::Reading ShelfFile::Read() const {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::file_status status = fs::status(path_, error);
@@ -31,7 +31,7 @@ CShelfFile::Reading CShelfFile::Read() const {
     return {FileState::Sound, std::move(parsed->contents)};
 }
 
-std::optional<ShelfContents> CShelfFile::ReadValidated() {
+std::optional<ShelfContents> ShelfFile::ReadValidated() {
     Reading reading = Read();
     switch (reading.state) {
         case FileState::Sound:
@@ -51,23 +51,23 @@ std::optional<ShelfContents> CShelfFile::ReadValidated() {
     return std::nullopt;
 }
 
-std::optional<ShelfContents> CShelfFile::ReadSound() const {
+std::optional<ShelfContents> ShelfFile::ReadSound() const {
     Reading reading = Read();
     if (reading.state != FileState::Sound) return std::nullopt;
     return std::move(reading.contents);
 }
 
-bool CShelfFile::Store(const ShelfContents& contents) {
+bool ShelfFile::Store(const ShelfContents& contents) {
     const std::string image = SerializeShelf(contents);
     if (image.size() > kLargestShelf) return false;
     return WriteFileSafely(path_, image, *fileSystem_);
 }
 
-bool CShelfFile::Validate() { return ReadValidated().has_value(); }
+bool ShelfFile::Validate() { return ReadValidated().has_value(); }
 
-bool CShelfFile::CreateEmpty() { return WriteFileSafely(path_, EmptyShelfImage(), *fileSystem_); }
+bool ShelfFile::CreateEmpty() { return WriteFileSafely(path_, EmptyShelfImage(), *fileSystem_); }
 
-std::optional<std::int32_t> CShelfFile::AllocateKey() {
+std::optional<std::int32_t> ShelfFile::AllocateKey() {
     std::optional<ShelfContents> contents = ReadValidated();
     if (!contents) return std::nullopt;
     const std::optional<std::int32_t> key = contents->AllocateKey();
@@ -75,13 +75,13 @@ std::optional<std::int32_t> CShelfFile::AllocateKey() {
     return key;
 }
 
-std::optional<std::vector<ShelfListEntry>> CShelfFile::ListEntries() {
+std::optional<std::vector<ShelfListEntry>> ShelfFile::ListEntries() {
     const std::optional<ShelfContents> contents = ReadValidated();
     if (!contents) return std::nullopt;
     return contents->List();
 }
 
-std::optional<std::string> CShelfFile::ReadRecord(std::int32_t key) {
+std::optional<std::string> ShelfFile::ReadRecord(std::int32_t key) {
     const std::optional<ShelfContents> contents = ReadValidated();
     if (!contents) return std::nullopt;
     const ShelfEntry* entry = contents->Find(key);
@@ -89,7 +89,7 @@ std::optional<std::string> CShelfFile::ReadRecord(std::int32_t key) {
     return entry->record;
 }
 
-ShelfStatus CShelfFile::StoreDocument(ShelfContents contents, std::int32_t key,
+ShelfStatus ShelfFile::StoreDocument(ShelfContents contents, std::int32_t key,
                                       ShelfDocument& document) {
     if (!PathFitsRecord(document.path)) return ShelfStatus::PathTooLong;
     const std::optional<std::int32_t> stored = contents.Append(key, BuildRecord(document));
@@ -100,20 +100,20 @@ ShelfStatus CShelfFile::StoreDocument(ShelfContents contents, std::int32_t key,
     return ShelfStatus::Done;
 }
 
-ShelfStatus CShelfFile::Append(std::int32_t key, ShelfDocument& document) {
+ShelfStatus ShelfFile::Append(std::int32_t key, ShelfDocument& document) {
     std::optional<ShelfContents> contents = ReadSound();
     if (!contents) return ShelfStatus::Unavailable;
     return StoreDocument(std::move(*contents), key, document);
 }
 
-ShelfStatus CShelfFile::Remove(std::int32_t key) {
+ShelfStatus ShelfFile::Remove(std::int32_t key) {
     std::optional<ShelfContents> contents = ReadSound();
     if (!contents) return ShelfStatus::Unavailable;
     if (!contents->Remove(key)) return ShelfStatus::NotFound;
     return Store(*contents) ? ShelfStatus::Done : ShelfStatus::Unavailable;
 }
 
-ShelfStatus CShelfFile::Rewrite(std::int32_t key, ShelfDocument& document) {
+ShelfStatus ShelfFile::Rewrite(std::int32_t key, ShelfDocument& document) {
     std::optional<ShelfContents> contents = ReadValidated();
     if (!contents) return ShelfStatus::Unavailable;
     // Removing and storing again is one write, so a failure cannot leave the
@@ -122,7 +122,7 @@ ShelfStatus CShelfFile::Rewrite(std::int32_t key, ShelfDocument& document) {
     return StoreDocument(std::move(*contents), key, document);
 }
 
-ShelfStatus CShelfFile::Delete(std::int32_t key) {
+ShelfStatus ShelfFile::Delete(std::int32_t key) {
     std::optional<ShelfContents> contents = ReadValidated();
     if (!contents) return ShelfStatus::Unavailable;
     if (!contents->Remove(key)) return ShelfStatus::NotFound;

@@ -12,11 +12,11 @@ class QPushButton;
 // "Поместить закладку": the name of a new bookmark, offered from the
 // sentence at the caret. The field wraps long names over several lines, but
 // Enter presses OK. At most 255 characters.
-class CMarkNameDlg : public QDialog {
+class CBookmarkNameDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CMarkNameDlg(const std::u32string& proposedName, QWidget* parent = nullptr);
+    explicit CBookmarkNameDlg(const std::u32string& proposedName, QWidget* parent = nullptr);
 
     // After OK: the name without white space at either end.
     const std::u32string& Name() const { return name_; }

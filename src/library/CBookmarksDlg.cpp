@@ -1,8 +1,8 @@
-#include "library/CMarksDlg.h"
+#include "library/CBookmarksDlg.h"
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
-#include "library/CDocumentController.h"
+#include "library/DocumentController.h"
 #include "widgets/ProgramMessages.h"
 
 namespace {
@@ -11,21 +11,21 @@ constexpr CListDlg::Layout kMarksLayout{"Закладки", "Перейти", 15
 
 }  // namespace
 
-CMarksDlg::CMarksDlg(CDocumentController& documents, DialogSizeFields sizes, QSize screenSize,
+CBookmarksDlg::CBookmarksDlg(DocumentController& documents, DialogSizeFields sizes, QSize screenSize,
                      QWidget* parent)
     : CListDlg(kMarksLayout, sizes, screenSize, parent), documents_(documents) {
     setObjectName("MarksDialog");
     Fill();
 }
 
-void CMarksDlg::Fill() {
+void CBookmarksDlg::Fill() {
     QStringList names;
     for (const Bookmark& mark : documents_.Document().Bookmarks()) names << ToQString(mark.name);
     ShowEntries(names, names.isEmpty() ? ProgramText(kBookmarksEmpty)
                                        : ProgramText(kBookmarksCount).arg(names.size()));
 }
 
-std::optional<std::size_t> CMarksDlg::ChosenBookmarkOrWarn(bool loneBookmarkWithoutSelection) {
+std::optional<std::size_t> CBookmarksDlg::ChosenBookmarkOrWarn(bool loneBookmarkWithoutSelection) {
     const std::optional<std::size_t> chosen =
         ChosenEntry(SelectedRow(), documents_.Document().Bookmarks().size(),
                     loneBookmarkWithoutSelection);
@@ -33,27 +33,27 @@ std::optional<std::size_t> CMarksDlg::ChosenBookmarkOrWarn(bool loneBookmarkWith
     return chosen;
 }
 
-void CMarksDlg::OnAction() {
+void CBookmarksDlg::OnAction() {
     const std::optional<std::size_t> chosen = ChosenBookmarkOrWarn(true);
     if (!chosen) return;
     switch (documents_.GoToBookmark(*chosen)) {
-        case CDocumentController::BookmarkGo::Went:
+        case DocumentController::BookmarkGo::Went:
             accept();
             break;
-        case CDocumentController::BookmarkGo::Changed:
+        case DocumentController::BookmarkGo::Changed:
             // The caret and the selection stay where they were.
             if (AskYesNo(this, ProgramText(kAskRemoveInvalidBookmark))) {
                 documents_.RemoveBookmark(*chosen);
                 Fill();
             }
             break;
-        case CDocumentController::BookmarkGo::Missing:
+        case DocumentController::BookmarkGo::Missing:
             Fill();
             break;
     }
 }
 
-void CMarksDlg::OnDelete() {
+void CBookmarksDlg::OnDelete() {
     // Deleting wants a selection even when there is only one bookmark.
     const std::optional<std::size_t> chosen = ChosenBookmarkOrWarn(false);
     if (!chosen) return;

@@ -29,9 +29,9 @@ enum class ShelfStatus {
 // empty shelf it is copied beside itself as bksh.dat.damaged (numbered when
 // that name is taken), and the damage handler is told where the copy is. When
 // no copy can be made the file is left alone and the operation fails.
-class CShelfFile {
+class ShelfFile {
 public:
-    explicit CShelfFile(FileSystem& fileSystem = SystemFileSystem()) : fileSystem_(&fileSystem) {}
+    explicit ShelfFile(FileSystem& fileSystem = SystemFileSystem()) : fileSystem_(&fileSystem) {}
 
     void SetPath(std::string path) { path_ = std::move(path); }
     const std::string& Path() const { return path_; }

@@ -5,17 +5,17 @@
 
 #include "library/CListDlg.h"
 
-class CDocumentController;
+class DocumentController;
 
 // The bookmarks dialog "Закладки": the open document's bookmarks in the order
 // of their positions. "Перейти" puts the caret on one and reads on from
 // there, unless the text around it has changed since it was placed;
 // "Удалить" removes the selected one without asking.
-class CMarksDlg : public CListDlg {
+class CBookmarksDlg : public CListDlg {
     Q_OBJECT
 
 public:
-    CMarksDlg(CDocumentController& documents, DialogSizeFields sizes, QSize screenSize,
+    CBookmarksDlg(DocumentController& documents, DialogSizeFields sizes, QSize screenSize,
               QWidget* parent = nullptr);
 
 private:
@@ -25,5 +25,5 @@ private:
     void OnAction() override;
     void OnDelete() override;
 
-    CDocumentController& documents_;
+    DocumentController& documents_;
 };

@@ -1,4 +1,4 @@
-#include "library/CDocumentController.h"
+#include "library/DocumentController.h"
 
 #include <QGuiApplication>
 
@@ -7,10 +7,10 @@
 #include "books/BookLoader.h"
 #include "library/BookmarkRules.h"
 #include "library/CLoadProgressDlg.h"
-#include "library/CMarkNameDlg.h"
-#include "library/CMarksDlg.h"
+#include "library/CBookmarkNameDlg.h"
+#include "library/CBookmarksDlg.h"
 #include "library/CShelfDlg.h"
-#include "library/CShelfFile.h"
+#include "library/ShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "library/LibraryDialogRules.h"
 #include "library/ShelfRecord.h"
@@ -21,7 +21,7 @@
 #include "widgets/ProgramMessages.h"
 #include "widgets/WaitCursor.h"
 
-CDocumentController::CDocumentController(ShelfDocument& document, CShelfFile& shelf,
+DocumentController::DocumentController(ShelfDocument& document, ShelfFile& shelf,
                                          CTextCtrl& text, ReaderSettings& settings,
                                          QSize screenSize, QWidget* window)
     : QObject(window),
@@ -37,16 +37,16 @@ CDocumentController::CDocumentController(ShelfDocument& document, CShelfFile& sh
     document_.SetHost(this);
     constexpr int kPlaceSavingMs = 3 * 60 * 1000;
     placeSaver_.setInterval(kPlaceSavingMs);
-    connect(&placeSaver_, &QTimer::timeout, this, &CDocumentController::StoreRecord);
+    connect(&placeSaver_, &QTimer::timeout, this, &DocumentController::StoreRecord);
 }
 
-CDocumentController::~CDocumentController() { document_.SetHost(nullptr); }
+DocumentController::~DocumentController() { document_.SetHost(nullptr); }
 
-QString CDocumentController::Title() const { return ProgramText(WindowTitle(document_.name)); }
+QString DocumentController::Title() const { return ProgramText(WindowTitle(document_.name)); }
 
-void CDocumentController::UpdateTitle() { emit TitleChanged(Title()); }
+void DocumentController::UpdateTitle() { emit TitleChanged(Title()); }
 
-bool CDocumentController::OpenFile(std::string path) {
+bool DocumentController::OpenFile(std::string path) {
     const std::optional<DocumentKind> kind = DocumentKindFromPath(path);
     if (kind && IsBookKind(*kind)) {
         std::optional<LoadedText> book = ReadBook(path, *kind);
@@ -63,7 +63,7 @@ bool CDocumentController::OpenFile(std::string path) {
     return LoadDocument();
 }
 
-std::optional<LoadedText> CDocumentController::ReadBook(const std::string& path,
+std::optional<LoadedText> DocumentController::ReadBook(const std::string& path,
                                                         DocumentKind kind) {
     LoadedText book = RunLoadWithProgress(
         window_, [&](const BookProgress& progress) { return bookLoad_(path, kind, progress); });
@@ -72,7 +72,7 @@ std::optional<LoadedText> CDocumentController::ReadBook(const std::string& path,
     return std::nullopt;
 }
 
-bool CDocumentController::LoadDocument() {
+bool DocumentController::LoadDocument() {
     const std::optional<DocumentKind> kind = DocumentKindFromPath(document_.path);
     if (!kind) {
         ShowMessage(window_, MessageCode::MSG_FILE_TYPE_REJECTED);
@@ -99,7 +99,7 @@ bool CDocumentController::LoadDocument() {
     return ShowLoaded(std::move(content));
 }
 
-bool CDocumentController::ShowLoaded(LoadedText content) {
+bool DocumentController::ShowLoaded(LoadedText content) {
     if (content.error != LoadError::None) {
         document_.Clear();
         ShowMessage(window_, LoadErrorMessage(content.error));
@@ -124,7 +124,7 @@ bool CDocumentController::ShowLoaded(LoadedText content) {
     return true;
 }
 
-void CDocumentController::LoadClipboard() {
+void DocumentController::LoadClipboard() {
     document_.CloseCurrent();
     bookAuthor_.clear();
     bookTitle_.clear();
@@ -137,7 +137,7 @@ void CDocumentController::LoadClipboard() {
     emit CommandsChanged();
 }
 
-void CDocumentController::PutOnShelf() {
+void DocumentController::PutOnShelf() {
     if (!PathFitsRecord(document_.path)) {
         ShowMessage(window_, MessageCode::MSG_SHELF_PATH_TOO_LONG);
         return;
@@ -162,13 +162,13 @@ void CDocumentController::PutOnShelf() {
     emit CommandsChanged();
 }
 
-void CDocumentController::ShowShelf() {
+void DocumentController::ShowShelf() {
     CShelfDlg dialog(*this, ShelfDialogSizes(settings_), screenSize_, window_);
     dialog.exec();
     emit CommandsChanged();
 }
 
-void CDocumentController::PlaceBookmark(bool skipDialog) {
+void DocumentController::PlaceBookmark(bool skipDialog) {
     const std::optional<ProposedBookmark> proposal =
         DefaultBookmarkName(text_.Text(), text_.Selection().start);
     if (!proposal) {
@@ -177,7 +177,7 @@ void CDocumentController::PlaceBookmark(bool skipDialog) {
     }
     std::u32string name = proposal->name;
     if (!skipDialog || name.empty()) {
-        CMarkNameDlg dialog(name, window_);
+        CBookmarkNameDlg dialog(name, window_);
         if (dialog.exec() != QDialog::Accepted) return;
         name = dialog.Name();
     }
@@ -185,13 +185,13 @@ void CDocumentController::PlaceBookmark(bool skipDialog) {
     StoreRecord();
 }
 
-void CDocumentController::ShowBookmarks() {
-    CMarksDlg dialog(*this, BookmarksDialogSizes(settings_), screenSize_, window_);
+void DocumentController::ShowBookmarks() {
+    CBookmarksDlg dialog(*this, BookmarksDialogSizes(settings_), screenSize_, window_);
     dialog.exec();
     emit CommandsChanged();
 }
 
-CDocumentController::ShelfOpen CDocumentController::OpenFromShelf(int key) {
+DocumentController::ShelfOpen DocumentController::OpenFromShelf(int key) {
     // A shelved book is read before the open document is closed, so that a
     // book that fails or is cancelled leaves it shown.
     std::optional<LoadedText> book;
@@ -212,7 +212,7 @@ CDocumentController::ShelfOpen CDocumentController::OpenFromShelf(int key) {
     return ShelfOpen::Opened;
 }
 
-bool CDocumentController::RemoveFromShelf(int key) {
+bool DocumentController::RemoveFromShelf(int key) {
     if (key == document_.key) {
         // The open document goes back to the shelf before it is closed, as
         // every closing does. Storing the only record of a shelf renumbers it
@@ -225,7 +225,7 @@ bool CDocumentController::RemoveFromShelf(int key) {
     return shelf_.Delete(key) == ShelfStatus::Done;
 }
 
-CDocumentController::BookmarkGo CDocumentController::GoToBookmark(std::size_t index) {
+DocumentController::BookmarkGo DocumentController::GoToBookmark(std::size_t index) {
     const BookmarkJump jump = ::GoToBookmark(text_.Text(), document_, index, text_.Selection());
     switch (jump.check) {
         case BookmarkCheck::Valid:
@@ -240,21 +240,21 @@ CDocumentController::BookmarkGo CDocumentController::GoToBookmark(std::size_t in
     return BookmarkGo::Missing;
 }
 
-void CDocumentController::RemoveBookmark(std::size_t index) {
+void DocumentController::RemoveBookmark(std::size_t index) {
     document_.RemoveBookmark(index);
     StoreRecord();
 }
 
-void CDocumentController::ReadingStarted() {
+void DocumentController::ReadingStarted() {
     if (document_.key > 0) placeSaver_.start();
 }
 
-void CDocumentController::ReadingStopped() {
+void DocumentController::ReadingStopped() {
     placeSaver_.stop();
     StoreRecord();
 }
 
-bool CDocumentController::StoreRecord() {
+bool DocumentController::StoreRecord() {
     if (document_.key <= 0) return true;
     // The place where reading stopped goes into the stored record only: the
     // open document keeps its bookmarks as the user placed them.
@@ -265,7 +265,7 @@ bool CDocumentController::StoreRecord() {
     return true;
 }
 
-bool CDocumentController::Rewrite(ShelfDocument& document) {
+bool DocumentController::Rewrite(ShelfDocument& document) {
     if (shelf_.Rewrite(document.key, document) == ShelfStatus::Done) {
         shelfWriteFailed_ = false;
         return true;
@@ -275,7 +275,7 @@ bool CDocumentController::Rewrite(ShelfDocument& document) {
     return false;
 }
 
-void CDocumentController::ReturnToShelf(ShelfDocument& document) {
+void DocumentController::ReturnToShelf(ShelfDocument& document) {
     // The record is rewritten even when the resume position cannot be
     // stored (a text too short for a bookmark): its bookmarks must not be lost.
     StoreResumePosition(text_.Text(), text_.Selection().start, document);
@@ -285,7 +285,7 @@ void CDocumentController::ReturnToShelf(ShelfDocument& document) {
     Rewrite(document);
 }
 
-void CDocumentController::DocumentCleared() {
+void DocumentController::DocumentCleared() {
     bookAuthor_.clear();
     bookTitle_.clear();
     text_.SetText({});

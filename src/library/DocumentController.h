@@ -13,7 +13,7 @@
 #include "text/DocumentLoader.h"
 #include "text/DocumentPath.h"
 
-class CShelfFile;
+class ShelfFile;
 class CTextCtrl;
 class QWidget;
 struct ReaderSettings;
@@ -23,19 +23,19 @@ struct ReaderSettings;
 // and handing it back to the shelf when it closes. It fills the text pane and
 // tells the window what changed through its signals; what reading does with a
 // new text is the window's business.
-class CDocumentController : public QObject, private DocumentHost {
+class DocumentController : public QObject, private DocumentHost {
     Q_OBJECT
 
 public:
     // `window` parents the dialogs and messages; the settings give the list
     // dialogs their remembered sizes.
-    CDocumentController(ShelfDocument& document, CShelfFile& shelf, CTextCtrl& text,
+    DocumentController(ShelfDocument& document, ShelfFile& shelf, CTextCtrl& text,
                         ReaderSettings& settings, QSize screenSize, QWidget* window);
-    ~CDocumentController() override;
+    ~DocumentController() override;
 
     ShelfDocument& Document() { return document_; }
     const ShelfDocument& Document() const { return document_; }
-    CShelfFile& Shelf() { return shelf_; }
+    ShelfFile& Shelf() { return shelf_; }
     QString Title() const;
 
     // Closes the open document and loads the file at `path` (the platform's
@@ -109,7 +109,7 @@ private:
     bool ShowLoaded(LoadedText content);
 
     ShelfDocument& document_;
-    CShelfFile& shelf_;
+    ShelfFile& shelf_;
     CTextCtrl& text_;
     ReaderSettings& settings_;
     QSize screenSize_;
