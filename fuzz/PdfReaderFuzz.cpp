@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (c == '\n') Check(i > 0 && book.text[i - 1] == '\r');
     }
     std::size_t next = 0;
-    for (const RtfRun& run : book.runs) {
+    for (const TextRun& run : book.runs) {
         Check(run.start == next && run.length > 0);
         next += run.length;
     }

@@ -34,7 +34,7 @@ void CheckShape(std::string_view input, const RtfDocument& doc) {
     }
     std::size_t next = 0;
     for (std::size_t i = 0; i < doc.runs.size(); ++i) {
-        const RtfRun& run = doc.runs[i];
+        const TextRun& run = doc.runs[i];
         Check(run.start == next && run.length > 0);
         Check(i == 0 || run.format != doc.runs[i - 1].format);
         Check(run.format.halfPoints >= 1 && run.format.halfPoints <= 3276);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "text/RtfDocument.h"
+#include "text/TextRun.h"
 #include "text/TextRules.h"
 
 // What a book reader gives: the book's text in reading order, how parts of
@@ -25,7 +25,7 @@ enum class BookError {
 struct BookText {
     BookError error = BookError::None;
     std::u32string text;       // at most the limit's characters; CR LF between paragraphs
-    std::vector<RtfRun> runs;  // empty, or covering the text from 0 without gaps
+    std::vector<TextRun> runs;  // empty, or covering the text from 0 without gaps
     std::u32string author;     // "First Last", several joined by ", "; may be empty
     std::u32string title;      // may be empty
 };

@@ -26,19 +26,19 @@ void ForEachCodePoint(std::string_view utf8, Visit visit) {
 
 BookTextBuilder::BookTextBuilder(std::size_t maxTextLength) : max_(maxTextLength) {}
 
-RtfCharFormat BookTextBuilder::Current() const {
-    RtfCharFormat format;
+CharFormat BookTextBuilder::Current() const {
+    CharFormat format;
     format.bold = bold_ > 0;
     format.italic = italic_ > 0;
     return format;
 }
 
-void BookTextBuilder::Emit(char32_t c, const RtfCharFormat& format) {
+void BookTextBuilder::Emit(char32_t c, const CharFormat& format) {
     text_.push_back(c);
     if (!runs_.empty() && runs_.back().format == format) {
         ++runs_.back().length;
     } else {
-        runs_.push_back(RtfRun{text_.size() - 1, 1, format});
+        runs_.push_back(TextRun{text_.size() - 1, 1, format});
     }
 }
 
@@ -50,7 +50,7 @@ bool BookTextBuilder::StartParagraph() {
             full_ = true;
             return false;
         }
-        const RtfCharFormat plain;
+        const CharFormat plain;
         Emit('\r', plain);
         Emit('\n', plain);
     }

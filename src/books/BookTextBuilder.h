@@ -60,17 +60,17 @@ public:
 private:
     void Put(char32_t c);
     bool StartParagraph();
-    void Emit(char32_t c, const RtfCharFormat& format);
-    RtfCharFormat Current() const;
+    void Emit(char32_t c, const CharFormat& format);
+    CharFormat Current() const;
 
     std::size_t max_;
     std::u32string text_;
-    std::vector<RtfRun> runs_;
+    std::vector<TextRun> runs_;
     int bold_ = 0;
     int italic_ = 0;
     bool inParagraph_ = false;
     bool pendingSpace_ = false;
-    RtfCharFormat pendingFormat_;
+    CharFormat pendingFormat_;
     bool full_ = false;
     int cellDepth_ = 0;
 };

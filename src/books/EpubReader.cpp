@@ -37,14 +37,14 @@ std::u32string FromUtf8(const std::string& text) {
 
 // Heading spans, already in the book's positions and in order, become runs
 // over the whole text: plain, bold, plain, ...
-std::vector<RtfRun> HeadingRuns(const std::vector<HtmlConverter::Span>& headings,
+std::vector<TextRun> HeadingRuns(const std::vector<HtmlConverter::Span>& headings,
                                 std::size_t length) {
-    std::vector<RtfRun> runs;
+    std::vector<TextRun> runs;
     if (headings.empty() || length == 0) return runs;
-    RtfCharFormat plain;
-    RtfCharFormat bold;
+    CharFormat plain;
+    CharFormat bold;
     bold.bold = true;
-    const auto add = [&](std::size_t start, std::size_t end, const RtfCharFormat& format) {
+    const auto add = [&](std::size_t start, std::size_t end, const CharFormat& format) {
         if (end <= start) return;
         if (!runs.empty() && runs.back().format == format) {
             runs.back().length = end - runs.back().start;

@@ -241,8 +241,8 @@ public:
     }
     // Bold paragraphs (headings) and the rest, as runs covering the text
     // Take gave; none when nothing is bold.
-    std::vector<RtfRun> Runs(std::size_t length) const {
-        std::vector<RtfRun> runs;
+    std::vector<TextRun> Runs(std::size_t length) const {
+        std::vector<TextRun> runs;
         if (std::none_of(bold_paragraphs_.begin(), bold_paragraphs_.end(),
                          [](const auto& p) { return p.second; }))
             return runs;
@@ -251,7 +251,7 @@ public:
             const std::size_t end =
                 i + 1 < bold_paragraphs_.size() ? bold_paragraphs_[i + 1].first : length;
             if (start >= length) break;
-            RtfCharFormat format;
+            CharFormat format;
             format.bold = bold_paragraphs_[i].second;
             if (!runs.empty() && runs.back().format == format) {
                 runs.back().length = std::min(end, length) - runs.back().start;

@@ -170,12 +170,12 @@ std::u32string CTextCtrl::SelectedText() const {
     return text_.substr(range.start, range.end - range.start);
 }
 
-void CTextCtrl::ApplyRuns(const std::vector<RtfRun>& runs) {
+void CTextCtrl::ApplyRuns(const std::vector<TextRun>& runs) {
     QTextCursor cursor(document());
     // One edit for all runs: the widget lays the text out once, not per run.
     cursor.beginEditBlock();
-    for (const RtfRun& run : runs) {
-        const RtfCharFormat& source = run.format;
+    for (const TextRun& run : runs) {
+        const CharFormat& source = run.format;
         QTextCharFormat format;
         format.setFontWeight(source.bold ? QFont::Bold : QFont::Normal);
         format.setFontItalic(source.italic);

@@ -11,7 +11,7 @@
 
 #include "settings/ReaderSettings.h"
 #include "text/PositionMap.h"
-#include "text/RtfDocument.h"
+#include "text/TextRun.h"
 #include "text/TextRules.h"
 
 class LineSelectionMargin;
@@ -44,7 +44,7 @@ public:
 
     // Shows parts of the text in their own formats (a rich text document's
     // bold, italic, size, colour and face), until ApplyFormatToAll.
-    void ApplyRuns(const std::vector<RtfRun>& runs);
+    void ApplyRuns(const std::vector<TextRun>& runs);
 
     // Plain text takes the text area's font and colours.
     void ApplyDefaultFormat();

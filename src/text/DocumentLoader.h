@@ -6,7 +6,7 @@
 
 #include "base/ProgramTexts.h"
 #include "text/DocumentPath.h"
-#include "text/RtfDocument.h"
+#include "text/TextRun.h"
 #include "text/TextRules.h"
 
 enum class LoadError {
@@ -36,7 +36,7 @@ struct LoadedText {
     LoadError error = LoadError::None;
     std::u32string text;  // at most kMaxTextLength characters
     // How parts of a rich text document look; empty for plain text and HTML.
-    std::vector<RtfRun> runs;
+    std::vector<TextRun> runs;
     // A book's own metadata, for its shelf name; empty for other documents.
     std::u32string author;
     std::u32string title;

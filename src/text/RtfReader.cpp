@@ -670,7 +670,7 @@ void RtfReader::Append(char32_t codePoint) {
     if (formatPending_) {
         formatPending_ = false;
         if (document_.runs.empty() || document_.runs.back().format != resolvedFormat_) {
-            document_.runs.push_back(RtfRun{document_.text.size(), 0, resolvedFormat_});
+            document_.runs.push_back(TextRun{document_.text.size(), 0, resolvedFormat_});
         }
     }
     document_.text.push_back(codePoint);
@@ -689,7 +689,7 @@ void RtfReader::Refresh() {
         fonts_.Find(resolvedProps_.font >= 0 ? resolvedProps_.font : defaultFont_);
     resolvedCodePage_ =
         &CodePage(font != nullptr && font->codePage ? *font->codePage : DocumentCodePage());
-    RtfCharFormat format;
+    CharFormat format;
     format.bold = resolvedProps_.bold;
     format.italic = resolvedProps_.italic;
     format.underline = resolvedProps_.underline;

@@ -151,7 +151,7 @@ private:
     CharProps resolvedProps_;
     unsigned resolvedVersion_ = 0;
     const RtfCharset* resolvedCodePage_ = nullptr;
-    RtfCharFormat resolvedFormat_;
+    CharFormat resolvedFormat_;
     bool formatPending_ = true;
 
     // Bytes of a multi-byte code page not yet decoded; they share the

@@ -100,10 +100,10 @@ inline void ExpectWellFormed(const BookText& book) {
 }
 
 // The format of the first occurrence of a piece of text.
-inline RtfCharFormat FormatAt(const BookText& book, std::string_view utf8) {
+inline CharFormat FormatAt(const BookText& book, std::string_view utf8) {
     const std::size_t at = book.text.find(U32(utf8));
     EXPECT_NE(at, std::u32string::npos) << utf8;
-    for (const RtfRun& run : book.runs) {
+    for (const TextRun& run : book.runs) {
         if (at >= run.start && at < run.start + run.length) return run.format;
     }
     ADD_FAILURE() << "no run at " << utf8;

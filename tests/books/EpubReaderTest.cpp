@@ -108,7 +108,7 @@ TEST(EpubReader, SamplesGiveTheirExpectedText) {
         EXPECT_EQ(Utf8(book.title), "Зимний вечер и другие страницы");
         std::size_t bold = 0;
         std::size_t at = 0;
-        for (const RtfRun& run : book.runs) {
+        for (const TextRun& run : book.runs) {
             EXPECT_EQ(run.start, at);
             at += run.length;
             if (run.format.bold) ++bold;
@@ -127,9 +127,9 @@ TEST(EpubReader, HeadingsAreBoldAndNothingElse) {
               Chapter("<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>")})));
     ASSERT_EQ(book.error, BookError::None);
     EXPECT_EQ(Utf8(book.text), "Title x\r\nBody\r\nSub\r\nTwo\r\nThree");
-    RtfCharFormat bold;
+    CharFormat bold;
     bold.bold = true;
-    const std::vector<RtfRun> runs = {{0, 7, bold}, {7, 8, {}}, {15, 3, bold}, {18, 12, {}}};
+    const std::vector<TextRun> runs = {{0, 7, bold}, {7, 8, {}}, {15, 3, bold}, {18, 12, {}}};
     EXPECT_EQ(book.runs, runs);
 }
 

@@ -80,7 +80,7 @@ TEST(Fb2Reader, TitlesAndSubtitlesAreBoldEmphasisItalic) {
                                            {"друг прелестный", true, false},
                                            {"Мороз", false, false},
                                            {"Примечания", true, false}}) {
-        const RtfCharFormat format = FormatAt(book, c.text);
+        const CharFormat format = FormatAt(book, c.text);
         EXPECT_EQ(format.bold, c.bold) << c.text;
         EXPECT_EQ(format.italic, c.italic) << c.text;
     }

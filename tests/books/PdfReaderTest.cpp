@@ -68,7 +68,7 @@ TEST(PdfReader, SampleTextKeepsWhatAReaderNeedsAndDropsThePageFurniture) {
 
 // The format of the run holding the character at position.
 std::optional<bool> BoldAt(const BookText& book, std::size_t position) {
-    for (const RtfRun& run : book.runs) {
+    for (const TextRun& run : book.runs) {
         if (position >= run.start && position < run.start + run.length) return run.format.bold;
     }
     return std::nullopt;

@@ -36,16 +36,16 @@ std::string Sample(const std::string& name) {
     return ReadFile(std::string(LMN_TEST_DATA) + "/rtf/" + name);
 }
 
-const RtfCharFormat& FormatAt(const RtfDocument& doc, std::size_t position) {
-    const auto it = std::find_if(doc.runs.begin(), doc.runs.end(), [&](const RtfRun& run) {
+const CharFormat& FormatAt(const RtfDocument& doc, std::size_t position) {
+    const auto it = std::find_if(doc.runs.begin(), doc.runs.end(), [&](const TextRun& run) {
         return position >= run.start && position < run.start + run.length;
     });
     EXPECT_NE(it, doc.runs.end()) << "no run at " << position;
-    static const RtfCharFormat kNone;
+    static const CharFormat kNone;
     return it == doc.runs.end() ? kNone : it->format;
 }
 
-const RtfCharFormat& FormatOf(const RtfDocument& doc, std::string_view utf8) {
+const CharFormat& FormatOf(const RtfDocument& doc, std::string_view utf8) {
     const auto position = doc.text.find(U32(utf8));
     EXPECT_NE(position, std::u32string::npos) << utf8;
     return FormatAt(doc, position == std::u32string::npos ? 0 : position);
@@ -63,7 +63,7 @@ struct FormatExpect {
 void ExpectFormats(const RtfDocument& doc, std::span<const FormatExpect> expected) {
     for (const FormatExpect& e : expected) {
         SCOPED_TRACE(e.text);
-        const RtfCharFormat& f = FormatOf(doc, e.text);
+        const CharFormat& f = FormatOf(doc, e.text);
         EXPECT_EQ(f.bold, e.bold);
         EXPECT_EQ(f.italic, e.italic);
         EXPECT_EQ(f.underline, e.underline);
