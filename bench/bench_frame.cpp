@@ -422,7 +422,7 @@ void LoadFileToFirstPaint(benchmark::State& state, const QString& name, const st
     }
     program.loadedFile = path;
     totals.Report(state);
-    state.counters["characters"] = program.Frame()->TextCtrl()->TextLength();
+    state.counters["characters"] = program.Frame()->TextCtrl()->Document().Length();
     state.counters["peak_rss_mb"] = PeakResidentMegabytes();
 }
 
@@ -480,7 +480,7 @@ void BM_ClipboardLoadToFirstPaint(benchmark::State& state) {
         if (!totals.Add(state, m)) break;
     }
     totals.Report(state);
-    state.counters["characters"] = TheProgram().Frame()->TextCtrl()->TextLength();
+    state.counters["characters"] = TheProgram().Frame()->TextCtrl()->Document().Length();
 }
 BENCHMARK(BM_ClipboardLoadToFirstPaint)
     ->UseManualTime()
@@ -529,7 +529,7 @@ void BM_ReadingStep(benchmark::State& state) {
     LoadTenMegabytes(lineBreaks);
     program.settings.settings.severalWords = static_cast<std::int32_t>(state.range(1));
     const auto start = static_cast<std::size_t>(static_cast<double>(state.range(0)) / 100.0 *
-                                                frame->TextCtrl()->TextLength());
+                                                frame->TextCtrl()->Document().Length());
     StartReadingAt(frame, start);
     const auto pause = std::chrono::milliseconds(state.range(3));
     CaseTotals totals;
@@ -604,7 +604,7 @@ void BM_SelectText(benchmark::State& state) {
     CMainFrame* frame = program.Frame();
     LoadTenMegabytes(state.range(0) != 0);
     CTextCtrl* text = frame->TextCtrl();
-    const std::size_t from = static_cast<std::size_t>(text->TextLength()) * 99 / 100;
+    const std::size_t from = static_cast<std::size_t>(text->Document().Length()) * 99 / 100;
     std::size_t at = from;
     CaseTotals totals;
     for (auto _ : state) {
@@ -645,7 +645,7 @@ void BM_ReadingTimingAtLevel50(benchmark::State& state) {
     for (auto _ : state) {
         frame->OnCommand(CommandId::ID_READ_ALL);
         const ReadingSchedule schedule =
-            ScheduleReading(frame->TextCtrl()->Text(), frame->Session().Cursor(),
+            ScheduleReading(frame->TextCtrl()->Document().Characters(), frame->Session().Cursor(),
                             ReadingOptionsFrom(program.settings.settings, 50));
         std::vector<qint64> ticks;  // nanoseconds since the start command
         QElapsedTimer clock;

@@ -141,7 +141,7 @@ void CLmnApp::RunStartupAction(const std::string& fileArgument, std::int32_t sta
     if (!fileArgument.empty()) {
         DocumentController& documents = mainFrame_->Documents();
         // A file the program refuses at start leaves no document behind.
-        if (!documents.OpenFile(fileArgument)) documents.Document().Clear();
+        if (!documents.OpenFile(fileArgument)) documents.ClearDocument();
         return;
     }
     switch (StartupActionOf(startupAction)) {

@@ -26,6 +26,7 @@
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
 #include "text/FindCommands.h"
+#include "widgets/CCommandKeyFilter.h"
 #include "widgets/CDragSizeLimit.h"
 #include "widgets/CFileDropTarget.h"
 #include "widgets/ProgramMessages.h"
@@ -63,19 +64,24 @@ CMainFrame::CMainFrame(const FrameContext& context)
     statusPane_->setObjectName("TaskStatus");
     statusBar()->addWidget(statusPane_, 1);
     estimatePane_ = new CEstimatePane(statusBar(), [this] {
-        return session_.Estimate(textCtrl_->Text(), Options(), runClock_.nsecsElapsed());
+        return session_.Estimate(Text(), Options(), runClock_.nsecsElapsed());
     });
 
     actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
     FillMenuBar(*menuBar(), actions_);
-    textCtrl_->SetProgramKeys(ProgramKeys());
-    textCtrl_->SetKeyActions({Action(CommandId::ID_SPEED_UP), Action(CommandId::ID_SPEED_DOWN)});
-    textCtrl_->SetWhileEnabledActions(ReadingMoveActions(actions_));
+    new CCommandKeyFilter(textCtrl_, ProgramKeys(),
+                          {Action(CommandId::ID_SPEED_UP), Action(CommandId::ID_SPEED_DOWN)},
+                          ReadingMoveActions(actions_));
     bar_ = new CReaderBar(this, actions_, settings_.speedLevel);
     addToolBar(CReaderBar::DockArea(settings_), bar_);
 
-    documents_ = new DocumentController(context.document, context.shelf, *textCtrl_, settings_,
-                                         screenSize_, this);
+    documents_ = new DocumentController(
+        context.document, context.shelf, [this] { return textCtrl_->Selection(); }, settings_,
+        screenSize_, this);
+    connect(documents_, &DocumentController::TextChanged, this,
+            [this] { textCtrl_->ShowDocument(documents_->Text()); });
+    connect(documents_, &DocumentController::SelectionRequested, textCtrl_,
+            &CTextCtrl::SetSelection);
     connect(documents_, &DocumentController::TitleChanged, this, &QWidget::setWindowTitle);
     connect(documents_, &DocumentController::TextReplaced, this, &CMainFrame::TextReplaced);
     connect(documents_, &DocumentController::ReadFromCaret, this,
@@ -113,9 +119,11 @@ void CMainFrame::ShowAtStart() {
     textCtrl_->setFocus();
 }
 
+const std::u32string& CMainFrame::Text() const { return documents_->Text().Characters(); }
+
 CommandContext CMainFrame::CurrentContext() const {
     const TextRange selection = textCtrl_->Selection();
-    return {IsReading(), documents_->Document().key, textCtrl_->TextLength(),
+    return {IsReading(), documents_->Document().key, static_cast<int>(Text().size()),
             static_cast<int>(selection.end - selection.start)};
 }
 
@@ -159,11 +167,13 @@ void CMainFrame::OnCommand(CommandId command) {
         case ID_HELP_HOTKEYS: CHelpTextDlg(HelpTextMode::HotKeys, this).exec(); break;
         case ID_HELP_MOUSE: CHelpTextDlg(HelpTextMode::MouseUsage, this).exec(); break;
         case ID_SETTINGS_GENERAL: ShowGeneralSettings(); break;
-        case ID_SETTINGS_READ_AREA: ShowAreaSettings(true); break;
-        case ID_SETTINGS_TEXT_AREA: ShowAreaSettings(false); break;
-        case ID_FIND: ShowFindDialog(finder_, *textCtrl_); break;
-        case ID_FIND_NEXT: FindNextCommand(finder_, *textCtrl_); break;
-        case ID_FIND_SELECTION: FindSelectionCommand(finder_, *textCtrl_); break;
+        case ID_SETTINGS_READ_AREA: ShowAreaSettings(AreaPane::Reading); break;
+        case ID_SETTINGS_TEXT_AREA: ShowAreaSettings(AreaPane::Text); break;
+        case ID_FIND: ShowFindDialog(finder_, documents_->Text(), *textCtrl_); break;
+        case ID_FIND_NEXT: FindNextCommand(finder_, documents_->Text(), *textCtrl_); break;
+        case ID_FIND_SELECTION:
+            FindSelectionCommand(finder_, documents_->Text(), *textCtrl_);
+            break;
         case ID_HELP_CONTENTS: ShowHelpFile(); break;
         case ID_APP_ABOUT: CAboutDlg(this).exec(); break;
     }
@@ -202,15 +212,15 @@ void CMainFrame::StopReading() {
 void CMainFrame::Step() {
     if (stepping_ || !IsReading()) return;
     stepping_ = true;
-    ShowStep(session_.Step(textCtrl_->Text(), Options(), splitter_->ReadingPaneShown(),
-                           runClock_.nsecsElapsed()));
+    ShowStep(
+        session_.Step(Text(), Options(), splitter_->ReadingPaneShown(), runClock_.nsecsElapsed()));
     stepping_ = false;
     emit Stepped();
 }
 
 void CMainFrame::MoveReading(ReadingMove move) {
     if (stepping_ || !IsReading()) return;
-    ShowStep(session_.Move(move, textCtrl_->Text(), Options(), splitter_->ReadingPaneShown(),
+    ShowStep(session_.Move(move, Text(), Options(), splitter_->ReadingPaneShown(),
                            runClock_.nsecsElapsed()));
     estimatePane_->Refresh();
 }
@@ -247,7 +257,7 @@ void CMainFrame::ShowTask() {
 }
 
 void CMainFrame::TextReplaced() {
-    bar_->ApplyProgress(session_.TextLoaded(textCtrl_->Text().size()));
+    bar_->ApplyProgress(session_.TextLoaded(Text().size()));
     ShowTask();
 }
 
@@ -268,8 +278,8 @@ void CMainFrame::ShowGeneralSettings() {
     readArea_->update();
 }
 
-void CMainFrame::ShowAreaSettings(bool readingArea) {
-    RunAreaSettings(this, settings_, readingArea, *readArea_, *textCtrl_);
+void CMainFrame::ShowAreaSettings(AreaPane pane) {
+    RunAreaSettings(this, settings_, pane, *readArea_, *textCtrl_);
 }
 
 void CMainFrame::ShowHelpFile() {

@@ -8,6 +8,7 @@
 #include "frame/CommandId.h"
 #include "frame/CommandRules.h"
 #include "reading/ReadingSession.h"
+#include "settings/AreaChoice.h"
 #include "text/TextFinder.h"
 
 class DocumentController;
@@ -81,6 +82,8 @@ protected:
 
 private:
     CommandContext CurrentContext() const;
+    // The open document's characters.
+    const std::u32string& Text() const;
     ReadingOptions Options() const;
 
     // The reading run: Space toggles it; every activation change, the end of
@@ -99,7 +102,7 @@ private:
     void ShareWindow();
 
     void ShowGeneralSettings();
-    void ShowAreaSettings(bool readingArea);
+    void ShowAreaSettings(AreaPane pane);
     void ShowHelpFile();
 
     ReaderSettings& settings_;

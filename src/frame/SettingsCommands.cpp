@@ -14,13 +14,13 @@ bool RunGeneralSettings(QWidget* parent, ReaderSettings& settings, const QString
     return defaultsKept;
 }
 
-void RunAreaSettings(QWidget* parent, ReaderSettings& settings, bool readingArea,
-                     CReadArea& readArea, CTextCtrl& text) {
-    AreaAppearance& area = readingArea ? settings.readingArea : settings.textArea;
-    CAreaDlg dialog(readingArea ? AreaPane::Reading : AreaPane::Text, area, parent);
+void RunAreaSettings(QWidget* parent, ReaderSettings& settings, AreaPane pane, CReadArea& readArea,
+                     CTextCtrl& text) {
+    AreaAppearance& area = pane == AreaPane::Reading ? settings.readingArea : settings.textArea;
+    CAreaDlg dialog(pane, area, parent);
     if (dialog.exec() != QDialog::Accepted) return;
     area = dialog.Area();
-    if (readingArea) {
+    if (pane == AreaPane::Reading) {
         readArea.RecreateDrawingObjects();
     } else {
         text.ApplyFormatToAll();

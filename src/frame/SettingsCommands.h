@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "settings/AreaChoice.h"
+
 class CReadArea;
 class CTextCtrl;
 class QWidget;
@@ -15,5 +17,5 @@ struct ReaderSettings;
 // since "Дефолт" writes at once.
 bool RunGeneralSettings(QWidget* parent, ReaderSettings& settings, const QString& extrasPath);
 // The font and colours of the reading pane or of the text pane.
-void RunAreaSettings(QWidget* parent, ReaderSettings& settings, bool readingArea,
-                     CReadArea& readArea, CTextCtrl& text);
+void RunAreaSettings(QWidget* parent, ReaderSettings& settings, AreaPane pane, CReadArea& readArea,
+                     CTextCtrl& text);

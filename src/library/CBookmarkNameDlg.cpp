@@ -5,28 +5,15 @@
 #include <QPushButton>
 #include <QTextDocument>
 
-#include "widgets/CLimitedTextEdit.h"
+#include "base/QtText.h"
+#include "library/LibraryDialogRules.h"
 #include "widgets/CCodePageNote.h"
+#include "widgets/CLimitedTextEdit.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
-#include "widgets/ProgramMessages.h"
-#include "library/LibraryDialogRules.h"
-#include "base/QtText.h"
 
-namespace {
-
-// A name is one line in the bookmarks list: a line break pasted into the
-// field becomes a space. The raw text keeps no-break spaces as they are.
-QString FieldText(const CLimitedTextEdit* field) {
-    QString text = field->RawText();
-    text.replace(u'\n', u' ');
-    text.replace(u'\r', u' ');
-    return text;
-}
-
-}  // namespace
-
-CBookmarkNameDlg::CBookmarkNameDlg(const std::u32string& proposedName, QWidget* parent) : QDialog(parent) {
+CBookmarkNameDlg::CBookmarkNameDlg(const std::u32string& proposedName, QWidget* parent)
+    : CNameDlg(MessageCode::MSG_BOOKMARK_NAME_EMPTY, parent) {
     setObjectName("MarkNameDialog");
     setWindowTitle(QStringLiteral("Поместить закладку"));
     const DialogUnits units(font());
@@ -52,13 +39,13 @@ CBookmarkNameDlg::CBookmarkNameDlg(const std::u32string& proposedName, QWidget* 
     field_->setFocus();
 }
 
-void CBookmarkNameDlg::accept() {
-    std::u32string name = TrimName(FromFieldText(FieldText(field_)));
-    if (name.empty()) {
-        ShowMessage(this, MessageCode::MSG_BOOKMARK_NAME_EMPTY);
-        field_->setFocus();
-        return;
-    }
-    name_ = std::move(name);
-    QDialog::accept();
+// A name is one line in the bookmarks list: a line break pasted into the
+// field becomes a space. The raw text keeps no-break spaces as they are.
+QString CBookmarkNameDlg::TypedName() const {
+    QString text = field_->RawText();
+    text.replace(u'\n', u' ');
+    text.replace(u'\r', u' ');
+    return text;
 }
+
+QWidget* CBookmarkNameDlg::Field() const { return field_; }

@@ -3,7 +3,6 @@
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 #include "library/DocumentController.h"
-#include "library/ShelfFile.h"
 #include "widgets/ProgramMessages.h"
 
 namespace {
@@ -20,7 +19,7 @@ CShelfDlg::CShelfDlg(DocumentController& documents, DialogSizeFields sizes, QSiz
 }
 
 void CShelfDlg::Fill() {
-    entries_ = documents_.Shelf().ListEntries().value_or(std::vector<ShelfListEntry>{});
+    entries_ = documents_.ShelfEntries();
     QStringList names;
     for (const ShelfListEntry& entry : entries_) names << ToQString(entry.name);
     ShowEntries(names, entries_.empty() ? ProgramText(kShelfEmpty)
@@ -37,26 +36,15 @@ void CShelfDlg::OnAction() {
     const std::optional<std::size_t> chosen = ChosenEntryOrWarn();
     if (!chosen) return;
     switch (documents_.OpenFromShelf(entries_[*chosen].key)) {
-        case DocumentController::ShelfOpen::Opened:
-            accept();
-            return;
-        case DocumentController::ShelfOpen::NotOpened:
-            reject();
-            return;
-        case DocumentController::ShelfOpen::FileMissing:
-            break;
+        case DocumentController::ShelfOpen::Opened: accept(); return;
+        case DocumentController::ShelfOpen::NotOpened: reject(); return;
+        case DocumentController::ShelfOpen::FileMissing: break;
     }
-    ShelfDocument& document = documents_.Document();
-    if (AskYesNo(this, ProgramText(kAskRemoveMissingDocument)) &&
-        documents_.Shelf().Delete(document.key) == ShelfStatus::Done) {
-        document.Clear();
+    if (documents_.DropMissingDocument(AskYesNo(this, ProgramText(kAskRemoveMissingDocument)))) {
         Fill();
         if (entries_.empty()) reject();
         return;
     }
-    // The document stays on the shelf as it was, but it is not open: a
-    // record without its text would offer bookmarks that all look invalid.
-    document.Clear();
     reject();
 }
 

@@ -4,15 +4,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/QtText.h"
+#include "library/LibraryDialogRules.h"
 #include "widgets/CCodePageNote.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
-#include "widgets/ProgramMessages.h"
-#include "library/LibraryDialogRules.h"
-#include "base/QtText.h"
 
 CShelfNameDlg::CShelfNameDlg(const std::u32string& offeredName, QWidget* parent)
-    : QDialog(parent) {
+    : CNameDlg(MessageCode::MSG_DOCUMENT_NAME_EMPTY, parent) {
     setObjectName("ShelfNameDialog");
     setWindowTitle(QStringLiteral("Положить документ на полку"));
     const DialogUnits units(font());
@@ -36,13 +35,6 @@ CShelfNameDlg::CShelfNameDlg(const std::u32string& offeredName, QWidget* parent)
     field_->setFocus();
 }
 
-void CShelfNameDlg::accept() {
-    std::u32string name = TrimName(FromFieldText(field_->text()));
-    if (name.empty()) {
-        ShowMessage(this, MessageCode::MSG_DOCUMENT_NAME_EMPTY);
-        field_->setFocus();
-        return;
-    }
-    name_ = std::move(name);
-    QDialog::accept();
-}
+QString CShelfNameDlg::TypedName() const { return field_->text(); }
+
+QWidget* CShelfNameDlg::Field() const { return field_; }

@@ -1,33 +1,34 @@
 #include "library/DocumentController.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 #include "books/BookLoader.h"
 #include "library/BookmarkRules.h"
-#include "library/CLoadProgressDlg.h"
 #include "library/CBookmarkNameDlg.h"
 #include "library/CBookmarksDlg.h"
+#include "library/CLoadProgressDlg.h"
 #include "library/CShelfDlg.h"
-#include "library/ShelfFile.h"
 #include "library/CShelfNameDlg.h"
 #include "library/LibraryDialogRules.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfRecord.h"
 #include "settings/ReaderSettings.h"
-#include "text/CTextCtrl.h"
 #include "text/DocumentLoader.h"
 #include "text/DocumentPath.h"
 #include "widgets/ProgramMessages.h"
 #include "widgets/WaitCursor.h"
 
 DocumentController::DocumentController(ShelfDocument& document, ShelfFile& shelf,
-                                         CTextCtrl& text, ReaderSettings& settings,
-                                         QSize screenSize, QWidget* window)
+                                       SelectionSource selection, ReaderSettings& settings,
+                                       QSize screenSize, QWidget* window)
     : QObject(window),
       document_(document),
       shelf_(shelf),
-      text_(text),
+      selection_(std::move(selection)),
       settings_(settings),
       screenSize_(screenSize),
       window_(window),
@@ -63,8 +64,7 @@ bool DocumentController::OpenFile(std::string path) {
     return LoadDocument();
 }
 
-std::optional<LoadedText> DocumentController::ReadBook(const std::string& path,
-                                                        DocumentKind kind) {
+std::optional<LoadedText> DocumentController::ReadBook(const std::string& path, DocumentKind kind) {
     LoadedText book = RunLoadWithProgress(
         window_, [&](const BookProgress& progress) { return bookLoad_(path, kind, progress); });
     if (book.error == LoadError::None) return book;
@@ -108,15 +108,10 @@ bool DocumentController::ShowLoaded(LoadedText content) {
     bookAuthor_ = std::move(content.author);
     bookTitle_ = std::move(content.title);
     UpdateTitle();
-    text_.ApplyDefaultFormat();
-    text_.SetText(std::move(content.text));
-    text_.ApplyRuns(content.runs);
-    text_.TrimTrailingBlanks();
-    text_.SetCaret(0);
-    emit TextReplaced();
+    ShowText(std::move(content.text), std::move(content.runs));
     if (document_.key > 0) {
-        if (const auto resume = RestoreResumePosition(text_.Text(), document_)) {
-            text_.SetSelection(resume->start, resume->end);
+        if (const auto resume = RestoreResumePosition(text_.Characters(), document_)) {
+            Select(*resume);
         }
         emit ReadFromCaret();
     }
@@ -129,12 +124,20 @@ void DocumentController::LoadClipboard() {
     bookAuthor_.clear();
     bookTitle_.clear();
     document_.key = ShelfDocument::kNoDocument;
-    text_.ApplyDefaultFormat();
-    text_.ReplaceWithClipboard();
-    text_.SetCaret(0);
+    const QMimeData* data = QApplication::clipboard()->mimeData();
     UpdateTitle();
-    emit TextReplaced();
+    ShowText(FromQString(data != nullptr && data->hasText() ? data->text() : QString()));
     emit CommandsChanged();
+}
+
+void DocumentController::ShowText(std::u32string text, std::vector<TextRun> runs) {
+    text_.Replace(std::move(text), std::move(runs));
+    emit TextChanged();
+    emit TextReplaced();
+}
+
+std::vector<ShelfListEntry> DocumentController::ShelfEntries() {
+    return shelf_.ListEntries().value_or(std::vector<ShelfListEntry>{});
 }
 
 void DocumentController::PutOnShelf() {
@@ -170,7 +173,7 @@ void DocumentController::ShowShelf() {
 
 void DocumentController::PlaceBookmark(bool skipDialog) {
     const std::optional<ProposedBookmark> proposal =
-        DefaultBookmarkName(text_.Text(), text_.Selection().start);
+        DefaultBookmarkName(text_.Characters(), selection_().start);
     if (!proposal) {
         ShowMessage(window_, MessageCode::MSG_TEXT_TOO_SMALL);
         return;
@@ -181,7 +184,7 @@ void DocumentController::PlaceBookmark(bool skipDialog) {
         if (dialog.exec() != QDialog::Accepted) return;
         name = dialog.Name();
     }
-    ::PlaceBookmark(text_.Text(), proposal->position, StoredName(name), document_);
+    ::PlaceBookmark(text_.Characters(), proposal->position, StoredName(name), document_);
     StoreRecord();
 }
 
@@ -225,17 +228,24 @@ bool DocumentController::RemoveFromShelf(int key) {
     return shelf_.Delete(key) == ShelfStatus::Done;
 }
 
+bool DocumentController::DropMissingDocument(bool removeRecord) {
+    const bool removed = removeRecord && shelf_.Delete(document_.key) == ShelfStatus::Done;
+    // The record stays on the shelf otherwise, but the document is not left
+    // open: a record without its text would offer bookmarks that all look
+    // invalid.
+    document_.Clear();
+    return removed;
+}
+
 DocumentController::BookmarkGo DocumentController::GoToBookmark(std::size_t index) {
-    const BookmarkJump jump = ::GoToBookmark(text_.Text(), document_, index, text_.Selection());
+    const BookmarkJump jump = ::GoToBookmark(text_.Characters(), document_, index, selection_());
     switch (jump.check) {
         case BookmarkCheck::Valid:
-            text_.SetSelection(jump.selection.start, jump.selection.end);
+            Select(jump.selection);
             emit ReadFromCaret();
             return BookmarkGo::Went;
-        case BookmarkCheck::Changed:
-            return BookmarkGo::Changed;
-        case BookmarkCheck::Missing:
-            return BookmarkGo::Missing;
+        case BookmarkCheck::Changed: return BookmarkGo::Changed;
+        case BookmarkCheck::Missing: return BookmarkGo::Missing;
     }
     return BookmarkGo::Missing;
 }
@@ -259,7 +269,7 @@ bool DocumentController::StoreRecord() {
     // The place where reading stopped goes into the stored record only: the
     // open document keeps its bookmarks as the user placed them.
     ShelfDocument stored = document_;
-    StoreResumePosition(text_.Text(), text_.Selection().start, stored);
+    StoreResumePosition(text_.Characters(), selection_().start, stored);
     if (!Rewrite(stored)) return false;
     document_.key = stored.key;  // the only record of a shelf is renumbered to 1
     return true;
@@ -278,7 +288,7 @@ bool DocumentController::Rewrite(ShelfDocument& document) {
 void DocumentController::ReturnToShelf(ShelfDocument& document) {
     // The record is rewritten even when the resume position cannot be
     // stored (a text too short for a bookmark): its bookmarks must not be lost.
-    StoreResumePosition(text_.Text(), text_.Selection().start, document);
+    StoreResumePosition(text_.Characters(), selection_().start, document);
     // The last chance to store them: the user hears of a failure even if an
     // earlier one was told already.
     shelfWriteFailed_ = false;
@@ -288,7 +298,8 @@ void DocumentController::ReturnToShelf(ShelfDocument& document) {
 void DocumentController::DocumentCleared() {
     bookAuthor_.clear();
     bookTitle_.clear();
-    text_.SetText({});
+    text_.Clear();
+    emit TextChanged();
     UpdateTitle();
     emit CommandsChanged();
 }

@@ -9,33 +9,40 @@
 #include <string>
 
 #include "books/BookText.h"
+#include "library/ShelfContents.h"
 #include "library/ShelfDocument.h"
 #include "text/DocumentLoader.h"
 #include "text/DocumentPath.h"
+#include "text/DocumentText.h"
+#include "text/TextRules.h"
 
 class ShelfFile;
-class CTextCtrl;
 class QWidget;
 struct ReaderSettings;
 
-// The document in the text pane and the shelf it may belong to: opening a
-// file or the clipboard, putting the document on the shelf, its bookmarks,
-// and handing it back to the shelf when it closes. It fills the text pane and
-// tells the window what changed through its signals; what reading does with a
-// new text is the window's business.
+// The open document and the shelf it may belong to: opening a file or the
+// clipboard, putting the document on the shelf, its bookmarks, and handing it
+// back to the shelf when it closes. It owns the document's text, the one
+// place the text changes, and tells the window what changed through its
+// signals; showing the text and what reading does with it are the window's
+// business. The selection is the text pane's: the controller asks for it and
+// asks for a new one.
 class DocumentController : public QObject, private DocumentHost {
     Q_OBJECT
 
 public:
-    // `window` parents the dialogs and messages; the settings give the list
-    // dialogs their remembered sizes.
-    DocumentController(ShelfDocument& document, ShelfFile& shelf, CTextCtrl& text,
-                        ReaderSettings& settings, QSize screenSize, QWidget* window);
+    using SelectionSource = std::function<TextRange()>;
+    // `selection` gives the text pane's selection; `window` parents the
+    // dialogs and messages; the settings give the list dialogs their
+    // remembered sizes.
+    DocumentController(ShelfDocument& document, ShelfFile& shelf, SelectionSource selection,
+                       ReaderSettings& settings, QSize screenSize, QWidget* window);
     ~DocumentController() override;
 
-    ShelfDocument& Document() { return document_; }
     const ShelfDocument& Document() const { return document_; }
-    ShelfFile& Shelf() { return shelf_; }
+    const DocumentText& Text() const { return text_; }
+    // The shelf's records for its dialog; none when the shelf cannot be read.
+    std::vector<ShelfListEntry> ShelfEntries();
     QString Title() const;
 
     // Closes the open document and loads the file at `path` (the platform's
@@ -56,6 +63,8 @@ public:
     void LoadClipboard();
     // Closes the open document, handing a shelved one back to the shelf.
     void CloseCurrent() { document_.CloseCurrent(); }
+    // Leaves no document open, without handing it back to the shelf.
+    void ClearDocument() { document_.Clear(); }
     // Reading started or stopped: a shelved document's place in the text
     // reaches the shelf when reading stops and every few minutes while it
     // runs, so that a crash loses little.
@@ -80,6 +89,9 @@ public:
     ShelfOpen OpenFromShelf(int key);
     // Takes the record off the shelf, closing it first when it is open.
     bool RemoveFromShelf(int key);
+    // After FileMissing: the document is not left open, and its record is
+    // deleted when `removeRecord`; true when it was.
+    bool DropMissingDocument(bool removeRecord);
     // The bookmarks dialog's "Перейти": puts the caret there and reads on.
     enum class BookmarkGo { Went, Changed, Missing };
     BookmarkGo GoToBookmark(std::size_t index);
@@ -88,8 +100,13 @@ public:
 
 signals:
     void TitleChanged(const QString& title);
-    // The text pane holds a new text (or none): reading starts afresh.
+    // The document's text changed (a new one, or none): the text pane shows
+    // it anew.
+    void TextChanged();
+    // A new text was opened: reading starts afresh.
     void TextReplaced();
+    // The text pane should select a range.
+    void SelectionRequested(std::size_t start, std::size_t end);
     // The caret stands where reading should go on from: a bookmark or the
     // place a shelved document was left.
     void ReadFromCaret();
@@ -108,9 +125,14 @@ private:
     // Shows what the open document's file gave.
     bool ShowLoaded(LoadedText content);
 
+    // Replaces the text and tells the window.
+    void ShowText(std::u32string text, std::vector<TextRun> runs = {});
+    void Select(TextRange range) { emit SelectionRequested(range.start, range.end); }
+
     ShelfDocument& document_;
     ShelfFile& shelf_;
-    CTextCtrl& text_;
+    DocumentText text_;
+    SelectionSource selection_;
     ReaderSettings& settings_;
     QSize screenSize_;
     QWidget* window_;

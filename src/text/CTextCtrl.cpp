@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <array>
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGlyphRun>
 #include <QImage>
-#include <QKeyEvent>
-#include <QMimeData>
 #include <QPainter>
 #include <QTextBlock>
 
@@ -53,19 +50,20 @@ namespace {
 // by line. At a thousand, 10 MB loads as quickly as at four thousand.
 constexpr qsizetype kBlockCharacters = 1024;
 
+// What the pane shows before it is given a document.
+const DocumentText kNoDocument;
+
 // No character below Hebrew's is written right to left; the test before the
 // look-up keeps a check of a whole book quick.
 bool IsRightToLeft(char32_t c) {
     if (c < 0x0590) return false;
     switch (QChar::direction(c)) {
-    case QChar::DirR:
-    case QChar::DirAL:
-    case QChar::DirRLE:
-    case QChar::DirRLO:
-    case QChar::DirRLI:
-        return true;
-    default:
-        return false;
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirRLI: return true;
+        default: return false;
     }
 }
 
@@ -77,7 +75,8 @@ QString WidgetText(std::u32string_view text, const PositionMap& map) {
     const std::vector<std::size_t>& splits = map.Splits();
     const auto twoUnits = std::count_if(text.begin(), text.end(),
                                         [](char32_t c) { return QChar::requiresSurrogates(c); });
-    QString shown(static_cast<qsizetype>(text.size() + splits.size()) + twoUnits, Qt::Uninitialized);
+    QString shown(static_cast<qsizetype>(text.size() + splits.size()) + twoUnits,
+                  Qt::Uninitialized);
     QChar* const begin = shown.data();
     QChar* out = begin;
     QChar* paragraphStart = begin;
@@ -113,7 +112,10 @@ QString WidgetText(std::u32string_view text, const PositionMap& map) {
 }  // namespace
 
 CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
-    : QPlainTextEdit(parent), textArea_(textArea), margin_(new LineSelectionMargin(this)) {
+    : QPlainTextEdit(parent),
+      textArea_(textArea),
+      document_(&kNoDocument),
+      margin_(new LineSelectionMargin(this)) {
     setObjectName("TextCtrl");
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -132,28 +134,32 @@ CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
 
 CTextCtrl::~CTextCtrl() = default;
 
-void CTextCtrl::SetText(std::u32string text) {
-    if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
-    text_ = std::move(text);
-    map_ = PositionMap(text_);
-    mixedDirections_ = std::any_of(text_.begin(), text_.end(), IsRightToLeft);
+void CTextCtrl::ShowDocument(const DocumentText& document) {
+    document_ = &document;
+    const std::u32string& text = document.Characters();
+    mixedDirections_ = std::any_of(text.begin(), text.end(), IsRightToLeft);
     keptLayouts_.clear();
-    setPlainText(WidgetText(text_, map_));
+    ApplyDefaultFormat();
+    setPlainText(WidgetText(text, document.Map()));
+    ApplyRuns(document.Runs());
+    SetCaret(0);
 }
 
 TextRange CTextCtrl::Selection() const {
     const QTextCursor cursor = textCursor();
-    return {map_.ToText(static_cast<std::size_t>(cursor.selectionStart())),
-            map_.ToText(static_cast<std::size_t>(cursor.selectionEnd()))};
+    const PositionMap& map = document_->Map();
+    return {map.ToText(static_cast<std::size_t>(cursor.selectionStart())),
+            map.ToText(static_cast<std::size_t>(cursor.selectionEnd()))};
 }
 
 void CTextCtrl::SetSelection(std::size_t start, std::size_t end) {
-    end = std::min(end, text_.size());
+    end = std::min(end, document_->Length());
     start = std::min(start, end);
+    const PositionMap& map = document_->Map();
     const QTextCursor previous = textCursor();
     QTextCursor cursor = previous;
-    cursor.setPosition(static_cast<int>(map_.ToWidget(start)));
-    cursor.setPosition(static_cast<int>(map_.ToWidget(end)), QTextCursor::KeepAnchor);
+    cursor.setPosition(static_cast<int>(map.ToWidget(start)));
+    cursor.setPosition(static_cast<int>(map.ToWidget(end)), QTextCursor::KeepAnchor);
     // The widget would repaint every line the old and the new selection
     // touch, end to end; while reading, the highlight moves a word on.
     // Repainted after the widget has scrolled to the new selection, the old
@@ -165,12 +171,10 @@ void CTextCtrl::SetSelection(std::size_t start, std::size_t end) {
     RepaintSelection(cursor);
 }
 
-std::u32string CTextCtrl::SelectedText() const {
-    const TextRange range = Selection();
-    return text_.substr(range.start, range.end - range.start);
-}
+std::u32string CTextCtrl::SelectedText() const { return document_->Slice(Selection()); }
 
 void CTextCtrl::ApplyRuns(const std::vector<TextRun>& runs) {
+    const PositionMap& map = document_->Map();
     QTextCursor cursor(document());
     // One edit for all runs: the widget lays the text out once, not per run.
     cursor.beginEditBlock();
@@ -183,10 +187,9 @@ void CTextCtrl::ApplyRuns(const std::vector<TextRun>& runs) {
         format.setFontPointSize(source.halfPoints / 2.0);
         if (source.color) format.setForeground(ColorFromColorRef(*source.color));
         if (!source.face.empty()) format.setFontFamilies({QString::fromStdU32String(source.face)});
-        cursor.setPosition(static_cast<int>(map_.ToWidget(std::min(run.start, text_.size()))));
-        cursor.setPosition(
-            static_cast<int>(map_.ToWidget(std::min(run.start + run.length, text_.size()))),
-            QTextCursor::KeepAnchor);
+        cursor.setPosition(static_cast<int>(map.ToWidget(run.start)));
+        cursor.setPosition(static_cast<int>(map.ToWidget(run.start + run.length)),
+                           QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(format);
     }
     cursor.endEditBlock();
@@ -212,29 +215,8 @@ void CTextCtrl::ApplyFormatToAll() {
     SetSelection(kept.start, kept.end);
 }
 
-void CTextCtrl::ReplaceWithClipboard() {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    const QString text = data != nullptr && data->hasText() ? data->text() : QString();
-    SetText(FromQString(text));
-    TrimTrailingBlanks();
-}
-
-void CTextCtrl::TrimTrailingBlanks() {
-    const std::size_t kept = TrimmedLength(text_);
-    if (kept == text_.size()) return;
-    const std::size_t widgetEnd = map_.ToWidget(text_.size());
-    text_.resize(kept);
-    map_ = PositionMap(text_);
-    // Cut the widget's text in place rather than setting it anew: a long
-    // text would be laid out a second time.
-    QTextCursor cursor(document());
-    cursor.setPosition(static_cast<int>(map_.ToWidget(kept)));
-    cursor.setPosition(static_cast<int>(widgetEnd), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-}
-
 void CTextCtrl::SelectWordAtCaret() {
-    const TextRange word = WordAtCaret(text_, Selection().start);
+    const TextRange word = WordAtCaret(document_->Characters(), Selection().start);
     SetSelection(word.start, word.end);
 }
 
@@ -264,54 +246,6 @@ void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {
     setTextCursor(cursor);
 }
 
-namespace {
-
-// Whether a key press is one of the action's keys, Shift and the keypad
-// modifier aside.
-bool IsKeyOf(const QAction* action, const QKeyEvent* key) {
-    const auto loose = [](QKeyCombination combination) {
-        return QKeyCombination(
-            combination.keyboardModifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier),
-            combination.key());
-    };
-    const QKeyCombination pressed = loose(key->keyCombination());
-    for (const QKeySequence& shortcut : action->shortcuts()) {
-        if (shortcut.count() == 1 && loose(shortcut[0]) == pressed) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-bool CTextCtrl::event(QEvent* event) {
-    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) {
-        return QPlainTextEdit::event(event);
-    }
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const auto enabledKeyOf = [key](const QList<QAction*>& actions) -> QAction* {
-        for (QAction* action : actions) {
-            if (action->isEnabled() && IsKeyOf(action, key)) return action;
-        }
-        return nullptr;
-    };
-    if (event->type() == QEvent::ShortcutOverride) {
-        // Ignored: the window's shortcuts get the key, the widget does not.
-        if (programKeys_.contains(QKeySequence(key->keyCombination())) ||
-            enabledKeyOf(whileEnabledActions_) != nullptr) {
-            event->ignore();
-            return true;
-        }
-        return QPlainTextEdit::event(event);
-    }
-    QAction* action = enabledKeyOf(keyActions_);
-    if (action == nullptr) action = enabledKeyOf(whileEnabledActions_);
-    if (action != nullptr) {
-        action->trigger();
-        return true;
-    }
-    return QPlainTextEdit::event(event);
-}
-
 void CTextCtrl::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         emit RightButtonPressed(event->globalPosition().toPoint());
@@ -327,7 +261,9 @@ void CTextCtrl::mousePressEvent(QMouseEvent* event) {
         // The widget would select a whole block of its own, which may hold
         // many lines; the user means the line under the pointer.
         const int widgetPosition = cursorForPosition(event->position().toPoint()).position();
-        const TextRange line = LineAt(text_, map_.ToText(static_cast<std::size_t>(widgetPosition)));
+        const TextRange line =
+            LineAt(document_->Characters(),
+                   document_->Map().ToText(static_cast<std::size_t>(widgetPosition)));
         SetSelection(line.start, line.end);
         event->accept();
         return;
@@ -418,7 +354,8 @@ std::vector<SelectionSpan> SelectionSpans(const QTextBlock& block, QPointF offse
                            run.boundingRect().right() + offset.x());
             }
         } else if (start < end) {
-            const qreal right = to >= lineEnd ? line.x() + line.horizontalAdvance() : line.cursorToX(end);
+            const qreal right =
+                to >= lineEnd ? line.x() + line.horizontalAdvance() : line.cursorToX(end);
             addAligned(line.cursorToX(start) + offset.x(), right + offset.x());
         }
         if (lastLine && goesOn) {
@@ -493,9 +430,9 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
                 const QTextLine line = layout->lineAt(i);
                 const QRectF bounds = line.rect().translated(offset);
                 if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
-                const auto [from, to] = CharactersAcross(
-                    line, mixedDirections_ && LineHasRightToLeft(text, line),
-                    area.left() - offset.x(), area.right() + 1 - offset.x());
+                const auto [from, to] =
+                    CharactersAcross(line, mixedDirections_ && LineHasRightToLeft(text, line),
+                                     area.left() - offset.x(), area.right() + 1 - offset.x());
                 DrawCharacters(painter, block, line, offset, from, to);
             }
             for (const QAbstractTextDocumentLayout::Selection& selection : context.selections) {

@@ -25,17 +25,19 @@ void ShowResult(const FindResult& result, const TextFinder& finder, CTextCtrl& t
 
 }  // namespace
 
-void ShowFindDialog(TextFinder& finder, CTextCtrl& text) {
-    CFindDlg dialog(DialogSearchText(text.SelectedText()), finder.State().options, text.window());
+void ShowFindDialog(TextFinder& finder, const DocumentText& document, CTextCtrl& text) {
+    CFindDlg dialog(DialogSearchText(document.Slice(text.Selection())), finder.State().options,
+                    text.window());
     if (dialog.exec() != QDialog::Accepted) return;
-    ShowResult(finder.Find(dialog.SearchText(), dialog.Options(), text.Text(), text.Selection()),
-               finder, text);
+    ShowResult(
+        finder.Find(dialog.SearchText(), dialog.Options(), document.Characters(), text.Selection()),
+        finder, text);
 }
 
-void FindNextCommand(TextFinder& finder, CTextCtrl& text) {
-    ShowResult(finder.FindNext(text.Text(), text.Selection()), finder, text);
+void FindNextCommand(TextFinder& finder, const DocumentText& document, CTextCtrl& text) {
+    ShowResult(finder.FindNext(document.Characters(), text.Selection()), finder, text);
 }
 
-void FindSelectionCommand(TextFinder& finder, CTextCtrl& text) {
-    ShowResult(finder.FindSelection(text.Text(), text.Selection()), finder, text);
+void FindSelectionCommand(TextFinder& finder, const DocumentText& document, CTextCtrl& text) {
+    ShowResult(finder.FindSelection(document.Characters(), text.Selection()), finder, text);
 }

@@ -93,7 +93,7 @@ TEST_F(FileDropTest, ADroppedFileOpensAsOpenWould) {
                                             : Frame()->TextCtrl()->viewport();
         EXPECT_EQ(Drop(c.urls, target, c.dataGone), c.accepted);
         EXPECT_EQ(answer.seen, c.messages);
-        EXPECT_EQ(Frame()->TextCtrl()->Text(), c.text);
+        EXPECT_EQ(Frame()->TextCtrl()->Document().Characters(), c.text);
         if (!c.accepted) {
             EXPECT_TRUE(Frame()->IsReading());
             Trigger(CommandId::ID_READ_TOGGLE);

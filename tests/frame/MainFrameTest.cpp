@@ -251,8 +251,8 @@ TEST_F(MainFrameTest, ClipboardLoadTrimsAndPutsTheCaretAtTheStart) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LoadClipboardText(c.clipboard);
-        EXPECT_EQ(text->TextLength(), c.length);
-        EXPECT_EQ(text->TooShort(), c.tooShort);
+        EXPECT_EQ(static_cast<int>(text->Document().Length()), c.length);
+        EXPECT_EQ(text->Document().TooShort(), c.tooShort);
         EXPECT_EQ(text->Selection(), (TextRange{0, 0}));
         EXPECT_EQ(document.key, -1);
         EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
@@ -260,7 +260,7 @@ TEST_F(MainFrameTest, ClipboardLoadTrimsAndPutsTheCaretAtTheStart) {
     }
     // Every character is kept, those Windows-1251 lacks among them.
     LoadClipboardText("Ёлка \u65E5\u672C \U0001F600");
-    EXPECT_EQ(text->Text(), FromCp1251("\xA8\xEB\xEA\xE0") + U" \u65E5\u672C \U0001F600");
+    EXPECT_EQ(text->Document().Characters(), FromCp1251("\xA8\xEB\xEA\xE0") + U" \u65E5\u672C \U0001F600");
     EXPECT_EQ(text->toPlainText(), "Ёлка \u65E5\u672C \U0001F600");
 }
 
@@ -276,7 +276,7 @@ TEST_F(MainFrameTest, CopyPutsTheSelectionOnTheClipboardAsUnicodeWithLfBreaks) {
     PressKey(Qt::ControlModifier | Qt::Key_Insert);
     EXPECT_EQ(QApplication::clipboard()->text(), "и мир\nтом");
     // The text itself keeps its break.
-    EXPECT_EQ(Frame()->TextCtrl()->Text().substr(11, 2), U"\r\n");
+    EXPECT_EQ(Frame()->TextCtrl()->Document().Characters().substr(11, 2), U"\r\n");
 }
 
 TEST_F(MainFrameTest, ProgramKeysReachTheWindowWhileTheTextHasFocus) {
@@ -322,7 +322,7 @@ TEST_F(MainFrameTest, TextPaneNavigatesAndSelectsLikeAReadOnlyView) {
     EXPECT_EQ(text->Selection(), (TextRange{30, 30}));
     PressKey(Qt::ControlModifier | Qt::Key_A);
     EXPECT_EQ(text->SelectedText(), U"first line\r\nsecond line\r\nthird");
-    EXPECT_EQ(text->Text(), U"first line\r\nsecond line\r\nthird");  // nothing typed in
+    EXPECT_EQ(text->Document().Characters(), U"first line\r\nsecond line\r\nthird");  // nothing typed in
 }
 
 TEST_F(MainFrameTest, PositionsCrossIntoTheWidgetExactlyInALongText) {
@@ -339,7 +339,7 @@ TEST_F(MainFrameTest, PositionsCrossIntoTheWidgetExactlyInALongText) {
     LoadClipboardText(clipboard);
     CTextCtrl* text = Frame()->TextCtrl();
     ASSERT_GT(text->document()->blockCount(), 2);
-    const std::u32string& chars = text->Text();
+    const std::u32string& chars = text->Document().Characters();
     for (std::size_t position : {std::size_t{0}, std::size_t{8}, std::size_t{12}, std::size_t{13},
                                  std::size_t{4100}, std::size_t{20000}, chars.size() - 5}) {
         SCOPED_TRACE(position);

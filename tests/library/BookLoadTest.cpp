@@ -13,11 +13,10 @@
 #include "ModalAnswer.h"
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
+#include "library/CShelfNameDlg.h"
 #include "library/DocumentController.h"
 #include "library/ShelfFile.h"
-#include "library/CShelfNameDlg.h"
 #include "settings/ReaderSettings.h"
-#include "text/CTextCtrl.h"
 
 // Books through the controller: what the user sees when one cannot be read,
 // the progress dialog of a slow one, and the shelf name a book offers.
@@ -34,7 +33,12 @@ class BookLoadTest : public ::testing::Test {
 protected:
     void SetUp() override {
         shelf.SetPath(QDir(directory.path()).filePath("bksh.dat").toStdString());
-        text.resize(600, 300);
+        // The text pane's selection, as the controller asks for it and sets it.
+        QObject::connect(&documents, &DocumentController::TextChanged, [this] { selection = {}; });
+        QObject::connect(&documents, &DocumentController::SelectionRequested,
+                         [this](std::size_t start, std::size_t end) {
+                             selection = {start, end};
+                         });
     }
     std::string Write(const QString& name, const QByteArray& bytes) const {
         const QString path = QDir(directory.path()).filePath(name);
@@ -64,8 +68,9 @@ protected:
     ShelfFile shelf;
     ShelfDocument document;
     ReaderSettings settings = DefaultSettings(1024, 768);
-    CTextCtrl text{nullptr, settings.textArea};
-    DocumentController documents{document, shelf, text, settings, QSize(1024, 768), nullptr};
+    TextRange selection;
+    DocumentController documents{document,         shelf,  [this] { return selection; }, settings,
+                                 QSize(1024, 768), nullptr};
 };
 
 TEST_F(BookLoadTest, ABookThatCannotBeReadSaysWhyAndKeepsThePreviousText) {
@@ -89,7 +94,7 @@ TEST_F(BookLoadTest, ABookThatCannotBeReadSaysWhyAndKeepsThePreviousText) {
         ModalAnswer answer;
         EXPECT_FALSE(documents.OpenFile(c.path));
         EXPECT_EQ(answer.seen, QStringList{Message(c.message)});
-        EXPECT_EQ(text.Text(), U"The old text stays.");
+        EXPECT_EQ(documents.Text().Characters(), U"The old text stays.");
         EXPECT_EQ(documents.Title(), "Orvek Lumeno - old.txt");
         EXPECT_EQ(document.key, ShelfDocument::kNotOnShelf);
     }
@@ -105,13 +110,14 @@ TEST_F(BookLoadTest, TooLargeHasTheBookMessage) {
     ModalAnswer answer;
     EXPECT_FALSE(documents.OpenFile(Write("huge.epub", "x")));
     EXPECT_EQ(answer.seen, QStringList{Message(MessageCode::MSG_BOOK_TOO_LARGE)});
-    EXPECT_EQ(text.Text(), U"The old text stays.");
+    EXPECT_EQ(documents.Text().Characters(), U"The old text stays.");
 }
 
 TEST_F(BookLoadTest, APdfOpensWithItsTextAndOffersAuthorAndTitleOnTheShelf) {
     ASSERT_TRUE(documents.OpenFile(kData + "sample.pdf"));
     EXPECT_EQ(documents.Title(), "Orvek Lumeno - sample.pdf");
-    EXPECT_TRUE(text.Text().starts_with(U"Глава первая. Город\r\nЭто первый абзац"));
+    EXPECT_TRUE(
+        documents.Text().Characters().starts_with(U"Глава первая. Город\r\nЭто первый абзац"));
 
     EXPECT_EQ(OfferedName(), "Анна Иванова - Образцы текста");
     // A text file afterwards offers its file name again.
@@ -138,7 +144,7 @@ TEST_F(BookLoadTest, AShelvedBookThatFailsLeavesTheOpenDocument) {
     ModalAnswer answer;
     EXPECT_EQ(documents.OpenFromShelf(key), DocumentController::ShelfOpen::NotOpened);
     EXPECT_EQ(answer.seen, QStringList{Message(MessageCode::MSG_BOOK_DAMAGED)});
-    EXPECT_EQ(text.Text(), U"The old text stays.");
+    EXPECT_EQ(documents.Text().Characters(), U"The old text stays.");
     EXPECT_EQ(documents.Title(), "Orvek Lumeno - old.txt");
     EXPECT_EQ(document.key, ShelfDocument::kNotOnShelf);
 }
@@ -183,7 +189,7 @@ TEST_F(BookLoadTest, ASlowLoadShowsProgressAndCancelKeepsTheOldText) {
     EXPECT_EQ(maximum, 100);
     EXPECT_TRUE(label.startsWith("Чтение книги…\nПрочитано: ") && label.endsWith(" из 100"))
         << label.toStdString();
-    EXPECT_EQ(text.Text(), U"The old text stays.");
+    EXPECT_EQ(documents.Text().Characters(), U"The old text stays.");
     EXPECT_EQ(documents.Title(), "Orvek Lumeno - old.txt");
 }
 
@@ -197,7 +203,7 @@ TEST_F(BookLoadTest, AQuickLoadShowsNoDialog) {
     ModalAnswer answer;
     ASSERT_TRUE(documents.OpenFile(Write("quick.epub", "x")));
     EXPECT_TRUE(answer.seen.isEmpty());
-    EXPECT_EQ(text.Text(), U"Quick.");
+    EXPECT_EQ(documents.Text().Characters(), U"Quick.");
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(BookmarkDialogTest, TheNameOfferedIsTheSentenceAtTheCaret) {
     const Bookmark& mark = document.Bookmarks()[0];
     EXPECT_EQ(Shown(mark.name), "Герой выходит из дома и идёт по улице к реке");
     EXPECT_EQ(mark.position, static_cast<std::int32_t>(caret));
-    EXPECT_EQ(mark.checkValue, TextCheckValue(Text().Text(), caret));
+    EXPECT_EQ(mark.checkValue, TextCheckValue(Text().Document().Characters(), caret));
     EXPECT_EQ(Text().Selection(), (TextRange{caret, caret}));  // the caret did not move
 }
 
@@ -191,7 +191,7 @@ TEST_F(BookmarkDialogTest, ShiftTakesTheOfferedNameWithoutTheDialog) {
     EXPECT_EQ(Names(), QStringList{"Там он встречает старого друга"});
     // With nothing to offer (the caret after the last full stop) the dialog
     // opens all the same.
-    Text().SetCaret(Text().Text().size());
+    Text().SetCaret(Text().Document().Characters().size());
     Trigger(CommandId::ID_BOOKMARK_PUT);
     EXPECT_EQ(answer.seen, QStringList{"Поместить закладку"});
     QTest::keyRelease(Frame()->windowHandle(), Qt::Key_Shift, Qt::NoModifier);

@@ -11,14 +11,13 @@
 #include <gtest/gtest.h>
 
 #include "ModalAnswer.h"
-#include "library/ShelfFile.h"
 #include "library/CShelfNameDlg.h"
+#include "library/ShelfFile.h"
 #include "library/ShelfRecord.h"
 #include "settings/ReaderSettings.h"
-#include "text/CTextCtrl.h"
 
-// The controller on its own, with a text pane and a shelf on a disk that the
-// test fills up and empties again: no window, no frame.
+// The controller on its own, with a shelf on a disk that the test fills up
+// and empties again: no window, no text pane.
 
 namespace {
 
@@ -47,7 +46,12 @@ class DocumentControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         shelf.SetPath(QDir(directory.path()).filePath("bksh.dat").toStdString());
-        text.resize(600, 300);
+        // The text pane's selection, as the controller asks for it and sets it.
+        QObject::connect(&documents, &DocumentController::TextChanged, [this] { selection = {}; });
+        QObject::connect(&documents, &DocumentController::SelectionRequested,
+                         [this](std::size_t start, std::size_t end) {
+                             selection = {start, end};
+                         });
     }
     std::string Write(const QString& name, const QByteArray& bytes) const {
         const QString path = QDir(directory.path()).filePath(name);
@@ -76,7 +80,7 @@ protected:
         seen += answer.seen;
     }
     void PlaceBookmarkAt(std::size_t position) {
-        text.SetCaret(position);
+        selection = {position, position};
         ModalAnswer answer;
         documents.PlaceBookmark(true);
         seen += answer.seen;
@@ -87,8 +91,9 @@ protected:
     ShelfFile shelf{disk};
     ShelfDocument document;
     ReaderSettings settings = DefaultSettings(1024, 768);
-    CTextCtrl text{nullptr, settings.textArea};
-    DocumentController documents{document, shelf, text, settings, QSize(1024, 768), nullptr};
+    TextRange selection;
+    DocumentController documents{document,         shelf,  [this] { return selection; }, settings,
+                                 QSize(1024, 768), nullptr};
     QStringList seen;
 };
 
@@ -98,13 +103,13 @@ TEST_F(DocumentControllerTest, OpeningTellsTheWindowWhatChanged) {
     ASSERT_TRUE(documents.OpenFile(Write("war.txt", "First words. Second words.")));
     EXPECT_EQ(titles.last().first().toString(), "Orvek Lumeno - war.txt");
     EXPECT_EQ(texts.count(), 1);
-    EXPECT_EQ(text.Text(), U"First words. Second words.");
+    EXPECT_EQ(documents.Text().Characters(), U"First words. Second words.");
     EXPECT_EQ(document.key, ShelfDocument::kNotOnShelf);
 
     ModalAnswer answer;
     EXPECT_FALSE(documents.OpenFile(Write("notes.doc", "x")));
     EXPECT_EQ(answer.seen.size(), 1);
-    EXPECT_EQ(text.Text(), U"");  // the open document was closed first
+    EXPECT_EQ(documents.Text().Characters(), U"");  // the open document was closed first
     EXPECT_EQ(titles.last().first().toString(), "Orvek Lumeno");
 }
 
@@ -130,7 +135,7 @@ TEST_F(DocumentControllerTest, AFullDiskLosesNothingAndSaysSoOnce) {
     EXPECT_EQ(document.Bookmarks().size(), 3u);
 
     disk.writesLeft = -1;
-    text.SetCaret(1000);
+    selection = {1000, 1000};
     documents.ReadingStopped();
     const std::vector<std::u32string> stored = StoredBookmarks();
     EXPECT_EQ(stored.size(), 4u);

@@ -153,7 +153,7 @@ TEST_F(LibraryDialogLayoutTest, EveryTextFitsItsControl) {
     ShelveBookWithBookmarks();
     Text().SetCaret(PositionOf("встречает"));
     const std::optional<ProposedBookmark> proposal =
-        DefaultBookmarkName(Text().Text(), Text().Selection().start);
+        DefaultBookmarkName(Text().Document().Characters(), Text().Selection().start);
     ASSERT_TRUE(proposal.has_value());
     struct Shot {
         const char* file;

@@ -83,7 +83,7 @@ protected:
     static QString Shown(std::u32string_view text) { return ToQString(text); }
     // The position of a piece of the text, as the text control counts.
     std::size_t PositionOf(const QString& piece) const {
-        const std::size_t at = Text().Text().find(Core(piece));
+        const std::size_t at = Text().Document().Characters().find(Core(piece));
         EXPECT_NE(at, std::u32string::npos) << piece.toStdString();
         return at;
     }

@@ -85,7 +85,7 @@ TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
     }
     EXPECT_EQ(document.key, key);
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Единственная");
-    EXPECT_EQ(Shown(Text().Text()), "Единственная. " + kText);
+    EXPECT_EQ(Shown(Text().Document().Characters()), "Единственная. " + kText);
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskFromCaret);
     EXPECT_FALSE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
     EXPECT_TRUE(Frame()->Action(ID_BOOKMARK_PUT)->isEnabled());
@@ -99,7 +99,7 @@ TEST_F(ShelfDialogTest, WithOneEntryNothingNeedsSelecting) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(ShelfNames().isEmpty());
     EXPECT_EQ(document.key, -1);
-    EXPECT_EQ(Text().TextLength(), 0);
+    EXPECT_EQ(static_cast<int>(Text().Document().Length()), 0);
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
 }
@@ -256,7 +256,7 @@ TEST_F(ShelfDialogTest, TwoDocumentsMayShareAName) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(document.key, first);
-    EXPECT_EQ(Shown(Text().Text()), "Текст А. " + kText);
+    EXPECT_EQ(Shown(Text().Document().Characters()), "Текст А. " + kText);
 }
 
 // What the naming dialog offers, and what it does with the answer.

@@ -329,7 +329,7 @@ TEST(AreaDlg, EachPaneHasItsTitleNoteAndDefaults) {
 
 TEST_F(AreaDlgTest, DefaultsThenOkGiveTheTextPane228TwipsOnCream) {
     Start();
-    Frame()->TextCtrl()->SetText(U"Some text to format");
+    LoadClipboardText("Some text to format");
     Record().textArea.font.SetFaceName("Arial");
     Record().textArea.font.weight = 800;
     Record().textArea.pointSize = 20;

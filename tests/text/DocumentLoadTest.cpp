@@ -62,7 +62,7 @@ TEST_F(DocumentLoadTest, TheExtensionAloneDecidesTheKind) {
         const QString path = WriteFile(c.file, c.bytes);
         ModalAnswer answer;
         EXPECT_EQ(Open(path), c.loads);
-        EXPECT_EQ(Text()->Text(), c.text);
+        EXPECT_EQ(Text()->Document().Characters(), c.text);
         if (c.loads) {
             EXPECT_TRUE(answer.seen.isEmpty());
             EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - " + QFileInfo(path).fileName());
@@ -112,7 +112,7 @@ TEST_F(DocumentLoadTest, CancellingKeepsTheCurrentDocument) {
     ASSERT_TRUE(Open(WriteFile("keep.txt", "Keep this text")));
     ModalAnswer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     Trigger(CommandId::ID_OPEN_DOCUMENT);
-    EXPECT_EQ(Text()->Text(), U"Keep this text");
+    EXPECT_EQ(Text()->Document().Characters(), U"Keep this text");
     EXPECT_EQ(document.name, U"keep.txt");
     EXPECT_EQ(document.key, 0);
 }
@@ -120,12 +120,12 @@ TEST_F(DocumentLoadTest, CancellingKeepsTheCurrentDocument) {
 TEST_F(DocumentLoadTest, EmptyFilesTrailingBlanksAndUtf8) {
     Start();
     ASSERT_TRUE(Open(WriteFile("empty.txt", "")));
-    EXPECT_EQ(Text()->TextLength(), 0);
-    EXPECT_TRUE(Text()->TooShort());
+    EXPECT_EQ(Text()->Document().Length(), 0);
+    EXPECT_TRUE(Text()->Document().TooShort());
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
 
     ASSERT_TRUE(Open(WriteFile("blanks.txt", "Last word.\r\n\r\n \t \n")));
-    EXPECT_EQ(Text()->Text(), U"Last word.");
+    EXPECT_EQ(Text()->Document().Characters(), U"Last word.");
 
     ASSERT_TRUE(Open(WriteFile("utf8.txt", "Привет, мир")));
     EXPECT_EQ(Text()->toPlainText(), "Привет, мир");
@@ -142,7 +142,7 @@ TEST_F(DocumentLoadTest, UnreadableFileClearsTheDocument) {
     EXPECT_EQ(answer.seen, QStringList{"Orvek Lumeno|Не удаётся открыть этот файл "});
     EXPECT_EQ(document.key, -1);
     EXPECT_TRUE(document.path.empty());
-    EXPECT_EQ(Text()->TextLength(), 0);
+    EXPECT_EQ(Text()->Document().Length(), 0);
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno");
 }
 
@@ -164,7 +164,7 @@ TEST_F(DocumentLoadTest, RichTextShowsItsTextAndFormats) {
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     std::u32string expectedText = QString::fromUtf8(expected.readAll()).toStdU32String();
     expectedText.resize(TrimmedLength(expectedText));
-    EXPECT_EQ(Text()->Text(), expectedText);
+    EXPECT_EQ(Text()->Document().Characters(), expectedText);
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);
     bool sawBold = false;
     for (QTextBlock block = Text()->document()->begin(); block.isValid(); block = block.next()) {
@@ -202,7 +202,7 @@ TEST_F(CommandLineTest, AFileOnTheCommandLineIsReadyToRead) {
     Start(path);
     EXPECT_EQ(document.key, 0);
     EXPECT_EQ(document.name, U"start.htm");
-    EXPECT_NE(Frame()->TextCtrl()->Text().find(U"First paragraph."), std::u32string::npos);
+    EXPECT_NE(Frame()->TextCtrl()->Document().Characters().find(U"First paragraph."), std::u32string::npos);
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskWholeText);
 }
 
@@ -219,7 +219,7 @@ TEST_F(CommandLineTest, FileNamesThatAreNotUtf8Open) {
     }
     EXPECT_EQ(document.path, path);
     EXPECT_EQ(document.name, FromCp1251(name));  // "абв.txt" as the title shows it
-    EXPECT_EQ(Frame()->TextCtrl()->Text(), U"Text of a file with a Windows-1251 name.");
+    EXPECT_EQ(Frame()->TextCtrl()->Document().Characters(), U"Text of a file with a Windows-1251 name.");
 
     const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
     ASSERT_NE(QFile::encodeName(shown).toStdString(), path);  // what the desktop hands back
@@ -235,7 +235,7 @@ TEST_F(CommandLineTest, FileNamesThatAreNotUtf8Open) {
     Trigger(CommandId::ID_OPEN_DOCUMENT);
     EXPECT_EQ(choose.seen.size(), 1) << choose.seen.join(" / ").toStdString();
     EXPECT_EQ(document.path, path);
-    EXPECT_EQ(Frame()->TextCtrl()->Text(), U"Text of a file with a Windows-1251 name.");
+    EXPECT_EQ(Frame()->TextCtrl()->Document().Characters(), U"Text of a file with a Windows-1251 name.");
 }
 
 }  // namespace

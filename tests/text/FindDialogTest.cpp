@@ -6,11 +6,11 @@
 #include <QTest>
 
 #include "ModalAnswer.h"
-#include "TestText.h"
 #include "ProgramFixture.h"
+#include "TestText.h"
+#include "base/CodePage.h"
 #include "text/CFindDlg.h"
 #include "text/CTextCtrl.h"
-#include "base/CodePage.h"
 #include "text/FindCommands.h"
 #include "text/TextFinder.h"
 
@@ -44,27 +44,32 @@ ModalAnswer::Action TypeAndFind(const QString& text, bool matchCase = false,
 class FindDialogTest : public ProgramFixture {
 protected:
     CTextCtrl& Text() { return *Frame()->TextCtrl(); }
+    void Show(std::u32string text) {
+        shown.Replace(std::move(text));
+        Text().ShowDocument(shown);
+    }
     void Load(std::string_view utf8) {
         Start();
-        Text().SetText(Cp(utf8));
-        Text().SetCaret(0);
+        Show(Cp(utf8));
     }
+
+    DocumentText shown;
 };
 
 TEST_F(FindDialogTest, RunsTheF3CycleWithItsMessages) {
     Load("cat dog cat bird cat");
     TextFinder finder;
     ModalAnswer answer(TypeAndFind("cat"));
-    ShowFindDialog(finder, Text());
+    ShowFindDialog(finder, shown, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{0, 3}));
-    FindNextCommand(finder, Text());
+    FindNextCommand(finder, shown, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{8, 11}));
-    FindNextCommand(finder, Text());
+    FindNextCommand(finder, shown, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{17, 20}));
-    FindNextCommand(finder, Text());
+    FindNextCommand(finder, shown, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{17, 20}));
     EXPECT_TRUE(finder.State().searchText.empty());
-    FindNextCommand(finder, Text());
+    FindNextCommand(finder, shown, Text());
     EXPECT_EQ(answer.seen, (QStringList{"Искать", NotFound("cat"), kNothing}));
 }
 
@@ -86,10 +91,10 @@ TEST_F(FindDialogTest, TheCheckBoxesFeedTheOptionsAndComeBackNextTime) {
     TextFinder finder;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Text().SetText(Cp(row.text));
+        Show(Cp(row.text));
         Text().SetCaret(0);
         ModalAnswer answer(TypeAndFind("кот", row.matchCase, row.wholeWord));
-        ShowFindDialog(finder, Text());
+        ShowFindDialog(finder, shown, Text());
         EXPECT_EQ(Text().Selection(), row.found);
         EXPECT_EQ(finder.State().options, (SearchOptions{row.matchCase, row.wholeWord}));
     }
@@ -103,7 +108,7 @@ TEST_F(FindDialogTest, TheCheckBoxesFeedTheOptionsAndComeBackNextTime) {
         wholeWord = dialog->WholeWordBox()->isChecked();
         dialog->reject();
     });
-    ShowFindDialog(finder, Text());
+    ShowFindDialog(finder, shown, Text());
     EXPECT_FALSE(matchCase);
     EXPECT_TRUE(wholeWord);
 }
@@ -113,14 +118,14 @@ TEST_F(FindDialogTest, CancelChangesNothing) {
     TextFinder finder;
     {
         ModalAnswer answer(TypeAndFind("dog"));
-        ShowFindDialog(finder, Text());
+        ShowFindDialog(finder, shown, Text());
     }
     const SearchState before = finder.State();
     Text().SetSelection(1, 2);
     ModalAnswer cancel([](QWidget* modal) {
         if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
     });
-    ShowFindDialog(finder, Text());
+    ShowFindDialog(finder, shown, Text());
     EXPECT_EQ(finder.State(), before);
     EXPECT_EQ(Text().Selection(), (TextRange{1, 2}));
     EXPECT_EQ(cancel.seen, (QStringList{"Искать"}));
@@ -130,13 +135,13 @@ TEST_F(FindDialogTest, AnEmptyFieldHasNothingToSearchFor) {
     Load("cat dog cat");
     TextFinder finder;
     ModalAnswer answer(TypeAndFind(""));
-    ShowFindDialog(finder, Text());
+    ShowFindDialog(finder, shown, Text());
     EXPECT_EQ(answer.seen, (QStringList{"Искать", kNothing}));
 }
 
 TEST_F(FindDialogTest, OffersTheSelectionUpTo220Characters) {
     Start();
-    Text().SetText(std::u32string(300, U'a'));
+    Show(std::u32string(300, U'a'));
     TextFinder finder;
     for (const int length : {220, 221}) {
         SCOPED_TRACE(length);
@@ -148,7 +153,7 @@ TEST_F(FindDialogTest, OffersTheSelectionUpTo220Characters) {
                 dialog->reject();
             }
         });
-        ShowFindDialog(finder, Text());
+        ShowFindDialog(finder, shown, Text());
         EXPECT_EQ(offered, length == 220 ? QString(220, u'a') : QString());
     }
 }
@@ -158,16 +163,16 @@ TEST_F(FindDialogTest, CtrlF3FindsTheNextOccurrenceOfTheSelection) {
     TextFinder finder;
     ModalAnswer answer;
     Text().SetSelection(8, 11);
-    FindSelectionCommand(finder, Text());
+    FindSelectionCommand(finder, shown, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{17, 20}));
-    FindNextCommand(finder, Text());
+    FindNextCommand(finder, shown, Text());
     EXPECT_EQ(Text().Selection(), (TextRange{0, 3}));
-    FindNextCommand(finder, Text());
+    FindNextCommand(finder, shown, Text());
     EXPECT_EQ(answer.seen, (QStringList{NotFound("cat")}));
 
-    Text().SetText(std::u32string(300, U'b'));
+    Show(std::u32string(300, U'b'));
     Text().SetSelection(0, 300);
-    FindSelectionCommand(finder, Text());
+    FindSelectionCommand(finder, shown, Text());
     EXPECT_EQ(finder.State().searchText, std::u32string(255, U'b'));
     EXPECT_EQ(Text().Selection(), (TextRange{1, 256}));
 }
@@ -195,10 +200,10 @@ TEST_F(FindDialogTest, AnOfferedTextWithLineBreaksIsSearchedCharacterForCharacte
     TextFinder finder;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Text().SetText(FromCp1251(row.text));
+        Show(FromCp1251(row.text));
         Text().SetSelection(row.selection.start, row.selection.end);
         ModalAnswer accept;
-        ShowFindDialog(finder, Text());
+        ShowFindDialog(finder, shown, Text());
         EXPECT_EQ(Text().Selection(), row.found);
         EXPECT_EQ(accept.seen, (QStringList{"Искать"}));
     }

@@ -1,0 +1,19 @@
+#include "library/CNameDlg.h"
+
+#include "base/QtText.h"
+#include "library/LibraryDialogRules.h"
+#include "widgets/ProgramMessages.h"
+
+CNameDlg::CNameDlg(MessageCode emptyNameMessage, QWidget* parent)
+    : QDialog(parent), emptyNameMessage_(emptyNameMessage) {}
+
+void CNameDlg::accept() {
+    std::u32string name = TrimName(FromFieldText(TypedName()));
+    if (name.empty()) {
+        ShowMessage(this, emptyNameMessage_);
+        Field()->setFocus();
+        return;
+    }
+    name_ = std::move(name);
+    QDialog::accept();
+}

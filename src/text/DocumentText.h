@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "text/PositionMap.h"
+#include "text/TextRules.h"
+#include "text/TextRun.h"
+
+// One heading of a document's outline: how deep it lies (1 is a top-level
+// chapter), its title and where it starts in the text.
+struct Heading {
+    int level = 1;
+    std::u32string title;
+    std::size_t position = 0;
+
+    bool operator==(const Heading&) const = default;
+};
+
+// The open document's content: its characters (the positions every rule
+// counts in), how parts of it look, the map to the text pane's own positions
+// and its outline. The document controller is the only one that changes it;
+// everything else (the text pane, reading, search, bookmarks, the estimate)
+// reads it.
+class DocumentText {
+public:
+    // Takes a new text: what lies beyond kMaxTextLength is not taken in, the
+    // blanks at the end are dropped, and runs and headings are kept only as
+    // far as the text that remains.
+    void Replace(std::u32string text, std::vector<TextRun> runs = {},
+                 std::vector<Heading> outline = {});
+    void Clear() { Replace({}); }
+
+    const std::u32string& Characters() const { return text_; }
+    std::size_t Length() const { return text_.size(); }
+    // Too short for a bookmark.
+    bool TooShort() const { return text_.size() < kShortText; }
+    // The characters of a range, cut at the end of the text.
+    std::u32string Slice(TextRange range) const;
+
+    // Empty for plain text, else covering parts of the text in order.
+    const std::vector<TextRun>& Runs() const { return runs_; }
+    const std::vector<Heading>& Outline() const { return outline_; }
+    const PositionMap& Map() const { return map_; }
+
+private:
+    std::u32string text_;
+    std::vector<TextRun> runs_;
+    std::vector<Heading> outline_;
+    PositionMap map_;
+};
