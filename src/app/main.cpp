@@ -1,6 +1,6 @@
 #include "app/CLmnApp.h"
-#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
+#include "library/ShelfFile.h"
 #include "settings/SettingsHolder.h"
 
 int main(int argc, char** argv) {

@@ -11,8 +11,8 @@ constexpr CListDlg::Layout kMarksLayout{"Закладки", "Перейти", 15
 
 }  // namespace
 
-CBookmarksDlg::CBookmarksDlg(DocumentController& documents, DialogSizeFields sizes, QSize screenSize,
-                     QWidget* parent)
+CBookmarksDlg::CBookmarksDlg(DocumentController& documents, DialogSizeFields sizes,
+                             QSize screenSize, QWidget* parent)
     : CListDlg(kMarksLayout, sizes, screenSize, parent), documents_(documents) {
     setObjectName("MarksDialog");
     Fill();
@@ -26,9 +26,8 @@ void CBookmarksDlg::Fill() {
 }
 
 std::optional<std::size_t> CBookmarksDlg::ChosenBookmarkOrWarn(bool loneBookmarkWithoutSelection) {
-    const std::optional<std::size_t> chosen =
-        ChosenEntry(SelectedRow(), documents_.Document().Bookmarks().size(),
-                    loneBookmarkWithoutSelection);
+    const std::optional<std::size_t> chosen = ChosenEntry(
+        SelectedRow(), documents_.Document().Bookmarks().size(), loneBookmarkWithoutSelection);
     if (!chosen) ShowMessage(this, MessageCode::MSG_NO_BOOKMARK_SELECTED);
     return chosen;
 }
@@ -37,9 +36,7 @@ void CBookmarksDlg::OnAction() {
     const std::optional<std::size_t> chosen = ChosenBookmarkOrWarn(true);
     if (!chosen) return;
     switch (documents_.GoToBookmark(*chosen)) {
-        case DocumentController::BookmarkGo::Went:
-            accept();
-            break;
+        case DocumentController::BookmarkGo::Went: accept(); break;
         case DocumentController::BookmarkGo::Changed:
             // The caret and the selection stay where they were.
             if (AskYesNo(this, ProgramText(kAskRemoveInvalidBookmark))) {
@@ -47,9 +44,7 @@ void CBookmarksDlg::OnAction() {
                 Fill();
             }
             break;
-        case DocumentController::BookmarkGo::Missing:
-            Fill();
-            break;
+        case DocumentController::BookmarkGo::Missing: Fill(); break;
     }
 }
 

@@ -16,7 +16,7 @@ class CBookmarksDlg : public CListDlg {
 
 public:
     CBookmarksDlg(DocumentController& documents, DialogSizeFields sizes, QSize screenSize,
-              QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
 
 private:
     void Fill();

@@ -34,8 +34,7 @@ ShelfFile::Reading ShelfFile::Read() const {
 std::optional<ShelfContents> ShelfFile::ReadValidated() {
     Reading reading = Read();
     switch (reading.state) {
-        case FileState::Sound:
-            return std::move(reading.contents);
+        case FileState::Sound: return std::move(reading.contents);
         case FileState::Missing:
             if (!CreateEmpty()) return std::nullopt;
             return ShelfContents{};
@@ -45,8 +44,7 @@ std::optional<ShelfContents> ShelfFile::ReadValidated() {
             if (damageHandler_) damageHandler_(*copy);
             return ShelfContents{};
         }
-        case FileState::Unreadable:
-            return std::nullopt;
+        case FileState::Unreadable: return std::nullopt;
     }
     return std::nullopt;
 }
@@ -90,7 +88,7 @@ std::optional<std::string> ShelfFile::ReadRecord(std::int32_t key) {
 }
 
 ShelfStatus ShelfFile::StoreDocument(ShelfContents contents, std::int32_t key,
-                                      ShelfDocument& document) {
+                                     ShelfDocument& document) {
     if (!PathFitsRecord(document.path)) return ShelfStatus::PathTooLong;
     const std::optional<std::int32_t> stored = contents.Append(key, BuildRecord(document));
     if (!stored) return ShelfStatus::InvalidKey;

@@ -16,8 +16,8 @@
 #include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
 #include "frame/CReaderBar.h"
-#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
+#include "library/ShelfFile.h"
 #include "settings/SettingsHolder.h"
 #include "widgets/ProgramMessages.h"
 

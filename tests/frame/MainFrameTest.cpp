@@ -260,7 +260,8 @@ TEST_F(MainFrameTest, ClipboardLoadTrimsAndPutsTheCaretAtTheStart) {
     }
     // Every character is kept, those Windows-1251 lacks among them.
     LoadClipboardText("Ёлка \u65E5\u672C \U0001F600");
-    EXPECT_EQ(text->Document().Characters(), FromCp1251("\xA8\xEB\xEA\xE0") + U" \u65E5\u672C \U0001F600");
+    EXPECT_EQ(text->Document().Characters(),
+              FromCp1251("\xA8\xEB\xEA\xE0") + U" \u65E5\u672C \U0001F600");
     EXPECT_EQ(text->toPlainText(), "Ёлка \u65E5\u672C \U0001F600");
 }
 
@@ -322,7 +323,8 @@ TEST_F(MainFrameTest, TextPaneNavigatesAndSelectsLikeAReadOnlyView) {
     EXPECT_EQ(text->Selection(), (TextRange{30, 30}));
     PressKey(Qt::ControlModifier | Qt::Key_A);
     EXPECT_EQ(text->SelectedText(), U"first line\r\nsecond line\r\nthird");
-    EXPECT_EQ(text->Document().Characters(), U"first line\r\nsecond line\r\nthird");  // nothing typed in
+    EXPECT_EQ(text->Document().Characters(),
+              U"first line\r\nsecond line\r\nthird");  // nothing typed in
 }
 
 TEST_F(MainFrameTest, PositionsCrossIntoTheWidgetExactlyInALongText) {

@@ -48,8 +48,8 @@ protected:
     }
     // The bookmarks dialog, open as the bookmarks command opens it.
     std::unique_ptr<CBookmarksDlg> ShowMarks() {
-        auto dialog = std::make_unique<CBookmarksDlg>(Frame()->Documents(),
-                                                  BookmarksDialogSizes(settings.settings), kScreen);
+        auto dialog = std::make_unique<CBookmarksDlg>(
+            Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
         dialog->show();
         return dialog;
     }

@@ -76,8 +76,8 @@ TEST_F(LibraryDialogLayoutTest, ListDialogsRememberTheirSizeAndKeepTheirMinimum)
          123},
         {"bookmarks",
          [this] {
-             return std::make_unique<CBookmarksDlg>(Frame()->Documents(),
-                                                BookmarksDialogSizes(settings.settings), kScreen);
+             return std::make_unique<CBookmarksDlg>(
+                 Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
          },
          {&ReaderSettings::bookmarksDialogWidth, &ReaderSettings::bookmarksDialogHeight,
           &ReaderSettings::bookmarksDialogMinWidth, &ReaderSettings::bookmarksDialogMinHeight},
@@ -168,8 +168,8 @@ TEST_F(LibraryDialogLayoutTest, EveryTextFitsItsControl) {
         {"shelf-name.png", [] { return std::make_unique<CShelfNameDlg>(U"book"); }},
         {"marks.png",
          [this] {
-             return std::make_unique<CBookmarksDlg>(Frame()->Documents(),
-                                                BookmarksDialogSizes(settings.settings), kScreen);
+             return std::make_unique<CBookmarksDlg>(
+                 Frame()->Documents(), BookmarksDialogSizes(settings.settings), kScreen);
          }},
         {"mark-name.png", [&] { return std::make_unique<CBookmarkNameDlg>(proposal->name); }},
         // With the note that the name loses characters in the shelf file.

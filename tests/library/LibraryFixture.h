@@ -15,8 +15,8 @@
 #include "ProgramFixture.h"
 #include "base/QtText.h"
 #include "library/CBookmarkNameDlg.h"
-#include "library/ShelfFile.h"
 #include "library/CShelfNameDlg.h"
+#include "library/ShelfFile.h"
 #include "text/CTextCtrl.h"
 
 // Test output shows texts as texts.

@@ -7,8 +7,8 @@
 
 #include "base/SafeFileWriter.h"
 #include "library/BookmarkRules.h"
-#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
+#include "library/ShelfFile.h"
 #include "text/DocumentLoader.h"
 #include "text/TextRules.h"
 
