@@ -173,6 +173,10 @@ constexpr std::array kWords = std::to_array<Entry>({
 
 static_assert(std::is_sorted(kWords.begin(), kWords.end(),
                              [](const Entry& a, const Entry& b) { return a.first < b.first; }));
+// Tables indexed by word have a place for every word the look-up returns.
+static_assert(std::all_of(kWords.begin(), kWords.end(), [](const Entry& e) {
+    return static_cast<std::size_t>(e.second) < kRtfWordCount;
+}));
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 // The control words the RTF reader acts on; every other word is read and
@@ -53,6 +54,9 @@ enum class RtfWord {
     Bullet,
     Space,
 };
+
+// For tables indexed by word: Space is the last word.
+inline constexpr std::size_t kRtfWordCount = static_cast<std::size_t>(RtfWord::Space) + 1;
 
 // The word for a control word's letters (case matters, as in RTF).
 RtfWord LookUpRtfWord(std::string_view letters);

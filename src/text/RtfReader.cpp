@@ -1,7 +1,9 @@
 #include "text/RtfReader.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "text/TextDecoding.h"
@@ -34,6 +36,12 @@ bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// The row or column of an enum in a table.
+template <typename Enum>
+constexpr std::size_t Index(Enum value) {
+    return static_cast<std::size_t>(value);
+}
+
 }  // namespace
 
 RtfReader::RtfReader(std::size_t maxTextLength) : maxTextLength_(maxTextLength) {}
@@ -58,33 +66,24 @@ void RtfReader::Feed(std::string_view chunk) {
                     FeedRtf(static_cast<unsigned char>(chunk[i++]));
                 }
                 break;
-            case Mode::PlainText:
-                AppendPlain(chunk.substr(i));
-                return;
-            case Mode::Done:
-                return;
+            case Mode::PlainText: AppendPlain(chunk.substr(i)); return;
+            case Mode::Done: return;
         }
     }
 }
 
 RtfDocument RtfReader::Finish() {
     switch (mode_) {
-        case Mode::Prefix:
-            StartPlainText();
-            break;
+        case Mode::Prefix: StartPlainText(); break;
         case Mode::Rtf:
             FinishLexing();
             Refresh();
             FlushBytes();
             break;
         case Mode::PlainText:
-        case Mode::Done:
-            break;
+        case Mode::Done: break;
     }
-    if (pendingHigh_ != 0) {
-        pendingHigh_ = 0;
-        Append(kReplacementCharacter);
-    }
+    FlushHighSurrogate();
     RtfDocument document = std::move(document_);
     *this = RtfReader(maxTextLength_);
     return document;
@@ -117,99 +116,21 @@ bool RtfReader::Step(unsigned char c) {
     switch (lex_) {
         case Lex::Text:
             switch (c) {
-                case '{':
-                    OpenGroup();
-                    break;
-                case '}':
-                    CloseGroup();
-                    break;
-                case '\\':
-                    lex_ = Lex::Backslash;
-                    break;
+                case '{': OpenGroup(); break;
+                case '}': CloseGroup(); break;
+                case '\\': lex_ = Lex::Backslash; break;
                 // Line breaks in RTF source only keep its lines short.
                 case '\r':
-                case '\n':
-                    break;
-                default:
-                    if (!Skipping()) DocumentByte(c, false);
-                    break;
+                case '\n': break;
+                default: TakeByte(c, false); break;
             }
             return false;
-        case Lex::Backslash:
-            if (IsLetter(c)) {
-                word_[0] = static_cast<char>(c);
-                wordLength_ = 1;
-                wordTooLong_ = false;
-                negative_ = false;
-                number_ = 0;
-                lex_ = Lex::Word;
-            } else if (c == '\'') {
-                lex_ = Lex::Hex1;
-            } else {
-                lex_ = Lex::Text;
-                ControlSymbol(c);
-            }
-            return false;
-        case Lex::Word:
-            if (IsLetter(c)) {
-                if (wordLength_ < sizeof word_) {
-                    word_[wordLength_++] = static_cast<char>(c);
-                } else {
-                    wordTooLong_ = true;
-                }
-                return false;
-            }
-            if (c == '-') {
-                lex_ = Lex::WordSign;
-                return false;
-            }
-            if (IsDigit(c)) {
-                number_ = c - '0';
-                lex_ = Lex::WordNumber;
-                return false;
-            }
-            lex_ = Lex::Text;
-            ControlWord(false);
-            // A space ends the word and is part of it; anything else is read again.
-            return c != ' ';
-        case Lex::WordSign:
-            if (IsDigit(c)) {
-                negative_ = true;
-                number_ = c - '0';
-                lex_ = Lex::WordNumber;
-                return false;
-            }
-            // A hyphen without digits is text after a word without a parameter.
-            lex_ = Lex::Text;
-            ControlWord(false);
-            if (!Skipping()) DocumentByte('-', false);
-            return true;
-        case Lex::WordNumber:
-            if (IsDigit(c)) {
-                if (number_ < kNumberCap) number_ = number_ * 10 + (c - '0');
-                return false;
-            }
-            lex_ = Lex::Text;
-            ControlWord(true);
-            return c != ' ';
-        case Lex::Hex1: {
-            const int value = HexValue(c);
-            if (value < 0) {
-                // A cut escape is dropped; the byte is read as it is.
-                lex_ = Lex::Text;
-                return true;
-            }
-            hexHigh_ = static_cast<unsigned>(value);
-            lex_ = Lex::Hex2;
-            return false;
-        }
-        case Lex::Hex2: {
-            const int value = HexValue(c);
-            lex_ = Lex::Text;
-            if (value < 0) return true;
-            if (!Skipping()) DocumentByte(static_cast<unsigned char>(hexHigh_ * 16 + value), true);
-            return false;
-        }
+        case Lex::Backslash: LexBackslash(c); return false;
+        case Lex::Word: return LexWord(c);
+        case Lex::WordSign: return LexSign(c);
+        case Lex::WordNumber: return LexNumber(c);
+        case Lex::Hex1: return LexHexHigh(c);
+        case Lex::Hex2: return LexHexLow(c);
         case Lex::Binary:
             if (--binaryLeft_ == 0) lex_ = Lex::Text;
             return false;
@@ -217,24 +138,106 @@ bool RtfReader::Step(unsigned char c) {
     return false;
 }
 
+void RtfReader::LexBackslash(unsigned char c) {
+    if (IsLetter(c)) {
+        word_[0] = static_cast<char>(c);
+        wordLength_ = 1;
+        wordTooLong_ = false;
+        negative_ = false;
+        number_ = 0;
+        lex_ = Lex::Word;
+    } else if (c == '\'') {
+        lex_ = Lex::Hex1;
+    } else {
+        lex_ = Lex::Text;
+        ControlSymbol(c);
+    }
+}
+
+bool RtfReader::LexWord(unsigned char c) {
+    if (IsLetter(c)) {
+        if (wordLength_ < sizeof word_) {
+            word_[wordLength_++] = static_cast<char>(c);
+        } else {
+            wordTooLong_ = true;
+        }
+        return false;
+    }
+    if (c == '-') {
+        lex_ = Lex::WordSign;
+        return false;
+    }
+    if (IsDigit(c)) {
+        number_ = c - '0';
+        lex_ = Lex::WordNumber;
+        return false;
+    }
+    return EndWord(false, c);
+}
+
+bool RtfReader::LexSign(unsigned char c) {
+    if (IsDigit(c)) {
+        negative_ = true;
+        number_ = c - '0';
+        lex_ = Lex::WordNumber;
+        return false;
+    }
+    lex_ = Lex::Text;
+    EndWordBeforeHyphen();
+    return true;
+}
+
+bool RtfReader::LexNumber(unsigned char c) {
+    if (IsDigit(c)) {
+        if (number_ < kNumberCap) number_ = number_ * 10 + (c - '0');
+        return false;
+    }
+    return EndWord(true, c);
+}
+
+bool RtfReader::LexHexHigh(unsigned char c) {
+    const int value = HexValue(c);
+    if (value < 0) {
+        // A cut escape is dropped; the byte is read as it is.
+        lex_ = Lex::Text;
+        return true;
+    }
+    hexHigh_ = static_cast<unsigned>(value);
+    lex_ = Lex::Hex2;
+    return false;
+}
+
+bool RtfReader::LexHexLow(unsigned char c) {
+    const int value = HexValue(c);
+    lex_ = Lex::Text;
+    if (value < 0) return true;
+    TakeByte(static_cast<unsigned char>(hexHigh_ * 16 + value), true);
+    return false;
+}
+
+bool RtfReader::EndWord(bool hasParam, unsigned char c) {
+    // Set first: \bin turns the lexer to its data.
+    lex_ = Lex::Text;
+    ControlWord(hasParam);
+    // A space ends the word and is part of it; anything else is read again.
+    return c != ' ';
+}
+
+void RtfReader::EndWordBeforeHyphen() {
+    ControlWord(false);
+    TakeByte('-', false);
+}
+
 void RtfReader::FinishLexing() {
     switch (std::exchange(lex_, Lex::Text)) {
-        case Lex::Word:
-            ControlWord(false);
-            break;
-        case Lex::WordNumber:
-            ControlWord(true);
-            break;
-        case Lex::WordSign:
-            ControlWord(false);
-            if (!Skipping()) DocumentByte('-', false);
-            break;
+        case Lex::Word: ControlWord(false); break;
+        case Lex::WordNumber: ControlWord(true); break;
+        case Lex::WordSign: EndWordBeforeHyphen(); break;
         case Lex::Text:
         case Lex::Backslash:
         case Lex::Hex1:
         case Lex::Hex2:
-        case Lex::Binary:
-            break;
+        case Lex::Binary: break;
     }
 }
 
@@ -245,11 +248,7 @@ bool RtfReader::Skipping() {
 }
 
 void RtfReader::OpenGroup() {
-    // A character's bytes never straddle a brace.
-    FlushBytes();
-    // A fallback never reaches past a brace.
-    fallbackLeft_ = 0;
-    star_ = false;
+    AtBrace();
     if (saved_.size() >= kMaxGroupDepth) {
         ++flattenedDepth_;
         return;
@@ -258,9 +257,7 @@ void RtfReader::OpenGroup() {
 }
 
 void RtfReader::CloseGroup() {
-    FlushBytes();
-    fallbackLeft_ = 0;
-    star_ = false;
+    AtBrace();
     if (flattenedDepth_ > 0) {
         --flattenedDepth_;
         return;
@@ -276,13 +273,20 @@ void RtfReader::CloseGroup() {
         case Destination::Text:
         case Destination::Skip:
         case Destination::Upr:
-        case Destination::Object:
-            break;
+        case Destination::Object: break;
     }
     group_ = saved_.back();
     saved_.pop_back();
     // The document ends with its outermost group; what follows is not read.
     if (saved_.empty()) mode_ = Mode::Done;
+}
+
+void RtfReader::AtBrace() {
+    // A character's bytes never straddle a brace, and a fallback never
+    // reaches past one.
+    FlushBytes();
+    fallbackLeft_ = 0;
+    star_ = false;
 }
 
 void RtfReader::ControlSymbol(unsigned char c) {
@@ -295,9 +299,7 @@ void RtfReader::ControlSymbol(unsigned char c) {
     switch (c) {
         case '\\':
         case '{':
-        case '}':
-            DocumentByte(c, true);
-            break;
+        case '}': DocumentByte(c, true); break;
         case '~':
             if (EmittingText()) EmitCodePoint(0x00A0);
             break;
@@ -335,193 +337,203 @@ void RtfReader::ControlWord(bool hasParam) {
         return;
     }
     if (Skipping()) return;
-    const bool star = std::exchange(star_, false);
-    switch (group_.destination) {
-        case Destination::Skip:
-            return;
-        case Destination::Upr:
-            if (word == RtfWord::Ud) group_.destination = group_.outer;
-            return;
-        case Destination::Object:
-            if (word == RtfWord::Result) group_.destination = group_.outer;
-            return;
-        case Destination::Text:
-        case Destination::FontTable:
-        case Destination::ColorTable:
-            break;
-    }
+    const Destination destination = group_.destination;
     // "\*" marks a destination that a reader which does not know it skips.
-    if (star) {
+    // Where words are passed over anyway (a skipped group, \upr or \object
+    // before their text) it changes nothing.
+    if (std::exchange(star_, false) && destination != Destination::Skip &&
+        destination != Destination::Upr && destination != Destination::Object) {
         group_.destination = Destination::Skip;
         return;
     }
-    // These three mean the same in the document and in its tables.
-    if (word == RtfWord::Upr) {
-        group_.outer = group_.destination;
-        group_.destination = Destination::Upr;
-        return;
+    const WordHandler handler = kWordHandlers[Index(destination)][Index(word)];
+    if (handler != nullptr) (this->*handler)(hasParam, param);
+}
+
+constinit const RtfReader::WordHandlers RtfReader::kWordHandlers = [] {
+    struct Entry {
+        RtfWord word;
+        WordHandler handler;
+    };
+    // These mean the same in the document and in its tables.
+    constexpr Entry kAnywhere[] = {
+        {RtfWord::Upr, &RtfReader::WrapperWord<Destination::Upr>},
+        {RtfWord::Unicode, &RtfReader::UnicodeWord},
+        {RtfWord::UnicodeSkip, &RtfReader::UnicodeSkipWord},
+    };
+    constexpr Entry kText[] = {
+        // The document's code page and default font.
+        {RtfWord::Ansi, &RtfReader::CharacterSetWord<1252>},
+        {RtfWord::Mac, &RtfReader::CharacterSetWord<kMacCodePage>},
+        {RtfWord::Pc, &RtfReader::CharacterSetWord<kPcCodePage>},
+        {RtfWord::Pca, &RtfReader::CharacterSetWord<kPcaCodePage>},
+        {RtfWord::AnsiCodePage, &RtfReader::AnsiCodePageWord},
+        {RtfWord::DefaultFont, &RtfReader::DefaultFontWord},
+        // Destinations.
+        {RtfWord::FontTable, &RtfReader::DestinationWord<Destination::FontTable>},
+        {RtfWord::ColorTable, &RtfReader::ColorTableWord},
+        {RtfWord::SkippedDestination, &RtfReader::DestinationWord<Destination::Skip>},
+        {RtfWord::Object, &RtfReader::WrapperWord<Destination::Object>},
+        // Character formatting.
+        {RtfWord::Plain, &RtfReader::PlainWord},
+        {RtfWord::Bold, &RtfReader::ToggleWord<&CharProps::bold>},
+        {RtfWord::Italic, &RtfReader::ToggleWord<&CharProps::italic>},
+        {RtfWord::Underline, &RtfReader::ToggleWord<&CharProps::underline>},
+        {RtfWord::UnderlineNone, &RtfReader::UnderlineNoneWord},
+        {RtfWord::Hidden, &RtfReader::HiddenWord},
+        {RtfWord::FontSize, &RtfReader::FontSizeWord},
+        {RtfWord::Font, &RtfReader::TableIndexWord<&CharProps::font>},
+        {RtfWord::Color, &RtfReader::TableIndexWord<&CharProps::color>},
+        // Breaks, cells and characters.
+        {RtfWord::Break, &RtfReader::BreakWord},
+        {RtfWord::Cell, &RtfReader::CellWord},
+        {RtfWord::Tab, &RtfReader::CharacterWord<U'\t'>},
+        {RtfWord::EmDash, &RtfReader::CharacterWord<0x2014>},
+        {RtfWord::EnDash, &RtfReader::CharacterWord<0x2013>},
+        {RtfWord::LeftQuote, &RtfReader::CharacterWord<0x2018>},
+        {RtfWord::RightQuote, &RtfReader::CharacterWord<0x2019>},
+        {RtfWord::LeftDoubleQuote, &RtfReader::CharacterWord<0x201C>},
+        {RtfWord::RightDoubleQuote, &RtfReader::CharacterWord<0x201D>},
+        {RtfWord::Bullet, &RtfReader::CharacterWord<0x2022>},
+        {RtfWord::Space, &RtfReader::CharacterWord<U' '>},
+    };
+    constexpr Entry kFontTable[] = {
+        {RtfWord::Font, &RtfReader::FontEntryWord},
+        {RtfWord::FontCharset, &RtfReader::FontCharsetWord},
+        {RtfWord::FontCodePage, &RtfReader::FontCodePageWord},
+    };
+    constexpr Entry kColorTable[] = {
+        {RtfWord::Red, &RtfReader::ColorComponentWord<&RtfColorTable::SetRed>},
+        {RtfWord::Green, &RtfReader::ColorComponentWord<&RtfColorTable::SetGreen>},
+        {RtfWord::Blue, &RtfReader::ColorComponentWord<&RtfColorTable::SetBlue>},
+    };
+    // Inside \upr and \object, only the word that starts their text.
+    constexpr Entry kUpr[] = {{RtfWord::Ud, &RtfReader::OuterDestinationWord}};
+    constexpr Entry kObject[] = {{RtfWord::Result, &RtfReader::OuterDestinationWord}};
+
+    WordHandlers table{};
+    const auto add = [&table](Destination destination, std::span<const Entry> entries) {
+        for (const Entry& entry : entries) {
+            table[Index(destination)][Index(entry.word)] = entry.handler;
+        }
+    };
+    for (const Destination destination :
+         {Destination::Text, Destination::FontTable, Destination::ColorTable}) {
+        add(destination, kAnywhere);
     }
-    if (word == RtfWord::Unicode) {
-        if (hasParam) UnicodeCharacter(param);
-        return;
-    }
-    if (word == RtfWord::UnicodeSkip) {
-        group_.unicodeSkip = hasParam ? std::max(param, 0) : 1;
-        return;
-    }
-    switch (group_.destination) {
-        case Destination::Text:
-            TextWord(word, hasParam, param);
-            break;
-        case Destination::FontTable:
-            if (word == RtfWord::Font) {
-                fonts_.Begin(hasParam ? param : 0);
-                ++tablesVersion_;
-            } else if (word == RtfWord::FontCharset) {
-                fonts_.SetCodePage(CodePageOfFontCharset(hasParam ? param : 0));
-            } else if (word == RtfWord::FontCodePage) {
-                if (const auto codePage = CodePageOfNumber(hasParam ? param : 0)) {
-                    fonts_.SetCodePage(codePage);
-                }
-            }
-            break;
-        case Destination::ColorTable:
-            if (word == RtfWord::Red) colors_.SetRed(param);
-            if (word == RtfWord::Green) colors_.SetGreen(param);
-            if (word == RtfWord::Blue) colors_.SetBlue(param);
-            break;
-        case Destination::Skip:
-        case Destination::Upr:
-        case Destination::Object:
-            break;
+    add(Destination::Text, kText);
+    add(Destination::FontTable, kFontTable);
+    add(Destination::ColorTable, kColorTable);
+    add(Destination::Upr, kUpr);
+    add(Destination::Object, kObject);
+    return table;
+}();
+
+template <int kCodePage>
+void RtfReader::CharacterSetWord(bool, int) {
+    characterSet_ = kCodePage;
+    ++tablesVersion_;
+}
+
+void RtfReader::AnsiCodePageWord(bool hasParam, int param) {
+    ansiCodePage_ = CodePageOfNumber(hasParam ? param : 0);
+    ++tablesVersion_;
+}
+
+void RtfReader::DefaultFontWord(bool hasParam, int param) {
+    defaultFont_ = hasParam ? param : 0;
+    ++tablesVersion_;
+}
+
+template <RtfReader::Destination kDestination>
+void RtfReader::DestinationWord(bool, int) {
+    group_.destination = kDestination;
+}
+
+void RtfReader::ColorTableWord(bool, int) {
+    colors_.Clear();
+    ++tablesVersion_;
+    group_.destination = Destination::ColorTable;
+}
+
+template <RtfReader::Destination kDestination>
+void RtfReader::WrapperWord(bool, int) {
+    group_.outer = group_.destination;
+    group_.destination = kDestination;
+}
+
+void RtfReader::OuterDestinationWord(bool, int) { group_.destination = group_.outer; }
+
+void RtfReader::PlainWord(bool, int) {
+    group_.props = CharProps{};
+    group_.hidden = false;
+}
+
+template <bool RtfReader::CharProps::*kProp>
+void RtfReader::ToggleWord(bool hasParam, int param) {
+    group_.props.*kProp = On(hasParam, param);
+}
+
+void RtfReader::UnderlineNoneWord(bool, int) { group_.props.underline = false; }
+
+void RtfReader::HiddenWord(bool hasParam, int param) { group_.hidden = On(hasParam, param); }
+
+void RtfReader::FontSizeWord(bool hasParam, int param) {
+    group_.props.halfPoints =
+        hasParam && param > 0 ? std::min(param, kMaxHalfPoints) : kRtfDefaultHalfPoints;
+}
+
+template <int RtfReader::CharProps::*kProp>
+void RtfReader::TableIndexWord(bool hasParam, int param) {
+    group_.props.*kProp = !hasParam ? 0 : param >= 0 ? param : -1;
+}
+
+void RtfReader::BreakWord(bool, int) {
+    if (EmittingText()) EmitBreak();
+}
+
+void RtfReader::CellWord(bool, int) {
+    // The tab between cells is written only when more of the row follows,
+    // so that a row reads "a<TAB>b" and not "a<TAB>b<TAB>".
+    if (EmittingText()) {
+        Refresh();
+        FlushBytes();
+        FlushPending();
+        cellTabPending_ = true;
     }
 }
 
-void RtfReader::TextWord(RtfWord word, bool hasParam, int param) {
-    CharProps& props = group_.props;
-    switch (word) {
-        case RtfWord::Ansi:
-            characterSet_ = 1252;
-            ++tablesVersion_;
-            break;
-        case RtfWord::Mac:
-            characterSet_ = kMacCodePage;
-            ++tablesVersion_;
-            break;
-        case RtfWord::Pc:
-            characterSet_ = kPcCodePage;
-            ++tablesVersion_;
-            break;
-        case RtfWord::Pca:
-            characterSet_ = kPcaCodePage;
-            ++tablesVersion_;
-            break;
-        case RtfWord::AnsiCodePage:
-            ansiCodePage_ = CodePageOfNumber(hasParam ? param : 0);
-            ++tablesVersion_;
-            break;
-        case RtfWord::DefaultFont:
-            defaultFont_ = hasParam ? param : 0;
-            ++tablesVersion_;
-            break;
-        case RtfWord::FontTable:
-            group_.destination = Destination::FontTable;
-            break;
-        case RtfWord::ColorTable:
-            colors_.Clear();
-            ++tablesVersion_;
-            group_.destination = Destination::ColorTable;
-            break;
-        case RtfWord::SkippedDestination:
-            group_.destination = Destination::Skip;
-            break;
-        case RtfWord::Object:
-            group_.outer = group_.destination;
-            group_.destination = Destination::Object;
-            break;
-        case RtfWord::Font:
-            props.font = !hasParam ? 0 : param >= 0 ? param : -1;
-            break;
-        case RtfWord::Plain:
-            props = CharProps{};
-            group_.hidden = false;
-            break;
-        case RtfWord::Bold:
-            props.bold = On(hasParam, param);
-            break;
-        case RtfWord::Italic:
-            props.italic = On(hasParam, param);
-            break;
-        case RtfWord::Underline:
-            props.underline = On(hasParam, param);
-            break;
-        case RtfWord::UnderlineNone:
-            props.underline = false;
-            break;
-        case RtfWord::Hidden:
-            group_.hidden = On(hasParam, param);
-            break;
-        case RtfWord::FontSize:
-            props.halfPoints =
-                hasParam && param > 0 ? std::min(param, kMaxHalfPoints) : kRtfDefaultHalfPoints;
-            break;
-        case RtfWord::Color:
-            props.color = !hasParam ? 0 : param >= 0 ? param : -1;
-            break;
-        case RtfWord::Break:
-            if (EmittingText()) EmitBreak();
-            break;
-        case RtfWord::Cell:
-            // The tab between cells is written only when more of the row follows,
-            // so that a row reads "a<TAB>b" and not "a<TAB>b<TAB>".
-            if (EmittingText()) {
-                Refresh();
-                FlushBytes();
-                FlushPending();
-                cellTabPending_ = true;
-            }
-            break;
-        case RtfWord::Tab:
-            EmitSpecial(U'\t');
-            break;
-        case RtfWord::EmDash:
-            EmitSpecial(0x2014);
-            break;
-        case RtfWord::EnDash:
-            EmitSpecial(0x2013);
-            break;
-        case RtfWord::LeftQuote:
-            EmitSpecial(0x2018);
-            break;
-        case RtfWord::RightQuote:
-            EmitSpecial(0x2019);
-            break;
-        case RtfWord::LeftDoubleQuote:
-            EmitSpecial(0x201C);
-            break;
-        case RtfWord::RightDoubleQuote:
-            EmitSpecial(0x201D);
-            break;
-        case RtfWord::Bullet:
-            EmitSpecial(0x2022);
-            break;
-        case RtfWord::Space:
-            EmitSpecial(' ');
-            break;
-        case RtfWord::Unknown:
-        case RtfWord::Upr:
-        case RtfWord::Ud:
-        case RtfWord::Result:
-        case RtfWord::FontCharset:
-        case RtfWord::FontCodePage:
-        case RtfWord::Red:
-        case RtfWord::Green:
-        case RtfWord::Blue:
-        case RtfWord::Unicode:
-        case RtfWord::UnicodeSkip:
-        case RtfWord::Binary:
-            break;
+template <char32_t kCodePoint>
+void RtfReader::CharacterWord(bool, int) {
+    if (EmittingText()) EmitCodePoint(kCodePoint);
+}
+
+void RtfReader::UnicodeWord(bool hasParam, int param) {
+    if (hasParam) UnicodeCharacter(param);
+}
+
+void RtfReader::UnicodeSkipWord(bool hasParam, int param) {
+    group_.unicodeSkip = hasParam ? std::max(param, 0) : 1;
+}
+
+void RtfReader::FontEntryWord(bool hasParam, int param) {
+    fonts_.Begin(hasParam ? param : 0);
+    ++tablesVersion_;
+}
+
+void RtfReader::FontCharsetWord(bool hasParam, int param) {
+    fonts_.SetCodePage(CodePageOfFontCharset(hasParam ? param : 0));
+}
+
+void RtfReader::FontCodePageWord(bool hasParam, int param) {
+    if (const auto codePage = CodePageOfNumber(hasParam ? param : 0)) {
+        fonts_.SetCodePage(codePage);
     }
+}
+
+template <void (RtfColorTable::*kSet)(int)>
+void RtfReader::ColorComponentWord(bool, int param) {
+    (colors_.*kSet)(param);
 }
 
 void RtfReader::UnicodeCharacter(int param) {
@@ -542,16 +554,17 @@ void RtfReader::UnicodeCharacter(int param) {
                 EmitCodePoint(codePoint);
             }
             break;
-        case Destination::FontTable:
-            fonts_.AddToName(codePoint);
-            break;
+        case Destination::FontTable: fonts_.AddToName(codePoint); break;
         case Destination::ColorTable:
         case Destination::Skip:
         case Destination::Upr:
-        case Destination::Object:
-            break;
+        case Destination::Object: break;
     }
     fallbackLeft_ = group_.unicodeSkip;
+}
+
+void RtfReader::TakeByte(unsigned char byte, bool escaped) {
+    if (!Skipping()) DocumentByte(byte, escaped);
 }
 
 void RtfReader::DocumentByte(unsigned char byte, bool escaped) {
@@ -588,17 +601,12 @@ void RtfReader::DocumentByte(unsigned char byte, bool escaped) {
             return;
         case Destination::Skip:
         case Destination::Upr:
-        case Destination::Object:
-            return;
+        case Destination::Object: return;
     }
 }
 
 bool RtfReader::EmittingText() const {
     return group_.destination == Destination::Text && !group_.hidden;
-}
-
-void RtfReader::EmitSpecial(char32_t codePoint) {
-    if (EmittingText()) EmitCodePoint(codePoint);
 }
 
 void RtfReader::EmitCodePoint(char32_t codePoint) {
@@ -635,10 +643,7 @@ void RtfReader::Put(char32_t codePoint) {
 void RtfReader::EmitBreak() {
     Refresh();
     FlushBytes();
-    if (pendingHigh_ != 0) {
-        pendingHigh_ = 0;
-        Append(kReplacementCharacter);
-    }
+    FlushHighSurrogate();
     cellTabPending_ = false;
     if (document_.text.size() + 2 > maxTextLength_) {
         // A break is CR LF or nothing, never half of one.
@@ -651,13 +656,17 @@ void RtfReader::EmitBreak() {
 }
 
 void RtfReader::FlushPending() {
-    if (pendingHigh_ != 0) {
-        pendingHigh_ = 0;
-        Append(kReplacementCharacter);
-    }
+    FlushHighSurrogate();
     if (cellTabPending_) {
         cellTabPending_ = false;
         Append(U'\t');
+    }
+}
+
+void RtfReader::FlushHighSurrogate() {
+    if (pendingHigh_ != 0) {
+        pendingHigh_ = 0;
+        Append(kReplacementCharacter);
     }
 }
 

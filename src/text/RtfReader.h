@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -60,6 +61,9 @@ private:
     enum class Mode { Prefix, Rtf, PlainText, Done };
     enum class Lex { Text, Backslash, Word, WordSign, WordNumber, Hex1, Hex2, Binary };
     enum class Destination { Text, Skip, FontTable, ColorTable, Upr, Object };
+    // For tables indexed by destination: Object is the last.
+    static constexpr std::size_t kDestinationCount =
+        static_cast<std::size_t>(Destination::Object) + 1;
 
     // The character properties that decide a run's format.
     struct CharProps {
@@ -68,7 +72,7 @@ private:
         bool underline = false;
         int halfPoints = kRtfDefaultHalfPoints;
         int color = -1;  // colour-table index; -1 the default colour
-        int font = -1;    // font number; -1 the document's default font (\deff)
+        int font = -1;   // font number; -1 the document's default font (\deff)
 
         bool operator==(const CharProps&) const = default;
     };
@@ -86,20 +90,80 @@ private:
     void AppendPlain(std::string_view bytes);
     void FeedRtf(unsigned char c);
     // Handles one byte; true when the byte ended a control word without
-    // belonging to it and must be read again.
+    // belonging to it and must be read again. Step reads text itself, so that
+    // the loop over a document's bytes calls nothing for the common case; the
+    // Lex* functions read the rest of RTF's syntax.
     bool Step(unsigned char c);
+    void LexBackslash(unsigned char c);
+    bool LexWord(unsigned char c);
+    bool LexSign(unsigned char c);
+    bool LexNumber(unsigned char c);
+    bool LexHexHigh(unsigned char c);
+    bool LexHexLow(unsigned char c);
+    // Ends a control word at byte c; true when c is to be read again (all but
+    // a space).
+    bool EndWord(bool hasParam, unsigned char c);
+    // Ends a control word that a hyphen without digits follows, the hyphen
+    // being text.
+    void EndWordBeforeHyphen();
     void FinishLexing();
 
     void OpenGroup();
     void CloseGroup();
+    // Either brace ends a character's bytes, a \uN's fallback and a "\*".
+    void AtBrace();
     void ControlSymbol(unsigned char c);
     void ControlWord(bool hasParam);
-    void TextWord(RtfWord word, bool hasParam, int param);
+    // A byte of text, unless a \uN's fallback swallows it.
+    void TakeByte(unsigned char byte, bool escaped);
     void DocumentByte(unsigned char byte, bool escaped);
     void UnicodeCharacter(int param);
     bool Skipping();
 
-    void EmitSpecial(char32_t codePoint);
+    // The control words' handlers, one row of them for each destination;
+    // words without one in a destination are ignored there. Without a
+    // parameter, param is 0.
+    using WordHandler = void (RtfReader::*)(bool hasParam, int param);
+    using WordHandlers = std::array<std::array<WordHandler, kRtfWordCount>, kDestinationCount>;
+    static const WordHandlers kWordHandlers;
+    // The document's code page and default font.
+    template <int kCodePage>
+    void CharacterSetWord(bool hasParam, int param);
+    void AnsiCodePageWord(bool hasParam, int param);
+    void DefaultFontWord(bool hasParam, int param);
+    // Destinations.
+    template <Destination kDestination>
+    void DestinationWord(bool hasParam, int param);
+    void ColorTableWord(bool hasParam, int param);
+    // \upr and \object: their text is in the \ud or \result group inside them,
+    // which goes back to the destination around them.
+    template <Destination kDestination>
+    void WrapperWord(bool hasParam, int param);
+    void OuterDestinationWord(bool hasParam, int param);
+    // Character formatting.
+    void PlainWord(bool hasParam, int param);
+    template <bool CharProps::*kProp>
+    void ToggleWord(bool hasParam, int param);
+    void UnderlineNoneWord(bool hasParam, int param);
+    void HiddenWord(bool hasParam, int param);
+    void FontSizeWord(bool hasParam, int param);
+    // \f and \cf: an index into the font or colour table.
+    template <int CharProps::*kProp>
+    void TableIndexWord(bool hasParam, int param);
+    // Paragraph, line, page, section and row breaks; table cells; characters.
+    void BreakWord(bool hasParam, int param);
+    void CellWord(bool hasParam, int param);
+    template <char32_t kCodePoint>
+    void CharacterWord(bool hasParam, int param);
+    void UnicodeWord(bool hasParam, int param);
+    void UnicodeSkipWord(bool hasParam, int param);
+    // Inside the font and colour tables.
+    void FontEntryWord(bool hasParam, int param);
+    void FontCharsetWord(bool hasParam, int param);
+    void FontCodePageWord(bool hasParam, int param);
+    template <void (RtfColorTable::*kSet)(int)>
+    void ColorComponentWord(bool hasParam, int param);
+
     void EmitCodePoint(char32_t codePoint);
     void EmitBreak();
     // Decodes the bytes collected in a multi-byte code page.
@@ -108,6 +172,8 @@ private:
     // Writes the U+FFFD of a high surrogate left without its low half and the
     // tab of a cell that more of its row follows.
     void FlushPending();
+    // Only the U+FFFD: a break or the end of the document drops the tab.
+    void FlushHighSurrogate();
     // Callers have brought the resolved format up to date (Refresh).
     void Append(char32_t codePoint);
     bool EmittingText() const;
