@@ -17,7 +17,7 @@ inline void Check(bool condition) {
 // other control character but tab, every position a Unicode scalar value.
 inline void CheckShape(const BookText& book, std::size_t maxText) {
     Check(book.text.size() <= maxText);
-    if (book.error != BookError::None) Check(book.text.empty() && book.runs.empty());
+    if (book.error != LoadError::None) Check(book.text.empty() && book.runs.empty());
     std::size_t next = 0;
     for (std::size_t i = 0; i < book.runs.size(); ++i) {
         Check(book.runs[i].start == next && book.runs[i].length > 0);
@@ -57,7 +57,7 @@ void CheckReader(Reader read, std::string_view bytes) {
         Check(done <= total);
         return false;
     });
-    Check(stopped.error == BookError::Cancelled || whole.error != BookError::None);
+    Check(stopped.error == LoadError::Cancelled || whole.error != LoadError::None);
 }
 
 }  // namespace bookfuzz

@@ -40,7 +40,7 @@ void ReadBook(std::string_view bytes) {
         Check(done == ++calls && done <= total);
         return true;
     });
-    if (book.error != BookError::None) {
+    if (book.error != LoadError::None) {
         Check(book.text.empty() && book.runs.empty());
         return;
     }

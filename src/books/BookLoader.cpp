@@ -18,29 +18,22 @@ namespace {
 std::optional<BookText> ReadBookBytes(DocumentKind kind, std::string_view bytes,
                                       const BookLimits& limits, const BookProgress& progress) {
     switch (kind) {
-        case DocumentKind::Pdf:
-            return ReadPdf(bytes, limits, progress);
-        case DocumentKind::Fb2:
-            return ReadFb2(bytes, limits, progress);
-        case DocumentKind::Fb2Zip:
-            return ReadFb2Zip(bytes, limits, progress);
-        case DocumentKind::Epub:
-            return ReadEpub(bytes, limits, progress);
-        case DocumentKind::Docx:
-            return ReadDocx(bytes, limits, progress);
-        case DocumentKind::Odt:
-            return ReadOdt(bytes, limits, progress);
+        case DocumentKind::Pdf: return ReadPdf(bytes, limits, progress);
+        case DocumentKind::Fb2: return ReadFb2(bytes, limits, progress);
+        case DocumentKind::Fb2Zip: return ReadFb2Zip(bytes, limits, progress);
+        case DocumentKind::Epub: return ReadEpub(bytes, limits, progress);
+        case DocumentKind::Docx: return ReadDocx(bytes, limits, progress);
+        case DocumentKind::Odt: return ReadOdt(bytes, limits, progress);
         case DocumentKind::PlainText:
         case DocumentKind::RichText:
-        case DocumentKind::Html:
-            break;
+        case DocumentKind::Html: break;
     }
     return std::nullopt;
 }
 
 LoadedText FromBook(BookText book) {
     LoadedText loaded;
-    loaded.error = LoadErrorFromBook(book.error);
+    loaded.error = book.error;
     if (loaded.error != LoadError::None) return loaded;
     loaded.text = std::move(book.text);
     loaded.runs = std::move(book.runs);
@@ -55,24 +48,6 @@ bool IsRegularFile(const std::string& path) {
 }
 
 }  // namespace
-
-LoadError LoadErrorFromBook(BookError error) {
-    switch (error) {
-        case BookError::None:
-            return LoadError::None;
-        case BookError::Damaged:
-            return LoadError::Damaged;
-        case BookError::Encrypted:
-            return LoadError::Encrypted;
-        case BookError::NoText:
-            return LoadError::NoText;
-        case BookError::TooLarge:
-            return LoadError::BookTooLarge;
-        case BookError::Cancelled:
-            return LoadError::Cancelled;
-    }
-    return LoadError::Damaged;
-}
 
 LoadedText LoadBookFile(const std::string& path, DocumentKind kind, const BookProgress& progress,
                         const BookLimits& limits) {

@@ -6,28 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "text/TextRun.h"
+#include "text/LoadError.h"
 #include "text/TextRules.h"
+#include "text/TextRun.h"
 
 // What a book reader gives: the book's text in reading order, how parts of
 // it look (headings bold, emphasis italic, as the RTF reader describes
 // formats), and the metadata a shelf name can be made of.
 
-enum class BookError {
-    None,
-    Damaged,    // not a readable file of its format
-    Encrypted,  // DRM or a password
-    NoText,     // nothing to read, e.g. a scanned PDF without a text layer
-    TooLarge,   // unpacks to more than the cap
-    Cancelled,  // the user stopped the load
-};
-
 struct BookText {
-    BookError error = BookError::None;
-    std::u32string text;       // at most the limit's characters; CR LF between paragraphs
+    // A book error (Damaged, Encrypted, NoText, BookTooLarge) or Cancelled;
+    // opening the file is the loader's.
+    LoadError error = LoadError::None;
+    std::u32string text;        // at most the limit's characters; CR LF between paragraphs
     std::vector<TextRun> runs;  // empty, or covering the text from 0 without gaps
-    std::u32string author;     // "First Last", several joined by ", "; may be empty
-    std::u32string title;      // may be empty
+    std::u32string author;      // "First Last", several joined by ", "; may be empty
+    std::u32string title;       // may be empty
 };
 
 struct BookLimits {

@@ -262,23 +262,23 @@ std::string Resolve(std::string_view folder, std::string_view target) {
 BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     BookText book;
     if (bytes.substr(0, kOleSignature.size()) == kOleSignature) {
-        book.error = BookError::Encrypted;
+        book.error = LoadError::Encrypted;
         return book;
     }
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
     if (!archive) {
-        book.error = BookError::Damaged;
+        book.error = LoadError::Damaged;
         return book;
     }
-    auto fail = [&book](BookError error) {
+    auto fail = [&book](LoadError error) {
         book = BookText{};
         book.error = error;
         return book;
     };
 
     std::string xml;
-    if (const BookError error = ReadPackagePart(*archive, "_rels/.rels", false, xml);
-        error != BookError::None) {
+    if (const LoadError error = ReadPackagePart(*archive, "_rels/.rels", false, xml);
+        error != LoadError::None) {
         return fail(error);
     }
     std::string mainPart = "word/document.xml";
@@ -289,12 +289,12 @@ BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookPr
     const std::string relsPart = folder + "_rels/" + mainPart.substr(folder.size()) + ".rels";
 
     std::string documentXml;
-    if (const BookError error = ReadPackagePart(*archive, mainPart, true, documentXml);
-        error != BookError::None) {
+    if (const LoadError error = ReadPackagePart(*archive, mainPart, true, documentXml);
+        error != LoadError::None) {
         return fail(error);
     }
-    if (const BookError error = ReadPackagePart(*archive, relsPart, false, xml);
-        error != BookError::None) {
+    if (const LoadError error = ReadPackagePart(*archive, relsPart, false, xml);
+        error != LoadError::None) {
         return fail(error);
     }
     const std::map<std::string, std::string> parts = Relationships(xml);
@@ -306,18 +306,18 @@ BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookPr
     };
 
     std::string stylesXml, footnotesXml, endnotesXml, coreXml;
-    for (const BookError error : {partXml("styles", "styles.xml", stylesXml),
+    for (const LoadError error : {partXml("styles", "styles.xml", stylesXml),
                                   partXml("footnotes", "footnotes.xml", footnotesXml),
                                   partXml("endnotes", "endnotes.xml", endnotesXml),
                                   ReadPackagePart(*archive, "docProps/core.xml", false, coreXml)}) {
-        if (error != BookError::None) return fail(error);
+        if (error != LoadError::None) return fail(error);
     }
 
     pugi::xml_document document;
     const pugi::xml_node body = ParseXml(documentXml, document)
                                     ? ChildByLocalName(document.document_element(), "body")
                                     : pugi::xml_node();
-    if (!body) return fail(BookError::Damaged);
+    if (!body) return fail(LoadError::Damaged);
 
     Styles styles;
     pugi::xml_document stylesDocument;
@@ -333,14 +333,14 @@ BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookPr
     std::size_t total = 1;  // the notes
     for (pugi::xml_node child : body.children()) total += child.type() == pugi::node_element;
     std::size_t done = 0;
-    if (progress && !progress(done, total)) return fail(BookError::Cancelled);
+    if (progress && !progress(done, total)) return fail(LoadError::Cancelled);
 
     BookTextBuilder out(limits.maxTextLength);
     DocxWalker walker(out, styles);
     for (pugi::xml_node child : body.children()) {
         if (child.type() != pugi::node_element) continue;
         walker.Block(child, 1);
-        if (progress && !progress(++done, total)) return fail(BookError::Cancelled);
+        if (progress && !progress(++done, total)) return fail(LoadError::Cancelled);
         if (out.Full()) break;
     }
 
@@ -367,7 +367,7 @@ BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookPr
         out.EndParagraph();
         walker.Block(found->second, 1);
     }
-    if (progress && !progress(total, total)) return fail(BookError::Cancelled);
+    if (progress && !progress(total, total)) return fail(LoadError::Cancelled);
     out.Finish(book);
     return book;
 }

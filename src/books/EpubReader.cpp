@@ -15,17 +15,17 @@ namespace {
 
 constexpr std::u32string_view kParagraphBreak = U"\r\n";
 
-BookText Failure(BookError error) {
+BookText Failure(LoadError error) {
     BookText book;
     book.error = error;
     return book;
 }
 
-BookError ZipError(ZipArchive::Status status) {
+LoadError ZipError(ZipArchive::Status status) {
     switch (status) {
-        case ZipArchive::Status::Encrypted: return BookError::Encrypted;
-        case ZipArchive::Status::TooLarge: return BookError::TooLarge;
-        default: return BookError::Damaged;
+        case ZipArchive::Status::Encrypted: return LoadError::Encrypted;
+        case ZipArchive::Status::TooLarge: return LoadError::BookTooLarge;
+        default: return LoadError::Damaged;
     }
 }
 
@@ -38,7 +38,7 @@ std::u32string FromUtf8(const std::string& text) {
 // Heading spans, already in the book's positions and in order, become runs
 // over the whole text: plain, bold, plain, ...
 std::vector<TextRun> HeadingRuns(const std::vector<HtmlConverter::Span>& headings,
-                                std::size_t length) {
+                                 std::size_t length) {
     std::vector<TextRun> runs;
     if (headings.empty() || length == 0) return runs;
     CharFormat plain;
@@ -70,7 +70,7 @@ std::vector<TextRun> HeadingRuns(const std::vector<HtmlConverter::Span>& heading
 
 BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
-    if (!archive) return Failure(BookError::Damaged);
+    if (!archive) return Failure(LoadError::Damaged);
 
     std::string xml;
     if (const auto status = archive->Read("META-INF/container.xml", xml);
@@ -78,11 +78,11 @@ BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookPr
         return Failure(ZipError(status));
     }
     const std::optional<std::string> packagePath = ParseEpubContainer(xml);
-    if (!packagePath) return Failure(BookError::Damaged);
+    if (!packagePath) return Failure(LoadError::Damaged);
     if (const auto status = archive->Read(*packagePath, xml); status != ZipArchive::Status::Ok)
         return Failure(ZipError(status));
     const std::optional<EpubPackage> package = ParseEpubPackage(xml, *packagePath);
-    if (!package) return Failure(BookError::Damaged);
+    if (!package) return Failure(LoadError::Damaged);
 
     std::vector<std::string> encrypted;
     if (archive->Has("META-INF/encryption.xml")) {
@@ -94,7 +94,7 @@ BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookPr
     }
     for (const std::string& document : package->documents)
         if (std::ranges::find(encrypted, document) != encrypted.end())
-            return Failure(BookError::Encrypted);
+            return Failure(LoadError::Encrypted);
 
     BookText book;
     std::vector<HtmlConverter::Span> headings;
@@ -136,11 +136,11 @@ BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookPr
         }
         // Otherwise the archive lacks the document, or it is damaged: the
         // rest of the book still reads.
-        if (progress && !progress(i + 1, total)) return Failure(BookError::Cancelled);
+        if (progress && !progress(i + 1, total)) return Failure(LoadError::Cancelled);
     }
-    if (!anyRead) return Failure(BookError::Damaged);
+    if (!anyRead) return Failure(LoadError::Damaged);
     // Read, but only pictures: a comic, or a book of scans.
-    if (book.text.empty()) return Failure(BookError::NoText);
+    if (book.text.empty()) return Failure(LoadError::NoText);
     if (book.text.size() > limits.maxTextLength) book.text.resize(limits.maxTextLength);
     book.runs = HeadingRuns(headings, book.text.size());
 

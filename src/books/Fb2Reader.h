@@ -19,6 +19,6 @@
 BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
 
 // The first entry whose name ends in ".fb2" (any letter case) of a ZIP
-// archive. Damaged without one, Encrypted when it has a password, TooLarge
-// beyond the unpacking cap.
+// archive. Damaged without one, Encrypted when it has a password,
+// BookTooLarge beyond the unpacking cap.
 BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

@@ -244,31 +244,31 @@ bool HasEncryptionData(std::string& manifest) {
 
 BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     BookText book;
-    auto fail = [&book](BookError error) {
+    auto fail = [&book](LoadError error) {
         book = BookText{};
         book.error = error;
         return book;
     };
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
-    if (!archive) return fail(BookError::Damaged);
+    if (!archive) return fail(LoadError::Damaged);
 
     std::string manifest, contentXml, stylesXml, metaXml;
-    if (const BookError error = ReadPackagePart(*archive, "META-INF/manifest.xml", false, manifest);
-        error != BookError::None) {
+    if (const LoadError error = ReadPackagePart(*archive, "META-INF/manifest.xml", false, manifest);
+        error != LoadError::None) {
         return fail(error);
     }
-    if (HasEncryptionData(manifest)) return fail(BookError::Encrypted);
-    for (const BookError error : {ReadPackagePart(*archive, "content.xml", true, contentXml),
+    if (HasEncryptionData(manifest)) return fail(LoadError::Encrypted);
+    for (const LoadError error : {ReadPackagePart(*archive, "content.xml", true, contentXml),
                                   ReadPackagePart(*archive, "styles.xml", false, stylesXml),
                                   ReadPackagePart(*archive, "meta.xml", false, metaXml)}) {
-        if (error != BookError::None) return fail(error);
+        if (error != LoadError::None) return fail(error);
     }
 
     pugi::xml_document content;
-    if (!ParseXml(contentXml, content)) return fail(BookError::Damaged);
+    if (!ParseXml(contentXml, content)) return fail(LoadError::Damaged);
     const pugi::xml_node root = content.document_element();
     const pugi::xml_node text = ChildByLocalName(ChildByLocalName(root, "body"), "text");
-    if (!text) return fail(BookError::Damaged);
+    if (!text) return fail(LoadError::Damaged);
 
     Styles styles;
     pugi::xml_document stylesDocument;
@@ -292,14 +292,14 @@ BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookPro
     std::size_t total = 1;  // the notes
     for (pugi::xml_node child : text.children()) total += child.type() == pugi::node_element;
     std::size_t done = 0;
-    if (progress && !progress(done, total)) return fail(BookError::Cancelled);
+    if (progress && !progress(done, total)) return fail(LoadError::Cancelled);
 
     BookTextBuilder out(limits.maxTextLength);
     OdtWalker walker(out, styles);
     for (pugi::xml_node child : text.children()) {
         if (child.type() != pugi::node_element) continue;
         walker.Node(child, 1);
-        if (progress && !progress(++done, total)) return fail(BookError::Cancelled);
+        if (progress && !progress(++done, total)) return fail(LoadError::Cancelled);
         if (out.Full()) break;
     }
     const std::vector<Note> notes = walker.Notes();
@@ -310,7 +310,7 @@ BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookPro
         walker.Children(note.body, 1);
         walker.SetNotePrefix({});
     }
-    if (progress && !progress(total, total)) return fail(BookError::Cancelled);
+    if (progress && !progress(total, total)) return fail(LoadError::Cancelled);
     out.Finish(book);
     return book;
 }

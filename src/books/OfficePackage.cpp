@@ -2,17 +2,17 @@
 
 #include "books/BookTextBuilder.h"
 
-BookError ReadPackagePart(ZipArchive& archive, std::string_view name, bool required,
+LoadError ReadPackagePart(ZipArchive& archive, std::string_view name, bool required,
                           std::string& out) {
     switch (archive.Read(name, out)) {
-        case ZipArchive::Status::Ok: return BookError::None;
-        case ZipArchive::Status::Encrypted: return BookError::Encrypted;
-        case ZipArchive::Status::TooLarge: return BookError::TooLarge;
+        case ZipArchive::Status::Ok: return LoadError::None;
+        case ZipArchive::Status::Encrypted: return LoadError::Encrypted;
+        case ZipArchive::Status::TooLarge: return LoadError::BookTooLarge;
         case ZipArchive::Status::Damaged:
         case ZipArchive::Status::Missing: break;
     }
     out.clear();
-    return required ? BookError::Damaged : BookError::None;
+    return required ? LoadError::Damaged : LoadError::None;
 }
 
 std::u32string AuthorList(std::string_view utf8) {

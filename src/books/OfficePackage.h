@@ -11,7 +11,7 @@
 // Reads one part of the package. A required part that is missing or damaged
 // makes the book Damaged; an optional one is then just empty. A password or
 // the unpacking cap always ends the load.
-BookError ReadPackagePart(ZipArchive& archive, std::string_view name, bool required,
+LoadError ReadPackagePart(ZipArchive& archive, std::string_view name, bool required,
                           std::string& out);
 
 // The creator field of document properties: several names separated by ";"

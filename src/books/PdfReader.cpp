@@ -290,16 +290,16 @@ BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLim
                       const BookProgress& progress) {
     BookText book;
     if (!document) {
-        book.error = BookError::Damaged;
+        book.error = LoadError::Damaged;
         return book;
     }
     if (document->is_locked()) {
-        book.error = BookError::Encrypted;
+        book.error = LoadError::Encrypted;
         return book;
     }
     const int count = document->pages();
     if (count <= 0) {
-        book.error = BookError::Damaged;
+        book.error = LoadError::Damaged;
         return book;
     }
     std::vector<Page> pages;
@@ -327,12 +327,12 @@ BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLim
         }
         if (progress &&
             !progress(static_cast<std::size_t>(i) + 1, static_cast<std::size_t>(count))) {
-            book.error = BookError::Cancelled;
+            book.error = LoadError::Cancelled;
             return book;
         }
     }
     if (characters == 0) {
-        book.error = BookError::NoText;
+        book.error = LoadError::NoText;
         return book;
     }
     DropRunningLines(pages);
@@ -368,7 +368,7 @@ BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLim
 BookText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     QuietPoppler();
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        return {BookError::TooLarge, {}, {}, {}, {}};
+        return {LoadError::BookTooLarge, {}, {}, {}, {}};
     std::unique_ptr<poppler::document> document(
         poppler::document::load_from_raw_data(bytes.data(), static_cast<int>(bytes.size())));
     return ReadDocument(std::move(document), limits, progress);

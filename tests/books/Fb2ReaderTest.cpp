@@ -43,7 +43,7 @@ TEST_P(Fb2Samples, GiveTheExpectedTextAndMetadata) {
     const SampleCase& sample = GetParam();
     const std::string bytes = Sample(sample.file);
     const BookText book = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), Sample(sample.expected));
     EXPECT_EQ(Utf8(book.author), sample.author);
     EXPECT_EQ(Utf8(book.title), sample.title);
@@ -135,7 +135,7 @@ TEST(Fb2Reader, HonoursTheDeclaredEncodingAndTheByteOrderMark) {
     };
     for (const Case& c : cases) {
         const BookText book = Fb2(c.bytes);
-        EXPECT_EQ(book.error, BookError::None) << c.name;
+        EXPECT_EQ(book.error, LoadError::None) << c.name;
         EXPECT_EQ(Utf8(book.text), paragraph) << c.name;
         EXPECT_EQ(Utf8(book.title), "Книга") << c.name;
     }
@@ -154,13 +154,13 @@ TEST(Fb2Reader, WhatIsNoFictionBookIsDamaged) {
         {"no body", "<FictionBook><description/></FictionBook>"},
         {"notes only", "<FictionBook><body name=\"notes\"><p>n</p></body></FictionBook>"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Fb2(c.bytes).error, BookError::Damaged) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(Fb2(c.bytes).error, LoadError::Damaged) << c.name;
 }
 
 TEST(Fb2Reader, ABookCutShortGivesWhatCameBeforeTheCut) {
     const std::string bytes = "<FictionBook><body><section><p>Первый абзац.</p><p>Второй абз";
     const BookText book = Fb2(bytes);
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text).substr(0, 24), "Первый абзац.");
 }
 
@@ -176,9 +176,9 @@ TEST(Fb2Reader, DocumentTypeEntitiesAreNeverExpanded) {
         "<FictionBook><body><p>Смех &lol9; и &loop; и &undefined; конец</p></body>"
         "</FictionBook>";
     const BookText book = Fb2(laughs);
-    ASSERT_TRUE(book.error == BookError::None || book.error == BookError::Damaged);
+    ASSERT_TRUE(book.error == LoadError::None || book.error == LoadError::Damaged);
     EXPECT_LT(book.text.size(), 100u);
-    if (book.error == BookError::None) {
+    if (book.error == LoadError::None) {
         EXPECT_EQ(Utf8(book.text).substr(0, 8), "Смех");
         ExpectWellFormed(book);
     }
@@ -191,7 +191,7 @@ TEST(Fb2Reader, DeepNestingNeitherCrashesNorLosesTheRest) {
     for (int i = 0; i < 100000; ++i) bytes += "</section>";
     bytes += "<p>Конец</p></section></body></FictionBook>";
     const BookText book = Fb2(bytes);
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "Начало\r\nКонец");
 }
 
@@ -221,7 +221,7 @@ TEST(Fb2Reader, TheTextIsCutAtTheLimit) {
                                            {whole.size(), whole.size()},
                                            {whole.size() + 1, whole.size()}}) {
         const BookText book = Fb2(Sample("hand-1251.fb2"), c.limit);
-        ASSERT_EQ(book.error, BookError::None) << c.limit;
+        ASSERT_EQ(book.error, LoadError::None) << c.limit;
         EXPECT_EQ(book.text.size(), c.length) << c.limit;
         EXPECT_EQ(whole.substr(0, book.text.size()), book.text) << c.limit;
         ExpectWellFormed(book);
@@ -235,7 +235,7 @@ TEST(Fb2Reader, ProgressCountsTopLevelSectionsAndCancelStops) {
             calls.emplace_back(done, total);
             return true;
         });
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     // Two chapters of the main body and one note.
     const std::vector<std::pair<std::size_t, std::size_t>> expected{{0, 3}, {1, 3}, {2, 3}, {3, 3}};
     EXPECT_EQ(calls, expected);
@@ -245,7 +245,7 @@ TEST(Fb2Reader, ProgressCountsTopLevelSectionsAndCancelStops) {
         const BookText stopped =
             ReadFb2(Sample("hand-1251.fb2"), {},
                     [&](std::size_t, std::size_t) { return count++ < stopAt; });
-        EXPECT_EQ(stopped.error, BookError::Cancelled) << stopAt;
+        EXPECT_EQ(stopped.error, LoadError::Cancelled) << stopAt;
         EXPECT_TRUE(stopped.text.empty());
         EXPECT_EQ(count, stopAt + 1);
     }
@@ -257,7 +257,7 @@ TEST(Fb2Zip, TakesTheFirstFb2EntryInAnyLetterCase) {
     const std::string bytes = MakeZip(
         {{"cover.jpg", "\xFF\xD8"}, {"dir/", ""}, {"Book.FB2", first}, {"other.fb2", second}});
     const BookText book = ReadFb2Zip(bytes, {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "первая");
 }
 
@@ -267,16 +267,16 @@ TEST(Fb2Zip, ArchivesThatCannotBeReadSayWhy) {
     struct Case {
         const char* name;
         std::string bytes;
-        BookError error;
+        LoadError error;
     };
     const std::vector<Case> cases{
-        {"no fb2 entry", MakeZip({{"book.txt", book}}), BookError::Damaged},
-        {"empty archive", MakeZip({}), BookError::Damaged},
-        {"not a zip", book, BookError::Damaged},
-        {"cut in half", good.substr(0, good.size() / 2), BookError::Damaged},
-        {"cut before the directory's end", good.substr(0, good.size() - 10), BookError::Damaged},
-        {"password", MakeZip({{"book.fb2", book, true}}), BookError::Encrypted},
-        {"damaged entry", MakeZip({{"book.fb2", "not a book"}}), BookError::Damaged},
+        {"no fb2 entry", MakeZip({{"book.txt", book}}), LoadError::Damaged},
+        {"empty archive", MakeZip({}), LoadError::Damaged},
+        {"not a zip", book, LoadError::Damaged},
+        {"cut in half", good.substr(0, good.size() / 2), LoadError::Damaged},
+        {"cut before the directory's end", good.substr(0, good.size() - 10), LoadError::Damaged},
+        {"password", MakeZip({{"book.fb2", book, true}}), LoadError::Encrypted},
+        {"damaged entry", MakeZip({{"book.fb2", "not a book"}}), LoadError::Damaged},
     };
     for (const Case& c : cases) EXPECT_EQ(ReadFb2Zip(c.bytes, {}, {}).error, c.error) << c.name;
 }
@@ -284,14 +284,14 @@ TEST(Fb2Zip, ArchivesThatCannotBeReadSayWhy) {
 TEST(Fb2Zip, ABombStopsAtTheUnpackingCap) {
     // 300 MB of zeros, deflated to 300 KB.
     const std::string bomb = Sample("bomb.fb2.zip");
-    EXPECT_EQ(ReadFb2Zip(bomb, {}, {}).error, BookError::TooLarge);
+    EXPECT_EQ(ReadFb2Zip(bomb, {}, {}).error, LoadError::BookTooLarge);
 
     BookLimits small;
     small.maxUnpackedBytes = 1000;
     const std::string book = SmallBook("", std::string(2000, 'x'));
-    EXPECT_EQ(ReadFb2Zip(MakeZip({{"book.fb2", book}}), small, {}).error, BookError::TooLarge);
+    EXPECT_EQ(ReadFb2Zip(MakeZip({{"book.fb2", book}}), small, {}).error, LoadError::BookTooLarge);
     small.maxUnpackedBytes = book.size();
-    EXPECT_EQ(ReadFb2Zip(MakeZip({{"book.fb2", book}}), small, {}).error, BookError::None);
+    EXPECT_EQ(ReadFb2Zip(MakeZip({{"book.fb2", book}}), small, {}).error, LoadError::None);
 }
 
 }  // namespace

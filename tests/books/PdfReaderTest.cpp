@@ -34,7 +34,7 @@ std::u32string Expected(const std::string& name) {
 
 TEST(PdfReader, SampleMadeByLibreOfficeReadsAsItsParagraphs) {
     const BookText book = ReadPdf(ReadBytes(kData + "sample.pdf"), {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(book.text, Expected("sample.pdf.txt"));
     EXPECT_EQ(book.title, U"Образцы текста");
     EXPECT_EQ(book.author, U"Анна Иванова");
@@ -105,15 +105,15 @@ TEST(PdfReader, FilesThatCannotBeReadSayWhy) {
     struct Case {
         const char* label;
         std::string bytes;
-        BookError error;
+        LoadError error;
     };
     const Case cases[] = {
-        {"user password", ReadBytes(kData + "sample-password.pdf"), BookError::Encrypted},
-        {"a picture of a page only", ReadBytes(kData + "sample-scanned.pdf"), BookError::NoText},
-        {"empty file", "", BookError::Damaged},
-        {"not a PDF", "Just some words, not a PDF at all.", BookError::Damaged},
-        {"header only", "%PDF-1.7\n", BookError::Damaged},
-        {"first kilobyte of a real one", sample.substr(0, 1024), BookError::Damaged},
+        {"user password", ReadBytes(kData + "sample-password.pdf"), LoadError::Encrypted},
+        {"a picture of a page only", ReadBytes(kData + "sample-scanned.pdf"), LoadError::NoText},
+        {"empty file", "", LoadError::Damaged},
+        {"not a PDF", "Just some words, not a PDF at all.", LoadError::Damaged},
+        {"header only", "%PDF-1.7\n", LoadError::Damaged},
+        {"first kilobyte of a real one", sample.substr(0, 1024), LoadError::Damaged},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -143,7 +143,7 @@ TEST(PdfReader, ProgressCountsPagesAndCancelStops) {
         told.emplace_back(done, total);
         return true;
     });
-    ASSERT_EQ(whole.error, BookError::None);
+    ASSERT_EQ(whole.error, LoadError::None);
     ASSERT_FALSE(told.empty());
     const std::size_t pages = told.back().second;
     EXPECT_GE(pages, 3u);
@@ -154,7 +154,7 @@ TEST(PdfReader, ProgressCountsPagesAndCancelStops) {
         ++calls;
         return done < 2;
     });
-    EXPECT_EQ(stopped.error, BookError::Cancelled);
+    EXPECT_EQ(stopped.error, LoadError::Cancelled);
     EXPECT_TRUE(stopped.text.empty());
     EXPECT_EQ(calls, 2u);
 }
@@ -163,7 +163,7 @@ TEST(PdfReader, TextIsCutAtTheLimit) {
     BookLimits limits;
     limits.maxTextLength = 40;
     const BookText book = ReadPdf(ReadBytes(kData + "sample.pdf"), limits, {});
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(book.text, Expected("sample.pdf.txt").substr(0, 40));
     ASSERT_FALSE(book.runs.empty());
     EXPECT_EQ(book.runs.back().start + book.runs.back().length, 40u);
