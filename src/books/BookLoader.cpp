@@ -15,8 +15,8 @@ namespace {
 
 // The reader of a book kind read whole from its bytes; nothing for a kind
 // that is not a book.
-std::optional<BookText> ReadBookBytes(DocumentKind kind, std::string_view bytes,
-                                      const BookLimits& limits, const BookProgress& progress) {
+std::optional<LoadedText> ReadBookBytes(DocumentKind kind, std::string_view bytes,
+                                        const BookLimits& limits, const BookProgress& progress) {
     switch (kind) {
         case DocumentKind::Pdf: return ReadPdf(bytes, limits, progress);
         case DocumentKind::Fb2: return ReadFb2(bytes, limits, progress);
@@ -31,15 +31,13 @@ std::optional<BookText> ReadBookBytes(DocumentKind kind, std::string_view bytes,
     return std::nullopt;
 }
 
-LoadedText FromBook(BookText book) {
-    LoadedText loaded;
-    loaded.error = book.error;
-    if (loaded.error != LoadError::None) return loaded;
-    loaded.text = std::move(book.text);
-    loaded.runs = std::move(book.runs);
-    loaded.author = std::move(book.author);
-    loaded.title = std::move(book.title);
-    return loaded;
+// A failed book is only its error: a reader stopped part way may have
+// gathered some of the book by then (an FB2's metadata comes first).
+LoadedText NothingIfFailed(LoadedText book) {
+    if (book.error == LoadError::None) return book;
+    LoadedText failed;
+    failed.error = book.error;
+    return failed;
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -58,18 +56,18 @@ LoadedText LoadBookFile(const std::string& path, DocumentKind kind, const BookPr
             failed.error = LoadError::OpenFailed;
             return failed;
         }
-        return FromBook(ReadPdfFile(path, limits, progress));
+        return NothingIfFailed(ReadPdfFile(path, limits, progress));
     }
     std::string bytes;
     failed.error = ReadWholeFile(path, kMaxBookFileBytes, bytes);
     if (failed.error == LoadError::TooLarge) failed.error = LoadError::BookTooLarge;
     if (failed.error != LoadError::None) return failed;
-    std::optional<BookText> book = ReadBookBytes(kind, bytes, limits, progress);
+    std::optional<LoadedText> book = ReadBookBytes(kind, bytes, limits, progress);
     if (!book) {
         failed.error = LoadError::OpenFailed;
         return failed;
     }
-    return FromBook(std::move(*book));
+    return NothingIfFailed(std::move(*book));
 }
 
 LoadedText LoadAnyDocument(const std::string& path, DocumentKind kind,

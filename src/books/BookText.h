@@ -3,26 +3,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <string>
-#include <vector>
 
-#include "text/LoadError.h"
+#include "text/LoadedText.h"
 #include "text/TextRules.h"
-#include "text/TextRun.h"
 
-// What a book reader gives: the book's text in reading order, how parts of
-// it look (headings bold, emphasis italic, as the RTF reader describes
-// formats), and the metadata a shelf name can be made of.
-
-struct BookText {
-    // A book error (Damaged, Encrypted, NoText, BookTooLarge) or Cancelled;
-    // opening the file is the loader's.
-    LoadError error = LoadError::None;
-    std::u32string text;        // at most the limit's characters; CR LF between paragraphs
-    std::vector<TextRun> runs;  // empty, or covering the text from 0 without gaps
-    std::u32string author;      // "First Last", several joined by ", "; may be empty
-    std::u32string title;       // may be empty
-};
+// What every book reader takes: the limits of the load and whom to tell its
+// progress. It gives a LoadedText: the book's text in reading order, how parts
+// of it look (headings bold, emphasis italic, as the RTF reader describes
+// formats), and the metadata a shelf name can be made of; or a book error
+// (Damaged, Encrypted, NoText, BookTooLarge) or Cancelled. Opening the file
+// is the loader's.
 
 struct BookLimits {
     std::size_t maxTextLength = kMaxTextLength;

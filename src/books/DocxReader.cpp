@@ -259,8 +259,9 @@ std::string Resolve(std::string_view folder, std::string_view target) {
 
 }  // namespace
 
-BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
-    BookText book;
+LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
+                    const BookProgress& progress) {
+    LoadedText book;
     if (bytes.substr(0, kOleSignature.size()) == kOleSignature) {
         book.error = LoadError::Encrypted;
         return book;
@@ -271,7 +272,7 @@ BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookPr
         return book;
     }
     auto fail = [&book](LoadError error) {
-        book = BookText{};
+        book = LoadedText{};
         book.error = error;
         return book;
     };

@@ -15,8 +15,8 @@ namespace {
 
 constexpr std::u32string_view kParagraphBreak = U"\r\n";
 
-BookText Failure(LoadError error) {
-    BookText book;
+LoadedText Failure(LoadError error) {
+    LoadedText book;
     book.error = error;
     return book;
 }
@@ -68,7 +68,8 @@ std::vector<TextRun> HeadingRuns(const std::vector<HtmlConverter::Span>& heading
 
 }  // namespace
 
-BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
+                    const BookProgress& progress) {
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
     if (!archive) return Failure(LoadError::Damaged);
 
@@ -96,7 +97,7 @@ BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookPr
         if (std::ranges::find(encrypted, document) != encrypted.end())
             return Failure(LoadError::Encrypted);
 
-    BookText book;
+    LoadedText book;
     std::vector<HtmlConverter::Span> headings;
     std::vector<HtmlConverter::Span> chapterHeadings;
     std::u32string chapter;

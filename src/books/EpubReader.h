@@ -15,4 +15,4 @@
 // spine listed in META-INF/encryption.xml (obfuscated fonts alone are fine).
 // NoText: documents read, but no text in them. BookTooLarge: the parts read
 // unpack to more than the limit's cap.
-BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
+LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

@@ -151,8 +151,8 @@ std::size_t TopLevelSections(const pugi::xml_node& body) {
 
 }  // namespace
 
-BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
-    BookText book;
+LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+    LoadedText book;
     std::string utf8 = XmlToUtf8(bytes);
     pugi::xml_document document;
     const pugi::xml_node root =
@@ -213,9 +213,9 @@ BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookPro
     return book;
 }
 
-BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
-                    const BookProgress& progress) {
-    BookText book;
+LoadedText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
+                      const BookProgress& progress) {
+    LoadedText book;
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
     if (!archive) {
         book.error = LoadError::Damaged;

@@ -242,10 +242,10 @@ bool HasEncryptionData(std::string& manifest) {
 
 }  // namespace
 
-BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
-    BookText book;
+LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+    LoadedText book;
     auto fail = [&book](LoadError error) {
-        book = BookText{};
+        book = LoadedText{};
         book.error = error;
         return book;
     };

@@ -286,9 +286,9 @@ void QuietPoppler() {
     (void)quiet;
 }
 
-BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLimits& limits,
-                      const BookProgress& progress) {
-    BookText book;
+LoadedText ReadDocument(std::unique_ptr<poppler::document> document, const BookLimits& limits,
+                        const BookProgress& progress) {
+    LoadedText book;
     if (!document) {
         book.error = LoadError::Damaged;
         return book;
@@ -365,7 +365,7 @@ BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLim
 
 }  // namespace
 
-BookText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+LoadedText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     QuietPoppler();
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         return {LoadError::BookTooLarge, {}, {}, {}, {}};
@@ -374,8 +374,8 @@ BookText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookPro
     return ReadDocument(std::move(document), limits, progress);
 }
 
-BookText ReadPdfFile(const std::string& path, const BookLimits& limits,
-                     const BookProgress& progress) {
+LoadedText ReadPdfFile(const std::string& path, const BookLimits& limits,
+                       const BookProgress& progress) {
     QuietPoppler();
     std::unique_ptr<poppler::document> document(poppler::document::load_from_file(path));
     return ReadDocument(std::move(document), limits, progress);

@@ -2,12 +2,11 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 #include "text/DocumentPath.h"
 #include "text/LoadError.h"
+#include "text/LoadedText.h"
 #include "text/TextRules.h"
-#include "text/TextRun.h"
 
 // RTF and HTML documents are read whole before their text is known, so their
 // size has a cap of its own; a plain-text file is read only as far as the
@@ -16,16 +15,6 @@ inline constexpr std::size_t kMaxWholeDocumentBytes = 64 * 1024 * 1024;
 // A book (FB2, EPUB, DOCX, ODT: an archive or XML) is read whole too; PDF is
 // read by poppler from the file as it needs it.
 inline constexpr std::size_t kMaxBookFileBytes = 128 * 1024 * 1024;
-
-struct LoadedText {
-    LoadError error = LoadError::None;
-    std::u32string text;  // at most kMaxTextLength characters
-    // How parts of a rich text document look; empty for plain text and HTML.
-    std::vector<TextRun> runs;
-    // A book's own metadata, for its shelf name; empty for other documents.
-    std::u32string author;
-    std::u32string title;
-};
 
 // The whole of the regular file at path into bytes: OpenFailed as for any
 // document, TooLarge when it holds more than limit bytes.

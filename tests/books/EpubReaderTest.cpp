@@ -28,7 +28,7 @@ std::string Sample(const std::string& name) {
 
 std::string Utf8(std::u32string_view text) { return ToUtf8(text); }
 
-BookText Read(std::string_view bytes, BookLimits limits = {}) {
+LoadedText Read(std::string_view bytes, BookLimits limits = {}) {
     return ReadEpub(bytes, limits, [](std::size_t, std::size_t) { return true; });
 }
 
@@ -101,7 +101,7 @@ TEST(EpubReader, SamplesGiveTheirExpectedText) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.epub);
-        const BookText book = Read(Sample(c.epub));
+        const LoadedText book = Read(Sample(c.epub));
         ASSERT_EQ(book.error, LoadError::None);
         EXPECT_EQ(Utf8(book.text), ReadFile(std::string(LMN_TEST_DATA) + "/books/" + c.expected));
         EXPECT_EQ(Utf8(book.author), c.author);
@@ -121,7 +121,7 @@ TEST(EpubReader, SamplesGiveTheirExpectedText) {
 }
 
 TEST(EpubReader, HeadingsAreBoldAndNothingElse) {
-    const BookText book = Read(MakeMemoryZip(
+    const LoadedText book = Read(MakeMemoryZip(
         With(ThreeChapters(),
              {"OEBPS/a.xhtml",
               Chapter("<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>")})));
@@ -178,7 +178,7 @@ TEST(EpubReader, PathsAreRelativeToThePackageAndPercentDecoded) {
 TEST(EpubReader, MissingPartsOfTheSpineAreSkipped) {
     // The archive lacks b.xhtml; the spine also names an id the manifest lacks.
     auto entries = Without(ThreeChapters(), "OEBPS/b.xhtml");
-    const BookText book = Read(MakeMemoryZip(entries));
+    const LoadedText book = Read(MakeMemoryZip(entries));
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "One\r\nThree");
     entries = With(entries,
@@ -229,7 +229,7 @@ TEST(EpubReader, Failures) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const BookText book = Read(c.bytes);
+        const LoadedText book = Read(c.bytes);
         EXPECT_EQ(book.error, c.error);
         EXPECT_TRUE(book.text.empty());
     }
@@ -287,7 +287,7 @@ TEST(EpubReader, DecodesEachChapterInItsDeclaredEncoding) {
 TEST(EpubReader, TextIsCutAtTheLimit) {
     BookLimits limits;
     limits.maxTextLength = 7;
-    const BookText book = Read(MakeMemoryZip(ThreeChapters()), limits);
+    const LoadedText book = Read(MakeMemoryZip(ThreeChapters()), limits);
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "One\r\nTw");
 }
@@ -307,7 +307,7 @@ TEST(EpubReader, UnpackingPastTheCapIsTooLarge) {
 TEST(EpubReader, ProgressCountsChaptersAndCancels) {
     const std::string bytes = MakeMemoryZip(ThreeChapters());
     std::vector<std::pair<std::size_t, std::size_t>> calls;
-    const BookText book = ReadEpub(bytes, {}, [&](std::size_t done, std::size_t total) {
+    const LoadedText book = ReadEpub(bytes, {}, [&](std::size_t done, std::size_t total) {
         calls.emplace_back(done, total);
         return true;
     });
@@ -316,7 +316,7 @@ TEST(EpubReader, ProgressCountsChaptersAndCancels) {
     EXPECT_EQ(calls, expected);
 
     for (std::size_t stopAt = 1; stopAt <= 3; ++stopAt) {
-        const BookText stopped =
+        const LoadedText stopped =
             ReadEpub(bytes, {}, [&](std::size_t done, std::size_t) { return done < stopAt; });
         EXPECT_EQ(stopped.error, LoadError::Cancelled);
         EXPECT_TRUE(stopped.text.empty());
@@ -325,9 +325,9 @@ TEST(EpubReader, ProgressCountsChaptersAndCancels) {
 
 TEST(EpubReader, SameBytesSameText) {
     const std::string bytes = Sample("pandoc-epub3.epub");
-    const BookText first = Read(bytes);
+    const LoadedText first = Read(bytes);
     for (int i = 0; i < 3; ++i) {
-        const BookText again = Read(bytes);
+        const LoadedText again = Read(bytes);
         EXPECT_EQ(again.text, first.text);
         EXPECT_EQ(again.runs, first.runs);
         EXPECT_EQ(again.author, first.author);

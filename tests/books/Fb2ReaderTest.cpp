@@ -15,7 +15,7 @@ using namespace booktest;
 
 namespace {
 
-BookText Fb2(std::string_view bytes, std::size_t maxText = kMaxTextLength) {
+LoadedText Fb2(std::string_view bytes, std::size_t maxText = kMaxTextLength) {
     BookLimits limits;
     limits.maxTextLength = maxText;
     return ReadFb2(bytes, limits, {});
@@ -42,14 +42,14 @@ class Fb2Samples : public ::testing::TestWithParam<SampleCase> {};
 TEST_P(Fb2Samples, GiveTheExpectedTextAndMetadata) {
     const SampleCase& sample = GetParam();
     const std::string bytes = Sample(sample.file);
-    const BookText book = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
+    const LoadedText book = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), Sample(sample.expected));
     EXPECT_EQ(Utf8(book.author), sample.author);
     EXPECT_EQ(Utf8(book.title), sample.title);
     ExpectWellFormed(book);
     // The same bytes give the same book, byte for byte.
-    const BookText again = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
+    const LoadedText again = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
     EXPECT_EQ(again.text, book.text);
     EXPECT_EQ(again.runs, book.runs);
 }
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "Две страны — Two Countries"}));
 
 TEST(Fb2Reader, TitlesAndSubtitlesAreBoldEmphasisItalic) {
-    const BookText book = ReadFb2(Sample("hand-1251.fb2"), {}, {});
+    const LoadedText book = ReadFb2(Sample("hand-1251.fb2"), {}, {});
     struct Case {
         const char* text;
         bool bold;
@@ -134,7 +134,7 @@ TEST(Fb2Reader, HonoursTheDeclaredEncodingAndTheByteOrderMark) {
          encode(SmallBook("<?xml version=\"1.0\" encoding=\"UTF-16\"?>", paragraph), "UTF-16LE")},
     };
     for (const Case& c : cases) {
-        const BookText book = Fb2(c.bytes);
+        const LoadedText book = Fb2(c.bytes);
         EXPECT_EQ(book.error, LoadError::None) << c.name;
         EXPECT_EQ(Utf8(book.text), paragraph) << c.name;
         EXPECT_EQ(Utf8(book.title), "Книга") << c.name;
@@ -159,7 +159,7 @@ TEST(Fb2Reader, WhatIsNoFictionBookIsDamaged) {
 
 TEST(Fb2Reader, ABookCutShortGivesWhatCameBeforeTheCut) {
     const std::string bytes = "<FictionBook><body><section><p>Первый абзац.</p><p>Второй абз";
-    const BookText book = Fb2(bytes);
+    const LoadedText book = Fb2(bytes);
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text).substr(0, 24), "Первый абзац.");
 }
@@ -175,7 +175,7 @@ TEST(Fb2Reader, DocumentTypeEntitiesAreNeverExpanded) {
         "<!ENTITY loop \"&loop;\">]>"
         "<FictionBook><body><p>Смех &lol9; и &loop; и &undefined; конец</p></body>"
         "</FictionBook>";
-    const BookText book = Fb2(laughs);
+    const LoadedText book = Fb2(laughs);
     ASSERT_TRUE(book.error == LoadError::None || book.error == LoadError::Damaged);
     EXPECT_LT(book.text.size(), 100u);
     if (book.error == LoadError::None) {
@@ -190,13 +190,13 @@ TEST(Fb2Reader, DeepNestingNeitherCrashesNorLosesTheRest) {
     bytes += "<p>глубоко</p>";
     for (int i = 0; i < 100000; ++i) bytes += "</section>";
     bytes += "<p>Конец</p></section></body></FictionBook>";
-    const BookText book = Fb2(bytes);
+    const LoadedText book = Fb2(bytes);
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "Начало\r\nКонец");
 }
 
 TEST(Fb2Reader, EmptyLinesNeitherLeadNorTrail) {
-    const BookText book =
+    const LoadedText book =
         Fb2("<FictionBook><body><empty-line/><section><empty-line/><p>a</p><empty-line/>"
             "<empty-line/><p>b</p><empty-line/></section></body></FictionBook>");
     EXPECT_EQ(Utf8(book.text), "a\r\n\r\n\r\nb");
@@ -220,7 +220,7 @@ TEST(Fb2Reader, TheTextIsCutAtTheLimit) {
                                            {whole.size() - 1, whole.size() - 1},
                                            {whole.size(), whole.size()},
                                            {whole.size() + 1, whole.size()}}) {
-        const BookText book = Fb2(Sample("hand-1251.fb2"), c.limit);
+        const LoadedText book = Fb2(Sample("hand-1251.fb2"), c.limit);
         ASSERT_EQ(book.error, LoadError::None) << c.limit;
         EXPECT_EQ(book.text.size(), c.length) << c.limit;
         EXPECT_EQ(whole.substr(0, book.text.size()), book.text) << c.limit;
@@ -230,7 +230,7 @@ TEST(Fb2Reader, TheTextIsCutAtTheLimit) {
 
 TEST(Fb2Reader, ProgressCountsTopLevelSectionsAndCancelStops) {
     std::vector<std::pair<std::size_t, std::size_t>> calls;
-    const BookText book =
+    const LoadedText book =
         ReadFb2(Sample("hand-1251.fb2"), {}, [&](std::size_t done, std::size_t total) {
             calls.emplace_back(done, total);
             return true;
@@ -242,7 +242,7 @@ TEST(Fb2Reader, ProgressCountsTopLevelSectionsAndCancelStops) {
 
     for (std::size_t stopAt = 0; stopAt < expected.size(); ++stopAt) {
         std::size_t count = 0;
-        const BookText stopped =
+        const LoadedText stopped =
             ReadFb2(Sample("hand-1251.fb2"), {},
                     [&](std::size_t, std::size_t) { return count++ < stopAt; });
         EXPECT_EQ(stopped.error, LoadError::Cancelled) << stopAt;
@@ -256,7 +256,7 @@ TEST(Fb2Zip, TakesTheFirstFb2EntryInAnyLetterCase) {
     const std::string second = SmallBook("", "вторая");
     const std::string bytes = MakeZip(
         {{"cover.jpg", "\xFF\xD8"}, {"dir/", ""}, {"Book.FB2", first}, {"other.fb2", second}});
-    const BookText book = ReadFb2Zip(bytes, {}, {});
+    const LoadedText book = ReadFb2Zip(bytes, {}, {});
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "первая");
 }

@@ -16,7 +16,7 @@ using namespace booktest;
 
 namespace {
 
-using Reader = BookText (*)(std::string_view, const BookLimits&, const BookProgress&);
+using Reader = LoadedText (*)(std::string_view, const BookLimits&, const BookProgress&);
 
 struct SampleCase {
     const char* file;
@@ -29,7 +29,7 @@ class OfficeSamples : public ::testing::TestWithParam<SampleCase> {};
 TEST_P(OfficeSamples, GiveTheExpectedTextAndMetadata) {
     const SampleCase& sample = GetParam();
     const std::string bytes = Sample(sample.file);
-    const BookText book = sample.read(bytes, {}, {});
+    const LoadedText book = sample.read(bytes, {}, {});
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), Sample(sample.expected));
     EXPECT_EQ(Utf8(book.author), "Мария Иванова, John Smith");
@@ -45,7 +45,7 @@ TEST_P(OfficeSamples, GiveTheExpectedTextAndMetadata) {
     EXPECT_FALSE(FormatAt(book, "Это ").italic);
     EXPECT_FALSE(FormatAt(book, "Apple").bold);
 
-    const BookText again = sample.read(bytes, {}, {});
+    const LoadedText again = sample.read(bytes, {}, {});
     EXPECT_EQ(again.text, book.text);
     EXPECT_EQ(again.runs, book.runs);
 }
@@ -99,7 +99,7 @@ std::string HandDocx() {
 }
 
 TEST(DocxReader, ReadsWhatWordWritesBeyondTheSamples) {
-    const BookText book = ReadDocx(HandDocx(), {}, {});
+    const LoadedText book = ReadDocx(HandDocx(), {}, {});
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text),
               "Outline heading\r\nQuoted upright\r\nstrong kept shown added\tafter tab\r\n"
@@ -147,7 +147,7 @@ TEST(OdtReader, ReadsWhatOpenDocumentAllowsBeyondTheSamples) {
         "<office:document-meta " + ns + ">" +
         R"(<office:meta><dc:creator>Last Editor</dc:creator><dc:title> Заголовок
   книги </dc:title></office:meta></office:document-meta>)";
-    const BookText book = ReadOdt(
+    const LoadedText book = ReadOdt(
         MakeZip({{"content.xml", content}, {"styles.xml", styles}, {"meta.xml", meta}}), {}, {});
     ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text),
@@ -229,7 +229,7 @@ TEST(OfficeReaders, DocumentTypeEntitiesAreNeverExpanded) {
     }
     laughs += std::string("]><w:document ") + kW +
               "><w:body><w:p><w:r><w:t>a &l9; b</w:t></w:r></w:p></w:body></w:document>";
-    const BookText book = ReadDocx(MakeZip({{"word/document.xml", laughs}}), {}, {});
+    const LoadedText book = ReadDocx(MakeZip({{"word/document.xml", laughs}}), {}, {});
     ASSERT_TRUE(book.error == LoadError::None || book.error == LoadError::Damaged);
     EXPECT_LT(book.text.size(), 100u);
 }
@@ -243,7 +243,7 @@ TEST(OfficeReaders, TheTextIsCutAtTheLimitAndCancelStops) {
              {std::size_t{0}, std::size_t{5}, std::size_t{27}, std::size_t{28}, whole.size() - 1}) {
             BookLimits limits;
             limits.maxTextLength = limit;
-            const BookText cut = read(bytes, limits, {});
+            const LoadedText cut = read(bytes, limits, {});
             ASSERT_EQ(cut.error, LoadError::None) << file << limit;
             EXPECT_LE(cut.text.size(), limit) << file;
             EXPECT_GE(cut.text.size() + 2, limit) << file << limit;
@@ -266,7 +266,7 @@ TEST(OfficeReaders, TheTextIsCutAtTheLimitAndCancelStops) {
         EXPECT_GT(calls, 2u) << file;
         for (const std::size_t stopAt : {std::size_t{0}, std::size_t{1}, calls - 1}) {
             std::size_t count = 0;
-            const BookText stopped =
+            const LoadedText stopped =
                 read(bytes, {}, [&](std::size_t, std::size_t) { return count++ < stopAt; });
             EXPECT_EQ(stopped.error, LoadError::Cancelled) << file << stopAt;
             EXPECT_TRUE(stopped.text.empty());

@@ -104,7 +104,7 @@ TEST(PdfLayout, LinesBecomeParagraphsByTheirGeometry) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const BookText book = ReadPdf(MakePdf(c.pages), {}, {});
+        const LoadedText book = ReadPdf(MakePdf(c.pages), {}, {});
         ASSERT_EQ(book.error, LoadError::None);
         std::string text = ToUtf8(book.text);
         for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
