@@ -257,6 +257,37 @@ std::string Resolve(std::string_view folder, std::string_view target) {
     return std::string(folder) + std::string(target);
 }
 
+// The notes of a notes part (footnotes.xml, endnotes.xml) by their ids.
+std::map<std::string, pugi::xml_node> NotesById(std::string& xml, pugi::xml_document& document) {
+    std::map<std::string, pugi::xml_node> byId;
+    if (!ParseXml(xml, document)) return byId;
+    for (pugi::xml_node note : document.document_element().children()) {
+        if (note.type() == pugi::node_element) {
+            byId.emplace(AttributeByLocalName(note, "id").value(), note);
+        }
+    }
+    return byId;
+}
+
+// The notes the text referred to, in the order of their first references.
+void AppendNotes(DocxWalker& walker, BookTextBuilder& out, std::string& footnotesXml,
+                 std::string& endnotesXml) {
+    pugi::xml_document footnotes, endnotes;
+    const std::map<std::string, pugi::xml_node> footnoteById = NotesById(footnotesXml, footnotes);
+    const std::map<std::string, pugi::xml_node> endnoteById = NotesById(endnotesXml, endnotes);
+    // A copy: a note may refer to notes of its own.
+    const std::vector<NoteRef> refs = walker.Notes();
+    for (const NoteRef& ref : refs) {
+        if (out.Full()) break;
+        const auto& byId = ref.kind == NoteKind::Footnote ? footnoteById : endnoteById;
+        const auto found = byId.find(ref.id);
+        if (found == byId.end()) continue;
+        walker.SetCurrentNote(ref.number);
+        out.EndParagraph();
+        walker.Block(found->second, 1);
+    }
+}
+
 }  // namespace
 
 LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
@@ -331,44 +362,13 @@ LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
         book.title = CollapsedText(ChildByLocalName(core, "title").text().get());
     }
 
-    std::size_t total = 1;  // the notes
-    for (pugi::xml_node child : body.children()) total += child.type() == pugi::node_element;
-    std::size_t done = 0;
-    if (progress && !progress(done, total)) return fail(LoadError::Cancelled);
-
     BookTextBuilder out(limits.maxTextLength);
     DocxWalker walker(out, styles);
-    for (pugi::xml_node child : body.children()) {
-        if (child.type() != pugi::node_element) continue;
-        walker.Block(child, 1);
-        if (progress && !progress(++done, total)) return fail(LoadError::Cancelled);
-        if (out.Full()) break;
+    const auto block = [&](const pugi::xml_node& child) { walker.Block(child, 1); };
+    const auto notes = [&] { AppendNotes(walker, out, footnotesXml, endnotesXml); };
+    if (!WalkOfficeBody(body, out, progress, block, notes)) {
+        return fail(LoadError::Cancelled);
     }
-
-    pugi::xml_document footnotes, endnotes;
-    std::map<std::string, pugi::xml_node> footnoteById, endnoteById;
-    auto index = [](std::string& xmlText, pugi::xml_document& doc,
-                    std::map<std::string, pugi::xml_node>& byId) {
-        if (!ParseXml(xmlText, doc)) return;
-        for (pugi::xml_node note : doc.document_element().children()) {
-            if (note.type() == pugi::node_element) {
-                byId.emplace(AttributeByLocalName(note, "id").value(), note);
-            }
-        }
-    };
-    index(footnotesXml, footnotes, footnoteById);
-    index(endnotesXml, endnotes, endnoteById);
-    const std::vector<NoteRef> notes = walker.Notes();
-    for (const NoteRef& ref : notes) {
-        if (out.Full()) break;
-        const auto& byId = ref.kind == NoteKind::Footnote ? footnoteById : endnoteById;
-        const auto found = byId.find(ref.id);
-        if (found == byId.end()) continue;
-        walker.SetCurrentNote(ref.number);
-        out.EndParagraph();
-        walker.Block(found->second, 1);
-    }
-    if (progress && !progress(total, total)) return fail(LoadError::Cancelled);
     out.Finish(book);
     return book;
 }

@@ -240,6 +240,20 @@ bool HasEncryptionData(std::string& manifest) {
     return false;
 }
 
+// The bodies of the notes cited, in the order they were cited, each starting
+// with its citation.
+void AppendNotes(OdtWalker& walker, BookTextBuilder& out) {
+    // A copy: a note may cite notes of its own.
+    const std::vector<Note> notes = walker.Notes();
+    for (const Note& note : notes) {
+        if (out.Full()) break;
+        out.EndParagraph();
+        walker.SetNotePrefix(note.citation);
+        walker.Children(note.body, 1);
+        walker.SetNotePrefix({});
+    }
+}
+
 }  // namespace
 
 LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
@@ -289,28 +303,13 @@ LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookP
         book.title = CollapsedText(ChildByLocalName(fields, "title").text().get());
     }
 
-    std::size_t total = 1;  // the notes
-    for (pugi::xml_node child : text.children()) total += child.type() == pugi::node_element;
-    std::size_t done = 0;
-    if (progress && !progress(done, total)) return fail(LoadError::Cancelled);
-
     BookTextBuilder out(limits.maxTextLength);
     OdtWalker walker(out, styles);
-    for (pugi::xml_node child : text.children()) {
-        if (child.type() != pugi::node_element) continue;
-        walker.Node(child, 1);
-        if (progress && !progress(++done, total)) return fail(LoadError::Cancelled);
-        if (out.Full()) break;
+    const auto element = [&](const pugi::xml_node& child) { walker.Node(child, 1); };
+    const auto notes = [&] { AppendNotes(walker, out); };
+    if (!WalkOfficeBody(text, out, progress, element, notes)) {
+        return fail(LoadError::Cancelled);
     }
-    const std::vector<Note> notes = walker.Notes();
-    for (const Note& note : notes) {
-        if (out.Full()) break;
-        out.EndParagraph();
-        walker.SetNotePrefix(note.citation);
-        walker.Children(note.body, 1);
-        walker.SetNotePrefix({});
-    }
-    if (progress && !progress(total, total)) return fail(LoadError::Cancelled);
     out.Finish(book);
     return book;
 }
