@@ -257,6 +257,64 @@ std::string Resolve(std::string_view folder, std::string_view target) {
     return std::string(folder) + std::string(target);
 }
 
+// The parts of the package the reader uses, as their XML.
+struct DocxParts {
+    std::string document;  // the main document
+    std::string styles;
+    std::string footnotes;
+    std::string endnotes;
+    std::string core;  // the document properties: author and title
+};
+
+// The main document is found through the package's relationships, the parts
+// that go with it through its own. Only the main document must be there.
+LoadError ReadDocxParts(ZipArchive& archive, DocxParts& parts) {
+    std::string xml;
+    if (const LoadError error = ReadPackagePart(archive, "_rels/.rels", false, xml);
+        error != LoadError::None) {
+        return error;
+    }
+    std::string mainPart = "word/document.xml";
+    if (const auto rels = Relationships(xml); rels.count("officeDocument") != 0) {
+        mainPart = Resolve("", rels.at("officeDocument"));
+    }
+    const std::string folder = mainPart.substr(0, mainPart.rfind('/') + 1);
+    const std::string relsPart = folder + "_rels/" + mainPart.substr(folder.size()) + ".rels";
+
+    if (const LoadError error = ReadPackagePart(archive, mainPart, true, parts.document);
+        error != LoadError::None) {
+        return error;
+    }
+    if (const LoadError error = ReadPackagePart(archive, relsPart, false, xml);
+        error != LoadError::None) {
+        return error;
+    }
+    const std::map<std::string, std::string> related = Relationships(xml);
+    auto partXml = [&](const char* type, const char* fallback, std::string& out) {
+        const auto found = related.find(type);
+        const std::string name =
+            found != related.end() ? Resolve(folder, found->second) : folder + fallback;
+        return ReadPackagePart(archive, name, false, out);
+    };
+    for (const LoadError error :
+         {partXml("styles", "styles.xml", parts.styles),
+          partXml("footnotes", "footnotes.xml", parts.footnotes),
+          partXml("endnotes", "endnotes.xml", parts.endnotes),
+          ReadPackagePart(archive, "docProps/core.xml", false, parts.core)}) {
+        if (error != LoadError::None) return error;
+    }
+    return LoadError::None;
+}
+
+// Author and title from the document properties.
+void ReadCoreProperties(std::string& coreXml, LoadedText& book) {
+    pugi::xml_document document;
+    if (!ParseXml(coreXml, document)) return;
+    const pugi::xml_node core = document.document_element();
+    book.author = AuthorList(ChildByLocalName(core, "creator").text().get());
+    book.title = CollapsedText(ChildByLocalName(core, "title").text().get());
+}
+
 // The notes of a notes part (footnotes.xml, endnotes.xml) by their ids.
 std::map<std::string, pugi::xml_node> NotesById(std::string& xml, pugi::xml_document& document) {
     std::map<std::string, pugi::xml_node> byId;
@@ -292,82 +350,34 @@ void AppendNotes(DocxWalker& walker, BookTextBuilder& out, std::string& footnote
 
 LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
                     const BookProgress& progress) {
-    LoadedText book;
     if (bytes.substr(0, kOleSignature.size()) == kOleSignature) {
-        book.error = LoadError::Encrypted;
-        return book;
+        return BookFailure(LoadError::Encrypted);
     }
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
-    if (!archive) {
-        book.error = LoadError::Damaged;
-        return book;
-    }
-    auto fail = [&book](LoadError error) {
-        book = LoadedText{};
-        book.error = error;
-        return book;
-    };
-
-    std::string xml;
-    if (const LoadError error = ReadPackagePart(*archive, "_rels/.rels", false, xml);
-        error != LoadError::None) {
-        return fail(error);
-    }
-    std::string mainPart = "word/document.xml";
-    if (const auto rels = Relationships(xml); rels.count("officeDocument") != 0) {
-        mainPart = Resolve("", rels.at("officeDocument"));
-    }
-    const std::string folder = mainPart.substr(0, mainPart.rfind('/') + 1);
-    const std::string relsPart = folder + "_rels/" + mainPart.substr(folder.size()) + ".rels";
-
-    std::string documentXml;
-    if (const LoadError error = ReadPackagePart(*archive, mainPart, true, documentXml);
-        error != LoadError::None) {
-        return fail(error);
-    }
-    if (const LoadError error = ReadPackagePart(*archive, relsPart, false, xml);
-        error != LoadError::None) {
-        return fail(error);
-    }
-    const std::map<std::string, std::string> parts = Relationships(xml);
-    auto partXml = [&](const char* type, const char* fallback, std::string& out) {
-        const auto found = parts.find(type);
-        const std::string name =
-            found != parts.end() ? Resolve(folder, found->second) : folder + fallback;
-        return ReadPackagePart(*archive, name, false, out);
-    };
-
-    std::string stylesXml, footnotesXml, endnotesXml, coreXml;
-    for (const LoadError error : {partXml("styles", "styles.xml", stylesXml),
-                                  partXml("footnotes", "footnotes.xml", footnotesXml),
-                                  partXml("endnotes", "endnotes.xml", endnotesXml),
-                                  ReadPackagePart(*archive, "docProps/core.xml", false, coreXml)}) {
-        if (error != LoadError::None) return fail(error);
+    if (!archive) return BookFailure(LoadError::Damaged);
+    DocxParts parts;
+    if (const LoadError error = ReadDocxParts(*archive, parts); error != LoadError::None) {
+        return BookFailure(error);
     }
 
     pugi::xml_document document;
-    const pugi::xml_node body = ParseXml(documentXml, document)
+    const pugi::xml_node body = ParseXml(parts.document, document)
                                     ? ChildByLocalName(document.document_element(), "body")
                                     : pugi::xml_node();
-    if (!body) return fail(LoadError::Damaged);
+    if (!body) return BookFailure(LoadError::Damaged);
 
     Styles styles;
     pugi::xml_document stylesDocument;
-    if (ParseXml(stylesXml, stylesDocument)) styles.Load(stylesDocument.document_element());
+    if (ParseXml(parts.styles, stylesDocument)) styles.Load(stylesDocument.document_element());
 
-    pugi::xml_document coreDocument;
-    if (ParseXml(coreXml, coreDocument)) {
-        const pugi::xml_node core = coreDocument.document_element();
-        book.author = AuthorList(ChildByLocalName(core, "creator").text().get());
-        book.title = CollapsedText(ChildByLocalName(core, "title").text().get());
-    }
-
+    LoadedText book;
+    ReadCoreProperties(parts.core, book);
     BookTextBuilder out(limits.maxTextLength);
     DocxWalker walker(out, styles);
     const auto block = [&](const pugi::xml_node& child) { walker.Block(child, 1); };
-    const auto notes = [&] { AppendNotes(walker, out, footnotesXml, endnotesXml); };
+    const auto notes = [&] { AppendNotes(walker, out, parts.footnotes, parts.endnotes); };
     if (!WalkOfficeBody(body, out, progress, block, notes)) {
-        return fail(LoadError::Cancelled);
+        return BookFailure(LoadError::Cancelled);
     }
     out.Finish(book);
     return book;
