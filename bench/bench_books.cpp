@@ -78,7 +78,7 @@ std::string Novel(std::string_view declaration) {
 void ReadNovel(benchmark::State& state, const std::string& bytes) {
     std::size_t length = 0;
     for (auto _ : state) {
-        const BookText book = ReadFb2(bytes, {}, {});
+        const LoadedText book = ReadFb2(bytes, {}, {});
         length = book.text.size();
         benchmark::DoNotOptimize(book.text.data());
     }

@@ -92,7 +92,7 @@ const std::string& Novel() {
 void BM_ReadEpubNovel(benchmark::State& state) {
     const std::string& epub = Novel();
     for (auto _ : state) {
-        BookText book = ReadEpub(epub, {}, [](std::size_t, std::size_t) { return true; });
+        LoadedText book = ReadEpub(epub, {}, [](std::size_t, std::size_t) { return true; });
         benchmark::DoNotOptimize(book.text.data());
         state.counters["chars"] = static_cast<double>(book.text.size());
         state.counters["runs"] = static_cast<double>(book.runs.size());

@@ -27,7 +27,7 @@ void ReadPdfBook(benchmark::State& state) {
     std::size_t pages = 0;
     std::size_t characters = 0;
     for (auto _ : state) {
-        const BookText book = ReadPdf(pdf, {}, [&](std::size_t, std::size_t total) {
+        const LoadedText book = ReadPdf(pdf, {}, [&](std::size_t, std::size_t total) {
             pages = total;
             return true;
         });

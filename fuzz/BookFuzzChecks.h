@@ -15,9 +15,9 @@ inline void Check(bool condition) {
 
 // Runs cover the text, neighbours differ, breaks are whole CR LF pairs, no
 // other control character but tab, every position a Unicode scalar value.
-inline void CheckShape(const BookText& book, std::size_t maxText) {
+inline void CheckShape(const LoadedText& book, std::size_t maxText) {
     Check(book.text.size() <= maxText);
-    if (book.error != BookError::None) Check(book.text.empty() && book.runs.empty());
+    if (book.error != LoadError::None) Check(book.text.empty() && book.runs.empty());
     std::size_t next = 0;
     for (std::size_t i = 0; i < book.runs.size(); ++i) {
         Check(book.runs[i].start == next && book.runs[i].length > 0);
@@ -40,24 +40,24 @@ template <typename Reader>
 void CheckReader(Reader read, std::string_view bytes) {
     BookLimits limits;
     limits.maxUnpackedBytes = 64u * 1024 * 1024;
-    const BookText whole = read(bytes, limits, BookProgress{});
+    const LoadedText whole = read(bytes, limits, BookProgress{});
     CheckShape(whole, limits.maxTextLength);
-    const BookText again = read(bytes, limits, BookProgress{});
+    const LoadedText again = read(bytes, limits, BookProgress{});
     Check(again.error == whole.error && again.text == whole.text && again.runs == whole.runs &&
           again.author == whole.author && again.title == whole.title);
 
     BookLimits half = limits;
     half.maxTextLength = whole.text.size() / 2;
-    const BookText cut = read(bytes, half, BookProgress{});
+    const LoadedText cut = read(bytes, half, BookProgress{});
     CheckShape(cut, half.maxTextLength);
     Check(cut.error == whole.error);
     Check(whole.text.compare(0, cut.text.size(), cut.text) == 0);
 
-    const BookText stopped = read(bytes, limits, [](std::size_t done, std::size_t total) {
+    const LoadedText stopped = read(bytes, limits, [](std::size_t done, std::size_t total) {
         Check(done <= total);
         return false;
     });
-    Check(stopped.error == BookError::Cancelled || whole.error != BookError::None);
+    Check(stopped.error == LoadError::Cancelled || whole.error != LoadError::None);
 }
 
 }  // namespace bookfuzz

@@ -36,11 +36,11 @@ void ReadBook(std::string_view bytes) {
     limits.maxTextLength = 1 << 20;
     limits.maxUnpackedBytes = 8 << 20;
     std::size_t calls = 0;
-    const BookText book = ReadEpub(bytes, limits, [&](std::size_t done, std::size_t total) {
+    const LoadedText book = ReadEpub(bytes, limits, [&](std::size_t done, std::size_t total) {
         Check(done == ++calls && done <= total);
         return true;
     });
-    if (book.error != BookError::None) {
+    if (book.error != LoadError::None) {
         Check(book.text.empty() && book.runs.empty());
         return;
     }

@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     BookLimits limits;
     limits.maxTextLength = 4096;
-    const BookText book = ReadPdf(input, limits, {});
+    const LoadedText book = ReadPdf(input, limits, {});
     Check(book.text.size() <= limits.maxTextLength);
-    if (book.error != BookError::None) Check(book.text.empty() && book.runs.empty());
+    if (book.error != LoadError::None) Check(book.text.empty() && book.runs.empty());
     for (std::size_t i = 0; i < book.text.size(); ++i) {
         const char32_t c = book.text[i];
         Check(c < 0x110000 && (c < 0xD800 || c > 0xDFFF));
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         next += run.length;
     }
     Check(book.runs.empty() || next == book.text.size());
-    const BookText again = ReadPdf(input, limits, {});
+    const LoadedText again = ReadPdf(input, limits, {});
     Check(again.error == book.error && again.text == book.text && again.runs == book.runs);
     return 0;
 }

@@ -15,38 +15,27 @@ namespace {
 
 // The reader of a book kind read whole from its bytes; nothing for a kind
 // that is not a book.
-std::optional<BookText> ReadBookBytes(DocumentKind kind, std::string_view bytes,
-                                      const BookLimits& limits, const BookProgress& progress) {
+std::optional<LoadedText> ReadBookBytes(DocumentKind kind, std::string_view bytes,
+                                        const BookLimits& limits, const BookProgress& progress) {
     switch (kind) {
-        case DocumentKind::Pdf:
-            return ReadPdf(bytes, limits, progress);
-        case DocumentKind::Fb2:
-            return ReadFb2(bytes, limits, progress);
-        case DocumentKind::Fb2Zip:
-            return ReadFb2Zip(bytes, limits, progress);
-        case DocumentKind::Epub:
-            return ReadEpub(bytes, limits, progress);
-        case DocumentKind::Docx:
-            return ReadDocx(bytes, limits, progress);
-        case DocumentKind::Odt:
-            return ReadOdt(bytes, limits, progress);
+        case DocumentKind::Pdf: return ReadPdf(bytes, limits, progress);
+        case DocumentKind::Fb2: return ReadFb2(bytes, limits, progress);
+        case DocumentKind::Fb2Zip: return ReadFb2Zip(bytes, limits, progress);
+        case DocumentKind::Epub: return ReadEpub(bytes, limits, progress);
+        case DocumentKind::Docx: return ReadDocx(bytes, limits, progress);
+        case DocumentKind::Odt: return ReadOdt(bytes, limits, progress);
         case DocumentKind::PlainText:
         case DocumentKind::RichText:
-        case DocumentKind::Html:
-            break;
+        case DocumentKind::Html: break;
     }
     return std::nullopt;
 }
 
-LoadedText FromBook(BookText book) {
-    LoadedText loaded;
-    loaded.error = LoadErrorFromBook(book.error);
-    if (loaded.error != LoadError::None) return loaded;
-    loaded.text = std::move(book.text);
-    loaded.runs = std::move(book.runs);
-    loaded.author = std::move(book.author);
-    loaded.title = std::move(book.title);
-    return loaded;
+// A failed book is only its error: a reader stopped part way may have
+// gathered some of the book by then (an FB2's metadata comes first).
+LoadedText NothingIfFailed(LoadedText book) {
+    if (book.error == LoadError::None) return book;
+    return BookFailure(book.error);
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -55,24 +44,6 @@ bool IsRegularFile(const std::string& path) {
 }
 
 }  // namespace
-
-LoadError LoadErrorFromBook(BookError error) {
-    switch (error) {
-        case BookError::None:
-            return LoadError::None;
-        case BookError::Damaged:
-            return LoadError::Damaged;
-        case BookError::Encrypted:
-            return LoadError::Encrypted;
-        case BookError::NoText:
-            return LoadError::NoText;
-        case BookError::TooLarge:
-            return LoadError::BookTooLarge;
-        case BookError::Cancelled:
-            return LoadError::Cancelled;
-    }
-    return LoadError::Damaged;
-}
 
 LoadedText LoadBookFile(const std::string& path, DocumentKind kind, const BookProgress& progress,
                         const BookLimits& limits) {
@@ -83,18 +54,18 @@ LoadedText LoadBookFile(const std::string& path, DocumentKind kind, const BookPr
             failed.error = LoadError::OpenFailed;
             return failed;
         }
-        return FromBook(ReadPdfFile(path, limits, progress));
+        return NothingIfFailed(ReadPdfFile(path, limits, progress));
     }
     std::string bytes;
     failed.error = ReadWholeFile(path, kMaxBookFileBytes, bytes);
     if (failed.error == LoadError::TooLarge) failed.error = LoadError::BookTooLarge;
     if (failed.error != LoadError::None) return failed;
-    std::optional<BookText> book = ReadBookBytes(kind, bytes, limits, progress);
+    std::optional<LoadedText> book = ReadBookBytes(kind, bytes, limits, progress);
     if (!book) {
         failed.error = LoadError::OpenFailed;
         return failed;
     }
-    return FromBook(std::move(*book));
+    return NothingIfFailed(std::move(*book));
 }
 
 LoadedText LoadAnyDocument(const std::string& path, DocumentKind kind,

@@ -6,9 +6,6 @@
 #include "text/DocumentLoader.h"
 #include "text/DocumentPath.h"
 
-// The load error a book reader's error stands for.
-LoadError LoadErrorFromBook(BookError error);
-
 // Reads the book file at path (the platform's bytes) with the reader of its
 // kind. A PDF is read by poppler from the file; any other book is read whole
 // first, refused as BookTooLarge over kMaxBookFileBytes. Progress is told per

@@ -3,32 +3,24 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <string>
-#include <vector>
 
-#include "text/TextRun.h"
+#include "text/LoadedText.h"
 #include "text/TextRules.h"
 
-// What a book reader gives: the book's text in reading order, how parts of
-// it look (headings bold, emphasis italic, as the RTF reader describes
-// formats), and the metadata a shelf name can be made of.
+// What every book reader takes: the limits of the load and whom to tell its
+// progress. It gives a LoadedText: the book's text in reading order, how parts
+// of it look (headings bold, emphasis italic, as the RTF reader describes
+// formats), and the metadata a shelf name can be made of; or a book error
+// (Damaged, Encrypted, NoText, BookTooLarge) or Cancelled. Opening the file
+// is the loader's.
 
-enum class BookError {
-    None,
-    Damaged,    // not a readable file of its format
-    Encrypted,  // DRM or a password
-    NoText,     // nothing to read, e.g. a scanned PDF without a text layer
-    TooLarge,   // unpacks to more than the cap
-    Cancelled,  // the user stopped the load
-};
-
-struct BookText {
-    BookError error = BookError::None;
-    std::u32string text;       // at most the limit's characters; CR LF between paragraphs
-    std::vector<TextRun> runs;  // empty, or covering the text from 0 without gaps
-    std::u32string author;     // "First Last", several joined by ", "; may be empty
-    std::u32string title;      // may be empty
-};
+// What a reader gives when the book cannot be read: the error and nothing
+// else.
+inline LoadedText BookFailure(LoadError error) {
+    LoadedText failed;
+    failed.error = error;
+    return failed;
+}
 
 struct BookLimits {
     std::size_t maxTextLength = kMaxTextLength;

@@ -138,7 +138,7 @@ void BookTextBuilder::EmptyParagraph() {
     inParagraph_ = false;
 }
 
-void BookTextBuilder::Finish(BookText& book) {
+void BookTextBuilder::Finish(LoadedText& book) {
     // Trailing empty paragraphs (CR LF CR LF ...) say nothing, also where the
     // limit cut the text: it stays the start of the whole text.
     while (text_.size() >= 2 && text_[text_.size() - 1] == '\n' &&

@@ -55,7 +55,7 @@ public:
     std::size_t Length() const { return text_.size(); }
 
     // Hands over the text and its runs; trailing empty paragraphs are dropped.
-    void Finish(BookText& book);
+    void Finish(LoadedText& book);
 
 private:
     void Put(char32_t c);

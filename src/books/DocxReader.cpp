@@ -257,29 +257,22 @@ std::string Resolve(std::string_view folder, std::string_view target) {
     return std::string(folder) + std::string(target);
 }
 
-}  // namespace
+// The parts of the package the reader uses, as their XML.
+struct DocxParts {
+    std::string document;  // the main document
+    std::string styles;
+    std::string footnotes;
+    std::string endnotes;
+    std::string core;  // the document properties: author and title
+};
 
-BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
-    BookText book;
-    if (bytes.substr(0, kOleSignature.size()) == kOleSignature) {
-        book.error = BookError::Encrypted;
-        return book;
-    }
-    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
-    if (!archive) {
-        book.error = BookError::Damaged;
-        return book;
-    }
-    auto fail = [&book](BookError error) {
-        book = BookText{};
-        book.error = error;
-        return book;
-    };
-
+// The main document is found through the package's relationships, the parts
+// that go with it through its own. Only the main document must be there.
+LoadError ReadDocxParts(ZipArchive& archive, DocxParts& parts) {
     std::string xml;
-    if (const BookError error = ReadPackagePart(*archive, "_rels/.rels", false, xml);
-        error != BookError::None) {
-        return fail(error);
+    if (const LoadError error = ReadPackagePart(archive, "_rels/.rels", false, xml);
+        error != LoadError::None) {
+        return error;
     }
     std::string mainPart = "word/document.xml";
     if (const auto rels = Relationships(xml); rels.count("officeDocument") != 0) {
@@ -288,77 +281,61 @@ BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookPr
     const std::string folder = mainPart.substr(0, mainPart.rfind('/') + 1);
     const std::string relsPart = folder + "_rels/" + mainPart.substr(folder.size()) + ".rels";
 
-    std::string documentXml;
-    if (const BookError error = ReadPackagePart(*archive, mainPart, true, documentXml);
-        error != BookError::None) {
-        return fail(error);
+    if (const LoadError error = ReadPackagePart(archive, mainPart, true, parts.document);
+        error != LoadError::None) {
+        return error;
     }
-    if (const BookError error = ReadPackagePart(*archive, relsPart, false, xml);
-        error != BookError::None) {
-        return fail(error);
+    if (const LoadError error = ReadPackagePart(archive, relsPart, false, xml);
+        error != LoadError::None) {
+        return error;
     }
-    const std::map<std::string, std::string> parts = Relationships(xml);
+    const std::map<std::string, std::string> related = Relationships(xml);
     auto partXml = [&](const char* type, const char* fallback, std::string& out) {
-        const auto found = parts.find(type);
+        const auto found = related.find(type);
         const std::string name =
-            found != parts.end() ? Resolve(folder, found->second) : folder + fallback;
-        return ReadPackagePart(*archive, name, false, out);
+            found != related.end() ? Resolve(folder, found->second) : folder + fallback;
+        return ReadPackagePart(archive, name, false, out);
     };
-
-    std::string stylesXml, footnotesXml, endnotesXml, coreXml;
-    for (const BookError error : {partXml("styles", "styles.xml", stylesXml),
-                                  partXml("footnotes", "footnotes.xml", footnotesXml),
-                                  partXml("endnotes", "endnotes.xml", endnotesXml),
-                                  ReadPackagePart(*archive, "docProps/core.xml", false, coreXml)}) {
-        if (error != BookError::None) return fail(error);
+    for (const LoadError error :
+         {partXml("styles", "styles.xml", parts.styles),
+          partXml("footnotes", "footnotes.xml", parts.footnotes),
+          partXml("endnotes", "endnotes.xml", parts.endnotes),
+          ReadPackagePart(archive, "docProps/core.xml", false, parts.core)}) {
+        if (error != LoadError::None) return error;
     }
+    return LoadError::None;
+}
 
+// Author and title from the document properties.
+void ReadCoreProperties(std::string& coreXml, LoadedText& book) {
     pugi::xml_document document;
-    const pugi::xml_node body = ParseXml(documentXml, document)
-                                    ? ChildByLocalName(document.document_element(), "body")
-                                    : pugi::xml_node();
-    if (!body) return fail(BookError::Damaged);
+    if (!ParseXml(coreXml, document)) return;
+    const pugi::xml_node core = document.document_element();
+    book.author = AuthorList(ChildByLocalName(core, "creator").text().get());
+    book.title = CollapsedText(ChildByLocalName(core, "title").text().get());
+}
 
-    Styles styles;
-    pugi::xml_document stylesDocument;
-    if (ParseXml(stylesXml, stylesDocument)) styles.Load(stylesDocument.document_element());
-
-    pugi::xml_document coreDocument;
-    if (ParseXml(coreXml, coreDocument)) {
-        const pugi::xml_node core = coreDocument.document_element();
-        book.author = AuthorList(ChildByLocalName(core, "creator").text().get());
-        book.title = CollapsedText(ChildByLocalName(core, "title").text().get());
-    }
-
-    std::size_t total = 1;  // the notes
-    for (pugi::xml_node child : body.children()) total += child.type() == pugi::node_element;
-    std::size_t done = 0;
-    if (progress && !progress(done, total)) return fail(BookError::Cancelled);
-
-    BookTextBuilder out(limits.maxTextLength);
-    DocxWalker walker(out, styles);
-    for (pugi::xml_node child : body.children()) {
-        if (child.type() != pugi::node_element) continue;
-        walker.Block(child, 1);
-        if (progress && !progress(++done, total)) return fail(BookError::Cancelled);
-        if (out.Full()) break;
-    }
-
-    pugi::xml_document footnotes, endnotes;
-    std::map<std::string, pugi::xml_node> footnoteById, endnoteById;
-    auto index = [](std::string& xmlText, pugi::xml_document& doc,
-                    std::map<std::string, pugi::xml_node>& byId) {
-        if (!ParseXml(xmlText, doc)) return;
-        for (pugi::xml_node note : doc.document_element().children()) {
-            if (note.type() == pugi::node_element) {
-                byId.emplace(AttributeByLocalName(note, "id").value(), note);
-            }
+// The notes of a notes part (footnotes.xml, endnotes.xml) by their ids.
+std::map<std::string, pugi::xml_node> NotesById(std::string& xml, pugi::xml_document& document) {
+    std::map<std::string, pugi::xml_node> byId;
+    if (!ParseXml(xml, document)) return byId;
+    for (pugi::xml_node note : document.document_element().children()) {
+        if (note.type() == pugi::node_element) {
+            byId.emplace(AttributeByLocalName(note, "id").value(), note);
         }
-    };
-    index(footnotesXml, footnotes, footnoteById);
-    index(endnotesXml, endnotes, endnoteById);
-    const std::vector<NoteRef> notes = walker.Notes();
-    for (const NoteRef& ref : notes) {
+    }
+    return byId;
+}
+
+// The notes the text referred to, in the order of their first references.
+void AppendNotes(DocxWalker& walker, BookTextBuilder& out, std::string& footnotesXml,
+                 std::string& endnotesXml) {
+    pugi::xml_document footnotes, endnotes;
+    const std::map<std::string, pugi::xml_node> footnoteById = NotesById(footnotesXml, footnotes);
+    const std::map<std::string, pugi::xml_node> endnoteById = NotesById(endnotesXml, endnotes);
+    // A copy: a note may refer to notes of its own.
+    const std::vector<NoteRef> refs = walker.Notes();
+    for (const NoteRef& ref : refs) {
         if (out.Full()) break;
         const auto& byId = ref.kind == NoteKind::Footnote ? footnoteById : endnoteById;
         const auto found = byId.find(ref.id);
@@ -367,7 +344,41 @@ BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookPr
         out.EndParagraph();
         walker.Block(found->second, 1);
     }
-    if (progress && !progress(total, total)) return fail(BookError::Cancelled);
+}
+
+}  // namespace
+
+LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
+                    const BookProgress& progress) {
+    if (bytes.substr(0, kOleSignature.size()) == kOleSignature) {
+        return BookFailure(LoadError::Encrypted);
+    }
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    if (!archive) return BookFailure(LoadError::Damaged);
+    DocxParts parts;
+    if (const LoadError error = ReadDocxParts(*archive, parts); error != LoadError::None) {
+        return BookFailure(error);
+    }
+
+    pugi::xml_document document;
+    const pugi::xml_node body = ParseXml(parts.document, document)
+                                    ? ChildByLocalName(document.document_element(), "body")
+                                    : pugi::xml_node();
+    if (!body) return BookFailure(LoadError::Damaged);
+
+    Styles styles;
+    pugi::xml_document stylesDocument;
+    if (ParseXml(parts.styles, stylesDocument)) styles.Load(stylesDocument.document_element());
+
+    LoadedText book;
+    ReadCoreProperties(parts.core, book);
+    BookTextBuilder out(limits.maxTextLength);
+    DocxWalker walker(out, styles);
+    const auto block = [&](const pugi::xml_node& child) { walker.Block(child, 1); };
+    const auto notes = [&] { AppendNotes(walker, out, parts.footnotes, parts.endnotes); };
+    if (!WalkOfficeBody(body, out, progress, block, notes)) {
+        return BookFailure(LoadError::Cancelled);
+    }
     out.Finish(book);
     return book;
 }

@@ -16,4 +16,4 @@
 //
 // A password-protected document is not a ZIP but an OLE compound file:
 // Encrypted. Progress counts the body's top-level paragraphs and tables.
-BookText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
+LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

@@ -15,17 +15,11 @@ namespace {
 
 constexpr std::u32string_view kParagraphBreak = U"\r\n";
 
-BookText Failure(BookError error) {
-    BookText book;
-    book.error = error;
-    return book;
-}
-
-BookError ZipError(ZipArchive::Status status) {
+LoadError ZipError(ZipArchive::Status status) {
     switch (status) {
-        case ZipArchive::Status::Encrypted: return BookError::Encrypted;
-        case ZipArchive::Status::TooLarge: return BookError::TooLarge;
-        default: return BookError::Damaged;
+        case ZipArchive::Status::Encrypted: return LoadError::Encrypted;
+        case ZipArchive::Status::TooLarge: return LoadError::BookTooLarge;
+        default: return LoadError::Damaged;
     }
 }
 
@@ -38,7 +32,7 @@ std::u32string FromUtf8(const std::string& text) {
 // Heading spans, already in the book's positions and in order, become runs
 // over the whole text: plain, bold, plain, ...
 std::vector<TextRun> HeadingRuns(const std::vector<HtmlConverter::Span>& headings,
-                                std::size_t length) {
+                                 std::size_t length) {
     std::vector<TextRun> runs;
     if (headings.empty() || length == 0) return runs;
     CharFormat plain;
@@ -66,88 +60,124 @@ std::vector<TextRun> HeadingRuns(const std::vector<HtmlConverter::Span>& heading
     return runs;
 }
 
-}  // namespace
-
-BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
-    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
-    if (!archive) return Failure(BookError::Damaged);
-
+// The package document the container names.
+LoadError ReadPackage(ZipArchive& archive, EpubPackage& package) {
     std::string xml;
-    if (const auto status = archive->Read("META-INF/container.xml", xml);
+    if (const auto status = archive.Read("META-INF/container.xml", xml);
         status != ZipArchive::Status::Ok) {
-        return Failure(ZipError(status));
+        return ZipError(status);
     }
     const std::optional<std::string> packagePath = ParseEpubContainer(xml);
-    if (!packagePath) return Failure(BookError::Damaged);
-    if (const auto status = archive->Read(*packagePath, xml); status != ZipArchive::Status::Ok)
-        return Failure(ZipError(status));
-    const std::optional<EpubPackage> package = ParseEpubPackage(xml, *packagePath);
-    if (!package) return Failure(BookError::Damaged);
+    if (!packagePath) return LoadError::Damaged;
+    if (const auto status = archive.Read(*packagePath, xml); status != ZipArchive::Status::Ok)
+        return ZipError(status);
+    std::optional<EpubPackage> parsed = ParseEpubPackage(xml, *packagePath);
+    if (!parsed) return LoadError::Damaged;
+    package = std::move(*parsed);
+    return LoadError::None;
+}
 
-    std::vector<std::string> encrypted;
-    if (archive->Has("META-INF/encryption.xml")) {
-        if (const auto status = archive->Read("META-INF/encryption.xml", xml);
-            status != ZipArchive::Status::Ok) {
-            return Failure(ZipError(status));
-        }
-        encrypted = ParseEpubEncryption(xml);
+// Encrypted when encryption.xml lists a document of the spine; fonts
+// obfuscated there are no harm.
+LoadError SpineEncryption(ZipArchive& archive, const EpubPackage& package) {
+    if (!archive.Has("META-INF/encryption.xml")) return LoadError::None;
+    std::string xml;
+    if (const auto status = archive.Read("META-INF/encryption.xml", xml);
+        status != ZipArchive::Status::Ok) {
+        return ZipError(status);
     }
-    for (const std::string& document : package->documents)
-        if (std::ranges::find(encrypted, document) != encrypted.end())
-            return Failure(BookError::Encrypted);
+    const std::vector<std::string> encrypted = ParseEpubEncryption(xml);
+    for (const std::string& document : package.documents)
+        if (std::ranges::find(encrypted, document) != encrypted.end()) return LoadError::Encrypted;
+    return LoadError::None;
+}
 
-    BookText book;
+// The book's text as the spine's documents are read, a paragraph break
+// between two, and the spans of its headings.
+struct SpineText {
+    std::u32string text;
     std::vector<HtmlConverter::Span> headings;
-    std::vector<HtmlConverter::Span> chapterHeadings;
+    // One document's, kept from one to the next for their memory.
     std::u32string chapter;
+    std::vector<HtmlConverter::Span> chapterHeadings;
+
+    void Append(const std::string& raw) {
+        const std::string declared = DeclaredXmlEncoding(raw).value_or("UTF-8");
+        const std::u32string html = DecodeDocumentText(raw, kWholeText, declared);
+        chapter.clear();
+        chapterHeadings.clear();
+        HtmlConverter converter(chapter, {.xhtml = true, .headings = &chapterHeadings});
+        converter.Feed(html);
+        converter.Finish();
+        // The converter may begin with the break of a first heading or paragraph.
+        std::size_t first = 0;
+        while (first < chapter.size() && IsBreakOrBlank(chapter[first])) ++first;
+        if (first == chapter.size()) return;
+        if (!text.empty()) text += kParagraphBreak;
+        const std::size_t offset = text.size();
+        text.append(chapter, first);
+        for (const HtmlConverter::Span& span : chapterHeadings) {
+            // Trimmed of the breaks and blanks around the heading's text.
+            std::size_t start = std::max(span.start, first);
+            std::size_t end = std::min(span.end, chapter.size());
+            while (start < end && IsBreakOrBlank(chapter[start])) ++start;
+            while (end > start && IsBreakOrBlank(chapter[end - 1])) --end;
+            if (start < end) headings.push_back({offset + start - first, offset + end - first});
+        }
+    }
+};
+
+// The spine's documents in order, until the text is as long as the limit.
+// Damaged when not one of them could be read.
+LoadError ReadSpine(ZipArchive& archive, const EpubPackage& package, const BookLimits& limits,
+                    const BookProgress& progress, SpineText& spine) {
     std::string raw;
     bool anyRead = false;
-    const std::size_t total = package->documents.size();
-    for (std::size_t i = 0; i < total && book.text.size() < limits.maxTextLength; ++i) {
-        const ZipArchive::Status status = archive->Read(package->documents[i], raw);
+    const std::size_t total = package.documents.size();
+    for (std::size_t i = 0; i < total && spine.text.size() < limits.maxTextLength; ++i) {
+        const ZipArchive::Status status = archive.Read(package.documents[i], raw);
         if (status == ZipArchive::Status::Encrypted || status == ZipArchive::Status::TooLarge)
-            return Failure(ZipError(status));
+            return ZipError(status);
         if (status == ZipArchive::Status::Ok) {
             anyRead = true;
-            const std::string declared = DeclaredXmlEncoding(raw).value_or("UTF-8");
-            const std::u32string html = DecodeDocumentText(raw, kWholeText, declared);
-            chapter.clear();
-            chapterHeadings.clear();
-            HtmlConverter converter(chapter, {.xhtml = true, .headings = &chapterHeadings});
-            converter.Feed(html);
-            converter.Finish();
-            // The converter may begin with the break of a first heading or paragraph.
-            std::size_t first = 0;
-            while (first < chapter.size() && IsBreakOrBlank(chapter[first])) ++first;
-            if (first < chapter.size()) {
-                if (!book.text.empty()) book.text += kParagraphBreak;
-                const std::size_t offset = book.text.size();
-                book.text.append(chapter, first);
-                for (const HtmlConverter::Span& span : chapterHeadings) {
-                    // Trimmed of the breaks and blanks around the heading's text.
-                    std::size_t start = std::max(span.start, first);
-                    std::size_t end = std::min(span.end, chapter.size());
-                    while (start < end && IsBreakOrBlank(chapter[start])) ++start;
-                    while (end > start && IsBreakOrBlank(chapter[end - 1])) --end;
-                    if (start < end)
-                        headings.push_back({offset + start - first, offset + end - first});
-                }
-            }
+            spine.Append(raw);
         }
         // Otherwise the archive lacks the document, or it is damaged: the
         // rest of the book still reads.
-        if (progress && !progress(i + 1, total)) return Failure(BookError::Cancelled);
+        if (progress && !progress(i + 1, total)) return LoadError::Cancelled;
     }
-    if (!anyRead) return Failure(BookError::Damaged);
-    // Read, but only pictures: a comic, or a book of scans.
-    if (book.text.empty()) return Failure(BookError::NoText);
-    if (book.text.size() > limits.maxTextLength) book.text.resize(limits.maxTextLength);
-    book.runs = HeadingRuns(headings, book.text.size());
+    return anyRead ? LoadError::None : LoadError::Damaged;
+}
 
-    for (const std::string& creator : package->creators) {
+}  // namespace
+
+LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
+                    const BookProgress& progress) {
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    if (!archive) return BookFailure(LoadError::Damaged);
+    EpubPackage package;
+    if (const LoadError error = ReadPackage(*archive, package); error != LoadError::None) {
+        return BookFailure(error);
+    }
+    if (const LoadError error = SpineEncryption(*archive, package); error != LoadError::None) {
+        return BookFailure(error);
+    }
+    SpineText spine;
+    if (const LoadError error = ReadSpine(*archive, package, limits, progress, spine);
+        error != LoadError::None) {
+        return BookFailure(error);
+    }
+    // Read, but only pictures: a comic, or a book of scans.
+    if (spine.text.empty()) return BookFailure(LoadError::NoText);
+
+    LoadedText book;
+    book.text = std::move(spine.text);
+    if (book.text.size() > limits.maxTextLength) book.text.resize(limits.maxTextLength);
+    book.runs = HeadingRuns(spine.headings, book.text.size());
+    for (const std::string& creator : package.creators) {
         if (!book.author.empty()) book.author += U", ";
         book.author += FromUtf8(creator);
     }
-    book.title = FromUtf8(package->title);
+    book.title = FromUtf8(package.title);
     return book;
 }

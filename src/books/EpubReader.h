@@ -13,6 +13,6 @@
 // of the spine could be read. A document the spine names but the archive
 // lacks is skipped. Encrypted: an encrypted ZIP entry, or a document of the
 // spine listed in META-INF/encryption.xml (obfuscated fonts alone are fine).
-// NoText: documents read, but no text in them. TooLarge: the parts read unpack to more than the
-// limit's cap.
-BookText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
+// NoText: documents read, but no text in them. BookTooLarge: the parts read
+// unpack to more than the limit's cap.
+LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

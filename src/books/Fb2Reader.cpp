@@ -151,14 +151,14 @@ std::size_t TopLevelSections(const pugi::xml_node& body) {
 
 }  // namespace
 
-BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
-    BookText book;
+LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+    LoadedText book;
     std::string utf8 = XmlToUtf8(bytes);
     pugi::xml_document document;
     const pugi::xml_node root =
         ParseXml(utf8, document) ? document.document_element() : pugi::xml_node();
     if (!root || LocalName(root) != "FictionBook") {
-        book.error = BookError::Damaged;
+        book.error = LoadError::Damaged;
         return book;
     }
 
@@ -171,7 +171,7 @@ BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookPro
         }
     }
     if (bodies.empty()) {
-        book.error = BookError::Damaged;
+        book.error = LoadError::Damaged;
         return book;
     }
     for (pugi::xml_node body : root.children()) {
@@ -189,7 +189,7 @@ BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookPro
     for (const pugi::xml_node& body : bodies) total += TopLevelSections(body);
     std::size_t done = 0;
     if (progress && !progress(done, total)) {
-        book.error = BookError::Cancelled;
+        book.error = LoadError::Cancelled;
         return book;
     }
 
@@ -203,7 +203,7 @@ BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookPro
             if (child.type() == pugi::node_element && LocalName(child) == "section") {
                 ++done;
                 if (progress && !progress(done, total)) {
-                    book.error = BookError::Cancelled;
+                    book.error = LoadError::Cancelled;
                     return book;
                 }
             }
@@ -213,12 +213,12 @@ BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookPro
     return book;
 }
 
-BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
-                    const BookProgress& progress) {
-    BookText book;
+LoadedText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
+                      const BookProgress& progress) {
+    LoadedText book;
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
     if (!archive) {
-        book.error = BookError::Damaged;
+        book.error = LoadError::Damaged;
         return book;
     }
     for (const std::string& name : archive->Names()) {
@@ -230,12 +230,12 @@ BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
         std::string content;
         switch (archive->Read(name, content)) {
             case ZipArchive::Status::Ok: return ReadFb2(content, limits, progress);
-            case ZipArchive::Status::Encrypted: book.error = BookError::Encrypted; return book;
-            case ZipArchive::Status::TooLarge: book.error = BookError::TooLarge; return book;
+            case ZipArchive::Status::Encrypted: book.error = LoadError::Encrypted; return book;
+            case ZipArchive::Status::TooLarge: book.error = LoadError::BookTooLarge; return book;
             case ZipArchive::Status::Damaged:
-            case ZipArchive::Status::Missing: book.error = BookError::Damaged; return book;
+            case ZipArchive::Status::Missing: book.error = LoadError::Damaged; return book;
         }
     }
-    book.error = BookError::Damaged;
+    book.error = LoadError::Damaged;
     return book;
 }

@@ -16,9 +16,10 @@
 // The XML declaration's encoding is honoured (windows-1251, KOI8-R, ...). A
 // file that is not a FictionBook with a body is Damaged; one cut short gives
 // what was read before the cut. Progress counts the bodies' top-level sections.
-BookText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
+LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
 
 // The first entry whose name ends in ".fb2" (any letter case) of a ZIP
-// archive. Damaged without one, Encrypted when it has a password, TooLarge
-// beyond the unpacking cap.
-BookText ReadFb2Zip(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
+// archive. Damaged without one, Encrypted when it has a password,
+// BookTooLarge beyond the unpacking cap.
+LoadedText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
+                      const BookProgress& progress);

@@ -240,68 +240,58 @@ bool HasEncryptionData(std::string& manifest) {
     return false;
 }
 
-}  // namespace
+// The parts of the package the reader uses, as their XML.
+struct OdtParts {
+    std::string content;
+    std::string styles;
+    std::string meta;  // author and title
+};
 
-BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
-    BookText book;
-    auto fail = [&book](BookError error) {
-        book = BookText{};
-        book.error = error;
-        return book;
-    };
-    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
-    if (!archive) return fail(BookError::Damaged);
-
-    std::string manifest, contentXml, stylesXml, metaXml;
-    if (const BookError error = ReadPackagePart(*archive, "META-INF/manifest.xml", false, manifest);
-        error != BookError::None) {
-        return fail(error);
+// A package whose manifest has encryption data is Encrypted; only the
+// content must be there.
+LoadError ReadOdtParts(ZipArchive& archive, OdtParts& parts) {
+    std::string manifest;
+    if (const LoadError error = ReadPackagePart(archive, "META-INF/manifest.xml", false, manifest);
+        error != LoadError::None) {
+        return error;
     }
-    if (HasEncryptionData(manifest)) return fail(BookError::Encrypted);
-    for (const BookError error : {ReadPackagePart(*archive, "content.xml", true, contentXml),
-                                  ReadPackagePart(*archive, "styles.xml", false, stylesXml),
-                                  ReadPackagePart(*archive, "meta.xml", false, metaXml)}) {
-        if (error != BookError::None) return fail(error);
+    if (HasEncryptionData(manifest)) return LoadError::Encrypted;
+    for (const LoadError error : {ReadPackagePart(archive, "content.xml", true, parts.content),
+                                  ReadPackagePart(archive, "styles.xml", false, parts.styles),
+                                  ReadPackagePart(archive, "meta.xml", false, parts.meta)}) {
+        if (error != LoadError::None) return error;
     }
+    return LoadError::None;
+}
 
-    pugi::xml_document content;
-    if (!ParseXml(contentXml, content)) return fail(BookError::Damaged);
-    const pugi::xml_node root = content.document_element();
-    const pugi::xml_node text = ChildByLocalName(ChildByLocalName(root, "body"), "text");
-    if (!text) return fail(BookError::Damaged);
-
-    Styles styles;
-    pugi::xml_document stylesDocument;
-    if (ParseXml(stylesXml, stylesDocument)) {
-        const pugi::xml_node stylesRoot = stylesDocument.document_element();
-        styles.Load(ChildByLocalName(stylesRoot, "styles"));
-        styles.Load(ChildByLocalName(stylesRoot, "automatic-styles"));
+// The named styles and automatic ones of styles.xml, then the content's own
+// automatic styles.
+void LoadStyles(std::string& stylesXml, const pugi::xml_node& contentRoot, Styles& styles) {
+    pugi::xml_document document;
+    if (ParseXml(stylesXml, document)) {
+        const pugi::xml_node root = document.document_element();
+        styles.Load(ChildByLocalName(root, "styles"));
+        styles.Load(ChildByLocalName(root, "automatic-styles"));
     }
-    styles.Load(ChildByLocalName(root, "automatic-styles"));
+    styles.Load(ChildByLocalName(contentRoot, "automatic-styles"));
+}
 
+// Author (the initial creator, else the creator) and title from meta.xml.
+void ReadMeta(std::string& metaXml, LoadedText& book) {
     pugi::xml_document meta;
-    if (ParseXml(metaXml, meta)) {
-        const pugi::xml_node fields = ChildByLocalName(meta.document_element(), "meta");
-        book.author = AuthorList(ChildByLocalName(fields, "initial-creator").text().get());
-        if (book.author.empty()) {
-            book.author = AuthorList(ChildByLocalName(fields, "creator").text().get());
-        }
-        book.title = CollapsedText(ChildByLocalName(fields, "title").text().get());
+    if (!ParseXml(metaXml, meta)) return;
+    const pugi::xml_node fields = ChildByLocalName(meta.document_element(), "meta");
+    book.author = AuthorList(ChildByLocalName(fields, "initial-creator").text().get());
+    if (book.author.empty()) {
+        book.author = AuthorList(ChildByLocalName(fields, "creator").text().get());
     }
+    book.title = CollapsedText(ChildByLocalName(fields, "title").text().get());
+}
 
-    std::size_t total = 1;  // the notes
-    for (pugi::xml_node child : text.children()) total += child.type() == pugi::node_element;
-    std::size_t done = 0;
-    if (progress && !progress(done, total)) return fail(BookError::Cancelled);
-
-    BookTextBuilder out(limits.maxTextLength);
-    OdtWalker walker(out, styles);
-    for (pugi::xml_node child : text.children()) {
-        if (child.type() != pugi::node_element) continue;
-        walker.Node(child, 1);
-        if (progress && !progress(++done, total)) return fail(BookError::Cancelled);
-        if (out.Full()) break;
-    }
+// The bodies of the notes cited, in the order they were cited, each starting
+// with its citation.
+void AppendNotes(OdtWalker& walker, BookTextBuilder& out) {
+    // A copy: a note may cite notes of its own.
     const std::vector<Note> notes = walker.Notes();
     for (const Note& note : notes) {
         if (out.Full()) break;
@@ -310,7 +300,35 @@ BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookPro
         walker.Children(note.body, 1);
         walker.SetNotePrefix({});
     }
-    if (progress && !progress(total, total)) return fail(BookError::Cancelled);
+}
+
+}  // namespace
+
+LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    if (!archive) return BookFailure(LoadError::Damaged);
+    OdtParts parts;
+    if (const LoadError error = ReadOdtParts(*archive, parts); error != LoadError::None) {
+        return BookFailure(error);
+    }
+
+    pugi::xml_document content;
+    if (!ParseXml(parts.content, content)) return BookFailure(LoadError::Damaged);
+    const pugi::xml_node root = content.document_element();
+    const pugi::xml_node text = ChildByLocalName(ChildByLocalName(root, "body"), "text");
+    if (!text) return BookFailure(LoadError::Damaged);
+
+    Styles styles;
+    LoadStyles(parts.styles, root, styles);
+    LoadedText book;
+    ReadMeta(parts.meta, book);
+    BookTextBuilder out(limits.maxTextLength);
+    OdtWalker walker(out, styles);
+    const auto element = [&](const pugi::xml_node& child) { walker.Node(child, 1); };
+    const auto notes = [&] { AppendNotes(walker, out); };
+    if (!WalkOfficeBody(text, out, progress, element, notes)) {
+        return BookFailure(LoadError::Cancelled);
+    }
     out.Finish(book);
     return book;
 }

@@ -14,4 +14,4 @@
 //
 // A package whose manifest has encryption data is Encrypted. Progress counts
 // the top-level paragraphs, lists and tables.
-BookText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
+LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

@@ -286,58 +286,41 @@ void QuietPoppler() {
     (void)quiet;
 }
 
-BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLimits& limits,
-                      const BookProgress& progress) {
-    BookText book;
-    if (!document) {
-        book.error = BookError::Damaged;
-        return book;
-    }
-    if (document->is_locked()) {
-        book.error = BookError::Encrypted;
-        return book;
-    }
-    const int count = document->pages();
-    if (count <= 0) {
-        book.error = BookError::Damaged;
-        return book;
-    }
-    std::vector<Page> pages;
-    std::size_t characters = 0;
+// The lines of the document's pages in order. Pages past the text limit are
+// not read, but for a few, so that the running headers and footers of the last
+// pages read are still told by their repeating; progress counts them all.
+// False when progress stopped the load.
+bool ReadPages(poppler::document& document, std::size_t maxTextLength, const BookProgress& progress,
+               std::vector<Page>& pages) {
+    const int count = document.pages();
     // Characters that stay whatever lines turn out to be running headers or
     // footers: all but each page's top and bottom lines.
     std::size_t kept = 0;
-    // Pages read once the limit was reached, so that the headers and footers
-    // of the last pages read are still told by their repeating.
     int pastLimit = 0;
     constexpr int kPagesPastLimit = 3;
     for (int i = 0; i < count; ++i) {
-        // Pages past the text limit are not read.
         if (pastLimit <= kPagesPastLimit) {
-            std::unique_ptr<poppler::page> page(document->create_page(i));
+            std::unique_ptr<poppler::page> page(document.create_page(i));
             pages.push_back(page ? PageLines(*page) : Page{});
             const Page& lines = pages.back();
             const std::optional<std::size_t> top = TopLine(lines);
             const std::optional<std::size_t> bottom = BottomLine(lines);
             for (std::size_t j = 0; j < lines.size(); ++j) {
-                characters += lines[j].text.size() + 1;
                 if (j != top && j != bottom) kept += lines[j].text.size() + 1;
             }
-            if (kept > limits.maxTextLength) ++pastLimit;
+            if (kept > maxTextLength) ++pastLimit;
         }
         if (progress &&
             !progress(static_cast<std::size_t>(i) + 1, static_cast<std::size_t>(count))) {
-            book.error = BookError::Cancelled;
-            return book;
+            return false;
         }
     }
-    if (characters == 0) {
-        book.error = BookError::NoText;
-        return book;
-    }
-    DropRunningLines(pages);
+    return true;
+}
 
-    TextBuilder builder(limits.maxTextLength);
+// The lines of every page put back into paragraphs, up to the text limit.
+void JoinParagraphs(const std::vector<Page>& pages, std::size_t maxTextLength, LoadedText& book) {
+    TextBuilder builder(maxTextLength);
     const Line* previous = nullptr;
     double previousRight = 0;
     for (const Page& page : pages) {
@@ -358,6 +341,23 @@ BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLim
     }
     book.text = builder.Take();
     book.runs = builder.Runs(book.text.size());
+}
+
+LoadedText ReadDocument(std::unique_ptr<poppler::document> document, const BookLimits& limits,
+                        const BookProgress& progress) {
+    if (!document) return BookFailure(LoadError::Damaged);
+    if (document->is_locked()) return BookFailure(LoadError::Encrypted);
+    if (document->pages() <= 0) return BookFailure(LoadError::Damaged);
+    std::vector<Page> pages;
+    if (!ReadPages(*document, limits.maxTextLength, progress, pages)) {
+        return BookFailure(LoadError::Cancelled);
+    }
+    if (std::ranges::all_of(pages, [](const Page& page) { return page.empty(); })) {
+        return BookFailure(LoadError::NoText);
+    }
+    DropRunningLines(pages);
+    LoadedText book;
+    JoinParagraphs(pages, limits.maxTextLength, book);
     book.title = Trimmed(FromUtf16(document->get_title()));
     book.author = Trimmed(FromUtf16(document->get_author()));
     return book;
@@ -365,17 +365,17 @@ BookText ReadDocument(std::unique_ptr<poppler::document> document, const BookLim
 
 }  // namespace
 
-BookText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
+LoadedText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     QuietPoppler();
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        return {BookError::TooLarge, {}, {}, {}, {}};
+        return BookFailure(LoadError::BookTooLarge);
     std::unique_ptr<poppler::document> document(
         poppler::document::load_from_raw_data(bytes.data(), static_cast<int>(bytes.size())));
     return ReadDocument(std::move(document), limits, progress);
 }
 
-BookText ReadPdfFile(const std::string& path, const BookLimits& limits,
-                     const BookProgress& progress) {
+LoadedText ReadPdfFile(const std::string& path, const BookLimits& limits,
+                       const BookProgress& progress) {
     QuietPoppler();
     std::unique_ptr<poppler::document> document(poppler::document::load_from_file(path));
     return ReadDocument(std::move(document), limits, progress);

@@ -14,8 +14,8 @@
 // what poppler cannot open Damaged. Progress is told once per page.
 
 // The bytes must be the whole file.
-BookText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
+LoadedText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);
 
 // The file at path (the platform's bytes), read by poppler as it needs it.
-BookText ReadPdfFile(const std::string& path, const BookLimits& limits,
-                     const BookProgress& progress);
+LoadedText ReadPdfFile(const std::string& path, const BookLimits& limits,
+                       const BookProgress& progress);

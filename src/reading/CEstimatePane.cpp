@@ -2,11 +2,23 @@
 
 #include <QStatusBar>
 
+#include "base/ProgramTexts.h"
 #include "base/QtText.h"
 
 namespace {
 
 constexpr int kRefreshMs = 1000;
+
+// "≈ N слов/мин · осталось M мин": the time left in minutes, rounded, or
+// under a minute in seconds.
+QString EstimateText(const ReadingEstimate& estimate) {
+    const QString rate = QString::number(estimate.WordsPerMinute());
+    const std::int64_t seconds = estimate.SecondsLeft();
+    if (seconds < 60) {
+        return ProgramText(kEstimateSecondsStatus).arg(rate, QString::number(seconds));
+    }
+    return ProgramText(kEstimateMinutesStatus).arg(rate, QString::number((seconds + 30) / 60));
+}
 
 }  // namespace
 
@@ -20,7 +32,7 @@ CEstimatePane::CEstimatePane(QStatusBar* bar, Source source)
 
 void CEstimatePane::Refresh() {
     const std::optional<ReadingEstimate> estimate = source_();
-    setText(estimate ? ProgramText(EstimateText(*estimate)) : QString());
+    setText(estimate ? EstimateText(*estimate) : QString());
 }
 
 void CEstimatePane::SetLive(bool live) {

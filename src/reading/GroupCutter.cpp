@@ -67,21 +67,19 @@ struct CharacterCount {
     std::size_t size() const { return characters; }
 };
 
-// Cuts the next group; its characters go to `group`, the step's text or a
-// count of them.
-template <typename Group>
-GroupStep Cut(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options,
-              Group& group) {
-    GroupStep step;
+// What a step settles before it cuts anything: an abort, the task's first
+// step, the end of the range, and the progress bar's fortieths. True when
+// the step ends there.
+bool EndsBeforeCutting(std::u32string_view text, ReadingCursor& cursor, GroupStep& step) {
     if (cursor.abort) {
         cursor.abort = false;
-        return step;
+        return true;
     }
     if (cursor.newTask) BeginTaskRange(text, cursor);
     if (cursor.position >= cursor.end) {
         step.kind = StepKind::StepEnd;
         step.progress = ProgressAction::SetFull;
-        return step;
+        return true;
     }
     // With a range shorter than 40 the progress step is 0 and the bar moves
     // at every step; otherwise at most once per step, however far it lags.
@@ -89,39 +87,45 @@ GroupStep Cut(std::u32string_view text, ReadingCursor& cursor, const ReadingOpti
         step.progress = ProgressAction::AdvanceOne;
         cursor.nextProgressMark += cursor.progressStep;
     }
+    return false;
+}
 
-    const bool severalWords = options.SeveralWords();
+// A group taken character by character: separators before it are skipped,
+// then a word is taken, and in several-word mode the words after it, joined
+// by single spaces, until the group is as long as the threshold. Its
+// characters go to `group`, the step's text or a count of them.
+template <typename Group>
+struct GroupScan {
+    GroupScan(Group& out, const ReadingOptions& options)
+        : group(out),
+          severalWords(options.SeveralWords()),
+          thresholdChars(options.thresholdChars) {}
+
+    Group& group;
+    const bool severalWords;
+    const long long thresholdChars;
     ScanState state = ScanState::Skipping;
     StepKind kind = StepKind::StepPlain;
-    if constexpr (std::is_same_v<Group, std::u32string>) group.reserve(kMaxGroupLength);
-    std::optional<std::size_t> groupStart;
-    std::size_t groupEnd = 0;
+    std::size_t start = 0;  // of the first word, once there is one
+    std::size_t end = 0;
     char32_t previous = 0;
-    bool more = true;
-    while (more && cursor.position < cursor.end) {
-        if (cursor.position >= text.size()) {
-            // Nothing there up to the end of the range.
-            cursor.position = cursor.end;
-            break;
-        }
-        char32_t c = text[cursor.position];
-        if (c == '\0') {
-            // A zero byte is no character: passed over without becoming the
-            // previous character.
-            ++cursor.position;
-            continue;
-        }
+
+    bool FoundWord() const { return state == ScanState::InWord; }
+
+    // Takes the character at `position`; false when the group ends with it.
+    bool Take(char32_t c, std::size_t position) {
+        bool more = true;
         if (group.size() == kMaxGroupLength - 1) {
             // This character is still taken below, so the group ends at 129.
             more = false;
-            groupEnd = cursor.position;
+            end = position;
         }
         switch (state) {
             case ScanState::Skipping:
                 if (!IsSeparator(c)) {
                     group.push_back(c);
                     state = ScanState::InWord;
-                    groupStart = cursor.position;
+                    start = position;
                 }
                 break;
             case ScanState::InWord:
@@ -136,33 +140,62 @@ GroupStep Cut(std::u32string_view text, ReadingCursor& cursor, const ReadingOpti
                     kind = StepKind::StepStop;
                 }
                 if (severalWords && kind == StepKind::StepPlain &&
-                    static_cast<long long>(group.size()) < options.thresholdChars) {
+                    static_cast<long long>(group.size()) < thresholdChars) {
                     c = ' ';
                     group.push_back(c);
                 } else {
                     more = false;
-                    groupEnd = cursor.position;
+                    end = position;
                 }
                 break;
         }
         previous = c;
+        return more;
+    }
+};
+
+// Cuts the next group; its characters go to `group`, the step's text or a
+// count of them.
+template <typename Group>
+GroupStep Cut(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options,
+              Group& group) {
+    GroupStep step;
+    if (EndsBeforeCutting(text, cursor, step)) return step;
+    if constexpr (std::is_same_v<Group, std::u32string>) group.reserve(kMaxGroupLength);
+    GroupScan<Group> scan(group, options);
+    bool more = true;
+    while (more && cursor.position < cursor.end) {
+        if (cursor.position >= text.size()) {
+            // Nothing there up to the end of the range.
+            cursor.position = cursor.end;
+            break;
+        }
+        const char32_t c = text[cursor.position];
+        if (c == '\0') {
+            // A zero byte is no character: passed over without becoming the
+            // previous character.
+            ++cursor.position;
+            continue;
+        }
+        more = scan.Take(c, cursor.position);
         ++cursor.position;
     }
 
-    if (groupStart) {
+    if (scan.FoundWord()) {
         // A group that runs into the end of the range is highlighted up to
         // that end, a separator that stopped it included.
-        std::size_t highlightEnd = cursor.position >= cursor.end ? cursor.position : groupEnd;
+        std::size_t highlightEnd = cursor.position >= cursor.end ? cursor.position : scan.end;
         if (highlightEnd > text.size()) highlightEnd = text.size();
-        if (highlightEnd > 0) step.highlight = TextRange{*groupStart, highlightEnd};
+        if (highlightEnd > 0) step.highlight = TextRange{scan.start, highlightEnd};
     }
-    step.kind = kind;
+    step.kind = scan.kind;
     return step;
 }
 
 }  // namespace
 
-GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options) {
+GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor,
+                    const ReadingOptions& options) {
     std::u32string group;
     GroupStep step = Cut(text, cursor, options, group);
     step.text = std::move(group);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "base/ProgramTexts.h"
 #include "reading/GroupCutter.h"
 #include "text/TextRules.h"
 
@@ -20,17 +19,15 @@ std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t
     return words;
 }
 
-std::string Replace(std::string text, std::string_view mark, std::string_view value) {
-    const std::size_t at = text.find(mark);
-    if (at != std::string::npos) text.replace(at, mark.size(), value);
-    return text;
-}
-
 }  // namespace
 
 std::int64_t ReadingEstimate::WordsPerMinute() const {
     if (taskMs <= 0) return 0;
     return (words * 60'000 + taskMs / 2) / taskMs;
+}
+
+std::int64_t ReadingEstimate::SecondsLeft() const {
+    return (std::max<std::int64_t>(leftMs, 0) + 999) / 1000;
 }
 
 TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
@@ -58,13 +55,4 @@ std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, R
         left += timer.PeriodMs();
     }
     return left;
-}
-
-std::string EstimateText(const ReadingEstimate& estimate) {
-    const std::int64_t seconds = (std::max<std::int64_t>(estimate.leftMs, 0) + 999) / 1000;
-    std::string text =
-        seconds < 60 ? Replace(std::string(kEstimateSecondsStatus), "%2", std::to_string(seconds))
-                     : Replace(std::string(kEstimateMinutesStatus), "%2",
-                               std::to_string((seconds + 30) / 60));
-    return Replace(std::move(text), "%1", std::to_string(estimate.WordsPerMinute()));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "reading/ReadingCursor.h"
@@ -19,6 +18,8 @@ struct ReadingEstimate {
 
     // Words of the task over its scheduled time; 0 for an empty task.
     std::int64_t WordsPerMinute() const;
+    // The time left in whole seconds, a part of one counting as one.
+    std::int64_t SecondsLeft() const;
     bool operator==(const ReadingEstimate&) const = default;
 };
 
@@ -36,7 +37,3 @@ TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
 // options are taken where the timer takes them, at changes of kind.
 std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, ReadingTimer timer,
                                const ReadingOptions& options);
-
-// The status pane's text: "≈ N слов/мин · осталось M мин", with seconds
-// under a minute (UTF-8).
-std::string EstimateText(const ReadingEstimate& estimate);

@@ -79,27 +79,6 @@ bool IsUtf8Label(std::string_view label) {
 
 }  // namespace
 
-MessageCode LoadErrorMessage(LoadError error) {
-    switch (error) {
-        case LoadError::None:
-        case LoadError::OpenFailed:
-            return MessageCode::MSG_FILE_OPEN_FAILED;
-        case LoadError::TooLarge:
-            return MessageCode::MSG_FILE_TOO_LARGE;
-        case LoadError::BookTooLarge:
-            return MessageCode::MSG_BOOK_TOO_LARGE;
-        case LoadError::Damaged:
-            return MessageCode::MSG_BOOK_DAMAGED;
-        case LoadError::Encrypted:
-            return MessageCode::MSG_BOOK_ENCRYPTED;
-        case LoadError::NoText:
-            return MessageCode::MSG_BOOK_NO_TEXT;
-        case LoadError::Cancelled:
-            return MessageCode::MSG_FILE_OPEN_FAILED;
-    }
-    return MessageCode::MSG_FILE_OPEN_FAILED;
-}
-
 std::u32string ReadPlainTextDocument(std::string_view bytes, std::size_t maxTextLength) {
     return DecodeDocumentText(bytes, maxTextLength);
 }
@@ -143,8 +122,7 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
             RtfDocument rtf = reader.Finish();
             return {LoadError::None, std::move(rtf.text), std::move(rtf.runs), {}, {}};
         }
-        default:
-            break;
+        default: break;
     }
     return {LoadError::OpenFailed, {}, {}, {}, {}};
 }

@@ -2,24 +2,11 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
-#include "base/ProgramTexts.h"
 #include "text/DocumentPath.h"
-#include "text/TextRun.h"
+#include "text/LoadError.h"
+#include "text/LoadedText.h"
 #include "text/TextRules.h"
-
-enum class LoadError {
-    None,
-    OpenFailed,  // the file cannot be opened, or is not a regular file
-    TooLarge,    // a document that is read whole is larger than kMaxWholeDocumentBytes
-    // What a book reader finds:
-    BookTooLarge,  // larger than kMaxBookFileBytes, or unpacks to more than the reader's cap
-    Damaged,       // not a readable file of its format
-    Encrypted,     // DRM or a password
-    NoText,        // no text to read, e.g. a scanned PDF
-    Cancelled,     // the user stopped the load: nothing to tell
-};
 
 // RTF and HTML documents are read whole before their text is known, so their
 // size has a cap of its own; a plain-text file is read only as far as the
@@ -28,19 +15,6 @@ inline constexpr std::size_t kMaxWholeDocumentBytes = 64 * 1024 * 1024;
 // A book (FB2, EPUB, DOCX, ODT: an archive or XML) is read whole too; PDF is
 // read by poppler from the file as it needs it.
 inline constexpr std::size_t kMaxBookFileBytes = 128 * 1024 * 1024;
-
-// The program's message for a failed load.
-MessageCode LoadErrorMessage(LoadError error);
-
-struct LoadedText {
-    LoadError error = LoadError::None;
-    std::u32string text;  // at most kMaxTextLength characters
-    // How parts of a rich text document look; empty for plain text and HTML.
-    std::vector<TextRun> runs;
-    // A book's own metadata, for its shelf name; empty for other documents.
-    std::u32string author;
-    std::u32string title;
-};
 
 // The whole of the regular file at path into bytes: OpenFailed as for any
 // document, TooLarge when it holds more than limit bytes.

@@ -15,18 +15,6 @@ const char* const kFb2 =
     "<book-title>Tale</book-title></title-info></description>"
     "<body><section><p>Once upon a time.</p></section></body></FictionBook>";
 
-TEST(BookLoader, EachBookErrorHasItsLoadError) {
-    const std::pair<BookError, LoadError> cases[] = {
-        {BookError::None, LoadError::None},
-        {BookError::Damaged, LoadError::Damaged},
-        {BookError::Encrypted, LoadError::Encrypted},
-        {BookError::NoText, LoadError::NoText},
-        {BookError::TooLarge, LoadError::BookTooLarge},
-        {BookError::Cancelled, LoadError::Cancelled},
-    };
-    for (const auto& [book, load] : cases) EXPECT_EQ(LoadErrorFromBook(book), load);
-}
-
 TEST(BookLoader, LoadsByKindAndRefusesWhatIsNotAFile) {
     TempFolder folder;
     struct Case {

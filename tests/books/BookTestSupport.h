@@ -74,7 +74,7 @@ inline std::string MakeZip(const std::vector<Entry>& entries) {
 
 // Runs cover the text from 0 in order without gaps and neighbours differ;
 // breaks are whole CR LF pairs; no other control character but tab.
-inline void ExpectWellFormed(const BookText& book) {
+inline void ExpectWellFormed(const LoadedText& book) {
     std::size_t next = 0;
     for (std::size_t i = 0; i < book.runs.size(); ++i) {
         EXPECT_EQ(book.runs[i].start, next);
@@ -100,7 +100,7 @@ inline void ExpectWellFormed(const BookText& book) {
 }
 
 // The format of the first occurrence of a piece of text.
-inline CharFormat FormatAt(const BookText& book, std::string_view utf8) {
+inline CharFormat FormatAt(const LoadedText& book, std::string_view utf8) {
     const std::size_t at = book.text.find(U32(utf8));
     EXPECT_NE(at, std::u32string::npos) << utf8;
     for (const TextRun& run : book.runs) {

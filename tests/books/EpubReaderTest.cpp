@@ -28,7 +28,7 @@ std::string Sample(const std::string& name) {
 
 std::string Utf8(std::u32string_view text) { return ToUtf8(text); }
 
-BookText Read(std::string_view bytes, BookLimits limits = {}) {
+LoadedText Read(std::string_view bytes, BookLimits limits = {}) {
     return ReadEpub(bytes, limits, [](std::size_t, std::size_t) { return true; });
 }
 
@@ -101,8 +101,8 @@ TEST(EpubReader, SamplesGiveTheirExpectedText) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.epub);
-        const BookText book = Read(Sample(c.epub));
-        ASSERT_EQ(book.error, BookError::None);
+        const LoadedText book = Read(Sample(c.epub));
+        ASSERT_EQ(book.error, LoadError::None);
         EXPECT_EQ(Utf8(book.text), ReadFile(std::string(LMN_TEST_DATA) + "/books/" + c.expected));
         EXPECT_EQ(Utf8(book.author), c.author);
         EXPECT_EQ(Utf8(book.title), "Зимний вечер и другие страницы");
@@ -121,11 +121,11 @@ TEST(EpubReader, SamplesGiveTheirExpectedText) {
 }
 
 TEST(EpubReader, HeadingsAreBoldAndNothingElse) {
-    const BookText book = Read(MakeMemoryZip(
+    const LoadedText book = Read(MakeMemoryZip(
         With(ThreeChapters(),
              {"OEBPS/a.xhtml",
               Chapter("<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>")})));
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "Title x\r\nBody\r\nSub\r\nTwo\r\nThree");
     CharFormat bold;
     bold.bold = true;
@@ -178,8 +178,8 @@ TEST(EpubReader, PathsAreRelativeToThePackageAndPercentDecoded) {
 TEST(EpubReader, MissingPartsOfTheSpineAreSkipped) {
     // The archive lacks b.xhtml; the spine also names an id the manifest lacks.
     auto entries = Without(ThreeChapters(), "OEBPS/b.xhtml");
-    const BookText book = Read(MakeMemoryZip(entries));
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = Read(MakeMemoryZip(entries));
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "One\r\nThree");
     entries = With(entries,
                    {"OEBPS/content.opf",
@@ -193,43 +193,43 @@ TEST(EpubReader, Failures) {
     struct Case {
         const char* label;
         std::string bytes;
-        BookError error;
+        LoadError error;
     };
     const Case cases[] = {
-        {"empty", "", BookError::Damaged},
-        {"not a zip", "<html><body>text</body></html>", BookError::Damaged},
-        {"truncated", whole.substr(0, whole.size() / 2), BookError::Damaged},
-        {"truncated directory", whole.substr(0, whole.size() - 10), BookError::Damaged},
+        {"empty", "", LoadError::Damaged},
+        {"not a zip", "<html><body>text</body></html>", LoadError::Damaged},
+        {"truncated", whole.substr(0, whole.size() / 2), LoadError::Damaged},
+        {"truncated directory", whole.substr(0, whole.size() - 10), LoadError::Damaged},
         {"no container", MakeMemoryZip(Without(ThreeChapters(), "META-INF/container.xml")),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"container names no package",
          MakeMemoryZip(With(ThreeChapters(),
                             {"META-INF/container.xml", "<container><rootfiles/></container>"})),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"container not XML",
          MakeMemoryZip(
              With(ThreeChapters(), {"META-INF/container.xml", "<container><rootfile full-path="})),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"no package", MakeMemoryZip(Without(ThreeChapters(), "OEBPS/content.opf")),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"package without spine",
          MakeMemoryZip(
              With(ThreeChapters(), {"OEBPS/content.opf", "<package><manifest/></package>"})),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"no chapter in the archive",
          MakeMemoryZip(Without(Without(Without(ThreeChapters(), "OEBPS/a.xhtml"), "OEBPS/b.xhtml"),
                                "OEBPS/c.xhtml")),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"only pictures",
          MakeMemoryZip(
              With(With(With(ThreeChapters(), {"OEBPS/a.xhtml", Chapter("<img src='1.jpg'/>")}),
                        {"OEBPS/b.xhtml", Chapter(" ")}),
                   {"OEBPS/c.xhtml", Chapter("")})),
-         BookError::NoText},
+         LoadError::NoText},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const BookText book = Read(c.bytes);
+        const LoadedText book = Read(c.bytes);
         EXPECT_EQ(book.error, c.error);
         EXPECT_TRUE(book.text.empty());
     }
@@ -250,21 +250,21 @@ TEST(EpubReader, EncryptedContentIsRefusedButObfuscatedFontsAreNot) {
     struct Case {
         const char* label;
         std::vector<MemoryZipEntry> entries;
-        BookError error;
+        LoadError error;
     };
     const Case cases[] = {
         {"a chapter", With(ThreeChapters(), encryption("OEBPS/b.xhtml", aes)),
-         BookError::Encrypted},
+         LoadError::Encrypted},
         {"a chapter, escaped", With(ThreeChapters(), encryption("OEBPS/%62.xhtml", aes)),
-         BookError::Encrypted},
-        {"a font", With(ThreeChapters(), encryption("OEBPS/fonts/a.otf", fonts)), BookError::None},
-        {"a picture", With(ThreeChapters(), encryption("OEBPS/cover.jpg", aes)), BookError::None},
+         LoadError::Encrypted},
+        {"a font", With(ThreeChapters(), encryption("OEBPS/fonts/a.otf", fonts)), LoadError::None},
+        {"a picture", With(ThreeChapters(), encryption("OEBPS/cover.jpg", aes)), LoadError::None},
         {"a password on a chapter",
          With(ThreeChapters(), {"OEBPS/c.xhtml", Chapter("<p>Three</p>"), false, "secret"}),
-         BookError::Encrypted},
+         LoadError::Encrypted},
         {"a password on the container",
          With(ThreeChapters(), {"META-INF/container.xml", kContainer, false, "secret"}),
-         BookError::Encrypted},
+         LoadError::Encrypted},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -287,8 +287,8 @@ TEST(EpubReader, DecodesEachChapterInItsDeclaredEncoding) {
 TEST(EpubReader, TextIsCutAtTheLimit) {
     BookLimits limits;
     limits.maxTextLength = 7;
-    const BookText book = Read(MakeMemoryZip(ThreeChapters()), limits);
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = Read(MakeMemoryZip(ThreeChapters()), limits);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "One\r\nTw");
 }
 
@@ -299,35 +299,35 @@ TEST(EpubReader, UnpackingPastTheCapIsTooLarge) {
     ASSERT_LT(bytes.size(), 100u * 1024);
     BookLimits limits;
     limits.maxUnpackedBytes = 1 << 20;
-    EXPECT_EQ(Read(bytes, limits).error, BookError::TooLarge);
+    EXPECT_EQ(Read(bytes, limits).error, LoadError::BookTooLarge);
     limits.maxUnpackedBytes = 11 << 20;
-    EXPECT_EQ(Read(bytes, limits).error, BookError::None);
+    EXPECT_EQ(Read(bytes, limits).error, LoadError::None);
 }
 
 TEST(EpubReader, ProgressCountsChaptersAndCancels) {
     const std::string bytes = MakeMemoryZip(ThreeChapters());
     std::vector<std::pair<std::size_t, std::size_t>> calls;
-    const BookText book = ReadEpub(bytes, {}, [&](std::size_t done, std::size_t total) {
+    const LoadedText book = ReadEpub(bytes, {}, [&](std::size_t done, std::size_t total) {
         calls.emplace_back(done, total);
         return true;
     });
-    EXPECT_EQ(book.error, BookError::None);
+    EXPECT_EQ(book.error, LoadError::None);
     const std::vector<std::pair<std::size_t, std::size_t>> expected = {{1, 3}, {2, 3}, {3, 3}};
     EXPECT_EQ(calls, expected);
 
     for (std::size_t stopAt = 1; stopAt <= 3; ++stopAt) {
-        const BookText stopped =
+        const LoadedText stopped =
             ReadEpub(bytes, {}, [&](std::size_t done, std::size_t) { return done < stopAt; });
-        EXPECT_EQ(stopped.error, BookError::Cancelled);
+        EXPECT_EQ(stopped.error, LoadError::Cancelled);
         EXPECT_TRUE(stopped.text.empty());
     }
 }
 
 TEST(EpubReader, SameBytesSameText) {
     const std::string bytes = Sample("pandoc-epub3.epub");
-    const BookText first = Read(bytes);
+    const LoadedText first = Read(bytes);
     for (int i = 0; i < 3; ++i) {
-        const BookText again = Read(bytes);
+        const LoadedText again = Read(bytes);
         EXPECT_EQ(again.text, first.text);
         EXPECT_EQ(again.runs, first.runs);
         EXPECT_EQ(again.author, first.author);

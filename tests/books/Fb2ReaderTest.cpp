@@ -15,7 +15,7 @@ using namespace booktest;
 
 namespace {
 
-BookText Fb2(std::string_view bytes, std::size_t maxText = kMaxTextLength) {
+LoadedText Fb2(std::string_view bytes, std::size_t maxText = kMaxTextLength) {
     BookLimits limits;
     limits.maxTextLength = maxText;
     return ReadFb2(bytes, limits, {});
@@ -42,14 +42,14 @@ class Fb2Samples : public ::testing::TestWithParam<SampleCase> {};
 TEST_P(Fb2Samples, GiveTheExpectedTextAndMetadata) {
     const SampleCase& sample = GetParam();
     const std::string bytes = Sample(sample.file);
-    const BookText book = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), Sample(sample.expected));
     EXPECT_EQ(Utf8(book.author), sample.author);
     EXPECT_EQ(Utf8(book.title), sample.title);
     ExpectWellFormed(book);
     // The same bytes give the same book, byte for byte.
-    const BookText again = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
+    const LoadedText again = sample.zipped ? ReadFb2Zip(bytes, {}, {}) : ReadFb2(bytes, {}, {});
     EXPECT_EQ(again.text, book.text);
     EXPECT_EQ(again.runs, book.runs);
 }
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "Две страны — Two Countries"}));
 
 TEST(Fb2Reader, TitlesAndSubtitlesAreBoldEmphasisItalic) {
-    const BookText book = ReadFb2(Sample("hand-1251.fb2"), {}, {});
+    const LoadedText book = ReadFb2(Sample("hand-1251.fb2"), {}, {});
     struct Case {
         const char* text;
         bool bold;
@@ -134,8 +134,8 @@ TEST(Fb2Reader, HonoursTheDeclaredEncodingAndTheByteOrderMark) {
          encode(SmallBook("<?xml version=\"1.0\" encoding=\"UTF-16\"?>", paragraph), "UTF-16LE")},
     };
     for (const Case& c : cases) {
-        const BookText book = Fb2(c.bytes);
-        EXPECT_EQ(book.error, BookError::None) << c.name;
+        const LoadedText book = Fb2(c.bytes);
+        EXPECT_EQ(book.error, LoadError::None) << c.name;
         EXPECT_EQ(Utf8(book.text), paragraph) << c.name;
         EXPECT_EQ(Utf8(book.title), "Книга") << c.name;
     }
@@ -154,13 +154,13 @@ TEST(Fb2Reader, WhatIsNoFictionBookIsDamaged) {
         {"no body", "<FictionBook><description/></FictionBook>"},
         {"notes only", "<FictionBook><body name=\"notes\"><p>n</p></body></FictionBook>"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Fb2(c.bytes).error, BookError::Damaged) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(Fb2(c.bytes).error, LoadError::Damaged) << c.name;
 }
 
 TEST(Fb2Reader, ABookCutShortGivesWhatCameBeforeTheCut) {
     const std::string bytes = "<FictionBook><body><section><p>Первый абзац.</p><p>Второй абз";
-    const BookText book = Fb2(bytes);
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = Fb2(bytes);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text).substr(0, 24), "Первый абзац.");
 }
 
@@ -175,10 +175,10 @@ TEST(Fb2Reader, DocumentTypeEntitiesAreNeverExpanded) {
         "<!ENTITY loop \"&loop;\">]>"
         "<FictionBook><body><p>Смех &lol9; и &loop; и &undefined; конец</p></body>"
         "</FictionBook>";
-    const BookText book = Fb2(laughs);
-    ASSERT_TRUE(book.error == BookError::None || book.error == BookError::Damaged);
+    const LoadedText book = Fb2(laughs);
+    ASSERT_TRUE(book.error == LoadError::None || book.error == LoadError::Damaged);
     EXPECT_LT(book.text.size(), 100u);
-    if (book.error == BookError::None) {
+    if (book.error == LoadError::None) {
         EXPECT_EQ(Utf8(book.text).substr(0, 8), "Смех");
         ExpectWellFormed(book);
     }
@@ -190,13 +190,13 @@ TEST(Fb2Reader, DeepNestingNeitherCrashesNorLosesTheRest) {
     bytes += "<p>глубоко</p>";
     for (int i = 0; i < 100000; ++i) bytes += "</section>";
     bytes += "<p>Конец</p></section></body></FictionBook>";
-    const BookText book = Fb2(bytes);
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = Fb2(bytes);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "Начало\r\nКонец");
 }
 
 TEST(Fb2Reader, EmptyLinesNeitherLeadNorTrail) {
-    const BookText book =
+    const LoadedText book =
         Fb2("<FictionBook><body><empty-line/><section><empty-line/><p>a</p><empty-line/>"
             "<empty-line/><p>b</p><empty-line/></section></body></FictionBook>");
     EXPECT_EQ(Utf8(book.text), "a\r\n\r\n\r\nb");
@@ -220,8 +220,8 @@ TEST(Fb2Reader, TheTextIsCutAtTheLimit) {
                                            {whole.size() - 1, whole.size() - 1},
                                            {whole.size(), whole.size()},
                                            {whole.size() + 1, whole.size()}}) {
-        const BookText book = Fb2(Sample("hand-1251.fb2"), c.limit);
-        ASSERT_EQ(book.error, BookError::None) << c.limit;
+        const LoadedText book = Fb2(Sample("hand-1251.fb2"), c.limit);
+        ASSERT_EQ(book.error, LoadError::None) << c.limit;
         EXPECT_EQ(book.text.size(), c.length) << c.limit;
         EXPECT_EQ(whole.substr(0, book.text.size()), book.text) << c.limit;
         ExpectWellFormed(book);
@@ -230,22 +230,22 @@ TEST(Fb2Reader, TheTextIsCutAtTheLimit) {
 
 TEST(Fb2Reader, ProgressCountsTopLevelSectionsAndCancelStops) {
     std::vector<std::pair<std::size_t, std::size_t>> calls;
-    const BookText book =
+    const LoadedText book =
         ReadFb2(Sample("hand-1251.fb2"), {}, [&](std::size_t done, std::size_t total) {
             calls.emplace_back(done, total);
             return true;
         });
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     // Two chapters of the main body and one note.
     const std::vector<std::pair<std::size_t, std::size_t>> expected{{0, 3}, {1, 3}, {2, 3}, {3, 3}};
     EXPECT_EQ(calls, expected);
 
     for (std::size_t stopAt = 0; stopAt < expected.size(); ++stopAt) {
         std::size_t count = 0;
-        const BookText stopped =
+        const LoadedText stopped =
             ReadFb2(Sample("hand-1251.fb2"), {},
                     [&](std::size_t, std::size_t) { return count++ < stopAt; });
-        EXPECT_EQ(stopped.error, BookError::Cancelled) << stopAt;
+        EXPECT_EQ(stopped.error, LoadError::Cancelled) << stopAt;
         EXPECT_TRUE(stopped.text.empty());
         EXPECT_EQ(count, stopAt + 1);
     }
@@ -256,8 +256,8 @@ TEST(Fb2Zip, TakesTheFirstFb2EntryInAnyLetterCase) {
     const std::string second = SmallBook("", "вторая");
     const std::string bytes = MakeZip(
         {{"cover.jpg", "\xFF\xD8"}, {"dir/", ""}, {"Book.FB2", first}, {"other.fb2", second}});
-    const BookText book = ReadFb2Zip(bytes, {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = ReadFb2Zip(bytes, {}, {});
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), "первая");
 }
 
@@ -267,16 +267,16 @@ TEST(Fb2Zip, ArchivesThatCannotBeReadSayWhy) {
     struct Case {
         const char* name;
         std::string bytes;
-        BookError error;
+        LoadError error;
     };
     const std::vector<Case> cases{
-        {"no fb2 entry", MakeZip({{"book.txt", book}}), BookError::Damaged},
-        {"empty archive", MakeZip({}), BookError::Damaged},
-        {"not a zip", book, BookError::Damaged},
-        {"cut in half", good.substr(0, good.size() / 2), BookError::Damaged},
-        {"cut before the directory's end", good.substr(0, good.size() - 10), BookError::Damaged},
-        {"password", MakeZip({{"book.fb2", book, true}}), BookError::Encrypted},
-        {"damaged entry", MakeZip({{"book.fb2", "not a book"}}), BookError::Damaged},
+        {"no fb2 entry", MakeZip({{"book.txt", book}}), LoadError::Damaged},
+        {"empty archive", MakeZip({}), LoadError::Damaged},
+        {"not a zip", book, LoadError::Damaged},
+        {"cut in half", good.substr(0, good.size() / 2), LoadError::Damaged},
+        {"cut before the directory's end", good.substr(0, good.size() - 10), LoadError::Damaged},
+        {"password", MakeZip({{"book.fb2", book, true}}), LoadError::Encrypted},
+        {"damaged entry", MakeZip({{"book.fb2", "not a book"}}), LoadError::Damaged},
     };
     for (const Case& c : cases) EXPECT_EQ(ReadFb2Zip(c.bytes, {}, {}).error, c.error) << c.name;
 }
@@ -284,14 +284,14 @@ TEST(Fb2Zip, ArchivesThatCannotBeReadSayWhy) {
 TEST(Fb2Zip, ABombStopsAtTheUnpackingCap) {
     // 300 MB of zeros, deflated to 300 KB.
     const std::string bomb = Sample("bomb.fb2.zip");
-    EXPECT_EQ(ReadFb2Zip(bomb, {}, {}).error, BookError::TooLarge);
+    EXPECT_EQ(ReadFb2Zip(bomb, {}, {}).error, LoadError::BookTooLarge);
 
     BookLimits small;
     small.maxUnpackedBytes = 1000;
     const std::string book = SmallBook("", std::string(2000, 'x'));
-    EXPECT_EQ(ReadFb2Zip(MakeZip({{"book.fb2", book}}), small, {}).error, BookError::TooLarge);
+    EXPECT_EQ(ReadFb2Zip(MakeZip({{"book.fb2", book}}), small, {}).error, LoadError::BookTooLarge);
     small.maxUnpackedBytes = book.size();
-    EXPECT_EQ(ReadFb2Zip(MakeZip({{"book.fb2", book}}), small, {}).error, BookError::None);
+    EXPECT_EQ(ReadFb2Zip(MakeZip({{"book.fb2", book}}), small, {}).error, LoadError::None);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ using namespace booktest;
 
 namespace {
 
-using Reader = BookText (*)(std::string_view, const BookLimits&, const BookProgress&);
+using Reader = LoadedText (*)(std::string_view, const BookLimits&, const BookProgress&);
 
 struct SampleCase {
     const char* file;
@@ -29,8 +29,8 @@ class OfficeSamples : public ::testing::TestWithParam<SampleCase> {};
 TEST_P(OfficeSamples, GiveTheExpectedTextAndMetadata) {
     const SampleCase& sample = GetParam();
     const std::string bytes = Sample(sample.file);
-    const BookText book = sample.read(bytes, {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = sample.read(bytes, {}, {});
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text), Sample(sample.expected));
     EXPECT_EQ(Utf8(book.author), "Мария Иванова, John Smith");
     EXPECT_EQ(Utf8(book.title), "Две страны — Two Countries");
@@ -45,7 +45,7 @@ TEST_P(OfficeSamples, GiveTheExpectedTextAndMetadata) {
     EXPECT_FALSE(FormatAt(book, "Это ").italic);
     EXPECT_FALSE(FormatAt(book, "Apple").bold);
 
-    const BookText again = sample.read(bytes, {}, {});
+    const LoadedText again = sample.read(bytes, {}, {});
     EXPECT_EQ(again.text, book.text);
     EXPECT_EQ(again.runs, book.runs);
 }
@@ -99,8 +99,8 @@ std::string HandDocx() {
 }
 
 TEST(DocxReader, ReadsWhatWordWritesBeyondTheSamples) {
-    const BookText book = ReadDocx(HandDocx(), {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = ReadDocx(HandDocx(), {}, {});
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text),
               "Outline heading\r\nQuoted upright\r\nstrong kept shown added\tafter tab\r\n"
               "next line[1][2][2]\r\na1 a2\tn1 n2\t\r\nend & &unknown;\r\n"
@@ -147,9 +147,9 @@ TEST(OdtReader, ReadsWhatOpenDocumentAllowsBeyondTheSamples) {
         "<office:document-meta " + ns + ">" +
         R"(<office:meta><dc:creator>Last Editor</dc:creator><dc:title> Заголовок
   книги </dc:title></office:meta></office:document-meta>)";
-    const BookText book = ReadOdt(
+    const LoadedText book = ReadOdt(
         MakeZip({{"content.xml", content}, {"styles.xml", styles}, {"meta.xml", meta}}), {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(Utf8(book.text),
               "Heading slanted\r\na   b \tc d strong\r\nbold paragraph\r\none\r\nnested\r\n"
               "wide\t\tx y\r\nNote[i] and[1].\r\n[i] endnote\r\n[1] foot\r\nsecond");
@@ -184,36 +184,36 @@ TEST(OfficeReaders, PackagesThatCannotBeReadSayWhy) {
         const char* name;
         Reader read;
         std::string bytes;
-        BookError error;
+        LoadError error;
     };
     const std::vector<Case> cases{
-        {"docx with a password", ReadDocx, ole, BookError::Encrypted},
+        {"docx with a password", ReadDocx, ole, LoadError::Encrypted},
         {"odt with a password", ReadOdt,
          MakeZip({{"mimetype", "application/vnd.oasis.opendocument.text"},
                   {"META-INF/manifest.xml", encryptedManifest},
                   {"content.xml", "\x93\x11 scrambled"}}),
-         BookError::Encrypted},
+         LoadError::Encrypted},
         {"docx entry with a ZIP password", ReadDocx,
          MakeZip({{"word/document.xml", "<w:document><w:body/></w:document>", true}}),
-         BookError::Encrypted},
-        {"docx cut in half", ReadDocx, docx.substr(0, docx.size() / 2), BookError::Damaged},
-        {"odt cut in half", ReadOdt, odt.substr(0, odt.size() / 2), BookError::Damaged},
+         LoadError::Encrypted},
+        {"docx cut in half", ReadDocx, docx.substr(0, docx.size() / 2), LoadError::Damaged},
+        {"odt cut in half", ReadOdt, odt.substr(0, odt.size() / 2), LoadError::Damaged},
         {"docx without its document", ReadDocx, MakeZip({{"word/styles.xml", "<w:styles/>"}}),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"odt without content", ReadOdt, MakeZip({{"meta.xml", "<office:document-meta/>"}}),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"docx document not XML", ReadDocx, MakeZip({{"word/document.xml", "PK garbage"}}),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"odt that is a spreadsheet", ReadOdt,
          MakeZip({{"content.xml",
                    "<office:document-content><office:body><office:spreadsheet/></office:body>"
                    "</office:document-content>"}}),
-         BookError::Damaged},
+         LoadError::Damaged},
         {"docx bomb", ReadDocx, MakeZip({{"word/document.xml", std::string(2'000'000, ' ')}}),
-         BookError::TooLarge},
+         LoadError::BookTooLarge},
         {"odt bomb", ReadOdt, MakeZip({{"content.xml", std::string(2'000'000, ' ')}}),
-         BookError::TooLarge},
-        {"not a package", ReadOdt, "plain text", BookError::Damaged},
+         LoadError::BookTooLarge},
+        {"not a package", ReadOdt, "plain text", LoadError::Damaged},
     };
     BookLimits limits;
     limits.maxUnpackedBytes = 1'000'000;
@@ -229,8 +229,8 @@ TEST(OfficeReaders, DocumentTypeEntitiesAreNeverExpanded) {
     }
     laughs += std::string("]><w:document ") + kW +
               "><w:body><w:p><w:r><w:t>a &l9; b</w:t></w:r></w:p></w:body></w:document>";
-    const BookText book = ReadDocx(MakeZip({{"word/document.xml", laughs}}), {}, {});
-    ASSERT_TRUE(book.error == BookError::None || book.error == BookError::Damaged);
+    const LoadedText book = ReadDocx(MakeZip({{"word/document.xml", laughs}}), {}, {});
+    ASSERT_TRUE(book.error == LoadError::None || book.error == LoadError::Damaged);
     EXPECT_LT(book.text.size(), 100u);
 }
 
@@ -243,8 +243,8 @@ TEST(OfficeReaders, TheTextIsCutAtTheLimitAndCancelStops) {
              {std::size_t{0}, std::size_t{5}, std::size_t{27}, std::size_t{28}, whole.size() - 1}) {
             BookLimits limits;
             limits.maxTextLength = limit;
-            const BookText cut = read(bytes, limits, {});
-            ASSERT_EQ(cut.error, BookError::None) << file << limit;
+            const LoadedText cut = read(bytes, limits, {});
+            ASSERT_EQ(cut.error, LoadError::None) << file << limit;
             EXPECT_LE(cut.text.size(), limit) << file;
             EXPECT_GE(cut.text.size() + 2, limit) << file << limit;
             EXPECT_EQ(whole.substr(0, cut.text.size()), cut.text) << file << limit;
@@ -261,14 +261,14 @@ TEST(OfficeReaders, TheTextIsCutAtTheLimitAndCancelStops) {
                            return true;
                        })
                       .error,
-                  BookError::None);
+                  LoadError::None);
         EXPECT_EQ(last, total) << file;
         EXPECT_GT(calls, 2u) << file;
         for (const std::size_t stopAt : {std::size_t{0}, std::size_t{1}, calls - 1}) {
             std::size_t count = 0;
-            const BookText stopped =
+            const LoadedText stopped =
                 read(bytes, {}, [&](std::size_t, std::size_t) { return count++ < stopAt; });
-            EXPECT_EQ(stopped.error, BookError::Cancelled) << file << stopAt;
+            EXPECT_EQ(stopped.error, LoadError::Cancelled) << file << stopAt;
             EXPECT_TRUE(stopped.text.empty());
         }
     }

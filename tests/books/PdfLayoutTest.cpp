@@ -104,8 +104,8 @@ TEST(PdfLayout, LinesBecomeParagraphsByTheirGeometry) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const BookText book = ReadPdf(MakePdf(c.pages), {}, {});
-        ASSERT_EQ(book.error, BookError::None);
+        const LoadedText book = ReadPdf(MakePdf(c.pages), {}, {});
+        ASSERT_EQ(book.error, LoadError::None);
         std::string text = ToUtf8(book.text);
         for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
             text.replace(at, 2, "|");
@@ -145,8 +145,8 @@ TEST(PdfLayout, LinesRepeatingAtTheTopOrBottomOfMostPagesAreLeftOut) {
 }
 
 TEST(PdfLayout, PagesWithoutWordsAreNoText) {
-    EXPECT_EQ(ReadPdf(MakePdf({PdfPage{}, PdfPage{}}), {}, {}).error, BookError::NoText);
-    EXPECT_EQ(ReadPdf(MakePdf({PdfPage{{72, 700, "   "}}}), {}, {}).error, BookError::NoText);
+    EXPECT_EQ(ReadPdf(MakePdf({PdfPage{}, PdfPage{}}), {}, {}).error, LoadError::NoText);
+    EXPECT_EQ(ReadPdf(MakePdf({PdfPage{{72, 700, "   "}}}), {}, {}).error, LoadError::NoText);
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ std::u32string Expected(const std::string& name) {
 }
 
 TEST(PdfReader, SampleMadeByLibreOfficeReadsAsItsParagraphs) {
-    const BookText book = ReadPdf(ReadBytes(kData + "sample.pdf"), {}, {});
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = ReadPdf(ReadBytes(kData + "sample.pdf"), {}, {});
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(book.text, Expected("sample.pdf.txt"));
     EXPECT_EQ(book.title, U"Образцы текста");
     EXPECT_EQ(book.author, U"Анна Иванова");
@@ -67,7 +67,7 @@ TEST(PdfReader, SampleTextKeepsWhatAReaderNeedsAndDropsThePageFurniture) {
 }
 
 // The format of the run holding the character at position.
-std::optional<bool> BoldAt(const BookText& book, std::size_t position) {
+std::optional<bool> BoldAt(const LoadedText& book, std::size_t position) {
     for (const TextRun& run : book.runs) {
         if (position >= run.start && position < run.start + run.length) return run.format.bold;
     }
@@ -75,7 +75,7 @@ std::optional<bool> BoldAt(const BookText& book, std::size_t position) {
 }
 
 TEST(PdfReader, HeadingsSetInABoldFaceAreBoldRuns) {
-    const BookText book = ReadPdf(ReadBytes(kData + "sample.pdf"), {}, {});
+    const LoadedText book = ReadPdf(ReadBytes(kData + "sample.pdf"), {}, {});
     ASSERT_FALSE(book.runs.empty());
     // The runs cover the text from 0 without gaps, neighbours differing.
     std::size_t end = 0;
@@ -105,19 +105,19 @@ TEST(PdfReader, FilesThatCannotBeReadSayWhy) {
     struct Case {
         const char* label;
         std::string bytes;
-        BookError error;
+        LoadError error;
     };
     const Case cases[] = {
-        {"user password", ReadBytes(kData + "sample-password.pdf"), BookError::Encrypted},
-        {"a picture of a page only", ReadBytes(kData + "sample-scanned.pdf"), BookError::NoText},
-        {"empty file", "", BookError::Damaged},
-        {"not a PDF", "Just some words, not a PDF at all.", BookError::Damaged},
-        {"header only", "%PDF-1.7\n", BookError::Damaged},
-        {"first kilobyte of a real one", sample.substr(0, 1024), BookError::Damaged},
+        {"user password", ReadBytes(kData + "sample-password.pdf"), LoadError::Encrypted},
+        {"a picture of a page only", ReadBytes(kData + "sample-scanned.pdf"), LoadError::NoText},
+        {"empty file", "", LoadError::Damaged},
+        {"not a PDF", "Just some words, not a PDF at all.", LoadError::Damaged},
+        {"header only", "%PDF-1.7\n", LoadError::Damaged},
+        {"first kilobyte of a real one", sample.substr(0, 1024), LoadError::Damaged},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const BookText book = ReadPdf(c.bytes, {}, {});
+        const LoadedText book = ReadPdf(c.bytes, {}, {});
         EXPECT_EQ(book.error, c.error);
         EXPECT_TRUE(book.text.empty());
     }
@@ -129,8 +129,8 @@ TEST(PdfReader, DamagedBytesNeverCrashAndAlwaysGiveTheSameResult) {
         std::string bytes = sample;
         for (std::size_t i = bytes.size() / 3; i < bytes.size(); i += step) bytes[i] = '\x5A';
         SCOPED_TRACE(step);
-        const BookText first = ReadPdf(bytes, {}, {});
-        const BookText second = ReadPdf(bytes, {}, {});
+        const LoadedText first = ReadPdf(bytes, {}, {});
+        const LoadedText second = ReadPdf(bytes, {}, {});
         EXPECT_EQ(first.error, second.error);
         EXPECT_EQ(first.text, second.text);
     }
@@ -139,22 +139,22 @@ TEST(PdfReader, DamagedBytesNeverCrashAndAlwaysGiveTheSameResult) {
 TEST(PdfReader, ProgressCountsPagesAndCancelStops) {
     const std::string sample = ReadBytes(kData + "sample.pdf");
     std::vector<std::pair<std::size_t, std::size_t>> told;
-    const BookText whole = ReadPdf(sample, {}, [&](std::size_t done, std::size_t total) {
+    const LoadedText whole = ReadPdf(sample, {}, [&](std::size_t done, std::size_t total) {
         told.emplace_back(done, total);
         return true;
     });
-    ASSERT_EQ(whole.error, BookError::None);
+    ASSERT_EQ(whole.error, LoadError::None);
     ASSERT_FALSE(told.empty());
     const std::size_t pages = told.back().second;
     EXPECT_GE(pages, 3u);
     for (std::size_t i = 0; i < told.size(); ++i) EXPECT_EQ(told[i], std::make_pair(i + 1, pages));
 
     std::size_t calls = 0;
-    const BookText stopped = ReadPdf(sample, {}, [&](std::size_t done, std::size_t) {
+    const LoadedText stopped = ReadPdf(sample, {}, [&](std::size_t done, std::size_t) {
         ++calls;
         return done < 2;
     });
-    EXPECT_EQ(stopped.error, BookError::Cancelled);
+    EXPECT_EQ(stopped.error, LoadError::Cancelled);
     EXPECT_TRUE(stopped.text.empty());
     EXPECT_EQ(calls, 2u);
 }
@@ -162,8 +162,8 @@ TEST(PdfReader, ProgressCountsPagesAndCancelStops) {
 TEST(PdfReader, TextIsCutAtTheLimit) {
     BookLimits limits;
     limits.maxTextLength = 40;
-    const BookText book = ReadPdf(ReadBytes(kData + "sample.pdf"), limits, {});
-    ASSERT_EQ(book.error, BookError::None);
+    const LoadedText book = ReadPdf(ReadBytes(kData + "sample.pdf"), limits, {});
+    ASSERT_EQ(book.error, LoadError::None);
     EXPECT_EQ(book.text, Expected("sample.pdf.txt").substr(0, 40));
     ASSERT_FALSE(book.runs.empty());
     EXPECT_EQ(book.runs.back().start + book.runs.back().length, 40u);

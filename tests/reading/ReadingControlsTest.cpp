@@ -111,17 +111,16 @@ TEST(ReadingEstimate, RateCountsWordsOverTheTaskTimeAndFollowsTheSpeed) {
     EXPECT_EQ(estimate->words, 5);
     EXPECT_EQ(estimate->taskMs, 1000);
     EXPECT_EQ(estimate->WordsPerMinute(), 300);
-    EXPECT_EQ(EstimateText(*estimate), "≈ 300 слов/мин · осталось 2 с");
+    EXPECT_EQ(estimate->SecondsLeft(), 2);
     run.options.speedLevel = 50;  // 50 ms a word
     estimate = run.session.Estimate(run.text, run.options, 0);
     EXPECT_EQ(estimate->taskMs, 250);
     EXPECT_EQ(estimate->WordsPerMinute(), 1200);
-    // Seconds, rounded up, under a minute; whole minutes, rounded, above.
-    EXPECT_EQ(EstimateText({1, 60'000, 59'000}), "≈ 1 слов/мин · осталось 59 с");
-    EXPECT_EQ(EstimateText({1, 60'000, 59'001}), "≈ 1 слов/мин · осталось 1 мин");
-    EXPECT_EQ(EstimateText({1, 60'000, 89'000}), "≈ 1 слов/мин · осталось 1 мин");
-    EXPECT_EQ(EstimateText({900, 180'000, 150'000}), "≈ 300 слов/мин · осталось 3 мин");
-    EXPECT_EQ(EstimateText({0, 0, 0}), "≈ 0 слов/мин · осталось 0 с");
+    // Seconds left, rounded up.
+    EXPECT_EQ((ReadingEstimate{1, 60'000, 59'000}).SecondsLeft(), 59);
+    EXPECT_EQ((ReadingEstimate{1, 60'000, 59'001}).SecondsLeft(), 60);
+    EXPECT_EQ((ReadingEstimate{0, 0, 0}).SecondsLeft(), 0);
+    EXPECT_EQ((ReadingEstimate{0, 0, 0}).WordsPerMinute(), 0);
     // Stopped after two words: a start now reads the other three.
     run.Step();
     run.Step();

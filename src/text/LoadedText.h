@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "text/LoadError.h"
+#include "text/TextRun.h"
+
+// What a load gives: a text file's, an RTF or HTML document's or a book's
+// text, how parts of it look, and a book's metadata; or, when it failed, why.
+struct LoadedText {
+    LoadError error = LoadError::None;
+    // At most the load's limit of characters (kMaxTextLength unless a reader
+    // was given less); a book's paragraphs are separated by CR LF.
+    std::u32string text;
+    // How parts of an RTF document or a book look (bold headings, italic
+    // emphasis): empty, or covering the text from 0 without gaps. Empty for
+    // plain text and HTML.
+    std::vector<TextRun> runs;
+    // A book's own metadata, for its shelf name; empty for other documents.
+    std::u32string author;  // "First Last", several joined by ", "
+    std::u32string title;
+};
