@@ -7,6 +7,7 @@
 
 #include "books/BookTextBuilder.h"
 #include "books/OfficePackage.h"
+#include "books/OfficeStyles.h"
 #include "books/XmlParsing.h"
 #include "books/ZipArchive.h"
 
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kMaxDepth = 200;
 // basedOn chains longer than this are loops or nonsense.
-constexpr int kMaxStyleChain = 16;
 constexpr std::string_view kOleSignature{"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8};
 
 bool IsElement(const pugi::xml_node& node, std::string_view name) {
@@ -41,62 +41,24 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-struct Style {
-    std::string basedOn;
-    bool heading = false;
-    std::optional<bool> bold;
-    std::optional<bool> italic;
-};
-
-class Styles {
-public:
-    void Load(const pugi::xml_node& root) {
-        for (pugi::xml_node style : root.children()) {
-            if (!IsElement(style, "style")) continue;
-            Style entry;
-            entry.basedOn = Val(ChildByLocalName(style, "basedOn"));
-            const std::string id = Lower(AttributeByLocalName(style, "styleId").value());
-            const std::string name = Lower(Val(ChildByLocalName(style, "name")));
-            entry.heading =
-                id == "title" || name == "title" ||
-                (id.rfind("heading", 0) == 0 && id.size() == 8) || name.rfind("heading ", 0) == 0 ||
-                static_cast<bool>(ChildByLocalName(ChildByLocalName(style, "pPr"), "outlineLvl"));
-            const pugi::xml_node run = ChildByLocalName(style, "rPr");
-            entry.bold = OnOff(run, "b");
-            entry.italic = OnOff(run, "i");
-            styles_[AttributeByLocalName(style, "styleId").value()] = std::move(entry);
-        }
+// The document's paragraph and character styles, by their ids.
+void LoadStyles(const pugi::xml_node& root, OfficeStyles& styles) {
+    for (pugi::xml_node style : root.children()) {
+        if (!IsElement(style, "style")) continue;
+        OfficeStyles::Style entry;
+        entry.parent = Val(ChildByLocalName(style, "basedOn"));
+        const std::string id = Lower(AttributeByLocalName(style, "styleId").value());
+        const std::string name = Lower(Val(ChildByLocalName(style, "name")));
+        entry.heading =
+            id == "title" || name == "title" || (id.rfind("heading", 0) == 0 && id.size() == 8) ||
+            name.rfind("heading ", 0) == 0 ||
+            static_cast<bool>(ChildByLocalName(ChildByLocalName(style, "pPr"), "outlineLvl"));
+        const pugi::xml_node run = ChildByLocalName(style, "rPr");
+        entry.bold = OnOff(run, "b");
+        entry.italic = OnOff(run, "i");
+        styles.Add(AttributeByLocalName(style, "styleId").value(), std::move(entry));
     }
-
-    bool Heading(std::string_view id) const {
-        return Find(id,
-                    [](const Style& s) {
-                        return s.heading ? std::optional<bool>(true) : std::nullopt;
-                    })
-            .value_or(false);
-    }
-    std::optional<bool> Bold(std::string_view id) const {
-        return Find(id, [](const Style& s) { return s.bold; });
-    }
-    std::optional<bool> Italic(std::string_view id) const {
-        return Find(id, [](const Style& s) { return s.italic; });
-    }
-
-private:
-    template <typename Get>
-    std::optional<bool> Find(std::string_view id, Get get) const {
-        std::string current(id);
-        for (int i = 0; i < kMaxStyleChain && !current.empty(); ++i) {
-            const auto found = styles_.find(current);
-            if (found == styles_.end()) break;
-            if (const std::optional<bool> value = get(found->second)) return value;
-            current = found->second.basedOn;
-        }
-        return std::nullopt;
-    }
-
-    std::map<std::string, Style, std::less<>> styles_;
-};
+}
 
 enum class NoteKind { Footnote, Endnote };
 
@@ -108,7 +70,7 @@ struct NoteRef {
 
 class DocxWalker {
 public:
-    DocxWalker(BookTextBuilder& out, const Styles& styles) : out_(out), styles_(styles) {}
+    DocxWalker(BookTextBuilder& out, const OfficeStyles& styles) : out_(out), styles_(styles) {}
 
     void Block(const pugi::xml_node& node, int depth) {
         if (node.type() != pugi::node_element || depth > kMaxDepth) return;
@@ -230,7 +192,7 @@ private:
     }
 
     BookTextBuilder& out_;
-    const Styles& styles_;
+    const OfficeStyles& styles_;
     std::string paragraphStyle_;
     std::vector<NoteRef> refs_;
     std::size_t currentNote_ = 0;
@@ -366,9 +328,10 @@ LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
                                     : pugi::xml_node();
     if (!body) return BookFailure(LoadError::Damaged);
 
-    Styles styles;
+    OfficeStyles styles;
     pugi::xml_document stylesDocument;
-    if (ParseXml(parts.styles, stylesDocument)) styles.Load(stylesDocument.document_element());
+    if (ParseXml(parts.styles, stylesDocument))
+        LoadStyles(stylesDocument.document_element(), styles);
 
     LoadedText book;
     ReadCoreProperties(parts.core, book);

@@ -9,13 +9,13 @@
 #include "base/CodePage.h"
 #include "books/BookTextBuilder.h"
 #include "books/OfficePackage.h"
+#include "books/OfficeStyles.h"
 #include "books/XmlParsing.h"
 #include "books/ZipArchive.h"
 
 namespace {
 
 constexpr int kMaxDepth = 200;
-constexpr int kMaxStyleChain = 16;
 // text:s may ask for any number of spaces; a page's width is plenty.
 constexpr long kMaxSpaces = 200;
 
@@ -23,69 +23,35 @@ bool IsElement(const pugi::xml_node& node, std::string_view name) {
     return node.type() == pugi::node_element && LocalName(node) == name;
 }
 
-struct Style {
-    std::string parent;
-    bool heading = false;
-    std::optional<bool> bold;
-    std::optional<bool> italic;
-};
+// Styles are named within their family ("text", "paragraph").
+std::string StyleKey(std::string_view family, std::string_view name) {
+    return std::string(family) + ':' + std::string(name);
+}
 
-class Styles {
-public:
-    // Styles of one family ("text", "paragraph") from office:styles or
-    // office:automatic-styles.
-    void Load(const pugi::xml_node& container) {
-        for (pugi::xml_node style : container.children()) {
-            if (!IsElement(style, "style")) continue;
-            Style entry;
-            entry.parent = AttributeByLocalName(style, "parent-style-name").value();
-            const std::string_view name = AttributeByLocalName(style, "name").value();
-            entry.heading =
-                name == "Title" || !AttributeByLocalName(style, "default-outline-level").empty();
-            const pugi::xml_node text = ChildByLocalName(style, "text-properties");
-            if (const pugi::xml_attribute weight = AttributeByLocalName(text, "font-weight")) {
-                const std::string_view value = weight.value();
-                entry.bold = value == "bold" || value == "600" || value == "700" ||
-                             value == "800" || value == "900";
-            }
-            if (const pugi::xml_attribute slant = AttributeByLocalName(text, "font-style")) {
-                const std::string_view value = slant.value();
-                entry.italic = value == "italic" || value == "oblique";
-            }
-            const std::string family = AttributeByLocalName(style, "family").value();
-            styles_[family + ':' + std::string(name)] = std::move(entry);
+// The styles of office:styles or office:automatic-styles, by family and name.
+void AddStyles(const pugi::xml_node& container, OfficeStyles& styles) {
+    for (pugi::xml_node style : container.children()) {
+        if (!IsElement(style, "style")) continue;
+        const std::string_view family = AttributeByLocalName(style, "family").value();
+        const std::string_view parent = AttributeByLocalName(style, "parent-style-name").value();
+        const std::string_view name = AttributeByLocalName(style, "name").value();
+        OfficeStyles::Style entry;
+        if (!parent.empty()) entry.parent = StyleKey(family, parent);
+        entry.heading =
+            name == "Title" || !AttributeByLocalName(style, "default-outline-level").empty();
+        const pugi::xml_node text = ChildByLocalName(style, "text-properties");
+        if (const pugi::xml_attribute weight = AttributeByLocalName(text, "font-weight")) {
+            const std::string_view value = weight.value();
+            entry.bold = value == "bold" || value == "600" || value == "700" || value == "800" ||
+                         value == "900";
         }
-    }
-
-    bool Heading(std::string_view family, std::string_view name) const {
-        return Find(family, name,
-                    [](const Style& s) {
-                        return s.heading ? std::optional<bool>(true) : std::nullopt;
-                    })
-            .value_or(false);
-    }
-    std::optional<bool> Bold(std::string_view family, std::string_view name) const {
-        return Find(family, name, [](const Style& s) { return s.bold; });
-    }
-    std::optional<bool> Italic(std::string_view family, std::string_view name) const {
-        return Find(family, name, [](const Style& s) { return s.italic; });
-    }
-
-private:
-    template <typename Get>
-    std::optional<bool> Find(std::string_view family, std::string_view name, Get get) const {
-        std::string current(name);
-        for (int i = 0; i < kMaxStyleChain && !current.empty(); ++i) {
-            const auto found = styles_.find(std::string(family) + ':' + current);
-            if (found == styles_.end()) break;
-            if (const std::optional<bool> value = get(found->second)) return value;
-            current = found->second.parent;
+        if (const pugi::xml_attribute slant = AttributeByLocalName(text, "font-style")) {
+            const std::string_view value = slant.value();
+            entry.italic = value == "italic" || value == "oblique";
         }
-        return std::nullopt;
+        styles.Add(StyleKey(family, name), std::move(entry));
     }
-
-    std::map<std::string, Style> styles_;
-};
+}
 
 struct Note {
     std::string citation;
@@ -94,7 +60,7 @@ struct Note {
 
 class OdtWalker {
 public:
-    OdtWalker(BookTextBuilder& out, const Styles& styles) : out_(out), styles_(styles) {}
+    OdtWalker(BookTextBuilder& out, const OfficeStyles& styles) : out_(out), styles_(styles) {}
 
     void Node(const pugi::xml_node& node, int depth) {
         if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
@@ -152,9 +118,9 @@ private:
     void Paragraph(const pugi::xml_node& paragraph, int depth, bool heading) {
         out_.BlockBreak();
         const std::string_view style = AttributeByLocalName(paragraph, "style-name").value();
-        heading = heading || style == "Title" || styles_.Heading("paragraph", style);
-        const bool bold = heading || styles_.Bold("paragraph", style).value_or(false);
-        const bool italic = styles_.Italic("paragraph", style).value_or(false);
+        heading = heading || style == "Title" || styles_.Heading(StyleKey("paragraph", style));
+        const bool bold = heading || styles_.Bold(StyleKey("paragraph", style)).value_or(false);
+        const bool italic = styles_.Italic(StyleKey("paragraph", style)).value_or(false);
         if (!notePrefix_.empty()) {
             out_.AppendPreserved(notePrefix_);
             out_.AppendCollapsed(" ");
@@ -174,8 +140,8 @@ private:
 
     void Span(const pugi::xml_node& span, int depth) {
         const std::string_view style = AttributeByLocalName(span, "style-name").value();
-        const std::optional<bool> bold = styles_.Bold("text", style);
-        const std::optional<bool> italic = styles_.Italic("text", style);
+        const std::optional<bool> bold = styles_.Bold(StyleKey("text", style));
+        const std::optional<bool> italic = styles_.Italic(StyleKey("text", style));
         // A span can only add what its style turns on; the pane has no way to
         // show "not bold" inside a bold heading anyway.
         if (bold.value_or(false)) out_.BeginBold();
@@ -223,7 +189,7 @@ private:
     }
 
     BookTextBuilder& out_;
-    const Styles& styles_;
+    const OfficeStyles& styles_;
     std::vector<Note> notes_;
     std::string notePrefix_;
     int inParagraph_ = 0;
@@ -266,14 +232,14 @@ LoadError ReadOdtParts(ZipArchive& archive, OdtParts& parts) {
 
 // The named styles and automatic ones of styles.xml, then the content's own
 // automatic styles.
-void LoadStyles(std::string& stylesXml, const pugi::xml_node& contentRoot, Styles& styles) {
+void LoadStyles(std::string& stylesXml, const pugi::xml_node& contentRoot, OfficeStyles& styles) {
     pugi::xml_document document;
     if (ParseXml(stylesXml, document)) {
         const pugi::xml_node root = document.document_element();
-        styles.Load(ChildByLocalName(root, "styles"));
-        styles.Load(ChildByLocalName(root, "automatic-styles"));
+        AddStyles(ChildByLocalName(root, "styles"), styles);
+        AddStyles(ChildByLocalName(root, "automatic-styles"), styles);
     }
-    styles.Load(ChildByLocalName(contentRoot, "automatic-styles"));
+    AddStyles(ChildByLocalName(contentRoot, "automatic-styles"), styles);
 }
 
 // Author (the initial creator, else the creator) and title from meta.xml.
@@ -318,7 +284,7 @@ LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookP
     const pugi::xml_node text = ChildByLocalName(ChildByLocalName(root, "body"), "text");
     if (!text) return BookFailure(LoadError::Damaged);
 
-    Styles styles;
+    OfficeStyles styles;
     LoadStyles(parts.styles, root, styles);
     LoadedText book;
     ReadMeta(parts.meta, book);

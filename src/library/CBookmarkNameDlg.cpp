@@ -29,6 +29,14 @@ CBookmarkNameDlg::CBookmarkNameDlg(const std::u32string& proposedName, QWidget* 
     units.Place(note, 3, 51, 94, 22);
     connect(field_, &QPlainTextEdit::textChanged, note,
             [this, note] { note->Follow(field_->toPlainText()); });
+    // A name is one line in the bookmarks list: a line break pasted into the
+    // field becomes a space. The raw text keeps no-break spaces as they are.
+    SetField(field_, [this] {
+        QString text = field_->RawText();
+        text.replace(u'\n', u' ');
+        text.replace(u'\r', u' ');
+        return text;
+    });
     field_->setPlainText(ToQString(proposedName));
     field_->selectAll();
 
@@ -38,14 +46,3 @@ CBookmarkNameDlg::CBookmarkNameDlg(const std::u32string& proposedName, QWidget* 
     setFixedSize(units.Size(187, 73));
     field_->setFocus();
 }
-
-// A name is one line in the bookmarks list: a line break pasted into the
-// field becomes a space. The raw text keeps no-break spaces as they are.
-QString CBookmarkNameDlg::TypedName() const {
-    QString text = field_->RawText();
-    text.replace(u'\n', u' ');
-    text.replace(u'\r', u' ');
-    return text;
-}
-
-QWidget* CBookmarkNameDlg::Field() const { return field_; }

@@ -17,8 +17,5 @@ public:
     CLimitedTextEdit* NameField() const { return field_; }
 
 private:
-    QWidget* Field() const override;
-    QString TypedName() const override;
-
     CLimitedTextEdit* field_;
 };

@@ -8,10 +8,10 @@ CNameDlg::CNameDlg(MessageCode emptyNameMessage, QWidget* parent)
     : QDialog(parent), emptyNameMessage_(emptyNameMessage) {}
 
 void CNameDlg::accept() {
-    std::u32string name = TrimName(FromFieldText(TypedName()));
+    std::u32string name = TrimName(FromFieldText(typedName_()));
     if (name.empty()) {
         ShowMessage(this, emptyNameMessage_);
-        Field()->setFocus();
+        field_->setFocus();
         return;
     }
     name_ = std::move(name);

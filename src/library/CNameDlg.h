@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "base/ProgramTexts.h"
@@ -23,13 +24,17 @@ public:
 
 protected:
     CNameDlg(MessageCode emptyNameMessage, QWidget* parent);
-    // The field the name is typed in, and what it holds.
-    virtual QWidget* Field() const = 0;
-    virtual QString TypedName() const = 0;
+    // The field the name is typed in, and how to read the name from it.
+    void SetField(QWidget* field, std::function<QString()> typedName) {
+        field_ = field;
+        typedName_ = std::move(typedName);
+    }
 
     QPushButton* ok_ = nullptr;
 
 private:
     MessageCode emptyNameMessage_;
+    QWidget* field_ = nullptr;
+    std::function<QString()> typedName_;
     std::u32string name_;
 };

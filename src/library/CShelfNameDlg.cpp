@@ -23,6 +23,7 @@ CShelfNameDlg::CShelfNameDlg(const std::u32string& offeredName, QWidget* parent)
     field_->setMaxLength(kMaxNameLength);
     units.Place(field_, 3, 18, 237, 15);
     prompt->setBuddy(field_);
+    SetField(field_, [this] { return field_->text(); });
 
     ok_ = AddDialogButtons(*this, units, 155, 200, 42).accept;
     auto* note = new CCodePageNote(this);
@@ -34,7 +35,3 @@ CShelfNameDlg::CShelfNameDlg(const std::u32string& offeredName, QWidget* parent)
     field_->selectAll();
     field_->setFocus();
 }
-
-QString CShelfNameDlg::TypedName() const { return field_->text(); }
-
-QWidget* CShelfNameDlg::Field() const { return field_; }

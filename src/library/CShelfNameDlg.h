@@ -17,8 +17,5 @@ public:
     QLineEdit* NameField() const { return field_; }
 
 private:
-    QWidget* Field() const override;
-    QString TypedName() const override;
-
     QLineEdit* field_;
 };
