@@ -1,7 +1,8 @@
 """The reading controls on a real keyboard and mouse: the main keyboard's
 "=", "+" and "-" and the wheel change the speed with the US and with the
-Russian layout; Left during reading shows the group before; the status bar's
-time left falls while reading goes on."""
+Russian layout, and a new speed times the very next group; Left during
+reading shows the group before; the status bar's time left falls while
+reading goes on."""
 
 import time
 
@@ -76,6 +77,22 @@ def left_during_reading_shows_the_previous_group(t):
     p.close()
 
 
+def speed_change_times_the_next_group(t):
+    """Text without a comma or full stop: every group is of one kind, and a
+    new speed still times the group after it."""
+    d = t.display
+    p = start_with(t, " ".join(WORDS * 2) + "\n")
+    d.key(*["minus"] * 24)  # level 1: almost a second a word, 23 s for the text
+    pane = wait_until("the reading pane", lambda: reading_pane(p.screenshot()[0]))
+    d.key("ctrl+Home", "space")
+    wait_until("the first word", lambda: shows_text(p.screenshot()[0], *pane))
+    d.key(*["equal"] * 49)  # level 50: 50 ms a word
+    wait_until("the text to be read through at the new speed",
+               lambda: not shows_text(p.screenshot()[0], *pane), timeout=6)
+    p.close()
+    check(read_settings(p.folder)["speedLevel"] == 50, "the speed did not reach 50")
+
+
 def estimate_ink(image):
     """[left, right] columns of the dark pixels in the right half of the
     status bar, where the rate and time left are; None when it is blank. The
@@ -122,4 +139,5 @@ TESTS["speed_keys_with_us_layout"] = (speed_keys_with_us_layout, (1024, 768))
 TESTS["speed_keys_with_russian_layout"] = (speed_keys_with_russian_layout, (1024, 768))
 TESTS["left_during_reading_shows_the_previous_group"] = (
     left_during_reading_shows_the_previous_group, (1024, 768))
+TESTS["speed_change_times_the_next_group"] = (speed_change_times_the_next_group, (1024, 768))
 TESTS["time_left_falls_as_reading_goes_on"] = (time_left_falls_as_reading_goes_on, (1024, 768))
