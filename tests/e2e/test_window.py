@@ -74,6 +74,35 @@ def maximise_and_restore_give_back_the_size(t):
           f"the window was saved as {saved}")
 
 
+def shared_window_in_a_maximised_window_keeps_the_split(t):
+    """F5 and F9 while maximised, then a restore: the panes are shared as
+    they were before F5, at start-up as well."""
+    d = t.display
+    p = t.program()
+    pane = lambda: reading_pane(p.screenshot()[0])
+    for start in range(2):
+        p.start()
+        top, bottom = wait_until("the reading pane", pane)
+        check(bottom - top == 350, f"start {start + 1}: the reading pane is {bottom - top} px")
+        if start == 1:
+            break
+        set_maximised(p, True)
+        d.key("F5")
+        wait_until("F5 to hide the reading pane", lambda: pane() is None)
+        d.key("F9")
+        top, bottom = wait_until("F9 to bring the reading pane back", pane)
+        check(bottom - top == 350, f"F9 gave a {bottom - top} px reading pane, not 350")
+        set_maximised(p, False)
+        # The text pane below it keeps more than a line or two.
+        image = p.screenshot()[0]
+        top, bottom = wait_until("the reading pane after the restore", pane)
+        check(bottom - top == 350, f"restored, the reading pane is {bottom - top} px")
+        check(image.height - bottom > 300, f"restored, the text pane has {image.height - bottom} px")
+        p.close()
+        saved = read_settings(p.folder)["readingPaneHeight"]
+        check(saved == 350, f"the reading pane was saved as {saved} px")
+
+
 def qt_dialogs_speak_russian(t):
     d = t.display
     p = t.program()
@@ -91,6 +120,8 @@ TESTS["first_start_on_a_wide_screen"] = (first_start_on_a_wide_screen, (1920, 10
 TESTS["qt_dialogs_speak_russian"] = (qt_dialogs_speak_russian, (1024, 768))
 TESTS["maximise_and_restore_give_back_the_size"] = (
     maximise_and_restore_give_back_the_size, (1920, 1080))
+TESTS["shared_window_in_a_maximised_window_keeps_the_split"] = (
+    shared_window_in_a_maximised_window_keeps_the_split, (1920, 1080))
 
 
 def floating_bar_shows_its_caption(t):

@@ -129,6 +129,13 @@ TEST_F(MainFrameTest, WholeAndSharedWindowLayoutsRememberThePaneHeight) {
     PressKey(Qt::Key_F5);  // the second press keeps what the first remembered
     EXPECT_EQ(panes->RememberedPaneHeight(), shared);
 
+    PressKey(Qt::Key_F9);  // the split F5 found
+    ASSERT_TRUE(panes->BothPanesShown());
+    EXPECT_EQ(panes->sizes().value(0), shared);
+    EXPECT_EQ(panes->RememberedPaneHeight(), shared);
+
+    // A pane dragged away: F9 shares the window at two thirds.
+    panes->setSizes({0, panes->height()});
     PressKey(Qt::Key_F9);
     ASSERT_TRUE(panes->BothPanesShown());
     const int clientHeight = Frame()->height() - Frame()->menuBar()->height();
