@@ -18,7 +18,7 @@ QString CHelpTextDlg::HotKeysText() {
     return QStringLiteral(
         " F1             Вызов справки\n"
         " Ctrl + V,\n"
-        " Ctrl + Insert  Загрузить текст из клипборда\n"
+        " Shift + Insert Загрузить текст из клипборда\n"
         " Ctrl + O       Открыть документ\n"
         " Ctrl + B       Показать полку\n"
         " Alt + B        Положить документ на полку\n"

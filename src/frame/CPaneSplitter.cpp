@@ -8,6 +8,8 @@ CPaneSplitter::CPaneSplitter(QWidget* parent, int rememberedHeight)
     : QSplitter(Qt::Vertical, parent), rememberedHeight_(rememberedHeight) {
     setObjectName("Panes");
     setChildrenCollapsible(true);
+    // A pane dragged away has no split for F9 to bring back.
+    connect(this, &QSplitter::splitterMoved, this, [this] { hiddenByCommand_ = false; });
 }
 
 void CPaneSplitter::SetPanes(QWidget* readingPane, QWidget* textPane, int windowHeight) {
@@ -28,7 +30,10 @@ bool CPaneSplitter::BothPanesShown(int* readingPaneHeight) const {
 
 void CPaneSplitter::UseWholeWindow(bool reading, int screenHeight) {
     int paneHeight = 0;
-    if (BothPanesShown(&paneHeight)) rememberedHeight_ = paneHeight;
+    if (BothPanesShown(&paneHeight)) {
+        rememberedHeight_ = paneHeight;
+        hiddenByCommand_ = true;
+    }
     setSizes(reading ? QList<int>{screenHeight, 0} : QList<int>{0, 1});
 }
 
@@ -38,8 +43,22 @@ void CPaneSplitter::ShareWindow(int clientHeight) {
         rememberedHeight_ = paneHeight;
         return;
     }
-    rememberedHeight_ = SharedPaneHeight(clientHeight);
+    const int panesHeight = height() - handleWidth();
+    if (!hiddenByCommand_ ||
+        FittedPaneHeight(rememberedHeight_, panesHeight) != rememberedHeight_) {
+        rememberedHeight_ = SharedPaneHeight(clientHeight);
+    }
+    hiddenByCommand_ = false;
     setSizes({rememberedHeight_, std::max(height() - rememberedHeight_, 0)});
+}
+
+void CPaneSplitter::resizeEvent(QResizeEvent* event) {
+    QSplitter::resizeEvent(event);
+    int paneHeight = 0;
+    if (!BothPanesShown(&paneHeight)) return;
+    const int panesHeight = height() - handleWidth();
+    const int fitted = FittedPaneHeight(paneHeight, panesHeight);
+    if (fitted != paneHeight) setSizes({fitted, panesHeight - fitted});
 }
 
 int CPaneSplitter::ReadingPaneHeight() const {

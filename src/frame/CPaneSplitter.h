@@ -3,8 +3,10 @@
 #include <QSplitter>
 
 // The reading pane above the text pane. F5 gives the whole window to one of
-// them and F9 shares it again; the reading pane's height is remembered from
-// the last time both were shown, for the next sharing and the settings file.
+// them and F9 shares it again as it was before; the reading pane's height is
+// remembered from the last time both were shown, for the next sharing and
+// the settings file. A window made lower never leaves a pane below its
+// minimum.
 class CPaneSplitter : public QSplitter {
     Q_OBJECT
 
@@ -20,14 +22,20 @@ public:
     // The reading pane takes the whole window while reading, otherwise the
     // text pane does.
     void UseWholeWindow(bool reading, int screenHeight);
-    // Shares the window again at two thirds of the client height, unless both
-    // panes are shown already.
+    // Shares the window again as F5 found it when that fits, otherwise (a
+    // pane dragged away) at two thirds of the client height; nothing moves
+    // while both panes are shown.
     void ShareWindow(int clientHeight);
     // What the settings file keeps: the height on screen, or the one
     // remembered while a pane has the whole window.
     int ReadingPaneHeight() const;
     int RememberedPaneHeight() const { return rememberedHeight_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     int rememberedHeight_;
+    // F5 hid a pane and remembered the split: F9 brings that back.
+    bool hiddenByCommand_ = false;
 };

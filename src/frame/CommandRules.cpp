@@ -84,6 +84,10 @@ MinimumSize MinimumWindowSize(int screenWidth, int screenHeight) {
 
 int SharedPaneHeight(int clientHeight) { return (2 * clientHeight) / 3; }
 
+int FittedPaneHeight(int paneHeight, int panesHeight) {
+    return std::max(std::min(paneHeight, panesHeight - kMinPaneHeight), kMinPaneHeight);
+}
+
 int ClampSpeedLevel(int requested) {
     const auto low16 = static_cast<std::int16_t>(
         static_cast<std::uint16_t>(static_cast<std::uint32_t>(requested) & 0xFFFFu));

@@ -42,6 +42,13 @@ MinimumSize MinimumWindowSize(int screenWidth, int screenHeight);
 // the client height, multiplied before dividing.
 int SharedPaneHeight(int clientHeight);
 
+// Neither pane is made lower than this while both are shown.
+constexpr int kMinPaneHeight = 30;
+// The reading pane's height above a text pane in panes `panesHeight` high
+// together (the splitter's bar left out): as it is, unless the text pane
+// would be lower than its minimum; never below the reading pane's own.
+int FittedPaneHeight(int paneHeight, int panesHeight);
+
 // The level the speed control ends up at when asked for `requested`: the
 // control keeps the low 16 bits as a signed number and stays within 1..50.
 int ClampSpeedLevel(int requested);

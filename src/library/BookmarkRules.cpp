@@ -133,6 +133,11 @@ BookmarkJump GoToBookmark(std::u32string_view text, const ShelfDocument& documen
     return {BookmarkCheck::Valid, WordAtCaret(text, position)};
 }
 
+std::optional<std::size_t> OpeningBookmark(const ShelfDocument& document) {
+    if (document.Bookmarks().empty()) return std::nullopt;
+    return document.FindResumeBookmark().value_or(0);
+}
+
 bool StoreResumePosition(std::u32string_view text, std::size_t selectionStart,
                          ShelfDocument& document) {
     const std::size_t position = std::min(selectionStart, text.size());

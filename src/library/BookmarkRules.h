@@ -68,6 +68,10 @@ struct BookmarkJump {
 BookmarkJump GoToBookmark(std::u32string_view text, const ShelfDocument& document, std::size_t index,
                           TextRange selection);
 
+// The bookmark the bookmark list opens at: the resume bookmark when there is
+// one, otherwise the first; nothing without bookmarks.
+std::optional<std::size_t> OpeningBookmark(const ShelfDocument& document);
+
 // Adds the resume bookmark "." at the selection start, unless the check value
 // there is 0 (a text too small, or an unlucky fold). True when one was added.
 bool StoreResumePosition(std::u32string_view text, std::size_t selectionStart,

@@ -1,7 +1,10 @@
 #include "library/CBookmarksDlg.h"
 
+#include <QListWidget>
+
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
+#include "library/BookmarkRules.h"
 #include "library/DocumentController.h"
 #include "widgets/ProgramMessages.h"
 
@@ -23,6 +26,11 @@ void CBookmarksDlg::Fill() {
     for (const Bookmark& mark : documents_.Document().Bookmarks()) names << ToQString(mark.name);
     ShowEntries(names, names.isEmpty() ? ProgramText(kBookmarksEmpty)
                                        : ProgramText(kBookmarksCount).arg(names.size()));
+    // Chosen from the start, so that Enter goes there and Home and End move
+    // from it.
+    if (const std::optional<std::size_t> row = OpeningBookmark(documents_.Document())) {
+        List()->setCurrentRow(static_cast<int>(*row), QItemSelectionModel::ClearAndSelect);
+    }
 }
 
 std::optional<std::size_t> CBookmarksDlg::ChosenBookmarkOrWarn(bool loneBookmarkWithoutSelection) {

@@ -79,10 +79,8 @@ void CReadArea::LayOut() {
     int boxLeft =
         several ? left + ((right - (left + block.width())) >> 1) : (width - block.width()) / 2;
     if (layoutFocus_) {
-        // The word stands so that the middle of its recognition letter is
-        // the middle of the pane, whatever its length.
-        boxLeft = width / 2 -
-                  static_cast<int>(std::lround((composed.letterLeft + composed.letterRight) / 2));
+        boxLeft =
+            FocusedWordLeft(width, block.width(), (composed.letterLeft + composed.letterRight) / 2);
         focusRect_ = QRect(
             boxLeft + static_cast<int>(std::floor(composed.letterLeft)), top,
             static_cast<int>(std::ceil(composed.letterRight - std::floor(composed.letterLeft))),

@@ -1,5 +1,8 @@
 #include "reading/FocusLetter.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // Quotes, brackets, dashes and the marks that end a group.
@@ -26,4 +29,10 @@ std::size_t FocusLetterIndex(std::u16string_view word) {
     // A group of punctuation alone has its letter among what there is.
     if (first == last) return RecognitionLetter(word.size());
     return first + RecognitionLetter(last - first);
+}
+
+int FocusedWordLeft(int paneWidth, int wordWidth, double letterMiddle) {
+    const int pinned = paneWidth / 2 - static_cast<int>(std::lround(letterMiddle));
+    if (wordWidth > paneWidth) return pinned;
+    return std::clamp(pinned, 0, paneWidth - wordWidth);
 }

@@ -12,3 +12,10 @@ std::size_t RecognitionLetter(std::size_t wordLength);
 // into it: punctuation before and after the word (quotes, brackets, the
 // marks that end a group) is not counted as letters.
 std::size_t FocusLetterIndex(std::u16string_view word);
+
+// Where a word `wordWidth` pixels wide starts in a pane `paneWidth` wide: the
+// middle of its recognition letter, `letterMiddle` pixels into the word, at
+// the middle of the pane as far as the whole word still fits, otherwise
+// moved the least that shows all of it. A word wider than the pane keeps
+// its letter in the middle.
+int FocusedWordLeft(int paneWidth, int wordWidth, double letterMiddle);

@@ -25,7 +25,7 @@ struct ScheduledStep {
     TimerAction timer = TimerAction::Stop;
     // How long the group really stays on screen: intervalMs when the timer
     // was re-armed for it, otherwise the period left running by the last
-    // change of kind. 0 for the final step.
+    // re-arming. 0 for the final step.
     std::int32_t shownMs = 0;
 
     bool operator==(const ScheduledStep&) const = default;

@@ -1,7 +1,5 @@
 #include "reading/ReadingTimer.h"
 
-#include "reading/ReadingIntervals.h"
-
 std::int32_t ReadingTimer::Start(const ReadingOptions& options) {
     shortGroupLimit_ = ShortGroupLimit(options);
     previousKind_.reset();
@@ -19,8 +17,12 @@ TimerStep ReadingTimer::OnStep(StepKind kind, std::size_t groupLength,
         periodMs_ = 0;
         return {TimerAction::Stop, 0};
     }
-    if (previousKind_ == kind) return {TimerAction::KeepPeriod, periodMs_};
+    const ReadingIntervals intervals = ComputeIntervals(options);
+    if (previousKind_ == kind && intervals == intervals_) {
+        return {TimerAction::KeepPeriod, periodMs_};
+    }
     previousKind_ = kind;
-    periodMs_ = GroupInterval(kind, groupLength, ComputeIntervals(options), shortGroupLimit_);
+    intervals_ = intervals;
+    periodMs_ = GroupInterval(kind, groupLength, intervals, shortGroupLimit_);
     return {TimerAction::Rearm, periodMs_};
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "reading/ReadingIntervals.h"
 #include "reading/ReadingOptions.h"
 #include "reading/ReadingTask.h"
 
@@ -24,10 +25,11 @@ struct TimerStep {
     bool operator==(const TimerStep&) const = default;
 };
 
-// The timing side of a reading run. The timer is re-armed only when a step's
-// kind differs from the previous step's, so a group of the same kind as the
-// one before inherits that group's period: a new speed level, and the two
-// thirds for a short group, take effect only at the next change of kind.
+// The timing side of a reading run. The timer is re-armed when a step's kind
+// differs from the previous step's or the intervals have changed since it
+// was armed (a new speed level): otherwise a group of the same kind as the
+// one before inherits that group's period, the two thirds of a short group
+// included.
 class ReadingTimer {
 public:
     static constexpr std::int32_t kFirstTickMs = 150;
@@ -36,8 +38,7 @@ public:
     // always re-arms. The short-group limit is taken now, for the whole run.
     std::int32_t Start(const ReadingOptions& options);
     // After each step: the cutter's kind and the length of the group it shows.
-    // The options are read only when the kind changes, as the speed control
-    // is. A reading pane without height stops the run after the step.
+    // A reading pane without height stops the run after the step.
     TimerStep OnStep(StepKind kind, std::size_t groupLength, const ReadingOptions& options,
                      bool paneHasHeight = true);
 
@@ -46,6 +47,7 @@ public:
 
 private:
     std::optional<StepKind> previousKind_;  // none right after a start
+    ReadingIntervals intervals_;            // those the period was worked out from
     std::int32_t shortGroupLimit_ = 6;
     std::int32_t periodMs_ = 0;
 };

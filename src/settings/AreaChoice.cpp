@@ -1,5 +1,8 @@
 #include "settings/AreaChoice.h"
 
+#include <cmath>
+#include <cstdlib>
+
 namespace {
 
 constexpr std::int32_t kBoldWeight = 700;
@@ -33,4 +36,17 @@ void ApplyChosenFont(AreaAppearance& area, const LogFont& chosen, int tenthsOfPo
     area.font = chosen;
     area.pointSize = tenthsOfPoint / 10;
     area.SetStyleName(StyleNameFor(chosen));
+}
+
+int ShownPointSize(const AreaAppearance& area, AreaPane pane, double dotsPerInch) {
+    switch (pane) {
+        case AreaPane::Reading:
+            if (area.font.height != 0 && dotsPerInch > 0) {
+                const double pixels = std::llabs(static_cast<long long>(area.font.height));
+                return static_cast<int>(std::lround(pixels * 72.0 / dotsPerInch));
+            }
+            break;
+        case AreaPane::Text: break;
+    }
+    return area.pointSize;
 }

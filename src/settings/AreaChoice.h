@@ -21,3 +21,8 @@ AreaAppearance AreaDefaults(AreaPane pane);
 // A font chosen in the font dialog, with its size in tenths of a point: the
 // size is kept in whole points (10.5 becomes 10) and the style named anew.
 void ApplyChosenFont(AreaAppearance& area, const LogFont& chosen, int tenthsOfPoint);
+
+// The size the font dialog shows for the pane's font, in whole points: the
+// reading pane draws its LOGFONT's height in pixels at `dotsPerInch`, the
+// text pane its point size.
+int ShownPointSize(const AreaAppearance& area, AreaPane pane, double dotsPerInch);

@@ -90,3 +90,9 @@ QFont FontForChoosing(const AreaAppearance& area, AreaPane pane, double dotsPerI
     }
     return font;
 }
+
+bool ChoiceChangesFont(const QFont& chosen, const QFont& initial) {
+    return chosen.family() != initial.family() || chosen.weight() != initial.weight() ||
+           chosen.italic() != initial.italic() ||
+           std::lround(chosen.pointSizeF()) != std::lround(initial.pointSizeF());
+}

@@ -33,3 +33,8 @@ int TenthsOfPoint(const QFont& font, double dotsPerInch);
 // dialog to start from: the reading pane draws the LOGFONT's height in
 // pixels, the text pane its point size.
 QFont FontForChoosing(const AreaAppearance& area, AreaPane pane, double dotsPerInch);
+
+// Whether the font dialog's answer differs from the font it started from as
+// the dialog shows fonts: family, weight, italic and whole points. OK without
+// a change gives the size back rounded, which must not move the pane's height.
+bool ChoiceChangesFont(const QFont& chosen, const QFont& initial);

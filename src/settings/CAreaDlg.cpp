@@ -99,7 +99,7 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
 
 void CAreaDlg::Refresh() {
     face_->setText(ToQString(Cp1251ToUnicode(area_.font.FaceName())));
-    size_->setText(QString::number(area_.pointSize));
+    size_->setText(QString::number(ShownPointSize(area_, pane_, logicalDpiY())));
     style_->setText(ProgramText(area_.StyleName()));
     textSwatch_->SetBkColor(area_.textColor);
     backgroundSwatch_->SetBkColor(area_.backgroundColor);
@@ -120,7 +120,7 @@ void CAreaDlg::ChooseFont() {
     // or the dialog picks the family's first style.
     initial.setStyleName(drawn.styleName());
     std::optional<QFont> chosen = chooseFont(initial, this);
-    if (!chosen) return;
+    if (!chosen || !ChoiceChangesFont(*chosen, initial)) return;
     if (chosen->family() == shown) chosen->setFamily(stored);
     ApplyChosenFont(area_, LogFontFromFont(*chosen, area_.font, dotsPerInch),
                     TenthsOfPoint(*chosen, dotsPerInch));

@@ -1,7 +1,12 @@
 #include "widgets/CCommandKeyFilter.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QWidget>
+#include <optional>
+
+#include "base/KeyPositions.h"
 
 namespace {
 
@@ -23,6 +28,36 @@ bool IsKeyOf(const QAction* action, const QKeyEvent* key) {
 QAction* EnabledKeyOf(const QList<QAction*>& actions, const QKeyEvent* key) {
     for (QAction* action : actions) {
         if (action->isEnabled() && IsKeyOf(action, key)) return action;
+    }
+    return nullptr;
+}
+
+// A command key pressed where the layout gives the letter key no Latin
+// letter: the key as the one the US layout has in its place. Qt matches a
+// shortcut's letter only in the layout's other groups, and a Russian layout
+// alone has none.
+std::optional<QKeyCombination> KeyInUsPlace(const QKeyEvent* key) {
+    constexpr Qt::KeyboardModifiers kCommand =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    // Below 0x100 the key is a Latin-1 character; from Key_Escape on, no
+    // character at all.
+    if (!(key->modifiers() & kCommand) || key->key() < 0x100 || key->key() >= Qt::Key_Escape) {
+        return std::nullopt;
+    }
+    const char letter = UsLetterAtKeycode(key->nativeScanCode());
+    if (letter == 0) return std::nullopt;
+    return QKeyCombination(key->modifiers(), static_cast<Qt::Key>(Qt::Key_A + (letter - 'A')));
+}
+
+// The enabled action of the widget's window that has the key, as the
+// window's shortcut would find it.
+QAction* WindowActionOf(QObject* widget, QKeyCombination combination) {
+    auto* window = qobject_cast<QWidget*>(widget);
+    if (window == nullptr) return nullptr;
+    for (QAction* action : window->window()->actions()) {
+        if (action->isEnabled() && action->shortcuts().contains(QKeySequence(combination))) {
+            return action;
+        }
     }
     return nullptr;
 }
@@ -51,6 +86,18 @@ bool CCommandKeyFilter::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         return false;
+    }
+    if (const auto placed = KeyInUsPlace(key)) {
+        if (QAction* command = WindowActionOf(watched, *placed)) {
+            command->trigger();
+            return true;
+        }
+        // Not a command: the widget's own key, such as Ctrl+A.
+        QKeyEvent moved(QEvent::KeyPress, placed->key(), placed->keyboardModifiers(),
+                        key->nativeScanCode(), key->nativeVirtualKey(), key->nativeModifiers(),
+                        key->text(), key->isAutoRepeat(), static_cast<quint16>(key->count()));
+        QCoreApplication::sendEvent(watched, &moved);
+        return true;
     }
     QAction* action = EnabledKeyOf(keyActions_, key);
     if (action == nullptr) action = EnabledKeyOf(whileEnabled_, key);

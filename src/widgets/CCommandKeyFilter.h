@@ -23,6 +23,9 @@ public:
     // - `whileEnabled`: commands whose keys belong to the program only while
     //   the command is enabled: while reading runs the arrows move the
     //   reading, otherwise the caret, as usual.
+    // A letter key with Ctrl or Alt that gives no Latin letter counts as the
+    // key in its place in the US layout: it runs the window's command of
+    // that key, or reaches the widget as that key.
     CCommandKeyFilter(QObject* widget, QList<QKeySequence> programKeys, QList<QAction*> keyActions,
                       QList<QAction*> whileEnabled);
 

@@ -1,11 +1,13 @@
 """The reading controls on a real keyboard and mouse: the main keyboard's
 "=", "+" and "-" and the wheel change the speed with the US and with the
-Russian layout; Left during reading shows the group before; the status bar's
-time left falls while reading goes on."""
+Russian layout, and a new speed times the very next group; Left during
+reading shows the group before; the focus letter never cuts off a word that
+fits; the status bar's time left falls while reading goes on."""
 
 import time
 
-from harness import check, read_settings, reading_pane, shows_text, wait_until
+from harness import READING_BACKGROUND, check, read_settings, reading_pane, shows_text, \
+    wait_until
 
 TESTS = {}
 
@@ -76,6 +78,57 @@ def left_during_reading_shows_the_previous_group(t):
     p.close()
 
 
+def speed_change_times_the_next_group(t):
+    """Text without a comma or full stop: every group is of one kind, and a
+    new speed still times the group after it."""
+    d = t.display
+    p = start_with(t, " ".join(WORDS * 2) + "\n")
+    d.key(*["minus"] * 24)  # level 1: almost a second a word, 23 s for the text
+    pane = wait_until("the reading pane", lambda: reading_pane(p.screenshot()[0]))
+    d.key("ctrl+Home", "space")
+    wait_until("the first word", lambda: shows_text(p.screenshot()[0], *pane))
+    d.key(*["equal"] * 49)  # level 50: 50 ms a word
+    wait_until("the text to be read through at the new speed",
+               lambda: not shows_text(p.screenshot()[0], *pane), timeout=6)
+    p.close()
+    check(read_settings(p.folder)["speedLevel"] == 50, "the speed did not reach 50")
+
+
+def ink_columns(image, top, bottom):
+    """(first, last) columns of anything drawn in the reading pane between
+    two rows, and the (first, last) columns of the pane itself."""
+    pane = [x for x in range(image.width) if image.pixel(x, top + 2) == READING_BACKGROUND]
+    drawn = [x for x in pane
+             if any(image.pixel(x, y) != READING_BACKGROUND for y in range(top + 2, bottom - 2))]
+    return (drawn[0], drawn[-1]) if drawn else None, (pane[0], pane[-1])
+
+
+def focus_letter_keeps_a_long_word_whole(t):
+    """With the focus letter on, a word that fits the pane but whose fifth
+    letter sits far from its end is moved in just enough to show whole."""
+    d = t.display
+    p = t.program()
+    with open(p.path("lmn.ini"), "w", encoding="utf-8") as f:
+        f.write("[Reading]\nFocusLetter=true\n")
+    word = "достопримечательность"  # the 5th of 21 letters is the focus letter
+    p.start(p.write_document("doc.txt", " ".join([word] * 3) + "\n"))
+    p.wait_title("Orvek Lumeno - doc.txt")
+    d.key(*["minus"] * 24)  # level 1: almost a second a word
+    top, bottom = wait_until("the reading pane", lambda: reading_pane(p.screenshot()[0]))
+    d.key("ctrl+Home", "space")
+    image = wait_until("the word in the reading pane",
+                       lambda: next((i for i in [p.screenshot()[0]] if shows_text(i, top, bottom)),
+                                    None))
+    d.key("space")
+    drawn, pane = ink_columns(image, top, bottom)
+    check(drawn is not None, "the reading pane shows nothing")
+    check(drawn[1] - drawn[0] < pane[1] - pane[0] - 40,
+          f"the word ({drawn}) does not fit the pane ({pane}) for this test")
+    check(pane[0] < drawn[0] and drawn[1] < pane[1],
+          f"the word is cut: drawn from {drawn[0]} to {drawn[1]}, the pane is {pane}")
+    p.close()
+
+
 def estimate_ink(image):
     """[left, right] columns of the dark pixels in the right half of the
     status bar, where the rate and time left are; None when it is blank. The
@@ -122,4 +175,7 @@ TESTS["speed_keys_with_us_layout"] = (speed_keys_with_us_layout, (1024, 768))
 TESTS["speed_keys_with_russian_layout"] = (speed_keys_with_russian_layout, (1024, 768))
 TESTS["left_during_reading_shows_the_previous_group"] = (
     left_during_reading_shows_the_previous_group, (1024, 768))
+TESTS["speed_change_times_the_next_group"] = (speed_change_times_the_next_group, (1024, 768))
+TESTS["focus_letter_keeps_a_long_word_whole"] = (focus_letter_keeps_a_long_word_whole,
+                                                 (1920, 1080))
 TESTS["time_left_falls_as_reading_goes_on"] = (time_left_falls_as_reading_goes_on, (1024, 768))

@@ -1,5 +1,6 @@
 """Every key of the command table, typed on a real keyboard, with the US
-layout and with the Russian one active: a shortcut must work in either."""
+layout and with the Russian one active, and with a Russian layout alone (no
+Latin letters anywhere): a shortcut must work in each, by the key's place."""
 
 from harness import SAMPLE, SAMPLE_LINES, check, read_settings, read_shelf, reading_pane, \
     shows_text, stop_process, wait_until
@@ -10,9 +11,18 @@ TESTS = {}
 # gives a Cyrillic keysym; typing that keysym puts the keyboard in the Russian
 # group for the press, as a user's layout switch does.
 LAYOUT_KEYS = {
-    "us": {"b": "b", "k": "k", "v": "v", "m": "m", "c": "c", "o": "o", "f": "f"},
-    "ru": {"b": "Cyrillic_i", "k": "Cyrillic_el", "v": "Cyrillic_em", "m": "Cyrillic_softsign",
-           "c": "Cyrillic_es", "o": "Cyrillic_shcha", "f": "Cyrillic_a"},
+    "us": {"a": "a", "b": "b", "k": "k", "v": "v", "m": "m", "c": "c", "o": "o", "f": "f"},
+    "ru": {"a": "Cyrillic_ef", "b": "Cyrillic_i", "k": "Cyrillic_el", "v": "Cyrillic_em",
+           "m": "Cyrillic_softsign", "c": "Cyrillic_es", "o": "Cyrillic_shcha", "f": "Cyrillic_a"},
+}
+
+# The layouts each test sets up: the keys typed are LAYOUT_KEYS[letters].
+KEYBOARDS = {
+    "us": ("us", ("us", None)),
+    "ru": ("ru", ("us,ru", "grp:caps_toggle")),
+    # A machine set up for Russian alone: the letter keys have no Latin keysym
+    # in any group.
+    "ru_alone": ("ru", ("ru", None)),
 }
 
 DIALOG_KEYS = [
@@ -24,13 +34,14 @@ DIALOG_KEYS = [
 ]
 
 
-def command_keys(t, layout):
+def command_keys(t, keyboard):
     d = t.display
+    layout, layouts = KEYBOARDS[keyboard]
     letters = LAYOUT_KEYS[layout]
     key = lambda modifier, letter: f"{modifier}+{letters.get(letter, letter)}" if modifier \
         else letters.get(letter, letter)
-    if layout == "ru":
-        d.set_layouts("us,ru", "grp:caps_toggle")
+    if layouts[0] != "us":
+        d.set_layouts(*layouts)
     p = t.program()
     document = p.write_document("doc.txt", SAMPLE)
     p.start(document)
@@ -48,6 +59,11 @@ def command_keys(t, layout):
     wait_until("Ctrl+F3 to find the second 'кот'", lambda: d.clipboard_text() == "кот!")
     d.key("F3", "shift+Right", key("ctrl", "c"))
     wait_until("F3 to find the third 'кот'", lambda: d.clipboard_text() == "кот?")
+
+    # Ctrl+A selects the whole text (the text pane's own key).
+    d.key(key("ctrl", "a"), key("ctrl", "c"))
+    wait_until("Ctrl+A to select the whole text",
+               lambda: (d.clipboard_text() or "").rstrip("\n") == SAMPLE.rstrip("\n"))
 
     # The numeric keypad's + and - change the speed (saved at close).
     d.key("KP_Add", "KP_Add", "KP_Add", "KP_Subtract")
@@ -123,5 +139,10 @@ def keys_with_russian_layout(t):
     command_keys(t, "ru")
 
 
+def keys_with_russian_layout_alone(t):
+    command_keys(t, "ru_alone")
+
+
 TESTS["keys_with_us_layout"] = (keys_with_us_layout, (1024, 768))
 TESTS["keys_with_russian_layout"] = (keys_with_russian_layout, (1024, 768))
+TESTS["keys_with_russian_layout_alone"] = (keys_with_russian_layout_alone, (1024, 768))

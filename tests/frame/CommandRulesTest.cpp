@@ -90,6 +90,24 @@ TEST(CommandRules, LayoutArithmeticDividesInItsOwnOrder) {
     EXPECT_EQ(SharedPaneHeight(500), 333);  // 1000/3; (500/3)*2 would give 332
 }
 
+TEST(CommandRules, FittedPaneHeightLeavesBothPanesTheirMinimum) {
+    struct Case {
+        const char* name;
+        int paneHeight, panesHeight, fitted;
+    };
+    const Case cases[] = {
+        {"room for both", 350, 700, 350},
+        {"text pane exactly at its minimum", 670, 700, 670},
+        {"text pane one pixel short", 671, 700, 670},
+        {"reading pane made for a maximised window", 694, 450, 420},
+        {"panes too low for both: the reading pane keeps its own", 50, 40, 30},
+        {"a reading pane below its minimum grows", 10, 700, 30},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FittedPaneHeight(c.paneHeight, c.panesHeight), c.fitted) << c.name;
+    }
+}
+
 TEST(CommandRules, SpeedLevelStaysWithinItsRange) {
     struct Case {
         int requested, level;

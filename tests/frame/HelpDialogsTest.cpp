@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -28,7 +30,7 @@ TEST(HelpTextDlg, ShowsTheHotKeysCharacterForCharacter) {
     const QString expected =
         " F1             Вызов справки\n"
         " Ctrl + V,\n"
-        " Ctrl + Insert  Загрузить текст из клипборда\n"
+        " Shift + Insert Загрузить текст из клипборда\n"
         " Ctrl + O       Открыть документ\n"
         " Ctrl + B       Показать полку\n"
         " Alt + B        Положить документ на полку\n"
@@ -56,13 +58,38 @@ TEST(HelpTextDlg, ShowsTheHotKeysCharacterForCharacter) {
     // Each description starts in the 17th column: after a leading blank, the
     // key names are padded to 15 characters.
     int described = 0;
+    static const QRegularExpression keyLine("^ (F\\d|Ctrl|Alt|Shift|Пробел|Влево)");
     for (const QString& line : expected.split(u'\n')) {
-        if (line.indexOf("  ", 1) < 0) continue;
+        if (line.size() <= 16 || !keyLine.match(line).hasMatch()) continue;
         ++described;
         EXPECT_EQ(line[15], u' ') << line.toStdString();
         EXPECT_NE(line[16], u' ') << line.toStdString();
     }
     EXPECT_EQ(described, 14);
+}
+
+// The hot-key window and the help file's table of keys name the same keys
+// for loading the clipboard: Ctrl + Insert copies.
+TEST(HelpTextDlg, NamesTheClipboardKeysAsTheHelpFileDoes) {
+    const QString shown = CHelpTextDlg::HotKeysText();
+    const qsizetype loads = shown.indexOf("Загрузить текст из клипборда");
+    ASSERT_GT(loads, 0);
+    const qsizetype keysFrom =
+        shown.lastIndexOf("F1", loads) + QString("F1             Вызов справки\n").size();
+    QString keys = shown.mid(keysFrom, loads - keysFrom);
+    keys.remove(QRegularExpression("\\s"));
+
+    QFile file(kHelpFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(file.readAll());
+    const QRegularExpressionMatch row =
+        QRegularExpression("<td class=\"key\">([^<]*)</td><td>Загрузить текст из клипборда</td>")
+            .match(help);
+    ASSERT_TRUE(row.hasMatch());
+    QString helpKeys = row.captured(1);
+    helpKeys.remove(QRegularExpression("\\s"));
+    EXPECT_EQ(keys, helpKeys);
+    EXPECT_EQ(keys, "Ctrl+V,Shift+Insert");
 }
 
 TEST(HelpTextDlg, ShowsTheMouseUsageCharacterForCharacter) {

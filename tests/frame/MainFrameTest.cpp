@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -128,6 +129,13 @@ TEST_F(MainFrameTest, WholeAndSharedWindowLayoutsRememberThePaneHeight) {
     PressKey(Qt::Key_F5);  // the second press keeps what the first remembered
     EXPECT_EQ(panes->RememberedPaneHeight(), shared);
 
+    PressKey(Qt::Key_F9);  // the split F5 found
+    ASSERT_TRUE(panes->BothPanesShown());
+    EXPECT_EQ(panes->sizes().value(0), shared);
+    EXPECT_EQ(panes->RememberedPaneHeight(), shared);
+
+    // A pane dragged away: F9 shares the window at two thirds.
+    panes->setSizes({0, panes->height()});
     PressKey(Qt::Key_F9);
     ASSERT_TRUE(panes->BothPanesShown());
     const int clientHeight = Frame()->height() - Frame()->menuBar()->height();
@@ -229,6 +237,30 @@ TEST_F(MainFrameTest, SecondStatusPaneShowsRateAndTimeLeftWhileATaskIsSet) {
     EXPECT_EQ(pane->text(), "≈ 1200 слов/мин · осталось 1 с");
     LoadClipboardText("   ");
     EXPECT_EQ(pane->text(), "");
+}
+
+// With a layout that has no Latin letters (Russian alone) a letter key gives
+// a Cyrillic key, which no shortcut matches: a command key counts by its
+// place on the keyboard, as the US layout has it (X keycodes).
+TEST_F(MainFrameTest, CommandKeysCountByTheirPlaceWithoutLatinLetters) {
+    Start();
+    const QString first = "Первая строка текста, достаточно длинная для чтения из буфера обмена.";
+    LoadClipboardText(first);
+    CTextCtrl* text = Frame()->TextCtrl();
+    const auto press = [text](int key, quint32 keycode, const QString& letter) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::ControlModifier, keycode, 0, 0, letter);
+        QApplication::sendEvent(text, &event);
+    };
+    press(0x0424, 38, "ф");  // Ctrl+Ф on the A key: the pane's own "select all"
+    EXPECT_EQ(text->Selection(), (TextRange{0, static_cast<std::size_t>(first.size())}));
+    const QString second =
+        "Второй текст, и он тоже достаточно длинный, чтобы его можно было читать.";
+    QApplication::clipboard()->setText(second);
+    press(0x0421, 54, "с");  // Ctrl+С on the C key copies, it does not load
+    EXPECT_EQ(QApplication::clipboard()->text(), first);
+    QApplication::clipboard()->setText(second);
+    press(0x041C, 55, "м");  // Ctrl+М on the V key loads the clipboard
+    EXPECT_EQ(text->Document().Length(), static_cast<std::size_t>(second.size()));
 }
 
 TEST_F(MainFrameTest, ClipboardLoadTrimsAndPutsTheCaretAtTheStart) {

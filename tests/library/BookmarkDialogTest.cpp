@@ -170,6 +170,7 @@ TEST_F(BookmarkDialogTest, TheCurrentEntryDoesNotLookSelected) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     QListWidget* list = dialog->List();
     list->setFocus();
+    list->clearSelection();
     list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     ASSERT_TRUE(list->hasFocus());
     ASSERT_TRUE(list->selectedItems().isEmpty());
@@ -233,6 +234,7 @@ TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
     // One bookmark: going needs no selection, deleting does.
     {
         auto dialog = ShowMarks();
+        dialog->List()->clearSelection();
         ModalAnswer answer;
         dialog->DeleteButton()->click();
         EXPECT_EQ(answer.seen, QStringList{kNoBookmarkSelected});
@@ -244,17 +246,27 @@ TEST_F(BookmarkDialogTest, GoingToABookmarkReadsOnFromThere) {
         EXPECT_EQ(Frame()->Task(), ReadingTask::TaskFromCaret);
     }
 
-    // Two bookmarks: going needs a selection too; Enter goes.
+    // Two bookmarks: the list opens with the first chosen, End and Home move
+    // the choice, Enter goes; with none chosen, going needs one.
     Text().SetCaret(PositionOf("Вечером"));
     PlaceNamed("вечер");
     {
         auto dialog = ShowMarks();
+        QListWidget* list = dialog->List();
+        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_EQ(list->selectedItems(), QList<QListWidgetItem*>{list->item(0)});
+        QTest::keyClick(list, Qt::Key_End);
+        EXPECT_EQ(list->selectedItems(), QList<QListWidgetItem*>{list->item(1)});
+        QTest::keyClick(list, Qt::Key_Home);
+        EXPECT_EQ(list->selectedItems(), QList<QListWidgetItem*>{list->item(0)});
+        list->clearSelection();
         ModalAnswer answer;
         dialog->ActionButton()->click();
         EXPECT_EQ(answer.seen, QStringList{kNoBookmarkSelected});
         EXPECT_TRUE(dialog->isVisible());
-        dialog->List()->setCurrentRow(0);
-        QTest::keyClick(dialog->List(), Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_End);
+        QTest::keyClick(list, Qt::Key_Home);
+        QTest::keyClick(list, Qt::Key_Return);
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(Text().Selection().start, place);
     }

@@ -225,4 +225,28 @@ TEST(BookmarkRules, ResumeBookmarkIsStoredAtTheCaretAndTakenBackOnOpening) {
     EXPECT_EQ(document.BookmarkNames(), (std::vector<std::u32string>{U"start", U"later"}));
 }
 
+TEST(BookmarkRules, TheListOpensAtTheResumeBookmarkElseTheFirst) {
+    struct Case {
+        const char* name;
+        std::vector<std::u32string> names;  // in list order
+        std::optional<std::size_t> opening;
+    };
+    const Case cases[] = {
+        {"no bookmarks", {}, std::nullopt},
+        {"one", {U"start"}, 0},
+        {"no resume bookmark", {U"start", U"later", U"end"}, 0},
+        {"resume bookmark first", {U".", U"later"}, 0},
+        {"resume bookmark inside", {U"start", U".", U"later"}, 1},
+        {"resume bookmark last", {U"start", U"later", U"."}, 2},
+        {"two: the first of them", {U"start", U".", U"."}, 1},
+        {"a name that only starts with a dot", {U"start", U".later"}, 0},
+    };
+    for (const Case& c : cases) {
+        ShelfDocument document;
+        std::int32_t position = 0;
+        for (const std::u32string& name : c.names) document.AddBookmark({name, position += 10, 1});
+        EXPECT_EQ(OpeningBookmark(document), c.opening) << c.name;
+    }
+}
+
 }  // namespace

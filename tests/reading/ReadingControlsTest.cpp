@@ -314,4 +314,26 @@ TEST(FocusLetter, SitsAboutAThirdIntoTheWord) {
     EXPECT_EQ(FocusLetterIndex(u"—"), 0u);
 }
 
+TEST(FocusLetter, PinsTheLetterOnlyAsFarAsTheWordFits) {
+    struct Case {
+        const char* name;
+        int paneWidth, wordWidth;
+        double letterMiddle;
+        int left;
+    };
+    const Case cases[] = {
+        {"short word: letter in the middle", 1180, 300, 80.4, 510},
+        {"letter's middle rounds half away from zero", 1180, 300, 80.5, 509},
+        {"long word would run past the right edge", 1180, 1179, 252, 1},
+        {"ends exactly at the right edge", 1180, 842, 252, 338},
+        {"one pixel past: moved by one", 1180, 843, 252, 337},
+        {"long end word would start left of the pane", 1180, 900, 800, 0},
+        {"as wide as the pane", 1180, 1180, 252, 0},
+        {"wider than the pane: letter stays in the middle", 1180, 1400, 252, 338},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FocusedWordLeft(c.paneWidth, c.wordWidth, c.letterMiddle), c.left) << c.name;
+    }
+}
+
 }  // namespace

@@ -185,28 +185,30 @@ TEST(ReadingSchedule, CarriesHighlightAndProgressAndResumes) {
     EXPECT_EQ(aborted.cursor, cursor);
 }
 
-// The speed control is read only when the kind changes: a faster level set
-// during a run of plain groups shows at the next comma group.
-TEST(ReadingTimer, TakesANewSpeedAtTheNextChangeOfKind) {
+// A new speed times the very next group, even one of the kind before it, as
+// in a text without commas or full stops.
+TEST(ReadingTimer, TakesANewSpeedAtTheNextGroup) {
     const std::u32string text = U"aaaaaaa bbbbbbb ccccccc ddddddd, eeeeeee fffffff";
+    // The speed level the control shows when each step runs.
+    const std::int32_t levels[] = {25, 50, 50, 50, 1, 1, 1};
     ReadingCursor cursor = WholeText();
     ReadingOptions options;
     ReadingTimer timer;
     EXPECT_EQ(timer.Start(options), ReadingTimer::kFirstTickMs);
     std::vector<TimerStep> timings;
-    for (;;) {
+    for (const std::int32_t level : levels) {
+        options.speedLevel = level;
         const GroupStep step = NextGroup(text, cursor, options);
         timings.push_back(timer.OnStep(step.kind, step.text.size(), options));
         if (!timer.Running()) break;
-        options.speedLevel = 50;  // raised once the first group is up
     }
     const std::vector<TimerStep> expected = {
         {TimerAction::Rearm, 200},       // aaaaaaa at level 25
-        {TimerAction::KeepPeriod, 200},  // bbbbbbb: level 50 not read yet
-        {TimerAction::KeepPeriod, 200},  // ccccccc
+        {TimerAction::Rearm, 50},        // bbbbbbb at the new level 50
+        {TimerAction::KeepPeriod, 50},   // ccccccc
         {TimerAction::Rearm, 100},       // ddddddd, twice the base of 50
-        {TimerAction::Rearm, 50},        // eeeeeee
-        {TimerAction::KeepPeriod, 50},   // fffffff
+        {TimerAction::Rearm, 968},       // eeeeeee, level 1
+        {TimerAction::KeepPeriod, 968},  // fffffff
         {TimerAction::StopTaskDone, 0},
     };
     EXPECT_EQ(timings, expected);

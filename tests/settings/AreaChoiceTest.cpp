@@ -91,4 +91,32 @@ TEST(AreaChoice, KeepsTheChosenSizeInWholePoints) {
     }
 }
 
+// The size field shows what the font dialog will show: the reading pane's
+// LOGFONT height turned into points, not the record's point size.
+TEST(AreaChoice, ShownPointSizeIsTheDrawnSize) {
+    struct Row {
+        const char* name;
+        AreaPane pane;
+        std::int32_t height;
+        std::int32_t pointSize;
+        double dotsPerInch;
+        int shown;
+    };
+    const Row rows[] = {
+        {"reading, 70 px at 96 dpi: 52.5 rounds up", AreaPane::Reading, -70, 42, 96, 53},
+        {"reading, a cell height counts the same", AreaPane::Reading, 70, 42, 96, 53},
+        {"reading, 71 px at 96 dpi", AreaPane::Reading, -71, 42, 96, 53},
+        {"reading, 70 px at 120 dpi", AreaPane::Reading, -70, 10, 120, 42},
+        {"reading without a height: the point size", AreaPane::Reading, 0, 42, 96, 42},
+        {"reading, damaged height", AreaPane::Reading, INT32_MIN, 42, 96, 1610612736},
+        {"text pane: its point size", AreaPane::Text, -16, 12, 96, 12},
+    };
+    for (const Row& row : rows) {
+        AreaAppearance area = AreaDefaults(row.pane);
+        area.font.height = row.height;
+        area.pointSize = row.pointSize;
+        EXPECT_EQ(ShownPointSize(area, row.pane, row.dotsPerInch), row.shown) << row.name;
+    }
+}
+
 }  // namespace

@@ -284,6 +284,22 @@ TEST(AreaDlg, CancelledChoicesChangeNothing) {
     EXPECT_EQ(qRound(offered.pointSizeF() * dialog.logicalDpiY() / 72), 70);
 }
 
+// The font dialog answers OK in whole points: 52.5 (70 px at 96 dpi) comes
+// back as 53, which would be stored as 71 px although nothing was changed.
+TEST(AreaDlg, OkInTheFontDialogWithoutAChangeStoresNothing) {
+    const AreaAppearance start = DefaultReadingArea();
+    CAreaDlg dialog(AreaPane::Reading, start);
+    const QString shownBefore = dialog.SizeField()->text();
+    dialog.chooseFont = [](const QFont& initial, QWidget*) {
+        QFont same = initial;
+        same.setPointSize(qRound(initial.pointSizeF()));
+        return std::optional<QFont>(same);
+    };
+    dialog.ChooseFont();
+    EXPECT_EQ(dialog.Area(), start);
+    EXPECT_EQ(dialog.SizeField()->text(), shownBefore);
+}
+
 TEST(AreaDlg, ChosenColorsFillTheSwatches) {
     CAreaDlg dialog(AreaPane::Reading, DefaultReadingArea());
     EXPECT_EQ(dialog.TextSwatch()->BackgroundColor(), QColor(234, 226, 81));
@@ -313,7 +329,9 @@ TEST(AreaDlg, EachPaneHasItsTitleNoteAndDefaults) {
     EXPECT_EQ(reading.windowTitle(), "Настройки. Область чтения");
     EXPECT_FALSE(reading.Note()->isVisibleTo(&reading));
     reading.RestoreDefaults();
-    EXPECT_EQ(reading.SizeField()->text(), "42");
+    // 70 pixels at the offscreen 96 dpi, as the font dialog shows them.
+    ASSERT_EQ(reading.logicalDpiY(), 96);
+    EXPECT_EQ(reading.SizeField()->text(), "53");
     EXPECT_EQ(reading.FaceField()->text(), "Arial");
 
     CAreaDlg text(AreaPane::Text, odd);
