@@ -112,9 +112,15 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     shelf.SetPath(places.shelfDirectory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
-    shelf.SetDamageHandler([this](const std::string& copyPath) {
-        ShowWarning(mainFrame_.get(), ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)) +
-                                          QFile::decodeName(QByteArray::fromStdString(copyPath)));
+    shelf.SetDamageHandler([this](const ShelfDamage& damage) {
+        const QString copy = QFile::decodeName(QByteArray::fromStdString(damage.copyPath));
+        ShowWarning(mainFrame_.get(),
+                    damage.keptDocuments == 0
+                        ? ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)) + copy
+                        : ProgramText(kShelfDamagedKept)
+                              .arg(damage.keptDocuments)
+                              .arg(damage.lostDocuments)
+                              .arg(copy));
     });
 
     const QSize screen = environment.screenSize;
