@@ -35,18 +35,16 @@ std::optional<FoundRecord> RecordAt(std::string_view image, std::int64_t offset,
         sizeWord <= static_cast<std::int64_t>(rest.size())) {
         return FoundRecord{std::string(rest.substr(0, static_cast<std::size_t>(sizeWord))), false};
     }
-    if (room < kFixed || room > static_cast<std::int64_t>(rest.size())) {
-        return std::nullopt;
-    }
-    std::string bytes(rest.substr(0, static_cast<std::size_t>(room)));
+    if (room < kFixed || room > static_cast<std::int64_t>(rest.size())) return std::nullopt;
     const std::int64_t bookmarks = (room - kFixed) / kBookmark;
-    if (SizeFor(bookmarks) != room) return std::nullopt;
-    if (count == bookmarks) {
+    const bool sizeWrong = count == bookmarks && SizeFor(bookmarks) == room;
+    const bool countWrong = sizeWord == room && SizeFor(bookmarks) == room;
+    if (!sizeWrong && !countWrong) return std::nullopt;
+    std::string bytes(rest.substr(0, static_cast<std::size_t>(room)));
+    if (sizeWrong) {
         le::PutU32(bytes, 0, static_cast<std::uint32_t>(room));
-    } else if (sizeWord == room) {
-        le::PutU32(bytes, kCountOffset, static_cast<std::uint32_t>(bookmarks));
     } else {
-        return std::nullopt;
+        le::PutU32(bytes, kCountOffset, static_cast<std::uint32_t>(bookmarks));
     }
     return FoundRecord{std::move(bytes), true};
 }
@@ -93,25 +91,32 @@ ParsedShelf ParseWithIndexLength(std::string_view image, std::int64_t n) {
 }
 
 // Keys of 0 or less and keys carried twice get fresh ones, so that every
-// record can be opened; so does a last key of 0, which only an empty shelf has.
+// record can be opened; a last key of 0, which only an empty shelf has, is
+// set past the keys in use.
 void RenumberBadKeys(ParsedShelf& parsed) {
     ShelfContents& contents = parsed.contents;
     std::set<std::int32_t> seen;
     std::vector<ShelfEntry*> renumbered;
     for (ShelfEntry& entry : contents.entries) {
         if (entry.key > 0 && seen.insert(entry.key).second) continue;
-        entry.key = 0;
         renumbered.push_back(&entry);
     }
+    const std::int32_t largest = seen.empty() ? 0 : *seen.rbegin();
     if (contents.lastKey == 0 && !contents.entries.empty()) {
-        contents.lastKey = seen.empty() ? 0 : *seen.rbegin();
+        contents.lastKey = largest;
         parsed.damaged = true;
     }
+    std::int32_t top = std::max(contents.lastKey, largest);
+    std::int32_t lowest = 1;  // once the keys have run out
     for (ShelfEntry* entry : renumbered) {
-        // Every positive key taken is the only way to get nothing, and a
-        // shelf of that many records is far past the largest file.
-        entry->key = contents.AllocateKey().value_or(0);
         parsed.damaged = true;
+        if (top < std::numeric_limits<std::int32_t>::max()) {
+            entry->key = contents.lastKey = ++top;
+            continue;
+        }
+        while (seen.contains(lowest)) ++lowest;
+        entry->key = lowest;
+        seen.insert(lowest);
     }
 }
 
