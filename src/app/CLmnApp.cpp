@@ -20,6 +20,7 @@
 #include "settings/ExtrasFile.h"
 #include "settings/ReaderSettings.h"
 #include "settings/SettingsHolder.h"
+#include "text/DocumentPath.h"
 #include "widgets/ProgramMessages.h"
 
 namespace {
@@ -112,9 +113,15 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     shelf.SetPath(places.shelfDirectory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
     RemoveLeftoverTemporaries(shelf.Path());
-    shelf.SetDamageHandler([this](const std::string& copyPath) {
-        ShowWarning(mainFrame_.get(), ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)) +
-                                          QFile::decodeName(QByteArray::fromStdString(copyPath)));
+    shelf.SetDamageHandler([this](const ShelfDamage& damage) {
+        const QString copy = QFile::decodeName(QByteArray::fromStdString(damage.copyPath));
+        ShowWarning(mainFrame_.get(),
+                    damage.keptDocuments == 0
+                        ? ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)) + copy
+                        : ProgramText(kShelfDamagedKept)
+                              .arg(damage.keptDocuments)
+                              .arg(damage.lostDocuments)
+                              .arg(copy));
     });
 
     const QSize screen = environment.screenSize;
@@ -140,8 +147,10 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
 void CLmnApp::RunStartupAction(const std::string& fileArgument, std::int32_t startupAction) {
     if (!fileArgument.empty()) {
         DocumentController& documents = mainFrame_->Documents();
-        // A file the program refuses at start leaves no document behind.
-        if (!documents.OpenFile(fileArgument)) documents.ClearDocument();
+        // A file the program refuses at start leaves no document behind. A
+        // relative path would name another file, or none, once the program
+        // runs from another folder, so the document keeps an absolute one.
+        if (!documents.OpenFile(AbsoluteDocumentPath(fileArgument))) documents.ClearDocument();
         return;
     }
     switch (StartupActionOf(startupAction)) {

@@ -64,7 +64,15 @@ inline constexpr std::string_view kShelfWriteFailed =
     "Закладки и место чтения пока хранятся в памяти и будут записаны, "
     "как только это станет возможно.";
 
+// A damaged shelf file of which some documents could be read: how many were
+// read, how many were not, and where the damaged file was kept.
+inline constexpr std::string_view kShelfDamagedKept =
+    "Файл полки был повреждён. Документов прочитано: %1, не прочитано: %2.\n"
+    "Прежний файл сохранён под именем:\n%3";
+
 inline constexpr std::string_view kShelfEmpty = "Документов на полке нет";
+// The shelf dialog's count line when the shelf file cannot be read at all.
+inline constexpr std::string_view kShelfUnreadable = "Не удаётся прочитать полку";
 inline constexpr std::string_view kShelfCount = "Документов на полке: %1";
 inline constexpr std::string_view kBookmarksEmpty = "Закладок нет";
 inline constexpr std::string_view kBookmarksCount = "Всего закладок: %1";

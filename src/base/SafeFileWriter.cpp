@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <fstream>
@@ -199,4 +200,36 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     contents << in.rdbuf();
     if (in.bad()) return std::nullopt;
     return std::move(contents).str();
+}
+
+std::optional<std::string> ReadFileUpTo(const std::string& path, std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const std::size_t wanted = limit + 1;
+    std::string bytes(std::min<std::size_t>(wanted, static_cast<std::size_t>(info.st_size) + 1),
+                      '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() == wanted) break;
+            // The file grew since fstat.
+            bytes.resize(std::min(wanted, bytes.size() * 2));
+        }
+        const ssize_t count = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (count == 0) break;
+        filled += static_cast<std::size_t>(count);
+    }
+    ::close(fd);
+    bytes.resize(filled);
+    return bytes;
 }

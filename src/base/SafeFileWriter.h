@@ -53,3 +53,8 @@ void RemoveLeftoverTemporaries(const std::string& path);
 
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
+// The first limit + 1 bytes of a regular file at most, so that a caller can
+// tell a file longer than anything it wrote without reading all of it.
+// Nothing when it cannot be opened or read, or is not a regular file (a pipe
+// is never waited on).
+std::optional<std::string> ReadFileUpTo(const std::string& path, std::size_t limit);

@@ -19,11 +19,16 @@ CShelfDlg::CShelfDlg(DocumentController& documents, DialogSizeFields sizes, QSiz
 }
 
 void CShelfDlg::Fill() {
-    entries_ = documents_.ShelfEntries();
+    std::optional<std::vector<ShelfListEntry>> entries = documents_.ShelfEntries();
+    const bool readable = entries.has_value();
+    entries_ = std::move(entries).value_or(std::vector<ShelfListEntry>{});
     QStringList names;
     for (const ShelfListEntry& entry : entries_) names << ToQString(entry.name);
-    ShowEntries(names, entries_.empty() ? ProgramText(kShelfEmpty)
-                                        : ProgramText(kShelfCount).arg(entries_.size()));
+    // A shelf that cannot be read is not an empty one: the reader must not
+    // take the documents for gone.
+    ShowEntries(names, !readable          ? ProgramText(kShelfUnreadable)
+                       : entries_.empty() ? ProgramText(kShelfEmpty)
+                                          : ProgramText(kShelfCount).arg(entries_.size()));
 }
 
 std::optional<std::size_t> CShelfDlg::ChosenEntryOrWarn() {

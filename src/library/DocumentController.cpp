@@ -136,8 +136,8 @@ void DocumentController::ShowText(std::u32string text, std::vector<TextRun> runs
     emit TextReplaced();
 }
 
-std::vector<ShelfListEntry> DocumentController::ShelfEntries() {
-    return shelf_.ListEntries().value_or(std::vector<ShelfListEntry>{});
+std::optional<std::vector<ShelfListEntry>> DocumentController::ShelfEntries() {
+    return shelf_.ListEntries();
 }
 
 void DocumentController::PutOnShelf() {

@@ -41,8 +41,8 @@ public:
 
     const ShelfDocument& Document() const { return document_; }
     const DocumentText& Text() const { return text_; }
-    // The shelf's records for its dialog; none when the shelf cannot be read.
-    std::vector<ShelfListEntry> ShelfEntries();
+    // The shelf's records for its dialog; nothing when the shelf cannot be read.
+    std::optional<std::vector<ShelfListEntry>> ShelfEntries();
     QString Title() const;
 
     // Closes the open document and loads the file at `path` (the platform's

@@ -1,7 +1,6 @@
 #include "library/ShelfContents.h"
 
 #include <algorithm>
-#include <iterator>
 #include <limits>
 #include <set>
 
@@ -10,31 +9,122 @@
 
 namespace {
 
+using namespace shelf_record;
+
 constexpr std::int64_t kHeader = ShelfContents::kHeaderSize;
 constexpr std::int64_t kEntry = ShelfContents::kIndexEntrySize;
+constexpr std::int64_t kFixed = kFixedSize;
+constexpr std::int64_t kBookmark = kBookmarkSize;
 
-// The only damage the file's own check looks for: the header, the index and
-// the last record's size word must be readable, and that record must end
-// exactly at the end of the file. A shelf without records is not examined
-// further.
-bool FrameIsSound(std::string_view image) {
+struct FoundRecord {
+    std::string bytes;
+    bool repaired = false;
+};
+
+// The record at offset, which has room up to the next record's start. When
+// its size word and bookmark count disagree, the room says which of the two
+// is right, and the other is set to match.
+std::optional<FoundRecord> RecordAt(std::string_view image, std::int64_t offset,
+                                    std::int64_t room) {
     const auto size = static_cast<std::int64_t>(image.size());
-    if (size < kHeader) return false;
-    const std::int64_t count = le::GetI32(image, 4);
-    if (count < 0) return false;
-    if (count == 0) return true;
-    if (kHeader + kEntry * count > size) return false;
-    const std::int64_t lastOffset = le::GetI32(image, static_cast<std::size_t>(kEntry * count + 4));
-    if (lastOffset < 0 || lastOffset + 4 > size) return false;
-    const std::int64_t lastSize = le::GetI32(image, static_cast<std::size_t>(lastOffset));
-    return lastOffset + lastSize == size;
+    if (offset < kHeader || offset + kFixed > size) return std::nullopt;
+    const std::string_view rest = image.substr(static_cast<std::size_t>(offset));
+    const std::int64_t sizeWord = le::GetI32(rest, 0);
+    const std::int64_t count = le::GetI32(rest, kCountOffset);
+    if (count >= 0 && sizeWord == SizeFor(count) &&
+        sizeWord <= static_cast<std::int64_t>(rest.size())) {
+        return FoundRecord{std::string(rest.substr(0, static_cast<std::size_t>(sizeWord))), false};
+    }
+    if (room < kFixed || room > static_cast<std::int64_t>(rest.size())) return std::nullopt;
+    const std::int64_t bookmarks = (room - kFixed) / kBookmark;
+    const bool sizeWrong = count == bookmarks && SizeFor(bookmarks) == room;
+    const bool countWrong = sizeWord == room && SizeFor(bookmarks) == room;
+    if (!sizeWrong && !countWrong) return std::nullopt;
+    std::string bytes(rest.substr(0, static_cast<std::size_t>(room)));
+    if (sizeWrong) {
+        le::PutU32(bytes, 0, static_cast<std::uint32_t>(room));
+    } else {
+        le::PutU32(bytes, kCountOffset, static_cast<std::uint32_t>(bookmarks));
+    }
+    return FoundRecord{std::move(bytes), true};
+}
+
+// The records an index of n entries leads to. Records lie back to back in
+// index order, so an entry whose offset leads nowhere usable is looked for
+// where the record before it ends.
+ParsedShelf ParseWithIndexLength(std::string_view image, std::int64_t n) {
+    const auto size = static_cast<std::int64_t>(image.size());
+    ParsedShelf parsed;
+    parsed.contents.lastKey = le::GetI32(image, 0);
+    parsed.damaged = n != le::GetI32(image, 4);
+    const auto offsetOf = [&](std::int64_t i) {
+        return static_cast<std::int64_t>(
+            le::GetI32(image, static_cast<std::size_t>(kHeader + kEntry * i + 4)));
+    };
+    std::int64_t end = kHeader + kEntry * n;  // where the last record found ends
+    for (std::int64_t i = 0; i < n; ++i) {
+        const std::int64_t next = i + 1 < n ? offsetOf(i + 1) : size;
+        const auto room = [&](std::int64_t at) {
+            return (next > at && next <= size ? next : size) - at;
+        };
+        const std::int64_t stated = offsetOf(i);
+        std::optional<FoundRecord> found;
+        if (stated >= end) found = RecordAt(image, stated, room(stated));
+        std::int64_t at = stated;
+        if (!found && stated != end) {
+            at = end;
+            found = RecordAt(image, at, room(at));
+        }
+        if (!found) {
+            ++parsed.skippedEntries;
+            parsed.damaged = true;
+            continue;
+        }
+        parsed.damaged = parsed.damaged || stated != end || found->repaired;
+        end = at + static_cast<std::int64_t>(found->bytes.size());
+        parsed.contents.entries.push_back(
+            {le::GetI32(image, static_cast<std::size_t>(kHeader + kEntry * i)),
+             std::move(found->bytes)});
+    }
+    parsed.damaged = parsed.damaged || end != size;
+    return parsed;
+}
+
+// Keys of 0 or less and keys carried twice get fresh ones, so that every
+// record can be opened; a last key of 0, which only an empty shelf has, is
+// set past the keys in use.
+void RenumberBadKeys(ParsedShelf& parsed) {
+    ShelfContents& contents = parsed.contents;
+    std::set<std::int32_t> seen;
+    std::vector<ShelfEntry*> renumbered;
+    for (ShelfEntry& entry : contents.entries) {
+        if (entry.key > 0 && seen.insert(entry.key).second) continue;
+        renumbered.push_back(&entry);
+    }
+    const std::int32_t largest = seen.empty() ? 0 : *seen.rbegin();
+    if (contents.lastKey == 0 && !contents.entries.empty()) {
+        contents.lastKey = largest;
+        parsed.damaged = true;
+    }
+    std::int32_t top = std::max(contents.lastKey, largest);
+    std::int32_t lowest = 1;  // once the keys have run out
+    for (ShelfEntry* entry : renumbered) {
+        parsed.damaged = true;
+        if (top < std::numeric_limits<std::int32_t>::max()) {
+            entry->key = contents.lastKey = ++top;
+            continue;
+        }
+        while (seen.contains(lowest)) ++lowest;
+        entry->key = lowest;
+        seen.insert(lowest);
+    }
 }
 
 }  // namespace
 
 const ShelfEntry* ShelfContents::Find(std::int32_t key) const {
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        if (it->key == key && !it->unreadable) return &*it;
+        if (it->key == key) return &*it;
     }
     return nullptr;
 }
@@ -42,9 +132,7 @@ const ShelfEntry* ShelfContents::Find(std::int32_t key) const {
 std::vector<ShelfListEntry> ShelfContents::List() const {
     std::vector<ShelfListEntry> list;
     list.reserve(entries.size());
-    for (const ShelfEntry& entry : entries) {
-        if (!entry.unreadable) list.push_back({entry.key, RecordName(entry.record)});
-    }
+    for (const ShelfEntry& entry : entries) list.push_back({entry.key, RecordName(entry.record)});
     return list;
 }
 
@@ -85,99 +173,38 @@ bool ShelfContents::Remove(std::int32_t key) {
     return true;
 }
 
-std::optional<ParsedShelf> ParseShelf(std::string_view image) {
-    if (!FrameIsSound(image)) return std::nullopt;
-    ParsedShelf parsed;
-    parsed.contents.lastKey = le::GetI32(image, 0);
-    const std::int64_t count = le::GetI32(image, 4);
-    const std::int64_t recordsStart = kHeader + kEntry * count;
+ParsedShelf ParseShelf(std::string_view image) {
     const auto size = static_cast<std::int64_t>(image.size());
-
-    struct IndexEntry {
-        std::int32_t key;
-        std::int64_t offset;
-        bool readable = false;
-    };
-    std::vector<IndexEntry> index;
-    index.reserve(static_cast<std::size_t>(count));
-    std::set<std::int64_t> starts;  // every offset inside the record area
-    for (std::int64_t i = 0; i < count; ++i) {
-        const auto at = static_cast<std::size_t>(kHeader + kEntry * i);
-        index.push_back({le::GetI32(image, at), le::GetI32(image, at + 4)});
-        if (index.back().offset >= recordsStart && index.back().offset < size) {
-            starts.insert(index.back().offset);
+    if (size < kHeader) return {{}, 0, true};
+    // The count, and the length of the index the first offset gives: with
+    // either one damaged, the other still finds the records.
+    std::vector<std::int64_t> lengths;
+    const std::int64_t count = le::GetI32(image, 4);
+    if (count >= 0 && kHeader + kEntry * count <= size) lengths.push_back(count);
+    if (size >= kHeader + kEntry) {
+        const std::int64_t first = le::GetI32(image, kHeader + 4);
+        if (first > kHeader && first <= size && (first - kHeader) % kEntry == 0 &&
+            (first - kHeader) / kEntry != count) {
+            lengths.push_back((first - kHeader) / kEntry);
         }
     }
-
-    // A record ends at the latest where the next one starts, so no byte is
-    // read as part of two records; of two entries on the same record the
-    // first in index order owns it.
-    const auto nextStart = [&](std::int64_t offset) {
-        const auto next = starts.upper_bound(offset);
-        return next == starts.end() ? size : *next;
-    };
-    std::set<std::int64_t> owned;
-    for (IndexEntry& entry : index) {
-        const std::int64_t offset = entry.offset;
-        if (entry.key <= 0 || !starts.contains(offset) || offset + 4 > size) continue;
-        const std::int64_t recordSize = le::GetI32(image, static_cast<std::size_t>(offset));
-        if (recordSize < static_cast<std::int64_t>(shelf_record::kFixedSize) ||
-            offset + recordSize > nextStart(offset)) {
-            continue;
+    ParsedShelf best{{}, 0, true};
+    bool chosen = false;
+    for (const std::int64_t n : lengths) {
+        ParsedShelf parsed = ParseWithIndexLength(image, n);
+        if (!chosen || parsed.contents.entries.size() > best.contents.entries.size()) {
+            best = std::move(parsed);
+            chosen = true;
         }
-        const std::string_view record =
-            image.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(recordSize));
-        entry.readable = RecordBookmarkCount(record).has_value() && owned.insert(offset).second;
     }
-
-    // A record that cannot be read keeps the bytes from its offset to the
-    // next record's start: that is all of it in a file laid out as the
-    // program writes it, whatever its own size word says. Moved elsewhere in
-    // a rewrite, those bytes stay unreadable for the same reason.
-    for (const IndexEntry& entry : index) {
-        if (entry.readable) {
-            const auto offset = static_cast<std::size_t>(entry.offset);
-            const auto length = static_cast<std::size_t>(le::GetI32(image, offset));
-            parsed.contents.entries.push_back(
-                {entry.key, std::string(image.substr(offset, length))});
-            continue;
-        }
-        ++parsed.skippedEntries;
-        const std::int64_t offset = entry.offset;
-        if (!starts.contains(offset) || !owned.insert(offset).second) continue;
-        const std::int64_t end = nextStart(offset);
-        ShelfEntry unreadable{entry.key,
-                              std::string(image.substr(static_cast<std::size_t>(offset),
-                                                       static_cast<std::size_t>(end - offset)))};
-        unreadable.unreadable = true;
-        parsed.contents.entries.push_back(std::move(unreadable));
-    }
-    return parsed;
+    RenumberBadKeys(best);
+    return best;
 }
 
 std::string SerializeShelf(const ShelfContents& contents) {
-    // The file's own check reads the last record's size word: the last
-    // record must be one whose size word gives its length.
-    const auto endsSoundly = [](const ShelfEntry& entry) {
-        return entry.record.size() >= 4 &&
-               le::GetI32(entry.record, 0) == static_cast<std::int64_t>(entry.record.size());
-    };
-    std::vector<const ShelfEntry*> order;
-    order.reserve(contents.entries.size());
-    for (const ShelfEntry& entry : contents.entries) order.push_back(&entry);
-    if (!order.empty() && !endsSoundly(*order.back())) {
-        const auto last = std::find_if(order.rbegin(), order.rend(),
-                                       [&](const ShelfEntry* e) { return endsSoundly(*e); });
-        if (last != order.rend()) {
-            const ShelfEntry* moved = *last;
-            order.erase(std::next(last).base());
-            order.push_back(moved);
-        }
-    }
-
-    const std::size_t count = order.size();
+    const std::size_t count = contents.entries.size();
     std::size_t size = kHeader + kEntry * count;
-    for (const ShelfEntry* entry : order) size += entry->record.size();
+    for (const ShelfEntry& entry : contents.entries) size += entry.record.size();
 
     std::string image(kHeader + kEntry * count, '\0');
     image.reserve(size);
@@ -185,11 +212,11 @@ std::string SerializeShelf(const ShelfContents& contents) {
     le::PutU32(image, 4, static_cast<std::uint32_t>(count));
     std::size_t offset = image.size();
     for (std::size_t i = 0; i < count; ++i) {
-        le::PutI32(image, kHeader + kEntry * i, order[i]->key);
+        le::PutI32(image, kHeader + kEntry * i, contents.entries[i].key);
         le::PutU32(image, kHeader + kEntry * i + 4, static_cast<std::uint32_t>(offset));
-        offset += order[i]->record.size();
+        offset += contents.entries[i].record.size();
     }
-    for (const ShelfEntry* entry : order) image += entry->record;
+    for (const ShelfEntry& entry : contents.entries) image += entry.record;
     return image;
 }
 

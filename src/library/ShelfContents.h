@@ -12,11 +12,6 @@
 struct ShelfEntry {
     std::int32_t key = 0;
     std::string record;
-    // A record whose own fields are bad (a key of 0 or less, a size word that
-    // disagrees with its bookmark count): it is neither listed nor found, but
-    // its bytes, and its key word, are carried over unchanged by every
-    // rewrite, so that damage to one record never loses it for good.
-    bool unreadable = false;
 
     bool operator==(const ShelfEntry&) const = default;
 };
@@ -43,9 +38,8 @@ struct ShelfContents {
 
     bool operator==(const ShelfContents&) const = default;
 
-    // The readable entry with that key; of several, the last in index order.
+    // The entry with that key; of several, the last in index order.
     const ShelfEntry* Find(std::int32_t key) const;
-    // The readable entries.
     std::vector<ShelfListEntry> List() const;
     // The next key, written into lastKey, passing over keys that records
     // already carry. When the key word has no positive successor (it is at
@@ -57,30 +51,32 @@ struct ShelfContents {
     // becomes 1. Nothing (and no change) for a key that cannot be stored.
     std::optional<std::int32_t> Append(std::int32_t key, std::string record);
     // Drops the entry Find gives. Dropping the only entry empties the shelf
-    // and sets the last key back to 0, so keys start at 1 again; unreadable
-    // records that stay keep the key word as it is.
+    // and sets the last key back to 0, so keys start at 1 again.
     bool Remove(std::int32_t key);
 };
 
 struct ParsedShelf {
+    // Every record that could be read, in index order.
     ShelfContents contents;
-    // Index entries whose record could not be used: those kept as unreadable
-    // entries (a size that disagrees with the bookmark count, a key of 0 or
-    // less), and those dropped because they hold no bytes of their own (an
-    // offset outside the records, or into a record another entry owns).
+    // Index entries whose record could not be read even with the repairs
+    // below, so that the reader can be told how many documents are gone.
     std::size_t skippedEntries = 0;
+    // Anything other than what the program writes: a count, offset, size
+    // word or bookmark count that disagrees with the rest, a key of 0 or
+    // less or one carried twice, a last key of 0 on a shelf with records,
+    // bytes no record owns. The file itself must then be kept aside, since
+    // contents may lack records or hold repaired ones.
+    bool damaged = false;
 };
 
-// Nothing when the file is damaged: shorter than the header, a negative
-// count, an index running past the end, or a last record that does not end
-// exactly at the end of the file. Such a file is replaced by an empty shelf.
-std::optional<ParsedShelf> ParseShelf(std::string_view image);
+// Reads a shelf file's bytes. Damage to a single word is repaired where the
+// rest of the file says what it was: a count by the first record's offset, an
+// offset by where the record before ends, a size word or bookmark count by
+// the room the record has up to the next one, a bad or repeated key by a
+// fresh one. A record that still cannot be read is left out and counted.
+ParsedShelf ParseShelf(std::string_view image);
 
-// The file's bytes: the records back to back after the index, in entry order,
-// except that the file's last record must be one whose size word gives its
-// length, since that is what the file's own check looks at: an unreadable
-// record that does not is moved forward past the last one that does (neither
-// is listed in between, so the shelf's order stays).
+// The file's bytes: header, index and the records back to back in entry order.
 std::string SerializeShelf(const ShelfContents& contents);
 
 // The bytes of an empty shelf, {0, 0}.

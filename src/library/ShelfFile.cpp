@@ -1,7 +1,6 @@
 #include "library/ShelfFile.h"
 
 #include <filesystem>
-#include <limits>
 #include <system_error>
 
 #include "library/ShelfDocument.h"
@@ -9,8 +8,9 @@
 
 namespace {
 
-// Offsets in the file are signed 32-bit values, so no sound shelf is larger.
-constexpr std::uintmax_t kLargestShelf = std::numeric_limits<std::int32_t>::max();
+// The largest shelf the program writes, a quarter of a million bookmarks. A
+// larger file is none of its shelves: it is neither written nor read whole.
+constexpr std::size_t kLargestShelf = 64 * 1024 * 1024;
 
 }  // namespace
 
@@ -20,29 +20,32 @@ ShelfFile::Reading ShelfFile::Read() const {
     const fs::file_status status = fs::status(path_, error);
     if (status.type() == fs::file_type::not_found) return {FileState::Missing, {}};
     if (error || !fs::is_regular_file(status)) return {FileState::Unreadable, {}};
-    const std::uintmax_t size = fs::file_size(path_, error);
-    if (error) return {FileState::Unreadable, {}};
-    if (size > kLargestShelf) return {FileState::Damaged, {}};
-
-    const std::optional<std::string> image = ReadWholeFile(path_);
+    const std::optional<std::string> image = ReadFileUpTo(path_, kLargestShelf);
     if (!image) return {FileState::Unreadable, {}};
-    std::optional<ParsedShelf> parsed = ParseShelf(*image);
-    if (!parsed) return {FileState::Damaged, {}};
-    return {FileState::Sound, std::move(parsed->contents)};
+    if (image->size() > kLargestShelf) return {FileState::Damaged, {{}, 0, true}};
+    ParsedShelf parsed = ParseShelf(*image);
+    const FileState state = parsed.damaged ? FileState::Damaged : FileState::Sound;
+    return {state, std::move(parsed)};
 }
 
 std::optional<ShelfContents> ShelfFile::ReadValidated() {
     Reading reading = Read();
     switch (reading.state) {
-        case FileState::Sound: return std::move(reading.contents);
+        case FileState::Sound: return std::move(reading.parsed.contents);
         case FileState::Missing:
             if (!CreateEmpty()) return std::nullopt;
             return ShelfContents{};
         case FileState::Damaged: {
+            ShelfContents& kept = reading.parsed.contents;
             const std::optional<std::string> copy = CopyToFreeName(path_, ".damaged");
-            if (!copy || !CreateEmpty()) return std::nullopt;
-            if (damageHandler_) damageHandler_(*copy);
-            return ShelfContents{};
+            if (!copy) return std::nullopt;
+            // With nothing kept the shelf starts again from key 1.
+            if (kept.entries.empty()) kept = ShelfContents{};
+            if (!Store(kept)) return std::nullopt;
+            if (damageHandler_) {
+                damageHandler_({*copy, kept.entries.size(), reading.parsed.skippedEntries});
+            }
+            return std::move(kept);
         }
         case FileState::Unreadable: return std::nullopt;
     }
@@ -52,7 +55,7 @@ std::optional<ShelfContents> ShelfFile::ReadValidated() {
 std::optional<ShelfContents> ShelfFile::ReadSound() const {
     Reading reading = Read();
     if (reading.state != FileState::Sound) return std::nullopt;
-    return std::move(reading.contents);
+    return std::move(reading.parsed.contents);
 }
 
 bool ShelfFile::Store(const ShelfContents& contents) {

@@ -11,6 +11,15 @@
 
 class ShelfDocument;
 
+// What became of a damaged shelf file.
+struct ShelfDamage {
+    std::string copyPath;           // where the damaged file was kept
+    std::size_t keptDocuments = 0;  // records read from it, now the shelf
+    std::size_t lostDocuments = 0;  // index entries whose record could not be read
+
+    bool operator==(const ShelfDamage&) const = default;
+};
+
 enum class ShelfStatus {
     Done,
     NotFound,     // no record carries the key
@@ -25,26 +34,26 @@ enum class ShelfStatus {
 // and puts it in place with WriteFileSafely, so that a failure at any point
 // leaves either the old shelf or the new one on disk.
 //
-// A file damaged beyond use is never thrown away: before it is replaced by an
-// empty shelf it is copied beside itself as bksh.dat.damaged (numbered when
-// that name is taken), and the damage handler is told where the copy is. When
-// no copy can be made the file is left alone and the operation fails.
+// A damaged file is never thrown away: before it is replaced by the records
+// that could be read from it (or by an empty shelf) it is copied beside itself
+// as bksh.dat.damaged (numbered when that name is taken), and the damage
+// handler is told where the copy is and how many documents were kept. When no
+// copy can be made the file is left alone and the operation fails.
 class ShelfFile {
 public:
     explicit ShelfFile(FileSystem& fileSystem = SystemFileSystem()) : fileSystem_(&fileSystem) {}
 
     void SetPath(std::string path) { path_ = std::move(path); }
     const std::string& Path() const { return path_; }
-    // Called with the copy's path each time a damaged file has been kept
-    // aside and replaced by an empty shelf.
-    void SetDamageHandler(std::function<void(const std::string& copyPath)> handler) {
+    // Called each time a damaged file has been kept aside and replaced.
+    void SetDamageHandler(std::function<void(const ShelfDamage&)> handler) {
         damageHandler_ = std::move(handler);
     }
 
-    // Makes sure a sound file exists: a missing or damaged one is replaced by
-    // an empty shelf, a damaged one after it has been kept aside. False when
-    // that fails, and when the file exists but cannot be read (it is then
-    // left alone rather than overwritten).
+    // Makes sure a sound file exists: a missing one is created empty, a
+    // damaged one is kept aside and replaced by what could be read of it.
+    // False when that fails, and when the file exists but cannot be read (it
+    // is then left alone rather than overwritten).
     bool Validate();
     // Replaces the file by an empty shelf, {0, 0}.
     bool CreateEmpty();
@@ -80,7 +89,7 @@ private:
     enum class FileState { Sound, Missing, Damaged, Unreadable };
     struct Reading {
         FileState state = FileState::Unreadable;
-        ShelfContents contents;
+        ParsedShelf parsed;
     };
 
     Reading Read() const;
@@ -93,5 +102,5 @@ private:
 
     std::string path_ = "bksh.dat";
     FileSystem* fileSystem_;
-    std::function<void(const std::string&)> damageHandler_;
+    std::function<void(const ShelfDamage&)> damageHandler_;
 };

@@ -69,9 +69,9 @@ struct WindowPlacement {
 };
 
 // Every preference and every remembered window size of the program: one record
-// that is also, byte for byte, the settings file lmn.dat. Values read from a
-// file are not range-checked here; the controls that edit them keep them in
-// range.
+// that is also, byte for byte, the settings file lmn.dat. Parsing keeps every
+// byte as it is; WithinProgramRanges (SettingsBounds.h) is what sets a loaded
+// record's unusable fields back to their first-run values.
 struct ReaderSettings {
     static constexpr std::size_t kFileSize = 348;
     static constexpr std::int32_t kLayoutMarker = 132;

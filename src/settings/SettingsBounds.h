@@ -2,12 +2,19 @@
 
 #include <cstdint>
 
-// A settings file may be damaged, hand-edited or written by another program:
-// what it holds is kept in the record and written back as it was, but where
-// the program uses a value it takes it within these bounds, so that no
-// arithmetic overflows and nothing is laid out off the screen. (The speed
-// level, the delay levels, the dialog sizes and the colours are bounded by
-// the rules that use them.)
+#include "settings/ReaderSettings.h"
+
+// A settings file may be damaged, hand-edited or written by another program.
+// When it is loaded, every field holding what the program itself never
+// writes takes its first-run value, field by field, so that a file of zeros,
+// of 0xFF bytes or of random bytes gives a usable record and is written back
+// as one; fields the program does not use stay as they were. Where the
+// program uses a value it still takes it within the bounds below, which also
+// depend on the screen.
+
+// The loaded record with each field outside what the program writes set to
+// its value in defaults, the first-run record for this screen.
+ReaderSettings WithinProgramRanges(ReaderSettings stored, const ReaderSettings& defaults);
 
 // The reading pane's height: 0 up to the screen's height.
 int BoundedPaneHeight(std::int32_t stored, int screenHeight);

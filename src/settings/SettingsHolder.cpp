@@ -1,6 +1,7 @@
 #include "settings/SettingsHolder.h"
 
 #include "base/SafeFileWriter.h"
+#include "settings/SettingsBounds.h"
 
 SettingsHolder::~SettingsHolder() {
     // Nobody is left to tell about a failed write at program end.
@@ -11,9 +12,11 @@ bool SettingsHolder::Load(int screenWidth, int screenHeight) {
     // Checked first so that a pipe named lmn.dat is never opened: that would
     // wait for a writer forever.
     if (!IsRegularFile(path_)) return false;
-    const auto bytes = ReadWholeFile(path_);
+    // Nothing past the record is ever used, however long the file.
+    const auto bytes = ReadFileUpTo(path_, ReaderSettings::kFileSize);
     if (!bytes) return false;
-    settings = ParseSettings(*bytes, DefaultSettings(screenWidth, screenHeight));
+    const ReaderSettings defaults = DefaultSettings(screenWidth, screenHeight);
+    settings = WithinProgramRanges(ParseSettings(*bytes, defaults), defaults);
     return true;
 }
 

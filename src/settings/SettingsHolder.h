@@ -22,8 +22,9 @@ public:
     void SetSaveOnExit(bool save) { saveOnExit_ = save; }
     bool SaveOnExit() const { return saveOnExit_; }
 
-    // Reads the file into the record; fields beyond the end of a short file
-    // take the first-run values for this screen. False when the file is
+    // Reads the file into the record; fields beyond the end of a short file,
+    // and fields holding what the program never writes, take the first-run
+    // values for this screen. False when the file is
     // missing, cannot be read, or is not a regular file (a folder, a pipe):
     // Save then refuses to replace such a thing, so start-up reports it as
     // a settings file that cannot be created.

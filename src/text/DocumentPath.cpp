@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "text/TextDecoding.h"
@@ -131,4 +133,17 @@ std::string ResolveDisplayedPath(std::string_view shownPath) {
         start = slash + 1;
     }
     return resolved;
+}
+
+std::string AbsoluteDocumentPath(std::string_view path) {
+    namespace fs = std::filesystem;
+    if (path.empty()) return {};
+    std::error_code error;
+    const fs::path absolute = fs::absolute(fs::path(path), error);
+    if (error) return std::string(path);
+    const fs::path name = absolute.filename();
+    const bool named = !name.empty() && name != "." && name != "..";
+    const fs::path folder = fs::weakly_canonical(named ? absolute.parent_path() : absolute, error);
+    if (error) return absolute.lexically_normal().string();
+    return (named ? folder / name : folder).string();
 }

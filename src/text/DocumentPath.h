@@ -43,3 +43,11 @@ std::u32string DocumentNameFromPath(std::string_view path);
 // bytes; when exactly one entry matches, its real bytes take its place.
 // Otherwise the path is given back as it is (and fails to open).
 std::string ResolveDisplayedPath(std::string_view shownPath);
+
+// The path as the shelf keeps it: absolute, so that it names the same file
+// whatever folder the program is started from, and without "." and ".."
+// parts. The folders are resolved as the system resolves them (".." after a
+// link to a folder leads out of the folder linked to); the file's own name
+// stays as given, so a document opened through a link keeps its name. A
+// folder that does not exist is only made absolute and lexically normal.
+std::string AbsoluteDocumentPath(std::string_view path);

@@ -158,15 +158,23 @@ TEST_F(StartupTest, LeftoverTemporariesAreRemovedAtStart) {
     EXPECT_FALSE(leftover.exists());
 }
 
-TEST_F(StartupTest, TitleFollowsTheDocumentName) {
+// Named relative to the folder it was started in, as a shell passes it: the
+// document keeps the absolute path, which the shelf then stores.
+TEST_F(StartupTest, TitleFollowsTheDocumentNameAndThePathIsKeptAbsolute) {
     StartupEnvironment environment = Environment();
+    ASSERT_TRUE(QDir(directory.path()).mkdir("work"));
     const QString path = QDir(directory.path()).filePath("Война и мир.txt");
-    environment.fileArgument = QFile::encodeName(path).toStdString();
+    environment.fileArgument = QFile::encodeName("./../Война и мир.txt").toStdString();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("Text.");
     file.close();
-    ASSERT_TRUE(Start(environment));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QDir(directory.path()).filePath("work")));
+    const bool started = Start(environment);
+    QDir::setCurrent(before);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(document.path, QFile::encodeName(QFileInfo(path).canonicalFilePath()).toStdString());
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno - Война и мир.txt");
     document.Clear();
     EXPECT_EQ(CLmnApp::Instance()->MainFrame()->windowTitle(), "Orvek Lumeno");

@@ -78,9 +78,25 @@ TEST_F(SafeFileWriterTest, LeftoverTemporariesOfThatFileAreRemoved) {
 
 TEST_F(SafeFileWriterTest, ReadingAMissingFileGivesNothingAndAnEmptyOneGivesEmpty) {
     EXPECT_FALSE(ReadWholeFile(path).has_value());
+    EXPECT_FALSE(ReadFileUpTo(path, 8).has_value());
     std::ofstream(path).close();
     ASSERT_TRUE(ReadWholeFile(path).has_value());
     EXPECT_EQ(*ReadWholeFile(path), "");
+    EXPECT_EQ(ReadFileUpTo(path, 8), "");
+}
+
+// A file far longer than anything the program writes is read no further than
+// needed to tell that it is longer: one byte past the limit.
+TEST_F(SafeFileWriterTest, ReadingUpToALimitStopsOneBytePastIt) {
+    std::ofstream(path, std::ios::binary) << "0123456789";
+    EXPECT_EQ(ReadFileUpTo(path, 10), "0123456789");
+    EXPECT_EQ(ReadFileUpTo(path, 9), "0123456789");
+    EXPECT_EQ(ReadFileUpTo(path, 4), "01234");
+    fs::resize_file(path, std::uintmax_t{1} << 30);  // sparse: nothing is written
+    EXPECT_EQ(ReadFileUpTo(path, 4), "01234");
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_FALSE(ReadFileUpTo(path, 4).has_value());
 }
 
 TEST_F(SafeFileWriterTest, SymbolicLinksAreWrittenThrough) {

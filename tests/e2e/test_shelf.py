@@ -21,7 +21,9 @@ def shelf_and_bookmarks_survive_a_restart(t):
     d = t.display
     p = t.program()
     document = p.write_document("book.txt", LONG)
-    p.start(document)
+    # Named relative to the folder it starts in, as from a shell: the shelf
+    # must keep the absolute path.
+    p.start("./book.txt")
     put_on_shelf(p)
     # A named bookmark through the dialog, at the start of the third sentence.
     d.key("ctrl+Home", *["ctrl+Right"] * 14)
@@ -57,6 +59,26 @@ def shelf_and_bookmarks_survive_a_restart(t):
     shelf = read_shelf(p.folder)
     check([name for name, _, _ in shelf[0]["bookmarks"]].count("Bookmark") == 1,
           "the bookmark was not kept once")
+
+    # The record count's one bit flipped (1 becomes 0): the damaged file is
+    # kept aside, the user told, and the document stays on the shelf.
+    damaged = bytearray(open(p.path("bksh.dat"), "rb").read())
+    damaged[4] = 0
+    with open(p.path("bksh.dat"), "wb") as f:
+        f.write(damaged)
+    p.start()
+    d.key("ctrl+b")
+    message = wait_until("the message about the damaged shelf", lambda: [
+        w for w, n in p.windows() if n == "Orvek Lumeno" and w != p.window])[0]
+    p.activate(message)
+    d.key("Return")
+    p.wait_window("Полка")
+    d.key("Escape")
+    p.wait_no_window("Полка")
+    p.close()
+    check(open(p.path("bksh.dat.damaged"), "rb").read() == bytes(damaged),
+          "the damaged shelf was not kept aside as it was")
+    check(len(read_shelf(p.folder)) == 1, "the document left the shelf")
 
 
 def kill_keeps_bookmarks_placed_before_it(t):

@@ -418,20 +418,79 @@ TEST_F(ShelfNameTest, APathTooLongForTheShelfIsRefusedBeforeTheNameIsAsked) {
     EXPECT_TRUE(Frame()->Action(ID_SHELF_PUT)->isEnabled());
 }
 
-TEST_F(ShelfDialogTest, ADamagedShelfIsKeptAsideAndTheUserToldWhere) {
+// A damaged shelf is kept aside and the reader told how much of it could be
+// read; the dialog then lists that. A shelf that cannot be read at all says
+// so rather than calling itself empty.
+TEST_F(ShelfDialogTest, ADamagedOrUnreadableShelfIsToldAsSuch) {
     Start();
-    std::ofstream(shelf.Path(), std::ios::binary) << "bksh";
-    ModalAnswer answer;
-    Trigger(ID_SHELF_SHOW);
+    ShelveDocuments({"Первая", "Вторая"});
+    ASSERT_TRUE(Open(WriteFile("other.txt", kText)));
+    const std::string two = ReadWholeFile(shelf.Path()).value_or("");
+    std::string countZero = two;
+    countZero[4] = '\0';  // the count's low byte: 2 becomes 0
     const QString copy = QString::fromStdString(shelf.Path()) + ".damaged";
-    ASSERT_EQ(answer.seen.size(), 2) << answer.seen.join(" / ").toStdString();
-    EXPECT_EQ(answer.seen[0],
-              "Orvek Lumeno|Файл полки был повреждён, полка начата заново.\n"
-              "Прежний файл сохранён под именем:\n" +
-                  copy);
-    EXPECT_EQ(answer.seen[1], "Полка");
-    EXPECT_EQ(ReadWholeFile(copy.toStdString()), "bksh");
-    EXPECT_EQ(ReadWholeFile(shelf.Path()), std::string(8, '\0'));
+    const QString kept =
+        "Orvek Lumeno|Файл полки был повреждён. Документов прочитано: %1, "
+        "не прочитано: %2.\nПрежний файл сохранён под именем:\n" +
+        copy;
+    struct Case {
+        const char* label;
+        std::string bytes;
+        QString message;
+        QStringList listed;
+        QString countLine;
+    };
+    const Case cases[] = {
+        {"nothing readable",
+         "bksh",
+         "Orvek Lumeno|Файл полки был повреждён, полка начата заново.\n"
+         "Прежний файл сохранён под именем:\n" +
+             copy,
+         {},
+         "Документов на полке нет"},
+        {"count 0 on a shelf of two",
+         countZero,
+         kept.arg(2).arg(0),
+         {"Вторая", "Первая"},
+         "Документов на полке: 2"},
+        {"the last record cut short",
+         two.substr(0, two.size() - 1),
+         kept.arg(1).arg(1),
+         {"Вторая"},
+         "Документов на полке: 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        QFile::remove(copy);
+        std::ofstream(shelf.Path(), std::ios::binary | std::ios::trunc) << c.bytes;
+        QStringList listed;
+        QString countLine;
+        ModalAnswer answer(ClickButton(QMessageBox::Ok, [&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<CShelfDlg*>(modal)) {
+                listed = Listed(*dialog);
+                countLine = dialog->CountLine();
+                dialog->reject();
+            }
+        }));
+        Trigger(ID_SHELF_SHOW);
+        EXPECT_EQ(answer.seen, (QStringList{c.message, "Полка"}));
+        EXPECT_EQ(listed, c.listed);
+        EXPECT_EQ(countLine, c.countLine);
+        EXPECT_EQ(ReadWholeFile(copy.toStdString()), c.bytes);
+    }
+
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(shelf.Path())));
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(shelf.Path())));
+    QString countLine;
+    ModalAnswer answer([&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<CShelfDlg*>(modal)) {
+            countLine = dialog->CountLine();
+            dialog->reject();
+        }
+    });
+    Trigger(ID_SHELF_SHOW);
+    EXPECT_EQ(answer.seen, QStringList{"Полка"});
+    EXPECT_EQ(countLine, "Не удаётся прочитать полку");
 }
 
 }  // namespace

@@ -126,6 +126,38 @@ TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
               U"text");
 }
 
+// A path from the command line is relative to the folder the program was
+// started in; the shelf must keep one that names the file from anywhere.
+TEST(DocumentPath, RelativePathsBecomeAbsoluteAndNormal) {
+    TempFolder folder;
+    folder.Write("docs/a.txt", "a");
+    folder.Write("work/w.txt", "w");
+    const fs::path root = fs::canonical(folder.Path());
+    fs::create_directory_symlink(root / "docs", root / "link");
+    const fs::path before = fs::current_path();
+    fs::current_path(root / "work");
+    struct Case {
+        const char* label;
+        std::string given;
+        fs::path path;
+    };
+    const Case cases[] = {
+        {"up and over", "../docs/a.txt", root / "docs/a.txt"},
+        {"dots and doubled slashes", ".//./../docs/./a.txt", root / "docs/a.txt"},
+        {"a bare name", "w.txt", root / "work/w.txt"},
+        {"a file that does not exist", "none.txt", root / "work/none.txt"},
+        {"a folder that does not exist", "../gone/../docs/a.txt", root / "docs/a.txt"},
+        {"up out of a linked folder", "../link/../work/w.txt", root / "work/w.txt"},
+        {"through a linked folder", "../link/a.txt", root / "docs/a.txt"},
+        {"already absolute", (root / "work/../docs/a.txt").string(), root / "docs/a.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(AbsoluteDocumentPath(c.given), c.path.string());
+    }
+    fs::current_path(before);
+}
+
 TEST(DocumentLoader, PlainTextFiles) {
     const std::u32string yo = U"Ёлка и ёж";
     struct Case {
