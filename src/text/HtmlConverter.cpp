@@ -152,7 +152,7 @@ const char32_t* HtmlConverter::PassOver(const char32_t* p, const char32_t* end) 
         static_cast<std::size_t>(end - p) > kOutputBlock ? p + kOutputBlock : end;
     if (state_ == State::SeekBodyLt || state_ == State::Script) return find('<');
     if (state_ == State::BodyTagRest || state_ == State::SkipTag ||
-        state_ == State::SkipTagThenBlanks || state_ == State::PreSkipTag) {
+        state_ == State::SkipTagThenBlanks) {
         return find('>');
     }
     if (state_ == State::Comment) return find('-');
@@ -392,11 +392,78 @@ void HtmlConverter::EndNumber(char32_t ch) {
     state_ = TextState();
 }
 
-void HtmlConverter::Step(char32_t ch) {
-    const char32_t c = Upper(ch);
+// Every state belongs to one phase; the compiler checks that none is left out.
+constexpr HtmlConverter::Phase HtmlConverter::PhaseOf(State state) {
+    switch (state) {
+        case State::SeekBodyLt:
+        case State::SeekBodyB:
+        case State::SeekBodyO:
+        case State::SeekBodyD:
+        case State::SeekBodyY:
+        case State::BodyTagRest: return Phase::BeforeBody;
+        case State::AfterBlank:
+        case State::Text:
+        case State::PreText:
+        case State::SkipTag:
+        case State::SkipTagThenBlanks: return Phase::Text;
+        case State::TagStart:
+        case State::EndTag: return Phase::TagStart;
+        case State::PreEndTagP:
+        case State::PreEndTagPR:
+        case State::TagB:
+        case State::TagP:
+        case State::TagPR:
+        case State::TagPRE:
+        case State::TagH: return Phase::TagName;
+        case State::TagT:
+        case State::TagUO:
+        case State::TagL:
+        case State::TagD:
+        case State::TagDI: return Phase::LayoutTag;
+        case State::TagS:
+        case State::TagSC:
+        case State::TagSCR:
+        case State::Script:
+        case State::ScriptLt:
+        case State::ScriptEndTag:
+        case State::ScriptOpenTag: return Phase::Script;
+        case State::TagBang:
+        case State::Comment:
+        case State::CommentDash:
+        case State::CDataOpen:
+        case State::CData: return Phase::Declaration;
+        case State::Ref:
+        case State::RefName:
+        case State::RefNumber:
+        case State::RefHex: return Phase::Reference;
+    }
+    return Phase::BeforeBody;  // a number that is no state
+}
 
+void HtmlConverter::Step(char32_t ch) {
+    // Looked up by number: a switch on the sparse state numbers would be a
+    // chain of comparisons for every character.
+    static constexpr auto kPhaseOfNumber = [] {
+        std::array<Phase, kStateNumberLimit> phases{};
+        for (std::size_t n = 0; n < phases.size(); ++n) phases[n] = PhaseOf(static_cast<State>(n));
+        return phases;
+    }();
+    const char32_t c = Upper(ch);
+    switch (kPhaseOfNumber[static_cast<std::size_t>(state_)]) {
+        case Phase::BeforeBody: SeekBody(c); return;
+        case Phase::Text: StepText(ch, c); return;
+        case Phase::TagStart: StepTagStart(ch, c); return;
+        case Phase::TagName: StepTagName(ch, c); return;
+        case Phase::LayoutTag: StepLayoutTag(c); return;
+        case Phase::Script: StepScript(c); return;
+        case Phase::Declaration: StepDeclaration(ch, c); return;
+        case Phase::Reference: StepReference(ch, c); return;
+    }
+}
+
+// Before the body nothing is written.
+void HtmlConverter::SeekBody(char32_t c) {
     switch (state_) {
-        // Before the body nothing is written.
         case State::SeekBodyLt:
             if (c == '<') state_ = State::SeekBodyB;
             return;
@@ -407,20 +474,19 @@ void HtmlConverter::Step(char32_t ch) {
         case State::BodyTagRest:
             if (c == '>') state_ = State::AfterBlank;
             return;
+        default: return;
+    }
+}
 
-        // Text outside preformatted blocks: each run of blanks becomes one space.
+// Outside preformatted blocks each run of blanks becomes one space. In them
+// every character of text is written as it is, and the "<" of a tag is kept so
+// that some near misses come back as text.
+void HtmlConverter::StepText(char32_t ch, char32_t c) {
+    switch (state_) {
         case State::AfterBlank:
             if (IsBlank(c)) return;
-            if (c == '<') {
-                state_ = State::TagStart;
-            } else if (c == '&') {
-                BeginToken(ch);
-                state_ = State::Ref;
-            } else {
-                PutChar(ch);
-                state_ = State::Text;
-            }
-            return;
+            state_ = State::Text;
+            [[fallthrough]];
         case State::Text:
             if (c == '<') {
                 state_ = State::TagStart;
@@ -434,71 +500,194 @@ void HtmlConverter::Step(char32_t ch) {
                 PutChar(ch);
             }
             return;
-
-        // Tags outside preformatted blocks.
-        case State::TagStart:
-            endTag_ = false;
-            switch (c) {
-                case 'B': state_ = State::TagB; return;
-                case 'P': state_ = State::TagP; return;
-                case 'H': state_ = State::TagH; return;
-                case '!': state_ = State::TagBang; return;
-                case 'T': state_ = State::TagT; return;
-                case 'S': state_ = State::TagS; return;
-                case 'U':
-                case 'O': state_ = State::TagUO; return;
-                case 'L': state_ = State::TagL; return;
-                case 'D': state_ = State::TagD; return;
-                case '/': state_ = State::EndTag; return;
-                case '>': state_ = State::AfterBlank; return;
-                default: state_ = State::SkipTag; return;
+        case State::PreText:
+            if (c == '<' || c == '&') {
+                BeginToken(ch);
+                state_ = c == '<' ? State::TagStart : State::Ref;
+            } else {
+                PutChar(ch);
             }
+            return;
         case State::SkipTag:
-            if (c == '>') state_ = State::Text;
+            if (c == '>') state_ = TextState();
             return;
         case State::SkipTagThenBlanks:
             if (c == '>') state_ = State::AfterBlank;
             return;
+        default: return;
+    }
+}
+
+// The tag name goes on as one of those acted on. In a preformatted block its
+// characters are kept, to be written back if it turns out to be another.
+void HtmlConverter::ReadTagName(char32_t ch, State next) {
+    if (preformatted_) AppendToken(ch);
+    state_ = next;
+}
+
+// Tables, lists and scripts are looked for only outside preformatted blocks,
+// where no characters of a tag are kept.
+void HtmlConverter::ReadTagNameOutsidePre(State next) {
+    state_ = preformatted_ ? State::SkipTag : next;
+}
+
+// A tag name that begins as one acted on but is another: a preformatted block
+// gets back what was read of it as text; elsewhere the tag is skipped.
+void HtmlConverter::UnknownTag(char32_t ch, char32_t c) {
+    if (preformatted_) {
+        FlushToken(ch);
+        state_ = State::PreText;
+    } else {
+        SkipRestOfTag(c);
+    }
+}
+
+// A tag that is not acted on: what is left of it, up to ">", is skipped.
+void HtmlConverter::SkipRestOfTag(char32_t c) { state_ = c == '>' ? TextState() : State::SkipTag; }
+
+// A tag that breaks the line (twice for a paragraph or a heading): the rest of
+// it is skipped and, outside preformatted blocks, so are the blanks after it.
+void HtmlConverter::BreakingTag(int breaks) {
+    pendingBreaks_ += static_cast<std::uint64_t>(breaks);
+    state_ = SkipState();
+}
+
+// The first character of a tag's name, after "<" or "</", in both modes.
+void HtmlConverter::StepTagStart(char32_t ch, char32_t c) {
+    switch (state_) {
+        case State::TagStart:
+            endTag_ = false;
+            switch (c) {
+                case 'B': ReadTagName(ch, State::TagB); return;
+                case 'P': ReadTagName(ch, State::TagP); return;
+                case 'H': ReadTagName(ch, State::TagH); return;
+                case '!': ReadTagName(ch, State::TagBang); return;
+                case '/': ReadTagName(ch, State::EndTag); return;
+                case '>': state_ = TextStateDroppingBlanks(); return;
+                case 'T': ReadTagNameOutsidePre(State::TagT); return;
+                case 'S': ReadTagNameOutsidePre(State::TagS); return;
+                case 'U':
+                case 'O': ReadTagNameOutsidePre(State::TagUO); return;
+                case 'L': ReadTagNameOutsidePre(State::TagL); return;
+                case 'D': ReadTagNameOutsidePre(State::TagD); return;
+                default: state_ = State::SkipTag; return;
+            }
         case State::EndTag:
             endTag_ = true;
-            if (c == 'B') {
-                state_ = State::EndTagB;
-            } else if (c == 'H') {
-                state_ = State::TagH;
+            if (c == 'H') {
+                ReadTagName(ch, State::TagH);
+            } else if (c == 'P' && preformatted_) {
+                ReadTagName(ch, State::PreEndTagP);
             } else {
-                state_ = c == '>' ? State::Text : State::SkipTag;
+                SkipRestOfTag(c);
             }
             return;
-        case State::EndTagB: state_ = c == '>' ? State::Text : State::SkipTag; return;
-        case State::TagT:
-            if (c == 'D' || c == 'H') {
-                Break();
+        default: return;
+    }
+}
+
+// The rest of the names of the tags that act in both modes, and of "</PRE",
+// which ends a preformatted block. Outside preformatted blocks no characters
+// are kept, so there is nothing to write back.
+void HtmlConverter::StepTagName(char32_t ch, char32_t c) {
+    switch (state_) {
+        case State::PreEndTagP:
+            if (c == 'R') {
+                ReadTagName(ch, State::PreEndTagPR);
+            } else if (c == '>') {
+                state_ = State::PreText;
+            } else {
+                UnknownTag(ch, c);
+            }
+            return;
+        case State::PreEndTagPR:
+            if (c == 'E') {
+                preformatted_ = false;
                 state_ = State::SkipTagThenBlanks;
             } else {
-                state_ = c == '>' ? State::Text : State::SkipTag;
+                UnknownTag(ch, c);
+            }
+            return;
+        case State::TagB:
+            if (c == 'R') {
+                BreakingTag(1);
+            } else if (c == '>') {
+                state_ = TextState();
+            } else {
+                UnknownTag(ch, c);
+            }
+            return;
+        case State::TagP:
+            if (c == '>' || c == ' ' || (options_.xhtml && (c == '/' || IsBlank(c)))) {
+                BreakingTag(2);
+                // "<P>" has no rest to skip.
+                if (c == '>') state_ = TextStateDroppingBlanks();
+            } else if (c == 'R') {
+                ReadTagName(ch, State::TagPR);
+            } else {
+                UnknownTag(ch, c);
+            }
+            return;
+        case State::TagPR:
+            if (c == 'E') {
+                ReadTagName(ch, State::TagPRE);
+            } else {
+                UnknownTag(ch, c);
+            }
+            return;
+        case State::TagPRE:
+            if (c == '>') {
+                preformatted_ = true;
+                state_ = State::PreText;
+            } else {
+                UnknownTag(ch, c);
+            }
+            return;
+        case State::TagH:
+            if (c >= '1' && c <= '6') {
+                if (endTag_) {
+                    CloseHeading();
+                } else {
+                    OpenHeading();
+                }
+                BreakingTag(2);
+            } else {
+                SkipRestOfTag(c);
+            }
+            return;
+        default: return;
+    }
+}
+
+// Tags outside preformatted blocks that break the line, begin a definition or
+// are inline.
+void HtmlConverter::StepLayoutTag(char32_t c) {
+    switch (state_) {
+        case State::TagT:
+            if (c == 'D' || c == 'H') {
+                BreakingTag(1);
+            } else {
+                SkipRestOfTag(c);
             }
             return;
         case State::TagUO:
             if (c == 'L') {
-                Break();
-                state_ = State::SkipTagThenBlanks;
+                BreakingTag(1);
             } else {
                 state_ = InlineTag(c);
             }
             return;
         case State::TagL:
             if (c == 'I' || c == 'H') {
-                Break();
-                state_ = State::SkipTagThenBlanks;
+                BreakingTag(1);
             } else {
                 state_ = InlineTag(c);
             }
             return;
         case State::TagD:
             if (c == 'D') {
-                Break();
+                BreakingTag(1);
                 PutChar('\t');
-                state_ = State::SkipTagThenBlanks;
             } else if (c == 'I') {
                 state_ = State::TagDI;
             } else if (c == 'L' || c == 'T') {
@@ -509,15 +698,19 @@ void HtmlConverter::Step(char32_t ch) {
             return;
         case State::TagDI:
             if (c == 'V') {
-                Break();
-                state_ = State::SkipTagThenBlanks;
+                BreakingTag(1);
             } else {
                 state_ = InlineTag(c);
             }
             return;
+        default: return;
+    }
+}
 
-        // Scripts: from a tag beginning "<SCRI" up to and including the next tag
-        // beginning "</SCRI", nothing is written.
+// Scripts: from a tag beginning "<SCRI" up to and including the next tag
+// beginning "</SCRI", nothing is written.
+void HtmlConverter::StepScript(char32_t c) {
+    switch (state_) {
         case State::TagS:
             if (c == 'C') {
                 state_ = State::TagSC;
@@ -548,157 +741,23 @@ void HtmlConverter::Step(char32_t ch) {
             return;
         case State::ScriptLt: state_ = c == '/' ? State::ScriptEndTag : State::Script; return;
         case State::ScriptEndTag: state_ = c == 'S' ? State::TagS : State::Script; return;
-
-        // Preformatted blocks: every character of text is written as it is. A partly
-        // matched tag is kept so that some near misses come back as text.
-        case State::PreText:
-            if (c == '<') {
-                BeginToken(ch);
-                state_ = State::PreTagStart;
-            } else if (c == '&') {
-                BeginToken(ch);
-                state_ = State::Ref;
-            } else {
-                PutChar(ch);
-            }
-            return;
-        case State::PreSkipTag:
-            if (c == '>') state_ = State::PreText;
-            return;
-        case State::PreTagStart:
-            endTag_ = false;
-            switch (c) {
-                case 'B':
-                    AppendToken(ch);
-                    state_ = State::TagB;
-                    return;
-                case 'P':
-                    AppendToken(ch);
-                    state_ = State::TagP;
-                    return;
-                case 'H':
-                    AppendToken(ch);
-                    state_ = State::TagH;
-                    return;
-                case '!':
-                    AppendToken(ch);
-                    state_ = State::TagBang;
-                    return;
-                case '/':
-                    AppendToken(ch);
-                    state_ = State::PreEndTag;
-                    return;
-                case '>': state_ = State::PreText; return;
-                default: state_ = State::PreSkipTag; return;
-            }
-        case State::PreEndTag:
-            endTag_ = true;
-            switch (c) {
-                case 'P':
-                    AppendToken(ch);
-                    state_ = State::PreEndTagP;
-                    return;
-                case 'B':
-                    AppendToken(ch);
-                    state_ = State::PreEndTagB;
-                    return;
-                case 'H':
-                    AppendToken(ch);
-                    state_ = State::TagH;
-                    return;
-                case '>': state_ = State::PreText; return;
-                default: state_ = State::PreSkipTag; return;
-            }
-        case State::PreEndTagP:
-            if (c == 'R') {
-                AppendToken(ch);
-                state_ = State::PreEndTagPR;
-            } else {
-                if (c != '>') FlushToken(ch);
-                state_ = State::PreText;
-            }
-            return;
-        case State::PreEndTagPR:
-            if (c == 'E') {
-                preformatted_ = false;
-                state_ = State::SkipTagThenBlanks;
-            } else {
-                FlushToken(ch);
-                state_ = State::PreText;
-            }
-            return;
-        case State::PreEndTagB: state_ = c == '>' ? State::PreText : State::PreSkipTag; return;
-
-        // Tags met in both modes. Outside preformatted blocks nothing was
-        // collected, so there is nothing to write back.
-        case State::TagB:
-            if (c == 'R') {
-                Break();
-                state_ = SkipState();
-            } else if (c == '>') {
-                state_ = TextState();
-            } else if (preformatted_) {
-                FlushToken(ch);
-                state_ = State::PreText;
-            } else {
-                state_ = State::SkipTag;
-            }
-            return;
-        case State::TagP:
-            if (c == '>' || c == ' ' || (options_.xhtml && (c == '/' || IsBlank(c)))) {
-                Break();
-                Break();
-                state_ = c != '>'        ? SkipState()
-                         : preformatted_ ? State::PreText
-                                         : State::AfterBlank;
-            } else if (c == 'R') {
-                if (preformatted_) AppendToken(ch);
-                state_ = State::TagPR;
-            } else if (preformatted_) {
-                FlushToken(ch);
-                state_ = State::PreText;
-            } else {
-                state_ = State::SkipTag;
-            }
-            return;
-        case State::TagPR:
-            if (c == 'E') {
-                if (preformatted_) AppendToken(ch);
-                state_ = State::TagPRE;
-            } else if (preformatted_) {
-                FlushToken(ch);
-                state_ = State::PreText;
-            } else {
-                state_ = c == '>' ? State::Text : State::SkipTag;
-            }
-            return;
-        case State::TagPRE:
+        // XHTML: the rest of a script's opening tag; "/>" closes the script at once.
+        case State::ScriptOpenTag:
             if (c == '>') {
-                preformatted_ = true;
-                state_ = State::PreText;
-            } else if (preformatted_) {
-                FlushToken(ch);
-                state_ = State::PreText;
+                if (slash_) script_ = false;
+                state_ = script_ ? State::Script : State::AfterBlank;
             } else {
-                state_ = State::SkipTag;
+                slash_ = c == '/';
             }
             return;
-        case State::TagH:
-            if (c >= '1' && c <= '6') {
-                if (endTag_) {
-                    CloseHeading();
-                } else {
-                    OpenHeading();
-                }
-                Break();
-                Break();
-                state_ = SkipState();
-            } else if (c == '>') {
-                state_ = TextState();
-            } else {
-                state_ = preformatted_ ? State::PreSkipTag : State::SkipTag;
-            }
-            return;
+        default: return;
+    }
+}
+
+// "<!": comments, and in XHTML "<![CDATA[" and the section's characters up to
+// "]]>".
+void HtmlConverter::StepDeclaration(char32_t ch, char32_t c) {
+    switch (state_) {
         case State::TagBang:
             if (c == '[' && options_.xhtml) {
                 markupLength_ = 0;
@@ -726,9 +785,44 @@ void HtmlConverter::Step(char32_t ch) {
                 state_ = State::Comment;
             }
             return;
+        case State::CDataOpen: {
+            static constexpr std::u32string_view kOpening = U"CDATA[";
+            if (ch == kOpening[cdataMatched_]) {
+                if (++cdataMatched_ == kOpening.size()) {
+                    cdataBlank_ = false;
+                    cdataBrackets_ = 0;
+                    state_ = State::CData;
+                }
+            } else {
+                // Not a CDATA section: read on as text from here.
+                state_ = TextState();
+                Step(ch);
+            }
+            return;
+        }
+        case State::CData:
+            if (ch == ']') {
+                ++cdataBrackets_;
+                return;
+            }
+            if (ch == '>' && cdataBrackets_ >= 2) {
+                for (cdataBrackets_ -= 2; cdataBrackets_ > 0; --cdataBrackets_) PutCDataChar(']');
+                state_ = preformatted_ ? State::PreText
+                         : cdataBlank_ ? State::AfterBlank
+                                       : State::Text;
+                return;
+            }
+            for (; cdataBrackets_ > 0; --cdataBrackets_) PutCDataChar(']');
+            PutCDataChar(ch);
+            return;
+        default: return;
+    }
+}
 
-        // Character references: "&", then a name or "#" and a number. Whatever
-        // is not a reference is written back as it was.
+// Character references: "&", then a name or "#" and a number. Whatever is not
+// a reference is written back as it was.
+void HtmlConverter::StepReference(char32_t ch, char32_t c) {
+    switch (state_) {
         case State::Ref:
             if (c == '#') {
                 AppendToken(ch);
@@ -772,47 +866,7 @@ void HtmlConverter::Step(char32_t ch) {
                 EndNumber(ch);
             }
             return;
-
-        // XHTML: "<![CDATA[" and the section's characters up to "]]>".
-        case State::CDataOpen: {
-            static constexpr std::u32string_view kOpening = U"CDATA[";
-            if (ch == kOpening[cdataMatched_]) {
-                if (++cdataMatched_ == kOpening.size()) {
-                    cdataBlank_ = false;
-                    cdataBrackets_ = 0;
-                    state_ = State::CData;
-                }
-            } else {
-                // Not a CDATA section: read on as text from here.
-                state_ = TextState();
-                Step(ch);
-            }
-            return;
-        }
-        case State::CData:
-            if (ch == ']') {
-                ++cdataBrackets_;
-                return;
-            }
-            if (ch == '>' && cdataBrackets_ >= 2) {
-                for (cdataBrackets_ -= 2; cdataBrackets_ > 0; --cdataBrackets_) PutCDataChar(']');
-                state_ = preformatted_ ? State::PreText
-                         : cdataBlank_ ? State::AfterBlank
-                                       : State::Text;
-                return;
-            }
-            for (; cdataBrackets_ > 0; --cdataBrackets_) PutCDataChar(']');
-            PutCDataChar(ch);
-            return;
-        // XHTML: the rest of a script's opening tag; "/>" closes the script at once.
-        case State::ScriptOpenTag:
-            if (c == '>') {
-                if (slash_) script_ = false;
-                state_ = script_ ? State::Script : State::AfterBlank;
-            } else {
-                slash_ = c == '/';
-            }
-            return;
+        default: return;
     }
 }
 

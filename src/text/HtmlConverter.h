@@ -77,54 +77,58 @@ private:
     // Numbered as the machine has always been described, so that a state can
     // be found by its number.
     enum class State : std::uint16_t {
+        // Before the body.
         SeekBodyLt = 1,
         SeekBodyB = 2,
         SeekBodyO = 3,
         SeekBodyD = 4,
         SeekBodyY = 5,
         BodyTagRest = 6,
+        // Text, and the rest of a tag being skipped.
         AfterBlank = 10,
-        TagStart = 20,
         Text = 30,
         SkipTag = 40,
         SkipTagThenBlanks = 42,
-        EndTag = 50,
-        EndTagB = 51,
         PreText = 60,
-        PreSkipTag = 62,
-        PreTagStart = 70,
-        PreEndTag = 72,
+        // The first character of a tag's name, after "<" or "</".
+        TagStart = 20,
+        EndTag = 50,
+        // The rest of the names of tags looked for in both modes, and "</PRE".
         PreEndTagP = 73,
         PreEndTagPR = 74,
-        PreEndTagB = 75,
         TagB = 100,
         TagP = 200,
         TagPR = 210,
         TagPRE = 220,
         TagH = 300,
-        TagBang = 400,
-        Comment = 410,
-        CommentDash = 420,
-        Ref = 500,
-        RefName = 520,
-        RefNumber = 530,
-        RefHex = 532,
+        // Tag names that only lay out text outside preformatted blocks.
         TagT = 600,
+        TagUO = 800,
+        TagL = 810,
+        TagD = 830,
+        TagDI = 832,
+        // Scripts.
         TagS = 700,
         TagSC = 702,
         TagSCR = 704,
         Script = 706,
         ScriptLt = 708,
         ScriptEndTag = 710,
-        TagUO = 800,
-        TagL = 810,
-        TagD = 830,
-        TagDI = 832,
-        // XHTML only.
+        ScriptOpenTag = 920,  // XHTML only
+        // "<!": comments and declarations, and in XHTML CDATA sections.
+        TagBang = 400,
+        Comment = 410,
+        CommentDash = 420,
         CDataOpen = 900,
         CData = 910,
-        ScriptOpenTag = 920,
+        // Character references.
+        Ref = 500,
+        RefName = 520,
+        RefNumber = 530,
+        RefHex = 532,
     };
+    // Every state number is below this, so that tables can be indexed by it.
+    static constexpr std::size_t kStateNumberLimit = 1000;
 
     static constexpr std::size_t kMarkupCapacity = 64;
 
@@ -132,9 +136,44 @@ private:
     void Step(char32_t ch);
     void Reset();
 
+    // The parts of the machine, each read by a function of its own.
+    enum class Phase : std::uint8_t {
+        BeforeBody,
+        Text,
+        TagStart,
+        TagName,
+        LayoutTag,
+        Script,
+        Declaration,
+        Reference,
+    };
+    static constexpr Phase PhaseOf(State state);
+
+    // One phase each, as Step hands them the character (ch) and its upper case
+    // (c), which is what names are matched against.
+    void SeekBody(char32_t c);
+    void StepText(char32_t ch, char32_t c);
+    void StepTagStart(char32_t ch, char32_t c);
+    void StepTagName(char32_t ch, char32_t c);
+    void StepLayoutTag(char32_t c);
+    void StepScript(char32_t c);
+    void StepDeclaration(char32_t ch, char32_t c);
+    void StepReference(char32_t ch, char32_t c);
+
     // The text state and the tag-skipping state of the current mode.
     State TextState() const { return preformatted_ ? State::PreText : State::Text; }
-    State SkipState() const { return preformatted_ ? State::PreSkipTag : State::SkipTagThenBlanks; }
+    State SkipState() const { return preformatted_ ? State::SkipTag : State::SkipTagThenBlanks; }
+    // The text state after a tag whose following blanks are dropped, as after a
+    // break; in a preformatted block every blank counts.
+    State TextStateDroppingBlanks() const {
+        return preformatted_ ? State::PreText : State::AfterBlank;
+    }
+
+    void ReadTagName(char32_t ch, State next);
+    void ReadTagNameOutsidePre(State next);
+    void UnknownTag(char32_t ch, char32_t c);
+    void SkipRestOfTag(char32_t c);
+    void BreakingTag(int breaks);
 
     void PutChar(char32_t c);
     void PutString(std::u32string_view s);
