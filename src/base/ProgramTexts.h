@@ -47,6 +47,9 @@ inline constexpr std::string_view kTaskSelectionStatus = "Читать ВЫДЕ�
 inline constexpr std::string_view kEstimateMinutesStatus = "≈ %1 слов/мин · осталось %2 мин";
 inline constexpr std::string_view kEstimateSecondsStatus = "≈ %1 слов/мин · осталось %2 с";
 
+// Ctrl+V when the clipboard holds nothing that can be read as text (an image).
+inline constexpr std::string_view kClipboardHasNoText =
+    "В буфере обмена нет текста, который можно прочитать.";
 inline constexpr std::string_view kSearchNotFound = "Фрагмент текста \"%1\" не обнаружен";
 inline constexpr std::string_view kNothingToSearch = "Не указано что искать";
 

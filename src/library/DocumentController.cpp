@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMimeData>
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
@@ -17,6 +16,7 @@
 #include "library/ShelfFile.h"
 #include "library/ShelfRecord.h"
 #include "settings/ReaderSettings.h"
+#include "text/ClipboardContent.h"
 #include "text/DocumentLoader.h"
 #include "text/DocumentPath.h"
 #include "widgets/ProgramMessages.h"
@@ -48,63 +48,55 @@ QString DocumentController::Title() const { return ProgramText(WindowTitle(docum
 void DocumentController::UpdateTitle() { emit TitleChanged(Title()); }
 
 bool DocumentController::OpenFile(std::string path) {
-    const std::optional<DocumentKind> kind = DocumentKindFromPath(path);
-    if (kind && IsBookKind(*kind)) {
-        std::optional<LoadedText> book = ReadBook(path, *kind);
-        if (!book) return false;
-        document_.CloseCurrent();
-        document_.key = ShelfDocument::kNotOnShelf;
-        document_.path = std::move(path);
-        document_.name = DocumentNameFromPath(document_.path);
-        return ShowLoaded(std::move(*book));
-    }
+    // Read before anything is closed: a file that is refused, fails or is
+    // cancelled leaves the open document, its text and title as they were.
+    std::optional<LoadedText> content = ReadContent(path);
+    if (!content) return false;
     document_.CloseCurrent();
     document_.key = ShelfDocument::kNotOnShelf;
     document_.path = std::move(path);
-    return LoadDocument();
+    document_.name = DocumentNameFromPath(document_.path);
+    ShowLoaded(std::move(*content));
+    return true;
 }
 
-std::optional<LoadedText> DocumentController::ReadBook(const std::string& path, DocumentKind kind) {
-    LoadedText book = RunLoadWithProgress(
-        window_, [&](const BookProgress& progress) { return bookLoad_(path, kind, progress); });
-    if (book.error == LoadError::None) return book;
-    if (book.error != LoadError::Cancelled) ShowMessage(window_, LoadErrorMessage(book.error));
+std::optional<LoadedText> DocumentController::ReadContent(const std::string& path) {
+    const std::optional<DocumentKind> kind = DocumentKindFromPath(path);
+    if (!kind) {
+        ShowMessage(window_, MessageCode::MSG_FILE_TYPE_REJECTED);
+        return std::nullopt;
+    }
+    LoadedText content;
+    if (IsBookKind(*kind)) {
+        content = RunLoadWithProgress(window_, [&](const BookProgress& progress) {
+            return bookLoad_(path, *kind, progress);
+        });
+    } else {
+        // Converting a page is the one such load that takes noticeable time.
+        std::optional<WaitCursor> wait;
+        if (*kind == DocumentKind::Html) wait.emplace();
+        content = LoadDocumentFile(path, *kind);
+    }
+    if (content.error == LoadError::None) return content;
+    if (content.error != LoadError::Cancelled)
+        ShowMessage(window_, LoadErrorMessage(content.error));
     return std::nullopt;
 }
 
 bool DocumentController::LoadDocument() {
-    const std::optional<DocumentKind> kind = DocumentKindFromPath(document_.path);
-    if (!kind) {
-        ShowMessage(window_, MessageCode::MSG_FILE_TYPE_REJECTED);
+    std::optional<LoadedText> content = ReadContent(document_.path);
+    if (!content) {
+        document_.Clear();
         return false;
     }
     if (document_.key == ShelfDocument::kNotOnShelf) {
         document_.name = DocumentNameFromPath(document_.path);
     }
-    if (IsBookKind(*kind)) {
-        std::optional<LoadedText> book = ReadBook(document_.path, *kind);
-        if (!book) {
-            document_.Clear();
-            return false;
-        }
-        return ShowLoaded(std::move(*book));
-    }
-    LoadedText content;
-    {
-        // Converting a page is the one load that takes noticeable time.
-        std::optional<WaitCursor> wait;
-        if (*kind == DocumentKind::Html) wait.emplace();
-        content = LoadDocumentFile(document_.path, *kind);
-    }
-    return ShowLoaded(std::move(content));
+    ShowLoaded(std::move(*content));
+    return true;
 }
 
-bool DocumentController::ShowLoaded(LoadedText content) {
-    if (content.error != LoadError::None) {
-        document_.Clear();
-        ShowMessage(window_, LoadErrorMessage(content.error));
-        return false;
-    }
+void DocumentController::ShowLoaded(LoadedText content) {
     bookAuthor_ = std::move(content.author);
     bookTitle_ = std::move(content.title);
     UpdateTitle();
@@ -116,17 +108,20 @@ bool DocumentController::ShowLoaded(LoadedText content) {
         emit ReadFromCaret();
     }
     emit CommandsChanged();
-    return true;
 }
 
 void DocumentController::LoadClipboard() {
+    std::optional<std::u32string> text = ClipboardContent(QApplication::clipboard()->mimeData());
+    if (!text) {
+        ShowNote(window_, ProgramText(kClipboardHasNoText));
+        return;
+    }
     document_.CloseCurrent();
     bookAuthor_.clear();
     bookTitle_.clear();
     document_.key = ShelfDocument::kNoDocument;
-    const QMimeData* data = QApplication::clipboard()->mimeData();
     UpdateTitle();
-    ShowText(FromQString(data != nullptr && data->hasText() ? data->text() : QString()));
+    ShowText(std::move(*text));
     emit CommandsChanged();
 }
 
@@ -195,23 +190,24 @@ void DocumentController::ShowBookmarks() {
 }
 
 DocumentController::ShelfOpen DocumentController::OpenFromShelf(int key) {
-    // A shelved book is read before the open document is closed, so that a
-    // book that fails or is cancelled leaves it shown.
-    std::optional<LoadedText> book;
+    // A shelved document is read before the open document is closed, so
+    // that one that fails or is cancelled leaves it shown.
+    std::optional<LoadedText> content;
     ShelfDocument shelved;
     if (const std::optional<std::string> record = shelf_.ReadRecord(key);
         record && LoadRecord(*record, shelved) && shelved.FileExists()) {
-        if (const auto kind = DocumentKindFromPath(shelved.path); kind && IsBookKind(*kind)) {
-            book = ReadBook(shelved.path, *kind);
-            if (!book) return ShelfOpen::NotOpened;
-        }
+        content = ReadContent(shelved.path);
+        if (!content) return ShelfOpen::NotOpened;
     }
     if (!document_.LoadFromShelf(shelf_, key)) return ShelfOpen::NotOpened;
     if (!document_.FileExists()) return ShelfOpen::FileMissing;
-    // A shelved document is not left open without its text: the failure
-    // has been reported.
-    const bool shown = book ? ShowLoaded(std::move(*book)) : LoadDocument();
-    if (!shown) document_.Clear();
+    // A shelved document is not left open without its text: a failure has
+    // been told, and LoadDocument leaves no document.
+    if (content) {
+        ShowLoaded(std::move(*content));
+    } else {
+        LoadDocument();
+    }
     return ShelfOpen::Opened;
 }
 

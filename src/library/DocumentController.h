@@ -45,21 +45,22 @@ public:
     std::optional<std::vector<ShelfListEntry>> ShelfEntries();
     QString Title() const;
 
-    // Closes the open document and loads the file at `path` (the platform's
-    // bytes) as a document not on the shelf. False, with the message shown,
-    // when the file is refused (the document keeps its path) or cannot be
-    // read (the document is cleared). A book is read before anything is
-    // closed: one that fails or is cancelled leaves the open document and
-    // its text as they were.
+    // Loads the file at `path` (the platform's bytes) as a document not on
+    // the shelf, closing the open one. A file that is refused, cannot be
+    // read or whose load is cancelled leaves the open document, its text and
+    // title as they were: false, with the message shown.
     bool OpenFile(std::string path);
     // Loads the file the open document names; the caller has set its path
-    // and key. A shelved document goes back to where reading stopped.
+    // and key. A shelved document goes back to where reading stopped. A file
+    // that cannot be read leaves no document open.
     bool LoadDocument();
     // How books are read: LoadBookFile, unless a test puts a reader of its
     // own in its place. Called on a worker thread.
     using BookLoad =
         std::function<LoadedText(const std::string& path, DocumentKind kind, const BookProgress&)>;
     void SetBookLoad(BookLoad load) { bookLoad_ = std::move(load); }
+    // Loads the clipboard's text as a document of its own; a clipboard with
+    // no text in it is told and changes nothing.
     void LoadClipboard();
     // Closes the open document, handing a shelved one back to the shelf.
     void CloseCurrent() { document_.CloseCurrent(); }
@@ -119,11 +120,11 @@ private:
     void DocumentCleared() override;
     void UpdateTitle();
     bool Rewrite(ShelfDocument& document);
-    // Reads a book with the progress dialog; false, with the message shown
-    // unless the user cancelled, when it cannot be read.
-    std::optional<LoadedText> ReadBook(const std::string& path, DocumentKind kind);
+    // Reads a file, a book with the progress dialog; none, with the message
+    // shown unless the user cancelled, when it is refused or cannot be read.
+    std::optional<LoadedText> ReadContent(const std::string& path);
     // Shows what the open document's file gave.
-    bool ShowLoaded(LoadedText content);
+    void ShowLoaded(LoadedText content);
 
     // Replaces the text and tells the window.
     void ShowText(std::u32string text, std::vector<TextRun> runs = {});

@@ -77,9 +77,9 @@ TEST_F(FileDropTest, ADroppedFileOpensAsOpenWould) {
         {"a text file on the reading pane", {book}, true, false, true, {}, opened},
         {"the first local file of several", {web, book, refused}, false, false, true, {}, opened},
         {"data gone at the drop", {book}, false, true, true, {}, opened},
-        {"a kind Open refuses", {refused}, false, false, true, {refusedMessage}, U""},
+        {"a kind Open refuses", {refused}, false, false, true, {refusedMessage}, U"Reading this."},
         {"a file that is gone", {missing}, false, false, true,
-         {"Orvek Lumeno|Не удаётся открыть этот файл "}, U""},
+         {"Orvek Lumeno|Не удаётся открыть этот файл "}, U"Reading this."},
         {"a web address is not taken", {web}, false, false, false, {}, U"Reading this."},
     };
     // clang-format on

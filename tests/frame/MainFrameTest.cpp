@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QSplitter>
 
@@ -295,6 +296,39 @@ TEST_F(MainFrameTest, ClipboardLoadTrimsAndPutsTheCaretAtTheStart) {
     EXPECT_EQ(text->Document().Characters(),
               FromCp1251("\xA8\xEB\xEA\xE0") + U" \u65E5\u672C \U0001F600");
     EXPECT_EQ(text->toPlainText(), "Ёлка \u65E5\u672C \U0001F600");
+}
+
+// The clipboard's text is read in whatever form it comes; a clipboard with
+// no text in it is told and leaves the text as it was.
+TEST_F(MainFrameTest, ClipboardTextIsReadInEveryFormAndNoTextChangesNothing) {
+    Start();
+    struct Case {
+        const char* name;
+        QString format;
+        QByteArray bytes;
+        std::u32string text;  // empty: the text before stays, with a note
+    };
+    const Case cases[] = {
+        {"plain text with its charset", "text/plain;charset=utf-8", "Ёлка и ель", U"Ёлка и ель"},
+        {"another charset", "text/plain;charset=windows-1251", "\xC5\xEB\xFC", U"Ель"},
+        {"a page's fragment", "text/html", "<p>Первый</p><p><b>второй</b></p>",
+         U"\r\n\r\nПервый\r\n\r\nвторой"},
+        {"only an image", "image/png", "\x89PNG", U""},
+        {"nothing at all", "", "", U""},
+    };
+    CTextCtrl* text = Frame()->TextCtrl();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadClipboardText("Прежний текст");
+        auto* data = new QMimeData;
+        if (!c.format.isEmpty()) data->setData(c.format, c.bytes);
+        QApplication::clipboard()->setMimeData(data);
+        ModalAnswer answer;
+        Trigger(CommandId::ID_LOAD_CLIPBOARD);
+        const std::u32string expected = c.text.empty() ? U"Прежний текст" : c.text;
+        EXPECT_EQ(text->Document().Characters(), expected);
+        EXPECT_EQ(answer.seen.size(), c.text.empty() ? 1 : 0);
+    }
 }
 
 TEST_F(MainFrameTest, CopyPutsTheSelectionOnTheClipboardAsUnicodeWithLfBreaks) {

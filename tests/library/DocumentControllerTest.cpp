@@ -106,11 +106,16 @@ TEST_F(DocumentControllerTest, OpeningTellsTheWindowWhatChanged) {
     EXPECT_EQ(documents.Text().Characters(), U"First words. Second words.");
     EXPECT_EQ(document.key, ShelfDocument::kNotOnShelf);
 
-    ModalAnswer answer;
-    EXPECT_FALSE(documents.OpenFile(Write("notes.doc", "x")));
-    EXPECT_EQ(answer.seen.size(), 1);
-    EXPECT_EQ(documents.Text().Characters(), U"");  // the open document was closed first
-    EXPECT_EQ(titles.last().first().toString(), "Orvek Lumeno");
+    // What cannot be opened is told, and the open document stays as it was.
+    for (const std::string& path : {Write("notes.doc", "x"), std::string("/nonexistent/a.txt")}) {
+        SCOPED_TRACE(path);
+        ModalAnswer answer;
+        EXPECT_FALSE(documents.OpenFile(path));
+        EXPECT_EQ(answer.seen.size(), 1);
+        EXPECT_EQ(documents.Text().Characters(), U"First words. Second words.");
+        EXPECT_EQ(titles.last().first().toString(), "Orvek Lumeno - war.txt");
+        EXPECT_EQ(texts.count(), 1);
+    }
 }
 
 // Bookmarks reach the shelf as they are placed. On a full disk the user hears
