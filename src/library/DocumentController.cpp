@@ -109,6 +109,7 @@ bool DocumentController::ShowLoaded(LoadedText content) {
     bookTitle_ = std::move(content.title);
     UpdateTitle();
     ShowText(std::move(content.text), std::move(content.runs));
+    if (content.truncated) ShowMessage(window_, MessageCode::MSG_TEXT_CUT);
     if (document_.key > 0) {
         if (const auto resume = RestoreResumePosition(text_.Characters(), document_)) {
             Select(*resume);
@@ -126,7 +127,11 @@ void DocumentController::LoadClipboard() {
     document_.key = ShelfDocument::kNoDocument;
     const QMimeData* data = QApplication::clipboard()->mimeData();
     UpdateTitle();
-    ShowText(FromQString(data != nullptr && data->hasText() ? data->text() : QString()));
+    std::u32string text =
+        FromQString(data != nullptr && data->hasText() ? data->text() : QString());
+    const bool truncated = CutToLimit(text, kMaxTextLength);
+    ShowText(std::move(text));
+    if (truncated) ShowMessage(window_, MessageCode::MSG_TEXT_CUT);
     emit CommandsChanged();
 }
 
