@@ -48,6 +48,7 @@ std::string_view MessageText(MessageCode code) {
         case MSG_BOOK_TOO_LARGE:
             return "Книга слишком велика.\n"
                    "Открываются книги размером до 128 Мб, распакованные — до 256 Мб.";
+        case MSG_TEXT_CUT: return "Текст слишком длинный: показаны первые 10 485 760 символов.";
     }
     return {};
 }

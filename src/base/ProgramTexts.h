@@ -25,6 +25,7 @@ enum class MessageCode : int {
     MSG_BOOK_ENCRYPTED = 13,
     MSG_BOOK_NO_TEXT = 14,
     MSG_BOOK_TOO_LARGE = 15,
+    MSG_TEXT_CUT = 16,
 };
 
 std::string_view MessageText(MessageCode code);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "text/TextRules.h"
+
 namespace {
 
 bool IsXmlBlank(char32_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -48,6 +50,7 @@ bool BookTextBuilder::StartParagraph() {
         // A break is never cut in half.
         if (text_.size() + 2 > max_) {
             full_ = true;
+            refused_ = '\r';
             return false;
         }
         const CharFormat plain;
@@ -67,6 +70,7 @@ void BookTextBuilder::Put(char32_t c) {
         pendingSpace_ = false;
         if (text_.size() >= max_) {
             full_ = true;
+            refused_ = ' ';
             return;
         }
         // The space looks like the text it was written in, not the text after it.
@@ -74,6 +78,7 @@ void BookTextBuilder::Put(char32_t c) {
     }
     if (text_.size() >= max_) {
         full_ = true;
+        refused_ = c;
         return;
     }
     Emit(c, Current());
@@ -139,6 +144,13 @@ void BookTextBuilder::EmptyParagraph() {
 }
 
 void BookTextBuilder::Finish(LoadedText& book) {
+    // Cut where a paragraph or word ends; the character that did not fit
+    // tells whether the limit itself is such a place.
+    book.truncated = full_;
+    if (full_) {
+        text_.push_back(refused_);
+        text_.resize(CutLength(text_, text_.size() - 1));
+    }
     // Trailing empty paragraphs (CR LF CR LF ...) say nothing, also where the
     // limit cut the text: it stays the start of the whole text.
     while (text_.size() >= 2 && text_[text_.size() - 1] == '\n' &&

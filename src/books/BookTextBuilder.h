@@ -72,6 +72,7 @@ private:
     bool pendingSpace_ = false;
     CharFormat pendingFormat_;
     bool full_ = false;
+    char32_t refused_ = 0;  // the first character that did not fit
     int cellDepth_ = 0;
 };
 

@@ -7,6 +7,7 @@
 
 #include "books/EpubPackage.h"
 #include "books/ZipArchive.h"
+#include "text/DocumentLoader.h"
 #include "text/HtmlCharset.h"
 #include "text/HtmlConverter.h"
 #include "text/TextDecoding.h"
@@ -172,7 +173,7 @@ LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
 
     LoadedText book;
     book.text = std::move(spine.text);
-    if (book.text.size() > limits.maxTextLength) book.text.resize(limits.maxTextLength);
+    book.truncated = CutToLimit(book.text, limits.maxTextLength);
     book.runs = HeadingRuns(spine.headings, book.text.size());
     for (const std::string& creator : package.creators) {
         if (!book.author.empty()) book.author += U", ";

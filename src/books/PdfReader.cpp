@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+#include "text/DocumentLoader.h"
+
 namespace {
 
 struct Box {
@@ -236,9 +238,11 @@ public:
     bool Full() const { return text_.size() >= maxLength_; }
     std::u32string Take() {
         EndParagraph();
-        if (text_.size() > maxLength_) text_.resize(maxLength_);
+        cut_ = CutToLimit(text_, maxLength_);
         return std::move(text_);
     }
+    // Take had to cut the text.
+    bool Cut() const { return cut_; }
     // Bold paragraphs (headings) and the rest, as runs covering the text
     // Take gave; none when nothing is bold.
     std::vector<TextRun> Runs(std::size_t length) const {
@@ -269,6 +273,7 @@ private:
     }
 
     std::size_t maxLength_;
+    bool cut_ = false;
     std::u32string text_;
     std::size_t paragraphStart_ = 0;
     bool bold_ = true;
@@ -340,6 +345,7 @@ void JoinParagraphs(const std::vector<Page>& pages, std::size_t maxTextLength, L
         previousRight = right;
     }
     book.text = builder.Take();
+    book.truncated = builder.Cut();
     book.runs = builder.Runs(book.text.size());
 }
 

@@ -101,6 +101,7 @@ void DocumentController::ShowLoaded(LoadedText content) {
     bookTitle_ = std::move(content.title);
     UpdateTitle();
     ShowText(std::move(content.text), std::move(content.runs));
+    if (content.truncated) ShowMessage(window_, MessageCode::MSG_TEXT_CUT);
     if (document_.key > 0) {
         if (const auto resume = RestoreResumePosition(text_.Characters(), document_)) {
             Select(*resume);
@@ -121,7 +122,9 @@ void DocumentController::LoadClipboard() {
     bookTitle_.clear();
     document_.key = ShelfDocument::kNoDocument;
     UpdateTitle();
+    const bool truncated = CutToLimit(*text, kMaxTextLength);
     ShowText(std::move(*text));
+    if (truncated) ShowMessage(window_, MessageCode::MSG_TEXT_CUT);
     emit CommandsChanged();
 }
 

@@ -79,8 +79,22 @@ bool IsUtf8Label(std::string_view label) {
 
 }  // namespace
 
+bool CutToLimit(std::u32string& text, std::size_t limit, bool more) {
+    if (text.size() > limit) {
+        text.resize(CutLength(text, limit));
+        return true;
+    }
+    if (!more || limit == 0 || text.size() < limit) return false;
+    text.resize(CutLength(text, limit - 1));
+    return true;
+}
+
 std::u32string ReadPlainTextDocument(std::string_view bytes, std::size_t maxTextLength) {
-    return DecodeDocumentText(bytes, maxTextLength);
+    // One character more tells where the cut may fall.
+    std::u32string text =
+        DecodeDocumentText(bytes, maxTextLength < kWholeText ? maxTextLength + 1 : maxTextLength);
+    CutToLimit(text, maxTextLength);
+    return text;
 }
 
 std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength) {
@@ -90,7 +104,7 @@ std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLengt
     if (declared && IsUtf8Label(*declared)) declared.reset();
     std::u32string text =
         ConvertHtmlToText(DecodeDocumentText(bytes, kWholeText, declared.value_or("")));
-    if (text.size() > maxTextLength) text.resize(maxTextLength);
+    CutToLimit(text, maxTextLength);
     return text;
 }
 
@@ -111,16 +125,31 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
     if (file.error != LoadError::None) return {file.error, {}, {}, {}, {}};
     if (!plain && !file.complete) return {LoadError::TooLarge, {}, {}, {}, {}};
     if (!file.complete) DropPartialUtf8Character(file.bytes);
+    LoadedText loaded;
     switch (kind) {
         case DocumentKind::PlainText:
-            return {LoadError::None, ReadPlainTextDocument(file.bytes, maxTextLength), {}, {}, {}};
         case DocumentKind::Html:
-            return {LoadError::None, ReadHtmlDocument(file.bytes, maxTextLength), {}, {}, {}};
+            // One character more than the limit tells where the cut may fall.
+            loaded.text = plain ? DecodeDocumentText(file.bytes, maxTextLength < kWholeText
+                                                                     ? maxTextLength + 1
+                                                                     : maxTextLength)
+                                : ReadHtmlDocument(file.bytes, kWholeText);
+            // A plain-text file read only in part goes on past its last character.
+            loaded.truncated = CutToLimit(loaded.text, maxTextLength, !file.complete);
+            return loaded;
         case DocumentKind::RichText: {
             RtfReader reader(maxTextLength);
             reader.Feed(file.bytes);
             RtfDocument rtf = reader.Finish();
-            return {LoadError::None, std::move(rtf.text), std::move(rtf.runs), {}, {}};
+            loaded.text = std::move(rtf.text);
+            loaded.runs = std::move(rtf.runs);
+            // The reader stops at the limit, maybe in a word.
+            if (rtf.truncated) {
+                loaded.truncated = true;
+                CutToLimit(loaded.text, loaded.text.size(), true);
+                CutRuns(loaded.runs, loaded.text.size());
+            }
+            return loaded;
         }
         default: break;
     }

@@ -20,14 +20,20 @@ inline constexpr std::size_t kMaxBookFileBytes = 128 * 1024 * 1024;
 // document, TooLarge when it holds more than limit bytes.
 LoadError ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes);
 
+// Cuts text longer than limit where CutLength says, and tells whether it did.
+// A text that is only the start of its source (more) and fills the limit is
+// cut too, its last character standing for the unknown one after it.
+bool CutToLimit(std::u32string& text, std::size_t limit, bool more = false);
+
 // A plain-text file's bytes as text, in the encoding its byte-order mark
 // names, else UTF-8 when they are well-formed UTF-8, else the legacy encoding
-// they look like. Line breaks stay as they are.
+// they look like. Line breaks stay as they are. A longer text is cut to
+// maxTextLength by CutToLimit.
 std::u32string ReadPlainTextDocument(std::string_view bytes,
                                      std::size_t maxTextLength = kMaxTextLength);
 
 // An HTML file's bytes as text: decoded as its charset says, then converted
-// to plain text.
+// to plain text, cut as a plain-text file is.
 std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength = kMaxTextLength);
 
 // Reads the file at path (the platform's bytes) as a document of the given
@@ -35,7 +41,8 @@ std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLengt
 // anything else, a pipe or a device among them, fails at once without being
 // waited on. A plain-text file is read up to the most bytes maxTextLength
 // characters can take; an RTF or HTML file over kMaxWholeDocumentBytes is
-// refused. A read error part way ends the file where it happened. Books are
+// refused. A text longer than maxTextLength is cut by CutToLimit and marked
+// truncated. A read error part way ends the file where it happened. Books are
 // read by books/BookLoader; given one, this fails with OpenFailed.
 LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind,
                             std::size_t maxTextLength = kMaxTextLength);

@@ -183,17 +183,19 @@ void HtmlConverter::Finish() {
     if (state_ == State::RefName) EndName(nullptr);
     if (options_.xhtml && !preformatted_) DropTrailingBlanks();
     CloseHeading();
-    FlushOutput();
+    // Blanks still held back (a preformatted block left open keeps them) are
+    // text now: nothing more can follow to drop them.
+    FlushOutput(true);
     Reset();
     documentStart_ = Position();
 }
 
-void HtmlConverter::FlushOutput() {
+void HtmlConverter::FlushOutput(bool all) {
     if (!sink_ || output_.empty()) return;
     // In XHTML blanks at the end may still be dropped in front of a break, so
-    // they wait for what follows; Finish has dropped them before its flush.
+    // they wait for what follows.
     std::size_t keep = 0;
-    if (options_.xhtml) {
+    if (options_.xhtml && !all) {
         while (keep < output_.size() && output_[output_.size() - 1 - keep] == ' ') ++keep;
     }
     const std::size_t count = output_.size() - keep;

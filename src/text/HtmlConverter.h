@@ -190,7 +190,8 @@ private:
     void AppendToken(char32_t ch);
     void FlushToken(char32_t ch);
 
-    void FlushOutput();
+    // all: the blanks at the end too, which XHTML otherwise holds back.
+    void FlushOutput(bool all = false);
 
     void PutCDataChar(char32_t ch);
     // Where the next character written would stand.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,4 +22,14 @@ struct LoadedText {
     // A book's own metadata, for its shelf name; empty for other documents.
     std::u32string author;  // "First Last", several joined by ", "
     std::u32string title;
+    // The source held more than the limit: the text is its start, cut where
+    // a paragraph or a word ends (see CutLength).
+    bool truncated = false;
 };
+
+// Drops the runs, or their parts, past length.
+inline void CutRuns(std::vector<TextRun>& runs, std::size_t length) {
+    while (!runs.empty() && runs.back().start >= length) runs.pop_back();
+    if (!runs.empty())
+        runs.back().length = std::min(runs.back().length, length - runs.back().start);
+}

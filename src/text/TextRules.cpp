@@ -26,6 +26,25 @@ std::size_t TrimmedLength(std::u32string_view text) {
     return length;
 }
 
+std::size_t CutLength(std::u32string_view text, std::size_t limit) {
+    if (text.size() <= limit) return text.size();
+    // The character at the limit is the first that does not fit: a break or
+    // blank there makes the limit itself a good place.
+    const std::size_t floor = limit > kCutSearch ? limit - kCutSearch : 0;
+    const auto lastAtOrBefore = [&](auto is) {
+        for (std::size_t i = limit + 1; i-- > floor;)
+            if (is(text[i])) return i;
+        return std::u32string_view::npos;
+    };
+    std::size_t cut = lastAtOrBefore([](char32_t c) {
+        return c == '\n' || c == '\r' || c == 0x85 || c == 0x2028 || c == 0x2029;
+    });
+    if (cut == std::u32string_view::npos) cut = lastAtOrBefore(IsSeparator);
+    if (cut == std::u32string_view::npos) return limit;
+    while (cut > 0 && IsSeparator(text[cut - 1])) --cut;
+    return cut;
+}
+
 TextRange WordAtCaret(std::u32string_view text, std::size_t caret) {
     caret = std::min(caret, text.size());
     const std::size_t afterEnd = std::min(text.size(), caret + kWordReach);

@@ -43,8 +43,16 @@ TextRange LineAt(std::u32string_view text, std::size_t position);
 // the pane keeps its breaks as they are.
 std::u32string ClipboardText(std::u32string_view text);
 
+// Where a text longer than limit characters is cut: at the end of the last
+// paragraph that ends within kCutSearch characters before the limit, else at
+// the end of the last word there, else at the limit itself; blanks and line
+// breaks in front of the cut go with it. Gives the length that stays, which is
+// text.size() when the text is not longer than limit.
+inline constexpr std::size_t kCutSearch = 4096;
+std::size_t CutLength(std::u32string_view text, std::size_t limit);
+
 // Texts shorter than this take no bookmarks.
 constexpr std::size_t kShortText = 80;
-// The most characters the text pane takes in; the rest of a longer text is
-// not taken in, without a message.
+// The most characters the text pane takes in. Loads cut a longer text with
+// CutLength and say so; the pane itself drops whatever is still beyond.
 constexpr std::size_t kMaxTextLength = 10'485'760;

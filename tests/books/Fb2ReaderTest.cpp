@@ -205,7 +205,9 @@ TEST(Fb2Reader, EmptyLinesNeitherLeadNorTrail) {
 TEST(Fb2Reader, TheTextIsCutAtTheLimit) {
     const std::u32string whole = ReadFb2(Sample("hand-1251.fb2"), {}, {}).text;
     // "Зимний вечер" is 12 characters, then CR LF: a break is never cut in
-    // half, nor does a cut text end with one.
+    // half, nor does a cut text end with one. A cut falls where the last
+    // paragraph before the limit ends ("Глава первая" at 73, the notes' title
+    // at the end), and in a word only when nothing before it ends.
     struct Case {
         std::size_t limit;
         std::size_t length;
@@ -215,14 +217,15 @@ TEST(Fb2Reader, TheTextIsCutAtTheLimit) {
                                            {12, 12},
                                            {13, 12},
                                            {14, 12},
-                                           {15, 15},
-                                           {100, 100},
-                                           {whole.size() - 1, whole.size() - 1},
+                                           {15, 12},
+                                           {100, 73},
+                                           {whole.size() - 1, whole.rfind(U'\r')},
                                            {whole.size(), whole.size()},
                                            {whole.size() + 1, whole.size()}}) {
         const LoadedText book = Fb2(Sample("hand-1251.fb2"), c.limit);
         ASSERT_EQ(book.error, LoadError::None) << c.limit;
         EXPECT_EQ(book.text.size(), c.length) << c.limit;
+        EXPECT_EQ(book.truncated, c.limit < whole.size()) << c.limit;
         EXPECT_EQ(whole.substr(0, book.text.size()), book.text) << c.limit;
         ExpectWellFormed(book);
     }

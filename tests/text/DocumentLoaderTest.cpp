@@ -217,25 +217,45 @@ TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
         DocumentKind kind;
         std::string bytes;
         std::u32string text;
+        bool truncated;
     };
-    const std::string exact(kMaxTextLength, 'a');
+    constexpr std::size_t kLimit = 12;
+    const std::string exact(kLimit, 'a');
     const std::string over = exact + "bcd";
-    const std::u32string exactText(kMaxTextLength, U'a');
+    const std::u32string exactText(kLimit, U'a');
     // Two bytes of UTF-8 become one character: the cut counts characters.
-    std::string utf8Over(2 * (kMaxTextLength + 1), '\xD1');
+    std::string utf8Over(2 * (kLimit + 1), '\xD1');
     for (std::size_t i = 1; i < utf8Over.size(); i += 2) utf8Over[i] = '\x8F';  // "я"
+    // UTF-32 is read only as far as 12 characters go, so the 13th is unknown.
+    std::string utf32 = std::string("\xFF\xFE\0\0", 4);
+    for (const char c : std::string("one two three four")) utf32 += std::string({c, 0, 0, 0});
     const Case cases[] = {
-        {"exactly the limit", "exact.txt", DocumentKind::PlainText, exact, exactText},
-        {"over the limit", "over.txt", DocumentKind::PlainText, over, exactText},
+        {"exactly the limit", "exact.txt", DocumentKind::PlainText, exact, exactText, false},
+        {"no word ends", "over.txt", DocumentKind::PlainText, over, exactText, true},
         {"utf-8 cut after transcoding", "utf8.txt", DocumentKind::PlainText, utf8Over,
-         std::u32string(kMaxTextLength, U'я')},
-        {"converted HTML is cut", "over.htm", DocumentKind::Html, "<body>" + over, exactText},
+         std::u32string(kLimit, U'я'), true},
+        {"at a word end", "words.txt", DocumentKind::PlainText, "one two three four", U"one two",
+         true},
+        {"at a paragraph end", "lines.txt", DocumentKind::PlainText, "one\r\ntwo three four",
+         U"one", true},
+        {"a word ending at the limit", "fits.txt", DocumentKind::PlainText, "one two abcd efg",
+         U"one two abcd", true},
+        {"utf-32 read in part", "utf32.txt", DocumentKind::PlainText, utf32, U"one two", true},
+        {"converted HTML is cut", "over.htm", DocumentKind::Html, "<body>" + over, exactText, true},
+        {"HTML at a word end", "words.htm", DocumentKind::Html, "<body>one two three four",
+         U"one two", true},
+        {"RTF at a word end", "words.rtf", DocumentKind::RichText,
+         "{\\rtf1 one {\\b two three} four}", U"one two", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const LoadedText loaded = LoadDocumentFile(folder.Write(c.name, c.bytes), c.kind);
+        const LoadedText loaded = LoadDocumentFile(folder.Write(c.name, c.bytes), c.kind, kLimit);
         EXPECT_EQ(loaded.error, LoadError::None);
-        EXPECT_TRUE(loaded.text == c.text) << "length " << loaded.text.size();
+        EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(c.text));
+        EXPECT_EQ(loaded.truncated, c.truncated);
+        if (!loaded.runs.empty()) {
+            EXPECT_EQ(loaded.runs.back().start + loaded.runs.back().length, loaded.text.size());
+        }
     }
 }
 

@@ -30,6 +30,37 @@ TEST(TextRules, TrailingBlanksGoWithinTheLast256Characters) {
     }
 }
 
+TEST(TextRules, LongTextIsCutWhereAParagraphElseAWordEnds) {
+    const std::u32string far(kCutSearch + 10, U'x');
+    struct Case {
+        const char* name;
+        std::u32string text;
+        std::size_t limit;
+        std::u32string kept;
+    };
+    const Case cases[] = {
+        {"not over the limit", U"one two", 7, U"one two"},
+        {"paragraph before a nearer word end", U"one two\r\nthree four five", 15, U"one two"},
+        {"line feed alone", U"one\ntwo three", 12, U"one"},
+        {"paragraph separator", U"one\u2029two three", 12, U"one"},
+        {"word end", U"one two three", 9, U"one two"},
+        {"blank just past the limit", U"one two three", 7, U"one two"},
+        {"break just past the limit", U"one two\r\nthree", 7, U"one two"},
+        {"blanks in front of the cut go", U"one   two three", 7, U"one"},
+        {"no-break space binds", U"one\u00A0two", 5, U"one\u00A0t"},
+        {"no boundary", U"abcdefgh", 5, U"abcde"},
+        {"paragraph too far back", U"one\n" + far + U" two three", far.size() + 10,
+         U"one\n" + far + U" two"},
+        {"word too far back", U"one " + far, far.size(), (U"one " + far).substr(0, far.size())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t length = CutLength(c.text, c.limit);
+        EXPECT_LE(length, c.limit);
+        EXPECT_TRUE(c.text.substr(0, length) == c.kept) << length;
+    }
+}
+
 TEST(TextRules, WordAtCaretReachesThirtyEachSide) {
     const std::string twelve = "one abcdefghijkl two";
     const std::string long35 = "x " + std::string(35, 'w') + " y";

@@ -20,6 +20,17 @@ std::u32string Convert(std::u32string_view body, HtmlConverter::Options options)
     return text;
 }
 
+// The same through a sink, fed in pieces of 7 characters.
+std::u32string ConvertInPieces(std::u32string_view body, HtmlConverter::Options options) {
+    const std::u32string html = U"<body>" + std::u32string(body);
+    std::u32string text;
+    HtmlConverter converter([&](std::u32string_view piece) { text.append(piece); }, options);
+    for (std::size_t at = 0; at < html.size(); at += 7)
+        converter.Feed(std::u32string_view(html).substr(at, 7));
+    converter.Finish();
+    return text;
+}
+
 TEST(XhtmlConverter, MarkupOfXhtml) {
     struct Case {
         const char* label;
@@ -54,11 +65,13 @@ TEST(XhtmlConverter, MarkupOfXhtml) {
         {"no break after blanks at the start", U"<b> </b><p>x", U"x", U" \r\n\r\nx"},
         {"apostrophe", U"it&apos;s", U"it's", U"it's"},
         {"heading", U"<h1>Head</h1><p>text</p>", U"Head\r\ntext", U"\r\n\r\nHead\r\n\r\ntext"},
+        {"blank before a block left open", U"> <pre>", U"> ", U"> "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         EXPECT_EQ(ToUtf8(Convert(c.body, {.xhtml = true})), ToUtf8(c.xhtml));
         EXPECT_EQ(ToUtf8(Convert(c.body, {})), ToUtf8(c.html));
+        EXPECT_EQ(ToUtf8(ConvertInPieces(c.body, {.xhtml = true})), ToUtf8(c.xhtml));
     }
 }
 
