@@ -146,11 +146,10 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
 
 void CLmnApp::RunStartupAction(const std::string& fileArgument, std::int32_t startupAction) {
     if (!fileArgument.empty()) {
-        DocumentController& documents = mainFrame_->Documents();
-        // A file the program refuses at start leaves no document behind. A
-        // relative path would name another file, or none, once the program
-        // runs from another folder, so the document keeps an absolute one.
-        if (!documents.OpenFile(AbsoluteDocumentPath(fileArgument))) documents.ClearDocument();
+        // A relative path would name another file, or none, once the program
+        // runs from another folder, so the document keeps an absolute one. A
+        // file refused at start changes nothing: no document is open yet.
+        mainFrame_->Documents().OpenFile(AbsoluteDocumentPath(fileArgument));
         return;
     }
     switch (StartupActionOf(startupAction)) {

@@ -64,8 +64,6 @@ public:
     void LoadClipboard();
     // Closes the open document, handing a shelved one back to the shelf.
     void CloseCurrent() { document_.CloseCurrent(); }
-    // Leaves no document open, without handing it back to the shelf.
-    void ClearDocument() { document_.Clear(); }
     // Reading started or stopped: a shelved document's place in the text
     // reaches the shelf when reading stops and every few minutes while it
     // runs, so that a crash loses little.
