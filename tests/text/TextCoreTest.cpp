@@ -1,0 +1,387 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "TestText.h"
+#include "text/DocumentText.h"
+#include "text/LoadError.h"
+#include "text/PositionMap.h"
+#include "text/TextRules.h"
+#include "text/TextSearch.h"
+
+namespace {
+
+CharFormat Bold() {
+    CharFormat format;
+    format.bold = true;
+    return format;
+}
+
+// A new text is capped and trimmed; its runs and headings keep only what lies in what remains.
+TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
+    struct Case {
+        std::u32string text;
+        std::vector<TextRun> runs;
+        std::vector<Heading> outline;
+        std::u32string kept;
+        std::vector<TextRun> keptRuns;
+        std::vector<Heading> keptOutline;
+    };
+    const Case cases[] = {
+        {U"Гл. Т", {{0, 3, Bold()}}, {{1, U"Гл", 0}}, U"Гл. Т", {{0, 3, Bold()}}, {{1, U"Гл", 0}}},
+        {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, Bold()}}, {}, U"Слово", {{0, 3, {}}, {3, 2, Bold()}}},
+        {U"ab \r\n", {{0, 2, {}}, {2, 3, Bold()}}, {{1, U"a", 0}, {2, U"b", 3}}, U"ab",
+         {{0, 2, {}}}, {{1, U"a", 0}}},
+        {U"ab", {}, {{1, U"a", 0}, {2, U"b", 2}}, U"ab", {}, {{1, U"a", 0}}},  // none at the end
+        {U" \r\n\0", {{0, 4, Bold()}}, {{1, U"x", 0}}, U"", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.text));
+        DocumentText document;
+        document.Replace(c.text, c.runs, c.outline);
+        EXPECT_EQ(document.Characters(), c.kept);
+        EXPECT_EQ(document.Runs(), c.keptRuns);
+        EXPECT_EQ(document.Outline(), c.keptOutline);
+    }
+    DocumentText document;
+    document.Replace(std::u32string(kMaxTextLength + 5, U'я'));
+    EXPECT_EQ(document.Length(), kMaxTextLength);
+    EXPECT_EQ(document.Slice({kMaxTextLength - 2, kMaxTextLength + 9}), U"яя");
+    EXPECT_EQ(document.Slice({kMaxTextLength + 1, kMaxTextLength + 9}), U"");
+    EXPECT_EQ(document.Slice({5, 3}), U"");
+    document.Clear();
+    EXPECT_TRUE(document.TooShort());
+}
+
+// "/" for a line break (CR LF, lone CR or LF: one widget character each), "|" for a split.
+std::u32string WidgetView(std::u32string_view text, const PositionMap& map) {
+    std::u32string view;
+    auto split = map.Splits().begin();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (split != map.Splits().end() && *split == i) view += U'|', ++split;
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        view += text[i] == '\r' || text[i] == '\n' ? U'/' : text[i];
+    }
+    return view;
+}
+
+// With a limit of 8 a longer line is split before the first word that starts once a piece
+// holds 4 characters, or before a piece's 9th character.
+TEST(PositionMap, SplitsLongLinesAtWordsOrAtTheLimit) {
+    const std::pair<std::u32string, std::u32string> cases[] = {
+        {U"aa bb cc", U"aa bb cc"}, {U"aaaa bbbbbbb", U"aaaa |bbbbbbb"},
+        {U"ab cd efgh", U"ab cd |efgh"}, {U"abcdefghijklmnopqrst", U"abcdefgh|ijklmnop|qrst"},
+        {U"abcdefgh", U"abcdefgh"}, {U"abcdefghi", U"abcdefgh|i"},
+        {U"ab cdefghijklmno", U"ab cdefg|hijklmno"}, {U"abc         d", U"abc     |    d"},
+        {U"aaaa\tbbbb", U"aaaa\t|bbbb"}, {U"abcdefgh\r\nijklmnop", U"abcdefgh/ijklmnop"},
+        {U"abcdefg\rhijklmn\nopqrstu", U"abcdefg/hijklmn/opqrstu"},
+        {U"ab\r\ncdefghijkl", U"ab/cdefghij|kl"}, {U"aaaa    ", U"aaaa    "},
+    };
+    for (const auto& [text, view] : cases) {
+        SCOPED_TRACE(ToUtf8(text));
+        EXPECT_EQ(WidgetView(text, PositionMap(text, 8)), view);
+    }
+}
+
+std::u32string RandomText(std::size_t size, bool lineBreaks, bool blanks, unsigned seed,
+                          bool astral = false) {
+    std::mt19937 random(seed);
+    std::u32string text;
+    while (text.size() < size) {
+        const unsigned r = random() % 100;
+        if (lineBreaks && r < 2) text += U"\r\n";
+        else if (lineBreaks && r < 3) text += random() % 2 == 0 ? U'\r' : U'\n';
+        else if (blanks && r < 20) text += random() % 5 == 0 ? U'\t' : U' ';
+        else if (astral && r < 30) text += static_cast<char32_t>(0x1F600 + random() % 64);
+        else text += static_cast<char32_t>('a' + random() % 26);
+    }
+    return text;
+}
+
+// Every position both ways against a walk by hand over the text and the map's splits.
+TEST(PositionMap, MatchesAPositionByPositionWalk) {
+    const std::pair<std::u32string, std::size_t> cases[] = {
+        {U"", PositionMap::kLineLimit}, {U"\r\n\n\r\r\n\n\rx\r", PositionMap::kLineLimit},
+        {U"a\r\r\nb", PositionMap::kLineLimit}, {U"\r\nstart\r\n", PositionMap::kLineLimit},
+        {U"abcdefghi\r\nj", 8}, {U"ab\r\ncdefghijkl\r\n", 8}, {std::u32string(100, U'x'), 8},
+        {RandomText(30'000, false, true, 1), PositionMap::kLineLimit},
+        {RandomText(20'000, false, false, 2), PositionMap::kLineLimit},
+        {U"a\U0001F600b\r\n\U0001F600", PositionMap::kLineLimit}, {U"abcdefg\U0001F600hij", 8},
+        {RandomText(30'000, true, true, 5, true), 64},
+    };
+    for (const auto& [text, limit] : cases) {
+        SCOPED_TRACE(ToUtf8(text.substr(0, 20)));
+        const PositionMap map(text, limit);
+        std::vector<std::size_t> toWidget, toText;  // for every position, end included
+        std::size_t widget = 0;
+        auto split = map.Splits().begin();
+        for (std::size_t i = 0; i < text.size(); ++i, ++widget) {
+            if (split != map.Splits().end() && *split == i) toText.push_back(i), ++widget, ++split;
+            toWidget.push_back(widget);
+            toText.push_back(i);
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                toWidget.push_back(widget + 1);  // the LF of a pair: after the break
+                ++i;
+            }
+            if (text[i] > 0xFFFF) toText.push_back(i + 1), ++widget;  // two UTF-16 units
+        }
+        toWidget.push_back(widget);
+        toText.push_back(text.size());
+        for (std::size_t p = 0; p < toWidget.size(); ++p) {
+            ASSERT_EQ(map.ToWidget(p), toWidget[p]) << "text position " << p;
+            const bool lfOfPair = p > 0 && text[p - 1] == '\r' && p < text.size() && text[p] == '\n';
+            ASSERT_EQ(map.ToText(map.ToWidget(p)), lfOfPair ? p + 1 : p) << "text position " << p;
+        }
+        for (std::size_t w = 0; w < toText.size(); ++w) ASSERT_EQ(map.ToText(w), toText[w]) << w;
+    }
+    for (const bool blanks : {true, false}) {
+        const std::u32string text = RandomText(200'000, false, blanks, 4);
+        const PositionMap map(text);
+        std::size_t start = 0;
+        for (const std::size_t split : map.Splits()) {
+            ASSERT_LE(split - start, PositionMap::kLineLimit);
+            if (split - start < PositionMap::kLineLimit) {  // short of the limit only at a word
+                ASSERT_GE(split - start, PositionMap::kLineLimit / 2);
+                ASSERT_TRUE(text[split - 1] == ' ' || text[split - 1] == '\t');
+                ASSERT_FALSE(text[split] == ' ' || text[split] == '\t');
+            }
+            start = split;
+        }
+        EXPECT_LE(text.size() - start, PositionMap::kLineLimit);
+    }
+}
+
+TEST(TextRules, TrimmingAndCutting) {
+    const std::pair<std::string, std::size_t> trims[] = {
+        {"word\r\n\r\n  ", 4}, {std::string("x\t\0\t", 4), 1}, {"end.", 4}, {"", 0},
+        {std::string(256, ' '), 0}, {std::string(20, 'a') + std::string(280, ' '), 44},
+        {std::string(257, '\n'), 1}, {"a b   ", 3},
+    };
+    for (const auto& [text, kept] : trims) EXPECT_EQ(TrimmedLength(FromCp1251(text)), kept) << text;
+
+    const std::u32string far(kCutSearch + 10, U'x');
+    struct Cut {
+        std::u32string text;
+        std::size_t limit;
+        std::u32string kept;
+    };
+    const Cut cuts[] = {
+        {U"one two", 7, U"one two"}, {U"one two\r\nthree four five", 15, U"one two"},
+        {U"one\ntwo three", 12, U"one"}, {U"one\u2029two three", 12, U"one"},
+        {U"one two three", 9, U"one two"}, {U"one two three", 7, U"one two"},
+        {U"one two\r\nthree", 7, U"one two"}, {U"one   two three", 7, U"one"},
+        {U"one\u00A0two", 5, U"one\u00A0t"}, {U"abcdefgh", 5, U"abcde"},
+        {U"one\n" + far + U" two three", far.size() + 10, U"one\n" + far + U" two"},
+        {U"one " + far, far.size(), (U"one " + far).substr(0, far.size())},
+    };
+    for (const Cut& c : cuts) {
+        SCOPED_TRACE(ToUtf8(c.text.substr(0, 30)));
+        const std::size_t length = CutLength(c.text, c.limit);
+        EXPECT_LE(length, c.limit);
+        EXPECT_TRUE(c.text.substr(0, length) == c.kept) << length;
+    }
+}
+
+TEST(TextRules, WordsLinesAndClipboard) {
+    const std::string long35 = "x " + std::string(35, 'w') + " y";
+    struct Case {
+        std::string text;
+        std::size_t caret;
+        TextRange word, line;
+    };
+    const Case cases[] = {
+        {"one abcdefghijkl two", 9, {4, 16}, {0, 20}}, {"one abcdefghijkl two", 4, {4, 16}, {0, 20}},
+        {"ends in word", 12, {8, 12}, {0, 12}}, {"a  b", 2, {2, 2}, {0, 4}},
+        {long35, 37, {7, 37}, {0, 39}}, {long35, 2, {2, 32}, {0, 39}}, {"", 0, {0, 0}, {0, 0}},
+        {"ab\r\ncd", 5, {4, 6}, {4, 6}}, {"x a\xA0" "b y", 3, {2, 5}, {0, 7}},
+        {"one\r\ntwo\r\nsix", 6, {5, 8}, {5, 8}}, {"one\r\ntwo\r\nsix", 8, {5, 8}, {5, 8}},
+        {"one\ntwo", 0, {0, 3}, {0, 3}}, {"a\rbc\rd", 3, {2, 4}, {2, 4}}, {"a\n\nb", 2, {2, 2}, {2, 2}},
+        {"\nab", 0, {0, 0}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text + " at " + std::to_string(c.caret));
+        EXPECT_EQ(WordAtCaret(FromCp1251(c.text), c.caret), c.word);
+        EXPECT_EQ(LineAt(FromCp1251(c.text), c.caret), c.line);
+    }
+    EXPECT_EQ(LineAt(U"ab", 9), (TextRange{0, 2}));
+    EXPECT_EQ(ClipboardText(U"1\r\n2\n3\r4\r\r\n5\n\r6"), U"1\n2\n3\n4\n\n5\n\n6");
+}
+
+TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
+    for (const char32_t c : std::u32string_view(U" \t\r\n\u2003\u3000\u0085\u2029\u202F"))
+        EXPECT_TRUE(IsSeparator(c)) << std::hex << unsigned(c);
+    for (const char32_t c : std::u32string_view(U"\v\f\u00A0\u00AD\u200Bж日\U0001F600"))
+        EXPECT_FALSE(IsSeparator(c)) << std::hex << unsigned(c);
+    // The quick answer below U+1680 agrees with the full rule.
+    for (char32_t c = 0x80; c <= 0x1680; ++c) ASSERT_EQ(IsSeparator(c), IsOtherSeparator(c)) << unsigned(c);
+    EXPECT_EQ(WordAtCaret(U"日本語\u3000テキスト", 1), (TextRange{0, 3}));
+    EXPECT_EQ(WordAtCaret(U"a \U0001F600\U0001F600 b", 2), (TextRange{2, 4}));
+}
+
+TEST(LoadError, EachFailureHasItsMessage) {
+    EXPECT_EQ(LoadErrorMessage(LoadError::OpenFailed), MessageCode::MSG_FILE_OPEN_FAILED);
+    EXPECT_EQ(LoadErrorMessage(LoadError::TooLarge), MessageCode::MSG_FILE_TOO_LARGE);
+    EXPECT_EQ(LoadErrorMessage(LoadError::BookTooLarge), MessageCode::MSG_BOOK_TOO_LARGE);
+    EXPECT_EQ(LoadErrorMessage(LoadError::Damaged), MessageCode::MSG_BOOK_DAMAGED);
+    EXPECT_EQ(LoadErrorMessage(LoadError::Encrypted), MessageCode::MSG_BOOK_ENCRYPTED);
+    EXPECT_EQ(LoadErrorMessage(LoadError::NoText), MessageCode::MSG_BOOK_NO_TEXT);
+}
+
+// The fold and word classes of the Windows-1251 characters are the ones the program had when
+// it searched Windows-1251 bytes; Unicode's full case folding must agree with them.
+TEST(TextSearch, FoldsAndClassifiesTheCodePageAsBefore) {
+    for (unsigned b = 0; b < 256; ++b) {
+        const char32_t u = Cp1251ToUnicode(std::string(1, static_cast<char>(b)))[0];
+        char32_t lower = u;
+        if ((u >= U'A' && u <= U'Z') || (u >= 0x0410 && u <= 0x042F)) lower = u + 0x20;
+        if (u >= 0x0400 && u <= 0x040F) lower = u + 0x50;
+        if (u == 0x0490) lower = 0x0491;
+        if (u == 0x00B5) lower = 0x03BC;  // micro sign folds to mu, and still finds itself
+        std::u32string folded;
+        AppendCaseFold(u, folded);
+        EXPECT_EQ(folded, std::u32string(1, lower)) << b;
+        EXPECT_EQ(IsWordCharacter(u), (u >= U'0' && u <= U'9') || (u >= U'A' && u <= U'Z') ||
+                                          (u >= U'a' && u <= U'z') ||
+                                          (u >= 0x0400 && u <= 0x04FF) || u == 0x00B5)
+            << b;
+    }
+}
+
+TEST(TextSearch, FindsForwardWithTheOptions) {
+    constexpr SearchOptions kAny{}, kCase{true, false}, kWord{false, true};
+    struct Row {
+        std::u32string text, what;
+        std::size_t from, to;
+        SearchOptions options;
+        std::optional<TextRange> found;
+    };
+    const std::optional<TextRange> no;
+    const Row rows[] = {
+        {U"a Word word", U"word", 0, 99, kCase, TextRange{7, 11}},
+        {U"Ёлка и ЁЛКА", U"ёлка", 1, 99, kAny, TextRange{7, 11}}, {U"елка", U"ёлка", 0, 99, kAny, no},
+        {U"ЂЃЉЊЌЋЏЎЈҐЄЇІЅ", U"ђѓљњќћџўјґєїіѕ", 0, 99, kAny, TextRange{0, 14}},
+        {U"sword words word", U"word", 0, 99, kWord, TextRange{12, 16}},
+        {U"1word word2 word", U"word", 0, 99, kWord, TextRange{12, 16}},
+        {U"xword word", U"word", 1, 99, kWord, TextRange{6, 10}},
+        {U"abcdef", U"cde", 0, 3, kAny, TextRange{2, 5}}, {U"abcdef", U"cde", 0, 2, kAny, no},
+        {U"abcdef", U"efg", 0, 99, kAny, no}, {U"abc", U"c", 5, 99, kAny, no},
+        {U"abc", U"", 0, 99, kAny, no}, {U"aaab", U"aab", 0, 99, kAny, TextRange{1, 4}},
+        {U"die Straße", U"STRASSE", 0, 99, kAny, TextRange{4, 10}},
+        {U"STRASSE", U"straße", 0, 99, kAny, TextRange{0, 7}}, {U"ß", U"s", 0, 99, kAny, no},
+        {U"STRASSE Straße", U"Straße", 0, 99, kCase, TextRange{8, 14}},
+        {U"ΟΔΟΣ οδος", U"οδοσ", 1, 99, kAny, TextRange{5, 9}},
+        {U"a\U0001F600b", U"\U0001F600B", 0, 99, kAny, TextRange{1, 3}},
+        {U"cafés café", U"CAFÉ", 0, 99, kWord, TextRange{6, 10}},
+        {U"cafe\u0301 cafe", U"cafe", 0, 99, kWord, TextRange{6, 10}},
+        {U"日本語、日本。", U"日本", 0, 99, kWord, TextRange{4, 6}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.text));
+        EXPECT_EQ(FindForward(row.text, row.what, row.from, row.to, row.options), row.found);
+    }
+}
+
+// Against the plain definition, over few letters where near misses are common.
+TEST(TextSearch, AgreesWithAPlainScan) {
+    std::mt19937 random(1251);
+    const std::u32string alphabet = U"aAбБ ,ёßs";
+    auto randomText = [&](std::size_t length) {
+        std::u32string s;
+        for (std::size_t i = 0; i < length; ++i) s += alphabet[random() % alphabet.size()];
+        return s;
+    };
+    auto folded = [](std::u32string_view s) {
+        std::u32string f;
+        for (const char32_t c : s) AppendCaseFold(c, f);
+        return f;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::u32string text = randomText(random() % 40), what = randomText(1 + random() % 4);
+        const SearchOptions options{random() % 2 == 0, random() % 2 == 0};
+        const std::size_t from = random() % 45, to = random() % 45;
+        std::optional<TextRange> expected;
+        for (std::size_t p = from; p < std::min(to, text.size()) && !expected; ++p) {
+            for (std::size_t end = p + 1; end <= text.size() && !expected; ++end) {
+                const std::u32string_view run = std::u32string_view(text).substr(p, end - p);
+                const bool same = options.matchCase ? run == what : folded(run) == folded(what);
+                const bool bounded = (p == 0 || !IsWordCharacter(text[p - 1])) &&
+                                     (end == text.size() || !IsWordCharacter(text[end]));
+                if (same && (!options.wholeWord || bounded)) expected = TextRange{p, end};
+            }
+        }
+        ASSERT_EQ(FindForward(text, what, from, to, options), expected) << round;
+    }
+}
+
+// F3 presses ('3'), Ctrl+F3 ('c') and the dialog ('d'), each with its outcome and selection.
+TEST(TextSearch, RunsTheF3Cycle) {
+    constexpr auto kFound = FindOutcome::Found, kNot = FindOutcome::NotFound,
+                   kNothing = FindOutcome::NothingToSearch;
+    struct Press {
+        char key;
+        FindOutcome outcome;
+        TextRange selection;
+    };
+    struct Cycle {
+        std::u32string text;
+        TextRange selection;
+        std::u32string dialogText;
+        SearchOptions options;
+        std::vector<Press> presses;
+    };
+    const std::u32string cats = U"cat dog cat bird cat";  // at 0, 8 and 17
+    const Cycle cycles[] = {
+        {cats, {0, 0}, U"cat", {}, {{'d', kFound, {0, 3}}, {'3', kFound, {8, 11}},
+         {'3', kFound, {17, 20}}, {'3', kNot, {17, 20}}, {'3', kNothing, {17, 20}}}},
+        {cats, {11, 11}, U"cat", {}, {{'d', kFound, {17, 20}}, {'3', kFound, {0, 3}},
+         {'3', kFound, {8, 11}}, {'3', kNot, {8, 11}}}},
+        {cats, {8, 11}, U"", {}, {{'c', kFound, {17, 20}}, {'3', kFound, {0, 3}}, {'3', kNot, {0, 3}}}},
+        {U"a cat here", {2, 5}, U"", {}, {{'c', kNot, {2, 5}}}},
+        {cats, {4, 4}, U"", {}, {{'c', kNothing, {4, 4}}}},
+        {U"Cat sat. cat", {0, 0}, U"cat", {}, {{'d', kFound, {0, 3}}}},
+        {U"Cat sat. cat", {0, 0}, U"cat", {true, false}, {{'d', kFound, {9, 12}}, {'3', kNot, {9, 12}}}},
+        {U"concatenate cat", {0, 0}, U"cat", {false, true}, {{'d', kFound, {12, 15}}}},
+        {U"the cat sat", {5, 5}, U"cat", {}, {{'d', kFound, {4, 7}}, {'3', kNot, {4, 7}}}},
+        {U"", {0, 0}, U"cat", {}, {{'d', kNot, {0, 0}}}},
+        {cats, {0, 0}, U"", {}, {{'d', kNothing, {0, 0}}}},
+        {cats, {11, 11}, U"cat", {}, {{'d', kFound, {17, 20}}, {'3', kFound, {0, 3}},
+         {'d', kFound, {8, 11}}, {'3', kFound, {17, 20}}}},
+    };
+    for (const Cycle& cycle : cycles) {
+        SCOPED_TRACE(ToUtf8(cycle.text) + " from " + std::to_string(cycle.selection.start));
+        TextRange selection = cycle.selection;
+        SearchState state;
+        for (const Press& press : cycle.presses) {
+            const std::u32string_view text = cycle.text;
+            if (press.key == 'c') {
+                state = BeginSelectionSearch(
+                    state, text.substr(selection.start, selection.end - selection.start), selection);
+            } else if (press.key == 'd') {
+                state = BeginSearch(cycle.dialogText, cycle.options, selection);
+            }
+            const SearchState before = state;
+            const FindResult result = FindNext(cycle.text, selection, state);
+            EXPECT_EQ(result.outcome, press.outcome);
+            EXPECT_EQ(result.selection, press.selection);
+            if (result.outcome == kFound) EXPECT_EQ(result.state.searchText, before.searchText);
+            if (result.outcome == kNot) EXPECT_TRUE(result.state.searchText.empty());
+            if (result.outcome == kNot) EXPECT_FALSE(result.state.wrapped);
+            if (result.outcome == kNothing) EXPECT_EQ(result.state, before);
+            selection = result.selection;
+            state = result.state;
+        }
+    }
+}
+
+TEST(TextSearch, LimitsTheSearchText) {
+    EXPECT_EQ(DialogSearchText(std::u32string(220, U'a')), std::u32string(220, U'a'));
+    EXPECT_EQ(DialogSearchText(std::u32string(221, U'a')), U"");
+    SearchState state;
+    state.options = {true, true};
+    state.wrapped = true;
+    EXPECT_EQ(BeginSelectionSearch(state, std::u32string(300, U'b'), TextRange{40, 340}),
+              (SearchState{std::u32string(255, U'b'), {true, true}, 40, false}));
+}
+
+}  // namespace
