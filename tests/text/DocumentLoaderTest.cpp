@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -87,12 +88,7 @@ TEST(DocumentPath, RelativePathsBecomeAbsoluteAndNormal) {
 }
 
 TEST(DocumentLoader, ReadsEachKind) {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        std::u32string text;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::u32string> cases[] = {
         {"a.txt", "", U""}, {"a.txt", "\xA8\xEB\xEA\xE0\r\nline\nlast\r", U"Ёлка\r\nline\nlast\r"},
         {"a.txt", "Ёлка и ёж", U"Ёлка и ёж"}, {"a.txt", "\xEF\xBB\xBFЁж", U"Ёж"},
         {"a.txt", "\xD0\x81\xFF", FromCp1251("\xD0\x81\xFF")},
@@ -103,11 +99,11 @@ TEST(DocumentLoader, ReadsEachKind) {
         {"a.rtf", "{\\rtf1 plain {\\b bold}}", U"plain bold"},  // the caller's kind counts
     };
     TempFolder folder;
-    for (const Case& c : cases) {
-        const K kind = DocumentKindFromPath(c.name).value();
-        const LoadedText loaded = LoadDocumentFile(folder.Write(c.name, c.bytes), kind);
-        EXPECT_EQ(loaded.error, LoadError::None) << c.bytes;
-        EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(c.text)) << c.bytes;
+    for (const auto& [name, bytes, text] : cases) {
+        const K kind = DocumentKindFromPath(name).value();
+        const LoadedText loaded = LoadDocumentFile(folder.Write(name, bytes), kind);
+        EXPECT_EQ(loaded.error, LoadError::None) << bytes;
+        EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(text)) << bytes;
         EXPECT_EQ(loaded.runs.size(), kind == K::RichText ? 2u : 0u);
     }
 }
@@ -120,13 +116,7 @@ TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
     // UTF-32 is read only as far as 12 characters go, so the 13th is unknown.
     std::string utf32 = std::string("\xFF\xFE\0\0", 4);
     for (const char c : std::string("one two three four")) utf32 += std::string({c, 0, 0, 0});
-    struct Case {
-        const char* name;
-        std::string bytes;
-        std::u32string text;
-        bool truncated;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::u32string, bool> cases[] = {
         {"a.txt", exact, U"aaaaaaaaaaaa", false}, {"a.txt", over, U"aaaaaaaaaaaa", true},
         {"a.txt", utf8Over, std::u32string(kLimit, U'я'), true},
         {"a.txt", "one two three four", U"one two", true},
@@ -137,16 +127,15 @@ TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
         {"a.rtf", "{\\rtf1 one {\\b two three} four}", U"one two", true},
     };
     TempFolder folder;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
-        const LoadedText loaded = LoadDocumentFile(folder.Write(c.name, c.bytes),
-                                                   DocumentKindFromPath(c.name).value(), kLimit);
+    for (const auto& [name, bytes, text, truncated] : cases) {
+        SCOPED_TRACE(bytes);
+        const LoadedText loaded =
+            LoadDocumentFile(folder.Write(name, bytes), DocumentKindFromPath(name).value(), kLimit);
         EXPECT_EQ(loaded.error, LoadError::None);
-        EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(c.text));
-        EXPECT_EQ(loaded.truncated, c.truncated);
-        if (!loaded.runs.empty()) {
-            EXPECT_EQ(loaded.runs.back().start + loaded.runs.back().length, loaded.text.size());
-        }
+        EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(text));
+        EXPECT_EQ(loaded.truncated, truncated);
+        const std::size_t runsEnd = loaded.runs.empty() ? 0 : loaded.runs.back().start + loaded.runs.back().length;
+        EXPECT_EQ(runsEnd, loaded.runs.empty() ? 0 : loaded.text.size());
     }
     std::string zhe;
     // Read four bytes a character (43 bytes: 21 letters and half of one), still UTF-8.
@@ -183,10 +172,11 @@ TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
         {hugeText, LoadError::None},
     };
     for (const auto& [path, error] : cases) {
-        EXPECT_EQ(LoadDocumentFile(path, DocumentKindFromPath(path).value()).error, error) << path;
+        const LoadedText loaded = LoadDocumentFile(path, DocumentKindFromPath(path).value());
+        EXPECT_EQ(loaded.error, error) << path;
+        if (path == hugeText) EXPECT_EQ(loaded.text.size(), kMaxTextLength);
+        if (path == folder.Path("link.txt")) EXPECT_EQ(loaded.text, U"linked");
     }
-    EXPECT_EQ(LoadDocumentFile(hugeText, K::PlainText).text.size(), kMaxTextLength);
-    EXPECT_EQ(LoadDocumentFile(folder.Path("link.txt"), K::PlainText).text, U"linked");
 }
 
 }  // namespace

@@ -24,12 +24,7 @@ const std::string kRussianUtf8 = "абвгдеёжзийклмнопрстуфх
 const std::u32string kRussian = U"абвгдеёжзийклмнопрстуфхцчшщъыьэюя";
 
 TEST(TextDecoding, ByteOrderMarkDecidesAndIsDropped) {
-    struct Case {
-        std::string bytes;
-        const char* charset;
-        std::u32string text;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, std::string, std::u32string> cases[] = {
         {"\xEF\xBB\xBF" "A\xD0\xB6", "UTF-8", U"Aж"}, {"\xFF\xFE" "A\0\x36\x04"s, "UTF-16LE", U"Aж"},
         {"\xFE\xFF\0A\x04\x36"s, "UTF-16BE", U"Aж"}, {"\xFF\xFE\0\0A\0\0\0"s, "UTF-32LE", U"A"},
         {"\0\0\xFE\xFF\0\0\0A"s, "UTF-32BE", U"A"}, {"\xFF\xFE", "UTF-16LE", U""},
@@ -43,12 +38,12 @@ TEST(TextDecoding, ByteOrderMarkDecidesAndIsDropped) {
         {"\xE2\x82\xAC \xE9t\xE9", "", U""}, {"abc\xC0", "", U""}, {"abc\xF5", "", U""},
         {"\xCF\xF0\xE8\xE2\xE5\xF2!", "", U""},  // "": anything but UTF-8
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
-        if (*c.charset == '\0') EXPECT_NE(DetectDocumentCharset(c.bytes), "UTF-8");
-        if (*c.charset == '\0') continue;
-        EXPECT_EQ(DetectDocumentCharset(c.bytes), c.charset);
-        EXPECT_EQ(DecodeDocumentText(c.bytes), c.text);
+    for (const auto& [bytes, charset, text] : cases) {
+        SCOPED_TRACE(bytes);
+        if (charset.empty()) EXPECT_NE(DetectDocumentCharset(bytes), "UTF-8");
+        if (charset.empty()) continue;
+        EXPECT_EQ(DetectDocumentCharset(bytes), charset);
+        EXPECT_EQ(DecodeDocumentText(bytes), text);
     }
 }
 
@@ -71,12 +66,7 @@ TEST(TextDecoding, IllFormedUtf8BecomesOneReplacementPerMaximalSubpart) {
 }
 
 TEST(TextDecoding, CharsetsAndTheirEdges) {
-    struct Case {
-        const char* charset;
-        std::string bytes;
-        std::u32string text;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, std::string, std::u32string> cases[] = {
         {"windows-1251", "\xCF\xF0\xE8\xE2\xE5\xF2 \xA8\xB8\xDF\xFF", U"Привет ЁёЯя"},
         {"KOI8-R", "\xF0\xD2\xC9\xD7\xC5\xD4 \xB3\xA3\xF1\xD1", U"Привет ЁёЯя"},
         {"IBM866", "\x8F\xE0\xA8\xA2\xA5\xE2 \xF0\xF1\x9F\xEF", U"Привет ЁёЯя"},
@@ -99,10 +89,8 @@ TEST(TextDecoding, CharsetsAndTheirEdges) {
         {"UTF-32LE", "\0\xD8\0\0"s, {R}}, {"UTF-32BE", "\0\x01\xF6\0"s, U"\U0001F600"},
         {"UTF-32BE", "\0\0\0A\0\0\0"s, {U'A', R}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.charset) + " " + c.bytes);
-        EXPECT_EQ(DecodeCharset(c.bytes, c.charset), c.text);
-    }
+    for (const auto& [charset, bytes, text] : cases)
+        EXPECT_EQ(DecodeCharset(bytes, charset), text) << charset << " " << bytes;
     for (const std::string& name : {"no-such-charset"s, ""s, "UTF-8\0x"s, std::string(200, 'a')})
         EXPECT_EQ(DecodeCharset("abc", name), std::nullopt) << name;
 }
