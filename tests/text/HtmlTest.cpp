@@ -86,31 +86,29 @@ TEST(HtmlConverter, OnlyTheBodyIsKept) {
 // that start nothing, preformatted blocks.
 TEST(HtmlConverter, Body) {
     const std::pair<std::u32string, std::u32string> cases[] = {
-        {U"one  \t\ntwo", U"one two"}, {U"one\r\ntwo", U"one two"},
-        {U"a\u00A0\u2003 \u3000b", U"a\u00A0\u2003 \u3000b"}, {U"one<p>two", U"one\r\n\r\ntwo"},
+        {U"one  \t\ntwo", U"one two"}, {U"a\u00A0\u2003 \u3000b", U"a\u00A0\u2003 \u3000b"},
+        {U"one<p>two", U"one\r\n\r\ntwo"},
         {U"one<p><P><h1>Title</h1><p>\n<h2>two", U"one\r\n\r\nTitle\r\n\r\ntwo"},
-        {U"a<p class=x>b", U"a\r\n\r\nb"}, {U"a<p\nclass=x>b", U"ab"},
-        {U"a<param>b<pre class=x>c", U"abc"}, {U"a<br>b<BR/>c<br clear=all>d", U"a\r\nb\r\nc\r\nd"},
+        {U"a<p\nclass=x>b", U"ab"}, {U"a<param>b<pre class=x>c", U"abc"},
+        {U"a<br>b<BR/>c<br clear=all>d", U"a\r\nb\r\nc\r\nd"},
         {U"a</br>b</p>c</div>d</li>e", U"abcde"}, {U"a</h3 >b", U"a\r\n\r\nb"},
         {U"a<h7>b<hr>c<h>d<h6>e", U"abcd\r\n\r\ne"}, {U"text<br><br><p>\n", U"text"},
-        {U"<br><br><br>text", U"\r\n\r\ntext"}, {U"a<br>   b", U"a\r\nb"},
-        {U"a<br>&#32;b", U"a\r\nb"}, {U"a <br>b", U"a \r\nb"}, {U"a<br>&nbsp;b", U"a\r\n b"},
+        {U"<br><br><br>text", U"\r\n\r\ntext"}, {U"a<br>&#32;b", U"a\r\nb"},
+        {U"a <br>b", U"a \r\nb"}, {U"a<br>&nbsp;b", U"a\r\n b"},
         {U"x<ul><li>one<LI>two</ul>y", U"x\r\n\r\none\r\ntwoy"},
         {U"<ol><lh>Head</lh></ol>", U"\r\n\r\nHead"},
-        {U"<table><tr><th>a<td>b</td></tr></table>", U"\r\na\r\nb"}, {U"a<thead>b", U"a\r\nb"},
+        {U"<table><tr><th>a<td>b</td></tr></table>", U"\r\na\r\nb"},
         {U"a<div class=x>b</div>c", U"a\r\nbc"}, {U"<dl><dt>Term<dd>Def</dl>", U"Term\r\n\tDef"},
         {U"a<link rel=x>b", U"a\r\nb"}, {U"a<del>b</del><label>c", U"abc"},
-        {U"<s>s</s><b>b</b><i>i</i><o>o</o><t>t</t><l>l", U"sbiotl"}, {U"a<>b", U"ab"},
-        {U"a<u> b", U"ab"}, {U"a < b and c > d", U"a  d"}, {U"а<р>б", U"аб"},
+        {U"<s>s</s><b>b</b><i>i</i><o>o</o><t>t</t><l>l", U"sbiotl"}, {U"a<u> b", U"ab"},
+        {U"a < b and c > d", U"a  d"}, {U"а<р>б", U"аб"},
         {U"a<script>if (x<y) document.write('<p>b</p>');</script>b", U"ab"},
         {U"<SCRIPT type=x>s = '</span>';</ScRiPt >b", U"b"},
         {U"<script><</script>a</script>b", U"b"},
         {U"<style>p {color: red}</style>Text", U"p {color: red}Text"},
-        {U"a<span>b</span><strong>c<sc>d<scr>e", U"abcde"}, {U"a<!-- hidden <p> text -->b", U"ab"},
-        {U"a<!-- x - y -- z --->b", U"ab"}, {U"a<!-->b", U"ab"}, {U"a<!- x ->b", U"ab"},
-        {U"<!DOCTYPE html>text", U"OCTYPE html>text"}, {U"a<!>b", U"ab"},
+        {U"a<!-- hidden <p> text -->b", U"ab"}, {U"a<!-- x - y -- z --->b", U"ab"},
+        {U"a<!- x ->b", U"ab"}, {U"<!DOCTYPE html>text", U"OCTYPE html>text"}, {U"a<!>b", U"ab"},
         {U"&amp;&lt;&gt;&quot;&reg;&copy &copy;", U"&<>\"\u00AE\u00A9 \u00A9"},
-        {U"&copy 2004; x", U"\u00A9 2004; x"},
         {U"&mdash; &hellip; &mdash &hellip", U"\u2014 \u2026 &mdash &hellip"},
         {U"&Dagger;&dagger;&Gt;&gt;&GT", U"\u2021\u2020\u226B>>"},
         {U"&CoPy; &Amp &NBSP;x &qUOt;&Reg", U"\u00A9 &  x \"\u00AE"},
@@ -118,17 +116,15 @@ TEST(HtmlConverter, Body) {
         {U"a&nbsp;b&NonBreakingSpace;c&#160;d", U"a b c\u00A0d"},
         {U"&acE;&nvlt;", U"\u223E\u0333<\u20D2"},
         {U"&notin; &notit; &copy2004 &ampere;", U"\u2209 \u00ACit; \u00A92004 &ere;"},
-        {U"&frac12; &sup2x &there4;", U"\u00BD \u00B2x \u2234"}, {U"&lt;;", U"<;"},
-        {U"&lt ;", U"< ;"}, {U"&bogus; &mdashx; &zz", U"&bogus; &mdashx; &zz"},
+        {U"&lt;;", U"<;"}, {U"&bogus; &mdashx; &zz", U"&bogus; &mdashx; &zz"},
         {U"&zz  b&zz<b>c&zz&amp;", U"&zz b&zzc&zz&"},
         {U"&co  b&am<b>c&nb&amp;&q\nx", U"&co  b&am<b>c&nb&amp;&q\nx"},
         {U"&CounterClockwiseContourIntegral;", U"\u2233"},
         {U"&amp" + std::u32string(40, U'x') + U"; &" + std::u32string(40, U'y') + U";",
          U"&" + std::u32string(40, U'x') + U"; &" + std::u32string(40, U'y') + U";"},
-        {U"a&NewLine;b&Tab;c", U"a\r\nb\tc"}, {U"x&copy", U"x\u00A9"}, {U"x&mdash", U"x&mdash"},
-        {U"x&cop", U"x"}, {U"<pre>&lt;x&gt;&amp;;&bogus &hellip;</pre>", U"<x>&;&bogus \u2026"},
+        {U"a&NewLine;b&Tab;c", U"a\r\nb\tc"}, {U"x&copy", U"x\u00A9"}, {U"x&cop", U"x"},
+        {U"<pre>&lt;x&gt;&amp;;&bogus &hellip;</pre>", U"<x>&;&bogus \u2026"},
         {U"&#1105;&#x451;&#X401;&#xa9;&#65;", U"\u0451\u0451\u0401\u00A9A"},
-        {U"&#x1F600;&#1114111;", U"\U0001F600\U0010FFFF"},
         {U"&#150;&#x80;&#159;&#153;&#x8B;", U"\u2013\u20AC\u0178\u2122\u2039"},
         {U"&#129;&#x8D;&#143;&#144;&#x9D;", U"\u0081\u008D\u008F\u0090\u009D"},
         {U"&#0;&#xD800;&#57343;&#x110000;&#2147483648;&#xFFFFFFFF;",
@@ -136,24 +132,20 @@ TEST(HtmlConverter, Body) {
         {U"&#4294967361;&#x100000041;&#4294967296;", U"AA\uFFFD"},
         {U"&#;&#x;&#xg;&#-1;", U"&#;&#x;&#xg;&#-1;"}, {U"&#65 &#x41<b>x&#1105", U"&#65 &#x41<b>x"},
         {U"&#65x&#66;&#x4G&#x42;", U"&#65xB&#x4GB"}, {U"a&#10;b&#13;c", U"a\r\nbc"},
-        {U"&#65;;", U"A;"},
         {U"&#" + std::u32string(70, U'1') + U"-x", U"&#" + std::u32string(62, U'1') + U"x"},
         {U"<pre>&#x20AC;\n&#8364;</pre>", U"\u20AC\r\n\u20AC"}, {U"Smith & Sons", U"Smith & Sons"},
-        {U"&&amp;", U"&&"}, {U"a&&&b", U"a&&&b"}, {U"a &\nb", U"a &\nb"}, {U"&<b>x", U"&<b>x"},
-        {U"&ёж;", U"&ёж;"}, {U"<pre>a\n\n\n\nb</pre>", U"a\r\n\r\n\r\n\r\nb"},
-        {U"<PRE>a  b\r\n\tc</PRE>", U"a  b\r\n\tc"}, {U"<pre>a\n  b</pre>", U"a\r\n  b"},
-        {U"<pre class=x>a\n  b</pre>", U"a b"}, {U"<pre>a\n\n\n\n</pre>b", U"a\r\n\r\nb"},
-        {U"<pre>a</pre>  b", U"ab"}, {U"<pre>a</PRE foo>b", U"ab"},
-        {U"<pre><big>x</big></pre>", U"<big>x"}, {U"<pre><a href=\"x\">y</a></pre>", U"y"},
-        {U"<pre><b>x</b></pre>", U"x"}, {U"<pre>a<br><br><br>b</pre>", U"a\r\n\r\n\r\nb"},
+        {U"a &\nb", U"a &\nb"}, {U"&<b>x", U"&<b>x"}, {U"&ёж;", U"&ёж;"},
+        {U"<pre>a\n\n\n\nb</pre>", U"a\r\n\r\n\r\n\r\nb"},
+        {U"<PRE>a  b\r\n\tc</PRE>", U"a  b\r\n\tc"}, {U"<pre class=x>a\n  b</pre>", U"a b"},
+        {U"<pre>a\n\n\n\n</pre>b", U"a\r\n\r\nb"}, {U"<pre><big>x</big></pre>", U"<big>x"},
+        {U"<pre>a<br><br><br>b</pre>", U"a\r\n\r\n\r\nb"},
         {U"<pre>a<p>b<p class=x>c</pre>", U"a\r\n\r\nb\r\n\r\nc"},
         {U"<pre><pr>x<prx<pre y</pre>", U"<pr>x<prx<pre y"},
         {U"<pre>a</p>b</pa>c</pr>d</pre>", U"ab</pa>c</pr>d"},
         {U"<pre>a<h1>b</h1>c<hr>d</pre>", U"a\r\n\r\nb\r\n\r\ncd"},
-        {U"<pre>a<>b<i>c</i></b>d</q>e</pre>", U"abcde"}, {U"<pre>a<!-- x -->b</pre>", U"ab"},
-        {U"<pre>a<!>b</pre>", U"a<!>b"}, {U"<pre>a<!xy</pre>", U"ay"},
-        {U"<pre><pЯ<bЖ</pre>", U"<pЯ<bЖ"}, {U"<pre>a<script>b</script>c</pre>", U"abc"},
-        {U"<pre>a<pre>\n b</pre>c", U"a\r\n bc"},
+        {U"<pre>a<>b<i>c</i></b>d</q>e</pre>", U"abcde"}, {U"<pre>a<!>b</pre>", U"a<!>b"},
+        {U"<pre>a<!xy</pre>", U"ay"}, {U"<pre><pЯ<bЖ</pre>", U"<pЯ<bЖ"},
+        {U"<pre>a<script>b</script>c</pre>", U"abc"}, {U"<pre>a<pre>\n b</pre>c", U"a\r\n bc"},
     };
     for (const auto& [body, text] : cases) {
         SCOPED_TRACE(ToUtf8(body));
@@ -180,12 +172,12 @@ TEST(HtmlConverter, AnyChunkingGivesTheSameText) {
 }
 
 // Long text reaches the sink in pieces of at most 70 KB that add up, runs of empty lines too;
-// every conversion starts afresh.
+// every conversion starts afresh, even after one that ended inside a block, a comment, a
+// script or a name with breaks pending.
 TEST(HtmlConverter, PiecesAndFreshStarts) {
     std::u32string words = U"<body>";
     for (int i = 0; i < 20000; ++i) words += U"<p>слово &amp; word<pre>\n\n x</pre>";
-    for (const std::u32string& html :
-         {words, U"<body><pre>" + std::u32string(300000, U'\n') + U"x"}) {
+    for (const std::u32string& html : {words, U"<body><pre>" + std::u32string(300000, U'\n') + U"x"}) {
         std::vector<std::size_t> sizes;
         std::u32string text;
         HtmlConverter converter([&](std::u32string_view piece) {
@@ -194,16 +186,13 @@ TEST(HtmlConverter, PiecesAndFreshStarts) {
         });
         converter.Feed(html);
         converter.Finish();
-        EXPECT_TRUE(text == ConvertHtmlToText(html));
-        EXPECT_GT(sizes.size(), 3u);
+        EXPECT_TRUE(text == ConvertHtmlToText(html) && sizes.size() > 3);
         for (std::size_t size : sizes) EXPECT_TRUE(size > 0 && size <= 70u * 1024) << size;
     }
     std::u32string text;
     HtmlConverter converter(text);
-    // Ends inside a block, a comment, a script and a name, with breaks pending.
     for (const auto& [html, expected] : {std::pair{U"<body><pre>a\n\n<script><!-- &#12", "a"},
-                                         {U"<body>b&nbs", "b"},
-                                         {U"<p>no body yet<body>  b  c<br>", "b c"}}) {
+                                         {U"<body>b&nbs", "b"}, {U"<p>no body<body>  b  c<br>", "b c"}}) {
         text.clear();
         converter.Feed(html);
         converter.Finish();
@@ -217,23 +206,19 @@ std::string ReadPage(const std::string& name) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// aptitude-ru-cp1251.htm is aptitude-ru.html in Windows-1251 that still declares UTF-8.
+// File, declared charset, what the bytes really are, expected text. aptitude-ru-cp1251.htm is
+// aptitude-ru.html in Windows-1251 that still declares UTF-8.
 TEST(HtmlPages, GiveTheirTextWholeOrInPieces) {
-    // File, declared charset, what the bytes really are, expected text.
-    const std::tuple<const char*, const char*, const char*, const char*> pages[] = {
-        {"zlib_how.html", "ISO-8859-1", "ISO-8859-1", "zlib_how.txt"},
-        {"users-and-groups.html", "", "windows-1251", "users-and-groups.txt"},
-        {"aptitude-ru.html", "utf-8", "UTF-8", "aptitude-ru.txt"},
-        {"aptitude-ru-cp1251.htm", "utf-8", "windows-1251", "aptitude-ru.txt"},
-    };
-    for (const auto& [file, declared, charset, expected] : pages) {
-        SCOPED_TRACE(file);
+    for (const auto& [file, declared, charset, expected] :
+         {std::tuple{"zlib_how.html", "ISO-8859-1", "ISO-8859-1", "zlib_how.txt"},
+          {"users-and-groups.html", "", "windows-1251", "users-and-groups.txt"},
+          {"aptitude-ru.html", "utf-8", "UTF-8", "aptitude-ru.txt"},
+          {"aptitude-ru-cp1251.htm", "utf-8", "windows-1251", "aptitude-ru.txt"}}) {
         const std::string bytes = ReadPage(file);
-        EXPECT_EQ(DeclaredHtmlCharset(bytes).value_or(""), declared);
+        EXPECT_EQ(DeclaredHtmlCharset(bytes).value_or(""), declared) << file;
         const std::u32string html = DecodeCharset(bytes, charset).value();
-        const std::string text = ToUtf8(ConvertHtmlToText(html));
-        EXPECT_TRUE(text == ReadPage(expected));
-        EXPECT_TRUE(ToUtf8(ConvertInChunks(html, {5})) == text);
+        EXPECT_TRUE(ToUtf8(ConvertHtmlToText(html)) == ReadPage(expected)) << file;
+        EXPECT_TRUE(ToUtf8(ConvertInChunks(html, {5})) == ReadPage(expected)) << file;
     }
 }
 

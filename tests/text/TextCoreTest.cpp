@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "TestText.h"
 #include "text/DocumentText.h"
@@ -12,14 +13,9 @@
 
 namespace {
 
-CharFormat Bold() {
-    CharFormat format;
-    format.bold = true;
-    return format;
-}
-
 // A new text is capped and trimmed; its runs and headings keep only what lies in what remains.
 TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
+    const CharFormat b{.bold = true};
     struct Case {
         std::u32string text;
         std::vector<TextRun> runs;
@@ -29,12 +25,12 @@ TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
         std::vector<Heading> keptOutline;
     };
     const Case cases[] = {
-        {U"Гл. Т", {{0, 3, Bold()}}, {{1, U"Гл", 0}}, U"Гл. Т", {{0, 3, Bold()}}, {{1, U"Гл", 0}}},
-        {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, Bold()}}, {}, U"Слово", {{0, 3, {}}, {3, 2, Bold()}}},
-        {U"ab \r\n", {{0, 2, {}}, {2, 3, Bold()}}, {{1, U"a", 0}, {2, U"b", 3}}, U"ab",
+        {U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}, U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}},
+        {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, b}}, {}, U"Слово", {{0, 3, {}}, {3, 2, b}}},
+        {U"ab \r\n", {{0, 2, {}}, {2, 3, b}}, {{1, U"a", 0}, {2, U"b", 3}}, U"ab",
          {{0, 2, {}}}, {{1, U"a", 0}}},
         {U"ab", {}, {{1, U"a", 0}, {2, U"b", 2}}, U"ab", {}, {{1, U"a", 0}}},  // none at the end
-        {U" \r\n\0", {{0, 4, Bold()}}, {{1, U"x", 0}}, U"", {}, {}},
+        {U" \r\n\0", {{0, 4, b}}, {{1, U"x", 0}}, U"", {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(ToUtf8(c.text));
@@ -84,18 +80,9 @@ TEST(PositionMap, SplitsLongLinesAtWordsOrAtTheLimit) {
     }
 }
 
-std::u32string RandomText(std::size_t size, bool lineBreaks, bool blanks, unsigned seed,
-                          bool astral = false) {
-    std::mt19937 random(seed);
+std::u32string Repeated(std::u32string_view piece, std::size_t times) {
     std::u32string text;
-    while (text.size() < size) {
-        const unsigned r = random() % 100;
-        if (lineBreaks && r < 2) text += U"\r\n";
-        else if (lineBreaks && r < 3) text += random() % 2 == 0 ? U'\r' : U'\n';
-        else if (blanks && r < 20) text += random() % 5 == 0 ? U'\t' : U' ';
-        else if (astral && r < 30) text += static_cast<char32_t>(0x1F600 + random() % 64);
-        else text += static_cast<char32_t>('a' + random() % 26);
-    }
+    while (times-- > 0) text += piece;
     return text;
 }
 
@@ -105,10 +92,10 @@ TEST(PositionMap, MatchesAPositionByPositionWalk) {
         {U"", PositionMap::kLineLimit}, {U"\r\n\n\r\r\n\n\rx\r", PositionMap::kLineLimit},
         {U"a\r\r\nb", PositionMap::kLineLimit}, {U"\r\nstart\r\n", PositionMap::kLineLimit},
         {U"abcdefghi\r\nj", 8}, {U"ab\r\ncdefghijkl\r\n", 8}, {std::u32string(100, U'x'), 8},
-        {RandomText(30'000, false, true, 1), PositionMap::kLineLimit},
-        {RandomText(20'000, false, false, 2), PositionMap::kLineLimit},
+        {Repeated(U"words \t", 5000), PositionMap::kLineLimit},
+        {std::u32string(20'000, U'x'), PositionMap::kLineLimit},
         {U"a\U0001F600b\r\n\U0001F600", PositionMap::kLineLimit}, {U"abcdefg\U0001F600hij", 8},
-        {RandomText(30'000, true, true, 5, true), 64},
+        {Repeated(U"ab cd\r\nefgh\U0001F600 ij\rkl\nmnopqrstuvwxyz0123456789 ", 500), 16},
     };
     for (const auto& [text, limit] : cases) {
         SCOPED_TRACE(ToUtf8(text.substr(0, 20)));
@@ -146,12 +133,7 @@ TEST(TextRules, TrimmingAndCutting) {
     for (const auto& [text, kept] : trims) EXPECT_EQ(TrimmedLength(FromCp1251(text)), kept) << text;
 
     const std::u32string far(kCutSearch + 10, U'x');
-    struct Cut {
-        std::u32string text;
-        std::size_t limit;
-        std::u32string kept;
-    };
-    const Cut cuts[] = {
+    const std::tuple<std::u32string, std::size_t, std::u32string> cuts[] = {
         {U"one two", 7, U"one two"}, {U"one two\r\nthree four five", 15, U"one two"},
         {U"one\ntwo three", 12, U"one"}, {U"one\u2029two three", 12, U"one"},
         {U"one two three", 9, U"one two"}, {U"one two three", 7, U"one two"},
@@ -160,22 +142,15 @@ TEST(TextRules, TrimmingAndCutting) {
         {U"one\n" + far + U" two three", far.size() + 10, U"one\n" + far + U" two"},
         {U"one " + far, far.size(), (U"one " + far).substr(0, far.size())},
     };
-    for (const Cut& c : cuts) {
-        SCOPED_TRACE(ToUtf8(c.text.substr(0, 30)));
-        const std::size_t length = CutLength(c.text, c.limit);
-        EXPECT_LE(length, c.limit);
-        EXPECT_TRUE(c.text.substr(0, length) == c.kept) << length;
+    for (const auto& [text, limit, kept] : cuts) {
+        const std::size_t length = CutLength(text, limit);
+        EXPECT_TRUE(length <= limit && text.substr(0, length) == kept) << ToUtf8(text.substr(0, 30));
     }
 }
 
 TEST(TextRules, WordsLinesAndClipboard) {
     const std::string long35 = "x " + std::string(35, 'w') + " y";
-    struct Case {
-        std::string text;
-        std::size_t caret;
-        TextRange word, line;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, std::size_t, TextRange, TextRange> cases[] = {
         {"one abcdefghijkl two", 9, {4, 16}, {0, 20}}, {"one abcdefghijkl two", 4, {4, 16}, {0, 20}},
         {"ends in word", 12, {8, 12}, {0, 12}}, {"a  b", 2, {2, 2}, {0, 4}},
         {long35, 37, {7, 37}, {0, 39}}, {long35, 2, {2, 32}, {0, 39}}, {"", 0, {0, 0}, {0, 0}},
@@ -184,10 +159,10 @@ TEST(TextRules, WordsLinesAndClipboard) {
         {"one\ntwo", 0, {0, 3}, {0, 3}}, {"a\rbc\rd", 3, {2, 4}, {2, 4}}, {"a\n\nb", 2, {2, 2}, {2, 2}},
         {"\nab", 0, {0, 0}, {0, 0}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text + " at " + std::to_string(c.caret));
-        EXPECT_EQ(WordAtCaret(FromCp1251(c.text), c.caret), c.word);
-        EXPECT_EQ(LineAt(FromCp1251(c.text), c.caret), c.line);
+    for (const auto& [text, caret, word, line] : cases) {
+        SCOPED_TRACE(text + " at " + std::to_string(caret));
+        EXPECT_EQ(WordAtCaret(FromCp1251(text), caret), word);
+        EXPECT_EQ(LineAt(FromCp1251(text), caret), line);
     }
     EXPECT_EQ(LineAt(U"ab", 9), (TextRange{0, 2}));
     EXPECT_EQ(ClipboardText(U"1\r\n2\n3\r4\r\r\n5\n\r6"), U"1\n2\n3\n4\n\n5\n\n6");
@@ -235,14 +210,9 @@ TEST(TextSearch, FoldsAndClassifiesTheCodePageAsBefore) {
 
 TEST(TextSearch, FindsForwardWithTheOptions) {
     constexpr SearchOptions kAny{}, kCase{true, false}, kWord{false, true};
-    struct Row {
-        std::u32string text, what;
-        std::size_t from, to;
-        SearchOptions options;
-        std::optional<TextRange> found;
-    };
     const std::optional<TextRange> no;
-    const Row rows[] = {
+    const std::tuple<std::u32string, std::u32string, std::size_t, std::size_t, SearchOptions,
+                     std::optional<TextRange>> rows[] = {
         {U"Ёлка и ЁЛКА", U"ёлка", 1, 99, kAny, TextRange{7, 11}}, {U"елка", U"ёлка", 0, 99, kAny, no},
         {U"ЂЃЉЊЌЋЏЎЈҐЄЇІЅ", U"ђѓљњќћџўјґєїіѕ", 0, 99, kAny, TextRange{0, 14}},
         {U"1word word2 word", U"word", 0, 99, kWord, TextRange{12, 16}},
@@ -258,10 +228,8 @@ TEST(TextSearch, FindsForwardWithTheOptions) {
         {U"cafe\u0301 cafe", U"cafe", 0, 99, kWord, TextRange{6, 10}},
         {U"日本語、日本。", U"日本", 0, 99, kWord, TextRange{4, 6}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(ToUtf8(row.text));
-        EXPECT_EQ(FindForward(row.text, row.what, row.from, row.to, row.options), row.found);
-    }
+    for (const auto& [text, what, from, to, options, found] : rows)
+        EXPECT_EQ(FindForward(text, what, from, to, options), found) << ToUtf8(text);
 }
 
 // Against the plain definition, over few letters where near misses are common.
