@@ -95,6 +95,9 @@ TEST(DocumentLoader, ReadsEachKind) {
         {"a.txt", std::string("<p>a\0b", 6), std::u32string(U"<p>a\0b", 6)},
         {"a.html", "<body>\xC4\xE0 &copy;", U"Да ©"}, {"a.html", "<body>Да &copy; ©", U"Да © ©"},
         {"a.html", "\xEF\xBB\xBF<body>x", U"x"}, {"a.html", "", U""},
+        // A page that claims UTF-8 yet is not is read as what it is.
+        {"a.html", "<meta charset=UTF-8><body>\xC4\xE0", U"Да"},
+        {"a.html", "<meta charset=koi8-r><body>\xE4\xC1", U"Да"},
         {"a.txt", "{\\rtf1 plain {\\b bold}}", U"{\\rtf1 plain {\\b bold}}"},
         {"a.rtf", "{\\rtf1 plain {\\b bold}}", U"plain bold"},  // the caller's kind counts
     };

@@ -6,7 +6,6 @@
 
 #include "TestText.h"
 #include "text/DocumentText.h"
-#include "text/LoadError.h"
 #include "text/PositionMap.h"
 #include "text/TextRules.h"
 #include "text/TextSearch.h"
@@ -177,15 +176,6 @@ TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
     for (char32_t c = 0x80; c <= 0x1680; ++c) ASSERT_EQ(IsSeparator(c), IsOtherSeparator(c)) << unsigned(c);
     EXPECT_EQ(WordAtCaret(U"日本語\u3000テキスト", 1), (TextRange{0, 3}));
     EXPECT_EQ(WordAtCaret(U"a \U0001F600\U0001F600 b", 2), (TextRange{2, 4}));
-}
-
-TEST(LoadError, EachFailureHasItsMessage) {
-    using enum MessageCode;
-    const std::pair<LoadError, MessageCode> cases[] = {
-        {LoadError::OpenFailed, MSG_FILE_OPEN_FAILED}, {LoadError::TooLarge, MSG_FILE_TOO_LARGE},
-        {LoadError::BookTooLarge, MSG_BOOK_TOO_LARGE}, {LoadError::Damaged, MSG_BOOK_DAMAGED},
-        {LoadError::Encrypted, MSG_BOOK_ENCRYPTED}, {LoadError::NoText, MSG_BOOK_NO_TEXT}};
-    for (const auto& [error, message] : cases) EXPECT_EQ(LoadErrorMessage(error), message);
 }
 
 // The fold and word classes of the Windows-1251 characters are the ones the program had when
