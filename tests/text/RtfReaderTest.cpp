@@ -121,18 +121,6 @@ const std::vector<std::pair<std::string, std::string>>& TextCases() {
     return cases;
 }
 
-TEST(RtfReader, Text) {
-    for (const auto& [rtf, expected] : TextCases()) {
-        SCOPED_TRACE(rtf.substr(0, 200));
-        const RtfDocument doc = ReadRtf("{\\rtf1" + rtf);
-        EXPECT_EQ(ToUtf8(doc.text), expected);
-        EXPECT_FALSE(doc.plainText);
-        EXPECT_FALSE(doc.truncated);
-        ExpectRunsWellFormed(doc);
-    }
-    EXPECT_FALSE(ReadRtf("{\\rtf").plainText);
-}
-
 // Every code page the reader knows, by \ansicpg and by a font's \cpg, and every font charset.
 // The expected characters come from Python's codecs, not from the converters the reader uses.
 TEST(RtfReader, CodePagesAndCharsets) {
@@ -293,35 +281,22 @@ TEST(RtfReader, RunsMergeAndDeepGroupsKeepTheDeepestState) {
     ExpectFormats(doc, {{"x", "b", 24, {}, ""}, {"y", "bi", 24, {}, ""}, {"w", "", 24, {}, ""}});
 }
 
-const char* const kSamples[] = {"libreoffice-html", "libreoffice-cjk", "wordpad-cjk",
-                                "libreoffice-features", "pandoc", "wordpad", "word"};
-
-TEST(RtfReader, Samples) {
-    for (const std::string name : kSamples) {
-        SCOPED_TRACE(name);
-        const RtfDocument doc = ReadRtf(Sample(name + ".rtf"));
-        EXPECT_FALSE(doc.plainText);
-        EXPECT_FALSE(doc.truncated);
-        EXPECT_EQ(ToUtf8(doc.text), Sample(name + ".txt"));
-        ExpectRunsWellFormed(doc);
-    }
-    ExpectFormats(ReadRtf(Sample("word.rtf")),
-                  {{"Глава", "b", 32, {}, "Arial Cyr"}, {"особый", "u", 24, {}, "Шрифт"},
-                   {"Красный 14", "", 28, 0x0000FF, "Times New Roman Cyr"},
-                   {"пример", "u", 24, 0xFF0000, "Times New Roman Cyr"}});
-}
-
-// Whatever the cuts, chunked reading gives the whole reading's document; Finish readies the
-// reader for another one.
-TEST(RtfReader, ChunkedFeedingMatchesWhole) {
-    std::vector<std::string> inputs = {"not rtf at all\r\n"};
-    for (const auto& [rtf, expected] : TextCases()) inputs.push_back("{\\rtf1" + rtf);
-    for (const std::string name : kSamples) inputs.push_back(Sample(name + ".rtf"));
+// Each row and sample whole, and in random chunks, which must give the whole reading's document;
+// one reader for all, so that Finish readies it for the next document.
+TEST(RtfReader, TextWholeAndInChunks) {
+    std::vector<std::pair<std::string, std::string>> inputs;
+    for (const auto& [rtf, expected] : TextCases()) inputs.emplace_back("{\\rtf1" + rtf, expected);
+    for (const std::string name : {"libreoffice-html", "libreoffice-cjk", "wordpad-cjk",
+                                   "libreoffice-features", "pandoc", "wordpad", "word"})
+        inputs.emplace_back(Sample(name + ".rtf"), Sample(name + ".txt"));
     std::mt19937 random(20240305);
     RtfReader reader;
-    for (const std::string& bytes : inputs) {
+    for (const auto& [bytes, expected] : inputs) {
         SCOPED_TRACE(bytes.substr(0, 200));
         const RtfDocument whole = ReadRtf(bytes);
+        EXPECT_EQ(ToUtf8(whole.text), expected);
+        EXPECT_FALSE(whole.plainText || whole.truncated);
+        ExpectRunsWellFormed(whole);
         for (const std::size_t maxChunk : {1u, 3u, 17u, 400u}) {
             for (std::size_t at = 0; at < bytes.size();) {
                 const std::size_t size = std::uniform_int_distribution<std::size_t>(0, maxChunk)(random);
@@ -333,6 +308,11 @@ TEST(RtfReader, ChunkedFeedingMatchesWhole) {
                       std::tie(whole.text, whole.runs, whole.plainText, whole.truncated));
         }
     }
+    EXPECT_FALSE(ReadRtf("{\\rtf").plainText);
+    ExpectFormats(ReadRtf(Sample("word.rtf")),
+                  {{"Глава", "b", 32, {}, "Arial Cyr"}, {"особый", "u", 24, {}, "Шрифт"},
+                   {"Красный 14", "", 28, 0x0000FF, "Times New Roman Cyr"},
+                   {"пример", "u", 24, 0xFF0000, "Times New Roman Cyr"}});
 }
 
 }  // namespace
