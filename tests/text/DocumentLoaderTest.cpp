@@ -83,7 +83,8 @@ TEST(DocumentPath, RelativePathsBecomeAbsoluteAndNormal) {
         {"../link/a.txt", root / "docs/a.txt"},
         {(root / "work/../docs/a.txt").string(), root / "docs/a.txt"},
     };
-    for (const auto& [given, path] : cases) EXPECT_EQ(AbsoluteDocumentPath(given), path.string()) << given;
+    for (const auto& [given, path] : cases)
+        EXPECT_EQ(AbsoluteDocumentPath(given), path.string()) << given;
     fs::current_path(before);
 }
 
@@ -137,8 +138,8 @@ TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
         EXPECT_EQ(loaded.error, LoadError::None);
         EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(text));
         EXPECT_EQ(loaded.truncated, truncated);
-        const std::size_t runsEnd = loaded.runs.empty() ? 0 : loaded.runs.back().start + loaded.runs.back().length;
-        EXPECT_EQ(runsEnd, loaded.runs.empty() ? 0 : loaded.text.size());
+        const std::vector<TextRun>& runs = loaded.runs;
+        if (!runs.empty()) EXPECT_EQ(runs.back().start + runs.back().length, loaded.text.size());
     }
     std::string zhe;
     // Read four bytes a character (43 bytes: 21 letters and half of one), still UTF-8.

@@ -166,7 +166,7 @@ TEST(HtmlConverter, AnyChunkingGivesTheSameText) {
         std::u32string input = U"<body>";
         for (std::size_t i = random() % 300; i > 0; --i) input += pieces[random() % pieces.size()];
         const std::u32string whole = ConvertHtmlToText(input);
-        for (const auto& sizes : std::vector<std::vector<std::size_t>>{{1}, {2}, {3}, {7}, {1, 5, 2, 64}})
+        for (const auto& sizes : {std::vector<std::size_t>{1}, {2}, {3}, {7}, {1, 5, 2, 64}})
             ASSERT_EQ(ToUtf8(ConvertInChunks(input, sizes)), ToUtf8(whole)) << ToUtf8(input);
     }
 }
@@ -177,7 +177,8 @@ TEST(HtmlConverter, AnyChunkingGivesTheSameText) {
 TEST(HtmlConverter, PiecesAndFreshStarts) {
     std::u32string words = U"<body>";
     for (int i = 0; i < 20000; ++i) words += U"<p>слово &amp; word<pre>\n\n x</pre>";
-    for (const std::u32string& html : {words, U"<body><pre>" + std::u32string(300000, U'\n') + U"x"}) {
+    const std::u32string lines = U"<body><pre>" + std::u32string(300000, U'\n') + U"x";
+    for (const std::u32string& html : {words, lines}) {
         std::vector<std::size_t> sizes;
         std::u32string text;
         HtmlConverter converter([&](std::u32string_view piece) {

@@ -299,7 +299,7 @@ TEST(RtfReader, TextWholeAndInChunks) {
         ExpectRunsWellFormed(whole);
         for (const std::size_t maxChunk : {1u, 3u, 17u, 400u}) {
             for (std::size_t at = 0; at < bytes.size();) {
-                const std::size_t size = std::uniform_int_distribution<std::size_t>(0, maxChunk)(random);
+                const std::size_t size = random() % (maxChunk + 1);
                 reader.Feed(std::string_view(bytes).substr(at, size));
                 at += std::min(size, bytes.size() - at);
             }

@@ -116,8 +116,8 @@ TEST(PositionMap, MatchesAPositionByPositionWalk) {
         toText.push_back(text.size());
         for (std::size_t p = 0; p < toWidget.size(); ++p) {
             ASSERT_EQ(map.ToWidget(p), toWidget[p]) << "text position " << p;
-            const bool lfOfPair = p > 0 && text[p - 1] == '\r' && p < text.size() && text[p] == '\n';
-            ASSERT_EQ(map.ToText(map.ToWidget(p)), lfOfPair ? p + 1 : p) << "text position " << p;
+            const bool lf = p > 0 && p < text.size() && text[p - 1] == '\r' && text[p] == '\n';
+            ASSERT_EQ(map.ToText(map.ToWidget(p)), lf ? p + 1 : p) << "text position " << p;
         }
         for (std::size_t w = 0; w < toText.size(); ++w) ASSERT_EQ(map.ToText(w), toText[w]) << w;
     }
@@ -143,7 +143,7 @@ TEST(TextRules, TrimmingAndCutting) {
     };
     for (const auto& [text, limit, kept] : cuts) {
         const std::size_t length = CutLength(text, limit);
-        EXPECT_TRUE(length <= limit && text.substr(0, length) == kept) << ToUtf8(text.substr(0, 30));
+        EXPECT_TRUE(length <= limit && text.substr(0, length) == kept) << length;
     }
 }
 
@@ -173,7 +173,8 @@ TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
     for (const char32_t c : std::u32string_view(U"\v\f\u00A0\u00AD\u200Bж日\U0001F600"))
         EXPECT_FALSE(IsSeparator(c)) << std::hex << unsigned(c);
     // The quick answer below U+1680 agrees with the full rule.
-    for (char32_t c = 0x80; c <= 0x1680; ++c) ASSERT_EQ(IsSeparator(c), IsOtherSeparator(c)) << unsigned(c);
+    for (char32_t c = 0x80; c <= 0x1680; ++c)
+        ASSERT_EQ(IsSeparator(c), IsOtherSeparator(c)) << unsigned(c);
     EXPECT_EQ(WordAtCaret(U"日本語\u3000テキスト", 1), (TextRange{0, 3}));
     EXPECT_EQ(WordAtCaret(U"a \U0001F600\U0001F600 b", 2), (TextRange{2, 4}));
 }
@@ -301,7 +302,8 @@ TEST(TextSearch, RunsTheF3Cycle) {
             EXPECT_EQ(result.outcome, press.outcome);
             EXPECT_EQ(result.selection, press.selection);
             if (result.outcome == kFound) EXPECT_EQ(result.state.searchText, before.searchText);
-            if (result.outcome == kNot) EXPECT_TRUE(result.state.searchText.empty() && !result.state.wrapped);
+            if (result.outcome == kNot)
+                EXPECT_TRUE(result.state.searchText.empty() && !result.state.wrapped);
             if (result.outcome == kNothing) EXPECT_EQ(result.state, before);
             selection = result.selection;
             state = result.state;

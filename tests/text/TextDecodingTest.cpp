@@ -58,9 +58,9 @@ TEST(TextDecoding, IllFormedUtf8BecomesOneReplacementPerMaximalSubpart) {
     for (const auto& [bytes, text] : cases) {
         SCOPED_TRACE(bytes);
         // Inside a text plainly UTF-8, so the file is judged UTF-8 and what follows is kept.
-        const std::string file = kRussianUtf8 + kRussianUtf8 + kRussianUtf8 + kRussianUtf8 + bytes;
-        EXPECT_EQ(DetectDocumentCharset(file + "!"), "UTF-8");
-        EXPECT_EQ(DecodeDocumentText(file + "!"), kRussian + kRussian + kRussian + kRussian + text + U"!");
+        const std::string file = kRussianUtf8 + kRussianUtf8 + kRussianUtf8 + kRussianUtf8 + bytes + "!";
+        EXPECT_EQ(DetectDocumentCharset(file), "UTF-8");
+        EXPECT_EQ(DecodeDocumentText(file), kRussian + kRussian + kRussian + kRussian + text + U"!");
         EXPECT_EQ(DecodeCharset(bytes, "utf8"), text);
     }
 }
@@ -168,10 +168,10 @@ TEST(CharsetDetection, RealTextsInEachCodePage) {
     std::map<std::string, std::vector<std::string>> texts;
     for (const auto& [language, group] : {std::pair{"ru", "ru"}, {"de", "west"}, {"fr", "west"},
                                           {"es", "west"}}) {
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::string(LMN_TEST_DATA) + "/encodings/" + language)) {
+        const std::string folder = std::string(LMN_TEST_DATA) + "/encodings/" + language;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             std::ifstream in(entry.path(), std::ios::binary);
-            texts[group].emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            texts[group].emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
         }
     }
     const std::pair<const char*, const char*> corpora[] = {
@@ -187,7 +187,8 @@ TEST(CharsetDetection, RealTextsInEachCodePage) {
             for (const int i : {0, 1}) {
                 const std::string part = i == 0 ? bytes : bytes.substr(0, 1024);
                 const std::string guess = DetectDocumentCharset(part);
-                right[i] += guess == charset || DecodeCharset(part, guess) == DecodeCharset(part, charset);
+                right[i] +=
+                    guess == charset || DecodeCharset(part, guess) == DecodeCharset(part, charset);
             }
         }
         EXPECT_GE(right[0], 0.95 * texts[group].size()) << charset;
