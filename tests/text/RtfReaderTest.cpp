@@ -252,6 +252,7 @@ TEST(RtfReader, FontAndColorTables) {
         {R"({\fonttbl{\f0 A\u-10179?B;}}\f0)", "A\uFFFDB", {}},
         {R"({\fonttbl{\upr{\f0\fcharset204 \'d8;}{\*\ud{\f0\fcharset204 \u1064?\u1088?;}}}}\f0)", "Шр", {}},
         {R"({\fonttbl{\f0 A;}{\f0 B;}}\f0)", "B", {}},
+        {"{\\fonttbl{\\f0 " + std::string(300, 'N') + ";}}\\f0", std::string(255, 'N'), {}},
         {R"({\colortbl\red1\green2\blue3;}\cf0)", "", 0x030201},
         {R"({\colortbl;\red0\green0\blue255}\cf1)", "", 0xFF0000},
         {R"({\colortbl;\red999\green-4\blue0;}\cf1)", "", 0x0000FF},
