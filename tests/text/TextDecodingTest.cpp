@@ -149,7 +149,8 @@ std::string Encode(const std::string& utf8, const std::string& charset) {
     for (int b = 255; b >= 0; --b)
         bytes[DecodeCharset(std::string(1, char(b)), charset).value()[0]] = char(b);
     std::string out;
-    for (const char32_t c : DecodeCharset(utf8, "UTF-8").value()) out += bytes.at(c);
+    const std::u32string text = DecodeCharset(utf8, "UTF-8").value();
+    for (const char32_t c : text) out += bytes.at(c);
     return out;
 }
 
