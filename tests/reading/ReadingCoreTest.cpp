@@ -25,7 +25,7 @@ constexpr std::int64_t kMs = 1'000'000;
 constexpr StepKind kPlain = StepKind::StepPlain, kComma = StepKind::StepComma,
                    kStop = StepKind::StepStop, kEnd = StepKind::StepEnd;
 
-const char* KindName(StepKind kind) {
+std::string KindName(StepKind kind) {
     return kind == kPlain   ? "p"
            : kind == kComma ? "c"
            : kind == kStop  ? "s"
@@ -240,30 +240,12 @@ TEST(ReadingTasks, TurnTheSelectionIntoARange) {
         EXPECT_EQ(cursor.taskStart, choice.start);
         EXPECT_EQ(cursor.taskEnd, choice.end);
     }
-    ReadingCursor cursor = Range(3, 8);
-    NextGroup(U"abc defgh", cursor, {});
-    cursor.newTask = false;
-    EXPECT_EQ(PrepareLoadedText(cursor, 12), ProgressAction::Reset);
-    EXPECT_EQ(cursor.task, ReadingTask::TaskWholeText);
-    EXPECT_EQ(cursor.taskStart, 0u);
-    EXPECT_EQ(cursor.taskEnd, std::nullopt);
-    EXPECT_TRUE(cursor.newTask);
-    PrepareLoadedText(cursor, 0);
-    EXPECT_EQ(cursor.task, ReadingTask::TaskNone);
 }
 
 TEST(ReadingIntervals, FollowTheSpeedAndDelayLevels) {
-    for (const auto& [level, ms] : std::vector<std::pair<int, int>>{{1, 968},
-                                                                    {10, 680},
-                                                                    {25, 200},
-                                                                    {26, 194},
-                                                                    {40, 110},
-                                                                    {50, 50},
-                                                                    {0, 968},
-                                                                    {51, 50},
-                                                                    {-100000, 968},
-                                                                    {100000, 50}})
-        EXPECT_EQ(BaseInterval(level), ms) << "level " << level;
+    const int bases[][2] = {{1, 968}, {10, 680}, {25, 200}, {26, 194},      {40, 110},
+                            {50, 50}, {0, 968},  {51, 50},  {-100000, 968}, {100000, 50}};
+    for (const auto& [level, ms] : bases) EXPECT_EQ(BaseInterval(level), ms) << "level " << level;
     struct Delay {
         int base, level, ms;
     };
@@ -349,20 +331,16 @@ TEST(ReadingTimer, TakesANewSpeedAtTheNextGroupAndStops) {
     ReadingOptions options;
     ReadingTimer timer;
     EXPECT_EQ(timer.Start(options), ReadingTimer::kFirstTickMs);
-    std::vector<TimerStep> timings;
+    std::string timings;
     for (const std::int32_t level : {25, 50, 50, 50, 1, 1, 1}) {
         options.speedLevel = level;
         const GroupStep step = NextGroup(text, cursor, options);
-        timings.push_back(timer.OnStep(step.kind, step.text.size(), options));
+        const TimerStep timing = timer.OnStep(step.kind, step.text.size(), options);
+        timings += "KRSD"[static_cast<int>(timing.action)] + std::to_string(timing.periodMs) + " ";
     }
+    // Re-armed for the new level 50, twice the base for the comma, level 1 at once.
+    EXPECT_EQ(timings, "R200 R50 K50 R100 R968 K968 D0 ");
     using enum TimerAction;
-    EXPECT_EQ(timings, (std::vector<TimerStep>{{Rearm, 200},
-                                               {Rearm, 50},
-                                               {KeepPeriod, 50},
-                                               {Rearm, 100},
-                                               {Rearm, 968},
-                                               {KeepPeriod, 968},
-                                               {StopTaskDone, 0}}));
     EXPECT_FALSE(timer.Running());
     // Without height or on abort it stops; a new run re-arms even for the last kind.
     const ReadingOptions at25;
@@ -517,56 +495,37 @@ TEST(ReadingSession, WhatEndsARunAndWhatItLeaves) {
 
 TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
     const std::u32string text = U"Aa bb, cc dd. Ee ff gg hh. Ii jj";
-    struct Row {
-        int steps;              // groups shown before the move
-        char move;              // < > a group back or forward, [ ] a sentence
-        const char32_t* shown;  // the group shown at once after it; "" ends the run
-    };
-    // The selection task is "dd. Ee ff gg hh.", [10, 26).
-    const std::tuple<bool, ReadingTask, std::vector<Row>> tables[] = {
+    // Groups shown, then < > a group back or forward, [ ] a sentence, and the
+    // group shown at once after it; none when the move ends the run. The
+    // selection task is "dd. Ee ff gg hh.", [10, 26).
+    const std::tuple<bool, ReadingTask, std::vector<std::string>> tables[] = {
         {false,
          ReadingTask::TaskWholeText,
-         {{3, '<', U"bb,"},
-          {5, '<', U"dd."},
-          {1, '<', U"Aa"},
-          {0, '<', U"Aa"},
-          {2, '>', U"cc"},
-          {0, '>', U"bb,"},
-          {10, '>', U""},
-          {7, '[', U"Ee"},
-          {5, '[', U"Aa"},
-          {2, '[', U"Aa"},
-          {2, ']', U"Ee"},
-          {8, ']', U"Ii"},
-          {9, ']', U""}}},
+         {"3<bb,", "5<dd.", "1<Aa", "0<Aa", "2>cc", "0>bb,", "10>", "7[Ee", "5[Aa", "2[Aa", "2]Ee",
+          "8]Ii", "9]"}},
         {true,
          ReadingTask::TaskWholeText,
-         {{3, '<', U"cc dd."},
-          {2, '<', U"Aa bb,"},
-          {4, '<', U"Ee ff gg hh."},
-          {4, '[', U"Ee ff gg hh."},
-          {1, ']', U"Ee ff gg hh."}}},
-        {false,
-         ReadingTask::TaskSelection,
-         {{2, '[', U"dd."}, {1, '<', U"dd."}, {3, ']', U""}, {5, '>', U""}}}};
+         {"3<cc dd.", "2<Aa bb,", "4<Ee ff gg hh.", "4[Ee ff gg hh.", "1]Ee ff gg hh."}},
+        {false, ReadingTask::TaskSelection, {"2[dd.", "1<dd.", "3]", "5>"}}};
     for (const auto& [several, task, rows] : tables)
-        for (const Row& row : rows) {
-            SCOPED_TRACE(testing::Message() << several << " " << static_cast<int>(task) << " "
-                                            << row.steps << row.move);
+        for (const std::string& row : rows) {
+            SCOPED_TRACE(testing::Message()
+                         << several << " " << static_cast<int>(task) << " " << row);
             TimedRun run(text, several ? Several() : ReadingOptions{}, task, {10, 26});
-            for (int i = 0; i < row.steps; ++i) ASSERT_TRUE(run.Step().group.ShowsText());
+            std::size_t at = 0;
+            for (int i = std::stoi(row, &at); i > 0; --i) ASSERT_TRUE(run.Step().group.ShowsText());
             const SessionStep moved =
-                run.Move(static_cast<ReadingMove>(std::string_view("<>[]").find(row.move)));
-            if (*row.shown == '\0') {
+                run.Move(static_cast<ReadingMove>(std::string_view("<>[]").find(row[at])));
+            const std::u32string shown = FromUtf8(row.substr(at + 1));
+            if (shown.empty()) {
                 EXPECT_EQ(moved.group.kind, kEnd);
                 EXPECT_FALSE(run.session.IsReading());
                 EXPECT_EQ(run.session.Task(), ReadingTask::TaskNone);
                 continue;
             }
-            EXPECT_EQ(moved.group.text, row.shown);
+            EXPECT_EQ(moved.group.text, shown);
             ASSERT_TRUE(moved.group.highlight);
-            EXPECT_EQ(text.substr(moved.group.highlight->start, 2),
-                      std::u32string_view(row.shown).substr(0, 2));
+            EXPECT_EQ(text.substr(moved.group.highlight->start, 2), shown.substr(0, 2));
             EXPECT_TRUE(run.session.IsReading());
             // Reading goes on from there as if it had got there by itself.
             ReadingCursor after = run.session.Cursor();
@@ -615,12 +574,11 @@ TEST(FocusLetter, SitsAboutAThirdIntoTheWordAndPinsItAsFarAsTheWordFits) {
         double letterMiddle;
         int left;
     };
+    // Half a pixel rounds away from zero; the word is kept inside on the right, then the left.
     for (const Case& c :
-         {Case{1180, 300, 80.4, 510}, Case{1180, 300, 80.5, 509},  // rounds half away from zero
-          Case{1180, 1179, 252, 1}, Case{1180, 842, 252, 338},
-          Case{1180, 843, 252, 337},  // kept inside on the right
-          Case{1180, 900, 800, 0}, Case{1180, 1180, 252, 0},
-          Case{1180, 1400, 252, 338}})  // and the left
+         {Case{1180, 300, 80.4, 510}, Case{1180, 300, 80.5, 509}, Case{1180, 1179, 252, 1},
+          Case{1180, 842, 252, 338}, Case{1180, 843, 252, 337}, Case{1180, 900, 800, 0},
+          Case{1180, 1180, 252, 0}, Case{1180, 1400, 252, 338}})
         EXPECT_EQ(FocusedWordLeft(c.paneWidth, c.wordWidth, c.letterMiddle), c.left)
             << c.wordWidth << " " << c.letterMiddle;
 }
