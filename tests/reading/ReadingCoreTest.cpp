@@ -84,68 +84,39 @@ TEST(GroupCutter, CutsGroups) {
         ReadingOptions options;
         std::string groups;
     };
+    // clang-format off
     const Row rows[] = {
-        // The last word is plain despite its full stop.
-        {U"Hello, world.", Task(), {}, "Hello,/c 0-6 | world./p 7-13"},
-        // A mark counts only with a separator after it.
-        {U"a: b; c? d! e. f.g h",
-         Task(),
-         {},
-         "a:/c 0-2 | b;/s 3-5 | c?/s 6-8 | d!/s 9-11 | e./s 12-14 | f.g/p 15-18 | h/p 19-20"},
-        // Only space, tab, CR and LF separate.
+        {U"Hello, world.", Task(), {}, "Hello,/c 0-6 | world./p 7-13"},  // the last word plain despite its stop
+        // A mark counts only with a separator after it; only space, tab, CR and LF separate.
+        {U"a: b; c? d! e. f.g h", Task(), {}, "a:/c 0-2 | b;/s 3-5 | c?/s 6-8 | d!/s 9-11 | e./s 12-14 | f.g/p 15-18 | h/p 19-20"},
         {U" \t\r\nx\x01y\xA0z\r\n\tend", Task(), {}, "x\x01y\u00A0z/p 4-9 | end/p 12-15"},
-        // Several words up to the threshold, the last one completed.
+        // Several words up to the threshold, the last one completed, or to a mark; tabs and breaks become spaces.
         {U"one two three four.", Task(), Several(), "one two three/p 0-13 | four./p 14-19"},
-        // Several words end at a mark; tabs and breaks become spaces.
         {U"a\tb\r\nc, d e", Task(), Several(), "a b  c,/c 0-7 | d e/p 8-11"},
-        {U"one two", Task(), ReadingOptions{25, 3, 5, 2, 10},
-         "one/p 0-3 | two/p 4-7"},  // mode 2 is one word
+        {U"one two", Task(), ReadingOptions{25, 3, 5, 2, 10}, "one/p 0-3 | two/p 4-7"},  // mode 2 is one word
         // A long word in pieces of 129; the highlight misses the 129th letter.
-        {std::u32string(300, 'w'),
-         Task(),
-         {},
-         w129 + "/p 0-128 | " + w129 + "/p 129-257 | " + std::string(42, 'w') + "/p 258-300"},
-        {std::u32string(300, U'字'),
-         Task(),
-         {},
-         z129 + "/p 0-128 | " + z129 + "/p 129-257 | " + ToUtf8(std::u32string(42, U'字')) +
-             "/p 258-300"},
+        {std::u32string(300, 'w'), Task(), {}, w129 + "/p 0-128 | " + w129 + "/p 129-257 | " + std::string(42, 'w') + "/p 258-300"},
+        {std::u32string(300, U'字'), Task(), {}, z129 + "/p 0-128 | " + z129 + "/p 129-257 | " + ToUtf8(std::u32string(42, U'字')) + "/p 258-300"},
         {FromUtf8(q128 + " x"), Task(), {}, q128 + "/p 0-128 | x/p 129-130"},
         {FromUtf8(q129 + " x"), Task(), {}, q129 + "/p 0-128 | x/p 130-131"},
         {U"  \r\n\t ", Task(), {}, "/p"},  // an empty group leaves the selection alone
         {U"word   ", Task(), {}, "word/p 0-4 | /p"},
-        {U"Hi. you",
-         Range(0, 4),
-         {},
-         "Hi./s 0-4"},  // a range ending after a stop highlights the separator
+        {U"Hi. you", Range(0, 4), {}, "Hi./s 0-4"},  // a range ending after a stop highlights the separator
         {U"reading words", Range(3, std::nullopt), {}, "ding/p 3-7 | words/p 8-13"},
-        {std::u32string(U"ab\0cd,\0 ef", 10),
-         Task(),
-         {},
-         "abcd,/c 0-7 | ef/p 8-10"},  // zero bytes passed over
+        {std::u32string(U"ab\0cd,\0 ef", 10), Task(), {}, "abcd,/c 0-7 | ef/p 8-10"},  // zero bytes passed over
         {U"ab", Range(0, 50), {}, "ab/p 0-2"},
         {U"some text", Range(0, 0), {}, ""},
         {U"some text", Task(ReadingTask::TaskToCaret, {0, 0}), {}, ""},
         {U"", Task(), {}, ""},
         // Sentence and clause marks of other scripts; a mark before a letter ends nothing.
-        {U"終わり。 はい！ いいえ？ لماذا؟ x‼ y",
-         Task(),
-         {},
-         "終わり。/s 0-4 | はい！/s 5-8 | いいえ？/s 9-13 | لماذا؟/s 14-20 | x‼/s 21-23 | y/p "
-         "24-25"},
-        {U"a、 b， c； d، e",
-         Task(),
-         {},
-         "a、/c 0-2 | b，/c 3-5 | c；/c 6-8 | d،/c 9-11 | e/p 12-13"},
+        {U"終わり。 はい！ いいえ？ لماذا؟ x‼ y", Task(), {}, "終わり。/s 0-4 | はい！/s 5-8 | いいえ？/s 9-13 | لماذا؟/s 14-20 | x‼/s 21-23 | y/p 24-25"},
+        {U"a、 b， c； d، e", Task(), {}, "a、/c 0-2 | b，/c 3-5 | c；/c 6-8 | d،/c 9-11 | e/p 12-13"},
         {U"文。文", Task(), {}, "文。文/p 0-3"},
-        {U"так… — вот",
-         Task(),
-         {},
-         "так…/p 0-4 | —/p 5-6 | вот/p 7-10"},  // the code page's marks are letters
-        {U"日本\u3000語\u2003x", Task(), Several(),
-         "日本 語 x/p 0-6"},  // Unicode white space separates
+        {U"так… — вот", Task(), {}, "так…/p 0-4 | —/p 5-6 | вот/p 7-10"},  // the code page's marks are letters
+        {U"日本\u3000語\u2003x", Task(), Several(), "日本 語 x/p 0-6"},  // Unicode white space separates
         {U"a\U0001F600b c", Task(), {}, "a\U0001F600b/p 0-3 | c/p 4-5"},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.text));
         const std::vector<GroupStep> steps = RunToEnd(row.text, row.cursor, row.options);
@@ -274,23 +245,18 @@ TEST(ReadingIntervals, FollowTheSpeedAndDelayLevels) {
 // for can differ from its own interval both ways.
 TEST(ReadingSchedule, ShowsEachGroupForThePeriodTheTimerRunsWith) {
     // "text/kind at interval, R(e-armed) K(ept) D(one), shown for".
+    // clang-format off
     const std::tuple<std::u32string, ReadingOptions, std::string> rows[] = {
         {U"Hello, world.", {}, "Hello,/c 150 400R400 | world./p 550 200R200 | /e 750 0D0"},
-        // A short group after another kind gets two thirds.
-        {U"Hello, a", {}, "Hello,/c 150 400R400 | a/p 550 132R132 | /e 682 0D0"},
+        {U"Hello, a", {}, "Hello,/c 150 400R400 | a/p 550 132R132 | /e 682 0D0"},  // short after another kind: two thirds
         // Long groups after a short one of their kind inherit its two thirds.
-        {U"Hi longer words.",
-         {},
-         "Hi/p 150 132R132 | longer/p 282 200K132 | words./p 414 200K132 | /e 546 0D0"},
-        {U"longer a, b. c",
-         {},
-         "longer/p 150 200R200 | a,/c 350 266R266 | b./s 616 400R400 | c/p 1016 132R132 | /e 1148 "
-         "0D0"},
-        {U"one two three four.", Several(),
-         "one two three/p 150 200R200 | four./p 350 132K200 | /e 550 0D0"},
+        {U"Hi longer words.", {}, "Hi/p 150 132R132 | longer/p 282 200K132 | words./p 414 200K132 | /e 546 0D0"},
+        {U"longer a, b. c", {}, "longer/p 150 200R200 | a,/c 350 266R266 | b./s 616 400R400 | c/p 1016 132R132 | /e 1148 0D0"},
+        {U"one two three four.", Several(), "one two three/p 150 200R200 | four./p 350 132K200 | /e 550 0D0"},
         {U" \r\n ", {}, "/p 150 132R132 | /e 282 0D0"},
         {U"", {}, "/e 150 0D0"},
     };
+    // clang-format on
     for (const auto& [text, options, timeline] : rows) {
         const ReadingSchedule schedule = ScheduleReading(text, Task(), options);
         std::string shown;
@@ -498,15 +464,12 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
     // Groups shown, then < > a group back or forward, [ ] a sentence, and the
     // group shown at once after it; none when the move ends the run. The
     // selection task is "dd. Ee ff gg hh.", [10, 26).
+    // clang-format off
     const std::tuple<bool, ReadingTask, std::vector<std::string>> tables[] = {
-        {false,
-         ReadingTask::TaskWholeText,
-         {"3<bb,", "5<dd.", "1<Aa", "0<Aa", "2>cc", "0>bb,", "10>", "7[Ee", "5[Aa", "2[Aa", "2]Ee",
-          "8]Ii", "9]"}},
-        {true,
-         ReadingTask::TaskWholeText,
-         {"3<cc dd.", "2<Aa bb,", "4<Ee ff gg hh.", "4[Ee ff gg hh.", "1]Ee ff gg hh."}},
+        {false, ReadingTask::TaskWholeText, {"3<bb,", "5<dd.", "1<Aa", "0<Aa", "2>cc", "0>bb,", "10>", "7[Ee", "5[Aa", "2[Aa", "2]Ee", "8]Ii", "9]"}},
+        {true, ReadingTask::TaskWholeText, {"3<cc dd.", "2<Aa bb,", "4<Ee ff gg hh.", "4[Ee ff gg hh.", "1]Ee ff gg hh."}},
         {false, ReadingTask::TaskSelection, {"2[dd.", "1<dd.", "3]", "5>"}}};
+    // clang-format on
     for (const auto& [several, task, rows] : tables)
         for (const std::string& row : rows) {
             SCOPED_TRACE(testing::Message()
