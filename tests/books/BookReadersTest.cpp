@@ -226,16 +226,24 @@ std::string HandOdt() {
    d <text:span text:style-name="T1">strong</text:span><draw:frame><draw:text-box><text:p>boxed</text:p></draw:text-box></draw:frame><office:annotation><text:p>comment</text:p></office:annotation></text:p>
 <text:p text:style-name="P1">bold paragraph</text:p><text:p text:style-name="P2">heavy</text:p><text:p text:style-name="P3">plain</text:p>
 <text:p text:style-name="Outlined">styled heading</text:p><text:p text:style-name="Title">title</text:p>
+<text:p text:style-name="C2">sixteen</text:p><text:p text:style-name="C1">seventeen</text:p>
 <text:list><text:list-item><text:p>one</text:p><text:list><text:list-item><text:p>nested</text:p></text:list-item></text:list></text:list-item></text:list>
 <table:table><table:table-row><table:table-cell table:number-columns-spanned="2"><text:p>wide</text:p></table:table-cell><table:covered-table-cell/><table:table-cell><text:p>x</text:p><text:p>y</text:p></table:table-cell></table:table-row></table:table>
 <text:p>Note<text:note text:note-class="endnote"><text:note-citation>i</text:note-citation><text:note-body><text:p>endnote</text:p></text:note-body></text:note> and<text:note text:note-class="footnote"><text:note-citation>1</text:note-citation><text:note-body><text:p><text:s/>foot</text:p><text:p>second</text:p></text:note-body></text:note>.</text:p>
 </office:text></office:body></office:document-content>)";
-    const std::string styles = "<office:document-styles " + kOdtNs + ">" + R"(<office:styles>
+    std::string styles = "<office:document-styles " + kOdtNs + ">" + R"(<office:styles>
 <style:style style:name="Strong" style:family="text"><style:text-properties fo:font-weight="700"/></style:style>
 <style:style style:name="Plain" style:family="paragraph"/>
 <style:style style:name="Outlined" style:family="paragraph" style:default-outline-level="2"/>
-<style:style style:name="Title" style:family="paragraph"/>
-</office:styles></office:document-styles>)";
+<style:style style:name="Title" style:family="paragraph"/>)";
+    // A chain of styles is followed 16 deep: C2 reaches the bold C17, C1 does not.
+    for (int i = 1; i < 17; ++i)
+        styles += "<style:style style:name=\"C" + std::to_string(i) +
+                  "\" style:family=\"paragraph\" style:parent-style-name=\"C" +
+                  std::to_string(i + 1) + "\"/>";
+    styles +=
+        R"(<style:style style:name="C17" style:family="paragraph"><style:text-properties fo:font-weight="bold"/></style:style>)"
+        "</office:styles></office:document-styles>";
     const std::string meta = "<office:document-meta " + kOdtNs + ">" +
                              "<office:meta><dc:creator>Last Editor</dc:creator><dc:title> "
                              "Заголовок\n  книги </dc:title></office:meta></office:document-meta>";
@@ -411,7 +419,7 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         {ReadDocx, Zip({{"word/styles.xml", "<w:styles/>"}}), "!Damaged"},
         {ReadDocx, Zip({{"word/document.xml", "PK garbage"}}), "!Damaged"},
         {ReadDocx, Zip({{"word/document.xml", std::string(2'000'000, ' ')}}), "!BookTooLarge"},
-        {ReadOdt, HandOdt(), "Heading slanted|a   b \tc d strong|bold paragraph|heavy|plain|styled heading|title|one|nested|wide\t\tx y|Note[i] and[1].|[i] endnote|[1] foot|second"},
+        {ReadOdt, HandOdt(), "Heading slanted|a   b \tc d strong|bold paragraph|heavy|plain|styled heading|title|sixteen|seventeen|one|nested|wide\t\tx y|Note[i] and[1].|[i] endnote|[1] foot|second"},
         {ReadOdt, Zip({{"mimetype", "application/vnd.oasis.opendocument.text"}, {"META-INF/manifest.xml", encryptedManifest}, {"content.xml", "\x93\x11 scrambled"}}), "!Encrypted"},
         {ReadOdt, Zip({{"meta.xml", "<office:document-meta/>"}}), "!Damaged"},
         {ReadOdt, Zip({{"content.xml", "<office:document-content><office:body><office:spreadsheet/></office:body></office:document-content>"}}), "!Damaged"},
@@ -449,7 +457,7 @@ TEST(BookReaders, BuiltBooksLookAsTheirStylesSay) {
     EXPECT_EQ(ToUtf8(odt.title), "Заголовок книги");
     ExpectLooks(odt,
                 "Heading=b|slanted=bi|strong=b|a   b=|bold paragraph=b|heavy=b|plain=|styled "
-                "heading=b|title=b|one=");
+                "heading=b|title=b|sixteen=b|seventeen=|one=");
 }
 
 // A cut falls where the last paragraph before the limit ends, or in a word
