@@ -227,7 +227,7 @@ std::string HandOdt() {
 <text:p text:style-name="P1">bold paragraph</text:p><text:p text:style-name="P2">heavy</text:p><text:p text:style-name="P3">plain</text:p>
 <text:p text:style-name="Outlined">styled heading</text:p><text:p text:style-name="Title">title</text:p>
 <text:p text:style-name="C2">sixteen</text:p><text:p text:style-name="C1">seventeen</text:p>
-<text:list><text:list-item><text:p>one</text:p><text:list><text:list-item><text:p>nested</text:p></text:list-item></text:list></text:list-item></text:list>
+<text:list>stray<text:list-item><text:p>one</text:p><text:list><text:list-item><text:p>nested</text:p></text:list-item></text:list></text:list-item></text:list>
 <table:table><table:table-row><table:table-cell table:number-columns-spanned="2"><text:p>wide</text:p></table:table-cell><table:covered-table-cell/><table:table-cell><text:p>x</text:p><text:p>y</text:p></table:table-cell></table:table-row></table:table>
 <text:p>Note<text:note text:note-class="endnote"><text:note-citation>i</text:note-citation><text:note-body><text:p>endnote</text:p></text:note-body></text:note> and<text:note text:note-class="footnote"><text:note-citation>1</text:note-citation><text:note-body><text:p><text:s/>foot</text:p><text:p>second</text:p></text:note-body></text:note>.</text:p>
 </office:text></office:body></office:document-content>)";

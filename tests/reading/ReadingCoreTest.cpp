@@ -510,7 +510,10 @@ TEST(ReadingMoves, TheProgressBarFollowsAMove) {
         text += U"word" + std::u32string(1, U'0' + i % 10) + (i % 10 == 9 ? U". " : U" ");
     TimedRun run(text, {});
     for (int i = 0; i < 50; ++i) run.Step();
+    const std::int64_t left = run.session.Estimate(text, {}, run.now)->leftMs;
     SessionStep moved = run.Move(ReadingMove::PreviousSentence);
+    // Nine groups back: the time left grows by them, counted afresh.
+    EXPECT_GT(run.session.Estimate(text, {}, run.now)->leftMs, left + 8 * 132);
     ASSERT_TRUE(moved.progressPosition);
     EXPECT_EQ(moved.group.text, U"word0");
     const int atSentence = *moved.progressPosition;
