@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,11 +32,6 @@ std::string Word(std::uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> 8 * i);
     return bytes;
 }
-std::int32_t IntAt(const std::string& bytes, std::size_t offset) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes.at(offset + i));
-    return static_cast<std::int32_t>(v);
-}
 std::string Padded(const std::string& name) { return name + std::string(32 - name.size(), '\0'); }
 
 TEST(ReaderSettings, FirstRunRecordByteForByte) {
@@ -60,8 +54,8 @@ TEST(ReaderSettings, FirstRunRecordByteForByte) {
                                          regular + Word(5366506) + Word(0));
     EXPECT_EQ(bytes.substr(180, 104), Word(20) + font + "\x12" + Padded("Times New Roman") +
                                           Word(12) + regular + Word(0) + Word(15007484));
-    const std::int32_t tail[] = {25, 3, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 1, 132};
-    for (std::size_t i = 0; i < std::size(tail); ++i) EXPECT_EQ(IntAt(bytes, 284 + 4 * i), tail[i]) << i;
+    EXPECT_EQ(bytes.substr(284), Word(25) + Word(3) + Word(5) + std::string(40, '\0') + Word(10) +
+                                     Word(1) + Word(132));
     // The area dialog's defaults are the record's, with character set 0.
     ReaderSettings first = DefaultSettings(1024, 768);
     first.readingArea.font.charSet = first.textArea.font.charSet = 0;
@@ -75,8 +69,8 @@ TEST(ReaderSettings, EveryFieldRoundTripsAtItsOwnOffset) {
     bytes.replace(344, 4, Word(132));
     const ReaderSettings parsed = ParseSettings(bytes + "trailing", DefaultSettings(1024, 768));
     EXPECT_EQ(SerializeSettings(parsed), bytes);
-    EXPECT_EQ(parsed.speedLevel, IntAt(bytes, 284));
-    EXPECT_EQ(parsed.controlBarPlacement.normalBottom, IntAt(bytes, 64));
+    EXPECT_EQ(Word(parsed.speedLevel), bytes.substr(284, 4));
+    EXPECT_EQ(Word(parsed.controlBarPlacement.normalBottom), bytes.substr(64, 4));
     EXPECT_EQ(parsed.readingArea.font.pitchAndFamily, static_cast<unsigned char>(bytes[103]));
     // Names without a terminator stop at their width.
     EXPECT_EQ(parsed.readingArea.font.FaceName(), bytes.substr(104, 32));
@@ -88,50 +82,24 @@ TEST(ReaderSettings, EveryFieldRoundTripsAtItsOwnOffset) {
     EXPECT_EQ(std::string(area.font.faceName.data(), 32), Padded("Arial"));
 }
 
-TEST(ReaderSettings, OnlyTheCurrentMarkerKeepsTheLastThreeFields) {
+TEST(ReaderSettings, ShortFilesAndOtherMarkersTakeFirstRunValues) {
+    // Written on a 1024 x 768 screen, read on a 1600 x 1200 one: the fields
+    // beyond the end of a short file are those of this screen's first run.
+    ReaderSettings stored = DefaultSettings(1024, 768);
+    std::tie(stored.speedLevel, stored.severalWords, stored.thresholdChars, stored.clickStep) =
+        std::tuple(44, 1, 17, 4);
+    const std::string full = SerializeSettings(stored);
+    const std::string first = SerializeSettings(DefaultSettings(1600, 1200));
+    for (const std::size_t length : {0, 24, 176, 292, 332, 346})
+        EXPECT_EQ(SerializeSettings(ParseSettings(full.substr(0, length), DefaultSettings(1600, 1200))),
+                  full.substr(0, length) + first.substr(length)) << length;
+    // Only the current marker keeps the last three fields.
     for (const std::int32_t marker : {132, 0, 133, -132}) {
-        SCOPED_TRACE(marker);
-        ReaderSettings stored = DefaultSettings(1600, 1200);
-        stored.severalWords = 1;
-        stored.thresholdChars = 17;
-        stored.clickStep = 4;
-        stored.speedLevel = 44;
         stored.layoutMarker = marker;
-        const ReaderSettings loaded = ParseSettings(SerializeSettings(stored), DefaultSettings(1024, 768));
-        const bool kept = marker == 132;
-        EXPECT_EQ(loaded.layoutMarker, 132);
-        EXPECT_EQ(loaded.speedLevel, 44);
-        EXPECT_EQ(loaded.severalWords, kept ? 1 : 0);
-        EXPECT_EQ(loaded.thresholdChars, kept ? 17 : 10);
-        EXPECT_EQ(loaded.clickStep, kept ? 4 : 1);
-    }
-}
-
-TEST(ReaderSettings, FieldsBeyondTheEndOfAShortFileTakeTheirFirstRunValues) {
-    // Written on a 1024 x 768 screen, read on a 1600 x 1200 one.
-    ReaderSettings old = DefaultSettings(1024, 768);
-    old.speedLevel = 40;
-    old.commaDelayLevel = 6;
-    old.readingArea.textColor = 0x00112233;
-    const std::string full = SerializeSettings(old);
-    const ReaderSettings defaults = DefaultSettings(1600, 1200);
-    struct Case {
-        std::size_t length;
-        std::int32_t windowWidth, speed, comma;
-        std::uint32_t readingText;
-    };
-    for (const Case& c : {Case{0, 1200, 25, 3, 0x0051E2EA}, {24, 924, 25, 3, 0x0051E2EA},
-                          {176, 924, 25, 3, 0x00112233}, {292, 924, 40, 6, 0x00112233},
-                          {346, 924, 40, 6, 0x00112233}}) {
-        SCOPED_TRACE(c.length);
-        const ReaderSettings loaded = ParseSettings(full.substr(0, c.length), defaults);
-        EXPECT_EQ(loaded.windowWidth, c.windowWidth);
-        EXPECT_EQ(loaded.speedLevel, c.speed);
-        EXPECT_EQ(loaded.commaDelayLevel, c.comma);
-        EXPECT_EQ(loaded.stopDelayLevel, 5);
-        EXPECT_EQ(loaded.readingArea.textColor, c.readingText);
-        EXPECT_EQ(loaded.textArea, defaults.textArea);
-        EXPECT_EQ(loaded.layoutMarker, 132);
+        ReaderSettings expected = stored;
+        if (marker != 132) std::tie(expected.severalWords, expected.thresholdChars, expected.clickStep) = std::tuple(0, 10, 1);
+        expected.layoutMarker = 132;
+        EXPECT_EQ(ParseSettings(SerializeSettings(stored), DefaultSettings(1600, 1200)), expected) << marker;
     }
 }
 
@@ -149,10 +117,9 @@ TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
             SCOPED_TRACE(value);
             S s = DefaultSettings(1024, 768);
             s.*field = value;
-            EXPECT_GE(BoundedPaneHeight(s.readingPaneHeight, 768), 0);
-            EXPECT_LE(BoundedPaneHeight(s.readingPaneHeight, 768), 768);
-            const int click = BoundedClickStep(s.clickStep);
-            EXPECT_TRUE(click >= 1 && 2 * click <= 10);  // a double click moves two steps
+            const int pane = BoundedPaneHeight(s.readingPaneHeight, 768), click = BoundedClickStep(s.clickStep);
+            EXPECT_TRUE(pane >= 0 && pane <= 768) << pane;
+            EXPECT_TRUE(click >= 1 && 2 * click <= 10) << click;  // a double click moves two steps
             const ReadingOptions options = ReadingOptionsFrom(s, ClampSpeedLevel(s.speedLevel));
             const ReadingIntervals intervals = ComputeIntervals(options);
             for (const std::int32_t ms : {intervals.base, intervals.comma, intervals.stop})
@@ -171,12 +138,10 @@ TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
     EXPECT_EQ(BoundedPaneHeight(334, 768), 334);
     EXPECT_EQ(BoundedPaneHeight(900, 768), 768);
     EXPECT_EQ(BoundedClickStep(5), 5);
-    EXPECT_EQ(StartupActionOf(0), StartupAction::Nothing);
-    EXPECT_EQ(StartupActionOf(1), StartupAction::LoadClipboard);
-    EXPECT_EQ(StartupActionOf(2), StartupAction::ShowShelf);
-    EXPECT_EQ(StartupActionOf(3), StartupAction::Nothing);
-    EXPECT_TRUE(IsSeveralWords(1));
-    EXPECT_FALSE(IsSeveralWords(2));  // only 1 means several words, in the pane as well
+    for (const auto& [stored, action] : {std::pair{0, StartupAction::Nothing}, {1, StartupAction::LoadClipboard},
+                                         {2, StartupAction::ShowShelf}, {3, StartupAction::Nothing}})
+        EXPECT_EQ(StartupActionOf(stored), action) << stored;
+    EXPECT_TRUE(IsSeveralWords(1) && !IsSeveralWords(2));  // only 1, in the pane as well
 }
 
 class SettingsHolderTest : public ::testing::Test {
@@ -208,7 +173,7 @@ TEST_F(SettingsHolderTest, DefaultsAreWrittenAtFirstRunAndTheRecordOnlyWhenAsked
         closing.settings.speedLevel = ask ? 31 : 30;
         closing.SetSaveOnExit(ask);
     }
-    EXPECT_EQ(IntAt(Loaded(), 284), 31);
+    EXPECT_EQ(Loaded().substr(284, 4), Word(31));
     WriteFile("");  // an empty file runs on the first-run values
     EXPECT_EQ(Loaded(), SerializeSettings(DefaultSettings(1024, 768)));
     // A folder that is gone fails for every user, a read-only one for all but root.
@@ -237,7 +202,7 @@ TEST_F(SettingsHolderTest, FieldsOutsideWhatTheProgramWritesTakeTheirFirstRunVal
         {72, Word(7), Word(0)},         {72, Word(1), Word(0)},  // valid without its length
         {76, Word(0), Word(-70)},       {76, Word(4000), Word(4000)}, {80, Word(9), Word(0)},
         {196, Word(0), Word(400)},      {196, Word(1001), Word(400)}, {196, Word(700), Word(700)},
-        {96, "\x02", "\x00"},           {96, "\x01", "\x01"},
+        {96, "\x02", std::string(1, 0)}, {96, "\x01", "\x01"},
         {104, std::string(32, '\0'), arial}, {208, std::string(32, 'F'), times},
         {208, "\x01\x02" + std::string(30, '\0'), times}, {136, Word(0), Word(42)},
         {244, std::string("Heavy\0\0\0", 8), std::string("Regular\0", 8)},
@@ -283,14 +248,10 @@ TEST_F(SettingsHolderTest, GarbageFilesLoadUsableAndAreWrittenBackSo) {
             ASSERT_TRUE(holder.Load(1024, 768));
             holder.SetSaveOnExit(true);
             const ReaderSettings& s = holder.settings;
-            for (const AreaAppearance* area : {&s.readingArea, &s.textArea}) {
-                EXPECT_NE(area->textColor, area->backgroundColor);
-                EXPECT_NE(area->font.height, 0);
-                EXPECT_FALSE(area->font.FaceName().empty());
-                EXPECT_GT(area->pointSize, 0);
-            }
-            EXPECT_TRUE(s.readingPaneHeight > 0 && s.windowWidth > 0);
-            EXPECT_TRUE(s.speedLevel >= 1 && s.speedLevel <= 50);
+            for (const AreaAppearance* a : {&s.readingArea, &s.textArea})
+                EXPECT_TRUE(a->textColor != a->backgroundColor && a->font.height != 0 &&
+                            !a->font.FaceName().empty() && a->pointSize > 0);
+            EXPECT_TRUE(s.readingPaneHeight > 0 && s.windowWidth > 0 && s.speedLevel >= 1 && s.speedLevel <= 50);
         }
         const std::string written = ReadWholeFile(path).value_or("");
         EXPECT_NE(written, garbage);
@@ -327,33 +288,26 @@ TEST(AreaChoice, StylesSizesAndShownPoints) {
     }
     // The chosen size is kept in whole points; the colours are untouched.
     for (const auto& [tenths, points] : {std::pair{105, 10}, {99, 9}, {120, 12}, {8, 0}}) {
-        AreaAppearance area = AreaDefaults(AreaPane::Text);
+        AreaAppearance area = AreaDefaults(AreaPane::Text), expected = area;
         LogFont chosen = area.font;
-        chosen.weight = 700;
-        chosen.italic = 1;
+        std::tie(chosen.weight, chosen.italic) = std::tuple(700, 1);
         chosen.SetFaceName("Verdana");
         ApplyChosenFont(area, chosen, tenths);
-        EXPECT_EQ(area.pointSize, points);
-        EXPECT_EQ(area.font, chosen);
-        EXPECT_EQ(area.StyleName(), "Bold Italic");
-        EXPECT_EQ(area.backgroundColor, 15007484u);
+        expected.font = chosen;
+        expected.pointSize = points;
+        expected.SetStyleName("Bold Italic");
+        EXPECT_EQ(area, expected);
     }
     // What the font dialog will show: the reading pane's font height in
     // points, rounded; the text pane's point size.
-    struct Row {
-        AreaPane pane;
-        std::int32_t height, pointSize;
-        double dotsPerInch;
-        int shown;
-    };
-    for (const Row& row : {Row{AreaPane::Reading, -70, 42, 96, 53}, {AreaPane::Reading, 70, 42, 96, 53},
-                           {AreaPane::Reading, -71, 42, 96, 53}, {AreaPane::Reading, -70, 10, 120, 42},
-                           {AreaPane::Reading, 0, 42, 96, 42}, {AreaPane::Reading, INT32_MIN, 42, 96, 1610612736},
-                           {AreaPane::Text, -16, 12, 96, 12}}) {
-        AreaAppearance area = AreaDefaults(row.pane);
-        area.font.height = row.height;
-        area.pointSize = row.pointSize;
-        EXPECT_EQ(ShownPointSize(area, row.pane, row.dotsPerInch), row.shown) << row.height;
+    using enum AreaPane;
+    for (const auto& [pane, height, pointSize, dotsPerInch, shown] :
+         {std::tuple{Reading, -70, 42, 96.0, 53}, {Reading, 70, 42, 96.0, 53}, {Reading, -71, 42, 96.0, 53},
+          {Reading, -70, 10, 120.0, 42}, {Reading, 0, 42, 96.0, 42}, {Reading, INT32_MIN, 42, 96.0, 1610612736},
+          {Text, -16, 12, 96.0, 12}}) {
+        AreaAppearance area = AreaDefaults(pane);
+        std::tie(area.font.height, area.pointSize) = std::tuple(height, pointSize);
+        EXPECT_EQ(ShownPointSize(area, pane, dotsPerInch), shown) << height;
     }
 }
 
