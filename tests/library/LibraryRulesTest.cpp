@@ -38,12 +38,7 @@ TEST(BookmarkRules, ProposedNameIsTheSentenceAroundTheCaret) {
     const std::u32string ending = std::u32string(70, U'a') + U". Last words of the book";
     const std::u32string fox = U"The quick brown fox jumps over the lazy dog";
     const std::u32string foreign = U"\u65E5\u672C. G\u00F6del \U0001F600 wrote it. " + pad;
-    struct Case {
-        std::u32string text;
-        std::size_t caret;
-        std::u32string expected;
-    };
-    const Case cases[] = {
+    const std::tuple<std::u32string, std::size_t, std::u32string> cases[] = {  // text, caret, name
         {sentence + pad, 30, fox},
         {sentence + pad, 18, fox},  // after a full stop and a space
         {ending, ending.size(), U"Last words of the book"},  // at the end: the before-part only
@@ -58,12 +53,9 @@ TEST(BookmarkRules, ProposedNameIsTheSentenceAroundTheCaret) {
         {U"Это начало. Второе предложение здесь. " + pad, 20, U"Второе предложение здесь"},
         {foreign, 8, U"G\u00F6del \U0001F600 wrote it"},  // one position per character
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(UnicodeToCp1251(c.expected));
-        const std::optional<ProposedBookmark> proposed = DefaultBookmarkName(c.text, c.caret);
-        ASSERT_TRUE(proposed.has_value());
-        EXPECT_EQ(proposed->name, c.expected);
-        EXPECT_EQ(proposed->position, std::min(c.caret, c.text.size()));
+    for (const auto& [text, caret, expected] : cases) {
+        const std::optional<ProposedBookmark> proposed = DefaultBookmarkName(text, caret);
+        EXPECT_EQ(proposed, (ProposedBookmark{std::min(caret, text.size()), expected})) << UnicodeToCp1251(expected);
     }
     EXPECT_EQ(DefaultBookmarkName(std::u32string(79, U'a'), 10), std::nullopt);
     EXPECT_TRUE(DefaultBookmarkName(std::u32string(80, U'a'), 10).has_value());
@@ -198,10 +190,7 @@ TEST(LibraryDialogRules, OfferedShelfNamesAndTrimming) {
         {U"archive.tar.gz", U"archive.tar"}, {U"README", U"README"}, {U".profile", U""},
         {U"name.", U"name"}, {U"G\u00F6del \U0001F600.pdf", U"G\u00F6del \U0001F600"}};
     for (const auto& [document, offered] : plain) EXPECT_EQ(OfferedShelfName(document), offered);
-    struct Row {
-        const char32_t *document, *author, *title, *offered;
-    };
-    const Row rows[] = {
+    const std::array<const char32_t*, 4> rows[] = {  // document, author, title, offered
         {U"tale.pdf", U"Лев Толстой", U"Война и мир", U"Лев Толстой - Война и мир"},
         {U"tale.epub", U"", U"Война и мир", U"Война и мир"},
         {U"tale.epub", U"Лев Толстой", U"  \t", U"tale"},
@@ -210,8 +199,8 @@ TEST(LibraryDialogRules, OfferedShelfNamesAndTrimming) {
         {U"tale.fb2", U"", U"", U"tale"},
         {U".fb2.zip", U"", U"", U".fb2"},  // only the name
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(OfferedShelfName(row.document, row.author, row.title), row.offered);
+    for (const auto& [document, author, title, offered] : rows)
+        EXPECT_EQ(OfferedShelfName(document, author, title), offered);
     // Only ASCII white space is trimmed; other spaces are characters of the name.
     EXPECT_EQ(TrimName(U" \t name x \r\n"), U"name x");
     EXPECT_EQ(TrimName(U" \t\r\n\v\f"), U"");

@@ -145,32 +145,28 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirst) {
 }
 
 TEST_F(ShelfFileTest, NamesAreCutToTheirBlockAndPathsThatDoNotFitAreRefused) {
-    struct Case {
-        std::u32string name;
-        std::string path, storedName;
-        std::u32string loadedName;
-    };
     // One "?" for each character Windows-1251 lacks; one past the cut is dropped.
     const std::u32string n259(259, U'n');
-    const Case cases[] = {
+    const std::tuple<std::u32string, std::string, std::string, std::u32string> cases[] = {
+        // name, path, name stored, name loaded
         {std::u32string(255, U'Я'), "/p", std::string(255, '\xDF'), std::u32string(255, U'Я')},
         {n259, std::string(259, 'q'), std::string(259, 'n'), n259},
         {std::u32string(400, U'n'), "/p", std::string(259, 'n'), n259},
         {U"G\u00F6del \u65E5\u672C \U0001F600 \u0416", "/p", "G?del ?? ? \xC6", U"G?del ?? ? \u0416"},
         {n259 + U"\u65E5", "/p", std::string(259, 'n'), n259},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.storedName);
+    for (const auto& [name, p, storedName, loadedName] : cases) {
+        SCOPED_TRACE(storedName);
         fs::remove(path);
-        ShelfDocument document = Document(c.name, c.path);
-        document.AddBookmark({c.name, 1, 2});
+        ShelfDocument document = Document(name, p);
+        document.AddBookmark({name, 1, 2});
         Put(document);
-        EXPECT_EQ(FileBytes(), Image(1, {{1, Record(c.storedName, c.path, {{c.storedName, 1, 2}})}}));
+        EXPECT_EQ(FileBytes(), Image(1, {{1, Record(storedName, p, {{storedName, 1, 2}})}}));
         ShelfDocument loaded;
         ASSERT_TRUE(loaded.LoadFromShelf(shelf, 1));
-        EXPECT_EQ(loaded.name, c.loadedName);
-        EXPECT_EQ(loaded.path, c.path);
-        EXPECT_EQ(loaded.Bookmarks().at(0).name, c.loadedName);
+        EXPECT_EQ(loaded.name, loadedName);
+        EXPECT_EQ(loaded.path, p);
+        EXPECT_EQ(loaded.Bookmarks(), (std::vector<Bookmark>{{loadedName, 1, 2}}));
     }
     // A cut path would name another file: it is refused whole, nothing changes.
     std::string cyrillic = "/";  // 130 Cyrillic letters are 260 bytes

@@ -34,16 +34,12 @@ std::string Word(std::uint32_t value) {
 std::string Padded(const std::string& name) { return name + std::string(32 - name.size(), '\0'); }
 
 TEST(ReaderSettings, FirstRunRecordByteForByte) {
-    struct Screen {
-        int width, height, left, top, windowWidth, windowHeight, pane;
-    };
-    for (const Screen& s : {Screen{1024, 768, 50, 50, 924, 668, 334}, {1300, 900, 50, 50, 1200, 800, 400},
-                            {1600, 1200, 200, 200, 1200, 800, 350}, {1301, 901, 50, 50, 1200, 800, 350}}) {
-        SCOPED_TRACE(s.width);
-        const std::string bytes = SerializeSettings(DefaultSettings(s.width, s.height));
-        EXPECT_EQ(bytes.substr(0, 20), Word(s.left) + Word(s.top) + Word(s.windowWidth) +
-                                           Word(s.windowHeight) + Word(s.pane));
-    }
+    // Screen width and height; window left, top, width, height and reading pane height.
+    for (const auto& [w, h, left, top, width, height, pane] :
+         {std::array{1024, 768, 50, 50, 924, 668, 334}, {1300, 900, 50, 50, 1200, 800, 400},
+          {1600, 1200, 200, 200, 1200, 800, 350}, {1301, 901, 50, 50, 1200, 800, 350}})
+        EXPECT_EQ(SerializeSettings(DefaultSettings(w, h)).substr(0, 20),
+                  Word(left) + Word(top) + Word(width) + Word(height) + Word(pane)) << w;
     const std::string bytes = SerializeSettings(DefaultSettings(1024, 768));
     ASSERT_EQ(bytes.size(), 348u);
     EXPECT_EQ(bytes.substr(20, 56), std::string(56, '\0'));
