@@ -17,13 +17,9 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
     const std::string data = "/home/u/.local/share/lumeno/", cfg = "/cfg/lumeno/", dat = "/dat/lumeno/";
     const UserDirectories home{"/home/u", "", ""};
     const DataPlaces user{config, data};
-    struct Case {
-        std::string program;
-        bool programWritable;
-        UserDirectories user;
-        std::set<std::string> makeable;
-        std::optional<DataPlaces> expected;
-    };
+    // Program directory, whether it is writable, the user's folders, those that can be made.
+    using Case = std::tuple<std::string, bool, UserDirectories, std::set<std::string>,
+                            std::optional<DataPlaces>>;
     const Case cases[] = {
         {opt, true, home, {config, data}, DataPlaces{opt, opt}},  // a portable copy
         {opt, false, home, {config, data}, user},
@@ -39,13 +35,15 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
         {opt, false, home, {data}, std::nullopt},
         {opt, false, home, {config}, std::nullopt},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.program + c.user.home + c.user.xdgConfigHome + c.user.xdgDataHome);
+    for (const auto& [program, writable, user, makeable, expected] : cases) {
+        SCOPED_TRACE(program + user.home + user.xdgConfigHome + user.xdgDataHome);
         bool madeAny = false;  // a portable copy never makes folders in the user's home
-        const DirectoryProbe probe{[&](const std::string& d) { return d == c.program && c.programWritable; },
-                                   [&](const std::string& d) { return (madeAny = true) && c.makeable.count(d); }};
-        EXPECT_EQ(ChooseDataPlaces(c.program, c.user, probe), c.expected);
-        if (c.expected && c.expected->settingsDirectory == c.program) EXPECT_FALSE(madeAny);
+        const DirectoryProbe probe{[&](const std::string& d) { return d == program && writable; },
+                                   [&](const std::string& d) {
+                                       return (madeAny = true) && makeable.count(d) > 0;
+                                   }};
+        EXPECT_EQ(ChooseDataPlaces(program, user, probe), expected);
+        if (expected && expected->settingsDirectory == program) EXPECT_FALSE(madeAny);
     }
     EXPECT_EQ(HelpFileCandidates("/usr/bin/", "../share/lumeno"),
               (std::vector<std::string>{"/usr/bin/lmn.html", "/usr/bin/../share/lumeno/lmn.html"}));

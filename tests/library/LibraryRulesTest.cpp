@@ -55,7 +55,8 @@ TEST(BookmarkRules, ProposedNameIsTheSentenceAroundTheCaret) {
     };
     for (const auto& [text, caret, expected] : cases) {
         const std::optional<ProposedBookmark> proposed = DefaultBookmarkName(text, caret);
-        EXPECT_EQ(proposed, (ProposedBookmark{std::min(caret, text.size()), expected})) << UnicodeToCp1251(expected);
+        EXPECT_EQ(proposed, (ProposedBookmark{std::min(caret, text.size()), expected}))
+            << UnicodeToCp1251(expected);
     }
     EXPECT_EQ(DefaultBookmarkName(std::u32string(79, U'a'), 10), std::nullopt);
     EXPECT_TRUE(DefaultBookmarkName(std::u32string(80, U'a'), 10).has_value());

@@ -43,7 +43,8 @@ TEST(ReaderSettings, FirstRunRecordByteForByte) {
     const std::string bytes = SerializeSettings(DefaultSettings(1024, 768));
     ASSERT_EQ(bytes.size(), 348u);
     EXPECT_EQ(bytes.substr(20, 56), std::string(56, '\0'));
-    const std::string font = Word(0) + std::string(8, '\0') + Word(400) + std::string("\0\0\0\xCC\x03\x02\x01", 7);
+    const std::string font =
+        Word(0) + std::string(8, '\0') + Word(400) + std::string("\0\0\0\xCC\x03\x02\x01", 7);
     const std::string regular = Padded("Regular");
     EXPECT_EQ(bytes.substr(76, 104), Word(-70) + font + "\x22" + Padded("Arial") + Word(42) +
                                          regular + Word(5366506) + Word(0));
@@ -92,9 +93,12 @@ TEST(ReaderSettings, ShortFilesAndOtherMarkersTakeFirstRunValues) {
     for (const std::int32_t marker : {132, 0, 133, -132}) {
         stored.layoutMarker = marker;
         ReaderSettings expected = stored;
-        if (marker != 132) std::tie(expected.severalWords, expected.thresholdChars, expected.clickStep) = std::tuple(0, 10, 1);
+        if (marker != 132) {
+            std::tie(expected.severalWords, expected.thresholdChars, expected.clickStep) = std::tuple(0, 10, 1);
+        }
         expected.layoutMarker = 132;
-        EXPECT_EQ(ParseSettings(SerializeSettings(stored), DefaultSettings(1600, 1200)), expected) << marker;
+        EXPECT_EQ(ParseSettings(SerializeSettings(stored), DefaultSettings(1600, 1200)), expected)
+            << marker;
     }
 }
 
@@ -112,7 +116,8 @@ TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
             SCOPED_TRACE(value);
             S s = DefaultSettings(1024, 768);
             s.*field = value;
-            const int pane = BoundedPaneHeight(s.readingPaneHeight, 768), click = BoundedClickStep(s.clickStep);
+            const int pane = BoundedPaneHeight(s.readingPaneHeight, 768);
+            const int click = BoundedClickStep(s.clickStep);
             EXPECT_TRUE(pane >= 0 && pane <= 768) << pane;
             EXPECT_TRUE(click >= 1 && 2 * click <= 10) << click;  // a double click moves two steps
             const ReadingOptions options = ReadingOptionsFrom(s, ClampSpeedLevel(s.speedLevel));
@@ -129,8 +134,9 @@ TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
     EXPECT_EQ(BoundedPaneHeight(334, 768), 334);
     EXPECT_EQ(BoundedPaneHeight(900, 768), 768);
     EXPECT_EQ(BoundedClickStep(5), 5);
-    for (const auto& [stored, action] : {std::pair{0, StartupAction::Nothing}, {1, StartupAction::LoadClipboard},
-                                         {2, StartupAction::ShowShelf}, {3, StartupAction::Nothing}})
+    using enum StartupAction;
+    for (const auto& [stored, action] :
+         {std::pair{0, Nothing}, {1, LoadClipboard}, {2, ShowShelf}, {3, Nothing}})
         EXPECT_EQ(StartupActionOf(stored), action) << stored;
     EXPECT_TRUE(IsSeveralWords(1) && !IsSeveralWords(2));  // only 1, in the pane as well
 }
@@ -274,9 +280,9 @@ TEST(AreaChoice, StylesSizesAndShownPoints) {
     // points, rounded; the text pane's point size.
     using enum AreaPane;
     for (const auto& [pane, height, pointSize, dotsPerInch, shown] :
-         {std::tuple{Reading, -70, 42, 96.0, 53}, {Reading, 70, 42, 96.0, 53}, {Reading, -71, 42, 96.0, 53},
-          {Reading, -70, 10, 120.0, 42}, {Reading, 0, 42, 96.0, 42}, {Reading, INT32_MIN, 42, 96.0, 1610612736},
-          {Text, -16, 12, 96.0, 12}}) {
+         {std::tuple{Reading, -70, 42, 96.0, 53}, {Reading, 70, 42, 96.0, 53},
+          {Reading, -71, 42, 96.0, 53}, {Reading, -70, 10, 120.0, 42}, {Reading, 0, 42, 96.0, 42},
+          {Reading, INT32_MIN, 42, 96.0, 1610612736}, {Text, -16, 12, 96.0, 12}}) {
         AreaAppearance area = AreaDefaults(pane);
         std::tie(area.font.height, area.pointSize) = std::tuple(height, pointSize);
         EXPECT_EQ(ShownPointSize(area, pane, dotsPerInch), shown) << height;
