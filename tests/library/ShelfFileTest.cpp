@@ -366,6 +366,7 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
     document.SetHost(&host);
     document.AddBookmark({U"kept", 1, 1});
     EXPECT_FALSE(document.LoadFromShelf(shelf, 4));
+    EXPECT_FALSE(LoadRecord(kRecordA.substr(1), document));  // a malformed record
     EXPECT_EQ(document.name, U"open");
     EXPECT_EQ(document.Bookmarks().size(), 1u);
     ASSERT_TRUE(document.LoadFromShelf(shelf, 5));  // not shelved: only cleared
