@@ -154,6 +154,7 @@ TEST(LibraryDialogRules, ChosenEntry) {
     EXPECT_EQ(ChosenEntry(std::nullopt, 1, true), 0u);
     EXPECT_EQ(ChosenEntry(std::nullopt, 1, false), std::nullopt);
     EXPECT_EQ(ChosenEntry(std::nullopt, 2, true), std::nullopt);
+    EXPECT_EQ(ChosenEntry(std::nullopt, 0, true), std::nullopt);
     EXPECT_EQ(ChosenEntry(0, 1, false), 0u);
 }
 
