@@ -193,6 +193,9 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         Image(2, {{2, I32(528) + std::string(260, 'u') + Block("/p") + I32(0)}});
     const std::vector<ShelfListEntry> both{{2, U"A"}, {1, U"B"}}, renumbered{{3, U"A"}, {1, U"B"}};
     const std::string renumberedImage = Image(3, {{3, kRecordA}, {1, kRecordB}});
+    // Record A's name bytes at 28 read as 1360, an offset inside record B.
+    const std::string nameLikeAnOffset =
+        Image(2, {{2, Record("\x50\x05", "/a.txt", {{"a1", 1, 2}, {"a2", 3, 4}})}, {1, kRecordB}});
     struct Case {
         const char* label;
         std::string bytes;
@@ -218,6 +221,8 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         {"two entries on one record", With(kTwo, 20, 24), both, 2, 0, kTwo},
         {"size word wrong", With(kTwo, 24, 1065), both, 2, 0, kTwo},
         {"last size word wraps", With(kTwo, 1088, -0x7FFFFFFF), both, 2, 0, kTwo},
+        {"last size word wrong, the room up to the end", With(nameLikeAnOffset, 1088, 1065),
+         {{2, U"P\u0005"}, {1, U"B"}}, 2, 0, nameLikeAnOffset},
         {"bookmark count wrong", With(kTwo, 1088 + 524, 3), both, 2, 0, kTwo},
         {"trailing byte", kTwo + 'x', both, 2, 0, kTwo},
         {"key 0", With(kTwo, 8, 0), renumbered, 2, 0, renumberedImage},
