@@ -26,8 +26,7 @@ import harness  # noqa: E402
 # the entry should go.
 KNOWN_FAULTS: set[str] = set()
 
-MODULES = ["test_books", "test_controls", "test_drop", "test_keys", "test_mouse", "test_session",
-           "test_shelf", "test_unicode",
+MODULES = ["test_books", "test_drop", "test_keys", "test_mouse", "test_reading", "test_shelf",
            "test_window"]
 
 
