@@ -16,7 +16,6 @@ import tempfile
 import time
 
 LMN_DAT_SIZE = 348
-KNOWN_FAULT = "known fault"
 
 
 class Failure(AssertionError):
@@ -217,11 +216,10 @@ def read_settings(folder):
         data = f.read()
     check(len(data) == LMN_DAT_SIZE, f"lmn.dat is {len(data)} bytes, not {LMN_DAT_SIZE}")
     word = lambda offset: struct.unpack_from("<i", data, offset)[0]
-    face = lambda offset: data[offset:offset + 32].split(b"\0")[0].decode("cp1251")
     return {
         "windowLeft": word(0), "windowTop": word(4), "windowWidth": word(8),
         "windowHeight": word(12), "readingPaneHeight": word(16), "windowMaximized": word(20),
-        "speedLevel": word(284), "textFace": face(180 + 28),
+        "speedLevel": word(284),
     }
 
 
@@ -374,7 +372,6 @@ class Program:
 # --- what the panes show -----------------------------------------------------
 
 READING_BACKGROUND = (0, 0, 0)          # the reading pane's first-run colours
-TEXT_BACKGROUND = (252, 254, 228)       # the text pane's
 
 
 def reading_pane(image, x=None):
