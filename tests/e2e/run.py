@@ -21,13 +21,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import harness  # noqa: E402
 
-# Tests of faults that are known and not yet fixed. They run and are reported,
-# but a failure here does not fail the run, and an unexpected pass says that
-# the entry should go.
-KNOWN_FAULTS: set[str] = set()
-
-MODULES = ["test_books", "test_controls", "test_drop", "test_keys", "test_mouse", "test_session",
-           "test_shelf", "test_unicode",
+MODULES = ["test_books", "test_drop", "test_keys", "test_mouse", "test_reading", "test_shelf",
            "test_window"]
 
 
@@ -74,7 +68,7 @@ def main():
 
     numbers = [int(n) for n in os.environ.get("LMN_E2E_DISPLAYS", "").split(",") if n.strip()]
     displays = {}
-    failed, known, unexpected_passes, skipped = [], [], [], []
+    failed, skipped = [], []
     started = time.monotonic()
     try:
         for name, function, screen in tests:
@@ -98,18 +92,11 @@ def main():
             finally:
                 context.clean_up()
             seconds = time.monotonic() - began
-            if name in KNOWN_FAULTS:
-                if outcome == "fail":
-                    outcome = harness.KNOWN_FAULT
-                    known.append(name)
-                elif outcome == "pass":
-                    unexpected_passes.append(name)
             if outcome == "fail":
                 failed.append(name)
             if outcome == "skip":
                 skipped.append(name)
-            label = {"pass": "ok", "fail": "FAIL", "skip": "skip",
-                     harness.KNOWN_FAULT: "known fault, not yet fixed"}[outcome]
+            label = {"pass": "ok", "fail": "FAIL", "skip": "skip"}[outcome]
             print(f"e2e {label:>4}  {name}  ({seconds:.1f} s)" + (f"\n      {detail}" if detail else ""),
                   flush=True)
     finally:
@@ -117,10 +104,7 @@ def main():
             display.close()
 
     total = time.monotonic() - started
-    print(f"e2e: {len(tests)} tests in {total:.0f} s: {len(failed)} failed, {len(known)} known "
-          f"faults not yet fixed, {len(skipped)} skipped")
-    for name in unexpected_passes:
-        print(f"e2e: {name} passes now: take it out of KNOWN_FAULTS in tests/e2e/run.py")
+    print(f"e2e: {len(tests)} tests in {total:.0f} s: {len(failed)} failed, {len(skipped)} skipped")
     return 1 if failed else 0
 
 

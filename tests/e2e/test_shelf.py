@@ -1,20 +1,21 @@
-"""The shelf and its bookmarks across a real close and restart, a kill, and a
-full disk."""
+"""The shelf and its bookmarks across a real close and restart, a kill, a
+full disk, and the end of a session."""
 
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
 
-from harness import Skip, check, place_bookmark_at_once, put_on_shelf, read_shelf, wait_until
+from harness import Skip, answer_message, bookmark_names, check, copied, go_to_first_bookmark, \
+    in_dialog, open_first_on_shelf, place_bookmark_at_once, put_on_shelf, read_settings, \
+    read_shelf, start_with, wait_until
 
 TESTS = {}
 
 # A text long enough for bookmarks, in sentences.
 LONG = " ".join(f"Предложение номер {n} рассказывает о чём-то своём." for n in range(1, 40)) + "\n"
-
-
 
 
 def shelf_and_bookmarks_survive_a_restart(t):
@@ -25,40 +26,22 @@ def shelf_and_bookmarks_survive_a_restart(t):
     # must keep the absolute path.
     p.start("./book.txt")
     put_on_shelf(p)
-    # A named bookmark through the dialog, at the start of the third sentence.
-    d.key("ctrl+Home", *["ctrl+Right"] * 14)
-    d.key("alt+m")
-    p.wait_window("Поместить закладку")
-    d.key("ctrl+a", "B", "o", "o", "k", "m", "a", "r", "k", "Return")
-    p.wait_no_window("Поместить закладку")
+    d.key("ctrl+Home", *["ctrl+Right"] * 14, "alt+m")  # the third sentence
+    in_dialog(p, "Поместить закладку", "ctrl+a", "B", "o", "o", "k", "Return")
     d.key("ctrl+End")
     p.close()
-
     shelf = read_shelf(p.folder)
     check(len(shelf) == 1 and shelf[0]["path"] == document, f"the shelf holds {shelf}")
-    names = [name for name, _, _ in shelf[0]["bookmarks"]]
-    check("Bookmark" in names and "." in names, f"the record's bookmarks are {names}")
-    position = next(at for name, at, _ in shelf[0]["bookmarks"] if name == "Bookmark")
+    check(sorted(bookmark_names(p.folder)) == [".", "Book"], f"the bookmarks are {shelf}")
+    position = next(at for name, at, _ in shelf[0]["bookmarks"] if name == "Book")
 
-    # Started again, the shelf lists it; opening it goes to where reading stopped.
     p.start()
-    d.key("ctrl+b")
-    p.wait_window("Полка")
-    d.key("Down", "Return")
-    p.wait_no_window("Полка")
-    p.wait_title("Orvek Lumeno - book")
-    d.key("ctrl+m")
-    p.wait_window("Закладки")
-    d.key("Down", "Return")
-    p.wait_no_window("Закладки")
-    d.key("shift+End", "ctrl+c")
-    wait_until(f"the bookmark to lead to {LONG[position:position + 20]!r} "
-               f"(got {d.clipboard_text()!r})",
-               lambda: LONG[position:].startswith(d.clipboard_text() or "-"))
+    open_first_on_shelf(p, "book")
+    go_to_first_bookmark(p)
+    wait_until(f"the bookmark to lead to {LONG[position:position + 20]!r}",
+               lambda: LONG[position:].startswith(copied(d, "shift+End") or "-"))
     p.close()
-    shelf = read_shelf(p.folder)
-    check([name for name, _, _ in shelf[0]["bookmarks"]].count("Bookmark") == 1,
-          "the bookmark was not kept once")
+    check(bookmark_names(p.folder).count("Book") == 1, "the bookmark was not kept once")
 
     # The record count's one bit flipped (1 becomes 0): the damaged file is
     # kept aside, the user told, and the document stays on the shelf.
@@ -68,13 +51,8 @@ def shelf_and_bookmarks_survive_a_restart(t):
         f.write(damaged)
     p.start()
     d.key("ctrl+b")
-    message = wait_until("the message about the damaged shelf", lambda: [
-        w for w, n in p.windows() if n == "Orvek Lumeno" and w != p.window])[0]
-    p.activate(message)
-    d.key("Return")
-    p.wait_window("Полка")
-    d.key("Escape")
-    p.wait_no_window("Полка")
+    answer_message(p)
+    in_dialog(p, "Полка", "Escape")
     p.close()
     check(open(p.path("bksh.dat.damaged"), "rb").read() == bytes(damaged),
           "the damaged shelf was not kept aside as it was")
@@ -94,8 +72,7 @@ def kill_keeps_bookmarks_placed_before_it(t):
                    lambda: read_shelf(p.folder) and read_shelf(p.folder)[0]["bookmarks"], timeout=2)
     finally:
         p.kill()
-    names = [name for name, _, _ in read_shelf(p.folder)[0]["bookmarks"]]
-    check(any(name != "." for name in names), f"after the kill the bookmarks are {names}")
+    check(set(bookmark_names(p.folder)) - {"."}, "the bookmark was lost with the kill")
 
 
 def fill_up(path):
@@ -138,29 +115,22 @@ def full_disk_tells_user_and_keeps_the_shelf(t):
 
         fill_up(p.path("filler"))
         p.start()
-        d.key("ctrl+b")
-        p.wait_window("Полка")
-        d.key("Down", "Return")
-        p.wait_no_window("Полка")
+        open_first_on_shelf(p, "book")
         d.key("ctrl+Home", *["ctrl+Right"] * 14)
         place_bookmark_at_once(p)
 
         # Placing the bookmark rewrites the shelf at once: on the full disk the
         # user is told, and the old file stays whole.
-        message = wait_until("the program's message", lambda: [
-            w for w, n in p.windows() if n == "Orvek Lumeno" and w != p.window])[0]
+        wait_until("the program's message", lambda: len(p.windows()) > 1)
         check(open(p.path("bksh.dat"), "rb").read() == before, "the stored shelf changed")
-        p.activate(message)
-        d.key("Return")
-        wait_until("the message to go", lambda: message not in [w for w, _ in p.windows()])
+        answer_message(p)
 
         # With room again, the next write (here the close) stores what the
         # document kept in memory.
         os.remove(p.path("filler"))
         d.tool("wmctrl", "-i", "-c", p.window)
         wait_until("the program to end", lambda: p.process.poll() is not None)
-        names = [name for name, _, _ in read_shelf(p.folder)[0]["bookmarks"]]
-        check(any(name != "." for name in names), f"after the close the bookmarks are {names}")
+        check(set(bookmark_names(p.folder)) - {"."}, "the bookmark was lost on the full disk")
     finally:
         t.clean_up()
         subprocess.run(["umount", mount_point], capture_output=True)
@@ -168,7 +138,26 @@ def full_disk_tells_user_and_keeps_the_shelf(t):
         shutil.rmtree(document_folder, ignore_errors=True)
 
 
+def session_end_saves_as_the_close_does(t):
+    """SIGTERM at logout or shutdown and SIGHUP save what the window's close
+    saves, even with a dialog open."""
+    d = t.display
+    for sent in (signal.SIGTERM, signal.SIGHUP):
+        p = start_with(t, LONG, "book.txt")
+        put_on_shelf(p)
+        d.key("ctrl+Home", *["ctrl+Right"] * 14, *["KP_Add"] * 3, "ctrl+b")
+        p.wait_window("Полка")  # the keys before it are handled by then
+        p.process.send_signal(sent)
+        wait_until("the program to end", lambda: p.process.poll() is not None, timeout=10)
+        check(p.process.returncode == 0, f"{sent.name}: the program ended with {p.process.returncode}")
+        speed = read_settings(p.folder)["speedLevel"]
+        check(speed == 28, f"after {sent.name} the stored speed is {speed}, not 28")
+        check("." in bookmark_names(p.folder), f"after {sent.name} no resume place was kept")
+        t.clean_up()
+
+
 TESTS["shelf_and_bookmarks_survive_a_restart"] = (shelf_and_bookmarks_survive_a_restart, (1024, 768))
 TESTS["kill_keeps_bookmarks_placed_before_it"] = (kill_keeps_bookmarks_placed_before_it, (1024, 768))
 TESTS["full_disk_tells_user_and_keeps_the_shelf"] = (full_disk_tells_user_and_keeps_the_shelf,
                                                      (1024, 768))
+TESTS["session_end_saves_as_the_close_does"] = (session_end_saves_as_the_close_does, (1024, 768))

@@ -1,0 +1,63 @@
+"""Opening and reading: a UTF-8 file of many scripts shows exactly its text
+and is read group by group; Left during reading goes one group back, a new
+speed times the very next group; a KOI8-R file reads as Russian; the
+clipboard takes and gives full Unicode."""
+
+from harness import check, copied, read_settings, reading_pane, shows_text, start_with, \
+    stop_process, wait_until
+
+TESTS = {}
+
+GROUPS = ["Gödel,", "Ελληνικά,", "日本語", "😀", "straße", "алфавит", "бегемот", "вертолёт",
+          "гиппопотам", "дирижабль", "ежевика", "жемчужина"]
+
+
+def open_and_read(t):
+    d = t.display
+    text = " ".join(GROUPS)
+    p = start_with(t, text + "\n", "мир.txt")
+    wait_until("the text pane to give the file's text", lambda: copied(d, "ctrl+a") == text)
+    d.key(*["minus"] * 24)  # level 1: almost a second a group
+    d.key("ctrl+Home", "space")
+    for group in GROUPS[:6]:
+        wait_until(f"the group {group}", lambda: copied(d) == group, timeout=6)
+    image = p.screenshot(t.shot_path("reading"))[0]
+    pane = reading_pane(image, x=5)  # beside the word, which may cross the middle
+    check(pane is not None and shows_text(image, *pane), "the reading pane is blank")
+    wait_until(f"the group {GROUPS[6]}", lambda: copied(d) == GROUPS[6], timeout=6)
+    d.key("Left")
+    wait_until("Left to show the group before", lambda: copied(d) == GROUPS[5], timeout=1.5)
+    # Level 50 (50 ms a group) times the very next group: the rest is read at once.
+    d.key(*["equal"] * 49)
+    wait_until("the rest to be read at the new speed",
+               lambda: not shows_text(p.screenshot()[0], *pane), timeout=4)
+    # Stopped, the arrows move the caret in the text pane as usual.
+    wait_until("Right to move the caret", lambda: copied(d, "ctrl+Home", "shift+Right") == "G")
+    p.close()
+    check(read_settings(p.folder)["speedLevel"] == 50, "the speed was not kept")
+
+    russian = "Кот сидит у окна и смотрит на улицу, где идёт снег. " * 8
+    with open(p.path("koi8.txt"), "wb") as f:
+        f.write(russian.strip().encode("koi8_r"))
+    p.start(p.path("koi8.txt"))
+    p.wait_title("Orvek Lumeno - koi8.txt")
+    wait_until("the KOI8-R text", lambda: copied(d, "ctrl+a") == russian.strip())
+    p.close()
+
+
+def clipboard_round_trip(t):
+    d = t.display
+    p = t.program()
+    p.start()
+    pasted = "Café naïve Gödel — «ёлка» №5 … Ελληνικά 日本語 😀 straße"
+    owner = d.offer_clipboard(pasted)
+    try:
+        d.key("ctrl+v")
+        wait_until("the pasted text to come back whole", lambda: copied(d, "ctrl+a") == pasted)
+    finally:
+        stop_process(owner)
+    p.close()
+
+
+TESTS["open_and_read"] = (open_and_read, (1024, 768))
+TESTS["clipboard_round_trip"] = (clipboard_round_trip, (1024, 768))
