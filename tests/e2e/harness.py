@@ -263,10 +263,10 @@ class Program:
         self.display = display
         self.folder = folder or tempfile.mkdtemp(prefix="lmn-e2e-")
         self.owns_folder = folder is None
-        for name in ("lmn", "lmn.html"):
-            source = os.path.join(build_dir, name)
-            if os.path.exists(source):
-                shutil.copy2(source, self.folder)
+        for name in ("lmn", "lmn.html") if build_dir else ():
+            if os.path.exists(os.path.join(build_dir, name)):
+                shutil.copy2(os.path.join(build_dir, name), self.folder)
+        self.command = [self.path("lmn")]  # what starts it; another user's or place's too
         self.process = None
         self.window = None
         self.log = None
@@ -286,7 +286,7 @@ class Program:
         environment["XDG_DATA_HOME"] = self.path("data")
         environment.update(env or {})
         self.log = open(self.path("lmn.log"), "ab")
-        self.process = subprocess.Popen([self.path("lmn"), *arguments], env=environment,
+        self.process = subprocess.Popen([*self.command, *arguments], env=environment,
                                         cwd=self.folder, stdout=self.log, stderr=self.log)
         self.window = wait_until("the main window", self.main_window, timeout=15)
         self.activate(self.window)
