@@ -53,7 +53,7 @@ echo "== appstreamcli validate --no-net"
 appstreamcli validate --no-net "$destdir/usr/share/metainfo/$app_id.metainfo.xml"
 
 echo "== the installed program's data places"
-"$root/tests/e2e/installed-data-places.sh" "$destdir"
+python3 "$root/tests/e2e/installed_data_places.py" "$destdir"
 
 echo "== Debian package"
 rm -f "$build"/lumeno_*.deb

@@ -81,21 +81,14 @@ class Display:
         self.env.pop("QT_QPA_PLATFORM", None)
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_until("openbox", lambda: self.run_ok(["wmctrl", "-m"]), timeout=10)
+        wait_until("openbox", lambda: self.run(["wmctrl", "-m"]).returncode == 0, timeout=10)
 
     def close(self):
         stop_process(self.wm)
         stop_process(self.server)
 
-    # --- plain X tools -------------------------------------------------------
-
-    def run(self, command, input_text=None, timeout=10):
-        result = subprocess.run(command, env=self.env, input=input_text, capture_output=True,
-                                timeout=timeout)
-        return result
-
-    def run_ok(self, command):
-        return self.run(command).returncode == 0
+    def run(self, command, timeout=10):
+        return subprocess.run(command, env=self.env, capture_output=True, timeout=timeout)
 
     def tool(self, *args):
         result = self.run(list(args))
@@ -106,16 +99,14 @@ class Display:
     def key(self, *keys):
         self.tool("xdotool", "key", "--delay", "30", *keys)
 
-    def key_down(self, key):
-        self.tool("xdotool", "keydown", key)
-
-    def key_up(self, key):
-        self.tool("xdotool", "keyup", key)
+    def values(self, *command):
+        """The NAME=number lines an xdotool --shell command prints."""
+        return {k: int(v) for k, v in (line.split("=", 1) for line in self.tool(*command).split())
+                if v.lstrip("-").isdigit()}
 
     def mouse_location(self):
-        out = self.tool("xdotool", "getmouselocation", "--shell")
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"])
+        values = self.values("xdotool", "getmouselocation", "--shell")
+        return values["X"], values["Y"]
 
     def mouse_move(self, x, y):
         # Not --sync: it waits for ever when the pointer is already there.
@@ -126,12 +117,8 @@ class Display:
         self.mouse_move(x, y)
         self.tool("xdotool", "click", "--repeat", str(repeat), "--delay", "60", str(button))
 
-    def set_layouts(self, layouts="us", variant_option=None):
-        command = ["setxkbmap", "-layout", layouts]
-        command += ["-option", ""]
-        if variant_option:
-            command += ["-option", variant_option]
-        self.tool(*command)
+    def set_layouts(self, layouts="us", option=None):
+        self.tool("setxkbmap", "-layout", layouts, "-option", "", *(["-option", option] if option else []))
 
     def active_window(self):
         result = self.run(["xdotool", "getactivewindow"])
@@ -143,11 +130,8 @@ class Display:
 
     def geometry(self, window):
         """(x, y, width, height) of a window's client area on the screen."""
-        out = self.tool("xdotool", "getwindowgeometry", "--shell", window)
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
-
-    # --- clipboard -----------------------------------------------------------
+        values = self.values("xdotool", "getwindowgeometry", "--shell", window)
+        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
 
     def clipboard_text(self):
         result = self.run(["xclip", "-o", "-selection", "clipboard"], timeout=5)
@@ -163,8 +147,6 @@ class Display:
         owner.stdin.close()
         wait_until("the clipboard to hold the text", lambda: self.clipboard_text() == text)
         return owner
-
-    # --- pixels --------------------------------------------------------------
 
     def screenshot(self, x=0, y=0, width=None, height=None, save_as=None):
         width = width or self.width
@@ -263,10 +245,10 @@ class Program:
         self.display = display
         self.folder = folder or tempfile.mkdtemp(prefix="lmn-e2e-")
         self.owns_folder = folder is None
-        for name in ("lmn", "lmn.html"):
-            source = os.path.join(build_dir, name)
-            if os.path.exists(source):
-                shutil.copy2(source, self.folder)
+        for name in ("lmn", "lmn.html") if build_dir else ():
+            if os.path.exists(os.path.join(build_dir, name)):
+                shutil.copy2(os.path.join(build_dir, name), self.folder)
+        self.command = [self.path("lmn")]  # what starts it; another user's or place's too
         self.process = None
         self.window = None
         self.log = None
@@ -286,7 +268,7 @@ class Program:
         environment["XDG_DATA_HOME"] = self.path("data")
         environment.update(env or {})
         self.log = open(self.path("lmn.log"), "ab")
-        self.process = subprocess.Popen([self.path("lmn"), *arguments], env=environment,
+        self.process = subprocess.Popen([*self.command, *arguments], env=environment,
                                         cwd=self.folder, stdout=self.log, stderr=self.log)
         self.window = wait_until("the main window", self.main_window, timeout=15)
         self.activate(self.window)
@@ -452,14 +434,14 @@ def place_bookmark_at_once(p, press=None, seconds=0.5):
     """Shift+Alt+M (or another press) with the left Shift held as a user
     holds it: down before and up only after the program has had time to ask
     the X server about it. The naming dialog must not open meanwhile."""
-    p.display.key_down("Shift_L")
+    p.display.tool("xdotool", "keydown", "Shift_L")
     try:
         (press or (lambda: p.display.key("alt+m")))()
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
             check(p.window_named("Поместить закладку") is None, "the naming dialog opened")
     finally:
-        p.display.key_up("Shift_L")
+        p.display.tool("xdotool", "keyup", "Shift_L")
 
 
 def bookmark_names(folder):

@@ -26,16 +26,15 @@ MODULES = ["test_books", "test_drop", "test_keys", "test_mouse", "test_reading",
 
 
 class Context:
+    """What a test gets: the display, its programs and where screenshots go."""
+
     def __init__(self, build_dir, display):
-        self.build_dir = build_dir
-        self.display = display
-        self.programs = []
+        self.build_dir, self.display, self.programs = build_dir, display, []
         self.shots = os.environ.get("LMN_E2E_SHOTS")
 
     def program(self, folder=None):
-        program = harness.Program(self.build_dir, self.display, folder)
-        self.programs.append(program)
-        return program
+        self.programs.append(harness.Program(self.build_dir, self.display, folder))
+        return self.programs[-1]
 
     def shot_path(self, name):
         if not self.shots:
@@ -55,56 +54,44 @@ def main():
         print(__doc__)
         return 2
     build_dir = os.path.abspath(sys.argv[1])
-    wanted = sys.argv[2:]
     if not os.path.exists(os.path.join(build_dir, "lmn")):
         print(f"e2e: no built program in {build_dir}")
         return 1
-
-    tests = []
-    for module in MODULES:
-        for name, (function, screen) in importlib.import_module(module).TESTS.items():
-            if not wanted or any(part in name for part in wanted):
-                tests.append((name, function, screen))
-
+    tests = [(name, function, screen) for module in MODULES
+             for name, (function, screen) in importlib.import_module(module).TESTS.items()
+             if not sys.argv[2:] or any(part in name for part in sys.argv[2:])]
     numbers = [int(n) for n in os.environ.get("LMN_E2E_DISPLAYS", "").split(",") if n.strip()]
-    displays = {}
-    failed, skipped = [], []
+    displays, failed, skipped = {}, [], []
     started = time.monotonic()
     try:
         for name, function, screen in tests:
             if screen not in displays:
                 number = numbers[len(displays)] if len(displays) < len(numbers) else None
                 displays[screen] = harness.Display(*screen, number=number)
-            display = displays[screen]
-            display.set_layouts("us")
-            context = Context(build_dir, display)
+            displays[screen].set_layouts("us")
+            context = Context(build_dir, displays[screen])
             began = time.monotonic()
-            outcome, detail = "pass", ""
+            label, detail = "ok", ""
             try:
                 function(context)
             except harness.Skip as reason:
-                outcome, detail = "skip", str(reason)
-            except Exception as error:  # noqa: BLE001 - every failure is reported
-                outcome = "fail"
-                detail = "".join(traceback.format_exception_only(type(error), error)).strip()
-                if not isinstance(error, harness.Failure):
-                    detail = traceback.format_exc()
+                label, detail = "skip", str(reason)
+                skipped.append(name)
+            except harness.Failure as error:
+                label, detail = "FAIL", str(error)
+                failed.append(name)
+            except Exception:  # noqa: BLE001 - every failure is reported
+                label, detail = "FAIL", traceback.format_exc()
+                failed.append(name)
             finally:
                 context.clean_up()
-            seconds = time.monotonic() - began
-            if outcome == "fail":
-                failed.append(name)
-            if outcome == "skip":
-                skipped.append(name)
-            label = {"pass": "ok", "fail": "FAIL", "skip": "skip"}[outcome]
-            print(f"e2e {label:>4}  {name}  ({seconds:.1f} s)" + (f"\n      {detail}" if detail else ""),
-                  flush=True)
+            print(f"e2e {label:>4}  {name}  ({time.monotonic() - began:.1f} s)"
+                  + (f"\n      {detail}" if detail else ""), flush=True)
     finally:
         for display in displays.values():
             display.close()
-
-    total = time.monotonic() - started
-    print(f"e2e: {len(tests)} tests in {total:.0f} s: {len(failed)} failed, {len(skipped)} skipped")
+    print(f"e2e: {len(tests)} tests in {time.monotonic() - started:.0f} s: {len(failed)} failed, "
+          f"{len(skipped)} skipped")
     return 1 if failed else 0
 
 

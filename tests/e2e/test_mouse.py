@@ -1,42 +1,19 @@
 """The mouse and the menus: the text pane's context menu (one menu, the
 program's) and the Menu key, no stock menus on the bar or the menu bar,
-clicks in both panes, left Shift with the bar's bookmark button, and reading
-stopped when another window becomes active."""
+clicks in both panes, and reading stopped when another window becomes
+active."""
 
 import subprocess
 import time
 
-from harness import SAMPLE, SAMPLE_LINES, bookmark_names, check, copied, in_dialog, \
-    place_bookmark_at_once, put_on_shelf, read_settings, reading_pane, shows_text, start_with, \
-    stop_process, wait_until
+from harness import SAMPLE, SAMPLE_LINES, check, copied, in_dialog, read_settings, reading_pane, \
+    shows_text, start_with, stop_process, wait_until
 
 TESTS = {}
 
 
 def picture(d, area):
     return d.screenshot(*area).pixels
-
-
-def bar_button_after_progress(p, index):
-    """Screen point of a bar button counted from the progress bar on (0 is
-    the first button after it), found by its pixels along the bar's middle."""
-    image, (x, y) = p.screenshot()
-    row = reading_pane(image)[0] - 20
-    background = image.pixel(image.width - 5, row)
-    runs, start = [], None
-    for px in range(image.width + 1):
-        drawn = px < image.width and image.pixel(px, row) != background
-        if drawn and start is None:
-            start = px
-        elif not drawn and start is not None:
-            if runs and start - runs[-1][1] < 6:
-                runs[-1] = (runs[-1][0], px)  # one icon with a gap inside
-            else:
-                runs.append((start, px))
-            start = None
-    progress = max(range(len(runs)), key=lambda i: runs[i][1] - runs[i][0])
-    left, right = runs[progress + 1 + index]
-    return x + (left + right) // 2, y + row
 
 
 def mouse_and_menus(t):
@@ -100,15 +77,6 @@ def mouse_and_menus(t):
     d.click(text_pane[0] + 60, text_pane[1] + 32, repeat=3)
     wait_until("a triple click to select line 2", lambda: copied(d) == SAMPLE_LINES[1])
 
-    # Shift+Alt+M and Shift with the bar's bookmark button take the proposed
-    # name without the dialog: the sentence the caret is in.
-    put_on_shelf(p)
-    d.key("ctrl+Home", "Down", *["ctrl+Right"] * 4)
-    place_bookmark_at_once(p)
-    d.key("ctrl+Home", "Down", "Down", *["ctrl+Right"] * 4)
-    button = bar_button_after_progress(p, 1)
-    place_bookmark_at_once(p, press=lambda: d.click(*button))
-
     # Reading stops when another program's window becomes active.
     pane = (top, bottom)
     d.key("ctrl+Home", "space")
@@ -127,10 +95,6 @@ def mouse_and_menus(t):
         stop_process(other)
     p.close()
     check(read_settings(p.folder)["speedLevel"] == 27, "the clicks did not give speed 27")
-    names = bookmark_names(p.folder)
-    for expected in ("Он прыгнул на стол и уронил чашку с молоком",
-                     "Никто не знает, куда он убежал вечером"):
-        check(names.count(expected) == 1, f"the bookmarks are {names}")
 
 
 TESTS["mouse_and_menus"] = (mouse_and_menus, (1024, 768))
