@@ -60,8 +60,7 @@ TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
         {folder.Path(r + r + " dir/" + r + r + r + ".txt"), real},
         {folder.Path(r + " dir/" + r + ".txt"), real},  // one mark for up to three bytes
         {folder.Path("two/" + r + ".txt"), folder.Path("two/" + r + ".txt")},  // two alike
-        {literal, literal},
-        {folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
+        {literal, literal}, {folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
         {folder.Path("a.txt"), folder.Path("a.txt")},
     };
     for (const auto& [shown, path] : cases) EXPECT_EQ(ResolveDisplayedPath(shown), path) << shown;

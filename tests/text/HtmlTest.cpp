@@ -1,8 +1,6 @@
 // The charset prescan and the HTML-to-text machine. The inputs are written by hand and the
-// expected texts worked out from the machine's rules. The pages under tests/data/html are Debian
-// documentation (see its README); each NAME.txt is its expected text (UTF-8, CR LF).
+// expected texts worked out from the machine's rules.
 
-#include <fstream>
 #include <random>
 #include <tuple>
 #include <string>
@@ -198,28 +196,6 @@ TEST(HtmlConverter, PiecesAndFreshStarts) {
         converter.Feed(html);
         converter.Finish();
         EXPECT_EQ(ToUtf8(text), expected);
-    }
-}
-
-std::string ReadPage(const std::string& name) {
-    std::ifstream in(std::string(LMN_TEST_DATA) + "/html/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << name;
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// File, declared charset, what the bytes really are, expected text. aptitude-ru-cp1251.htm is
-// aptitude-ru.html in Windows-1251 that still declares UTF-8.
-TEST(HtmlPages, GiveTheirTextWholeOrInPieces) {
-    for (const auto& [file, declared, charset, expected] :
-         {std::tuple{"zlib_how.html", "ISO-8859-1", "ISO-8859-1", "zlib_how.txt"},
-          {"users-and-groups.html", "", "windows-1251", "users-and-groups.txt"},
-          {"aptitude-ru.html", "utf-8", "UTF-8", "aptitude-ru.txt"},
-          {"aptitude-ru-cp1251.htm", "utf-8", "windows-1251", "aptitude-ru.txt"}}) {
-        const std::string bytes = ReadPage(file);
-        EXPECT_EQ(DeclaredHtmlCharset(bytes).value_or(""), declared) << file;
-        const std::u32string html = DecodeCharset(bytes, charset).value();
-        EXPECT_TRUE(ToUtf8(ConvertHtmlToText(html)) == ReadPage(expected)) << file;
-        EXPECT_TRUE(ToUtf8(ConvertInChunks(html, {5})) == ReadPage(expected)) << file;
     }
 }
 

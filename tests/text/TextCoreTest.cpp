@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <tuple>
 
@@ -179,26 +178,6 @@ TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
     EXPECT_EQ(WordAtCaret(U"a \U0001F600\U0001F600 b", 2), (TextRange{2, 4}));
 }
 
-// The fold and word classes of the Windows-1251 characters are the ones the program had when
-// it searched Windows-1251 bytes; Unicode's full case folding must agree with them.
-TEST(TextSearch, FoldsAndClassifiesTheCodePageAsBefore) {
-    for (unsigned b = 0; b < 256; ++b) {
-        const char32_t u = Cp1251ToUnicode(std::string(1, static_cast<char>(b)))[0];
-        char32_t lower = u;
-        if ((u >= U'A' && u <= U'Z') || (u >= 0x0410 && u <= 0x042F)) lower = u + 0x20;
-        if (u >= 0x0400 && u <= 0x040F) lower = u + 0x50;
-        if (u == 0x0490) lower = 0x0491;
-        if (u == 0x00B5) lower = 0x03BC;  // micro sign folds to mu, and still finds itself
-        std::u32string folded;
-        AppendCaseFold(u, folded);
-        EXPECT_EQ(folded, std::u32string(1, lower)) << b;
-        EXPECT_EQ(IsWordCharacter(u), (u >= U'0' && u <= U'9') || (u >= U'A' && u <= U'Z') ||
-                                          (u >= U'a' && u <= U'z') ||
-                                          (u >= 0x0400 && u <= 0x04FF) || u == 0x00B5)
-            << b;
-    }
-}
-
 TEST(TextSearch, FindsForwardWithTheOptions) {
     constexpr SearchOptions kAny{}, kCase{true, false}, kWord{false, true};
     const std::optional<TextRange> no;
@@ -221,94 +200,6 @@ TEST(TextSearch, FindsForwardWithTheOptions) {
     };
     for (const auto& [text, what, from, to, options, found] : rows)
         EXPECT_EQ(FindForward(text, what, from, to, options), found) << ToUtf8(text);
-}
-
-// Against the plain definition, over few letters where near misses are common.
-TEST(TextSearch, AgreesWithAPlainScan) {
-    std::mt19937 random(1251);
-    const std::u32string alphabet = U"aAбБ ,ёßs";
-    auto randomText = [&](std::size_t length) {
-        std::u32string s;
-        for (std::size_t i = 0; i < length; ++i) s += alphabet[random() % alphabet.size()];
-        return s;
-    };
-    auto folded = [](std::u32string_view s) {
-        std::u32string f;
-        for (const char32_t c : s) AppendCaseFold(c, f);
-        return f;
-    };
-    for (int round = 0; round < 20000; ++round) {
-        const std::u32string text = randomText(random() % 40), what = randomText(1 + random() % 4);
-        const SearchOptions options{random() % 2 == 0, random() % 2 == 0};
-        const std::size_t from = random() % 45, to = random() % 45;
-        std::optional<TextRange> expected;
-        for (std::size_t p = from; p < std::min(to, text.size()) && !expected; ++p) {
-            for (std::size_t end = p + 1; end <= text.size() && !expected; ++end) {
-                const std::u32string_view run = std::u32string_view(text).substr(p, end - p);
-                const bool same = options.matchCase ? run == what : folded(run) == folded(what);
-                const bool bounded = (p == 0 || !IsWordCharacter(text[p - 1])) &&
-                                     (end == text.size() || !IsWordCharacter(text[end]));
-                if (same && (!options.wholeWord || bounded)) expected = TextRange{p, end};
-            }
-        }
-        ASSERT_EQ(FindForward(text, what, from, to, options), expected) << round;
-    }
-}
-
-// Presses of F3 ('3'), Ctrl+F3 ('c') and the dialog ('d'), each with its outcome and selection.
-TEST(TextSearch, RunsTheF3Cycle) {
-    constexpr auto kFound = FindOutcome::Found, kNot = FindOutcome::NotFound,
-                   kNothing = FindOutcome::NothingToSearch;
-    struct Press {
-        char key;
-        FindOutcome outcome;
-        TextRange selection;
-    };
-    struct Cycle {
-        std::u32string text;
-        TextRange selection;
-        std::u32string dialogText;
-        SearchOptions options;
-        std::vector<Press> presses;
-    };
-    const std::u32string cats = U"cat dog cat bird cat";  // at 0, 8 and 17
-    const Cycle cycles[] = {
-        {cats, {0, 0}, U"cat", {}, {{'d', kFound, {0, 3}}, {'3', kFound, {8, 11}},
-                                    {'3', kFound, {17, 20}}, {'3', kNot, {17, 20}}, {'3', kNothing, {17, 20}}}},
-        {cats, {11, 11}, U"cat", {}, {{'d', kFound, {17, 20}}, {'3', kFound, {0, 3}},
-                                      {'3', kFound, {8, 11}}, {'3', kNot, {8, 11}}}},
-        {cats, {8, 11}, U"", {}, {{'c', kFound, {17, 20}}, {'3', kFound, {0, 3}}, {'3', kNot, {0, 3}}}},
-        {U"a cat here", {2, 5}, U"", {}, {{'c', kNot, {2, 5}}}},
-        {cats, {4, 4}, U"", {}, {{'c', kNothing, {4, 4}}}}, {cats, {0, 0}, U"", {}, {{'d', kNothing, {0, 0}}}},
-        {U"Cat sat. cat", {0, 0}, U"cat", {}, {{'d', kFound, {0, 3}}}},
-        {U"Cat sat. cat", {0, 0}, U"cat", {true, false}, {{'d', kFound, {9, 12}}, {'3', kNot, {9, 12}}}},
-        {U"concatenate cat", {0, 0}, U"cat", {false, true}, {{'d', kFound, {12, 15}}}},
-        {U"the cat sat", {5, 5}, U"cat", {}, {{'d', kFound, {4, 7}}, {'3', kNot, {4, 7}}}},
-        {U"", {0, 0}, U"cat", {}, {{'d', kNot, {0, 0}}}},
-        {cats, {11, 11}, U"cat", {}, {{'d', kFound, {17, 20}}, {'3', kFound, {0, 3}},
-                                      {'d', kFound, {8, 11}}, {'3', kFound, {17, 20}}}},
-    };
-    for (const Cycle& cycle : cycles) {
-        SCOPED_TRACE(ToUtf8(cycle.text) + " from " + std::to_string(cycle.selection.start));
-        TextRange selection = cycle.selection;
-        SearchState state;
-        for (const Press& press : cycle.presses) {
-            const std::u32string_view selected = std::u32string_view(cycle.text).substr(
-                selection.start, selection.end - selection.start);
-            if (press.key == 'c') state = BeginSelectionSearch(state, selected, selection);
-            if (press.key == 'd') state = BeginSearch(cycle.dialogText, cycle.options, selection);
-            const SearchState before = state;
-            const FindResult result = FindNext(cycle.text, selection, state);
-            EXPECT_EQ(result.outcome, press.outcome);
-            EXPECT_EQ(result.selection, press.selection);
-            if (result.outcome == kFound) EXPECT_EQ(result.state.searchText, before.searchText);
-            if (result.outcome == kNot)
-                EXPECT_TRUE(result.state.searchText.empty() && !result.state.wrapped);
-            if (result.outcome == kNothing) EXPECT_EQ(result.state, before);
-            selection = result.selection;
-            state = result.state;
-        }
-    }
 }
 
 TEST(TextSearch, LimitsTheSearchText) {

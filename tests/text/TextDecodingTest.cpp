@@ -3,12 +3,7 @@
 
 #include "text/TextDecoding.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <map>
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -140,52 +135,6 @@ TEST(TextDecoding, MaxLengthCountsCharacters) {
     utf16.pop_back();
     utf16Text.back() = R;
     EXPECT_EQ(DecodeDocumentText(utf16), utf16Text);
-}
-
-// The UTF-8 text in a single-byte charset, by the charset's table as DecodeCharset reads it.
-std::string Encode(const std::string& utf8, const std::string& charset) {
-    if (charset == "UTF-8") return utf8;
-    std::map<char32_t, char> bytes;
-    for (int b = 255; b >= 0; --b)
-        bytes[DecodeCharset(std::string(1, char(b)), charset).value()[0]] = char(b);
-    std::string out;
-    const std::u32string text = DecodeCharset(utf8, "UTF-8").value();
-    for (const char32_t c : text) out += bytes.at(c);
-    return out;
-}
-
-// The texts under tests/data/encodings (see its README), each in the code pages of its
-// language, whole and cut to their first kilobyte: at least 95% must be read right, by the
-// code page's name or to the same text.
-TEST(CharsetDetection, RealTextsInEachCodePage) {
-    std::map<std::string, std::vector<std::string>> texts;
-    for (const auto& [language, group] : {std::pair{"ru", "ru"}, {"de", "west"}, {"fr", "west"},
-                                          {"es", "west"}}) {
-        const std::string folder = std::string(LMN_TEST_DATA) + "/encodings/" + language;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            texts[group].emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
-        }
-    }
-    const std::pair<const char*, const char*> corpora[] = {
-        {"windows-1251", "ru"}, {"KOI8-R", "ru"}, {"IBM866", "ru"}, {"ISO-8859-5", "ru"},
-        {"x-mac-cyrillic", "ru"}, {"windows-1252", "west"}, {"UTF-8", "ru"},
-    };
-    for (const auto& [charset, group] : corpora) {
-        ASSERT_GE(texts[group].size(), 20u);
-        int right[2] = {};  // whole, first kilobyte
-        for (const std::string& text : texts[group]) {
-            const std::string bytes = Encode(text, charset);
-            for (const int i : {0, 1}) {
-                const std::string part = i == 0 ? bytes : bytes.substr(0, 1024);
-                const std::string guess = DetectDocumentCharset(part);
-                right[i] +=
-                    guess == charset || DecodeCharset(part, guess) == DecodeCharset(part, charset);
-            }
-        }
-        EXPECT_GE(right[0], 0.95 * texts[group].size()) << charset;
-        EXPECT_GE(right[1], 0.95 * texts[group].size()) << charset;
-    }
 }
 
 }  // namespace
