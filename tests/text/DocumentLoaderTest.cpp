@@ -149,17 +149,14 @@ TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
         return path;
     };
     const std::string hugeText = sparse("huge.txt", 200 * 1024 * 1024);
+    constexpr LoadError kNone = LoadError::None, kFailed = LoadError::OpenFailed;
     const std::pair<std::string, LoadError> cases[] = {
-        {folder.Path("link.txt"), LoadError::None}, {folder.Path("zero.txt"), LoadError::OpenFailed},
-        {folder.Path("random.rtf"), LoadError::OpenFailed},
-        {folder.Path("pipe.txt"), LoadError::OpenFailed},
-        {folder.Path("folder.txt"), LoadError::OpenFailed},
-        {folder.Path("missing.txt"), LoadError::OpenFailed},
-        {folder.Path("missing.htm"), LoadError::OpenFailed},
-        {folder.Path("missing.rtf"), LoadError::OpenFailed},
+        {folder.Path("link.txt"), kNone}, {folder.Path("zero.txt"), kFailed},
+        {folder.Path("random.rtf"), kFailed}, {folder.Path("pipe.txt"), kFailed},
+        {folder.Path("folder.txt"), kFailed}, {folder.Path("missing.txt"), kFailed},
+        {folder.Path("missing.htm"), kFailed}, {folder.Path("missing.rtf"), kFailed},
         {sparse("huge.rtf", kMaxWholeDocumentBytes + 1), LoadError::TooLarge},
-        {sparse("huge.html", kMaxWholeDocumentBytes + 1), LoadError::TooLarge},
-        {hugeText, LoadError::None},
+        {sparse("huge.html", kMaxWholeDocumentBytes + 1), LoadError::TooLarge}, {hugeText, kNone},
     };
     for (const auto& [path, error] : cases) {
         const LoadedText loaded = LoadDocumentFile(path, DocumentKindFromPath(path).value());

@@ -14,29 +14,22 @@ namespace {
 // A new text is capped and trimmed; its runs and headings keep only what lies in what remains.
 TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
     const CharFormat b{.bold = true};
-    struct Case {
-        std::u32string text;
-        std::vector<TextRun> runs;
-        std::vector<Heading> outline;
-        std::u32string kept;
-        std::vector<TextRun> keptRuns;
-        std::vector<Heading> keptOutline;
-    };
-    const Case cases[] = {
+    using Runs = std::vector<TextRun>;
+    using Outline = std::vector<Heading>;
+    const std::tuple<std::u32string, Runs, Outline, std::u32string, Runs, Outline> cases[] = {
         {U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}, U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}},
-        {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, b}}, {}, U"Слово", {{0, 3, {}}, {3, 2, b}}},
+        {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, b}}, {}, U"Слово", {{0, 3, {}}, {3, 2, b}}, {}},
         {U"ab \r\n", {{0, 2, {}}, {2, 3, b}}, {{1, U"a", 0}, {2, U"b", 3}}, U"ab",
          {{0, 2, {}}}, {{1, U"a", 0}}},
         {U"ab", {}, {{1, U"a", 0}, {2, U"b", 2}}, U"ab", {}, {{1, U"a", 0}}},  // none at the end
         {U" \r\n\0", {{0, 4, b}}, {{1, U"x", 0}}, U"", {}, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(ToUtf8(c.text));
+    for (const auto& [text, runs, outline, kept, keptRuns, keptOutline] : cases) {
+        SCOPED_TRACE(ToUtf8(text));
         DocumentText document;
-        document.Replace(c.text, c.runs, c.outline);
-        EXPECT_EQ(document.Characters(), c.kept);
-        EXPECT_EQ(document.Runs(), c.keptRuns);
-        EXPECT_EQ(document.Outline(), c.keptOutline);
+        document.Replace(text, runs, outline);
+        EXPECT_EQ(std::tie(document.Characters(), document.Runs(), document.Outline()),
+                  std::tie(kept, keptRuns, keptOutline));
     }
     DocumentText document;
     document.Replace(std::u32string(kMaxTextLength + 5, U'я'));
@@ -178,7 +171,7 @@ TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
     EXPECT_EQ(WordAtCaret(U"a \U0001F600\U0001F600 b", 2), (TextRange{2, 4}));
 }
 
-TEST(TextSearch, FindsForwardWithTheOptions) {
+TEST(TextSearch, FindsForwardWithTheOptionsAndLimitsTheSearchText) {
     constexpr SearchOptions kAny{}, kCase{true, false}, kWord{false, true};
     const std::optional<TextRange> no;
     const std::tuple<std::u32string, std::u32string, std::size_t, std::size_t, SearchOptions,
@@ -200,9 +193,6 @@ TEST(TextSearch, FindsForwardWithTheOptions) {
     };
     for (const auto& [text, what, from, to, options, found] : rows)
         EXPECT_EQ(FindForward(text, what, from, to, options), found) << ToUtf8(text);
-}
-
-TEST(TextSearch, LimitsTheSearchText) {
     EXPECT_EQ(DialogSearchText(std::u32string(220, U'a')), std::u32string(220, U'a'));
     EXPECT_EQ(DialogSearchText(std::u32string(221, U'a')), U"");
     SearchState state;
