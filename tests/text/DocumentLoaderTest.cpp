@@ -1,5 +1,4 @@
-// Document kinds and names from paths, and reading TXT, RTF and HTML files, each written by the
-// test into a fresh temporary folder.
+// Document kinds and names from paths, and reading TXT, RTF and HTML files from a temporary folder.
 
 #include <sys/stat.h>
 
@@ -47,7 +46,7 @@ TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
 
 // The desktop shows file-name bytes that are not UTF-8 as U+FFFD and hands that text back;
 // the path is found again from the folder's entries.
-TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
+TEST(DocumentPath, ShownAndRelativePathsFindTheirFile) {
     TempFolder folder;
     const std::string r = "\xEF\xBF\xBD";
     const std::string real = folder.Write("\xFF\xFE dir/\xE0\xE1\xE2.txt", "text");
@@ -62,25 +61,21 @@ TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
         {folder.Path("a.txt"), folder.Path("a.txt")},
     };
     for (const auto& [shown, path] : cases) EXPECT_EQ(ResolveDisplayedPath(shown), path) << shown;
-}
-
-// A path from the command line is relative to the folder the program was started in.
-TEST(DocumentPath, RelativePathsBecomeAbsoluteAndNormal) {
-    TempFolder folder;
+    // A path from the command line is relative to the folder the program was started in.
     folder.Write("docs/a.txt", "a");
     folder.Write("work/w.txt", "w");
     const fs::path root = fs::canonical(folder.Path());
     fs::create_directory_symlink(root / "docs", root / "link");
     const fs::path before = fs::current_path();
     fs::current_path(root / "work");
-    const std::pair<std::string, fs::path> cases[] = {
+    const std::pair<std::string, fs::path> relative[] = {
         {"../docs/a.txt", root / "docs/a.txt"}, {".//./../docs/./a.txt", root / "docs/a.txt"},
         {"w.txt", root / "work/w.txt"}, {"none.txt", root / "work/none.txt"},
         {"../gone/../docs/a.txt", root / "docs/a.txt"}, {"../link/../work/w.txt", root / "work/w.txt"},
         {"../link/a.txt", root / "docs/a.txt"},
         {(root / "work/../docs/a.txt").string(), root / "docs/a.txt"},
     };
-    for (const auto& [given, path] : cases)
+    for (const auto& [given, path] : relative)
         EXPECT_EQ(AbsoluteDocumentPath(given), path.string()) << given;
     fs::current_path(before);
 }

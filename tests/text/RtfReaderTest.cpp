@@ -150,7 +150,7 @@ TEST(RtfReader, TextIsCutAtTheLimit) {
     EXPECT_EQ(doc.text.size(), kMaxTextLength);
 }
 
-TEST(RtfReader, Formatting) {
+TEST(RtfReader, FormattingAndFontAndColorTables) {
     const RtfDocument doc = ReadRtf(
         R"({\rtf1\ansi\ansicpg1251\deff0{\fonttbl{\f0\fswiss\fcharset204 Arial;}{\f1\fnil Courier New;}})"
         R"({\colortbl;\red255\green0\blue0;\red0\green128\blue255;}\fs20 )"
@@ -168,10 +168,7 @@ TEST(RtfReader, Formatting) {
         {"huge", "", 3276, {}, a}, {"auto", "", 20, {}, a},
         {"red", "", 20, 0x0000FF, a}, {"blue", "", 20, 0xFF8000, a}, {"missing", "", 20, {}, a},
         {"reset", "", 24, {}, a}, {"mono", "", 20, {}, "Courier New"}, {"nofont", "", 20, {}, ""}});
-}
-
-// Each row's RTF follows "{\rtf1" and is followed by " 1}".
-TEST(RtfReader, FontAndColorTables) {
+    // Each row's RTF follows "{\rtf1" and is followed by " 1}".
     const std::tuple<std::string, std::string, std::optional<std::uint32_t>> cases[] = {
         {R"({\fonttbl\f0\fswiss Helvetica;\f1\fmodern Courier;}\f1)", "Courier", {}},
         {R"({\fonttbl{\f0 Arial}{\f1 Times}}\f1)", "Times", {}},
@@ -195,11 +192,11 @@ TEST(RtfReader, FontAndColorTables) {
     };
     for (const auto& [rtf, face, color] : cases) {
         SCOPED_TRACE(rtf);
-        const RtfDocument doc = ReadRtf("{\\rtf1" + rtf + " 1}");
-        ASSERT_EQ(ToUtf8(doc.text), "1");
-        ASSERT_EQ(doc.runs.size(), 1u);
-        EXPECT_EQ(ToUtf8(doc.runs[0].format.face), face);
-        EXPECT_EQ(doc.runs[0].format.color, color);
+        const RtfDocument one = ReadRtf("{\\rtf1" + rtf + " 1}");
+        ASSERT_EQ(ToUtf8(one.text), "1");
+        ASSERT_EQ(one.runs.size(), 1u);
+        EXPECT_EQ(ToUtf8(one.runs[0].format.face), face);
+        EXPECT_EQ(one.runs[0].format.color, color);
     }
 }
 

@@ -53,9 +53,15 @@ std::u32string WidgetView(std::u32string_view text, const PositionMap& map) {
     return view;
 }
 
+std::u32string Repeated(std::u32string_view piece, std::size_t times) {
+    std::u32string text;
+    while (times-- > 0) text += piece;
+    return text;
+}
+
 // With a limit of 8 a longer line is split before the first word that starts once a piece
 // holds 4 characters, or before a piece's 9th character.
-TEST(PositionMap, SplitsLongLinesAtWordsOrAtTheLimit) {
+TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
     const std::pair<std::u32string, std::u32string> cases[] = {
         {U"aa bb cc", U"aa bb cc"}, {U"aaaa bbbbbbb", U"aaaa |bbbbbbb"},
         {U"ab cd efgh", U"ab cd |efgh"}, {U"abcdefghijklmnopqrst", U"abcdefgh|ijklmnop|qrst"},
@@ -65,21 +71,10 @@ TEST(PositionMap, SplitsLongLinesAtWordsOrAtTheLimit) {
         {U"abcdefg\rhijklmn\nopqrstu", U"abcdefg/hijklmn/opqrstu"},
         {U"ab\r\ncdefghijkl", U"ab/cdefghij|kl"}, {U"aaaa    ", U"aaaa    "},
     };
-    for (const auto& [text, view] : cases) {
-        SCOPED_TRACE(ToUtf8(text));
-        EXPECT_EQ(WidgetView(text, PositionMap(text, 8)), view);
-    }
-}
-
-std::u32string Repeated(std::u32string_view piece, std::size_t times) {
-    std::u32string text;
-    while (times-- > 0) text += piece;
-    return text;
-}
-
-// Every position both ways against a walk by hand over the text and the map's splits.
-TEST(PositionMap, MatchesAPositionByPositionWalk) {
-    const std::pair<std::u32string, std::size_t> cases[] = {
+    for (const auto& [text, view] : cases)
+        EXPECT_EQ(WidgetView(text, PositionMap(text, 8)), view) << ToUtf8(text);
+    // Every position both ways against a walk by hand over the text and the map's splits.
+    const std::pair<std::u32string, std::size_t> walks[] = {
         {U"", PositionMap::kLineLimit}, {U"\r\n\n\r\r\n\n\rx\r", PositionMap::kLineLimit},
         {U"a\r\r\nb", PositionMap::kLineLimit}, {U"\r\nstart\r\n", PositionMap::kLineLimit},
         {U"abcdefghi\r\nj", 8}, {U"ab\r\ncdefghijkl\r\n", 8}, {std::u32string(100, U'x'), 8},
@@ -88,7 +83,7 @@ TEST(PositionMap, MatchesAPositionByPositionWalk) {
         {U"a\U0001F600b\r\n\U0001F600", PositionMap::kLineLimit}, {U"abcdefg\U0001F600hij", 8},
         {Repeated(U"ab cd\r\nefgh\U0001F600 ij\rkl\nmnopqrstuvwxyz0123456789 ", 500), 16},
     };
-    for (const auto& [text, limit] : cases) {
+    for (const auto& [text, limit] : walks) {
         SCOPED_TRACE(ToUtf8(text.substr(0, 20)));
         const PositionMap map(text, limit);
         std::vector<std::size_t> toWidget, toText;  // for every position, end included
@@ -139,7 +134,7 @@ TEST(TextRules, TrimmingAndCutting) {
     }
 }
 
-TEST(TextRules, WordsLinesAndClipboard) {
+TEST(TextRules, WordsLinesClipboardAndSeparators) {
     const std::string long35 = "x " + std::string(35, 'w') + " y";
     const std::tuple<std::string, std::size_t, TextRange, TextRange> cases[] = {
         {"one abcdefghijkl two", 9, {4, 16}, {0, 20}}, {"one abcdefghijkl two", 4, {4, 16}, {0, 20}},
@@ -157,9 +152,7 @@ TEST(TextRules, WordsLinesAndClipboard) {
     }
     EXPECT_EQ(LineAt(U"ab", 9), (TextRange{0, 2}));
     EXPECT_EQ(ClipboardText(U"1\r\n2\n3\r4\r\r\n5\n\r6"), U"1\n2\n3\n4\n\n5\n\n6");
-}
-
-TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
+    // Separators: the four of the code page and other Unicode white space.
     for (const char32_t c : std::u32string_view(U" \t\r\n\u2003\u3000\u0085\u2029\u202F"))
         EXPECT_TRUE(IsSeparator(c)) << std::hex << unsigned(c);
     for (const char32_t c : std::u32string_view(U"\v\f\u00A0\u00AD\u200Bж日\U0001F600"))
