@@ -1,5 +1,4 @@
-// Document kinds and names from paths, and reading TXT, RTF and HTML files, each written by the
-// test into a fresh temporary folder.
+// Document kinds and names from paths, and reading TXT, RTF and HTML files from a temporary folder.
 
 #include <sys/stat.h>
 
@@ -19,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using K = DocumentKind;
 
-TEST(DocumentPath, KindComesFromTheLastDotOfTheWholePath) {
+TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
     const std::pair<const char*, std::optional<K>> cases[] = {
         {"report.Txt", K::PlainText}, {"page.HtMl", K::Html}, {"old.plg", K::Html},
         {"/home/a/book.HTM", K::Html}, {"letter.rtf", K::RichText}, {"C:\\D\\n.TXT", K::PlainText},
@@ -33,23 +32,21 @@ TEST(DocumentPath, KindComesFromTheLastDotOfTheWholePath) {
     for (const K kind : {K::PlainText, K::RichText, K::Html}) EXPECT_FALSE(IsBookKind(kind));
     for (const K kind : {K::Fb2, K::Fb2Zip, K::Epub, K::Pdf, K::Docx, K::Odt})
         EXPECT_TRUE(IsBookKind(kind));
-}
-
-TEST(DocumentPath, NameIsThePartAfterTheLastSlashOfEitherKind) {
-    const std::pair<std::string, std::u32string> cases[] = {
+    // The name is the part after the last slash of either kind.
+    const std::pair<std::string, std::u32string> names[] = {
         {"book.txt", U"book.txt"}, {"C:\\Docs\\Old\\page.htm", U"page.htm"},
         {"/mnt/c\\Docs/sub\\x.htm", U"x.htm"}, {"/home/my.docs/README", U"README"},
         {"/home/анна/Война и мир.txt", U"Война и мир.txt"},
         {"/tmp/\xC2\xEE\xE9\xED\xE0.txt", U"Война.txt"},  // Windows-1251 bytes
         {"/home/anna/", U""},
     };
-    for (const auto& [path, name] : cases) EXPECT_EQ(DocumentNameFromPath(path), name) << path;
+    for (const auto& [path, name] : names) EXPECT_EQ(DocumentNameFromPath(path), name) << path;
     EXPECT_EQ(PathFileName("/home/анна/Война.txt"), "Война.txt");
 }
 
 // The desktop shows file-name bytes that are not UTF-8 as U+FFFD and hands that text back;
 // the path is found again from the folder's entries.
-TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
+TEST(DocumentPath, ShownAndRelativePathsFindTheirFile) {
     TempFolder folder;
     const std::string r = "\xEF\xBF\xBD";
     const std::string real = folder.Write("\xFF\xFE dir/\xE0\xE1\xE2.txt", "text");
@@ -60,92 +57,76 @@ TEST(DocumentPath, PathsShownWithReplacementCharactersFindTheirFile) {
         {folder.Path(r + r + " dir/" + r + r + r + ".txt"), real},
         {folder.Path(r + " dir/" + r + ".txt"), real},  // one mark for up to three bytes
         {folder.Path("two/" + r + ".txt"), folder.Path("two/" + r + ".txt")},  // two alike
-        {literal, literal},
-        {folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
+        {literal, literal}, {folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
         {folder.Path("a.txt"), folder.Path("a.txt")},
     };
     for (const auto& [shown, path] : cases) EXPECT_EQ(ResolveDisplayedPath(shown), path) << shown;
-}
-
-// A path from the command line is relative to the folder the program was started in.
-TEST(DocumentPath, RelativePathsBecomeAbsoluteAndNormal) {
-    TempFolder folder;
+    // A path from the command line is relative to the folder the program was started in.
     folder.Write("docs/a.txt", "a");
     folder.Write("work/w.txt", "w");
     const fs::path root = fs::canonical(folder.Path());
     fs::create_directory_symlink(root / "docs", root / "link");
     const fs::path before = fs::current_path();
     fs::current_path(root / "work");
-    const std::pair<std::string, fs::path> cases[] = {
+    const std::pair<std::string, fs::path> relative[] = {
         {"../docs/a.txt", root / "docs/a.txt"}, {".//./../docs/./a.txt", root / "docs/a.txt"},
         {"w.txt", root / "work/w.txt"}, {"none.txt", root / "work/none.txt"},
         {"../gone/../docs/a.txt", root / "docs/a.txt"}, {"../link/../work/w.txt", root / "work/w.txt"},
         {"../link/a.txt", root / "docs/a.txt"},
         {(root / "work/../docs/a.txt").string(), root / "docs/a.txt"},
     };
-    for (const auto& [given, path] : cases)
+    for (const auto& [given, path] : relative)
         EXPECT_EQ(AbsoluteDocumentPath(given), path.string()) << given;
     fs::current_path(before);
 }
 
-TEST(DocumentLoader, ReadsEachKind) {
-    const std::tuple<const char*, std::string, std::u32string> cases[] = {
-        {"a.txt", "", U""}, {"a.txt", "\xA8\xEB\xEA\xE0\r\nline\nlast\r", U"Ёлка\r\nline\nlast\r"},
-        {"a.txt", "Ёлка и ёж", U"Ёлка и ёж"}, {"a.txt", "\xEF\xBB\xBFЁж", U"Ёж"},
-        {"a.txt", "\xD0\x81\xFF", FromCp1251("\xD0\x81\xFF")},
-        {"a.txt", std::string("<p>a\0b", 6), std::u32string(U"<p>a\0b", 6)},
-        {"a.html", "<body>\xC4\xE0 &copy;", U"Да ©"}, {"a.html", "<body>Да &copy; ©", U"Да © ©"},
-        {"a.html", "\xEF\xBB\xBF<body>x", U"x"}, {"a.html", "", U""},
-        // A page that claims UTF-8 yet is not is read as what it is.
-        {"a.html", "<meta charset=UTF-8><body>\xC4\xE0", U"Да"},
-        {"a.html", "<meta charset=koi8-r><body>\xE4\xC1", U"Да"},
-        {"a.txt", "{\\rtf1 plain {\\b bold}}", U"{\\rtf1 plain {\\b bold}}"},
-        {"a.rtf", "{\\rtf1 plain {\\b bold}}", U"plain bold"},  // the caller's kind counts
-    };
-    TempFolder folder;
-    for (const auto& [name, bytes, text] : cases) {
-        const K kind = DocumentKindFromPath(name).value();
-        const LoadedText loaded = LoadDocumentFile(folder.Write(name, bytes), kind);
-        EXPECT_EQ(loaded.error, LoadError::None) << bytes;
-        EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(text)) << bytes;
-        EXPECT_EQ(loaded.runs.size(), kind == K::RichText ? 2u : 0u);
-    }
-}
-
-TEST(DocumentLoader, TextBeyondTheLimitIsCut) {
-    constexpr std::size_t kLimit = 12;
-    const std::string exact(kLimit, 'a'), over = exact + "bcd";
-    std::string utf8Over;  // two bytes a character: the cut counts characters
-    for (std::size_t i = 0; i <= kLimit; ++i) utf8Over += "я";
+// Rows with a limit of 12 (or 10) cut the text; the others are read whole.
+TEST(DocumentLoader, ReadsEachKindAndCutsTextBeyondTheLimit) {
+    constexpr std::size_t N = kMaxTextLength;
+    const std::string exact(12, 'a'), over = exact + "bcd";
+    std::string utf8Over, zhe;  // two bytes a character: the cut counts characters
+    for (int i = 0; i <= 12; ++i) utf8Over += "я";
+    for (int i = 0; i < 30; ++i) zhe += "ж";  // 43 bytes read for 10 characters, still UTF-8
     // UTF-32 is read only as far as 12 characters go, so the 13th is unknown.
     std::string utf32 = std::string("\xFF\xFE\0\0", 4);
     for (const char c : std::string("one two three four")) utf32 += std::string({c, 0, 0, 0});
-    const std::tuple<const char*, std::string, std::u32string, bool> cases[] = {
-        {"a.txt", exact, U"aaaaaaaaaaaa", false}, {"a.txt", over, U"aaaaaaaaaaaa", true},
-        {"a.txt", utf8Over, std::u32string(kLimit, U'я'), true},
-        {"a.txt", "one two three four", U"one two", true},
-        {"a.txt", "one\r\ntwo three four", U"one", true},
-        {"a.txt", "one two abcd efg", U"one two abcd", true}, {"a.txt", utf32, U"one two", true},
-        {"a.htm", "<body>" + over, U"aaaaaaaaaaaa", true},
-        {"a.htm", "<body>one two three four", U"one two", true},
-        {"a.rtf", "{\\rtf1 one {\\b two three} four}", U"one two", true},
+    const std::tuple<const char*, std::string, std::u32string, std::size_t, bool> cases[] = {
+        {"a.txt", "", U"", N, false},
+        {"a.txt", "\xA8\xEB\xEA\xE0\r\nline\nlast\r", U"Ёлка\r\nline\nlast\r", N, false},
+        {"a.txt", "Ёлка и ёж", U"Ёлка и ёж", N, false}, {"a.txt", "\xEF\xBB\xBFЁж", U"Ёж", N, false},
+        {"a.txt", "\xD0\x81\xFF", FromCp1251("\xD0\x81\xFF"), N, false},
+        {"a.txt", std::string("<p>a\0b", 6), std::u32string(U"<p>a\0b", 6), N, false},
+        {"a.html", "<body>\xC4\xE0 &copy;", U"Да ©", N, false},
+        {"a.html", "<body>Да &copy; ©", U"Да © ©", N, false},
+        {"a.html", "\xEF\xBB\xBF<body>x", U"x", N, false}, {"a.html", "", U"", N, false},
+        // A page that claims UTF-8 yet is not is read as what it is.
+        {"a.html", "<meta charset=UTF-8><body>\xC4\xE0", U"Да", N, false},
+        {"a.html", "<meta charset=koi8-r><body>\xE4\xC1", U"Да", N, false},
+        {"a.txt", "{\\rtf1 plain {\\b bold}}", U"{\\rtf1 plain {\\b bold}}", N, false},
+        {"a.rtf", "{\\rtf1 plain {\\b bold}}", U"plain bold", N, false},  // the kind given counts
+        {"a.txt", exact, U"aaaaaaaaaaaa", 12, false}, {"a.txt", over, U"aaaaaaaaaaaa", 12, true},
+        {"a.txt", utf8Over, std::u32string(12, U'я'), 12, true},
+        {"a.txt", zhe, std::u32string(10, U'ж'), 10, true},
+        {"a.txt", "one two three four", U"one two", 12, true},
+        {"a.txt", "one\r\ntwo three four", U"one", 12, true},
+        {"a.txt", "one two abcd efg", U"one two abcd", 12, true},
+        {"a.txt", utf32, U"one two", 12, true},
+        {"a.htm", "<body>" + over, U"aaaaaaaaaaaa", 12, true},
+        {"a.htm", "<body>one two three four", U"one two", 12, true},
+        {"a.rtf", "{\\rtf1 one {\\b two three} four}", U"one two", 12, true},
     };
     TempFolder folder;
-    for (const auto& [name, bytes, text, truncated] : cases) {
+    for (const auto& [name, bytes, text, limit, truncated] : cases) {
         SCOPED_TRACE(bytes);
-        const LoadedText loaded =
-            LoadDocumentFile(folder.Write(name, bytes), DocumentKindFromPath(name).value(), kLimit);
+        const K kind = DocumentKindFromPath(name).value();
+        const LoadedText loaded = LoadDocumentFile(folder.Write(name, bytes), kind, limit);
         EXPECT_EQ(loaded.error, LoadError::None);
         EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(text));
         EXPECT_EQ(loaded.truncated, truncated);
+        EXPECT_EQ(loaded.runs.size(), kind == K::RichText ? 2u : 0u);
         const std::vector<TextRun>& runs = loaded.runs;
         if (!runs.empty()) EXPECT_EQ(runs.back().start + runs.back().length, loaded.text.size());
     }
-    std::string zhe;
-    // Read four bytes a character (43 bytes: 21 letters and half of one), still UTF-8.
-    for (int i = 0; i < 30; ++i) zhe += "ж";
-    EXPECT_EQ(LoadDocumentFile(folder.Write("zhe.txt", zhe), K::PlainText, 10).text,
-              std::u32string(10, U'ж'));
 }
 
 // Only regular files are read, and never more than the text can use: a link to a device, a
@@ -163,17 +144,14 @@ TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
         return path;
     };
     const std::string hugeText = sparse("huge.txt", 200 * 1024 * 1024);
+    constexpr LoadError kNone = LoadError::None, kFailed = LoadError::OpenFailed;
     const std::pair<std::string, LoadError> cases[] = {
-        {folder.Path("link.txt"), LoadError::None}, {folder.Path("zero.txt"), LoadError::OpenFailed},
-        {folder.Path("random.rtf"), LoadError::OpenFailed},
-        {folder.Path("pipe.txt"), LoadError::OpenFailed},
-        {folder.Path("folder.txt"), LoadError::OpenFailed},
-        {folder.Path("missing.txt"), LoadError::OpenFailed},
-        {folder.Path("missing.htm"), LoadError::OpenFailed},
-        {folder.Path("missing.rtf"), LoadError::OpenFailed},
+        {folder.Path("link.txt"), kNone}, {folder.Path("zero.txt"), kFailed},
+        {folder.Path("random.rtf"), kFailed}, {folder.Path("pipe.txt"), kFailed},
+        {folder.Path("folder.txt"), kFailed}, {folder.Path("missing.txt"), kFailed},
+        {folder.Path("missing.htm"), kFailed}, {folder.Path("missing.rtf"), kFailed},
         {sparse("huge.rtf", kMaxWholeDocumentBytes + 1), LoadError::TooLarge},
-        {sparse("huge.html", kMaxWholeDocumentBytes + 1), LoadError::TooLarge},
-        {hugeText, LoadError::None},
+        {sparse("huge.html", kMaxWholeDocumentBytes + 1), LoadError::TooLarge}, {hugeText, kNone},
     };
     for (const auto& [path, error] : cases) {
         const LoadedText loaded = LoadDocumentFile(path, DocumentKindFromPath(path).value());

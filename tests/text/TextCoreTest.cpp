@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <tuple>
 
@@ -15,29 +14,22 @@ namespace {
 // A new text is capped and trimmed; its runs and headings keep only what lies in what remains.
 TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
     const CharFormat b{.bold = true};
-    struct Case {
-        std::u32string text;
-        std::vector<TextRun> runs;
-        std::vector<Heading> outline;
-        std::u32string kept;
-        std::vector<TextRun> keptRuns;
-        std::vector<Heading> keptOutline;
-    };
-    const Case cases[] = {
+    using Runs = std::vector<TextRun>;
+    using Outline = std::vector<Heading>;
+    const std::tuple<std::u32string, Runs, Outline, std::u32string, Runs, Outline> cases[] = {
         {U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}, U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}},
-        {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, b}}, {}, U"Слово", {{0, 3, {}}, {3, 2, b}}},
+        {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, b}}, {}, U"Слово", {{0, 3, {}}, {3, 2, b}}, {}},
         {U"ab \r\n", {{0, 2, {}}, {2, 3, b}}, {{1, U"a", 0}, {2, U"b", 3}}, U"ab",
          {{0, 2, {}}}, {{1, U"a", 0}}},
         {U"ab", {}, {{1, U"a", 0}, {2, U"b", 2}}, U"ab", {}, {{1, U"a", 0}}},  // none at the end
         {U" \r\n\0", {{0, 4, b}}, {{1, U"x", 0}}, U"", {}, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(ToUtf8(c.text));
+    for (const auto& [text, runs, outline, kept, keptRuns, keptOutline] : cases) {
+        SCOPED_TRACE(ToUtf8(text));
         DocumentText document;
-        document.Replace(c.text, c.runs, c.outline);
-        EXPECT_EQ(document.Characters(), c.kept);
-        EXPECT_EQ(document.Runs(), c.keptRuns);
-        EXPECT_EQ(document.Outline(), c.keptOutline);
+        document.Replace(text, runs, outline);
+        EXPECT_EQ(std::tie(document.Characters(), document.Runs(), document.Outline()),
+                  std::tie(kept, keptRuns, keptOutline));
     }
     DocumentText document;
     document.Replace(std::u32string(kMaxTextLength + 5, U'я'));
@@ -61,9 +53,15 @@ std::u32string WidgetView(std::u32string_view text, const PositionMap& map) {
     return view;
 }
 
+std::u32string Repeated(std::u32string_view piece, std::size_t times) {
+    std::u32string text;
+    while (times-- > 0) text += piece;
+    return text;
+}
+
 // With a limit of 8 a longer line is split before the first word that starts once a piece
 // holds 4 characters, or before a piece's 9th character.
-TEST(PositionMap, SplitsLongLinesAtWordsOrAtTheLimit) {
+TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
     const std::pair<std::u32string, std::u32string> cases[] = {
         {U"aa bb cc", U"aa bb cc"}, {U"aaaa bbbbbbb", U"aaaa |bbbbbbb"},
         {U"ab cd efgh", U"ab cd |efgh"}, {U"abcdefghijklmnopqrst", U"abcdefgh|ijklmnop|qrst"},
@@ -73,21 +71,10 @@ TEST(PositionMap, SplitsLongLinesAtWordsOrAtTheLimit) {
         {U"abcdefg\rhijklmn\nopqrstu", U"abcdefg/hijklmn/opqrstu"},
         {U"ab\r\ncdefghijkl", U"ab/cdefghij|kl"}, {U"aaaa    ", U"aaaa    "},
     };
-    for (const auto& [text, view] : cases) {
-        SCOPED_TRACE(ToUtf8(text));
-        EXPECT_EQ(WidgetView(text, PositionMap(text, 8)), view);
-    }
-}
-
-std::u32string Repeated(std::u32string_view piece, std::size_t times) {
-    std::u32string text;
-    while (times-- > 0) text += piece;
-    return text;
-}
-
-// Every position both ways against a walk by hand over the text and the map's splits.
-TEST(PositionMap, MatchesAPositionByPositionWalk) {
-    const std::pair<std::u32string, std::size_t> cases[] = {
+    for (const auto& [text, view] : cases)
+        EXPECT_EQ(WidgetView(text, PositionMap(text, 8)), view) << ToUtf8(text);
+    // Every position both ways against a walk by hand over the text and the map's splits.
+    const std::pair<std::u32string, std::size_t> walks[] = {
         {U"", PositionMap::kLineLimit}, {U"\r\n\n\r\r\n\n\rx\r", PositionMap::kLineLimit},
         {U"a\r\r\nb", PositionMap::kLineLimit}, {U"\r\nstart\r\n", PositionMap::kLineLimit},
         {U"abcdefghi\r\nj", 8}, {U"ab\r\ncdefghijkl\r\n", 8}, {std::u32string(100, U'x'), 8},
@@ -96,7 +83,7 @@ TEST(PositionMap, MatchesAPositionByPositionWalk) {
         {U"a\U0001F600b\r\n\U0001F600", PositionMap::kLineLimit}, {U"abcdefg\U0001F600hij", 8},
         {Repeated(U"ab cd\r\nefgh\U0001F600 ij\rkl\nmnopqrstuvwxyz0123456789 ", 500), 16},
     };
-    for (const auto& [text, limit] : cases) {
+    for (const auto& [text, limit] : walks) {
         SCOPED_TRACE(ToUtf8(text.substr(0, 20)));
         const PositionMap map(text, limit);
         std::vector<std::size_t> toWidget, toText;  // for every position, end included
@@ -147,7 +134,7 @@ TEST(TextRules, TrimmingAndCutting) {
     }
 }
 
-TEST(TextRules, WordsLinesAndClipboard) {
+TEST(TextRules, WordsLinesClipboardAndSeparators) {
     const std::string long35 = "x " + std::string(35, 'w') + " y";
     const std::tuple<std::string, std::size_t, TextRange, TextRange> cases[] = {
         {"one abcdefghijkl two", 9, {4, 16}, {0, 20}}, {"one abcdefghijkl two", 4, {4, 16}, {0, 20}},
@@ -165,9 +152,7 @@ TEST(TextRules, WordsLinesAndClipboard) {
     }
     EXPECT_EQ(LineAt(U"ab", 9), (TextRange{0, 2}));
     EXPECT_EQ(ClipboardText(U"1\r\n2\n3\r4\r\r\n5\n\r6"), U"1\n2\n3\n4\n\n5\n\n6");
-}
-
-TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
+    // Separators: the four of the code page and other Unicode white space.
     for (const char32_t c : std::u32string_view(U" \t\r\n\u2003\u3000\u0085\u2029\u202F"))
         EXPECT_TRUE(IsSeparator(c)) << std::hex << unsigned(c);
     for (const char32_t c : std::u32string_view(U"\v\f\u00A0\u00AD\u200Bж日\U0001F600"))
@@ -179,27 +164,7 @@ TEST(TextRules, SeparatorsAreTheFourOfTheCodePageAndOtherUnicodeWhiteSpace) {
     EXPECT_EQ(WordAtCaret(U"a \U0001F600\U0001F600 b", 2), (TextRange{2, 4}));
 }
 
-// The fold and word classes of the Windows-1251 characters are the ones the program had when
-// it searched Windows-1251 bytes; Unicode's full case folding must agree with them.
-TEST(TextSearch, FoldsAndClassifiesTheCodePageAsBefore) {
-    for (unsigned b = 0; b < 256; ++b) {
-        const char32_t u = Cp1251ToUnicode(std::string(1, static_cast<char>(b)))[0];
-        char32_t lower = u;
-        if ((u >= U'A' && u <= U'Z') || (u >= 0x0410 && u <= 0x042F)) lower = u + 0x20;
-        if (u >= 0x0400 && u <= 0x040F) lower = u + 0x50;
-        if (u == 0x0490) lower = 0x0491;
-        if (u == 0x00B5) lower = 0x03BC;  // micro sign folds to mu, and still finds itself
-        std::u32string folded;
-        AppendCaseFold(u, folded);
-        EXPECT_EQ(folded, std::u32string(1, lower)) << b;
-        EXPECT_EQ(IsWordCharacter(u), (u >= U'0' && u <= U'9') || (u >= U'A' && u <= U'Z') ||
-                                          (u >= U'a' && u <= U'z') ||
-                                          (u >= 0x0400 && u <= 0x04FF) || u == 0x00B5)
-            << b;
-    }
-}
-
-TEST(TextSearch, FindsForwardWithTheOptions) {
+TEST(TextSearch, FindsForwardWithTheOptionsAndLimitsTheSearchText) {
     constexpr SearchOptions kAny{}, kCase{true, false}, kWord{false, true};
     const std::optional<TextRange> no;
     const std::tuple<std::u32string, std::u32string, std::size_t, std::size_t, SearchOptions,
@@ -221,97 +186,6 @@ TEST(TextSearch, FindsForwardWithTheOptions) {
     };
     for (const auto& [text, what, from, to, options, found] : rows)
         EXPECT_EQ(FindForward(text, what, from, to, options), found) << ToUtf8(text);
-}
-
-// Against the plain definition, over few letters where near misses are common.
-TEST(TextSearch, AgreesWithAPlainScan) {
-    std::mt19937 random(1251);
-    const std::u32string alphabet = U"aAбБ ,ёßs";
-    auto randomText = [&](std::size_t length) {
-        std::u32string s;
-        for (std::size_t i = 0; i < length; ++i) s += alphabet[random() % alphabet.size()];
-        return s;
-    };
-    auto folded = [](std::u32string_view s) {
-        std::u32string f;
-        for (const char32_t c : s) AppendCaseFold(c, f);
-        return f;
-    };
-    for (int round = 0; round < 20000; ++round) {
-        const std::u32string text = randomText(random() % 40), what = randomText(1 + random() % 4);
-        const SearchOptions options{random() % 2 == 0, random() % 2 == 0};
-        const std::size_t from = random() % 45, to = random() % 45;
-        std::optional<TextRange> expected;
-        for (std::size_t p = from; p < std::min(to, text.size()) && !expected; ++p) {
-            for (std::size_t end = p + 1; end <= text.size() && !expected; ++end) {
-                const std::u32string_view run = std::u32string_view(text).substr(p, end - p);
-                const bool same = options.matchCase ? run == what : folded(run) == folded(what);
-                const bool bounded = (p == 0 || !IsWordCharacter(text[p - 1])) &&
-                                     (end == text.size() || !IsWordCharacter(text[end]));
-                if (same && (!options.wholeWord || bounded)) expected = TextRange{p, end};
-            }
-        }
-        ASSERT_EQ(FindForward(text, what, from, to, options), expected) << round;
-    }
-}
-
-// Presses of F3 ('3'), Ctrl+F3 ('c') and the dialog ('d'), each with its outcome and selection.
-TEST(TextSearch, RunsTheF3Cycle) {
-    constexpr auto kFound = FindOutcome::Found, kNot = FindOutcome::NotFound,
-                   kNothing = FindOutcome::NothingToSearch;
-    struct Press {
-        char key;
-        FindOutcome outcome;
-        TextRange selection;
-    };
-    struct Cycle {
-        std::u32string text;
-        TextRange selection;
-        std::u32string dialogText;
-        SearchOptions options;
-        std::vector<Press> presses;
-    };
-    const std::u32string cats = U"cat dog cat bird cat";  // at 0, 8 and 17
-    const Cycle cycles[] = {
-        {cats, {0, 0}, U"cat", {}, {{'d', kFound, {0, 3}}, {'3', kFound, {8, 11}},
-                                    {'3', kFound, {17, 20}}, {'3', kNot, {17, 20}}, {'3', kNothing, {17, 20}}}},
-        {cats, {11, 11}, U"cat", {}, {{'d', kFound, {17, 20}}, {'3', kFound, {0, 3}},
-                                      {'3', kFound, {8, 11}}, {'3', kNot, {8, 11}}}},
-        {cats, {8, 11}, U"", {}, {{'c', kFound, {17, 20}}, {'3', kFound, {0, 3}}, {'3', kNot, {0, 3}}}},
-        {U"a cat here", {2, 5}, U"", {}, {{'c', kNot, {2, 5}}}},
-        {cats, {4, 4}, U"", {}, {{'c', kNothing, {4, 4}}}}, {cats, {0, 0}, U"", {}, {{'d', kNothing, {0, 0}}}},
-        {U"Cat sat. cat", {0, 0}, U"cat", {}, {{'d', kFound, {0, 3}}}},
-        {U"Cat sat. cat", {0, 0}, U"cat", {true, false}, {{'d', kFound, {9, 12}}, {'3', kNot, {9, 12}}}},
-        {U"concatenate cat", {0, 0}, U"cat", {false, true}, {{'d', kFound, {12, 15}}}},
-        {U"the cat sat", {5, 5}, U"cat", {}, {{'d', kFound, {4, 7}}, {'3', kNot, {4, 7}}}},
-        {U"", {0, 0}, U"cat", {}, {{'d', kNot, {0, 0}}}},
-        {cats, {11, 11}, U"cat", {}, {{'d', kFound, {17, 20}}, {'3', kFound, {0, 3}},
-                                      {'d', kFound, {8, 11}}, {'3', kFound, {17, 20}}}},
-    };
-    for (const Cycle& cycle : cycles) {
-        SCOPED_TRACE(ToUtf8(cycle.text) + " from " + std::to_string(cycle.selection.start));
-        TextRange selection = cycle.selection;
-        SearchState state;
-        for (const Press& press : cycle.presses) {
-            const std::u32string_view selected = std::u32string_view(cycle.text).substr(
-                selection.start, selection.end - selection.start);
-            if (press.key == 'c') state = BeginSelectionSearch(state, selected, selection);
-            if (press.key == 'd') state = BeginSearch(cycle.dialogText, cycle.options, selection);
-            const SearchState before = state;
-            const FindResult result = FindNext(cycle.text, selection, state);
-            EXPECT_EQ(result.outcome, press.outcome);
-            EXPECT_EQ(result.selection, press.selection);
-            if (result.outcome == kFound) EXPECT_EQ(result.state.searchText, before.searchText);
-            if (result.outcome == kNot)
-                EXPECT_TRUE(result.state.searchText.empty() && !result.state.wrapped);
-            if (result.outcome == kNothing) EXPECT_EQ(result.state, before);
-            selection = result.selection;
-            state = result.state;
-        }
-    }
-}
-
-TEST(TextSearch, LimitsTheSearchText) {
     EXPECT_EQ(DialogSearchText(std::u32string(220, U'a')), std::u32string(220, U'a'));
     EXPECT_EQ(DialogSearchText(std::u32string(221, U'a')), U"");
     SearchState state;
