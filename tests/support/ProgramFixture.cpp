@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 void ProgramFixture::Start(const QString& fileArgument) {
@@ -28,6 +29,10 @@ void ProgramFixture::CloseProgram() {
     settings.Save();
 }
 
+bool ProgramFixture::Enabled(CommandId command) const {
+    return Frame()->Action(command)->isEnabled();
+}
+
 void ProgramFixture::Trigger(CommandId command) const { Frame()->Action(command)->trigger(); }
 
 void ProgramFixture::PressKey(QKeyCombination key) const {
@@ -42,7 +47,16 @@ void ProgramFixture::LoadClipboardText(const QString& text) const {
 }
 
 bool ProgramFixture::Open(const QString& path) const {
-    return Frame()->Documents().OpenFile(QFile::encodeName(path).toStdString());
+    return Documents().OpenFile(QFile::encodeName(path).toStdString());
 }
 
 QString ProgramFixture::DataFile() const { return QDir(directory.path()).filePath("lmn.dat"); }
+
+QString ProgramFixture::WriteFile(const QString& name, const QByteArray& bytes) const {
+    const QString path = QDir(directory.path()).filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    return path;
+}

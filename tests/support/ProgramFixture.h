@@ -3,17 +3,46 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cerrno>
+#include <ostream>
 
 #include "app/CLmnApp.h"
+#include "base/ProgramTexts.h"
+#include "base/QtText.h"
+#include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
 #include "library/DocumentController.h"
-#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
+#include "library/ShelfFile.h"
 #include "settings/SettingsHolder.h"
+#include "text/CTextCtrl.h"
+
+// Test output shows texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+// A message box's "title|text" as ModalAnswer records it.
+inline QString Told(std::string_view text) {
+    return ProgramText(kProgramTitle) + u'|' + ProgramText(text);
+}
+inline QString Told(MessageCode code) { return Told(MessageText(code)); }
+
+// Lets `writesLeft` writes through, then fails every write as a full disk
+// would, until there is room again (-1).
+class FillingDisk : public FileSystem {
+public:
+    int writesLeft = -1;
+    ssize_t Write(int fd, const char* data, std::size_t size) override {
+        if (writesLeft == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        if (writesLeft > 0) --writesLeft;
+        return FileSystem::Write(fd, data, size);
+    }
+};
 
 // A started program in a directory of its own, on a 1024x768 screen, with the
-// four program-wide objects as the program has them. Tests may write an
-// lmn.dat before calling Start.
+// four program-wide objects as the program has them; the shelf is on a disk
+// the test may fill. Tests may write an lmn.dat before calling Start.
 class ProgramFixture : public ::testing::Test {
 protected:
     static constexpr QSize kScreen{1024, 768};
@@ -27,6 +56,9 @@ protected:
     void CloseProgram();
 
     CMainFrame* Frame() const { return CLmnApp::Instance()->MainFrame(); }
+    CTextCtrl& Text() const { return *Frame()->TextCtrl(); }
+    DocumentController& Documents() const { return Frame()->Documents(); }
+    bool Enabled(CommandId command) const;
     void Trigger(CommandId command) const;
     // Sends a key press and release to the focused widget of the frame.
     void PressKey(QKeyCombination key) const;
@@ -34,9 +66,12 @@ protected:
     // Opens a file as the open command does once the dialog gives it.
     bool Open(const QString& path) const;
     QString DataFile() const;
+    // Writes a file (and its folders) under the test's directory; its path.
+    QString WriteFile(const QString& name, const QByteArray& bytes) const;
 
     QTemporaryDir directory;
     SettingsHolder settings;
-    ShelfFile shelf;
+    FillingDisk disk;
+    ShelfFile shelf{disk};
     ShelfDocument document;
 };

@@ -1,0 +1,307 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <fstream>
+#include <random>
+
+#include "ModalAnswer.h"
+#include "ProgramFixture.h"
+#include "TestText.h"
+#include "text/CFindDlg.h"
+#include "text/FindCommands.h"
+#include "text/PositionMap.h"
+#include "text/TextFinder.h"
+#include "text/TextRules.h"
+
+namespace {
+
+using enum CommandId;
+using TextTest = ProgramFixture;
+
+TEST_F(TextTest, TheExtensionDecidesTheKindInAnyCase) {
+    Start();
+    struct Case {
+        QString file;
+        QByteArray bytes;
+        std::u32string text;
+    };
+    const Case cases[] = {
+        {"report.Txt", "Plain <b>text</b>\r\n\r\n \t \n", U"Plain <b>text</b>"},
+        {"page.HtMl", "<body><p>Hello&amp;bye</p></body>", U"\r\n\r\nHello&bye"},
+        {"old.plg", "<body><b>bold</b> words</body>", U"bold words"},
+        {"cp1251.txt", "\xCF\xF0\xE8\xE2\xE5\xF2", U"Привет"},
+        {"utf8.txt", "Привет, мир", U"Привет, мир"},
+        {"empty.txt", "", U""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        ModalAnswer answer;
+        ASSERT_TRUE(Open(WriteFile(c.file, c.bytes)));
+        EXPECT_TRUE(answer.seen.isEmpty());
+        EXPECT_EQ(Text().Document().Characters(), c.text);
+        EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - " + c.file);
+        EXPECT_EQ(Frame()->Task(), c.text.empty() ? ReadingTask::TaskNone : ReadingTask::TaskWholeText);
+    }
+    QFile expected(LMN_TEST_DATA "/rtf/wordpad.txt");
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(Open(LMN_TEST_DATA "/rtf/wordpad.rtf"));
+    std::u32string expectedText = QString::fromUtf8(expected.readAll()).toStdU32String();
+    expectedText.resize(TrimmedLength(expectedText));
+    EXPECT_EQ(Text().Document().Characters(), expectedText);
+    bool bold = false;  // the formats reach the pane
+    for (QTextBlock block = Text().document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            bold = bold || it.fragment().charFormat().fontWeight() == QFont::Bold;
+    EXPECT_TRUE(bold);
+    document.key = 5;  // a shelved document keeps its shelf name
+    document.name = U"Моя книга";
+    document.path = WriteFile("book.txt", "Some text of the book").toStdString();
+    ASSERT_TRUE(Documents().LoadDocument());
+    EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Моя книга");
+}
+
+// The open dialog's one filter lists every kind the program reads, in any
+// letter case, and nothing else; Cancel keeps the open document.
+TEST_F(TextTest, TheOpenDialogListsEveryDocumentKind) {
+    Start();
+    ASSERT_TRUE(Open(WriteFile("keep.txt", "Keep this text")));
+    QStringList documents = {"a.txt", "b.RTF", "c.Htm",  "d.html",  "e.PLG", "f.fb2",
+                             "g.FB2.ZIP", "h.Epub", "i.pdf", "k.docx", "l.ODT"};
+    for (const QString& name : documents + QStringList{"m.zip", "n.doc", "o.text", "README", "p.fb2.zip.bak"})
+        WriteFile("choose/" + name, "x");
+    const QString folder = directory.filePath("choose");
+    QStringList listed;
+    ModalAnswer answer(On<QFileDialog>([&](QFileDialog* dialog) {
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, dialog, [=, &listed](const QString& loaded) {
+            if (QFileInfo(loaded) != QFileInfo(folder)) return;
+            const QModelIndex root = model->index(folder);
+            for (int row = 0; row < model->rowCount(root); ++row)
+                listed << model->index(row, 0, root).data().toString();
+            dialog->reject();
+        });
+        dialog->setDirectory(folder);
+    }));
+    Trigger(ID_OPEN_DOCUMENT);
+    listed.sort();
+    documents.sort();
+    EXPECT_EQ(listed, documents);
+    EXPECT_EQ(Text().Document().Characters(), U"Keep this text");
+    EXPECT_EQ(document.name, U"keep.txt");
+}
+
+// File names are bytes: a name that is not UTF-8 opens from the command line
+// and from the open dialog, which shows it with U+FFFD in place of the bytes.
+TEST_F(TextTest, FileNamesThatAreNotUtf8Open) {
+    const std::string path = QFile::encodeName(directory.path()).toStdString() + "/\xE0\xE1\xE2.txt";
+    std::ofstream(path, std::ios::binary) << "Text of a file with a Windows-1251 name.";
+    StartWithArgument(path);
+    EXPECT_EQ(document.path, path);
+    EXPECT_EQ(document.name, U"абв.txt");
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
+    document.Clear();
+    ModalAnswer choose(On<QFileDialog>([shown](QFileDialog* dialog) {
+        dialog->setDirectory(QFileInfo(shown).path());  // as the user types the name listed
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(shown).fileName());
+        QMetaObject::invokeMethod(dialog, "accept");
+    }));
+    Trigger(ID_OPEN_DOCUMENT);
+    EXPECT_EQ(document.path, path);
+    EXPECT_EQ(Text().Document().Characters(), U"Text of a file with a Windows-1251 name.");
+}
+
+// What the widget shows selected, with its own paragraph breaks taken out
+// and its line separators turned back into CR LF.
+std::u32string WidgetSelection(const CTextCtrl& control) {
+    std::u32string shown;
+    for (const char32_t c : control.textCursor().selectedText().toStdU32String()) {
+        if (c == QChar::LineSeparator) shown += U"\r\n";
+        else if (c != QChar::ParagraphSeparator) shown += c;
+    }
+    return shown;
+}
+
+// Long lines are split for the widget; characters beyond the BMP are one
+// position here and two in the widget. Every position still crosses exactly.
+TEST(TextCtrl, PositionsCrossIntoTheWidgetExactly) {
+    std::mt19937 random(5);
+    std::u32string line;
+    while (line.size() < 40'000) line += char32_t(random() % 9 == 0 ? U' ' : U'a' + random() % 26);
+    const std::u32string mixed = U"Café Gödel «ёлка» 日本語 😀 straße\r\nnext 𝄞 line\nи\rещё";
+    for (const std::u32string& text : {line + U"z", mixed}) {
+        DocumentText document;
+        document.Replace(text);
+        AreaAppearance appearance = DefaultTextArea();
+        CTextCtrl control(nullptr, appearance);
+        control.ShowDocument(document);
+        const PositionMap map(text);
+        std::vector<std::pair<std::size_t, std::size_t>> ranges = {{0, text.size()}, {text.size() - 3, text.size()}};
+        for (const std::size_t split : map.Splits())
+            for (const auto& [from, to] : {std::pair{split - 5, split + 5}, std::pair{split, split + 7},
+                                           std::pair{split - 7, split}, std::pair{split, split}})
+                ranges.emplace_back(from, to);
+        for (std::size_t i = 0; i + 3 <= text.size() && text.size() < 100; ++i) ranges.emplace_back(i, i + 3);
+        for (const auto& [from, to] : ranges) {
+            control.SetSelection(from, to);
+            ASSERT_EQ(control.Selection(), (TextRange{from, to}));
+            ASSERT_EQ(control.SelectedText(), text.substr(from, to - from)) << from;
+            ASSERT_EQ(WidgetSelection(control), text.substr(from, to - from)) << from;
+        }
+        control.SetSelection(0, text.size());
+        control.CopySelection();  // with LF line breaks
+        EXPECT_EQ(FromQString(QApplication::clipboard()->text()), ClipboardText(text));
+    }
+}
+
+// A selection set from outside repaints only the old and the new highlight;
+// what is on screen after each step must still be what a full paint shows.
+TEST(TextCtrl, MovingTheSelectionLeavesNothingStaleOnScreen) {
+    std::u32string text;
+    for (int i = 0; i < 60; ++i) text += U"Слово за словом, строка " + FromUtf8(std::to_string(i)) + U".\r\n";
+    DocumentText document;
+    document.Replace(text);
+    AreaAppearance appearance = DefaultTextArea();
+    CTextCtrl control(nullptr, appearance);
+    control.ShowDocument(document);
+    control.resize(400, 300);
+    control.show();
+    QApplication::processEvents();
+    QWidget* viewport = control.viewport();
+    const std::size_t line50 = text.find(U"строка 50");
+    for (const auto& [from, to] : {std::pair<std::size_t, std::size_t>{0, 5}, {6, 8}, {9, 24}, {40, 75},
+                                   {line50, line50 + 5}, {line50 + 3, line50 + 3}, {0, 5}, {0, text.size()}, {0, 5}}) {
+        control.SetSelection(from, to);
+        QApplication::processEvents();
+        const QPoint at = viewport->mapTo(control.window(), QPoint(0, 0));
+        const QImage onScreen = control.screen()->grabWindow(control.window()->winId(), at.x(), at.y(),
+                                   viewport->width(), viewport->height()).toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(onScreen, viewport->grab().toImage().convertToFormat(QImage::Format_RGB32)) << from;
+    }
+}
+
+// Fills the search dialog as the user would and presses its find button;
+// every message box is confirmed.
+ModalAnswer::Action TypeAndFind(const QString& text, bool matchCase = false, bool wholeWord = false) {
+    return On<CFindDlg>([=](CFindDlg* dialog) {
+        dialog->TextField()->setPlainText(text);
+        dialog->MatchCaseBox()->setChecked(matchCase);
+        dialog->WholeWordBox()->setChecked(wholeWord);
+        dialog->FindButton()->click();
+    });
+}
+
+class FindTest : public ProgramFixture {
+protected:
+    void Show(std::u32string text) {
+        shown.Replace(std::move(text));
+        Text().ShowDocument(shown);
+    }
+    void Find(ModalAnswer::Action action) {
+        ModalAnswer answer(std::move(action));
+        ShowFindDialog(finder, shown, Text());
+        seen += answer.seen;
+    }
+    void Next() {
+        ModalAnswer answer;
+        FindNextCommand(finder, shown, Text());
+        seen += answer.seen;
+    }
+    DocumentText shown;
+    TextFinder finder;
+    QStringList seen;
+};
+
+TEST_F(FindTest, F3GoesOnToTheEndAndThenHasNothingToSearchFor) {
+    Start();
+    Show(U"cat dog cat bird cat");
+    Find(TypeAndFind("cat"));
+    for (const TextRange found : {TextRange{0, 3}, {8, 11}, {17, 20}, {17, 20}}) {
+        EXPECT_EQ(Text().Selection(), found);
+        Next();
+    }
+    EXPECT_EQ(seen, QStringList({"Искать", Told(kSearchNotFound).arg("cat"), Told(kNothingToSearch)}));
+    seen.clear();
+    Find(TypeAndFind(""));
+    EXPECT_EQ(seen, QStringList({"Искать", Told(kNothingToSearch)}));
+    // Ctrl+F3 looks for the selection, cut to 255 characters, from after it.
+    Text().SetSelection(8, 11);
+    FindSelectionCommand(finder, shown, Text());
+    EXPECT_EQ(Text().Selection(), (TextRange{17, 20}));
+    Show(std::u32string(300, U'b'));
+    Text().SetSelection(0, 300);
+    FindSelectionCommand(finder, shown, Text());
+    EXPECT_EQ(Text().Selection(), (TextRange{1, 256}));
+}
+
+TEST_F(FindTest, TheOptionsAndTheOfferedTextComeFromTheDialog) {
+    Start();
+    struct Row {
+        std::string text;  // Windows-1251
+        TextRange selection;
+        QString typed;  // null: the offered selection, accepted unchanged
+        bool matchCase, wholeWord;
+        TextRange found;
+    };
+    const Row rows[] = {
+        {"\xCA\xEE\xF2 \xF1\xE8\xE4\xE5\xEB. \xEA\xEE\xF2", {0, 0}, "кот", false, false, {0, 3}},
+        {"\xCA\xEE\xF2 \xF1\xE8\xE4\xE5\xEB. \xEA\xEE\xF2", {0, 0}, "кот", true, false, {11, 14}},
+        {"\xEA\xEE\xF2\xE8\xEA \xEA\xEE\xF2", {0, 0}, "кот", false, true, {6, 9}},
+        {"one\r\ntwo one\r\ntwo", {0, 8}, {}, false, false, {9, 17}},
+        {"one\ntwo one\ntwo", {0, 7}, {}, false, false, {8, 15}},
+        {"a\xA0" "b a b a\xA0" "b", {0, 3}, {}, false, false, {8, 11}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        Show(FromCp1251(row.text));
+        Text().SetSelection(row.selection.start, row.selection.end);
+        Find(row.typed.isNull() ? ModalAnswer::Action() : TypeAndFind(row.typed, row.matchCase, row.wholeWord));
+        EXPECT_EQ(Text().Selection(), row.found);
+    }
+    // The next dialog opens with the options last used and offers a selection
+    // up to 220 characters; Cancel changes nothing.
+    Show(std::u32string(300, U'a'));
+    for (const int length : {220, 221}) {
+        Text().SetSelection(0, length);
+        const SearchState before = finder.State();
+        Find(On<CFindDlg>([length](CFindDlg* dialog) {
+            EXPECT_EQ(dialog->TextField()->toPlainText(), length == 220 ? QString(220, u'a') : QString());
+            EXPECT_FALSE(dialog->MatchCaseBox()->isChecked());
+            EXPECT_TRUE(dialog->WholeWordBox()->isChecked());
+            dialog->reject();
+        }));
+        EXPECT_EQ(finder.State(), before);
+        EXPECT_EQ(Text().Selection(), (TextRange{0, static_cast<std::size_t>(length)}));
+    }
+}
+
+TEST(FindDialog, TheFieldTakes220CharactersAndEnterFinds) {
+    CFindDlg dialog(U"кот", {true, false});
+    QPlainTextEdit* field = dialog.TextField();
+    EXPECT_EQ(field->textCursor().selectedText(), "кот");  // offered text selected
+    field->moveCursor(QTextCursor::End);
+    QTest::keyClick(field, Qt::Key_Return, Qt::ControlModifier);  // a new line
+    field->insertPlainText("пёс");
+    EXPECT_EQ(dialog.SearchText(), U"кот\r\nпёс");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    field->setPlainText(QString(219, u'x'));
+    QTextCursor caret = field->textCursor();
+    caret.setPosition(5);
+    field->setTextCursor(caret);
+    field->insertPlainText("ABC");  // cut to what fits, at the caret
+    EXPECT_EQ(field->toPlainText(), QString(5, u'x') + u'A' + QString(214, u'x'));
+    field->insertPlainText("YYY");  // into a full field: dropped
+    QTest::keyClicks(field, "ZZ");
+    EXPECT_EQ(field->toPlainText().size(), 220);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Options(), (SearchOptions{true, false}));
+}
+
+}  // namespace
