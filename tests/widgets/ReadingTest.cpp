@@ -33,10 +33,6 @@ protected:
 
 TEST_F(ReadingTest, GroupsAreShownForTheirIntervalsUntilTheEnd) {
     Start();
-    ModalAnswer answer;
-    Space();
-    EXPECT_FALSE(Frame()->IsReading());
-    EXPECT_EQ(answer.seen, QStringList{Told(kNoTaskExplanation)});
     LoadClipboardText("Hello, world.");
     Space();
     ASSERT_TRUE(Frame()->IsReading());
@@ -50,6 +46,10 @@ TEST_F(ReadingTest, GroupsAreShownForTheirIntervalsUntilTheEnd) {
     EXPECT_FALSE(Frame()->IsReading());
     EXPECT_EQ(Frame()->Task(), ReadingTask::TaskNone);
     EXPECT_EQ(Bar()->Progress(), 40);
+    ModalAnswer answer;
+    Space();
+    EXPECT_FALSE(Frame()->IsReading());
+    EXPECT_EQ(answer.seen, QStringList{Told(kNoTaskExplanation)});
 }
 
 TEST_F(ReadingTest, StoppingAndGoingOnAfterTheLastGroup) {
@@ -194,42 +194,6 @@ TEST_F(ReadingTest, TaskCommandsAndTheContextMenuFollowTheText) {
     EXPECT_EQ(Step(), "alpha");
     EXPECT_EQ(Step(), "be");
     EXPECT_EQ(Step(), "");
-}
-
-// The columns holding the focus letter's red; {width, -1} when there is none.
-std::pair<int, int> RedColumns(const QImage& image) {
-    std::pair<int, int> columns{image.width(), -1};
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 80 && c.blue() < 80)
-                columns = {std::min(columns.first, x), std::max(columns.second, x)};
-        }
-    }
-    return columns;
-}
-
-TEST_F(ReadingTest, TheFocusLetterStaysAtTheMiddleOfThePaneInItsOwnColor) {
-    Start();
-    settings.settings.extras.focusLetter = true;
-    CReadArea* pane = Frame()->ReadArea();
-    pane->resize(700, 200);
-    // The last would run past the edge: it moves left just enough to show whole.
-    for (const char* word : {"я", "кот,", "«калейдоскоп»", "искусствоведческий"}) {
-        SCOPED_TRACE(word);
-        pane->SetDisplayText(FromUtf8(word));
-        const QImage image = pane->grab().toImage();
-        const auto [left, right] = RedColumns(image);
-        ASSERT_GE(right, 0);
-        if (std::string_view(word) != "искусствоведческий") {
-            EXPECT_NEAR((left + right) / 2.0, image.width() / 2.0, 4.0);
-        } else {
-            EXPECT_LT((left + right) / 2.0, image.width() / 2.0 - 4.0);
-        }
-    }
-    settings.settings.severalWords = 1;  // several words are drawn in one colour
-    pane->SetDisplayText(U"several words");
-    EXPECT_EQ(RedColumns(pane->grab().toImage()).second, -1);
 }
 
 // The pane repaints only where the group changes; what it sends to the screen
