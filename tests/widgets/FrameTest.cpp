@@ -21,7 +21,6 @@
 #include "reading/CEstimatePane.h"
 #include "reading/CReadArea.h"
 #include "widgets/CColorStatic.h"
-#include "widgets/CUpDownCtrl.h"
 
 namespace {
 
@@ -283,27 +282,6 @@ TEST(Help, LinksOpenTheirAddressesAndTheHelpFileOpensAtItsStart) {
     bar->setValue(bar->maximum());
     ASSERT_TRUE(help.ShowHelp(kHelpFile));
     EXPECT_EQ(bar->value(), 0);
-}
-
-TEST(Help, UpDownKeepsItsPositionInRangeAndWritesItToTheBuddy) {
-    QLabel buddy;
-    CUpDownCtrl arrows;
-    arrows.SetRange(0, 7);
-    arrows.SetBuddy(&buddy);
-    int changes = 0;
-    QObject::connect(&arrows, &CUpDownCtrl::PositionChanged, [&] { ++changes; });
-    const std::pair<std::function<void()>, int> steps[] = {
-        {[&] { arrows.SetPos(6); }, 6},          {[&] { arrows.UpArrow()->click(); }, 7},
-        {[&] { arrows.UpArrow()->click(); }, 7}, {[&] { arrows.SetPos(12); }, 7},
-        {[&] { arrows.SetPos(-4); }, 0},         {[&] { arrows.DownArrow()->click(); }, 0},
-        {[&] { arrows.SetRange(5, 20); }, 5},
-    };
-    for (const auto& [act, position] : steps) {
-        act();
-        EXPECT_EQ(arrows.Pos(), position);
-        EXPECT_EQ(buddy.text(), QString::number(position));
-    }
-    EXPECT_EQ(changes, 4);  // only real changes are announced
 }
 
 }  // namespace

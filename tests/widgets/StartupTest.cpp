@@ -97,18 +97,6 @@ TEST_F(StartupTest, NoPlaceForTheSettingsFileShowsTheMessageAndEnds) {
     EXPECT_TRUE(QFileInfo(DataFile()).isDir());
 }
 
-// At QT_SCALE_FACTOR=2 a 1920x1080 screen offers 960x540 device-independent
-// pixels; a window saved at scale 1 must still open wholly on it.
-TEST_F(StartupTest, TheSavedWindowIsFittedIntoTheAvailableArea) {
-    ASSERT_TRUE(WriteFileSafely(DataFile().toStdString(),
-                                SerializeSettings(DefaultSettings(1920, 1080))));
-    StartupEnvironment environment = Environment();
-    environment.screenSize = QSize(960, 540);
-    environment.availableArea = QRect(0, 24, 960, 516);
-    ASSERT_TRUE(Start(environment));
-    EXPECT_EQ(Frame()->normalGeometry(), QRect(0, 24, 960, 516));
-}
-
 // Named relative to the folder it was started in, as a shell passes it: the
 // document keeps the absolute path, which the shelf then stores.
 TEST_F(StartupTest, AFileOnTheCommandLineKeepsItsPathAbsolute) {
