@@ -6,11 +6,9 @@
 #include <QTimer>
 #include <functional>
 
-// Answers the modal dialogs and popup menus a test provokes: each is recorded
-// once ("title|text" for a message box, else the window title) and answered
-// after its own event loop has started, so an answer may open further modal
-// windows. The default answer clicks a message box's default button, accepts
-// a dialog and closes a menu. Stops when destroyed.
+// Records each modal window or popup once ("title|text" for a message box, else
+// the title) and answers it from inside its own event loop: by default the
+// box's default button, accepting a dialog, closing a menu.
 class ModalAnswer {
 public:
     using Action = std::function<void(QWidget* modal)>;
@@ -27,8 +25,7 @@ private:
     QTimer timer_;
 };
 
-// Calls `act` with the modal window when it is a T; clicks `button` of a
-// message box; leaves anything else as it is.
+// Calls `act` with a T; clicks `button` of a message box.
 template <class T>
 ModalAnswer::Action On(std::function<void(T*)> act,
                        QMessageBox::StandardButton button = QMessageBox::Ok) {

@@ -9,12 +9,9 @@
 #include <QTest>
 
 void ProgramFixture::Start(const QString& fileArgument) {
-    StartWithArgument(QFile::encodeName(fileArgument).toStdString());
-}
-
-void ProgramFixture::StartWithArgument(const std::string& fileArgument) {
-    StartupEnvironment environment{"lmn", directory.path() + u'/', fileArgument, kScreen};
-    // Never the real home: a data file that strays there is found here.
+    StartupEnvironment environment{"lmn", directory.path() + u'/', QFile::encodeName(fileArgument).toStdString(),
+                                   kScreen};
+    // Never the real home.
     environment.userDirectories.home = QDir(directory.path()).filePath("home").toStdString();
     ASSERT_TRUE(CLmnApp::Instance()->Start(environment, settings, shelf, document));
     QApplication::setActiveWindow(Frame());

@@ -17,7 +17,6 @@
 #include "settings/SettingsHolder.h"
 #include "text/CTextCtrl.h"
 
-// Test output shows texts as texts.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 // A message box's "title|text" as ModalAnswer records it.
 inline QString Told(std::string_view text) {
@@ -25,8 +24,7 @@ inline QString Told(std::string_view text) {
 }
 inline QString Told(MessageCode code) { return Told(MessageText(code)); }
 
-// Lets `writesLeft` writes through, then fails every write as a full disk
-// would, until there is room again (-1).
+// Lets `writesLeft` writes through, then fails each as a full disk would; -1: room again.
 class FillingDisk : public FileSystem {
 public:
     int writesLeft = -1;
@@ -40,33 +38,25 @@ public:
     }
 };
 
-// A started program in a directory of its own, on a 1024x768 screen, with the
-// four program-wide objects as the program has them; the shelf is on a disk
-// the test may fill. Tests may write an lmn.dat before calling Start.
+// A started program in a directory of its own on a 1024x768 screen, its shelf
+// on a disk the test may fill.
 class ProgramFixture : public ::testing::Test {
 protected:
     static constexpr QSize kScreen{1024, 768};
 
     void Start(const QString& fileArgument = {});
-    // The file argument as the command line's bytes.
-    void StartWithArgument(const std::string& fileArgument);
     void TearDown() override;
-    // Closes the window as the user would and ends the run; the settings
-    // holder then writes the settings file.
-    void CloseProgram();
+    void CloseProgram();  // as the user would; the settings file is then written
 
     CMainFrame* Frame() const { return CLmnApp::Instance()->MainFrame(); }
     CTextCtrl& Text() const { return *Frame()->TextCtrl(); }
     DocumentController& Documents() const { return Frame()->Documents(); }
     bool Enabled(CommandId command) const;
     void Trigger(CommandId command) const;
-    // Sends a key press and release to the focused widget of the frame.
     void PressKey(QKeyCombination key) const;
     void LoadClipboardText(const QString& text) const;
-    // Opens a file as the open command does once the dialog gives it.
     bool Open(const QString& path) const;
     QString DataFile() const;
-    // Writes a file (and its folders) under the test's directory; its path.
     QString WriteFile(const QString& name, const QByteArray& bytes) const;
 
     QTemporaryDir directory;

@@ -23,14 +23,15 @@ protected:
     static void Press(QWidget* dialog, const char* button) {
         dialog->findChild<QPushButton*>(button)->click();
     }
+    // Comma, stop, threshold, click step, several words, start-up action.
+    void Set(const std::array<std::int32_t, 6>& v) {
+        ReaderSettings& r = Record();
+        std::tie(r.commaDelayLevel, r.stopDelayLevel, r.thresholdChars, r.clickStep, r.severalWords,
+                 r.startupAction) = std::tuple(v[0], v[1], v[2], v[3], v[4], v[5]);
+    }
     void SetNonDefaults() {
         Record() = DefaultSettings(1024, 768);
-        Record().startupAction = 2;
-        Record().severalWords = 1;
-        Record().commaDelayLevel = 6;
-        Record().stopDelayLevel = 1;
-        Record().thresholdChars = 17;
-        Record().clickStep = 4;
+        Set({6, 1, 17, 4, 1, 2});
         Frame()->ReaderBar()->SetSpeedLevel(40);
     }
     static std::vector<int> Shown(const CGeneralDlg& d) {
@@ -45,30 +46,20 @@ protected:
     }
 };
 
-// Values a damaged file may hold end at the nearer end of the range; a mode
-// other than 1 reads one word at a time and shows so. The threshold is for
-// several words only.
+// Values out of range show at the nearer end; a mode other than 1 is one word.
 TEST_F(SettingsDialogsTest, TheGeneralDialogShowsTheRecordWithinTheRanges) {
     Start();
     struct Row {
-        std::int32_t comma, stop, threshold, click, severalWords, startup;
+        std::array<std::int32_t, 6> stored;
         std::vector<int> shown;
         int startupChecked;
     };
-    const Row rows[] = {
-        {2, 7, 12, 5, 1, 1, {2, 7, 12, 5, 1, 1, 12}, 1},
-        {0, 0, 5, 1, 0, 0, {0, 0, 5, 1, 0, 0, 5}, 0},
-        {-3, 12, 0, 99, 5, 9, {0, 7, 5, 5, 0, 0, 5}, 0},
-    };
-    for (const Row& row : rows) {
-        Record().commaDelayLevel = row.comma;
-        Record().stopDelayLevel = row.stop;
-        Record().thresholdChars = row.threshold;
-        Record().clickStep = row.click;
-        Record().severalWords = row.severalWords;
-        Record().startupAction = row.startup;
+    for (const Row& row : {Row{{2, 7, 12, 5, 1, 1}, {2, 7, 12, 5, 1, 1, 12}, 1},
+                           Row{{0, 0, 5, 1, 0, 0}, {0, 0, 5, 1, 0, 0, 5}, 0},
+                           Row{{-3, 12, 0, 99, 5, 9}, {0, 7, 5, 5, 0, 0, 5}, 0}}) {
+        Set(row.stored);
         CGeneralDlg dialog(Record());
-        EXPECT_EQ(Shown(dialog), row.shown) << row.comma;
+        EXPECT_EQ(Shown(dialog), row.shown) << row.stored[0];
         EXPECT_TRUE(dialog.StartupButton(row.startupChecked)->isChecked());
         dialog.SeveralWordsButton()->click();
         EXPECT_TRUE(dialog.ThresholdArrows()->isEnabled());
@@ -99,10 +90,6 @@ TEST_F(SettingsDialogsTest, TheGeneralDialogStoresOnOkAndDefaultsAtOnce) {
         Press(&dialog, "OkButton");
         EXPECT_EQ(Stored(), std::vector<int>({5, 2, 20, 3, 0, 1, 40}));
         EXPECT_TRUE(Record().extras.focusLetter);
-        // lmn.dat's record does not hold the focus letter (lmn.ini does).
-        ReaderSettings without = Record();
-        without.extras = {};
-        EXPECT_EQ(SerializeSettings(Record()), SerializeSettings(without));
     }
     SetNonDefaults();
     Record().extras.focusLetter = true;
@@ -126,49 +113,14 @@ TEST_F(SettingsDialogsTest, TheGeneralDialogStoresOnOkAndDefaultsAtOnce) {
     EXPECT_EQ(Stored(), std::vector<int>({3, 5, 10, 1, 0, 0, 25}));
 }
 
-CAreaDlg::FontChooser Choose(QFont font) {
-    return [font](const QFont&, QWidget*) { return std::optional<QFont>(font); };
-}
-
-// The style is named by weight 700 only (AreaChoice's rule); the pane draws
-// by the weight, not by the name. A size of 10.5 points is shown and kept as 10.
-TEST(AreaDlg, TheChosenFontIsShownAsTheDialogGaveIt) {
-    struct Row {
-        int weight;
-        bool italic;
-        double points;
-        const char* style;
-        bool drawnBold;
-        const char* size;
-    };
-    for (const Row& row : {Row{600, false, 14, "Regular", false, "14"},
-                           Row{800, false, 14, "Regular", true, "14"},
-                           Row{700, true, 10.5, "Bold Italic", true, "10"}}) {
-        SCOPED_TRACE(row.weight);
-        CAreaDlg dialog(AreaPane::Text, DefaultTextArea());
-        QFont chosen("Liberation Mono");
-        chosen.setPointSizeF(row.points);
-        chosen.setWeight(static_cast<QFont::Weight>(row.weight));
-        chosen.setItalic(row.italic);
-        dialog.chooseFont = Choose(chosen);
-        dialog.ChooseFont();
-        EXPECT_EQ(dialog.StyleField()->text(), row.style);
-        EXPECT_EQ(dialog.FaceField()->text(), "Liberation Mono");
-        EXPECT_EQ(dialog.SizeField()->text(), row.size);
-        EXPECT_EQ(dialog.Area().pointSize, QString(row.size).toInt());
-        EXPECT_EQ(dialog.Area().font.height, -qRound(row.points * dialog.logicalDpiY() / 72));
-        EXPECT_EQ(dialog.Area().font.charSet, 204);  // the character set stays
-        EXPECT_EQ(TextAreaFont(dialog.Area()).bold(), row.drawnBold);
-    }
-}
-
-// The font dialog starts from the family the pane really draws with (a stored
-// face may be missing); OK without a change, or Cancel, stores nothing, though
-// the font dialog answers in whole points (52.5 comes back as 53).
-TEST(AreaDlg, ChoicesWithoutAChangeStoreNothing) {
+// The font dialog starts from the family the pane really draws with; OK
+// without a change (it answers in whole points: 52.5 comes back as 53) or
+// Cancel stores nothing. A colour chosen fills its swatch.
+TEST(AreaDlg, ChoicesWithoutAChangeStoreNothingAndAColourIsKept) {
     for (const AreaPane pane : {AreaPane::Text, AreaPane::Reading}) {
         const AreaAppearance start = pane == AreaPane::Text ? DefaultTextArea() : DefaultReadingArea();
         CAreaDlg dialog(pane, start);
+        EXPECT_EQ(dialog.Note()->isVisibleTo(&dialog), pane == AreaPane::Text);
         const QString size = dialog.SizeField()->text();
         QFont offered;
         dialog.chooseFont = [&](const QFont& initial, QWidget*) {
@@ -186,32 +138,17 @@ TEST(AreaDlg, ChoicesWithoutAChangeStoreNothing) {
         dialog.chooseColor = [](const QColor&, QWidget*) { return std::optional<QColor>(); };
         dialog.ChooseFont();
         dialog.ChooseTextColor();
-        dialog.ChooseBackgroundColor();
         EXPECT_EQ(dialog.Area(), start);
+        QColor shown;
+        dialog.chooseColor = [&shown](const QColor& initial, QWidget*) {
+            shown = initial;
+            return std::optional<QColor>(QColor(1, 2, 3));
+        };
+        dialog.ChooseBackgroundColor();
+        EXPECT_EQ(shown, ColorFromColorRef(start.backgroundColor));
+        EXPECT_EQ(dialog.Area().backgroundColor, 0x00030201u);
+        EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColor(), QColor(1, 2, 3));
     }
-}
-
-TEST(AreaDlg, ChosenColorsFillTheSwatchesAndDefaultsRestoreThePane) {
-    CAreaDlg dialog(AreaPane::Reading, DefaultTextArea());
-    QColor offered;
-    dialog.chooseColor = [&](const QColor& initial, QWidget*) {
-        offered = initial;
-        return std::optional<QColor>(QColor(1, 2, 3));
-    };
-    dialog.ChooseTextColor();
-    EXPECT_EQ(offered, ColorFromColorRef(DefaultTextArea().textColor));
-    EXPECT_EQ(dialog.Area().textColor, 0x00030201u);
-    EXPECT_EQ(dialog.TextSwatch()->BackgroundColor(), QColor(1, 2, 3));
-    dialog.ChooseBackgroundColor();
-    EXPECT_EQ(dialog.Area().backgroundColor, 0x00030201u);
-    EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColor(), QColor(1, 2, 3));
-    EXPECT_FALSE(dialog.Note()->isVisibleTo(&dialog));  // the note is the text pane's
-    dialog.RestoreDefaults();
-    EXPECT_EQ(dialog.FaceField()->text(), "Arial");
-    EXPECT_EQ(dialog.SizeField()->text(), "53");  // 70 pixels at 96 dpi, as the font dialog shows them
-    EXPECT_EQ(dialog.BackgroundSwatch()->BackgroundColor(), QColor(0, 0, 0));
-    CAreaDlg text(AreaPane::Text, DefaultReadingArea());
-    EXPECT_TRUE(text.Note()->isVisibleTo(&text));
 }
 
 TEST_F(SettingsDialogsTest, DefaultsThenOkGiveTheTextPane228TwipsOnCream) {
