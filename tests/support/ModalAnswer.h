@@ -13,8 +13,6 @@ class ModalAnswer {
 public:
     using Action = std::function<void(QWidget* modal)>;
     explicit ModalAnswer(Action action = {});
-    ModalAnswer(const ModalAnswer&) = delete;
-    ModalAnswer& operator=(const ModalAnswer&) = delete;
 
     QStringList seen;
 

@@ -1,6 +1,5 @@
 #include "ProgramFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -25,12 +24,6 @@ void ProgramFixture::CloseProgram() {
     CLmnApp::Instance()->ExitInstance();
     settings.Save();
 }
-
-bool ProgramFixture::Enabled(CommandId command) const {
-    return Frame()->Action(command)->isEnabled();
-}
-
-void ProgramFixture::Trigger(CommandId command) const { Frame()->Action(command)->trigger(); }
 
 void ProgramFixture::PressKey(QKeyCombination key) const {
     QWidget* target =

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <ostream>
@@ -29,10 +30,7 @@ class FillingDisk : public FileSystem {
 public:
     int writesLeft = -1;
     ssize_t Write(int fd, const char* data, std::size_t size) override {
-        if (writesLeft == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
+        if (writesLeft == 0) return errno = ENOSPC, -1;
         if (writesLeft > 0) --writesLeft;
         return FileSystem::Write(fd, data, size);
     }
@@ -51,8 +49,8 @@ protected:
     CMainFrame* Frame() const { return CLmnApp::Instance()->MainFrame(); }
     CTextCtrl& Text() const { return *Frame()->TextCtrl(); }
     DocumentController& Documents() const { return Frame()->Documents(); }
-    bool Enabled(CommandId command) const;
-    void Trigger(CommandId command) const;
+    bool Enabled(CommandId command) const { return Frame()->Action(command)->isEnabled(); }
+    void Trigger(CommandId command) const { Frame()->Action(command)->trigger(); }
     void PressKey(QKeyCombination key) const;
     void LoadClipboardText(const QString& text) const;
     bool Open(const QString& path) const;

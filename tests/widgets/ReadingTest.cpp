@@ -18,10 +18,7 @@ using enum CommandId;
 // Step() is one tick of the reading timer; the period after it is how long the group stays.
 class ReadingTest : public ProgramFixture {
 protected:
-    QString Step() {
-        Frame()->Step();
-        return Frame()->ReadArea()->DisplayText();
-    }
+    QString Step() { return Frame()->Step(), Frame()->ReadArea()->DisplayText(); }
     void Space() { PressKey(QKeyCombination(Qt::Key_Space)); }
     CReaderBar* Bar() const { return Frame()->ReaderBar(); }
 };

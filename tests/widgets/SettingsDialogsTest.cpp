@@ -20,9 +20,7 @@ namespace {
 class SettingsDialogsTest : public ProgramFixture {
 protected:
     ReaderSettings& Record() { return settings.settings; }
-    static void Press(QWidget* dialog, const char* button) {
-        dialog->findChild<QPushButton*>(button)->click();
-    }
+    static void Press(QWidget* dialog, const char* button) { dialog->findChild<QPushButton*>(button)->click(); }
     // Comma, stop, threshold, click step, several words, start-up action.
     void Set(const std::array<std::int32_t, 6>& v) {
         ReaderSettings& r = Record();
@@ -71,8 +69,7 @@ TEST_F(SettingsDialogsTest, TheGeneralDialogShowsTheRecordWithinTheRanges) {
     }
 }
 
-// Nothing reaches the record before OK, but "Дефолт" stands after Cancel;
-// the speed level waits for OK.
+// Nothing reaches the record before OK, but "Дефолт" stands after Cancel; the speed waits for OK.
 TEST_F(SettingsDialogsTest, TheGeneralDialogStoresOnOkAndDefaultsAtOnce) {
     Start();
     SetNonDefaults();
@@ -113,9 +110,8 @@ TEST_F(SettingsDialogsTest, TheGeneralDialogStoresOnOkAndDefaultsAtOnce) {
     EXPECT_EQ(Stored(), std::vector<int>({3, 5, 10, 1, 0, 0, 25}));
 }
 
-// The font dialog starts from the family the pane really draws with; OK
-// without a change (it answers in whole points: 52.5 comes back as 53) or
-// Cancel stores nothing. A colour chosen fills its swatch.
+// The font dialog starts from the family the pane draws with; OK without a change (in whole
+// points: 52.5 comes back as 53) or Cancel stores nothing. A colour chosen fills its swatch.
 TEST(AreaDlg, ChoicesWithoutAChangeStoreNothingAndAColourIsKept) {
     for (const AreaPane pane : {AreaPane::Text, AreaPane::Reading}) {
         const AreaAppearance start = pane == AreaPane::Text ? DefaultTextArea() : DefaultReadingArea();
