@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QVariant>
 
 ModalAnswer::ModalAnswer(Action action) : action_(std::move(action)) {
     timer_.setInterval(5);

@@ -1,24 +1,18 @@
 #pragma once
 
-#include <QString>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
 
-class QWidget;
-
-// Answers the modal dialogs and popup menus a test provokes: each one is
-// recorded once ("title|text" for a message box, the window title for any
-// other) and answered after its own event loop has started, so that the
-// answer may open further modal windows. The default answer clicks a message
-// box's default button, accepts a dialog and closes a menu. Stops when
-// destroyed.
+// Records each modal window or popup once ("title|text" for a message box, else
+// the title) and answers it from inside its own event loop: by default the
+// box's default button, accepting a dialog, closing a menu.
 class ModalAnswer {
 public:
     using Action = std::function<void(QWidget* modal)>;
     explicit ModalAnswer(Action action = {});
-    ModalAnswer(const ModalAnswer&) = delete;
-    ModalAnswer& operator=(const ModalAnswer&) = delete;
 
     QStringList seen;
 
@@ -28,3 +22,16 @@ private:
     Action action_;
     QTimer timer_;
 };
+
+// Calls `act` with a T; clicks `button` of a message box.
+template <class T>
+ModalAnswer::Action On(std::function<void(T*)> act,
+                       QMessageBox::StandardButton button = QMessageBox::Ok) {
+    return [act, button](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->button(button)->click();
+        } else if (auto* dialog = qobject_cast<T*>(modal); dialog != nullptr && act) {
+            act(dialog);
+        }
+    };
+}

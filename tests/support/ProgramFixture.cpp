@@ -1,19 +1,16 @@
 #include "ProgramFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 void ProgramFixture::Start(const QString& fileArgument) {
-    StartWithArgument(QFile::encodeName(fileArgument).toStdString());
-}
-
-void ProgramFixture::StartWithArgument(const std::string& fileArgument) {
-    StartupEnvironment environment{"lmn", directory.path() + u'/', fileArgument, kScreen};
-    // Never the real home: a data file that strays there is found here.
+    StartupEnvironment environment{"lmn", directory.path() + u'/', QFile::encodeName(fileArgument).toStdString(),
+                                   kScreen};
+    // Never the real home.
     environment.userDirectories.home = QDir(directory.path()).filePath("home").toStdString();
     ASSERT_TRUE(CLmnApp::Instance()->Start(environment, settings, shelf, document));
     QApplication::setActiveWindow(Frame());
@@ -28,8 +25,6 @@ void ProgramFixture::CloseProgram() {
     settings.Save();
 }
 
-void ProgramFixture::Trigger(CommandId command) const { Frame()->Action(command)->trigger(); }
-
 void ProgramFixture::PressKey(QKeyCombination key) const {
     QWidget* target =
         QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : Frame();
@@ -42,7 +37,16 @@ void ProgramFixture::LoadClipboardText(const QString& text) const {
 }
 
 bool ProgramFixture::Open(const QString& path) const {
-    return Frame()->Documents().OpenFile(QFile::encodeName(path).toStdString());
+    return Documents().OpenFile(QFile::encodeName(path).toStdString());
 }
 
 QString ProgramFixture::DataFile() const { return QDir(directory.path()).filePath("lmn.dat"); }
+
+QString ProgramFixture::WriteFile(const QString& name, const QByteArray& bytes) const {
+    const QString path = QDir(directory.path()).filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    return path;
+}

@@ -2,41 +2,64 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <ostream>
 
 #include "app/CLmnApp.h"
+#include "base/ProgramTexts.h"
+#include "base/QtText.h"
+#include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
 #include "library/DocumentController.h"
-#include "library/ShelfFile.h"
 #include "library/ShelfDocument.h"
+#include "library/ShelfFile.h"
 #include "settings/SettingsHolder.h"
+#include "text/CTextCtrl.h"
 
-// A started program in a directory of its own, on a 1024x768 screen, with the
-// four program-wide objects as the program has them. Tests may write an
-// lmn.dat before calling Start.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+// A message box's "title|text" as ModalAnswer records it.
+inline QString Told(std::string_view text) {
+    return ProgramText(kProgramTitle) + u'|' + ProgramText(text);
+}
+inline QString Told(MessageCode code) { return Told(MessageText(code)); }
+
+// Lets `writesLeft` writes through, then fails each as a full disk would; -1: room again.
+class FillingDisk : public FileSystem {
+public:
+    int writesLeft = -1;
+    ssize_t Write(int fd, const char* data, std::size_t size) override {
+        if (writesLeft == 0) return errno = ENOSPC, -1;
+        if (writesLeft > 0) --writesLeft;
+        return FileSystem::Write(fd, data, size);
+    }
+};
+
+// A started program in a directory of its own on a 1024x768 screen, its shelf
+// on a disk the test may fill.
 class ProgramFixture : public ::testing::Test {
 protected:
     static constexpr QSize kScreen{1024, 768};
 
     void Start(const QString& fileArgument = {});
-    // The file argument as the command line's bytes.
-    void StartWithArgument(const std::string& fileArgument);
     void TearDown() override;
-    // Closes the window as the user would and ends the run; the settings
-    // holder then writes the settings file.
-    void CloseProgram();
+    void CloseProgram();  // as the user would; the settings file is then written
 
     CMainFrame* Frame() const { return CLmnApp::Instance()->MainFrame(); }
-    void Trigger(CommandId command) const;
-    // Sends a key press and release to the focused widget of the frame.
+    CTextCtrl& Text() const { return *Frame()->TextCtrl(); }
+    DocumentController& Documents() const { return Frame()->Documents(); }
+    bool Enabled(CommandId command) const { return Frame()->Action(command)->isEnabled(); }
+    void Trigger(CommandId command) const { Frame()->Action(command)->trigger(); }
     void PressKey(QKeyCombination key) const;
     void LoadClipboardText(const QString& text) const;
-    // Opens a file as the open command does once the dialog gives it.
     bool Open(const QString& path) const;
     QString DataFile() const;
+    QString WriteFile(const QString& name, const QByteArray& bytes) const;
 
     QTemporaryDir directory;
     SettingsHolder settings;
-    ShelfFile shelf;
+    FillingDisk disk;
+    ShelfFile shelf{disk};
     ShelfDocument document;
 };
