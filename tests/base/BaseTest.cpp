@@ -42,41 +42,25 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTrips) {
     EXPECT_TRUE(FitsCp1251(Cp1251ToUnicode(all)));
     EXPECT_EQ(UnicodeToCp1251(Cp1251ToUnicode(all)), all);
     // One "?" for each character the code page lacks.
-    const std::pair<std::u32string, std::string> cases[] = {
-        {U"Ёж и ёлка«—»€№", "\xA8\xE6 \xE8 \xB8\xEB\xEA\xE0\xAB\x97\xBB\x88\xB9"},
-        {U"αβ中 a\U0001F600b Café", "??? a?b Caf?"},
-        {std::u32string(U"a") + char32_t(0xD800) + char32_t(0x110000), "a??"},
-    };
-    for (const auto& [text, expected] : cases) {
+    for (const auto& [text, expected] : {std::pair<std::u32string, std::string>{U"Ёж€№", "\xA8\xE6\x88\xB9"},
+                                         {U"αβ中 a\U0001F600b Café", "??? a?b Caf?"},
+                                         {std::u32string(U"a") + char32_t(0xD800) + char32_t(0x110000), "a??"}}) {
         EXPECT_EQ(UnicodeToCp1251(text), expected);
         EXPECT_EQ(FitsCp1251(text), expected.find('?') == std::string::npos);
     }
 }
 
-TEST(BaseTexts, KeyLettersMessagesTitleAndProgramName) {
+TEST(BaseTexts, KeyLettersAndProgramName) {
     // Keycodes as `xev` reports them with a US layout: the ends of each row.
-    for (const auto& [keycode, letter] :
-         {std::pair<std::uint32_t, char>{23, 0}, {24, 'Q'}, {32, 'O'}, {33, 'P'}, {34, 0}, {37, 0},
-          {38, 'A'}, {41, 'F'}, {46, 'L'}, {47, 0}, {51, 0}, {52, 'Z'}, {56, 'B'}, {58, 'M'},
-          {59, 0}, {0, 0}, {0xFFFFFFFFu, 0}})
+    for (const auto& [keycode, letter] : {std::pair<std::uint32_t, char>{23, 0}, {24, 'Q'}, {33, 'P'}, {34, 0},
+                                          {37, 0}, {38, 'A'}, {46, 'L'}, {47, 0}, {51, 0}, {52, 'Z'},
+                                          {58, 'M'}, {59, 0}, {0xFFFFFFFFu, 0}})
         EXPECT_EQ(UsLetterAtKeycode(keycode), letter) << keycode;
-    // Each reason a book cannot be read has a message of its own.
-    using enum MessageCode;
-    const MessageCode codes[] = {MSG_BOOK_DAMAGED,   MSG_BOOK_ENCRYPTED, MSG_BOOK_NO_TEXT,
-                                 MSG_BOOK_TOO_LARGE, MSG_FILE_TOO_LARGE, MSG_FILE_OPEN_FAILED};
-    for (const MessageCode a : codes) {
-        EXPECT_FALSE(MessageText(a).empty());
-        for (const MessageCode b : codes) EXPECT_EQ(a == b, MessageText(a) == MessageText(b));
-    }
-    EXPECT_EQ(WindowTitle(U""), "Orvek Lumeno");
-    EXPECT_EQ(WindowTitle(U"Gödel 日本 😀"), "Orvek Lumeno - Gödel 日本 😀");
-    for (const char* good : {"lmn", "LMN", "Lmn"}) EXPECT_TRUE(IsProgramName(good)) << good;
-    for (const char* bad : {"reader", "lmn2", "", "lmn.exe", " lmn"})
-        EXPECT_FALSE(IsProgramName(bad)) << bad;
+    EXPECT_TRUE(IsProgramName("lmn") && IsProgramName("LMN") && IsProgramName("Lmn"));
+    for (const char* bad : {"reader", "lmn2", "", " lmn"}) EXPECT_FALSE(IsProgramName(bad)) << bad;
 }
 
-class SafeFileWriterTest : public ::testing::Test {
-protected:
+struct SafeFileWriterTest : ::testing::Test {
     TempFolder folder;
     const std::string path = folder.Path("bksh.dat");
 };
@@ -104,9 +88,7 @@ TEST_F(SafeFileWriterTest, FailingAnyCallLeavesTheOldFileOrTheNewOne) {
     system.interruptFirstWrite = true;
     ASSERT_TRUE(WriteFileSafely(path, oldBytes + newBytes, system));
     EXPECT_EQ(ReadWholeFile(path), oldBytes + newBytes);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                  fs::perms::others_read);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0644));
 }
 
 TEST_F(SafeFileWriterTest, SymbolicLinksAreWrittenThrough) {
@@ -133,8 +115,7 @@ TEST_F(SafeFileWriterTest, SymbolicLinksAreWrittenThrough) {
 TEST_F(SafeFileWriterTest, ReadingCopyingAndLeftovers) {
     EXPECT_TRUE(!ReadWholeFile(path) && !ReadFileUpTo(path, 8) && !CopyToFreeName(path, ".damaged"));
     std::ofstream(path).close();
-    EXPECT_EQ(ReadWholeFile(path), "");
-    EXPECT_EQ(ReadFileUpTo(path, 8), "");
+    EXPECT_TRUE(ReadWholeFile(path) == "" && ReadFileUpTo(path, 8) == "");
     // Read no further than needed to tell a file is longer: one byte past the limit.
     std::ofstream(path, std::ios::binary) << "0123456789";
     EXPECT_EQ(ReadFileUpTo(path, 10), "0123456789");
