@@ -188,24 +188,13 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         int kept, lost;  // kept -1: sound, nothing kept aside
         std::string after;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"sound", kTwo, both, -1, 0, kTwo},
         {"name without a terminator", noTerminator, {{2, std::u32string(260, U'u')}}, -1, 0, noTerminator},
         {"empty file", "", {}, 0, 0, kEmpty}, {"shorter than the header", std::string(7, '\0'), {}, 0, 0, kEmpty},
         {"no records and bytes after the header", Image(3, {}) + "junk", {}, 0, 0, kEmpty},
-        {"count 0", With(kTwo, 4, 0), both, 2, 0, kTwo}, {"last key 0", With(kTwo, 0, 0), both, 2, 0, kTwo},
-        {"count too large", With(kTwo, 4, 3), both, 2, 0, kTwo},
-        {"count far too large", With(kTwo, 4, 0x7FFFFFFF), both, 2, 0, kTwo},
-        {"count negative", With(kTwo, 4, -1), both, 2, 0, kTwo},
-        {"first offset past the end", With(kTwo, 12, 1 << 30), both, 2, 0, kTwo},
-        {"second offset negative", With(kTwo, 20, -16), both, 2, 0, kTwo},
-        {"two entries on one record", With(kTwo, 20, 24), both, 2, 0, kTwo},
-        {"size word wrong", With(kTwo, 24, 1065), both, 2, 0, kTwo},
-        {"last size word wraps", With(kTwo, 1088, -0x7FFFFFFF), both, 2, 0, kTwo},
         {"last size word wrong, the room up to the end", With(nameLikeAnOffset, 1088, 1065),
          {{2, U"P\u0005"}, {1, U"B"}}, 2, 0, nameLikeAnOffset},
-        {"bookmark count wrong", With(kTwo, 1088 + 524, 3), both, 2, 0, kTwo},
-        {"trailing byte", kTwo + 'x', both, 2, 0, kTwo},
         {"key 0", With(kTwo, 8, 0), {{3, U"A"}, {1, U"B"}}, 2, 0, Image(3, {{3, kRecordA}, {1, kRecordB}})},
         // Only one of the two could be opened: the record found under the key.
         {"key carried twice", With(kTwo, 16, 2), {{2, U"A"}, {3, U"B"}}, 2, 0, Image(3, {{2, kRecordA}, {3, kRecordB}})},
@@ -213,10 +202,18 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         {"size word and bookmark count both wrong", With(With(kTwo, 24, 1065), 24 + 524, 3), {{1, U"B"}}, 1, 1,
          Image(2, {{1, kRecordB}})},
     };
+    // One word wrong in the header, the index, a size word (wrapping for the last record) or a
+    // bookmark count, or a trailing byte: mended to the file it was.
+    for (const std::string& bytes :
+         {With(kTwo, 4, 0), With(kTwo, 0, 0), With(kTwo, 4, 3), With(kTwo, 4, 0x7FFFFFFF), With(kTwo, 4, -1),
+          With(kTwo, 12, 1 << 30), With(kTwo, 20, -16), With(kTwo, 20, 24), With(kTwo, 24, 1065),
+          With(kTwo, 1088, -0x7FFFFFFF), With(kTwo, 1088 + 524, 3), kTwo + 'x'})
+        cases.push_back({"mended", bytes, both, 2, 0, kTwo});
     std::vector<ShelfDamage> reported;
     shelf.SetDamageHandler([&](const ShelfDamage& damage) { reported.push_back(damage); });
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.label + std::string(" ") + std::to_string(i));
         fs::remove(path + ".damaged");
         reported.clear();
         WriteFile(c.bytes);
