@@ -23,9 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string I32(std::int64_t value) {
-    std::string b(4, '\0');
-    for (int i = 0; i < 4; ++i) b[i] = static_cast<char>(static_cast<std::uint32_t>(value) >> 8 * i);
-    return b;
+    const auto v = static_cast<std::uint32_t>(value);
+    return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
 }
 std::string Block(const std::string& text) { return (text + std::string(260, '\0')).substr(0, 260); }
 std::string With(std::string bytes, std::size_t at, std::int64_t value) { return bytes.replace(at, 4, I32(value)); }
@@ -117,12 +116,10 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirst) {
     EXPECT_EQ(FileBytes(), Image(3, {{2, Record("A2", "/a.txt")},
                                      {3, Record("B", "/b.txt", {{"b1", 5, 6}})},
                                      {1, shelf.ReadRecord(1).value_or("")}}));
-
     // Bytes after a name's terminator, as another program may leave them, stay.
     std::string oldest = Record("old", "/o.txt", {{"x", 1, 2}, {"y", 3, 4}});
     oldest[4 + 10] = 'Z';
-    const std::string middle = Record("mid", "/m.txt", {{"m", 7, 8}});
-    WriteFile(Image(9, {{9, Record("new", "/n")}, {5, middle}, {2, oldest}}));
+    WriteFile(Image(9, {{9, Record("new", "/n")}, {5, Record("mid", "/m.txt", {{"m", 7, 8}})}, {2, oldest}}));
     ASSERT_EQ(shelf.Delete(5), ShelfStatus::Done);
     EXPECT_EQ(FileBytes(), Image(9, {{9, Record("new", "/n")}, {2, oldest}}));
     EXPECT_EQ(shelf.Delete(5), ShelfStatus::NotFound);
@@ -338,20 +335,14 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
     EXPECT_EQ(document.Bookmarks(), (std::vector<Bookmark>{{U"late", 900, 1}, {U"early", 3, 2}}));
     ASSERT_TRUE(document.LoadFromShelf(shelf, 2));
     document.CloseCurrent();
-    EXPECT_EQ(host.calls, (std::vector<std::u32string>{U"cleared", U"shelf:five", U"cleared",
-                                                       U"shelf:two", U"cleared"}));
-    EXPECT_TRUE(document.key == -1 && document.name.empty() && document.path.empty() &&
-                document.Bookmarks().empty());
-    EXPECT_FALSE(document.FileExists());
-    for (const std::string& p : {std::string("/nonexistent/file.txt"), path}) {
-        document.path = p;
-        EXPECT_EQ(document.FileExists(), p == path);
-    }
+    EXPECT_EQ(host.calls, (std::vector<std::u32string>{U"cleared", U"shelf:five", U"cleared", U"shelf:two", U"cleared"}));
+    EXPECT_TRUE(document.key == -1 && document.name.empty() && document.path.empty() && document.Bookmarks().empty());
     // A pipe is there, and asking must not wait for a writer.
     ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0644), 0);
-    document.path = folder.Path("pipe");
-    EXPECT_TRUE(document.FileExists());
-
+    for (const std::string& p : {std::string(), std::string("/nonexistent/file.txt"), path, folder.Path("pipe")}) {
+        document.path = p;
+        EXPECT_EQ(document.FileExists(), p == path || p == folder.Path("pipe")) << p;
+    }
     // Reopening the open document keeps the bookmarks placed and the resume position; the only
     // record of a shelf is renumbered to 1 when stored.
     host.shelf = &shelf;
@@ -366,8 +357,7 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
         ASSERT_TRUE(reopened.LoadFromShelf(shelf, 6));
         PlaceBookmark(host.text, 50, U"placed", reopened);
         host.caret = 120;
-        ASSERT_TRUE(reopened.LoadFromShelf(shelf, 6));
-        EXPECT_EQ(reopened.key, keyAfter);
+        ASSERT_TRUE(reopened.LoadFromShelf(shelf, 6) && reopened.key == keyAfter);
         EXPECT_EQ(reopened.BookmarkNames(), (std::vector<std::u32string>{U"placed", U"."}));
         reopened.RemoveBookmark(1);
         reopened.CloseCurrent();  // stores it once, not as a second record
@@ -380,8 +370,7 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
 // file or the new one, and the result says which.
 TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
     const std::string three = Image(3, {{3, Record("C", "/c", {{"c", 1, 1}})},
-                                        {2, Record("B", "/b", {{"b", 2, 2}, {"b", 3, 3}})},
-                                        {1, Record("A", "/a")}});
+                                        {2, Record("B", "/b", {{"b", 2, 2}, {"b", 3, 3}})}, {1, Record("A", "/a")}});
     const std::string only = Image(4, {{4, Record("only", "/only")}});
     const std::pair<const char*, std::string> operations[] = {
         {"allocate a key", three}, {"rewrite to the front", three}, {"rewrite the only record", only},
@@ -408,8 +397,7 @@ TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
             SCOPED_TRACE("failing call " + std::to_string(k));
             WriteFile(before);
             FailingFileSystem failing;
-            failing.maxWrite = 300;
-            failing.failAt = k;
+            std::tie(failing.maxWrite, failing.failAt) = std::tuple(300, k);
             ShelfFile failingShelf(failing);
             failingShelf.SetPath(path);
             ShelfDocument document = Document(U"A", "/a", 4);
