@@ -66,10 +66,10 @@ TEST(BookmarkRules, CheckValueFoldsSignedBytesOverA14Or16ByteWindow) {
     const std::u32string foreign = U"\u0416\u65E5\U0001F600\u00F6" + std::u32string(76, U' ');
     EXPECT_EQ(TextCheckValue(text.substr(0, 79), 10), 0);
     EXPECT_EQ(TextCheckValue(U"abc" + std::u32string(77, U' '), 0), 683 * 2048 + 32 * 2047);
-    EXPECT_EQ(TextCheckValue(text, 0), FoldCheckValue(bytes.substr(0, 14)));
-    EXPECT_EQ(TextCheckValue(text, 84), FoldCheckValue(bytes.substr(84, 14)));  // 16 follow
-    EXPECT_EQ(TextCheckValue(text, 85), FoldCheckValue(bytes.substr(69, 16)));  // 15 follow
-    EXPECT_EQ(TextCheckValue(text, 1000), FoldCheckValue(bytes.substr(84, 16)));
+    // At 84, 16 characters follow: forward; at 85, 15: backward.
+    for (const auto& [at, from, count] : {std::array<std::size_t, 3>{0, 0, 14}, {84, 84, 14}, {85, 69, 16},
+                                          {1000, 84, 16}})
+        EXPECT_EQ(TextCheckValue(text, at), FoldCheckValue(bytes.substr(from, count))) << at;
     EXPECT_EQ(TextCheckValue(foreign, 0), FoldCheckValue("\xC6???" + std::string(10, ' ')));
 }
 
@@ -84,12 +84,10 @@ TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchanged) {
     inside[at + 13] = U'_';  // the last character of the forward window
     before[0] = U'W';
     const TextRange kept{3, 9};
-    const BookmarkJump changed{BookmarkCheck::Changed, kept};
-    EXPECT_EQ(GoToBookmark(text, document, 0, kept), (BookmarkJump{BookmarkCheck::Valid, {at, at + 6}}));
-    EXPECT_EQ(GoToBookmark(before, document, 0, kept), (BookmarkJump{BookmarkCheck::Valid, {at, at + 6}}));
-    EXPECT_EQ(GoToBookmark(inside, document, 0, kept), changed);
-    EXPECT_EQ(GoToBookmark(text.substr(0, at - 1) + text.substr(at), document, 0, kept), changed);
-    EXPECT_EQ(GoToBookmark(text.substr(0, 100), document, 0, kept), changed);
+    for (const std::u32string& t : {text, before})
+        EXPECT_EQ(GoToBookmark(t, document, 0, kept), (BookmarkJump{BookmarkCheck::Valid, {at, at + 6}}));
+    for (const std::u32string& t : {inside, text.substr(0, at - 1) + text.substr(at), text.substr(0, 100)})
+        EXPECT_EQ(GoToBookmark(t, document, 0, kept), (BookmarkJump{BookmarkCheck::Changed, kept}));
     EXPECT_EQ(GoToBookmark(text, document, 1, kept), (BookmarkJump{BookmarkCheck::Missing, kept}));
 }
 
@@ -97,10 +95,9 @@ TEST(BookmarkRules, ResumeBookmarkIsStoredAtTheCaretAndTakenBackOnOpening) {
     const std::u32string& text = kWords;
     const std::size_t caret = text.find(U"word7") + 2;
     ShelfDocument document;
-    EXPECT_FALSE(StoreResumePosition(text.substr(0, 79), 5, document));
-    // A window of zero bytes folds to 0, which stores nothing either.
-    EXPECT_FALSE(StoreResumePosition(std::u32string(100, U'\0'), 5, document));
-    EXPECT_TRUE(document.Bookmarks().empty());
+    // A short text, or a window of zero bytes, which folds to 0, stores nothing.
+    EXPECT_FALSE(StoreResumePosition(text.substr(0, 79), 5, document) ||
+                 StoreResumePosition(std::u32string(100, U'\0'), 5, document) || !document.Bookmarks().empty());
     PlaceBookmark(text, 0, U"start", document);
     PlaceBookmark(text, 100, U"later", document);
     ASSERT_TRUE(StoreResumePosition(text, caret, document));
@@ -109,8 +106,7 @@ TEST(BookmarkRules, ResumeBookmarkIsStoredAtTheCaretAndTakenBackOnOpening) {
     EXPECT_EQ(RestoreResumePosition(text, document), (TextRange{caret - 2, caret + 3}));
     EXPECT_EQ(document.BookmarkNames(), (std::vector<std::u32string>{U"start", U"later"}));
     EXPECT_EQ(RestoreResumePosition(text, document), std::nullopt);
-    // A "." past the end of a shorter text: the caret goes to the end.
-    document.AddBookmark({U".", 5000, 1});
+    document.AddBookmark({U".", 5000, 1});  // past the end of a shorter text: the caret goes to the end
     EXPECT_EQ(RestoreResumePosition(text, document), (TextRange{text.size(), text.size()}));
     EXPECT_EQ(document.Bookmarks().size(), 2u);
 }
@@ -121,8 +117,7 @@ TEST(ShelfDocument, BookmarksKeepPositionOrderNewestFirstAndTheFirstDotResumes) 
     for (const auto& [name, position] : {std::pair{U"b", 50}, {U"a", 10}, {U"c", 90}, {U"b2", 50},
                                          {U"end", 90}, {U"start", 0}})
         document.AddBookmark({name, position, position});
-    EXPECT_EQ(document.BookmarkNames(),
-              (std::vector<std::u32string>{U"start", U"a", U"b2", U"b", U"end", U"c"}));
+    EXPECT_EQ(document.BookmarkNames(), (std::vector<std::u32string>{U"start", U"a", U"b2", U"b", U"end", U"c"}));
     EXPECT_TRUE(document.GetBookmark(5) == (Bookmark{U"c", 90, 90}) && !document.GetBookmark(6));
     document.RemoveBookmark(6);
     EXPECT_EQ(document.Bookmarks().size(), 6u);
