@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
 #include <cerrno>
 #include <fstream>
 #include <set>
-
 #include "app/DataPlaces.h"
 #include "app/WindowArea.h"
-
 #include "TempFolder.h"
 
 namespace {

@@ -1,21 +1,17 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <sys/stat.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-
 #include "base/CodePage.h"
 #include "base/KeyPositions.h"
 #include "base/ProgramTexts.h"
 #include "base/SafeFileWriter.h"
-
 #include "FailingFileSystem.h"
 #include "TempFolder.h"
 
 namespace {
-
 namespace fs = std::filesystem;
 
 TEST(CodePage, EveryByteMatchesIconvAndRoundTrips) {

@@ -1,5 +1,4 @@
 #include "frame/CommandRules.h"
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-
 #include "base/CodePage.h"
 #include "library/BookmarkRules.h"
 #include "library/LibraryDialogRules.h"
 #include "library/ShelfDocument.h"
-
 #include "TestText.h"
 
 // Names and check values worked out by hand: 79-character windows, the after-part ending
@@ -136,29 +134,22 @@ TEST(LibraryDialogRules, ChosenEntry) {
 }
 
 TEST(LibraryDialogRules, OpenListDialog) {
-    struct Row {  // width, height, min width, min height as the settings hold them, and after
-        std::int32_t width, height, minWidth, minHeight, screenWidth, screenHeight;
-        DialogGeometry geometry;
-        std::int32_t after[4];
-    };
-    // The template gives a client size of 300 x 200; unknown sizes take it.
-    const Row rows[] = {
-        {0, 0, 0, 0, 1024, 768, {362, 284, 300, 200, 300, 200}, {300, 200, 300, 200}},
-        {-400, 300, 50, 50, 1024, 768, {362, 284, 300, 200, 300, 200}, {300, 200, 300, 200}},
-        {301, 201, 300, 200, 1024, 768, {361, 283, 301, 201, 300, 200}, {301, 201, 300, 200}},
-        // Larger than an unknown screen: an arithmetic shift left of the origin.
-        {1500, 901, 300, 200, 0, 0, {-750, -451, 1500, 901, 300, 200}, {1500, 901, 300, 200}},
-        {5000, 4000, 3000, 2000, 1024, 768, {0, 0, 1024, 768, 1024, 768}, {5000, 4000, 3000, 2000}},
-        {100, 100, 300, 200, 1024, 768, {362, 284, 300, 200, 300, 200}, {100, 100, 300, 200}},
-        {400, 300, 0, -5, 1024, 768, {312, 234, 400, 300, 300, 200}, {400, 300, 0, -5}},
-        {400, 300, 1, 1, 1024, 768, {312, 234, 400, 300, 1, 1}, {400, 300, 1, 1}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.width);
-        std::int32_t f[4] = {row.width, row.height, row.minWidth, row.minHeight};
-        EXPECT_EQ(OpenListDialog({f[0], f[1], f[2], f[3]}, 300, 200, row.screenWidth, row.screenHeight),
-                  row.geometry);
-        EXPECT_TRUE(std::equal(f, f + 4, row.after));
+    // The fields as the settings hold them (width, height, min width, min height), the screen, the
+    // geometry, the fields after. The template gives a client size of 300 x 200; unknown sizes take it.
+    // Larger than an unknown screen: an arithmetic shift left of the origin.
+    const std::array<std::int32_t, 16> rows[] = {
+        {0, 0, 0, 0, 1024, 768, 362, 284, 300, 200, 300, 200, 300, 200, 300, 200},
+        {-400, 300, 50, 50, 1024, 768, 362, 284, 300, 200, 300, 200, 300, 200, 300, 200},
+        {301, 201, 300, 200, 1024, 768, 361, 283, 301, 201, 300, 200, 301, 201, 300, 200},
+        {1500, 901, 300, 200, 0, 0, -750, -451, 1500, 901, 300, 200, 1500, 901, 300, 200},
+        {5000, 4000, 3000, 2000, 1024, 768, 0, 0, 1024, 768, 1024, 768, 5000, 4000, 3000, 2000},
+        {100, 100, 300, 200, 1024, 768, 362, 284, 300, 200, 300, 200, 100, 100, 300, 200},
+        {400, 300, 0, -5, 1024, 768, 312, 234, 400, 300, 300, 200, 400, 300, 0, -5},
+        {400, 300, 1, 1, 1024, 768, 312, 234, 400, 300, 1, 1, 400, 300, 1, 1}};
+    for (auto r : rows) {
+        const DialogGeometry g{r[6], r[7], r[8], r[9], r[10], r[11]};
+        EXPECT_EQ(OpenListDialog({r[0], r[1], r[2], r[3]}, 300, 200, r[4], r[5]), g) << r[0];
+        EXPECT_TRUE(std::equal(r.begin(), r.begin() + 4, r.begin() + 12)) << r[0];
     }
 }
 

@@ -1,11 +1,8 @@
 #include "library/ShelfFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
-
 #include "library/BookmarkRules.h"
 #include "library/ShelfDocument.h"
 #include "library/ShelfRecord.h"
@@ -19,7 +16,6 @@
 // bytes with 260-byte zero-padded blocks.
 
 namespace {
-
 namespace fs = std::filesystem;
 
 std::string I32(std::int64_t value) {

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
 #include <climits>
 #include <filesystem>
 #include <fstream>
-
 #include "base/SafeFileWriter.h"
 #include "frame/CommandRules.h"
 #include "library/LibraryDialogRules.h"
@@ -15,14 +13,12 @@
 #include "settings/ReaderSettings.h"
 #include "settings/SettingsBounds.h"
 #include "settings/SettingsHolder.h"
-
 #include "TempFolder.h"
 
 // Offsets in the 348-byte lmn.dat record: the reading pane's area at 76, the text pane's at 180 (font
 // height +0, weight +16, italic +20, face +28, point size +60, style +64, text +96, background +100).
 
 namespace {
-
 namespace fs = std::filesystem;
 
 std::string Word(std::uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
@@ -49,10 +45,11 @@ TEST(ReaderSettings, FirstRunRecordByteForByte) {
                                      Word(1) + Word(132));
     ReaderSettings first = DefaultSettings(1024, 768);  // the area dialog's defaults, with character set 0
     first.readingArea.font.charSet = first.textArea.font.charSet = 0;
-    EXPECT_TRUE(AreaDefaults(AreaPane::Reading) == first.readingArea && AreaDefaults(AreaPane::Text) == first.textArea);
+    EXPECT_EQ(AreaDefaults(AreaPane::Reading), first.readingArea);
+    EXPECT_EQ(AreaDefaults(AreaPane::Text), first.textArea);
 }
 
-TEST(ReaderSettings, EveryFieldRoundTripsAtItsOwnOffset) {
+TEST(ReaderSettings, FieldsAreReadAtTheirOffsetsAndShortFilesOrOldMarkersTakeFirstRunValues) {
     std::string bytes(348, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + 1);
     bytes.replace(344, 4, Word(132));
@@ -67,9 +64,7 @@ TEST(ReaderSettings, EveryFieldRoundTripsAtItsOwnOffset) {
     AreaAppearance area;
     area.font.SetFaceName(std::string(40, 'x'));
     EXPECT_EQ(area.font.FaceName(), std::string(31, 'x'));
-}
 
-TEST(ReaderSettings, ShortFilesAndOtherMarkersTakeFirstRunValues) {
     // Written on a 1024 x 768 screen, read on a 1600 x 1200 one: the fields beyond the end of a
     // short file are those of this screen's first run.
     ReaderSettings stored = DefaultSettings(1024, 768);
@@ -84,7 +79,8 @@ TEST(ReaderSettings, ShortFilesAndOtherMarkersTakeFirstRunValues) {
     for (const std::int32_t marker : {132, 133}) {
         ReaderSettings expected = stored;
         stored.layoutMarker = marker;
-        if (marker != 132) std::tie(expected.severalWords, expected.thresholdChars, expected.clickStep) = std::tuple(0, 10, 1);
+        if (marker != 132)
+            std::tie(expected.severalWords, expected.thresholdChars, expected.clickStep) = std::tuple(0, 10, 1);
         EXPECT_EQ(ParseSettings(SerializeSettings(stored), DefaultSettings(1600, 1200)), expected) << marker;
     }
 }
@@ -94,28 +90,27 @@ TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
     using S = ReaderSettings;
     for (std::int32_t S::*field :
          {&S::readingPaneHeight, &S::speedLevel, &S::commaDelayLevel, &S::stopDelayLevel, &S::startupAction,
-          &S::shelfDialogWidth, &S::shelfDialogHeight, &S::shelfDialogMinWidth, &S::shelfDialogMinHeight, &S::bookmarksDialogWidth,
-          &S::bookmarksDialogHeight, &S::bookmarksDialogMinWidth, &S::bookmarksDialogMinHeight,
-          &S::severalWords, &S::thresholdChars, &S::clickStep}) {
+          &S::shelfDialogWidth, &S::shelfDialogHeight, &S::shelfDialogMinWidth, &S::shelfDialogMinHeight,
+          &S::bookmarksDialogWidth, &S::bookmarksDialogHeight, &S::bookmarksDialogMinWidth,
+          &S::bookmarksDialogMinHeight, &S::severalWords, &S::thresholdChars, &S::clickStep}) {
         for (const std::int32_t value : {INT_MIN, -1, 0, 1, INT_MAX}) {
             SCOPED_TRACE(value);
             S s = DefaultSettings(1024, 768);
             s.*field = value;
-            const int pane = BoundedPaneHeight(s.readingPaneHeight, 768);
-            const int click = BoundedClickStep(s.clickStep);
+            const int pane = BoundedPaneHeight(s.readingPaneHeight, 768), click = BoundedClickStep(s.clickStep);
             EXPECT_TRUE(pane >= 0 && pane <= 768) << pane;
             EXPECT_TRUE(click >= 1 && 2 * click <= 10) << click;  // a double click moves two steps
-            const ReadingIntervals intervals = ComputeIntervals(ReadingOptionsFrom(s, ClampSpeedLevel(s.speedLevel)));
-            for (const std::int32_t ms : {intervals.base, intervals.comma, intervals.stop})
-                EXPECT_TRUE(ms >= 50 && ms <= 4 * 968) << ms;
+            const ReadingIntervals i = ComputeIntervals(ReadingOptionsFrom(s, ClampSpeedLevel(s.speedLevel)));
+            for (const std::int32_t ms : {i.base, i.comma, i.stop}) EXPECT_TRUE(ms >= 50 && ms <= 4 * 968) << ms;
             for (const DialogSizeFields& fields : {ShelfDialogSizes(s), BookmarksDialogSizes(s)}) {
                 const DialogGeometry g = OpenListDialog(fields, 300, 200, 1024, 768);
-                EXPECT_TRUE(g.width > 0 && g.width <= 1024 && g.height > 0 && g.height <= 768);
-                EXPECT_TRUE(g.minWidth <= g.width && g.minHeight <= g.height);
+                EXPECT_TRUE(g.width > 0 && g.width <= 1024 && g.height > 0 && g.height <= 768 &&
+                            g.minWidth <= g.width && g.minHeight <= g.height);
             }
         }
     }
-    EXPECT_TRUE(BoundedPaneHeight(334, 768) == 334 && BoundedPaneHeight(900, 768) == 768 && BoundedClickStep(5) == 5);
+    EXPECT_TRUE(BoundedPaneHeight(334, 768) == 334 && BoundedPaneHeight(900, 768) == 768 &&
+                BoundedClickStep(5) == 5);
     using enum StartupAction;
     for (const auto& [stored, action] : {std::pair{0, Nothing}, {1, LoadClipboard}, {2, ShowShelf}, {3, Nothing}})
         EXPECT_EQ(StartupActionOf(stored), action) << stored;
