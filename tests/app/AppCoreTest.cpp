@@ -15,9 +15,7 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
     const UserDirectories home{"/home/u", "", ""};
     const DataPlaces user{config, data};
     // Program directory, whether it is writable, the user's folders, those that can be made.
-    using Case = std::tuple<std::string, bool, UserDirectories, std::set<std::string>,
-                            std::optional<DataPlaces>>;
-    const Case cases[] = {
+    const std::tuple<std::string, bool, UserDirectories, std::set<std::string>, std::optional<DataPlaces>> cases[] = {
         {opt, true, home, {config, data}, DataPlaces{opt, opt}},  // a portable copy
         {opt, false, home, {config, data}, user},
         {"/usr/bin/", true, home, {config, data}, user},  // root's system folders are no portable copy
@@ -33,9 +31,7 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
         SCOPED_TRACE(program + user.home + user.xdgConfigHome + user.xdgDataHome);
         bool madeAny = false;  // a portable copy never makes folders in the user's home
         const DirectoryProbe probe{[&](const std::string& d) { return d == program && writable; },
-                                   [&](const std::string& d) {
-                                       return (madeAny = true) && makeable.count(d) > 0;
-                                   }};
+                                   [&](const std::string& d) { return (madeAny = true) && makeable.count(d); }};
         EXPECT_EQ(ChooseDataPlaces(program, user, probe), expected);
         if (expected && expected->settingsDirectory == program) EXPECT_FALSE(madeAny);
     }
@@ -43,8 +39,7 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
               (std::vector<std::string>{"/usr/bin/lmn.html", "/usr/bin/../share/lumeno/lmn.html"}));
 }
 
-// The real probe: folders are made with their parents, private to the user,
-// and never under a plain file.
+// The real probe: folders are made with their parents, private to the user, never under a plain file.
 TEST(DataPlaces, TheSystemProbeMakesPrivateFolders) {
     TempFolder folder;
     const std::string root = folder.Path().string();
@@ -56,8 +51,7 @@ TEST(DataPlaces, TheSystemProbeMakesPrivateFolders) {
     struct stat info {};
     ASSERT_EQ(::stat(folder.Path("a").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
-    EXPECT_TRUE(probe.makeWritable(root + "/a/b/lumeno/"));  // already there
-    EXPECT_FALSE(probe.makeWritable(root + "/file/lumeno/"));
+    EXPECT_TRUE(probe.makeWritable(root + "/a/b/lumeno/") && !probe.makeWritable(root + "/file/lumeno/"));
     // errno means something only after a failed mkdir: here no call before set it.
     const std::filesystem::path cwd = std::filesystem::current_path();
     std::filesystem::current_path(root);
