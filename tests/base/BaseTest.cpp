@@ -62,8 +62,7 @@ TEST_F(SafeFileWriterTest, ShortAndInterruptedWritesStillWriteEverythingReadable
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0644));
 }
 
-TEST_F(SafeFileWriterTest, SymbolicLinksAreWrittenThrough) {
-    // The link stays a link, and the file it finally names gets the bytes.
+TEST_F(SafeFileWriterTest, SymbolicLinksStayAndTheFileTheyFinallyNameGetsTheBytes) {
     fs::create_directories(folder.Path() / "data");
     const std::tuple<std::string, std::string, bool> cases[] = {  // bksh.dat -> link, hop -> ...
         {"data/real.dat", "", true}, {folder.Path("data/abs.dat"), "", true},

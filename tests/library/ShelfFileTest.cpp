@@ -12,8 +12,7 @@
 #include "TempFolder.h"
 #include "TestText.h"
 
-// bksh.dat field by field: header {last key, count}, index {key, offset}, records of 528 + 268 x b
-// bytes with 260-byte zero-padded blocks.
+// bksh.dat: header {last key, count}, index {key, offset}, records of 528 + 268 x b bytes.
 
 namespace {
 namespace fs = std::filesystem;
@@ -74,7 +73,6 @@ struct ShelfFileTest : ::testing::Test {
     void SetUp() override { shelf.SetPath(path); }
     void WriteFile(const std::string& bytes) const { std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes; }
     std::string FileBytes() const { return ReadWholeFile(path).value_or("<missing>"); }
-    // What putting a document on the shelf does: a fresh key, then Rewrite.
     std::int32_t Put(ShelfDocument& document) {
         document.key = shelf.AllocateKey().value_or(-5);
         EXPECT_EQ(shelf.Rewrite(document.key, document), ShelfStatus::Done);
@@ -217,6 +215,26 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         EXPECT_EQ(shelf.ListEntries(), c.listed);
         EXPECT_EQ(reported, std::vector<ShelfDamage>(c.kept >= 0, {path + ".damaged", size_t(c.kept), size_t(c.lost)}));
     }
+    // Copies are numbered; where none can be made, or the file cannot be read, nothing changes.
+    fs::remove(path + ".damaged");
+    reported.clear();
+    for (const std::string suffix : {"", ".1"}) {
+        WriteFile("damage" + suffix);
+        ASSERT_TRUE(shelf.Validate());
+        EXPECT_EQ(ReadWholeFile(path + ".damaged" + suffix), "damage" + suffix);
+    }
+    EXPECT_TRUE(reported.size() == 2u && reported[1].copyPath == path + ".damaged.1");
+    if (::geteuid() != 0) {
+        WriteFile("third damage");
+        fs::permissions(directory, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_FALSE(shelf.Validate() || shelf.AllocateKey());
+        fs::permissions(directory, fs::perms::owner_all);
+        EXPECT_TRUE(FileBytes() == "third damage" && reported.size() == 2u);
+    }
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_FALSE(shelf.Validate() || shelf.ListEntries() || shelf.AllocateKey());
+    EXPECT_TRUE(fs::is_directory(path));
 }
 
 // Any one byte of kTwo changed, at every offset, to several values: read whole, it is written back
@@ -256,28 +274,6 @@ TEST_F(ShelfFileTest, AnyChangedByteLosesNothingOrIsKeptAsideAndTold) {
     EXPECT_TRUE(keptAside > 100u && readWhole > 6000u) << keptAside << " " << readWhole;
 }
 
-TEST_F(ShelfFileTest, DamagedCopiesAreNumberedAndNoCopyOrNoReadingMeansNoChange) {
-    std::vector<std::string> reported;
-    shelf.SetDamageHandler([&](const ShelfDamage& damage) { reported.push_back(damage.copyPath); });
-    for (const std::string suffix : {"", ".1"}) {
-        WriteFile("damage" + suffix);
-        ASSERT_TRUE(shelf.Validate());
-        EXPECT_EQ(ReadWholeFile(path + ".damaged" + suffix), "damage" + suffix);
-    }
-    EXPECT_EQ(reported, (std::vector<std::string>{path + ".damaged", path + ".damaged.1"}));
-    if (::geteuid() != 0) {
-        WriteFile("third damage");
-        fs::permissions(directory, fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_FALSE(shelf.Validate() || shelf.AllocateKey());
-        fs::permissions(directory, fs::perms::owner_all);
-        EXPECT_TRUE(FileBytes() == "third damage" && reported.size() == 2u);
-    }
-    fs::remove(path);  // a file that exists but cannot be read is not overwritten
-    fs::create_directory(path);
-    EXPECT_FALSE(shelf.Validate() || shelf.ListEntries() || shelf.AllocateKey());
-    EXPECT_TRUE(fs::is_directory(path));
-}
-
 TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) {
     ShelfDocument document = Document(U"d", "/d.txt", 7);
     EXPECT_TRUE(shelf.Append(1, document) == ShelfStatus::Unavailable && shelf.Remove(1) == ShelfStatus::Unavailable);
@@ -308,8 +304,7 @@ TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) 
 }
 
 TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosingWork) {
-    // Bookmarks out of position order stay in stored order.
-    WriteFile(Image(5, {{5, Record("five", "/5.txt", {{"late", 900, 1}, {"early", 3, 2}})},
+    WriteFile(Image(5, {{5, Record("five", "/5.txt", {{"late", 900, 1}, {"early", 3, 2}})},  // stay in this order
                         {2, Record("two", "/2.txt")}}));
     Host host;
     ShelfDocument document = Document(U"open", "/open.txt");

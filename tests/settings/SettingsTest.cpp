@@ -119,8 +119,7 @@ TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
 
 struct SettingsHolderTest : ::testing::Test {
     void WriteFile(const std::string& bytes) const { std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes; }
-    // Loads the file as the program does, and what it would write back.
-    std::string Loaded() const {
+    std::string Loaded() const {  // what the program would write back
         SettingsHolder holder;
         holder.SetPath(path);
         EXPECT_TRUE(holder.Load(1024, 768));
