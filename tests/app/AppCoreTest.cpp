@@ -25,15 +25,14 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
         {opt, false, {"/home/u", "", "/dat"}, {config, dat}, DataPlaces{config, dat}},
         {opt, false, {"", "/cfg", ""}, {cfg}, std::nullopt},
         {opt, false, {"home/u", "", ""}, {config, data}, std::nullopt},
-        {opt, false, home, {data}, std::nullopt},
-    };
+        {opt, false, home, {data}, std::nullopt}};
     for (const auto& [program, writable, user, makeable, expected] : cases) {
         SCOPED_TRACE(program + user.home + user.xdgConfigHome + user.xdgDataHome);
         bool madeAny = false;  // a portable copy never makes folders in the user's home
         const DirectoryProbe probe{[&](const std::string& d) { return d == program && writable; },
                                    [&](const std::string& d) { return (madeAny = true) && makeable.count(d); }};
         EXPECT_EQ(ChooseDataPlaces(program, user, probe), expected);
-        if (expected && expected->settingsDirectory == program) EXPECT_FALSE(madeAny);
+        EXPECT_FALSE(expected && expected->settingsDirectory == program && madeAny);
     }
     EXPECT_EQ(HelpFileCandidates("/usr/bin/", "../share/lumeno"),
               (std::vector<std::string>{"/usr/bin/lmn.html", "/usr/bin/../share/lumeno/lmn.html"}));

@@ -32,8 +32,7 @@ TEST(BookmarkRules, CharacterClasses) {
 TEST(BookmarkRules, ProposedNameIsTheSentenceAroundTheCaret) {
     const std::u32string pad = Repeat(U"Filler sentence here. ", 5);
     const std::u32string sentence = U"Alpha beta gamma. The quick brown fox jumps over the lazy dog. ";
-    const std::u32string ending = std::u32string(70, U'a') + U". Last words of the book";
-    const std::u32string fox = U"The quick brown fox jumps over the lazy dog";
+    const std::u32string ending = std::u32string(70, U'a') + U". Last words of the book", fox = sentence.substr(18, 43);
     const std::u32string foreign = U"\u65E5\u672C. G\u00F6del \U0001F600 wrote it. " + pad;
     const std::tuple<std::u32string, std::size_t, std::u32string> cases[] = {  // text, caret, name
         {sentence + pad, 30, fox}, {sentence + pad, 18, fox},  // after a full stop and a space
@@ -166,7 +165,7 @@ TEST(LibraryDialogRules, OfferedShelfNamesAndTrimming) {
         EXPECT_EQ(OfferedShelfName(document, author, title), offered);
     // Only ASCII white space is trimmed; other spaces are characters of the name.
     EXPECT_TRUE(TrimName(U" \t name x \r\n") == U"name x" && TrimName(U" \t\r\n\v\f").empty());
-    for (const std::u32string kept : {std::u32string(U"\u00A0n\u3000"), std::u32string(U"\0a", 2)})
+    for (const std::u32string& kept : {std::u32string(U"\u00A0n\u3000"), std::u32string(U"\0a", 2)})
         EXPECT_EQ(TrimName(kept), kept);
 }
 

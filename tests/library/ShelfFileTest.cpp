@@ -33,11 +33,9 @@ std::string Record(const std::string& name, const std::string& path, const Marks
 }
 // A sound file: records back to back after the index, in index order.
 std::string Image(std::int32_t lastKey, std::vector<std::pair<std::int32_t, std::string>> entries) {
-    std::string index = I32(lastKey) + I32(static_cast<std::int64_t>(entries.size())), records;
-    for (const auto& [key, record] : entries) {
-        index += I32(key) + I32(static_cast<std::int64_t>(8 + 8 * entries.size() + records.size()));
-        records += record;
-    }
+    std::string index = I32(lastKey) + I32(std::int64_t(entries.size())), records;
+    for (const auto& [key, record] : entries)
+        index += I32(key) + I32(std::int64_t(8 + 8 * entries.size() + records.size())), records += record;
     return index + records;
 }
 
@@ -62,9 +60,7 @@ struct Host : DocumentHost {
     std::vector<std::u32string> calls;
     void ReturnToShelf(ShelfDocument& d) override {
         calls.push_back(U"shelf:" + d.name);
-        if (shelf == nullptr) return;
-        StoreResumePosition(text, caret, d);
-        shelf->Rewrite(d.key, d);
+        if (shelf) StoreResumePosition(text, caret, d), shelf->Rewrite(d.key, d);
     }
     void DocumentCleared() override { calls.push_back(U"cleared"); }
 };
@@ -78,7 +74,6 @@ struct ShelfFileTest : ::testing::Test {
         EXPECT_EQ(shelf.Rewrite(document.key, document), ShelfStatus::Done);
         return document.key;
     }
-
     TempFolder folder;
     const fs::path& directory = folder.Path();
     const std::string path = folder.Path("bksh.dat");
@@ -132,8 +127,7 @@ TEST_F(ShelfFileTest, NamesAreCutToTheirBlockAndPathsThatDoNotFitAreRefused) {
         {std::u32string(255, U'Я'), "/p", std::string(255, '\xDF'), std::u32string(255, U'Я')},
         {n259, std::string(259, 'q'), std::string(259, 'n'), n259},
         {std::u32string(400, U'n'), "/p", std::string(259, 'n'), n259},
-        {U"G\u00F6del \u65E5\u672C \U0001F600 \u0416", "/p", "G?del ?? ? \xC6", U"G?del ?? ? \u0416"},
-    };
+        {U"G\u00F6del \u65E5\u672C \U0001F600 \u0416", "/p", "G?del ?? ? \xC6", U"G?del ?? ? \u0416"}};
     for (const auto& [name, p, storedName, loadedName] : cases) {
         SCOPED_TRACE(storedName);
         fs::remove(path);
@@ -157,7 +151,7 @@ TEST_F(ShelfFileTest, NamesAreCutToTheirBlockAndPathsThatDoNotFitAreRefused) {
         ShelfDocument document = Document(U"long", p, 3);
         EXPECT_EQ(shelf.Rewrite(3, document), fits ? ShelfStatus::Done : ShelfStatus::PathTooLong);
         EXPECT_EQ(shelf.Append(3, document), fits ? ShelfStatus::Done : ShelfStatus::PathTooLong);
-        if (!fits) EXPECT_EQ(FileBytes(), Image(2, {{2, Record("two", "/2.txt")}}));
+        EXPECT_TRUE(fits || FileBytes() == Image(2, {{2, Record("two", "/2.txt")}}));
     }
 }
 
@@ -188,8 +182,7 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         {"key carried twice", With(kTwo, 16, 2), {{2, U"A"}, {3, U"B"}}, 2, 0, Image(3, {{2, kRecordA}, {3, kRecordB}})},
         {"last record cut short", kTwo.substr(0, kTwo.size() - 1), {{2, U"A"}}, 1, 1, Image(2, {{2, kRecordA}})},
         {"size word and bookmark count both wrong", With(With(kTwo, 24, 1065), 24 + 524, 3), {{1, U"B"}}, 1, 1,
-         Image(2, {{1, kRecordB}})},
-    };
+         Image(2, {{1, kRecordB}})}};
     // One word wrong in the header, the index, a size word (wrapping for the last record) or a
     // bookmark count, or a trailing byte: mended to the file it was.
     for (const std::string& bytes :
@@ -218,7 +211,7 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
     // Copies are numbered; where none can be made, or the file cannot be read, nothing changes.
     fs::remove(path + ".damaged");
     reported.clear();
-    for (const std::string suffix : {"", ".1"}) {
+    for (const std::string& suffix : {"", ".1"}) {
         WriteFile("damage" + suffix);
         ASSERT_TRUE(shelf.Validate());
         EXPECT_EQ(ReadWholeFile(path + ".damaged" + suffix), "damage" + suffix);
@@ -288,18 +281,15 @@ TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) 
     EXPECT_TRUE(shelf.Remove(1) == ShelfStatus::Done && FileBytes() == kEmpty);
     EXPECT_TRUE(shelf.AllocateKey() == 1 && shelf.AllocateKey() == 2 && FileBytes() == Image(2, {}));
     // When the key word runs out, keys come from the lowest free number.
+    // The key word behind the keys in use moves past them.
     const std::tuple<std::string, std::int32_t, std::int32_t> cases[] = {  // key, key word after
-        {Image(0x7FFFFFFF, {}), 1, 0x7FFFFFFF},
+        {Image(0x7FFFFFFF, {}), 1, 0x7FFFFFFF}, {Image(-3, {{1, Record("a", "/1")}}), 2, -3},
         {Image(0x7FFFFFFF, {{5, Record("e", "/5")}, {1, Record("a", "/1")}, {2, Record("b", "/2")},
                             {0x7FFFFFFF, Record("z", "/z")}}), 3, 0x7FFFFFFF},
-        {Image(-3, {{1, Record("a", "/1")}}), 2, -3},
-        {Image(4, {{5, Record("e", "/5")}}), 6, 6},  // the key word behind the keys in use
-        {Image(4, {{4, Record("d", "/4")}}), 5, 5},
-    };
+        {Image(4, {{5, Record("e", "/5")}}), 6, 6}, {Image(4, {{4, Record("d", "/4")}}), 5, 5}};
     for (const auto& [image, key, lastKeyAfter] : cases) {
         WriteFile(image);
-        EXPECT_EQ(Put(document), key);
-        EXPECT_EQ(FileBytes().substr(0, 4), I32(lastKeyAfter));
+        EXPECT_TRUE(Put(document) == key && FileBytes().substr(0, 4) == I32(lastKeyAfter)) << key;
     }
 }
 
@@ -326,8 +316,7 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
         document.path = p;
         EXPECT_EQ(document.FileExists(), p == path || p == folder.Path("pipe")) << p;
     }
-    // Reopening the open document keeps the bookmarks placed and the resume position; the only
-    // record of a shelf is renumbered to 1 when stored.
+    // Reopening keeps the bookmarks placed and the resume position; an only record becomes key 1.
     host.shelf = &shelf;
     for (int i = 0; i < 40; ++i) host.text += U"word" + FromCp1251(std::to_string(i)) + U" ";
     for (const auto& [image, keyAfter, records] :
@@ -418,7 +407,7 @@ TEST_F(ShelfFileTest, AnOldShelfStillFitsItsDocument) {
         EXPECT_EQ(GoToBookmark(text, document, i, {}), (BookmarkJump{BookmarkCheck::Valid, WordAtCaret(text, at)}));
         // Each was named with the proposal at its position, as today's text proposes it.
         const std::optional<ProposedBookmark> proposed = DefaultBookmarkName(text, at);
-        if (b.name != U"." && proposed && !proposed->name.empty()) EXPECT_EQ(b.name, proposed->name) << at;
+        EXPECT_TRUE(b.name == U"." || !proposed || proposed->name.empty() || b.name == proposed->name) << at;
         if (b.name != U".") positions.push_back(b.position);
     }
     EXPECT_EQ(positions, (std::vector<std::int32_t>{0, 15, 400, 1234, 1500, 1797, 1814}));

