@@ -211,7 +211,7 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
     // Copies are numbered; where none can be made, or the file cannot be read, nothing changes.
     fs::remove(path + ".damaged");
     reported.clear();
-    for (const std::string& suffix : {"", ".1"}) {
+    for (const std::string suffix : {"", ".1"}) {
         WriteFile("damage" + suffix);
         ASSERT_TRUE(shelf.Validate());
         EXPECT_EQ(ReadWholeFile(path + ".damaged" + suffix), "damage" + suffix);
@@ -349,14 +349,12 @@ TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
         {"append", three}, {"delete the middle", three}, {"remove the only record", only},
         {"reset a damaged file", three + "x"}, {"write any file", std::string(1000, 'o')}};
     const auto run = [&](std::size_t op, ShelfFile& s, ShelfDocument& d, FileSystem& system) {
+        using enum ShelfStatus;
         switch (op) {
             case 0: return s.AllocateKey().has_value();
-            case 1: return s.Rewrite(1, d) == ShelfStatus::Done;
-            case 2: return s.Rewrite(4, d) == ShelfStatus::Done;
-            case 3: return s.Append(4, d) == ShelfStatus::Done;
-            case 4: return s.Delete(2) == ShelfStatus::Done;
-            case 5: return s.Remove(4) == ShelfStatus::Done;
-            case 6: return s.Validate();
+            case 1: return s.Rewrite(1, d) == Done;  case 2: return s.Rewrite(4, d) == Done;
+            case 3: return s.Append(4, d) == Done;   case 4: return s.Delete(2) == Done;
+            case 5: return s.Remove(4) == Done;      case 6: return s.Validate();
             default: return WriteFileSafely(path, std::string(3000, 'n'), system);
         }
     };
