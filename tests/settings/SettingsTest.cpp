@@ -170,23 +170,20 @@ TEST_F(SettingsHolderTest, FirstRunDefaultsRepairsAndSavingOnlyWhenAsked) {
     std::tie(stored.speedLevel, stored.readingArea.textColor) = std::tuple(40, 0x00112233);
     const std::string base = SerializeSettings(stored);
     const std::string arial = Padded("Arial"), times = Padded("Times New Roman");
+    // A length word of 1 is valid on its own; the high byte above blue is dropped; the text may not
+    // take the background's colour.
     const std::tuple<std::size_t, std::string, std::string> cases[] = {
-        {0, Word(1 << 20), Word(50)},   {8, Word(0), Word(924)},     {12, Word(-5), Word(668)},
-        {16, Word(0), Word(334)},       {16, Word(1), Word(1)},      {20, Word(2), Word(0)},
-        {72, Word(7), Word(0)},         {72, Word(1), Word(0)},  // valid without its length
-        {76, Word(0), Word(-70)},       {76, Word(4000), Word(4000)}, {80, Word(9), Word(0)},
-        {196, Word(0), Word(400)},      {196, Word(1001), Word(400)}, {196, Word(700), Word(700)},
-        {96, "\x02", std::string(1, 0)}, {96, "\x01", "\x01"},
-        {104, std::string(32, '\0'), arial}, {208, std::string(32, 'F'), times},
-        {208, "\x01\x02" + std::string(30, '\0'), times}, {136, Word(0), Word(42)},
-        {244, std::string("Heavy\0\0\0", 8), std::string("Regular\0", 8)},
-        {172, Word(0x01112233), Word(0x0051E2EA)},  // bits above blue
-        {276, Word(0x00E4FEFC), Word(0)},           // the text in the background's colour
-        {276, Word(0x00FF0000), Word(0x00FF0000)}, {280, Word(0xFFFFFFFF), Word(0x00E4FEFC)},
-        {284, Word(0), Word(25)},  {284, Word(50), Word(50)}, {284, Word(51), Word(25)},
-        {288, Word(8), Word(3)},   {292, Word(-1), Word(5)},  {296, Word(3), Word(0)},
-        {300, Word(-1), Word(0)},  {320, Word(1 << 24), Word(0)}, {332, Word(2), Word(0)},
-        {336, Word(4), Word(10)},  {336, Word(20), Word(20)}, {340, Word(6), Word(1)}};
+        {0, Word(1 << 20), Word(50)}, {8, Word(0), Word(924)}, {12, Word(-5), Word(668)}, {16, Word(0), Word(334)},
+        {16, Word(1), Word(1)}, {20, Word(2), Word(0)}, {72, Word(7), Word(0)}, {72, Word(1), Word(0)},
+        {76, Word(0), Word(-70)}, {76, Word(4000), Word(4000)}, {80, Word(9), Word(0)}, {196, Word(0), Word(400)},
+        {196, Word(1001), Word(400)}, {196, Word(700), Word(700)}, {96, "\x02", std::string(1, 0)}, {96, "\x01", "\x01"},
+        {104, std::string(32, '\0'), arial}, {208, std::string(32, 'F'), times}, {136, Word(0), Word(42)},
+        {208, "\x01\x02" + std::string(30, '\0'), times}, {244, std::string("Heavy\0\0\0", 8), std::string("Regular\0", 8)},
+        {172, Word(0x01112233), Word(0x0051E2EA)}, {276, Word(0x00E4FEFC), Word(0)},
+        {276, Word(0x00FF0000), Word(0x00FF0000)}, {280, Word(0xFFFFFFFF), Word(0x00E4FEFC)}, {284, Word(0), Word(25)},
+        {284, Word(50), Word(50)}, {284, Word(51), Word(25)}, {288, Word(8), Word(3)}, {292, Word(-1), Word(5)},
+        {296, Word(3), Word(0)}, {300, Word(-1), Word(0)}, {320, Word(1 << 24), Word(0)}, {332, Word(2), Word(0)},
+        {336, Word(4), Word(10)}, {336, Word(20), Word(20)}, {340, Word(6), Word(1)}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& [offset, written, loaded] = cases[i];
         SCOPED_TRACE("row " + std::to_string(i));
