@@ -16,16 +16,14 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
     const DataPlaces user{config, data};
     // Program directory, whether it is writable, the user's folders, those that can be made.
     const std::tuple<std::string, bool, UserDirectories, std::set<std::string>, std::optional<DataPlaces>> cases[] = {
-        {opt, true, home, {config, data}, DataPlaces{opt, opt}},  // a portable copy
-        {opt, false, home, {config, data}, user},
-        {"/usr/bin/", true, home, {config, data}, user},  // root's system folders are no portable copy
-        {opt, false, {"/home/u/", "", ""}, {config, data}, user},
+        // A portable copy; root's system folders are none; relative user folders are ignored.
+        {opt, true, home, {config, data}, DataPlaces{opt, opt}}, {opt, false, home, {config, data}, user},
+        {"/usr/bin/", true, home, {config, data}, user}, {opt, false, {"/home/u/", "", ""}, {config, data}, user},
         {opt, false, {"/home/u", "/cfg", "/dat/"}, {cfg, dat}, DataPlaces{cfg, dat}},
-        {opt, false, {"/home/u", "cfg", "./dat"}, {config, data}, user},  // relative ones are ignored
+        {opt, false, {"/home/u", "cfg", "./dat"}, {config, data}, user},
         {opt, false, {"/home/u", "", "/dat"}, {config, dat}, DataPlaces{config, dat}},
-        {opt, false, {"", "/cfg", ""}, {cfg}, std::nullopt},
-        {opt, false, {"home/u", "", ""}, {config, data}, std::nullopt},
-        {opt, false, home, {data}, std::nullopt}};
+        {opt, false, {"", "/cfg", ""}, {cfg}, std::nullopt}, {opt, false, home, {data}, std::nullopt},
+        {opt, false, {"home/u", "", ""}, {config, data}, std::nullopt}};
     for (const auto& [program, writable, user, makeable, expected] : cases) {
         SCOPED_TRACE(program + user.home + user.xdgConfigHome + user.xdgDataHome);
         bool madeAny = false;  // a portable copy never makes folders in the user's home
@@ -65,13 +63,13 @@ TEST(DataPlaces, TheSystemProbeMakesPrivateFolders) {
 TEST(WindowArea, SavedRectanglesAreFittedIntoTheAvailableArea) {
     // A 1920x1080 screen at scale factor 2 offers 960x540, less a 24-pixel panel at the top.
     const ScreenRect halved{0, 24, 960, 516};
-    const ScreenRect cases[][3] = {  // saved, area, fitted; the second saved at scale 1
+    // Saved, area, fitted: the second saved at scale 1, the fifth on a screen now gone, the last on none known.
+    const ScreenRect cases[][3] = {
         {{50, 50, 800, 400}, halved, {50, 50, 800, 400}}, {{360, 140, 1200, 800}, halved, halved},
         {{700, 100, 400, 300}, halved, {560, 100, 400, 300}}, {{10, 0, 400, 300}, halved, {10, 24, 400, 300}},
-        {{-2000, -900, 640, 480}, halved, {0, 24, 640, 480}},  // on a screen now gone
-        {{1900, 10, 500, 300}, {1920, 0, 1280, 1024}, {1920, 10, 500, 300}}, {{5, 5, 0, -3}, halved, halved},
-        {{5000, 5000, 800, 600}, {0, 0, 10, 0}, {5000, 5000, 800, 600}},  // no screen known
-    };
+        {{-2000, -900, 640, 480}, halved, {0, 24, 640, 480}}, {{5, 5, 0, -3}, halved, halved},
+        {{1900, 10, 500, 300}, {1920, 0, 1280, 1024}, {1920, 10, 500, 300}},
+        {{5000, 5000, 800, 600}, {0, 0, 10, 0}, {5000, 5000, 800, 600}}};
     for (const auto& c : cases) EXPECT_EQ(FitIntoArea(c[0], c[1]), c[2]) << c[0].left;
 }
 
