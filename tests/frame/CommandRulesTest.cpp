@@ -5,7 +5,7 @@ namespace {
 
 using enum CommandId;
 
-TEST(CommandRules, EnablingFollowsReadingShelfKeyTextAndSelection) {
+TEST(CommandRules, EnablingLayoutArithmeticAndSpeedLevels) {
     const CommandId ids[] = {ID_READ_ALL, ID_READ_TO_CARET, ID_READ_SELECTION, ID_BOOKMARK_PUT, ID_SHELF_PUT,
                              ID_FIND, ID_SHELF_SHOW, ID_READ_BACK, ID_READ_TOGGLE};
     // {reading, shelf key, text length, selection length}: one digit per command for the
@@ -20,9 +20,7 @@ TEST(CommandRules, EnablingFollowsReadingShelfKeyTextAndSelection) {
             EXPECT_EQ(IsCommandEnabled(ids[i], context), menu[i] == '1');
             EXPECT_EQ(IsContextItemEnabled(ids[i], context), contextMenu[i] == '1');
         }
-}
 
-TEST(CommandRules, LayoutArithmeticAndSpeedLevels) {
     EXPECT_TRUE(MinimumWindowSize(1024, 768).width == 682 && MinimumWindowSize(1024, 768).height == 512);
     EXPECT_EQ(MinimumWindowSize(1000, 700).width, 666);  // (1000/3)*2, not 2000/3
     EXPECT_EQ(SharedPaneHeight(500), 333);               // 1000/3; (500/3)*2 would give 332

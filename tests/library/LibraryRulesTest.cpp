@@ -21,15 +21,13 @@ const std::u32string kWords = [] {  // "word0 word1 ... word29 "
     return s;
 }();
 
-TEST(BookmarkRules, CharacterClasses) {
+TEST(BookmarkRules, CharacterClassesAndTheProposedName) {
     // No-break space, "№" and the stops and spaces of other scripts are ordinary.
     for (char32_t c : std::u32string(U"\r\n.?!")) EXPECT_EQ(ClassifyChar(c), CharClass::SentenceEnd);
     for (char32_t c : std::u32string(U" \t")) EXPECT_EQ(ClassifyChar(c), CharClass::WordGap);
     for (char32_t c : std::u32string(U",;\u00A0\u2116\u3002\u3000a", 8) + char32_t(0))
         EXPECT_EQ(ClassifyChar(c), CharClass::Ordinary) << std::uint32_t(c);
-}
-
-TEST(BookmarkRules, ProposedNameIsTheSentenceAroundTheCaret) {
+    // The sentence around the caret is proposed as a bookmark's name.
     const std::u32string pad = Repeat(U"Filler sentence here. ", 5);
     const std::u32string sentence = U"Alpha beta gamma. The quick brown fox jumps over the lazy dog. ";
     const std::u32string ending = std::u32string(70, U'a') + U". Last words of the book", fox = sentence.substr(18, 43);
@@ -125,14 +123,12 @@ TEST(ShelfDocument, BookmarksKeepPositionOrderNewestFirstAndTheFirstDotResumes) 
     EXPECT_EQ(document.FindResumeBookmark(), 3u);
 }
 
-TEST(LibraryDialogRules, ChosenEntry) {
+TEST(LibraryDialogRules, ChosenEntryListDialogSizeAndOfferedNames) {
     EXPECT_TRUE(ChosenEntry(2, 3, true) == 2u && ChosenEntry(0, 1, false) == 0u &&
                 ChosenEntry(std::nullopt, 1, true) == 0u);
     EXPECT_FALSE(ChosenEntry(3, 3, true) || ChosenEntry(std::nullopt, 1, false) ||
                  ChosenEntry(std::nullopt, 2, true) || ChosenEntry(std::nullopt, 0, true));
-}
 
-TEST(LibraryDialogRules, OpenListDialog) {
     // The fields as the settings hold them (width, height, min width, min height), the screen, the
     // geometry, the fields after. The template gives a client size of 300 x 200; unknown sizes take it.
     // Larger than an unknown screen: an arithmetic shift left of the origin.
@@ -150,18 +146,16 @@ TEST(LibraryDialogRules, OpenListDialog) {
         EXPECT_EQ(OpenListDialog({r[0], r[1], r[2], r[3]}, 300, 200, r[4], r[5]), g) << r[0];
         EXPECT_TRUE(std::equal(r.begin(), r.begin() + 4, r.begin() + 12)) << r[0];
     }
-}
 
-TEST(LibraryDialogRules, OfferedShelfNamesAndTrimming) {
     for (const auto& [document, offered] : {std::pair{U"archive.tar.gz", U"archive.tar"}, {U"README", U"README"},
                                             {U".profile", U""}, {U"G\u00F6del.pdf", U"G\u00F6del"}})
         EXPECT_EQ(OfferedShelfName(document), offered);
     // A zipped fb2 loses both extensions, unless they are the whole name.
-    const std::array<const char32_t*, 4> rows[] = {  // document, author, title, offered
+    const std::array<const char32_t*, 4> named[] = {  // document, author, title, offered
         {U"tale.pdf", U"Лев Толстой", U"Война и мир", U"Лев Толстой - Война и мир"},
         {U"tale.epub", U"", U"Война и мир", U"Война и мир"}, {U"tale.epub", U"Лев Толстой", U"  \t", U"tale"},
         {U"TALE.FB2.ZIP", U"", U"", U"TALE"}, {U"tale.fb2", U"", U"", U"tale"}, {U".fb2.zip", U"", U"", U".fb2"}};
-    for (const auto& [document, author, title, offered] : rows)
+    for (const auto& [document, author, title, offered] : named)
         EXPECT_EQ(OfferedShelfName(document, author, title), offered);
     // Only ASCII white space is trimmed; other spaces are characters of the name.
     EXPECT_TRUE(TrimName(U" \t name x \r\n") == U"name x" && TrimName(U" \t\r\n\v\f").empty());
