@@ -34,10 +34,7 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
     }
     EXPECT_EQ(HelpFileCandidates("/usr/bin/", "../share/lumeno"),
               (std::vector<std::string>{"/usr/bin/lmn.html", "/usr/bin/../share/lumeno/lmn.html"}));
-}
-
-// The real probe: folders are made with their parents, private to the user, never under a plain file.
-TEST(DataPlaces, TheSystemProbeMakesPrivateFolders) {
+    // The real probe: folders are made with their parents, private to the user, never under a plain file.
     TempFolder folder;
     const std::string root = folder.Path().string();
     std::ofstream(folder.Path("file")) << "x";

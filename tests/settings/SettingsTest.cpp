@@ -86,7 +86,7 @@ TEST(ReaderSettings, FieldsAreReadAtTheirOffsetsAndShortFilesOrOldMarkersTakeFir
 }
 
 // Any field may hold anything: what the program derives from it stays usable (and does not overflow).
-TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
+TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValuesAndChosenFontsAreKept) {
     using S = ReaderSettings;
     for (std::int32_t S::*field :
          {&S::readingPaneHeight, &S::speedLevel, &S::commaDelayLevel, &S::stopDelayLevel, &S::startupAction,
@@ -115,6 +115,31 @@ TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValues) {
     for (const auto& [stored, action] : {std::pair{0, Nothing}, {1, LoadClipboard}, {2, ShowShelf}, {3, Nothing}})
         EXPECT_EQ(StartupActionOf(stored), action) << stored;
     EXPECT_TRUE(IsSeveralWords(1) && !IsSeveralWords(2));  // only 1, in the pane as well
+    for (const auto& [weight, italic, style] : {std::tuple{400, 0, "Regular"}, {600, 1, "Italic"}, {700, 0, "Bold"},
+                                                {700, 1, "Bold Italic"}, {800, 255, "Italic"}}) {
+        LogFont font;
+        std::tie(font.weight, font.italic) = std::tuple(weight, std::uint8_t(italic));
+        EXPECT_EQ(StyleNameFor(font), style) << weight;
+    }
+    // The chosen size is kept in whole points; the colours are untouched.
+    for (const auto& [tenths, points] : {std::pair{99, 9}, {8, 0}}) {
+        AreaAppearance area = AreaDefaults(AreaPane::Text), expected = area;
+        LogFont chosen = area.font;
+        std::tie(chosen.weight, chosen.italic) = std::tuple(700, 1);
+        ApplyChosenFont(area, chosen, tenths);
+        std::tie(expected.font, expected.pointSize) = std::tuple(chosen, points);
+        expected.SetStyleName("Bold Italic");
+        EXPECT_EQ(area, expected);
+    }
+    // What the font dialog shows: the reading pane's font height in points, rounded; the text pane's size.
+    using enum AreaPane;
+    for (const auto& [pane, height, pointSize, dotsPerInch, shown] :
+         {std::tuple{Reading, -70, 42, 96.0, 53}, {Reading, 70, 42, 96.0, 53}, {Reading, -70, 10, 120.0, 42},
+          {Reading, 0, 42, 96.0, 42}, {Reading, INT32_MIN, 42, 96.0, 1610612736}, {Text, -16, 12, 96.0, 12}}) {
+        AreaAppearance area = AreaDefaults(pane);
+        std::tie(area.font.height, area.pointSize) = std::tuple(height, pointSize);
+        EXPECT_EQ(ShownPointSize(area, pane, dotsPerInch), shown) << height;
+    }
 }
 
 struct SettingsHolderTest : ::testing::Test {
@@ -214,34 +239,6 @@ TEST_F(SettingsHolderTest, FirstRunDefaultsRepairsAndSavingOnlyWhenAsked) {
     for (const AreaAppearance* a : {&s.readingArea, &s.textArea})
         EXPECT_TRUE(a->textColor != a->backgroundColor && a->font.height != 0 && a->pointSize > 0);
     EXPECT_TRUE(s.readingPaneHeight > 0 && s.windowWidth > 0 && s.speedLevel >= 1 && s.speedLevel <= 50);
-}
-
-TEST(AreaChoice, StylesSizesAndShownPoints) {
-    for (const auto& [weight, italic, style] : {std::tuple{400, 0, "Regular"}, {600, 1, "Italic"}, {700, 0, "Bold"},
-                                                {700, 1, "Bold Italic"}, {800, 255, "Italic"}}) {
-        LogFont font;
-        std::tie(font.weight, font.italic) = std::tuple(weight, std::uint8_t(italic));
-        EXPECT_EQ(StyleNameFor(font), style) << weight;
-    }
-    // The chosen size is kept in whole points; the colours are untouched.
-    for (const auto& [tenths, points] : {std::pair{99, 9}, {8, 0}}) {
-        AreaAppearance area = AreaDefaults(AreaPane::Text), expected = area;
-        LogFont chosen = area.font;
-        std::tie(chosen.weight, chosen.italic) = std::tuple(700, 1);
-        ApplyChosenFont(area, chosen, tenths);
-        std::tie(expected.font, expected.pointSize) = std::tuple(chosen, points);
-        expected.SetStyleName("Bold Italic");
-        EXPECT_EQ(area, expected);
-    }
-    // What the font dialog shows: the reading pane's font height in points, rounded; the text pane's size.
-    using enum AreaPane;
-    for (const auto& [pane, height, pointSize, dotsPerInch, shown] :
-         {std::tuple{Reading, -70, 42, 96.0, 53}, {Reading, 70, 42, 96.0, 53}, {Reading, -70, 10, 120.0, 42},
-          {Reading, 0, 42, 96.0, 42}, {Reading, INT32_MIN, 42, 96.0, 1610612736}, {Text, -16, 12, 96.0, 12}}) {
-        AreaAppearance area = AreaDefaults(pane);
-        std::tie(area.font.height, area.pointSize) = std::tuple(height, pointSize);
-        EXPECT_EQ(ShownPointSize(area, pane, dotsPerInch), shown) << height;
-    }
 }
 
 }  // namespace
