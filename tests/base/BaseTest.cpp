@@ -51,16 +51,14 @@ struct SafeFileWriterTest : ::testing::Test {
 };
 
 // Failing calls of the writer: in the shelf tests, with every save.
-TEST_F(SafeFileWriterTest, ShortAndInterruptedWritesStillWriteEverythingReadableByAll) {
+TEST_F(SafeFileWriterTest, ShortAndInterruptedWritesAndSymbolicLinks) {
     const std::string bytes(4000, 'n');
     FailingFileSystem system;
     std::tie(system.maxWrite, system.interruptFirstWrite) = std::tuple(7, true);
     ASSERT_TRUE(WriteFileSafely(path, bytes, system));
     EXPECT_EQ(ReadWholeFile(path), bytes);
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0644));
-}
-
-TEST_F(SafeFileWriterTest, SymbolicLinksStayAndTheFileTheyFinallyNameGetsTheBytes) {
+    // Symbolic links stay, and the file they finally name gets the bytes.
     fs::create_directories(folder.Path() / "data");
     const std::tuple<std::string, std::string, bool> cases[] = {  // bksh.dat -> link, hop -> ..., not dangling
         {"data/real.dat", "", true}, {folder.Path("data/abs.dat"), "", true}, {"hop", "data/chain.dat", true},

@@ -68,7 +68,7 @@ TEST(BookmarkRules, CheckValueFoldsSignedBytesOverA14Or16ByteWindow) {
     EXPECT_EQ(TextCheckValue(foreign, 0), FoldCheckValue("\xC6???" + std::string(10, ' ')));
 }
 
-TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchanged) {
+TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookmark) {
     const std::u32string& text = kWords;
     const std::size_t at = text.find(U"word20");
     ShelfDocument document;
@@ -84,13 +84,11 @@ TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchanged) {
     for (const std::u32string& t : {inside, text.substr(0, at - 1) + text.substr(at), text.substr(0, 100)})
         EXPECT_EQ(GoToBookmark(t, document, 0, kept), (BookmarkJump{BookmarkCheck::Changed, kept}));
     EXPECT_EQ(GoToBookmark(text, document, 1, kept), (BookmarkJump{BookmarkCheck::Missing, kept}));
-}
 
-TEST(BookmarkRules, ResumeBookmarkIsStoredAtTheCaretAndTakenBackOnOpening) {
-    const std::u32string& text = kWords;
+    // The resume bookmark is stored at the caret and taken back on opening. A short text, or a
+    // window of zero bytes, which folds to 0, stores nothing.
     const std::size_t caret = text.find(U"word7") + 2;
-    ShelfDocument document;
-    // A short text, or a window of zero bytes, which folds to 0, stores nothing.
+    document = ShelfDocument();
     EXPECT_FALSE(StoreResumePosition(text.substr(0, 79), 5, document) ||
                  StoreResumePosition(std::u32string(100, U'\0'), 5, document) || !document.Bookmarks().empty());
     PlaceBookmark(text, 0, U"start", document);
