@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 std::string Word(std::uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
 std::string Padded(const std::string& name) { return name + std::string(32 - name.size(), '\0'); }
 
-TEST(ReaderSettings, FirstRunRecordByteForByte) {
+TEST(ReaderSettings, TheRecordByteForByteAndShortFilesOrOldMarkersTakeFirstRunValues) {
     // Screen width and height; window left, top, width, height and reading pane height.
     for (const auto& [w, h, left, top, width, height, pane] :
          {std::array{1024, 768, 50, 50, 924, 668, 334}, {1300, 900, 50, 50, 1200, 800, 400},
@@ -34,33 +34,30 @@ TEST(ReaderSettings, FirstRunRecordByteForByte) {
     const std::string bytes = SerializeSettings(DefaultSettings(1024, 768));
     ASSERT_EQ(bytes.size(), 348u);
     EXPECT_EQ(bytes.substr(20, 56), std::string(56, '\0'));
-    const std::string font =
-        Word(0) + std::string(8, '\0') + Word(400) + std::string("\0\0\0\xCC\x03\x02\x01", 7);
+    const std::string font = Word(0) + std::string(8, '\0') + Word(400) + std::string("\0\0\0\xCC\x03\x02\x01", 7);
     const std::string regular = Padded("Regular");
     EXPECT_EQ(bytes.substr(76, 104), Word(-70) + font + "\x22" + Padded("Arial") + Word(42) +
                                          regular + Word(5366506) + Word(0));
     EXPECT_EQ(bytes.substr(180, 104), Word(20) + font + "\x12" + Padded("Times New Roman") +
                                           Word(12) + regular + Word(0) + Word(15007484));
-    EXPECT_EQ(bytes.substr(284), Word(25) + Word(3) + Word(5) + std::string(40, '\0') + Word(10) +
-                                     Word(1) + Word(132));
+    EXPECT_EQ(bytes.substr(284), Word(25) + Word(3) + Word(5) + std::string(40, '\0') + Word(10) + Word(1) + Word(132));
     ReaderSettings first = DefaultSettings(1024, 768);  // the area dialog's defaults, with character set 0
     first.readingArea.font.charSet = first.textArea.font.charSet = 0;
     EXPECT_EQ(AreaDefaults(AreaPane::Reading), first.readingArea);
     EXPECT_EQ(AreaDefaults(AreaPane::Text), first.textArea);
-}
 
-TEST(ReaderSettings, FieldsAreReadAtTheirOffsetsAndShortFilesOrOldMarkersTakeFirstRunValues) {
-    std::string bytes(348, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + 1);
-    bytes.replace(344, 4, Word(132));
-    const ReaderSettings parsed = ParseSettings(bytes + "trailing", DefaultSettings(1024, 768));
-    EXPECT_EQ(SerializeSettings(parsed), bytes);
-    EXPECT_EQ(Word(parsed.speedLevel), bytes.substr(284, 4));
-    EXPECT_EQ(Word(parsed.controlBarPlacement.normalBottom), bytes.substr(64, 4));
-    EXPECT_EQ(parsed.readingArea.font.pitchAndFamily, static_cast<unsigned char>(bytes[103]));
+    // Every field is read at its own offset.
+    std::string image(348, '\0');
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7 + 1);
+    image.replace(344, 4, Word(132));
+    const ReaderSettings parsed = ParseSettings(image + "trailing", DefaultSettings(1024, 768));
+    EXPECT_EQ(SerializeSettings(parsed), image);
+    EXPECT_EQ(Word(parsed.speedLevel), image.substr(284, 4));
+    EXPECT_EQ(Word(parsed.controlBarPlacement.normalBottom), image.substr(64, 4));
+    EXPECT_EQ(parsed.readingArea.font.pitchAndFamily, static_cast<unsigned char>(image[103]));
     // Names without a terminator stop at their width.
-    EXPECT_EQ(parsed.readingArea.font.FaceName(), bytes.substr(104, 32));
-    EXPECT_EQ(parsed.textArea.StyleName(), bytes.substr(244, 32));
+    EXPECT_EQ(parsed.readingArea.font.FaceName(), image.substr(104, 32));
+    EXPECT_EQ(parsed.textArea.StyleName(), image.substr(244, 32));
     AreaAppearance area;
     area.font.SetFaceName(std::string(40, 'x'));
     EXPECT_EQ(area.font.FaceName(), std::string(31, 'x'));
@@ -68,13 +65,12 @@ TEST(ReaderSettings, FieldsAreReadAtTheirOffsetsAndShortFilesOrOldMarkersTakeFir
     // Written on a 1024 x 768 screen, read on a 1600 x 1200 one: the fields beyond the end of a
     // short file are those of this screen's first run.
     ReaderSettings stored = DefaultSettings(1024, 768);
-    std::tie(stored.speedLevel, stored.severalWords, stored.thresholdChars, stored.clickStep) =
-        std::tuple(44, 1, 17, 4);
+    std::tie(stored.speedLevel, stored.severalWords, stored.thresholdChars, stored.clickStep) = std::tuple(44, 1, 17, 4);
     const std::string full = SerializeSettings(stored);
-    const std::string first = SerializeSettings(DefaultSettings(1600, 1200));
+    const std::string firstRun = SerializeSettings(DefaultSettings(1600, 1200));
     for (const std::size_t length : {0, 24, 176, 292, 332, 346})
         EXPECT_EQ(SerializeSettings(ParseSettings(full.substr(0, length), DefaultSettings(1600, 1200))),
-                  full.substr(0, length) + first.substr(length)) << length;
+                  full.substr(0, length) + firstRun.substr(length)) << length;
     // Only the current marker keeps the last three fields.
     for (const std::int32_t marker : {132, 133}) {
         ReaderSettings expected = stored;
