@@ -102,10 +102,9 @@ TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookma
     document.AddBookmark({U".", 5000, 1});  // past the end of a shorter text: the caret goes to the end
     EXPECT_EQ(RestoreResumePosition(text, document), (TextRange{text.size(), text.size()}));
     EXPECT_EQ(document.Bookmarks().size(), 2u);
-}
 
-TEST(ShelfDocument, BookmarksKeepPositionOrderNewestFirstAndTheFirstDotResumes) {
-    ShelfDocument document;
+    // Bookmarks keep position order, newest first among equals; the first "." resumes.
+    document = ShelfDocument();
     EXPECT_EQ(OpeningBookmark(document), std::nullopt);
     for (const auto& [name, position] : {std::pair{U"b", 50}, {U"a", 10}, {U"c", 90}, {U"b2", 50},
                                          {U"end", 90}, {U"start", 0}})

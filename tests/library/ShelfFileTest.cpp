@@ -80,7 +80,7 @@ struct ShelfFileTest : ::testing::Test {
     ShelfFile shelf;
 };
 
-TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirst) {
+TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToTheirBlock) {
     ASSERT_TRUE(shelf.Validate() && FileBytes() == kEmpty);  // a missing file becomes an empty shelf
     // The name in Windows-1251, the path in the platform's bytes.
     const std::string name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0";
@@ -117,9 +117,8 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirst) {
     ShelfDocument document = Document(U"only", "/only.txt", 4);
     ASSERT_EQ(shelf.Rewrite(4, document), ShelfStatus::Done);
     EXPECT_TRUE(document.key == 1 && FileBytes() == Image(1, {{1, Record("only", "/only.txt")}}));
-}
 
-TEST_F(ShelfFileTest, NamesAreCutToTheirBlockAndPathsThatDoNotFitAreRefused) {
+    // Names are cut to their block; paths that do not fit are refused.
     // One "?" for each character Windows-1251 lacks; one past the cut is dropped.
     const std::u32string n259(259, U'n');
     const std::tuple<std::u32string, std::string, std::string, std::u32string> cases[] = {
@@ -131,9 +130,9 @@ TEST_F(ShelfFileTest, NamesAreCutToTheirBlockAndPathsThatDoNotFitAreRefused) {
     for (const auto& [name, p, storedName, loadedName] : cases) {
         SCOPED_TRACE(storedName);
         fs::remove(path);
-        ShelfDocument document = Document(name, p);
-        document.AddBookmark({name, 1, 2});
-        Put(document);
+        ShelfDocument named = Document(name, p);
+        named.AddBookmark({name, 1, 2});
+        Put(named);
         EXPECT_EQ(FileBytes(), Image(1, {{1, Record(storedName, p, {{storedName, 1, 2}})}}));
         ShelfDocument loaded;
         ASSERT_TRUE(loaded.LoadFromShelf(shelf, 1));
@@ -148,9 +147,9 @@ TEST_F(ShelfFileTest, NamesAreCutToTheirBlockAndPathsThatDoNotFitAreRefused) {
         const bool fits = p.size() < 260;
         EXPECT_EQ(PathFitsRecord(p), fits);
         WriteFile(Image(2, {{2, Record("two", "/2.txt")}}));
-        ShelfDocument document = Document(U"long", p, 3);
-        EXPECT_EQ(shelf.Rewrite(3, document), fits ? ShelfStatus::Done : ShelfStatus::PathTooLong);
-        EXPECT_EQ(shelf.Append(3, document), fits ? ShelfStatus::Done : ShelfStatus::PathTooLong);
+        ShelfDocument longer = Document(U"long", p, 3);
+        EXPECT_EQ(shelf.Rewrite(3, longer), fits ? ShelfStatus::Done : ShelfStatus::PathTooLong);
+        EXPECT_EQ(shelf.Append(3, longer), fits ? ShelfStatus::Done : ShelfStatus::PathTooLong);
         EXPECT_TRUE(fits || FileBytes() == Image(2, {{2, Record("two", "/2.txt")}}));
     }
 }
