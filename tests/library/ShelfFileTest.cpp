@@ -292,7 +292,7 @@ TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) 
     }
 }
 
-TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosingWork) {
+TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosingWorkAndOldShelvesFit) {
     WriteFile(Image(5, {{5, Record("five", "/5.txt", {{"late", 900, 1}, {"early", 3, 2}})},  // stay in this order
                         {2, Record("two", "/2.txt")}}));
     Host host;
@@ -335,6 +335,29 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
         const auto listed = shelf.ListEntries();
         EXPECT_TRUE(listed->size() == records && listed->at(0).key == keyAfter);
     }
+    // A shelf written while the program held text as Windows-1251 bytes, on a Windows-1251 document:
+    // positions, check values and names still fit the document as the program reads it now.
+    std::u32string text = LoadDocumentFile(LMN_TEST_DATA "/text/old-shelf-cp1251.txt", DocumentKind::PlainText).text;
+    text.resize(TrimmedLength(text));  // as the text pane takes it in
+    ASSERT_EQ(text.size(), 1817u);
+    WriteFile(ReadWholeFile(LMN_TEST_DATA "/text/old-shelf-bksh.dat").value_or(""));
+    ShelfDocument old;
+    ASSERT_TRUE(old.LoadFromShelf(shelf, 1));
+    EXPECT_EQ(shelf.ListEntries(), (std::vector<ShelfListEntry>{{1, U"Старая полка"}}));
+    std::vector<std::int32_t> positions;
+    for (std::size_t i = 0; i < old.Bookmarks().size(); ++i) {
+        const Bookmark b = old.Bookmarks()[i];
+        const auto at = static_cast<std::size_t>(b.position);
+        EXPECT_EQ(TextCheckValue(text, at), b.checkValue) << at;
+        EXPECT_EQ(GoToBookmark(text, old, i, {}), (BookmarkJump{BookmarkCheck::Valid, WordAtCaret(text, at)}));
+        // Each was named with the proposal at its position, as today's text proposes it.
+        const std::optional<ProposedBookmark> proposed = DefaultBookmarkName(text, at);
+        EXPECT_TRUE(b.name == U"." || !proposed || proposed->name.empty() || b.name == proposed->name) << at;
+        if (b.name != U".") positions.push_back(b.position);
+    }
+    EXPECT_EQ(positions, (std::vector<std::int32_t>{0, 15, 400, 1234, 1500, 1797, 1814}));
+    EXPECT_EQ(RestoreResumePosition(text, old), WordAtCaret(text, 1000));
+    EXPECT_EQ(old.Bookmarks().size(), positions.size());  // the resume bookmark taken back
 }
 
 // Every save goes through one safe replacement of the file: failing any call of it leaves the old
@@ -384,32 +407,6 @@ TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
                 EXPECT_TRUE(e.path() == path || e.path().string().find(".damaged") != std::string::npos);
         }
     }
-}
-
-// A shelf the program wrote while it held text as Windows-1251 bytes, on a Windows-1251 document:
-// positions, check values and names must still fit the document as the program reads it now.
-TEST_F(ShelfFileTest, AnOldShelfStillFitsItsDocument) {
-    std::u32string text = LoadDocumentFile(LMN_TEST_DATA "/text/old-shelf-cp1251.txt", DocumentKind::PlainText).text;
-    text.resize(TrimmedLength(text));  // as the text pane takes it in
-    ASSERT_EQ(text.size(), 1817u);
-    WriteFile(ReadWholeFile(LMN_TEST_DATA "/text/old-shelf-bksh.dat").value_or(""));
-    ShelfDocument document;
-    ASSERT_TRUE(document.LoadFromShelf(shelf, 1));
-    EXPECT_EQ(shelf.ListEntries(), (std::vector<ShelfListEntry>{{1, U"Старая полка"}}));
-    std::vector<std::int32_t> positions;
-    for (std::size_t i = 0; i < document.Bookmarks().size(); ++i) {
-        const Bookmark b = document.Bookmarks()[i];
-        const auto at = static_cast<std::size_t>(b.position);
-        EXPECT_EQ(TextCheckValue(text, at), b.checkValue) << at;
-        EXPECT_EQ(GoToBookmark(text, document, i, {}), (BookmarkJump{BookmarkCheck::Valid, WordAtCaret(text, at)}));
-        // Each was named with the proposal at its position, as today's text proposes it.
-        const std::optional<ProposedBookmark> proposed = DefaultBookmarkName(text, at);
-        EXPECT_TRUE(b.name == U"." || !proposed || proposed->name.empty() || b.name == proposed->name) << at;
-        if (b.name != U".") positions.push_back(b.position);
-    }
-    EXPECT_EQ(positions, (std::vector<std::int32_t>{0, 15, 400, 1234, 1500, 1797, 1814}));
-    EXPECT_EQ(RestoreResumePosition(text, document), WordAtCaret(text, 1000));
-    EXPECT_EQ(document.Bookmarks().size(), positions.size());  // the resume bookmark taken back
 }
 
 }  // namespace
