@@ -15,11 +15,6 @@ std::u32string Repeat(const std::u32string& piece, int times) {
     while (times-- > 0) s += piece;
     return s;
 }
-const std::u32string kWords = [] {  // "word0 word1 ... word29 "
-    std::u32string s;
-    for (int i = 0; i < 30; ++i) s += U"word" + FromCp1251(std::to_string(i)) + U" ";
-    return s;
-}();
 
 TEST(BookmarkRules, CharacterClassesAndTheProposedName) {
     // No-break space, "№" and the stops and spaces of other scripts are ordinary.
@@ -69,7 +64,8 @@ TEST(BookmarkRules, CheckValueFoldsSignedBytesOverA14Or16ByteWindow) {
 }
 
 TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookmark) {
-    const std::u32string& text = kWords;
+    std::u32string text;  // "word0 word1 ... word29 "
+    for (int i = 0; i < 30; ++i) text += U"word" + FromCp1251(std::to_string(i)) + U" ";
     const std::size_t at = text.find(U"word20");
     ShelfDocument document;
     PlaceBookmark(text, at, U"twenty", document);
