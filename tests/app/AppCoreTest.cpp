@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
+TEST(DataPlaces, ChoosesTheFoldersAndFitsTheWindowIntoTheAvailableArea) {
     const std::string opt = "/opt/lumeno/", config = "/home/u/.config/lumeno/";
     const std::string data = "/home/u/.local/share/lumeno/", cfg = "/cfg/lumeno/", dat = "/dat/lumeno/";
     const UserDirectories home{"/home/u", "", ""};
@@ -55,19 +55,17 @@ TEST(DataPlaces, ChoosesTheProgramDirectoryElseTheUserFolders) {
     EXPECT_EQ(ChooseDataPlaces(root + "/missing/", {"", root + "/cfg", root + "/dat"}, probe),
               (DataPlaces{root + "/cfg/lumeno/", root + "/dat/lumeno/"}));
     EXPECT_TRUE(probe.isWritable(root + "/cfg/lumeno/") && probe.isWritable(root + "/dat/lumeno/"));
-}
-
-TEST(WindowArea, SavedRectanglesAreFittedIntoTheAvailableArea) {
+    // Saved window rectangles are fitted into the available area.
     // A 1920x1080 screen at scale factor 2 offers 960x540, less a 24-pixel panel at the top.
     const ScreenRect halved{0, 24, 960, 516};
     // Saved, area, fitted: the second saved at scale 1, the fifth on a screen now gone, the last on none known.
-    const ScreenRect cases[][3] = {
+    const ScreenRect rects[][3] = {
         {{50, 50, 800, 400}, halved, {50, 50, 800, 400}}, {{360, 140, 1200, 800}, halved, halved},
         {{700, 100, 400, 300}, halved, {560, 100, 400, 300}}, {{10, 0, 400, 300}, halved, {10, 24, 400, 300}},
         {{-2000, -900, 640, 480}, halved, {0, 24, 640, 480}}, {{5, 5, 0, -3}, halved, halved},
         {{1900, 10, 500, 300}, {1920, 0, 1280, 1024}, {1920, 10, 500, 300}},
         {{5000, 5000, 800, 600}, {0, 0, 10, 0}, {5000, 5000, 800, 600}}};
-    for (const auto& c : cases) EXPECT_EQ(FitIntoArea(c[0], c[1]), c[2]) << c[0].left;
+    for (const auto& c : rects) EXPECT_EQ(FitIntoArea(c[0], c[1]), c[2]) << c[0].left;
 }
 
 }  // namespace

@@ -35,7 +35,6 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTripsKeyLettersAndProgramName) {
         EXPECT_EQ(UnicodeToCp1251(text), expected);
         EXPECT_EQ(FitsCp1251(text), expected.find('?') == std::string::npos);
     }
-
     // Keycodes as `xev` reports them with a US layout: the ends of each row.
     for (const auto& [keycode, letter] : {std::pair<std::uint32_t, char>{23, 0}, {24, 'Q'}, {33, 'P'}, {34, 0},
                                           {37, 0}, {38, 'A'}, {46, 'L'}, {47, 0}, {51, 0}, {52, 'Z'},
@@ -51,7 +50,7 @@ struct SafeFileWriterTest : ::testing::Test {
 };
 
 // Failing calls of the writer: in the shelf tests, with every save.
-TEST_F(SafeFileWriterTest, ShortAndInterruptedWritesAndSymbolicLinks) {
+TEST_F(SafeFileWriterTest, WritingReadingCopyingAndLeftovers) {
     const std::string bytes(4000, 'n');
     FailingFileSystem system;
     std::tie(system.maxWrite, system.interruptFirstWrite) = std::tuple(7, true);
@@ -75,9 +74,8 @@ TEST_F(SafeFileWriterTest, ShortAndInterruptedWritesAndSymbolicLinks) {
     fs::remove(path);
     fs::create_symlink("bksh.dat", path);  // a loop
     EXPECT_FALSE(WriteFileSafely(path, "new"));
-}
-
-TEST_F(SafeFileWriterTest, ReadingCopyingAndLeftovers) {
+    // Reading, copying to a free name and leftovers.
+    fs::remove(path);
     EXPECT_TRUE(!ReadWholeFile(path) && !ReadFileUpTo(path, 8) && !CopyToFreeName(path, ".damaged"));
     std::ofstream(path).close();
     EXPECT_TRUE(ReadWholeFile(path) == "" && ReadFileUpTo(path, 8) == "");

@@ -20,7 +20,6 @@ TEST(CommandRules, EnablingLayoutArithmeticAndSpeedLevels) {
             EXPECT_EQ(IsCommandEnabled(ids[i], context), menu[i] == '1');
             EXPECT_EQ(IsContextItemEnabled(ids[i], context), contextMenu[i] == '1');
         }
-
     EXPECT_TRUE(MinimumWindowSize(1024, 768).width == 682 && MinimumWindowSize(1024, 768).height == 512);
     EXPECT_EQ(MinimumWindowSize(1000, 700).width, 666);  // (1000/3)*2, not 2000/3
     EXPECT_EQ(SharedPaneHeight(500), 333);               // 1000/3; (500/3)*2 would give 332

@@ -16,7 +16,7 @@ std::u32string Repeat(const std::u32string& piece, int times) {
     return s;
 }
 
-TEST(BookmarkRules, CharacterClassesAndTheProposedName) {
+TEST(BookmarkRules, CharacterClassesProposedNamesAndCheckValues) {
     // No-break space, "№" and the stops and spaces of other scripts are ordinary.
     for (char32_t c : std::u32string(U"\r\n.?!")) EXPECT_EQ(ClassifyChar(c), CharClass::SentenceEnd);
     for (char32_t c : std::u32string(U" \t")) EXPECT_EQ(ClassifyChar(c), CharClass::WordGap);
@@ -42,9 +42,7 @@ TEST(BookmarkRules, CharacterClassesAndTheProposedName) {
             << UnicodeToCp1251(expected);
     }
     EXPECT_TRUE(!DefaultBookmarkName(std::u32string(79, U'a'), 10) && DefaultBookmarkName(std::u32string(80, U'a'), 10));
-}
-
-TEST(BookmarkRules, CheckValueFoldsSignedBytesOverA14Or16ByteWindow) {
+    // Check values fold signed bytes over a 14- or 16-byte window.
     for (const auto& [bytes, value] : {std::pair<std::string, std::int32_t>{"", 0}, {"abc", 683}, {"\x80", -128},
                                        {"a\xE0", 2 * 97 - 32}, {std::string(31, '\x01'), 2147483647},
                                        {std::string(32, '\x01'), -1}, {std::string(40, '\xFF'), 1}})
@@ -53,14 +51,14 @@ TEST(BookmarkRules, CheckValueFoldsSignedBytesOverA14Or16ByteWindow) {
     for (int i = 0; i < 100; ++i) bytes += static_cast<char>('!' + i % 90);
     const std::u32string text = FromCp1251(bytes);
     // Windows-1251 bytes, as stored values were made: "Ж" is 0xC6, what it lacks "?".
-    const std::u32string foreign = U"\u0416\u65E5\U0001F600\u00F6" + std::u32string(76, U' ');
+    const std::u32string lacking = U"\u0416\u65E5\U0001F600\u00F6" + std::u32string(76, U' ');
     EXPECT_EQ(TextCheckValue(text.substr(0, 79), 10), 0);
     EXPECT_EQ(TextCheckValue(U"abc" + std::u32string(77, U' '), 0), 683 * 2048 + 32 * 2047);
     // At 84, 16 characters follow: forward; at 85, 15: backward.
     for (const auto& [at, from, count] : {std::array<std::size_t, 3>{0, 0, 14}, {84, 84, 14}, {85, 69, 16},
                                           {1000, 84, 16}})
         EXPECT_EQ(TextCheckValue(text, at), FoldCheckValue(bytes.substr(from, count))) << at;
-    EXPECT_EQ(TextCheckValue(foreign, 0), FoldCheckValue("\xC6???" + std::string(10, ' ')));
+    EXPECT_EQ(TextCheckValue(lacking, 0), FoldCheckValue("\xC6???" + std::string(10, ' ')));
 }
 
 TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookmark) {
@@ -80,7 +78,6 @@ TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookma
     for (const std::u32string& t : {inside, text.substr(0, at - 1) + text.substr(at), text.substr(0, 100)})
         EXPECT_EQ(GoToBookmark(t, document, 0, kept), (BookmarkJump{BookmarkCheck::Changed, kept}));
     EXPECT_EQ(GoToBookmark(text, document, 1, kept), (BookmarkJump{BookmarkCheck::Missing, kept}));
-
     // The resume bookmark is stored at the caret and taken back on opening. A short text, or a
     // window of zero bytes, which folds to 0, stores nothing.
     const std::size_t caret = text.find(U"word7") + 2;
@@ -98,7 +95,6 @@ TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookma
     document.AddBookmark({U".", 5000, 1});  // past the end of a shorter text: the caret goes to the end
     EXPECT_EQ(RestoreResumePosition(text, document), (TextRange{text.size(), text.size()}));
     EXPECT_EQ(document.Bookmarks().size(), 2u);
-
     // Bookmarks keep position order, newest first among equals; the first "." resumes.
     document = ShelfDocument();
     EXPECT_EQ(OpeningBookmark(document), std::nullopt);
@@ -121,7 +117,6 @@ TEST(LibraryDialogRules, ChosenEntryListDialogSizeAndOfferedNames) {
                 ChosenEntry(std::nullopt, 1, true) == 0u);
     EXPECT_FALSE(ChosenEntry(3, 3, true) || ChosenEntry(std::nullopt, 1, false) ||
                  ChosenEntry(std::nullopt, 2, true) || ChosenEntry(std::nullopt, 0, true));
-
     // The fields as the settings hold them (width, height, min width, min height), the screen, the
     // geometry, the fields after. The template gives a client size of 300 x 200; unknown sizes take it.
     // Larger than an unknown screen: an arithmetic shift left of the origin.
@@ -139,7 +134,6 @@ TEST(LibraryDialogRules, ChosenEntryListDialogSizeAndOfferedNames) {
         EXPECT_EQ(OpenListDialog({r[0], r[1], r[2], r[3]}, 300, 200, r[4], r[5]), g) << r[0];
         EXPECT_TRUE(std::equal(r.begin(), r.begin() + 4, r.begin() + 12)) << r[0];
     }
-
     for (const auto& [document, offered] : {std::pair{U"archive.tar.gz", U"archive.tar"}, {U"README", U"README"},
                                             {U".profile", U""}, {U"G\u00F6del.pdf", U"G\u00F6del"}})
         EXPECT_EQ(OfferedShelfName(document), offered);

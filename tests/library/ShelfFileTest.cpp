@@ -117,7 +117,6 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToThei
     ShelfDocument document = Document(U"only", "/only.txt", 4);
     ASSERT_EQ(shelf.Rewrite(4, document), ShelfStatus::Done);
     EXPECT_TRUE(document.key == 1 && FileBytes() == Image(1, {{1, Record("only", "/only.txt")}}));
-
     // Names are cut to their block; paths that do not fit are refused.
     // One "?" for each character Windows-1251 lacks; one past the cut is dropped.
     const std::u32string n259(259, U'n');

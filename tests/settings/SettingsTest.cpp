@@ -45,7 +45,6 @@ TEST(ReaderSettings, TheRecordByteForByteAndShortFilesOrOldMarkersTakeFirstRunVa
     first.readingArea.font.charSet = first.textArea.font.charSet = 0;
     EXPECT_EQ(AreaDefaults(AreaPane::Reading), first.readingArea);
     EXPECT_EQ(AreaDefaults(AreaPane::Text), first.textArea);
-
     // Every field is read at its own offset.
     std::string image(348, '\0');
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7 + 1);
@@ -61,7 +60,6 @@ TEST(ReaderSettings, TheRecordByteForByteAndShortFilesOrOldMarkersTakeFirstRunVa
     AreaAppearance area;
     area.font.SetFaceName(std::string(40, 'x'));
     EXPECT_EQ(area.font.FaceName(), std::string(31, 'x'));
-
     // Written on a 1024 x 768 screen, read on a 1600 x 1200 one: the fields beyond the end of a
     // short file are those of this screen's first run.
     ReaderSettings stored = DefaultSettings(1024, 768);
@@ -184,7 +182,6 @@ TEST_F(SettingsHolderTest, FirstRunDefaultsRepairsAndSavingOnlyWhenAsked) {
         EXPECT_EQ(fs::symlink_status(path).type(), type);
     }
     fs::remove(path);
-
     // One field at a time set to what the program never writes takes its first-run value and
     // nothing else changes; a value the program writes stays.
     ReaderSettings stored = DefaultSettings(1024, 768);
