@@ -83,8 +83,7 @@ struct ShelfFileTest : ::testing::Test {
 TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToTheirBlock) {
     ASSERT_TRUE(shelf.Validate() && FileBytes() == kEmpty);  // a missing file becomes an empty shelf
     // The name in Windows-1251, the path in the platform's bytes.
-    const std::string name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0";
-    const std::string docPath = "/home/reader/книги/war.txt";
+    const std::string name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0", docPath = "/home/reader/книги/war.txt";
     ShelfDocument war = Document(U"Война и мир", docPath);
     ASSERT_EQ(Put(war), 1);
     EXPECT_EQ(FileBytes(), Image(1, {{1, Record(name, docPath)}}));

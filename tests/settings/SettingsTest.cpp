@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 std::string Word(std::uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
 std::string Padded(const std::string& name) { return name + std::string(32 - name.size(), '\0'); }
 
-TEST(ReaderSettings, TheRecordByteForByteAndShortFilesOrOldMarkersTakeFirstRunValues) {
+TEST(ReaderSettings, TheRecordByteForByteShortFilesOldMarkersBoundsAndChosenFonts) {
     // Screen width and height; window left, top, width, height and reading pane height.
     for (const auto& [w, h, left, top, width, height, pane] :
          {std::array{1024, 768, 50, 50, 924, 668, 334}, {1300, 900, 50, 50, 1200, 800, 400},
@@ -77,10 +77,7 @@ TEST(ReaderSettings, TheRecordByteForByteAndShortFilesOrOldMarkersTakeFirstRunVa
             std::tie(expected.severalWords, expected.thresholdChars, expected.clickStep) = std::tuple(0, 10, 1);
         EXPECT_EQ(ParseSettings(SerializeSettings(stored), DefaultSettings(1600, 1200)), expected) << marker;
     }
-}
-
-// Any field may hold anything: what the program derives from it stays usable (and does not overflow).
-TEST(SettingsBounds, EveryFieldAtItsExtremesGivesUsableValuesAndChosenFontsAreKept) {
+    // Any field may hold anything: what the program derives from it stays usable (and does not overflow).
     using S = ReaderSettings;
     for (std::int32_t S::*field :
          {&S::readingPaneHeight, &S::speedLevel, &S::commaDelayLevel, &S::stopDelayLevel, &S::startupAction,
