@@ -44,13 +44,10 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTripsKeyLettersAndProgramName) {
     for (const char* bad : {"reader", "lmn2", "", " lmn"}) EXPECT_FALSE(IsProgramName(bad)) << bad;
 }
 
-struct SafeFileWriterTest : ::testing::Test {
+// Failing calls of the writer: in the shelf tests, with every save.
+TEST(SafeFileWriter, WritingReadingCopyingAndLeftovers) {
     TempFolder folder;
     const std::string path = folder.Path("bksh.dat");
-};
-
-// Failing calls of the writer: in the shelf tests, with every save.
-TEST_F(SafeFileWriterTest, WritingReadingCopyingAndLeftovers) {
     const std::string bytes(4000, 'n');
     FailingFileSystem system;
     std::tie(system.maxWrite, system.interruptFirstWrite) = std::tuple(7, true);

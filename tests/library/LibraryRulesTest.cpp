@@ -113,8 +113,7 @@ TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookma
 }
 
 TEST(LibraryDialogRules, ChosenEntryListDialogSizeAndOfferedNames) {
-    EXPECT_TRUE(ChosenEntry(2, 3, true) == 2u && ChosenEntry(0, 1, false) == 0u &&
-                ChosenEntry(std::nullopt, 1, true) == 0u);
+    EXPECT_TRUE(ChosenEntry(2, 3, true) == 2u && ChosenEntry(0, 1, false) == 0u && ChosenEntry(std::nullopt, 1, true) == 0u);
     EXPECT_FALSE(ChosenEntry(3, 3, true) || ChosenEntry(std::nullopt, 1, false) ||
                  ChosenEntry(std::nullopt, 2, true) || ChosenEntry(std::nullopt, 0, true));
     // The fields as the settings hold them (width, height, min width, min height), the screen, the
