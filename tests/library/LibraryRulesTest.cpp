@@ -1,93 +1,69 @@
 #include <gtest/gtest.h>
-
 #include "base/CodePage.h"
 #include "library/BookmarkRules.h"
 #include "library/LibraryDialogRules.h"
 #include "library/ShelfDocument.h"
-
 #include "TestText.h"
 
-// Expected names and check values are worked out by hand from the rules:
-// 79-character windows, the after-part ending before the text's last
-// character, 14 forward or 16 backward signed bytes folded as 2 x value + byte.
+// Names and check values worked out by hand: 79-character windows, the after-part ending
+// before the text's last character, 14 forward or 16 backward signed bytes, 2 x value + byte.
 
 namespace {
 
 std::u32string Repeat(const std::u32string& piece, int times) {
     std::u32string s;
-    for (int i = 0; i < times; ++i) s += piece;
-    return s;
-}
-std::u32string Words(int count) {  // "word0 word1 ... "
-    std::u32string s;
-    for (int i = 0; i < count; ++i) s += U"word" + FromCp1251(std::to_string(i)) + U" ";
+    while (times-- > 0) s += piece;
     return s;
 }
 
-TEST(BookmarkRules, CharacterClasses) {
+TEST(BookmarkRules, CharacterClassesProposedNamesAndCheckValues) {
     // No-break space, "№" and the stops and spaces of other scripts are ordinary.
     for (char32_t c : std::u32string(U"\r\n.?!")) EXPECT_EQ(ClassifyChar(c), CharClass::SentenceEnd);
     for (char32_t c : std::u32string(U" \t")) EXPECT_EQ(ClassifyChar(c), CharClass::WordGap);
     for (char32_t c : std::u32string(U",;\u00A0\u2116\u3002\u3000a", 8) + char32_t(0))
         EXPECT_EQ(ClassifyChar(c), CharClass::Ordinary) << std::uint32_t(c);
-}
-
-TEST(BookmarkRules, ProposedNameIsTheSentenceAroundTheCaret) {
+    // The sentence around the caret is proposed as a bookmark's name.
     const std::u32string pad = Repeat(U"Filler sentence here. ", 5);
     const std::u32string sentence = U"Alpha beta gamma. The quick brown fox jumps over the lazy dog. ";
-    const std::u32string ending = std::u32string(70, U'a') + U". Last words of the book";
-    const std::u32string fox = U"The quick brown fox jumps over the lazy dog";
+    const std::u32string ending = std::u32string(70, U'a') + U". Last words of the book", fox = sentence.substr(18, 43);
     const std::u32string foreign = U"\u65E5\u672C. G\u00F6del \U0001F600 wrote it. " + pad;
     const std::tuple<std::u32string, std::size_t, std::u32string> cases[] = {  // text, caret, name
-        {sentence + pad, 30, fox},
-        {sentence + pad, 18, fox},  // after a full stop and a space
-        {ending, ending.size(), U"Last words of the book"},  // at the end: the before-part only
-        {ending, 5000, U"Last words of the book"},
-        {ending, ending.size() - 1, U"Last words of the boo"},
+        {sentence + pad, 30, fox}, {sentence + pad, 18, fox},  // after a full stop and a space
+        {ending, 5000, U"Last words of the book"},  // at the end: the before-part only
         {ending, ending.size() - 2, U"Last words of the boo"},  // stops before the last character
         {Repeat(U"word ", 60), 152, Repeat(U"word ", 30) + U"word"},  // cut to whole words
-        {U"abcdef ghi jkl mno. " + pad, 11, U"abcdef ghi jkl mno"},
         {std::u32string(200, U'x'), 100, std::u32string(158, U'x')},  // one word stays whole
         {pad + U"\r\nLine two text\r\n" + pad, pad.size() + 6, U"Line two text"},
         {U"Alpha beta. Gam" + std::u32string(1, U'\0') + U"ma delta. " + pad, 12, U"Gam"},
-        {U"Это начало. Второе предложение здесь. " + pad, 20, U"Второе предложение здесь"},
         {foreign, 8, U"G\u00F6del \U0001F600 wrote it"},  // one position per character
     };
     for (const auto& [text, caret, expected] : cases) {
-        const std::optional<ProposedBookmark> proposed = DefaultBookmarkName(text, caret);
-        EXPECT_EQ(proposed, (ProposedBookmark{std::min(caret, text.size()), expected}))
+        EXPECT_EQ(DefaultBookmarkName(text, caret), (ProposedBookmark{std::min(caret, text.size()), expected}))
             << UnicodeToCp1251(expected);
     }
-    EXPECT_EQ(DefaultBookmarkName(std::u32string(79, U'a'), 10), std::nullopt);
-    EXPECT_TRUE(DefaultBookmarkName(std::u32string(80, U'a'), 10).has_value());
-}
-
-TEST(BookmarkRules, CheckValueFoldsSignedBytesOverA14Or16ByteWindow) {
-    EXPECT_EQ(FoldCheckValue(""), 0);
-    EXPECT_EQ(FoldCheckValue("abc"), 683);
-    EXPECT_EQ(FoldCheckValue("\x80"), -128);
-    EXPECT_EQ(FoldCheckValue("a\xE0"), 2 * 97 - 32);
-    EXPECT_EQ(FoldCheckValue(std::string(31, '\x01')), 2147483647);
-    EXPECT_EQ(FoldCheckValue(std::string(32, '\x01')), -1);
-    EXPECT_EQ(FoldCheckValue(std::string(40, '\xFF')), 1);
-
+    EXPECT_TRUE(!DefaultBookmarkName(std::u32string(79, U'a'), 10) && DefaultBookmarkName(std::u32string(80, U'a'), 10));
+    // Check values fold signed bytes over a 14- or 16-byte window.
+    for (const auto& [bytes, value] : {std::pair<std::string, std::int32_t>{"", 0}, {"abc", 683}, {"\x80", -128},
+                                       {"a\xE0", 2 * 97 - 32}, {std::string(31, '\x01'), 2147483647},
+                                       {std::string(32, '\x01'), -1}, {std::string(40, '\xFF'), 1}})
+        EXPECT_EQ(FoldCheckValue(bytes), value) << bytes.size();
     std::string bytes;
     for (int i = 0; i < 100; ++i) bytes += static_cast<char>('!' + i % 90);
     const std::u32string text = FromCp1251(bytes);
-    // Windows-1251 bytes, as stored values were made: "Ж" is 0xC6, what the
-    // code page lacks is "?".
-    const std::u32string foreign = U"\u0416\u65E5\U0001F600\u00F6" + std::u32string(76, U' ');
+    // Windows-1251 bytes, as stored values were made: "Ж" is 0xC6, what it lacks "?".
+    const std::u32string lacking = U"\u0416\u65E5\U0001F600\u00F6" + std::u32string(76, U' ');
     EXPECT_EQ(TextCheckValue(text.substr(0, 79), 10), 0);
     EXPECT_EQ(TextCheckValue(U"abc" + std::u32string(77, U' '), 0), 683 * 2048 + 32 * 2047);
-    EXPECT_EQ(TextCheckValue(text, 0), FoldCheckValue(bytes.substr(0, 14)));
-    EXPECT_EQ(TextCheckValue(text, 84), FoldCheckValue(bytes.substr(84, 14)));  // 16 follow
-    EXPECT_EQ(TextCheckValue(text, 85), FoldCheckValue(bytes.substr(69, 16)));  // 15 follow
-    EXPECT_EQ(TextCheckValue(text, 1000), FoldCheckValue(bytes.substr(84, 16)));
-    EXPECT_EQ(TextCheckValue(foreign, 0), FoldCheckValue("\xC6???" + std::string(10, ' ')));
+    // At 84, 16 characters follow: forward; at 85, 15: backward.
+    for (const auto& [at, from, count] : {std::array<std::size_t, 3>{0, 0, 14}, {84, 84, 14}, {85, 69, 16},
+                                          {1000, 84, 16}})
+        EXPECT_EQ(TextCheckValue(text, at), FoldCheckValue(bytes.substr(from, count))) << at;
+    EXPECT_EQ(TextCheckValue(lacking, 0), FoldCheckValue("\xC6???" + std::string(10, ' ')));
 }
 
-TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchanged) {
-    const std::u32string text = Words(30);
+TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookmark) {
+    std::u32string text;  // "word0 word1 ... word29 "
+    for (int i = 0; i < 30; ++i) text += U"word" + FromCp1251(std::to_string(i)) + U" ";
     const std::size_t at = text.find(U"word20");
     ShelfDocument document;
     PlaceBookmark(text, at, U"twenty", document);
@@ -97,23 +73,17 @@ TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchanged) {
     inside[at + 13] = U'_';  // the last character of the forward window
     before[0] = U'W';
     const TextRange kept{3, 9};
-    const BookmarkJump changed{BookmarkCheck::Changed, kept};
-    EXPECT_EQ(GoToBookmark(text, document, 0, kept), (BookmarkJump{BookmarkCheck::Valid, {at, at + 6}}));
-    EXPECT_EQ(GoToBookmark(before, document, 0, kept), (BookmarkJump{BookmarkCheck::Valid, {at, at + 6}}));
-    EXPECT_EQ(GoToBookmark(inside, document, 0, kept), changed);
-    EXPECT_EQ(GoToBookmark(text.substr(0, at - 1) + text.substr(at), document, 0, kept), changed);
-    EXPECT_EQ(GoToBookmark(text.substr(0, 100), document, 0, kept), changed);
+    for (const std::u32string& t : {text, before})
+        EXPECT_EQ(GoToBookmark(t, document, 0, kept), (BookmarkJump{BookmarkCheck::Valid, {at, at + 6}}));
+    for (const std::u32string& t : {inside, text.substr(0, at - 1) + text.substr(at), text.substr(0, 100)})
+        EXPECT_EQ(GoToBookmark(t, document, 0, kept), (BookmarkJump{BookmarkCheck::Changed, kept}));
     EXPECT_EQ(GoToBookmark(text, document, 1, kept), (BookmarkJump{BookmarkCheck::Missing, kept}));
-}
-
-TEST(BookmarkRules, ResumeBookmarkIsStoredAtTheCaretAndTakenBackOnOpening) {
-    const std::u32string text = Words(30);
+    // The resume bookmark is stored at the caret and taken back on opening. A short text, or a
+    // window of zero bytes, which folds to 0, stores nothing.
     const std::size_t caret = text.find(U"word7") + 2;
-    ShelfDocument document;
-    EXPECT_FALSE(StoreResumePosition(text.substr(0, 79), 5, document));
-    // A window of zero bytes folds to 0, which stores nothing either.
-    EXPECT_FALSE(StoreResumePosition(std::u32string(100, U'\0'), 5, document));
-    EXPECT_TRUE(document.Bookmarks().empty());
+    document = ShelfDocument();
+    EXPECT_FALSE(StoreResumePosition(text.substr(0, 79), 5, document) ||
+                 StoreResumePosition(std::u32string(100, U'\0'), 5, document) || !document.Bookmarks().empty());
     PlaceBookmark(text, 0, U"start", document);
     PlaceBookmark(text, 100, U"later", document);
     ASSERT_TRUE(StoreResumePosition(text, caret, document));
@@ -122,92 +92,61 @@ TEST(BookmarkRules, ResumeBookmarkIsStoredAtTheCaretAndTakenBackOnOpening) {
     EXPECT_EQ(RestoreResumePosition(text, document), (TextRange{caret - 2, caret + 3}));
     EXPECT_EQ(document.BookmarkNames(), (std::vector<std::u32string>{U"start", U"later"}));
     EXPECT_EQ(RestoreResumePosition(text, document), std::nullopt);
-    // A "." past the end of a shorter text: the caret goes to the end.
-    document.AddBookmark({U".", 5000, 1});
+    document.AddBookmark({U".", 5000, 1});  // past the end of a shorter text: the caret goes to the end
     EXPECT_EQ(RestoreResumePosition(text, document), (TextRange{text.size(), text.size()}));
     EXPECT_EQ(document.Bookmarks().size(), 2u);
-}
-
-TEST(ShelfDocument, BookmarksKeepPositionOrderNewestFirstAndTheFirstDotResumes) {
-    ShelfDocument document;
+    // Bookmarks keep position order, newest first among equals; the first "." resumes.
+    document = ShelfDocument();
     EXPECT_EQ(OpeningBookmark(document), std::nullopt);
     for (const auto& [name, position] : {std::pair{U"b", 50}, {U"a", 10}, {U"c", 90}, {U"b2", 50},
                                          {U"end", 90}, {U"start", 0}})
         document.AddBookmark({name, position, position});
-    EXPECT_EQ(document.BookmarkNames(),
-              (std::vector<std::u32string>{U"start", U"a", U"b2", U"b", U"end", U"c"}));
-    EXPECT_EQ(document.GetBookmark(5), (Bookmark{U"c", 90, 90}));
-    EXPECT_EQ(document.GetBookmark(6), std::nullopt);
+    EXPECT_EQ(document.BookmarkNames(), (std::vector<std::u32string>{U"start", U"a", U"b2", U"b", U"end", U"c"}));
+    EXPECT_TRUE(document.GetBookmark(5) == (Bookmark{U"c", 90, 90}) && !document.GetBookmark(6));
     document.RemoveBookmark(6);
     EXPECT_EQ(document.Bookmarks().size(), 6u);
     EXPECT_EQ(OpeningBookmark(document), 0u);  // no resume bookmark: the first
     for (const char32_t* name : {U". ", U"..", U".", U"."}) document.AddBookmark({name, 60, 0});
-    EXPECT_EQ(document.FindResumeBookmark(), 4u);
-    EXPECT_EQ(OpeningBookmark(document), 4u);
+    EXPECT_TRUE(document.FindResumeBookmark() == 4u && OpeningBookmark(document) == 4u);
     document.RemoveBookmark(0);
     EXPECT_EQ(document.FindResumeBookmark(), 3u);
 }
 
-TEST(LibraryDialogRules, ChosenEntry) {
-    EXPECT_EQ(ChosenEntry(2, 3, true), 2u);
-    EXPECT_EQ(ChosenEntry(3, 3, true), std::nullopt);
-    EXPECT_EQ(ChosenEntry(std::nullopt, 1, true), 0u);
-    EXPECT_EQ(ChosenEntry(std::nullopt, 1, false), std::nullopt);
-    EXPECT_EQ(ChosenEntry(std::nullopt, 2, true), std::nullopt);
-    EXPECT_EQ(ChosenEntry(std::nullopt, 0, true), std::nullopt);
-    EXPECT_EQ(ChosenEntry(0, 1, false), 0u);
-}
-
-TEST(LibraryDialogRules, OpenListDialog) {
-    struct Row {
-        std::int32_t width, height, minWidth, minHeight;  // as the settings hold them
-        int screenWidth, screenHeight;
-        DialogGeometry geometry;
-        std::int32_t after[4];
-    };
-    // The template gives a client size of 300 x 200; unknown sizes take it.
-    const Row rows[] = {
-        {0, 0, 0, 0, 1024, 768, {362, 284, 300, 200, 300, 200}, {300, 200, 300, 200}},
-        {500, 0, 10, 10, 1024, 768, {362, 284, 300, 200, 300, 200}, {300, 200, 300, 200}},
-        {-400, 300, 50, 50, 1024, 768, {362, 284, 300, 200, 300, 200}, {300, 200, 300, 200}},
-        {301, 201, 300, 200, 1024, 768, {361, 283, 301, 201, 300, 200}, {301, 201, 300, 200}},
-        // Larger than an unknown screen: an arithmetic shift left of the origin.
-        {1500, 901, 300, 200, 0, 0, {-750, -451, 1500, 901, 300, 200}, {1500, 901, 300, 200}},
-        {5000, 4000, 3000, 2000, 1024, 768, {0, 0, 1024, 768, 1024, 768}, {5000, 4000, 3000, 2000}},
-        {100, 100, 300, 200, 1024, 768, {362, 284, 300, 200, 300, 200}, {100, 100, 300, 200}},
-        {400, 300, 0, -5, 1024, 768, {312, 234, 400, 300, 300, 200}, {400, 300, 0, -5}},
-        {400, 300, 1, 1, 1024, 768, {312, 234, 400, 300, 1, 1}, {400, 300, 1, 1}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.width);
-        std::int32_t f[4] = {row.width, row.height, row.minWidth, row.minHeight};
-        EXPECT_EQ(OpenListDialog({f[0], f[1], f[2], f[3]}, 300, 200, row.screenWidth, row.screenHeight),
-                  row.geometry);
-        EXPECT_TRUE(std::equal(f, f + 4, row.after));
+TEST(LibraryDialogRules, ChosenEntryListDialogSizeAndOfferedNames) {
+    EXPECT_TRUE(ChosenEntry(2, 3, true) == 2u && ChosenEntry(0, 1, false) == 0u && ChosenEntry(std::nullopt, 1, true) == 0u);
+    EXPECT_FALSE(ChosenEntry(3, 3, true) || ChosenEntry(std::nullopt, 1, false) ||
+                 ChosenEntry(std::nullopt, 2, true) || ChosenEntry(std::nullopt, 0, true));
+    // The fields as the settings hold them (width, height, min width, min height), the screen, the
+    // geometry, the fields after. The template gives a client size of 300 x 200; unknown sizes take it.
+    // Larger than an unknown screen: an arithmetic shift left of the origin.
+    const std::array<std::int32_t, 16> rows[] = {
+        {0, 0, 0, 0, 1024, 768, 362, 284, 300, 200, 300, 200, 300, 200, 300, 200},
+        {-400, 300, 50, 50, 1024, 768, 362, 284, 300, 200, 300, 200, 300, 200, 300, 200},
+        {301, 201, 300, 200, 1024, 768, 361, 283, 301, 201, 300, 200, 301, 201, 300, 200},
+        {1500, 901, 300, 200, 0, 0, -750, -451, 1500, 901, 300, 200, 1500, 901, 300, 200},
+        {5000, 4000, 3000, 2000, 1024, 768, 0, 0, 1024, 768, 1024, 768, 5000, 4000, 3000, 2000},
+        {100, 100, 300, 200, 1024, 768, 362, 284, 300, 200, 300, 200, 100, 100, 300, 200},
+        {400, 300, 0, -5, 1024, 768, 312, 234, 400, 300, 300, 200, 400, 300, 0, -5},
+        {400, 300, 1, 1, 1024, 768, 312, 234, 400, 300, 1, 1, 400, 300, 1, 1}};
+    for (auto r : rows) {
+        const DialogGeometry g{r[6], r[7], r[8], r[9], r[10], r[11]};
+        EXPECT_EQ(OpenListDialog({r[0], r[1], r[2], r[3]}, 300, 200, r[4], r[5]), g) << r[0];
+        EXPECT_TRUE(std::equal(r.begin(), r.begin() + 4, r.begin() + 12)) << r[0];
     }
-}
-
-TEST(LibraryDialogRules, OfferedShelfNamesAndTrimming) {
-    const std::pair<const char32_t*, const char32_t*> plain[] = {
-        {U"archive.tar.gz", U"archive.tar"}, {U"README", U"README"}, {U".profile", U""},
-        {U"name.", U"name"}, {U"G\u00F6del \U0001F600.pdf", U"G\u00F6del \U0001F600"}};
-    for (const auto& [document, offered] : plain) EXPECT_EQ(OfferedShelfName(document), offered);
-    const std::array<const char32_t*, 4> rows[] = {  // document, author, title, offered
+    for (const auto& [document, offered] : {std::pair{U"archive.tar.gz", U"archive.tar"}, {U"README", U"README"},
+                                            {U".profile", U""}, {U"G\u00F6del.pdf", U"G\u00F6del"}})
+        EXPECT_EQ(OfferedShelfName(document), offered);
+    // A zipped fb2 loses both extensions, unless they are the whole name.
+    const std::array<const char32_t*, 4> named[] = {  // document, author, title, offered
         {U"tale.pdf", U"Лев Толстой", U"Война и мир", U"Лев Толстой - Война и мир"},
-        {U"tale.epub", U"", U"Война и мир", U"Война и мир"},
-        {U"tale.epub", U"Лев Толстой", U"  \t", U"tale"},
-        {U"tale.pdf", U" Anna ", U" Notes ", U"Anna - Notes"},
-        {U"TALE.FB2.ZIP", U"", U"", U"TALE"},  // a zipped fb2 loses both extensions
-        {U"tale.fb2", U"", U"", U"tale"},
-        {U".fb2.zip", U"", U"", U".fb2"},  // only the name
-    };
-    for (const auto& [document, author, title, offered] : rows)
+        {U"tale.epub", U"", U"Война и мир", U"Война и мир"}, {U"tale.epub", U"Лев Толстой", U"  \t", U"tale"},
+        {U"TALE.FB2.ZIP", U"", U"", U"TALE"}, {U"tale.fb2", U"", U"", U"tale"}, {U".fb2.zip", U"", U"", U".fb2"}};
+    for (const auto& [document, author, title, offered] : named)
         EXPECT_EQ(OfferedShelfName(document, author, title), offered);
     // Only ASCII white space is trimmed; other spaces are characters of the name.
-    EXPECT_EQ(TrimName(U" \t name x \r\n"), U"name x");
-    EXPECT_EQ(TrimName(U" \t\r\n\v\f"), U"");
-    EXPECT_EQ(TrimName(U"\u00A0n\u3000"), U"\u00A0n\u3000");
-    EXPECT_EQ(TrimName(std::u32string(U"\0a", 2)), std::u32string(U"\0a", 2));
+    EXPECT_TRUE(TrimName(U" \t name x \r\n") == U"name x" && TrimName(U" \t\r\n\v\f").empty());
+    for (const std::u32string& kept : {std::u32string(U"\u00A0n\u3000"), std::u32string(U"\0a", 2)})
+        EXPECT_EQ(TrimName(kept), kept);
 }
 
 }  // namespace
