@@ -4,12 +4,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include "FailingFileSystem.h"
+#include "TempFolder.h"
 #include "base/CodePage.h"
 #include "base/KeyPositions.h"
 #include "base/ProgramTexts.h"
 #include "base/SafeFileWriter.h"
-#include "FailingFileSystem.h"
-#include "TempFolder.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -21,24 +21,37 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTripsKeyLettersAndProgramName) {
         all.push_back(static_cast<char>(byte));
         char in = all.back(), *inPtr = &in, out[4] = {}, *outPtr = out;
         std::size_t inLeft = 1, outLeft = 4;
-        char32_t expected = 0x98;  // undefined for iconv, 0x98 reads as the C1 control of that number
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1)) std::memcpy(&expected, out, 4);
+        char32_t expected =
+            0x98;  // undefined for iconv, 0x98 reads as the C1 control of that number
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1))
+            std::memcpy(&expected, out, 4);
         EXPECT_EQ(Cp1251ToUnicode(all.substr(byte))[0], expected) << byte;
     }
     iconv_close(cd);
     EXPECT_TRUE(FitsCp1251(Cp1251ToUnicode(all)));
     EXPECT_EQ(UnicodeToCp1251(Cp1251ToUnicode(all)), all);
     // One "?" for each character the code page lacks.
-    for (const auto& [text, expected] : {std::pair<std::u32string, std::string>{U"Ёж€№", "\xA8\xE6\x88\xB9"},
-                                         {U"αβ中 a\U0001F600b Café", "??? a?b Caf?"},
-                                         {std::u32string(U"a") + char32_t(0xD800) + char32_t(0x110000), "a??"}}) {
+    for (const auto& [text, expected] :
+         {std::pair<std::u32string, std::string>{U"Ёж€№", "\xA8\xE6\x88\xB9"},
+          {U"αβ中 a\U0001F600b Café", "??? a?b Caf?"},
+          {std::u32string(U"a") + char32_t(0xD800) + char32_t(0x110000), "a??"}}) {
         EXPECT_EQ(UnicodeToCp1251(text), expected);
         EXPECT_EQ(FitsCp1251(text), expected.find('?') == std::string::npos);
     }
     // Keycodes as `xev` reports them with a US layout: the ends of each row.
-    for (const auto& [keycode, letter] : {std::pair<std::uint32_t, char>{23, 0}, {24, 'Q'}, {33, 'P'}, {34, 0},
-                                          {37, 0}, {38, 'A'}, {46, 'L'}, {47, 0}, {51, 0}, {52, 'Z'},
-                                          {58, 'M'}, {59, 0}, {0xFFFFFFFFu, 0}})
+    for (const auto& [keycode, letter] : {std::pair<std::uint32_t, char>{23, 0},
+                                          {24, 'Q'},
+                                          {33, 'P'},
+                                          {34, 0},
+                                          {37, 0},
+                                          {38, 'A'},
+                                          {46, 'L'},
+                                          {47, 0},
+                                          {51, 0},
+                                          {52, 'Z'},
+                                          {58, 'M'},
+                                          {59, 0},
+                                          {0xFFFFFFFFu, 0}})
         EXPECT_EQ(UsLetterAtKeycode(keycode), letter) << keycode;
     EXPECT_TRUE(IsProgramName("lmn") && IsProgramName("LMN") && IsProgramName("Lmn"));
     for (const char* bad : {"reader", "lmn2", "", " lmn"}) EXPECT_FALSE(IsProgramName(bad)) << bad;
@@ -56,8 +69,11 @@ TEST(SafeFileWriter, WritingReadingCopyingAndLeftovers) {
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0644));
     // Symbolic links stay, and the file they finally name gets the bytes.
     fs::create_directories(folder.Path() / "data");
-    const std::tuple<std::string, std::string, bool> cases[] = {  // bksh.dat -> link, hop -> ..., not dangling
-        {"data/real.dat", "", true}, {folder.Path("data/abs.dat"), "", true}, {"hop", "data/chain.dat", true},
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        // bksh.dat -> link, hop -> ..., not dangling
+        {"data/real.dat", "", true},
+        {folder.Path("data/abs.dat"), "", true},
+        {"hop", "data/chain.dat", true},
         {"data/new.dat", "", false}};
     for (const auto& [link, hop, exists] : cases) {
         const std::string target = hop.empty() ? link : hop;
@@ -73,7 +89,8 @@ TEST(SafeFileWriter, WritingReadingCopyingAndLeftovers) {
     EXPECT_FALSE(WriteFileSafely(path, "new"));
     // Reading, copying to a free name and leftovers.
     fs::remove(path);
-    EXPECT_TRUE(!ReadWholeFile(path) && !ReadFileUpTo(path, 8) && !CopyToFreeName(path, ".damaged"));
+    EXPECT_TRUE(!ReadWholeFile(path) && !ReadFileUpTo(path, 8) &&
+                !CopyToFreeName(path, ".damaged"));
     std::ofstream(path).close();
     EXPECT_TRUE(ReadWholeFile(path) == "" && ReadFileUpTo(path, 8) == "");
     // Read no further than needed to tell a file is longer: one byte past the limit.
@@ -85,12 +102,14 @@ TEST(SafeFileWriter, WritingReadingCopyingAndLeftovers) {
     std::ofstream(path + ".damaged") << "older copy";
     EXPECT_EQ(CopyToFreeName(path, ".damaged"), path + ".damaged.1");
     EXPECT_EQ(CopyToFreeName(path, ".damaged"), path + ".damaged.2");
-    EXPECT_TRUE(ReadWholeFile(path + ".damaged") == "older copy" && ReadWholeFile(path + ".damaged.2") == "shelf");
+    EXPECT_TRUE(ReadWholeFile(path + ".damaged") == "older copy" &&
+                ReadWholeFile(path + ".damaged.2") == "shelf");
     const std::string pipe = folder.Path("pipe");  // no regular file: nothing to copy
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     EXPECT_FALSE(CopyToFreeName(pipe, ".damaged") || fs::exists(pipe + ".damaged"));
     // Only the temporaries of that file go.
-    const char* names[] = {".bksh.dat.tmp-1-0", ".bksh.dat.tmp-99-3", ".lmn.dat.tmp-1-0", "bksh.dat.tmp"};
+    const char* names[] = {".bksh.dat.tmp-1-0", ".bksh.dat.tmp-99-3", ".lmn.dat.tmp-1-0",
+                           "bksh.dat.tmp"};
     for (const char* name : names) std::ofstream(folder.Path(name)) << "x";
     RemoveLeftoverTemporaries(path);
     for (const char* name : names) EXPECT_EQ(fs::exists(folder.Path(name)), name[1] != 'b') << name;

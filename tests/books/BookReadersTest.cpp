@@ -66,9 +66,13 @@ void ExpectLooks(const LoadedText& book, const std::string& looks) {
         const std::size_t at = book.text.find(piece);
         ASSERT_NE(at, std::u32string::npos) << look;
         for (const std::size_t i : {at, at + piece.size() - 1}) {
-            const auto run = std::find_if(book.runs.begin(), book.runs.end(), [&](const TextRun& r) { return i >= r.start && i < r.start + r.length; });
+            const auto run = std::find_if(
+                book.runs.begin(), book.runs.end(),
+                [&](const TextRun& r) { return i >= r.start && i < r.start + r.length; });
             const CharFormat format = run == book.runs.end() ? CharFormat{} : run->format;
-            EXPECT_EQ(std::string(format.bold ? "b" : "") + (format.italic ? "i" : ""), look.substr(equals + 1)) << look;
+            EXPECT_EQ(std::string(format.bold ? "b" : "") + (format.italic ? "i" : ""),
+                      look.substr(equals + 1))
+                << look;
         }
     }
 }
@@ -165,12 +169,19 @@ std::string HandDocx() {
         std::string("<w:endnotes ") + kW + ">" +
         R"(<w:endnote w:id="5"><w:p><w:r><w:endnoteRef/></w:r><w:r><w:t xml:space="preserve"> end-note text</w:t></w:r></w:p></w:endnote></w:endnotes>)";
     const auto rel = [](const char* type, const char* target) {
-        return std::string("<Relationship Id=\"") + type + "\" Type=\"" + kRel + type + "\" Target=\"" + target + "\"/>";
+        return std::string("<Relationship Id=\"") + type + "\" Type=\"" + kRel + type +
+               "\" Target=\"" + target + "\"/>";
     };
-    const char* const rels = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    const char* const rels =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
     return Zip({{"_rels/.rels", rels + rel("officeDocument", "/doc/main.xml") + "</Relationships>"},
-                {"doc/_rels/main.xml.rels", rels + rel("footnotes", "notes/fn.xml") + rel("endnotes", "notes/en.xml") + rel("styles", "st.xml") + "</Relationships>"},
-                {"doc/main.xml", document}, {"doc/st.xml", styles}, {"doc/notes/fn.xml", footnotes}, {"doc/notes/en.xml", endnotes},
+                {"doc/_rels/main.xml.rels", rels + rel("footnotes", "notes/fn.xml") +
+                                                rel("endnotes", "notes/en.xml") +
+                                                rel("styles", "st.xml") + "</Relationships>"},
+                {"doc/main.xml", document},
+                {"doc/st.xml", styles},
+                {"doc/notes/fn.xml", footnotes},
+                {"doc/notes/en.xml", endnotes},
                 {"word/document.xml", "<w:document/>"}});
 }
 
@@ -212,7 +223,9 @@ std::string HandOdt() {
     styles +=
         R"(<style:style style:name="C17" style:family="paragraph"><style:text-properties fo:font-weight="bold"/></style:style>)"
         "</office:styles></office:document-styles>";
-    const std::string meta = "<office:document-meta " + kOdtNs + "><office:meta><dc:creator>Last Editor</dc:creator><dc:title> Заголовок\n  книги </dc:title></office:meta></office:document-meta>";
+    const std::string meta = "<office:document-meta " + kOdtNs +
+                             "><office:meta><dc:creator>Last Editor</dc:creator><dc:title> "
+                             "Заголовок\n  книги </dc:title></office:meta></office:document-meta>";
     return Zip({{"content.xml", content}, {"styles.xml", styles}, {"meta.xml", meta}});
 }
 
@@ -223,8 +236,12 @@ TEST(BookReaders, SamplesGiveTheirTextLooksAndMetadata) {
     const std::string pdf = "Глава первая. Город=b|Стихотворение=b|Chapter Two. Tables=b|Это первый абзац=|Мороз и солнце=|Апельсин=";
     const std::string epub = "Зимний вечер=b";
     // clang-format on
-    const char *const twoCountries = "Две страны — Two Countries", *const winter = "Зимний вечер и другие страницы";
-    struct Row { const char *file, *expected, *author, *title; const std::string* looks; };
+    const char *const twoCountries = "Две страны — Two Countries",
+                      *const winter = "Зимний вечер и другие страницы";
+    struct Row {
+        const char *file, *expected, *author, *title;
+        const std::string* looks;
+    };
     // clang-format off
     const Row rows[] = {
         {"pandoc-epub3.epub", "pandoc-epub.txt", "Анна Петрова, John Smith", winter, &epub},
@@ -249,7 +266,8 @@ TEST(BookReaders, SamplesGiveTheirTextLooksAndMetadata) {
         const LoadedText book = LoadAnyDocument(kData + row.file, *kind, {});
         ASSERT_EQ(book.error, LoadError::None);
         std::string text = ToUtf8(book.text);
-        if (row.file == std::string("sample.pdf")) std::erase(text, '\r');  // one paragraph a line, to be checked by eye
+        if (row.file == std::string("sample.pdf"))
+            std::erase(text, '\r');  // one paragraph a line, to be checked by eye
         EXPECT_EQ(text, Sample(row.expected));
         EXPECT_EQ(ToUtf8(book.author), row.author);
         EXPECT_EQ(ToUtf8(book.title), row.title);
@@ -262,7 +280,8 @@ TEST(BookReaders, SamplesGiveTheirTextLooksAndMetadata) {
 
 // What a load gives: the text, "|" for a break, or "!" and the error.
 std::string Outcome(const LoadedText& book) {
-    const char* const errors[] = {"", "OpenFailed", "TooLarge", "BookTooLarge", "Damaged", "Encrypted", "NoText", "Cancelled"};
+    const char* const errors[] = {"",        "OpenFailed", "TooLarge", "BookTooLarge",
+                                  "Damaged", "Encrypted",  "NoText",   "Cancelled"};
     return book.error == LoadError::None ? Bars(book.text)
                                          : std::string("!") + errors[static_cast<int>(book.error)];
 }
@@ -279,9 +298,17 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
     std::string utf16 = "\xFF\xFE";
     for (char32_t c : FromUtf8(SmallFb2(R"(<?xml version="1.0" encoding="UTF-16"?>)", body)))
         utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    const std::string docxLaughs = Laughs("w:document", std::string("<w:document ") + kW + "><w:body><w:p><w:r><w:t>a &l9; b</w:t></w:r></w:p></w:body></w:document>");
-    const std::string fb2Laughs = Laughs("FictionBook", "<FictionBook><body><p>Смех &l9; и &loop; и &undefined; конец</p></body></FictionBook>");
-    struct Row { Reader read; std::string bytes, outcome; };
+    const std::string docxLaughs =
+        Laughs("w:document",
+               std::string("<w:document ") + kW +
+                   "><w:body><w:p><w:r><w:t>a &l9; b</w:t></w:r></w:p></w:body></w:document>");
+    const std::string fb2Laughs = Laughs(
+        "FictionBook",
+        "<FictionBook><body><p>Смех &l9; и &loop; и &undefined; конец</p></body></FictionBook>");
+    struct Row {
+        Reader read;
+        std::string bytes, outcome;
+    };
     // clang-format off
     const Row rows[] = {
         // EPUB: headings, the spine's order without navigation, NCX or non-linear
@@ -363,20 +390,27 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         EXPECT_EQ(Outcome(book), rows[i].outcome);
         if (book.error != LoadError::None) EXPECT_TRUE(book.text.empty() && book.runs.empty());
         ExpectWellFormed(book);
-        if (rows[i].read == ReadFb2 && rows[i].outcome == body) EXPECT_EQ(ToUtf8(book.title), "Book");
+        if (rows[i].read == ReadFb2 && rows[i].outcome == body)
+            EXPECT_EQ(ToUtf8(book.title), "Book");
     }
 }
 
 TEST(BookReaders, BuiltBooksLookAsTheirStylesSay) {
     CharFormat bold;
     bold.bold = true;
-    const LoadedText epub = ReadEpub(Epub({{"OEBPS/a.xhtml", Chapter("<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>")}}), {}, {});
-    EXPECT_EQ(epub.runs, (std::vector<TextRun>{{0, 7, bold}, {7, 8, {}}, {15, 3, bold}, {18, 12, {}}}));
+    const LoadedText epub =
+        ReadEpub(Epub({{"OEBPS/a.xhtml",
+                        Chapter("<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>")}}),
+                 {}, {});
+    EXPECT_EQ(epub.runs,
+              (std::vector<TextRun>{{0, 7, bold}, {7, 8, {}}, {15, 3, bold}, {18, 12, {}}}));
     ExpectLooks(ReadDocx(HandDocx(), {}, {}), "Outline heading=b|Quoted=i|upright=|strong=b|kept=");
     const LoadedText odt = ReadOdt(HandOdt(), {}, {});
     EXPECT_EQ(ToUtf8(odt.author), "Last Editor");
     EXPECT_EQ(ToUtf8(odt.title), "Заголовок книги");
-    ExpectLooks(odt, "Heading=b|slanted=bi|strong=b|a   b=|bold paragraph=b|heavy=b|plain=|styled heading=b|title=b|sixteen=b|seventeen=|one=");
+    ExpectLooks(odt,
+                "Heading=b|slanted=bi|strong=b|a   b=|bold paragraph=b|heavy=b|plain=|styled "
+                "heading=b|title=b|sixteen=b|seventeen=|one=");
 }
 
 // A cut falls where the last paragraph before the limit ends, or in a word
@@ -385,9 +419,14 @@ TEST(BookReaders, TheTextIsCutAtTheLimit) {
     const std::u32string fb2 = ReadFb2(Sample("hand-1251.fb2"), {}, {}).text;
     const std::size_t n = fb2.size();
     // npos: at the limit or where a word ends before it.
-    struct Row { const char* file; Reader read; std::size_t limit, length; };
+    struct Row {
+        const char* file;
+        Reader read;
+        std::size_t limit, length;
+    };
     const std::size_t any = std::string::npos;
-    // "Зимний вечер" is 12 characters, "Глава первая" ends at 73; the PDF's heading before the 40th.
+    // "Зимний вечер" is 12 characters, "Глава первая" ends at 73; the PDF's heading before the
+    // 40th.
     // clang-format off
     const Row rows[] = {
         {"hand-1251.fb2", ReadFb2, 0, 0}, {"hand-1251.fb2", ReadFb2, 1, 1}, {"hand-1251.fb2", ReadFb2, 12, 12}, {"hand-1251.fb2", ReadFb2, 13, 12},
@@ -406,8 +445,10 @@ TEST(BookReaders, TheTextIsCutAtTheLimit) {
         const LoadedText cut = row.read(bytes, limits, {});
         ASSERT_EQ(cut.error, LoadError::None);
         EXPECT_LE(cut.text.size(), row.limit);
-        if (row.length != any) EXPECT_EQ(cut.text.size(), row.length);
-        else EXPECT_TRUE(cut.text.size() == row.limit || IsSeparator(whole[cut.text.size()]));
+        if (row.length != any)
+            EXPECT_EQ(cut.text.size(), row.length);
+        else
+            EXPECT_TRUE(cut.text.size() == row.limit || IsSeparator(whole[cut.text.size()]));
         EXPECT_EQ(cut.truncated, row.limit < whole.size());
         EXPECT_EQ(whole.substr(0, cut.text.size()), cut.text);
         ExpectWellFormed(cut);
@@ -422,8 +463,14 @@ TEST(BookReaders, UnpackingStopsAtTheCap) {
     // Ten megabytes of one letter deflate to a few kilobytes.
     const std::string epub = Epub({{"OEBPS/b.xhtml", Chapter(std::string(10 << 20, 'x'))}});
     const std::string fb2 = SmallFb2("", std::string(2000, 'x'));
-    struct Row { Reader read; std::string bytes; std::uint64_t cap; LoadError error; };
-    const Row rows[] = {{ReadEpub, epub, 1 << 20, LoadError::BookTooLarge}, {ReadEpub, epub, 11 << 20, LoadError::None},
+    struct Row {
+        Reader read;
+        std::string bytes;
+        std::uint64_t cap;
+        LoadError error;
+    };
+    const Row rows[] = {{ReadEpub, epub, 1 << 20, LoadError::BookTooLarge},
+                        {ReadEpub, epub, 11 << 20, LoadError::None},
                         {ReadFb2Zip, Zip({{"book.fb2", fb2}}), 1000, LoadError::BookTooLarge},
                         {ReadFb2Zip, Zip({{"book.fb2", fb2}}), fb2.size(), LoadError::None}};
     for (const Row& row : rows) {
@@ -437,7 +484,12 @@ TEST(BookReaders, UnpackingStopsAtTheCap) {
 // answer from the k-th call stops the load with nothing.
 TEST(BookReaders, ProgressCountsPartsAndCancelStops) {
     using Calls = std::vector<std::pair<std::size_t, std::size_t>>;
-    struct Row { const char* label; Reader read; std::string bytes; Calls calls; };  // no calls: any rising count that ends full
+    struct Row {
+        const char* label;
+        Reader read;
+        std::string bytes;
+        Calls calls;
+    };  // no calls: any rising count that ends full
     // clang-format off
     const Row rows[] = {
         {"epub", ReadEpub, Epub(), {{1, 3}, {2, 3}, {3, 3}}},
@@ -450,16 +502,22 @@ TEST(BookReaders, ProgressCountsPartsAndCancelStops) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         Calls calls;
-        const auto record = [&](std::size_t done, std::size_t total) { return calls.emplace_back(done, total), true; };
+        const auto record = [&](std::size_t done, std::size_t total) {
+            return calls.emplace_back(done, total), true;
+        };
         ASSERT_EQ(row.read(row.bytes, {}, record).error, LoadError::None);
         if (!row.calls.empty()) EXPECT_EQ(calls, row.calls);
         ASSERT_GT(calls.size(), 2u);
         EXPECT_EQ(calls.back().first, calls.back().second);
-        for (std::size_t i = 1; i < calls.size(); ++i) EXPECT_GE(calls[i].first, calls[i - 1].first);
+        for (std::size_t i = 1; i < calls.size(); ++i)
+            EXPECT_GE(calls[i].first, calls[i - 1].first);
         for (const std::size_t stopAt : {std::size_t{0}, std::size_t{1}, calls.size() - 1}) {
             std::size_t count = 0;
-            const LoadedText stopped = row.read(row.bytes, {}, [&](std::size_t, std::size_t) { return count++ < stopAt; });
-            EXPECT_TRUE(stopped.error == LoadError::Cancelled && stopped.text.empty() && count == stopAt + 1) << stopAt;
+            const LoadedText stopped =
+                row.read(row.bytes, {}, [&](std::size_t, std::size_t) { return count++ < stopAt; });
+            EXPECT_TRUE(stopped.error == LoadError::Cancelled && stopped.text.empty() &&
+                        count == stopAt + 1)
+                << stopAt;
         }
     }
 }
@@ -527,20 +585,28 @@ TEST(EpubPackage, ParsesTheContainerPackageAndEncryption) {
 
 // PDFs written here with each line placed by hand (Helvetica 12 on a 612 x
 // 792 page), for the rules that put lines back into paragraphs.
-struct Placed { int x, y; std::string text; };  // y from the bottom, as PDF counts
+struct Placed {
+    int x, y;
+    std::string text;
+};  // y from the bottom, as PDF counts
 using PdfPage = std::vector<Placed>;
 
 std::string MakePdf(const std::vector<PdfPage>& pages) {
     std::string kids;
     for (std::size_t i = 0; i < pages.size(); ++i) kids += std::to_string(4 + 2 * i) + " 0 R ";
-    std::vector<std::string> objects = {"<</Type/Catalog/Pages 2 0 R>>", "<</Type/Pages/Kids[" + kids + "]/Count " + std::to_string(pages.size()) + ">>",
-                                        "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>"};
+    std::vector<std::string> objects = {
+        "<</Type/Catalog/Pages 2 0 R>>",
+        "<</Type/Pages/Kids[" + kids + "]/Count " + std::to_string(pages.size()) + ">>",
+        "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>"};
     for (std::size_t i = 0; i < pages.size(); ++i) {
         std::string content;
         for (const Placed& line : pages[i])
-            content += "BT /F1 12 Tf " + std::to_string(line.x) + " " + std::to_string(line.y) + " Td (" + line.text + ") Tj ET\n";
-        objects.push_back("<</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]/Contents " + std::to_string(5 + 2 * i) + " 0 R/Resources<</Font<</F1 3 0 R>>>>>>");
-        objects.push_back("<</Length " + std::to_string(content.size()) + ">>stream\n" + content + "endstream");
+            content += "BT /F1 12 Tf " + std::to_string(line.x) + " " + std::to_string(line.y) +
+                       " Td (" + line.text + ") Tj ET\n";
+        objects.push_back("<</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]/Contents " +
+                          std::to_string(5 + 2 * i) + " 0 R/Resources<</Font<</F1 3 0 R>>>>>>");
+        objects.push_back("<</Length " + std::to_string(content.size()) + ">>stream\n" + content +
+                          "endstream");
     }
     std::string pdf = "%PDF-1.4\n";
     std::string xref = "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
@@ -549,7 +615,8 @@ std::string MakePdf(const std::vector<PdfPage>& pages) {
         xref += std::string(10 - offset.size(), '0') + offset + " 00000 n \n";
         pdf += std::to_string(i + 1) + " 0 obj" + objects[i] + "endobj\n";
     }
-    return pdf + xref + "trailer<</Size " + std::to_string(objects.size() + 1) + "/Root 1 0 R>>\nstartxref\n" + std::to_string(pdf.size()) + "\n%%EOF\n";
+    return pdf + xref + "trailer<</Size " + std::to_string(objects.size() + 1) +
+           "/Root 1 0 R>>\nstartxref\n" + std::to_string(pdf.size()) + "\n%%EOF\n";
 }
 
 // Lines 14 points apart from the top of the body down.
@@ -567,12 +634,18 @@ TEST(PdfLayout, LinesBecomeParagraphsByTheirGeometry) {
         std::vector<PdfPage> out;
         for (int i = 1; i <= pages; ++i) {
             const bool furniture = i > 1 || onFirst;
-            out.push_back((furniture ? PdfPage{{250, 760, "Running head"}} : PdfPage{}) + Lines({full, full, "end."}) +
-                          (furniture ? PdfPage{{290, 40, "Page " + std::to_string(i * 7)}} : PdfPage{}));
+            out.push_back(
+                (furniture ? PdfPage{{250, 760, "Running head"}} : PdfPage{}) +
+                Lines({full, full, "end."}) +
+                (furniture ? PdfPage{{290, 40, "Page " + std::to_string(i * 7)}} : PdfPage{}));
         }
         return out;
     };
-    struct Row { const char* label; std::vector<PdfPage> pages; std::string text; };
+    struct Row {
+        const char* label;
+        std::vector<PdfPage> pages;
+        std::string text;
+    };
     // clang-format off
     const Row rows[] = {
         {"a hyphen at a line end joins the word", {Lines({full + " bro-", "ken word."})}, full + " broken word."},
@@ -613,10 +686,13 @@ TEST(BookLoader, RefusesWhatIsNotAFileAndStopsWhenAsked) {
     // clang-format on
     for (const auto& [path, kind, error] : rows)
         EXPECT_EQ(LoadAnyDocument(path, kind, {}).error, error) << path;
-    EXPECT_EQ(LoadAnyDocument(folder.Write("a.txt", "words"), DocumentKind::PlainText, {}).text, U"words");
+    EXPECT_EQ(LoadAnyDocument(folder.Write("a.txt", "words"), DocumentKind::PlainText, {}).text,
+              U"words");
     const auto stop = [](std::size_t, std::size_t) { return false; };
-    EXPECT_EQ(LoadBookFile(kData + "sample.pdf", DocumentKind::Pdf, stop).error, LoadError::Cancelled);
-    EXPECT_EQ(LoadBookFile(kData + "pandoc.odt", DocumentKind::Odt, stop).error, LoadError::Cancelled);
+    EXPECT_EQ(LoadBookFile(kData + "sample.pdf", DocumentKind::Pdf, stop).error,
+              LoadError::Cancelled);
+    EXPECT_EQ(LoadBookFile(kData + "pandoc.odt", DocumentKind::Odt, stop).error,
+              LoadError::Cancelled);
 }
 
 }  // namespace

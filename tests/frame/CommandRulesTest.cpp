@@ -1,26 +1,31 @@
-#include "frame/CommandRules.h"
 #include <gtest/gtest.h>
+#include "frame/CommandRules.h"
 
 namespace {
 
 using enum CommandId;
 
 TEST(CommandRules, EnablingLayoutArithmeticAndSpeedLevels) {
-    const CommandId ids[] = {ID_READ_ALL, ID_READ_TO_CARET, ID_READ_SELECTION, ID_BOOKMARK_PUT, ID_SHELF_PUT,
-                             ID_FIND, ID_SHELF_SHOW, ID_READ_BACK, ID_READ_TOGGLE};
+    const CommandId ids[] = {ID_READ_ALL,     ID_READ_TO_CARET, ID_READ_SELECTION,
+                             ID_BOOKMARK_PUT, ID_SHELF_PUT,     ID_FIND,
+                             ID_SHELF_SHOW,   ID_READ_BACK,     ID_READ_TOGGLE};
     // {reading, shelf key, text length, selection length}: one digit per command for the
     // menu, then for the context menu, which ignores reading. Key -1 is clipboard text.
     const std::tuple<CommandContext, const char*, const char*> cases[] = {
-        {{false, 0, 500, 70}, "110011101", "110011111"}, {{false, 0, 500, 71}, "001011101", "001011111"},
-        {{false, 4, 500, 0}, "110101101", "110111111"},  {{false, -1, 500, 0}, "110001101", "110011111"},
-        {{false, -1, 0, 0}, "000000101", "000010111"},   {{true, 4, 500, 100}, "000000011", "001111111"}};
+        {{false, 0, 500, 70}, "110011101", "110011111"},
+        {{false, 0, 500, 71}, "001011101", "001011111"},
+        {{false, 4, 500, 0}, "110101101", "110111111"},
+        {{false, -1, 500, 0}, "110001101", "110011111"},
+        {{false, -1, 0, 0}, "000000101", "000010111"},
+        {{true, 4, 500, 100}, "000000011", "001111111"}};
     for (const auto& [context, menu, contextMenu] : cases)
         for (std::size_t i = 0; i < std::size(ids); ++i) {
             SCOPED_TRACE(std::string(menu) + " at " + std::to_string(i));
             EXPECT_EQ(IsCommandEnabled(ids[i], context), menu[i] == '1');
             EXPECT_EQ(IsContextItemEnabled(ids[i], context), contextMenu[i] == '1');
         }
-    EXPECT_TRUE(MinimumWindowSize(1024, 768).width == 682 && MinimumWindowSize(1024, 768).height == 512);
+    EXPECT_TRUE(MinimumWindowSize(1024, 768).width == 682 &&
+                MinimumWindowSize(1024, 768).height == 512);
     EXPECT_EQ(MinimumWindowSize(1000, 700).width, 666);  // (1000/3)*2, not 2000/3
     EXPECT_EQ(SharedPaneHeight(500), 333);               // 1000/3; (500/3)*2 would give 332
     // Both panes keep their minimum of 30; when they cannot, the reading pane does.

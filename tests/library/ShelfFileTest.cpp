@@ -1,16 +1,16 @@
-#include "library/ShelfFile.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
-#include "library/BookmarkRules.h"
-#include "library/ShelfDocument.h"
-#include "library/ShelfRecord.h"
-#include "text/DocumentLoader.h"
-#include "text/TextRules.h"
 #include "FailingFileSystem.h"
 #include "TempFolder.h"
 #include "TestText.h"
+#include "library/BookmarkRules.h"
+#include "library/ShelfDocument.h"
+#include "library/ShelfFile.h"
+#include "library/ShelfRecord.h"
+#include "text/DocumentLoader.h"
+#include "text/TextRules.h"
 
 // bksh.dat: header {last key, count}, index {key, offset}, records of 528 + 268 x b bytes.
 
@@ -21,10 +21,15 @@ std::string I32(std::int64_t value) {
     const auto v = static_cast<std::uint32_t>(value);
     return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
 }
-std::string Block(const std::string& text) { return (text + std::string(260, '\0')).substr(0, 260); }
-std::string With(std::string bytes, std::size_t at, std::int64_t value) { return bytes.replace(at, 4, I32(value)); }
+std::string Block(const std::string& text) {
+    return (text + std::string(260, '\0')).substr(0, 260);
+}
+std::string With(std::string bytes, std::size_t at, std::int64_t value) {
+    return bytes.replace(at, 4, I32(value));
+}
 
-using Marks = std::vector<std::tuple<std::string, std::int32_t, std::int32_t>>;  // name, position, check
+using Marks =
+    std::vector<std::tuple<std::string, std::int32_t, std::int32_t>>;  // name, position, check
 std::string Record(const std::string& name, const std::string& path, const Marks& marks = {}) {
     const auto count = static_cast<std::int64_t>(marks.size());
     std::string b = I32(528 + 268 * count) + Block(name) + Block(path) + I32(count);
@@ -35,7 +40,8 @@ std::string Record(const std::string& name, const std::string& path, const Marks
 std::string Image(std::int32_t lastKey, std::vector<std::pair<std::int32_t, std::string>> entries) {
     std::string index = I32(lastKey) + I32(std::int64_t(entries.size())), records;
     for (const auto& [key, record] : entries)
-        index += I32(key) + I32(std::int64_t(8 + 8 * entries.size() + records.size())), records += record;
+        index += I32(key) + I32(std::int64_t(8 + 8 * entries.size() + records.size())),
+            records += record;
     return index + records;
 }
 
@@ -67,7 +73,9 @@ struct Host : DocumentHost {
 
 struct ShelfFileTest : ::testing::Test {
     void SetUp() override { shelf.SetPath(path); }
-    void WriteFile(const std::string& bytes) const { std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes; }
+    void WriteFile(const std::string& bytes) const {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
     std::string FileBytes() const { return ReadWholeFile(path).value_or("<missing>"); }
     std::int32_t Put(ShelfDocument& document) {
         document.key = shelf.AllocateKey().value_or(-5);
@@ -81,30 +89,38 @@ struct ShelfFileTest : ::testing::Test {
 };
 
 TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToTheirBlock) {
-    ASSERT_TRUE(shelf.Validate() && FileBytes() == kEmpty);  // a missing file becomes an empty shelf
+    ASSERT_TRUE(shelf.Validate() &&
+                FileBytes() == kEmpty);  // a missing file becomes an empty shelf
     // The name in Windows-1251, the path in the platform's bytes.
-    const std::string name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0", docPath = "/home/reader/книги/war.txt";
+    const std::string name = "\xC2\xEE\xE9\xED\xE0 \xE8 \xEC\xE8\xF0",
+                      docPath = "/home/reader/книги/war.txt";
     ShelfDocument war = Document(U"Война и мир", docPath);
     ASSERT_EQ(Put(war), 1);
     EXPECT_EQ(FileBytes(), Image(1, {{1, Record(name, docPath)}}));
-    for (const Bookmark& b : {Bookmark{U"Глава вторая", 9000, -123456}, {U"chapter one", 120, 7777}, {U".", 4000, 31}})
+    for (const Bookmark& b :
+         {Bookmark{U"Глава вторая", 9000, -123456}, {U"chapter one", 120, 7777}, {U".", 4000, 31}})
         war.AddBookmark(b);
     ASSERT_EQ(shelf.Rewrite(1, war), ShelfStatus::Done);
     const std::string chapter = "\xC3\xEB\xE0\xE2\xE0 \xE2\xF2\xEE\xF0\xE0\xFF";
-    EXPECT_EQ(FileBytes(),
-              Image(1, {{1, Record(name, docPath, {{"chapter one", 120, 7777}, {".", 4000, 31}, {chapter, 9000, -123456}})}}));
+    EXPECT_EQ(FileBytes(), Image(1, {{1, Record(name, docPath,
+                                                {{"chapter one", 120, 7777},
+                                                 {".", 4000, 31},
+                                                 {chapter, 9000, -123456}})}}));
     ShelfDocument a = Document(U"A", "/a.txt"), b = Document(U"B", "/b.txt");
     b.AddBookmark({U"b1", 5, 6});
     for (ShelfDocument* d : {&a, &b}) Put(*d);
-    EXPECT_EQ(shelf.ListEntries(), (std::vector<ShelfListEntry>{{3, U"B"}, {2, U"A"}, {1, war.name}}));
+    EXPECT_EQ(shelf.ListEntries(),
+              (std::vector<ShelfListEntry>{{3, U"B"}, {2, U"A"}, {1, war.name}}));
     a.name = U"A2";  // rewriting moves a record to the front under its key
     ASSERT_EQ(shelf.Rewrite(2, a), ShelfStatus::Done);
-    EXPECT_EQ(FileBytes(), Image(3, {{2, Record("A2", "/a.txt")}, {3, Record("B", "/b.txt", {{"b1", 5, 6}})},
+    EXPECT_EQ(FileBytes(), Image(3, {{2, Record("A2", "/a.txt")},
+                                     {3, Record("B", "/b.txt", {{"b1", 5, 6}})},
                                      {1, shelf.ReadRecord(1).value_or("")}}));
     // Bytes after a name's terminator, as another program may leave them, stay.
     std::string oldest = Record("old", "/o.txt", {{"x", 1, 2}, {"y", 3, 4}});
     oldest[4 + 10] = 'Z';
-    WriteFile(Image(9, {{9, Record("new", "/n")}, {5, Record("mid", "/m.txt", {{"m", 7, 8}})}, {2, oldest}}));
+    WriteFile(Image(
+        9, {{9, Record("new", "/n")}, {5, Record("mid", "/m.txt", {{"m", 7, 8}})}, {2, oldest}}));
     ASSERT_EQ(shelf.Delete(5), ShelfStatus::Done);
     EXPECT_EQ(FileBytes(), Image(9, {{9, Record("new", "/n")}, {2, oldest}}));
     EXPECT_EQ(shelf.Delete(5), ShelfStatus::NotFound);
@@ -124,7 +140,8 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToThei
         {std::u32string(255, U'Я'), "/p", std::string(255, '\xDF'), std::u32string(255, U'Я')},
         {n259, std::string(259, 'q'), std::string(259, 'n'), n259},
         {std::u32string(400, U'n'), "/p", std::string(259, 'n'), n259},
-        {U"G\u00F6del \u65E5\u672C \U0001F600 \u0416", "/p", "G?del ?? ? \xC6", U"G?del ?? ? \u0416"}};
+        {U"G\u00F6del \u65E5\u672C \U0001F600 \u0416", "/p", "G?del ?? ? \xC6",
+         U"G?del ?? ? \u0416"}};
     for (const auto& [name, p, storedName, loadedName] : cases) {
         SCOPED_TRACE(storedName);
         fs::remove(path);
@@ -140,7 +157,8 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToThei
     // A cut path would name another file: it is refused whole, nothing changes.
     std::string cyrillic = "/";  // 130 Cyrillic letters are 260 bytes
     for (int i = 0; i < 129; ++i) cyrillic += "ж";
-    for (const std::string& p : {"/" + std::string(258, 'p'), "/" + std::string(259, 'p'), cyrillic}) {
+    for (const std::string& p :
+         {"/" + std::string(258, 'p'), "/" + std::string(259, 'p'), cyrillic}) {
         SCOPED_TRACE(p.size());
         const bool fits = p.size() < 260;
         EXPECT_EQ(PathFitsRecord(p), fits);
@@ -153,9 +171,11 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToThei
 }
 
 // A damaged file is kept aside as bksh.dat.damaged and the reader told, then replaced by what could
-// be read of it: one damaged word is mended from the rest of the file. A sound file is taken as it is.
+// be read of it: one damaged word is mended from the rest of the file. A sound file is taken as it
+// is.
 TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
-    const std::string noTerminator = Image(2, {{2, I32(528) + std::string(260, 'u') + Block("/p") + I32(0)}});
+    const std::string noTerminator =
+        Image(2, {{2, I32(528) + std::string(260, 'u') + Block("/p") + I32(0)}});
     const std::vector<ShelfListEntry> both{{2, U"A"}, {1, U"B"}};
     // Record A's name bytes at 28 read as 1360, an offset inside record B.
     const std::string nameLikeAnOffset =
@@ -169,23 +189,53 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
     };
     std::vector<Case> cases = {
         {"sound", kTwo, both, -1, 0, kTwo},
-        {"name without a terminator", noTerminator, {{2, std::u32string(260, U'u')}}, -1, 0, noTerminator},
-        {"empty file", "", {}, 0, 0, kEmpty}, {"shorter than the header", std::string(7, '\0'), {}, 0, 0, kEmpty},
+        {"name without a terminator",
+         noTerminator,
+         {{2, std::u32string(260, U'u')}},
+         -1,
+         0,
+         noTerminator},
+        {"empty file", "", {}, 0, 0, kEmpty},
+        {"shorter than the header", std::string(7, '\0'), {}, 0, 0, kEmpty},
         {"no records and bytes after the header", Image(3, {}) + "junk", {}, 0, 0, kEmpty},
-        {"last size word wrong, the room up to the end", With(nameLikeAnOffset, 1088, 1065),
-         {{2, U"P\u0005"}, {1, U"B"}}, 2, 0, nameLikeAnOffset},
-        {"key 0", With(kTwo, 8, 0), {{3, U"A"}, {1, U"B"}}, 2, 0, Image(3, {{3, kRecordA}, {1, kRecordB}})},
+        {"last size word wrong, the room up to the end",
+         With(nameLikeAnOffset, 1088, 1065),
+         {{2, U"P\u0005"}, {1, U"B"}},
+         2,
+         0,
+         nameLikeAnOffset},
+        {"key 0",
+         With(kTwo, 8, 0),
+         {{3, U"A"}, {1, U"B"}},
+         2,
+         0,
+         Image(3, {{3, kRecordA}, {1, kRecordB}})},
         // Only one of the two could be opened: the record found under the key.
-        {"key carried twice", With(kTwo, 16, 2), {{2, U"A"}, {3, U"B"}}, 2, 0, Image(3, {{2, kRecordA}, {3, kRecordB}})},
-        {"last record cut short", kTwo.substr(0, kTwo.size() - 1), {{2, U"A"}}, 1, 1, Image(2, {{2, kRecordA}})},
-        {"size word and bookmark count both wrong", With(With(kTwo, 24, 1065), 24 + 524, 3), {{1, U"B"}}, 1, 1,
+        {"key carried twice",
+         With(kTwo, 16, 2),
+         {{2, U"A"}, {3, U"B"}},
+         2,
+         0,
+         Image(3, {{2, kRecordA}, {3, kRecordB}})},
+        {"last record cut short",
+         kTwo.substr(0, kTwo.size() - 1),
+         {{2, U"A"}},
+         1,
+         1,
+         Image(2, {{2, kRecordA}})},
+        {"size word and bookmark count both wrong",
+         With(With(kTwo, 24, 1065), 24 + 524, 3),
+         {{1, U"B"}},
+         1,
+         1,
          Image(2, {{1, kRecordB}})}};
     // One word wrong in the header, the index, a size word (wrapping for the last record) or a
     // bookmark count, or a trailing byte: mended to the file it was.
     for (const std::string& bytes :
-         {With(kTwo, 4, 0), With(kTwo, 0, 0), With(kTwo, 4, 3), With(kTwo, 4, 0x7FFFFFFF), With(kTwo, 4, -1),
-          With(kTwo, 12, 1 << 30), With(kTwo, 20, -16), With(kTwo, 20, 24), With(kTwo, 24, 1065),
-          With(kTwo, 1088, -0x7FFFFFFF), With(kTwo, 1088 + 524, 3), kTwo + 'x'})
+         {With(kTwo, 4, 0), With(kTwo, 0, 0), With(kTwo, 4, 3), With(kTwo, 4, 0x7FFFFFFF),
+          With(kTwo, 4, -1), With(kTwo, 12, 1 << 30), With(kTwo, 20, -16), With(kTwo, 20, 24),
+          With(kTwo, 24, 1065), With(kTwo, 1088, -0x7FFFFFFF), With(kTwo, 1088 + 524, 3),
+          kTwo + 'x'})
         cases.push_back({"mended", bytes, both, 2, 0, kTwo});
     std::vector<ShelfDamage> reported;
     shelf.SetDamageHandler([&](const ShelfDamage& damage) { reported.push_back(damage); });
@@ -197,13 +247,15 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         WriteFile(c.bytes);
         EXPECT_EQ(shelf.ListEntries(), c.listed);
         EXPECT_EQ(FileBytes(), c.after);
-        EXPECT_EQ(ReadWholeFile(path + ".damaged"), c.kept < 0 ? std::nullopt : std::optional(c.bytes));
+        EXPECT_EQ(ReadWholeFile(path + ".damaged"),
+                  c.kept < 0 ? std::nullopt : std::optional(c.bytes));
         // The next change keeps every record, and tells nothing more.
         ShelfDocument document = Document(U"new", "/new.txt");
         Put(document);
         ASSERT_EQ(shelf.Delete(document.key), ShelfStatus::Done);
         EXPECT_EQ(shelf.ListEntries(), c.listed);
-        EXPECT_EQ(reported, std::vector<ShelfDamage>(c.kept >= 0, {path + ".damaged", size_t(c.kept), size_t(c.lost)}));
+        EXPECT_EQ(reported, std::vector<ShelfDamage>(
+                                c.kept >= 0, {path + ".damaged", size_t(c.kept), size_t(c.lost)}));
     }
     // Copies are numbered; where none can be made, or the file cannot be read, nothing changes.
     fs::remove(path + ".damaged");
@@ -228,7 +280,9 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
     // Any one byte of kTwo changed, at every offset, to several values: read whole, it is written
     // back byte for byte; else it is kept aside, told, and both records are mended.
     for (const char* name : {"", ".damaged", ".damaged.1"}) fs::remove(path + name);
-    struct : FileSystem { int Sync(int) override { return 0; } } unsynced;  // thousands of shelves, quickly
+    struct : FileSystem {
+        int Sync(int) override { return 0; }
+    } unsynced;  // thousands of shelves, quickly
     ShelfFile fast(unsynced);
     fast.SetPath(path);
     std::vector<ShelfDamage> told;
@@ -244,7 +298,8 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
             const ParsedShelf parsed = ParseShelf(changed);
             if (!parsed.damaged) {
                 ++readWhole;
-                ASSERT_TRUE(parsed.contents.List().size() == 2u && SerializeShelf(parsed.contents) == changed);
+                ASSERT_TRUE(parsed.contents.List().size() == 2u &&
+                            SerializeShelf(parsed.contents) == changed);
                 continue;
             }
             ++keptAside;
@@ -264,7 +319,8 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
 
 TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) {
     ShelfDocument document = Document(U"d", "/d.txt", 7);
-    EXPECT_TRUE(shelf.Append(1, document) == ShelfStatus::Unavailable && shelf.Remove(1) == ShelfStatus::Unavailable);
+    EXPECT_TRUE(shelf.Append(1, document) == ShelfStatus::Unavailable &&
+                shelf.Remove(1) == ShelfStatus::Unavailable);
     EXPECT_FALSE(fs::exists(path));
     WriteFile("damaged");
     EXPECT_TRUE(shelf.Append(1, document) == ShelfStatus::Unavailable && FileBytes() == "damaged");
@@ -274,22 +330,31 @@ TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) 
     EXPECT_TRUE(document.key == 1 && FileBytes() == Image(1, {{1, Record("d", "/d.txt")}}));
     EXPECT_EQ(shelf.Append(0, document), ShelfStatus::InvalidKey);
     EXPECT_TRUE(shelf.Remove(1) == ShelfStatus::Done && FileBytes() == kEmpty);
-    EXPECT_TRUE(shelf.AllocateKey() == 1 && shelf.AllocateKey() == 2 && FileBytes() == Image(2, {}));
+    EXPECT_TRUE(shelf.AllocateKey() == 1 && shelf.AllocateKey() == 2 &&
+                FileBytes() == Image(2, {}));
     // When the key word runs out, keys come from the lowest free number.
     // The key word behind the keys in use moves past them.
-    const std::tuple<std::string, std::int32_t, std::int32_t> cases[] = {  // key, key word after
-        {Image(0x7FFFFFFF, {}), 1, 0x7FFFFFFF}, {Image(-3, {{1, Record("a", "/1")}}), 2, -3},
-        {Image(0x7FFFFFFF, {{5, Record("e", "/5")}, {1, Record("a", "/1")}, {2, Record("b", "/2")},
-                            {0x7FFFFFFF, Record("z", "/z")}}), 3, 0x7FFFFFFF},
-        {Image(4, {{5, Record("e", "/5")}}), 6, 6}, {Image(4, {{4, Record("d", "/4")}}), 5, 5}};
+    const std::tuple<std::string, std::int32_t, std::int32_t> cases[] = {
+        // key, key word after
+        {Image(0x7FFFFFFF, {}), 1, 0x7FFFFFFF},
+        {Image(-3, {{1, Record("a", "/1")}}), 2, -3},
+        {Image(0x7FFFFFFF, {{5, Record("e", "/5")},
+                            {1, Record("a", "/1")},
+                            {2, Record("b", "/2")},
+                            {0x7FFFFFFF, Record("z", "/z")}}),
+         3, 0x7FFFFFFF},
+        {Image(4, {{5, Record("e", "/5")}}), 6, 6},
+        {Image(4, {{4, Record("d", "/4")}}), 5, 5}};
     for (const auto& [image, key, lastKeyAfter] : cases) {
         WriteFile(image);
         EXPECT_TRUE(Put(document) == key && FileBytes().substr(0, 4) == I32(lastKeyAfter)) << key;
     }
 }
 
-TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosingWorkAndOldShelvesFit) {
-    WriteFile(Image(5, {{5, Record("five", "/5.txt", {{"late", 900, 1}, {"early", 3, 2}})},  // stay in this order
+TEST_F(ShelfFileTest,
+       DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosingWorkAndOldShelvesFit) {
+    WriteFile(Image(5, {{5, Record("five", "/5.txt",
+                                   {{"late", 900, 1}, {"early", 3, 2}})},  // stay in this order
                         {2, Record("two", "/2.txt")}}));
     Host host;
     ShelfDocument document = Document(U"open", "/open.txt");
@@ -303,11 +368,14 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
     EXPECT_EQ(document.Bookmarks(), (std::vector<Bookmark>{{U"late", 900, 1}, {U"early", 3, 2}}));
     ASSERT_TRUE(document.LoadFromShelf(shelf, 2));
     document.CloseCurrent();
-    EXPECT_EQ(host.calls, (std::vector<std::u32string>{U"cleared", U"shelf:five", U"cleared", U"shelf:two", U"cleared"}));
-    EXPECT_TRUE(document.key == -1 && document.name.empty() && document.path.empty() && document.Bookmarks().empty());
+    EXPECT_EQ(host.calls, (std::vector<std::u32string>{U"cleared", U"shelf:five", U"cleared",
+                                                       U"shelf:two", U"cleared"}));
+    EXPECT_TRUE(document.key == -1 && document.name.empty() && document.path.empty() &&
+                document.Bookmarks().empty());
     // A pipe is there, and asking must not wait for a writer.
     ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0644), 0);
-    for (const std::string& p : {std::string(), std::string("/nonexistent/file.txt"), path, folder.Path("pipe")}) {
+    for (const std::string& p :
+         {std::string(), std::string("/nonexistent/file.txt"), path, folder.Path("pipe")}) {
         document.path = p;
         EXPECT_EQ(document.FileExists(), p == path || p == folder.Path("pipe")) << p;
     }
@@ -331,9 +399,11 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
         const auto listed = shelf.ListEntries();
         EXPECT_TRUE(listed->size() == records && listed->at(0).key == keyAfter);
     }
-    // A shelf written while the program held text as Windows-1251 bytes, on a Windows-1251 document:
-    // positions, check values and names still fit the document as the program reads it now.
-    std::u32string text = LoadDocumentFile(LMN_TEST_DATA "/text/old-shelf-cp1251.txt", DocumentKind::PlainText).text;
+    // A shelf written while the program held text as Windows-1251 bytes, on a Windows-1251
+    // document: positions, check values and names still fit the document as the program reads it
+    // now.
+    std::u32string text =
+        LoadDocumentFile(LMN_TEST_DATA "/text/old-shelf-cp1251.txt", DocumentKind::PlainText).text;
     text.resize(TrimmedLength(text));  // as the text pane takes it in
     ASSERT_EQ(text.size(), 1817u);
     WriteFile(ReadWholeFile(LMN_TEST_DATA "/text/old-shelf-bksh.dat").value_or(""));
@@ -345,10 +415,13 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
         const Bookmark b = old.Bookmarks()[i];
         const auto at = static_cast<std::size_t>(b.position);
         EXPECT_EQ(TextCheckValue(text, at), b.checkValue) << at;
-        EXPECT_EQ(GoToBookmark(text, old, i, {}), (BookmarkJump{BookmarkCheck::Valid, WordAtCaret(text, at)}));
+        EXPECT_EQ(GoToBookmark(text, old, i, {}),
+                  (BookmarkJump{BookmarkCheck::Valid, WordAtCaret(text, at)}));
         // Each was named with the proposal at its position, as today's text proposes it.
         const std::optional<ProposedBookmark> proposed = DefaultBookmarkName(text, at);
-        EXPECT_TRUE(b.name == U"." || !proposed || proposed->name.empty() || b.name == proposed->name) << at;
+        EXPECT_TRUE(b.name == U"." || !proposed || proposed->name.empty() ||
+                    b.name == proposed->name)
+            << at;
         if (b.name != U".") positions.push_back(b.position);
     }
     EXPECT_EQ(positions, (std::vector<std::int32_t>{0, 15, 400, 1234, 1500, 1797, 1814}));
@@ -360,19 +433,28 @@ TEST_F(ShelfFileTest, DocumentsOpenAsStoredCloseToTheShelfAndReopenWithoutLosing
 // file or the new one, and the result says which.
 TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
     const std::string three = Image(3, {{3, Record("C", "/c", {{"c", 1, 1}})},
-                                        {2, Record("B", "/b", {{"b", 2, 2}, {"b", 3, 3}})}, {1, Record("A", "/a")}});
+                                        {2, Record("B", "/b", {{"b", 2, 2}, {"b", 3, 3}})},
+                                        {1, Record("A", "/a")}});
     const std::string only = Image(4, {{4, Record("only", "/only")}});
     const std::pair<const char*, std::string> operations[] = {
-        {"allocate a key", three}, {"rewrite to the front", three}, {"rewrite the only record", only},
-        {"append", three}, {"delete the middle", three}, {"remove the only record", only},
-        {"reset a damaged file", three + "x"}, {"write any file", std::string(1000, 'o')}};
+        {"allocate a key", three},
+        {"rewrite to the front", three},
+        {"rewrite the only record", only},
+        {"append", three},
+        {"delete the middle", three},
+        {"remove the only record", only},
+        {"reset a damaged file", three + "x"},
+        {"write any file", std::string(1000, 'o')}};
     const auto run = [&](std::size_t op, ShelfFile& s, ShelfDocument& d, FileSystem& system) {
         using enum ShelfStatus;
         switch (op) {
             case 0: return s.AllocateKey().has_value();
-            case 1: return s.Rewrite(1, d) == Done;  case 2: return s.Rewrite(4, d) == Done;
-            case 3: return s.Append(4, d) == Done;   case 4: return s.Delete(2) == Done;
-            case 5: return s.Remove(4) == Done;      case 6: return s.Validate();
+            case 1: return s.Rewrite(1, d) == Done;
+            case 2: return s.Rewrite(4, d) == Done;
+            case 3: return s.Append(4, d) == Done;
+            case 4: return s.Delete(2) == Done;
+            case 5: return s.Remove(4) == Done;
+            case 6: return s.Validate();
             default: return WriteFileSafely(path, std::string(3000, 'n'), system);
         }
     };
@@ -392,15 +474,18 @@ TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
             document.AddBookmark({U"new", 10, 11});
             const bool done = run(op, failingShelf, document, failing);
             if (k == 0) {
-                std::tie(after, calls, probeKey) = std::tuple(FileBytes(), failing.calls, document.key);
+                std::tie(after, calls, probeKey) =
+                    std::tuple(FileBytes(), failing.calls, document.key);
                 ASSERT_TRUE(done && after != before && calls > 6);
                 continue;
             }
             const std::string now = FileBytes();
             EXPECT_TRUE((now == before && !done) || (now == after && done));
             EXPECT_EQ(document.key, done ? probeKey : 4);  // a new key only with its record
-            for (const fs::directory_entry& e : fs::directory_iterator(directory))  // no temporary left
-                EXPECT_TRUE(e.path() == path || e.path().string().find(".damaged") != std::string::npos);
+            for (const fs::directory_entry& e :
+                 fs::directory_iterator(directory))  // no temporary left
+                EXPECT_TRUE(e.path() == path ||
+                            e.path().string().find(".damaged") != std::string::npos);
         }
     }
 }

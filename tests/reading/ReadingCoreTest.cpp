@@ -31,7 +31,9 @@ std::string Describe(const std::vector<GroupStep>& steps) {
     for (const GroupStep& s : steps)
         if (s.kind != kEnd)
             out += (out.empty() ? "" : " | ") + ToUtf8(s.text) + "/" + KindName(s.kind) +
-                   (s.highlight ? " " + std::to_string(s.highlight->start) + "-" + std::to_string(s.highlight->end) : "");
+                   (s.highlight ? " " + std::to_string(s.highlight->start) + "-" +
+                                      std::to_string(s.highlight->end)
+                                : "");
     return out;
 }
 
@@ -52,16 +54,24 @@ ReadingOptions Several(int threshold = 10) {
 }
 
 // Every step of a run up to and including the one that ends it.
-std::vector<GroupStep> RunToEnd(std::u32string_view text, ReadingCursor cursor, const ReadingOptions& options) {
+std::vector<GroupStep> RunToEnd(std::u32string_view text, ReadingCursor cursor,
+                                const ReadingOptions& options) {
     std::vector<GroupStep> steps;
     do steps.push_back(NextGroup(text, cursor, options));
-    while (steps.size() < 100000 && steps.back().kind != kEnd && steps.back().kind != StepKind::StepAborted);
+    while (steps.size() < 100000 && steps.back().kind != kEnd &&
+           steps.back().kind != StepKind::StepAborted);
     return steps;
 }
 
 TEST(GroupCutter, CutsGroups) {
-    const std::string w129(129, 'w'), q128(128, 'q'), q129(129, 'q'), z129 = ToUtf8(std::u32string(129, U'字'));
-    struct Row { std::u32string text; ReadingCursor cursor; ReadingOptions options; std::string groups; };
+    const std::string w129(129, 'w'), q128(128, 'q'), q129(129, 'q'),
+        z129 = ToUtf8(std::u32string(129, U'字'));
+    struct Row {
+        std::u32string text;
+        ReadingCursor cursor;
+        ReadingOptions options;
+        std::string groups;
+    };
     // clang-format off
     const Row rows[] = {
         {U"Hello, world.", Task(), {}, "Hello,/c 0-6 | world./p 7-13"},  // the last word plain despite its stop
@@ -103,26 +113,33 @@ TEST(GroupCutter, MovesTheProgressBar) {
     for (int i = 0; i < 80; ++i) fours += U"abcd ";
     for (int i = 0; i < 16; ++i) longs += std::u32string(24, 'x') + U" ";
     for (int i = 0; i < 39; ++i) tenTimes += U"+.";
-    // 400 characters: once every 10; 25-character steps lag, never two at once; shorter than 40: every step.
-    const std::pair<std::u32string, std::u32string> rows[] = {{fours, U".." + tenTimes}, {longs, U"." + std::u32string(15, '+')}, {U"a b c", U"+++"}};
+    // 400 characters: once every 10; 25-character steps lag, never two at once; shorter than 40:
+    // every step.
+    const std::pair<std::u32string, std::u32string> rows[] = {
+        {fours, U".." + tenTimes}, {longs, U"." + std::u32string(15, '+')}, {U"a b c", U"+++"}};
     for (const auto& [text, expected] : rows) {
         const std::vector<GroupStep> steps = RunToEnd(text, Task(), {});
         std::u32string advances;
         for (std::size_t i = 0; i + 1 < steps.size(); ++i)
-            advances += steps[i].progress == ProgressAction::AdvanceOne ? '+' : steps[i].progress == ProgressAction::None ? '.' : '?';
+            advances += steps[i].progress == ProgressAction::AdvanceOne ? '+'
+                        : steps[i].progress == ProgressAction::None     ? '.'
+                                                                        : '?';
         EXPECT_EQ(advances, expected);
     }
 }
 
 // Over random texts: every character but separators and zero bytes lands in one group, in order; no
-// group is longer than 129; every step moves on; the cut that only measures a group moves its cursor alike.
+// group is longer than 129; every step moves on; the cut that only measures a group moves its
+// cursor alike.
 TEST(GroupCutter, KeepsEveryCharacterOnce) {
     std::mt19937 random(2025);
-    const std::u32string alphabet = std::u32string(U"ab.,;:!? \t\r\n\u0410\u044F\u00A0\u3002\u3001\u3000\U0001F600") + U'\0';
+    const std::u32string alphabet =
+        std::u32string(U"ab.,;:!? \t\r\n\u0410\u044F\u00A0\u3002\u3001\u3000\U0001F600") + U'\0';
     for (int round = 0; round < 3000; ++round) {
         std::u32string text, expected, read;
         const std::size_t length = random() % 300;
-        for (std::size_t i = 0; i < length; ++i) text.append(random() % 50 == 0 ? 140 : 1, alphabet[random() % alphabet.size()]);
+        for (std::size_t i = 0; i < length; ++i)
+            text.append(random() % 50 == 0 ? 140 : 1, alphabet[random() % alphabet.size()]);
         ReadingOptions options;
         options.severalWords = static_cast<int>(random() % 2);
         options.thresholdChars = static_cast<int>(random() % 200);
@@ -134,14 +151,16 @@ TEST(GroupCutter, KeepsEveryCharacterOnce) {
             ASSERT_LE(steps, text.size() + 1);
             const GroupStep step = NextGroup(text, cursor, options);
             const GroupShape shape = NextGroupShape(text, measuring, options);
-            ASSERT_TRUE(shape.kind == step.kind && shape.length == step.text.size() && measuring == cursor);
+            ASSERT_TRUE(shape.kind == step.kind && shape.length == step.text.size() &&
+                        measuring == cursor);
             if (step.kind == kEnd) break;
             ASSERT_GT(cursor.position, previous);
             previous = cursor.position;
             ASSERT_LE(step.text.size(), kMaxGroupLength);
             ASSERT_EQ(step.highlight.has_value(), !step.text.empty());
             if (step.highlight)
-                ASSERT_TRUE(step.highlight->start < step.highlight->end && step.highlight->end <= text.size() &&
+                ASSERT_TRUE(step.highlight->start < step.highlight->end &&
+                            step.highlight->end <= text.size() &&
                             text[step.highlight->start] == step.text[0]);
             for (char32_t c : step.text)
                 if (c != ' ') read += c;
@@ -154,39 +173,51 @@ TEST(ReadingTasks, TurnTheSelectionIntoARange) {
     using enum ReadingTask;
     // The whole text puts the caret at the start; from the caret starts at the selection's start.
     const std::pair<ReadingTask, TaskChoice> rows[] = {
-        {TaskWholeText, {TaskWholeText, 0, std::nullopt, {0, 0}, true}}, {TaskFromCaret, {TaskFromCaret, 5, std::nullopt, {5, 9}, true}},
-        {TaskToCaret, {TaskToCaret, 0, 5, {5, 9}, true}}, {TaskSelection, {TaskSelection, 5, 9, {5, 9}, false}}, {TaskNone, {TaskNone, 0, std::nullopt, {5, 9}, false}}};
+        {TaskWholeText, {TaskWholeText, 0, std::nullopt, {0, 0}, true}},
+        {TaskFromCaret, {TaskFromCaret, 5, std::nullopt, {5, 9}, true}},
+        {TaskToCaret, {TaskToCaret, 0, 5, {5, 9}, true}},
+        {TaskSelection, {TaskSelection, 5, 9, {5, 9}, false}},
+        {TaskNone, {TaskNone, 0, std::nullopt, {5, 9}, false}}};
     for (const auto& [task, choice] : rows) {
         EXPECT_EQ(ChooseTask(task, {5, 9}), choice);
         ReadingCursor cursor = Task(task, {5, 9});
         cursor.position = 77;
         cursor.newTask = false;
         EXPECT_EQ(ApplyTask(cursor, choice), ProgressAction::Reset);
-        EXPECT_TRUE(cursor.newTask && cursor.task == task && cursor.taskStart == choice.start && cursor.taskEnd == choice.end);
+        EXPECT_TRUE(cursor.newTask && cursor.task == task && cursor.taskStart == choice.start &&
+                    cursor.taskEnd == choice.end);
     }
 }
 
 TEST(ReadingIntervals, FollowTheSpeedAndDelayLevels) {
-    const int bases[][2] = {{1, 968}, {10, 680}, {25, 200}, {26, 194}, {40, 110}, {50, 50}, {0, 968}, {51, 50}, {-100000, 968}, {100000, 50}};
+    const int bases[][2] = {{1, 968}, {10, 680}, {25, 200}, {26, 194},      {40, 110},
+                            {50, 50}, {0, 968},  {51, 50},  {-100000, 968}, {100000, 50}};
     for (const auto& [level, ms] : bases) EXPECT_EQ(BaseInterval(level), ms) << "level " << level;
-    struct Delay { int base, level, ms; };
-    for (const Delay& d : {Delay{200, 0, 200}, Delay{200, 1, 300}, Delay{200, 2, 350}, Delay{200, 3, 400}, Delay{200, 4, 500}, Delay{200, 5, 600},
-                           Delay{200, 6, 700}, Delay{200, 7, 800}, Delay{200, 8, 200}, Delay{200, -1, 200}, Delay{194, 1, 291}, Delay{194, 2, 339},
-                           Delay{194, 4, 485}, Delay{194, 6, 679}, Delay{50, 2, 87}})
+    struct Delay {
+        int base, level, ms;
+    };
+    for (const Delay& d :
+         {Delay{200, 0, 200}, Delay{200, 1, 300}, Delay{200, 2, 350}, Delay{200, 3, 400},
+          Delay{200, 4, 500}, Delay{200, 5, 600}, Delay{200, 6, 700}, Delay{200, 7, 800},
+          Delay{200, 8, 200}, Delay{200, -1, 200}, Delay{194, 1, 291}, Delay{194, 2, 339},
+          Delay{194, 4, 485}, Delay{194, 6, 679}, Delay{50, 2, 87}})
         EXPECT_EQ(DelayForLevel(d.base, d.level), d.ms) << d.base << " at level " << d.level;
     EXPECT_EQ(ComputeIntervals(ReadingOptions{}), (ReadingIntervals{200, 400, 600}));
-    for (const Delay& l : {Delay{0, 20, 6}, Delay{1, 10, 6}, Delay{1, 20, 15}, Delay{1, 5, 3}, Delay{1, 7, 3}, Delay{2, 20, 6}}) {
+    for (const Delay& l : {Delay{0, 20, 6}, Delay{1, 10, 6}, Delay{1, 20, 15}, Delay{1, 5, 3},
+                           Delay{1, 7, 3}, Delay{2, 20, 6}}) {
         ReadingOptions options = Several(l.level);
         options.severalWords = l.base;
         EXPECT_EQ(ShortGroupLimit(options), l.ms) << l.base << "/" << l.level;
     }
     const ReadingIntervals at25{200, 400, 600};
-    const std::tuple<StepKind, int, int> intervals[] = {{kPlain, 5, 132}, {kPlain, 6, 200}, {kComma, 0, 266}, {kStop, 129, 600}, {kEnd, 0, 0}};
+    const std::tuple<StepKind, int, int> intervals[] = {
+        {kPlain, 5, 132}, {kPlain, 6, 200}, {kComma, 0, 266}, {kStop, 129, 600}, {kEnd, 0, 0}};
     for (const auto& [kind, length, ms] : intervals)
         EXPECT_EQ(GroupInterval(kind, length, at25, 6), ms) << length;
 }
 
-// A group of the kind before it keeps the running period, so it may be shown for more or less than its own interval.
+// A group of the kind before it keeps the running period, so it may be shown for more or less than
+// its own interval.
 TEST(ReadingSchedule, ShowsEachGroupForThePeriodTheTimerRunsWith) {
     // "text/kind at interval, R(e-armed) K(ept) D(one), shown for".
     // clang-format off
@@ -205,8 +236,9 @@ TEST(ReadingSchedule, ShowsEachGroupForThePeriodTheTimerRunsWith) {
         const ReadingSchedule schedule = ScheduleReading(text, Task(), options);
         std::string shown;
         for (const ScheduledStep& s : schedule.steps)
-            shown += (shown.empty() ? "" : " | ") + ToUtf8(s.text) + "/" + KindName(s.kind) + " " + std::to_string(s.atMs) + " " +
-                     std::to_string(s.intervalMs) + "KRSD"[static_cast<int>(s.timer)] + std::to_string(s.shownMs);
+            shown += (shown.empty() ? "" : " | ") + ToUtf8(s.text) + "/" + KindName(s.kind) + " " +
+                     std::to_string(s.atMs) + " " + std::to_string(s.intervalMs) +
+                     "KRSD"[static_cast<int>(s.timer)] + std::to_string(s.shownMs);
         EXPECT_EQ(shown, timeline);
         EXPECT_EQ(schedule.steps.back().progress, ProgressAction::SetFull);
     }
@@ -217,13 +249,15 @@ TEST(ReadingSchedule, ShowsEachGroupForThePeriodTheTimerRunsWith) {
     const ReadingSchedule resumed = ScheduleReading(U"Hello, world.", cursor, {});
     ASSERT_EQ(resumed.steps.size(), 2u);
     const ScheduledStep& world = resumed.steps[0];
-    EXPECT_TRUE(world.text == U"world." && world.highlight == (TextRange{7, 13}) && world.atMs == 150 && world.timer == TimerAction::Rearm);
+    EXPECT_TRUE(world.text == U"world." && world.highlight == (TextRange{7, 13}) &&
+                world.atMs == 150 && world.timer == TimerAction::Rearm);
     EXPECT_EQ(resumed.cursor.position, 13u);
     cursor.abort = true;
     const ReadingSchedule aborted = ScheduleReading(U"Hello, world.", cursor, {});
     ASSERT_EQ(aborted.steps.size(), 1u);
     const ScheduledStep& stop = aborted.steps[0];
-    EXPECT_TRUE(stop.kind == StepKind::StepAborted && stop.progress == ProgressAction::None && !stop.highlight && stop.timer == TimerAction::Stop);
+    EXPECT_TRUE(stop.kind == StepKind::StepAborted && stop.progress == ProgressAction::None &&
+                !stop.highlight && stop.timer == TimerAction::Stop);
     cursor.abort = false;
     EXPECT_EQ(aborted.cursor, cursor);
 }
@@ -261,24 +295,31 @@ struct TimedRun {
     ReadingOptions options;
     ReadingSession session;
     std::int64_t now = 0;
-    TimedRun(std::u32string t, ReadingOptions o, ReadingTask task = ReadingTask::TaskWholeText, TextRange selection = {})
+    TimedRun(std::u32string t, ReadingOptions o, ReadingTask task = ReadingTask::TaskWholeText,
+             TextRange selection = {})
         : text(std::move(t)), options(o) {
         session.TextLoaded(text.size());
         if (task != ReadingTask::TaskWholeText) session.ChooseTask(task, selection);
         now = session.Start(options, 0) * kMs;
     }
     SessionStep Step() { return Timed(session.Step(text, options, true, now)); }
-    SessionStep Move(ReadingMove move) { return Timed(session.Move(move, text, options, true, now)); }
+    SessionStep Move(ReadingMove move) {
+        return Timed(session.Move(move, text, options, true, now));
+    }
     SessionStep Timed(SessionStep step) { return now += step.delayMs * kMs, step; }
 };
 
-// An on-time run shows the schedule's groups for its periods; the time left is the rest of the schedule at every group and half way through one.
+// An on-time run shows the schedule's groups for its periods; the time left is the rest of the
+// schedule at every group and half way through one.
 TEST(ReadingSession, AnOnTimeRunFollowsTheScheduleAndItsEstimate) {
     ReadingOptions fast, slow = Several(20);
     fast.speedLevel = 50, fast.commaDelayLevel = 7, slow.speedLevel = 3;
     const std::pair<std::u32string, ReadingOptions> rows[] = {
-        {U"Hello, dear world. A cat sat; then: a dog ran! End", {}}, {U"Hello, dear world. A cat sat on the mat; then: a dog ran away quickly! End", Several()},
-        {U"a, b. c d e, f g h i j, k.", fast}, {U"Extraordinary circumstances, notwithstanding. Yes", slow}, {U" \r\n\t ", {}}};
+        {U"Hello, dear world. A cat sat; then: a dog ran! End", {}},
+        {U"Hello, dear world. A cat sat on the mat; then: a dog ran away quickly! End", Several()},
+        {U"a, b. c d e, f g h i j, k.", fast},
+        {U"Extraordinary circumstances, notwithstanding. Yes", slow},
+        {U" \r\n\t ", {}}};
     for (const auto& [text, options] : rows) {
         SCOPED_TRACE(ToUtf8(text));
         const std::vector<ScheduledStep> schedule = ScheduleReading(text, Task(), options).steps;
@@ -292,14 +333,21 @@ TEST(ReadingSession, AnOnTimeRunFollowsTheScheduleAndItsEstimate) {
         for (std::size_t i = 0; i < schedule.size(); ++i) {
             ASSERT_TRUE(run.session.IsReading());
             const SessionStep step = run.Step();
-            EXPECT_TRUE(step.group.kind == schedule[i].kind && step.group.text == schedule[i].text &&
-                        step.group.highlight == schedule[i].highlight && step.delayMs == schedule[i].shownMs) << i;
+            EXPECT_TRUE(step.group.kind == schedule[i].kind &&
+                        step.group.text == schedule[i].text &&
+                        step.group.highlight == schedule[i].highlight &&
+                        step.delayMs == schedule[i].shownMs)
+                << i;
             if (i + 1 == schedule.size()) break;
             const std::int64_t shown = schedule[i].shownMs, half = shown / 2;
-            EXPECT_EQ(run.session.Estimate(text, options, run.now - shown * kMs)->leftMs, left[i]) << i;
-            EXPECT_EQ(run.session.Estimate(text, options, run.now - (shown - half) * kMs)->leftMs, left[i] - half) << i;
+            EXPECT_EQ(run.session.Estimate(text, options, run.now - shown * kMs)->leftMs, left[i])
+                << i;
+            EXPECT_EQ(run.session.Estimate(text, options, run.now - (shown - half) * kMs)->leftMs,
+                      left[i] - half)
+                << i;
         }
-        EXPECT_TRUE(!run.session.IsReading() && run.session.Task() == ReadingTask::TaskNone && !run.session.Estimate(text, options, run.now));
+        EXPECT_TRUE(!run.session.IsReading() && run.session.Task() == ReadingTask::TaskNone &&
+                    !run.session.Estimate(text, options, run.now));
     }
 }
 
@@ -307,27 +355,33 @@ TEST(ReadingSession, RateCountsWordsOverTheTaskTime) {
     // Five words of six letters at level 25, 200 ms each: 300 words a minute.
     TimedRun run(U"golden bridge crossed rivers slowly.", {});
     auto estimate = run.session.Estimate(run.text, run.options, 0);
-    EXPECT_EQ(std::tuple(estimate->words, estimate->taskMs, estimate->WordsPerMinute(), estimate->SecondsLeft()), std::tuple(5, 1000, 300, 2));
+    EXPECT_EQ(std::tuple(estimate->words, estimate->taskMs, estimate->WordsPerMinute(),
+                         estimate->SecondsLeft()),
+              std::tuple(5, 1000, 300, 2));
     run.options.speedLevel = 50;
     estimate = run.session.Estimate(run.text, run.options, 0);
     EXPECT_EQ(std::tuple(estimate->taskMs, estimate->WordsPerMinute()), std::tuple(250, 1200));
     EXPECT_EQ((ReadingEstimate{1, 60'000, 59'000}).SecondsLeft(), 59);
     EXPECT_EQ((ReadingEstimate{1, 60'000, 59'001}).SecondsLeft(), 60);
-    EXPECT_EQ((ReadingEstimate{0, 0, 0}).SecondsLeft() + (ReadingEstimate{0, 0, 0}).WordsPerMinute(), 0);
+    EXPECT_EQ(
+        (ReadingEstimate{0, 0, 0}).SecondsLeft() + (ReadingEstimate{0, 0, 0}).WordsPerMinute(), 0);
     // Stopped after two words: a start now reads the other three.
     run.Step(), run.Step(), run.session.Stop();
     EXPECT_EQ(run.session.Estimate(run.text, run.options, run.now)->leftMs, 150);
 }
 
-// A late step gets a shorter wait, so lateness never adds up; after a stall longer than a period the run goes on from now.
+// A late step gets a shorter wait, so lateness never adds up; after a stall longer than a period
+// the run goes on from now.
 TEST(ReadingSession, StepsAreArmedAgainstTheirDueTimes) {
     const std::u32string text = U"aaaaaa bbbbbb cccccc dddddd eeeeee";
     ReadingSession session;
     session.ChooseTask(ReadingTask::TaskWholeText, {});
     const std::int64_t start = 5'000 * kMs;
     ASSERT_EQ(session.Start({}, start), 150);
-    for (const auto& [atMs, delayMs] : std::vector<std::pair<std::int64_t, int>>{{150, 200}, {357, 193}, {550, 200}, {1400, 200}, {1600, 200}})
-        EXPECT_EQ(session.Step(text, {}, true, start + atMs * kMs).delayMs, delayMs) << "tick at " << atMs;
+    for (const auto& [atMs, delayMs] : std::vector<std::pair<std::int64_t, int>>{
+             {150, 200}, {357, 193}, {550, 200}, {1400, 200}, {1600, 200}})
+        EXPECT_EQ(session.Step(text, {}, true, start + atMs * kMs).delayMs, delayMs)
+            << "tick at " << atMs;
 }
 
 TEST(ReadingSession, WhatEndsARunAndWhatItLeaves) {
@@ -339,7 +393,8 @@ TEST(ReadingSession, WhatEndsARunAndWhatItLeaves) {
         if (abort) session.AbortAtNextStep();
         const SessionStep step = session.Step(text, {}, abort, 150 * kMs);
         EXPECT_EQ(step.group.kind, abort ? StepKind::StepAborted : kPlain);
-        EXPECT_TRUE(step.delayMs == 0 && !session.IsReading() && session.PeriodMs() == 0 && session.Task() == ReadingTask::TaskWholeText);
+        EXPECT_TRUE(step.delayMs == 0 && !session.IsReading() && session.PeriodMs() == 0 &&
+                    session.Task() == ReadingTask::TaskWholeText);
     }
     // Stopping keeps the place; a new task starts afresh; a new text takes the whole.
     TimedRun run(text, {});
@@ -352,15 +407,19 @@ TEST(ReadingSession, WhatEndsARunAndWhatItLeaves) {
     EXPECT_EQ(session.Step(text, {}, true, 0).group.text, U"one");
     session.ChooseTask(ReadingTask::TaskFromCaret, {8, 8});
     EXPECT_EQ(session.Step(text, {}, true, 0).group.text, U"three");
-    EXPECT_TRUE(session.TextLoaded(0) == ProgressAction::Reset && session.Task() == ReadingTask::TaskNone);
-    EXPECT_TRUE(session.TextLoaded(text.size()) == ProgressAction::Reset && session.Task() == ReadingTask::TaskWholeText);
-    EXPECT_TRUE(session.DropTask() == ProgressAction::Reset && session.Task() == ReadingTask::TaskNone);
+    EXPECT_TRUE(session.TextLoaded(0) == ProgressAction::Reset &&
+                session.Task() == ReadingTask::TaskNone);
+    EXPECT_TRUE(session.TextLoaded(text.size()) == ProgressAction::Reset &&
+                session.Task() == ReadingTask::TaskWholeText);
+    EXPECT_TRUE(session.DropTask() == ProgressAction::Reset &&
+                session.Task() == ReadingTask::TaskNone);
 }
 
 TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
     const std::u32string text = U"Aa bb, cc dd. Ee ff gg hh. Ii jj";
     // Groups shown, then < > a group back or forward, [ ] a sentence, and the group shown at once
-    // after it; none when the move ends the run. The selection task is "dd. Ee ff gg hh.", [10, 26).
+    // after it; none when the move ends the run. The selection task is "dd. Ee ff gg hh.", [10,
+    // 26).
     // clang-format off
     const std::tuple<bool, ReadingTask, std::vector<std::string>> tables[] = {
         {false, ReadingTask::TaskWholeText, {"3<bb,", "5<dd.", "1<Aa", "0<Aa", "2>cc", "0>bb,", "10>", "7[Ee", "5[Aa", "2[Aa", "2]Ee", "8]Ii", "9]"}},
@@ -369,18 +428,22 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
     // clang-format on
     for (const auto& [several, task, rows] : tables)
         for (const std::string& row : rows) {
-            SCOPED_TRACE(testing::Message() << several << " " << static_cast<int>(task) << " " << row);
+            SCOPED_TRACE(testing::Message()
+                         << several << " " << static_cast<int>(task) << " " << row);
             TimedRun run(text, several ? Several() : ReadingOptions{}, task, {10, 26});
             std::size_t at = 0;
             for (int i = std::stoi(row, &at); i > 0; --i) ASSERT_TRUE(run.Step().group.ShowsText());
-            const SessionStep moved = run.Move(static_cast<ReadingMove>(std::string_view("<>[]").find(row[at])));
+            const SessionStep moved =
+                run.Move(static_cast<ReadingMove>(std::string_view("<>[]").find(row[at])));
             const std::u32string shown = FromUtf8(row.substr(at + 1));
             if (shown.empty()) {
-                EXPECT_TRUE(moved.group.kind == kEnd && !run.session.IsReading() && run.session.Task() == ReadingTask::TaskNone);
+                EXPECT_TRUE(moved.group.kind == kEnd && !run.session.IsReading() &&
+                            run.session.Task() == ReadingTask::TaskNone);
                 continue;
             }
             ASSERT_TRUE(moved.group.text == shown && moved.group.highlight);
-            EXPECT_TRUE(text.substr(moved.group.highlight->start, 2) == shown.substr(0, 2) && run.session.IsReading());
+            EXPECT_TRUE(text.substr(moved.group.highlight->start, 2) == shown.substr(0, 2) &&
+                        run.session.IsReading());
             // Reading goes on from there as if it had got there by itself.
             ReadingCursor after = run.session.Cursor();
             EXPECT_EQ(run.Step().group.text, NextGroup(text, after, run.options).text);
@@ -397,7 +460,8 @@ TEST(ReadingMoves, BackAGroupCutsTheClauseAgainFromItsStart) {
 
 TEST(ReadingMoves, TheProgressBarFollowsAMove) {
     std::u32string text;
-    for (int i = 0; i < 100; ++i) text += U"word" + std::u32string(1, U'0' + i % 10) + (i % 10 == 9 ? U". " : U" ");
+    for (int i = 0; i < 100; ++i)
+        text += U"word" + std::u32string(1, U'0' + i % 10) + (i % 10 == 9 ? U". " : U" ");
     TimedRun run(text, {});
     for (int i = 0; i < 50; ++i) run.Step();
     const std::int64_t left = run.session.Estimate(text, {}, run.now)->leftMs;
@@ -407,7 +471,8 @@ TEST(ReadingMoves, TheProgressBarFollowsAMove) {
     ASSERT_TRUE(moved.progressPosition && moved.group.text == U"word0");
     const int atSentence = *moved.progressPosition;
     EXPECT_EQ(atSentence, static_cast<int>(moved.group.highlight->start / (text.size() / 40)));
-    EXPECT_EQ(moved.group.progress, ProgressAction::None);  // the next advance at the next mark, not at once
+    EXPECT_EQ(moved.group.progress,
+              ProgressAction::None);  // the next advance at the next mark, not at once
     EXPECT_LT(*run.Move(ReadingMove::PreviousSentence).progressPosition, atSentence);
     EXPECT_EQ(*run.Move(ReadingMove::NextSentence).progressPosition, atSentence);
 }
@@ -415,14 +480,23 @@ TEST(ReadingMoves, TheProgressBarFollowsAMove) {
 TEST(FocusLetter, SitsAboutAThirdIntoTheWordAndPinsItAsFarAsTheWordFits) {
     const int expected[21] = {0, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 5, 5, 5};
     for (std::size_t length = 1; length <= 20; ++length)
-        EXPECT_EQ(RecognitionLetter(length) + 1, static_cast<std::size_t>(expected[length])) << length;
-    const std::pair<std::u16string_view, std::size_t> letters[] = {{u"мир.", 1}, {u"«Привет»,", 3}, {u"…", 0}, {u"—", 0}};  // after «
+        EXPECT_EQ(RecognitionLetter(length) + 1, static_cast<std::size_t>(expected[length]))
+            << length;
+    const std::pair<std::u16string_view, std::size_t> letters[] = {
+        {u"мир.", 1}, {u"«Привет»,", 3}, {u"…", 0}, {u"—", 0}};  // after «
     for (const auto& [word, at] : letters) EXPECT_EQ(FocusLetterIndex(word), at);
-    struct Case { int wordWidth; double letterMiddle; int left; };
-    // In a pane 1180 wide: half a pixel rounds away from zero; the word is kept inside on the right, then the left.
-    for (const Case& c : {Case{300, 80.4, 510}, Case{300, 80.5, 509}, Case{1179, 252, 1}, Case{842, 252, 338}, Case{843, 252, 337},
-                          Case{900, 800, 0}, Case{1180, 252, 0}, Case{1400, 252, 338}})
-        EXPECT_EQ(FocusedWordLeft(1180, c.wordWidth, c.letterMiddle), c.left) << c.wordWidth << " " << c.letterMiddle;
+    struct Case {
+        int wordWidth;
+        double letterMiddle;
+        int left;
+    };
+    // In a pane 1180 wide: half a pixel rounds away from zero; the word is kept inside on the
+    // right, then the left.
+    for (const Case& c :
+         {Case{300, 80.4, 510}, Case{300, 80.5, 509}, Case{1179, 252, 1}, Case{842, 252, 338},
+          Case{843, 252, 337}, Case{900, 800, 0}, Case{1180, 252, 0}, Case{1400, 252, 338}})
+        EXPECT_EQ(FocusedWordLeft(1180, c.wordWidth, c.letterMiddle), c.left)
+            << c.wordWidth << " " << c.letterMiddle;
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <QTest>
 
 void ProgramFixture::Start(const QString& fileArgument) {
-    StartupEnvironment environment{"lmn", directory.path() + u'/', QFile::encodeName(fileArgument).toStdString(),
-                                   kScreen};
+    StartupEnvironment environment{"lmn", directory.path() + u'/',
+                                   QFile::encodeName(fileArgument).toStdString(), kScreen};
     // Never the real home.
     environment.userDirectories.home = QDir(directory.path()).filePath("home").toStdString();
     ASSERT_TRUE(CLmnApp::Instance()->Start(environment, settings, shelf, document));

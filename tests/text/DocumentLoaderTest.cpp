@@ -20,13 +20,31 @@ using K = DocumentKind;
 
 TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
     const std::pair<const char*, std::optional<K>> cases[] = {
-        {"report.Txt", K::PlainText}, {"page.HtMl", K::Html}, {"old.plg", K::Html},
-        {"/home/a/book.HTM", K::Html}, {"letter.rtf", K::RichText}, {"C:\\D\\n.TXT", K::PlainText},
-        {".txt", K::PlainText}, {"TALE.FB2", K::Fb2}, {"tale.Fb2.ZiP", K::Fb2Zip},
-        {"tale.zip", {}}, {"tale.fb2zip", {}}, {"tale.fb2.zip.bak", {}}, {"Tale.EPUB", K::Epub},
-        {"PAPER.PdF", K::Pdf}, {"LETTER.DOCX", K::Docx}, {"letter.doc", {}}, {"l.ODT", K::Odt},
-        {"book.pdf.txt", K::PlainText}, {"notes.text", {}}, {"README", {}},
-        {"my.docs/README", {}}, {"book.", {}}, {"book.tx", {}}, {"book. txt", {}}, {"", {}},
+        {"report.Txt", K::PlainText},
+        {"page.HtMl", K::Html},
+        {"old.plg", K::Html},
+        {"/home/a/book.HTM", K::Html},
+        {"letter.rtf", K::RichText},
+        {"C:\\D\\n.TXT", K::PlainText},
+        {".txt", K::PlainText},
+        {"TALE.FB2", K::Fb2},
+        {"tale.Fb2.ZiP", K::Fb2Zip},
+        {"tale.zip", {}},
+        {"tale.fb2zip", {}},
+        {"tale.fb2.zip.bak", {}},
+        {"Tale.EPUB", K::Epub},
+        {"PAPER.PdF", K::Pdf},
+        {"LETTER.DOCX", K::Docx},
+        {"letter.doc", {}},
+        {"l.ODT", K::Odt},
+        {"book.pdf.txt", K::PlainText},
+        {"notes.text", {}},
+        {"README", {}},
+        {"my.docs/README", {}},
+        {"book.", {}},
+        {"book.tx", {}},
+        {"book. txt", {}},
+        {"", {}},
     };
     for (const auto& [path, kind] : cases) EXPECT_EQ(DocumentKindFromPath(path), kind) << path;
     for (const K kind : {K::PlainText, K::RichText, K::Html}) EXPECT_FALSE(IsBookKind(kind));
@@ -34,8 +52,10 @@ TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
         EXPECT_TRUE(IsBookKind(kind));
     // The name is the part after the last slash of either kind.
     const std::pair<std::string, std::u32string> names[] = {
-        {"book.txt", U"book.txt"}, {"C:\\Docs\\Old\\page.htm", U"page.htm"},
-        {"/mnt/c\\Docs/sub\\x.htm", U"x.htm"}, {"/home/my.docs/README", U"README"},
+        {"book.txt", U"book.txt"},
+        {"C:\\Docs\\Old\\page.htm", U"page.htm"},
+        {"/mnt/c\\Docs/sub\\x.htm", U"x.htm"},
+        {"/home/my.docs/README", U"README"},
         {"/home/анна/Война и мир.txt", U"Война и мир.txt"},
         {"/tmp/\xC2\xEE\xE9\xED\xE0.txt", U"Война.txt"},  // Windows-1251 bytes
         {"/home/anna/", U""},
@@ -57,7 +77,8 @@ TEST(DocumentPath, ShownAndRelativePathsFindTheirFile) {
         {folder.Path(r + r + " dir/" + r + r + r + ".txt"), real},
         {folder.Path(r + " dir/" + r + ".txt"), real},  // one mark for up to three bytes
         {folder.Path("two/" + r + ".txt"), folder.Path("two/" + r + ".txt")},  // two alike
-        {literal, literal}, {folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
+        {literal, literal},
+        {folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
         {folder.Path("a.txt"), folder.Path("a.txt")},
     };
     for (const auto& [shown, path] : cases) EXPECT_EQ(ResolveDisplayedPath(shown), path) << shown;
@@ -69,9 +90,12 @@ TEST(DocumentPath, ShownAndRelativePathsFindTheirFile) {
     const fs::path before = fs::current_path();
     fs::current_path(root / "work");
     const std::pair<std::string, fs::path> relative[] = {
-        {"../docs/a.txt", root / "docs/a.txt"}, {".//./../docs/./a.txt", root / "docs/a.txt"},
-        {"w.txt", root / "work/w.txt"}, {"none.txt", root / "work/none.txt"},
-        {"../gone/../docs/a.txt", root / "docs/a.txt"}, {"../link/../work/w.txt", root / "work/w.txt"},
+        {"../docs/a.txt", root / "docs/a.txt"},
+        {".//./../docs/./a.txt", root / "docs/a.txt"},
+        {"w.txt", root / "work/w.txt"},
+        {"none.txt", root / "work/none.txt"},
+        {"../gone/../docs/a.txt", root / "docs/a.txt"},
+        {"../link/../work/w.txt", root / "work/w.txt"},
         {"../link/a.txt", root / "docs/a.txt"},
         {(root / "work/../docs/a.txt").string(), root / "docs/a.txt"},
     };
@@ -93,18 +117,21 @@ TEST(DocumentLoader, ReadsEachKindAndCutsTextBeyondTheLimit) {
     const std::tuple<const char*, std::string, std::u32string, std::size_t, bool> cases[] = {
         {"a.txt", "", U"", N, false},
         {"a.txt", "\xA8\xEB\xEA\xE0\r\nline\nlast\r", U"Ёлка\r\nline\nlast\r", N, false},
-        {"a.txt", "Ёлка и ёж", U"Ёлка и ёж", N, false}, {"a.txt", "\xEF\xBB\xBFЁж", U"Ёж", N, false},
+        {"a.txt", "Ёлка и ёж", U"Ёлка и ёж", N, false},
+        {"a.txt", "\xEF\xBB\xBFЁж", U"Ёж", N, false},
         {"a.txt", "\xD0\x81\xFF", FromCp1251("\xD0\x81\xFF"), N, false},
         {"a.txt", std::string("<p>a\0b", 6), std::u32string(U"<p>a\0b", 6), N, false},
         {"a.html", "<body>\xC4\xE0 &copy;", U"Да ©", N, false},
         {"a.html", "<body>Да &copy; ©", U"Да © ©", N, false},
-        {"a.html", "\xEF\xBB\xBF<body>x", U"x", N, false}, {"a.html", "", U"", N, false},
+        {"a.html", "\xEF\xBB\xBF<body>x", U"x", N, false},
+        {"a.html", "", U"", N, false},
         // A page that claims UTF-8 yet is not is read as what it is.
         {"a.html", "<meta charset=UTF-8><body>\xC4\xE0", U"Да", N, false},
         {"a.html", "<meta charset=koi8-r><body>\xE4\xC1", U"Да", N, false},
         {"a.txt", "{\\rtf1 plain {\\b bold}}", U"{\\rtf1 plain {\\b bold}}", N, false},
         {"a.rtf", "{\\rtf1 plain {\\b bold}}", U"plain bold", N, false},  // the kind given counts
-        {"a.txt", exact, U"aaaaaaaaaaaa", 12, false}, {"a.txt", over, U"aaaaaaaaaaaa", 12, true},
+        {"a.txt", exact, U"aaaaaaaaaaaa", 12, false},
+        {"a.txt", over, U"aaaaaaaaaaaa", 12, true},
         {"a.txt", utf8Over, std::u32string(12, U'я'), 12, true},
         {"a.txt", zhe, std::u32string(10, U'ж'), 10, true},
         {"a.txt", "one two three four", U"one two", 12, true},
@@ -146,12 +173,17 @@ TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
     const std::string hugeText = sparse("huge.txt", 200 * 1024 * 1024);
     constexpr LoadError kNone = LoadError::None, kFailed = LoadError::OpenFailed;
     const std::pair<std::string, LoadError> cases[] = {
-        {folder.Path("link.txt"), kNone}, {folder.Path("zero.txt"), kFailed},
-        {folder.Path("random.rtf"), kFailed}, {folder.Path("pipe.txt"), kFailed},
-        {folder.Path("folder.txt"), kFailed}, {folder.Path("missing.txt"), kFailed},
-        {folder.Path("missing.htm"), kFailed}, {folder.Path("missing.rtf"), kFailed},
+        {folder.Path("link.txt"), kNone},
+        {folder.Path("zero.txt"), kFailed},
+        {folder.Path("random.rtf"), kFailed},
+        {folder.Path("pipe.txt"), kFailed},
+        {folder.Path("folder.txt"), kFailed},
+        {folder.Path("missing.txt"), kFailed},
+        {folder.Path("missing.htm"), kFailed},
+        {folder.Path("missing.rtf"), kFailed},
         {sparse("huge.rtf", kMaxWholeDocumentBytes + 1), LoadError::TooLarge},
-        {sparse("huge.html", kMaxWholeDocumentBytes + 1), LoadError::TooLarge}, {hugeText, kNone},
+        {sparse("huge.html", kMaxWholeDocumentBytes + 1), LoadError::TooLarge},
+        {hugeText, kNone},
     };
     for (const auto& [path, error] : cases) {
         const LoadedText loaded = LoadDocumentFile(path, DocumentKindFromPath(path).value());

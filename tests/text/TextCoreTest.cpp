@@ -19,8 +19,12 @@ TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
     const std::tuple<std::u32string, Runs, Outline, std::u32string, Runs, Outline> cases[] = {
         {U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}, U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}},
         {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, b}}, {}, U"Слово", {{0, 3, {}}, {3, 2, b}}, {}},
-        {U"ab \r\n", {{0, 2, {}}, {2, 3, b}}, {{1, U"a", 0}, {2, U"b", 3}}, U"ab",
-         {{0, 2, {}}}, {{1, U"a", 0}}},
+        {U"ab \r\n",
+         {{0, 2, {}}, {2, 3, b}},
+         {{1, U"a", 0}, {2, U"b", 3}},
+         U"ab",
+         {{0, 2, {}}},
+         {{1, U"a", 0}}},
         {U"ab", {}, {{1, U"a", 0}, {2, U"b", 2}}, U"ab", {}, {{1, U"a", 0}}},  // none at the end
         {U" \r\n\0", {{0, 4, b}}, {{1, U"x", 0}}, U"", {}, {}},
     };
@@ -63,24 +67,35 @@ std::u32string Repeated(std::u32string_view piece, std::size_t times) {
 // holds 4 characters, or before a piece's 9th character.
 TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
     const std::pair<std::u32string, std::u32string> cases[] = {
-        {U"aa bb cc", U"aa bb cc"}, {U"aaaa bbbbbbb", U"aaaa |bbbbbbb"},
-        {U"ab cd efgh", U"ab cd |efgh"}, {U"abcdefghijklmnopqrst", U"abcdefgh|ijklmnop|qrst"},
-        {U"abcdefgh", U"abcdefgh"}, {U"abcdefghi", U"abcdefgh|i"},
-        {U"ab cdefghijklmno", U"ab cdefg|hijklmno"}, {U"abc         d", U"abc     |    d"},
-        {U"aaaa\tbbbb", U"aaaa\t|bbbb"}, {U"abcdefgh\r\nijklmnop", U"abcdefgh/ijklmnop"},
+        {U"aa bb cc", U"aa bb cc"},
+        {U"aaaa bbbbbbb", U"aaaa |bbbbbbb"},
+        {U"ab cd efgh", U"ab cd |efgh"},
+        {U"abcdefghijklmnopqrst", U"abcdefgh|ijklmnop|qrst"},
+        {U"abcdefgh", U"abcdefgh"},
+        {U"abcdefghi", U"abcdefgh|i"},
+        {U"ab cdefghijklmno", U"ab cdefg|hijklmno"},
+        {U"abc         d", U"abc     |    d"},
+        {U"aaaa\tbbbb", U"aaaa\t|bbbb"},
+        {U"abcdefgh\r\nijklmnop", U"abcdefgh/ijklmnop"},
         {U"abcdefg\rhijklmn\nopqrstu", U"abcdefg/hijklmn/opqrstu"},
-        {U"ab\r\ncdefghijkl", U"ab/cdefghij|kl"}, {U"aaaa    ", U"aaaa    "},
+        {U"ab\r\ncdefghijkl", U"ab/cdefghij|kl"},
+        {U"aaaa    ", U"aaaa    "},
     };
     for (const auto& [text, view] : cases)
         EXPECT_EQ(WidgetView(text, PositionMap(text, 8)), view) << ToUtf8(text);
     // Every position both ways against a walk by hand over the text and the map's splits.
     const std::pair<std::u32string, std::size_t> walks[] = {
-        {U"", PositionMap::kLineLimit}, {U"\r\n\n\r\r\n\n\rx\r", PositionMap::kLineLimit},
-        {U"a\r\r\nb", PositionMap::kLineLimit}, {U"\r\nstart\r\n", PositionMap::kLineLimit},
-        {U"abcdefghi\r\nj", 8}, {U"ab\r\ncdefghijkl\r\n", 8}, {std::u32string(100, U'x'), 8},
+        {U"", PositionMap::kLineLimit},
+        {U"\r\n\n\r\r\n\n\rx\r", PositionMap::kLineLimit},
+        {U"a\r\r\nb", PositionMap::kLineLimit},
+        {U"\r\nstart\r\n", PositionMap::kLineLimit},
+        {U"abcdefghi\r\nj", 8},
+        {U"ab\r\ncdefghijkl\r\n", 8},
+        {std::u32string(100, U'x'), 8},
         {Repeated(U"words \t", 5000), PositionMap::kLineLimit},
         {std::u32string(20'000, U'x'), PositionMap::kLineLimit},
-        {U"a\U0001F600b\r\n\U0001F600", PositionMap::kLineLimit}, {U"abcdefg\U0001F600hij", 8},
+        {U"a\U0001F600b\r\n\U0001F600", PositionMap::kLineLimit},
+        {U"abcdefg\U0001F600hij", 8},
         {Repeated(U"ab cd\r\nefgh\U0001F600 ij\rkl\nmnopqrstuvwxyz0123456789 ", 500), 16},
     };
     for (const auto& [text, limit] : walks) {
@@ -112,19 +127,29 @@ TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
 
 TEST(TextRules, TrimmingAndCutting) {
     const std::pair<std::string, std::size_t> trims[] = {
-        {"word\r\n\r\n  ", 4}, {std::string("x\t\0\t", 4), 1}, {"end.", 4}, {"", 0},
-        {std::string(256, ' '), 0}, {std::string(20, 'a') + std::string(280, ' '), 44},
-        {std::string(257, '\n'), 1}, {"a b   ", 3},
+        {"word\r\n\r\n  ", 4},
+        {std::string("x\t\0\t", 4), 1},
+        {"end.", 4},
+        {"", 0},
+        {std::string(256, ' '), 0},
+        {std::string(20, 'a') + std::string(280, ' '), 44},
+        {std::string(257, '\n'), 1},
+        {"a b   ", 3},
     };
     for (const auto& [text, kept] : trims) EXPECT_EQ(TrimmedLength(FromCp1251(text)), kept) << text;
 
     const std::u32string far(kCutSearch + 10, U'x');
     const std::tuple<std::u32string, std::size_t, std::u32string> cuts[] = {
-        {U"one two", 7, U"one two"}, {U"one two\r\nthree four five", 15, U"one two"},
-        {U"one\ntwo three", 12, U"one"}, {U"one\u2029two three", 12, U"one"},
-        {U"one two three", 9, U"one two"}, {U"one two three", 7, U"one two"},
-        {U"one two\r\nthree", 7, U"one two"}, {U"one   two three", 7, U"one"},
-        {U"one\u00A0two", 5, U"one\u00A0t"}, {U"abcdefgh", 5, U"abcde"},
+        {U"one two", 7, U"one two"},
+        {U"one two\r\nthree four five", 15, U"one two"},
+        {U"one\ntwo three", 12, U"one"},
+        {U"one\u2029two three", 12, U"one"},
+        {U"one two three", 9, U"one two"},
+        {U"one two three", 7, U"one two"},
+        {U"one two\r\nthree", 7, U"one two"},
+        {U"one   two three", 7, U"one"},
+        {U"one\u00A0two", 5, U"one\u00A0t"},
+        {U"abcdefgh", 5, U"abcde"},
         {U"one\n" + far + U" two three", far.size() + 10, U"one\n" + far + U" two"},
         {U"one " + far, far.size(), (U"one " + far).substr(0, far.size())},
     };
@@ -137,12 +162,24 @@ TEST(TextRules, TrimmingAndCutting) {
 TEST(TextRules, WordsLinesClipboardAndSeparators) {
     const std::string long35 = "x " + std::string(35, 'w') + " y";
     const std::tuple<std::string, std::size_t, TextRange, TextRange> cases[] = {
-        {"one abcdefghijkl two", 9, {4, 16}, {0, 20}}, {"one abcdefghijkl two", 4, {4, 16}, {0, 20}},
-        {"ends in word", 12, {8, 12}, {0, 12}}, {"a  b", 2, {2, 2}, {0, 4}},
-        {long35, 37, {7, 37}, {0, 39}}, {long35, 2, {2, 32}, {0, 39}}, {"", 0, {0, 0}, {0, 0}},
-        {"ab\r\ncd", 5, {4, 6}, {4, 6}}, {"x a\xA0" "b y", 3, {2, 5}, {0, 7}},
-        {"one\r\ntwo\r\nsix", 6, {5, 8}, {5, 8}}, {"one\r\ntwo\r\nsix", 8, {5, 8}, {5, 8}},
-        {"one\ntwo", 0, {0, 3}, {0, 3}}, {"a\rbc\rd", 3, {2, 4}, {2, 4}}, {"a\n\nb", 2, {2, 2}, {2, 2}},
+        {"one abcdefghijkl two", 9, {4, 16}, {0, 20}},
+        {"one abcdefghijkl two", 4, {4, 16}, {0, 20}},
+        {"ends in word", 12, {8, 12}, {0, 12}},
+        {"a  b", 2, {2, 2}, {0, 4}},
+        {long35, 37, {7, 37}, {0, 39}},
+        {long35, 2, {2, 32}, {0, 39}},
+        {"", 0, {0, 0}, {0, 0}},
+        {"ab\r\ncd", 5, {4, 6}, {4, 6}},
+        {"x a\xA0"
+         "b y",
+         3,
+         {2, 5},
+         {0, 7}},
+        {"one\r\ntwo\r\nsix", 6, {5, 8}, {5, 8}},
+        {"one\r\ntwo\r\nsix", 8, {5, 8}, {5, 8}},
+        {"one\ntwo", 0, {0, 3}, {0, 3}},
+        {"a\rbc\rd", 3, {2, 4}, {2, 4}},
+        {"a\n\nb", 2, {2, 2}, {2, 2}},
         {"\nab", 0, {0, 0}, {0, 0}},
     };
     for (const auto& [text, caret, word, line] : cases) {
@@ -168,22 +205,27 @@ TEST(TextSearch, FindsForwardWithTheOptionsAndLimitsTheSearchText) {
     constexpr SearchOptions kAny{}, kCase{true, false}, kWord{false, true};
     const std::optional<TextRange> no;
     const std::tuple<std::u32string, std::u32string, std::size_t, std::size_t, SearchOptions,
-                     std::optional<TextRange>> rows[] = {
-        {U"Ёлка и ЁЛКА", U"ёлка", 1, 99, kAny, TextRange{7, 11}}, {U"елка", U"ёлка", 0, 99, kAny, no},
-        {U"ЂЃЉЊЌЋЏЎЈҐЄЇІЅ", U"ђѓљњќћџўјґєїіѕ", 0, 99, kAny, TextRange{0, 14}},
-        {U"1word word2 word", U"word", 0, 99, kWord, TextRange{12, 16}},
-        {U"xword word", U"word", 1, 99, kWord, TextRange{6, 10}},
-        {U"abcdef", U"cde", 0, 3, kAny, TextRange{2, 5}}, {U"abcdef", U"cde", 0, 2, kAny, no},
-        {U"abcdef", U"efg", 0, 99, kAny, no}, {U"abc", U"c", 5, 99, kAny, no},
-        {U"abc", U"", 0, 99, kAny, no}, {U"aaab", U"aab", 0, 99, kAny, TextRange{1, 4}},
-        {U"die Straße", U"STRASSE", 0, 99, kAny, TextRange{4, 10}},
-        {U"STRASSE Straße", U"Straße", 0, 99, kCase, TextRange{8, 14}},
-        {U"ΟΔΟΣ οδος", U"οδοσ", 1, 99, kAny, TextRange{5, 9}},
-        {U"a\U0001F600b", U"\U0001F600B", 0, 99, kAny, TextRange{1, 3}},
-        {U"cafés café", U"CAFÉ", 0, 99, kWord, TextRange{6, 10}},
-        {U"cafe\u0301 cafe", U"cafe", 0, 99, kWord, TextRange{6, 10}},
-        {U"日本語、日本。", U"日本", 0, 99, kWord, TextRange{4, 6}},
-    };
+                     std::optional<TextRange>>
+        rows[] = {
+            {U"Ёлка и ЁЛКА", U"ёлка", 1, 99, kAny, TextRange{7, 11}},
+            {U"елка", U"ёлка", 0, 99, kAny, no},
+            {U"ЂЃЉЊЌЋЏЎЈҐЄЇІЅ", U"ђѓљњќћџўјґєїіѕ", 0, 99, kAny, TextRange{0, 14}},
+            {U"1word word2 word", U"word", 0, 99, kWord, TextRange{12, 16}},
+            {U"xword word", U"word", 1, 99, kWord, TextRange{6, 10}},
+            {U"abcdef", U"cde", 0, 3, kAny, TextRange{2, 5}},
+            {U"abcdef", U"cde", 0, 2, kAny, no},
+            {U"abcdef", U"efg", 0, 99, kAny, no},
+            {U"abc", U"c", 5, 99, kAny, no},
+            {U"abc", U"", 0, 99, kAny, no},
+            {U"aaab", U"aab", 0, 99, kAny, TextRange{1, 4}},
+            {U"die Straße", U"STRASSE", 0, 99, kAny, TextRange{4, 10}},
+            {U"STRASSE Straße", U"Straße", 0, 99, kCase, TextRange{8, 14}},
+            {U"ΟΔΟΣ οδος", U"οδοσ", 1, 99, kAny, TextRange{5, 9}},
+            {U"a\U0001F600b", U"\U0001F600B", 0, 99, kAny, TextRange{1, 3}},
+            {U"cafés café", U"CAFÉ", 0, 99, kWord, TextRange{6, 10}},
+            {U"cafe\u0301 cafe", U"cafe", 0, 99, kWord, TextRange{6, 10}},
+            {U"日本語、日本。", U"日本", 0, 99, kWord, TextRange{4, 6}},
+        };
     for (const auto& [text, what, from, to, options, found] : rows)
         EXPECT_EQ(FindForward(text, what, from, to, options), found) << ToUtf8(text);
     EXPECT_EQ(DialogSearchText(std::u32string(220, U'a')), std::u32string(220, U'a'));

@@ -18,17 +18,28 @@ const std::u32string kRussian = U"абвгдеёжзийклмнопрстуфх
 
 TEST(TextDecoding, ByteOrderMarkDecidesAndIsDropped) {
     const std::tuple<std::string, std::string, std::u32string> cases[] = {
-        {"\xEF\xBB\xBF" "A\xD0\xB6", "UTF-8", U"Aж"}, {"\xFF\xFE" "A\0\x36\x04"s, "UTF-16LE", U"Aж"},
-        {"\xFE\xFF\0A\x04\x36"s, "UTF-16BE", U"Aж"}, {"\xFF\xFE\0\0A\0\0\0"s, "UTF-32LE", U"A"},
-        {"\0\0\xFE\xFF\0\0\0A"s, "UTF-32BE", U"A"}, {"\xFF\xFE", "UTF-16LE", U""},
-        {"\xFF\xFE\0\0"s, "UTF-32LE", U""}, {"A\xEF\xBB\xBF", "UTF-8", U"A\uFEFF"},
+        {"\xEF\xBB\xBF"
+         "A\xD0\xB6",
+         "UTF-8", U"Aж"},
+        {"\xFF\xFE"
+         "A\0\x36\x04"s,
+         "UTF-16LE", U"Aж"},
+        {"\xFE\xFF\0A\x04\x36"s, "UTF-16BE", U"Aж"},
+        {"\xFF\xFE\0\0A\0\0\0"s, "UTF-32LE", U"A"},
+        {"\0\0\xFE\xFF\0\0\0A"s, "UTF-32BE", U"A"},
+        {"\xFF\xFE", "UTF-16LE", U""},
+        {"\xFF\xFE\0\0"s, "UTF-32LE", U""},
+        {"A\xEF\xBB\xBF", "UTF-8", U"A\uFEFF"},
         {"\xEF\xBB\xBF\xCF\xF0", "UTF-8", {R, R}},  // the mark wins over Windows-1251 bytes
         // Judged UTF-8 by the letters around: one stray byte among many; not with few around,
         // nor a byte that never starts a character at the end.
-        {"", "UTF-8", U""}, {kRussianUtf8 + "\xD1", "UTF-8", kRussian + R},
+        {"", "UTF-8", U""},
+        {kRussianUtf8 + "\xD1", "UTF-8", kRussian + R},
         {"abc\xF0\x9F\x98", "UTF-8", U"abc\uFFFD"},
         {kRussianUtf8 + "\xFF" + kRussianUtf8, "UTF-8", kRussian + R + kRussian},
-        {"\xE2\x82\xAC \xE9t\xE9", "", U""}, {"abc\xC0", "", U""}, {"abc\xF5", "", U""},
+        {"\xE2\x82\xAC \xE9t\xE9", "", U""},
+        {"abc\xC0", "", U""},
+        {"abc\xF5", "", U""},
         {"\xCF\xF0\xE8\xE2\xE5\xF2!", "", U""},  // "": anything but UTF-8
     };
     for (const auto& [bytes, charset, text] : cases) {
@@ -42,18 +53,40 @@ TEST(TextDecoding, ByteOrderMarkDecidesAndIsDropped) {
 
 TEST(TextDecoding, IllFormedUtf8BecomesOneReplacementPerMaximalSubpart) {
     const std::pair<std::string, std::u32string> cases[] = {
-        {"\xF0\x9F\x98\x80", U"\U0001F600"}, {"\xD0", {R}}, {"\xE2\x82", {R}}, {"\xF0\x9F\x98", {R}},
-        {"\xE2\x82" "A", {R, U'A'}}, {"\xF0\x9F\x98" "A", {R, U'A'}}, {"\xC0\xAF", {R, R}},
-        {"\xE0\x80\xAF", {R, R, R}}, {"\xF0\x8F\xBF\xBF", {R, R, R, R}}, {"\xED\xA0\x80", {R, R, R}},
-        {"\xF4\x90\x80\x80", {R, R, R, R}}, {"\xF5\x80" "A", {R, R, U'A'}},
-        {"\x80" "xy", {R, U'x', U'y'}}, {"\xD0" "A\xD0\xB6", {R, U'A', U'ж'}}, {"\xFF", {R}},
+        {"\xF0\x9F\x98\x80", U"\U0001F600"},
+        {"\xD0", {R}},
+        {"\xE2\x82", {R}},
+        {"\xF0\x9F\x98", {R}},
+        {"\xE2\x82"
+         "A",
+         {R, U'A'}},
+        {"\xF0\x9F\x98"
+         "A",
+         {R, U'A'}},
+        {"\xC0\xAF", {R, R}},
+        {"\xE0\x80\xAF", {R, R, R}},
+        {"\xF0\x8F\xBF\xBF", {R, R, R, R}},
+        {"\xED\xA0\x80", {R, R, R}},
+        {"\xF4\x90\x80\x80", {R, R, R, R}},
+        {"\xF5\x80"
+         "A",
+         {R, R, U'A'}},
+        {"\x80"
+         "xy",
+         {R, U'x', U'y'}},
+        {"\xD0"
+         "A\xD0\xB6",
+         {R, U'A', U'ж'}},
+        {"\xFF", {R}},
     };
     for (const auto& [bytes, text] : cases) {
         SCOPED_TRACE(bytes);
         // Inside a text plainly UTF-8, so the file is judged UTF-8 and what follows is kept.
-        const std::string file = kRussianUtf8 + kRussianUtf8 + kRussianUtf8 + kRussianUtf8 + bytes + "!";
+        const std::string file =
+            kRussianUtf8 + kRussianUtf8 + kRussianUtf8 + kRussianUtf8 + bytes + "!";
         EXPECT_EQ(DetectDocumentCharset(file), "UTF-8");
-        EXPECT_EQ(DecodeDocumentText(file), kRussian + kRussian + kRussian + kRussian + text + U"!");
+        EXPECT_EQ(DecodeDocumentText(file),
+                  kRussian + kRussian + kRussian + kRussian + text + U"!");
         EXPECT_EQ(DecodeCharset(bytes, "utf8"), text);
     }
 }
@@ -65,21 +98,46 @@ TEST(TextDecoding, CharsetsAndTheirEdges) {
         {"IBM866", "\x8F\xE0\xA8\xA2\xA5\xE2 \xF0\xF1\x9F\xEF", U"Привет ЁёЯя"},
         {"ISO-8859-5", "\xBF\xE0\xD8\xD2\xD5\xE2 \xA1\xF1\xCF\xEF", U"Привет ЁёЯя"},
         {"x-mac-cyrillic", "\x8F\xF0\xE8\xE2\xE5\xF2 \xDD\xDE\x9F\xDF", U"Привет ЁёЯя"},
-        {"windows-1252", "Gr\xFC\xDF" "e \x80 \x9C\x93\x94", U"Grüße € œ“”"},
-        {"Shift_JIS", "\x93\xFA\x96\x7B", U"日本"}, {"GBK", "\xD6\xD0\xCE\xC4", U"中文"},
+        {"windows-1252",
+         "Gr\xFC\xDF"
+         "e \x80 \x9C\x93\x94",
+         U"Grüße € œ“”"},
+        {"Shift_JIS", "\x93\xFA\x96\x7B", U"日本"},
+        {"GBK", "\xD6\xD0\xCE\xC4", U"中文"},
         // Bytes no character is given to: U+FFFD, never ICU's U+001A nor the C1 controls ICU
         // fills the holes of the code pages with; in UTF-16 they are characters like any other.
-        {"windows-1251", "a\x98z", {U'a', R, U'z'}}, {"ISO-8859-6", "a\xA1z", {U'a', R, U'z'}},
+        {"windows-1251", "a\x98z", {U'a', R, U'z'}},
+        {"ISO-8859-6", "a\xA1z", {U'a', R, U'z'}},
         {"windows-1252", "a\x81\x8D\x8F\x90\x9Dz", {U'a', R, R, R, R, R, U'z'}},
-        {"ISO-8859-5", "a\x80\x9Fz", {U'a', R, R, U'z'}}, {"US-ASCII", "a\xE9z", {U'a', R, U'z'}},
-        {"Shift_JIS", "a\x80\xA0z", {U'a', R, R, U'z'}}, {"EUC-KR", "\xA1" "A", {R, U'A'}},
-        {"Shift_JIS", "\x93\xFA\x81", U"日\uFFFD"}, {"UTF-16BE", "\0\x98"s, U"\u0098"},
-        {"UTF-16LE", "\x3D\xD8\x00\xDE"s, U"\U0001F600"}, {"UTF-16BE", "\xD8\x3D\xDE\x00"s, U"\U0001F600"},
-        {"UTF-16LE", "\x3D\xD8" "A\0"s, {R, U'A'}}, {"UTF-16LE", "\x00\xDE" "A\0"s, {R, U'A'}},
+        {"ISO-8859-5", "a\x80\x9Fz", {U'a', R, R, U'z'}},
+        {"US-ASCII", "a\xE9z", {U'a', R, U'z'}},
+        {"Shift_JIS", "a\x80\xA0z", {U'a', R, R, U'z'}},
+        {"EUC-KR",
+         "\xA1"
+         "A",
+         {R, U'A'}},
+        {"Shift_JIS", "\x93\xFA\x81", U"日\uFFFD"},
+        {"UTF-16BE", "\0\x98"s, U"\u0098"},
+        {"UTF-16LE", "\x3D\xD8\x00\xDE"s, U"\U0001F600"},
+        {"UTF-16BE", "\xD8\x3D\xDE\x00"s, U"\U0001F600"},
+        {"UTF-16LE",
+         "\x3D\xD8"
+         "A\0"s,
+         {R, U'A'}},
+        {"UTF-16LE",
+         "\x00\xDE"
+         "A\0"s,
+         {R, U'A'}},
         {"UTF-16LE", "\x3D\xD8\x3D\xD8\x00\xDE"s, {R, U'\U0001F600'}},
-        {"UTF-16LE", "A\0\x3D\xD8"s, {U'A', R}}, {"UTF-16LE", "A\0B"s, {U'A', R}},
-        {"UTF-16BE", "\0AB"s, {U'A', R}}, {"UTF-32LE", "\0\0\x11\0" "A\0\0\0"s, {R, U'A'}},
-        {"UTF-32LE", "\0\xD8\0\0"s, {R}}, {"UTF-32BE", "\0\x01\xF6\0"s, U"\U0001F600"},
+        {"UTF-16LE", "A\0\x3D\xD8"s, {U'A', R}},
+        {"UTF-16LE", "A\0B"s, {U'A', R}},
+        {"UTF-16BE", "\0AB"s, {U'A', R}},
+        {"UTF-32LE",
+         "\0\0\x11\0"
+         "A\0\0\0"s,
+         {R, U'A'}},
+        {"UTF-32LE", "\0\xD8\0\0"s, {R}},
+        {"UTF-32BE", "\0\x01\xF6\0"s, U"\U0001F600"},
         {"UTF-32BE", "\0\0\0A\0\0\0"s, {U'A', R}},
     };
     for (const auto& [charset, bytes, text] : cases)
@@ -92,17 +150,30 @@ TEST(TextDecoding, CharsetsAndTheirEdges) {
 TEST(TextDecoding, DeclaredCharsetAndMaxLength) {
     const std::string privet = "\xF0\xD2\xC9\xD7\xC5\xD4";
     const std::tuple<std::string, std::string, std::u32string> cases[] = {
-        {"\xEF\xBB\xBF\xD0\x9F", "windows-1251", U"П"}, {"\xFF\xFE\x1F\x04"s, "KOI8-R", U"П"},
-        {"\xD0\x9F", "windows-1251", U"Рџ"}, {privet, "koi8-r", U"Привет"},
-        {privet, "cskoi8r", U"Привет"}, {"\xD0\x9F", "no-such-charset", U"П"},
-        {"abc", "UTF-16LE", U"abc"}, {"abc", "UTF-32BE", U"abc"}, {"abc", "utf-16", U"abc"},
-        {"\x93q\x94", "ISO-8859-1", U"“q”"}, {"caf\xE9", "ascii", U"café"},
+        {"\xEF\xBB\xBF\xD0\x9F", "windows-1251", U"П"},
+        {"\xFF\xFE\x1F\x04"s, "KOI8-R", U"П"},
+        {"\xD0\x9F", "windows-1251", U"Рџ"},
+        {privet, "koi8-r", U"Привет"},
+        {privet, "cskoi8r", U"Привет"},
+        {"\xD0\x9F", "no-such-charset", U"П"},
+        {"abc", "UTF-16LE", U"abc"},
+        {"abc", "UTF-32BE", U"abc"},
+        {"abc", "utf-16", U"abc"},
+        {"\x93q\x94", "ISO-8859-1", U"“q”"},
+        {"caf\xE9", "ascii", U"café"},
         {std::string(100, 'x'), "", std::u32string(100, U'x')},
         {kRussianUtf8 + kRussianUtf8, "", kRussian + kRussian},
-        {"\xF0\x9F\x98\x80" "a\xF0\x9F\x98\x80" "b", "", U"\U0001F600a\U0001F600b"},
+        {"\xF0\x9F\x98\x80"
+         "a\xF0\x9F\x98\x80"
+         "b",
+         "", U"\U0001F600a\U0001F600b"},
         {"\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!", "windows-1251", U"Привет, мир!"},
-        {"\xFF\xFE\x3D\xD8\x00\xDE" "a\0\x3D\xD8\x00\xDE"s, "", U"\U0001F600a\U0001F600"},
-        {"\x93\xFA\x96\x7B" "ab", "Shift_JIS", U"日本ab"},
+        {"\xFF\xFE\x3D\xD8\x00\xDE"
+         "a\0\x3D\xD8\x00\xDE"s,
+         "", U"\U0001F600a\U0001F600"},
+        {"\x93\xFA\x96\x7B"
+         "ab",
+         "Shift_JIS", U"日本ab"},
     };
     for (const auto& [bytes, declared, whole] : cases) {
         EXPECT_EQ(DecodeDocumentText(bytes, kWholeText, declared), whole) << declared;

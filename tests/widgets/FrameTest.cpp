@@ -30,12 +30,14 @@ TEST_F(FrameTest, F9SharesTheWindowAtTheHeightF5Found) {
     CPaneSplitter* panes = Frame()->Splitter();
     int shared = 0;
     ASSERT_TRUE(panes->BothPanesShown(&shared));
-    for (const Qt::Key key : {Qt::Key_F5, Qt::Key_F5, Qt::Key_F9})  // the second F5 keeps what the first found
+    for (const Qt::Key key :
+         {Qt::Key_F5, Qt::Key_F5, Qt::Key_F9})  // the second F5 keeps what the first found
         PressKey(QKeyCombination(key));
     EXPECT_EQ(panes->sizes().value(0), shared);
     panes->setSizes({0, panes->height()});  // a pane dragged away: F9 shares at two thirds
     PressKey(QKeyCombination(Qt::Key_F9));
-    EXPECT_EQ(panes->RememberedPaneHeight(), 2 * (Frame()->height() - Frame()->menuBar()->height()) / 3);
+    EXPECT_EQ(panes->RememberedPaneHeight(),
+              2 * (Frame()->height() - Frame()->menuBar()->height()) / 3);
     Frame()->addToolBar(Qt::BottomToolBarArea, Frame()->ReaderBar());
     CloseProgram();
     Start();  // the bar's side survives a restart
@@ -60,7 +62,12 @@ TEST_F(FrameTest, StatusPanesNameTheTaskItsRateAndTimeLeft) {
 // The clipboard is read in any text form, the caret at its start; one without text is told.
 TEST_F(FrameTest, TheClipboardIsReadInEveryForm) {
     Start();
-    struct Case { QString format; QByteArray bytes; std::u32string text; bool tooShort; };  // text empty: kept
+    struct Case {
+        QString format;
+        QByteArray bytes;
+        std::u32string text;
+        bool tooShort;
+    };  // text empty: kept
     const Case cases[] = {
         {"text/plain", QByteArray(80, 'a'), std::u32string(80, U'a'), false},
         {"text/plain;charset=utf-8", "Ёлка \u65E5 \U0001F600", U"Ёлка \u65E5 \U0001F600", true},

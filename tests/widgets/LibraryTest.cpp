@@ -82,7 +82,8 @@ protected:
     const std::u32string& Chars() const { return Text().Document().Characters(); }
     // The open document as the window shows it: title, text and shelf key.
     QString Shows() const {
-        return Frame()->windowTitle() + u'|' + ToQString(Chars()) + u'|' + QString::number(document.key);
+        return Frame()->windowTitle() + u'|' + ToQString(Chars()) + u'|' +
+               QString::number(document.key);
     }
 
     QStringList seen;
@@ -96,7 +97,8 @@ TEST_F(LibraryTest, AFailedOpenSaysWhyAndKeepsTheOpenDocument) {
     EXPECT_EQ(PutOnShelf(), "Анна Иванова - Образцы текста");  // the book's author and title
     const int key = document.key;
     ASSERT_TRUE(Open(WriteFile("old.txt", "The old text stays.")));
-    const std::pair<std::string, MessageCode> cases[] = {  // a book's, a file's, a kind's failure
+    const std::pair<std::string, MessageCode> cases[] = {
+        // a book's, a file's, a kind's failure
         {kBooks + "sample-password.pdf", MSG_BOOK_ENCRYPTED},
         {directory.filePath("gone.txt").toStdString(), MSG_FILE_OPEN_FAILED},
         {WriteFile("notes.doc", "x").toStdString(), MSG_FILE_TYPE_REJECTED},
@@ -125,7 +127,8 @@ TEST_F(LibraryTest, AFullDiskLosesNothingAndSaysSoOnce) {
     const auto stored = [this] {
         ShelfDocument record;
         const std::optional<std::string> bytes = shelf.ReadRecord(document.key);
-        return bytes && LoadRecord(*bytes, record) ? record.BookmarkNames() : std::vector<std::u32string>{};
+        return bytes && LoadRecord(*bytes, record) ? record.BookmarkNames()
+                                                   : std::vector<std::u32string>{};
     };
     Text().SetCaret(100);
     PlaceNamed("a");
@@ -136,7 +139,8 @@ TEST_F(LibraryTest, AFullDiskLosesNothingAndSaysSoOnce) {
         Text().SetCaret(at);
         PlaceNamed(name);
     }
-    EXPECT_EQ(seen, QStringList({"Поместить закладку", Told(kShelfWriteFailed), "Поместить закладку"}));
+    EXPECT_EQ(seen,
+              QStringList({"Поместить закладку", Told(kShelfWriteFailed), "Поместить закладку"}));
     EXPECT_EQ(stored().size(), 2u);
     disk.writesLeft = -1;
     Text().SetCaret(1000);
@@ -164,7 +168,8 @@ TEST_F(LibraryTest, AShelfThatCannotTakeTheRecordGivesNoKey) {
     EXPECT_TRUE(Enabled(ID_SHELF_PUT));
     // A path over the 259 bytes a record holds is refused before the name is asked.
     shelf.SetPath(directory.filePath("bksh.dat").toStdString());
-    ASSERT_TRUE(Open(WriteFile(QString(240, u'ж').replace(QRegularExpression("(.{40})"), "\\1/") + "b.txt", "x")));
+    ASSERT_TRUE(Open(WriteFile(
+        QString(240, u'ж').replace(QRegularExpression("(.{40})"), "\\1/") + "b.txt", "x")));
     ModalAnswer answer;
     Trigger(ID_SHELF_PUT);
     EXPECT_EQ(answer.seen, QStringList{Told(MSG_SHELF_PATH_TOO_LONG)});
@@ -182,7 +187,8 @@ TEST_F(LibraryTest, TheNameDialogRefusesAnEmptyName) {
         QTest::keyClick(dialog->NameField(), Qt::Key_Return);
     }));
     Trigger(ID_SHELF_PUT);
-    EXPECT_EQ(answer.seen, QStringList({"Положить документ на полку", Told(MSG_DOCUMENT_NAME_EMPTY)}));
+    EXPECT_EQ(answer.seen,
+              QStringList({"Положить документ на полку", Told(MSG_DOCUMENT_NAME_EMPTY)}));
     EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - Моя книга");
     EXPECT_EQ(ShelfNames(), QStringList{"Моя книга"});
     EXPECT_FALSE(Enabled(ID_SHELF_PUT));
@@ -198,7 +204,8 @@ TEST_F(LibraryTest, ANoteShowsWhileTheNameHoldsCharactersTheShelfCannotKeep) {
     dialog.NameField()->setText("Ёлка №5 — «€» ‰");
     EXPECT_FALSE(note->isVisible());
     const char32_t typed = U'\u65E5';  // as an input method hands it in
-    QTest::sendKeyEvent(QTest::Click, dialog.NameField(), Qt::Key_unknown, QString::fromUcs4(&typed, 1), {});
+    QTest::sendKeyEvent(QTest::Click, dialog.NameField(), Qt::Key_unknown,
+                        QString::fromUcs4(&typed, 1), {});
     EXPECT_TRUE(note->isVisible());
     QTest::keyClick(dialog.NameField(), Qt::Key_Backspace);
     EXPECT_FALSE(note->isVisible());
@@ -265,7 +272,8 @@ TEST_F(LibraryTest, AMissingFileCanBeTakenOffTheShelfOrLeftThere) {
     EXPECT_TRUE(ShelfNames().isEmpty());
 }
 
-// A damaged shelf is kept aside, told with how much could be read; an unreadable one is no empty one.
+// A damaged shelf is kept aside, told with how much could be read; an unreadable one is no empty
+// one.
 TEST_F(LibraryTest, ADamagedOrUnreadableShelfIsToldAsSuch) {
     Start();
     Shelve("Первая");
@@ -274,7 +282,9 @@ TEST_F(LibraryTest, ADamagedOrUnreadableShelfIsToldAsSuch) {
     const QString copy = QString::fromStdString(shelf.Path()) + ".damaged";
     const std::tuple<std::string, QString, QStringList> cases[] = {
         {"bksh", Told(MSG_SHELF_DAMAGED) + copy, {}},
-        {two.substr(0, two.size() - 1), Told(kShelfDamagedKept).arg("%1", "%2", copy).arg(1).arg(1), {"Вторая"}},
+        {two.substr(0, two.size() - 1),
+         Told(kShelfDamagedKept).arg("%1", "%2", copy).arg(1).arg(1),
+         {"Вторая"}},
     };
     for (const auto& [bytes, message, names] : cases) {
         SCOPED_TRACE(message.toStdString());

@@ -20,7 +20,9 @@ namespace {
 class SettingsDialogsTest : public ProgramFixture {
 protected:
     ReaderSettings& Record() { return settings.settings; }
-    static void Press(QWidget* dialog, const char* button) { dialog->findChild<QPushButton*>(button)->click(); }
+    static void Press(QWidget* dialog, const char* button) {
+        dialog->findChild<QPushButton*>(button)->click();
+    }
     // Comma, stop, threshold, click step, several words, start-up action.
     void Set(const std::array<std::int32_t, 6>& v) {
         ReaderSettings& r = Record();
@@ -33,14 +35,23 @@ protected:
         Frame()->ReaderBar()->SetSpeedLevel(40);
     }
     static std::vector<int> Shown(const CGeneralDlg& d) {
-        return {d.CommaArrows()->Pos(), d.StopArrows()->Pos(), d.ThresholdArrows()->Pos(),
-                d.ClickStepArrows()->Pos(), d.SeveralWordsButton()->isChecked(),
-                d.ThresholdArrows()->isEnabled(), d.ThresholdDisplay()->text().toInt()};
+        return {d.CommaArrows()->Pos(),
+                d.StopArrows()->Pos(),
+                d.ThresholdArrows()->Pos(),
+                d.ClickStepArrows()->Pos(),
+                d.SeveralWordsButton()->isChecked(),
+                d.ThresholdArrows()->isEnabled(),
+                d.ThresholdDisplay()->text().toInt()};
     }
     std::vector<int> Stored() {
         const ReaderSettings& r = Record();
-        return {r.commaDelayLevel, r.stopDelayLevel, r.thresholdChars, r.clickStep,
-                r.severalWords, r.startupAction, Frame()->ReaderBar()->SpeedLevel()};
+        return {r.commaDelayLevel,
+                r.stopDelayLevel,
+                r.thresholdChars,
+                r.clickStep,
+                r.severalWords,
+                r.startupAction,
+                Frame()->ReaderBar()->SpeedLevel()};
     }
 };
 
@@ -114,7 +125,8 @@ TEST_F(SettingsDialogsTest, TheGeneralDialogStoresOnOkAndDefaultsAtOnce) {
 // points: 52.5 comes back as 53) or Cancel stores nothing. A colour chosen fills its swatch.
 TEST(AreaDlg, ChoicesWithoutAChangeStoreNothingAndAColourIsKept) {
     for (const AreaPane pane : {AreaPane::Text, AreaPane::Reading}) {
-        const AreaAppearance start = pane == AreaPane::Text ? DefaultTextArea() : DefaultReadingArea();
+        const AreaAppearance start =
+            pane == AreaPane::Text ? DefaultTextArea() : DefaultReadingArea();
         CAreaDlg dialog(pane, start);
         EXPECT_EQ(dialog.Note()->isVisibleTo(&dialog), pane == AreaPane::Text);
         const QString size = dialog.SizeField()->text();
@@ -126,7 +138,8 @@ TEST(AreaDlg, ChoicesWithoutAChangeStoreNothingAndAColourIsKept) {
             return std::optional<QFont>(same);
         };
         dialog.ChooseFont();
-        const QFontInfo drawn(pane == AreaPane::Text ? TextAreaFont(start) : FontFromLogFont(start.font));
+        const QFontInfo drawn(pane == AreaPane::Text ? TextAreaFont(start)
+                                                     : FontFromLogFont(start.font));
         EXPECT_EQ(offered.family(), drawn.family());
         EXPECT_EQ(dialog.Area(), start);
         EXPECT_EQ(dialog.SizeField()->text(), size);

@@ -15,14 +15,19 @@ protected:
         environment.userDirectories = {Path("home"), Path("config"), Path("share")};
         return environment;
     }
-    std::string Path(const QString& relative) const { return directory.filePath(relative).toStdString(); }
-    bool Start(const StartupEnvironment& e) { return CLmnApp::Instance()->Start(e, settings, shelf, document); }
+    std::string Path(const QString& relative) const {
+        return directory.filePath(relative).toStdString();
+    }
+    bool Start(const StartupEnvironment& e) {
+        return CLmnApp::Instance()->Start(e, settings, shelf, document);
+    }
 };
 
 TEST_F(StartupTest, FirstStartWritesDefaultsAndOpensTheWindow) {
     WriteFile(".lmn.dat.tmp-123-0", "");  // a leftover of an interrupted save
     ASSERT_TRUE(Start(Environment()));
-    EXPECT_EQ(ReadWholeFile(DataFile().toStdString()), SerializeSettings(DefaultSettings(1024, 768)));
+    EXPECT_EQ(ReadWholeFile(DataFile().toStdString()),
+              SerializeSettings(DefaultSettings(1024, 768)));
     EXPECT_FALSE(QFile::exists(directory.filePath(".lmn.dat.tmp-123-0")));
     EXPECT_TRUE(settings.SaveOnExit());
     EXPECT_EQ(shelf.Path(), Path("bksh.dat"));
@@ -32,7 +37,8 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndOpensTheWindow) {
     Frame()->ReaderBar()->SetSpeedLevel(12);
     CloseProgram();
     const ReaderSettings& s = settings.settings;
-    EXPECT_EQ(QRect(s.windowLeft, s.windowTop, s.windowWidth, s.windowHeight), QRect(70, 80, 800, 600));
+    EXPECT_EQ(QRect(s.windowLeft, s.windowTop, s.windowWidth, s.windowHeight),
+              QRect(70, 80, 800, 600));
     EXPECT_EQ(s.windowMaximized, 1);
     ASSERT_TRUE(Start(Environment()));  // the next run takes them up
     EXPECT_EQ(settings.settings.speedLevel, 12);

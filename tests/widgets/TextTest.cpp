@@ -1,5 +1,5 @@
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,7 +25,8 @@ TEST_F(TextTest, AnOpenedTextSetsTheTitleTheTaskAndTheFormats) {
     Start();
     for (const auto& [file, task] : {std::pair{QString("report.Txt"), ReadingTask::TaskWholeText},
                                      std::pair{QString("empty.txt"), ReadingTask::TaskNone}}) {
-        ASSERT_TRUE(Open(WriteFile(file, task == ReadingTask::TaskNone ? "" : "Plain <b>text</b>")));
+        ASSERT_TRUE(
+            Open(WriteFile(file, task == ReadingTask::TaskNone ? "" : "Plain <b>text</b>")));
         EXPECT_EQ(Frame()->windowTitle(), "Orvek Lumeno - " + file);
         EXPECT_EQ(Frame()->Task(), task);
     }
@@ -46,11 +47,14 @@ TEST_F(TextTest, AnOpenedTextSetsTheTitleTheTaskAndTheFormats) {
 std::u32string WidgetSelection(const CTextCtrl& control) {
     std::u32string shown;
     for (const char32_t c : control.textCursor().selectedText().toStdU32String())
-        shown += c == QChar::LineSeparator ? U"\r\n" : c == QChar::ParagraphSeparator ? U"" : std::u32string(1, c);
+        shown += c == QChar::LineSeparator        ? U"\r\n"
+                 : c == QChar::ParagraphSeparator ? U""
+                                                  : std::u32string(1, c);
     return shown;
 }
 
-// Long lines are split for the widget, characters beyond the BMP take two there: all positions cross.
+// Long lines are split for the widget, characters beyond the BMP take two there: all positions
+// cross.
 TEST(TextCtrl, PositionsCrossIntoTheWidgetExactly) {
     std::mt19937 random(5);
     std::u32string line;
@@ -63,10 +67,12 @@ TEST(TextCtrl, PositionsCrossIntoTheWidgetExactly) {
         CTextCtrl control(nullptr, appearance);
         control.ShowDocument(document);
         const PositionMap map(text);
-        std::vector<std::pair<std::size_t, std::size_t>> ranges = {{0, text.size()}, {text.size() - 3, text.size()}};
+        std::vector<std::pair<std::size_t, std::size_t>> ranges = {{0, text.size()},
+                                                                   {text.size() - 3, text.size()}};
         for (const std::size_t split : map.Splits())
-            for (const auto& [from, to] : {std::pair{split - 5, split + 5}, std::pair{split, split + 7},
-                                           std::pair{split - 7, split}, std::pair{split, split}})
+            for (const auto& [from, to] :
+                 {std::pair{split - 5, split + 5}, std::pair{split, split + 7},
+                  std::pair{split - 7, split}, std::pair{split, split}})
                 ranges.emplace_back(from, to);
         const auto insideBreak = [&text](std::size_t at) { return text[at] == U'\n'; };
         for (std::size_t i = 0; i + 3 <= text.size() && text.size() < 100; ++i)
@@ -80,7 +86,8 @@ TEST(TextCtrl, PositionsCrossIntoTheWidgetExactly) {
     }
 }
 
-ModalAnswer::Action TypeAndFind(const QString& text, bool matchCase = false, bool wholeWord = false) {
+ModalAnswer::Action TypeAndFind(const QString& text, bool matchCase = false,
+                                bool wholeWord = false) {
     return On<CFindDlg>([=](CFindDlg* dialog) {
         dialog->TextField()->setPlainText(text);
         dialog->MatchCaseBox()->setChecked(matchCase);
@@ -115,7 +122,8 @@ TEST_F(FindTest, F3GoesOnToTheEndAndThenHasNothingToSearchFor) {
         EXPECT_EQ(Text().Selection(), found);
         Next();
     }
-    EXPECT_EQ(seen, QStringList({"Искать", Told(kSearchNotFound).arg("cat"), Told(kNothingToSearch)}));
+    EXPECT_EQ(seen,
+              QStringList({"Искать", Told(kSearchNotFound).arg("cat"), Told(kNothingToSearch)}));
     seen.clear();
     Find(TypeAndFind(""));
     EXPECT_EQ(seen, QStringList({"Искать", Told(kNothingToSearch)}));
@@ -144,13 +152,21 @@ TEST_F(FindTest, TheOptionsAndTheOfferedTextComeFromTheDialog) {
         {"\xEA\xEE\xF2\xE8\xEA \xEA\xEE\xF2", {0, 0}, "кот", false, true, {6, 9}},
         {"one\r\ntwo one\r\ntwo", {0, 8}, {}, false, false, {9, 17}},
         {"one\ntwo one\ntwo", {0, 7}, {}, false, false, {8, 15}},
-        {"a\xA0" "b a b a\xA0" "b", {0, 3}, {}, false, false, {8, 11}},
+        {"a\xA0"
+         "b a b a\xA0"
+         "b",
+         {0, 3},
+         {},
+         false,
+         false,
+         {8, 11}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         Show(FromCp1251(row.text));
         Text().SetSelection(row.selection.start, row.selection.end);
-        Find(row.typed.isNull() ? ModalAnswer::Action() : TypeAndFind(row.typed, row.matchCase, row.wholeWord));
+        Find(row.typed.isNull() ? ModalAnswer::Action()
+                                : TypeAndFind(row.typed, row.matchCase, row.wholeWord));
         EXPECT_EQ(Text().Selection(), row.found);
     }
     // The next dialog has the options last used and offers a selection up to 220; Cancel keeps all.
@@ -159,7 +175,8 @@ TEST_F(FindTest, TheOptionsAndTheOfferedTextComeFromTheDialog) {
         Text().SetSelection(0, length);
         const SearchState before = finder.State();
         Find(On<CFindDlg>([length](CFindDlg* dialog) {
-            EXPECT_EQ(dialog->TextField()->toPlainText(), length == 220 ? QString(220, u'a') : QString());
+            EXPECT_EQ(dialog->TextField()->toPlainText(),
+                      length == 220 ? QString(220, u'a') : QString());
             EXPECT_FALSE(dialog->MatchCaseBox()->isChecked());
             EXPECT_TRUE(dialog->WholeWordBox()->isChecked());
             dialog->reject();
