@@ -50,6 +50,9 @@ bool ParseXml(std::string& utf8, pugi::xml_document& document) {
     // Blank text between inline elements is a space the reader needs.
     constexpr unsigned kOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol |
                                   pugi::parse_wconv_attribute | pugi::parse_ws_pcdata;
+    // Parsing in place ends the last text with a terminating zero; without
+    // one of its own the buffer's last character would be overwritten.
+    utf8.push_back('\0');
     document.load_buffer_inplace(utf8.data(), utf8.size(), kOptions, pugi::encoding_utf8);
     return static_cast<bool>(document.document_element());
 }
