@@ -349,6 +349,7 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         {ReadFb2, SmallFb2("<?xml version='1.0' encoding='KOI8-R'?>", "\xF3\xDF\xC5\xDB\xD8 \xD6\xC5 \xC5\xDD\xA3"), body},
         {ReadFb2, utf16, body},
         {ReadFb2, "<FictionBook><body><section><p>Первый абзац.</p><p>Второй</p><p", "Первый абзац.|Второй"},
+        {ReadFb2, "<FictionBook><body><section><p>Первый абзац.</p><p>Второй абз", "Первый абзац.|Второй абз"},
         {ReadFb2, fb2Laughs, "Смех &l9; и &loop; и &undefined; конец"},  // never expanded
         {ReadFb2, deep, "Начало|Конец"},
         {ReadFb2, "<FictionBook><body><empty-line/><section><empty-line/><p>a</p><empty-line/><empty-line/><p>b</p><empty-line/></section></body></FictionBook>", "a|||b"},
