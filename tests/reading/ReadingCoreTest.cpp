@@ -50,7 +50,9 @@ ReadingCursor Range(std::size_t start, std::optional<std::size_t> end) {
 }
 ReadingOptions Several(int threshold = 10) {
     ReadingOptions options;
-    return options.severalWords = 1, options.thresholdChars = threshold, options;
+    options.severalWords = 1;
+    options.thresholdChars = threshold;
+    return options;
 }
 
 // Every step of a run up to and including the one that ends it.
@@ -306,7 +308,11 @@ struct TimedRun {
     SessionStep Move(ReadingMove move) {
         return Timed(session.Move(move, text, options, true, now));
     }
-    SessionStep Timed(SessionStep step) { return now += step.delayMs * kMs, step; }
+    // The clock moves on to when the step is due.
+    SessionStep Timed(SessionStep step) {
+        now += step.delayMs * kMs;
+        return step;
+    }
 };
 
 // An on-time run shows the schedule's groups for its periods; the time left is the rest of the
