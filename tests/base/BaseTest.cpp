@@ -21,8 +21,8 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTripsKeyLettersAndProgramName) {
         all.push_back(static_cast<char>(byte));
         char in = all.back(), *inPtr = &in, out[4] = {}, *outPtr = out;
         std::size_t inLeft = 1, outLeft = 4;
-        char32_t expected =
-            0x98;  // undefined for iconv, 0x98 reads as the C1 control of that number
+        // Undefined for iconv, 0x98 reads as the C1 control of that number.
+        char32_t expected = 0x98;
         if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1))
             std::memcpy(&expected, out, 4);
         EXPECT_EQ(Cp1251ToUnicode(all.substr(byte))[0], expected) << byte;
@@ -39,20 +39,9 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTripsKeyLettersAndProgramName) {
         EXPECT_EQ(FitsCp1251(text), expected.find('?') == std::string::npos);
     }
     // Keycodes as `xev` reports them with a US layout: the ends of each row.
-    for (const auto& [keycode, letter] : {std::pair<std::uint32_t, char>{23, 0},
-                                          {24, 'Q'},
-                                          {33, 'P'},
-                                          {34, 0},
-                                          {37, 0},
-                                          {38, 'A'},
-                                          {46, 'L'},
-                                          {47, 0},
-                                          {51, 0},
-                                          {52, 'Z'},
-                                          {58, 'M'},
-                                          {59, 0},
-                                          {0xFFFFFFFFu, 0}})
-        EXPECT_EQ(UsLetterAtKeycode(keycode), letter) << keycode;
+    const std::uint32_t keycodes[] = {23, 24, 33, 34, 37, 38, 46, 47, 51, 52, 58, 59, 0xFFFFFFFFu};
+    for (std::size_t i = 0; i < std::size(keycodes); ++i)
+        EXPECT_EQ(UsLetterAtKeycode(keycodes[i]), "\0QP\0\0AL\0\0ZM\0\0"[i]) << keycodes[i];
     EXPECT_TRUE(IsProgramName("lmn") && IsProgramName("LMN") && IsProgramName("Lmn"));
     for (const char* bad : {"reader", "lmn2", "", " lmn"}) EXPECT_FALSE(IsProgramName(bad)) << bad;
 }
