@@ -41,8 +41,7 @@ TEST(DataPlaces, ChoosesTheFoldersAndFitsTheWindowIntoTheAvailableArea) {
     }
     EXPECT_EQ(HelpFileCandidates("/usr/bin/", "../share/lumeno"),
               (std::vector<std::string>{"/usr/bin/lmn.html", "/usr/bin/../share/lumeno/lmn.html"}));
-    // The real probe: folders are made with their parents, private to the user, never under a plain
-    // file.
+    // The real probe makes folders with their parents, private, never under a plain file.
     TempFolder folder;
     const std::string root = folder.Path().string();
     std::ofstream(folder.Path("file")) << "x";
@@ -64,11 +63,9 @@ TEST(DataPlaces, ChoosesTheFoldersAndFitsTheWindowIntoTheAvailableArea) {
     EXPECT_EQ(ChooseDataPlaces(root + "/missing/", {"", root + "/cfg", root + "/dat"}, probe),
               (DataPlaces{root + "/cfg/lumeno/", root + "/dat/lumeno/"}));
     EXPECT_TRUE(probe.isWritable(root + "/cfg/lumeno/") && probe.isWritable(root + "/dat/lumeno/"));
-    // Saved window rectangles are fitted into the available area.
-    // A 1920x1080 screen at scale factor 2 offers 960x540, less a 24-pixel panel at the top.
+    // A 1920x1080 screen at scale 2 offers 960x540, less a 24-pixel panel at the top.
     const ScreenRect halved{0, 24, 960, 516};
-    // Saved, area, fitted: the second saved at scale 1, the fifth on a screen now gone, the last on
-    // none known.
+    // Saved, area, fitted: the fifth on a screen now gone, the last on none known.
     const ScreenRect rects[][3] = {
         {{50, 50, 800, 400}, halved, {50, 50, 800, 400}},
         {{360, 140, 1200, 800}, halved, halved},

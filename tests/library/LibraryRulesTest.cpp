@@ -92,8 +92,8 @@ TEST(BookmarkRules, BookmarkIsValidOnlyWhileItsTextIsUnchangedAndTheResumeBookma
          {inside, text.substr(0, at - 1) + text.substr(at), text.substr(0, 100)})
         EXPECT_EQ(GoToBookmark(t, document, 0, kept), (BookmarkJump{BookmarkCheck::Changed, kept}));
     EXPECT_EQ(GoToBookmark(text, document, 1, kept), (BookmarkJump{BookmarkCheck::Missing, kept}));
-    // The resume bookmark is stored at the caret and taken back on opening. A short text, or a
-    // window of zero bytes, which folds to 0, stores nothing.
+    // The resume bookmark is stored at the caret; a short text or a window folding to 0 stores
+    // none.
     const std::size_t caret = text.find(U"word7") + 2;
     document = ShelfDocument();
     EXPECT_FALSE(StoreResumePosition(text.substr(0, 79), 5, document) ||
@@ -134,9 +134,8 @@ TEST(LibraryDialogRules, ChosenEntryListDialogSizeAndOfferedNames) {
                 ChosenEntry(std::nullopt, 1, true) == 0u);
     EXPECT_FALSE(ChosenEntry(3, 3, true) || ChosenEntry(std::nullopt, 1, false) ||
                  ChosenEntry(std::nullopt, 2, true) || ChosenEntry(std::nullopt, 0, true));
-    // The fields as the settings hold them (width, height, min width, min height), the screen, the
-    // geometry, the fields after. The template gives a client size of 300 x 200; unknown sizes take
-    // it. Larger than an unknown screen: an arithmetic shift left of the origin.
+    // Fields (width, height, min width, min height), screen, geometry, fields after. Unknown sizes
+    // take the 300 x 200 client size; larger than an unknown screen: the origin shifts left.
     const std::array<std::int32_t, 16> rows[] = {
         {0, 0, 0, 0, 1024, 768, 362, 284, 300, 200, 300, 200, 300, 200, 300, 200},
         {-400, 300, 50, 50, 1024, 768, 362, 284, 300, 200, 300, 200, 300, 200, 300, 200},

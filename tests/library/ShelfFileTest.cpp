@@ -57,8 +57,7 @@ const std::string kRecordB = Record("B", "/b.txt", {{"b1", 5, 6}, {"b2", 7, 8}})
 const std::string kTwo = Image(2, {{2, kRecordA}, {1, kRecordB}});
 const std::string kEmpty(8, '\0');
 
-// What the desktop layer does: on closing a shelved document it stores the resume bookmark at the
-// caret and rewrites the record.
+// As the desktop layer does: closing a shelved document stores the resume bookmark and the record.
 struct Host : DocumentHost {
     ShelfFile* shelf = nullptr;
     std::u32string text;
@@ -132,8 +131,7 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToThei
     ShelfDocument document = Document(U"only", "/only.txt", 4);
     ASSERT_EQ(shelf.Rewrite(4, document), ShelfStatus::Done);
     EXPECT_TRUE(document.key == 1 && FileBytes() == Image(1, {{1, Record("only", "/only.txt")}}));
-    // Names are cut to their block; paths that do not fit are refused.
-    // One "?" for each character Windows-1251 lacks; one past the cut is dropped.
+    // Names are cut to their block, with "?" for each character Windows-1251 lacks.
     const std::u32string n259(259, U'n');
     const std::tuple<std::u32string, std::string, std::string, std::u32string> cases[] = {
         // name, path, name stored, name loaded
@@ -169,9 +167,7 @@ TEST_F(ShelfFileTest, DocumentsAreStoredByteForByteNewestFirstWithNamesCutToThei
     }
 }
 
-// A damaged file is kept aside as bksh.dat.damaged and the reader told, then replaced by what could
-// be read of it: one damaged word is mended from the rest of the file. A sound file is taken as it
-// is.
+// A damaged file is kept aside as bksh.dat.damaged, told, and replaced by what could be read.
 TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
     const std::string noTerminator =
         Image(2, {{2, I32(528) + std::string(260, 'u') + Block("/p") + I32(0)}});
@@ -200,8 +196,7 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         {"last record cut short", kTwo.substr(0, kTwo.size() - 1), {{2, U"A"}}, 1, 1, Image(2, {{2, kRecordA}})},
         {"size word and bookmark count both wrong", With(With(kTwo, 24, 1065), 24 + 524, 3), {{1, U"B"}}, 1, 1, Image(2, {{1, kRecordB}})}};
     // clang-format on
-    // One word wrong in the header, the index, a size word (wrapping for the last record) or a
-    // bookmark count, or a trailing byte: mended to the file it was.
+    // One word wrong, or a trailing byte: mended to the file it was.
     for (const std::string& bytes :
          {With(kTwo, 4, 0), With(kTwo, 0, 0), With(kTwo, 4, 3), With(kTwo, 4, 0x7FFFFFFF),
           With(kTwo, 4, -1), With(kTwo, 12, 1 << 30), With(kTwo, 20, -16), With(kTwo, 20, 24),
@@ -248,8 +243,7 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
     fs::create_directory(path);
     EXPECT_FALSE(shelf.Validate() || shelf.ListEntries() || shelf.AllocateKey());
     EXPECT_TRUE(fs::is_directory(path));
-    // Any one byte of kTwo changed, at every offset, to several values: read whole, it is written
-    // back byte for byte; else it is kept aside, told, and both records are mended.
+    // Any one byte of kTwo changed: written back as read, or kept aside and both records mended.
     for (const char* name : {"", ".damaged", ".damaged.1"}) fs::remove(path + name);
     struct : FileSystem {
         int Sync(int) override { return 0; }
@@ -303,8 +297,7 @@ TEST_F(ShelfFileTest, AppendAndRemoveNeedASoundFileButRewriteAndDeleteResetOne) 
     EXPECT_TRUE(shelf.Remove(1) == ShelfStatus::Done && FileBytes() == kEmpty);
     EXPECT_TRUE(shelf.AllocateKey() == 1 && shelf.AllocateKey() == 2 &&
                 FileBytes() == Image(2, {}));
-    // When the key word runs out, keys come from the lowest free number.
-    // The key word behind the keys in use moves past them.
+    // Past the last key word, the lowest free key; a key word behind the keys moves past them.
     // clang-format off
     const std::tuple<std::string, std::int32_t, std::int32_t> cases[] = {
         // key, key word after
@@ -368,9 +361,7 @@ TEST_F(ShelfFileTest,
         const auto listed = shelf.ListEntries();
         EXPECT_TRUE(listed->size() == records && listed->at(0).key == keyAfter);
     }
-    // A shelf written while the program held text as Windows-1251 bytes, on a Windows-1251
-    // document: positions, check values and names still fit the document as the program reads it
-    // now.
+    // A shelf written when the text was held as Windows-1251 bytes still fits the document.
     std::u32string text =
         LoadDocumentFile(LMN_TEST_DATA "/text/old-shelf-cp1251.txt", DocumentKind::PlainText).text;
     text.resize(TrimmedLength(text));  // as the text pane takes it in
@@ -398,8 +389,7 @@ TEST_F(ShelfFileTest,
     EXPECT_EQ(old.Bookmarks().size(), positions.size());  // the resume bookmark taken back
 }
 
-// Every save goes through one safe replacement of the file: failing any call of it leaves the old
-// file or the new one, and the result says which.
+// Failing any call of a save leaves the old file or the new one, and the result says which.
 TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
     const std::string three = Image(3, {{3, Record("C", "/c", {{"c", 1, 1}})},
                                         {2, Record("B", "/b", {{"b", 2, 2}, {"b", 3, 3}})},
