@@ -243,15 +243,8 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
     fs::create_directory(path);
     EXPECT_FALSE(shelf.Validate() || shelf.ListEntries() || shelf.AllocateKey());
     EXPECT_TRUE(fs::is_directory(path));
-    // Any one byte of kTwo changed: written back as read, or kept aside and both records mended.
-    for (const char* name : {"", ".damaged", ".damaged.1"}) fs::remove(path + name);
-    struct : FileSystem {
-        int Sync(int) override { return 0; }
-    } unsynced;  // thousands of shelves, quickly
-    ShelfFile fast(unsynced);
-    fast.SetPath(path);
-    std::vector<ShelfDamage> told;
-    fast.SetDamageHandler([&](const ShelfDamage& damage) { told.push_back(damage); });
+    // Any one byte of kTwo changed: read whole it is written back as it was; else both records
+    // are mended, into a sound file.
     std::size_t keptAside = 0, readWhole = 0;
     for (std::size_t offset = 0; offset < kTwo.size(); ++offset) {
         const auto original = static_cast<unsigned char>(kTwo[offset]);
@@ -261,22 +254,16 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
             std::string changed = kTwo;
             changed[offset] = static_cast<char>(value);
             const ParsedShelf parsed = ParseShelf(changed);
+            const auto& entries = parsed.contents.entries;
+            ASSERT_TRUE(entries.size() == 2u && parsed.skippedEntries == 0u);
             if (!parsed.damaged) {
                 ++readWhole;
-                ASSERT_TRUE(parsed.contents.List().size() == 2u &&
-                            SerializeShelf(parsed.contents) == changed);
+                ASSERT_EQ(SerializeShelf(parsed.contents), changed);
                 continue;
             }
             ++keptAside;
-            WriteFile(changed);
-            told.clear();
-            ASSERT_TRUE(fast.Validate() && ReadWholeFile(path + ".damaged") == changed);
-            ASSERT_EQ(told, (std::vector<ShelfDamage>{{path + ".damaged", 2, 0}}));
-            fs::remove(path + ".damaged");
-            // Both records are mended to what they were, whatever key they have now.
-            const ShelfContents now = ParseShelf(FileBytes()).contents;
-            ASSERT_EQ(now.entries.size(), 2u);
-            ASSERT_EQ(now.entries[0].record + now.entries[1].record, kRecordA + kRecordB);
+            ASSERT_EQ(entries[0].record + entries[1].record, kRecordA + kRecordB);
+            ASSERT_FALSE(ParseShelf(SerializeShelf(parsed.contents)).damaged);
         }
     }
     EXPECT_TRUE(keptAside > 100u && readWhole > 6000u) << keptAside << " " << readWhole;
