@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include "FailingFileSystem.h"
 #include "TempFolder.h"
 #include "TestText.h"
@@ -382,30 +383,21 @@ TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
                                         {2, Record("B", "/b", {{"b", 2, 2}, {"b", 3, 3}})},
                                         {1, Record("A", "/a")}});
     const std::string only = Image(4, {{4, Record("only", "/only")}});
-    const std::pair<const char*, std::string> operations[] = {
-        {"allocate a key", three},
-        {"rewrite to the front", three},
-        {"rewrite the only record", only},
-        {"append", three},
-        {"delete the middle", three},
-        {"remove the only record", only},
-        {"reset a damaged file", three + "x"},
-        {"write any file", std::string(1000, 'o')}};
-    const auto run = [&](std::size_t op, ShelfFile& s, ShelfDocument& d, FileSystem& system) {
-        using enum ShelfStatus;
-        switch (op) {
-            case 0: return s.AllocateKey().has_value();
-            case 1: return s.Rewrite(1, d) == Done;
-            case 2: return s.Rewrite(4, d) == Done;
-            case 3: return s.Append(4, d) == Done;
-            case 4: return s.Delete(2) == Done;
-            case 5: return s.Remove(4) == Done;
-            case 6: return s.Validate();
-            default: return WriteFileSafely(path, std::string(3000, 'n'), system);
-        }
-    };
-    for (std::size_t op = 0; op < std::size(operations); ++op) {
-        const auto& [label, before] = operations[op];
+    using enum ShelfStatus;
+    using Save = std::function<bool(ShelfFile&, ShelfDocument&, FileSystem&)>;
+    // clang-format off
+    const std::tuple<const char*, std::string, Save> operations[] = {
+        {"allocate a key", three, [](ShelfFile& s, auto&, auto&) { return s.AllocateKey().has_value(); }},
+        {"rewrite to the front", three, [](ShelfFile& s, ShelfDocument& d, auto&) { return s.Rewrite(1, d) == Done; }},
+        {"rewrite the only record", only, [](ShelfFile& s, ShelfDocument& d, auto&) { return s.Rewrite(4, d) == Done; }},
+        {"append", three, [](ShelfFile& s, ShelfDocument& d, auto&) { return s.Append(4, d) == Done; }},
+        {"delete the middle", three, [](ShelfFile& s, auto&, auto&) { return s.Delete(2) == Done; }},
+        {"remove the only record", only, [](ShelfFile& s, auto&, auto&) { return s.Remove(4) == Done; }},
+        {"reset a damaged file", three + "x", [](ShelfFile& s, auto&, auto&) { return s.Validate(); }},
+        {"write any file", std::string(1000, 'o'), [&](auto&, auto&, FileSystem& system) {
+             return WriteFileSafely(path, std::string(3000, 'n'), system); }}};
+    // clang-format on
+    for (const auto& [label, before, save] : operations) {
         SCOPED_TRACE(label);
         std::string after;
         int calls = 0, probeKey = 0;
@@ -418,7 +410,7 @@ TEST_F(ShelfFileTest, FailingAnyCallOfASaveLeavesTheOldFileOrTheNewOne) {
             failingShelf.SetPath(path);
             ShelfDocument document = Document(U"A", "/a", 4);
             document.AddBookmark({U"new", 10, 11});
-            const bool done = run(op, failingShelf, document, failing);
+            const bool done = save(failingShelf, document, failing);
             if (k == 0) {
                 std::tie(after, calls, probeKey) =
                     std::tuple(FileBytes(), failing.calls, document.key);
