@@ -176,13 +176,9 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
     // Record A's name bytes at 28 read as 1360, an offset inside record B.
     const std::string nameLikeAnOffset =
         Image(2, {{2, Record("\x50\x05", "/a.txt", {{"a1", 1, 2}, {"a2", 3, 4}})}, {1, kRecordB}});
-    struct Case {
-        const char* label;
-        std::string bytes;
-        std::vector<ShelfListEntry> listed;
-        int kept, lost;  // kept -1: sound, nothing kept aside
-        std::string after;
-    };
+    // Label, bytes, listed, kept (-1: sound, nothing kept aside), lost, after.
+    using Case =
+        std::tuple<const char*, std::string, std::vector<ShelfListEntry>, int, int, std::string>;
     // clang-format off
     std::vector<Case> cases = {
         {"sound", kTwo, both, -1, 0, kTwo},
@@ -198,31 +194,30 @@ TEST_F(ShelfFileTest, DamagedFilesAreKeptAsideAndReplacedByWhatCouldBeRead) {
         {"size word and bookmark count both wrong", With(With(kTwo, 24, 1065), 24 + 524, 3), {{1, U"B"}}, 1, 1, Image(2, {{1, kRecordB}})}};
     // clang-format on
     // One word wrong, or a trailing byte: mended to the file it was.
-    for (const std::string& bytes :
+    for (const std::string& mended :
          {With(kTwo, 4, 0), With(kTwo, 0, 0), With(kTwo, 4, 3), With(kTwo, 4, 0x7FFFFFFF),
           With(kTwo, 4, -1), With(kTwo, 12, 1 << 30), With(kTwo, 20, -16), With(kTwo, 20, 24),
           With(kTwo, 24, 1065), With(kTwo, 1088, -0x7FFFFFFF), With(kTwo, 1088 + 524, 3),
           kTwo + 'x'})
-        cases.push_back({"mended", bytes, both, 2, 0, kTwo});
+        cases.push_back({"mended", mended, both, 2, 0, kTwo});
     std::vector<ShelfDamage> reported;
     shelf.SetDamageHandler([&](const ShelfDamage& damage) { reported.push_back(damage); });
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        SCOPED_TRACE(c.label + std::string(" ") + std::to_string(i));
+        const auto& [label, bytes, listed, kept, lost, after] = cases[i];
+        SCOPED_TRACE(label + std::string(" ") + std::to_string(i));
         fs::remove(path + ".damaged");
         reported.clear();
-        WriteFile(c.bytes);
-        EXPECT_EQ(shelf.ListEntries(), c.listed);
-        EXPECT_EQ(FileBytes(), c.after);
-        EXPECT_EQ(ReadWholeFile(path + ".damaged"),
-                  c.kept < 0 ? std::nullopt : std::optional(c.bytes));
+        WriteFile(bytes);
+        EXPECT_EQ(shelf.ListEntries(), listed);
+        EXPECT_EQ(FileBytes(), after);
+        EXPECT_EQ(ReadWholeFile(path + ".damaged"), kept < 0 ? std::nullopt : std::optional(bytes));
         // The next change keeps every record, and tells nothing more.
         ShelfDocument document = Document(U"new", "/new.txt");
         Put(document);
         ASSERT_EQ(shelf.Delete(document.key), ShelfStatus::Done);
-        EXPECT_EQ(shelf.ListEntries(), c.listed);
+        EXPECT_EQ(shelf.ListEntries(), listed);
         EXPECT_EQ(reported, std::vector<ShelfDamage>(
-                                c.kept >= 0, {path + ".damaged", size_t(c.kept), size_t(c.lost)}));
+                                kept >= 0, {path + ".damaged", size_t(kept), size_t(lost)}));
     }
     // Copies are numbered; where none can be made, or the file cannot be read, nothing changes.
     fs::remove(path + ".damaged");
