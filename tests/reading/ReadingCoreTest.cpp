@@ -195,21 +195,18 @@ TEST(ReadingIntervals, FollowTheSpeedAndDelayLevels) {
     const int bases[][2] = {{1, 968}, {10, 680}, {25, 200}, {26, 194},      {40, 110},
                             {50, 50}, {0, 968},  {51, 50},  {-100000, 968}, {100000, 50}};
     for (const auto& [level, ms] : bases) EXPECT_EQ(BaseInterval(level), ms) << "level " << level;
-    struct Delay {
-        int base, level, ms;
-    };
-    for (const Delay& d :
-         {Delay{200, 0, 200}, Delay{200, 1, 300}, Delay{200, 2, 350}, Delay{200, 3, 400},
-          Delay{200, 4, 500}, Delay{200, 5, 600}, Delay{200, 6, 700}, Delay{200, 7, 800},
-          Delay{200, 8, 200}, Delay{200, -1, 200}, Delay{194, 1, 291}, Delay{194, 2, 339},
-          Delay{194, 4, 485}, Delay{194, 6, 679}, Delay{50, 2, 87}})
-        EXPECT_EQ(DelayForLevel(d.base, d.level), d.ms) << d.base << " at level " << d.level;
+    const int delays[][3] = {{200, 0, 200}, {200, 1, 300}, {200, 2, 350},  {200, 4, 500},
+                             {200, 7, 800}, {200, 8, 200}, {200, -1, 200}, {194, 1, 291},
+                             {194, 2, 339}, {50, 2, 87}};
+    for (const auto& [base, level, ms] : delays)
+        EXPECT_EQ(DelayForLevel(base, level), ms) << base << " at level " << level;
     EXPECT_EQ(ComputeIntervals(ReadingOptions{}), (ReadingIntervals{200, 400, 600}));
-    for (const Delay& l : {Delay{0, 20, 6}, Delay{1, 10, 6}, Delay{1, 20, 15}, Delay{1, 5, 3},
-                           Delay{1, 7, 3}, Delay{2, 20, 6}}) {
-        ReadingOptions options = Several(l.level);
-        options.severalWords = l.base;
-        EXPECT_EQ(ShortGroupLimit(options), l.ms) << l.base << "/" << l.level;
+    // Several words (0, 1, 2) with a threshold: the longest group that counts as short.
+    const int limits[][3] = {{0, 20, 6}, {1, 10, 6}, {1, 20, 15}, {1, 5, 3}, {1, 7, 3}, {2, 20, 6}};
+    for (const auto& [several, threshold, limit] : limits) {
+        ReadingOptions options = Several(threshold);
+        options.severalWords = several;
+        EXPECT_EQ(ShortGroupLimit(options), limit) << several << "/" << threshold;
     }
     const ReadingIntervals at25{200, 400, 600};
     const std::tuple<StepKind, int, int> intervals[] = {
@@ -244,24 +241,6 @@ TEST(ReadingSchedule, ShowsEachGroupForThePeriodTheTimerRunsWith) {
         EXPECT_EQ(shown, timeline);
         EXPECT_EQ(schedule.steps.back().progress, ProgressAction::SetFull);
     }
-    // Stopped after the first group: the next run starts with the second,
-    // armed afresh; an abort stops it and moves nothing.
-    ReadingCursor cursor = Task();
-    EXPECT_EQ(NextGroup(U"Hello, world.", cursor, {}).highlight, (TextRange{0, 6}));
-    const ReadingSchedule resumed = ScheduleReading(U"Hello, world.", cursor, {});
-    ASSERT_EQ(resumed.steps.size(), 2u);
-    const ScheduledStep& world = resumed.steps[0];
-    EXPECT_TRUE(world.text == U"world." && world.highlight == (TextRange{7, 13}) &&
-                world.atMs == 150 && world.timer == TimerAction::Rearm);
-    EXPECT_EQ(resumed.cursor.position, 13u);
-    cursor.abort = true;
-    const ReadingSchedule aborted = ScheduleReading(U"Hello, world.", cursor, {});
-    ASSERT_EQ(aborted.steps.size(), 1u);
-    const ScheduledStep& stop = aborted.steps[0];
-    EXPECT_TRUE(stop.kind == StepKind::StepAborted && stop.progress == ProgressAction::None &&
-                !stop.highlight && stop.timer == TimerAction::Stop);
-    cursor.abort = false;
-    EXPECT_EQ(aborted.cursor, cursor);
 }
 
 // A new speed times the very next group, even one of the kind before it.
@@ -280,15 +259,6 @@ TEST(ReadingTimer, TakesANewSpeedAtTheNextGroupAndStops) {
     }
     // Re-armed for the new level 50, twice the base for the comma, level 1 at once.
     EXPECT_TRUE(timings == "R200 R50 K50 R100 R968 K968 D0 " && !timer.Running());
-    // Without height or on abort it stops; a new run re-arms even for the last kind.
-    using enum TimerAction;
-    const ReadingOptions at25;
-    timer.Start(at25);
-    EXPECT_EQ(timer.OnStep(kPlain, 10, at25), (TimerStep{Rearm, 200}));
-    EXPECT_TRUE(timer.OnStep(kPlain, 10, at25, false) == (TimerStep{Stop, 0}) && !timer.Running());
-    timer.Start(at25);
-    EXPECT_EQ(timer.OnStep(kPlain, 10, at25), (TimerStep{Rearm, 200}));
-    EXPECT_EQ(timer.OnStep(StepKind::StepAborted, 0, at25), (TimerStep{Stop, 0}));
 }
 
 // A session that steps exactly when each step is due.
@@ -319,7 +289,9 @@ struct TimedRun {
 // schedule at every group and half way through one.
 TEST(ReadingSession, AnOnTimeRunFollowsTheScheduleAndItsEstimate) {
     ReadingOptions fast, slow = Several(20);
-    fast.speedLevel = 50, fast.commaDelayLevel = 7, slow.speedLevel = 3;
+    fast.speedLevel = 50;
+    fast.commaDelayLevel = 7;
+    slow.speedLevel = 3;
     const std::pair<std::u32string, ReadingOptions> rows[] = {
         {U"Hello, dear world. A cat sat; then: a dog ran! End", {}},
         {U"Hello, dear world. A cat sat on the mat; then: a dog ran away quickly! End", Several()},
@@ -372,7 +344,9 @@ TEST(ReadingSession, RateCountsWordsOverTheTaskTime) {
     EXPECT_EQ(
         (ReadingEstimate{0, 0, 0}).SecondsLeft() + (ReadingEstimate{0, 0, 0}).WordsPerMinute(), 0);
     // Stopped after two words: a start now reads the other three.
-    run.Step(), run.Step(), run.session.Stop();
+    run.Step();
+    run.Step();
+    run.session.Stop();
     EXPECT_EQ(run.session.Estimate(run.text, run.options, run.now)->leftMs, 150);
 }
 
@@ -456,14 +430,6 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
         }
 }
 
-TEST(ReadingMoves, BackAGroupCutsTheClauseAgainFromItsStart) {
-    TimedRun run(U"one two three four five six seven eight. nine", Several());
-    for (int i = 0; i < 3; ++i) run.Step();
-    EXPECT_EQ(run.Move(ReadingMove::PreviousGroup).group.text, U"four five six");
-    EXPECT_EQ(run.Move(ReadingMove::PreviousGroup).group.text, U"one two three");
-    EXPECT_EQ(run.Step().group.text, U"four five six");
-}
-
 TEST(ReadingMoves, TheProgressBarFollowsAMove) {
     std::u32string text;
     for (int i = 0; i < 100; ++i)
@@ -491,18 +457,13 @@ TEST(FocusLetter, SitsAboutAThirdIntoTheWordAndPinsItAsFarAsTheWordFits) {
     const std::pair<std::u16string_view, std::size_t> letters[] = {
         {u"мир.", 1}, {u"«Привет»,", 3}, {u"…", 0}, {u"—", 0}};  // after «
     for (const auto& [word, at] : letters) EXPECT_EQ(FocusLetterIndex(word), at);
-    struct Case {
-        int wordWidth;
-        double letterMiddle;
-        int left;
-    };
     // In a pane 1180 wide: half a pixel rounds away from zero; the word is kept inside on the
     // right, then the left.
-    for (const Case& c :
-         {Case{300, 80.4, 510}, Case{300, 80.5, 509}, Case{1179, 252, 1}, Case{842, 252, 338},
-          Case{843, 252, 337}, Case{900, 800, 0}, Case{1180, 252, 0}, Case{1400, 252, 338}})
-        EXPECT_EQ(FocusedWordLeft(1180, c.wordWidth, c.letterMiddle), c.left)
-            << c.wordWidth << " " << c.letterMiddle;
+    const std::tuple<int, double, int> lefts[] = {
+        {300, 80.4, 510}, {300, 80.5, 509}, {1179, 252, 1}, {842, 252, 338},
+        {843, 252, 337},  {900, 800, 0},    {1180, 252, 0}, {1400, 252, 338}};
+    for (const auto& [width, middle, left] : lefts)
+        EXPECT_EQ(FocusedWordLeft(1180, width, middle), left) << width << " " << middle;
 }
 
 }  // namespace
