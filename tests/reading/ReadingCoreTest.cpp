@@ -43,11 +43,6 @@ ReadingCursor Task(ReadingTask task = ReadingTask::TaskWholeText, TextRange sele
     ApplyTask(cursor, ChooseTask(task, selection));
     return cursor;
 }
-ReadingCursor Range(std::size_t start, std::optional<std::size_t> end) {
-    ReadingCursor cursor;
-    ApplyTask(cursor, {ReadingTask::TaskSelection, start, end, {}, false});
-    return cursor;
-}
 ReadingOptions Several(int threshold = 10) {
     ReadingOptions options;
     options.severalWords = 1;
@@ -68,14 +63,8 @@ std::vector<GroupStep> RunToEnd(std::u32string_view text, ReadingCursor cursor,
 TEST(GroupCutter, CutsGroups) {
     const std::string w129(129, 'w'), q128(128, 'q'), q129(129, 'q'),
         z129 = ToUtf8(std::u32string(129, U'字'));
-    struct Row {
-        std::u32string text;
-        ReadingCursor cursor;
-        ReadingOptions options;
-        std::string groups;
-    };
     // clang-format off
-    const Row rows[] = {
+    const std::tuple<std::u32string, ReadingCursor, ReadingOptions, std::string> rows[] = {
         {U"Hello, world.", Task(), {}, "Hello,/c 0-6 | world./p 7-13"},  // the last word plain despite its stop
         // A mark counts only with a separator after it; only space, tab, CR and LF separate.
         {U"a: b; c? d! e. f.g h", Task(), {}, "a:/c 0-2 | b;/s 3-5 | c?/s 6-8 | d!/s 9-11 | e./s 12-14 | f.g/p 15-18 | h/p 19-20"},
@@ -90,9 +79,9 @@ TEST(GroupCutter, CutsGroups) {
         {FromUtf8(q128 + " x"), Task(), {}, q128 + "/p 0-128 | x/p 129-130"},
         {FromUtf8(q129 + " x"), Task(), {}, q129 + "/p 0-128 | x/p 130-131"},
         // An empty group leaves the selection alone; a range ending after a stop highlights the separator; zero bytes are passed over.
-        {U"  \r\n\t ", Task(), {}, "/p"}, {U"word   ", Task(), {}, "word/p 0-4 | /p"}, {U"Hi. you", Range(0, 4), {}, "Hi./s 0-4"},
-        {U"reading words", Range(3, std::nullopt), {}, "ding/p 3-7 | words/p 8-13"}, {std::u32string(U"ab\0cd,\0 ef", 10), Task(), {}, "abcd,/c 0-7 | ef/p 8-10"},
-        {U"ab", Range(0, 50), {}, "ab/p 0-2"}, {U"some text", Range(0, 0), {}, ""}, {U"some text", Task(ReadingTask::TaskToCaret, {0, 0}), {}, ""}, {U"", Task(), {}, ""},
+        {U"  \r\n\t ", Task(), {}, "/p"}, {U"word   ", Task(), {}, "word/p 0-4 | /p"}, {U"Hi. you", Task(ReadingTask::TaskSelection, {0, 4}), {}, "Hi./s 0-4"},
+        {U"reading words", Task(ReadingTask::TaskFromCaret, {3, 3}), {}, "ding/p 3-7 | words/p 8-13"}, {std::u32string(U"ab\0cd,\0 ef", 10), Task(), {}, "abcd,/c 0-7 | ef/p 8-10"},
+        {U"ab", Task(ReadingTask::TaskSelection, {0, 50}), {}, "ab/p 0-2"}, {U"some text", Task(ReadingTask::TaskSelection, {0, 0}), {}, ""}, {U"some text", Task(ReadingTask::TaskToCaret, {0, 0}), {}, ""}, {U"", Task(), {}, ""},
         // Sentence and clause marks of other scripts; a mark before a letter ends nothing.
         {U"終わり。 はい！ いいえ？ لماذا؟ x‼ y", Task(), {}, "終わり。/s 0-4 | はい！/s 5-8 | いいえ？/s 9-13 | لماذا؟/s 14-20 | x‼/s 21-23 | y/p 24-25"},
         {U"a、 b， c； d، e", Task(), {}, "a、/c 0-2 | b，/c 3-5 | c；/c 6-8 | d،/c 9-11 | e/p 12-13"},
@@ -101,10 +90,10 @@ TEST(GroupCutter, CutsGroups) {
         {U"日本\u3000語\u2003x", Task(), Several(), "日本 語 x/p 0-6"}, {U"a\U0001F600b c", Task(), {}, "a\U0001F600b/p 0-3 | c/p 4-5"},
     };
     // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(ToUtf8(row.text));
-        const std::vector<GroupStep> steps = RunToEnd(row.text, row.cursor, row.options);
-        EXPECT_EQ(Describe(steps), row.groups);
+    for (const auto& [text, cursor, options, groups] : rows) {
+        SCOPED_TRACE(ToUtf8(text));
+        const std::vector<GroupStep> steps = RunToEnd(text, cursor, options);
+        EXPECT_EQ(Describe(steps), groups);
         EXPECT_TRUE(steps.back().kind == kEnd && steps.back().progress == ProgressAction::SetFull);
     }
 }
