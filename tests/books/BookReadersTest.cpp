@@ -31,7 +31,6 @@ std::string Bars(std::u32string_view text) {  // UTF-8, a "|" for each paragraph
     for (std::size_t at; (at = utf8.find("\r\n")) != std::string::npos;) utf8.replace(at, 2, "|");
     return utf8;
 }
-std::string Zip(const std::vector<MemoryZipEntry>& entries) { return MakeMemoryZip(entries); }
 
 // Runs cover the text from 0 without gaps, neighbours differ; breaks are whole
 // CR LF pairs; no other control character but tab.
@@ -109,7 +108,7 @@ std::string Epub(std::vector<MemoryZipEntry> changes = {}) {
         else if (change.data.empty()) entries.erase(same);
         else *same = std::move(change);
     }
-    return Zip(entries);
+    return MakeMemoryZip(entries);
 }
 
 MemoryZipEntry Encryption(std::string_view uri, std::string_view algorithm) {
@@ -170,15 +169,16 @@ std::string HandDocx() {
     };
     const char* const rels =
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-    return Zip({{"_rels/.rels", rels + rel("officeDocument", "/doc/main.xml") + "</Relationships>"},
-                {"doc/_rels/main.xml.rels", rels + rel("footnotes", "notes/fn.xml") +
-                                                rel("endnotes", "notes/en.xml") +
-                                                rel("styles", "st.xml") + "</Relationships>"},
-                {"doc/main.xml", document},
-                {"doc/st.xml", styles},
-                {"doc/notes/fn.xml", footnotes},
-                {"doc/notes/en.xml", endnotes},
-                {"word/document.xml", "<w:document/>"}});
+    return MakeMemoryZip(
+        {{"_rels/.rels", rels + rel("officeDocument", "/doc/main.xml") + "</Relationships>"},
+         {"doc/_rels/main.xml.rels", rels + rel("footnotes", "notes/fn.xml") +
+                                         rel("endnotes", "notes/en.xml") + rel("styles", "st.xml") +
+                                         "</Relationships>"},
+         {"doc/main.xml", document},
+         {"doc/st.xml", styles},
+         {"doc/notes/fn.xml", footnotes},
+         {"doc/notes/en.xml", endnotes},
+         {"word/document.xml", "<w:document/>"}});
 }
 
 const std::string kOdtNs =
@@ -222,7 +222,7 @@ std::string HandOdt() {
     const std::string meta = "<office:document-meta " + kOdtNs +
                              "><office:meta><dc:creator>Last Editor</dc:creator><dc:title> "
                              "Заголовок\n  книги </dc:title></office:meta></office:document-meta>";
-    return Zip({{"content.xml", content}, {"styles.xml", styles}, {"meta.xml", meta}});
+    return MakeMemoryZip({{"content.xml", content}, {"styles.xml", styles}, {"meta.xml", meta}});
 }
 
 TEST(BookReaders, SamplesGiveTheirTextLooksAndMetadata) {
@@ -341,26 +341,26 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         {ReadFb2, "<FictionBook><description/></FictionBook>", "!Damaged"},
         {ReadFb2, "<FictionBook><body name=\"notes\"><p>n</p></body></FictionBook>", "!Damaged"},
         // The first entry named .fb2 in any letter case.
-        {ReadFb2Zip, Zip({{"cover.jpg", "\xFF\xD8"}, {"dir/", ""}, {"a.fb", "x"}, {"Book.FB2", SmallFb2("", "первая")}, {"other.fb2", SmallFb2("", "вторая")}}), "первая"},
-        {ReadFb2Zip, Zip({{"book.txt", SmallFb2("", "текст")}}), "!Damaged"},
+        {ReadFb2Zip, MakeMemoryZip({{"cover.jpg", "\xFF\xD8"}, {"dir/", ""}, {"a.fb", "x"}, {"Book.FB2", SmallFb2("", "первая")}, {"other.fb2", SmallFb2("", "вторая")}}), "первая"},
+        {ReadFb2Zip, MakeMemoryZip({{"book.txt", SmallFb2("", "текст")}}), "!Damaged"},
         {ReadFb2Zip, SmallFb2("", "текст"), "!Damaged"},
-        {ReadFb2Zip, Zip({{"book.fb2", SmallFb2("", "текст"), false, "secret"}}), "!Encrypted"},
-        {ReadFb2Zip, Zip({{"book.fb2", "not a book"}}), "!Damaged"},
+        {ReadFb2Zip, MakeMemoryZip({{"book.fb2", SmallFb2("", "текст"), false, "secret"}}), "!Encrypted"},
+        {ReadFb2Zip, MakeMemoryZip({{"book.fb2", "not a book"}}), "!Damaged"},
         {ReadFb2Zip, Sample("bomb.fb2.zip"), "!BookTooLarge"},
         {ReadDocx, HandDocx(), "Outline heading|Quoted upright|strong kept shown added\tafter tab|next line[1][2][2]|a1 a2\ts1\tn1 n2\t|end & &unknown;|[1] end-note text|[2] foot"},
-        {ReadDocx, Zip({{"word/document.xml", docxLaughs}}), "a &l9; b"},
+        {ReadDocx, MakeMemoryZip({{"word/document.xml", docxLaughs}}), "a &l9; b"},
         // What Word saves with a password is an OLE compound file.
         {ReadDocx, std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'), "!Encrypted"},
-        {ReadDocx, Zip({{"word/document.xml", "<w:document><w:body/></w:document>", false, "secret"}}), "!Encrypted"},
+        {ReadDocx, MakeMemoryZip({{"word/document.xml", "<w:document><w:body/></w:document>", false, "secret"}}), "!Encrypted"},
         {ReadDocx, docx.substr(0, docx.size() / 2), "!Damaged"},
-        {ReadDocx, Zip({{"word/styles.xml", "<w:styles/>"}}), "!Damaged"},
-        {ReadDocx, Zip({{"word/document.xml", "PK garbage"}}), "!Damaged"},
-        {ReadDocx, Zip({{"word/document.xml", std::string(2'000'000, ' ')}}), "!BookTooLarge"},
+        {ReadDocx, MakeMemoryZip({{"word/styles.xml", "<w:styles/>"}}), "!Damaged"},
+        {ReadDocx, MakeMemoryZip({{"word/document.xml", "PK garbage"}}), "!Damaged"},
+        {ReadDocx, MakeMemoryZip({{"word/document.xml", std::string(2'000'000, ' ')}}), "!BookTooLarge"},
         {ReadOdt, HandOdt(), "Heading slanted|a   b \tc d strong|bold paragraph|heavy|plain|styled heading|title|sixteen|seventeen|one|nested|wide\t\tx y|Note[i] and[1].|[i] endnote|[1] foot|second"},
-        {ReadOdt, Zip({{"mimetype", "application/vnd.oasis.opendocument.text"}, {"META-INF/manifest.xml", encryptedManifest}, {"content.xml", "\x93\x11 scrambled"}}), "!Encrypted"},
-        {ReadOdt, Zip({{"meta.xml", "<office:document-meta/>"}}), "!Damaged"},
-        {ReadOdt, Zip({{"content.xml", "<office:document-content><office:body><office:spreadsheet/></office:body></office:document-content>"}}), "!Damaged"},
-        {ReadOdt, Zip({{"content.xml", std::string(2'000'000, ' ')}}), "!BookTooLarge"},
+        {ReadOdt, MakeMemoryZip({{"mimetype", "application/vnd.oasis.opendocument.text"}, {"META-INF/manifest.xml", encryptedManifest}, {"content.xml", "\x93\x11 scrambled"}}), "!Encrypted"},
+        {ReadOdt, MakeMemoryZip({{"meta.xml", "<office:document-meta/>"}}), "!Damaged"},
+        {ReadOdt, MakeMemoryZip({{"content.xml", "<office:document-content><office:body><office:spreadsheet/></office:body></office:document-content>"}}), "!Damaged"},
+        {ReadOdt, MakeMemoryZip({{"content.xml", std::string(2'000'000, ' ')}}), "!BookTooLarge"},
         {ReadOdt, "plain text", "!Damaged"},
         {ReadPdf, Sample("sample-password.pdf"), "!Encrypted"}, {ReadPdf, Sample("sample-scanned.pdf"), "!NoText"},
         {ReadPdf, "", "!Damaged"}, {ReadPdf, "%PDF-1.7\n", "!Damaged"}, {ReadPdf, Sample("sample.pdf").substr(0, 1024), "!Damaged"},
@@ -440,8 +440,8 @@ TEST(BookReaders, UnpackingStopsAtTheCap) {
     const std::tuple<Reader, std::string, std::uint64_t, LoadError> rows[] = {
         {ReadEpub, epub, 1 << 20, LoadError::BookTooLarge},
         {ReadEpub, epub, 11 << 20, LoadError::None},
-        {ReadFb2Zip, Zip({{"book.fb2", fb2}}), 1000, LoadError::BookTooLarge},
-        {ReadFb2Zip, Zip({{"book.fb2", fb2}}), fb2.size(), LoadError::None}};
+        {ReadFb2Zip, MakeMemoryZip({{"book.fb2", fb2}}), 1000, LoadError::BookTooLarge},
+        {ReadFb2Zip, MakeMemoryZip({{"book.fb2", fb2}}), fb2.size(), LoadError::None}};
     for (const auto& [read, bytes, cap, error] : rows) {
         BookLimits limits;
         limits.maxUnpackedBytes = cap;
@@ -502,7 +502,7 @@ TEST(EpubPackage, ResolvesReferencesIntoArchivePaths) {
     EXPECT_EQ(ResolveEpubPath("content.opf", "ch1.xhtml"), "ch1.xhtml");
 }
 
-TEST(EpubPackage, ParsesTheContainerPackageAndEncryption) {
+TEST(EpubPackage, ParsesTheContainerAndThePackage) {
     // clang-format off
     EXPECT_EQ(ParseEpubContainer(R"(<container><rootfiles><rootfile full-path="OPS/book.opf" media-type="application/oebps-package+xml"/></rootfiles></container>)"), "OPS/book.opf");
     // A PDF rendition first; the package document is the one wanted.
