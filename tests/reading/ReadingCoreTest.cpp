@@ -43,11 +43,6 @@ ReadingCursor Task(ReadingTask task = ReadingTask::TaskWholeText, TextRange sele
     ApplyTask(cursor, ChooseTask(task, selection));
     return cursor;
 }
-ReadingCursor Range(std::size_t start, std::optional<std::size_t> end) {
-    ReadingCursor cursor;
-    ApplyTask(cursor, {ReadingTask::TaskSelection, start, end, {}, false});
-    return cursor;
-}
 ReadingOptions Several(int threshold = 10) {
     ReadingOptions options;
     options.severalWords = 1;
@@ -68,14 +63,8 @@ std::vector<GroupStep> RunToEnd(std::u32string_view text, ReadingCursor cursor,
 TEST(GroupCutter, CutsGroups) {
     const std::string w129(129, 'w'), q128(128, 'q'), q129(129, 'q'),
         z129 = ToUtf8(std::u32string(129, U'字'));
-    struct Row {
-        std::u32string text;
-        ReadingCursor cursor;
-        ReadingOptions options;
-        std::string groups;
-    };
     // clang-format off
-    const Row rows[] = {
+    const std::tuple<std::u32string, ReadingCursor, ReadingOptions, std::string> rows[] = {
         {U"Hello, world.", Task(), {}, "Hello,/c 0-6 | world./p 7-13"},  // the last word plain despite its stop
         // A mark counts only with a separator after it; only space, tab, CR and LF separate.
         {U"a: b; c? d! e. f.g h", Task(), {}, "a:/c 0-2 | b;/s 3-5 | c?/s 6-8 | d!/s 9-11 | e./s 12-14 | f.g/p 15-18 | h/p 19-20"},
@@ -90,9 +79,9 @@ TEST(GroupCutter, CutsGroups) {
         {FromUtf8(q128 + " x"), Task(), {}, q128 + "/p 0-128 | x/p 129-130"},
         {FromUtf8(q129 + " x"), Task(), {}, q129 + "/p 0-128 | x/p 130-131"},
         // An empty group leaves the selection alone; a range ending after a stop highlights the separator; zero bytes are passed over.
-        {U"  \r\n\t ", Task(), {}, "/p"}, {U"word   ", Task(), {}, "word/p 0-4 | /p"}, {U"Hi. you", Range(0, 4), {}, "Hi./s 0-4"},
-        {U"reading words", Range(3, std::nullopt), {}, "ding/p 3-7 | words/p 8-13"}, {std::u32string(U"ab\0cd,\0 ef", 10), Task(), {}, "abcd,/c 0-7 | ef/p 8-10"},
-        {U"ab", Range(0, 50), {}, "ab/p 0-2"}, {U"some text", Range(0, 0), {}, ""}, {U"some text", Task(ReadingTask::TaskToCaret, {0, 0}), {}, ""}, {U"", Task(), {}, ""},
+        {U"  \r\n\t ", Task(), {}, "/p"}, {U"word   ", Task(), {}, "word/p 0-4 | /p"}, {U"Hi. you", Task(ReadingTask::TaskSelection, {0, 4}), {}, "Hi./s 0-4"},
+        {U"reading words", Task(ReadingTask::TaskFromCaret, {3, 3}), {}, "ding/p 3-7 | words/p 8-13"}, {std::u32string(U"ab\0cd,\0 ef", 10), Task(), {}, "abcd,/c 0-7 | ef/p 8-10"},
+        {U"ab", Task(ReadingTask::TaskSelection, {0, 50}), {}, "ab/p 0-2"}, {U"some text", Task(ReadingTask::TaskSelection, {0, 0}), {}, ""}, {U"some text", Task(ReadingTask::TaskToCaret, {0, 0}), {}, ""}, {U"", Task(), {}, ""},
         // Sentence and clause marks of other scripts; a mark before a letter ends nothing.
         {U"終わり。 はい！ いいえ？ لماذا؟ x‼ y", Task(), {}, "終わり。/s 0-4 | はい！/s 5-8 | いいえ？/s 9-13 | لماذا؟/s 14-20 | x‼/s 21-23 | y/p 24-25"},
         {U"a、 b， c； d، e", Task(), {}, "a、/c 0-2 | b，/c 3-5 | c；/c 6-8 | d،/c 9-11 | e/p 12-13"},
@@ -101,10 +90,10 @@ TEST(GroupCutter, CutsGroups) {
         {U"日本\u3000語\u2003x", Task(), Several(), "日本 語 x/p 0-6"}, {U"a\U0001F600b c", Task(), {}, "a\U0001F600b/p 0-3 | c/p 4-5"},
     };
     // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(ToUtf8(row.text));
-        const std::vector<GroupStep> steps = RunToEnd(row.text, row.cursor, row.options);
-        EXPECT_EQ(Describe(steps), row.groups);
+    for (const auto& [text, cursor, options, groups] : rows) {
+        SCOPED_TRACE(ToUtf8(text));
+        const std::vector<GroupStep> steps = RunToEnd(text, cursor, options);
+        EXPECT_EQ(Describe(steps), groups);
         EXPECT_TRUE(steps.back().kind == kEnd && steps.back().progress == ProgressAction::SetFull);
     }
 }
@@ -182,12 +171,9 @@ TEST(ReadingTasks, TurnTheSelectionIntoARange) {
         {TaskNone, {TaskNone, 0, std::nullopt, {5, 9}, false}}};
     for (const auto& [task, choice] : rows) {
         EXPECT_EQ(ChooseTask(task, {5, 9}), choice);
-        ReadingCursor cursor = Task(task, {5, 9});
-        cursor.position = 77;
+        ReadingCursor cursor;
         cursor.newTask = false;
-        EXPECT_EQ(ApplyTask(cursor, choice), ProgressAction::Reset);
-        EXPECT_TRUE(cursor.newTask && cursor.task == task && cursor.taskStart == choice.start &&
-                    cursor.taskEnd == choice.end);
+        EXPECT_TRUE(ApplyTask(cursor, choice) == ProgressAction::Reset && cursor.newTask);
     }
 }
 
@@ -195,21 +181,18 @@ TEST(ReadingIntervals, FollowTheSpeedAndDelayLevels) {
     const int bases[][2] = {{1, 968}, {10, 680}, {25, 200}, {26, 194},      {40, 110},
                             {50, 50}, {0, 968},  {51, 50},  {-100000, 968}, {100000, 50}};
     for (const auto& [level, ms] : bases) EXPECT_EQ(BaseInterval(level), ms) << "level " << level;
-    struct Delay {
-        int base, level, ms;
-    };
-    for (const Delay& d :
-         {Delay{200, 0, 200}, Delay{200, 1, 300}, Delay{200, 2, 350}, Delay{200, 3, 400},
-          Delay{200, 4, 500}, Delay{200, 5, 600}, Delay{200, 6, 700}, Delay{200, 7, 800},
-          Delay{200, 8, 200}, Delay{200, -1, 200}, Delay{194, 1, 291}, Delay{194, 2, 339},
-          Delay{194, 4, 485}, Delay{194, 6, 679}, Delay{50, 2, 87}})
-        EXPECT_EQ(DelayForLevel(d.base, d.level), d.ms) << d.base << " at level " << d.level;
+    const int delays[][3] = {{200, 0, 200}, {200, 1, 300}, {200, 2, 350},  {200, 4, 500},
+                             {200, 7, 800}, {200, 8, 200}, {200, -1, 200}, {194, 1, 291},
+                             {194, 2, 339}, {50, 2, 87}};
+    for (const auto& [base, level, ms] : delays)
+        EXPECT_EQ(DelayForLevel(base, level), ms) << base << " at level " << level;
     EXPECT_EQ(ComputeIntervals(ReadingOptions{}), (ReadingIntervals{200, 400, 600}));
-    for (const Delay& l : {Delay{0, 20, 6}, Delay{1, 10, 6}, Delay{1, 20, 15}, Delay{1, 5, 3},
-                           Delay{1, 7, 3}, Delay{2, 20, 6}}) {
-        ReadingOptions options = Several(l.level);
-        options.severalWords = l.base;
-        EXPECT_EQ(ShortGroupLimit(options), l.ms) << l.base << "/" << l.level;
+    // Several words (0, 1, 2) with a threshold: the longest group that counts as short.
+    const int limits[][3] = {{0, 20, 6}, {1, 10, 6}, {1, 20, 15}, {1, 5, 3}, {1, 7, 3}, {2, 20, 6}};
+    for (const auto& [several, threshold, limit] : limits) {
+        ReadingOptions options = Several(threshold);
+        options.severalWords = several;
+        EXPECT_EQ(ShortGroupLimit(options), limit) << several << "/" << threshold;
     }
     const ReadingIntervals at25{200, 400, 600};
     const std::tuple<StepKind, int, int> intervals[] = {
@@ -244,24 +227,6 @@ TEST(ReadingSchedule, ShowsEachGroupForThePeriodTheTimerRunsWith) {
         EXPECT_EQ(shown, timeline);
         EXPECT_EQ(schedule.steps.back().progress, ProgressAction::SetFull);
     }
-    // Stopped after the first group: the next run starts with the second,
-    // armed afresh; an abort stops it and moves nothing.
-    ReadingCursor cursor = Task();
-    EXPECT_EQ(NextGroup(U"Hello, world.", cursor, {}).highlight, (TextRange{0, 6}));
-    const ReadingSchedule resumed = ScheduleReading(U"Hello, world.", cursor, {});
-    ASSERT_EQ(resumed.steps.size(), 2u);
-    const ScheduledStep& world = resumed.steps[0];
-    EXPECT_TRUE(world.text == U"world." && world.highlight == (TextRange{7, 13}) &&
-                world.atMs == 150 && world.timer == TimerAction::Rearm);
-    EXPECT_EQ(resumed.cursor.position, 13u);
-    cursor.abort = true;
-    const ReadingSchedule aborted = ScheduleReading(U"Hello, world.", cursor, {});
-    ASSERT_EQ(aborted.steps.size(), 1u);
-    const ScheduledStep& stop = aborted.steps[0];
-    EXPECT_TRUE(stop.kind == StepKind::StepAborted && stop.progress == ProgressAction::None &&
-                !stop.highlight && stop.timer == TimerAction::Stop);
-    cursor.abort = false;
-    EXPECT_EQ(aborted.cursor, cursor);
 }
 
 // A new speed times the very next group, even one of the kind before it.
@@ -280,15 +245,6 @@ TEST(ReadingTimer, TakesANewSpeedAtTheNextGroupAndStops) {
     }
     // Re-armed for the new level 50, twice the base for the comma, level 1 at once.
     EXPECT_TRUE(timings == "R200 R50 K50 R100 R968 K968 D0 " && !timer.Running());
-    // Without height or on abort it stops; a new run re-arms even for the last kind.
-    using enum TimerAction;
-    const ReadingOptions at25;
-    timer.Start(at25);
-    EXPECT_EQ(timer.OnStep(kPlain, 10, at25), (TimerStep{Rearm, 200}));
-    EXPECT_TRUE(timer.OnStep(kPlain, 10, at25, false) == (TimerStep{Stop, 0}) && !timer.Running());
-    timer.Start(at25);
-    EXPECT_EQ(timer.OnStep(kPlain, 10, at25), (TimerStep{Rearm, 200}));
-    EXPECT_EQ(timer.OnStep(StepKind::StepAborted, 0, at25), (TimerStep{Stop, 0}));
 }
 
 // A session that steps exactly when each step is due.
@@ -319,7 +275,9 @@ struct TimedRun {
 // schedule at every group and half way through one.
 TEST(ReadingSession, AnOnTimeRunFollowsTheScheduleAndItsEstimate) {
     ReadingOptions fast, slow = Several(20);
-    fast.speedLevel = 50, fast.commaDelayLevel = 7, slow.speedLevel = 3;
+    fast.speedLevel = 50;
+    fast.commaDelayLevel = 7;
+    slow.speedLevel = 3;
     const std::pair<std::u32string, ReadingOptions> rows[] = {
         {U"Hello, dear world. A cat sat; then: a dog ran! End", {}},
         {U"Hello, dear world. A cat sat on the mat; then: a dog ran away quickly! End", Several()},
@@ -372,7 +330,9 @@ TEST(ReadingSession, RateCountsWordsOverTheTaskTime) {
     EXPECT_EQ(
         (ReadingEstimate{0, 0, 0}).SecondsLeft() + (ReadingEstimate{0, 0, 0}).WordsPerMinute(), 0);
     // Stopped after two words: a start now reads the other three.
-    run.Step(), run.Step(), run.session.Stop();
+    run.Step();
+    run.Step();
+    run.session.Stop();
     EXPECT_EQ(run.session.Estimate(run.text, run.options, run.now)->leftMs, 150);
 }
 
@@ -456,14 +416,6 @@ TEST(ReadingMoves, GoBackAndForwardByGroupAndSentenceWithinTheTask) {
         }
 }
 
-TEST(ReadingMoves, BackAGroupCutsTheClauseAgainFromItsStart) {
-    TimedRun run(U"one two three four five six seven eight. nine", Several());
-    for (int i = 0; i < 3; ++i) run.Step();
-    EXPECT_EQ(run.Move(ReadingMove::PreviousGroup).group.text, U"four five six");
-    EXPECT_EQ(run.Move(ReadingMove::PreviousGroup).group.text, U"one two three");
-    EXPECT_EQ(run.Step().group.text, U"four five six");
-}
-
 TEST(ReadingMoves, TheProgressBarFollowsAMove) {
     std::u32string text;
     for (int i = 0; i < 100; ++i)
@@ -491,18 +443,13 @@ TEST(FocusLetter, SitsAboutAThirdIntoTheWordAndPinsItAsFarAsTheWordFits) {
     const std::pair<std::u16string_view, std::size_t> letters[] = {
         {u"мир.", 1}, {u"«Привет»,", 3}, {u"…", 0}, {u"—", 0}};  // after «
     for (const auto& [word, at] : letters) EXPECT_EQ(FocusLetterIndex(word), at);
-    struct Case {
-        int wordWidth;
-        double letterMiddle;
-        int left;
-    };
     // In a pane 1180 wide: half a pixel rounds away from zero; the word is kept inside on the
     // right, then the left.
-    for (const Case& c :
-         {Case{300, 80.4, 510}, Case{300, 80.5, 509}, Case{1179, 252, 1}, Case{842, 252, 338},
-          Case{843, 252, 337}, Case{900, 800, 0}, Case{1180, 252, 0}, Case{1400, 252, 338}})
-        EXPECT_EQ(FocusedWordLeft(1180, c.wordWidth, c.letterMiddle), c.left)
-            << c.wordWidth << " " << c.letterMiddle;
+    const std::tuple<int, double, int> lefts[] = {
+        {300, 80.4, 510}, {300, 80.5, 509}, {1179, 252, 1}, {842, 252, 338},
+        {843, 252, 337},  {900, 800, 0},    {1180, 252, 0}, {1400, 252, 338}};
+    for (const auto& [width, middle, left] : lefts)
+        EXPECT_EQ(FocusedWordLeft(1180, width, middle), left) << width << " " << middle;
 }
 
 }  // namespace
