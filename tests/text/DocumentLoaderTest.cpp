@@ -1,4 +1,3 @@
-// Document kinds and names from paths, and reading TXT, RTF and HTML files from a temporary folder.
 
 #include <sys/stat.h>
 
@@ -23,9 +22,7 @@ TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
         {"report.Txt", K::PlainText},
         {"page.HtMl", K::Html},
         {"old.plg", K::Html},
-        {"/home/a/book.HTM", K::Html},
         {"letter.rtf", K::RichText},
-        {"C:\\D\\n.TXT", K::PlainText},
         {".txt", K::PlainText},
         {"TALE.FB2", K::Fb2},
         {"tale.Fb2.ZiP", K::Fb2Zip},
@@ -35,14 +32,11 @@ TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
         {"Tale.EPUB", K::Epub},
         {"PAPER.PdF", K::Pdf},
         {"LETTER.DOCX", K::Docx},
-        {"letter.doc", {}},
         {"l.ODT", K::Odt},
         {"book.pdf.txt", K::PlainText},
-        {"notes.text", {}},
         {"README", {}},
         {"my.docs/README", {}},
         {"book.", {}},
-        {"book.tx", {}},
         {"book. txt", {}},
         {"", {}},
     };
@@ -55,7 +49,6 @@ TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
         {"book.txt", U"book.txt"},
         {"C:\\Docs\\Old\\page.htm", U"page.htm"},
         {"/mnt/c\\Docs/sub\\x.htm", U"x.htm"},
-        {"/home/my.docs/README", U"README"},
         {"/home/анна/Война и мир.txt", U"Война и мир.txt"},
         {"/tmp/\xC2\xEE\xE9\xED\xE0.txt", U"Война.txt"},  // Windows-1251 bytes
         {"/home/anna/", U""},
@@ -64,8 +57,7 @@ TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
     EXPECT_EQ(PathFileName("/home/анна/Война.txt"), "Война.txt");
 }
 
-// The desktop shows file-name bytes that are not UTF-8 as U+FFFD and hands that text back;
-// the path is found again from the folder's entries.
+// Names shown with U+FFFD for bytes that are not UTF-8 are found again in the folder.
 TEST(DocumentPath, ShownAndRelativePathsFindTheirFile) {
     TempFolder folder;
     const std::string r = "\xEF\xBF\xBD";
@@ -124,7 +116,6 @@ TEST(DocumentLoader, ReadsEachKindAndCutsTextBeyondTheLimit) {
         {"a.html", "<body>\xC4\xE0 &copy;", U"Да ©", N, false},
         {"a.html", "<body>Да &copy; ©", U"Да © ©", N, false},
         {"a.html", "\xEF\xBB\xBF<body>x", U"x", N, false},
-        {"a.html", "", U"", N, false},
         // A page that claims UTF-8 yet is not is read as what it is.
         {"a.html", "<meta charset=UTF-8><body>\xC4\xE0", U"Да", N, false},
         {"a.html", "<meta charset=koi8-r><body>\xE4\xC1", U"Да", N, false},
@@ -138,7 +129,6 @@ TEST(DocumentLoader, ReadsEachKindAndCutsTextBeyondTheLimit) {
         {"a.txt", "one\r\ntwo three four", U"one", 12, true},
         {"a.txt", "one two abcd efg", U"one two abcd", 12, true},
         {"a.txt", utf32, U"one two", 12, true},
-        {"a.htm", "<body>" + over, U"aaaaaaaaaaaa", 12, true},
         {"a.htm", "<body>one two three four", U"one two", 12, true},
         {"a.rtf", "{\\rtf1 one {\\b two three} four}", U"one two", 12, true},
     };
@@ -156,8 +146,7 @@ TEST(DocumentLoader, ReadsEachKindAndCutsTextBeyondTheLimit) {
     }
 }
 
-// Only regular files are read, and never more than the text can use: a link to a device, a
-// pipe or a huge file must neither hang the program nor fill its memory.
+// Only regular files are read, and only as far as the text can use.
 TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
     TempFolder folder;
     fs::create_symlink(folder.Write("real.txt", "linked"), folder.Path("link.txt"));

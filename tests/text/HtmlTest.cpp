@@ -1,5 +1,3 @@
-// The charset prescan and the HTML-to-text machine. The inputs are written by hand and the
-// expected texts worked out from the machine's rules.
 
 #include <random>
 #include <string>
@@ -79,8 +77,7 @@ TEST(HtmlConverter, OnlyTheBodyIsKeptAndBecomesText) {
         {U"<bОdy>x<body>y", U"y"},
     };
     for (const auto& [html, text] : cases) EXPECT_EQ(ToUtf8(ConvertHtmlToText(html)), ToUtf8(text));
-    // What follows "<body>": blanks and breaks, scripts and comments, references, ampersands
-    // that start nothing, preformatted blocks.
+    // What follows "<body>".
     const std::pair<std::u32string, std::u32string> bodies[] = {
         {U"one  \t\ntwo", U"one two"},
         {U"one<p>two", U"one\r\n\r\ntwo"},
@@ -177,9 +174,7 @@ TEST(HtmlConverter, AnyChunkingGivesTheSameText) {
     }
 }
 
-// Long text reaches the sink in pieces of at most 70 KB that add up, runs of empty lines too;
-// every conversion starts afresh, even after one that ended inside a block, a comment, a
-// script or a name with breaks pending.
+// Long text reaches the sink in pieces of at most 70 KB; every conversion starts afresh.
 TEST(HtmlConverter, PiecesAndFreshStarts) {
     std::u32string words = U"<body>";
     for (int i = 0; i < 20000; ++i) words += U"<p>слово &amp; word<pre>\n\n x</pre>";

@@ -63,8 +63,7 @@ std::string Nested(std::size_t depth, const std::string& inner) {
     return std::string(depth, '{') + inner + std::string(depth, '}');
 }
 
-// Every code page the reader knows, by \ansicpg and by a font's \cpg, and every font charset.
-// The expected characters come from Python's codecs, not from the converters the reader uses.
+// Every code page, by \ansicpg and by a font's \cpg, and every font charset (from Python's codecs).
 TEST(RtfReader, CodePagesAndCharsets) {
     struct Case {
         int number;
@@ -123,8 +122,7 @@ TEST(RtfReader, CodePagesAndCharsets) {
     }
 }
 
-// The limit counts characters, not bytes, and never cuts one; whole and byte by byte. Bytes that
-// do not start with "{\rtf" are plain text.
+// The limit counts characters, never cutting one; bytes not starting "{\rtf" are plain text.
 TEST(RtfReader, TextIsCutAtTheLimit) {
     const std::tuple<std::string, std::string, bool> cases[] = {
         {R"({\rtf1 abcdefgh})", "abcdefgh", false},
@@ -222,16 +220,14 @@ TEST(RtfReader, RunsMergeAndDeepGroupsKeepTheDeepestState) {
     const RtfDocument merged = ReadRtf(rtf + "}");
     ExpectRunsWellFormed(merged);
     EXPECT_EQ(merged.runs.size(), 2000u);  // bold "xy" and plain "z\r\n"
-    // Beyond the limit a group no longer restores what it changed, until the deepest real
-    // group ends.
+    // Groups beyond the depth limit do not restore what they changed.
     const std::size_t deep = RtfReader::kMaxGroupDepth + 500;
     const RtfDocument doc = ReadRtf("{\\rtf1 " + Nested(deep, "\\b x{\\i y}z") + "w}");
     ASSERT_EQ(ToUtf8(doc.text), "xyzw");
     ExpectFormats(doc, {{"x", "b", 24, {}, ""}, {"y", "bi", 24, {}, ""}, {"w", "", 24, {}, ""}});
 }
 
-// Each row and sample whole, and in random chunks, which must give the whole reading's document;
-// one reader for all, so that Finish readies it for the next document.
+// Random chunks give the whole reading's document; one reader, so Finish readies it for the next.
 TEST(RtfReader, TextWholeAndInChunks) {
     // Each row's RTF follows "{\rtf1".
     std::vector<std::pair<std::string, std::string>> inputs = {

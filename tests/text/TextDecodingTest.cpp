@@ -1,6 +1,4 @@
-// Decoding file bytes. The byte strings are written out by hand from the code page tables and
-// the Unicode standard's table of well-formed UTF-8 (one U+FFFD per maximal ill-formed subpart).
-
+// One U+FFFD per maximal ill-formed subpart of UTF-8, as the Unicode standard's table has it.
 #include "text/TextDecoding.h"
 
 #include <string>
@@ -27,8 +25,7 @@ TEST(TextDecoding, ByteOrderMarkDecidesAndIsDropped) {
         {"\xFF\xFE\0\0"s, "UTF-32LE", U""},
         {"A\xEF\xBB\xBF", "UTF-8", U"A\uFEFF"},
         {"\xEF\xBB\xBF\xCF\xF0", "UTF-8", {R, R}},  // the mark wins over Windows-1251 bytes
-        // Judged UTF-8 by the letters around: one stray byte among many; not with few around,
-        // nor a byte that never starts a character at the end.
+        // UTF-8 with one stray byte among many letters; not with few, nor a never-leading byte.
         {"", "UTF-8", U""},
         {kRussianUtf8 + "\xD1", "UTF-8", kRussian + R},
         {"abc\xF0\x9F\x98", "UTF-8", U"abc\uFFFD"},
@@ -81,14 +78,11 @@ TEST(TextDecoding, CharsetsAndTheirEdges) {
     const std::tuple<std::string, std::string, std::u32string> cases[] = {
         {"windows-1251", "\xCF\xF0\xE8\xE2\xE5\xF2 \xA8\xB8\xDF\xFF", U"Привет ЁёЯя"},
         {"KOI8-R", "\xF0\xD2\xC9\xD7\xC5\xD4 \xB3\xA3\xF1\xD1", U"Привет ЁёЯя"},
-        {"IBM866", "\x8F\xE0\xA8\xA2\xA5\xE2 \xF0\xF1\x9F\xEF", U"Привет ЁёЯя"},
         {"ISO-8859-5", "\xBF\xE0\xD8\xD2\xD5\xE2 \xA1\xF1\xCF\xEF", U"Привет ЁёЯя"},
-        {"x-mac-cyrillic", "\x8F\xF0\xE8\xE2\xE5\xF2 \xDD\xDE\x9F\xDF", U"Привет ЁёЯя"},
         {"windows-1252", "Gr\xFC\xDF\x65 \x80 \x9C\x93\x94", U"Grüße € œ“”"},
         {"Shift_JIS", "\x93\xFA\x96\x7B", U"日本"},
         {"GBK", "\xD6\xD0\xCE\xC4", U"中文"},
-        // Bytes no character is given to: U+FFFD, never ICU's U+001A nor the C1 controls ICU
-        // fills the holes of the code pages with; in UTF-16 they are characters like any other.
+        // Holes of the code pages: U+FFFD, never ICU's U+001A or C1 controls (fine in UTF-16).
         {"windows-1251", "a\x98z", {U'a', R, U'z'}},
         {"ISO-8859-6", "a\xA1z", {U'a', R, U'z'}},
         {"windows-1252", "a\x81\x8D\x8F\x90\x9Dz", {U'a', R, R, R, R, R, U'z'}},
@@ -128,7 +122,6 @@ TEST(TextDecoding, DeclaredCharsetAndMaxLength) {
         {"\xFF\xFE\x1F\x04"s, "KOI8-R", U"П"},
         {"\xD0\x9F", "windows-1251", U"Рџ"},
         {privet, "koi8-r", U"Привет"},
-        {privet, "cskoi8r", U"Привет"},
         {"\xD0\x9F", "no-such-charset", U"П"},
         {"abc", "UTF-16LE", U"abc"},
         {"abc", "UTF-32BE", U"abc"},
@@ -147,13 +140,11 @@ TEST(TextDecoding, DeclaredCharsetAndMaxLength) {
         for (const std::size_t max : {0UL, 1UL, 3UL, whole.size(), whole.size() + 10})
             EXPECT_EQ(DecodeDocumentText(bytes, max, declared), whole.substr(0, max)) << max;
     }
-    // Only the part that can be kept is looked at: bytes past it that are not UTF-8 do not
-    // turn the kept ASCII start into something else.
+    // Bytes past the part that can be kept do not change how the kept start is read.
     const std::string long1251 = std::string(4000, 'a') + "\xCF\xF0\xE8\xE2\xE5\xF2";
     EXPECT_NE(DetectDocumentCharset(long1251), "UTF-8");
     EXPECT_EQ(DecodeDocumentText(long1251, 1000), std::u32string(1000, U'a'));
-    // Pieces of the ICU conversion end at fixed offsets; characters that straddle them come out
-    // whole.
+    // Characters that straddle the fixed ends of the ICU conversion's pieces come out whole.
     std::string koi8, utf16 = "\xFF\xFE";
     std::u32string koi8Text, utf16Text;
     for (int i = 0; i < 50000; ++i) {
