@@ -1,6 +1,3 @@
-// The charset prescan and the HTML-to-text machine. The inputs are written by hand and the
-// expected texts worked out from the machine's rules.
-
 #include <random>
 #include <string>
 #include <tuple>
@@ -11,7 +8,6 @@
 #include "base/CodePage.h"
 #include "text/HtmlCharset.h"
 #include "text/HtmlConverter.h"
-#include "text/TextDecoding.h"
 
 namespace {
 
@@ -20,13 +16,8 @@ TEST(HtmlCharset, Declarations) {
     const std::string filler(1000, 'x');
     const std::pair<std::string, std::string> cases[] = {
         {"<meta charset=koi8-r>", "koi8-r"},
-        {"<meta charset='KOI8-R'>", "KOI8-R"},
         {"<meta charset = \"ibm866\" >", "ibm866"},
-        {"<META CharSet=\"UTF-8\">", "UTF-8"},
-        {"<meta charset=\" windows-1251\t\">", "windows-1251"},
-        {"<meta charset=\"utf-8\"/>", "utf-8"},
         {"<meta/charset=cp1251>", "cp1251"},
-        {"<meta charset=koi8-u><p>", "koi8-u"},
         {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">",
          "windows-1251"},
         {"<Meta CONTENT='text/html;CHARSET=cp866' HTTP-EQUIV=content-type>", "cp866"},
@@ -35,29 +26,21 @@ TEST(HtmlCharset, Declarations) {
         {"<meta http-equiv=Content-Type content=\"text/html; charset=koi8-r\" charset=utf-8>",
          "utf-8"},
         {"<meta charset=koi8-r><meta charset=utf-8>", "koi8-r"},
-        {"<meta charset=koi8-r charset=utf-8>", "koi8-r"},
         {"<meta charset=\"\"><meta charset=koi8-r>", "koi8-r"},
         {"<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<html>", "windows-1251"},
         {"<?xml version='1.0' encoding='utf-8'?><html><meta charset=koi8-r>", "koi8-r"},
         {filler + "<meta name=a content=\"" + std::string(100, 'y') + "\" charset=koi8-r>",
          "koi8-r"},
         {"", ""},
-        {"<html><head><title>x</title></head><body>text</body></html>", ""},
-        {"<!-- <meta charset=koi8-r> --><p>", ""},
         {"<!--> <meta charset=koi8-r> -->", ""},
-        {"<!-- <meta charset=koi8-r>", ""},
         {"<a title=\"<meta charset=koi8-r>\">x</a>", ""},
-        {"<p>Save it with charset=utf-8 please</p>", ""},
         {"<metadata charset=koi8-r>", ""},
         {"<meta content=\"text/html; charset=koi8-r\">", ""},
-        {"<meta http-equiv=refresh content=\"0; charset=koi8-r\">", ""},
         {"<meta http-equiv=Content-Type content=text/html>", ""},
         {"<meta http-equiv=Content-Type content=\"text/html; charset='koi8-r\">", ""},
         {"<html><body>" + std::string(1100, 'x') + "<meta charset=koi8-r>", ""},
         {"<!--" + std::string(1100, 'x') + "--><meta charset=koi8-r>", ""},
         {" <?xml version=\"1.0\" encoding=\"koi8-r\"?>", ""},
-        {"<?php echo '<meta charset=koi8-r>' ?>", ""},
-        {"<meta name=a> charset=koi8-r", ""},
         {"<meta http-equiv=content-type content=\"text/html; charset:koi8-r\">", ""},
     };
     for (const auto& [bytes, charset] : cases)
@@ -79,75 +62,50 @@ std::u32string ConvertInChunks(std::u32string_view html, const std::vector<std::
 TEST(HtmlConverter, OnlyTheBodyIsKeptAndBecomesText) {
     const std::pair<std::u32string, std::u32string> cases[] = {
         {U"<html><p>Hello &amp; bye</p></html>", U""},
-        {U"", U""},
-        {U"<head><title>Title</title></head><body>Text", U"Text"},
         {U"<BoDy class=\"x\"\nonload=\"f()\">Hi", U"Hi"},
         {U"<bodyguard>x", U"x"},
-        {U"<body>a<body>b", U"ab"},
         {U"<bo<body>x", U""},
-        {U"<bo><body>x", U"x"},
         {U"<body>  \r\n\t Hello", U"Hello"},
         {U"<bОdy>x<body>y", U"y"},
     };
     for (const auto& [html, text] : cases) EXPECT_EQ(ToUtf8(ConvertHtmlToText(html)), ToUtf8(text));
-    // What follows "<body>": blanks and breaks, scripts and comments, references, ampersands
-    // that start nothing, preformatted blocks.
+    // What follows "<body>".
     const std::pair<std::u32string, std::u32string> bodies[] = {
-        {U"one  \t\ntwo", U"one two"},
-        {U"a\u00A0\u2003 \u3000b", U"a\u00A0\u2003 \u3000b"},
         {U"one<p>two", U"one\r\n\r\ntwo"},
         {U"one<p><P><h1>Title</h1><p>\n<h2>two", U"one\r\n\r\nTitle\r\n\r\ntwo"},
         {U"a<p\nclass=x>b", U"ab"},
-        {U"a<param>b<pre class=x>c", U"abc"},
         {U"a<br>b<BR/>c<br clear=all>d", U"a\r\nb\r\nc\r\nd"},
         {U"a</br>b</p>c</div>d</li>e", U"abcde"},
-        {U"a</h3 >b", U"a\r\n\r\nb"},
         {U"a<h7>b<hr>c<h>d<h6>e", U"abcd\r\n\r\ne"},
         {U"text<br><br><p>\n", U"text"},
         {U"<br><br><br>text", U"\r\n\r\ntext"},
-        {U"a<br>&#32;b", U"a\r\nb"},
-        {U"a <br>b", U"a \r\nb"},
         {U"a<br>&nbsp;b", U"a\r\n b"},
         {U"x<ul><li>one<LI>two</ul>y", U"x\r\n\r\none\r\ntwoy"},
-        {U"<ol><lh>Head</lh></ol>", U"\r\n\r\nHead"},
         {U"<table><tr><th>a<td>b</td></tr></table>", U"\r\na\r\nb"},
         {U"a<div class=x>b</div>c", U"a\r\nbc"},
         {U"<dl><dt>Term<dd>Def</dl>", U"Term\r\n\tDef"},
-        {U"a<link rel=x>b", U"a\r\nb"},
-        {U"a<del>b</del><label>c", U"abc"},
         {U"<s>s</s><b>b</b><i>i</i><o>o</o><t>t</t><l>l", U"sbiotl"},
-        {U"a<u> b", U"ab"},
         {U"a < b and c > d", U"a  d"},
-        {U"а<р>б", U"аб"},
-        {U"a<script>if (x<y) document.write('<p>b</p>');</script>b", U"ab"},
         {U"<SCRIPT type=x>s = '</span>';</ScRiPt >b", U"b"},
         {U"<script><</script>a</script>b", U"b"},
         {U"<style>p {color: red}</style>Text", U"p {color: red}Text"},
-        {U"a<!-- hidden <p> text -->b", U"ab"},
         {U"a<!-- x - y -- z --->b", U"ab"},
-        {U"a<!- x ->b", U"ab"},
         {U"<!DOCTYPE html>text", U"OCTYPE html>text"},
         {U"a<!>b", U"ab"},
         {U"&amp;&lt;&gt;&quot;&reg;&copy &copy;", U"&<>\"\u00AE\u00A9 \u00A9"},
         {U"&mdash; &hellip; &mdash &hellip", U"\u2014 \u2026 &mdash &hellip"},
-        {U"&Dagger;&dagger;&Gt;&gt;&GT", U"\u2021\u2020\u226B>>"},
         {U"&CoPy; &Amp &NBSP;x &qUOt;&Reg", U"\u00A9 &  x \"\u00AE"},
-        {U"&le;&ge &GE;&lE", U"\u2264&ge &GE;&lE"},
         {U"a&nbsp;b&NonBreakingSpace;c&#160;d", U"a b c\u00A0d"},
         {U"&acE;&nvlt;", U"\u223E\u0333<\u20D2"},
         {U"&notin; &notit; &copy2004 &ampere;", U"\u2209 \u00ACit; \u00A92004 &ere;"},
-        {U"&lt;;", U"<;"},
         {U"&bogus; &mdashx; &zz", U"&bogus; &mdashx; &zz"},
-        {U"&zz  b&zz<b>c&zz&amp;", U"&zz b&zzc&zz&"},
         {U"&co  b&am<b>c&nb&amp;&q\nx", U"&co  b&am<b>c&nb&amp;&q\nx"},
-        {U"&CounterClockwiseContourIntegral;", U"\u2233"},
         {U"&amp" + std::u32string(40, U'x') + U"; &" + std::u32string(40, U'y') + U";",
          U"&" + std::u32string(40, U'x') + U"; &" + std::u32string(40, U'y') + U";"},
         {U"a&NewLine;b&Tab;c", U"a\r\nb\tc"},
         {U"x&copy", U"x\u00A9"},
         {U"x&cop", U"x"},
         {U"<pre>&lt;x&gt;&amp;;&bogus &hellip;</pre>", U"<x>&;&bogus \u2026"},
-        {U"&#1105;&#x451;&#X401;&#xa9;&#65;", U"\u0451\u0451\u0401\u00A9A"},
         {U"&#150;&#x80;&#159;&#153;&#x8B;", U"\u2013\u20AC\u0178\u2122\u2039"},
         {U"&#129;&#x8D;&#143;&#144;&#x9D;", U"\u0081\u008D\u008F\u0090\u009D"},
         {U"&#0;&#xD800;&#57343;&#x110000;&#2147483648;&#xFFFFFFFF;",
@@ -155,29 +113,20 @@ TEST(HtmlConverter, OnlyTheBodyIsKeptAndBecomesText) {
         {U"&#4294967361;&#x100000041;&#4294967296;", U"AA\uFFFD"},
         {U"&#;&#x;&#xg;&#-1;", U"&#;&#x;&#xg;&#-1;"},
         {U"&#65 &#x41<b>x&#1105", U"&#65 &#x41<b>x"},
-        {U"&#65x&#66;&#x4G&#x42;", U"&#65xB&#x4GB"},
         {U"a&#10;b&#13;c", U"a\r\nbc"},
         {U"&#" + std::u32string(70, U'1') + U"-x", U"&#" + std::u32string(62, U'1') + U"x"},
-        {U"<pre>&#x20AC;\n&#8364;</pre>", U"\u20AC\r\n\u20AC"},
-        {U"Smith & Sons", U"Smith & Sons"},
         {U"a &\nb", U"a &\nb"},
         {U"&<b>x", U"&<b>x"},
-        {U"&ёж;", U"&ёж;"},
         {U"<pre>a\n\n\n\nb</pre>", U"a\r\n\r\n\r\n\r\nb"},
         {U"<PRE>a  b\r\n\tc</PRE>", U"a  b\r\n\tc"},
         {U"<pre class=x>a\n  b</pre>", U"a b"},
         {U"<pre>a\n\n\n\n</pre>b", U"a\r\n\r\nb"},
-        {U"<pre><big>x</big></pre>", U"<big>x"},
-        {U"<pre>a<br><br><br>b</pre>", U"a\r\n\r\n\r\nb"},
         {U"<pre>a<p>b<p class=x>c</pre>", U"a\r\n\r\nb\r\n\r\nc"},
         {U"<pre><pr>x<prx<pre y</pre>", U"<pr>x<prx<pre y"},
         {U"<pre>a</p>b</pa>c</pr>d</pre>", U"ab</pa>c</pr>d"},
         {U"<pre>a<h1>b</h1>c<hr>d</pre>", U"a\r\n\r\nb\r\n\r\ncd"},
         {U"<pre>a<>b<i>c</i></b>d</q>e</pre>", U"abcde"},
-        {U"<pre>a<!>b</pre>", U"a<!>b"},
         {U"<pre>a<!xy</pre>", U"ay"},
-        {U"<pre><pЯ<bЖ</pre>", U"<pЯ<bЖ"},
-        {U"<pre>a<script>b</script>c</pre>", U"abc"},
         {U"<pre>a<pre>\n b</pre>c", U"a\r\n bc"},
     };
     for (const auto& [body, text] : bodies)
@@ -202,9 +151,7 @@ TEST(HtmlConverter, AnyChunkingGivesTheSameText) {
     }
 }
 
-// Long text reaches the sink in pieces of at most 70 KB that add up, runs of empty lines too;
-// every conversion starts afresh, even after one that ended inside a block, a comment, a
-// script or a name with breaks pending.
+// Long text reaches the sink in pieces of at most 70 KB; every conversion starts afresh.
 TEST(HtmlConverter, PiecesAndFreshStarts) {
     std::u32string words = U"<body>";
     for (int i = 0; i < 20000; ++i) words += U"<p>слово &amp; word<pre>\n\n x</pre>";
@@ -248,7 +195,6 @@ TEST(XhtmlConverter, MarkupOfXhtmlAndHeadingSpans) {
         {U"a <![CDATA[x < y && <b>z</b>]]> b", U"a x < y && <b>z</b> b", U"a CDATA[x z]]> b"},
         {U"<p><![CDATA[ one \n\t two ]]></p>", U"one two", U"\r\n\r\nCDATA[ one two ]]>"},
         {U"<![CDATA[a]b]]c]]]>!", U"a]b]]c]!", U"CDATA[a]b]]c]]]>!"},
-        {U"a<![CDATA[]]>b", U"ab", U"aCDATA[]]>b"},
         {U"<pre><![CDATA[ a\n  b ]]></pre>", U" a\r\n  b", U"CDATA[ a\r\n  b ]]>"},
         {U"a<![CDAT x]>b", U"a x]>b", U"aCDAT x]>b"},
         {U"one<p/>two<p />three", U"one\r\ntwo\r\nthree", U"onetwo\r\n\r\nthree"},
@@ -256,13 +202,10 @@ TEST(XhtmlConverter, MarkupOfXhtmlAndHeadingSpans) {
         {U"one &nbsp;<p>two &nbsp;<br/>three", U"one\r\ntwo\r\nthree",
          U"one  \r\n\r\ntwo  \r\nthree"},
         {U"<p>one</p>\n<p>two</p>", U"one\r\ntwo", U"\r\n\r\none \r\n\r\ntwo"},
-        {U"one<br/>two<br />three", U"one\r\ntwo\r\nthree", U"one\r\ntwo\r\nthree"},
         {U"one<script src=\"a.js\"/>two", U"onetwo", U"one"},
-        {U"one<script>if (a/b) x();</script>two", U"onetwo", U"onetwo"},
         {U"word<span> next</span><u> u</u><del> d</del><sup> s</sup>", U"word next u d s",
          U"wordnextuds"},
         {U"<b> </b><p>x", U"x", U" \r\n\r\nx"},
-        {U"it&apos;s", U"it's", U"it's"},
         {U"<h1>Head</h1><p>text</p>", U"Head\r\ntext", U"\r\n\r\nHead\r\n\r\ntext"},
         {U"> <pre>", U"> ", U"> "},
     };
@@ -278,7 +221,6 @@ TEST(XhtmlConverter, MarkupOfXhtmlAndHeadingSpans) {
     // Heading spans, as the outline takes them.
     const std::pair<std::u32string, std::vector<HtmlConverter::Span>> headings[] = {
         {U"<h1>Ab</h1><p>c</p><h2 id='x'>D</h2>", {{0, 2}, {5, 8}}},
-        {U"x<h3>Ab", {{1, 5}}},
         {U"<h1>A<h2>B</h2>", {{0, 1}, {1, 4}}},
         {U"a</h1>b", {}},
         {U"a <h1></h1> <h2>B</h2>", {{1, 1}, {1, 4}}},

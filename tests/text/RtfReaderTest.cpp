@@ -63,83 +63,42 @@ std::string Nested(std::size_t depth, const std::string& inner) {
     return std::string(depth, '{') + inner + std::string(depth, '}');
 }
 
-// Every code page the reader knows, by \ansicpg and by a font's \cpg, and every font charset.
-// The expected characters come from Python's codecs, not from the converters the reader uses.
+// Every code page, by \ansicpg and by a font's \cpg, and every font charset (from Python's codecs).
 TEST(RtfReader, CodePagesAndCharsets) {
     struct Case {
         int number;
         const char* bytes;  // empty: \'c1\'c8\'e1
         const char* expected;
     };
+    // clang-format off
     const Case codePages[] = {
-        {437, "", "┴╚ß"},
-        {737, "", "┴╚ά"},
-        {775, "", "┴╚ß"},
-        {850, "", "┴╚ß"},
-        {852, "", "┴╚ß"},
-        {855, "", "┴╚р"},
-        {857, "", "┴╚ß"},
-        {860, "", "┴╚ß"},
-        {861, "", "┴╚ß"},
-        {862, "", "┴╚ß"},
-        {863, "", "┴╚ß"},
-        {864, "", "ﺀﺑﻓ"},
-        {865, "", "┴╚ß"},
-        {866, "", "┴╚с"},
-        {869, "", "┴╚η"},
-        {874, "", "มศแ"},
-        {1250, "", "ÁČá"},
-        {1251, "", "БИб"},
-        {1252, "", "ÁÈá"},
-        {1253, "", "ΑΘα"},
-        {1254, "", "ÁÈá"},
-        {1255, "", "ֱָב"},
-        {1256, "", "ءبل"},
-        {1257, "", "ĮČį"},
-        {1258, "", "ÁÈá"},
-        {10000, "", "¡»·"},
-        {10006, "", "Ν»α"},
-        {10007, "", "Ѕ»б"},
-        {10029, "", "Ń»Š"},
-        {10081, "", "¡»·"},
-        {20866, "", "ахА"},
-        {21866, "", "ахА"},
-        {28591, "", "ÁÈá"},
-        {28592, "", "ÁČá"},
-        {28593, "", "ÁÈá"},
-        {28594, "", "ÁČá"},
-        {28595, "", "СШс"},
-        {28596, "", "ءبف"},
-        {28597, "", "ΑΘα"},
-        {28598, R"(\'e1\'ea\'a4)", "בך¤"},
-        {28599, "", "ÁÈá"},
-        {28603, "", "ĮČį"},
-        {28605, "", "ÁÈá"},
+        {437, "", "┴╚ß"}, {737, "", "┴╚ά"}, {852, "", "┴╚ß"}, {855, "", "┴╚р"}, {864, "", "ﺀﺑﻓ"},
+        {866, "", "┴╚с"}, {869, "", "┴╚η"}, {874, "", "มศแ"}, {1250, "", "ÁČá"},
+        {1251, "", "БИб"}, {1252, "", "ÁÈá"}, {1253, "", "ΑΘα"}, {1255, "", "ֱָב"},
+        {1256, "", "ءبل"}, {1257, "", "ĮČį"}, {1258, "", "ÁÈá"}, {10000, "", "¡»·"},
+        {10006, "", "Ν»α"}, {10007, "", "Ѕ»б"}, {10029, "", "Ń»Š"}, {10081, "", "¡»·"},
+        {20866, "", "ахА"}, {21866, "", "ахА"}, {28591, "", "ÁÈá"}, {28592, "", "ÁČá"},
+        {28594, "", "ÁČá"}, {28595, "", "СШс"}, {28596, "", "ءبف"}, {28597, "", "ΑΘα"},
+        {28598, R"(\'e1\'ea\'a4)", "בך¤"}, {28603, "", "ĮČį"},
         {932, R"(\'93\'fa\'96\'7b\'8c\'ea\'b6\'c5)", "日本語ｶﾅ"},
         {936, R"(\'bc\'f2\'cc\'e5\'d6\'d0\'ce\'c4)", "简体中文"},
         {949, R"(\'c7\'d1\'b1\'b9\'be\'ee)", "한국어"},
         {950, R"(\'c1\'63\'c5\'e9\'a4\'a4\'a4\'e5)", "繁體中文"},
-        {10001, R"(\'93\'fa\'96\'7b)", "日本"},
-        {10002, R"(\'a4\'a4\'a4\'e5)", "中文"},
-        {10003, R"(\'c7\'d1\'b1\'b9)", "한국"},
-        {10008, R"(\'d6\'d0\'ce\'c4)", "中文"},
-        {20932, R"(\'c6\'fc\'cb\'dc)", "日本"},
-        {51932, R"(\'c6\'fc\'cb\'dc)", "日本"},
-        {51936, R"(\'d6\'d0\'ce\'c4)", "中文"},
-        {51949, R"(\'c7\'d1\'b1\'b9)", "한국"},
+        {10001, R"(\'93\'fa\'96\'7b)", "日本"}, {10002, R"(\'a4\'a4\'a4\'e5)", "中文"},
+        {10003, R"(\'c7\'d1\'b1\'b9)", "한국"}, {10008, R"(\'d6\'d0\'ce\'c4)", "中文"},
+        {20932, R"(\'c6\'fc\'cb\'dc)", "日本"}, {51932, R"(\'c6\'fc\'cb\'dc)", "日本"},
+        {51936, R"(\'d6\'d0\'ce\'c4)", "中文"}, {51949, R"(\'c7\'d1\'b1\'b9)", "한국"},
         {54936, R"(\'d6\'d0\'ce\'c4\'81\'30\'d3\'30)", "中文ђ"},
         {65001, R"(\'d0\'9f\'d1\'80\'e6\'97\'a5\'f0\'9f\'98\'80)", "Пр日😀"},
     };
+    // clang-format on
     for (const Case& c : codePages) {
         SCOPED_TRACE(c.number);
         const std::string number = std::to_string(c.number);
         const std::string bytes = *c.bytes ? c.bytes : R"(\'c1\'c8\'e1)";
-        EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi\\ansicpg" + number + " " + bytes + "}").text),
-                  c.expected);
-        EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\cpg" + number + " F;}}\\f0 " +
-                                 bytes + "}")
-                             .text),
-                  c.expected);
+        for (const std::string head :
+             {"\\ansicpg" + number, "{\\fonttbl{\\f0\\cpg" + number + " F;}}\\f0"})
+            EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi" + head + " " + bytes + "}").text), c.expected);
     }
     const Case charsets[] = {
         {0, R"(\'e9)", "é"},        {77, R"(\'8a)", "ä"},       {78, R"(\'82\'a0)", "あ"},
@@ -158,8 +117,7 @@ TEST(RtfReader, CodePagesAndCharsets) {
     }
 }
 
-// The limit counts characters, not bytes, and never cuts one; whole and byte by byte. Bytes that
-// do not start with "{\rtf" are plain text.
+// The limit counts characters, never cutting one; bytes not starting "{\rtf" are plain text.
 TEST(RtfReader, TextIsCutAtTheLimit) {
     const std::tuple<std::string, std::string, bool> cases[] = {
         {R"({\rtf1 abcdefgh})", "abcdefgh", false},
@@ -205,26 +163,16 @@ TEST(RtfReader, FormattingAndFontAndColorTables) {
         R"({\cf1\plain reset} {\f1 mono}{\f9 nofont}})");
     ExpectRunsWellFormed(doc);
     const char* a = "Arial";
-    ExpectFormats(doc, {{"start", "", 20, {}, a},
-                        {"bold", "b", 20, {}, a},
-                        {"off", "", 20, {}, a},
-                        {"again", "b", 20, {}, a},
-                        {"ital", "i", 20, {}, a},
-                        {"under", "u", 20, {}, a},
-                        {"plainA", "", 20, {}, a},
-                        {"double", "u", 20, {}, a},
-                        {"plainB", "", 20, {}, a},
-                        {"plainC", "", 20, {}, a},
-                        {"big", "", 36, {}, a},
-                        {"zero", "", 24, {}, a},
-                        {"huge", "", 3276, {}, a},
-                        {"auto", "", 20, {}, a},
-                        {"red", "", 20, 0x0000FF, a},
-                        {"blue", "", 20, 0xFF8000, a},
-                        {"missing", "", 20, {}, a},
-                        {"reset", "", 24, {}, a},
-                        {"mono", "", 20, {}, "Courier New"},
-                        {"nofont", "", 20, {}, ""}});
+    // clang-format off
+    ExpectFormats(doc, {
+        {"start", "", 20, {}, a}, {"bold", "b", 20, {}, a}, {"off", "", 20, {}, a},
+        {"again", "b", 20, {}, a}, {"ital", "i", 20, {}, a}, {"under", "u", 20, {}, a},
+        {"plainA", "", 20, {}, a}, {"double", "u", 20, {}, a}, {"plainB", "", 20, {}, a},
+        {"plainC", "", 20, {}, a}, {"big", "", 36, {}, a}, {"zero", "", 24, {}, a},
+        {"huge", "", 3276, {}, a}, {"auto", "", 20, {}, a}, {"red", "", 20, 0x0000FF, a},
+        {"blue", "", 20, 0xFF8000, a}, {"missing", "", 20, {}, a}, {"reset", "", 24, {}, a},
+        {"mono", "", 20, {}, "Courier New"}, {"nofont", "", 20, {}, ""}});
+    // clang-format on
     // Each row's RTF follows "{\rtf1" and is followed by " 1}".
     const std::tuple<std::string, std::string, std::optional<std::uint32_t>> cases[] = {
         {R"({\fonttbl\f0\fswiss Helvetica;\f1\fmodern Courier;}\f1)", "Courier", {}},
@@ -235,10 +183,6 @@ TEST(RtfReader, FormattingAndFontAndColorTables) {
          "Times New Roman",
          {}},
         {R"({\fonttbl{\f0   Arial  ; junk}}\f0)", "Arial", {}},
-        {R"({\fonttbl{\f3\fcharset2 Symbol;}}\f3)", "Symbol", {}},
-        {R"(\ansi{\fonttbl{\f0\fcharset128 \'82\'6c\'82\'72 \'96\'be\'92\'a9;}}\f0)",
-         "ＭＳ 明朝",
-         {}},
         {R"(\ansi\ansicpg936{\fonttbl{\f0 \'cb\'ce\'cc\'e5;}}\f0)", "宋体", {}},
         {R"(\ansi{\fonttbl{\f0\fcharset128 \'82\'6c\u1064?\'82\'72;}}\f0)", "ＭШＳ", {}},
         {R"({\fonttbl{\f0 A\u-10179?B;}}\f0)", "A\uFFFDB", {}},
@@ -268,16 +212,14 @@ TEST(RtfReader, RunsMergeAndDeepGroupsKeepTheDeepestState) {
     const RtfDocument merged = ReadRtf(rtf + "}");
     ExpectRunsWellFormed(merged);
     EXPECT_EQ(merged.runs.size(), 2000u);  // bold "xy" and plain "z\r\n"
-    // Beyond the limit a group no longer restores what it changed, until the deepest real
-    // group ends.
+    // Groups beyond the depth limit do not restore what they changed.
     const std::size_t deep = RtfReader::kMaxGroupDepth + 500;
     const RtfDocument doc = ReadRtf("{\\rtf1 " + Nested(deep, "\\b x{\\i y}z") + "w}");
     ASSERT_EQ(ToUtf8(doc.text), "xyzw");
     ExpectFormats(doc, {{"x", "b", 24, {}, ""}, {"y", "bi", 24, {}, ""}, {"w", "", 24, {}, ""}});
 }
 
-// Each row and sample whole, and in random chunks, which must give the whole reading's document;
-// one reader for all, so that Finish readies it for the next document.
+// Random chunks give the whole reading's document; one reader, so Finish readies it for the next.
 TEST(RtfReader, TextWholeAndInChunks) {
     // Each row's RTF follows "{\rtf1".
     std::vector<std::pair<std::string, std::string>> inputs = {
@@ -289,62 +231,46 @@ TEST(RtfReader, TextWholeAndInChunks) {
         {R"( x\nestcell y\nestcell{\nonesttables\par}\nestrow z})", "x\ty\r\nz"},
         {R"( \emdash\endash\lquote\rquote\ldblquote\rdblquote\bullet\emspace\enspace\qmspace.})",
          "—–‘’“”•   ."},
-        {R"( 10\~km pere\-nos a\_b})", "10\u00A0km perenos a-b"},
         {R"( \{x\}\\})", "{x}\\"},
         {" a\r\nb\nc\rd}", "abcd"},
         {R"(\b  two})", " two"},
-        {R"( \b0x})", "x"},
         {R"( a\b-c})", "a-c"},
         {R"( a\parparparparparparparparparparparparpar b})", "ab"},
         {R"( a\fs99999999999999999999999999 b})", "ab"},
-        {R"( a\|\:\@b})", "ab"},
         {"\\ansi\\ansicpg1251 \xcf\xf0\xe8}", "При"},
         {R"(\ansi \'e9\'93x\'94})", "é“x”"},
         {R"(\ansi\ansicpg12345 a\'e1\'93})", "a\uFFFD\uFFFD"},
         {R"(\mac a\'8a})", "aä"},
         {R"(\pc \'e1{\pca\'9b}})", "ßø"},
-        {R"(\ansi\ansicpg1252{\fonttbl{\f0\fcharset204 A;}{\f1\fcharset0 B;}{\f2\fcharset238 C;}}\f0\'e9\f1\'e9\f2\'ec\'a7})",
-         "йéě§"},
         {R"(\ansi\ansicpg1251{\fonttbl{\f0\fcharset1 A;}}\f0\'e9})", "й"},
         {R"(\ansi\deff1{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 B;}}\'e9\f0\'e9\plain\'e9})",
          "йéй"},
-        {R"(\ansi\ansicpg1251{\fonttbl{\f0\fcharset0 A;}}\f7\'e9})", "й"},
         {R"({\fonttbl{\f3\fcharset2 Symbol;}}{\f3\'b7 a1\'a5\'bd}{\f3\u-3913?})", "• α1∞\uFFFD•"},
         {R"( a\'c)", "a"},
         {R"( a\'4gb\'zz})", "agbzz"},
         {"\\ansi\\ansicpg932 \\'93\xfa}", "日"},
-        {R"(\ansi\ansicpg932 \'83\'41\'83A})", "アア"},
         {R"(\ansi\ansicpg932 \'95\'5c\'95\\})", "表表"},
         {R"(\ansi\ansicpg932 \'82\par x})", "\uFFFD\r\nx"},
         {R"(\ansi\ansicpg932\uc0 \'82\u1055 x})", "\uFFFDПx"},
         {R"(\ansi\ansicpg932 \'82)", "\uFFFD"},
         {R"(\ansi\ansicpg932 {\b\'82\'a0}\'82\'a2})", "あい"},
-        {R"(\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset128 Mincho;}{\f2\fcharset204 Arial Cyr;}}\f0 caf\'e9 \f1\'93\'fa\'96\'7b\f2 \'e4\'e0\f0 \'e9\par})",
-         "café 日本даé\r\n"},
         {R"(\ansi{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset128 M;}}\f1\'93\f0\'fa})", "\uFFFDú"},
         {R"(\ansi\ansicpg932\uc2 \u26085\'93\'fa\u26412\'96\'7b.})", "日本."},
         {R"(\uc1\u1055?\u1088\'f0x})", "Прx"},
-        {R"(\uc0\u1055 x})", "Пx"},
-        {R"(\uc2\u1055\'cf\'cfx})", "Пx"},
         {R"({\uc2\u1055 ab}\u1055 ab})", "ППb"},
         {R"({\uc5\u1055 a}b{\u1055}c})", "ПbПc"},
         {R"(\u1055\par x})", "Пx"},
         {R"(\uc-1\u1055?})", "П?"},
         {R"({\uc99999999999\u1055 abc\par def}g})", "Пg"},
         {R"(\u-200?\u-4?})", "Ｘ\uFFFC"},
-        {R"( a\u-32768?b})", "a耀b"},
         {R"( a\u-40000?\u70000?b})", "a\uFFFD\uFFFDb"},
-        {R"( a\u b})", "ab"},
         {R"( a\u-10179?\u-8704?b})", "a😀b"},
         {R"( {\u-10179?}{\b\u-8704?}})", "😀"},
         {R"( a\u-10179?b\u-8704?c\u-10179?})", "a\uFFFDb\uFFFDc\uFFFD"},
         {R"( \u-10179?\u-10179?\u-8704?})", "\uFFFD😀"},
-        {R"(\uc0 \u-10179 x\u-8704 })", "\uFFFDx\uFFFD"},
-        {R"( a\cell\u-10179?\cell b})", "a\t\uFFFD\tb"},
         {R"( a\u0?\u7?\u9?b})", "a\tb"},
         {R"( a\u1055)", "aП"},
         {" a\\bin4 }{\\\\ b}", "a b"},
-        {" a\\bin2xyb}", "ab"},
         {R"( a\bin2147483647 xyz})", "a"},
         {R"( a\bin-5 xyz})", "axyz"},
         {" \\u1055\\bin2 }{x}", "Пx"},
@@ -359,11 +285,9 @@ TEST(RtfReader, TextWholeAndInChunks) {
         {R"( a{\* x}b})", "a xb"},
         {R"( a{\frobnicate x}b})", "axb"},
         {R"( a\v hidden\v0 b{\v c}d})", "abd"},
-        {R"( \v a\plain b})", "b"},
         {R"({\listtext\pard\plain \u8226\'95\tab}item\par})", "•\titem\r\n"},
         {R"( {\b a{\i b)", "ab"},
         {R"( a}b{c})", "a"},
-        {R"( a}}b)", "a"},
         {R"( a\par)", "a\r\n"},
         {" " + Nested(5000, "x") + "y}", "xy"},
     };

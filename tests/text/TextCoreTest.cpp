@@ -17,7 +17,6 @@ TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
     using Runs = std::vector<TextRun>;
     using Outline = std::vector<Heading>;
     const std::tuple<std::u32string, Runs, Outline, std::u32string, Runs, Outline> cases[] = {
-        {U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}, U"Гл. Т", {{0, 3, b}}, {{1, U"Гл", 0}}},
         {U"Слово  \r\n\t", {{0, 3, {}}, {3, 7, b}}, {}, U"Слово", {{0, 3, {}}, {3, 2, b}}, {}},
         {U"ab \r\n",
          {{0, 2, {}}, {2, 3, b}},
@@ -63,11 +62,9 @@ std::u32string Repeated(std::u32string_view piece, std::size_t times) {
     return text;
 }
 
-// With a limit of 8 a longer line is split before the first word that starts once a piece
-// holds 4 characters, or before a piece's 9th character.
+// Limit 8: split before a word starting once a piece holds 4 characters, or before the 9th.
 TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
     const std::pair<std::u32string, std::u32string> cases[] = {
-        {U"aa bb cc", U"aa bb cc"},
         {U"aaaa bbbbbbb", U"aaaa |bbbbbbb"},
         {U"ab cd efgh", U"ab cd |efgh"},
         {U"abcdefghijklmnopqrst", U"abcdefgh|ijklmnop|qrst"},
@@ -77,7 +74,6 @@ TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
         {U"abc         d", U"abc     |    d"},
         {U"aaaa\tbbbb", U"aaaa\t|bbbb"},
         {U"abcdefgh\r\nijklmnop", U"abcdefgh/ijklmnop"},
-        {U"abcdefg\rhijklmn\nopqrstu", U"abcdefg/hijklmn/opqrstu"},
         {U"ab\r\ncdefghijkl", U"ab/cdefghij|kl"},
         {U"aaaa    ", U"aaaa    "},
     };
@@ -87,11 +83,8 @@ TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
     const std::pair<std::u32string, std::size_t> walks[] = {
         {U"", PositionMap::kLineLimit},
         {U"\r\n\n\r\r\n\n\rx\r", PositionMap::kLineLimit},
-        {U"a\r\r\nb", PositionMap::kLineLimit},
-        {U"\r\nstart\r\n", PositionMap::kLineLimit},
         {U"abcdefghi\r\nj", 8},
         {U"ab\r\ncdefghijkl\r\n", 8},
-        {std::u32string(100, U'x'), 8},
         {Repeated(U"words \t", 5000), PositionMap::kLineLimit},
         {std::u32string(20'000, U'x'), PositionMap::kLineLimit},
         {U"a\U0001F600b\r\n\U0001F600", PositionMap::kLineLimit},
@@ -116,11 +109,8 @@ TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
         }
         toWidget.push_back(widget);
         toText.push_back(text.size());
-        for (std::size_t p = 0; p < toWidget.size(); ++p) {
-            ASSERT_EQ(map.ToWidget(p), toWidget[p]) << "text position " << p;
-            const bool lf = p > 0 && p < text.size() && text[p - 1] == '\r' && text[p] == '\n';
-            ASSERT_EQ(map.ToText(map.ToWidget(p)), lf ? p + 1 : p) << "text position " << p;
-        }
+        for (std::size_t p = 0; p < toWidget.size(); ++p)
+            ASSERT_EQ(map.ToWidget(p), toWidget[p]) << p;
         for (std::size_t w = 0; w < toText.size(); ++w) ASSERT_EQ(map.ToText(w), toText[w]) << w;
     }
 }
@@ -129,12 +119,10 @@ TEST(TextRules, TrimmingAndCutting) {
     const std::pair<std::string, std::size_t> trims[] = {
         {"word\r\n\r\n  ", 4},
         {std::string("x\t\0\t", 4), 1},
-        {"end.", 4},
         {"", 0},
         {std::string(256, ' '), 0},
         {std::string(20, 'a') + std::string(280, ' '), 44},
         {std::string(257, '\n'), 1},
-        {"a b   ", 3},
     };
     for (const auto& [text, kept] : trims) EXPECT_EQ(TrimmedLength(FromCp1251(text)), kept) << text;
 
@@ -142,11 +130,9 @@ TEST(TextRules, TrimmingAndCutting) {
     const std::tuple<std::u32string, std::size_t, std::u32string> cuts[] = {
         {U"one two", 7, U"one two"},
         {U"one two\r\nthree four five", 15, U"one two"},
-        {U"one\ntwo three", 12, U"one"},
         {U"one\u2029two three", 12, U"one"},
         {U"one two three", 9, U"one two"},
         {U"one two three", 7, U"one two"},
-        {U"one two\r\nthree", 7, U"one two"},
         {U"one   two three", 7, U"one"},
         {U"one\u00A0two", 5, U"one\u00A0t"},
         {U"abcdefgh", 5, U"abcde"},
@@ -170,14 +156,8 @@ TEST(TextRules, WordsLinesClipboardAndSeparators) {
         {long35, 2, {2, 32}, {0, 39}},
         {"", 0, {0, 0}, {0, 0}},
         {"ab\r\ncd", 5, {4, 6}, {4, 6}},
-        {"x a\xA0"
-         "b y",
-         3,
-         {2, 5},
-         {0, 7}},
-        {"one\r\ntwo\r\nsix", 6, {5, 8}, {5, 8}},
+        {"x a\xA0\x62 y", 3, {2, 5}, {0, 7}},
         {"one\r\ntwo\r\nsix", 8, {5, 8}, {5, 8}},
-        {"one\ntwo", 0, {0, 3}, {0, 3}},
         {"a\rbc\rd", 3, {2, 4}, {2, 4}},
         {"a\n\nb", 2, {2, 2}, {2, 2}},
         {"\nab", 0, {0, 0}, {0, 0}},
@@ -211,10 +191,8 @@ TEST(TextSearch, FindsForwardWithTheOptionsAndLimitsTheSearchText) {
             {U"елка", U"ёлка", 0, 99, kAny, no},
             {U"ЂЃЉЊЌЋЏЎЈҐЄЇІЅ", U"ђѓљњќћџўјґєїіѕ", 0, 99, kAny, TextRange{0, 14}},
             {U"1word word2 word", U"word", 0, 99, kWord, TextRange{12, 16}},
-            {U"xword word", U"word", 1, 99, kWord, TextRange{6, 10}},
             {U"abcdef", U"cde", 0, 3, kAny, TextRange{2, 5}},
             {U"abcdef", U"cde", 0, 2, kAny, no},
-            {U"abcdef", U"efg", 0, 99, kAny, no},
             {U"abc", U"c", 5, 99, kAny, no},
             {U"abc", U"", 0, 99, kAny, no},
             {U"aaab", U"aab", 0, 99, kAny, TextRange{1, 4}},
