@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
 #include <cerrno>
 #include <fstream>
 #include <set>
+
 #include "TempFolder.h"
 #include "app/DataPlaces.h"
 #include "app/WindowArea.h"

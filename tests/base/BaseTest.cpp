@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+
 #include "FailingFileSystem.h"
 #include "TempFolder.h"
 #include "base/CodePage.h"

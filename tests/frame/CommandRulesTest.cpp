@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include "frame/CommandRules.h"
 
 namespace {

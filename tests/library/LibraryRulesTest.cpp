@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include "TestText.h"
 #include "base/CodePage.h"
 #include "library/BookmarkRules.h"

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
+
 #include "FailingFileSystem.h"
 #include "TempFolder.h"
 #include "TestText.h"
@@ -40,9 +42,10 @@ std::string Record(const std::string& name, const std::string& path, const Marks
 // A sound file: records back to back after the index, in index order.
 std::string Image(std::int32_t lastKey, std::vector<std::pair<std::int32_t, std::string>> entries) {
     std::string index = I32(lastKey) + I32(std::int64_t(entries.size())), records;
-    for (const auto& [key, record] : entries)
-        index += I32(key) + I32(std::int64_t(8 + 8 * entries.size() + records.size())),
-            records += record;
+    for (const auto& [key, record] : entries) {
+        index += I32(key) + I32(std::int64_t(8 + 8 * entries.size() + records.size()));
+        records += record;
+    }
     return index + records;
 }
 

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
 #include <climits>
 #include <filesystem>
 #include <fstream>
+
 #include "TempFolder.h"
 #include "base/SafeFileWriter.h"
 #include "frame/CommandRules.h"
