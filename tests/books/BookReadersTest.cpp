@@ -39,13 +39,21 @@ void ExpectWellFormed(const LoadedText& book) {
     for (std::size_t i = 0; i < book.runs.size(); next += book.runs[i++].length) {
         EXPECT_EQ(book.runs[i].start, next);
         EXPECT_GT(book.runs[i].length, 0u);
-        if (i > 0) EXPECT_NE(book.runs[i].format, book.runs[i - 1].format);
+        if (i > 0) {
+            EXPECT_NE(book.runs[i].format, book.runs[i - 1].format);
+        }
     }
-    if (!book.runs.empty()) EXPECT_EQ(next, book.text.size());
+    if (!book.runs.empty()) {
+        EXPECT_EQ(next, book.text.size());
+    }
     for (std::size_t i = 0; i < book.text.size(); ++i) {
         const char32_t c = book.text[i];
-        if (c == '\r') ASSERT_TRUE(i + 1 < book.text.size() && book.text[i + 1] == '\n');
-        if (c == '\n') ASSERT_TRUE(i > 0 && book.text[i - 1] == '\r');
+        if (c == '\r') {
+            ASSERT_TRUE(i + 1 < book.text.size() && book.text[i + 1] == '\n');
+        }
+        if (c == '\n') {
+            ASSERT_TRUE(i > 0 && book.text[i - 1] == '\r');
+        }
         ASSERT_TRUE(c >= 0x20 || c == '\t' || c == '\r' || c == '\n') << i;
     }
 }
@@ -372,10 +380,13 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         SCOPED_TRACE("row " + std::to_string(i) + ": " + rows[i].outcome);
         const LoadedText book = rows[i].read(rows[i].bytes, limits, {});
         EXPECT_EQ(Outcome(book), rows[i].outcome);
-        if (book.error != LoadError::None) EXPECT_TRUE(book.text.empty() && book.runs.empty());
+        if (book.error != LoadError::None) {
+            EXPECT_TRUE(book.text.empty() && book.runs.empty());
+        }
         ExpectWellFormed(book);
-        if (rows[i].read == ReadFb2 && rows[i].outcome == body)
+        if (rows[i].read == ReadFb2 && rows[i].outcome == body) {
             EXPECT_EQ(ToUtf8(book.title), "Book");
+        }
     }
 }
 
@@ -471,7 +482,9 @@ TEST(BookReaders, ProgressCountsPartsAndCancelStops) {
             return true;
         };
         ASSERT_EQ(read(bytes, {}, record).error, LoadError::None);
-        if (!expected.empty()) EXPECT_EQ(calls, expected);
+        if (!expected.empty()) {
+            EXPECT_EQ(calls, expected);
+        }
         ASSERT_GT(calls.size(), 2u);
         EXPECT_EQ(calls.back().first, calls.back().second);
         for (std::size_t i = 1; i < calls.size(); ++i)

@@ -149,10 +149,11 @@ TEST(GroupCutter, KeepsEveryCharacterOnce) {
             previous = cursor.position;
             ASSERT_LE(step.text.size(), kMaxGroupLength);
             ASSERT_EQ(step.highlight.has_value(), !step.text.empty());
-            if (step.highlight)
+            if (step.highlight) {
                 ASSERT_TRUE(step.highlight->start < step.highlight->end &&
                             step.highlight->end <= text.size() &&
                             text[step.highlight->start] == step.text[0]);
+            }
             for (char32_t c : step.text)
                 if (c != ' ') read += c;
         }

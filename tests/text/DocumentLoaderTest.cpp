@@ -124,7 +124,9 @@ TEST(DocumentLoader, ReadsEachKindAndCutsTextBeyondTheLimit) {
         EXPECT_EQ(loaded.truncated, truncated);
         EXPECT_EQ(loaded.runs.size(), kind == K::RichText ? 2u : 0u);
         const std::vector<TextRun>& runs = loaded.runs;
-        if (!runs.empty()) EXPECT_EQ(runs.back().start + runs.back().length, loaded.text.size());
+        if (!runs.empty()) {
+            EXPECT_EQ(runs.back().start + runs.back().length, loaded.text.size());
+        }
     }
 }
 
@@ -157,8 +159,12 @@ TEST(DocumentLoader, OnlyRegularFilesAreReadAndOnlyAsFarAsTheTextNeeds) {
     for (const auto& [path, error] : cases) {
         const LoadedText loaded = LoadDocumentFile(path, DocumentKindFromPath(path).value());
         EXPECT_EQ(loaded.error, error) << path;
-        if (path == hugeText) EXPECT_EQ(loaded.text.size(), kMaxTextLength);
-        if (path == folder.Path("link.txt")) EXPECT_EQ(loaded.text, U"linked");
+        if (path == hugeText) {
+            EXPECT_EQ(loaded.text.size(), kMaxTextLength);
+        }
+        if (path == folder.Path("link.txt")) {
+            EXPECT_EQ(loaded.text, U"linked");
+        }
     }
 }
 
@@ -189,8 +195,10 @@ TEST(TextDecoding, ByteOrderMarkDecidesAndIsDropped) {
     };
     for (const auto& [bytes, charset, text] : cases) {
         SCOPED_TRACE(bytes);
-        if (charset.empty()) EXPECT_NE(DetectDocumentCharset(bytes), "UTF-8");
-        if (charset.empty()) continue;
+        if (charset.empty()) {
+            EXPECT_NE(DetectDocumentCharset(bytes), "UTF-8");
+            continue;
+        }
         EXPECT_EQ(DetectDocumentCharset(bytes), charset);
         EXPECT_EQ(DecodeDocumentText(bytes), text);
     }

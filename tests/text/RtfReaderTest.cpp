@@ -47,13 +47,17 @@ void ExpectFormats(const RtfDocument& doc, std::initializer_list<FormatExpect> e
 
 // Runs cover the text in order and neighbours differ: the shape the text pane relies on.
 void ExpectRunsWellFormed(const RtfDocument& doc) {
-    if (doc.plainText) EXPECT_TRUE(doc.runs.empty());
-    if (doc.plainText) return;
+    if (doc.plainText) {
+        EXPECT_TRUE(doc.runs.empty());
+        return;
+    }
     std::size_t next = 0;
     for (std::size_t i = 0; i < doc.runs.size(); ++i) {
         EXPECT_EQ(doc.runs[i].start, next) << "run " << i;
         EXPECT_GT(doc.runs[i].length, 0u) << "run " << i;
-        if (i > 0) EXPECT_NE(doc.runs[i].format, doc.runs[i - 1].format) << "run " << i;
+        if (i > 0) {
+            EXPECT_NE(doc.runs[i].format, doc.runs[i - 1].format) << "run " << i;
+        }
         next = doc.runs[i].start + doc.runs[i].length;
     }
     EXPECT_EQ(next, doc.text.size());
@@ -96,7 +100,7 @@ TEST(RtfReader, CodePagesAndCharsets) {
         SCOPED_TRACE(c.number);
         const std::string number = std::to_string(c.number);
         const std::string bytes = *c.bytes ? c.bytes : R"(\'c1\'c8\'e1)";
-        for (const std::string head :
+        for (const std::string& head :
              {"\\ansicpg" + number, "{\\fonttbl{\\f0\\cpg" + number + " F;}}\\f0"})
             EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi" + head + " " + bytes + "}").text), c.expected);
     }

@@ -13,7 +13,8 @@ namespace {
 
 // A new text is capped and trimmed; its runs and headings keep only what lies in what remains.
 TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
-    const CharFormat b{.bold = true};
+    CharFormat b;
+    b.bold = true;
     using Runs = std::vector<TextRun>;
     using Outline = std::vector<Heading>;
     const std::tuple<std::u32string, Runs, Outline, std::u32string, Runs, Outline> cases[] = {
