@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "MemoryZip.h"
+#include "RunChecks.h"
 #include "TempFolder.h"
 #include "TestText.h"
 #include "books/BookLoader.h"
@@ -35,16 +36,8 @@ std::string Bars(std::u32string_view text) {  // UTF-8, a "|" for each paragraph
 // Runs cover the text from 0 without gaps, neighbours differ; breaks are whole
 // CR LF pairs; no other control character but tab.
 void ExpectWellFormed(const LoadedText& book) {
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < book.runs.size(); next += book.runs[i++].length) {
-        EXPECT_EQ(book.runs[i].start, next);
-        EXPECT_GT(book.runs[i].length, 0u);
-        if (i > 0) {
-            EXPECT_NE(book.runs[i].format, book.runs[i - 1].format);
-        }
-    }
     if (!book.runs.empty()) {
-        EXPECT_EQ(next, book.text.size());
+        ExpectRunsTileTheText(book.runs, book.text.size());
     }
     for (std::size_t i = 0; i < book.text.size(); ++i) {
         const char32_t c = book.text[i];

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "RunChecks.h"
 #include "TestText.h"
 
 // Samples: tests/data/rtf/<name>.rtf with the expected text in <name>.txt (UTF-8, CR LF).
@@ -51,16 +52,7 @@ void ExpectRunsWellFormed(const RtfDocument& doc) {
         EXPECT_TRUE(doc.runs.empty());
         return;
     }
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < doc.runs.size(); ++i) {
-        EXPECT_EQ(doc.runs[i].start, next) << "run " << i;
-        EXPECT_GT(doc.runs[i].length, 0u) << "run " << i;
-        if (i > 0) {
-            EXPECT_NE(doc.runs[i].format, doc.runs[i - 1].format) << "run " << i;
-        }
-        next = doc.runs[i].start + doc.runs[i].length;
-    }
-    EXPECT_EQ(next, doc.text.size());
+    ExpectRunsTileTheText(doc.runs, doc.text.size());
 }
 
 std::string Nested(std::size_t depth, const std::string& inner) {
