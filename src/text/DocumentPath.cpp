@@ -93,15 +93,19 @@ bool Exists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// The one entry of folder that is shown as shown; nothing for none or several.
+// The one entry of folder that is shown as shown, by the desktop's widgets
+// or by the program's title; nothing for none or several.
 std::optional<std::string> EntryShownAs(const std::string& folder, std::string_view shown) {
     DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
     if (directory == nullptr) return std::nullopt;
+    const std::optional<std::u32string> shownText = DecodeCharset(shown, "UTF-8");
     std::optional<std::string> found;
     bool several = false;
     while (const dirent* entry = ::readdir(directory)) {
         const std::string_view name = entry->d_name;
-        if (name == "." || name == ".." || !ShownAs(name, shown)) continue;
+        if (name == "." || name == ".." ||
+            !(ShownAs(name, shown) || DocumentNameFromPath(name) == shownText))
+            continue;
         several = found.has_value();
         if (several) break;
         found = std::string(name);
@@ -115,7 +119,7 @@ std::optional<std::string> EntryShownAs(const std::string& folder, std::string_v
 
 std::string ResolveDisplayedPath(std::string_view shownPath) {
     const std::string shown(shownPath);
-    if (shown.find(kReplacement) == std::string::npos || Exists(shown)) return shown;
+    if (shown.empty() || Exists(shown)) return shown;
     std::string resolved;
     std::size_t start = 0;
     while (start <= shown.size()) {
@@ -123,7 +127,7 @@ std::string ResolveDisplayedPath(std::string_view shownPath) {
         const std::string_view part = std::string_view(shown).substr(start, slash - start);
         const std::string folder = resolved;
         std::string candidate = resolved + std::string(part);
-        if (part.find(kReplacement) != std::string_view::npos && !Exists(candidate)) {
+        if (!part.empty() && !Exists(candidate)) {
             const std::optional<std::string> entry = EntryShownAs(folder, part);
             if (!entry) return shown;
             candidate = resolved + *entry;

@@ -35,13 +35,15 @@ std::string_view PathFileName(std::string_view path);
 // here; a name that is not is read as Windows-1251, as the program always has.
 std::u32string DocumentNameFromPath(std::string_view path);
 
-// The file a path shown by the desktop stands for. File names are bytes and
-// need not be UTF-8, but the desktop's widgets show them as text, with U+FFFD
-// in place of bytes that are not UTF-8, and hand back that text. Each folder
-// or file name of the path that holds U+FFFD and does not exist as it is, is
-// looked up among its folder's entries, each U+FFFD standing for one to three
-// bytes; when exactly one entry matches, its real bytes take its place.
-// Otherwise the path is given back as it is (and fails to open).
+// The file a path shown by the desktop or by the program stands for. File
+// names are bytes and need not be UTF-8, but the desktop's widgets show them
+// as text, with U+FFFD in place of bytes that are not UTF-8, and hand back
+// that text; the program's title shows such a name as Windows-1251. Each
+// folder or file name of the path that does not exist as it is, is looked up
+// among its folder's entries, by either way of showing it (each U+FFFD
+// standing for one to three bytes); when exactly one entry matches, its real
+// bytes take its place. Otherwise the path is given back as it is (and fails
+// to open).
 std::string ResolveDisplayedPath(std::string_view shownPath);
 
 // The path as the shelf keeps it: absolute, so that it names the same file

@@ -10,6 +10,7 @@
 #include "TempFolder.h"
 #include "TestText.h"
 #include "text/DocumentLoader.h"
+#include "text/FolderListing.h"
 #include "text/TextDecoding.h"
 
 namespace {
@@ -43,7 +44,7 @@ TEST(DocumentPath, KindFromTheLastDotAndNameFromTheLastSlash) {
     EXPECT_EQ(PathFileName("/home/анна/Война.txt"), "Война.txt");
 }
 
-// Names shown with U+FFFD for bytes that are not UTF-8 are found again in the folder.
+// Names shown with U+FFFD for bytes that are not UTF-8, or as Windows-1251, are found again.
 TEST(DocumentPath, ShownAndRelativePathsFindTheirFile) {
     TempFolder folder;
     const std::string r = "\xEF\xBF\xBD";
@@ -55,6 +56,8 @@ TEST(DocumentPath, ShownAndRelativePathsFindTheirFile) {
         {folder.Path(r + r + " dir/" + r + r + r + ".txt"), real},
         {folder.Path(r + " dir/" + r + ".txt"), real},  // one mark for up to three bytes
         {folder.Path("two/" + r + ".txt"), folder.Path("two/" + r + ".txt")},  // two alike
+        {folder.Path("яю dir/абв.txt"), real},  // as the title shows them
+        {folder.Path("two/б.txt"), folder.Path("two/\xE1.txt")},
         {literal, literal},
         {folder.Path("none/" + r + ".txt"), folder.Path("none/" + r + ".txt")},
         {folder.Path("a.txt"), folder.Path("a.txt")},
@@ -79,6 +82,28 @@ TEST(DocumentPath, ShownAndRelativePathsFindTheirFile) {
     for (const auto& [given, path] : relative)
         EXPECT_EQ(AbsoluteDocumentPath(given), path.string()) << given;
     fs::current_path(before);
+}
+
+// The open dialog's list: by the entries' own bytes, folders first, letter case ignored.
+TEST(FolderListing, ListsFoldersAndDocumentsByTheirOwnBytes) {
+    TempFolder folder;
+    for (const char* name : {"caf\xE9.txt", "B.TXT", "a.epub", ".hidden.txt", "notes.doc",
+                             "z/x.txt", "d\xE9j\xE0/x.txt", "\xD0\xAF/x.txt", ".git/x.txt"})
+        folder.Write(name, "x");
+    std::filesystem::create_directory_symlink(folder.Path("z"), folder.Path("link"));
+    const std::vector<FolderEntry> entries = ListDocumentFolder(folder.Path()).value();
+    std::string listed;
+    for (const FolderEntry& e : entries)
+        listed += e.name + (e.isFolder ? "/" : "") + "=" + ToUtf8(e.shown) + " ";
+    EXPECT_EQ(listed,
+              "d\xE9j\xE0/=dйjа link/=link z/=z \xD0\xAF/=Я a.epub=a.epub B.TXT=B.TXT "
+              "caf\xE9.txt=cafй.txt ");
+    EXPECT_FALSE(ListDocumentFolder(folder.Path("none")));
+    EXPECT_FALSE(ListDocumentFolder(folder.Path("B.TXT")));
+    const std::pair<const char*, const char*> parents[] = {
+        {"/a/b", "/a"}, {"/a/b/", "/a"}, {"/a", "/"}, {"/", "/"}, {"a", "."}};
+    for (const auto& [path, parent] : parents) EXPECT_EQ(ParentFolder(path), parent) << path;
+    EXPECT_EQ(ShownPath("/home/d\xE9j\xE0/caf\xE9.txt"), U"/home/dйjа/cafй.txt");
 }
 
 // Rows with a limit of 12 (or 10) cut the text; the others are read whole.
