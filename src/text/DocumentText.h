@@ -4,19 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "text/Outline.h"
 #include "text/PositionMap.h"
 #include "text/TextRules.h"
 #include "text/TextRun.h"
-
-// One heading of a document's outline: how deep it lies (1 is a top-level
-// chapter), its title and where it starts in the text.
-struct Heading {
-    int level = 1;
-    std::u32string title;
-    std::size_t position = 0;
-
-    bool operator==(const Heading&) const = default;
-};
 
 // The open document's content: its characters (the positions every rule
 // counts in), how parts of it look, the map to the text pane's own positions

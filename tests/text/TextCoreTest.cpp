@@ -5,11 +5,48 @@
 
 #include "TestText.h"
 #include "text/DocumentText.h"
+#include "text/Outline.h"
 #include "text/PositionMap.h"
 #include "text/TextRules.h"
 #include "text/TextSearch.h"
 
 namespace {
+
+// Lines that stand alone and look like headings, and near misses; "level:" before a heading's line.
+TEST(Outline, PlainTextHeadingsAndTheirChapters) {
+    const std::pair<std::u32string, std::u32string> cases[] = {
+        {U"Глава 3\nТекст.\n  ГЛАВА III. Утро \r\nЕщё.", U"1:Глава 3|1:ГЛАВА III. Утро|"},
+        {U"Часть первая\nГлава 1\nChapter twelve\nPART 2 — The Return\nГлава 2.",
+         U"1:Часть первая|2:Глава 1|2:Chapter twelve|1:PART 2 — The Return|2:Глава 2.|"},
+        {U"Книга вторая\nЧасть 1\nXIV\nПролог\nEpilogue.\nIX.",
+         U"1:Книга вторая|2:Часть 1|4:XIV|3:Пролог|3:Epilogue.|4:IX.|"},
+        // Near misses: sentences, words that are no numbers, no keyword, too long, clause marks.
+        {U"Глава 3 начинается с того, что\nЧасть его души\nГлава\nPart of it\nГлаваIII\n"
+         U"Глава третьего дня\nЗдесь Глава 3\nI am\nIIII\nGlava 3\n2\nChapter 12: and so,\n"
+         U"Глава 5 — " +
+             std::u32string(80, U'ж'),
+         U""},
+    };
+    for (const auto& [text, headings] : cases) {
+        std::u32string listed;
+        for (const Heading& h : PlainTextOutline(text)) {
+            listed += std::u32string(1, U'0' + h.level) + U":" + h.title + U"|";
+            EXPECT_EQ(text.substr(h.position, h.title.size()), h.title);
+        }
+        EXPECT_EQ(ToUtf8(listed), ToUtf8(headings));
+    }
+    // A chapter runs to the next heading of its level or above; a position belongs to the last
+    // heading at or before it.
+    const std::vector<Heading> outline = {
+        {1, U"a", 5}, {2, U"b", 10}, {3, U"c", 20}, {2, U"d", 30}};
+    const std::pair<std::size_t, TextRange> chapters[] = {
+        {0, {5, 100}}, {1, {10, 30}}, {2, {20, 30}}, {3, {30, 100}}};
+    for (const auto& [index, range] : chapters)
+        EXPECT_EQ(ChapterRange(outline, index, 100), range) << index;
+    const std::pair<std::size_t, std::optional<std::size_t>> holders[] = {
+        {0, std::nullopt}, {4, std::nullopt}, {5, 0}, {19, 1}, {20, 2}, {99, 3}};
+    for (const auto& [position, index] : holders) EXPECT_EQ(HeadingAt(outline, position), index);
+}
 
 // A new text is capped and trimmed; its runs and headings keep only what lies in what remains.
 TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/TextRules.h"
+
+// One heading of a document's outline: how deep it lies (1 is a top-level
+// chapter), its title and where it starts in the text.
+struct Heading {
+    int level = 1;
+    std::u32string title;
+    std::size_t position = 0;
+
+    bool operator==(const Heading&) const = default;
+};
+
+// The headings of a plain text: lines standing alone that look like the
+// heading of a chapter, a part or a book ("Глава 3", "ГЛАВА III. Утро",
+// "Часть первая", "Chapter 12", "BOOK II"), a prologue or an epilogue, or a
+// lone Roman numeral. The rule is cautious: a line that reads on as a
+// sentence ("Глава 3 начинается с…") or is long is no heading. Books lie
+// above parts, parts above chapters, chapters above lone numerals; the
+// levels are numbered from 1 over the kinds the text has.
+std::vector<Heading> PlainTextOutline(std::u32string_view text);
+
+// The heading whose chapter holds a position: the last one at or before it.
+std::optional<std::size_t> HeadingAt(const std::vector<Heading>& outline, std::size_t position);
+
+// A chapter: from its heading to the next heading of the same or a higher
+// level, or to the end of the text.
+TextRange ChapterRange(const std::vector<Heading>& outline, std::size_t index,
+                       std::size_t textLength);
