@@ -43,10 +43,17 @@ inline constexpr std::string_view kTaskFromCaretStatus = "Читать от ук
 inline constexpr std::string_view kTaskToCaretStatus =
     "Читать от НАЧАЛА текста до указанного МЕСТА";
 inline constexpr std::string_view kTaskSelectionStatus = "Читать ВЫДЕЛЕННЫЙ текст";
+inline constexpr std::string_view kTaskChapterStatus = "Читать ГЛАВУ «%1»";
 // The second status pane: the task's rate and the time left, in minutes or,
 // under a minute, in seconds.
 inline constexpr std::string_view kEstimateMinutesStatus = "≈ %1 слов/мин · осталось %2 мин";
 inline constexpr std::string_view kEstimateSecondsStatus = "≈ %1 слов/мин · осталось %2 с";
+// With the time left in the chapter being read: "≈ 300 слов/мин · глава 4 мин
+// · всего 2 ч 10 мин", each time as one of the three below.
+inline constexpr std::string_view kEstimateChapterStatus = "≈ %1 слов/мин · глава %2 · всего %3";
+inline constexpr std::string_view kTimeSeconds = "%1 с";
+inline constexpr std::string_view kTimeMinutes = "%1 мин";
+inline constexpr std::string_view kTimeHours = "%1 ч %2 мин";
 
 // Ctrl+V when the clipboard holds nothing that can be read as text (an image).
 inline constexpr std::string_view kClipboardHasNoText =

@@ -9,8 +9,8 @@ namespace {
 
 constexpr std::uint32_t kPaleGreen = 0x00C1FDE3;  // red 227, green 253, blue 193
 // Dialog units added below the field's old height for the keys of the main
-// keyboard and of moving while reading.
-constexpr int kAddedHeight = 40;
+// keyboard, of the contents and of moving while reading.
+constexpr int kAddedHeight = 64;
 
 }  // namespace
 
@@ -27,6 +27,7 @@ QString CHelpTextDlg::HotKeysText() {
         " Пробел         Начать чтение / Остановить чтение\n"
         " F5             Использовать всё окно\n"
         " F9             Использовать окно совместно\n"
+        " Ctrl + T       Содержание\n"
         " Ctrl + К       Показать горячие клавиши\n"
         "\n"
         " \"+\" и \"-\" на цифровой клавиатуре соответственно\n"
@@ -37,7 +38,9 @@ QString CHelpTextDlg::HotKeysText() {
         " Во время чтения:\n"
         " Влево, Вправо  На группу слов назад, вперёд\n"
         " Ctrl + Влево   К началу предложения (назад)\n"
-        " Ctrl + Вправо  К следующему предложению\n");
+        " Ctrl + Вправо  К следующему предложению\n"
+        " Ctrl + PgUp    К предыдущей главе\n"
+        " Ctrl + PgDn    К следующей главе\n");
 }
 
 QString CHelpTextDlg::MouseUsageText() {

@@ -23,6 +23,7 @@
 #include "reading/ReadingOptions.h"
 #include "settings/ReaderSettings.h"
 #include "settings/SettingsBounds.h"
+#include "text/CContentsDlg.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
 #include "text/FindCommands.h"
@@ -64,7 +65,10 @@ CMainFrame::CMainFrame(const FrameContext& context)
     statusPane_->setObjectName("TaskStatus");
     statusBar()->addWidget(statusPane_, 1);
     estimatePane_ = new CEstimatePane(statusBar(), [this] {
-        return session_.Estimate(Text(), Options(), runClock_.nsecsElapsed());
+        std::optional<std::size_t> chapterEnd;
+        if (!Outline().empty())
+            chapterEnd = ChapterAround(Outline(), session_.Place(), Text().size()).end;
+        return session_.Estimate(Text(), Options(), runClock_.nsecsElapsed(), chapterEnd);
     });
 
     actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
@@ -121,10 +125,12 @@ void CMainFrame::ShowAtStart() {
 
 const std::u32string& CMainFrame::Text() const { return documents_->Text().Characters(); }
 
+const std::vector<Heading>& CMainFrame::Outline() const { return documents_->Text().Outline(); }
+
 CommandContext CMainFrame::CurrentContext() const {
     const TextRange selection = textCtrl_->Selection();
     return {IsReading(), documents_->Document().key, static_cast<int>(Text().size()),
-            static_cast<int>(selection.end - selection.start)};
+            static_cast<int>(selection.end - selection.start), !Outline().empty()};
 }
 
 void CMainFrame::UpdateCommandStates() {
@@ -149,11 +155,19 @@ void CMainFrame::OnCommand(CommandId command) {
         case ID_READ_FORWARD: MoveReading(ReadingMove::NextGroup); break;
         case ID_READ_BACK_SENTENCE: MoveReading(ReadingMove::PreviousSentence); break;
         case ID_READ_FORWARD_SENTENCE: MoveReading(ReadingMove::NextSentence); break;
+        case ID_READ_PREVIOUS_CHAPTER: MoveToChapter(false); break;
+        case ID_READ_NEXT_CHAPTER: MoveToChapter(true); break;
         case ID_APP_EXIT: close(); break;
         case ID_READ_ALL: ChooseReadingTask(ReadingTask::TaskWholeText); break;
         case ID_READ_FROM_CARET: ChooseReadingTask(ReadingTask::TaskFromCaret); break;
         case ID_READ_TO_CARET: ChooseReadingTask(ReadingTask::TaskToCaret); break;
         case ID_READ_SELECTION: ChooseReadingTask(ReadingTask::TaskSelection); break;
+        case ID_READ_CHAPTER:
+            ChooseReadingTask(
+                ReadingTask::TaskChapter,
+                ChapterAround(Outline(), textCtrl_->Selection().start, Text().size()));
+            break;
+        case ID_CONTENTS: ShowContents(); break;
         case ID_OPEN_DOCUMENT: ChooseAndOpenDocument(this, *documents_); break;
         case ID_SHELF_SHOW: documents_->ShowShelf(); break;
         case ID_SHELF_PUT: documents_->PutOnShelf(); break;
@@ -225,6 +239,13 @@ void CMainFrame::MoveReading(ReadingMove move) {
     estimatePane_->Refresh();
 }
 
+void CMainFrame::MoveToChapter(bool forward) {
+    if (stepping_ || !IsReading()) return;
+    ShowStep(session_.MoveToChapter(forward, Text(), Outline(), Options(),
+                                    splitter_->ReadingPaneShown(), runClock_.nsecsElapsed()));
+    estimatePane_->Refresh();
+}
+
 void CMainFrame::ShowStep(const SessionStep& step) {
     if (step.progressPosition) bar_->SetProgress(*step.progressPosition);
     bar_->ApplyProgress(step.group.progress);
@@ -243,8 +264,9 @@ ReadingOptions CMainFrame::Options() const {
     return ReadingOptionsFrom(settings_, bar_->SpeedLevel());
 }
 
-void CMainFrame::ChooseReadingTask(ReadingTask task) {
-    const ReadingSession::TaskChange change = session_.ChooseTask(task, textCtrl_->Selection());
+void CMainFrame::ChooseReadingTask(ReadingTask task, std::optional<TextRange> range) {
+    const ReadingSession::TaskChange change =
+        session_.ChooseTask(task, range.value_or(textCtrl_->Selection()));
     bar_->ApplyProgress(change.progress);
     ShowTask();
     textCtrl_->SetSelection(change.choice.selection.start, change.choice.selection.end);
@@ -252,8 +274,27 @@ void CMainFrame::ChooseReadingTask(ReadingTask task) {
 }
 
 void CMainFrame::ShowTask() {
-    statusPane_->setText(ProgramText(TaskStatusText(Task())));
+    QString status = ProgramText(TaskStatusText(Task()));
+    if (Task() == ReadingTask::TaskChapter) {
+        // The chapter's heading, or the first line of the text before it.
+        const std::size_t start = session_.Cursor().taskStart;
+        const std::optional<std::size_t> heading = HeadingAt(Outline(), start);
+        const TextRange line = LineAt(Text(), start);
+        status = status.arg(heading ? ToQString(Outline()[*heading].title).simplified()
+                                    : ToQString(documents_->Text().Slice(line)).simplified());
+    }
+    statusPane_->setText(status);
     estimatePane_->Refresh();
+}
+
+// The chosen chapter's heading is selected, and reading goes on from it.
+void CMainFrame::ShowContents() {
+    CContentsDlg dialog(Outline(), textCtrl_->Selection().start, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.Chosen()) return;
+    const std::size_t start = Outline()[*dialog.Chosen()].position;
+    ChooseReadingTask(ReadingTask::TaskFromCaret, TextRange{start, start});
+    const TextRange title = LineAt(Text(), start);
+    textCtrl_->SetSelection(title.start, title.end);
 }
 
 void CMainFrame::TextReplaced() {

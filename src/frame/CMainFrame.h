@@ -93,8 +93,12 @@ private:
     void StopReading();
     // Left and Right, with Ctrl by sentence, while reading runs.
     void MoveReading(ReadingMove move);
+    void MoveToChapter(bool forward);
     void ShowStep(const SessionStep& step);
-    void ChooseReadingTask(ReadingTask task);
+    // The task on the pane's selection, or on the range given (a chapter).
+    void ChooseReadingTask(ReadingTask task, std::optional<TextRange> range = {});
+    void ShowContents();
+    const std::vector<Heading>& Outline() const;
     void ShowTask();
     void TextReplaced();
     void ShowContextMenu(const QPoint& globalPosition);

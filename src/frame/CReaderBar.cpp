@@ -7,12 +7,12 @@
 #include <QProgressBar>
 #include <QToolButton>
 
-#include "widgets/CColorStatic.h"
-#include "widgets/CUpDownCtrl.h"
 #include "frame/CommandRules.h"
 #include "frame/CommandTable.h"
 #include "reading/ReadingIntervals.h"
 #include "settings/ReaderSettings.h"
+#include "widgets/CColorStatic.h"
+#include "widgets/CUpDownCtrl.h"
 
 namespace {
 
@@ -49,12 +49,8 @@ CReaderBar::CReaderBar(QWidget* parent, const std::map<CommandId, QAction*>& act
 
     for (const BarSlot& slot : BarLayout()) {
         switch (slot.entry) {
-            case BarEntry::Button:
-                addAction(actions.at(slot.command));
-                break;
-            case BarEntry::Separator:
-                addSeparator();
-                break;
+            case BarEntry::Button: addAction(actions.at(slot.command)); break;
+            case BarEntry::Separator: addSeparator(); break;
             case BarEntry::SpeedDisplay: {
                 display_ = new CColorStatic(this);
                 display_->setObjectName("SpeedDisplay");
@@ -119,17 +115,10 @@ int CReaderBar::Progress() const {
 
 void CReaderBar::ApplyProgress(ProgressAction action) {
     switch (action) {
-        case ProgressAction::None:
-            break;
-        case ProgressAction::Reset:
-            ResetProgress();
-            break;
-        case ProgressAction::AdvanceOne:
-            StepProgress();
-            break;
-        case ProgressAction::SetFull:
-            FillProgress();
-            break;
+        case ProgressAction::None: break;
+        case ProgressAction::Reset: ResetProgress(); break;
+        case ProgressAction::AdvanceOne: StepProgress(); break;
+        case ProgressAction::SetFull: FillProgress(); break;
     }
 }
 

@@ -32,6 +32,11 @@ enum class CommandId : int {
     ID_READ_FORWARD = 32810,
     ID_READ_BACK_SENTENCE = 32811,
     ID_READ_FORWARD_SENTENCE = 32812,
+    // The book's contents, its chapters read one at a time and moved between.
+    ID_CONTENTS = 32813,
+    ID_READ_CHAPTER = 32814,
+    ID_READ_PREVIOUS_CHAPTER = 32815,
+    ID_READ_NEXT_CHAPTER = 32816,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
 };

@@ -14,26 +14,23 @@ bool IsCommandEnabled(CommandId command, const CommandContext& c) {
         case CommandId::ID_SETTINGS_GENERAL:
         case CommandId::ID_SETTINGS_READ_AREA:
         case CommandId::ID_SETTINGS_TEXT_AREA:
-        case CommandId::ID_OPEN_DOCUMENT:
-            return idle;
-        case CommandId::ID_READ_SELECTION:
-            return idle && longSelection;
+        case CommandId::ID_OPEN_DOCUMENT: return idle;
+        case CommandId::ID_READ_SELECTION: return idle && longSelection;
         case CommandId::ID_BOOKMARK_PUT:
-        case CommandId::ID_BOOKMARKS_SHOW:
-            return idle && c.shelfKey > 0;
+        case CommandId::ID_BOOKMARKS_SHOW: return idle && c.shelfKey > 0;
         case CommandId::ID_READ_FROM_CARET:
         case CommandId::ID_READ_TO_CARET:
-        case CommandId::ID_READ_ALL:
-            return idle && c.textLength != 0 && !longSelection;
-        case CommandId::ID_SHELF_PUT:
-            return idle && c.shelfKey == 0;
-        case CommandId::ID_FIND:
-            return idle && c.textLength != 0;
+        case CommandId::ID_READ_ALL: return idle && c.textLength != 0 && !longSelection;
+        case CommandId::ID_SHELF_PUT: return idle && c.shelfKey == 0;
+        case CommandId::ID_FIND: return idle && c.textLength != 0;
+        case CommandId::ID_CONTENTS: return idle && c.hasOutline;
+        case CommandId::ID_READ_CHAPTER: return idle && c.hasOutline && !longSelection;
+        case CommandId::ID_READ_PREVIOUS_CHAPTER:
+        case CommandId::ID_READ_NEXT_CHAPTER: return c.reading && c.hasOutline;
         case CommandId::ID_READ_BACK:
         case CommandId::ID_READ_FORWARD:
         case CommandId::ID_READ_BACK_SENTENCE:
-        case CommandId::ID_READ_FORWARD_SENTENCE:
-            return c.reading;
+        case CommandId::ID_READ_FORWARD_SENTENCE: return c.reading;
         case CommandId::ID_READ_TOGGLE:
         case CommandId::ID_HELP_HOTKEYS:
         case CommandId::ID_HELP_MOUSE:
@@ -47,8 +44,7 @@ bool IsCommandEnabled(CommandId command, const CommandContext& c) {
         case CommandId::ID_SPEED_UP:
         case CommandId::ID_SPEED_DOWN:
         case CommandId::ID_APP_ABOUT:
-        case CommandId::ID_APP_EXIT:
-            return true;
+        case CommandId::ID_APP_EXIT: return true;
     }
     return true;
 }
@@ -61,6 +57,7 @@ bool IsContextItemEnabled(CommandId command, const CommandContext& c) {
         return c.textLength != 0 && !longSelection;
     }
     if (command == ID_READ_SELECTION) return c.textLength != 0 && longSelection;
+    if (command == ID_READ_CHAPTER) return c.hasOutline && !longSelection;
     if (command == ID_FIND) return c.textLength != 0;
     return true;
 }
@@ -68,13 +65,15 @@ bool IsContextItemEnabled(CommandId command, const CommandContext& c) {
 bool IsReadingMove(CommandId command) {
     using enum CommandId;
     return command == ID_READ_BACK || command == ID_READ_FORWARD ||
-           command == ID_READ_BACK_SENTENCE || command == ID_READ_FORWARD_SENTENCE;
+           command == ID_READ_BACK_SENTENCE || command == ID_READ_FORWARD_SENTENCE ||
+           command == ID_READ_PREVIOUS_CHAPTER || command == ID_READ_NEXT_CHAPTER;
 }
 
 bool StopsReadingFirst(CommandId command) {
     using enum CommandId;
-    constexpr std::array kStopping = {ID_OPEN_DOCUMENT, ID_SHELF_SHOW,  ID_SHELF_PUT,
-                                      ID_BOOKMARKS_SHOW, ID_HELP_HOTKEYS, ID_HELP_MOUSE};
+    constexpr std::array kStopping = {ID_OPEN_DOCUMENT,  ID_SHELF_SHOW,   ID_SHELF_PUT,
+                                      ID_BOOKMARKS_SHOW, ID_HELP_HOTKEYS, ID_HELP_MOUSE,
+                                      ID_CONTENTS};
     return std::ranges::find(kStopping, command) != kStopping.end();
 }
 

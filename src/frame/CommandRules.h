@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include "frame/CommandId.h"
 
 // What the enabling of the commands depends on.
@@ -9,6 +8,7 @@ struct CommandContext {
     int shelfKey = -1;
     int textLength = 0;
     int selectionLength = 0;
+    bool hasOutline = false;
 };
 
 // A selection counts as long above 70 characters: reading it is offered
@@ -22,8 +22,8 @@ bool IsCommandEnabled(CommandId command, const CommandContext& context);
 // it ignores whether reading runs: a right-click during reading stops it.
 bool IsContextItemEnabled(CommandId command, const CommandContext& context);
 
-// Left, Right and Ctrl with them move the reading while it runs; otherwise
-// the keys are the text pane's own, moving the caret.
+// Left, Right and Ctrl with them, and Ctrl with PgUp and PgDn, move the
+// reading while it runs; otherwise the keys are the text pane's own.
 bool IsReadingMove(CommandId command);
 
 // The commands whose dialogs take the user away from the text stop reading

@@ -93,6 +93,10 @@ std::vector<CommandSpec> BuildTable() {
         {ID_READ_FORWARD, {}, {Key(Qt::Key_Right)}, {}, {}},
         {ID_READ_BACK_SENTENCE, {}, {Key(ctrl | Qt::Key_Left)}, {}, {}},
         {ID_READ_FORWARD_SENTENCE, {}, {Key(ctrl | Qt::Key_Right)}, {}, {}},
+        {ID_CONTENTS, "Содержание\tCtrl+T", {Key(ctrl | Qt::Key_T)}, {}, {}},
+        {ID_READ_CHAPTER, "Читать главу", {}, {}, {}},
+        {ID_READ_PREVIOUS_CHAPTER, {}, {Key(ctrl | Qt::Key_PageUp)}, {}, {}},
+        {ID_READ_NEXT_CHAPTER, {}, {Key(ctrl | Qt::Key_PageDown)}, {}, {}},
         {ID_APP_ABOUT, "&О программе", {}, {}, {}},
         {ID_APP_EXIT, "Выход", {}, {}, {}},
     };
@@ -109,10 +113,12 @@ const std::vector<CommandSpec>& CommandTable() {
 
 const std::vector<MenuSpec>& MainMenu() {
     static const std::vector<MenuSpec> menu = {
-        {"&Документы", {ID_OPEN_DOCUMENT, ID_SHELF_SHOW, ID_SHELF_PUT, kSeparator, ID_APP_EXIT}},
+        {"&Документы",
+         {ID_OPEN_DOCUMENT, ID_SHELF_SHOW, ID_SHELF_PUT, kSeparator, ID_CONTENTS, kSeparator,
+          ID_APP_EXIT}},
         {"&Текст",
-         {ID_READ_ALL, ID_READ_FROM_CARET, ID_READ_TO_CARET, ID_READ_SELECTION, kSeparator,
-          ID_BOOKMARKS_SHOW, ID_BOOKMARK_PUT, kSeparator, ID_FIND}},
+         {ID_READ_ALL, ID_READ_FROM_CARET, ID_READ_TO_CARET, ID_READ_SELECTION, ID_READ_CHAPTER,
+          kSeparator, ID_BOOKMARKS_SHOW, ID_BOOKMARK_PUT, kSeparator, ID_FIND}},
         {"&Настройки", {ID_SETTINGS_GENERAL, ID_SETTINGS_READ_AREA, ID_SETTINGS_TEXT_AREA}},
         {"?", {ID_HELP_CONTENTS, ID_HELP_HOTKEYS, ID_HELP_MOUSE, kSeparator, ID_APP_ABOUT}},
     };
@@ -121,24 +127,32 @@ const std::vector<MenuSpec>& MainMenu() {
 
 const std::vector<MenuItem>& ContextMenu() {
     static const std::vector<MenuItem> items = {
-        ID_READ_ALL,       ID_READ_FROM_CARET, ID_READ_TO_CARET,
-        ID_READ_SELECTION, kSeparator,         ID_BOOKMARKS_SHOW,
-        ID_BOOKMARK_PUT,   kSeparator,         ID_FIND};
+        ID_READ_ALL, ID_READ_FROM_CARET, ID_READ_TO_CARET, ID_READ_SELECTION, ID_READ_CHAPTER,
+        kSeparator,  ID_BOOKMARKS_SHOW,  ID_BOOKMARK_PUT,  kSeparator,        ID_FIND};
     return items;
 }
 
 const std::vector<BarSlot>& BarLayout() {
     using enum BarEntry;
     static const std::vector<BarSlot> layout = {
-        {Button, ID_OPEN_DOCUMENT},      {Button, ID_LOAD_CLIPBOARD},
-        {Button, ID_SHELF_SHOW},         {Button, ID_SHELF_PUT},
-        {Separator},         {Button, ID_VIEW_WHOLE_WINDOW},
-        {Button, ID_VIEW_SHARED_WINDOW}, {Separator},
-        {Button, ID_READ_TOGGLE},        {SpeedDisplay},
-        {SpeedSpin},         {Progress},
-        {Button, ID_BOOKMARKS_SHOW},     {Button, ID_BOOKMARK_PUT},
-        {Separator},         {Button, ID_HELP_CONTENTS},
-        {Button, ID_HELP_HOTKEYS},       {Button, ID_HELP_MOUSE},
+        {Button, ID_OPEN_DOCUMENT},
+        {Button, ID_LOAD_CLIPBOARD},
+        {Button, ID_SHELF_SHOW},
+        {Button, ID_SHELF_PUT},
+        {Separator},
+        {Button, ID_VIEW_WHOLE_WINDOW},
+        {Button, ID_VIEW_SHARED_WINDOW},
+        {Separator},
+        {Button, ID_READ_TOGGLE},
+        {SpeedDisplay},
+        {SpeedSpin},
+        {Progress},
+        {Button, ID_BOOKMARKS_SHOW},
+        {Button, ID_BOOKMARK_PUT},
+        {Separator},
+        {Button, ID_HELP_CONTENTS},
+        {Button, ID_HELP_HOTKEYS},
+        {Button, ID_HELP_MOUSE},
     };
     return layout;
 }

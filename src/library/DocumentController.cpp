@@ -100,7 +100,7 @@ void DocumentController::ShowLoaded(LoadedText content) {
     bookAuthor_ = std::move(content.author);
     bookTitle_ = std::move(content.title);
     UpdateTitle();
-    ShowText(std::move(content.text), std::move(content.runs));
+    ShowText(std::move(content.text), std::move(content.runs), std::move(content.outline));
     if (content.truncated) ShowMessage(window_, MessageCode::MSG_TEXT_CUT);
     if (document_.key > 0) {
         if (const auto resume = RestoreResumePosition(text_.Characters(), document_)) {
@@ -123,13 +123,15 @@ void DocumentController::LoadClipboard() {
     document_.key = ShelfDocument::kNoDocument;
     UpdateTitle();
     const bool truncated = CutToLimit(*text, kMaxTextLength);
-    ShowText(std::move(*text));
+    std::vector<Heading> outline = PlainTextOutline(*text);
+    ShowText(std::move(*text), {}, std::move(outline));
     if (truncated) ShowMessage(window_, MessageCode::MSG_TEXT_CUT);
     emit CommandsChanged();
 }
 
-void DocumentController::ShowText(std::u32string text, std::vector<TextRun> runs) {
-    text_.Replace(std::move(text), std::move(runs));
+void DocumentController::ShowText(std::u32string text, std::vector<TextRun> runs,
+                                  std::vector<Heading> outline) {
+    text_.Replace(std::move(text), std::move(runs), std::move(outline));
     emit TextChanged();
     emit TextReplaced();
 }

@@ -64,8 +64,8 @@ private:
     QFont font_;
     qreal leading_ = 0;  // the font's, between wrapped lines
     QTextLayout layout_;
-    int layoutMode_ = 0;  // the several-words setting the layout was made for
-    QRect shownRect_;     // every pixel of the laid-out text
+    int layoutMode_ = 0;        // the several-words setting the layout was made for
+    QRect shownRect_;           // every pixel of the laid-out text
     bool layoutFocus_ = false;  // whether the layout keeps the recognition letter in place
     QRect focusRect_;           // the recognition letter's strip; empty without one
     int wheelTurn_ = 0;         // eighths of a degree not yet turned into a click step

@@ -38,8 +38,7 @@ const GlyphImageCache::Glyph& GlyphImageCache::Find(const Key& key) {
     return *glyphs_.insert(key, glyph);
 }
 
-GlyphImageCache::PlacedText GlyphImageCache::Place(const QTextLayout& layout,
-                                                   const QColor& color) {
+GlyphImageCache::PlacedText GlyphImageCache::Place(const QTextLayout& layout, const QColor& color) {
     PlacedText placed;
     placed.color = color;
     const QPointF origin = layout.position();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "reading/ReadingCursor.h"
@@ -15,6 +16,8 @@ struct ReadingEstimate {
     std::int64_t words = 0;   // in the task's range
     std::int64_t taskMs = 0;  // every group of the task, from its start to its end
     std::int64_t leftMs = 0;  // from the group on screen (or the next one) to the end
+    // The same to the end of the chapter being read, when asked for.
+    std::optional<std::int64_t> chapterLeftMs;
 
     // Words of the task over its scheduled time; 0 for an empty task.
     std::int64_t WordsPerMinute() const;

@@ -43,12 +43,8 @@ SessionStep ReadingSession::Step(std::u32string_view text, const ReadingOptions&
     }
     switch (timing.action) {
         case TimerAction::KeepPeriod:
-        case TimerAction::Rearm:
-            step.delayMs = DelayUntilNextStep(timing.periodMs, nowNs);
-            break;
-        case TimerAction::Stop:
-            reading_ = false;
-            break;
+        case TimerAction::Rearm: step.delayMs = DelayUntilNextStep(timing.periodMs, nowNs); break;
+        case TimerAction::Stop: reading_ = false; break;
         case TimerAction::StopTaskDone:
             reading_ = false;
             cursor_.task = ReadingTask::TaskNone;
@@ -70,8 +66,26 @@ SessionStep ReadingSession::Move(ReadingMove move, std::u32string_view text,
                                  std::int64_t nowNs) {
     if (!reading_) return {};
     if (cursor_.newTask) BeginTaskRange(text, cursor_);
-    const int progress =
-        PlaceCursor(cursor_, MoveTarget(text, cursor_, options, move, shownStart_));
+    return ShowFrom(MoveTarget(text, cursor_, options, move, shownStart_), text, options,
+                    paneHasHeight, nowNs);
+}
+
+SessionStep ReadingSession::MoveToChapter(bool forward, std::u32string_view text,
+                                          const std::vector<Heading>& outline,
+                                          const ReadingOptions& options, bool paneHasHeight,
+                                          std::int64_t nowNs) {
+    if (!reading_) return {};
+    if (cursor_.newTask) BeginTaskRange(text, cursor_);
+    const std::size_t place = Place();
+    return ShowFrom(forward ? NextChapterStart(outline, place, text.size())
+                            : PreviousChapterStart(outline, place),
+                    text, options, paneHasHeight, nowNs);
+}
+
+SessionStep ReadingSession::ShowFrom(std::size_t target, std::u32string_view text,
+                                     const ReadingOptions& options, bool paneHasHeight,
+                                     std::int64_t nowNs) {
+    const int progress = PlaceCursor(cursor_, target);
     // The group moved to is shown now, and the run is timed from it.
     nextDueNs_ = nowNs;
     SessionStep step = Step(text, options, paneHasHeight, nowNs);
@@ -81,7 +95,8 @@ SessionStep ReadingSession::Move(ReadingMove move, std::u32string_view text,
 
 std::optional<ReadingEstimate> ReadingSession::Estimate(std::u32string_view text,
                                                         const ReadingOptions& options,
-                                                        std::int64_t nowNs) {
+                                                        std::int64_t nowNs,
+                                                        std::optional<std::size_t> chapterEnd) {
     if (cursor_.task == ReadingTask::TaskNone) return std::nullopt;
     if (!totals_ || !(totalsOptions_ == options)) {
         totals_ = ScheduleTotals(text, cursor_, options);
@@ -101,8 +116,18 @@ std::optional<ReadingEstimate> ReadingSession::Estimate(std::u32string_view text
                                     : ScheduledTimeLeft(text, cursor_, timer, options);
         left_ = TimeLeft{cursor_, options, reading_, ms};
     }
-    estimate.leftMs = left_->ms;
-    if (reading_) estimate.leftMs += std::max<std::int64_t>(nextDueNs_ - nowNs, 0) / kNsPerMs;
+    const std::int64_t onScreenMs =
+        reading_ ? std::max<std::int64_t>(nextDueNs_ - nowNs, 0) / kNsPerMs : 0;
+    estimate.leftMs = left_->ms + onScreenMs;
+    if (chapterEnd) {
+        // A walk through the chapter only, at every refresh: chapters are short.
+        ReadingCursor inChapter = cursor_;
+        if (inChapter.newTask) BeginTaskRange(text, inChapter);
+        inChapter.end = std::clamp(*chapterEnd, inChapter.position, inChapter.end);
+        ReadingTimer timer = timer_;
+        if (!reading_) timer.Start(options);
+        estimate.chapterLeftMs = ScheduledTimeLeft(text, inChapter, timer, options) + onScreenMs;
+    }
     return estimate;
 }
 

@@ -11,6 +11,7 @@
 #include "reading/ReadingTask.h"
 #include "reading/ReadingTasks.h"
 #include "reading/ReadingTimer.h"
+#include "text/Outline.h"
 #include "text/TextRules.h"
 
 // What the window does after one step of a run.
@@ -55,12 +56,23 @@ public:
     // the end of the task ends the run as the end of the text does.
     SessionStep Move(ReadingMove move, std::u32string_view text, const ReadingOptions& options,
                      bool paneHasHeight, std::int64_t nowNs);
+    // While reading: to the next or the previous chapter of the outline from
+    // the group on screen, as Move goes to a group.
+    SessionStep MoveToChapter(bool forward, std::u32string_view text,
+                              const std::vector<Heading>& outline, const ReadingOptions& options,
+                              bool paneHasHeight, std::int64_t nowNs);
+    // Where reading stands: the group on screen, else the next group's place.
+    std::size_t Place() const {
+        return shownStart_.value_or(cursor_.newTask ? cursor_.taskStart : cursor_.position);
+    }
 
     // The task's rate and time left at these options; none without a task.
     // While reading, the time left counts what is left of the group on
     // screen and the timer's course from there.
+    // With chapterEnd, also the time left up to there.
     std::optional<ReadingEstimate> Estimate(std::u32string_view text, const ReadingOptions& options,
-                                            std::int64_t nowNs);
+                                            std::int64_t nowNs,
+                                            std::optional<std::size_t> chapterEnd = {});
 
     // A task command on the caret or selection: what the pane's selection
     // becomes, and what the progress bar does.
@@ -75,6 +87,8 @@ public:
     ProgressAction DropTask();
 
 private:
+    SessionStep ShowFrom(std::size_t target, std::u32string_view text,
+                         const ReadingOptions& options, bool paneHasHeight, std::int64_t nowNs);
     std::int32_t DelayUntilNextStep(std::int32_t periodMs, std::int64_t nowNs);
     void TaskChanged();
 

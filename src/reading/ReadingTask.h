@@ -8,6 +8,7 @@ enum class ReadingTask : int {
     TaskFromCaret = 2,
     TaskToCaret = 3,
     TaskSelection = 6,
+    TaskChapter = 7,  // the chapter holding the caret
 };
 
 // What one step of the group cutter produced.

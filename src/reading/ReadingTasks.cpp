@@ -7,8 +7,7 @@ TaskChoice ChooseTask(ReadingTask task, TextRange selection) {
     choice.task = task;
     choice.selection = selection;
     switch (task) {
-        case ReadingTask::TaskNone:
-            break;
+        case ReadingTask::TaskNone: break;
         case ReadingTask::TaskWholeText:
             choice.selection = {0, 0};
             choice.selectWordAtCaret = true;
@@ -24,6 +23,12 @@ TaskChoice ChooseTask(ReadingTask task, TextRange selection) {
         case ReadingTask::TaskSelection:
             choice.start = selection.start;
             choice.end = selection.end;
+            break;
+        case ReadingTask::TaskChapter:
+            choice.start = selection.start;
+            choice.end = selection.end;
+            choice.selection = {selection.start, selection.start};
+            choice.selectWordAtCaret = true;
             break;
     }
     return choice;
@@ -52,16 +57,12 @@ ProgressAction PrepareLoadedText(ReadingCursor& cursor, std::size_t textLength) 
 
 std::string_view TaskStatusText(ReadingTask task) {
     switch (task) {
-        case ReadingTask::TaskNone:
-            return {};
-        case ReadingTask::TaskWholeText:
-            return kTaskWholeTextStatus;
-        case ReadingTask::TaskFromCaret:
-            return kTaskFromCaretStatus;
-        case ReadingTask::TaskToCaret:
-            return kTaskToCaretStatus;
-        case ReadingTask::TaskSelection:
-            return kTaskSelectionStatus;
+        case ReadingTask::TaskNone: return {};
+        case ReadingTask::TaskWholeText: return kTaskWholeTextStatus;
+        case ReadingTask::TaskFromCaret: return kTaskFromCaretStatus;
+        case ReadingTask::TaskToCaret: return kTaskToCaretStatus;
+        case ReadingTask::TaskSelection: return kTaskSelectionStatus;
+        case ReadingTask::TaskChapter: return kTaskChapterStatus;
     }
     return {};
 }

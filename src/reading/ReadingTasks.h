@@ -27,11 +27,13 @@ struct TaskChoice {
 
 // The whole text (the caret goes to the start), from the caret to the end,
 // from the start up to the caret (both taken at the selection's start), or
-// the selection itself (left as it is). TaskNone gives the empty choice the
+// the selection itself (left as it is). A chapter is given as the selection
+// and read like one, the caret going to its start. TaskNone gives the empty choice the
 // shelf makes when the document's entry goes: the whole range, no task.
 TaskChoice ChooseTask(ReadingTask task, TextRange selection);
 
-// The status pane's text for a task (UTF-8); empty for no task.
+// The status pane's text for a task (UTF-8); empty for no task. A chapter's
+// text takes its title for %1.
 std::string_view TaskStatusText(ReadingTask task);
 
 // The first step of every task command and of every load: the progress bar

@@ -118,12 +118,12 @@ LoadError ReadWholeFile(const std::string& path, std::size_t limit, std::string&
 }
 
 LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::size_t maxTextLength) {
-    if (IsBookKind(kind)) return {LoadError::OpenFailed, {}, {}, {}, {}};
+    if (IsBookKind(kind)) return LoadFailure(LoadError::OpenFailed);
     const bool plain = kind == DocumentKind::PlainText;
     FileBytes file =
         ReadFileStart(path, plain ? PlainTextByteBudget(maxTextLength) : kMaxWholeDocumentBytes);
-    if (file.error != LoadError::None) return {file.error, {}, {}, {}, {}};
-    if (!plain && !file.complete) return {LoadError::TooLarge, {}, {}, {}, {}};
+    if (file.error != LoadError::None) return LoadFailure(file.error);
+    if (!plain && !file.complete) return LoadFailure(LoadError::TooLarge);
     if (!file.complete) DropPartialUtf8Character(file.bytes);
     LoadedText loaded;
     switch (kind) {
@@ -136,6 +136,7 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
                                 : ReadHtmlDocument(file.bytes, kWholeText);
             // A plain-text file read only in part goes on past its last character.
             loaded.truncated = CutToLimit(loaded.text, maxTextLength, !file.complete);
+            if (plain) loaded.outline = PlainTextOutline(loaded.text);
             return loaded;
         case DocumentKind::RichText: {
             RtfReader reader(maxTextLength);
@@ -153,5 +154,5 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
         }
         default: break;
     }
-    return {LoadError::OpenFailed, {}, {}, {}, {}};
+    return LoadFailure(LoadError::OpenFailed);
 }

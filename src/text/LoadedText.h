@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "text/LoadError.h"
+#include "text/Outline.h"
 #include "text/TextRun.h"
 
 // What a load gives: a text file's, an RTF or HTML document's or a book's
@@ -25,7 +26,16 @@ struct LoadedText {
     // The source held more than the limit: the text is its start, cut where
     // a paragraph or a word ends (see CutLength).
     bool truncated = false;
+    // The headings of a book or a document, in text order.
+    std::vector<Heading> outline;
 };
+
+// What a load gives when it fails: the error and nothing else.
+inline LoadedText LoadFailure(LoadError error) {
+    LoadedText failed;
+    failed.error = error;
+    return failed;
+}
 
 // Drops the runs, or their parts, past length.
 inline void CutRuns(std::vector<TextRun>& runs, std::size_t length) {

@@ -160,3 +160,21 @@ TextRange ChapterRange(const std::vector<Heading>& outline, std::size_t index,
         if (outline[next].level <= heading.level) return {heading.position, outline[next].position};
     return {heading.position, textLength};
 }
+
+TextRange ChapterAround(const std::vector<Heading>& outline, std::size_t position,
+                        std::size_t textLength) {
+    if (const std::optional<std::size_t> index = HeadingAt(outline, position))
+        return ChapterRange(outline, *index, textLength);
+    return {0, outline.empty() ? textLength : outline.front().position};
+}
+
+std::size_t NextChapterStart(const std::vector<Heading>& outline, std::size_t position,
+                             std::size_t textLength) {
+    const auto next = std::ranges::upper_bound(outline, position, {}, &Heading::position);
+    return next == outline.end() ? textLength : next->position;
+}
+
+std::size_t PreviousChapterStart(const std::vector<Heading>& outline, std::size_t position) {
+    const std::optional<std::size_t> index = HeadingAt(outline, position);
+    return index && *index > 0 ? outline[*index - 1].position : 0;
+}

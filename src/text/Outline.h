@@ -30,6 +30,18 @@ std::vector<Heading> PlainTextOutline(std::u32string_view text);
 // The heading whose chapter holds a position: the last one at or before it.
 std::optional<std::size_t> HeadingAt(const std::vector<Heading>& outline, std::size_t position);
 
+// The chapter a position lies in; the text before the first heading counts
+// as a chapter of its own.
+TextRange ChapterAround(const std::vector<Heading>& outline, std::size_t position,
+                        std::size_t textLength);
+
+// Where the next or the previous chapter from a position starts: the first
+// heading after it, or the end of the text; the heading before the one whose
+// chapter holds it, or the start of the text.
+std::size_t NextChapterStart(const std::vector<Heading>& outline, std::size_t position,
+                             std::size_t textLength);
+std::size_t PreviousChapterStart(const std::vector<Heading>& outline, std::size_t position);
+
 // A chapter: from its heading to the next heading of the same or a higher
 // level, or to the end of the text.
 TextRange ChapterRange(const std::vector<Heading>& outline, std::size_t index,

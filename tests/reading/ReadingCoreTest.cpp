@@ -326,10 +326,10 @@ TEST(ReadingSession, RateCountsWordsOverTheTaskTime) {
     run.options.speedLevel = 50;
     estimate = run.session.Estimate(run.text, run.options, 0);
     EXPECT_EQ(std::tuple(estimate->taskMs, estimate->WordsPerMinute()), std::tuple(250, 1200));
-    EXPECT_EQ((ReadingEstimate{1, 60'000, 59'000}).SecondsLeft(), 59);
-    EXPECT_EQ((ReadingEstimate{1, 60'000, 59'001}).SecondsLeft(), 60);
+    EXPECT_EQ((ReadingEstimate{1, 60'000, 59'000, {}}).SecondsLeft(), 59);
+    EXPECT_EQ((ReadingEstimate{1, 60'000, 59'001, {}}).SecondsLeft(), 60);
     EXPECT_EQ(
-        (ReadingEstimate{0, 0, 0}).SecondsLeft() + (ReadingEstimate{0, 0, 0}).WordsPerMinute(), 0);
+        (ReadingEstimate{0, 0, 0, {}}).SecondsLeft() + (ReadingEstimate{0, 0, 0, {}}).WordsPerMinute(), 0);
     // Stopped after two words: a start now reads the other three.
     run.Step();
     run.Step();

@@ -111,10 +111,10 @@ TEST_F(ReadingTest, ReadingFromAndToTheCaret) {
 
 TEST(EstimatePane, RateAndTimeLeftInMinutesOrUnderAMinuteInSeconds) {
     const std::pair<std::optional<ReadingEstimate>, const char*> cases[] = {
-        {ReadingEstimate{1, 60'000, 59'000}, "≈ 1 слов/мин · осталось 59 с"},
-        {ReadingEstimate{1, 60'000, 59'001}, "≈ 1 слов/мин · осталось 1 мин"},
-        {ReadingEstimate{1, 60'000, 89'000}, "≈ 1 слов/мин · осталось 1 мин"},
-        {ReadingEstimate{1, 60'000, 90'000}, "≈ 1 слов/мин · осталось 2 мин"},
+        {ReadingEstimate{1, 60'000, 59'000, {}}, "≈ 1 слов/мин · осталось 59 с"},
+        {ReadingEstimate{1, 60'000, 59'001, {}}, "≈ 1 слов/мин · осталось 1 мин"},
+        {ReadingEstimate{1, 60'000, 89'000, {}}, "≈ 1 слов/мин · осталось 1 мин"},
+        {ReadingEstimate{1, 60'000, 90'000, {}}, "≈ 1 слов/мин · осталось 2 мин"},
         {std::nullopt, ""},
     };
     QStatusBar bar;
