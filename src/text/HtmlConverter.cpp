@@ -203,6 +203,9 @@ void HtmlConverter::FlushOutput(bool all) {
     std::size_t keep = 0;
     if (options_.xhtml && !all) {
         while (keep < output_.size() && output_[output_.size() - 1 - keep] == ' ') ++keep;
+        // A short note reference waits whole, to be bracketed as a string would have it.
+        const std::size_t note = Position() - noteMarkAt_;
+        if (noteOpen_ && note <= kHeldNoteLength) keep = std::max(keep, note);
     }
     const std::size_t count = output_.size() - keep;
     if (count == 0) return;
@@ -277,12 +280,13 @@ void HtmlConverter::OpenNote() {
 }
 
 // Brackets the link's text, once: "[1]" as a link's text keeps its own. A
-// link without text leaves nothing.
+// link without text leaves nothing. A text too long to be held back (no
+// reference is) is only closed, so that a sink gets what a string would.
 void HtmlConverter::CloseNote() {
     if (!noteOpen_) return;
     noteOpen_ = false;
     while (!output_.empty() && output_.back() == ' ' && Position() > noteStart_) output_.pop_back();
-    if (noteStart_ >= flushed_) {
+    if (Position() - noteMarkAt_ <= kHeldNoteLength && noteMarkAt_ >= flushed_) {
         const std::size_t start = noteStart_ - flushed_;
         while (start < output_.size() && output_[start] == ' ') output_.erase(start, 1);
         if (start == output_.size()) {

@@ -148,6 +148,9 @@ private:
     static constexpr std::size_t kMarkupCapacity = 64;
     // The start of a link's attributes that is kept to tell a note reference.
     static constexpr std::size_t kLinkAttributesCapacity = 256;
+    // The longest note reference, " [" included, that is held back from the
+    // sink until it is closed.
+    static constexpr std::size_t kHeldNoteLength = 64;
 
     const char32_t* PassOver(const char32_t* p, const char32_t* end);
     void Step(char32_t ch);
