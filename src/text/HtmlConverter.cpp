@@ -204,8 +204,8 @@ void HtmlConverter::FlushOutput(bool all) {
     if (options_.xhtml && !all) {
         while (keep < output_.size() && output_[output_.size() - 1 - keep] == ' ') ++keep;
         // A short note reference waits whole, to be bracketed as a string would have it.
-        const std::size_t note = Position() - noteMarkAt_;
-        if (noteOpen_ && note <= kHeldNoteLength) keep = std::max(keep, note);
+        if (noteOpen_ && Position() - noteMarkAt_ <= kHeldNoteLength)
+            keep = std::max(keep, Position() - noteMarkAt_);
     }
     const std::size_t count = output_.size() - keep;
     if (count == 0) return;
@@ -290,7 +290,7 @@ void HtmlConverter::CloseNote() {
         const std::size_t start = noteStart_ - flushed_;
         while (start < output_.size() && output_[start] == ' ') output_.erase(start, 1);
         if (start == output_.size()) {
-            if (noteMarkAt_ >= flushed_) output_.resize(noteMarkAt_ - flushed_);
+            output_.resize(noteMarkAt_ - flushed_);
             return;
         }
         if (start > 0 && output_[start] == '[' && output_.back() == ']') {
