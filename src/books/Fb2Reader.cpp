@@ -80,8 +80,8 @@ public:
     }
 
 private:
-    // A note's number stands apart from the word it follows, in brackets,
-    // as the office readers write theirs: "word [1]".
+    // A note's number stands apart from the word it follows, in brackets:
+    // "word [1]", not "word1"; a number written "[1]" keeps its own.
     void NoteReference(const pugi::xml_node& link) {
         std::string label;
         for (pugi::xml_node piece = link.first_child(); piece;) {

@@ -10,10 +10,11 @@
 // Turns an HTML document, already decoded to Unicode, into plain text for
 // reading, in one pass and in constant memory. It is not an HTML parser: it
 // keeps what follows the first tag beginning "<BODY", recognises tags by their
-// first letters only, never looks at attributes, decodes named and numeric
-// character references, skips comments and scripts, turns a few block tags
-// into line breaks and keeps the layout of "<PRE>" blocks. Other characters
-// pass through unchanged; line breaks it makes are CR LF.
+// first letters only, looks at no attributes (but those of XHTML's links,
+// see Options), decodes named and numeric character references, skips
+// comments and scripts, turns a few block tags into line breaks and keeps the
+// layout of "<PRE>" blocks. Other characters pass through unchanged; line
+// breaks it makes are CR LF.
 //
 // References: every HTML5 name followed by ";" is decoded, and the legacy
 // names (amp, lt, copy, eacute, ...) also without it, the longest one that
@@ -50,9 +51,9 @@ public:
         // an empty line, blanks in front of a break are dropped, and so are
         // breaks before the document's first text. "<dl>", "<dt>", "<dd>" and
         // their end tags break the line. A link to a note ("noteref" or
-        // "note-ref" among its attributes, or to "#..." inside "<sup>") is written apart
-        // from its word and in brackets, "word [1]", as the office readers
-        // write theirs; these are the only attributes looked at.
+        // "note-ref" among its attributes, or to "#..." inside "<sup>") is
+        // written apart from its word and in brackets, "word [1]"; these are
+        // the only attributes looked at.
         bool xhtml = false;
         // When set, gets where each heading's text lies, from "<hN" to the
         // next "</hN" (or the next heading, or the end). A span may begin or end
