@@ -167,6 +167,23 @@ std::u32string Authors(const pugi::xml_node& titleInfo) {
     return authors;
 }
 
+// Where the last end tag of the root, "</FictionBook>" or with a prefix,
+// ends; 0 when there is none. Damage past it leaves the book whole.
+std::size_t RootEnd(std::string_view xml) {
+    constexpr std::string_view kName = "FictionBook>";
+    for (std::size_t at = xml.rfind(kName); at != std::string_view::npos && at > 0;
+         at = xml.rfind(kName, at - 1)) {
+        const std::size_t lt = xml.rfind('<', at);
+        if (lt == std::string_view::npos) break;
+        const std::string_view tag = xml.substr(lt, at - lt);  // "</" or "</prefix:"
+        if (tag == "</" || (tag.starts_with("</") && tag.ends_with(':') &&
+                            tag.find_first_of(" \t\r\n/>", 2) == std::string_view::npos)) {
+            return at + kName.size();
+        }
+    }
+    return 0;
+}
+
 std::size_t TopLevelSections(const pugi::xml_node& body) {
     std::size_t count = 0;
     for (pugi::xml_node child : body.children()) {
@@ -181,6 +198,7 @@ LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookP
     LoadedText book;
     std::string utf8 = XmlToUtf8(bytes);
     const std::size_t length = utf8.size();
+    const std::size_t rootEnd = RootEnd(utf8);
     pugi::xml_document document;
     std::optional<std::size_t> damagedAt;
     const pugi::xml_node root =
@@ -241,7 +259,8 @@ LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookP
     // Nothing to read: pictures only, or an empty body; or damage before any text.
     if (book.text.empty() && !book.truncated)
         return BookFailure(damagedAt ? LoadError::Damaged : LoadError::NoText);
-    if (damagedAt) book.damagedAtPercent = static_cast<int>(*damagedAt * 100 / length);
+    if (damagedAt && (rootEnd == 0 || *damagedAt < rootEnd))
+        book.damagedAtPercent = static_cast<int>(*damagedAt * 100 / length);
     return book;
 }
 

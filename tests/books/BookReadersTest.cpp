@@ -336,7 +336,7 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         {ReadEpub, Epub({{"OEBPS/a.xhtml", Chapter(R"(<p>Savannah<a epub:type="noteref" href="n.xhtml#n1">1</a>, then<sup><a href="#n2">[2]</a></sup>and <a href="#x">a link</a>.</p>)")}}),
          "Savannah [1], then [2] and a link.|Two|Three"},
         // FB2 in the encoding it declares or marks.
-        {ReadFb2, SmallFb2("", body), body},
+        {ReadFb2, SmallFb2("", body) + "</x><", body},  // broken after the end: whole
         {ReadFb2, "\xEF\xBB\xBF" + SmallFb2("", body), body},
         {ReadFb2, SmallFb2(R"(<?xml version="1.0" encoding="windows-1251"?>)", "\xD1\xFA\xE5\xF8\xFC \xE6\xE5 \xE5\xF9\xB8"), body},
         {ReadFb2, SmallFb2("<?xml version='1.0' encoding='KOI8-R'?>", "\xF3\xDF\xC5\xDB\xD8 \xD6\xC5 \xC5\xDD\xA3"), body},
