@@ -81,6 +81,10 @@ inline constexpr std::string_view kShelfDamagedKept =
     "Файл полки был повреждён. Документов прочитано: %1, не прочитано: %2.\n"
     "Прежний файл сохранён под именем:\n%3";
 
+// A book read up to where its file is damaged: how much of the file, in percent, lay before.
+inline constexpr std::string_view kBookDamagedAt =
+    "Книга повреждена; показан текст до места повреждения (%1 %).";
+
 inline constexpr std::string_view kShelfEmpty = "Документов на полке нет";
 // The shelf dialog's count line when the shelf file cannot be read at all.
 inline constexpr std::string_view kShelfUnreadable = "Не удаётся прочитать полку";

@@ -210,6 +210,7 @@ std::optional<EpubPackage> ParseEpubPackage(std::string_view xml, std::string_vi
     struct Item {
         std::string path;
         bool readable = false;
+        bool picture = false;
     };
     // std::map, not a hash: nothing here may depend on hash order.
     std::map<std::string, Item, std::less<>> items;
@@ -220,16 +221,18 @@ std::optional<EpubPackage> ParseEpubPackage(std::string_view xml, std::string_vi
         const bool text = type == "application/xhtml+xml" || type == "text/html" ||
                           type == "text/x-oeb1-document";
         const bool nav = HasToken(node.attribute("properties").value(), "nav");
-        items.emplace(
-            node.attribute("id").value(),
-            Item{ResolveEpubPath(packagePath, node.attribute("href").value()), text && !nav});
+        items.emplace(node.attribute("id").value(),
+                      Item{ResolveEpubPath(packagePath, node.attribute("href").value()),
+                           text && !nav, type.starts_with("image/")});
     }
     for (pugi::xml_node node : spine.children()) {
         if (node.type() != pugi::node_element || LocalName(node.name()) != "itemref") continue;
         if (std::string_view(node.attribute("linear").value()) == "no") continue;
         const auto item = items.find(std::string_view(node.attribute("idref").value()));
         // An idref the manifest lacks names nothing: the rest of the spine still reads.
-        if (item == items.end() || !item->second.readable || item->second.path.empty()) continue;
+        if (item == items.end() || item->second.path.empty()) continue;
+        result.picturesInSpine = result.picturesInSpine || item->second.picture;
+        if (!item->second.readable) continue;
         result.documents.push_back(item->second.path);
     }
     return result;

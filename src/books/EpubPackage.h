@@ -17,6 +17,8 @@ struct EpubPackage {
     // XHTML items, without those marked linear="no", the navigation document
     // and the NCX. An item of the spine the manifest lacks is left out.
     std::vector<std::string> documents;
+    // The spine names pictures to be read as pages (a comic, a book of scans).
+    bool picturesInSpine = false;
     std::vector<std::string> creators;  // UTF-8, blanks collapsed; authors only when roles say
     std::string title;                  // UTF-8, blanks collapsed; the first dc:title
 };

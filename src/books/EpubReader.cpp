@@ -163,6 +163,8 @@ LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
     if (const LoadError error = SpineEncryption(*archive, package); error != LoadError::None) {
         return BookFailure(error);
     }
+    // Pages that are pictures only, with no document of text to read.
+    if (package.documents.empty() && package.picturesInSpine) return BookFailure(LoadError::NoText);
     SpineText spine;
     if (const LoadError error = ReadSpine(*archive, package, limits, progress, spine);
         error != LoadError::None) {

@@ -69,6 +69,9 @@ public:
             out_.EndParagraph();
             Walk(node, depth + 1);
             out_.EndParagraph();
+        } else if (name == "a" &&
+                   std::string_view(AttributeByLocalName(node, "type").value()) == "note") {
+            NoteReference(node);
         } else {
             // Inline elements (a, style, sup, code, ...) and anything unknown
             // give their text where they stand.
@@ -77,6 +80,29 @@ public:
     }
 
 private:
+    // A note's number stands apart from the word it follows, in brackets:
+    // "word [1]", not "word1"; a number written "[1]" keeps its own.
+    void NoteReference(const pugi::xml_node& link) {
+        std::string label;
+        for (pugi::xml_node piece = link.first_child(); piece;) {
+            if (piece.type() == pugi::node_pcdata || piece.type() == pugi::node_cdata)
+                label += piece.value();
+            if (piece.first_child()) {
+                piece = piece.first_child();
+                continue;
+            }
+            while (piece != link && !piece.next_sibling()) piece = piece.parent();
+            if (piece == link) break;
+            piece = piece.next_sibling();
+        }
+        constexpr std::string_view kBlanks = " \t\r\n";
+        const std::size_t first = label.find_first_not_of(kBlanks);
+        if (first == std::string::npos) return;
+        label = label.substr(first, label.find_last_not_of(kBlanks) + 1 - first);
+        if (label.front() != '[' || label.back() != ']') label = '[' + label + ']';
+        out_.AppendCollapsed(" " + label);
+    }
+
     void Paragraph(const pugi::xml_node& node, int depth, bool bold) {
         out_.EndParagraph();
         if (bold) out_.BeginBold();
@@ -141,6 +167,23 @@ std::u32string Authors(const pugi::xml_node& titleInfo) {
     return authors;
 }
 
+// Where the last end tag of the root, "</FictionBook>" or with a prefix,
+// ends; 0 when there is none. Damage past it leaves the book whole.
+std::size_t RootEnd(std::string_view xml) {
+    constexpr std::string_view kName = "FictionBook>";
+    for (std::size_t at = xml.rfind(kName); at != std::string_view::npos && at > 0;
+         at = xml.rfind(kName, at - 1)) {
+        const std::size_t lt = xml.rfind('<', at);
+        if (lt == std::string_view::npos) break;
+        const std::string_view tag = xml.substr(lt, at - lt);  // "</" or "</prefix:"
+        if (tag == "</" || (tag.starts_with("</") && tag.ends_with(':') &&
+                            tag.find_first_of(" \t\r\n/>", 2) == std::string_view::npos)) {
+            return at + kName.size();
+        }
+    }
+    return 0;
+}
+
 std::size_t TopLevelSections(const pugi::xml_node& body) {
     std::size_t count = 0;
     for (pugi::xml_node child : body.children()) {
@@ -154,9 +197,12 @@ std::size_t TopLevelSections(const pugi::xml_node& body) {
 LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     LoadedText book;
     std::string utf8 = XmlToUtf8(bytes);
+    const std::size_t length = utf8.size();
+    const std::size_t rootEnd = RootEnd(utf8);
     pugi::xml_document document;
+    std::optional<std::size_t> damagedAt;
     const pugi::xml_node root =
-        ParseXml(utf8, document) ? document.document_element() : pugi::xml_node();
+        ParseXml(utf8, document, &damagedAt) ? document.document_element() : pugi::xml_node();
     if (!root || LocalName(root) != "FictionBook") {
         book.error = LoadError::Damaged;
         return book;
@@ -210,6 +256,11 @@ LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookP
         }
     }
     out.Finish(book);
+    // Nothing to read: pictures only, or an empty body; or damage before any text.
+    if (book.text.empty() && !book.truncated)
+        return BookFailure(damagedAt ? LoadError::Damaged : LoadError::NoText);
+    if (damagedAt && (rootEnd == 0 || *damagedAt < rootEnd))
+        book.damagedAtPercent = static_cast<int>(*damagedAt * 100 / length);
     return book;
 }
 

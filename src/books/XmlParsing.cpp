@@ -45,15 +45,25 @@ std::string XmlToUtf8(std::string_view bytes) {
     return Utf8Of(bytes, declared);
 }
 
-bool ParseXml(std::string& utf8, pugi::xml_document& document) {
+bool ParseXml(std::string& utf8, pugi::xml_document& document,
+              std::optional<std::size_t>* damagedAt) {
     // No parse_doctype: the DOCTYPE, internal subset and all, is skipped.
     // Blank text between inline elements is a space the reader needs.
     constexpr unsigned kOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol |
                                   pugi::parse_wconv_attribute | pugi::parse_ws_pcdata;
     // Parsing in place ends the last text with a terminating zero; without
     // one of its own the buffer's last character would be overwritten.
+    const std::size_t length = utf8.size();
     utf8.push_back('\0');
-    document.load_buffer_inplace(utf8.data(), utf8.size(), kOptions, pugi::encoding_utf8);
+    const pugi::xml_parse_result result =
+        document.load_buffer_inplace(utf8.data(), utf8.size(), kOptions, pugi::encoding_utf8);
+    if (damagedAt != nullptr) {
+        *damagedAt = std::nullopt;
+        if (!result) {
+            *damagedAt = std::min(
+                static_cast<std::size_t>(std::max<std::ptrdiff_t>(result.offset, 0)), length);
+        }
+    }
     return static_cast<bool>(document.document_element());
 }
 

@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,10 @@ std::string XmlToUtf8(std::string_view bytes);
 
 // Parses UTF-8 in place (the string must outlive the document). A document
 // cut short keeps what was parsed before the cut. False when there is no
-// element at all.
-bool ParseXml(std::string& utf8, pugi::xml_document& document);
+// element at all. When damagedAt is given it gets the offset in utf8 where
+// the XML stops being well-formed, or nothing for a sound document.
+bool ParseXml(std::string& utf8, pugi::xml_document& document,
+              std::optional<std::size_t>* damagedAt = nullptr);
 
 // The element's name without its namespace prefix ("w:p" is "p").
 std::string_view LocalName(const pugi::xml_node& node);

@@ -101,6 +101,8 @@ void DocumentController::ShowLoaded(LoadedText content) {
     bookTitle_ = std::move(content.title);
     UpdateTitle();
     ShowText(std::move(content.text), std::move(content.runs), std::move(content.outline));
+    if (content.damagedAtPercent)
+        ShowWarning(window_, ProgramText(kBookDamagedAt).arg(*content.damagedAtPercent));
     if (content.truncated) ShowMessage(window_, MessageCode::MSG_TEXT_CUT);
     if (document_.key > 0) {
         if (const auto resume = RestoreResumePosition(text_.Characters(), document_)) {

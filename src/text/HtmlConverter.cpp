@@ -120,6 +120,10 @@ void HtmlConverter::Reset() {
     slash_ = false;
     cdataBlank_ = false;
     headingOpen_ = false;
+    noteOpen_ = false;
+    spaceAfterNote_ = false;
+    supDepth_ = 0;
+    linkAttributesLength_ = 0;
     cdataBrackets_ = 0;
     cdataMatched_ = 0;
     pendingBreaks_ = 0;
@@ -161,8 +165,9 @@ const char32_t* HtmlConverter::PassOver(const char32_t* p, const char32_t* end) 
         while (q != runEnd && In(kBlank, *q)) ++q;
         return q;
     }
-    // A pending break needs Step's attention.
-    if ((state_ == State::Text || state_ == State::PreText) && pendingBreaks_ == 0) {
+    // A pending break, or a word that may follow a note reference, needs Step's attention.
+    if ((state_ == State::Text || state_ == State::PreText) && pendingBreaks_ == 0 &&
+        !spaceAfterNote_) {
         const bool pre = state_ == State::PreText;
         const LowSet& special = pre ? kSpecialInPre : kSpecialInText;
         const char32_t* q = p;
@@ -181,6 +186,7 @@ const char32_t* HtmlConverter::PassOver(const char32_t* p, const char32_t* end) 
 void HtmlConverter::Finish() {
     // Letters of a name at the very end still make a reference.
     if (state_ == State::RefName) EndName(nullptr);
+    CloseNote();
     if (options_.xhtml && !preformatted_) DropTrailingBlanks();
     CloseHeading();
     // Blanks still held back (a preformatted block left open keeps them) are
@@ -197,6 +203,9 @@ void HtmlConverter::FlushOutput(bool all) {
     std::size_t keep = 0;
     if (options_.xhtml && !all) {
         while (keep < output_.size() && output_[output_.size() - 1 - keep] == ' ') ++keep;
+        // A short note reference waits whole, to be bracketed as a string would have it.
+        if (noteOpen_ && Position() - noteMarkAt_ <= kHeldNoteLength)
+            keep = std::max(keep, Position() - noteMarkAt_);
     }
     const std::size_t count = output_.size() - keep;
     if (count == 0) return;
@@ -231,6 +240,69 @@ void HtmlConverter::CloseHeading() {
     if (options_.headings != nullptr) options_.headings->push_back({headingStart_, Position()});
 }
 
+// A link is taken for a note reference by its attributes: "noteref" (EPUB's
+// epub:type, the role doc-noteref) or "note-ref" (the class pandoc gives
+// EPUB 2's "footnote-ref"), or inside "<sup>" a target in this document
+// ("#..."). The way back from a note is none.
+bool HtmlConverter::IsNoteLink() const {
+    const std::u32string_view attributes(linkAttributes_, linkAttributesLength_);
+    if (attributes.find(U"BACKLINK") != std::u32string_view::npos) return false;
+    if (attributes.find(U"NOTEREF") != std::u32string_view::npos ||
+        attributes.find(U"NOTE-REF") != std::u32string_view::npos) {
+        return true;
+    }
+    if (supDepth_ == 0) return false;
+    for (std::size_t at = attributes.find(U"HREF"); at != std::u32string_view::npos;
+         at = attributes.find(U"HREF", at + 1)) {
+        std::size_t i = at + 4;
+        while (i < attributes.size() && IsBlank(attributes[i])) ++i;
+        if (i == attributes.size() || attributes[i] != '=') continue;
+        ++i;
+        while (i < attributes.size() && IsBlank(attributes[i])) ++i;
+        if (i < attributes.size() && (attributes[i] == '"' || attributes[i] == '\'')) ++i;
+        return i < attributes.size() && attributes[i] == '#';
+    }
+    return false;
+}
+
+// The reference starts a line, or stands one space after the word before it.
+void HtmlConverter::OpenNote() {
+    CloseNote();
+    const bool lineStart = pendingBreaks_ > 0 || Position() == documentStart_;
+    WritePendingBreaks();
+    noteMarkAt_ = Position();
+    // XHTML holds back blanks at the end of what it hands on, so a flushed
+    // text ends in none.
+    if (!lineStart && (output_.empty() || output_.back() != ' ')) output_.push_back(' ');
+    output_.push_back('[');
+    noteOpen_ = true;
+    noteStart_ = Position();
+}
+
+// Brackets the link's text, once: "[1]" as a link's text keeps its own. A
+// link without text leaves nothing. A text too long to be held back (no
+// reference is) is only closed, so that a sink gets what a string would.
+void HtmlConverter::CloseNote() {
+    if (!noteOpen_) return;
+    noteOpen_ = false;
+    while (!output_.empty() && output_.back() == ' ' && Position() > noteStart_) output_.pop_back();
+    if (Position() - noteMarkAt_ <= kHeldNoteLength && noteMarkAt_ >= flushed_) {
+        const std::size_t start = noteStart_ - flushed_;
+        while (start < output_.size() && output_[start] == ' ') output_.erase(start, 1);
+        if (start == output_.size()) {
+            output_.resize(noteMarkAt_ - flushed_);
+            return;
+        }
+        if (start > 0 && output_[start] == '[' && output_.back() == ']') {
+            output_.erase(start - 1, 1);
+            spaceAfterNote_ = true;
+            return;
+        }
+    }
+    output_.push_back(']');
+    spaceAfterNote_ = true;
+}
+
 // A character of a CDATA section: markup means nothing there, but blanks
 // collapse as they do in the text around it.
 void HtmlConverter::PutCDataChar(char32_t ch) {
@@ -252,6 +324,12 @@ void HtmlConverter::PutChar(char32_t c) {
         return;
     }
     if (c == '\r') return;
+    if (spaceAfterNote_) {
+        spaceAfterNote_ = false;
+        // A word, not punctuation, right after a note reference.
+        const bool word = IsAsciiAlphanumeric(c) || (c >= 0xC0 && (c < 0x2000 || c > 0x206F));
+        if (word && pendingBreaks_ == 0) output_.push_back(' ');
+    }
     if (pendingBreaks_ > 0) {
         if (!preformatted_ && c == ' ') return;
         WritePendingBreaks();
@@ -260,6 +338,7 @@ void HtmlConverter::PutChar(char32_t c) {
 }
 
 void HtmlConverter::PutString(std::u32string_view s) {
+    spaceAfterNote_ = false;
     WritePendingBreaks();
     output_.append(s);
 }
@@ -438,6 +517,15 @@ constexpr HtmlConverter::Phase HtmlConverter::PhaseOf(State state) {
         case State::RefName:
         case State::RefNumber:
         case State::RefHex: return Phase::Reference;
+        case State::TagA:
+        case State::LinkTag:
+        case State::TagSU:
+        case State::TagSUP:
+        case State::EndTagA:
+        case State::EndTagS:
+        case State::EndTagSU:
+        case State::EndTagSUP:
+        case State::EndTagD: return Phase::XhtmlTag;
     }
     return Phase::BeforeBody;  // a number that is no state
 }
@@ -460,6 +548,7 @@ void HtmlConverter::Step(char32_t ch) {
         case Phase::Script: StepScript(c); return;
         case Phase::Declaration: StepDeclaration(ch, c); return;
         case Phase::Reference: StepReference(ch, c); return;
+        case Phase::XhtmlTag: StepXhtmlTag(c); return;
     }
 }
 
@@ -572,6 +661,9 @@ void HtmlConverter::StepTagStart(char32_t ch, char32_t c) {
                 case 'O': ReadTagNameOutsidePre(State::TagUO); return;
                 case 'L': ReadTagNameOutsidePre(State::TagL); return;
                 case 'D': ReadTagNameOutsidePre(State::TagD); return;
+                case 'A':
+                    state_ = options_.xhtml && !preformatted_ ? State::TagA : State::SkipTag;
+                    return;
                 default: state_ = State::SkipTag; return;
             }
         case State::EndTag:
@@ -580,6 +672,8 @@ void HtmlConverter::StepTagStart(char32_t ch, char32_t c) {
                 ReadTagName(ch, State::TagH);
             } else if (c == 'P' && preformatted_) {
                 ReadTagName(ch, State::PreEndTagP);
+            } else if (options_.xhtml && !preformatted_ && (c == 'A' || c == 'S' || c == 'D')) {
+                state_ = c == 'A' ? State::EndTagA : c == 'S' ? State::EndTagS : State::EndTagD;
             } else {
                 SkipRestOfTag(c);
             }
@@ -689,11 +783,16 @@ void HtmlConverter::StepLayoutTag(char32_t c) {
         case State::TagD:
             if (c == 'D') {
                 BreakingTag(1);
-                PutChar('\t');
+                // An e-book's definition is a block of its own, not an indented line.
+                if (!options_.xhtml) PutChar('\t');
             } else if (c == 'I') {
                 state_ = State::TagDI;
             } else if (c == 'L' || c == 'T') {
-                state_ = State::SkipTagThenBlanks;
+                if (options_.xhtml) {
+                    BreakingTag(1);
+                } else {
+                    state_ = State::SkipTagThenBlanks;
+                }
             } else {
                 state_ = InlineTag(c);
             }
@@ -716,6 +815,8 @@ void HtmlConverter::StepScript(char32_t c) {
         case State::TagS:
             if (c == 'C') {
                 state_ = State::TagSC;
+            } else if (c == 'U' && options_.xhtml && !script_) {
+                state_ = State::TagSU;
             } else {
                 LeaveScriptTag(c);
             }
@@ -866,6 +967,68 @@ void HtmlConverter::StepReference(char32_t ch, char32_t c) {
                 AppendToken(ch);
             } else {
                 EndNumber(ch);
+            }
+            return;
+        default: return;
+    }
+}
+
+// XHTML: links, which may be note references, "<sup>" around them, and the
+// end tags of definition lists, which end a block.
+void HtmlConverter::StepXhtmlTag(char32_t c) {
+    const bool nameEnds = c == '>' || IsBlank(c);
+    switch (state_) {
+        case State::TagA:
+            if (IsBlank(c)) {
+                slash_ = false;
+                linkAttributesLength_ = 0;
+                state_ = State::LinkTag;
+            } else {
+                state_ = InlineTag(c);  // "<a>" links nowhere; "<abbr>" is another tag
+            }
+            return;
+        case State::LinkTag:
+            if (c == '>') {
+                state_ = State::Text;
+                if (!slash_ && IsNoteLink()) OpenNote();
+                return;
+            }
+            slash_ = c == '/';
+            if (linkAttributesLength_ < kLinkAttributesCapacity)
+                linkAttributes_[linkAttributesLength_++] = c;
+            return;
+        case State::TagSU: state_ = c == 'P' ? State::TagSUP : InlineTag(c); return;
+        case State::TagSUP:
+            if (nameEnds) ++supDepth_;
+            state_ = InlineTag(c);
+            return;
+        case State::EndTagA:
+            if (nameEnds) CloseNote();
+            SkipRestOfTag(c);
+            return;
+        case State::EndTagS:
+            if (c == 'U') {
+                state_ = State::EndTagSU;
+            } else {
+                SkipRestOfTag(c);
+            }
+            return;
+        case State::EndTagSU:
+            if (c == 'P') {
+                state_ = State::EndTagSUP;
+            } else {
+                SkipRestOfTag(c);
+            }
+            return;
+        case State::EndTagSUP:
+            if (nameEnds && supDepth_ > 0) --supDepth_;
+            SkipRestOfTag(c);
+            return;
+        case State::EndTagD:
+            if (c == 'L' || c == 'T' || c == 'D') {
+                BreakingTag(1);
+            } else {
+                SkipRestOfTag(c);
             }
             return;
         default: return;

@@ -10,10 +10,11 @@
 // Turns an HTML document, already decoded to Unicode, into plain text for
 // reading, in one pass and in constant memory. It is not an HTML parser: it
 // keeps what follows the first tag beginning "<BODY", recognises tags by their
-// first letters only, never looks at attributes, decodes named and numeric
-// character references, skips comments and scripts, turns a few block tags
-// into line breaks and keeps the layout of "<PRE>" blocks. Other characters
-// pass through unchanged; line breaks it makes are CR LF.
+// first letters only, looks at no attributes (but those of XHTML's links,
+// see Options), decodes named and numeric character references, skips
+// comments and scripts, turns a few block tags into line breaks and keeps the
+// layout of "<PRE>" blocks. Other characters pass through unchanged; line
+// breaks it makes are CR LF.
 //
 // References: every HTML5 name followed by ";" is decoded, and the legacy
 // names (amp, lt, copy, eacute, ...) also without it, the longest one that
@@ -48,7 +49,11 @@ public:
         // inline tags ("<span>", "<sup>", "<u>", "<del>") are kept. Outside
         // preformatted blocks a paragraph ends with one line break instead of
         // an empty line, blanks in front of a break are dropped, and so are
-        // breaks before the document's first text.
+        // breaks before the document's first text. "<dl>", "<dt>", "<dd>" and
+        // their end tags break the line. A link to a note ("noteref" or
+        // "note-ref" among its attributes, or to "#..." inside "<sup>") is
+        // written apart from its word and in brackets, "word [1]"; these are
+        // the only attributes looked at.
         bool xhtml = false;
         // When set, gets where each heading's text lies, from "<hN" to the
         // next "</hN" (or the next heading, or the end). A span may begin or end
@@ -115,6 +120,17 @@ private:
         ScriptLt = 708,
         ScriptEndTag = 710,
         ScriptOpenTag = 920,  // XHTML only
+        // XHTML only: links and "<sup>", for note references, and the end
+        // tags of definition lists.
+        TagA = 940,
+        LinkTag = 942,
+        TagSU = 944,
+        TagSUP = 946,
+        EndTagA = 950,
+        EndTagS = 952,
+        EndTagSU = 954,
+        EndTagSUP = 956,
+        EndTagD = 958,
         // "<!": comments and declarations, and in XHTML CDATA sections.
         TagBang = 400,
         Comment = 410,
@@ -131,6 +147,11 @@ private:
     static constexpr std::size_t kStateNumberLimit = 1000;
 
     static constexpr std::size_t kMarkupCapacity = 64;
+    // The start of a link's attributes that is kept to tell a note reference.
+    static constexpr std::size_t kLinkAttributesCapacity = 256;
+    // The longest note reference, " [" included, that is held back from the
+    // sink until it is closed.
+    static constexpr std::size_t kHeldNoteLength = 64;
 
     const char32_t* PassOver(const char32_t* p, const char32_t* end);
     void Step(char32_t ch);
@@ -146,6 +167,7 @@ private:
         Script,
         Declaration,
         Reference,
+        XhtmlTag,
     };
     static constexpr Phase PhaseOf(State state);
 
@@ -159,6 +181,7 @@ private:
     void StepScript(char32_t c);
     void StepDeclaration(char32_t ch, char32_t c);
     void StepReference(char32_t ch, char32_t c);
+    void StepXhtmlTag(char32_t c);
 
     // The text state and the tag-skipping state of the current mode.
     State TextState() const { return preformatted_ ? State::PreText : State::Text; }
@@ -199,6 +222,9 @@ private:
     void DropTrailingBlanks();
     void OpenHeading();
     void CloseHeading();
+    bool IsNoteLink() const;
+    void OpenNote();
+    void CloseNote();
 
     Sink sink_;
     Options options_;
@@ -215,11 +241,22 @@ private:
     bool slash_ = false;
     bool cdataBlank_ = false;
     bool headingOpen_ = false;
+    bool noteOpen_ = false;
+    // A note reference was just closed: a word right after it is kept apart.
+    bool spaceAfterNote_ = false;
     // "]" characters of CDATA held back in case "]]>" ends the section.
     std::size_t cdataBrackets_ = 0;
     // Characters of "CDATA[" matched after "<![".
     std::size_t cdataMatched_ = 0;
     std::size_t headingStart_ = 0;
+    // Where the open note reference began (before its " [") and where its
+    // text begins.
+    std::size_t noteMarkAt_ = 0;
+    std::size_t noteStart_ = 0;
+    // "<sup>" elements open around the text.
+    std::size_t supDepth_ = 0;
+    std::size_t linkAttributesLength_ = 0;
+    char32_t linkAttributes_[kLinkAttributesCapacity] = {};
     std::size_t flushed_ = 0;        // characters handed to the sink so far
     std::size_t documentStart_ = 0;  // where this document's text begins
     // Wide enough that no file can make it wrap.

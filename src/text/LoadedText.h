@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ struct LoadedText {
     // The source held more than the limit: the text is its start, cut where
     // a paragraph or a word ends (see CutLength).
     bool truncated = false;
+    // A book that stops being well-formed part way (a cut-off file, broken
+    // markup): the text is what could be read before the damage, and this is
+    // how much of the file, in whole percent rounded down, lay before it.
+    std::optional<int> damagedAtPercent = std::nullopt;
     // The headings of a book or a document, in text order.
     std::vector<Heading> outline;
 };

@@ -208,6 +208,16 @@ TEST(XhtmlConverter, MarkupOfXhtmlAndHeadingSpans) {
         {U"<b> </b><p>x", U"x", U" \r\n\r\nx"},
         {U"<h1>Head</h1><p>text</p>", U"Head\r\ntext", U"\r\n\r\nHead\r\n\r\ntext"},
         {U"> <pre>", U"> ", U"> "},
+        // Note references stand apart from their words; a plain link is text.
+        {U"Savannah<a epub:type=\"noteref\" href=\"n.xhtml#n1\">1</a>, then<sup><a href='#n2'> "
+         U"[2]</a></sup>word"
+         U" <a href=\"#x\">plain</a><sup>3</sup><a\nrole=\"doc-noteref\"></a>.<sup><a href=\"#b\" "
+         U"role=\"doc-backlink\">4</a></sup>",
+         U"Savannah [1], then [2] word plain3.4", U"Savannah1, then [2]word plain3.4"},
+        // Definition lists are blocks.
+        {U"11 October 2011<dl><dt>This version</dt><dd><p>first</p></dd></dl>after",
+         U"11 October 2011\r\nThis version\r\nfirst\r\nafter",
+         U"11 October 2011This version\r\n\t\r\n\r\nfirstafter"},
     };
     for (const auto& [body, xhtml, html] : cases) {
         SCOPED_TRACE(ToUtf8(body));

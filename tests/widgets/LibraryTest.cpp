@@ -115,6 +115,10 @@ TEST_F(LibraryTest, AFailedOpenSaysWhyAndKeepsTheOpenDocument) {
     EXPECT_EQ(Documents().OpenFromShelf(key), DocumentController::ShelfOpen::NotOpened);
     EXPECT_EQ(answer.seen, QStringList{Told(MSG_BOOK_DAMAGED)});
     EXPECT_EQ(Shows(), kOld);
+    answer.seen.clear();  // a cut-off book opens as far as it reads and says where it stops
+    ASSERT_TRUE(Open(WriteFile("cut.fb2", "<FictionBook><body><p>Начало</p><p>обры")));
+    EXPECT_EQ(answer.seen, QStringList{Told(kBookDamagedAt).arg(97)});
+    EXPECT_EQ(Shows(), "Orvek Lumeno - cut.fb2|Начало\r\nобры|0");
 }
 
 // A full disk is told once; the next write with room stores all, and the place (".").
