@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr std::size_t kWordReach = 100;
+
 bool IsLetter(char32_t c) { return u_isalpha(static_cast<UChar32>(c)) != 0; }
 bool IsWordHyphen(char32_t c) { return c == U'-' || c == 0x2010; }
 
@@ -83,7 +85,11 @@ void HyphenatedWords::AddLine(std::u32string_view line) {
 LineEndJoin JoinAtLineEnd(std::u32string_view before, std::u32string_view next,
                           const HyphenatedWords& book) {
     if (before.empty() || !IsLineEndHyphen(before.back())) return LineEndJoin::Space;
-    const std::u32string_view head = before.substr(0, before.size() - 1);
+    // Words are looked at this far around the hyphen: a run of letters that
+    // goes on and on is no word, and the whole text is never walked back.
+    std::u32string_view head = before.substr(0, before.size() - 1);
+    head = head.substr(head.size() - std::min(head.size(), kWordReach));
+    next = next.substr(0, kWordReach);
     std::size_t leftStart = head.size();
     while (leftStart > 0 && IsLetter(head[leftStart - 1])) --leftStart;
     std::size_t rightEnd = 0;

@@ -96,7 +96,9 @@ void AddListStyles(const pugi::xml_node& container, ListStyles& lists) {
                 entry.prefix = AttributeByLocalName(level, "num-prefix").value();
                 entry.suffix = AttributeByLocalName(level, "num-suffix").value();
                 entry.start = ClampedStart(AttributeByLocalName(level, "start-value").as_llong(1));
-                entry.shownLevels = AttributeByLocalName(level, "display-levels").as_int(1);
+                entry.shownLevels =
+                    std::clamp(AttributeByLocalName(level, "display-levels").as_int(1), 1,
+                               ListCounters::kLevels);
             } else if (kind == "list-level-style-bullet") {
                 // LibreOffice shows a bullet without the prefix and suffix it may write.
                 entry.bullet = ListBullet(AttributeByLocalName(level, "bullet-char").value());
