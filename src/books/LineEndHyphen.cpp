@@ -50,13 +50,19 @@ bool KnownCompound(std::u32string_view left, std::u32string_view right) {
                             U"смотрите", U"гляди", U"постой", U"погоди",   U"подожди",
                             U"поди",     U"пойди", U"слушай", U"послушай", U"попробуй"});
     }
-    // "по-русски", "по-немецки", "по-моему", "по-волчьи", but "потому",
-    // "поэтому", "почему" and nouns as "поиски", "полоски" are whole words.
+    // Adverbs of "по-": "по-русски", "по-немецки", "по-волчьи" from any
+    // adjective, but of those in -ому/-ему only the usual ones, since
+    // "подобному", "последнему", "похожему" are whole words. "поиски",
+    // "полоски" are too short to be such adverbs.
     if (left == U"по") {
-        if (OneOf(right, {U"тому", U"этому", U"чему", U"сему"})) return false;
         return ((EndsWith(right, U"ски") || EndsWith(right, U"цки")) && right.size() >= 6) ||
-               ((EndsWith(right, U"ому") || EndsWith(right, U"ему")) && right.size() >= 5) ||
-               EndsWith(right, U"ьи");
+               EndsWith(right, U"ьи") ||
+               OneOf(right, {U"моему",    U"твоему",     U"своему",    U"нашему",   U"вашему",
+                             U"прежнему", U"новому",     U"другому",   U"иному",    U"старому",
+                             U"хорошему", U"всякому",    U"простому",  U"разному",  U"настоящему",
+                             U"пустому",  U"видимому",   U"честному",  U"любому",   U"доброму",
+                             U"летнему",  U"зимнему",    U"весеннему", U"осеннему", U"домашнему",
+                             U"детскому", U"серьёзному", U"серьезному"});
     }
     return false;
 }

@@ -688,7 +688,7 @@ TEST(LineEndHyphen, JoinsBrokenWordsAndKeepsCompounds) {
     // clang-format off
     const std::tuple<const char*, const char*, const char*, LineEndJoin> rows[] = {
         {"он что-", "то сказал", "", KeepHyphen}, {"на мес-", "то", "", DropHyphen}, {"КТО-", "ТО", "", KeepHyphen},
-        {"по-", "юношески", "", KeepHyphen}, {"по-", "моему,", "", KeepHyphen}, {"по-", "тому", "", DropHyphen}, {"по-", "лоски", "", DropHyphen},
+        {"по-", "юношески", "", KeepHyphen}, {"по-", "моему,", "", KeepHyphen}, {"по-", "тому", "", DropHyphen}, {"по-", "добному", "", DropHyphen}, {"по-", "лоски", "", DropHyphen},
         {"кое-", "как", "", KeepHyphen}, {"ну-", "ка", "", KeepHyphen}, {"ру-", "ка", "", DropHyphen}, {"какой-", "нибудь", "", KeepHyphen},
         {"OP-", "TIONAL", "", DropHyphen}, {"AL-", "FRED", "", DropHyphen}, {"Rimsky-", "Korsakov", "", KeepHyphen},
         {"NORTH-", "WEST", "the north-west wind", KeepHyphen}, {"rosy-", "strong", "a rosy-strong glow", KeepHyphen},
