@@ -34,7 +34,9 @@ bool OneOf(std::u32string_view word, std::initializer_list<std::u32string_view> 
 // Russian words that always take their hyphen, in lower case: the left part
 // and the right one.
 bool KnownCompound(std::u32string_view left, std::u32string_view right) {
-    if (OneOf(right, {U"либо", U"нибудь", U"таки"}) || left == U"кое") return true;
+    if (OneOf(right, {U"либо", U"нибудь"}) || left == U"кое") return true;
+    // Not "контра-таки": a counter-attack broken.
+    if (right == U"таки") return OneOf(left, {U"всё", U"все", U"так", U"опять", U"довольно"});
     if (left == U"из" && OneOf(right, {U"за", U"под"})) return true;
     if (right == U"то") {
         return OneOf(left,
