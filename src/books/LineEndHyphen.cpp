@@ -11,6 +11,7 @@ constexpr std::size_t kWordReach = 100;
 
 bool IsLetter(char32_t c) { return u_isalpha(static_cast<UChar32>(c)) != 0; }
 bool IsWordHyphen(char32_t c) { return c == U'-' || c == 0x2010; }
+bool IsLineEndHyphen(char32_t c) { return IsWordHyphen(c) || c == 0xAD; }
 
 std::u32string Lower(std::u32string_view text) {
     std::u32string out;
@@ -70,8 +71,6 @@ bool KnownCompound(std::u32string_view left, std::u32string_view right) {
 }
 
 }  // namespace
-
-bool IsLineEndHyphen(char32_t c) { return IsWordHyphen(c) || c == 0xAD; }
 
 void HyphenatedWords::AddLine(std::u32string_view line) {
     std::size_t start = 0;

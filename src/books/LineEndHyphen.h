@@ -31,8 +31,6 @@ enum class LineEndJoin {
     KeepHyphen,  // a compound: the hyphen stays and no space comes after it
 };
 
-bool IsLineEndHyphen(char32_t c);
-
 // How the text so far, which ends a line, goes on with the next line.
 LineEndJoin JoinAtLineEnd(std::u32string_view before, std::u32string_view next,
                           const HyphenatedWords& book);
