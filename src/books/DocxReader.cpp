@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "books/BookTextBuilder.h"
+#include "books/DocxNumbering.h"
 #include "books/OfficePackage.h"
 #include "books/OfficeStyles.h"
 #include "books/XmlParsing.h"
@@ -56,6 +57,13 @@ void LoadStyles(const pugi::xml_node& root, OfficeStyles& styles) {
         const pugi::xml_node run = ChildByLocalName(style, "rPr");
         entry.bold = OnOff(run, "b");
         entry.italic = OnOff(run, "i");
+        const pugi::xml_node numbering = ChildByLocalName(ChildByLocalName(style, "pPr"), "numPr");
+        if (const pugi::xml_node id = ChildByLocalName(numbering, "numId")) {
+            entry.listId = Val(id);
+        }
+        if (const pugi::xml_node level = ChildByLocalName(numbering, "ilvl")) {
+            entry.listLevel = AttributeByLocalName(level, "val").as_int();
+        }
         styles.Add(AttributeByLocalName(style, "styleId").value(), std::move(entry));
     }
 }
@@ -70,7 +78,8 @@ struct NoteRef {
 
 class DocxWalker {
 public:
-    DocxWalker(BookTextBuilder& out, const OfficeStyles& styles) : out_(out), styles_(styles) {}
+    DocxWalker(BookTextBuilder& out, const OfficeStyles& styles, DocxNumbering& numbering)
+        : out_(out), styles_(styles), numbering_(numbering) {}
 
     void Block(const pugi::xml_node& node, int depth) {
         if (node.type() != pugi::node_element || depth > kMaxDepth) return;
@@ -103,9 +112,30 @@ private:
             styles_.Heading(style) || static_cast<bool>(ChildByLocalName(properties, "outlineLvl"));
         paragraphStyle_ = std::string(style);
         if (heading) out_.BeginBold();
+        if (const std::string label = ListLabel(properties, style); !label.empty()) {
+            out_.AppendPreserved(label);
+            out_.AppendCollapsed(" ");
+        }
         Inline(paragraph, depth + 1);
         if (heading) out_.EndBold();
         out_.BlockBreak();
+    }
+
+    // The number or bullet of a list paragraph, counted; the paragraph's own
+    // w:numPr comes before its style's, and numId 0 takes the style's away.
+    std::string ListLabel(const pugi::xml_node& properties, std::string_view style) {
+        const pugi::xml_node numbering = ChildByLocalName(properties, "numPr");
+        const pugi::xml_node idNode = ChildByLocalName(numbering, "numId");
+        const pugi::xml_node levelNode = ChildByLocalName(numbering, "ilvl");
+        const std::optional<std::string> id =
+            idNode ? std::optional<std::string>(Val(idNode)) : styles_.ListId(style);
+        if (!id || id->empty() || *id == "0") return {};
+        const auto styleList = [this](std::string_view styleId) { return styles_.ListId(styleId); };
+        std::optional<int> level;
+        if (levelNode) level = AttributeByLocalName(levelNode, "val").as_int();
+        if (!level && !idNode) level = styles_.ListLevel(style);
+        if (!level) level = numbering_.LevelOfStyle(*id, style, styleList);
+        return numbering_.Label(*id, level.value_or(0), styleList);
     }
 
     void Table(const pugi::xml_node& table, int depth) {
@@ -193,6 +223,7 @@ private:
 
     BookTextBuilder& out_;
     const OfficeStyles& styles_;
+    DocxNumbering& numbering_;
     std::string paragraphStyle_;
     std::vector<NoteRef> refs_;
     std::size_t currentNote_ = 0;
@@ -223,6 +254,7 @@ std::string Resolve(std::string_view folder, std::string_view target) {
 struct DocxParts {
     std::string document;  // the main document
     std::string styles;
+    std::string numbering;
     std::string footnotes;
     std::string endnotes;
     std::string core;  // the document properties: author and title
@@ -260,6 +292,7 @@ LoadError ReadDocxParts(ZipArchive& archive, DocxParts& parts) {
     };
     for (const LoadError error :
          {partXml("styles", "styles.xml", parts.styles),
+          partXml("numbering", "numbering.xml", parts.numbering),
           partXml("footnotes", "footnotes.xml", parts.footnotes),
           partXml("endnotes", "endnotes.xml", parts.endnotes),
           ReadPackagePart(archive, "docProps/core.xml", false, parts.core)}) {
@@ -333,10 +366,15 @@ LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
     if (ParseXml(parts.styles, stylesDocument))
         LoadStyles(stylesDocument.document_element(), styles);
 
+    DocxNumbering numbering;
+    pugi::xml_document numberingDocument;
+    if (ParseXml(parts.numbering, numberingDocument))
+        numbering.Load(numberingDocument.document_element());
+
     LoadedText book;
     ReadCoreProperties(parts.core, book);
     BookTextBuilder out(limits.maxTextLength);
-    DocxWalker walker(out, styles);
+    DocxWalker walker(out, styles, numbering);
     const auto block = [&](const pugi::xml_node& child) { walker.Block(child, 1); };
     const auto notes = [&] { AppendNotes(walker, out, parts.footnotes, parts.endnotes); };
     if (!WalkOfficeBody(body, out, progress, block, notes)) {

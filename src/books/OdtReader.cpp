@@ -1,6 +1,8 @@
 #include "books/OdtReader.h"
 
 #include <algorithm>
+#include <array>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "base/CodePage.h"
 #include "books/BookTextBuilder.h"
+#include "books/ListNumbering.h"
 #include "books/OfficePackage.h"
 #include "books/OfficeStyles.h"
 #include "books/XmlParsing.h"
@@ -53,6 +56,62 @@ void AddStyles(const pugi::xml_node& container, OfficeStyles& styles) {
     }
 }
 
+// One level of a list style: a number with its prefix and suffix, a bullet,
+// or nothing.
+struct ListLevelStyle {
+    bool numbered = false;
+    NumberStyle style = NumberStyle::Decimal;
+    bool repeatLetters = false;  // aa, bb after z rather than aa, ab
+    std::string prefix, suffix, bullet;
+    long long start = 1;
+    int shownLevels = 1;  // "1.2.3" shows three
+};
+using ListStyle = std::array<std::optional<ListLevelStyle>, ListCounters::kLevels>;
+using ListStyles = std::map<std::string, ListStyle, std::less<>>;
+
+NumberStyle NumberStyleOf(std::string_view format) {
+    if (format.empty()) return NumberStyle::None;
+    if (format == "a") return NumberStyle::LowerLetter;
+    if (format == "A") return NumberStyle::UpperLetter;
+    if (format == "i") return NumberStyle::LowerRoman;
+    if (format == "I") return NumberStyle::UpperRoman;
+    return NumberStyle::Decimal;
+}
+
+// The text:list-style elements of office:styles or office:automatic-styles.
+void AddListStyles(const pugi::xml_node& container, ListStyles& lists) {
+    for (pugi::xml_node list : container.children()) {
+        if (!IsElement(list, "list-style")) continue;
+        ListStyle& levels = lists[AttributeByLocalName(list, "name").value()];
+        for (pugi::xml_node level : list.children()) {
+            const long long number = AttributeByLocalName(level, "level").as_llong(0);
+            if (level.type() != pugi::node_element || number < 1 || number > ListCounters::kLevels)
+                continue;
+            ListLevelStyle entry;
+            const std::string_view kind = LocalName(level);
+            if (kind == "list-level-style-number") {
+                entry.numbered = true;
+                entry.style = NumberStyleOf(AttributeByLocalName(level, "num-format").value());
+                entry.repeatLetters = AttributeByLocalName(level, "num-letter-sync").as_bool();
+                entry.prefix = AttributeByLocalName(level, "num-prefix").value();
+                entry.suffix = AttributeByLocalName(level, "num-suffix").value();
+                entry.start = ClampedStart(AttributeByLocalName(level, "start-value").as_llong(1));
+                entry.shownLevels =
+                    std::clamp(AttributeByLocalName(level, "display-levels").as_int(1), 1,
+                               ListCounters::kLevels);
+            } else if (kind == "list-level-style-bullet") {
+                // LibreOffice shows a bullet without the prefix and suffix it may write.
+                entry.bullet = ListBullet(AttributeByLocalName(level, "bullet-char").value());
+            } else if (kind == "list-level-style-image") {
+                entry.bullet = ListBullet(" ");
+            } else {
+                continue;
+            }
+            levels[static_cast<std::size_t>(number - 1)] = std::move(entry);
+        }
+    }
+}
+
 struct Note {
     std::string citation;
     pugi::xml_node body;
@@ -60,7 +119,8 @@ struct Note {
 
 class OdtWalker {
 public:
-    OdtWalker(BookTextBuilder& out, const OfficeStyles& styles) : out_(out), styles_(styles) {}
+    OdtWalker(BookTextBuilder& out, const OfficeStyles& styles, const ListStyles& lists)
+        : out_(out), styles_(styles), listStyles_(lists) {}
 
     void Node(const pugi::xml_node& node, int depth) {
         if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
@@ -90,6 +150,8 @@ public:
             Citation(node);
         } else if (name == "table") {
             Table(node, depth);
+        } else if (name == "list") {
+            List(node, depth);
         } else if (name == "frame" || name == "annotation" || name == "annotation-end" ||
                    name == "tracked-changes" || name == "sequence-decls" || name == "forms" ||
                    name == "note-citation" || name == "variable-decls" ||
@@ -130,12 +192,96 @@ private:
         }
         if (bold) out_.BeginBold();
         if (italic) out_.BeginItalic();
+        if (!listLabel_.empty()) {
+            out_.AppendPreserved(listLabel_);
+            out_.AppendCollapsed(" ");
+            listLabel_.clear();
+        }
         ++inParagraph_;
         Children(paragraph, depth);
         --inParagraph_;
         if (italic) out_.EndItalic();
         if (bold) out_.EndBold();
         out_.BlockBreak();
+    }
+
+    // A list nested in an item of another is a level deeper and counts with
+    // it; it keeps the outer list's style unless it names its own. An
+    // outermost list counts anew unless it goes on from an earlier one.
+    void List(const pugi::xml_node& list, int depth) {
+        const std::string_view styleName = AttributeByLocalName(list, "style-name").value();
+        const auto named = listStyles_.find(styleName);
+        ListFrame frame{named != listStyles_.end() ? &named->second : nullptr, nullptr, 0};
+        if (!lists_.empty()) {
+            if (!frame.style) frame.style = lists_.back().style;
+            frame.counters = lists_.back().counters;
+            frame.level = lists_.back().level + 1;
+        } else {
+            const std::string continued = AttributeByLocalName(list, "continue-list").value();
+            if (!continued.empty() && listsById_.count(continued) != 0) {
+                frame.counters = listsById_[continued];
+            } else if (AttributeByLocalName(list, "continue-numbering").as_bool() &&
+                       lastByStyle_.count(std::string(styleName)) != 0) {
+                frame.counters = lastByStyle_[std::string(styleName)];
+            } else {
+                frame.counters = &counters_.emplace_back();
+            }
+            lastByStyle_[std::string(styleName)] = frame.counters;
+            if (const pugi::xml_attribute id = AttributeByLocalName(list, "id"))
+                listsById_[id.value()] = frame.counters;
+        }
+        lists_.push_back(frame);
+        for (pugi::xml_node child : list.children()) {
+            if (out_.Full()) break;
+            if (IsElement(child, "list-item") || IsElement(child, "list-header")) {
+                Item(child, depth + 1, IsElement(child, "list-item"));
+            } else {
+                Node(child, depth + 1);
+            }
+        }
+        lists_.pop_back();
+    }
+
+    // An item is numbered on its first paragraph; one that starts with a
+    // nested list, or a header, is not.
+    void Item(const pugi::xml_node& item, int depth, bool numbered) {
+        pugi::xml_node first = item.first_child();
+        while (first &&
+               (first.type() != pugi::node_element || LocalName(first) == "soft-page-break"))
+            first = first.next_sibling();
+        if (numbered && (IsElement(first, "p") || IsElement(first, "h"))) {
+            listLabel_ = CountItem(item);
+        }
+        Children(item, depth);
+        listLabel_.clear();
+    }
+
+    std::string CountItem(const pugi::xml_node& item) {
+        const ListFrame& frame = lists_.back();
+        const auto levelStyle = [&](int level) -> std::optional<ListLevelStyle> {
+            if (!frame.style || level >= ListCounters::kLevels) return std::nullopt;
+            return (*frame.style)[static_cast<std::size_t>(level)];
+        };
+        const std::optional<ListLevelStyle> current = levelStyle(frame.level);
+        std::optional<long long> value;
+        if (const pugi::xml_attribute start = AttributeByLocalName(item, "start-value"))
+            value = start.as_llong(1);
+        frame.counters->Count(frame.level, current ? current->start : 1, value);
+        for (int deeper = frame.level + 1; deeper < ListCounters::kLevels; ++deeper)
+            frame.counters->Restart(deeper);
+        if (!current) return {};
+        if (!current->numbered) return current->bullet;
+        std::string numbers;
+        for (int level = std::max(0, frame.level - current->shownLevels + 1); level <= frame.level;
+             ++level) {
+            const std::optional<ListLevelStyle> shown = levelStyle(level);
+            const ListLevelStyle each = shown.value_or(ListLevelStyle{});
+            const std::string number = FormatListNumber(frame.counters->Current(level, each.start),
+                                                        each.style, each.repeatLetters);
+            if (!numbers.empty() && !number.empty()) numbers += '.';
+            numbers += number;
+        }
+        return current->prefix + numbers + current->suffix;
     }
 
     void Span(const pugi::xml_node& span, int depth) {
@@ -190,6 +336,16 @@ private:
 
     BookTextBuilder& out_;
     const OfficeStyles& styles_;
+    const ListStyles& listStyles_;
+    struct ListFrame {
+        const ListStyle* style;
+        ListCounters* counters;
+        int level;
+    };
+    std::vector<ListFrame> lists_;  // the lists the walk is in, the innermost last
+    std::deque<ListCounters> counters_;
+    std::map<std::string, ListCounters*> lastByStyle_, listsById_;
+    std::string listLabel_;  // the number of the list item whose first paragraph comes next
     std::vector<Note> notes_;
     std::string notePrefix_;
     int inParagraph_ = 0;
@@ -231,15 +387,19 @@ LoadError ReadOdtParts(ZipArchive& archive, OdtParts& parts) {
 }
 
 // The named styles and automatic ones of styles.xml, then the content's own
-// automatic styles.
-void LoadStyles(std::string& stylesXml, const pugi::xml_node& contentRoot, OfficeStyles& styles) {
+// automatic styles; list styles apart.
+void LoadStyles(std::string& stylesXml, const pugi::xml_node& contentRoot, OfficeStyles& styles,
+                ListStyles& lists) {
     pugi::xml_document document;
     if (ParseXml(stylesXml, document)) {
         const pugi::xml_node root = document.document_element();
-        AddStyles(ChildByLocalName(root, "styles"), styles);
-        AddStyles(ChildByLocalName(root, "automatic-styles"), styles);
+        for (const char* container : {"styles", "automatic-styles"}) {
+            AddStyles(ChildByLocalName(root, container), styles);
+            AddListStyles(ChildByLocalName(root, container), lists);
+        }
     }
     AddStyles(ChildByLocalName(contentRoot, "automatic-styles"), styles);
+    AddListStyles(ChildByLocalName(contentRoot, "automatic-styles"), lists);
 }
 
 // Author (the initial creator, else the creator) and title from meta.xml.
@@ -285,11 +445,12 @@ LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookP
     if (!text) return BookFailure(LoadError::Damaged);
 
     OfficeStyles styles;
-    LoadStyles(parts.styles, root, styles);
+    ListStyles lists;
+    LoadStyles(parts.styles, root, styles, lists);
     LoadedText book;
     ReadMeta(parts.meta, book);
     BookTextBuilder out(limits.maxTextLength);
-    OdtWalker walker(out, styles);
+    OdtWalker walker(out, styles, lists);
     const auto element = [&](const pugi::xml_node& child) { walker.Node(child, 1); };
     const auto notes = [&] { AppendNotes(walker, out); };
     if (!WalkOfficeBody(text, out, progress, element, notes)) {

@@ -7,12 +7,13 @@ constexpr int kMaxStyleChain = 16;
 }  // namespace
 
 template <typename Get>
-std::optional<bool> OfficeStyles::Find(std::string_view key, Get get) const {
+auto OfficeStyles::Find(std::string_view key, Get get) const
+    -> decltype(get(std::declval<const Style&>())) {
     std::string current(key);
     for (int i = 0; i < kMaxStyleChain && !current.empty(); ++i) {
         const auto found = styles_.find(current);
         if (found == styles_.end()) break;
-        if (const std::optional<bool> value = get(found->second)) return value;
+        if (auto value = get(found->second)) return value;
         current = found->second.parent;
     }
     return std::nullopt;
@@ -30,4 +31,12 @@ std::optional<bool> OfficeStyles::Bold(std::string_view key) const {
 
 std::optional<bool> OfficeStyles::Italic(std::string_view key) const {
     return Find(key, [](const Style& s) { return s.italic; });
+}
+
+std::optional<std::string> OfficeStyles::ListId(std::string_view key) const {
+    return Find(key, [](const Style& s) { return s.listId; });
+}
+
+std::optional<int> OfficeStyles::ListLevel(std::string_view key) const {
+    return Find(key, [](const Style& s) { return s.listLevel; });
 }

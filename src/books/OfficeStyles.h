@@ -4,11 +4,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The named styles of a word processor's document, each based on another:
-// whether a paragraph of a style is a heading and whether its text is bold
-// or italic is the first answer found along the chain, as Word and
-// LibreOffice resolve it. A chain that loops or runs very deep is cut off.
+// whether a paragraph of a style is a heading, whether its text is bold or
+// italic and which list numbers it is the first answer found along the
+// chain, as Word and LibreOffice resolve it. A chain that loops or runs very deep is cut off.
 class OfficeStyles {
 public:
     struct Style {
@@ -16,6 +17,8 @@ public:
         bool heading = false;
         std::optional<bool> bold;
         std::optional<bool> italic;
+        std::optional<std::string> listId;  // Word's numId of the list it numbers
+        std::optional<int> listLevel;
     };
 
     void Add(std::string key, Style style) { styles_[std::move(key)] = std::move(style); }
@@ -23,10 +26,12 @@ public:
     bool Heading(std::string_view key) const;
     std::optional<bool> Bold(std::string_view key) const;
     std::optional<bool> Italic(std::string_view key) const;
+    std::optional<std::string> ListId(std::string_view key) const;
+    std::optional<int> ListLevel(std::string_view key) const;
 
 private:
     template <typename Get>
-    std::optional<bool> Find(std::string_view key, Get get) const;
+    auto Find(std::string_view key, Get get) const -> decltype(get(std::declval<const Style&>()));
 
     std::map<std::string, Style, std::less<>> styles_;
 };

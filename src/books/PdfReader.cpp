@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "books/LineEndHyphen.h"
 #include "text/DocumentLoader.h"
 
 namespace {
@@ -171,10 +172,6 @@ void DropRunningLines(std::vector<Page>& pages) {
     }
 }
 
-bool IsHyphen(char32_t c) { return c == U'-' || c == 0xAD || c == 0x2010; }
-
-bool IsLetter(char32_t c) { return u_isalpha(static_cast<UChar32>(c)) != 0; }
-
 // Whether `next` goes on the paragraph `line` is in. Lines on one page are
 // told apart by a wider gap than the page's usual one, a change of size, an
 // indented first line, or a line that ends early: the next line's first word
@@ -210,7 +207,8 @@ std::optional<double> UsualGap(const Page& page) {
 
 class TextBuilder {
 public:
-    explicit TextBuilder(std::size_t maxLength) : maxLength_(maxLength) {}
+    TextBuilder(std::size_t maxLength, const HyphenatedWords& hyphenated)
+        : maxLength_(maxLength), hyphenated_(hyphenated) {}
 
     void StartParagraph() {
         if (!text_.empty()) {
@@ -223,14 +221,10 @@ public:
     void AppendLine(const std::u32string& line, bool bold) {
         bold_ = bold_ && bold;
         if (!text_.empty() && text_.back() != U'\n') {
-            const char32_t last = text_.back();
-            const bool brokenWord = IsHyphen(last) && text_.size() >= 2 &&
-                                    IsLetter(text_[text_.size() - 2]) && !line.empty() &&
-                                    IsLetter(line.front());
-            if (brokenWord && u_islower(static_cast<UChar32>(line.front()))) {
-                text_.pop_back();
-            } else if (!brokenWord) {
-                text_ += U' ';
+            switch (JoinAtLineEnd(text_, line, hyphenated_)) {
+                case LineEndJoin::DropHyphen: text_.pop_back(); break;
+                case LineEndJoin::KeepHyphen: break;
+                case LineEndJoin::Space: text_ += U' '; break;
             }
         }
         text_ += line;
@@ -273,6 +267,7 @@ private:
     }
 
     std::size_t maxLength_;
+    const HyphenatedWords& hyphenated_;
     bool cut_ = false;
     std::u32string text_;
     std::size_t paragraphStart_ = 0;
@@ -325,7 +320,12 @@ bool ReadPages(poppler::document& document, std::size_t maxTextLength, const Boo
 
 // The lines of every page put back into paragraphs, up to the text limit.
 void JoinParagraphs(const std::vector<Page>& pages, std::size_t maxTextLength, LoadedText& book) {
-    TextBuilder builder(maxTextLength);
+    // Whether a hyphen at a line end is a compound's is told by the whole book.
+    HyphenatedWords hyphenated;
+    for (const Page& page : pages) {
+        for (const Line& line : page) hyphenated.AddLine(line.text);
+    }
+    TextBuilder builder(maxTextLength, hyphenated);
     const Line* previous = nullptr;
     double previousRight = 0;
     for (const Page& page : pages) {

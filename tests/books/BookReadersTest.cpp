@@ -15,6 +15,8 @@
 #include "books/EpubPackage.h"
 #include "books/EpubReader.h"
 #include "books/Fb2Reader.h"
+#include "books/LineEndHyphen.h"
+#include "books/ListNumbering.h"
 #include "books/OdtReader.h"
 #include "books/PdfReader.h"
 
@@ -227,6 +229,47 @@ std::string HandOdt() {
     return MakeMemoryZip({{"content.xml", content}, {"styles.xml", styles}, {"meta.xml", meta}});
 }
 
+// clang-format off
+// Lists numbered through word/numbering.xml: levels, restarts, an override,
+// Word's symbol-font bullet, a style chain's list and a paragraph's numId 0.
+std::string ListDocx() {
+    const auto p = [](const std::string& properties, const char* text) { return "<w:p><w:pPr>" + properties + "</w:pPr><w:r><w:t>" + text + "</w:t></w:r></w:p>"; };
+    const auto num = [](const char* id, const char* level) { return std::string("<w:numPr><w:ilvl w:val=\"") + level + "\"/><w:numId w:val=\"" + id + "\"/></w:numPr>"; };
+    const auto lvl = [](int level, const char* format, const char* text, const char* extra = "") { return "<w:lvl w:ilvl=\"" + std::to_string(level) + "\"><w:numFmt w:val=\"" + format + "\"/><w:lvlText w:val=\"" + text + "\"/>" + extra + "</w:lvl>"; };
+    const std::string style = "<w:pStyle w:val=\"MyList\"/>";
+    const std::string body = p(num("1", "0"), "One") + p(num("1", "1"), "Sub") + p(num("1", "1"), "Sub2") + p(num("1", "2"), "Deep") + p(num("1", "0"), "Two") +
+        p(num("1", "1"), "Sub3") + p(num("2", "0"), "Dot") + p(num("2", "1"), "Circle") + p(num("3", "0"), "Five") + p(style, "R1") +
+        p(style + "<w:numPr><w:ilvl w:val=\"1\"/></w:numPr>", "N") + p(style, "R2") + p(style + "<w:numPr><w:ilvl w:val=\"1\"/></w:numPr>", "N2") +
+        p(style + "<w:numPr><w:numId w:val=\"0\"/></w:numPr>", "Plain") + p(num("9", "0"), "Unknown");
+    const std::string numbering = std::string("<w:numbering ") + kW + "><w:abstractNum w:abstractNumId=\"10\">" + lvl(0, "decimal", "%1.") + lvl(1, "lowerLetter", "%2.") +
+        lvl(2, "lowerRoman", "%1.%2.%3.") + "</w:abstractNum><w:abstractNum w:abstractNumId=\"20\">" + lvl(0, "bullet", "\xEF\x82\xB7") + lvl(1, "bullet", "o") +
+        "</w:abstractNum><w:abstractNum w:abstractNumId=\"30\">" + lvl(0, "upperRoman", "%1)") + lvl(1, "decimal", "%2", "<w:lvlRestart w:val=\"0\"/>") + "</w:abstractNum>" +
+        "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"10\"/></w:num><w:num w:numId=\"2\"><w:abstractNumId w:val=\"20\"/></w:num><w:num w:numId=\"3\"><w:abstractNumId w:val=\"10\"/>"
+        "<w:lvlOverride w:ilvl=\"0\"><w:startOverride w:val=\"5\"/></w:lvlOverride></w:num><w:num w:numId=\"4\"><w:abstractNumId w:val=\"30\"/></w:num></w:numbering>";
+    const std::string styles = std::string("<w:styles ") + kW + "><w:style w:styleId=\"Base\"><w:pPr><w:numPr><w:numId w:val=\"4\"/></w:numPr></w:pPr></w:style>"
+        "<w:style w:styleId=\"MyList\"><w:basedOn w:val=\"Base\"/></w:style></w:styles>";
+    return MakeMemoryZip({{"word/document.xml", std::string("<w:document ") + kW + "><w:body>" + body + "</w:body></w:document>"}, {"word/numbering.xml", numbering}, {"word/styles.xml", styles}});
+}
+
+// Lists of ODT: nesting gives the level; a start value, a header, an item that
+// only nests, numbering that goes on from the list before and one that starts again.
+std::string ListOdt() {
+    const auto item = [](const std::string& inner, const char* attributes = "") { return std::string("<text:list-item") + attributes + ">" + inner + "</text:list-item>"; };
+    const auto p = [](const char* text) { return std::string("<text:p>") + text + "</text:p>"; };
+    const auto list = [](const std::string& items, const char* attributes = "") { return std::string("<text:list") + attributes + ">" + items + "</text:list>"; };
+    const std::string content = "<office:document-content " + kOdtNs + "><office:automatic-styles><text:list-style style:name=\"L1\">"
+        R"x(<text:list-level-style-number text:level="1" style:num-format="1" style:num-suffix="."/><text:list-level-style-number text:level="2" style:num-format="a" style:num-suffix=")"/>)x"
+        R"x(<text:list-level-style-number text:level="3" style:num-format="I" text:display-levels="3" style:num-prefix="(" style:num-suffix=")"/></text:list-style>)x"
+        R"(<text:list-style style:name="B"><text:list-level-style-bullet text:level="1" text:bullet-char="–" style:num-suffix="."/><text:list-level-style-bullet text:level="2" text:bullet-char="&#xF0B7;"/></text:list-style>)"
+        "</office:automatic-styles><office:body><office:text>" +
+        list(item(p("One")) + item(p("Two") + list(item(p("Sub")) + item(p("Sub2") + list(item(p("Deep")))))) + item(p("Seven") + p("more"), " text:start-value=\"7\"") +
+             "<text:list-header>" + p("Header") + "</text:list-header>" + item(list(item(p("Inner")))), " text:style-name=\"L1\"") + p("Between") +
+        list(item(p("Eight")), " text:style-name=\"L1\" text:continue-numbering=\"true\"") + list(item(p("Again")), " text:style-name=\"L1\"") +
+        list(item(p("Dash") + list(item(p("Symbol")))), " text:style-name=\"B\"") + "</office:text></office:body></office:document-content>";
+    return MakeMemoryZip({{"content.xml", content}});
+}
+// clang-format on
+
 TEST(BookReaders, SamplesGiveTheirTextLooksAndMetadata) {
     // clang-format off
     const std::string office = "Две страны=b|Первая глава=b|Chapter Two=b|первый=i|жирным=b|Это =|Apple=";
@@ -371,6 +414,8 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         {ReadDocx, MakeMemoryZip({{"word/document.xml", "PK garbage"}}), "!Damaged"},
         {ReadDocx, MakeMemoryZip({{"word/document.xml", std::string(2'000'000, ' ')}}), "!BookTooLarge"},
         {ReadOdt, HandOdt(), "Heading slanted|a   b \tc d strong|bold paragraph|heavy|plain|styled heading|title|sixteen|seventeen|one|nested|wide\t\tx y|Note[i] and[1].|[i] endnote|[1] foot|second"},
+        {ReadDocx, ListDocx(), "1. One|a. Sub|b. Sub2|1.b.i. Deep|2. Two|a. Sub3|• Dot|o Circle|5. Five|I) R1|1 N|II) R2|2 N2|Plain|Unknown"},
+        {ReadOdt, ListOdt(), "1. One|2. Two|a) Sub|b) Sub2|(2.b.I) Deep|7. Seven|more|Header|a) Inner|Between|8. Eight|1. Again|– Dash|• Symbol"},
         {ReadOdt, MakeMemoryZip({{"mimetype", "application/vnd.oasis.opendocument.text"}, {"META-INF/manifest.xml", encryptedManifest}, {"content.xml", "\x93\x11 scrambled"}}), "!Encrypted"},
         {ReadOdt, MakeMemoryZip({{"meta.xml", "<office:document-meta/>"}}), "!Damaged"},
         {ReadOdt, MakeMemoryZip({{"content.xml", "<office:document-content><office:body><office:spreadsheet/></office:body></office:document-content>"}}), "!Damaged"},
@@ -625,6 +670,8 @@ TEST(PdfLayout, LinesBecomeParagraphsByTheirGeometry) {
     const std::tuple<const char*, std::vector<PdfPage>, std::string> rows[] = {
         {"a hyphen at a line end joins the word", {Lines({full + " bro-", "ken word."})}, full + " broken word."},
         {"a hyphen before a capital stays", {Lines({full + " Rimsky-", "Korsakov."})}, full + " Rimsky-Korsakov."},
+        {"capitals broken at a line end are joined", {Lines({full + " CHAP-", "TERS end."})}, full + " CHAPTERS end."},
+        {"a compound written whole elsewhere keeps its hyphen", {Lines({full + " rosy-", "strong, rosy-strong."})}, full + " rosy-strong, rosy-strong."},
         {"a hyphen alone is kept with a space", {Lines({full + " -", "and on."})}, full + " - and on."},
         {"a short line ends its paragraph", {Lines({"Short line.", full, "next."})}, "Short line.|" + full + " next."},
         {"a wider gap ends a paragraph", {Lines({full, full, full, "the end."}) + Lines({full, "then more."}, 620)},
@@ -645,6 +692,42 @@ TEST(PdfLayout, LinesBecomeParagraphsByTheirGeometry) {
         EXPECT_EQ(Outcome(ReadPdf(MakePdf(pages), {}, {})), text) << label;
     EXPECT_EQ(ReadPdf(MakePdf({PdfPage{}, PdfPage{}}), {}, {}).error, LoadError::NoText);
     EXPECT_EQ(ReadPdf(MakePdf({PdfPage{{72, 700, "   "}}}), {}, {}).error, LoadError::NoText);
+}
+
+// A hyphen at a line end, with the other lines of the book: real compounds and
+// near misses.
+TEST(LineEndHyphen, JoinsBrokenWordsAndKeepsCompounds) {
+    using enum LineEndJoin;
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*, LineEndJoin> rows[] = {
+        {"он что-", "то сказал", "", KeepHyphen}, {"на мес-", "то", "", DropHyphen}, {"КТО-", "ТО", "", KeepHyphen},
+        {"по-", "юношески", "", KeepHyphen}, {"по-", "моему,", "", KeepHyphen}, {"по-", "тому", "", DropHyphen}, {"по-", "добному", "", DropHyphen}, {"по-", "лоски", "", DropHyphen},
+        {"кое-", "как", "", KeepHyphen}, {"ну-", "ка", "", KeepHyphen}, {"ру-", "ка", "", DropHyphen}, {"какой-", "нибудь", "", KeepHyphen},
+        {"OP-", "TIONAL", "", DropHyphen}, {"AL-", "FRED", "", DropHyphen}, {"Rimsky-", "Korsakov", "", KeepHyphen},
+        {"NORTH-", "WEST", "the north-west wind", KeepHyphen}, {"rosy-", "strong", "a rosy-strong glow", KeepHyphen},
+        {"rosy-", "strong", "rosy strong", DropHyphen}, {"бело-сине-", "красный", "флаг бело-сине-красный", KeepHyphen},
+        {"word -", "next", "", Space}, {"1990-", "е", "", Space}, {"soft\u00AD", "Next", "", DropHyphen}};
+    // clang-format on
+    for (const auto& [before, next, elsewhere, join] : rows) {
+        HyphenatedWords book;
+        book.AddLine(FromUtf8(elsewhere));
+        EXPECT_EQ(JoinAtLineEnd(FromUtf8(before), FromUtf8(next), book), join) << before << next;
+    }
+}
+
+TEST(ListNumbering, WritesNumbersAndBullets) {
+    using enum NumberStyle;
+    // clang-format off
+    const std::tuple<long long, NumberStyle, bool, const char*> numbers[] = {
+        {7, Decimal, true, "7"}, {7, DecimalZero, true, "07"}, {12, DecimalZero, true, "12"}, {26, LowerLetter, true, "z"}, {27, LowerLetter, true, "aa"},
+        {28, UpperLetter, true, "BB"}, {28, UpperLetter, false, "AB"}, {703, LowerLetter, false, "aaa"}, {781, LowerLetter, true, "781"},
+        {4, LowerRoman, true, "iv"}, {1994, UpperRoman, true, "MCMXCIV"}, {4000, UpperRoman, true, "4000"}, {0, LowerLetter, true, "0"}, {3, None, true, ""}};
+    // clang-format on
+    for (const auto& [value, style, repeat, text] : numbers)
+        EXPECT_EQ(FormatListNumber(value, style, repeat), text) << value;
+    const std::pair<const char*, const char*> bullets[] = {
+        {"\xEF\x82\xB7", "•"}, {" ", "•"}, {"\x01", "•"}, {"o", "o"}, {"–", "–"}, {"", ""}};
+    for (const auto& [bullet, shown] : bullets) EXPECT_EQ(ListBullet(bullet), shown) << bullet;
 }
 
 // The loader opens the file; the samples above reach their readers through it.
