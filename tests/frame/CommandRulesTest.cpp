@@ -9,16 +9,19 @@ using enum CommandId;
 TEST(CommandRules, EnablingLayoutArithmeticAndSpeedLevels) {
     const CommandId ids[] = {ID_READ_ALL,     ID_READ_TO_CARET, ID_READ_SELECTION,
                              ID_BOOKMARK_PUT, ID_SHELF_PUT,     ID_FIND,
-                             ID_SHELF_SHOW,   ID_READ_BACK,     ID_READ_TOGGLE};
-    // {reading, shelf key, text length, selection length}: one digit per command for the
+                             ID_SHELF_SHOW,   ID_READ_BACK,     ID_READ_TOGGLE,
+                             ID_CONTENTS,     ID_READ_CHAPTER,  ID_READ_NEXT_CHAPTER};
+    // {reading, shelf key, text length, selection length, outline}: one digit per command for the
     // menu, then for the context menu, which ignores reading. Key -1 is clipboard text.
     const std::tuple<CommandContext, const char*, const char*> cases[] = {
-        {{false, 0, 500, 70}, "110011101", "110011111"},
-        {{false, 0, 500, 71}, "001011101", "001011111"},
-        {{false, 4, 500, 0}, "110101101", "110111111"},
-        {{false, -1, 500, 0}, "110001101", "110011111"},
-        {{false, -1, 0, 0}, "000000101", "000010111"},
-        {{true, 4, 500, 100}, "000000011", "001111111"}};
+        {{false, 0, 500, 70}, "110011101000", "110011111101"},
+        {{false, 0, 500, 71}, "001011101000", "001011111101"},
+        {{false, 4, 500, 0}, "110101101000", "110111111101"},
+        {{false, -1, 500, 0}, "110001101000", "110011111101"},
+        {{false, -1, 0, 0}, "000000101000", "000010111101"},
+        {{true, 4, 500, 100}, "000000011000", "001111111101"},
+        {{false, 0, 500, 70, true}, "110011101110", "110011111111"},  // with an outline
+        {{true, 4, 500, 100, true}, "000000011001", "001111111101"}};
     for (const auto& [context, menu, contextMenu] : cases)
         for (std::size_t i = 0; i < std::size(ids); ++i) {
             SCOPED_TRACE(std::string(menu) + " at " + std::to_string(i));

@@ -169,6 +169,7 @@ TEST(ReadingTasks, TurnTheSelectionIntoARange) {
         {TaskFromCaret, {TaskFromCaret, 5, std::nullopt, {5, 9}, true}},
         {TaskToCaret, {TaskToCaret, 0, 5, {5, 9}, true}},
         {TaskSelection, {TaskSelection, 5, 9, {5, 9}, false}},
+        {TaskChapter, {TaskChapter, 5, 9, {5, 5}, true}},
         {TaskNone, {TaskNone, 0, std::nullopt, {5, 9}, false}}};
     for (const auto& [task, choice] : rows) {
         EXPECT_EQ(ChooseTask(task, {5, 9}), choice);
@@ -328,8 +329,9 @@ TEST(ReadingSession, RateCountsWordsOverTheTaskTime) {
     EXPECT_EQ(std::tuple(estimate->taskMs, estimate->WordsPerMinute()), std::tuple(250, 1200));
     EXPECT_EQ((ReadingEstimate{1, 60'000, 59'000, {}}).SecondsLeft(), 59);
     EXPECT_EQ((ReadingEstimate{1, 60'000, 59'001, {}}).SecondsLeft(), 60);
-    EXPECT_EQ(
-        (ReadingEstimate{0, 0, 0, {}}).SecondsLeft() + (ReadingEstimate{0, 0, 0, {}}).WordsPerMinute(), 0);
+    EXPECT_EQ((ReadingEstimate{0, 0, 0, {}}).SecondsLeft() +
+                  (ReadingEstimate{0, 0, 0, {}}).WordsPerMinute(),
+              0);
     // Stopped after two words: a start now reads the other three.
     run.Step();
     run.Step();

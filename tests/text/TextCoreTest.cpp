@@ -43,9 +43,17 @@ TEST(Outline, PlainTextHeadingsAndTheirChapters) {
         {0, {5, 100}}, {1, {10, 30}}, {2, {20, 30}}, {3, {30, 100}}};
     for (const auto& [index, range] : chapters)
         EXPECT_EQ(ChapterRange(outline, index, 100), range) << index;
-    const std::pair<std::size_t, std::optional<std::size_t>> holders[] = {
-        {0, std::nullopt}, {4, std::nullopt}, {5, 0}, {19, 1}, {20, 2}, {99, 3}};
-    for (const auto& [position, index] : holders) EXPECT_EQ(HeadingAt(outline, position), index);
+    // Position: the heading holding it, its chapter, where the next and the previous one start.
+    const std::tuple<std::size_t, std::optional<std::size_t>, TextRange, std::size_t, std::size_t>
+        holders[] = {{0, std::nullopt, {0, 5}, 5, 0}, {4, std::nullopt, {0, 5}, 5, 0},
+                     {5, 0, {5, 100}, 10, 0},         {19, 1, {10, 30}, 20, 5},
+                     {20, 2, {20, 30}, 30, 10},       {99, 3, {30, 100}, 100, 20}};
+    for (const auto& [position, index, chapter, next, previous] : holders) {
+        EXPECT_EQ(HeadingAt(outline, position), index) << position;
+        EXPECT_EQ(ChapterAround(outline, position, 100), chapter) << position;
+        EXPECT_EQ(NextChapterStart(outline, position, 100), next) << position;
+        EXPECT_EQ(PreviousChapterStart(outline, position), previous) << position;
+    }
 }
 
 // A new text is capped and trimmed; its runs and headings keep only what lies in what remains.

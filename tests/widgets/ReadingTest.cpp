@@ -2,6 +2,7 @@
 #include <QClipboard>
 #include <QStatusBar>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWheelEvent>
 
 #include "ModalAnswer.h"
@@ -10,6 +11,7 @@
 #include "frame/CReaderBar.h"
 #include "reading/CEstimatePane.h"
 #include "reading/CReadArea.h"
+#include "text/CContentsDlg.h"
 
 namespace {
 
@@ -109,12 +111,43 @@ TEST_F(ReadingTest, ReadingFromAndToTheCaret) {
     EXPECT_EQ(Step(), "");
 }
 
+// The contents go to a chapter, which is read alone; Ctrl+PgDn and Ctrl+PgUp move between chapters.
+TEST_F(ReadingTest, TheContentsAndReadingChapterByChapter) {
+    Start();
+    LoadClipboardText("Пролог\nНачало.\nГлава 1\nОдин два.\nГлава 2\nТри.");
+    ModalAnswer answer(On<CContentsDlg>([](CContentsDlg* dialog) {
+        EXPECT_EQ(dialog->Tree()->currentItem()->text(0), "Пролог");
+        for (const QString letter : {"Г", "л"})  // as an input method hands them in
+            QTest::sendKeyEvent(QTest::Click, dialog->Tree(), Qt::Key_unknown, letter, {});
+        QTest::keyClick(dialog->Tree(), Qt::Key_Return);
+    }));
+    Trigger(ID_CONTENTS);
+    EXPECT_EQ(Text().SelectedText(), U"Глава 1");
+    Trigger(ID_READ_CHAPTER);
+    EXPECT_EQ(Frame()->StatusPane()->text(), "Читать ГЛАВУ «Глава 1»");
+    Trigger(ID_READ_TOGGLE);
+    for (const char* group : {"Глава", "1", "Один", "два.", ""}) EXPECT_EQ(Step(), group);
+    Trigger(ID_READ_ALL);
+    Trigger(ID_READ_TOGGLE);
+    EXPECT_EQ(Step(), "Пролог");
+    for (const auto& [move, start] : {std::pair{ID_READ_NEXT_CHAPTER, 15u},
+                                      {ID_READ_NEXT_CHAPTER, 33u},
+                                      {ID_READ_PREVIOUS_CHAPTER, 15u}}) {
+        Trigger(move);
+        EXPECT_EQ(Frame()->ReadArea()->DisplayText(), "Глава");
+        EXPECT_EQ(Text().Selection().start, start);
+    }
+}
+
 TEST(EstimatePane, RateAndTimeLeftInMinutesOrUnderAMinuteInSeconds) {
     const std::pair<std::optional<ReadingEstimate>, const char*> cases[] = {
         {ReadingEstimate{1, 60'000, 59'000, {}}, "≈ 1 слов/мин · осталось 59 с"},
         {ReadingEstimate{1, 60'000, 59'001, {}}, "≈ 1 слов/мин · осталось 1 мин"},
         {ReadingEstimate{1, 60'000, 89'000, {}}, "≈ 1 слов/мин · осталось 1 мин"},
         {ReadingEstimate{1, 60'000, 90'000, {}}, "≈ 1 слов/мин · осталось 2 мин"},
+        {ReadingEstimate{1, 60'000, 7'830'000, 239'001},
+         "≈ 1 слов/мин · глава 4 мин · всего 2 ч 11 мин"},
+        {ReadingEstimate{1, 60'000, 3'570'000, 59'000}, "≈ 1 слов/мин · глава 59 с · всего 1 ч 0 мин"},
         {std::nullopt, ""},
     };
     QStatusBar bar;
