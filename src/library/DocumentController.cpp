@@ -68,9 +68,11 @@ std::optional<LoadedText> DocumentController::ReadContent(const std::string& pat
     }
     LoadedText content;
     if (IsBookKind(*kind)) {
-        content = RunLoadWithProgress(window_, [&](const BookProgress& progress) {
-            return bookLoad_(path, *kind, progress);
-        });
+        // A cancelled load may go on after this returns: it gets copies.
+        content = RunLoadWithProgress(
+            window_, [load = bookLoad_, path, kind = *kind](const BookProgress& progress) {
+                return load(path, kind, progress);
+            });
     } else {
         // Converting a page is the one such load that takes noticeable time.
         std::optional<WaitCursor> wait;
