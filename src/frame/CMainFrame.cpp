@@ -301,7 +301,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         const bool written = settingsFile_->Save();
         settingsFile_->SetSaveOnExit(false);
         if (!sessionEnding_)
-            settingsWrites_.Written(this, QFile::decodeName(settingsFile_->Path().c_str()), written);
+            settingsWrites_.Written(this, QFile::decodeName(settingsFile_->Path().c_str()),
+                                    written);
     }
     event->accept();
 }
