@@ -138,7 +138,7 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
 
     mainFrame_ = std::make_unique<CMainFrame>(
         FrameContext{settings.settings, document, shelf, screen,
-                     HelpFile(environment.programDirectory), extrasPath});
+                     HelpFile(environment.programDirectory), extrasPath, &settings});
     mainFrame_->ShowAtStart();
     RunStartupAction(environment.fileArgument, settings.settings.startupAction);
     return true;
@@ -167,6 +167,7 @@ void CLmnApp::RunStartupAction(const std::string& fileArgument, std::int32_t sta
 void CLmnApp::ExitInstance() { mainFrame_.reset(); }
 
 void CLmnApp::EndSession() {
+    if (mainFrame_) mainFrame_->SetSessionEnding();
     // A nested event loop (a dialog, a message box, a menu) must end before
     // the window can close; each is cancelled in turn, as Escape would.
     QWidget* nested = activePopupWidget();

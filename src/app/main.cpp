@@ -1,4 +1,7 @@
+#include <cstdlib>
+
 #include "app/CLmnApp.h"
+#include "library/CLoadProgressDlg.h"
 #include "library/ShelfDocument.h"
 #include "library/ShelfFile.h"
 #include "settings/SettingsHolder.h"
@@ -15,5 +18,12 @@ int main(int argc, char** argv) {
     if (!app.InitInstance(settings, shelf, document)) return 0;
     const int result = app.exec();
     app.ExitInstance();
+    // A book load abandoned by Cancel may still be inside a reader that cannot
+    // be stopped: with everything saved, the process ends without waiting for
+    // it and without tearing down the libraries it is using.
+    if (AbandonedLoadRunning()) {
+        if (settings.SaveOnExit()) settings.Save();
+        std::quick_exit(result);
+    }
     return result;
 }

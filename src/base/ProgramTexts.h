@@ -75,6 +75,19 @@ inline constexpr std::string_view kShelfWriteFailed =
     "Закладки и место чтения пока хранятся в памяти и будут записаны, "
     "как только это станет возможно.";
 
+// At exit nothing is written later: the user decides what becomes of the
+// shelf's changes.
+inline constexpr std::string_view kShelfUnsavedAtExit =
+    "Не удалось записать полку: на диске нет места или запись запрещена.\n"
+    "Закладки и место чтения не сохранены.";
+inline constexpr std::string_view kRetryAnswer = "Повторить";
+inline constexpr std::string_view kSaveShelfElsewhereAnswer = "Сохранить полку в другом месте…";
+inline constexpr std::string_view kExitWithoutSavingAnswer = "Выйти без сохранения";
+inline constexpr std::string_view kSaveShelfElsewhereTitle = "Сохранить полку в другом месте";
+// %1: the settings file's name (lmn.dat, lmn.ini).
+inline constexpr std::string_view kSettingsWriteFailed =
+    "Не удалось записать настройки (%1): на диске нет места или запись запрещена.";
+
 // A damaged shelf file of which some documents could be read: how many were
 // read, how many were not, and where the damaged file was kept.
 inline constexpr std::string_view kShelfDamagedKept =

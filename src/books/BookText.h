@@ -29,6 +29,7 @@ struct BookLimits {
 };
 
 // Told how many parts (chapters, sections, pages) of how many are done;
-// returns false to stop the load, which then ends as Cancelled. Called from
-// the thread that reads the book.
+// returns false to stop the load, which then ends as Cancelled. A total of 0
+// tells no count and only asks whether to go on (an archive's long
+// unpacking). Called from the thread that reads the book.
 using BookProgress = std::function<bool(std::size_t done, std::size_t total)>;

@@ -348,7 +348,7 @@ LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
     if (bytes.substr(0, kOleSignature.size()) == kOleSignature) {
         return BookFailure(LoadError::Encrypted);
     }
-    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes, progress);
     if (!archive) return BookFailure(LoadError::Damaged);
     DocxParts parts;
     if (const LoadError error = ReadDocxParts(*archive, parts); error != LoadError::None) {

@@ -20,6 +20,7 @@ LoadError ZipError(ZipArchive::Status status) {
     switch (status) {
         case ZipArchive::Status::Encrypted: return LoadError::Encrypted;
         case ZipArchive::Status::TooLarge: return LoadError::BookTooLarge;
+        case ZipArchive::Status::Cancelled: return LoadError::Cancelled;
         default: return LoadError::Damaged;
     }
 }
@@ -137,7 +138,8 @@ LoadError ReadSpine(ZipArchive& archive, const EpubPackage& package, const BookL
     const std::size_t total = package.documents.size();
     for (std::size_t i = 0; i < total && spine.text.size() < limits.maxTextLength; ++i) {
         const ZipArchive::Status status = archive.Read(package.documents[i], raw);
-        if (status == ZipArchive::Status::Encrypted || status == ZipArchive::Status::TooLarge)
+        if (status == ZipArchive::Status::Encrypted || status == ZipArchive::Status::TooLarge ||
+            status == ZipArchive::Status::Cancelled)
             return ZipError(status);
         if (status == ZipArchive::Status::Ok) {
             anyRead = true;
@@ -154,7 +156,7 @@ LoadError ReadSpine(ZipArchive& archive, const EpubPackage& package, const BookL
 
 LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
                     const BookProgress& progress) {
-    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes, progress);
     if (!archive) return BookFailure(LoadError::Damaged);
     EpubPackage package;
     if (const LoadError error = ReadPackage(*archive, package); error != LoadError::None) {

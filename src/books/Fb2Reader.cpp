@@ -267,7 +267,7 @@ LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookP
 LoadedText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
                       const BookProgress& progress) {
     LoadedText book;
-    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes, progress);
     if (!archive) {
         book.error = LoadError::Damaged;
         return book;
@@ -283,6 +283,7 @@ LoadedText ReadFb2Zip(std::string_view bytes, const BookLimits& limits,
             case ZipArchive::Status::Ok: return ReadFb2(content, limits, progress);
             case ZipArchive::Status::Encrypted: book.error = LoadError::Encrypted; return book;
             case ZipArchive::Status::TooLarge: book.error = LoadError::BookTooLarge; return book;
+            case ZipArchive::Status::Cancelled: book.error = LoadError::Cancelled; return book;
             case ZipArchive::Status::Damaged:
             case ZipArchive::Status::Missing: book.error = LoadError::Damaged; return book;
         }

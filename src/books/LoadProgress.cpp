@@ -2,8 +2,10 @@
 
 BookProgress LoadProgress::Callback() {
     return [this](std::size_t done, std::size_t total) {
-        total_ = total;
-        done_ = done;
+        if (total > 0) {
+            total_ = total;
+            done_ = done;
+        }
         return !cancelled_;
     };
 }

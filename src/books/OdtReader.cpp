@@ -431,7 +431,7 @@ void AppendNotes(OdtWalker& walker, BookTextBuilder& out) {
 }  // namespace
 
 LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
-    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes);
+    std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes, progress);
     if (!archive) return BookFailure(LoadError::Damaged);
     OdtParts parts;
     if (const LoadError error = ReadOdtParts(*archive, parts); error != LoadError::None) {

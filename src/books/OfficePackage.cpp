@@ -6,6 +6,7 @@ LoadError ReadPackagePart(ZipArchive& archive, std::string_view name, bool requi
         case ZipArchive::Status::Ok: return LoadError::None;
         case ZipArchive::Status::Encrypted: return LoadError::Encrypted;
         case ZipArchive::Status::TooLarge: return LoadError::BookTooLarge;
+        case ZipArchive::Status::Cancelled: return LoadError::Cancelled;
         case ZipArchive::Status::Damaged:
         case ZipArchive::Status::Missing: break;
     }

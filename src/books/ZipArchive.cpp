@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <vector>
+
 struct ZipArchive::Handle {
     zip_t* archive = nullptr;
     ~Handle() {
@@ -9,13 +11,14 @@ struct ZipArchive::Handle {
     }
 };
 
-ZipArchive::ZipArchive(std::unique_ptr<Handle> handle, std::uint64_t budget)
-    : handle_(std::move(handle)), budget_(budget) {}
+ZipArchive::ZipArchive(std::unique_ptr<Handle> handle, std::uint64_t budget, BookProgress progress)
+    : handle_(std::move(handle)), budget_(budget), progress_(std::move(progress)) {}
 ZipArchive::ZipArchive(ZipArchive&&) noexcept = default;
 ZipArchive& ZipArchive::operator=(ZipArchive&&) noexcept = default;
 ZipArchive::~ZipArchive() = default;
 
-std::optional<ZipArchive> ZipArchive::Open(std::string_view bytes, std::uint64_t maxUnpackedBytes) {
+std::optional<ZipArchive> ZipArchive::Open(std::string_view bytes, std::uint64_t maxUnpackedBytes,
+                                           BookProgress progress) {
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
@@ -31,7 +34,7 @@ std::optional<ZipArchive> ZipArchive::Open(std::string_view bytes, std::uint64_t
     }
     auto handle = std::make_unique<Handle>();
     handle->archive = archive;
-    return ZipArchive(std::move(handle), maxUnpackedBytes);
+    return ZipArchive(std::move(handle), maxUnpackedBytes, std::move(progress));
 }
 
 std::vector<std::string> ZipArchive::Names() const {
@@ -63,12 +66,19 @@ ZipArchive::Status ZipArchive::Read(std::string_view name, std::string& out) {
     if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > budget_) return Status::TooLarge;
     zip_file_t* file = zip_fopen_index(handle_->archive, stat.index, 0);
     if (file == nullptr) return Status::Damaged;
-    // The size the directory declares is not trusted: reading stops at the
-    // budget whatever it says.
-    char block[64 * 1024];
+    // The size the directory declares is not trusted: the bytes really
+    // unpacked count, and reading stops at the budget whatever it says.
+    // After each whole megabyte the load may be stopped; a small entry is
+    // read without asking.
+    constexpr std::size_t kChunkBytes = 1 << 20;
+    std::vector<char> chunk(kChunkBytes);
     Status status = Status::Ok;
-    for (;;) {
-        const zip_int64_t count = zip_fread(file, block, sizeof block);
+    for (bool chunkFull = false;;) {
+        if (chunkFull && progress_ && !progress_(0, 0)) {
+            status = Status::Cancelled;
+            break;
+        }
+        const zip_int64_t count = zip_fread(file, chunk.data(), chunk.size());
         if (count < 0) {
             status = Status::Damaged;
             break;
@@ -79,7 +89,8 @@ ZipArchive::Status ZipArchive::Read(std::string_view name, std::string& out) {
             break;
         }
         budget_ -= static_cast<std::uint64_t>(count);
-        out.append(block, static_cast<std::size_t>(count));
+        out.append(chunk.data(), static_cast<std::size_t>(count));
+        chunkFull = static_cast<std::size_t>(count) == chunk.size();
     }
     zip_fclose(file);
     if (status != Status::Ok) out.clear();

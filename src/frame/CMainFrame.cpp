@@ -23,6 +23,7 @@
 #include "reading/ReadingOptions.h"
 #include "settings/ReaderSettings.h"
 #include "settings/SettingsBounds.h"
+#include "settings/SettingsHolder.h"
 #include "text/CContentsDlg.h"
 #include "text/CTextArea.h"
 #include "text/CTextCtrl.h"
@@ -36,7 +37,8 @@ CMainFrame::CMainFrame(const FrameContext& context)
     : settings_(context.settings),
       screenSize_(context.screenSize),
       helpFile_(context.helpFile),
-      extrasPath_(context.extrasPath) {
+      extrasPath_(context.extrasPath),
+      settingsFile_(context.settingsFile) {
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app.svg"));
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
@@ -314,7 +316,8 @@ void CMainFrame::UseWholeWindow() { splitter_->UseWholeWindow(IsReading(), scree
 void CMainFrame::ShareWindow() { splitter_->ShareWindow(height() - menuBar()->height()); }
 
 void CMainFrame::ShowGeneralSettings() {
-    if (RunGeneralSettings(this, settings_, extrasPath_)) bar_->SetSpeedLevel(kDefaultSpeedLevel);
+    if (RunGeneralSettings(this, settings_, extrasPath_, settingsWrites_))
+        bar_->SetSpeedLevel(kDefaultSpeedLevel);
     estimatePane_->Refresh();
     readArea_->update();
 }
@@ -330,7 +333,18 @@ void CMainFrame::ShowHelpFile() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     StoreWindowState();
-    documents_->CloseCurrent();
+    if (!documents_->CloseForExit(!sessionEnding_)) {
+        event->ignore();
+        return;
+    }
+    // Written while the window is there to tell of a failure, not at exit.
+    if (settingsFile_ != nullptr) {
+        const bool written = settingsFile_->Save();
+        settingsFile_->SetSaveOnExit(false);
+        if (!sessionEnding_)
+            settingsWrites_.Written(this, QFile::decodeName(settingsFile_->Path().c_str()),
+                                    written);
+    }
     event->accept();
 }
 

@@ -7,6 +7,7 @@
 #include "frame/CommandActions.h"
 #include "frame/CommandId.h"
 #include "frame/CommandRules.h"
+#include "frame/SettingsCommands.h"
 #include "reading/ReadingSession.h"
 #include "settings/AreaChoice.h"
 #include "text/TextFinder.h"
@@ -22,6 +23,7 @@ class CTextCtrl;
 class QAction;
 class QLabel;
 class ShelfDocument;
+class SettingsHolder;
 struct ReaderSettings;
 
 // What the main window works on: the program-wide objects it is handed, the
@@ -33,6 +35,8 @@ struct FrameContext {
     QSize screenSize;
     QString helpFile;    // where start-up found the help file
     QString extrasPath;  // lmn.ini, the preferences beyond lmn.dat
+    // lmn.dat, written as the window closes; none in tests that keep no file.
+    SettingsHolder* settingsFile = nullptr;
 };
 
 // The program's only top-level window: the reading pane above the text pane,
@@ -56,6 +60,9 @@ public:
     // Stores what a close stores (geometry, pane height, bar, speed) in the
     // settings record, without closing.
     void StoreWindowState();
+    // The session ends: a close from now on saves what it can and asks or
+    // tells nothing, since nobody is left to answer.
+    void SetSessionEnding() { sessionEnding_ = true; }
 
     ReadingTask Task() const { return session_.Task(); }
     bool IsReading() const { return session_.IsReading(); }
@@ -113,6 +120,9 @@ private:
     QSize screenSize_;
     QString helpFile_;
     QString extrasPath_;
+    SettingsHolder* settingsFile_;
+    SettingsWriteNotice settingsWrites_;
+    bool sessionEnding_ = false;
     ReadingSession session_;
     TextFinder finder_;
     QTimer timer_;

@@ -1,16 +1,33 @@
 #include "frame/SettingsCommands.h"
 
+#include <QFileInfo>
+
+#include "base/ProgramTexts.h"
+#include "base/QtText.h"
+
 #include "reading/CReadArea.h"
 #include "settings/CAreaDlg.h"
 #include "settings/CGeneralDlg.h"
 #include "settings/ExtrasFile.h"
 #include "settings/ReaderSettings.h"
 #include "text/CTextCtrl.h"
+#include "widgets/ProgramMessages.h"
 
-bool RunGeneralSettings(QWidget* parent, ReaderSettings& settings, const QString& extrasPath) {
+void SettingsWriteNotice::Written(QWidget* parent, const QString& path, bool written) {
+    if (written) {
+        failing_.removeAll(path);
+    } else if (!failing_.contains(path)) {
+        failing_ << path;
+        ShowWarning(parent, ProgramText(kSettingsWriteFailed).arg(QFileInfo(path).fileName()));
+    }
+}
+
+bool RunGeneralSettings(QWidget* parent, ReaderSettings& settings, const QString& extrasPath,
+                        SettingsWriteNotice& notice) {
     CGeneralDlg dialog(settings, parent);
     const bool defaultsKept = dialog.exec() == QDialog::Accepted && dialog.DefaultsChosen();
-    if (!extrasPath.isEmpty()) SaveReaderExtras(extrasPath, settings.extras);
+    if (!extrasPath.isEmpty())
+        notice.Written(parent, extrasPath, SaveReaderExtras(extrasPath, settings.extras));
     return defaultsKept;
 }
 

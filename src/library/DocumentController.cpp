@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
@@ -68,9 +71,11 @@ std::optional<LoadedText> DocumentController::ReadContent(const std::string& pat
     }
     LoadedText content;
     if (IsBookKind(*kind)) {
-        content = RunLoadWithProgress(window_, [&](const BookProgress& progress) {
-            return bookLoad_(path, *kind, progress);
-        });
+        // A cancelled load may go on after this returns: it gets copies.
+        content = RunLoadWithProgress(
+            window_, [load = bookLoad_, path, kind = *kind](const BookProgress& progress) {
+                return load(path, kind, progress);
+            });
     } else {
         // Converting a page is the one such load that takes noticeable time.
         std::optional<WaitCursor> wait;
@@ -296,6 +301,48 @@ void DocumentController::ReturnToShelf(ShelfDocument& document) {
     // earlier one was told already.
     shelfWriteFailed_ = false;
     Rewrite(document);
+}
+
+bool DocumentController::CloseForExit(bool mayAsk) {
+    placeSaver_.stop();
+    if (document_.key > 0) {
+        ShelfDocument stored = document_;
+        StoreResumePosition(text_.Characters(), selection_().start, stored);
+        if (!StoreForExit(stored, mayAsk)) return false;
+    }
+    // The record has been dealt with: closing must not write it, nor tell of
+    // it, again.
+    document_.Clear();
+    return true;
+}
+
+bool DocumentController::StoreForExit(ShelfDocument& stored, bool mayAsk) {
+    const QStringList answers = {ProgramText(kRetryAnswer), ProgramText(kSaveShelfElsewhereAnswer),
+                                 ProgramText(kExitWithoutSavingAnswer)};
+    for (;;) {
+        if (shelf_.Rewrite(stored.key, stored) == ShelfStatus::Done) return true;
+        // Nothing is lost when the shelf holds the record as it is already.
+        const std::optional<std::string> kept = shelf_.ReadRecord(stored.key);
+        if (!mayAsk || (kept && *kept == BuildRecord(stored))) return true;
+        switch (AskChoice(window_, ProgramText(kShelfUnsavedAtExit), answers)) {
+            case 0: break;
+            case 1:
+                if (SaveShelfElsewhere(stored)) return true;
+                break;
+            case 2: return true;
+            default: return false;
+        }
+    }
+}
+
+bool DocumentController::SaveShelfElsewhere(ShelfDocument& stored) {
+    const QString path = QFileDialog::getSaveFileName(
+        window_, ProgramText(kSaveShelfElsewhereTitle), QDir::home().filePath("bksh.dat"), {},
+        nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty()) return false;
+    ShelfFile elsewhere;
+    elsewhere.SetPath(QFile::encodeName(path).toStdString());
+    return shelf_.CopyInto(elsewhere, stored.key, stored) == ShelfStatus::Done;
 }
 
 void DocumentController::DocumentCleared() {

@@ -64,6 +64,12 @@ public:
     void LoadClipboard();
     // Closes the open document, handing a shelved one back to the shelf.
     void CloseCurrent() { document_.CloseCurrent(); }
+    // Closes the open document for good as the program ends. A shelved
+    // one's record is stored; when it cannot be and `mayAsk`, the user
+    // chooses: try again, save the shelf in another place, or exit without
+    // saving. False when the question was closed unanswered: the document
+    // stays open. A session that ends cannot ask: what fails is left as it is.
+    bool CloseForExit(bool mayAsk);
     // Reading started or stopped: a shelved document's place in the text
     // reaches the shelf when reading stops and every few minutes while it
     // runs, so that a crash loses little.
@@ -118,6 +124,8 @@ private:
     void DocumentCleared() override;
     void UpdateTitle();
     bool Rewrite(ShelfDocument& document);
+    bool StoreForExit(ShelfDocument& stored, bool mayAsk);
+    bool SaveShelfElsewhere(ShelfDocument& stored);
     // Reads a file, a book with the progress dialog; none, with the message
     // shown unless the user cancelled, when it is refused or cannot be read.
     std::optional<LoadedText> ReadContent(const std::string& path);

@@ -123,6 +123,13 @@ ShelfStatus ShelfFile::Rewrite(std::int32_t key, ShelfDocument& document) {
     return StoreDocument(std::move(*contents), key, document);
 }
 
+ShelfStatus ShelfFile::CopyInto(ShelfFile& target, std::int32_t key,
+                                ShelfDocument& document) const {
+    ShelfContents contents = ReadSound().value_or(ShelfContents{});
+    contents.Remove(key);
+    return target.StoreDocument(std::move(contents), key, document);
+}
+
 ShelfStatus ShelfFile::Delete(std::int32_t key) {
     std::optional<ShelfContents> contents = ReadValidated();
     if (!contents) return ShelfStatus::Unavailable;

@@ -84,6 +84,10 @@ public:
     ShelfStatus Rewrite(std::int32_t key, ShelfDocument& document);
     // Validate, then Remove.
     ShelfStatus Delete(std::int32_t key);
+    // Writes this shelf, with the document's record stored in it, into
+    // another shelf file, for a shelf that cannot be written where it is.
+    // This one is only read; what it lacks (it cannot be read) is left out.
+    ShelfStatus CopyInto(ShelfFile& target, std::int32_t key, ShelfDocument& document) const;
 
 private:
     enum class FileState { Sound, Missing, Damaged, Unreadable };

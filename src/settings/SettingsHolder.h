@@ -6,8 +6,9 @@
 
 // Owns the one ReaderSettings record of the run and the settings file behind
 // it. Every part of the program reads and writes the record's fields directly;
-// the file is written at first start and once more when the holder is
-// destroyed at program end, if start-up got far enough to ask for it.
+// the file is written at first start, as the window closes, and when the
+// holder is destroyed at program end if start-up asked for it and nothing has
+// written it since (SetSaveOnExit).
 class SettingsHolder {
 public:
     SettingsHolder() = default;

@@ -1,6 +1,7 @@
 #include "widgets/ProgramMessages.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "base/QtText.h"
 
@@ -31,4 +32,15 @@ void ShowNote(QWidget* parent, const QString& text) {
 bool AskYesNo(QWidget* parent, const QString& text) {
     return ShowBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+int AskChoice(QWidget* parent, const QString& text, const QStringList& answers) {
+    QMessageBox box(QMessageBox::Warning, ProgramText(kProgramTitle), text, QMessageBox::NoButton,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    QList<QAbstractButton*> buttons;
+    for (const QString& answer : answers) buttons << box.addButton(answer, QMessageBox::AcceptRole);
+    if (!buttons.isEmpty()) box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front()));
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "base/ProgramTexts.h"
 
@@ -17,3 +18,6 @@ void ShowWarning(QWidget* parent, const QString& text);
 void ShowNote(QWidget* parent, const QString& text);
 // A question with Yes (the default) and No; true for Yes.
 bool AskYesNo(QWidget* parent, const QString& text);
+// A warning answered with one of the buttons named, the first the default:
+// the index of the one pressed, -1 when the box was closed without an answer.
+int AskChoice(QWidget* parent, const QString& text, const QStringList& answers);

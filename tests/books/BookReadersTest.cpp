@@ -495,19 +495,36 @@ TEST(BookReaders, TheTextIsCutAtTheLimit) {
     EXPECT_TRUE(Bars(epub.text) == "One" && epub.truncated);
 }
 
+// A ZIP whose headers, local and central, say each entry unpacks to 100 bytes.
+std::string LyingAboutSize(std::string zip) {
+    for (const auto& [signature, at] : {std::pair{"PK\3\4", 22}, std::pair{"PK\1\2", 24}}) {
+        for (std::size_t i = 0; (i = zip.find(signature, i)) != std::string::npos; ++i)
+            zip.replace(i + at, 4, std::string("d\0\0\0", 4));
+    }
+    return zip;
+}
+
 TEST(BookReaders, UnpackingStopsAtTheCap) {
     // Ten megabytes of one letter deflate to a few kilobytes.
     const std::string epub = Epub({{"OEBPS/b.xhtml", Chapter(std::string(10 << 20, 'x'))}});
     const std::string fb2 = SmallFb2("", std::string(2000, 'x'));
-    const std::tuple<Reader, std::string, std::uint64_t, LoadError> rows[] = {
-        {ReadEpub, epub, 1 << 20, LoadError::BookTooLarge},
-        {ReadEpub, epub, 11 << 20, LoadError::None},
-        {ReadFb2Zip, MakeMemoryZip({{"book.fb2", fb2}}), 1000, LoadError::BookTooLarge},
-        {ReadFb2Zip, MakeMemoryZip({{"book.fb2", fb2}}), fb2.size(), LoadError::None}};
-    for (const auto& [read, bytes, cap, error] : rows) {
+    const std::string lying =
+        LyingAboutSize(MakeMemoryZip({{"book.fb2", SmallFb2("", std::string(3 << 20, 'x'))}}));
+    const BookProgress stop = [](std::size_t, std::size_t total) { return total != 0; };
+    const std::tuple<Reader, std::string, std::uint64_t, BookProgress, LoadError> rows[] = {
+        {ReadEpub, epub, 1 << 20, {}, LoadError::BookTooLarge},
+        {ReadEpub, epub, 11 << 20, {}, LoadError::None},
+        {ReadFb2Zip, MakeMemoryZip({{"book.fb2", fb2}}), 1000, {}, LoadError::BookTooLarge},
+        {ReadFb2Zip, MakeMemoryZip({{"book.fb2", fb2}}), fb2.size(), {}, LoadError::None},
+        // Stopped part way through one big entry: what counts the chapters
+        // has not been asked yet.
+        {ReadEpub, epub, 11 << 20, stop, LoadError::Cancelled},
+        {ReadFb2Zip, lying, 2 << 20, {}, LoadError::BookTooLarge},
+        {ReadFb2Zip, lying, 4 << 20, stop, LoadError::Cancelled}};
+    for (const auto& [read, bytes, cap, progress, error] : rows) {
         BookLimits limits;
         limits.maxUnpackedBytes = cap;
-        EXPECT_EQ(read(bytes, limits, {}).error, error) << cap;
+        EXPECT_EQ(read(bytes, limits, progress).error, error) << cap;
     }
 }
 

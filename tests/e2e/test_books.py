@@ -4,8 +4,11 @@ on the shelf under the name its metadata gives."""
 
 import os
 import shutil
+import signal
+import time
 
-from harness import check, copied, put_on_shelf, read_shelf, wait_until
+from harness import PROGRAM_TITLE, SAMPLE, check, copied, in_dialog, put_on_shelf, read_settings, \
+    read_shelf, start_with, wait_until
 
 TESTS = {}
 
@@ -42,4 +45,29 @@ def every_book_kind(t):
         t.clean_up()
 
 
+def cancelled_load_lets_go_at_once(t):
+    """A PDF that poppler parses for a minute (2 GB of nothing after its
+    header): Cancel gives the window back with the text it had, nothing is
+    told later, and SIGTERM still ends the program at once with its saves."""
+    d = t.display
+    p = start_with(t, SAMPLE)
+    with open(p.path("slow.pdf"), "wb") as f:
+        f.write(b"%PDF-1.4\n")
+        f.truncate(2 << 30)
+    d.key("ctrl+o")
+    p.wait_window("Открыть")
+    d.tool("xdotool", "type", "--delay", "5", p.path("slow.pdf"))
+    in_dialog(p, "Открыть", "Return")
+    in_dialog(p, PROGRAM_TITLE, "Escape")
+    check(copied(d, "ctrl+a").replace("\r", "") == SAMPLE.rstrip("\n"), "the text went")
+    deadline = time.monotonic() + 3
+    while time.monotonic() < deadline:
+        check(len(p.windows()) == 1, f"a window opened after Cancel: {p.windows()}")
+    os.remove(p.path("lmn.dat"))
+    p.process.send_signal(signal.SIGTERM)
+    wait_until("the program to end", lambda: p.process.poll() is not None, timeout=3)
+    read_settings(p.folder)
+
+
 TESTS["every_book_kind"] = (every_book_kind, (1024, 768))
+TESTS["cancelled_load_lets_go_at_once"] = (cancelled_load_lets_go_at_once, (1024, 768))

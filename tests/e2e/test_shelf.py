@@ -8,9 +8,9 @@ import subprocess
 import tempfile
 import time
 
-from harness import Skip, answer_message, bookmark_names, check, copied, go_to_first_bookmark, \
-    in_dialog, open_first_on_shelf, place_bookmark_at_once, put_on_shelf, read_settings, \
-    read_shelf, start_with, wait_until
+from harness import PROGRAM_TITLE, Skip, answer_message, bookmark_names, check, copied, \
+    go_to_first_bookmark, in_dialog, open_first_on_shelf, place_bookmark_at_once, put_on_shelf, \
+    read_settings, read_shelf, start_with, wait_until
 
 TESTS = {}
 
@@ -91,7 +91,7 @@ def fill_up(path):
 
 def full_disk_tells_user_and_keeps_the_shelf(t):
     """On a full disk a new bookmark cannot be stored: the user is told, the
-    shelf as stored before stays whole, and a later write stores it."""
+    shelf as stored before stays whole, and the close asks where it goes."""
     d = t.display
     if os.geteuid() != 0:
         raise Skip("needs root to mount a small tmpfs")
@@ -125,12 +125,19 @@ def full_disk_tells_user_and_keeps_the_shelf(t):
         check(open(p.path("bksh.dat"), "rb").read() == before, "the stored shelf changed")
         answer_message(p)
 
-        # With room again, the next write (here the close) stores what the
-        # document kept in memory.
-        os.remove(p.path("filler"))
+        # Closing on the full disk promises no later write: it asks, and the
+        # shelf saved in another place keeps the bookmark. lmn.dat cannot be
+        # written either, which is told.
         d.tool("wmctrl", "-i", "-c", p.window)
+        p.wait_window(PROGRAM_TITLE)
+        d.key("Tab", "space")  # the second answer
+        p.wait_window("Сохранить полку в другом месте")
+        d.tool("xdotool", "type", "--delay", "5", os.path.join(document_folder, "bksh.dat"))
+        in_dialog(p, "Сохранить полку в другом месте", "Return")
+        answer_message(p)
         wait_until("the program to end", lambda: p.process.poll() is not None)
-        check(set(bookmark_names(p.folder)) - {"."}, "the bookmark was lost on the full disk")
+        check(open(p.path("bksh.dat"), "rb").read() == before, "the stored shelf changed")
+        check(set(bookmark_names(document_folder)) - {"."}, "the bookmark was lost on the full disk")
     finally:
         t.clean_up()
         subprocess.run(["umount", mount_point], capture_output=True)

@@ -1,3 +1,4 @@
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -151,6 +152,56 @@ TEST_F(LibraryTest, AFullDiskLosesNothingAndSaysSoOnce) {
     Documents().ReadingStopped();
     EXPECT_EQ(stored(), (std::vector<std::u32string>{U"a", U"b", U"c", U"."}));
     EXPECT_EQ(Marks(), QStringList({"a", "b", "c"}));  // the place is the record's, not a bookmark
+}
+
+// At exit nothing is left for a later write: the user chooses what becomes of
+// a bookmark the full disk kept out. A session end cannot ask.
+TEST_F(LibraryTest, AtExitAShelfThatCannotBeWrittenAsks) {
+    const QString elsewhere = directory.filePath("bksh-copy.dat");
+    const auto marks = [](const QString& path) -> std::size_t {  // the place among them
+        ShelfFile file;
+        file.SetPath(QFile::encodeName(path).toStdString());
+        ShelfDocument record;
+        const auto bytes = QFile::exists(path) ? file.ReadRecord(1) : std::nullopt;
+        return bytes && LoadRecord(*bytes, record) ? record.Bookmarks().size() : 0;
+    };
+    Start();
+    Shelve("Книга");
+    const QString asked = Told(kShelfUnsavedAtExit);
+    const struct Case {
+        std::string_view answer;  // empty: the session ends
+        QStringList seen;
+        std::size_t shelved, copied;
+    } cases[] = {
+        {{}, {}, 0, 0},
+        {kExitWithoutSavingAnswer, {asked}, 0, 0},
+        {kSaveShelfElsewhereAnswer, {asked, ProgramText(kSaveShelfElsewhereTitle)}, 0, 2},
+        {kRetryAnswer, {asked}, 2, 2},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.answer);
+        CLmnApp::Instance()->ExitInstance();
+        Start();
+        ASSERT_EQ(Documents().OpenFromShelf(1), DocumentController::ShelfOpen::Opened);
+        disk.writesLeft = 0;
+        PlaceNamed("a");
+        ModalAnswer answer([&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                if (row.answer == kRetryAnswer) disk.writesLeft = -1;  // room made meanwhile
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == ProgramText(row.answer)) button->click();
+            } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                files->findChild<QLineEdit*>("fileNameEdit")->setText(elsewhere);
+                static_cast<QDialog*>(files)->accept();
+            }
+        });
+        if (row.answer.empty()) Frame()->SetSessionEnding();
+        EXPECT_TRUE(Frame()->close());
+        EXPECT_EQ(answer.seen, row.seen);
+        EXPECT_EQ(marks(directory.filePath("bksh.dat")), row.shelved);
+        EXPECT_EQ(marks(elsewhere), row.copied);
+        disk.writesLeft = -1;
+    }
 }
 
 // The key is written before the record: one that cannot be stored leaves no key.
