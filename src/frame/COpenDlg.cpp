@@ -159,12 +159,20 @@ void COpenDlg::OnOpen() {
 }
 
 bool COpenDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backspace) {
+    if (watched != list_ || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Backspace) {
         GoUp();
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    // A path typed in the list goes to the name field, as file dialogs do.
+    if (key->text() == "/") {
+        nameField_->setFocus();
+        nameField_->setText("/");
+        return true;
+    }
+    return false;
 }
 
 const FolderEntry* COpenDlg::CurrentEntry() const {

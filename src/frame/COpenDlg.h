@@ -14,7 +14,8 @@ class QPushButton;
 // entries' own bytes so that names which are not UTF-8 can be chosen too
 // (the desktop's file dialogs skip them). A double click or Return on a
 // folder goes into it; on a document, or "Открыть" with a name typed or
-// chosen, accepts. Backspace in the list and Alt+Up go to the folder above.
+// chosen, accepts. Backspace in the list and Alt+Up go to the folder above;
+// "/" typed in the list starts a path in the name field.
 class COpenDlg : public QDialog {
     Q_OBJECT
 
