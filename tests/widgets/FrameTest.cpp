@@ -1,11 +1,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -13,9 +10,7 @@
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
-#include "TempFolder.h"
 #include "frame/CHelpWindow.h"
-#include "frame/COpenDlg.h"
 #include "frame/CPaneSplitter.h"
 #include "frame/CReaderBar.h"
 #include "reading/CEstimatePane.h"
@@ -126,36 +121,6 @@ TEST(Help, TheHelpFileOpensAtItsStartOrIsToldMissing) {
     bar->setValue(bar->maximum());
     ASSERT_TRUE(help.ShowHelp(kHelpFile));
     EXPECT_EQ(bar->value(), 0);
-}
-
-// Names that are not UTF-8 are listed, gone into and chosen by the keys a user presses.
-TEST(OpenDlg, ChoosesFilesAndFoldersWhateverTheirNames) {
-    TempFolder folder;
-    const std::string cafe = folder.Write("caf\xE9.txt", "x");
-    folder.Write("d\xE9j\xE0/inner.fb2", "x");
-    COpenDlg dialog(folder.Path());
-    dialog.show();
-    QListWidget* list = dialog.List();
-    const auto listed = [list] {
-        QStringList names;
-        for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
-        return names;
-    };
-    EXPECT_EQ(listed(), QStringList({"dйjа", "cafй.txt"}));
-    QTest::keyClick(list, Qt::Key_D);
-    QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(dialog.Folder(), folder.Path("d\xE9j\xE0"));
-    EXPECT_EQ(listed(), QStringList{"inner.fb2"});
-    QTest::keyClick(list, Qt::Key_Backspace);  // back up, on the folder come from
-    EXPECT_EQ(dialog.NameField()->text(), "dйjа");
-    QTest::keyClick(list, Qt::Key_Down);
-    QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.ChosenPath(), cafe);
-    COpenDlg typed(folder.Path("d\xE9j\xE0"));  // a name typed, relative to the folder
-    typed.NameField()->setText("../caf\uFFFD.txt");
-    typed.OpenButton()->click();
-    EXPECT_EQ(typed.ChosenPath(), folder.Path("d\xE9j\xE0/../caf\xE9.txt"));
 }
 
 }  // namespace
