@@ -1,6 +1,7 @@
 #include "books/EpubReader.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,31 +109,17 @@ std::vector<EpubTocEntry> ReadToc(ZipArchive& archive, const EpubPackage& packag
     return toc;
 }
 
-// Where in the document the element of that id begins: the "<" of its tag.
-std::size_t FindIdAttribute(std::u32string_view html, std::u32string_view id) {
-    std::size_t found = std::u32string_view::npos;
-    for (const char32_t quote : {U'"', U'\''}) {
-        const std::u32string pattern = U"id=" + (quote + std::u32string(id)) + quote;
-        for (std::size_t at = html.find(pattern); at != std::u32string_view::npos;
-             at = html.find(pattern, at + 1)) {
-            if (at > 0 && IsBreakOrBlank(html[at - 1])) {
-                found = std::min(found, at);
-                break;
-            }
-        }
-    }
-    return found == std::u32string_view::npos ? found : html.rfind('<', found);
-}
-
 // The book's text as the spine's documents are read, a paragraph break
 // between two, the spans of its headings, and where the entries of its table
 // of contents point in it.
 struct SpineText {
     std::u32string text;
     std::vector<HtmlConverter::Span> headings;
-    const std::vector<EpubTocEntry>* toc = nullptr;
+    std::vector<EpubTocEntry> toc;
     // One for each entry of toc: where its paragraph starts, once found.
     std::vector<std::optional<std::size_t>> tocPositions;
+    // The entries of toc that point into each document.
+    std::map<std::string, std::vector<std::size_t>, std::less<>> tocEntriesOf;
     // One document's, kept from one to the next for their memory.
     std::u32string chapter;
     std::vector<HtmlConverter::Span> chapterHeadings;
@@ -146,7 +133,11 @@ struct SpineText {
         // The text is fed in pieces cut where the anchors the table of
         // contents names begin, so that the text written by then tells where
         // each lies; the cuts change nothing in the text.
-        const std::vector<std::pair<std::size_t, std::size_t>> anchors = AnchorsIn(html, path);
+        const auto entries = tocEntriesOf.find(path);
+        static const std::vector<std::size_t> kNone;
+        const std::vector<std::size_t>& pointing =
+            entries == tocEntriesOf.end() ? kNone : entries->second;
+        const std::vector<std::pair<std::size_t, std::size_t>> anchors = AnchorsIn(html, pointing);
         std::vector<std::size_t> anchorPositions;
         std::size_t fed = 0;
         for (const auto& [at, entry] : anchors) {
@@ -172,8 +163,8 @@ struct SpineText {
             tocPositions[anchors[i].second] =
                 at == chapter.size() ? next : offset + std::max(at, first) - first;
         }
-        for (std::size_t i = 0; i < toc->size(); ++i)
-            if (!tocPositions[i] && (*toc)[i].path == path) tocPositions[i] = offset;
+        for (const std::size_t i : pointing)
+            if (!tocPositions[i]) tocPositions[i] = offset;
         if (first == chapter.size()) return;
         if (!text.empty()) text += kParagraphBreak;
         text.append(chapter, first);
@@ -188,16 +179,31 @@ struct SpineText {
         }
     }
 
-    // Where in the document the anchors of the entries that point into it
-    // begin, in order, each with its entry; those not found are left out.
-    std::vector<std::pair<std::size_t, std::size_t>> AnchorsIn(std::u32string_view html,
-                                                               const std::string& path) const {
+    // Where in the document the elements the entries pointing into it name
+    // begin (the "<" of the tag with that id, the first one), in order, each
+    // with its entry; those not found are left out. One pass over the
+    // document, whatever the number of entries.
+    std::vector<std::pair<std::size_t, std::size_t>> AnchorsIn(
+        std::u32string_view html, const std::vector<std::size_t>& pointing) const {
         std::vector<std::pair<std::size_t, std::size_t>> anchors;
-        for (std::size_t i = 0; i < toc->size(); ++i) {
-            const EpubTocEntry& entry = (*toc)[i];
-            if (entry.path != path || entry.anchor.empty() || tocPositions[i]) continue;
-            const std::size_t at = FindIdAttribute(html, FromUtf8(entry.anchor));
-            if (at != std::u32string_view::npos) anchors.emplace_back(at, i);
+        std::map<std::u32string, std::vector<std::size_t>, std::less<>> wanted;
+        for (const std::size_t i : pointing)
+            if (!toc[i].anchor.empty() && !tocPositions[i])
+                wanted[FromUtf8(toc[i].anchor)].push_back(i);
+        static constexpr std::u32string_view kId = U"id=";
+        for (std::size_t at = wanted.empty() ? html.npos : html.find(kId);
+             at != html.npos && at + kId.size() < html.size(); at = html.find(kId, at + 1)) {
+            const std::size_t open = at + kId.size();
+            const char32_t quote = html[open];
+            if (at == 0 || !IsBreakOrBlank(html[at - 1]) || (quote != '"' && quote != '\''))
+                continue;
+            const std::size_t close = html.find(quote, open + 1);
+            if (close == html.npos) break;
+            const auto named = wanted.find(html.substr(open + 1, close - open - 1));
+            if (named == wanted.end()) continue;
+            const std::size_t tag = std::min(html.rfind('<', at), at);
+            for (const std::size_t entry : named->second) anchors.emplace_back(tag, entry);
+            wanted.erase(named);
         }
         std::ranges::sort(anchors);
         return anchors;
@@ -261,10 +267,11 @@ LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
     }
     // Pages that are pictures only, with no document of text to read.
     if (package.documents.empty() && package.picturesInSpine) return BookFailure(LoadError::NoText);
-    const std::vector<EpubTocEntry> toc = ReadToc(*archive, package);
     SpineText spine;
-    spine.toc = &toc;
-    spine.tocPositions.resize(toc.size());
+    spine.toc = ReadToc(*archive, package);
+    spine.tocPositions.resize(spine.toc.size());
+    for (std::size_t i = 0; i < spine.toc.size(); ++i)
+        spine.tocEntriesOf[spine.toc[i].path].push_back(i);
     if (const LoadError error = ReadSpine(*archive, package, limits, progress, spine);
         error != LoadError::None) {
         return BookFailure(error);
@@ -277,7 +284,7 @@ LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
     book.truncated = CutToLimit(book.text, limits.maxTextLength);
     book.runs = HeadingRuns(spine.headings, book.text.size());
     // Without a table of contents the headings make the outline.
-    book.outline = TocOutline(toc, spine.tocPositions, book.text.size());
+    book.outline = TocOutline(spine.toc, spine.tocPositions, book.text.size());
     if (book.outline.empty()) book.outline = HeadingOutline(book.text, spine.headings);
     DropHeadingsPast(book.outline, book.text.size());
     for (const std::string& creator : package.creators) {
