@@ -128,54 +128,65 @@ std::optional<EpubTocEntry> TocEntry(int level, std::string title, std::string_v
     return entry;
 }
 
-// The entries of a navigation list (<ol>) and of the lists inside it.
-void ReadNavigationList(pugi::xml_node list, int level, std::string_view path,
-                        std::vector<EpubTocEntry>& entries) {
-    for (pugi::xml_node item : list.children()) {
-        if (item.type() != pugi::node_element || LocalName(item.name()) != "li") continue;
-        const pugi::xml_node link = Child(item, "a");
-        std::optional<EpubTocEntry> entry;
-        if (link)
-            entry = TocEntry(level, CollapsedText(link), link.attribute("href").value(), path);
+// The entries of a table of contents, each an element named item among the
+// children of list, whose own entries lie among the children of the element
+// innerList gives. Walked with a stack of its own: a book may nest them
+// deeper than calls can go.
+template <typename InnerList, typename EntryOf>
+std::vector<EpubTocEntry> ReadTocEntries(pugi::xml_node list, std::string_view item,
+                                         InnerList innerList, EntryOf entryOf) {
+    std::vector<EpubTocEntry> entries;
+    struct Place {
+        pugi::xml_node next;  // the next child of a list to look at
+        int level;
+    };
+    std::vector<Place> places{{list.first_child(), 1}};
+    while (!places.empty()) {
+        const pugi::xml_node node = places.back().next;
+        const int level = places.back().level;
+        if (!node) {
+            places.pop_back();
+            continue;
+        }
+        places.back().next = node.next_sibling();
+        if (node.type() != pugi::node_element || LocalName(node.name()) != item) continue;
+        std::optional<EpubTocEntry> entry = entryOf(node, level);
         if (entry) entries.push_back(std::move(*entry));
-        ReadNavigationList(Child(item, "ol"), entry ? level + 1 : level, path, entries);
+        places.push_back({innerList(node).first_child(), entry ? level + 1 : level});
     }
-}
-
-void ReadNavPoints(pugi::xml_node parent, int level, std::string_view path,
-                   std::vector<EpubTocEntry>& entries) {
-    for (pugi::xml_node point : parent.children()) {
-        if (point.type() != pugi::node_element || LocalName(point.name()) != "navPoint") continue;
-        std::optional<EpubTocEntry> entry =
-            TocEntry(level, CollapsedText(Child(Child(point, "navLabel"), "text")),
-                     Child(point, "content").attribute("src").value(), path);
-        if (entry) entries.push_back(std::move(*entry));
-        ReadNavPoints(point, entry ? level + 1 : level, path, entries);
-    }
+    return entries;
 }
 
 }  // namespace
 
 std::vector<EpubTocEntry> ParseEpubNavigation(std::string_view xml, std::string_view path) {
-    std::vector<EpubTocEntry> entries;
     pugi::xml_document document;
-    if (!Parse(document, xml)) return entries;
+    if (!Parse(document, xml)) return {};
     pugi::xml_node toc;
     ForEach(document, "nav", [&](pugi::xml_node node) {
         if (!toc || (HasToken(Attribute(node, "type").value(), "toc") &&
                      !HasToken(Attribute(toc, "type").value(), "toc")))
             toc = node;
     });
-    ReadNavigationList(Child(toc, "ol"), 1, path, entries);
-    return entries;
+    return ReadTocEntries(
+        Child(toc, "ol"), "li", [](pugi::xml_node li) { return Child(li, "ol"); },
+        [&](pugi::xml_node li, int level) -> std::optional<EpubTocEntry> {
+            const pugi::xml_node link = Child(li, "a");
+            if (!link) return std::nullopt;
+            return TocEntry(level, CollapsedText(link), link.attribute("href").value(), path);
+        });
 }
 
 std::vector<EpubTocEntry> ParseEpubNcx(std::string_view xml, std::string_view path) {
-    std::vector<EpubTocEntry> entries;
     pugi::xml_document document;
-    if (Parse(document, xml))
-        ReadNavPoints(Child(Child(document, "ncx"), "navMap"), 1, path, entries);
-    return entries;
+    if (!Parse(document, xml)) return {};
+    return ReadTocEntries(
+        Child(Child(document, "ncx"), "navMap"), "navPoint",
+        [](pugi::xml_node point) { return point; },
+        [&](pugi::xml_node point, int level) {
+            return TocEntry(level, CollapsedText(Child(Child(point, "navLabel"), "text")),
+                            Child(point, "content").attribute("src").value(), path);
+        });
 }
 
 std::string ResolveEpubPath(std::string_view basePath, std::string_view href) {
