@@ -5,7 +5,8 @@
 //   2: a package document, whose paths must then be archive paths;
 //   3: META-INF/encryption.xml, and the bytes as an XHTML chapter through the
 //      converter's XHTML mode, whole and in chunks, which must agree.
-// Nothing may crash; a book's runs must cover its text in order.
+// Nothing may crash; a book's runs must cover its text in order, and its
+// outline's headings start its paragraphs.
 
 #include <cstddef>
 #include <cstdint>
@@ -52,6 +53,13 @@ void ReadBook(std::string_view bytes) {
         at += book.runs[i].length;
     }
     Check(book.runs.empty() || at == book.text.size());
+    // The outline's headings start paragraphs of the text, in order.
+    for (std::size_t i = 0; i < book.outline.size(); ++i) {
+        const Heading& heading = book.outline[i];
+        Check(heading.level >= 1 && !heading.title.empty() && heading.position < book.text.size());
+        Check(heading.position == 0 || book.text[heading.position - 1] == '\n');
+        Check(i == 0 || book.outline[i - 1].position <= heading.position);
+    }
 }
 
 void ConvertChapter(std::string_view bytes) {

@@ -99,7 +99,95 @@ int HexValue(char c) {
     return -1;
 }
 
+std::string PercentDecoded(std::string_view text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            const int high = HexValue(text[i + 1]);
+            const int low = HexValue(text[i + 2]);
+            if (high >= 0 && low >= 0) {
+                decoded.push_back(static_cast<char>(high * 16 + low));
+                i += 2;
+                continue;
+            }
+        }
+        decoded.push_back(text[i]);
+    }
+    return decoded;
+}
+
+// An entry of a table of contents, unless its link leaves the archive; a link
+// to "#x" alone points into the document holding the table.
+std::optional<EpubTocEntry> TocEntry(int level, std::string title, std::string_view href,
+                                     std::string_view tocPath) {
+    const std::size_t hash = href.find('#');
+    EpubTocEntry entry{level, std::move(title), ResolveEpubPath(tocPath, href), {}};
+    if (hash == 0) entry.path = std::string(tocPath);
+    if (entry.path.empty()) return std::nullopt;
+    if (hash != std::string_view::npos) entry.anchor = PercentDecoded(href.substr(hash + 1));
+    return entry;
+}
+
+// The entries of a table of contents, each an element named item among the
+// children of list, whose own entries lie among the children of the element
+// innerList gives. Walked with a stack of its own: a book may nest them
+// deeper than calls can go.
+template <typename InnerList, typename EntryOf>
+std::vector<EpubTocEntry> ReadTocEntries(pugi::xml_node list, std::string_view item,
+                                         InnerList innerList, EntryOf entryOf) {
+    std::vector<EpubTocEntry> entries;
+    struct Place {
+        pugi::xml_node next;  // the next child of a list to look at
+        int level;
+    };
+    std::vector<Place> places{{list.first_child(), 1}};
+    while (!places.empty()) {
+        const pugi::xml_node node = places.back().next;
+        const int level = places.back().level;
+        if (!node) {
+            places.pop_back();
+            continue;
+        }
+        places.back().next = node.next_sibling();
+        if (node.type() != pugi::node_element || LocalName(node.name()) != item) continue;
+        std::optional<EpubTocEntry> entry = entryOf(node, level);
+        if (entry) entries.push_back(std::move(*entry));
+        places.push_back({innerList(node).first_child(), entry ? level + 1 : level});
+    }
+    return entries;
+}
+
 }  // namespace
+
+std::vector<EpubTocEntry> ParseEpubNavigation(std::string_view xml, std::string_view path) {
+    pugi::xml_document document;
+    if (!Parse(document, xml)) return {};
+    pugi::xml_node toc;
+    ForEach(document, "nav", [&](pugi::xml_node node) {
+        if (!toc || (HasToken(Attribute(node, "type").value(), "toc") &&
+                     !HasToken(Attribute(toc, "type").value(), "toc")))
+            toc = node;
+    });
+    return ReadTocEntries(
+        Child(toc, "ol"), "li", [](pugi::xml_node li) { return Child(li, "ol"); },
+        [&](pugi::xml_node li, int level) -> std::optional<EpubTocEntry> {
+            const pugi::xml_node link = Child(li, "a");
+            if (!link) return std::nullopt;
+            return TocEntry(level, CollapsedText(link), link.attribute("href").value(), path);
+        });
+}
+
+std::vector<EpubTocEntry> ParseEpubNcx(std::string_view xml, std::string_view path) {
+    pugi::xml_document document;
+    if (!Parse(document, xml)) return {};
+    return ReadTocEntries(
+        Child(Child(document, "ncx"), "navMap"), "navPoint",
+        [](pugi::xml_node point) { return point; },
+        [&](pugi::xml_node point, int level) {
+            return TocEntry(level, CollapsedText(Child(Child(point, "navLabel"), "text")),
+                            Child(point, "content").attribute("src").value(), path);
+        });
+}
 
 std::string ResolveEpubPath(std::string_view basePath, std::string_view href) {
     href = href.substr(0, std::min(href.find('#'), href.size()));
@@ -107,19 +195,7 @@ std::string ResolveEpubPath(std::string_view basePath, std::string_view href) {
     // A scheme ("http:", "data:") before any "/" makes it a URL.
     const std::size_t colon = href.find(':');
     if (colon != std::string_view::npos && colon < href.find('/')) return {};
-    std::string decoded;
-    for (std::size_t i = 0; i < href.size(); ++i) {
-        if (href[i] == '%' && i + 2 < href.size()) {
-            const int high = HexValue(href[i + 1]);
-            const int low = HexValue(href[i + 2]);
-            if (high >= 0 && low >= 0) {
-                decoded.push_back(static_cast<char>(high * 16 + low));
-                i += 2;
-                continue;
-            }
-        }
-        decoded.push_back(href[i]);
-    }
+    const std::string decoded = PercentDecoded(href);
     std::vector<std::string> parts;
     if (!decoded.starts_with('/')) {
         // The base document's folder.
@@ -211,6 +287,7 @@ std::optional<EpubPackage> ParseEpubPackage(std::string_view xml, std::string_vi
         std::string path;
         bool readable = false;
         bool picture = false;
+        bool ncx = false;
     };
     // std::map, not a hash: nothing here may depend on hash order.
     std::map<std::string, Item, std::less<>> items;
@@ -221,9 +298,16 @@ std::optional<EpubPackage> ParseEpubPackage(std::string_view xml, std::string_vi
         const bool text = type == "application/xhtml+xml" || type == "text/html" ||
                           type == "text/x-oeb1-document";
         const bool nav = HasToken(node.attribute("properties").value(), "nav");
+        const bool ncx = type == "application/x-dtbncx+xml";
+        std::string path = ResolveEpubPath(packagePath, node.attribute("href").value());
+        if (nav && result.navigation.empty()) result.navigation = path;
+        if (ncx && result.ncx.empty()) result.ncx = path;
         items.emplace(node.attribute("id").value(),
-                      Item{ResolveEpubPath(packagePath, node.attribute("href").value()),
-                           text && !nav, type.starts_with("image/")});
+                      Item{std::move(path), text && !nav, type.starts_with("image/"), ncx});
+    }
+    if (const auto toc = items.find(std::string_view(spine.attribute("toc").value()));
+        toc != items.end() && toc->second.ncx) {
+        result.ncx = toc->second.path;
     }
     for (pugi::xml_node node : spine.children()) {
         if (node.type() != pugi::node_element || LocalName(node.name()) != "itemref") continue;

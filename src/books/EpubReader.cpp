@@ -1,6 +1,7 @@
 #include "books/EpubReader.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,29 +95,78 @@ LoadError SpineEncryption(ZipArchive& archive, const EpubPackage& package) {
     return LoadError::None;
 }
 
+// The table of contents: the navigation document's, else the NCX's. Empty
+// when neither is there or reads.
+std::vector<EpubTocEntry> ReadToc(ZipArchive& archive, const EpubPackage& package) {
+    std::string xml;
+    std::vector<EpubTocEntry> toc;
+    if (!package.navigation.empty() &&
+        archive.Read(package.navigation, xml) == ZipArchive::Status::Ok)
+        toc = ParseEpubNavigation(xml, package.navigation);
+    if (toc.empty() && !package.ncx.empty() &&
+        archive.Read(package.ncx, xml) == ZipArchive::Status::Ok)
+        toc = ParseEpubNcx(xml, package.ncx);
+    return toc;
+}
+
 // The book's text as the spine's documents are read, a paragraph break
-// between two, and the spans of its headings.
+// between two, the spans of its headings, and where the entries of its table
+// of contents point in it.
 struct SpineText {
     std::u32string text;
     std::vector<HtmlConverter::Span> headings;
+    std::vector<EpubTocEntry> toc;
+    // One for each entry of toc: where its paragraph starts, once found.
+    std::vector<std::optional<std::size_t>> tocPositions;
+    // The entries of toc that point into each document.
+    std::map<std::string, std::vector<std::size_t>, std::less<>> tocEntriesOf;
     // One document's, kept from one to the next for their memory.
     std::u32string chapter;
     std::vector<HtmlConverter::Span> chapterHeadings;
 
-    void Append(const std::string& raw) {
+    void Append(const std::string& raw, const std::string& path) {
         const std::string declared = DeclaredXmlEncoding(raw).value_or("UTF-8");
         const std::u32string html = DecodeDocumentText(raw, kWholeText, declared);
         chapter.clear();
         chapterHeadings.clear();
         HtmlConverter converter(chapter, {.xhtml = true, .headings = &chapterHeadings});
-        converter.Feed(html);
+        // The text is fed in pieces cut where the anchors the table of
+        // contents names begin, so that the text written by then tells where
+        // each lies; the cuts change nothing in the text.
+        const auto entries = tocEntriesOf.find(path);
+        static const std::vector<std::size_t> kNone;
+        const std::vector<std::size_t>& pointing =
+            entries == tocEntriesOf.end() ? kNone : entries->second;
+        const std::vector<std::pair<std::size_t, std::size_t>> anchors = AnchorsIn(html, pointing);
+        std::vector<std::size_t> anchorPositions;
+        std::size_t fed = 0;
+        for (const auto& [at, entry] : anchors) {
+            converter.Feed(std::u32string_view(html).substr(fed, at - fed));
+            fed = at;
+            anchorPositions.push_back(chapter.size());
+        }
+        converter.Feed(std::u32string_view(html).substr(fed));
         converter.Finish();
         // The converter may begin with the break of a first heading or paragraph.
         std::size_t first = 0;
         while (first < chapter.size() && IsBreakOrBlank(chapter[first])) ++first;
+        const std::size_t offset = text.empty() ? 0 : text.size() + kParagraphBreak.size();
+        // An anchor after the last text, or a document without text, points
+        // where the next document begins.
+        const std::size_t next = first == chapter.size()
+                                     ? offset
+                                     : offset + chapter.size() - first + kParagraphBreak.size();
+        for (std::size_t i = 0; i < anchors.size(); ++i) {
+            std::size_t at = std::min(anchorPositions[i], chapter.size());
+            while (at < chapter.size() && IsBreakOrBlank(chapter[at])) ++at;
+            while (at > first && at < chapter.size() && chapter[at - 1] != '\n') --at;
+            tocPositions[anchors[i].second] =
+                at == chapter.size() ? next : offset + std::max(at, first) - first;
+        }
+        for (const std::size_t i : pointing)
+            if (!tocPositions[i]) tocPositions[i] = offset;
         if (first == chapter.size()) return;
         if (!text.empty()) text += kParagraphBreak;
-        const std::size_t offset = text.size();
         text.append(chapter, first);
         for (const HtmlConverter::Span& span : chapterHeadings) {
             // Trimmed of the breaks and blanks around the heading's text.
@@ -124,10 +174,60 @@ struct SpineText {
             std::size_t end = std::min(span.end, chapter.size());
             while (start < end && IsBreakOrBlank(chapter[start])) ++start;
             while (end > start && IsBreakOrBlank(chapter[end - 1])) --end;
-            if (start < end) headings.push_back({offset + start - first, offset + end - first});
+            if (start < end)
+                headings.push_back({offset + start - first, offset + end - first, span.level});
         }
     }
+
+    // Where in the document the elements the entries pointing into it name
+    // begin (the "<" of the tag with that id, the first one), in order, each
+    // with its entry; those not found are left out. One pass over the
+    // document, whatever the number of entries.
+    std::vector<std::pair<std::size_t, std::size_t>> AnchorsIn(
+        std::u32string_view html, const std::vector<std::size_t>& pointing) const {
+        std::vector<std::pair<std::size_t, std::size_t>> anchors;
+        std::map<std::u32string, std::vector<std::size_t>, std::less<>> wanted;
+        for (const std::size_t i : pointing)
+            if (!toc[i].anchor.empty() && !tocPositions[i])
+                wanted[FromUtf8(toc[i].anchor)].push_back(i);
+        static constexpr std::u32string_view kId = U"id=";
+        for (std::size_t at = wanted.empty() ? html.npos : html.find(kId);
+             at != html.npos && at + kId.size() < html.size(); at = html.find(kId, at + 1)) {
+            const std::size_t open = at + kId.size();
+            const char32_t quote = html[open];
+            if (at == 0 || !IsBreakOrBlank(html[at - 1]) || (quote != '"' && quote != '\''))
+                continue;
+            const std::size_t close = html.find(quote, open + 1);
+            if (close == html.npos) break;
+            const auto named = wanted.find(html.substr(open + 1, close - open - 1));
+            if (named == wanted.end()) continue;
+            const std::size_t tag = std::min(html.rfind('<', at), at);
+            for (const std::size_t entry : named->second) anchors.emplace_back(tag, entry);
+            wanted.erase(named);
+        }
+        std::ranges::sort(anchors);
+        return anchors;
+    }
 };
+
+// The outline the table of contents gives: its entries whose place is in the
+// text, levels nesting as the kept ones do, in the text's order.
+std::vector<Heading> TocOutline(const std::vector<EpubTocEntry>& toc,
+                                const std::vector<std::optional<std::size_t>>& positions,
+                                std::size_t textLength) {
+    std::vector<Heading> outline;
+    std::vector<int> enclosing;  // the book's levels of the kept entries around the next
+    for (std::size_t i = 0; i < toc.size(); ++i) {
+        // An entry left out passes its place on to those under it.
+        while (!enclosing.empty() && enclosing.back() >= toc[i].level) enclosing.pop_back();
+        if (!positions[i] || *positions[i] >= textLength || toc[i].title.empty()) continue;
+        enclosing.push_back(toc[i].level);
+        outline.push_back(
+            {static_cast<int>(enclosing.size()), FromUtf8(toc[i].title), *positions[i]});
+    }
+    std::ranges::stable_sort(outline, {}, &Heading::position);
+    return outline;
+}
 
 // The spine's documents in order, until the text is as long as the limit.
 // Damaged when not one of them could be read.
@@ -143,7 +243,7 @@ LoadError ReadSpine(ZipArchive& archive, const EpubPackage& package, const BookL
             return ZipError(status);
         if (status == ZipArchive::Status::Ok) {
             anyRead = true;
-            spine.Append(raw);
+            spine.Append(raw, package.documents[i]);
         }
         // Otherwise the archive lacks the document, or it is damaged: the
         // rest of the book still reads.
@@ -168,6 +268,10 @@ LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
     // Pages that are pictures only, with no document of text to read.
     if (package.documents.empty() && package.picturesInSpine) return BookFailure(LoadError::NoText);
     SpineText spine;
+    spine.toc = ReadToc(*archive, package);
+    spine.tocPositions.resize(spine.toc.size());
+    for (std::size_t i = 0; i < spine.toc.size(); ++i)
+        spine.tocEntriesOf[spine.toc[i].path].push_back(i);
     if (const LoadError error = ReadSpine(*archive, package, limits, progress, spine);
         error != LoadError::None) {
         return BookFailure(error);
@@ -179,6 +283,10 @@ LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
     book.text = std::move(spine.text);
     book.truncated = CutToLimit(book.text, limits.maxTextLength);
     book.runs = HeadingRuns(spine.headings, book.text.size());
+    // Without a table of contents the headings make the outline.
+    book.outline = TocOutline(spine.toc, spine.tocPositions, book.text.size());
+    if (book.outline.empty()) book.outline = HeadingOutline(book.text, spine.headings);
+    DropHeadingsPast(book.outline, book.text.size());
     for (const std::string& creator : package.creators) {
         if (!book.author.empty()) book.author += U", ";
         book.author += FromUtf8(creator);

@@ -97,14 +97,16 @@ std::u32string ReadPlainTextDocument(std::string_view bytes, std::size_t maxText
     return text;
 }
 
-std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength) {
+std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength,
+                                std::vector<Heading>* outline) {
     // A page that says it is UTF-8 is read as UTF-8 when it is well-formed
     // UTF-8 anyway; old pages saved in Windows-1251 often kept the claim.
     std::optional<std::string> declared = DeclaredHtmlCharset(bytes);
     if (declared && IsUtf8Label(*declared)) declared.reset();
     std::u32string text =
-        ConvertHtmlToText(DecodeDocumentText(bytes, kWholeText, declared.value_or("")));
+        ConvertHtmlToText(DecodeDocumentText(bytes, kWholeText, declared.value_or("")), outline);
     CutToLimit(text, maxTextLength);
+    if (outline != nullptr) DropHeadingsPast(*outline, text.size());
     return text;
 }
 
@@ -133,10 +135,11 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
             loaded.text = plain ? DecodeDocumentText(file.bytes, maxTextLength < kWholeText
                                                                      ? maxTextLength + 1
                                                                      : maxTextLength)
-                                : ReadHtmlDocument(file.bytes, kWholeText);
+                                : ReadHtmlDocument(file.bytes, kWholeText, &loaded.outline);
             // A plain-text file read only in part goes on past its last character.
             loaded.truncated = CutToLimit(loaded.text, maxTextLength, !file.complete);
             if (plain) loaded.outline = PlainTextOutline(loaded.text);
+            DropHeadingsPast(loaded.outline, loaded.text.size());
             return loaded;
         case DocumentKind::RichText: {
             RtfReader reader(maxTextLength);

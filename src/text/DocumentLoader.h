@@ -33,8 +33,10 @@ std::u32string ReadPlainTextDocument(std::string_view bytes,
                                      std::size_t maxTextLength = kMaxTextLength);
 
 // An HTML file's bytes as text: decoded as its charset says, then converted
-// to plain text, cut as a plain-text file is.
-std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength = kMaxTextLength);
+// to plain text, cut as a plain-text file is; with an outline, also the
+// outline its headings make in the text kept.
+std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength = kMaxTextLength,
+                                std::vector<Heading>* outline = nullptr);
 
 // Reads the file at path (the platform's bytes) as a document of the given
 // kind. Only a regular file is read (a symbolic link to one is followed);

@@ -228,16 +228,18 @@ void HtmlConverter::DropTrailingBlanks() {
     }
 }
 
-void HtmlConverter::OpenHeading() {
+void HtmlConverter::OpenHeading(int level) {
     CloseHeading();
     headingOpen_ = true;
     headingStart_ = Position();
+    headingLevel_ = level;
 }
 
 void HtmlConverter::CloseHeading() {
     if (!headingOpen_) return;
     headingOpen_ = false;
-    if (options_.headings != nullptr) options_.headings->push_back({headingStart_, Position()});
+    if (options_.headings != nullptr)
+        options_.headings->push_back({headingStart_, Position(), headingLevel_});
 }
 
 // A link is taken for a note reference by its attributes: "noteref" (EPUB's
@@ -744,7 +746,7 @@ void HtmlConverter::StepTagName(char32_t ch, char32_t c) {
                 if (endTag_) {
                     CloseHeading();
                 } else {
-                    OpenHeading();
+                    OpenHeading(static_cast<int>(c - '0'));
                 }
                 BreakingTag(2);
             } else {
@@ -1035,11 +1037,43 @@ void HtmlConverter::StepXhtmlTag(char32_t c) {
     }
 }
 
-std::u32string ConvertHtmlToText(std::u32string_view html) {
+std::u32string ConvertHtmlToText(std::u32string_view html, std::vector<Heading>* outline) {
     std::u32string text;
     text.reserve(html.size());
-    HtmlConverter converter(text);
+    std::vector<HtmlConverter::Span> headings;
+    HtmlConverter converter(text, {.headings = outline != nullptr ? &headings : nullptr});
     converter.Feed(html);
     converter.Finish();
+    if (outline != nullptr) *outline = HeadingOutline(text, headings);
     return text;
+}
+
+std::vector<Heading> HeadingOutline(std::u32string_view text,
+                                    const std::vector<HtmlConverter::Span>& headings) {
+    std::vector<Heading> outline;
+    std::array<bool, 7> present{};
+    for (const HtmlConverter::Span& span : headings) {
+        std::size_t start = std::min(span.start, text.size());
+        const std::size_t end = std::min(span.end, text.size());
+        while (start < end && IsBlank(text[start])) ++start;
+        std::u32string title;
+        for (std::size_t i = start; i < end; ++i) {
+            if (!IsBlank(text[i])) {
+                title.push_back(text[i]);
+            } else if (!IsBlank(text[i - 1])) {
+                title.push_back(' ');
+            }
+        }
+        while (!title.empty() && title.back() == ' ') title.pop_back();
+        if (title.empty()) continue;
+        // The heading's paragraph, should something stand before it on its line.
+        while (start > 0 && text[start - 1] != '\n') --start;
+        const int level = std::clamp(span.level, 0, 6);
+        present[static_cast<std::size_t>(level)] = true;
+        outline.push_back({level, std::move(title), start});
+    }
+    for (Heading& heading : outline)
+        heading.level = static_cast<int>(
+            std::count(present.begin(), present.begin() + heading.level + 1, true));
+    return outline;
 }

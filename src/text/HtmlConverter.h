@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/Outline.h"
+
 // Turns an HTML document, already decoded to Unicode, into plain text for
 // reading, in one pass and in constant memory. It is not an HTML parser: it
 // keeps what follows the first tag beginning "<BODY", recognises tags by their
@@ -38,6 +40,7 @@ public:
     struct Span {
         std::size_t start = 0;
         std::size_t end = 0;
+        int level = 0;  // a heading's: 1 for "<h1>", ... 6 for "<h6>"
         bool operator==(const Span&) const = default;
     };
 
@@ -220,7 +223,7 @@ private:
     // Where the next character written would stand.
     std::size_t Position() const { return flushed_ + output_.size(); }
     void DropTrailingBlanks();
-    void OpenHeading();
+    void OpenHeading(int level);
     void CloseHeading();
     bool IsNoteLink() const;
     void OpenNote();
@@ -249,6 +252,7 @@ private:
     // Characters of "CDATA[" matched after "<![".
     std::size_t cdataMatched_ = 0;
     std::size_t headingStart_ = 0;
+    int headingLevel_ = 0;
     // Where the open note reference began (before its " [") and where its
     // text begins.
     std::size_t noteMarkAt_ = 0;
@@ -267,5 +271,13 @@ private:
     char32_t markup_[kMarkupCapacity] = {};
 };
 
-// The whole conversion of a document held in memory.
-std::u32string ConvertHtmlToText(std::u32string_view html);
+// The whole conversion of a document held in memory; with an outline, also
+// the outline its headings make (see HeadingOutline).
+std::u32string ConvertHtmlToText(std::u32string_view html, std::vector<Heading>* outline = nullptr);
+
+// The outline that headings make: each span's text, blanks collapsed, is the
+// title, its paragraph the place; the levels are numbered from 1 over those
+// present (only "<h2>" and "<h3>" make levels 1 and 2). Headings without text,
+// or past the end of the text, are left out.
+std::vector<Heading> HeadingOutline(std::u32string_view text,
+                                    const std::vector<HtmlConverter::Span>& headings);

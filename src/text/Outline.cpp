@@ -178,3 +178,7 @@ std::size_t PreviousChapterStart(const std::vector<Heading>& outline, std::size_
     const std::optional<std::size_t> index = HeadingAt(outline, position);
     return index && *index > 0 ? outline[*index - 1].position : 0;
 }
+
+void DropHeadingsPast(std::vector<Heading>& outline, std::size_t length) {
+    std::erase_if(outline, [length](const Heading& heading) { return heading.position >= length; });
+}

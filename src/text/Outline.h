@@ -46,3 +46,6 @@ std::size_t PreviousChapterStart(const std::vector<Heading>& outline, std::size_
 // level, or to the end of the text.
 TextRange ChapterRange(const std::vector<Heading>& outline, std::size_t index,
                        std::size_t textLength);
+
+// Drops the headings that start at or past length, as of a text cut there.
+void DropHeadingsPast(std::vector<Heading>& outline, std::size_t length);

@@ -441,6 +441,28 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
     }
 }
 
+// The outline: the navigation document's, the NCX's, or the headings'.
+TEST(BookReaders, TablesOfContentsAndHeadingsMakeTheOutline) {
+    // clang-format off
+    const std::string nav = Chapter(R"(<nav epub:type="landmarks"><ol><li><a href="../b.xhtml">Mark</a></li></ol></nav><nav epub:type="toc"><ol>)"
+        R"(<li><a href="../a.xhtml">Part <b>One</b></a><ol><li><a href="../a.xhtml#s">Sub</a><ol><li><a href="../a.xhtml#m">Mid</a></li></ol></li>)"
+        R"(<li><a href="../a.xhtml#lost">Lost</a></li></ol></li><li><a href="../gone.xhtml">Gone</a><ol><li><a href="../c.xhtml">Kid</a></li></ol></li></ol></nav>)");
+    const std::string ncx = R"(<ncx><navMap><navPoint><navLabel><text>First</text></navLabel><content src="a.xhtml"/><navPoint><navLabel><text>Second</text></navLabel>)"
+        R"(<content src="b.xhtml#t"/></navPoint></navPoint></navMap></ncx>)";
+    const std::pair<std::string, std::string> rows[] = {
+        {Epub({Package(Item("n", "nav/toc.xhtml", " properties=\"nav\"") + kAbc, R"(<itemref idref="a"/><itemref idref="b"/><itemref idref="c"/>)"), {"OEBPS/nav/toc.xhtml", nav},
+               {"OEBPS/a.xhtml", Chapter(R"(<h1>One</h1><p>x</p><h2 id="s">Sub</h2><p>y <a id="m"/>z</p>)")}}), "1:Part One@0|2:Lost@0|2:Sub@8|3:Mid@13|1:Kid@23"},
+        {Epub({Package(kAbc + R"(<item id="x" href="toc.ncx" media-type="application/x-dtbncx+xml"/>)", R"(<itemref idref="a"/><itemref idref="b"/><itemref idref="c"/>)"),
+               {"OEBPS/toc.ncx", ncx}}), "1:First@0|2:Second@5"},
+        {Epub({{"OEBPS/a.xhtml", Chapter("<h2>Title <i>x</i></h2>\n<p>Body</p><h3 class=\"s\">Sub</h3>")}}), "1:Title x@0|2:Sub@15"},
+    };
+    // clang-format on
+    for (const auto& [bytes, outline] : rows) {
+        SCOPED_TRACE(outline);
+        EXPECT_EQ(OutlineString(ReadEpub(bytes, {}, {}).outline), outline);
+    }
+}
+
 TEST(BookReaders, BuiltBooksLookAsTheirStylesSay) {
     const std::string headings = "<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>";
     ExpectLooks(ReadEpub(Epub({{"OEBPS/a.xhtml", Chapter(headings)}}), {}, {}),

@@ -6,6 +6,7 @@ import os
 import shutil
 import signal
 import time
+import zipfile
 
 from harness import PROGRAM_TITLE, SAMPLE, check, copied, in_dialog, put_on_shelf, read_settings, \
     read_shelf, start_with, wait_until
@@ -69,5 +70,29 @@ def cancelled_load_lets_go_at_once(t):
     read_settings(p.folder)
 
 
+def contents_of_an_epub_lead_into_a_chapter(t):
+    """Ctrl+T lists the book's own table of contents; an entry pointing into
+    the middle of a chapter file selects the paragraph it points at."""
+    d = t.display
+    p = t.program()
+    page = "<html><body>{}</body></html>"
+    item = '<item id="{0}" href="{0}.xhtml" media-type="application/xhtml+xml"{1}/>'
+    with zipfile.ZipFile(p.path("toc.epub"), "w") as z:
+        z.writestr("META-INF/container.xml", '<container><rootfile full-path="b.opf"/></container>')
+        z.writestr("b.opf", "<package><manifest>" + item.format("n", ' properties="nav"') +
+                   item.format("a", "") + '</manifest><spine><itemref idref="a"/></spine></package>')
+        z.writestr("n.xhtml", page.format('<nav epub:type="toc"><ol><li><a href="a.xhtml">Autumn</a>'
+                                          '<ol><li><a href="a.xhtml#w">Winter</a></li></ol></li></ol></nav>'))
+        z.writestr("a.xhtml", page.format('<h1>Autumn</h1><p>Rain.</p><p id="w">Winter comes.</p>'))
+    p.start(p.path("toc.epub"))
+    p.wait_title(f"{PROGRAM_TITLE} - toc.epub", timeout=15)
+    d.key("ctrl+t")
+    p.wait_window("Содержание")
+    d.tool("xdotool", "type", "--delay", "40", "Wi")
+    in_dialog(p, "Содержание", "Return")
+    check(copied(d).strip() == "Winter comes.", f"the chosen entry selected {d.clipboard_text()!r}")
+
+
 TESTS["every_book_kind"] = (every_book_kind, (1024, 768))
 TESTS["cancelled_load_lets_go_at_once"] = (cancelled_load_lets_go_at_once, (1024, 768))
+TESTS["contents_of_an_epub_lead_into_a_chapter"] = (contents_of_an_epub_lead_into_a_chapter, (1024, 768))

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestText.h"
 #include "base/CodePage.h"
 #include "text/HtmlCharset.h"
 #include "text/HtmlConverter.h"
@@ -230,12 +231,12 @@ TEST(XhtmlConverter, MarkupOfXhtmlAndHeadingSpans) {
               "");
     // Heading spans, as the outline takes them.
     const std::pair<std::u32string, std::vector<HtmlConverter::Span>> headings[] = {
-        {U"<h1>Ab</h1><p>c</p><h2 id='x'>D</h2>", {{0, 2}, {5, 8}}},
-        {U"<h1>A<h2>B</h2>", {{0, 1}, {1, 4}}},
+        {U"<h1>Ab</h1><p>c</p><h2 id='x'>D</h2>", {{0, 2, 1}, {5, 8, 2}}},
+        {U"<h1>A<h2>B</h2>", {{0, 1, 1}, {1, 4, 2}}},
         {U"a</h1>b", {}},
-        {U"a <h1></h1> <h2>B</h2>", {{1, 1}, {1, 4}}},
+        {U"a <h1></h1> <h2>B</h2>", {{1, 1, 1}, {1, 4, 2}}},
         {U"<hr/><head>a</head><html>", {}},
-        {U"<pre>a<h1>B</h1>c</pre>", {{1, 6}}},
+        {U"<pre>a<h1>B</h1>c</pre>", {{1, 6, 1}}},
     };
     for (const auto& [body, expected] : headings) {
         std::vector<HtmlConverter::Span> spans;
@@ -247,7 +248,20 @@ TEST(XhtmlConverter, MarkupOfXhtmlAndHeadingSpans) {
     std::vector<HtmlConverter::Span> spans;
     ConvertInChunks(U"<body>" + filler + U"<h1>A</h1>" + filler, {300000},
                     {.xhtml = true, .headings = &spans});
-    EXPECT_EQ(spans, (std::vector<HtmlConverter::Span>{{100000, 100003}}));
+    EXPECT_EQ(spans, (std::vector<HtmlConverter::Span>{{100000, 100003, 1}}));
+}
+
+TEST(HtmlConverter, HeadingsMakeTheOutline) {
+    const std::pair<std::u32string, std::string> cases[] = {
+        {U"<h2>A\n b</h2><p>x</p><h3>C<br>D</h3>t<h2>E</h2>", "1:A b@4|2:C D@16|1:E@29"},
+        {U"<h1>A</h1><h6> F </h6><h4></h4><h3>T</h3>", "1:A@4|3:F@9|2:T@15"},
+        {U"x<pre>y<h5>P</h5>", "1:P@6"},
+    };
+    for (const auto& [body, outline] : cases) {
+        std::vector<Heading> headings;
+        ConvertHtmlToText(U"<body>" + body, &headings);
+        EXPECT_EQ(OutlineString(headings), outline) << ToUtf8(body);
+    }
 }
 
 }  // namespace
