@@ -32,6 +32,13 @@ inline void CheckShape(const LoadedText& book, std::size_t maxText) {
         if (c == '\n') Check(i > 0 && book.text[i - 1] == '\r');
         Check(c >= 0x20 || c == '\t' || c == '\r' || c == '\n');
     }
+    // Headings in text order, each where a paragraph starts.
+    for (std::size_t i = 0; i < book.outline.size(); ++i) {
+        const std::size_t at = book.outline[i].position;
+        Check(book.outline[i].level > 0 && at < book.text.size());
+        Check(at == 0 || book.text[at - 1] == '\n');
+        Check(i == 0 || at >= book.outline[i - 1].position);
+    }
 }
 
 // Reads the bytes four ways: whole (twice: the same result), with half the
@@ -44,7 +51,8 @@ void CheckReader(Reader read, std::string_view bytes) {
     CheckShape(whole, limits.maxTextLength);
     const LoadedText again = read(bytes, limits, BookProgress{});
     Check(again.error == whole.error && again.text == whole.text && again.runs == whole.runs &&
-          again.author == whole.author && again.title == whole.title);
+          again.author == whole.author && again.title == whole.title &&
+          again.outline == whole.outline);
 
     BookLimits half = limits;
     half.maxTextLength = whole.text.size() / 2;

@@ -98,6 +98,9 @@ inline constexpr std::string_view kShelfDamagedKept =
 inline constexpr std::string_view kBookDamagedAt =
     "Книга повреждена; показан текст до места повреждения (%1 %).";
 
+// The outline's entry for a book's notes that have no title of their own.
+inline constexpr std::string_view kNotesHeading = "Примечания";
+
 inline constexpr std::string_view kShelfEmpty = "Документов на полке нет";
 // The shelf dialog's count line when the shelf file cannot be read at all.
 inline constexpr std::string_view kShelfUnreadable = "Не удаётся прочитать полку";

@@ -2,6 +2,7 @@
 
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "text/TextRules.h"
@@ -143,6 +144,45 @@ void BookTextBuilder::EmptyParagraph() {
     inParagraph_ = false;
 }
 
+void BookTextBuilder::BeginHeading(int level) {
+    if (headingDepth_++ == 0) headings_.push_back({level, text_.size(), text_.size(), {}});
+}
+
+void BookTextBuilder::EndHeading() {
+    if (--headingDepth_ != 0) return;
+    headings_.back().to = text_.size();
+    if (headings_.back().to == headings_.back().from) headings_.pop_back();
+}
+
+void BookTextBuilder::HeadingAtNextText(int level, std::u32string title) {
+    if (headingDepth_ == 0 && !full_)
+        headings_.push_back({level, text_.size(), std::u32string::npos, std::move(title)});
+}
+
+void BookTextBuilder::FinishOutline(LoadedText& book) const {
+    const std::u32string_view text = book.text;
+    for (const PendingHeading& heading : headings_) {
+        const std::size_t to = std::min(heading.to, text.size());
+        std::size_t first = heading.from;
+        while (first < to && IsXmlBlank(text[first])) ++first;
+        if (first >= to) continue;  // no text, or none before the cut
+        const std::size_t lineFeed = text.substr(0, first).rfind(U'\n');
+        Heading entry{heading.level, heading.title,
+                      lineFeed == std::u32string_view::npos ? 0 : lineFeed + 1};
+        if (heading.to != std::u32string::npos) {
+            for (std::size_t i = first; i < to; ++i) {
+                if (!IsXmlBlank(text[i])) {
+                    entry.title.push_back(text[i]);
+                } else if (entry.title.back() != ' ') {
+                    entry.title.push_back(' ');
+                }
+            }
+            if (entry.title.back() == ' ') entry.title.pop_back();
+        }
+        book.outline.push_back(std::move(entry));
+    }
+}
+
 void BookTextBuilder::Finish(LoadedText& book) {
     // Cut where a paragraph or word ends; the character that did not fit
     // tells whether the limit itself is such a place.
@@ -161,8 +201,10 @@ void BookTextBuilder::Finish(LoadedText& book) {
     if (!runs_.empty()) runs_.back().length = text_.size() - runs_.back().start;
     book.text = std::move(text_);
     book.runs = std::move(runs_);
+    FinishOutline(book);
     text_.clear();
     runs_.clear();
+    headings_.clear();
 }
 
 std::u32string CollapsedText(std::string_view utf8) {

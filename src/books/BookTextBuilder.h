@@ -44,6 +44,15 @@ public:
     void Tab();
     bool InCell() const { return cellDepth_ > 0; }
 
+    // Headings of the outline. The text written between BeginHeading and
+    // EndHeading is a heading's title (breaks and blanks as single spaces); it
+    // starts where the paragraph holding its first character starts. One that
+    // wrote no text is none; one inside another is part of it.
+    void BeginHeading(int level);
+    void EndHeading();
+    // A heading titled apart from the text, at the paragraph of the next text.
+    void HeadingAtNextText(int level, std::u32string title);
+
     // Formats nest: each Begin has its End.
     void BeginBold() { ++bold_; }
     void EndBold() { --bold_; }
@@ -54,7 +63,8 @@ public:
     bool Full() const { return full_; }
     std::size_t Length() const { return text_.size(); }
 
-    // Hands over the text and its runs; trailing empty paragraphs are dropped.
+    // Hands over the text, its runs and its headings; trailing empty
+    // paragraphs, and headings past the end of a cut text, are dropped.
     void Finish(LoadedText& book);
 
 private:
@@ -62,6 +72,7 @@ private:
     bool StartParagraph();
     void Emit(char32_t c, const CharFormat& format);
     CharFormat Current() const;
+    void FinishOutline(LoadedText& book) const;
 
     std::size_t max_;
     std::u32string text_;
@@ -74,6 +85,14 @@ private:
     bool full_ = false;
     char32_t refused_ = 0;  // the first character that did not fit
     int cellDepth_ = 0;
+    // A heading's title is text_[from, to), or its own when it has one.
+    struct PendingHeading {
+        int level;
+        std::size_t from, to;
+        std::u32string title;
+    };
+    std::vector<PendingHeading> headings_;
+    int headingDepth_ = 0;
 };
 
 // Collapses XML blanks in metadata (author, title): one space between words,

@@ -42,6 +42,33 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
+// w:outlineLvl counts from 0; 9 is body text, outside the outline.
+std::optional<int> WordOutlineLevel(const pugi::xml_node& outlineLvl) {
+    if (!outlineLvl) return std::nullopt;
+    const int value = AttributeByLocalName(outlineLvl, "val").as_int(9);
+    return value >= 0 && value < 9 ? value + 1 : 0;
+}
+
+// A style's outline level: its own w:outlineLvl, else the level a built-in
+// heading's name or id says ("heading 2", "Heading2"). The document's title
+// stands at the top with the chapters: a title page opens the outline.
+std::optional<int> StyleOutlineLevel(const pugi::xml_node& style, std::string_view id,
+                                     std::string_view name) {
+    if (const auto level =
+            WordOutlineLevel(ChildByLocalName(ChildByLocalName(style, "pPr"), "outlineLvl")))
+        return level;
+    const auto digit = [](std::string_view text, std::string_view prefix) {
+        return text.size() == prefix.size() + 1 && text.starts_with(prefix) && text.back() >= '1' &&
+                       text.back() <= '9'
+                   ? std::optional<int>(text.back() - '0')
+                   : std::nullopt;
+    };
+    if (const auto level = digit(name, "heading ")) return level;
+    if (const auto level = digit(id, "heading")) return level;
+    if (id == "title" || name == "title") return 1;
+    return std::nullopt;
+}
+
 // The document's paragraph and character styles, by their ids.
 void LoadStyles(const pugi::xml_node& root, OfficeStyles& styles) {
     for (pugi::xml_node style : root.children()) {
@@ -54,6 +81,7 @@ void LoadStyles(const pugi::xml_node& root, OfficeStyles& styles) {
             id == "title" || name == "title" || (id.rfind("heading", 0) == 0 && id.size() == 8) ||
             name.rfind("heading ", 0) == 0 ||
             static_cast<bool>(ChildByLocalName(ChildByLocalName(style, "pPr"), "outlineLvl"));
+        entry.outlineLevel = StyleOutlineLevel(style, id, name);
         const pugi::xml_node run = ChildByLocalName(style, "rPr");
         entry.bold = OnOff(run, "b");
         entry.italic = OnOff(run, "i");
@@ -110,13 +138,19 @@ private:
         const std::string_view style = Val(ChildByLocalName(properties, "pStyle"));
         const bool heading =
             styles_.Heading(style) || static_cast<bool>(ChildByLocalName(properties, "outlineLvl"));
+        // The paragraph's own level comes before its style's.
+        const int level = WordOutlineLevel(ChildByLocalName(properties, "outlineLvl"))
+                              .value_or(styles_.OutlineLevel(style));
         paragraphStyle_ = std::string(style);
         if (heading) out_.BeginBold();
         if (const std::string label = ListLabel(properties, style); !label.empty()) {
             out_.AppendPreserved(label);
             out_.AppendCollapsed(" ");
         }
+        // The title is the heading's text without its number.
+        if (level > 0) out_.BeginHeading(level);
         Inline(paragraph, depth + 1);
+        if (level > 0) out_.EndHeading();
         if (heading) out_.EndBold();
         out_.BlockBreak();
     }

@@ -14,6 +14,11 @@
 // drawings and field codes are skipped. Author and title come from
 // docProps/core.xml.
 //
+// The outline: paragraphs with an outline level of their own or along their
+// style's chain (w:outlineLvl 0 is level 1), of a built-in heading style
+// ("heading 1" to "heading 9") or of the Title style (level 1), titled by
+// their text without the list number.
+//
 // A password-protected document is not a ZIP but an OLE compound file:
 // Encrypted. Progress counts the body's top-level paragraphs and tables.
 LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

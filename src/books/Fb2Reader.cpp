@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ProgramTexts.h"
 #include "books/BookTextBuilder.h"
 #include "books/XmlParsing.h"
 #include "books/ZipArchive.h"
@@ -45,10 +46,13 @@ public:
         } else if (name == "subtitle") {
             Paragraph(node, depth, true);
         } else if (name == "title") {
+            const int level = HeadingLevel(node);
             out_.EndParagraph();
+            if (level > 0) out_.BeginHeading(level);
             out_.BeginBold();
             Walk(node, depth + 1);
             out_.EndBold();
+            if (level > 0) out_.EndHeading();
             out_.EndParagraph();
         } else if (name == "empty-line") {
             out_.EmptyParagraph();
@@ -66,9 +70,12 @@ public:
             out_.EndItalic();
         } else if (name == "section" || name == "epigraph" || name == "cite" ||
                    name == "annotation" || name == "stanza") {
+            const bool titled = name == "section" && inMainBody_ && ChildByLocalName(node, "title");
+            titledSections_ += titled;
             out_.EndParagraph();
             Walk(node, depth + 1);
             out_.EndParagraph();
+            titledSections_ -= titled;
         } else if (name == "a" &&
                    std::string_view(AttributeByLocalName(node, "type").value()) == "note") {
             NoteReference(node);
@@ -79,7 +86,25 @@ public:
         }
     }
 
+    // The main body's section titles are the outline; another body (the
+    // notes) is one heading of its own.
+    void StartBody(const pugi::xml_node& body, bool main) {
+        inMainBody_ = main;
+        out_.EndParagraph();
+        if (!main && !ChildByLocalName(body, "title"))
+            out_.HeadingAtNextText(1, CollapsedText(kNotesHeading));
+    }
+
 private:
+    // A section's title is a heading a level below the titled sections
+    // around it; a notes body's title is a top heading; other titles (the
+    // main body's, a poem's) are none.
+    int HeadingLevel(const pugi::xml_node& title) const {
+        const std::string_view parent = LocalName(title.parent());
+        if (parent == "section") return inMainBody_ ? titledSections_ : 0;
+        return parent == "body" && !inMainBody_ ? 1 : 0;
+    }
+
     // A note's number stands apart from the word it follows, in brackets:
     // "word [1]", not "word1"; a number written "[1]" keeps its own.
     void NoteReference(const pugi::xml_node& link) {
@@ -146,6 +171,8 @@ private:
     }
 
     BookTextBuilder& out_;
+    bool inMainBody_ = true;
+    int titledSections_ = 0;  // the titled sections of the main body the walk is in
 };
 
 std::u32string Authors(const pugi::xml_node& titleInfo) {
@@ -242,7 +269,7 @@ LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookP
     BookTextBuilder out(limits.maxTextLength);
     Fb2Walker walker(out);
     for (const pugi::xml_node& body : bodies) {
-        out.EndParagraph();
+        walker.StartBody(body, body == bodies[0]);
         for (pugi::xml_node child : body.children()) {
             if (out.Full()) break;
             walker.Node(child, 1);

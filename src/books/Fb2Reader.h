@@ -12,6 +12,10 @@
 // stanzas; a table row is a line with its cells separated by tabs;
 // <empty-line/> is an empty paragraph; images are skipped. Author ("First
 // Middle Last", several joined by ", ") and title come from the title-info.
+// The outline: each titled section of the main body, a level below the
+// titled sections around it (a section without a title gives no heading and
+// no level); then each other body at level 1, under its title or
+// "Примечания".
 //
 // The XML declaration's encoding is honoured (windows-1251, KOI8-R, ...). A
 // file that is not a FictionBook with a body is Damaged; one cut short gives

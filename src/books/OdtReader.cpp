@@ -40,8 +40,11 @@ void AddStyles(const pugi::xml_node& container, OfficeStyles& styles) {
         const std::string_view name = AttributeByLocalName(style, "name").value();
         OfficeStyles::Style entry;
         if (!parent.empty()) entry.parent = StyleKey(family, parent);
-        entry.heading =
-            name == "Title" || !AttributeByLocalName(style, "default-outline-level").empty();
+        const pugi::xml_attribute outline = AttributeByLocalName(style, "default-outline-level");
+        entry.heading = name == "Title" || !outline.empty();
+        // An empty level takes away the level of the style it is based on.
+        if (outline) entry.outlineLevel = std::max(outline.as_int(0), 0);
+        if (name == "Title" && !outline) entry.outlineLevel = 1;
         const pugi::xml_node text = ChildByLocalName(style, "text-properties");
         if (const pugi::xml_attribute weight = AttributeByLocalName(text, "font-weight")) {
             const std::string_view value = weight.value();
@@ -180,6 +183,7 @@ private:
     void Paragraph(const pugi::xml_node& paragraph, int depth, bool heading) {
         out_.BlockBreak();
         const std::string_view style = AttributeByLocalName(paragraph, "style-name").value();
+        const int level = OutlineLevel(paragraph, style, heading);
         heading = heading || style == "Title" || styles_.Heading(StyleKey("paragraph", style));
         const bool bold = heading || styles_.Bold(StyleKey("paragraph", style)).value_or(false);
         const bool italic = styles_.Italic(StyleKey("paragraph", style)).value_or(false);
@@ -197,12 +201,24 @@ private:
             out_.AppendCollapsed(" ");
             listLabel_.clear();
         }
+        if (level > 0) out_.BeginHeading(level);
         ++inParagraph_;
         Children(paragraph, depth);
         --inParagraph_;
+        if (level > 0) out_.EndHeading();
         if (italic) out_.EndItalic();
         if (bold) out_.EndBold();
         out_.BlockBreak();
+    }
+
+    // A text:h is on its own level, else its style's, else 1; a paragraph is
+    // on its style's, if any. The Title style stands at level 1.
+    int OutlineLevel(const pugi::xml_node& paragraph, std::string_view style, bool heading) const {
+        const int styleLevel =
+            style == "Title" ? 1 : styles_.OutlineLevel(StyleKey("paragraph", style));
+        if (!heading) return styleLevel;
+        const int own = AttributeByLocalName(paragraph, "outline-level").as_int(0);
+        return own > 0 ? own : std::max(styleLevel, 1);
     }
 
     // A list nested in an item of another is a level deeper and counts with

@@ -25,6 +25,10 @@ bool OfficeStyles::Heading(std::string_view key) const {
         .value_or(false);
 }
 
+int OfficeStyles::OutlineLevel(std::string_view key) const {
+    return Find(key, [](const Style& s) { return s.outlineLevel; }).value_or(0);
+}
+
 std::optional<bool> OfficeStyles::Bold(std::string_view key) const {
     return Find(key, [](const Style& s) { return s.bold; });
 }

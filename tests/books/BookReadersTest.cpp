@@ -52,6 +52,21 @@ void ExpectWellFormed(const LoadedText& book) {
         }
         ASSERT_TRUE(c >= 0x20 || c == '\t' || c == '\r' || c == '\n') << i;
     }
+    // Headings in order, each at the start of a paragraph.
+    for (std::size_t i = 0; i < book.outline.size(); ++i) {
+        const std::size_t at = book.outline[i].position;
+        EXPECT_TRUE(at < book.text.size() && (at == 0 || book.text[at - 1] == '\n') &&
+                    (i == 0 || at >= book.outline[i - 1].position) && book.outline[i].level > 0);
+    }
+}
+
+// The outline as "level:title@position|...".
+std::string Headings(const LoadedText& book) {
+    std::string out;
+    for (const Heading& h : book.outline)
+        out += (out.empty() ? "" : "|") + std::to_string(h.level) + ":" + ToUtf8(h.title) + "@" +
+               std::to_string(h.position);
+    return out;
 }
 
 // Bold and italic of the first and last character of each piece of text:
@@ -237,17 +252,20 @@ std::string ListDocx() {
     const auto num = [](const char* id, const char* level) { return std::string("<w:numPr><w:ilvl w:val=\"") + level + "\"/><w:numId w:val=\"" + id + "\"/></w:numPr>"; };
     const auto lvl = [](int level, const char* format, const char* text, const char* extra = "") { return "<w:lvl w:ilvl=\"" + std::to_string(level) + "\"><w:numFmt w:val=\"" + format + "\"/><w:lvlText w:val=\"" + text + "\"/>" + extra + "</w:lvl>"; };
     const std::string style = "<w:pStyle w:val=\"MyList\"/>";
-    const std::string body = p(num("1", "0"), "One") + p(num("1", "1"), "Sub") + p(num("1", "1"), "Sub2") + p(num("1", "2"), "Deep") + p(num("1", "0"), "Two") +
-        p(num("1", "1"), "Sub3") + p(num("2", "0"), "Dot") + p(num("2", "1"), "Circle") + p(num("3", "0"), "Five") + p(style, "R1") +
+    const auto s = [](const char* id) { return std::string("<w:pStyle w:val=\"") + id + "\"/>"; };
+    const std::string body = p(s("Heading1") + num("1", "0"), "One") + p(s("H2") + num("1", "1"), "Sub") + p(num("1", "1"), "Sub2") + p(num("1", "2") + "<w:outlineLvl w:val=\"2\"/>", "Deep") +
+        p(s("Chain") + num("1", "0"), "Two") + p(num("1", "1"), "Sub3") + p(num("2", "0"), "Dot") + p(num("2", "1"), "Circle") + p(s("Body") + num("3", "0"), "Five") + p(style, "R1") +
         p(style + "<w:numPr><w:ilvl w:val=\"1\"/></w:numPr>", "N") + p(style, "R2") + p(style + "<w:numPr><w:ilvl w:val=\"1\"/></w:numPr>", "N2") +
-        p(style + "<w:numPr><w:numId w:val=\"0\"/></w:numPr>", "Plain") + p(num("9", "0"), "Unknown");
+        p(style + "<w:numPr><w:numId w:val=\"0\"/></w:numPr>", "Plain") + p(s("Title") + num("9", "0"), "Unknown");
     const std::string numbering = std::string("<w:numbering ") + kW + "><w:abstractNum w:abstractNumId=\"10\">" + lvl(0, "decimal", "%1.") + lvl(1, "lowerLetter", "%2.") +
         lvl(2, "lowerRoman", "%1.%2.%3.") + "</w:abstractNum><w:abstractNum w:abstractNumId=\"20\">" + lvl(0, "bullet", "\xEF\x82\xB7") + lvl(1, "bullet", "o") +
         "</w:abstractNum><w:abstractNum w:abstractNumId=\"30\">" + lvl(0, "upperRoman", "%1)") + lvl(1, "decimal", "%2", "<w:lvlRestart w:val=\"0\"/>") + "</w:abstractNum>" +
         "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"10\"/></w:num><w:num w:numId=\"2\"><w:abstractNumId w:val=\"20\"/></w:num><w:num w:numId=\"3\"><w:abstractNumId w:val=\"10\"/>"
         "<w:lvlOverride w:ilvl=\"0\"><w:startOverride w:val=\"5\"/></w:lvlOverride></w:num><w:num w:numId=\"4\"><w:abstractNumId w:val=\"30\"/></w:num></w:numbering>";
     const std::string styles = std::string("<w:styles ") + kW + "><w:style w:styleId=\"Base\"><w:pPr><w:numPr><w:numId w:val=\"4\"/></w:numPr></w:pPr></w:style>"
-        "<w:style w:styleId=\"MyList\"><w:basedOn w:val=\"Base\"/></w:style></w:styles>";
+        "<w:style w:styleId=\"MyList\"><w:basedOn w:val=\"Base\"/></w:style><w:style w:styleId=\"Heading1\"/><w:style w:styleId=\"H2\"><w:name w:val=\"heading 2\"/></w:style>"
+        "<w:style w:styleId=\"Outlined\"><w:pPr><w:outlineLvl w:val=\"1\"/></w:pPr></w:style><w:style w:styleId=\"Chain\"><w:basedOn w:val=\"Outlined\"/></w:style>"
+        "<w:style w:styleId=\"Body\"><w:basedOn w:val=\"Heading1\"/><w:pPr><w:outlineLvl w:val=\"9\"/></w:pPr></w:style><w:style w:styleId=\"Title\"/></w:styles>";
     return MakeMemoryZip({{"word/document.xml", std::string("<w:document ") + kW + "><w:body>" + body + "</w:body></w:document>"}, {"word/numbering.xml", numbering}, {"word/styles.xml", styles}});
 }
 
@@ -262,8 +280,8 @@ std::string ListOdt() {
         R"x(<text:list-level-style-number text:level="3" style:num-format="I" text:display-levels="3" style:num-prefix="(" style:num-suffix=")"/></text:list-style>)x"
         R"(<text:list-style style:name="B"><text:list-level-style-bullet text:level="1" text:bullet-char="–" style:num-suffix="."/><text:list-level-style-bullet text:level="2" text:bullet-char="&#xF0B7;"/></text:list-style>)"
         "</office:automatic-styles><office:body><office:text>" +
-        list(item(p("One")) + item(p("Two") + list(item(p("Sub")) + item(p("Sub2") + list(item(p("Deep")))))) + item(p("Seven") + p("more"), " text:start-value=\"7\"") +
-             "<text:list-header>" + p("Header") + "</text:list-header>" + item(list(item(p("Inner")))), " text:style-name=\"L1\"") + p("Between") +
+        list(item(p("One")) + item(p("Two") + list(item(p("Sub")) + item(p("Sub2") + list(item("<text:h text:outline-level=\"3\">Deep</text:h>"))))) + item(p("Seven") + p("more"), " text:start-value=\"7\"") +
+             "<text:list-header><text:h>Header</text:h></text:list-header>" + item(list(item(p("Inner")))), " text:style-name=\"L1\"") + p("Between") +
         list(item(p("Eight")), " text:style-name=\"L1\" text:continue-numbering=\"true\"") + list(item(p("Again")), " text:style-name=\"L1\"") +
         list(item(p("Dash") + list(item(p("Symbol")))), " text:style-name=\"B\"") + "</office:text></office:body></office:document-content>";
     return MakeMemoryZip({{"content.xml", content}});
@@ -345,7 +363,7 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         "<FictionBook><body><p>Смех &l9; и &loop; и &undefined; конец</p></body></FictionBook>");
     struct Row {
         Reader read;
-        std::string bytes, outcome;
+        std::string bytes, outcome, outline = {};
     };
     // clang-format off
     const Row rows[] = {
@@ -387,12 +405,17 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         // A damaged book gives what comes before the damage and where it is.
         {ReadFb2, "<FictionBook><body><section><p>Первый абзац.</p><p>Второй</p><p", "Первый абзац.|Второй ~98%"},
         {ReadFb2, "<FictionBook><body><section><p>Первый абзац.</p><p>Второй абз", "Первый абзац.|Второй абз ~98%"},
-        {ReadFb2, SmallFb2("", body + "</p></section></body><body name='notes'><p>n</p><p>a < b"), body + "|n|a ~83%"},
+        {ReadFb2, SmallFb2("", body + "</p></section></body><body name='notes'><p>n</p><p>a < b"), body + "|n|a ~83%", "1:Примечания@14"},
         {ReadFb2, "<FictionBook><body><section><image l:href=\"#p\"/></section></body></FictionBook>", "!NoText"},
         {ReadFb2, "<FictionBook><body> </body></FictionBook>", "!NoText"},
         {ReadFb2, "<FictionBook><body><p>dites<a l:href=\"#n1\" type=\"note\">1</a> et<a type=\"note\"> [2] </a>.</p></body></FictionBook>", "dites [1] et [2]."},
         {ReadFb2, fb2Laughs, "Смех &l9; и &loop; и &undefined; конец"},  // never expanded
         {ReadFb2, deep, "Начало|Конец"},
+        // Titled sections nest, untitled ones add no level; the notes are one heading, a poem's title none.
+        {ReadFb2, "<FictionBook><body><title><p>Книга</p></title><section><title><p>Часть</p><p>первая</p></title><section><title><p>Глава 1</p></title><p>a</p><poem><title><p>Стихи</p></title><stanza><v>v</v></stanza></poem></section>"
+                  "<section><p>b</p><section><title><p>Вложенная</p></title><p>c</p></section></section></section><section><title><p>Часть 2</p></title><p>d</p></section></body>"
+                  "<body name=\"notes\"><section><title><p>1</p></title><p>n</p></section></body><body name=\"comments\"><title><p>Комментарии</p></title><p>c</p></body></FictionBook>",
+         "Книга|Часть|первая|Глава 1|a|Стихи|v|b|Вложенная|c|Часть 2|d|1|n|Комментарии|c", "1:Часть первая@7|2:Глава 1@22|2:Вложенная@47|1:Часть 2@61|1:Примечания@73|1:Комментарии@79"},
         {ReadFb2, "<FictionBook><body><empty-line/><section><empty-line/><p>a</p><empty-line/><empty-line/><p>b</p><empty-line/></section></body></FictionBook>", "a|||b"},
         {ReadFb2, "", "!Damaged"}, {ReadFb2, "Просто текст, не XML.", "!Damaged"}, {ReadFb2, "<html><body><p>text</p></body></html>", "!Damaged"},
         {ReadFb2, "<FictionBook><description/></FictionBook>", "!Damaged"},
@@ -404,7 +427,7 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         {ReadFb2Zip, MakeMemoryZip({{"book.fb2", SmallFb2("", "текст"), false, "secret"}}), "!Encrypted"},
         {ReadFb2Zip, MakeMemoryZip({{"book.fb2", "not a book"}}), "!Damaged"},
         {ReadFb2Zip, Sample("bomb.fb2.zip"), "!BookTooLarge"},
-        {ReadDocx, HandDocx(), "Outline heading|Quoted upright|strong kept shown added\tafter tab|next line[1][2][2]|a1 a2\ts1\tn1 n2\t|end & &unknown;|[1] end-note text|[2] foot"},
+        {ReadDocx, HandDocx(), "Outline heading|Quoted upright|strong kept shown added\tafter tab|next line[1][2][2]|a1 a2\ts1\tn1 n2\t|end & &unknown;|[1] end-note text|[2] foot", "1:Outline heading@0"},
         {ReadDocx, MakeMemoryZip({{"word/document.xml", docxLaughs}}), "a &l9; b"},
         // What Word saves with a password is an OLE compound file.
         {ReadDocx, std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'), "!Encrypted"},
@@ -413,9 +436,9 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         {ReadDocx, MakeMemoryZip({{"word/styles.xml", "<w:styles/>"}}), "!Damaged"},
         {ReadDocx, MakeMemoryZip({{"word/document.xml", "PK garbage"}}), "!Damaged"},
         {ReadDocx, MakeMemoryZip({{"word/document.xml", std::string(2'000'000, ' ')}}), "!BookTooLarge"},
-        {ReadOdt, HandOdt(), "Heading slanted|a   b \tc d strong|bold paragraph|heavy|plain|styled heading|title|sixteen|seventeen|one|nested|wide\t\tx y|Note[i] and[1].|[i] endnote|[1] foot|second"},
-        {ReadDocx, ListDocx(), "1. One|a. Sub|b. Sub2|1.b.i. Deep|2. Two|a. Sub3|• Dot|o Circle|5. Five|I) R1|1 N|II) R2|2 N2|Plain|Unknown"},
-        {ReadOdt, ListOdt(), "1. One|2. Two|a) Sub|b) Sub2|(2.b.I) Deep|7. Seven|more|Header|a) Inner|Between|8. Eight|1. Again|– Dash|• Symbol"},
+        {ReadOdt, HandOdt(), "Heading slanted|a   b \tc d strong|bold paragraph|heavy|plain|styled heading|title|sixteen|seventeen|one|nested|wide\t\tx y|Note[i] and[1].|[i] endnote|[1] foot|second", "1:Heading slanted@0|2:styled heading@66|1:title@82"},
+        {ReadDocx, ListDocx(), "1. One|a. Sub|b. Sub2|1.b.i. Deep|2. Two|a. Sub3|• Dot|o Circle|5. Five|I) R1|1 N|II) R2|2 N2|Plain|Unknown", "1:One@0|2:Sub@8|3:Deep@25|2:Two@38|1:Unknown@114"},
+        {ReadOdt, ListOdt(), "1. One|2. Two|a) Sub|b) Sub2|(2.b.I) Deep|7. Seven|more|Header|a) Inner|Between|8. Eight|1. Again|– Dash|• Symbol", "3:Deep@33|1:Header@63"},
         {ReadOdt, MakeMemoryZip({{"mimetype", "application/vnd.oasis.opendocument.text"}, {"META-INF/manifest.xml", encryptedManifest}, {"content.xml", "\x93\x11 scrambled"}}), "!Encrypted"},
         {ReadOdt, MakeMemoryZip({{"meta.xml", "<office:document-meta/>"}}), "!Damaged"},
         {ReadOdt, MakeMemoryZip({{"content.xml", "<office:document-content><office:body><office:spreadsheet/></office:body></office:document-content>"}}), "!Damaged"},
@@ -431,6 +454,7 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
         SCOPED_TRACE("row " + std::to_string(i) + ": " + rows[i].outcome);
         const LoadedText book = rows[i].read(rows[i].bytes, limits, {});
         EXPECT_EQ(Outcome(book), rows[i].outcome);
+        EXPECT_EQ(Headings(book), rows[i].outline);
         if (book.error != LoadError::None) {
             EXPECT_TRUE(book.text.empty() && book.runs.empty());
         }
@@ -497,7 +521,8 @@ TEST(BookReaders, TheTextIsCutAtTheLimit) {
     for (const auto& [file, read, limit, length] : rows) {
         SCOPED_TRACE(std::string(file) + " at " + std::to_string(limit));
         const std::string bytes = Sample(file);
-        const std::u32string whole = read(bytes, {}, {}).text;
+        const LoadedText wholeBook = read(bytes, {}, {});
+        const std::u32string& whole = wholeBook.text;
         BookLimits limits;
         limits.maxTextLength = limit;
         const LoadedText cut = read(bytes, limits, {});
@@ -509,6 +534,9 @@ TEST(BookReaders, TheTextIsCutAtTheLimit) {
             EXPECT_TRUE(cut.text.size() == limit || IsSeparator(whole[cut.text.size()]));
         EXPECT_EQ(cut.truncated, limit < whole.size());
         EXPECT_EQ(whole.substr(0, cut.text.size()), cut.text);
+        EXPECT_EQ(cut.outline.size(),
+                  std::count_if(wholeBook.outline.begin(), wholeBook.outline.end(),
+                                [&](const Heading& h) { return h.position < cut.text.size(); }));
         ExpectWellFormed(cut);
     }
     BookLimits seven;
