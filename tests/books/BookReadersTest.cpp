@@ -369,7 +369,7 @@ TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
     const Row rows[] = {
         // EPUB: headings, the spine's order without navigation, NCX or non-linear
         // parts, paths relative and percent-decoded, missing parts skipped.
-        {ReadEpub, Epub({{"OEBPS/a.xhtml", Chapter("<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>")}}), "Title x|Body|Sub|Two|Three"},
+        {ReadEpub, Epub({{"OEBPS/a.xhtml", Chapter("<h1>Title <i>x</i></h1>\n<p>Body</p><h2 class=\"s\">Sub</h2>")}}), "Title x|Body|Sub|Two|Three", "1:Title x@0|2:Sub@15"},
         {ReadEpub, Epub({Package(kAbc, R"(<itemref idref="c"/><itemref idref="a"/><itemref idref="b"/>)")}), "Three|One|Two"},
         {ReadEpub, Epub({Package(Item("nav", "nav.xhtml", " properties=\"scripted nav\"") + R"(<item id="ncx" href="toc.ncx" media-type="application/x-dtbncx+xml"/>)" + kAbc,
                                  R"(<itemref idref="nav"/><itemref idref="ncx"/><itemref idref="a"/><itemref idref="b" linear="no"/><itemref idref="c" linear="yes"/>)"),
