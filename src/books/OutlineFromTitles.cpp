@@ -32,21 +32,6 @@ std::optional<std::u32string> TitleKey(std::u32string_view text, std::size_t lon
 
 }  // namespace
 
-std::u32string CollapseBlanks(std::u32string_view text) {
-    std::u32string collapsed;
-    bool blank = false;
-    for (const char32_t c : text) {
-        if (IsBlank(c)) {
-            blank = !collapsed.empty();
-            continue;
-        }
-        if (blank) collapsed += U' ';
-        blank = false;
-        collapsed += c;
-    }
-    return collapsed;
-}
-
 std::vector<Heading> OutlineFromTitles(const std::vector<TitledEntry>& entries,
                                        std::u32string_view text,
                                        const std::vector<TextLine>& lines) {

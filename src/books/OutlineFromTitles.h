@@ -32,6 +32,3 @@ struct TextLine {
 std::vector<Heading> OutlineFromTitles(const std::vector<TitledEntry>& entries,
                                        std::u32string_view text,
                                        const std::vector<TextLine>& lines);
-
-// A title with blanks collapsed: no blanks at the ends, one space between words.
-std::u32string CollapseBlanks(std::u32string_view text);

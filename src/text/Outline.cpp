@@ -147,6 +147,21 @@ std::vector<Heading> PlainTextOutline(std::u32string_view text) {
     return outline;
 }
 
+std::u32string CollapseBlanks(std::u32string_view text) {
+    std::u32string collapsed;
+    bool blank = false;
+    for (const char32_t c : text) {
+        if (IsBlank(c) || c == U'\r' || c == U'\n') {
+            blank = !collapsed.empty();
+            continue;
+        }
+        if (blank) collapsed += U' ';
+        blank = false;
+        collapsed += c;
+    }
+    return collapsed;
+}
+
 std::optional<std::size_t> HeadingAt(const std::vector<Heading>& outline, std::size_t position) {
     const auto after = std::ranges::upper_bound(outline, position, {}, &Heading::position);
     if (after == outline.begin()) return std::nullopt;
