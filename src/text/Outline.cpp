@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -169,11 +170,29 @@ char32_t LowerAlnum(char32_t c) {
                : 0;
 }
 
+// Whether a lowered letter starts a keyword, a prologue or an epilogue, or a
+// Roman numeral: "кbчpгcпэeivxl", as bit sets of the two alphabets.
+bool IsFirstLetter(char32_t lower) {
+    constexpr auto latin = [](std::u32string_view letters) {
+        std::uint32_t set = 0;
+        for (const char32_t c : letters) set |= 1u << (c - U'a');
+        return set;
+    };
+    constexpr auto russian = [](std::u32string_view letters) {
+        std::uint32_t set = 0;
+        for (const char32_t c : letters) set |= 1u << (c - U'а');
+        return set;
+    };
+    constexpr std::uint32_t kLatin = latin(U"bcepilvx"), kRussian = russian(U"кчгпэ");
+    if (lower >= U'a' && lower <= U'z') return (kLatin >> (lower - U'a')) & 1u;
+    if (lower >= U'а' && lower <= U'я') return (kRussian >> (lower - U'а')) & 1u;
+    return false;
+}
+
 // Whether a line may be a heading by its first word: every heading starts
 // with a keyword, a prologue or an epilogue, or a Roman numeral. Most lines
 // are told by this alone, often by their first letter.
 bool MayBeHeading(std::u32string_view line) {
-    static constexpr std::u32string_view kFirstLetters = U"кbчpгcпэeivxl";
     constexpr std::size_t kLongestWord = 8;
     char32_t word[kLongestWord];
     std::size_t length = 0;
@@ -181,7 +200,7 @@ bool MayBeHeading(std::u32string_view line) {
         const char32_t lower = LowerAlnum(c);
         if (lower == 0) break;
         if (length == kLongestWord) return false;
-        if (length == 0 && kFirstLetters.find(lower) == std::u32string_view::npos) return false;
+        if (length == 0 && !IsFirstLetter(lower)) return false;
         word[length++] = lower;
     }
     const std::u32string_view first(word, length);
@@ -201,7 +220,11 @@ std::vector<Heading> PlainTextOutline(std::u32string_view text) {
         const std::size_t end = lineEnds.From(start);
         std::size_t first = start, last = end;
         while (first < last && IsBlank(text[first])) ++first;
-        while (last > first && IsBlank(text[last - 1])) --last;
+        if (first < last && IsFirstLetter(LowerAlnum(text[first]))) {
+            while (last > first && IsBlank(text[last - 1])) --last;
+        } else {
+            last = first;  // no heading: most lines are told by their first letter
+        }
         if (last > first && last - first <= kLongestHeading &&
             MayBeHeading(text.substr(first, last - first))) {
             const std::u32string_view line = text.substr(first, last - first);
