@@ -377,7 +377,11 @@ std::vector<TitledEntry> BookmarkEntries(const poppler::document& document) {
     while (!stack.empty() && entries.size() < kMaxEntries) {
         const auto [item, level] = stack.back();
         stack.pop_back();
-        entries.push_back({level, FromUtf16(item->title())});
+        std::u32string title = FromUtf16(item->title());
+        // Bookmark titles may hold control characters; a title shows them as spaces.
+        std::replace_if(
+            title.begin(), title.end(), [](char32_t c) { return c < 0x20; }, U' ');
+        entries.push_back({level, std::move(title)});
         push(*item, level + 1);
     }
     return entries;
