@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "text/DocumentLoader.h"
+#include "text/Outline.h"
 #include "text/TextDecoding.h"
 
 namespace {
@@ -49,9 +51,27 @@ std::string Encode(const std::string& utf8, const char* charset) {
     return out;
 }
 
+// The corpus with a chapter heading before every 40th line: a book of many
+// chapters.
+const std::string& RussianChaptersUtf8() {
+    static const std::string text = [] {
+        const std::string& plain = RussianUtf8();
+        std::string s;
+        int line = 0;
+        for (std::size_t at = 0; at < plain.size();) {
+            const std::size_t end = std::min(plain.find('\n', at), plain.size() - 1) + 1;
+            if (line++ % 40 == 0) s += "\nГлава " + std::to_string(line / 40 + 1) + "\n\n";
+            s.append(plain, at, end - at);
+            at = end;
+        }
+        return s;
+    }();
+    return text;
+}
+
 // The first 10 MB of the text in that encoding (a UTF-16 file with its mark).
-std::string TenMegabytes(const char* charset) {
-    std::string bytes = Encode(RussianUtf8(), charset);
+std::string TenMegabytes(const char* charset, bool chapters = false) {
+    std::string bytes = Encode(chapters ? RussianChaptersUtf8() : RussianUtf8(), charset);
     if (std::string_view(charset) == "UTF-16LE") bytes.insert(0, "\xFF\xFE");
     bytes.resize(std::min(bytes.size(), kFileSize));
     return bytes;
@@ -73,6 +93,44 @@ BENCHMARK_CAPTURE(BM_OpenTextFile, utf8_russian, "UTF-8")->Unit(benchmark::kMill
 BENCHMARK_CAPTURE(BM_OpenTextFile, windows_1251, "windows-1251")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_OpenTextFile, koi8_r, "KOI8-R")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_OpenTextFile, utf16le, "UTF-16LE")->Unit(benchmark::kMillisecond);
+
+// Opening a 10 MB text file as the loader does: decoding it, cutting it at
+// the limit and, with `outline`, finding its headings (PlainTextOutline),
+// which may add at most 5 % to the load.
+void BM_LoadTextFile(benchmark::State& state, const char* charset, bool chapters, bool outline) {
+    const std::string bytes = TenMegabytes(charset, chapters);
+    std::size_t headings = 0;
+    for (auto _ : state) {
+        std::u32string text = DecodeDocumentText(bytes, kMaxTextLength + 1);
+        CutToLimit(text, kMaxTextLength);
+        if (outline) headings = PlainTextOutline(text).size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.counters["headings"] = static_cast<double>(headings);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK_CAPTURE(BM_LoadTextFile, windows_1251, "windows-1251", false, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadTextFile, windows_1251_outline, "windows-1251", false, true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadTextFile, utf8_russian, "UTF-8", false, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadTextFile, utf8_russian_outline, "UTF-8", false, true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadTextFile, chapters_1251, "windows-1251", true, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadTextFile, chapters_1251_outline, "windows-1251", true, true)
+    ->Unit(benchmark::kMillisecond);
+
+// The headings alone, on the decoded text.
+void BM_PlainTextOutline(benchmark::State& state, bool chapters) {
+    const std::u32string text =
+        DecodeDocumentText(TenMegabytes("windows-1251", chapters), kMaxTextLength);
+    for (auto _ : state) benchmark::DoNotOptimize(PlainTextOutline(text).size());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK_CAPTURE(BM_PlainTextOutline, russian, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlainTextOutline, chapters, true)->Unit(benchmark::kMillisecond);
 
 void BM_DetectOnly(benchmark::State& state, const char* charset) {
     const std::string bytes = TenMegabytes(charset);

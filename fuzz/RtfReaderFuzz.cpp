@@ -20,6 +20,7 @@ void Check(bool condition) {
 void CheckSame(const RtfDocument& a, const RtfDocument& b) {
     Check(a.text == b.text);
     Check(a.runs == b.runs);
+    Check(a.outline == b.outline);
     Check(a.plainText == b.plainText);
     Check(a.truncated == b.truncated);
 }
@@ -46,6 +47,13 @@ void CheckShape(std::string_view input, const RtfDocument& doc) {
         next += run.length;
     }
     Check(next == doc.text.size());
+    // Headings in text order, each at a character of the text, with a title.
+    for (std::size_t i = 0; i < doc.outline.size(); ++i) {
+        const Heading& heading = doc.outline[i];
+        Check(heading.position < doc.text.size() && !heading.title.empty());
+        Check(heading.level >= 1 && heading.level <= 9);
+        Check(i == 0 || doc.outline[i - 1].position < heading.position);
+    }
     // Breaks are whole CR LF pairs, no other control character gets in, and
     // every position is a Unicode scalar value.
     for (std::size_t i = 0; i < doc.text.size(); ++i) {

@@ -3,6 +3,7 @@
 #include <poppler-document.h>
 #include <poppler-global.h>
 #include <poppler-page.h>
+#include <poppler-toc.h>
 #include <unicode/uchar.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "books/LineEndHyphen.h"
+#include "books/OutlineFromTitles.h"
 #include "text/DocumentLoader.h"
 
 namespace {
@@ -230,6 +232,8 @@ public:
         text_ += line;
     }
     bool Full() const { return text_.size() >= maxLength_; }
+    std::size_t Length() const { return text_.size(); }
+    std::size_t ParagraphStart() const { return paragraphStart_; }
     std::u32string Take() {
         EndParagraph();
         cut_ = CutToLimit(text_, maxLength_);
@@ -318,8 +322,10 @@ bool ReadPages(poppler::document& document, std::size_t maxTextLength, const Boo
     return true;
 }
 
-// The lines of every page put back into paragraphs, up to the text limit.
-void JoinParagraphs(const std::vector<Page>& pages, std::size_t maxTextLength, LoadedText& book) {
+// The lines of every page put back into paragraphs, up to the text limit;
+// where each line went in the text.
+void JoinParagraphs(const std::vector<Page>& pages, std::size_t maxTextLength, LoadedText& book,
+                    std::vector<TextLine>& placed) {
     // Whether a hyphen at a line end is a compound's is told by the whole book.
     HyphenatedWords hyphenated;
     for (const Page& page : pages) {
@@ -340,6 +346,8 @@ void JoinParagraphs(const std::vector<Page>& pages, std::size_t maxTextLength, L
                                            : Continues(*previous, line, right, usualGap));
             if (!continues) builder.StartParagraph();
             builder.AppendLine(line.text, line.bold);
+            placed.push_back(
+                {builder.Length() - line.text.size(), builder.Length(), builder.ParagraphStart()});
             previous = &line;
         }
         previousRight = right;
@@ -347,6 +355,36 @@ void JoinParagraphs(const std::vector<Page>& pages, std::size_t maxTextLength, L
     book.text = builder.Take();
     book.truncated = builder.Cut();
     book.runs = builder.Runs(book.text.size());
+}
+
+// The document's bookmarks in their order, a level for each by its depth.
+// Poppler does not tell the page a bookmark leads to, so the text places them
+// by their titles (OutlineFromTitles).
+std::vector<TitledEntry> BookmarkEntries(const poppler::document& document) {
+    // A hostile file could hold bookmarks without end; real books have hundreds.
+    constexpr std::size_t kMaxEntries = 100'000;
+    std::vector<TitledEntry> entries;
+    const std::unique_ptr<poppler::toc> toc(document.create_toc());
+    if (!toc || !toc->root()) return entries;
+    // Items still to be read, the next on top, each with its level.
+    std::vector<std::pair<const poppler::toc_item*, int>> stack;
+    const auto push = [&stack](const poppler::toc_item& item, int level) {
+        const std::vector<poppler::toc_item*> children = item.children();
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            if (*child) stack.emplace_back(*child, level);
+    };
+    push(*toc->root(), 1);
+    while (!stack.empty() && entries.size() < kMaxEntries) {
+        const auto [item, level] = stack.back();
+        stack.pop_back();
+        std::u32string title = FromUtf16(item->title());
+        // Bookmark titles may hold control characters; a title shows them as spaces.
+        std::replace_if(
+            title.begin(), title.end(), [](char32_t c) { return c < 0x20; }, U' ');
+        entries.push_back({level, std::move(title)});
+        push(*item, level + 1);
+    }
+    return entries;
 }
 
 LoadedText ReadDocument(std::unique_ptr<poppler::document> document, const BookLimits& limits,
@@ -363,7 +401,9 @@ LoadedText ReadDocument(std::unique_ptr<poppler::document> document, const BookL
     }
     DropRunningLines(pages);
     LoadedText book;
-    JoinParagraphs(pages, limits.maxTextLength, book);
+    std::vector<TextLine> lines;
+    JoinParagraphs(pages, limits.maxTextLength, book, lines);
+    book.outline = OutlineFromTitles(BookmarkEntries(*document), book.text, lines);
     book.title = Trimmed(FromUtf16(document->get_title()));
     book.author = Trimmed(FromUtf16(document->get_author()));
     return book;

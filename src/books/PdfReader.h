@@ -12,7 +12,9 @@
 // repeats at the top or bottom of most pages (digits aside, so that page
 // numbers match) is a running header or footer and is left out.
 // A password or DRM gives Encrypted, pages without any text (a scan) NoText,
-// what poppler cannot open Damaged. Progress is told once per page.
+// what poppler cannot open Damaged. Progress is told once per page. The
+// outline is the document's bookmarks, placed by their titles
+// (OutlineFromTitles.h).
 
 // The bytes must be the whole file.
 LoadedText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress);

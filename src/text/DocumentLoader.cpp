@@ -147,11 +147,15 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
             RtfDocument rtf = reader.Finish();
             loaded.text = std::move(rtf.text);
             loaded.runs = std::move(rtf.runs);
+            loaded.outline = std::move(rtf.outline);
             // The reader stops at the limit, maybe in a word.
             if (rtf.truncated) {
                 loaded.truncated = true;
                 CutToLimit(loaded.text, loaded.text.size(), true);
                 CutRuns(loaded.runs, loaded.text.size());
+                std::erase_if(loaded.outline, [&](const Heading& heading) {
+                    return heading.position >= loaded.text.size();
+                });
             }
             return loaded;
         }

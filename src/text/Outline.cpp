@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -116,18 +118,115 @@ HeadingKind KindOfLine(std::u32string_view line) {
     return kind;
 }
 
+// The next `c` (a break) at or after from, or the end. The outline runs over
+// every text loaded, so the search is the C library's memchr over the bytes,
+// several times faster than a loop over the characters; a byte that turns out
+// to be part of another character is passed over.
+std::size_t FindBreak(std::u32string_view text, std::size_t from, char32_t c) {
+    const char* const bytes = reinterpret_cast<const char*>(text.data());
+    const std::size_t size = text.size() * sizeof(char32_t);
+    for (std::size_t at = from * sizeof(char32_t); at < size;) {
+        const void* found = std::memchr(bytes + at, static_cast<int>(c), size - at);
+        if (found == nullptr) break;
+        const std::size_t index =
+            static_cast<std::size_t>(static_cast<const char*>(found) - bytes) / sizeof(char32_t);
+        if (text[index] == c) return index;
+        at = (index + 1) * sizeof(char32_t);
+    }
+    return text.size();
+}
+
+// The line ends of a text in turn: each the next CR or LF. Each kind is looked
+// for again only once passed, so that a text without CRs is searched for them
+// once.
+class LineEnds {
+public:
+    explicit LineEnds(std::u32string_view text)
+        : text_(text),
+          lineFeed_(FindBreak(text, 0, U'\n')),
+          carriageReturn_(FindBreak(text, 0, U'\r')) {}
+    std::size_t From(std::size_t start) {
+        if (lineFeed_ < start) lineFeed_ = FindBreak(text_, start, U'\n');
+        if (carriageReturn_ < start) carriageReturn_ = FindBreak(text_, start, U'\r');
+        return std::min(lineFeed_, carriageReturn_);
+    }
+
+private:
+    std::u32string_view text_;
+    std::size_t lineFeed_, carriageReturn_;
+};
+
+// A letter or digit in lower case, or 0 for anything else. Latin and Russian
+// letters, most of any text read here, are told without ICU.
+char32_t LowerAlnum(char32_t c) {
+    if (c < 0x80) {
+        if (c >= U'A' && c <= U'Z') return c + (U'a' - U'A');
+        return (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9') ? c : 0;
+    }
+    if (c >= U'А' && c <= U'Я') return c + (U'а' - U'А');
+    if (c >= U'а' && c <= U'я') return c;
+    return u_isalnum(static_cast<UChar32>(c))
+               ? static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)))
+               : 0;
+}
+
+// Whether a lowered letter starts a keyword, a prologue or an epilogue, or a
+// Roman numeral: "кbчpгcпэeivxl", as bit sets of the two alphabets.
+bool IsFirstLetter(char32_t lower) {
+    constexpr auto latin = [](std::u32string_view letters) {
+        std::uint32_t set = 0;
+        for (const char32_t c : letters) set |= 1u << (c - U'a');
+        return set;
+    };
+    constexpr auto russian = [](std::u32string_view letters) {
+        std::uint32_t set = 0;
+        for (const char32_t c : letters) set |= 1u << (c - U'а');
+        return set;
+    };
+    constexpr std::uint32_t kLatin = latin(U"bcepilvx"), kRussian = russian(U"кчгпэ");
+    if (lower >= U'a' && lower <= U'z') return (kLatin >> (lower - U'a')) & 1u;
+    if (lower >= U'а' && lower <= U'я') return (kRussian >> (lower - U'а')) & 1u;
+    return false;
+}
+
+// Whether a line may be a heading by its first word: every heading starts
+// with a keyword, a prologue or an epilogue, or a Roman numeral. Most lines
+// are told by this alone, often by their first letter.
+bool MayBeHeading(std::u32string_view line) {
+    constexpr std::size_t kLongestWord = 8;
+    char32_t word[kLongestWord];
+    std::size_t length = 0;
+    for (const char32_t c : line) {
+        const char32_t lower = LowerAlnum(c);
+        if (lower == 0) break;
+        if (length == kLongestWord) return false;
+        if (length == 0 && !IsFirstLetter(lower)) return false;
+        word[length++] = lower;
+    }
+    const std::u32string_view first(word, length);
+    static constexpr std::array<std::u32string_view, 4> kAlone = {U"пролог", U"эпилог", U"prologue",
+                                                                  U"epilogue"};
+    return IsRomanNumeral(first) || KindOfKeyword(first) != HeadingKind::None ||
+           std::ranges::find(kAlone, first) != kAlone.end();
+}
+
 }  // namespace
 
 std::vector<Heading> PlainTextOutline(std::u32string_view text) {
     std::vector<std::pair<HeadingKind, Heading>> found;
+    LineEnds lineEnds(text);
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find_first_of(U"\r\n", start);
-        if (end == std::u32string_view::npos) end = text.size();
+        const std::size_t end = lineEnds.From(start);
         std::size_t first = start, last = end;
         while (first < last && IsBlank(text[first])) ++first;
-        while (last > first && IsBlank(text[last - 1])) --last;
-        if (last > first && last - first <= kLongestHeading) {
+        if (first < last && IsFirstLetter(LowerAlnum(text[first]))) {
+            while (last > first && IsBlank(text[last - 1])) --last;
+        } else {
+            last = first;  // no heading: most lines are told by their first letter
+        }
+        if (last > first && last - first <= kLongestHeading &&
+            MayBeHeading(text.substr(first, last - first))) {
             const std::u32string_view line = text.substr(first, last - first);
             const HeadingKind kind = KindOfLine(Lower(line));
             if (kind != HeadingKind::None)
@@ -145,6 +244,21 @@ std::vector<Heading> PlainTextOutline(std::u32string_view text) {
         outline.push_back(std::move(heading));
     }
     return outline;
+}
+
+std::u32string CollapseBlanks(std::u32string_view text) {
+    std::u32string collapsed;
+    bool blank = false;
+    for (const char32_t c : text) {
+        if (IsBlank(c) || c == U'\r' || c == U'\n') {
+            blank = !collapsed.empty();
+            continue;
+        }
+        if (blank) collapsed += U' ';
+        blank = false;
+        collapsed += c;
+    }
+    return collapsed;
 }
 
 std::optional<std::size_t> HeadingAt(const std::vector<Heading>& outline, std::size_t position) {

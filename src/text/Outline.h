@@ -27,6 +27,10 @@ struct Heading {
 // levels are numbered from 1 over the kinds the text has.
 std::vector<Heading> PlainTextOutline(std::u32string_view text);
 
+// A heading's title as the book gives it: blanks (line breaks too) collapsed,
+// none at the ends, one space between words.
+std::u32string CollapseBlanks(std::u32string_view text);
+
 // The heading whose chapter holds a position: the last one at or before it.
 std::optional<std::size_t> HeadingAt(const std::vector<Heading>& outline, std::size_t position);
 

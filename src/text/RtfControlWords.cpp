@@ -10,7 +10,7 @@ using Entry = std::pair<std::string_view, RtfWord>;
 
 // Sorted by name for the binary search. Groups started by a skipped
 // destination hold no document text: document information, pictures, the
-// stylesheet and list tables, headers, footers, footnotes and annotations,
+// list tables, headers, footers, footnotes and annotations,
 // field instructions, bookmarks, index and contents entries, shape
 // properties, and the alternative texts kept for older readers.
 constexpr std::array kWords = std::to_array<Entry>({
@@ -99,7 +99,7 @@ constexpr std::array kWords = std::to_array<Entry>({
     {"manager", RtfWord::SkippedDestination},
     {"mmathPr", RtfWord::SkippedDestination},
     {"nestcell", RtfWord::Cell},
-    {"nestrow", RtfWord::Break},
+    {"nestrow", RtfWord::ParagraphBreak},
     {"nonesttables", RtfWord::SkippedDestination},
     {"nonshppict", RtfWord::SkippedDestination},
     {"objclass", RtfWord::SkippedDestination},
@@ -107,9 +107,11 @@ constexpr std::array kWords = std::to_array<Entry>({
     {"object", RtfWord::Object},
     {"objname", RtfWord::SkippedDestination},
     {"operator", RtfWord::SkippedDestination},
+    {"outlinelevel", RtfWord::OutlineLevel},
     {"page", RtfWord::Break},
     {"panose", RtfWord::SkippedDestination},
-    {"par", RtfWord::Break},
+    {"par", RtfWord::ParagraphBreak},
+    {"pard", RtfWord::ParagraphDefault},
     {"pc", RtfWord::Pc},
     {"pca", RtfWord::Pca},
     {"pgdsctbl", RtfWord::SkippedDestination},
@@ -126,15 +128,17 @@ constexpr std::array kWords = std::to_array<Entry>({
     {"result", RtfWord::Result},
     {"revtbl", RtfWord::SkippedDestination},
     {"revtim", RtfWord::SkippedDestination},
-    {"row", RtfWord::Break},
+    {"row", RtfWord::ParagraphBreak},
     {"rquote", RtfWord::RightQuote},
     {"rsidtbl", RtfWord::SkippedDestination},
     {"rxe", RtfWord::SkippedDestination},
-    {"sect", RtfWord::Break},
+    {"s", RtfWord::Style},
+    {"sbasedon", RtfWord::StyleBasedOn},
+    {"sect", RtfWord::ParagraphBreak},
     {"shpinst", RtfWord::SkippedDestination},
     {"sn", RtfWord::SkippedDestination},
     {"sp", RtfWord::SkippedDestination},
-    {"stylesheet", RtfWord::SkippedDestination},
+    {"stylesheet", RtfWord::StyleSheet},
     {"subject", RtfWord::SkippedDestination},
     {"sv", RtfWord::SkippedDestination},
     {"tab", RtfWord::Tab},

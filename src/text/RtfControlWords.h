@@ -18,6 +18,7 @@ enum class RtfWord {
     FontTable,
     ColorTable,
     SkippedDestination,
+    StyleSheet,
     Upr,
     Ud,
     Object,
@@ -29,6 +30,11 @@ enum class RtfWord {
     Red,
     Green,
     Blue,
+    // Paragraph styles and outline levels, in the document and its stylesheet.
+    ParagraphDefault,
+    Style,
+    StyleBasedOn,
+    OutlineLevel,
     // Character formatting.
     Plain,
     Bold,
@@ -43,6 +49,7 @@ enum class RtfWord {
     UnicodeSkip,
     Binary,
     Break,
+    ParagraphBreak,
     Cell,
     Tab,
     EmDash,

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "text/Outline.h"
 #include "text/TextRules.h"
 #include "text/TextRun.h"
 
@@ -21,6 +22,10 @@ struct RtfDocument {
     // The bytes did not begin with "{\rtf": the text is those bytes, taken
     // byte for byte as Windows-1251, as a rich text control reads such a file.
     bool plainText = false;
+    // The paragraphs with an outline level (\outlinelevelN, or a heading
+    // style of the stylesheet), in text order: level N + 1, the paragraph's
+    // text with blanks collapsed, where its first character is.
+    std::vector<Heading> outline;
     // The text reached kMaxTextLength and the rest of the document was
     // dropped.
     bool truncated = false;

@@ -270,6 +270,7 @@ void RtfReader::CloseGroup() {
             colors_.EndUnfinishedEntry();
             ++tablesVersion_;
             break;
+        case Destination::StyleSheet: styles_.End(); break;
         case Destination::Text:
         case Destination::Skip:
         case Destination::Upr:
@@ -372,6 +373,7 @@ constinit const RtfReader::WordHandlers RtfReader::kWordHandlers = [] {
         // Destinations.
         {RtfWord::FontTable, &RtfReader::DestinationWord<Destination::FontTable>},
         {RtfWord::ColorTable, &RtfReader::ColorTableWord},
+        {RtfWord::StyleSheet, &RtfReader::DestinationWord<Destination::StyleSheet>},
         {RtfWord::SkippedDestination, &RtfReader::DestinationWord<Destination::Skip>},
         {RtfWord::Object, &RtfReader::WrapperWord<Destination::Object>},
         // Character formatting.
@@ -384,8 +386,13 @@ constinit const RtfReader::WordHandlers RtfReader::kWordHandlers = [] {
         {RtfWord::FontSize, &RtfReader::FontSizeWord},
         {RtfWord::Font, &RtfReader::TableIndexWord<&CharProps::font>},
         {RtfWord::Color, &RtfReader::TableIndexWord<&CharProps::color>},
+        // Paragraph properties.
+        {RtfWord::ParagraphDefault, &RtfReader::ParagraphDefaultWord},
+        {RtfWord::Style, &RtfReader::StyleWord},
+        {RtfWord::OutlineLevel, &RtfReader::OutlineLevelWord},
         // Breaks, cells and characters.
         {RtfWord::Break, &RtfReader::BreakWord},
+        {RtfWord::ParagraphBreak, &RtfReader::ParagraphBreakWord},
         {RtfWord::Cell, &RtfReader::CellWord},
         {RtfWord::Tab, &RtfReader::CharacterWord<U'\t'>},
         {RtfWord::EmDash, &RtfReader::CharacterWord<0x2014>},
@@ -407,6 +414,11 @@ constinit const RtfReader::WordHandlers RtfReader::kWordHandlers = [] {
         {RtfWord::Green, &RtfReader::ColorComponentWord<&RtfColorTable::SetGreen>},
         {RtfWord::Blue, &RtfReader::ColorComponentWord<&RtfColorTable::SetBlue>},
     };
+    constexpr Entry kStyleSheet[] = {
+        {RtfWord::Style, &RtfReader::StyleEntryWord},
+        {RtfWord::OutlineLevel, &RtfReader::StyleOutlineLevelWord},
+        {RtfWord::StyleBasedOn, &RtfReader::StyleBasedOnWord},
+    };
     // Inside \upr and \object, only the word that starts their text.
     constexpr Entry kUpr[] = {{RtfWord::Ud, &RtfReader::OuterDestinationWord}};
     constexpr Entry kObject[] = {{RtfWord::Result, &RtfReader::OuterDestinationWord}};
@@ -417,13 +429,14 @@ constinit const RtfReader::WordHandlers RtfReader::kWordHandlers = [] {
             table[Index(destination)][Index(entry.word)] = entry.handler;
         }
     };
-    for (const Destination destination :
-         {Destination::Text, Destination::FontTable, Destination::ColorTable}) {
+    for (const Destination destination : {Destination::Text, Destination::FontTable,
+                                          Destination::ColorTable, Destination::StyleSheet}) {
         add(destination, kAnywhere);
     }
     add(Destination::Text, kText);
     add(Destination::FontTable, kFontTable);
     add(Destination::ColorTable, kColorTable);
+    add(Destination::StyleSheet, kStyleSheet);
     add(Destination::Upr, kUpr);
     add(Destination::Object, kObject);
     return table;
@@ -488,8 +501,53 @@ void RtfReader::TableIndexWord(bool hasParam, int param) {
     group_.props.*kProp = !hasParam ? 0 : param >= 0 ? param : -1;
 }
 
+void RtfReader::ParagraphDefaultWord(bool, int) {
+    group_.style = 0;
+    group_.outlineLevel.reset();
+    group_.outlineLevelSet = false;
+}
+
+void RtfReader::StyleWord(bool hasParam, int param) { group_.style = hasParam ? param : 0; }
+
+void RtfReader::OutlineLevelWord(bool hasParam, int param) {
+    group_.outlineLevel = RtfOutlineLevel(hasParam, param);
+    group_.outlineLevelSet = true;
+}
+
+void RtfReader::StyleEntryWord(bool hasParam, int param) {
+    styles_.SetNumber(hasParam ? param : 0);
+}
+
+void RtfReader::StyleOutlineLevelWord(bool hasParam, int param) {
+    styles_.SetOutlineLevel(RtfOutlineLevel(hasParam, param));
+}
+
+void RtfReader::StyleBasedOnWord(bool hasParam, int param) {
+    styles_.SetBasedOn(hasParam ? param : 0);
+}
+
 void RtfReader::BreakWord(bool, int) {
     if (EmittingText()) EmitBreak();
+}
+
+void RtfReader::ParagraphBreakWord(bool, int) {
+    if (!EmittingText()) return;
+    EndParagraph();
+    EmitBreak();
+}
+
+void RtfReader::EndParagraph() {
+    Refresh();
+    FlushBytes();
+    FlushHighSurrogate();
+    if (!std::exchange(paragraphStarted_, false)) return;
+    const std::optional<int> level =
+        group_.outlineLevelSet ? group_.outlineLevel : styles_.OutlineLevel(group_.style);
+    if (!level) return;
+    std::u32string title =
+        CollapseBlanks(std::u32string_view(document_.text).substr(paragraphStart_));
+    if (!title.empty())
+        document_.outline.push_back({*level + 1, std::move(title), paragraphStart_});
 }
 
 void RtfReader::CellWord(bool, int) {
@@ -499,6 +557,7 @@ void RtfReader::CellWord(bool, int) {
         Refresh();
         FlushBytes();
         FlushPending();
+        EndParagraph();
         cellTabPending_ = true;
     }
 }
@@ -555,6 +614,7 @@ void RtfReader::UnicodeCharacter(int param) {
             }
             break;
         case Destination::FontTable: fonts_.AddToName(codePoint); break;
+        case Destination::StyleSheet: styles_.AddToName(codePoint); break;
         case Destination::ColorTable:
         case Destination::Skip:
         case Destination::Upr:
@@ -597,6 +657,16 @@ void RtfReader::DocumentByte(unsigned char byte, bool escaped) {
             if (byte == ';' && !escaped) {
                 colors_.EndEntry();
                 ++tablesVersion_;
+            }
+            return;
+        case Destination::StyleSheet:
+            if (byte == ';' && !escaped) {
+                styles_.End();
+            } else if (byte >= 0x20) {
+                // A name in a multi-byte code page is no heading's name.
+                const RtfCharset& codePage = CodePage(DocumentCodePage());
+                styles_.AddToName(codePage.MultiByte() ? kReplacementCharacter
+                                                       : codePage.Decode(byte));
             }
             return;
         case Destination::Skip:
@@ -659,7 +729,10 @@ void RtfReader::FlushPending() {
     FlushHighSurrogate();
     if (cellTabPending_) {
         cellTabPending_ = false;
+        // The tab between cells is not the next cell's paragraph.
+        const bool started = paragraphStarted_;
         Append(U'\t');
+        paragraphStarted_ = started;
     }
 }
 
@@ -681,6 +754,10 @@ void RtfReader::Append(char32_t codePoint) {
         if (document_.runs.empty() || document_.runs.back().format != resolvedFormat_) {
             document_.runs.push_back(TextRun{document_.text.size(), 0, resolvedFormat_});
         }
+    }
+    if (!paragraphStarted_ && codePoint != U'\r' && codePoint != U'\n') {
+        paragraphStarted_ = true;
+        paragraphStart_ = document_.text.size();
     }
     document_.text.push_back(codePoint);
     ++document_.runs.back().length;

@@ -14,6 +14,7 @@
 #include "text/RtfControlWords.h"
 #include "text/RtfDocument.h"
 #include "text/RtfFontTable.h"
+#include "text/RtfStyleSheet.h"
 
 // Reads an RTF document into text (code points) and formatting runs for the
 // text pane. The reader is a byte-at-a-time state machine: the bytes may
@@ -31,6 +32,12 @@
 // together, so that a character may come as two \'hh escapes or two raw
 // bytes. \uN characters replace their \ucN fallbacks; a high and a low
 // surrogate in a row make one character, a lone one is U+FFFD.
+//
+// Paragraphs with an outline level make the outline: \outlinelevelN in the
+// paragraph's own properties, else that of its style (\sN) in the
+// stylesheet (RtfStyleSheet.h). Paragraph properties last until \pard or the
+// end of their group, and those in force at a paragraph's end (\par, \sect,
+// \row, \cell) are the paragraph's.
 //
 // Bytes that do not begin with "{\rtf" are taken as plain text, as a rich
 // text control takes them. The document ends with its outermost group; bytes
@@ -60,7 +67,7 @@ public:
 private:
     enum class Mode { Prefix, Rtf, PlainText, Done };
     enum class Lex { Text, Backslash, Word, WordSign, WordNumber, Hex1, Hex2, Binary };
-    enum class Destination { Text, Skip, FontTable, ColorTable, Upr, Object };
+    enum class Destination { Text, Skip, FontTable, ColorTable, StyleSheet, Upr, Object };
     // For tables indexed by destination: Object is the last.
     static constexpr std::size_t kDestinationCount =
         static_cast<std::size_t>(Destination::Object) + 1;
@@ -84,6 +91,10 @@ private:
         CharProps props;
         bool hidden = false;
         int unicodeSkip = 1;
+        // The paragraph's style and its own outline level (\outlinelevelN).
+        int style = 0;
+        std::optional<int> outlineLevel;
+        bool outlineLevelSet = false;
     };
 
     void StartPlainText();
@@ -150,8 +161,16 @@ private:
     // \f and \cf: an index into the font or colour table.
     template <int CharProps::*kProp>
     void TableIndexWord(bool hasParam, int param);
+    // Paragraph properties, in the text and in the stylesheet.
+    void ParagraphDefaultWord(bool hasParam, int param);
+    void StyleWord(bool hasParam, int param);
+    void OutlineLevelWord(bool hasParam, int param);
+    void StyleEntryWord(bool hasParam, int param);
+    void StyleOutlineLevelWord(bool hasParam, int param);
+    void StyleBasedOnWord(bool hasParam, int param);
     // Paragraph, line, page, section and row breaks; table cells; characters.
     void BreakWord(bool hasParam, int param);
+    void ParagraphBreakWord(bool hasParam, int param);
     void CellWord(bool hasParam, int param);
     template <char32_t kCodePoint>
     void CharacterWord(bool hasParam, int param);
@@ -164,6 +183,8 @@ private:
     template <void (RtfColorTable::*kSet)(int)>
     void ColorComponentWord(bool hasParam, int param);
 
+    // A paragraph ends: an outline entry when it is a heading.
+    void EndParagraph();
     void EmitCodePoint(char32_t codePoint);
     void EmitBreak();
     // Decodes the bytes collected in a multi-byte code page.
@@ -203,6 +224,7 @@ private:
     std::int64_t fallbackLeft_ = 0;
 
     RtfFontTable fonts_;
+    RtfStyleSheet styles_;
     RtfColorTable colors_;
     std::optional<int> ansiCodePage_;
     // From \ansi (Windows-1252, the default), \mac, \pc or \pca; \ansicpg wins.
@@ -226,6 +248,10 @@ private:
     // A high surrogate waiting for its low half; 0 when none.
     char32_t pendingHigh_ = 0;
     bool cellTabPending_ = false;
+    // Where the paragraph's first character is, once it has one: breaks
+    // before it (a page break, a cell's tab) are not the heading's.
+    std::size_t paragraphStart_ = 0;
+    bool paragraphStarted_ = false;
 
     RtfDocument document_;
 };

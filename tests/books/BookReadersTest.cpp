@@ -680,7 +680,9 @@ struct Placed {
 };  // y from the bottom, as PDF counts
 using PdfPage = std::vector<Placed>;
 
-std::string MakePdf(const std::vector<PdfPage>& pages) {
+// Bookmarks: each a level and a title, in order; nesting by level.
+std::string MakePdf(const std::vector<PdfPage>& pages,
+                    const std::vector<std::pair<int, std::string>>& bookmarks = {}) {
     std::string kids;
     for (std::size_t i = 0; i < pages.size(); ++i) kids += std::to_string(4 + 2 * i) + " 0 R ";
     std::vector<std::string> objects = {
@@ -696,6 +698,36 @@ std::string MakePdf(const std::vector<PdfPage>& pages) {
                           std::to_string(5 + 2 * i) + " 0 R/Resources<</Font<</F1 3 0 R>>>>>>");
         objects.push_back("<</Length " + std::to_string(content.size()) + ">>stream\n" + content +
                           "endstream");
+    }
+    if (!bookmarks.empty()) {
+        const std::size_t root = objects.size() + 1;  // items follow, numbered in order
+        objects[0].insert(objects[0].size() - 2, "/Outlines " + std::to_string(root) + " 0 R");
+        const auto ref = [&](std::size_t i) { return " " + std::to_string(root + 1 + i) + " 0 R"; };
+        std::vector<std::string> items(bookmarks.size());
+        std::vector<std::size_t> open = {std::string::npos};  // the parents, then the last sibling
+        std::vector<std::size_t> lastChild(bookmarks.size(), std::string::npos);
+        std::string first;
+        std::size_t rootLast = 0;
+        for (std::size_t i = 0; i < bookmarks.size(); ++i) {
+            const std::size_t level = static_cast<std::size_t>(bookmarks[i].first);
+            open.resize(level + 1, std::string::npos);
+            const std::size_t parent = open[level - 1], sibling = open[level];
+            items[i] =
+                "/Title(" + bookmarks[i].second + ")/Parent" +
+                (parent == std::string::npos ? " " + std::to_string(root) + " 0 R" : ref(parent));
+            if (sibling != std::string::npos) {
+                items[i] += "/Prev" + ref(sibling);
+                items[sibling] += "/Next" + ref(i);
+            } else {
+                (parent == std::string::npos ? first : items[parent]) += "/First" + ref(i);
+            }
+            (parent == std::string::npos ? rootLast : lastChild[parent]) = i;
+            open[level] = i;
+        }
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (lastChild[i] != std::string::npos) items[i] += "/Last" + ref(lastChild[i]);
+        objects.push_back("<</Type/Outlines" + first + "/Last" + ref(rootLast) + ">>");
+        for (const std::string& item : items) objects.push_back("<<" + item + ">>");
     }
     std::string pdf = "%PDF-1.4\n";
     std::string xref = "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
@@ -757,6 +789,24 @@ TEST(PdfLayout, LinesBecomeParagraphsByTheirGeometry) {
     // clang-format on
     for (const auto& [label, pages, text] : rows)
         EXPECT_EQ(Outcome(ReadPdf(MakePdf(pages), {}, {})), text) << label;
+    // Bookmarks placed by their titles: "level:title@position|...".
+    // clang-format off
+    const std::vector<PdfPage> book = {Lines({"Part One", "Chapter ONE", full, "end.", "Notes", "Short."}),
+                                       Lines({"Chapter Two", "Notes", full, "end."})};
+    const std::tuple<const char*, std::vector<std::pair<int, std::string>>, std::string> outlines[] = {
+        {"nested, blanks and case aside", {{1, "Part One"}, {2, "Chapter One"}, {3, " notes "}, {2, "Chapter Two"}},
+         "1:Part One@0|2:Chapter One@10|3:notes@81|2:Chapter Two@96"},
+        {"a title met again goes to the next place", {{1, "Notes"}, {1, "Notes"}, {1, "Notes"}}, "1:Notes@81|1:Notes@109|1:Notes@109"},
+        {"a title the text lacks is left out", {{1, "Chapter Two"}, {1, "Epilogue"}, {1, "Part One"}}, "1:Chapter Two@96"},
+        {"a paragraph of several lines", {{1, full + " end."}}, "1:" + full + " end.@23"},
+    };
+    for (const auto& [label, bookmarks, outline] : outlines) {
+        std::string placed;
+        for (const Heading& h : ReadPdf(MakePdf(book, bookmarks), {}, {}).outline)
+            placed += (placed.empty() ? "" : "|") + std::to_string(h.level) + ":" + ToUtf8(h.title) + "@" + std::to_string(h.position);
+        EXPECT_EQ(placed, outline) << label;
+    }
+    // clang-format on
     EXPECT_EQ(ReadPdf(MakePdf({PdfPage{}, PdfPage{}}), {}, {}).error, LoadError::NoText);
     EXPECT_EQ(ReadPdf(MakePdf({PdfPage{{72, 700, "   "}}}), {}, {}).error, LoadError::NoText);
 }

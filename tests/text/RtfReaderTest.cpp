@@ -215,6 +215,32 @@ TEST(RtfReader, RunsMergeAndDeepGroupsKeepTheDeepestState) {
     ExpectFormats(doc, {{"x", "b", 24, {}, ""}, {"y", "bi", 24, {}, ""}, {"w", "", 24, {}, ""}});
 }
 
+// Headings: "level:title@position|..." from \outlinelevel, directly or by a style of the
+// stylesheet.
+TEST(RtfReader, OutlineLevelsMakeTheOutline) {
+    const std::string styles =
+        R"({\stylesheet{\ql Normal;}{\s1\outlinelevel0 Big;}{\s2\sbasedon0\outlinelevel1 Custom;}{\s3 Heading 3;})"
+        R"({\s4\sbasedon3 Derived;}{\s5\outlinelevel9 heading 1;}{\*\cs6\outlinelevel0 Char;}{\s7 \'e7\'e0\'e3\'ee\'eb\'ee\'e2\'ee\'ea 2;}})";
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = {
+        {R"(\pard\outlinelevel0 Chapter\par\pard Body\par\pard\outlinelevel1  Section  one \par x\pard\outlinelevel9 y\par)",
+         "1:Chapter@0|2:Section one@15"},
+        {styles + R"(\pard\s1 One\par\pard\s2 Two\par\pard\s3 Three\par\pard\s4 Four\par\pard Plain\par\s5 Body\par)",
+         "1:One@0|2:Two@5|3:Three@10|3:Four@17"},
+        {"\\ansicpg1251" + styles + R"(\pard\s7 \'c3\'eb\'e0\'e2\'e0\par\s6 x\par{\s1\outlinelevel9 No\par}\s1 Yes\par)", "2:Глава@0|1:Yes@14"},
+        {styles + R"(text\par\pard\s1\page\par\page Title\line Next\par\pard\s1 \par\pard x\cell{\s1 Cell\cell}\row)",
+         "1:Title Next@12|1:Cell@29"},
+    };
+    for (const auto& [rtf, outline] : cases) {
+        SCOPED_TRACE(rtf);
+        std::string placed;
+        for (const Heading& h : ReadRtf("{\\rtf1" + rtf + "}").outline)
+            placed += (placed.empty() ? "" : "|") + std::to_string(h.level) + ":" + ToUtf8(h.title) + "@" + std::to_string(h.position);
+        EXPECT_EQ(placed, outline);
+    }
+    // clang-format on
+}
+
 // Random chunks give the whole reading's document; one reader, so Finish readies it for the next.
 TEST(RtfReader, TextWholeAndInChunks) {
     // Each row's RTF follows "{\rtf1".
@@ -306,8 +332,9 @@ TEST(RtfReader, TextWholeAndInChunks) {
                 at += std::min(size, bytes.size() - at);
             }
             const RtfDocument doc = reader.Finish();
-            EXPECT_EQ(std::tie(doc.text, doc.runs, doc.plainText, doc.truncated),
-                      std::tie(whole.text, whole.runs, whole.plainText, whole.truncated));
+            EXPECT_EQ(
+                std::tie(doc.text, doc.runs, doc.outline, doc.plainText, doc.truncated),
+                std::tie(whole.text, whole.runs, whole.outline, whole.plainText, whole.truncated));
         }
     }
     EXPECT_FALSE(ReadRtf("{\\rtf").plainText);
