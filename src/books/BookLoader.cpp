@@ -35,7 +35,7 @@ std::optional<LoadedText> ReadBookBytes(DocumentKind kind, std::string_view byte
 // gathered some of the book by then (an FB2's metadata comes first).
 LoadedText NothingIfFailed(LoadedText book) {
     if (book.error == LoadError::None) return book;
-    return BookFailure(book.error);
+    return LoadFailure(book.error);
 }
 
 bool IsRegularFile(const std::string& path) {

@@ -14,14 +14,6 @@
 // (Damaged, Encrypted, NoText, BookTooLarge) or Cancelled. Opening the file
 // is the loader's.
 
-// What a reader gives when the book cannot be read: the error and nothing
-// else.
-inline LoadedText BookFailure(LoadError error) {
-    LoadedText failed;
-    failed.error = error;
-    return failed;
-}
-
 struct BookLimits {
     std::size_t maxTextLength = kMaxTextLength;
     // The most bytes all the parts of an archive may unpack to together.

@@ -380,20 +380,20 @@ void AppendNotes(DocxWalker& walker, BookTextBuilder& out, std::string& footnote
 LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
                     const BookProgress& progress) {
     if (bytes.substr(0, kOleSignature.size()) == kOleSignature) {
-        return BookFailure(LoadError::Encrypted);
+        return LoadFailure(LoadError::Encrypted);
     }
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes, progress);
-    if (!archive) return BookFailure(LoadError::Damaged);
+    if (!archive) return LoadFailure(LoadError::Damaged);
     DocxParts parts;
     if (const LoadError error = ReadDocxParts(*archive, parts); error != LoadError::None) {
-        return BookFailure(error);
+        return LoadFailure(error);
     }
 
     pugi::xml_document document;
     const pugi::xml_node body = ParseXml(parts.document, document)
                                     ? ChildByLocalName(document.document_element(), "body")
                                     : pugi::xml_node();
-    if (!body) return BookFailure(LoadError::Damaged);
+    if (!body) return LoadFailure(LoadError::Damaged);
 
     OfficeStyles styles;
     pugi::xml_document stylesDocument;
@@ -412,7 +412,7 @@ LoadedText ReadDocx(std::string_view bytes, const BookLimits& limits,
     const auto block = [&](const pugi::xml_node& child) { walker.Block(child, 1); };
     const auto notes = [&] { AppendNotes(walker, out, parts.footnotes, parts.endnotes); };
     if (!WalkOfficeBody(body, out, progress, block, notes)) {
-        return BookFailure(LoadError::Cancelled);
+        return LoadFailure(LoadError::Cancelled);
     }
     out.Finish(book);
     return book;

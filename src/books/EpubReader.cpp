@@ -257,16 +257,16 @@ LoadError ReadSpine(ZipArchive& archive, const EpubPackage& package, const BookL
 LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
                     const BookProgress& progress) {
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes, progress);
-    if (!archive) return BookFailure(LoadError::Damaged);
+    if (!archive) return LoadFailure(LoadError::Damaged);
     EpubPackage package;
     if (const LoadError error = ReadPackage(*archive, package); error != LoadError::None) {
-        return BookFailure(error);
+        return LoadFailure(error);
     }
     if (const LoadError error = SpineEncryption(*archive, package); error != LoadError::None) {
-        return BookFailure(error);
+        return LoadFailure(error);
     }
     // Pages that are pictures only, with no document of text to read.
-    if (package.documents.empty() && package.picturesInSpine) return BookFailure(LoadError::NoText);
+    if (package.documents.empty() && package.picturesInSpine) return LoadFailure(LoadError::NoText);
     SpineText spine;
     spine.toc = ReadToc(*archive, package);
     spine.tocPositions.resize(spine.toc.size());
@@ -274,10 +274,10 @@ LoadedText ReadEpub(std::string_view bytes, const BookLimits& limits,
         spine.tocEntriesOf[spine.toc[i].path].push_back(i);
     if (const LoadError error = ReadSpine(*archive, package, limits, progress, spine);
         error != LoadError::None) {
-        return BookFailure(error);
+        return LoadFailure(error);
     }
     // Read, but only pictures: a comic, or a book of scans.
-    if (spine.text.empty()) return BookFailure(LoadError::NoText);
+    if (spine.text.empty()) return LoadFailure(LoadError::NoText);
 
     LoadedText book;
     book.text = std::move(spine.text);

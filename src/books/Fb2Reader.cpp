@@ -285,7 +285,7 @@ LoadedText ReadFb2(std::string_view bytes, const BookLimits& limits, const BookP
     out.Finish(book);
     // Nothing to read: pictures only, or an empty body; or damage before any text.
     if (book.text.empty() && !book.truncated)
-        return BookFailure(damagedAt ? LoadError::Damaged : LoadError::NoText);
+        return LoadFailure(damagedAt ? LoadError::Damaged : LoadError::NoText);
     if (damagedAt && (rootEnd == 0 || *damagedAt < rootEnd))
         book.damagedAtPercent = static_cast<int>(*damagedAt * 100 / length);
     return book;

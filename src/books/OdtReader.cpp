@@ -448,17 +448,17 @@ void AppendNotes(OdtWalker& walker, BookTextBuilder& out) {
 
 LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     std::optional<ZipArchive> archive = ZipArchive::Open(bytes, limits.maxUnpackedBytes, progress);
-    if (!archive) return BookFailure(LoadError::Damaged);
+    if (!archive) return LoadFailure(LoadError::Damaged);
     OdtParts parts;
     if (const LoadError error = ReadOdtParts(*archive, parts); error != LoadError::None) {
-        return BookFailure(error);
+        return LoadFailure(error);
     }
 
     pugi::xml_document content;
-    if (!ParseXml(parts.content, content)) return BookFailure(LoadError::Damaged);
+    if (!ParseXml(parts.content, content)) return LoadFailure(LoadError::Damaged);
     const pugi::xml_node root = content.document_element();
     const pugi::xml_node text = ChildByLocalName(ChildByLocalName(root, "body"), "text");
-    if (!text) return BookFailure(LoadError::Damaged);
+    if (!text) return LoadFailure(LoadError::Damaged);
 
     OfficeStyles styles;
     ListStyles lists;
@@ -470,7 +470,7 @@ LoadedText ReadOdt(std::string_view bytes, const BookLimits& limits, const BookP
     const auto element = [&](const pugi::xml_node& child) { walker.Node(child, 1); };
     const auto notes = [&] { AppendNotes(walker, out); };
     if (!WalkOfficeBody(text, out, progress, element, notes)) {
-        return BookFailure(LoadError::Cancelled);
+        return LoadFailure(LoadError::Cancelled);
     }
     out.Finish(book);
     return book;

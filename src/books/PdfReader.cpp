@@ -389,15 +389,15 @@ std::vector<TitledEntry> BookmarkEntries(const poppler::document& document) {
 
 LoadedText ReadDocument(std::unique_ptr<poppler::document> document, const BookLimits& limits,
                         const BookProgress& progress) {
-    if (!document) return BookFailure(LoadError::Damaged);
-    if (document->is_locked()) return BookFailure(LoadError::Encrypted);
-    if (document->pages() <= 0) return BookFailure(LoadError::Damaged);
+    if (!document) return LoadFailure(LoadError::Damaged);
+    if (document->is_locked()) return LoadFailure(LoadError::Encrypted);
+    if (document->pages() <= 0) return LoadFailure(LoadError::Damaged);
     std::vector<Page> pages;
     if (!ReadPages(*document, limits.maxTextLength, progress, pages)) {
-        return BookFailure(LoadError::Cancelled);
+        return LoadFailure(LoadError::Cancelled);
     }
     if (std::ranges::all_of(pages, [](const Page& page) { return page.empty(); })) {
-        return BookFailure(LoadError::NoText);
+        return LoadFailure(LoadError::NoText);
     }
     DropRunningLines(pages);
     LoadedText book;
@@ -414,7 +414,7 @@ LoadedText ReadDocument(std::unique_ptr<poppler::document> document, const BookL
 LoadedText ReadPdf(std::string_view bytes, const BookLimits& limits, const BookProgress& progress) {
     QuietPoppler();
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        return BookFailure(LoadError::BookTooLarge);
+        return LoadFailure(LoadError::BookTooLarge);
     std::unique_ptr<poppler::document> document(
         poppler::document::load_from_raw_data(bytes.data(), static_cast<int>(bytes.size())));
     return ReadDocument(std::move(document), limits, progress);

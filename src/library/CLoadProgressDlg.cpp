@@ -118,7 +118,7 @@ LoadedText RunLoadWithProgress(QWidget* parent, ProgressLoad load) {
             state->abandoned = true;
             ++gAbandonedLoads;
         }
-        return BookFailure(LoadError::Cancelled);
+        return LoadFailure(LoadError::Cancelled);
     }
     return std::move(state->result);
 }
