@@ -26,7 +26,10 @@ struct TextLine {
 // placed entry's whose text, or one of whose lines, equals the title, both
 // compared with blanks collapsed and letter case ignored; failing that, the
 // previous entry's own paragraph when it equals the title too (a chapter and
-// its first section may share a title). An entry whose title the text does
+// its first section may share a title). Failing both, the same with the
+// section number the title or the line starts with left out ("ASN.1 syntax"
+// finds "2.1 ASN.1 syntax", "A Copying Information" finds "Appendix A
+// Copying Information"). An entry whose title the text does
 // not hold (a page past the text's limit, a title the page spells otherwise)
 // is left out. Titles keep the entries' words, blanks collapsed.
 std::vector<Heading> OutlineFromTitles(const std::vector<TitledEntry>& entries,

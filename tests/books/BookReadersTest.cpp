@@ -792,13 +792,14 @@ TEST(PdfLayout, LinesBecomeParagraphsByTheirGeometry) {
     // Bookmarks placed by their titles: "level:title@position|...".
     // clang-format off
     const std::vector<PdfPage> book = {Lines({"Part One", "Chapter ONE", full, "end.", "Notes", "Short."}),
-                                       Lines({"Chapter Two", "Notes", full, "end."})};
+                                       Lines({"Chapter Two", "Notes", full, "end.", "2.1 The Sermon", "Appendix A: Copying"})};
     const std::tuple<const char*, std::vector<std::pair<int, std::string>>, std::string> outlines[] = {
         {"nested, blanks and case aside", {{1, "Part One"}, {2, "Chapter One"}, {3, " notes "}, {2, "Chapter Two"}},
          "1:Part One@0|2:Chapter One@10|3:notes@81|2:Chapter Two@96"},
         {"a title met again goes to the next place", {{1, "Notes"}, {1, "Notes"}, {1, "Notes"}}, "1:Notes@81|1:Notes@109|1:Notes@109"},
         {"a title the text lacks is left out", {{1, "Chapter Two"}, {1, "Epilogue"}, {1, "Part One"}}, "1:Chapter Two@96"},
         {"a paragraph of several lines", {{1, full + " end."}}, "1:" + full + " end.@23"},
+        {"a number the title or the line leaves out", {{1, "Chapter Two"}, {2, "The Sermon"}, {1, "A Copying"}, {1, "ii. Copying"}}, "1:Chapter Two@96|2:The Sermon@174|1:A Copying@190|1:ii. Copying@190"},
     };
     for (const auto& [label, bookmarks, outline] : outlines) {
         std::string placed;
