@@ -65,7 +65,7 @@ struct DocumentFigures {
 class HistoryStore {
 public:
     // Another connection holding the write lock is waited for this long.
-    explicit HistoryStore(std::string path, int busyTimeoutMs = 2000);
+    explicit HistoryStore(std::string path, int busyTimeoutMs = 250);
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
@@ -84,11 +84,14 @@ public:
     std::int64_t Start(const ReadingRun& run);
     // The run's latest figures replace the queued or written ones.
     void Update(std::int64_t runKey, const ReadingRun& run);
-    // Writes every queued run in one transaction (opening the file first if
-    // that has not worked yet).
+    // Writes every queued run in one transaction, opening the file first if
+    // that has not worked yet (a damaged file put aside then shows in
+    // DamagedCopy).
     HistoryWriting Flush();
     std::size_t PendingCount() const { return pending_.size(); }
 
+    // The queries give nothing while the file is not open.
+    //
     // Local days are the caller's: dayStarts holds each day's start, oldest
     // first, and one more entry for the end of the last day (a day is not
     // always 24 hours). Each run counts on the day it started.
@@ -100,7 +103,8 @@ public:
     // Every written run, oldest first.
     std::vector<ReadingRun> Runs();
     std::string ExportCsv();
-    // Deletes every run, written and queued.
+    // Deletes every run, written and queued; a run still going is written
+    // afresh by its next Update.
     bool Clear();
 
     // The start of each of the `days` days up to the one holding nowMs, and

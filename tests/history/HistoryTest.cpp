@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
+#include <functional>
 
 #include "TempFolder.h"
 #include "history/HistoryStore.h"
