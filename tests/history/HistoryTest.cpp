@@ -11,19 +11,16 @@
 
 namespace {
 
-// The first column of the first row of a query, read by a connection of the test's own.
+// The first column of the last row a query gives, read by a connection of the test's own.
 std::string Query(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
     std::string value;
-    sqlite3_exec(
-        db, sql.c_str(),
-        [](void* out, int, char** row, char**) {
-            if (row[0] && static_cast<std::string*>(out)->empty())
-                *static_cast<std::string*>(out) = row[0];
-            return 0;
-        },
-        &value, nullptr);
+    const auto keep = [](void* out, int, char** row, char**) {
+        *static_cast<std::string*>(out) = row[0] ? row[0] : "";
+        return 0;
+    };
+    sqlite3_exec(db, sql.c_str(), keep, &value, nullptr);
     sqlite3_close(db);
     return value;
 }
