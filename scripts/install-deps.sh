@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-svg-dev libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libicu-dev libuchardet-dev libzip-dev libpugixml-dev libpoppler-cpp-dev
+  libicu-dev libuchardet-dev libzip-dev libpugixml-dev libpoppler-cpp-dev libsqlite3-dev
   clang-14 libclang-rt-14-dev
   fonts-liberation fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n
   xvfb openbox xdotool xclip wmctrl imagemagick x11-xkb-utils x11-utils python3

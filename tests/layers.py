@@ -10,7 +10,7 @@ import pathlib
 import re
 import sys
 
-LAYERS = ["base", "widgets", "settings", "text", "books", "reading", "library", "frame", "app"]
+LAYERS = ["base", "widgets", "settings", "text", "books", "reading", "library", "history", "frame", "app"]
 
 src = pathlib.Path(sys.argv[1])
 include = re.compile(r'#include "([a-z]+)/')
