@@ -119,10 +119,13 @@ bool COpenDlg::ShowFolder(const std::string& folder, const std::string& selectNa
     for (const FolderEntry& entry : entries_)
         list_->addItem(
             new QListWidgetItem(entry.isFolder ? folderIcon : fileIcon, ToQString(entry.shown)));
-    list_->setCurrentRow(-1);
+    // The entry come from, else the first, is current, so that Return and
+    // the arrows act on what the list shows selected.
+    int current = entries_.empty() ? -1 : 0;
     for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].name == selectName) list_->setCurrentRow(static_cast<int>(i));
-    if (selectName.empty()) nameField_->clear();
+        if (entries_[i].name == selectName) current = static_cast<int>(i);
+    list_->setCurrentRow(current);
+    if (current < 0) nameField_->clear();
     return true;
 }
 

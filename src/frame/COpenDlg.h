@@ -37,7 +37,8 @@ protected:
 
 private:
     // Lists a folder; a folder that cannot be read is told and the one
-    // listed stays. The entry named selectName, if any, becomes current.
+    // listed stays. The entry named selectName, else the first, becomes
+    // current.
     bool ShowFolder(const std::string& folder, const std::string& selectName = {});
     void GoUp();
     // A folder is gone into, anything else accepted as the file chosen.
