@@ -137,7 +137,7 @@ How to choose what to read:
     </message>
     <message>
         <source>≈ %1 слов/мин · глава %2 · всего %3</source>
-        <translation>≈ %1 words/min · chapter %2 · in all %3</translation>
+        <translation>≈ %1 words/min · chapter %2 · total %3</translation>
     </message>
     <message>
         <source>%1 с</source>
@@ -247,7 +247,7 @@ The old file was kept as:
     </message>
     <message>
         <source>Всего закладок: %1</source>
-        <translation>Bookmarks in all: %1</translation>
+        <translation>Bookmarks: %1</translation>
     </message>
     <message>
         <source>Знаки не из Windows-1251 сохранятся как «?»</source>
