@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libuchardet-dev libzip-dev libpugixml-dev libpoppler-cpp-dev libsqlite3-dev
   clang-14 libclang-rt-14-dev
-  fonts-liberation fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n
+  fonts-liberation fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n qt6-l10n-tools
   xvfb openbox xdotool xclip wmctrl imagemagick x11-xkb-utils x11-utils python3
   dpkg-dev desktop-file-utils appstream lintian
 )

@@ -10,6 +10,7 @@
 
 #include "app/SessionEndSignals.h"
 #include "app/WindowArea.h"
+#include "base/InterfaceLanguage.h"
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 #include "base/SafeFileWriter.h"
@@ -64,14 +65,7 @@ CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
     // QApplication has taken its own options out of argv by now.
     arguments_.assign(argv, argv + argc);
     setApplicationName(ProgramText(kProgramTitle));
-    // The whole interface is Russian whatever the user's locale, Qt's own
-    // dialogs and buttons included. Without the translations installed they
-    // stay English, which is no reason not to start.
-    auto* translator = new QTranslator(this);
-    if (translator->load(QStringLiteral("qtbase_ru"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        installTranslator(translator);
-    }
+    InstallTranslators();
     connect(new SessionEndSignals(this), &SessionEndSignals::Requested, this, &CLmnApp::EndSession);
     connect(this, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
     // Whatever ends the event loop while the window is still open (the
@@ -83,6 +77,29 @@ CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 CLmnApp::~CLmnApp() = default;
+
+void CLmnApp::InstallTranslators() {
+    const QByteArray language = qgetenv("LANGUAGE"), lcAll = qgetenv("LC_ALL"),
+                     lcMessages = qgetenv("LC_MESSAGES"), lang = qgetenv("LANG");
+    const auto view = [](const QByteArray& value) {
+        return std::string_view(value.constData(), static_cast<std::size_t>(value.size()));
+    };
+    // The settings' language choice is not read this early yet: the desktop decides.
+    const LocaleVariables desktop{view(language), view(lcAll), view(lcMessages), view(lang)};
+    auto* translator = new QTranslator(this);
+    if (ChooseInterfaceLanguage(LanguageChoice::Desktop, desktop) == InterfaceLanguage::English) {
+        // The program's English is built in; Qt's own texts are English already.
+        if (translator->load(QStringLiteral(":/translations/lmn_en.qm")))
+            installTranslator(translator);
+        return;
+    }
+    // Russian: Qt's own dialogs and buttons too. Without Qt's translations
+    // installed they stay English, which is no reason not to start.
+    if (translator->load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(translator);
+    }
+}
 
 bool CLmnApp::InitInstance(SettingsHolder& settings, ShelfFile& shelf, ShelfDocument& document) {
     StartupEnvironment environment;
@@ -153,14 +170,11 @@ void CLmnApp::RunStartupAction(const std::string& fileArgument, std::int32_t sta
         return;
     }
     switch (StartupActionOf(startupAction)) {
-        case StartupAction::Nothing:
-            break;
+        case StartupAction::Nothing: break;
         case StartupAction::LoadClipboard:
             mainFrame_->OnCommand(CommandId::ID_LOAD_CLIPBOARD);
             break;
-        case StartupAction::ShowShelf:
-            mainFrame_->OnCommand(CommandId::ID_SHELF_SHOW);
-            break;
+        case StartupAction::ShowShelf: mainFrame_->OnCommand(CommandId::ID_SHELF_SHOW); break;
     }
 }
 

@@ -57,6 +57,8 @@ public:
     void CommitData();
 
 private:
+    // The interface's language, before any window is made.
+    void InstallTranslators();
     void RunStartupAction(const std::string& fileArgument, std::int32_t startupAction);
 
     std::unique_ptr<CMainFrame> mainFrame_;

@@ -1,5 +1,7 @@
 #include "base/QtText.h"
 
+#include <QCoreApplication>
+
 QString ToQString(std::u32string_view text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -12,7 +14,13 @@ std::u32string FromFieldText(QString text) {
 }
 
 QString ProgramText(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    // translate() wants the text NUL-terminated, which a view need not be.
+    const QByteArray source(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return QCoreApplication::translate("Lumeno", source.constData());
+}
+
+QString TranslatedText(const QString& russian) {
+    return russian.isEmpty() ? russian : ProgramText(russian.toStdString());
 }
 
 QColor ColorFromColorRef(std::uint32_t colorRef) {

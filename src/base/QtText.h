@@ -16,8 +16,11 @@ std::u32string FromQString(const QString& text);
 // keep only the first half of a character beyond the Basic Multilingual
 // Plane; that half is dropped rather than turned into U+FFFD.
 std::u32string FromFieldText(QString text);
-// One of the program's own texts (UTF-8).
+// One of the program's own texts (Russian, UTF-8), in the interface's language:
+// the installed translator's text for it in the "Lumeno" context, else itself.
 QString ProgramText(std::string_view utf8);
+// The same for a text already held as a QString (the command table's).
+QString TranslatedText(const QString& russian);
 
 // A colour as the settings file keeps it, 0x00BBGGRR, and back.
 QColor ColorFromColorRef(std::uint32_t colorRef);

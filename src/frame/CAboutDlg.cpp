@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "base/QtText.h"
 #include "widgets/CColorStatic.h"
 #include "widgets/DialogUnits.h"
 
@@ -47,7 +48,7 @@ QUrl CAboutDlg::MailMessage() {
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent), openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName("AboutDialog");
-    setWindowTitle("О программе Orvek Lumeno");
+    setWindowTitle(ProgramText("О программе Orvek Lumeno"));
     const DialogUnits units(font());
 
     auto* picture = new QLabel(this);
@@ -61,8 +62,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     const int side = std::min(icon->width(), icon->height());
     icon->setPixmap(QIcon(":/icons/app.svg").pixmap(QSize(side, side), devicePixelRatioF()));
 
-    const auto text = [&](const QString& content, int top, int width, int height) {
-        auto* label = new QLabel(content, this);
+    const auto text = [&](std::string_view content, int top, int width, int height) {
+        auto* label = new QLabel(ProgramText(content), this);
         label->setTextFormat(Qt::PlainText);
         units.Place(label, 74, top, width, height);
         return label;

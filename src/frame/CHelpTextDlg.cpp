@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "base/QtText.h"
 #include "widgets/CColorStatic.h"
 #include "widgets/DialogUnits.h"
 
@@ -15,7 +16,7 @@ constexpr int kAddedHeight = 64;
 }  // namespace
 
 QString CHelpTextDlg::HotKeysText() {
-    return QStringLiteral(
+    return ProgramText(
         " F1             Вызов справки\n"
         " Ctrl + V,\n"
         " Shift + Insert Загрузить текст из клипборда\n"
@@ -44,7 +45,7 @@ QString CHelpTextDlg::HotKeysText() {
 }
 
 QString CHelpTextDlg::MouseUsageText() {
-    return QStringLiteral(
+    return ProgramText(
         " Если курсор мыши находится\n"
         " в области быстрого чтения:\n"
         "\n"
@@ -84,11 +85,11 @@ CHelpTextDlg::CHelpTextDlg(HelpTextMode mode, QWidget* parent) : QDialog(parent)
 
     switch (mode) {
         case HelpTextMode::HotKeys:
-            setWindowTitle("Горячие клавиши");
+            setWindowTitle(ProgramText("Горячие клавиши"));
             field_->setText(HotKeysText());
             break;
         case HelpTextMode::MouseUsage:
-            setWindowTitle("Использование мыши");
+            setWindowTitle(ProgramText("Использование мыши"));
             field_->setText(MouseUsageText());
             break;
     }

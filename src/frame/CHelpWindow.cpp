@@ -15,13 +15,13 @@
 
 namespace {
 
-const QString kDefaultTitle = QStringLiteral("Справка Orvek Lumeno");
+QString DefaultTitle() { return ProgramText("Справка Orvek Lumeno"); }
 
 }  // namespace
 
 CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent) {
     setObjectName("HelpWindow");
-    setWindowTitle(kDefaultTitle);
+    setWindowTitle(DefaultTitle());
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
     setModal(false);
     browser_ = new QTextBrowser(this);
@@ -52,7 +52,7 @@ bool CHelpWindow::ShowHelp(const QString& path) {
     }
     browser_->moveCursor(QTextCursor::Start);
     const QString title = browser_->documentTitle();
-    setWindowTitle(title.isEmpty() ? kDefaultTitle : title);
+    setWindowTitle(title.isEmpty() ? DefaultTitle() : title);
     show();
     raise();
     activateWindow();

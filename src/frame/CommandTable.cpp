@@ -1,5 +1,7 @@
 #include "frame/CommandTable.h"
 
+#include "base/QtText.h"
+
 namespace {
 
 using enum CommandId;
@@ -106,8 +108,16 @@ constexpr MenuItem kSeparator;
 
 }  // namespace
 
+// Built once, in the language start-up has installed.
 const std::vector<CommandSpec>& CommandTable() {
-    static const std::vector<CommandSpec> table = BuildTable();
+    static const std::vector<CommandSpec> table = [] {
+        std::vector<CommandSpec> specs = BuildTable();
+        for (CommandSpec& spec : specs) {
+            spec.menuText = TranslatedText(spec.menuText);
+            spec.tooltip = TranslatedText(spec.tooltip);
+        }
+        return specs;
+    }();
     return table;
 }
 
@@ -122,7 +132,12 @@ const std::vector<MenuSpec>& MainMenu() {
         {"&Настройки", {ID_SETTINGS_GENERAL, ID_SETTINGS_READ_AREA, ID_SETTINGS_TEXT_AREA}},
         {"?", {ID_HELP_CONTENTS, ID_HELP_HOTKEYS, ID_HELP_MOUSE, kSeparator, ID_APP_ABOUT}},
     };
-    return menu;
+    static const std::vector<MenuSpec> translated = [] {
+        std::vector<MenuSpec> specs = menu;
+        for (MenuSpec& spec : specs) spec.title = TranslatedText(spec.title);
+        return specs;
+    }();
+    return translated;
 }
 
 const std::vector<MenuItem>& ContextMenu() {

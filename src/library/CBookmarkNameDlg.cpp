@@ -15,7 +15,7 @@
 CBookmarkNameDlg::CBookmarkNameDlg(const std::u32string& proposedName, QWidget* parent)
     : CNameDlg(MessageCode::MSG_BOOKMARK_NAME_EMPTY, parent) {
     setObjectName("MarkNameDialog");
-    setWindowTitle(QStringLiteral("Поместить закладку"));
+    setWindowTitle(ProgramText("Поместить закладку"));
     const DialogUnits units(font());
 
     field_ = new CLimitedTextEdit(kMaxNameLength, this);

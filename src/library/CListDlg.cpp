@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 
+#include "base/QtText.h"
 #include "widgets/DialogUnits.h"
 
 namespace {
@@ -29,7 +30,7 @@ public:
 
 CListDlg::CListDlg(const Layout& layout, DialogSizeFields sizes, QSize screenSize, QWidget* parent)
     : QDialog(parent), sizes_(sizes) {
-    setWindowTitle(QString::fromUtf8(layout.title));
+    setWindowTitle(ProgramText(layout.title));
     setSizeGripEnabled(false);  // the status bar has the grip
     const DialogUnits units(font());
 
@@ -40,14 +41,14 @@ CListDlg::CListDlg(const Layout& layout, DialogSizeFields sizes, QSize screenSiz
     list_->setItemDelegate(new SelectionOnlyDelegate(list_));
     listRect_ = units.Rect(3, 4, 219, layout.listHeight);
 
-    action_ = new QPushButton(QString::fromUtf8(layout.actionText), this);
+    action_ = new QPushButton(ProgramText(layout.actionText), this);
     action_->setObjectName("ActionButton");
     action_->setDefault(true);
     actionRect_ = units.Rect(139, layout.buttonTop, 40, 14);
-    cancel_ = new QPushButton(QStringLiteral("Отмена"), this);
+    cancel_ = new QPushButton(ProgramText("Отмена"), this);
     cancel_->setObjectName("CancelButton");
     cancelRect_ = units.Rect(182, layout.buttonTop, 40, 14);
-    delete_ = new QPushButton(QStringLiteral("Удалить"), this);
+    delete_ = new QPushButton(ProgramText("Удалить"), this);
     delete_->setObjectName("DeleteButton");
     deleteRect_ = units.Rect(3, layout.buttonTop, 40, 14);
 

@@ -13,10 +13,10 @@
 CShelfNameDlg::CShelfNameDlg(const std::u32string& offeredName, QWidget* parent)
     : CNameDlg(MessageCode::MSG_DOCUMENT_NAME_EMPTY, parent) {
     setObjectName("ShelfNameDialog");
-    setWindowTitle(QStringLiteral("Положить документ на полку"));
+    setWindowTitle(ProgramText("Положить документ на полку"));
     const DialogUnits units(font());
 
-    auto* prompt = new QLabel(QStringLiteral("Имя документа на полке:"), this);
+    auto* prompt = new QLabel(ProgramText("Имя документа на полке:"), this);
     units.Place(prompt, 3, 5, 228, 9);
     field_ = new QLineEdit(this);
     field_->setObjectName("NameField");

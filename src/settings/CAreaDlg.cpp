@@ -9,12 +9,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/CodePage.h"
+#include "base/QtText.h"
+#include "settings/AreaFormat.h"
 #include "widgets/CColorStatic.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
-#include "settings/AreaFormat.h"
-#include "base/CodePage.h"
-#include "base/QtText.h"
 
 CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
     : QDialog(parent),
@@ -24,16 +24,12 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
       area_(area) {
     setObjectName("AreaDialog");
     switch (pane_) {
-        case AreaPane::Reading:
-            setWindowTitle("Настройки. Область чтения");
-            break;
-        case AreaPane::Text:
-            setWindowTitle("Настройки. Область текста");
-            break;
+        case AreaPane::Reading: setWindowTitle(ProgramText("Настройки. Область чтения")); break;
+        case AreaPane::Text: setWindowTitle(ProgramText("Настройки. Область текста")); break;
     }
     const DialogUnits units(font());
-    const auto label = [&](const QString& text, int left, int top, int width) {
-        auto* control = new QLabel(text, this);
+    const auto label = [&](std::string_view text, int left, int top, int width) {
+        auto* control = new QLabel(ProgramText(text), this);
         control->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         units.Place(control, left, top, width, 12);
     };
@@ -51,18 +47,18 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
         units.Place(color, 76, top, 61, 16);
         return color;
     };
-    const auto chooser = [&](const char* name, const char* icon, const QString& tip, int top) {
+    const auto chooser = [&](const char* name, const char* icon, std::string_view tip, int top) {
         auto* button = new QPushButton(this);
         button->setObjectName(name);
         button->setIcon(QIcon(icon));
-        button->setToolTip(tip);
+        button->setToolTip(ProgramText(tip));
         button->setAutoDefault(false);
         units.Place(button, 156, top, 16, 16);
         button->setIconSize(button->size() - QSize(8, 8));
         return button;
     };
 
-    units.Place(new QGroupBox(" Шрифт ", this), 3, 6, 181, 97);
+    units.Place(new QGroupBox(ProgramText(" Шрифт "), this), 3, 6, 181, 97);
     label("Название: ", 17, 23, 55);
     face_ = field("FaceName", 23);
     label("Размер: ", 17, 39, 55);
@@ -73,7 +69,7 @@ CAreaDlg::CAreaDlg(AreaPane pane, const AreaAppearance& area, QWidget* parent)
     label("Цвет: ", 17, 71, 55);
     textSwatch_ = swatch("TextColour", 68);
     QPushButton* textButton = chooser("ChooseTextColour", ":/icons/choose-colour.svg", "Цвет", 68);
-    note_ = new QLabel("Шрифт будет применён ко всему тексту!", this);
+    note_ = new QLabel(ProgramText("Шрифт будет применён ко всему тексту!"), this);
     note_->setObjectName("Note");
     note_->setAlignment(Qt::AlignCenter);
     units.Place(note_, 6, 87, 176, 13);
@@ -148,7 +144,7 @@ void CAreaDlg::RestoreDefaults() {
 
 std::optional<QFont> CAreaDlg::RunFontDialog(const QFont& initial, QWidget* parent) {
     QFontDialog dialog(initial, parent);
-    dialog.setWindowTitle("Шрифт");
+    dialog.setWindowTitle(ProgramText("Шрифт"));
     // Qt's own dialog, so that its effects section (underline, strike-out)
     // can be left out: the panes have no use for them.
     dialog.setOption(QFontDialog::DontUseNativeDialog);
@@ -168,7 +164,7 @@ std::optional<QFont> CAreaDlg::RunFontDialog(const QFont& initial, QWidget* pare
 }
 
 std::optional<QColor> CAreaDlg::RunColorDialog(const QColor& initial, QWidget* parent) {
-    const QColor color = QColorDialog::getColor(initial, parent, "Цвет");
+    const QColor color = QColorDialog::getColor(initial, parent, ProgramText("Цвет"));
     if (!color.isValid()) return std::nullopt;
     return color;
 }

@@ -8,12 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "base/QtText.h"
+#include "settings/AreaFormat.h"
+#include "settings/ReaderSettings.h"
 #include "widgets/CColorStatic.h"
 #include "widgets/CUpDownCtrl.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/DialogUnits.h"
-#include "settings/AreaFormat.h"
-#include "settings/ReaderSettings.h"
 
 namespace {
 
@@ -26,16 +27,16 @@ constexpr int kFocusRow = 16;
 CGeneralDlg::CGeneralDlg(ReaderSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings) {
     setObjectName("GeneralSettingsDialog");
-    setWindowTitle("Настройки. Общие");
+    setWindowTitle(ProgramText("Настройки. Общие"));
     const DialogUnits units(font());
-    const auto label = [&](const QString& text, int left, int top, int width, int height) {
-        auto* control = new QLabel(text, this);
+    const auto label = [&](std::string_view text, int left, int top, int width, int height) {
+        auto* control = new QLabel(ProgramText(text), this);
         control->setWordWrap(height > 12);
         units.Place(control, left, top, width, height);
         return control;
     };
-    const auto radio = [&](const QString& text, QButtonGroup* group, int id, int top, int width) {
-        auto* button = new QRadioButton(text, this);
+    const auto radio = [&](std::string_view text, QButtonGroup* group, int id, int top, int width) {
+        auto* button = new QRadioButton(ProgramText(text), this);
         group->addButton(button, id);
         units.Place(button, 40, top, width, 9);
         return button;
@@ -43,8 +44,9 @@ CGeneralDlg::CGeneralDlg(ReaderSettings& settings, QWidget* parent)
 
     // The reading group has one row more than it always had, for the focus
     // letter; everything below it sits that much lower.
-    units.Place(new QGroupBox(" Чтение ", this), 3, 2, 228, 109 + kFocusRow);
-    units.Place(new QGroupBox(" При запуске программы ... ", this), 3, 115 + kFocusRow, 228, 50);
+    units.Place(new QGroupBox(ProgramText(" Чтение "), this), 3, 2, 228, 109 + kFocusRow);
+    units.Place(new QGroupBox(ProgramText(" При запуске программы ... "), this), 3, 115 + kFocusRow,
+                228, 50);
 
     CColorStatic* display = nullptr;
     commaArrows_ = AddNumber(15, 16, 9, 0, 7, settings_.commaDelayLevel, &display);
@@ -67,10 +69,10 @@ CGeneralDlg::CGeneralDlg(ReaderSettings& settings, QWidget* parent)
     clickArrows_ = AddNumber(126, 89, 10, 1, 5, settings_.clickStep, &display);
     label("Изменение скорости чтения при клике мышкой", 160, 83, 67, 25);
 
-    focusLetter_ = new QCheckBox("Выделять опорную букву", this);
+    focusLetter_ = new QCheckBox(ProgramText("Выделять опорную букву"), this);
     focusLetter_->setChecked(settings_.extras.focusLetter);
     units.Place(focusLetter_, 15, 109, 130, 10);
-    focusColor_ = new QPushButton("Цвет буквы...", this);
+    focusColor_ = new QPushButton(ProgramText("Цвет буквы..."), this);
     focusColor_->setObjectName("FocusLetterColour");
     units.Place(focusColor_, 160, 109, 60, 13);
     chosenColor_ = settings_.extras.focusLetterColor;

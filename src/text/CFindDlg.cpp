@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QTextDocument>
 
+#include "base/QtText.h"
 #include "widgets/CLimitedTextEdit.h"
 #include "widgets/DialogUnits.h"
-#include "base/QtText.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ QString ShownText(const std::u32string& text) {
 CFindDlg::CFindDlg(const std::u32string& text, SearchOptions options, QWidget* parent)
     : QDialog(parent), initialText_(text), initialShown_(ShownText(text)) {
     setObjectName("FindDialog");
-    setWindowTitle("Искать");
+    setWindowTitle(ProgramText("Искать"));
     const DialogUnits units(font());
 
     field_ = new CLimitedTextEdit(kFieldLimit, this);
@@ -39,23 +39,23 @@ CFindDlg::CFindDlg(const std::u32string& text, SearchOptions options, QWidget* p
     field_->setPlainText(initialShown_);
     field_->selectAll();
 
-    matchCase_ = new QCheckBox("Различать заглавные", this);
+    matchCase_ = new QCheckBox(ProgramText("Различать заглавные"), this);
     matchCase_->setObjectName("MatchCase");
     matchCase_->setChecked(options.matchCase);
     units.Place(matchCase_, 3, 47, 120, 11);
-    wholeWord_ = new QCheckBox("Целое слово", this);
+    wholeWord_ = new QCheckBox(ProgramText("Целое слово"), this);
     wholeWord_->setObjectName("WholeWord");
     wholeWord_->setChecked(options.wholeWord);
     units.Place(wholeWord_, 147, 47, 72, 11);
 
-    auto* hint = new QLabel("Клавиша F3 - искать далее", this);
+    auto* hint = new QLabel(ProgramText("Клавиша F3 - искать далее"), this);
     units.Place(hint, 3, 66, 122, 9);
 
-    find_ = new QPushButton("Искать", this);
+    find_ = new QPushButton(ProgramText("Искать"), this);
     find_->setObjectName("FindButton");
     find_->setDefault(true);
     units.Place(find_, 137, 62, 40, 15);
-    auto* cancel = new QPushButton("Отмена", this);
+    auto* cancel = new QPushButton(ProgramText("Отмена"), this);
     cancel->setObjectName("CancelButton");
     units.Place(cancel, 181, 62, 40, 14);
     connect(find_, &QPushButton::clicked, this, &QDialog::accept);

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include "base/QtText.h"
 #include "widgets/DialogUnits.h"
 
 DialogButtons AddDialogButtons(QDialog& dialog, const DialogUnits& units, int acceptLeft,
@@ -12,7 +13,7 @@ DialogButtons AddDialogButtons(QDialog& dialog, const DialogUnits& units, int ac
     accept->setObjectName(acceptName);
     accept->setDefault(true);
     units.Place(accept, acceptLeft, top, 40, 14);
-    auto* cancel = new QPushButton("Отмена", &dialog);
+    auto* cancel = new QPushButton(ProgramText("Отмена"), &dialog);
     cancel->setObjectName("CancelButton");
     units.Place(cancel, cancelLeft, top, 40, 14);
     QObject::connect(accept, &QPushButton::clicked, &dialog, &QDialog::accept);
@@ -21,7 +22,7 @@ DialogButtons AddDialogButtons(QDialog& dialog, const DialogUnits& units, int ac
 }
 
 QPushButton* AddDefaultsButton(QDialog& dialog, const DialogUnits& units, int top) {
-    auto* defaults = new QPushButton("Дефолт", &dialog);
+    auto* defaults = new QPushButton(ProgramText("Дефолт"), &dialog);
     defaults->setObjectName("DefaultsButton");
     units.Place(defaults, 3, top, 40, 14);
     return defaults;

@@ -9,6 +9,7 @@
 #include "FailingFileSystem.h"
 #include "TempFolder.h"
 #include "base/CodePage.h"
+#include "base/InterfaceLanguage.h"
 #include "base/KeyPositions.h"
 #include "base/ProgramTexts.h"
 #include "base/SafeFileWriter.h"
@@ -49,6 +50,37 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTripsKeyLettersAndProgramName) {
 }
 
 // Failing calls of the writer: in the shelf tests, with every save.
+TEST(InterfaceLanguage, DesktopLocaleAndChoice) {
+    using enum InterfaceLanguage;
+    struct Case {
+        LanguageChoice choice;
+        LocaleVariables desktop;  // LANGUAGE, LC_ALL, LC_MESSAGES, LANG
+        InterfaceLanguage expected;
+    } cases[] = {
+        {LanguageChoice::Desktop, {"", "", "", "ru_RU.UTF-8"}, Russian},
+        {LanguageChoice::Desktop, {"", "", "", "uk_UA"}, Russian},
+        {LanguageChoice::Desktop, {"", "", "", "be_BY.UTF-8"}, Russian},
+        {LanguageChoice::Desktop, {"", "", "", "C.UTF-8"}, Russian},
+        {LanguageChoice::Desktop, {"", "", "", "POSIX"}, Russian},
+        {LanguageChoice::Desktop, {"", "", "", ""}, Russian},
+        {LanguageChoice::Desktop, {"", "", "", "en_US.UTF-8"}, English},
+        {LanguageChoice::Desktop, {"", "", "", "de_DE"}, English},
+        {LanguageChoice::Desktop, {"en:ru", "", "", "ru_RU.UTF-8"}, English},
+        {LanguageChoice::Desktop, {"de:ru", "", "", "de_DE.UTF-8"}, Russian},
+        // gettext ignores LANGUAGE under the C locale.
+        {LanguageChoice::Desktop, {"en", "", "", "C"}, Russian},
+        {LanguageChoice::Desktop, {"", "de_DE", "ru_RU", "ru_RU"}, English},
+        {LanguageChoice::Desktop, {"", "", "ru_RU@euro", "en_GB"}, Russian},
+        {LanguageChoice::English, {"", "", "", "ru_RU.UTF-8"}, English},
+        {LanguageChoice::Russian, {"", "", "", "en_US.UTF-8"}, Russian},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.desktop.language) + "|" + std::string(c.desktop.lcAll) + "|" +
+                     std::string(c.desktop.lcMessages) + "|" + std::string(c.desktop.lang));
+        EXPECT_EQ(ChooseInterfaceLanguage(c.choice, c.desktop), c.expected);
+    }
+}
+
 TEST(SafeFileWriter, WritingReadingCopyingAndLeftovers) {
     TempFolder folder;
     const std::string path = folder.Path("bksh.dat");

@@ -7,9 +7,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTranslator>
 
 #include "ModalAnswer.h"
 #include "ProgramFixture.h"
+#include "base/QtText.h"
 #include "frame/CHelpWindow.h"
 #include "frame/CPaneSplitter.h"
 #include "frame/CReaderBar.h"
@@ -121,6 +123,18 @@ TEST(Help, TheHelpFileOpensAtItsStartOrIsToldMissing) {
     bar->setValue(bar->maximum());
     ASSERT_TRUE(help.ShowHelp(kHelpFile));
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST(English, TheBuiltInTranslationGivesEveryTextItsEnglish) {
+    QTranslator english;
+    ASSERT_TRUE(english.load(":/translations/lmn_en.qm"));
+    QCoreApplication::installTranslator(&english);
+    EXPECT_EQ(
+        ProgramText(MessageText(MessageCode::MSG_SHELF_DAMAGED)),
+        "The shelf file was damaged; a new shelf has been started.\nThe old file was kept as:\n");
+    EXPECT_EQ(ProgramText(kTaskWholeTextStatus.substr(0, 12)), "Читать");  // not a text: itself
+    QCoreApplication::removeTranslator(&english);
+    EXPECT_EQ(ProgramText(kNotesHeading), "Примечания");
 }
 
 }  // namespace
