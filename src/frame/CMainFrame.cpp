@@ -277,14 +277,9 @@ void CMainFrame::ChooseReadingTask(ReadingTask task, std::optional<TextRange> ra
 
 void CMainFrame::ShowTask() {
     QString status = ProgramText(TaskStatusText(Task()));
-    if (Task() == ReadingTask::TaskChapter) {
-        // The chapter's heading, or the first line of the text before it.
-        const std::size_t start = session_.Cursor().taskStart;
-        const std::optional<std::size_t> heading = HeadingAt(Outline(), start);
-        const TextRange line = LineAt(Text(), start);
-        status = status.arg(heading ? ToQString(Outline()[*heading].title).simplified()
-                                    : ToQString(documents_->Text().Slice(line)).simplified());
-    }
+    if (Task() == ReadingTask::TaskChapter)
+        status =
+            status.arg(ToQString(ChapterTitle(Outline(), Text(), session_.Cursor().taskStart)));
     statusPane_->setText(status);
     estimatePane_->Refresh();
 }

@@ -296,3 +296,11 @@ std::size_t PreviousChapterStart(const std::vector<Heading>& outline, std::size_
 void DropHeadingsPast(std::vector<Heading>& outline, std::size_t length) {
     std::erase_if(outline, [length](const Heading& heading) { return heading.position >= length; });
 }
+
+std::u32string ChapterTitle(const std::vector<Heading>& outline, std::u32string_view text,
+                            std::size_t start) {
+    if (const std::optional<std::size_t> index = HeadingAt(outline, start))
+        return CollapseBlanks(outline[*index].title);
+    const TextRange line = LineAt(text, start);
+    return CollapseBlanks(text.substr(line.start, line.end - line.start));
+}

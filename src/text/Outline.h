@@ -39,6 +39,12 @@ std::optional<std::size_t> HeadingAt(const std::vector<Heading>& outline, std::s
 TextRange ChapterAround(const std::vector<Heading>& outline, std::size_t position,
                         std::size_t textLength);
 
+// The name of the chapter that starts at a position: its heading's title, or
+// for the text before the first heading, the line it starts with; blanks
+// collapsed.
+std::u32string ChapterTitle(const std::vector<Heading>& outline, std::u32string_view text,
+                            std::size_t start);
+
 // Where the next or the previous chapter from a position starts: the first
 // heading after it, or the end of the text; the heading before the one whose
 // chapter holds it, or the start of the text.
