@@ -20,6 +20,9 @@ import xml.etree.ElementTree as ET
 CONTEXT = "Lumeno"
 # Russian that is measured or matched, never shown as a text of its own.
 NOT_TEXTS = {"widgets/DialogUnits.cpp"}
+# Texts every interface shows as they are: a language's name in that language,
+# and the language menu's title, which names itself in both.
+SAME_IN_EVERY_LANGUAGE = {"Русский", "Язык / Language"}
 CYRILLIC = re.compile("[\u0400-\u04ff]")
 TOKEN = re.compile(
     r'//[^\n]*|/\*.*?\*/'  # comments
@@ -63,7 +66,7 @@ def texts(src_dir):
             continue
         for group in literal_groups(path.read_text(encoding="utf-8")):
             text = "".join(decoded(body) for body in group)
-            if CYRILLIC.search(text) and text not in seen:
+            if CYRILLIC.search(text) and text not in seen | SAME_IN_EVERY_LANGUAGE:
                 seen.add(text)
                 found.append((" ".join(f'"{body}"' for body in group), text))
     return found

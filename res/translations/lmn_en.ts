@@ -264,6 +264,14 @@ The old file was kept as:
 The help file must lie next to the program or in the share/lumeno folder of the installed program.</translation>
     </message>
     <message>
+        <source>Язык сменится при следующем запуске программы.</source>
+        <translation>The language will change the next time the program starts.</translation>
+    </message>
+    <message>
+        <source>Как в системе</source>
+        <translation>As the desktop</translation>
+    </message>
+    <message>
         <source>О программе Orvek Lumeno</source>
         <translation>About Orvek Lumeno</translation>
     </message>

@@ -3,14 +3,12 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
-#include <QLibraryInfo>
 #include <QScreen>
 #include <QTimer>
-#include <QTranslator>
 
 #include "app/SessionEndSignals.h"
 #include "app/WindowArea.h"
-#include "base/InterfaceLanguage.h"
+#include "base/InterfaceTranslation.h"
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 #include "base/SafeFileWriter.h"
@@ -47,11 +45,38 @@ void FitSavedWindow(ReaderSettings& settings, const QRect& area) {
     settings.windowHeight = fitted.height;
 }
 
-// The help file beside the executable, else the installed one; the first of
-// them when neither exists, for the message that says it is missing.
-QString HelpFile(const QString& programDirectory) {
+UserDirectories UserDirectoriesOfProcess() {
+    return {qgetenv("HOME").toStdString(), qgetenv("XDG_CONFIG_HOME").toStdString(),
+            qgetenv("XDG_DATA_HOME").toStdString()};
+}
+
+// The data places start-up will use, as the rule chooses them; when neither
+// place can be written, the program directory, which still serves a settings
+// file that is already there.
+DataPlaces DataPlacesFor(const std::string& programDirectory, const UserDirectories& user,
+                         const DirectoryProbe& probe) {
+    return ChooseDataPlaces(programDirectory, user, probe)
+        .value_or(DataPlaces{programDirectory, programDirectory});
+}
+
+// The reader's language choice from lmn.ini, before there is a window: found
+// where start-up will find it, but without making any folder; one start-up
+// would make holds no file yet, and so no choice.
+LanguageChoice StoredLanguageChoice(const QString& programDirectory) {
+    DirectoryProbe lookOnly = SystemDirectoryProbe();
+    lookOnly.makeWritable = [](const std::string&) { return true; };
+    const DataPlaces places =
+        DataPlacesFor(LocalPath(programDirectory), UserDirectoriesOfProcess(), lookOnly);
+    return LoadLanguageChoice(ExtrasPathBeside(
+        QFile::decodeName(QByteArray::fromStdString(places.settingsDirectory + "lmn.dat"))));
+}
+
+// The help file beside the executable, else the installed one, in the
+// interface's language if there is one in it; the first of them when none
+// exists, for the message that says it is missing.
+QString HelpFile(const QString& programDirectory, InterfaceLanguage language) {
     const std::vector<std::string> candidates =
-        HelpFileCandidates(LocalPath(programDirectory), LMN_INSTALLED_DATA_FROM_BIN);
+        HelpFileCandidates(LocalPath(programDirectory), LMN_INSTALLED_DATA_FROM_BIN, language);
     for (const std::string& candidate : candidates) {
         const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(candidate)));
         if (file.isFile()) return file.absoluteFilePath();
@@ -64,8 +89,9 @@ QString HelpFile(const QString& programDirectory) {
 CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
     // QApplication has taken its own options out of argv by now.
     arguments_.assign(argv, argv + argc);
+    language_ = InterfaceLanguageOnDesktop(StoredLanguageChoice(applicationDirPath() + u'/'));
+    InstallTranslators(*this, language_);
     setApplicationName(ProgramText(kProgramTitle));
-    InstallTranslators();
     connect(new SessionEndSignals(this), &SessionEndSignals::Requested, this, &CLmnApp::EndSession);
     connect(this, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
     // Whatever ends the event loop while the window is still open (the
@@ -78,29 +104,6 @@ CLmnApp::CLmnApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CLmnApp::~CLmnApp() = default;
 
-void CLmnApp::InstallTranslators() {
-    const QByteArray language = qgetenv("LANGUAGE"), lcAll = qgetenv("LC_ALL"),
-                     lcMessages = qgetenv("LC_MESSAGES"), lang = qgetenv("LANG");
-    const auto view = [](const QByteArray& value) {
-        return std::string_view(value.constData(), static_cast<std::size_t>(value.size()));
-    };
-    // The settings' language choice is not read this early yet: the desktop decides.
-    const LocaleVariables desktop{view(language), view(lcAll), view(lcMessages), view(lang)};
-    auto* translator = new QTranslator(this);
-    if (ChooseInterfaceLanguage(LanguageChoice::Desktop, desktop) == InterfaceLanguage::English) {
-        // The program's English is built in; Qt's own texts are English already.
-        if (translator->load(QStringLiteral(":/translations/lmn_en.qm")))
-            installTranslator(translator);
-        return;
-    }
-    // Russian: Qt's own dialogs and buttons too. Without Qt's translations
-    // installed they stay English, which is no reason not to start.
-    if (translator->load(QStringLiteral("qtbase_ru"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        installTranslator(translator);
-    }
-}
-
 bool CLmnApp::InitInstance(SettingsHolder& settings, ShelfFile& shelf, ShelfDocument& document) {
     StartupEnvironment environment;
     environment.executableBaseName = QFileInfo(applicationFilePath()).completeBaseName();
@@ -110,9 +113,7 @@ bool CLmnApp::InitInstance(SettingsHolder& settings, ShelfFile& shelf, ShelfDocu
         environment.screenSize = screen->size();
         environment.availableArea = screen->availableGeometry();
     }
-    environment.userDirectories = {qgetenv("HOME").toStdString(),
-                                   qgetenv("XDG_CONFIG_HOME").toStdString(),
-                                   qgetenv("XDG_DATA_HOME").toStdString()};
+    environment.userDirectories = UserDirectoriesOfProcess();
     return Start(environment, settings, shelf, document);
 }
 
@@ -120,12 +121,9 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
                     ShelfFile& shelf, ShelfDocument& document) {
     if (!IsProgramName(environment.executableBaseName.toStdString())) return false;
 
-    // When neither place can be written, the program directory still serves
-    // a settings file that is already there; only creating one fails.
-    const std::string directory = LocalPath(environment.programDirectory);
-    const DataPlaces places =
-        ChooseDataPlaces(directory, environment.userDirectories, SystemDirectoryProbe())
-            .value_or(DataPlaces{directory, directory});
+    // Where neither place can be written, only creating a settings file fails.
+    const DataPlaces places = DataPlacesFor(LocalPath(environment.programDirectory),
+                                            environment.userDirectories, SystemDirectoryProbe());
     settings.SetPath(places.settingsDirectory + "lmn.dat");
     shelf.SetPath(places.shelfDirectory + "bksh.dat");
     RemoveLeftoverTemporaries(settings.Path());
@@ -153,9 +151,9 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     const QString extrasPath = ExtrasPathBeside(QFile::decodeName(settings.Path().c_str()));
     settings.settings.extras = LoadReaderExtras(extrasPath);
 
-    mainFrame_ = std::make_unique<CMainFrame>(
-        FrameContext{settings.settings, document, shelf, screen,
-                     HelpFile(environment.programDirectory), extrasPath, &settings});
+    mainFrame_ = std::make_unique<CMainFrame>(FrameContext{
+        settings.settings, document, shelf, screen,
+        HelpFile(environment.programDirectory, language_), extrasPath, &settings, language_});
     mainFrame_->ShowAtStart();
     RunStartupAction(environment.fileArgument, settings.settings.startupAction);
     return true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/DataPlaces.h"
+#include "base/InterfaceLanguage.h"
 
 class CMainFrame;
 class ShelfFile;
@@ -57,10 +58,11 @@ public:
     void CommitData();
 
 private:
-    // The interface's language, before any window is made.
-    void InstallTranslators();
     void RunStartupAction(const std::string& fileArgument, std::int32_t startupAction);
 
+    // Chosen and installed before any text is shown; a change made in the
+    // settings waits for the next start.
+    InterfaceLanguage language_ = InterfaceLanguage::Russian;
     std::unique_ptr<CMainFrame> mainFrame_;
     SettingsHolder* settings_ = nullptr;
     // The command line as the process got it, without Qt's own options: file

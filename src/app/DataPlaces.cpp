@@ -79,7 +79,12 @@ std::optional<DataPlaces> ChooseDataPlaces(const std::string& programDirectory,
 DirectoryProbe SystemDirectoryProbe() { return {IsWritableDirectory, MakeWritableDirectory}; }
 
 std::vector<std::string> HelpFileCandidates(const std::string& programDirectory,
-                                            const std::string& installedDataFromProgram) {
-    const std::string name = "lmn.html";
-    return {programDirectory + name, programDirectory + WithSlash(installedDataFromProgram) + name};
+                                            const std::string& installedDataFromProgram,
+                                            InterfaceLanguage language) {
+    const std::string installed = programDirectory + WithSlash(installedDataFromProgram);
+    std::vector<std::string> candidates;
+    if (language == InterfaceLanguage::English)
+        candidates = {programDirectory + "lmn.en.html", installed + "lmn.en.html"};
+    candidates.insert(candidates.end(), {programDirectory + "lmn.html", installed + "lmn.html"});
+    return candidates;
 }

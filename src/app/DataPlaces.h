@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/InterfaceLanguage.h"
+
 // Where the program's own files live. An unpacked copy whose folder the user
 // can write keeps lmn.dat and bksh.dat beside the executable (a portable
 // copy); an installed one keeps the settings in the user's configuration
@@ -53,6 +55,8 @@ DirectoryProbe SystemDirectoryProbe();
 // The places the help file is looked for, in order: beside the executable,
 // then in the installed data folder (given relative to the program
 // directory, as the install lays them out, so a tree moved elsewhere still
-// finds it).
+// finds it). The English interface looks for the English lmn.en.html first
+// and falls back on the Russian file.
 std::vector<std::string> HelpFileCandidates(const std::string& programDirectory,
-                                            const std::string& installedDataFromProgram);
+                                            const std::string& installedDataFromProgram,
+                                            InterfaceLanguage language);

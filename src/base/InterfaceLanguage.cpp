@@ -1,6 +1,9 @@
 #include "base/InterfaceLanguage.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -16,7 +19,34 @@ std::optional<InterfaceLanguage> LanguageFor(std::string_view localeName) {
     return std::nullopt;
 }
 
+constexpr std::array<std::pair<LanguageChoice, std::string_view>, 3> kChoiceKeys = {{
+    {LanguageChoice::Desktop, "desktop"},
+    {LanguageChoice::Russian, "ru"},
+    {LanguageChoice::English, "en"},
+}};
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
 }  // namespace
+
+LanguageChoice LanguageChoiceFromKey(std::string_view key) {
+    for (const auto& [choice, name] : kChoiceKeys) {
+        if (SameIgnoringCase(key, name)) return choice;
+    }
+    return LanguageChoice::Desktop;
+}
+
+std::string_view LanguageChoiceKey(LanguageChoice choice) {
+    for (const auto& [known, name] : kChoiceKeys) {
+        if (known == choice) return name;
+    }
+    return kChoiceKeys.front().second;
+}
 
 InterfaceLanguage ChooseInterfaceLanguage(LanguageChoice choice, const LocaleVariables& desktop) {
     if (choice == LanguageChoice::Russian) return InterfaceLanguage::Russian;

@@ -9,6 +9,12 @@ enum class InterfaceLanguage { Russian, English };
 // The user's choice in the settings: a language, or whatever the desktop uses.
 enum class LanguageChoice { Desktop, Russian, English };
 
+// The choice as lmn.ini keeps it: "ru", "en" or "desktop". Any other value,
+// or none, is the desktop's language; letter case does not matter, since the
+// file may be edited by hand.
+LanguageChoice LanguageChoiceFromKey(std::string_view key);
+std::string_view LanguageChoiceKey(LanguageChoice choice);
+
 // The desktop's language settings as the environment gives them.
 struct LocaleVariables {
     std::string_view language;    // LANGUAGE: "en:ru", a list by preference

@@ -111,6 +111,10 @@ inline constexpr std::string_view kBookmarksCount = "Всего закладок
 inline constexpr std::string_view kNameLosesCharacters =
     "Знаки не из Windows-1251 сохранятся как «?»";
 
+// A language chosen in the settings speaks from the next start, in its own words.
+inline constexpr std::string_view kLanguageAtNextStart =
+    "Язык сменится при следующем запуске программы.";
+
 inline constexpr std::string_view kHelpFileMissing =
     "Не найден файл справки:\n%1\n\nФайл справки должен лежать рядом с программой "
     "или в папке share/lumeno установленной программы.";

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "base/ProgramTexts.h"
+
 QString ToQString(std::u32string_view text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -21,6 +23,11 @@ QString ProgramText(std::string_view utf8) {
 
 QString TranslatedText(const QString& russian) {
     return russian.isEmpty() ? russian : ProgramText(russian.toStdString());
+}
+
+QString HeadingTitleText(std::u32string_view title) {
+    const QString text = ToQString(title);
+    return text == QString::fromUtf8(kNotesHeading) ? ProgramText(kNotesHeading) : text;
 }
 
 QColor ColorFromColorRef(std::uint32_t colorRef) {

@@ -22,6 +22,10 @@ QString ProgramText(std::string_view utf8);
 // The same for a text already held as a QString (the command table's).
 QString TranslatedText(const QString& russian);
 
+// A heading's title for the screen: the title the program gives a book's
+// untitled notes in the interface's language, any other as the book has it.
+QString HeadingTitleText(std::u32string_view title);
+
 // A colour as the settings file keeps it, 0x00BBGGRR, and back.
 QColor ColorFromColorRef(std::uint32_t colorRef);
 std::uint32_t ColorRefFromColor(const QColor& color);

@@ -21,6 +21,7 @@
 #include "reading/CEstimatePane.h"
 #include "reading/CReadArea.h"
 #include "reading/ReadingOptions.h"
+#include "settings/ExtrasFile.h"
 #include "settings/ReaderSettings.h"
 #include "settings/SettingsBounds.h"
 #include "settings/SettingsHolder.h"
@@ -38,7 +39,8 @@ CMainFrame::CMainFrame(const FrameContext& context)
       screenSize_(context.screenSize),
       helpFile_(context.helpFile),
       extrasPath_(context.extrasPath),
-      settingsFile_(context.settingsFile) {
+      settingsFile_(context.settingsFile),
+      language_(context.language) {
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app.svg"));
     setGeometry(settings_.windowLeft, settings_.windowTop, settings_.windowWidth,
@@ -75,6 +77,7 @@ CMainFrame::CMainFrame(const FrameContext& context)
 
     actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
     FillMenuBar(*menuBar(), actions_);
+    ShowLanguageChoice();
     new CCommandKeyFilter(textCtrl_, ProgramKeys(),
                           {Action(CommandId::ID_SPEED_UP), Action(CommandId::ID_SPEED_DOWN)},
                           ReadingMoveActions(actions_));
@@ -190,6 +193,13 @@ void CMainFrame::OnCommand(CommandId command) {
         case ID_FIND_SELECTION:
             FindSelectionCommand(finder_, documents_->Text(), *textCtrl_);
             break;
+        case ID_LANGUAGE_RUSSIAN:
+        case ID_LANGUAGE_ENGLISH:
+        case ID_LANGUAGE_DESKTOP:
+            RunLanguageChoice(this, LanguageChoiceOfCommand(command), language_, extrasPath_,
+                              settingsWrites_);
+            ShowLanguageChoice();
+            break;
         case ID_HELP_CONTENTS: ShowHelpFile(); break;
         case ID_APP_ABOUT: CAboutDlg(this).exec(); break;
     }
@@ -278,8 +288,8 @@ void CMainFrame::ChooseReadingTask(ReadingTask task, std::optional<TextRange> ra
 void CMainFrame::ShowTask() {
     QString status = ProgramText(TaskStatusText(Task()));
     if (Task() == ReadingTask::TaskChapter)
-        status =
-            status.arg(ToQString(ChapterTitle(Outline(), Text(), session_.Cursor().taskStart)));
+        status = status.arg(
+            HeadingTitleText(ChapterTitle(Outline(), Text(), session_.Cursor().taskStart)));
     statusPane_->setText(status);
     estimatePane_->Refresh();
 }
@@ -319,6 +329,10 @@ void CMainFrame::ShowGeneralSettings() {
 
 void CMainFrame::ShowAreaSettings(AreaPane pane) {
     RunAreaSettings(this, settings_, pane, *readArea_, *textCtrl_);
+}
+
+void CMainFrame::ShowLanguageChoice() {
+    Action(LanguageChoiceCommand(LoadLanguageChoice(extrasPath_)))->setChecked(true);
 }
 
 void CMainFrame::ShowHelpFile() {

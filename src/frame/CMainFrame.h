@@ -37,6 +37,7 @@ struct FrameContext {
     QString extrasPath;  // lmn.ini, the preferences beyond lmn.dat
     // lmn.dat, written as the window closes; none in tests that keep no file.
     SettingsHolder* settingsFile = nullptr;
+    InterfaceLanguage language = InterfaceLanguage::Russian;  // the one start-up installed
 };
 
 // The program's only top-level window: the reading pane above the text pane,
@@ -114,6 +115,8 @@ private:
 
     void ShowGeneralSettings();
     void ShowAreaSettings(AreaPane pane);
+    // Checks the language menu's item of the choice lmn.ini holds.
+    void ShowLanguageChoice();
     void ShowHelpFile();
 
     ReaderSettings& settings_;
@@ -121,6 +124,7 @@ private:
     QString helpFile_;
     QString extrasPath_;
     SettingsHolder* settingsFile_;
+    InterfaceLanguage language_;
     SettingsWriteNotice settingsWrites_;
     bool sessionEnding_ = false;
     ReadingSession session_;

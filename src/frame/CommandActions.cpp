@@ -1,6 +1,7 @@
 #include "frame/CommandActions.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -48,6 +49,14 @@ void FillMenuBar(QMenuBar& menuBar, const CommandActions& actions) {
             } else {
                 menu->addSeparator();
             }
+        }
+        if (spec.choices.empty()) continue;
+        QMenu* submenu = menu->addMenu(spec.choiceTitle);
+        auto* group = new QActionGroup(submenu);
+        for (const CommandId id : spec.choices) {
+            QAction* action = actions.at(id);
+            action->setCheckable(true);
+            submenu->addAction(group->addAction(action));
         }
     }
 }

@@ -37,6 +37,10 @@ enum class CommandId : int {
     ID_READ_CHAPTER = 32814,
     ID_READ_PREVIOUS_CHAPTER = 32815,
     ID_READ_NEXT_CHAPTER = 32816,
+    // The interface's language, or the desktop's.
+    ID_LANGUAGE_RUSSIAN = 32817,
+    ID_LANGUAGE_ENGLISH = 32818,
+    ID_LANGUAGE_DESKTOP = 32819,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
 };

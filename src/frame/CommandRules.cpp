@@ -14,6 +14,9 @@ bool IsCommandEnabled(CommandId command, const CommandContext& c) {
         case CommandId::ID_SETTINGS_GENERAL:
         case CommandId::ID_SETTINGS_READ_AREA:
         case CommandId::ID_SETTINGS_TEXT_AREA:
+        case CommandId::ID_LANGUAGE_RUSSIAN:
+        case CommandId::ID_LANGUAGE_ENGLISH:
+        case CommandId::ID_LANGUAGE_DESKTOP:
         case CommandId::ID_OPEN_DOCUMENT: return idle;
         case CommandId::ID_READ_SELECTION: return idle && longSelection;
         case CommandId::ID_BOOKMARK_PUT:
@@ -75,6 +78,21 @@ bool StopsReadingFirst(CommandId command) {
                                       ID_BOOKMARKS_SHOW, ID_HELP_HOTKEYS, ID_HELP_MOUSE,
                                       ID_CONTENTS};
     return std::ranges::find(kStopping, command) != kStopping.end();
+}
+
+LanguageChoice LanguageChoiceOfCommand(CommandId command) {
+    if (command == CommandId::ID_LANGUAGE_RUSSIAN) return LanguageChoice::Russian;
+    if (command == CommandId::ID_LANGUAGE_ENGLISH) return LanguageChoice::English;
+    return LanguageChoice::Desktop;
+}
+
+CommandId LanguageChoiceCommand(LanguageChoice choice) {
+    switch (choice) {
+        case LanguageChoice::Russian: return CommandId::ID_LANGUAGE_RUSSIAN;
+        case LanguageChoice::English: return CommandId::ID_LANGUAGE_ENGLISH;
+        case LanguageChoice::Desktop: break;
+    }
+    return CommandId::ID_LANGUAGE_DESKTOP;
 }
 
 MinimumSize MinimumWindowSize(int screenWidth, int screenHeight) {

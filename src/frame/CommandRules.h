@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/InterfaceLanguage.h"
 #include "frame/CommandId.h"
 
 // What the enabling of the commands depends on.
@@ -29,6 +30,10 @@ bool IsReadingMove(CommandId command);
 // The commands whose dialogs take the user away from the text stop reading
 // before they open; the about box and the help file leave it running.
 bool StopsReadingFirst(CommandId command);
+
+// The language menu's items and the choices they stand for.
+LanguageChoice LanguageChoiceOfCommand(CommandId command);
+CommandId LanguageChoiceCommand(LanguageChoice choice);
 
 // The smallest window size the user may drag the frame to: two thirds of the
 // screen, divided before multiplying.

@@ -99,6 +99,10 @@ std::vector<CommandSpec> BuildTable() {
         {ID_READ_CHAPTER, "Читать главу", {}, {}, {}},
         {ID_READ_PREVIOUS_CHAPTER, {}, {Key(ctrl | Qt::Key_PageUp)}, {}, {}},
         {ID_READ_NEXT_CHAPTER, {}, {Key(ctrl | Qt::Key_PageDown)}, {}, {}},
+        // Each language by its own name, whatever the interface speaks.
+        {ID_LANGUAGE_RUSSIAN, "Русский", {}, {}, {}},
+        {ID_LANGUAGE_ENGLISH, "English", {}, {}, {}},
+        {ID_LANGUAGE_DESKTOP, "Как в системе", {}, {}, {}},
         {ID_APP_ABOUT, "&О программе", {}, {}, {}},
         {ID_APP_EXIT, "Выход", {}, {}, {}},
     };
@@ -129,12 +133,20 @@ const std::vector<MenuSpec>& MainMenu() {
         {"&Текст",
          {ID_READ_ALL, ID_READ_FROM_CARET, ID_READ_TO_CARET, ID_READ_SELECTION, ID_READ_CHAPTER,
           kSeparator, ID_BOOKMARKS_SHOW, ID_BOOKMARK_PUT, kSeparator, ID_FIND}},
-        {"&Настройки", {ID_SETTINGS_GENERAL, ID_SETTINGS_READ_AREA, ID_SETTINGS_TEXT_AREA}},
+        // The language menu names itself in both languages, for a reader
+        // who cannot read the one the interface speaks.
+        {"&Настройки",
+         {ID_SETTINGS_GENERAL, ID_SETTINGS_READ_AREA, ID_SETTINGS_TEXT_AREA, kSeparator},
+         "Язык / Language",
+         {ID_LANGUAGE_RUSSIAN, ID_LANGUAGE_ENGLISH, ID_LANGUAGE_DESKTOP}},
         {"?", {ID_HELP_CONTENTS, ID_HELP_HOTKEYS, ID_HELP_MOUSE, kSeparator, ID_APP_ABOUT}},
     };
     static const std::vector<MenuSpec> translated = [] {
         std::vector<MenuSpec> specs = menu;
-        for (MenuSpec& spec : specs) spec.title = TranslatedText(spec.title);
+        for (MenuSpec& spec : specs) {
+            spec.title = TranslatedText(spec.title);
+            spec.choiceTitle = TranslatedText(spec.choiceTitle);
+        }
         return specs;
     }();
     return translated;

@@ -24,10 +24,13 @@ const std::vector<CommandSpec>& CommandTable();
 // A menu item: a command, or a separator (none).
 using MenuItem = std::optional<CommandId>;
 
-// The main menu's drop-downs: titles and items.
+// The main menu's drop-downs: titles and items, and after them a submenu of
+// items of which one is chosen (checked) at a time.
 struct MenuSpec {
     QString title;
     std::vector<MenuItem> items;
+    QString choiceTitle{};
+    std::vector<CommandId> choices{};
 };
 const std::vector<MenuSpec>& MainMenu();
 // The text pane's context menu, in order.

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "base/InterfaceTranslation.h"
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 
@@ -29,6 +30,15 @@ bool RunGeneralSettings(QWidget* parent, ReaderSettings& settings, const QString
     if (!extrasPath.isEmpty())
         notice.Written(parent, extrasPath, SaveReaderExtras(extrasPath, settings.extras));
     return defaultsKept;
+}
+
+void RunLanguageChoice(QWidget* parent, LanguageChoice choice, InterfaceLanguage speaking,
+                       const QString& extrasPath, SettingsWriteNotice& notice) {
+    if (extrasPath.isEmpty() || choice == LoadLanguageChoice(extrasPath)) return;
+    const bool written = SaveLanguageChoice(extrasPath, choice);
+    notice.Written(parent, extrasPath, written);
+    const InterfaceLanguage next = InterfaceLanguageOnDesktop(choice);
+    if (written && next != speaking) ShowNote(parent, ProgramTextIn(next, kLanguageAtNextStart));
 }
 
 void RunAreaSettings(QWidget* parent, ReaderSettings& settings, AreaPane pane, CReadArea& readArea,

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "base/InterfaceLanguage.h"
 #include "settings/AreaChoice.h"
 
 class CReadArea;
@@ -28,6 +29,12 @@ private:
 // since "Дефолт" writes at once.
 bool RunGeneralSettings(QWidget* parent, ReaderSettings& settings, const QString& extrasPath,
                         SettingsWriteNotice& notice);
+// The interface's language chosen from the menu: kept in lmn.ini, and spoken
+// from the next start. A note in that language says so when it is not the
+// one spoken now; rebuilding every menu, tooltip and pane at once is left to
+// the restart that does it whole.
+void RunLanguageChoice(QWidget* parent, LanguageChoice choice, InterfaceLanguage speaking,
+                       const QString& extrasPath, SettingsWriteNotice& notice);
 // The font and colours of the reading pane or of the text pane.
 void RunAreaSettings(QWidget* parent, ReaderSettings& settings, AreaPane pane, CReadArea& readArea,
                      CTextCtrl& text);

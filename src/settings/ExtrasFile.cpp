@@ -11,6 +11,7 @@ namespace {
 
 const QString kFocusLetterKey = "Reading/FocusLetter";
 const QString kFocusLetterColorKey = "Reading/FocusLetterColor";
+const QString kLanguageKey = "Interface/Language";
 
 }  // namespace
 
@@ -31,6 +32,19 @@ bool SaveReaderExtras(const QString& path, const ReaderExtras& extras) {
     QSettings file(path, QSettings::IniFormat);
     file.setValue(kFocusLetterKey, extras.focusLetter);
     file.setValue(kFocusLetterColorKey, ColorFromColorRef(extras.focusLetterColor).name());
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
+LanguageChoice LoadLanguageChoice(const QString& path) {
+    if (path.isEmpty()) return LanguageChoice::Desktop;
+    const QSettings file(path, QSettings::IniFormat);
+    return LanguageChoiceFromKey(file.value(kLanguageKey).toString().toStdString());
+}
+
+bool SaveLanguageChoice(const QString& path, LanguageChoice choice) {
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(kLanguageKey, QString::fromUtf8(LanguageChoiceKey(choice)));
     file.sync();
     return file.status() == QSettings::NoError;
 }

@@ -32,7 +32,7 @@ CContentsDlg::CContentsDlg(const std::vector<Heading>& outline, std::size_t care
         while (!open.empty() && open.back().first >= heading.level) open.pop_back();
         auto* item =
             open.empty() ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(open.back().second);
-        item->setText(0, ToQString(heading.title).simplified());
+        item->setText(0, HeadingTitleText(heading.title).simplified());
         item->setData(0, kIndexRole, static_cast<qulonglong>(i));
         open.emplace_back(heading.level, item);
     }

@@ -41,8 +41,11 @@ TEST(DataPlaces, ChoosesTheFoldersAndFitsTheWindowIntoTheAvailableArea) {
         EXPECT_EQ(ChooseDataPlaces(program, user, probe), expected);
         EXPECT_FALSE(expected && expected->settingsDirectory == program && madeAny);
     }
-    EXPECT_EQ(HelpFileCandidates("/usr/bin/", "../share/lumeno"),
+    EXPECT_EQ(HelpFileCandidates("/usr/bin/", "../share/lumeno", InterfaceLanguage::Russian),
               (std::vector<std::string>{"/usr/bin/lmn.html", "/usr/bin/../share/lumeno/lmn.html"}));
+    EXPECT_EQ(HelpFileCandidates("/p/", "d", InterfaceLanguage::English),
+              (std::vector<std::string>{"/p/lmn.en.html", "/p/d/lmn.en.html", "/p/lmn.html",
+                                        "/p/d/lmn.html"}));
     // The real probe makes folders with their parents, private, never under a plain file.
     TempFolder folder;
     const std::string root = folder.Path().string();

@@ -53,31 +53,37 @@ TEST(CodePage, EveryByteMatchesIconvAndRoundTripsKeyLettersAndProgramName) {
 TEST(InterfaceLanguage, DesktopLocaleAndChoice) {
     using enum InterfaceLanguage;
     struct Case {
-        LanguageChoice choice;
+        std::string_view stored;  // in lmn.ini
         LocaleVariables desktop;  // LANGUAGE, LC_ALL, LC_MESSAGES, LANG
         InterfaceLanguage expected;
     } cases[] = {
-        {LanguageChoice::Desktop, {"", "", "", "ru_RU.UTF-8"}, Russian},
-        {LanguageChoice::Desktop, {"", "", "", "uk_UA"}, Russian},
-        {LanguageChoice::Desktop, {"", "", "", "be_BY.UTF-8"}, Russian},
-        {LanguageChoice::Desktop, {"", "", "", "C.UTF-8"}, Russian},
-        {LanguageChoice::Desktop, {"", "", "", "POSIX"}, Russian},
-        {LanguageChoice::Desktop, {"", "", "", ""}, Russian},
-        {LanguageChoice::Desktop, {"", "", "", "en_US.UTF-8"}, English},
-        {LanguageChoice::Desktop, {"", "", "", "de_DE"}, English},
-        {LanguageChoice::Desktop, {"en:ru", "", "", "ru_RU.UTF-8"}, English},
-        {LanguageChoice::Desktop, {"de:ru", "", "", "de_DE.UTF-8"}, Russian},
+        {"", {"", "", "", "ru_RU.UTF-8"}, Russian},
+        {"", {"", "", "", "uk_UA"}, Russian},
+        {"", {"", "", "", "be_BY.UTF-8"}, Russian},
+        {"", {"", "", "", "C.UTF-8"}, Russian},
+        {"", {"", "", "", "POSIX"}, Russian},
+        {"", {"", "", "", ""}, Russian},
+        {"", {"", "", "", "en_US.UTF-8"}, English},
+        {"", {"", "", "", "de_DE"}, English},
+        {"", {"en:ru", "", "", "ru_RU.UTF-8"}, English},
+        {"", {"de:ru", "", "", "de_DE.UTF-8"}, Russian},
         // gettext ignores LANGUAGE under the C locale.
-        {LanguageChoice::Desktop, {"en", "", "", "C"}, Russian},
-        {LanguageChoice::Desktop, {"", "de_DE", "ru_RU", "ru_RU"}, English},
-        {LanguageChoice::Desktop, {"", "", "ru_RU@euro", "en_GB"}, Russian},
-        {LanguageChoice::English, {"", "", "", "ru_RU.UTF-8"}, English},
-        {LanguageChoice::Russian, {"", "", "", "en_US.UTF-8"}, Russian},
+        {"", {"en", "", "", "C"}, Russian},
+        {"", {"", "de_DE", "ru_RU", "ru_RU"}, English},
+        {"", {"", "", "ru_RU@euro", "en_GB"}, Russian},
+        {"en", {"", "", "", "ru_RU.UTF-8"}, English},
+        {"EN", {"", "", "", ""}, English},
+        {"ru", {"en", "", "", "en_US.UTF-8"}, Russian},
+        {"desktop", {"", "", "", "en_US.UTF-8"}, English},
+        {"english", {"", "", "", "ru_RU.UTF-8"}, Russian},  // unknown: the desktop's
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.desktop.language) + "|" + std::string(c.desktop.lcAll) + "|" +
-                     std::string(c.desktop.lcMessages) + "|" + std::string(c.desktop.lang));
-        EXPECT_EQ(ChooseInterfaceLanguage(c.choice, c.desktop), c.expected);
+        SCOPED_TRACE(std::string(c.stored) + "/" + std::string(c.desktop.language) + "|" +
+                     std::string(c.desktop.lcAll) + "|" + std::string(c.desktop.lcMessages) + "|" +
+                     std::string(c.desktop.lang));
+        const LanguageChoice choice = LanguageChoiceFromKey(c.stored);
+        EXPECT_EQ(LanguageChoiceFromKey(LanguageChoiceKey(choice)), choice);
+        EXPECT_EQ(ChooseInterfaceLanguage(choice, c.desktop), c.expected);
     }
 }
 
