@@ -18,6 +18,7 @@ DESTDIR="$destdir" cmake --install "$build" --prefix /usr >/dev/null
 expected=(
   usr/bin/lmn
   usr/share/lumeno/lmn.html
+  usr/share/lumeno/lmn.en.html
   usr/share/applications/$app_id.desktop
   usr/share/metainfo/$app_id.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/$app_id.svg

@@ -5,8 +5,8 @@
 
 class QTextBrowser;
 
-// The program's help: the Russian HTML help file lmn.html, shown from its start in a window of its
-// own that stays open beside the main window (reading goes on behind it).
+// The program's help: the HTML help file (lmn.html, or lmn.en.html in English), shown from its
+// start in a window of its own that stays open beside the main window (reading goes on behind it).
 class CHelpWindow : public QDialog {
     Q_OBJECT
 

@@ -245,7 +245,7 @@ class Program:
         self.display = display
         self.folder = folder or tempfile.mkdtemp(prefix="lmn-e2e-")
         self.owns_folder = folder is None
-        for name in ("lmn", "lmn.html") if build_dir else ():
+        for name in ("lmn", "lmn.html", "lmn.en.html") if build_dir else ():
             if os.path.exists(os.path.join(build_dir, name)):
                 shutil.copy2(os.path.join(build_dir, name), self.folder)
         self.command = [self.path("lmn")]  # what starts it; another user's or place's too

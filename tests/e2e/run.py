@@ -21,8 +21,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import harness  # noqa: E402
 
-MODULES = ["test_books", "test_drop", "test_keys", "test_mouse", "test_reading", "test_shelf",
-           "test_window"]
+MODULES = ["test_books", "test_drop", "test_keys", "test_language", "test_mouse", "test_reading",
+           "test_shelf", "test_window"]
 
 
 class Context:

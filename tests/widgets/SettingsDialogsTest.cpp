@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTextCursor>
 #include <QToolButton>
 
@@ -119,6 +120,23 @@ TEST_F(SettingsDialogsTest, TheGeneralDialogStoresOnOkAndDefaultsAtOnce) {
     });
     Trigger(CommandId::ID_SETTINGS_GENERAL);
     EXPECT_EQ(Stored(), std::vector<int>({3, 5, 10, 1, 0, 0, 25}));
+}
+
+// A language chosen is kept and speaks from the next start, which a note in it says when it is
+// not the one spoken now.
+TEST_F(SettingsDialogsTest, ALanguageChosenIsKeptAndAnnouncedInItself) {
+    Start();
+    EXPECT_TRUE(Frame()->Action(CommandId::ID_LANGUAGE_DESKTOP)->isChecked());
+    ModalAnswer answer;
+    for (const CommandId id : {CommandId::ID_LANGUAGE_ENGLISH, CommandId::ID_LANGUAGE_ENGLISH,
+                               CommandId::ID_LANGUAGE_RUSSIAN})
+        Trigger(id);
+    EXPECT_EQ(
+        answer.seen,
+        QStringList{"Orvek Lumeno|The language will change the next time the program starts."});
+    EXPECT_TRUE(Frame()->Action(CommandId::ID_LANGUAGE_RUSSIAN)->isChecked());
+    const QSettings file(QDir(directory.path()).filePath("lmn.ini"), QSettings::IniFormat);
+    EXPECT_EQ(file.value("Interface/Language").toString(), "ru");
 }
 
 // The font dialog starts from the family the pane draws with; OK without a change (in whole
