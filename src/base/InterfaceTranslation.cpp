@@ -23,11 +23,10 @@ InterfaceLanguage InterfaceLanguageOnDesktop(LanguageChoice choice) {
 
 void InstallTranslators(QCoreApplication& application, InterfaceLanguage language) {
     auto* translator = new QTranslator(&application);
-    const bool loaded =
-        language == InterfaceLanguage::English
-            ? translator->load(kEnglishTranslation)
-            : translator->load(QStringLiteral("qtbase_ru"),
-                               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    const bool loaded = language == InterfaceLanguage::English
+                            ? translator->load(kEnglishTranslation)
+                            : translator->load(QStringLiteral("qtbase_ru"),
+                                               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (loaded) application.installTranslator(translator);
 }
 
