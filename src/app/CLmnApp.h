@@ -12,6 +12,7 @@
 #include "app/DataPlaces.h"
 
 class CMainFrame;
+class HistoryStore;
 class ShelfFile;
 class SettingsHolder;
 class ShelfDocument;
@@ -61,6 +62,8 @@ private:
     void InstallTranslators();
     void RunStartupAction(const std::string& fileArgument, std::int32_t startupAction);
 
+    // Made before the window, which records into it, and gone after it.
+    std::unique_ptr<HistoryStore> history_;
     std::unique_ptr<CMainFrame> mainFrame_;
     SettingsHolder* settings_ = nullptr;
     // The command line as the process got it, without Qt's own options: file

@@ -15,6 +15,8 @@
 class DocumentController;
 class CEstimatePane;
 class CHelpWindow;
+class CRunHistory;
+class HistoryStore;
 class CPaneSplitter;
 class CReadArea;
 class CReaderBar;
@@ -37,6 +39,8 @@ struct FrameContext {
     QString extrasPath;  // lmn.ini, the preferences beyond lmn.dat
     // lmn.dat, written as the window closes; none in tests that keep no file.
     SettingsHolder* settingsFile = nullptr;
+    // The reading history the runs go to; none in tests that keep no file.
+    HistoryStore* history = nullptr;
 };
 
 // The program's only top-level window: the reading pane above the text pane,
@@ -137,5 +141,6 @@ private:
     QLabel* statusPane_ = nullptr;
     CEstimatePane* estimatePane_ = nullptr;
     CHelpWindow* help_ = nullptr;
+    CRunHistory* history_ = nullptr;
     DocumentController* documents_ = nullptr;
 };

@@ -37,6 +37,8 @@ enum class CommandId : int {
     ID_READ_CHAPTER = 32814,
     ID_READ_PREVIOUS_CHAPTER = 32815,
     ID_READ_NEXT_CHAPTER = 32816,
+    // What the history holds: words per day, speed over time, each document.
+    ID_READING_STATS = 32817,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
 };

@@ -99,6 +99,7 @@ std::vector<CommandSpec> BuildTable() {
         {ID_READ_CHAPTER, "Читать главу", {}, {}, {}},
         {ID_READ_PREVIOUS_CHAPTER, {}, {Key(ctrl | Qt::Key_PageUp)}, {}, {}},
         {ID_READ_NEXT_CHAPTER, {}, {Key(ctrl | Qt::Key_PageDown)}, {}, {}},
+        {ID_READING_STATS, "Статистика чтения\tCtrl+I", {Key(ctrl | Qt::Key_I)}, {}, {}},
         {ID_APP_ABOUT, "&О программе", {}, {}, {}},
         {ID_APP_EXIT, "Выход", {}, {}, {}},
     };
@@ -130,7 +131,9 @@ const std::vector<MenuSpec>& MainMenu() {
          {ID_READ_ALL, ID_READ_FROM_CARET, ID_READ_TO_CARET, ID_READ_SELECTION, ID_READ_CHAPTER,
           kSeparator, ID_BOOKMARKS_SHOW, ID_BOOKMARK_PUT, kSeparator, ID_FIND}},
         {"&Настройки", {ID_SETTINGS_GENERAL, ID_SETTINGS_READ_AREA, ID_SETTINGS_TEXT_AREA}},
-        {"?", {ID_HELP_CONTENTS, ID_HELP_HOTKEYS, ID_HELP_MOUSE, kSeparator, ID_APP_ABOUT}},
+        {"?",
+         {ID_HELP_CONTENTS, ID_HELP_HOTKEYS, ID_HELP_MOUSE, kSeparator, ID_READING_STATS,
+          kSeparator, ID_APP_ABOUT}},
     };
     static const std::vector<MenuSpec> translated = [] {
         std::vector<MenuSpec> specs = menu;
