@@ -72,6 +72,9 @@ def clipboard_round_trip(t):
     p.close()
 
 
+CHART_BLUE = (0x20, 0x9F, 0xDF)
+
+
 def reading_history(t):
     d = t.display
     p = start_with(t, "слово " * 300 + "\n", "история.txt")
@@ -90,8 +93,12 @@ def reading_history(t):
     check(abs(runs[0][1] - 8000) <= 1000 and runs[0][2] > 0, f"the run is {runs[0]}")
     p.start()
     d.key("ctrl+i")
-    dialog = p.wait_window("Статистика чтения")
-    p.display.screenshot(save_as=t.shot_path("statistics"))
+    x, y, width, height = d.geometry(p.wait_window("Статистика чтения"))
+    # The day's bar on the left and the run's point on the right, in the charts' first colour.
+    for left in (x, x + width // 2):
+        wait_until(f"a chart drawn right of {left}", lambda: d.screenshot(
+            left, y, width // 2, height // 2).pixels.count(bytes(CHART_BLUE)) > 10)
+    d.screenshot(x, y, width, height, save_as=t.shot_path("statistics"))
     wait_until("the table to name the document", lambda: copied(d) == "история.txt")
     d.key("Escape")
     p.wait_no_window("Статистика чтения")
