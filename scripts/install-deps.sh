@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config ccache
-  qt6-base-dev qt6-svg-dev libgl-dev libxkbcommon-dev
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libuchardet-dev libzip-dev libpugixml-dev libpoppler-cpp-dev libsqlite3-dev
   clang-14 libclang-rt-14-dev

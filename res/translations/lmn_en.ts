@@ -300,6 +300,7 @@ The help file must lie next to the program or in the share/lumeno folder of the 
  F5             Использовать всё окно
  F9             Использовать окно совместно
  Ctrl + T       Содержание
+ Ctrl + I       Статистика чтения
  Ctrl + К       Показать горячие клавиши
 
  &quot;+&quot; и &quot;-&quot; на цифровой клавиатуре соответственно
@@ -326,6 +327,7 @@ The help file must lie next to the program or in the share/lumeno folder of the 
  F5             Use the whole window
  F9             Share the window
  Ctrl + T       Contents
+ Ctrl + I       Reading statistics
  Ctrl + K       Show hotkeys
 
  &quot;+&quot; and &quot;-&quot; on the numeric keypad
@@ -718,6 +720,114 @@ Read: %1 of %2</translation>
     <message>
         <source>Дефолт</source>
         <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>Статистика чтения	Ctrl+I</source>
+        <translation>Reading statistics	Ctrl+I</translation>
+    </message>
+    <message>
+        <source>Статистика чтения</source>
+        <translation>Reading statistics</translation>
+    </message>
+    <message>
+        <source>Файл истории чтения был повреждён и сохранён под именем:
+%1
+История чтения начата заново.</source>
+        <translation>The reading history file was damaged and has been kept as:
+%1
+A new reading history has been started.</translation>
+    </message>
+    <message>
+        <source>Не удаётся записать историю чтения.
+Нет доступа к диску или на нём нет места.
+Записи о чтении пока хранятся в памяти и будут записаны, как только это станет возможно.</source>
+        <translation>The reading history cannot be written.
+The disk cannot be accessed or is full.
+Your reading is kept in memory for now and will be written as soon as possible.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать историю чтения: на диске нет места или запись запрещена.
+Последние записи о чтении не сохранены.</source>
+        <translation>The reading history could not be written: the disk is full or writing is not allowed.
+The latest reading has not been saved.</translation>
+    </message>
+    <message>
+        <source>История чтения пока пуста.
+
+Здесь появится каждое чтение, от запуска до остановки: сколько слов прочитано, за какое время и с какой скоростью.</source>
+        <translation>Nothing has been read yet.
+
+Every reading, from start to stop, will appear here: how many words were read, in how long and how fast.</translation>
+    </message>
+    <message>
+        <source>Удалить всю историю чтения?
+Восстановить её будет нельзя.</source>
+        <translation>Delete the whole reading history?
+It cannot be brought back.</translation>
+    </message>
+    <message>
+        <source>Не удалось очистить историю чтения.</source>
+        <translation>The reading history could not be cleared.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл:
+%1
+Нет доступа к диску или на нём нет места.</source>
+        <translation>The file could not be written:
+%1
+The disk cannot be accessed or is full.</translation>
+    </message>
+    <message>
+        <source>Слов в день за последние 30 дней</source>
+        <translation>Words per day, last 30 days</translation>
+    </message>
+    <message>
+        <source>Чтение</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>Тенденция</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>Скорость каждого чтения, слов в минуту</source>
+        <translation>Speed of each reading, words per minute</translation>
+    </message>
+    <message>
+        <source>Текст из буфера обмена</source>
+        <translation>Text from the clipboard</translation>
+    </message>
+    <message>
+        <source>Документ</source>
+        <translation>Document</translation>
+    </message>
+    <message>
+        <source>Прочитано</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Время чтения</source>
+        <translation>Reading time</translation>
+    </message>
+    <message>
+        <source>Последнее чтение</source>
+        <translation>Last read</translation>
+    </message>
+    <message>
+        <source>Скорость, слов/мин</source>
+        <translation>Speed, wpm</translation>
+    </message>
+    <message>
+        <source>Экспорт в CSV…</source>
+        <translation>Export to CSV…</translation>
+    </message>
+    <message>
+        <source>Очистить историю</source>
+        <translation>Clear history</translation>
+    </message>
+    <message>
+        <source>Экспорт истории чтения</source>
+        <translation>Export the reading history</translation>
     </message>
 </context>
 </TS>

@@ -13,6 +13,7 @@
 #include "base/QtText.h"
 #include "base/SafeFileWriter.h"
 #include "frame/CMainFrame.h"
+#include "history/HistoryStore.h"
 #include "library/DocumentController.h"
 #include "library/ShelfDocument.h"
 #include "library/ShelfFile.h"
@@ -151,9 +152,14 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     const QString extrasPath = ExtrasPathBeside(QFile::decodeName(settings.Path().c_str()));
     settings.settings.extras = LoadReaderExtras(extrasPath);
 
-    mainFrame_ = std::make_unique<CMainFrame>(FrameContext{
-        settings.settings, document, shelf, screen,
-        HelpFile(environment.programDirectory, language_), extrasPath, &settings, language_});
+    // The history lies beside the shelf. A file that cannot be opened now is
+    // tried again at the first write; the window tells what became of it.
+    history_ = std::make_unique<HistoryStore>(places.shelfDirectory + "history.sqlite");
+    history_->Open();
+    mainFrame_ = std::make_unique<CMainFrame>(
+        FrameContext{settings.settings, document, shelf, screen,
+                     HelpFile(environment.programDirectory, language_), extrasPath, &settings,
+                     language_, history_.get()});
     mainFrame_->ShowAtStart();
     RunStartupAction(environment.fileArgument, settings.settings.startupAction);
     return true;

@@ -13,6 +13,7 @@
 #include "base/InterfaceLanguage.h"
 
 class CMainFrame;
+class HistoryStore;
 class ShelfFile;
 class SettingsHolder;
 class ShelfDocument;
@@ -63,6 +64,8 @@ private:
     // Chosen and installed before any text is shown; a change made in the
     // settings waits for the next start.
     InterfaceLanguage language_ = InterfaceLanguage::Russian;
+    // Made before the window, which records into it, and gone after it.
+    std::unique_ptr<HistoryStore> history_;
     std::unique_ptr<CMainFrame> mainFrame_;
     SettingsHolder* settings_ = nullptr;
     // The command line as the process got it, without Qt's own options: file

@@ -119,6 +119,29 @@ inline constexpr std::string_view kHelpFileMissing =
     "Не найден файл справки:\n%1\n\nФайл справки должен лежать рядом с программой "
     "или в папке share/lumeno установленной программы.";
 
+// The reading history (history.sqlite beside the shelf). Each trouble is told
+// once; reading goes on whatever becomes of the history.
+// %1: where the damaged file was kept.
+inline constexpr std::string_view kHistoryDamaged =
+    "Файл истории чтения был повреждён и сохранён под именем:\n%1\n"
+    "История чтения начата заново.";
+inline constexpr std::string_view kHistoryWriteFailed =
+    "Не удаётся записать историю чтения.\nНет доступа к диску или на нём нет места.\n"
+    "Записи о чтении пока хранятся в памяти и будут записаны, как только это станет возможно.";
+inline constexpr std::string_view kHistoryUnsavedAtExit =
+    "Не удалось записать историю чтения: на диске нет места или запись запрещена.\n"
+    "Последние записи о чтении не сохранены.";
+inline constexpr std::string_view kHistoryEmpty =
+    "История чтения пока пуста.\n\n"
+    "Здесь появится каждое чтение, от запуска до остановки: сколько слов прочитано, "
+    "за какое время и с какой скоростью.";
+inline constexpr std::string_view kAskClearHistory =
+    "Удалить всю историю чтения?\nВосстановить её будет нельзя.";
+inline constexpr std::string_view kHistoryClearFailed = "Не удалось очистить историю чтения.";
+// %1: the file chosen for the export.
+inline constexpr std::string_view kHistoryExportFailed =
+    "Не удалось записать файл:\n%1\nНет доступа к диску или на нём нет места.";
+
 // The main window's title (UTF-8) for a document name: the bare program
 // title when there is no name.
 std::string WindowTitle(std::u32string_view documentName);

@@ -10,8 +10,8 @@ namespace {
 
 constexpr std::uint32_t kPaleGreen = 0x00C1FDE3;  // red 227, green 253, blue 193
 // Dialog units added below the field's old height for the keys of the main
-// keyboard, of the contents and of moving while reading.
-constexpr int kAddedHeight = 64;
+// keyboard, of the contents, of the statistics and of moving while reading.
+constexpr int kAddedHeight = 72;
 
 }  // namespace
 
@@ -29,6 +29,7 @@ QString CHelpTextDlg::HotKeysText() {
         " F5             Использовать всё окно\n"
         " F9             Использовать окно совместно\n"
         " Ctrl + T       Содержание\n"
+        " Ctrl + I       Статистика чтения\n"
         " Ctrl + К       Показать горячие клавиши\n"
         "\n"
         " \"+\" и \"-\" на цифровой клавиатуре соответственно\n"

@@ -1,6 +1,7 @@
 #include "frame/CMainFrame.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "frame/CommandActions.h"
 #include "frame/DocumentFileDialog.h"
 #include "frame/SettingsCommands.h"
+#include "history/CRunHistory.h"
 #include "library/DocumentController.h"
 #include "reading/CEstimatePane.h"
 #include "reading/CReadArea.h"
@@ -102,6 +104,7 @@ CMainFrame::CMainFrame(const FrameContext& context)
     connect(documents_, &DocumentController::CommandsChanged, this,
             &CMainFrame::UpdateCommandStates);
     setWindowTitle(documents_->Title());
+    history_ = new CRunHistory(context.history, this);
 
     connect(textCtrl_, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateCommandStates);
     connect(textCtrl_, &CTextCtrl::RightButtonPressed, this, &CMainFrame::ShowContextMenu);
@@ -201,6 +204,7 @@ void CMainFrame::OnCommand(CommandId command) {
             ShowLanguageChoice();
             break;
         case ID_HELP_CONTENTS: ShowHelpFile(); break;
+        case ID_READING_STATS: history_->ShowStatistics(); break;
         case ID_APP_ABOUT: CAboutDlg(this).exec(); break;
     }
     UpdateCommandStates();
@@ -216,7 +220,11 @@ void CMainFrame::ToggleReading() {
         return;
     }
     runClock_.start();
-    timer_.start(session_.Start(Options(), 0));
+    const std::int32_t firstDelayMs = session_.Start(Options(), 0);
+    timer_.start(firstDelayMs);
+    history_->RunStarted(RunRecorder::Describe(documents_->Document(), session_.Cursor(),
+                                               Text().size(), QDateTime::currentMSecsSinceEpoch()),
+                         bar_->SpeedLevel(), firstDelayMs);
     documents_->ReadingStarted();
     if (!splitter_->BothPanesShown()) UseWholeWindow();
     estimatePane_->SetLive(true);
@@ -225,6 +233,7 @@ void CMainFrame::ToggleReading() {
 
 void CMainFrame::StopReading() {
     timer_.stop();
+    history_->RunStopped();
     if (IsReading()) {
         session_.Stop();
         documents_->ReadingStopped();
@@ -259,6 +268,7 @@ void CMainFrame::MoveToChapter(bool forward) {
 }
 
 void CMainFrame::ShowStep(const SessionStep& step) {
+    history_->GroupShown(step, bar_->SpeedLevel());
     if (step.progressPosition) bar_->SetProgress(*step.progressPosition);
     bar_->ApplyProgress(step.group.progress);
     if (step.group.ShowsText()) readArea_->SetDisplayText(step.group.text);
@@ -346,6 +356,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    history_->Close(!sessionEnding_);
     // Written while the window is there to tell of a failure, not at exit.
     if (settingsFile_ != nullptr) {
         const bool written = settingsFile_->Save();

@@ -15,6 +15,8 @@
 class DocumentController;
 class CEstimatePane;
 class CHelpWindow;
+class CRunHistory;
+class HistoryStore;
 class CPaneSplitter;
 class CReadArea;
 class CReaderBar;
@@ -38,6 +40,8 @@ struct FrameContext {
     // lmn.dat, written as the window closes; none in tests that keep no file.
     SettingsHolder* settingsFile = nullptr;
     InterfaceLanguage language = InterfaceLanguage::Russian;  // the one start-up installed
+    // The reading history the runs go to; none in tests that keep no file.
+    HistoryStore* history = nullptr;
 };
 
 // The program's only top-level window: the reading pane above the text pane,
@@ -141,5 +145,6 @@ private:
     QLabel* statusPane_ = nullptr;
     CEstimatePane* estimatePane_ = nullptr;
     CHelpWindow* help_ = nullptr;
+    CRunHistory* history_ = nullptr;
     DocumentController* documents_ = nullptr;
 };

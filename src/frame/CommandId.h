@@ -41,6 +41,8 @@ enum class CommandId : int {
     ID_LANGUAGE_RUSSIAN = 32817,
     ID_LANGUAGE_ENGLISH = 32818,
     ID_LANGUAGE_DESKTOP = 32819,
+    // What the history holds: words per day, speed over time, each document.
+    ID_READING_STATS = 32820,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
 };

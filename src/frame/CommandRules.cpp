@@ -46,6 +46,7 @@ bool IsCommandEnabled(CommandId command, const CommandContext& c) {
         case CommandId::ID_HELP_CONTENTS:
         case CommandId::ID_SPEED_UP:
         case CommandId::ID_SPEED_DOWN:
+        case CommandId::ID_READING_STATS:
         case CommandId::ID_APP_ABOUT:
         case CommandId::ID_APP_EXIT: return true;
     }
@@ -76,7 +77,7 @@ bool StopsReadingFirst(CommandId command) {
     using enum CommandId;
     constexpr std::array kStopping = {ID_OPEN_DOCUMENT,  ID_SHELF_SHOW,   ID_SHELF_PUT,
                                       ID_BOOKMARKS_SHOW, ID_HELP_HOTKEYS, ID_HELP_MOUSE,
-                                      ID_CONTENTS};
+                                      ID_CONTENTS,       ID_READING_STATS};
     return std::ranges::find(kStopping, command) != kStopping.end();
 }
 

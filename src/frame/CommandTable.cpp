@@ -103,6 +103,7 @@ std::vector<CommandSpec> BuildTable() {
         {ID_LANGUAGE_RUSSIAN, "Русский", {}, {}, {}},
         {ID_LANGUAGE_ENGLISH, "English", {}, {}, {}},
         {ID_LANGUAGE_DESKTOP, "Как в системе", {}, {}, {}},
+        {ID_READING_STATS, "Статистика чтения\tCtrl+I", {Key(ctrl | Qt::Key_I)}, {}, {}},
         {ID_APP_ABOUT, "&О программе", {}, {}, {}},
         {ID_APP_EXIT, "Выход", {}, {}, {}},
     };
@@ -139,7 +140,9 @@ const std::vector<MenuSpec>& MainMenu() {
          {ID_SETTINGS_GENERAL, ID_SETTINGS_READ_AREA, ID_SETTINGS_TEXT_AREA, kSeparator},
          "Язык / Language",
          {ID_LANGUAGE_RUSSIAN, ID_LANGUAGE_ENGLISH, ID_LANGUAGE_DESKTOP}},
-        {"?", {ID_HELP_CONTENTS, ID_HELP_HOTKEYS, ID_HELP_MOUSE, kSeparator, ID_APP_ABOUT}},
+        {"?",
+         {ID_HELP_CONTENTS, ID_HELP_HOTKEYS, ID_HELP_MOUSE, kSeparator, ID_READING_STATS,
+          kSeparator, ID_APP_ABOUT}},
     };
     static const std::vector<MenuSpec> translated = [] {
         std::vector<MenuSpec> specs = menu;

@@ -9,16 +9,6 @@ namespace {
 
 constexpr int kRefreshMs = 1000;
 
-// A time left: in seconds under a minute, else in minutes, rounded, and
-// from an hour on in hours and minutes.
-QString TimeText(std::int64_t ms) {
-    const std::int64_t seconds = (ms + 999) / 1000;
-    if (seconds < 60) return ProgramText(kTimeSeconds).arg(seconds);
-    const std::int64_t minutes = (seconds + 30) / 60;
-    if (minutes < 60) return ProgramText(kTimeMinutes).arg(minutes);
-    return ProgramText(kTimeHours).arg(minutes / 60).arg(minutes % 60);
-}
-
 // "≈ N слов/мин · осталось M мин": the time left in minutes, rounded, or
 // under a minute in seconds; with the chapter's time left when there is one.
 QString EstimateText(const ReadingEstimate& estimate) {
@@ -35,6 +25,14 @@ QString EstimateText(const ReadingEstimate& estimate) {
 }
 
 }  // namespace
+
+QString TimeText(std::int64_t ms) {
+    const std::int64_t seconds = (ms + 999) / 1000;
+    if (seconds < 60) return ProgramText(kTimeSeconds).arg(seconds);
+    const std::int64_t minutes = (seconds + 30) / 60;
+    if (minutes < 60) return ProgramText(kTimeMinutes).arg(minutes);
+    return ProgramText(kTimeHours).arg(minutes / 60).arg(minutes % 60);
+}
 
 CEstimatePane::CEstimatePane(QStatusBar* bar, Source source)
     : QLabel(bar), source_(std::move(source)) {

@@ -5,8 +5,6 @@
 #include "reading/GroupCutter.h"
 #include "text/TextRules.h"
 
-namespace {
-
 std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end) {
     end = std::min(end, text.size());
     std::int64_t words = 0;
@@ -18,8 +16,6 @@ std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t
     }
     return words;
 }
-
-}  // namespace
 
 std::int64_t ReadingEstimate::WordsPerMinute() const {
     if (taskMs <= 0) return 0;

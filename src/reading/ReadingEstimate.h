@@ -26,6 +26,9 @@ struct ReadingEstimate {
     bool operator==(const ReadingEstimate&) const = default;
 };
 
+// The words between start and end: runs of characters that are not separators.
+std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end);
+
 // The words of a task and the time of all its groups in a run from its start.
 struct TaskTotals {
     std::int64_t words = 0;

@@ -2,9 +2,12 @@
 and is read group by group; Left during reading goes one group back, a new
 speed times the very next group; a KOI8-R file, chosen in the open dialog
 though neither it nor its folder has a UTF-8 name, reads as Russian; the
-clipboard takes and gives full Unicode."""
+clipboard takes and gives full Unicode. Eight seconds of reading are one
+run in the history beside the shelf, listed by the statistics window."""
 
 import os
+import sqlite3
+import time
 
 from harness import check, copied, read_settings, reading_pane, shows_text, start_with, \
     stop_process, wait_until
@@ -69,5 +72,39 @@ def clipboard_round_trip(t):
     p.close()
 
 
+CHART_BLUE = (0x20, 0x9F, 0xDF)
+
+
+def reading_history(t):
+    d = t.display
+    p = start_with(t, "слово " * 300 + "\n", "история.txt")
+    d.key(*["minus"] * 24)  # level 1: almost a second a group
+    d.key("ctrl+Home", "space")
+    time.sleep(8)  # the reading itself is what is measured
+    d.key("space")
+    p.close()
+    db = sqlite3.connect(f"file:{p.path('history.sqlite')}?mode=ro", uri=True)
+    try:
+        check(db.execute("PRAGMA integrity_check").fetchone() == ("ok",), "the file is damaged")
+        runs = db.execute("SELECT name, spent_ms, words_shown FROM runs").fetchall()
+    finally:
+        db.close()
+    check(len(runs) == 1 and runs[0][0] == "история.txt", f"the runs are {runs}")
+    check(abs(runs[0][1] - 8000) <= 1000 and runs[0][2] > 0, f"the run is {runs[0]}")
+    p.start()
+    d.key("ctrl+i")
+    x, y, width, height = d.geometry(p.wait_window("Статистика чтения"))
+    # The day's bar on the left and the run's point on the right, in the charts' first colour.
+    for left in (x, x + width // 2):
+        wait_until(f"a chart drawn right of {left}", lambda: d.screenshot(
+            left, y, width // 2, height // 2).pixels.count(bytes(CHART_BLUE)) > 10)
+    d.screenshot(x, y, width, height, save_as=t.shot_path("statistics"))
+    wait_until("the table to name the document", lambda: copied(d) == "история.txt")
+    d.key("Escape")
+    p.wait_no_window("Статистика чтения")
+    p.close()
+
+
 TESTS["open_and_read"] = (open_and_read, (1024, 768))
 TESTS["clipboard_round_trip"] = (clipboard_round_trip, (1024, 768))
+TESTS["reading_history"] = (reading_history, (1024, 768))

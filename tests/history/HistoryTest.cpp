@@ -8,6 +8,8 @@
 
 #include "TempFolder.h"
 #include "history/HistoryStore.h"
+#include "history/RunRecorder.h"
+#include "history/SpeedTrend.h"
 
 namespace {
 
@@ -201,3 +203,116 @@ TEST(HistoryStore, AKilledProgramLeavesASoundFileWithWhatItFlushed) {
 }
 
 }  // namespace
+
+TEST(RunRecorder, CountsTheTimeReallySpentReading) {
+    // Recorded runs, in milliseconds of the monotonic clock. A start is due
+    // to show its first group after 150 ms; `due` is what the timer was armed
+    // for after the step; a group of "" is the step that ends the task.
+    enum Kind { Start, Show, Stop };
+    struct Event {
+        Kind kind;
+        std::int64_t atMs;
+        const char32_t* group = U"";
+        std::int32_t due = 0;
+        int level = 20;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Event> events;
+        std::int64_t figuresAtMs;
+        std::int64_t spentMs, groups, words, furthest;
+        int minLevel, maxLevel;
+    };
+    const Case cases[] = {
+        {"on time, stopped mid-group",
+         {{Start, 0}, {Show, 150, U"раз два", 500}, {Show, 651, U"три,", 700}, {Stop, 900}},
+         900,
+         900,
+         2,
+         3,
+         12,
+         20,
+         20},
+        {"a late timer is reading time",
+         {{Start, 0}, {Show, 150, U"раз", 500}, {Show, 1400, U"два", 500}, {Stop, 1900}},
+         1900,
+         1900,
+         2,
+         2,
+         7,
+         20,
+         20},
+        {"a stall counts as the group's time and a second",
+         {{Start, 0}, {Show, 150, U"раз", 500}, {Show, 60150, U"два", 500}, {Stop, 60400}},
+         60400,
+         150 + 1500 + 250,
+         2,
+         2,
+         7,
+         20,
+         20},
+        {"a pause between runs is left out, and the earlier run with it",
+         {{Start, 0},
+          {Show, 150, U"раз", 500},
+          {Stop, 400},
+          {Start, 90000},
+          {Show, 90150, U"два три", 500, 23},
+          {Show, 90650, U"", 0, 24},
+          {Stop, 90650}},
+         99000,
+         650,
+         1,
+         2,
+         11,
+         20,
+         24},
+        {"mid-run figures count up to now",
+         {{Start, 0}, {Show, 150, U"раз", 60000, 5}},
+         30150,
+         30150,
+         1,
+         1,
+         3,
+         5,
+         20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunRecorder recorder;
+        std::size_t position = 0;
+        for (const Event& event : c.events) {
+            const std::int64_t nowNs = event.atMs * 1'000'000;
+            SessionStep step;
+            switch (event.kind) {
+                case Start: recorder.Start(MakeRun(99, 0, 0), event.level, nowNs, 150); break;
+                case Show:
+                    step.group.text = event.group;
+                    step.group.kind = *event.group ? StepKind::StepPlain : StepKind::StepEnd;
+                    position += step.group.text.size() + 1;
+                    step.group.highlight =
+                        TextRange{position - step.group.text.size() - 1, position - 1};
+                    step.delayMs = event.due;
+                    recorder.Shown(step, event.level, nowNs);
+                    break;
+                case Stop: recorder.Stop(nowNs); break;
+            }
+        }
+        const ReadingRun run = recorder.Figures(c.figuresAtMs * 1'000'000);
+        EXPECT_EQ(run.startMs, 99);
+        EXPECT_EQ(run.spentMs, c.spentMs);
+        EXPECT_EQ(run.groupsShown, c.groups);
+        EXPECT_EQ(run.wordsShown, c.words);
+        EXPECT_EQ(run.furthest, c.furthest);
+        EXPECT_EQ(run.minLevel, c.minLevel);
+        EXPECT_EQ(run.maxLevel, c.maxLevel);
+    }
+}
+
+TEST(SpeedTrend, FollowsTheLeastSquaresLine) {
+    const std::tuple<const char*, std::vector<RunSpeed>, std::optional<TrendLine>> cases[] = {
+        {"one run", {{5, 300}}, std::nullopt},
+        {"all at once", {{5, 300}, {5, 100}}, TrendLine{5, 200, 5, 200}},
+        {"scattered", {{2048, 200}, {0, 100}, {1024, 300}}, TrendLine{0, 150, 2048, 250}},
+    };
+    for (const auto& [name, speeds, line] : cases) EXPECT_EQ(SpeedTrend(speeds), line) << name;
+}
