@@ -1,8 +1,8 @@
 #include "history/CHistoryDlg.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -58,19 +58,16 @@ QValueAxis* CountAxis(double largest) {
 
 // Bars of the words read on each local day; a day starts at local midnight,
 // whatever the clock change in between. Thirty dates do not fit under thirty
-// bars, so the bars' own labels are hidden and a date axis over the same
-// span marks every fifth midnight.
+// bars, so the date is written under today's bar and every fifth day before it.
 QChartView* WordsPerDayChart(HistoryStore& store) {
     const QDate today = QDate::currentDate();
     std::vector<std::int64_t> starts;
     for (int day = CHistoryDlg::kDays - 1; day >= -1; --day)
         starts.push_back(today.addDays(-day).startOfDay().toMSecsSinceEpoch());
     auto* words = new QBarSet(QString());
-    QStringList days;
     double most = 0;
     for (const DayWords& day : store.WordsPerDay(starts)) {
         *words << static_cast<double>(day.words);
-        days << QString::number(day.dayStartMs);
         most = std::max(most, static_cast<double>(day.words));
     }
     auto* bars = new QBarSeries;
@@ -78,18 +75,16 @@ QChartView* WordsPerDayChart(HistoryStore& store) {
     auto* chart = new QChart;
     chart->addSeries(bars);
     chart->legend()->hide();
-    auto* dayAxis = new QBarCategoryAxis;
-    dayAxis->append(days);
-    dayAxis->setLabelsVisible(false);
+    // Bar i stands at the value i, so a label on the value is under its bar.
+    auto* dayAxis = new QCategoryAxis;
+    dayAxis->setRange(-0.5, CHistoryDlg::kDays - 0.5);
+    dayAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     dayAxis->setGridLineVisible(false);
+    // Categories go in rising order, today's last.
+    for (int day = (CHistoryDlg::kDays - 1) % 5; day < CHistoryDlg::kDays; day += 5)
+        dayAxis->append(today.addDays(day - (CHistoryDlg::kDays - 1)).toString("dd.MM"), day);
     chart->addAxis(dayAxis, Qt::AlignBottom);
     bars->attachAxis(dayAxis);
-    auto* dateAxis = new QDateTimeAxis;
-    dateAxis->setFormat("dd.MM");
-    dateAxis->setTickCount(CHistoryDlg::kDays / 5 + 1);
-    dateAxis->setRange(QDateTime::fromMSecsSinceEpoch(starts.front()),
-                       QDateTime::fromMSecsSinceEpoch(starts.back()));
-    chart->addAxis(dateAxis, Qt::AlignBottom);
     QValueAxis* countAxis = CountAxis(most);
     chart->addAxis(countAxis, Qt::AlignLeft);
     bars->attachAxis(countAxis);
