@@ -33,6 +33,14 @@
 #include "widgets/CFileDropTarget.h"
 #include "widgets/ProgramMessages.h"
 
+namespace {
+
+// Groups of the text the estimate walks between two turns of the event loop:
+// about a millisecond's work, so neither reading nor typing waits for it.
+constexpr std::size_t kEstimateSliceGroups = 20'000;
+
+}  // namespace
+
 CMainFrame::CMainFrame(const FrameContext& context)
     : settings_(context.settings),
       screenSize_(context.screenSize),
@@ -71,7 +79,7 @@ CMainFrame::CMainFrame(const FrameContext& context)
         if (!Outline().empty())
             chapterEnd = ChapterAround(Outline(), session_.Place(), Text().size()).end;
         return session_.Estimate(Text(), Options(), runClock_.nsecsElapsed(), chapterEnd);
-    });
+    }, [this] { return session_.PrepareEstimate(Text(), Options(), kEstimateSliceGroups); });
 
     actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
     FillMenuBar(*menuBar(), actions_);

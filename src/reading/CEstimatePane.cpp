@@ -36,15 +36,22 @@ QString EstimateText(const ReadingEstimate& estimate) {
 
 }  // namespace
 
-CEstimatePane::CEstimatePane(QStatusBar* bar, Source source)
-    : QLabel(bar), source_(std::move(source)) {
+CEstimatePane::CEstimatePane(QStatusBar* bar, Source source, Prepare prepare)
+    : QLabel(bar), source_(std::move(source)), prepare_(std::move(prepare)) {
     setObjectName("EstimateStatus");
     bar->addWidget(this);
     tick_.setInterval(kRefreshMs);
     connect(&tick_, &QTimer::timeout, this, &CEstimatePane::Refresh);
+    nextSlice_.setSingleShot(true);
+    nextSlice_.setInterval(0);
+    connect(&nextSlice_, &QTimer::timeout, this, &CEstimatePane::Refresh);
 }
 
 void CEstimatePane::Refresh() {
+    if (prepare_ && !prepare_()) {
+        nextSlice_.start();
+        return;
+    }
     const std::optional<ReadingEstimate> estimate = source_();
     setText(estimate ? EstimateText(*estimate) : QString());
 }
