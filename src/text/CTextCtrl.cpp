@@ -67,47 +67,74 @@ bool IsRightToLeft(char32_t c) {
     }
 }
 
-// The widget's text: every line break (CR LF, lone CR, lone LF) becomes one
-// character, a line separator, or a paragraph break once the current
-// paragraph has grown long enough; and where the position map splits a long
-// line, a paragraph break of the widget's own comes in.
-QString WidgetText(std::u32string_view text, const PositionMap& map) {
-    const std::vector<std::size_t>& splits = map.Splits();
-    const auto twoUnits = std::count_if(text.begin(), text.end(),
-                                        [](char32_t c) { return QChar::requiresSurrogates(c); });
-    QString shown(static_cast<qsizetype>(text.size() + splits.size()) + twoUnits,
-                  Qt::Uninitialized);
-    QChar* const begin = shown.data();
-    QChar* out = begin;
-    QChar* paragraphStart = begin;
-    auto nextSplit = splits.begin();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (nextSplit != splits.end() && *nextSplit == i) {
-            *out++ = QChar(u'\n');
-            paragraphStart = out;
-            ++nextSplit;
+// Builds the widget's text piece by piece, so that the document receives it
+// without a second whole copy in between: every line break (CR LF, lone CR,
+// lone LF) becomes one character, a line separator, or a paragraph break
+// once the current paragraph has grown long enough; and where the position
+// map splits a long line, a paragraph break of the widget's own comes in.
+// On the way it notes whether any character is written right to left.
+class WidgetTextPieces {
+public:
+    static constexpr qsizetype kPiece = 256 * 1024;
+
+    WidgetTextPieces(std::u32string_view text, const PositionMap& map)
+        : text_(text), splits_(map.Splits()), nextSplit_(splits_.begin()) {}
+
+    bool Done() const { return at_ >= text_.size(); }
+    bool RightToLeftSeen() const { return rightToLeft_; }
+
+    // The next piece, at most kPiece characters and a few more.
+    const QString& Next() {
+        piece_.resize(kPiece + 4);
+        QChar* const begin = piece_.data();
+        QChar* out = begin;
+        QChar* const full = begin + kPiece;
+        while (at_ < text_.size() && out < full) {
+            const std::size_t i = at_++;
+            if (nextSplit_ != splits_.end() && *nextSplit_ == i) {
+                *out++ = QChar(u'\n');
+                paragraphLength_ = 0;
+                ++nextSplit_;
+            }
+            const char32_t c = text_[i];
+            if (c != '\r' && c != '\n') {
+                ++paragraphLength_;
+                if (c < 0x0590) {
+                    *out++ = QChar(static_cast<char16_t>(c));
+                    continue;
+                }
+                rightToLeft_ = rightToLeft_ || IsRightToLeft(c);
+                if (QChar::requiresSurrogates(c)) {
+                    *out++ = QChar(QChar::highSurrogate(c));
+                    *out++ = QChar(QChar::lowSurrogate(c));
+                    ++paragraphLength_;
+                } else {
+                    *out++ = QChar(static_cast<char16_t>(c));
+                }
+                continue;
+            }
+            if (c == '\r' && at_ < text_.size() && text_[at_] == '\n') ++at_;
+            if (paragraphLength_ >= kBlockCharacters) {
+                *out++ = QChar(u'\n');
+                paragraphLength_ = 0;
+            } else {
+                *out++ = QChar(QChar::LineSeparator);
+                ++paragraphLength_;
+            }
         }
-        const char32_t c = text[i];
-        if (QChar::requiresSurrogates(c)) {
-            *out++ = QChar(QChar::highSurrogate(c));
-            *out++ = QChar(QChar::lowSurrogate(c));
-            continue;
-        }
-        if (c != '\r' && c != '\n') {
-            *out++ = QChar(static_cast<char16_t>(c));
-            continue;
-        }
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        if (out - paragraphStart >= kBlockCharacters) {
-            *out++ = QChar(u'\n');
-            paragraphStart = out;
-        } else {
-            *out++ = QChar(QChar::LineSeparator);
-        }
+        piece_.truncate(out - begin);
+        return piece_;
     }
-    shown.truncate(out - begin);
-    return shown;
-}
+
+private:
+    std::u32string_view text_;
+    const std::vector<std::size_t>& splits_;
+    std::vector<std::size_t>::const_iterator nextSplit_;
+    std::size_t at_ = 0;
+    qsizetype paragraphLength_ = 0;
+    bool rightToLeft_ = false;
+    QString piece_;
+};
 
 }  // namespace
 
@@ -136,11 +163,18 @@ CTextCtrl::~CTextCtrl() = default;
 
 void CTextCtrl::ShowDocument(const DocumentText& document) {
     document_ = &document;
-    const std::u32string& text = document.Characters();
-    mixedDirections_ = std::any_of(text.begin(), text.end(), IsRightToLeft);
     keptLayouts_.clear();
     ApplyDefaultFormat();
-    setPlainText(WidgetText(text, document.Map()));
+    WidgetTextPieces pieces(document.Characters(), document.Map());
+    setPlainText(pieces.Next());
+    // The rest in one edit, after the caret so that it stays at the start:
+    // the widget takes in the whole text before it looks at it.
+    QTextCursor end(this->document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    while (!pieces.Done()) end.insertText(pieces.Next());
+    end.endEditBlock();
+    mixedDirections_ = pieces.RightToLeftSeen();
     ApplyRuns(document.Runs());
     SetCaret(0);
 }
