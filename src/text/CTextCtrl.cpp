@@ -89,39 +89,56 @@ public:
         QChar* const begin = piece_.data();
         QChar* out = begin;
         QChar* const full = begin + kPiece;
-        while (at_ < text_.size() && out < full) {
-            const std::size_t i = at_++;
-            if (nextSplit_ != splits_.end() && *nextSplit_ == i) {
-                *out++ = QChar(u'\n');
-                paragraphLength_ = 0;
-                ++nextSplit_;
+        // Locals, not members, in the loop: the compiler keeps them in
+        // registers.
+        const char32_t* const text = text_.data();
+        const std::size_t size = text_.size();
+        std::size_t at = at_;
+        qsizetype paragraphLength = paragraphLength_;
+        std::size_t nextSplit = nextSplit_ != splits_.end() ? *nextSplit_ : size;
+        while (at < size && out < full) {
+            // Most characters are neither at a split nor a line break nor
+            // beyond the Cyrillic letters.
+            const std::size_t stretchEnd =
+                std::min({size, nextSplit, at + static_cast<std::size_t>(full - out)});
+            while (at < stretchEnd) {
+                const char32_t c = text[at];
+                if (c >= 0x0590 || c == '\r' || c == '\n') break;
+                *out++ = QChar(static_cast<char16_t>(c));
+                ++at;
+                ++paragraphLength;
             }
-            const char32_t c = text_[i];
+            if (at >= size || out >= full) break;
+            if (at == nextSplit) {
+                *out++ = QChar(u'\n');
+                paragraphLength = 0;
+                ++nextSplit_;
+                nextSplit = nextSplit_ != splits_.end() ? *nextSplit_ : size;
+            }
+            const char32_t c = text[at++];
             if (c != '\r' && c != '\n') {
-                ++paragraphLength_;
-                if (c < 0x0590) {
-                    *out++ = QChar(static_cast<char16_t>(c));
-                    continue;
-                }
                 rightToLeft_ = rightToLeft_ || IsRightToLeft(c);
                 if (QChar::requiresSurrogates(c)) {
                     *out++ = QChar(QChar::highSurrogate(c));
                     *out++ = QChar(QChar::lowSurrogate(c));
-                    ++paragraphLength_;
+                    paragraphLength += 2;
                 } else {
                     *out++ = QChar(static_cast<char16_t>(c));
+                    ++paragraphLength;
                 }
                 continue;
             }
-            if (c == '\r' && at_ < text_.size() && text_[at_] == '\n') ++at_;
-            if (paragraphLength_ >= kBlockCharacters) {
+            if (c == '\r' && at < size && text[at] == '\n') ++at;
+            if (paragraphLength >= kBlockCharacters) {
                 *out++ = QChar(u'\n');
-                paragraphLength_ = 0;
+                paragraphLength = 0;
             } else {
                 *out++ = QChar(QChar::LineSeparator);
-                ++paragraphLength_;
+                ++paragraphLength;
             }
         }
+        at_ = at;
+        paragraphLength_ = paragraphLength;
         piece_.truncate(out - begin);
         return piece_;
     }

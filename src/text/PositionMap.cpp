@@ -19,7 +19,14 @@ PositionMap::PositionMap(std::u32string_view text, std::size_t lineLimit) {
     for (std::size_t start = 0;;) {
         std::size_t end = start;
         bool twoUnits = false;
-        while (end < size && !IsLineBreak(text[end])) twoUnits |= TakesTwoUnits(text[end++]);
+        // One test for the common character: neither a control nor beyond
+        // the Basic Multilingual Plane.
+        for (; end < size; ++end) {
+            const char32_t c = text[end];
+            if (c > '\r' && c <= 0xFFFF) continue;
+            if (IsLineBreak(c)) break;
+            twoUnits |= TakesTwoUnits(c);
+        }
         if (twoUnits || end - start > lineLimit) {
             MapLine(text, start, end, lineLimit, widget);
         } else {
