@@ -71,19 +71,30 @@ bool EightAsciiBytesAt(const std::uint8_t* p) {
 std::u32string DecodeUtf8(std::string_view bytes, std::size_t maxLength) {
     const std::uint8_t* s = Unsigned(bytes);
     const std::size_t size = bytes.size();
-    std::u32string text(std::min(size, maxLength), U'\0');
-    std::size_t count = 0;
+    // Room for the characters of well-formed UTF-8 (its bytes but the
+    // continuation bytes), not a character per byte: the text keeps what it
+    // was given.
+    const auto leads = static_cast<std::size_t>(
+        std::count_if(s, s + size, [](std::uint8_t b) { return (b & 0xC0) != 0x80; }));
+    std::u32string text;
+    text.reserve(std::min(leads, maxLength));
+    std::array<char32_t, 4096> buffer;
+    std::size_t count = 0;  // in the buffer
     std::size_t i = 0;
-    while (i < size && count < text.size()) {
-        if (i + 8 <= size && count + 8 <= text.size() && EightAsciiBytesAt(s + i)) {
-            for (int k = 0; k < 8; ++k) text[count++] = s[i++];
+    while (i < size && text.size() + count < maxLength) {
+        if (count + 8 > buffer.size()) {
+            text.append(buffer.data(), count);
+            count = 0;
+        }
+        if (i + 8 <= size && text.size() + count + 8 <= maxLength && EightAsciiBytesAt(s + i)) {
+            for (int k = 0; k < 8; ++k) buffer[count++] = s[i++];
             continue;
         }
         UChar32 c = 0;
         U8_NEXT_OR_FFFD(s, i, size, c);
-        text[count++] = static_cast<char32_t>(c);
+        buffer[count++] = static_cast<char32_t>(c);
     }
-    text.resize(count);
+    text.append(buffer.data(), count);
     return text;
 }
 
@@ -184,8 +195,17 @@ std::u32string DecodeWith(UConverter* converter, std::string_view bytes, std::si
     // widening after it cost ten times as much for the common code pages.
     if (const auto table = SingleByteTable(converter)) {
         const std::uint8_t* s = Unsigned(bytes);
-        std::u32string text(std::min(bytes.size(), maxLength), U'\0');
-        for (std::size_t i = 0; i < text.size(); ++i) text[i] = (*table)[s[i]];
+        const std::size_t length = std::min(bytes.size(), maxLength);
+        std::u32string text;
+        text.reserve(length);
+        // Through a buffer that stays in the cache: a string made at its
+        // full length first would be written twice.
+        std::array<char32_t, 4096> buffer;
+        for (std::size_t start = 0; start < length; start += buffer.size()) {
+            const std::size_t count = std::min(buffer.size(), length - start);
+            for (std::size_t i = 0; i < count; ++i) buffer[i] = (*table)[s[start + i]];
+            text.append(buffer.data(), count);
+        }
         return text;
     }
     // Pieces keep a long document from being converted whole when only its
