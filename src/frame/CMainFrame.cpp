@@ -74,12 +74,15 @@ CMainFrame::CMainFrame(const FrameContext& context)
     statusPane_ = new QLabel(this);
     statusPane_->setObjectName("TaskStatus");
     statusBar()->addWidget(statusPane_, 1);
-    estimatePane_ = new CEstimatePane(statusBar(), [this] {
-        std::optional<std::size_t> chapterEnd;
-        if (!Outline().empty())
-            chapterEnd = ChapterAround(Outline(), session_.Place(), Text().size()).end;
-        return session_.Estimate(Text(), Options(), runClock_.nsecsElapsed(), chapterEnd);
-    }, [this] { return session_.PrepareEstimate(Text(), Options(), kEstimateSliceGroups); });
+    estimatePane_ = new CEstimatePane(
+        statusBar(),
+        [this] {
+            std::optional<std::size_t> chapterEnd;
+            if (!Outline().empty())
+                chapterEnd = ChapterAround(Outline(), session_.Place(), Text().size()).end;
+            return session_.Estimate(Text(), Options(), runClock_.nsecsElapsed(), chapterEnd);
+        },
+        [this] { return session_.PrepareEstimate(Text(), Options(), kEstimateSliceGroups); });
 
     actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
     FillMenuBar(*menuBar(), actions_);

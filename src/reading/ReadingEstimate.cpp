@@ -87,8 +87,7 @@ bool ScheduleWalk::Advance(std::u32string_view text, const ReadingOptions& optio
 
 TotalsWalk::TotalsWalk(std::u32string_view text, const ReadingCursor& cursor,
                        const ReadingOptions& options)
-    : options_(options),
-      schedule_(TaskStartCursor(text, cursor), StartedTimer(options)) {
+    : options_(options), schedule_(TaskStartCursor(text, cursor), StartedTimer(options)) {
     const ReadingCursor fromStart = TaskStartCursor(text, cursor);
     counted_ = std::min(fromStart.taskStart, text.size());
     end_ = std::max(counted_, std::min(fromStart.end, text.size()));

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -103,6 +107,27 @@ public:
             const std::size_t stretchEnd =
                 std::min({size, nextSplit, at + static_cast<std::size_t>(full - out)});
             const std::size_t stretchStart = at;
+#if defined(__SSE2__)
+            // Eight at a time while all eight are plain, narrowed to UTF-16
+            // by one instruction (they are below 0x8000, so saturation
+            // changes nothing).
+            const __m128i beforePlain = _mm_set1_epi32(kFirstPlain - 1);
+            const __m128i afterPlain = _mm_set1_epi32(0x0590);
+            while (at + 8 <= stretchEnd) {
+                const auto* eight = reinterpret_cast<const __m128i*>(text + at);
+                const __m128i low = _mm_loadu_si128(eight);
+                const __m128i high = _mm_loadu_si128(eight + 1);
+                const __m128i plain =
+                    _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi32(low, beforePlain),
+                                                _mm_cmplt_epi32(low, afterPlain)),
+                                  _mm_and_si128(_mm_cmpgt_epi32(high, beforePlain),
+                                                _mm_cmplt_epi32(high, afterPlain)));
+                if (_mm_movemask_epi8(plain) != 0xFFFF) break;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(low, high));
+                at += 8;
+                out += 8;
+            }
+#endif
             // One comparison sends controls (line breaks among them) and
             // characters from Hebrew's on to the slower way below.
             while (at < stretchEnd && text[at] - kFirstPlain < 0x0590 - kFirstPlain) {

@@ -177,8 +177,8 @@ std::optional<std::array<char32_t, 256>> SingleByteTable(UConverter* converter) 
         std::array<UChar, 4> units{};
         UChar* target = units.data();
         UErrorCode status = U_ZERO_ERROR;
-        ucnv_toUnicode(converter, &target, units.data() + units.size(), &source, &byte + 1,
-                       nullptr, true, &status);
+        ucnv_toUnicode(converter, &target, units.data() + units.size(), &source, &byte + 1, nullptr,
+                       true, &status);
         if (U_FAILURE(status) || target != units.data() + 1 || U16_IS_SURROGATE(units[0])) {
             ucnv_resetToUnicode(converter);
             return std::nullopt;
