@@ -13,6 +13,11 @@
  *
  *   visible_ms=312.4 peak_mb=81.2 cpu_ms=290
  *
+ *   screen_watch count X Y WIDTH HEIGHT MS
+ *
+ * counts the repaints within a rectangle of the screen for MS milliseconds
+ * instead (a reading run's groups in the reading pane).
+ *
  * With SCREEN_WATCH_VERBOSE set, each such rectangle is listed on stderr.
  * Built by bench/run_blackbox.sh. Debian has libXdamage.so.1 without its
  * header, so the few declarations needed are here. */
@@ -20,6 +25,7 @@
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/resource.h>
 #include <sys/select.h>
 #include <sys/wait.h>
@@ -51,7 +57,46 @@ static double NowMs(void) {
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
+/* screen_watch count X Y WIDTH HEIGHT MS: how many times, in the next MS
+ * milliseconds, something was drawn within that rectangle of the screen;
+ * drawing less than 10 ms after the last counts as the same time. */
+static int CountRepaints(Display *display, int eventBase, char **argv) {
+    const int x = atoi(argv[2]), y = atoi(argv[3]), width = atoi(argv[4]), height = atoi(argv[5]);
+    const double until = NowMs() + atof(argv[6]);
+    const int fd = ConnectionNumber(display);
+    double last = -1e9;
+    int count = 0;
+    for (double now = NowMs(); now < until; now = NowMs()) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type != eventBase + XDamageNotify) continue;
+            const XRectangle *area = &((const XDamageNotifyEvent *)&event)->area;
+            if (area->x >= x + width || area->x + area->width <= x || area->y >= y + height ||
+                area->y + area->height <= y)
+                continue;
+            if (NowMs() - last >= 10) ++count;
+            last = NowMs();
+        }
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(fd, &readable);
+        struct timeval wait = {0, 5000};
+        select(fd + 1, &readable, NULL, NULL, &wait);
+    }
+    printf("%d\n", count);
+    return 0;
+}
+
 int main(int argc, char **argv) {
+    if (argc == 7 && strcmp(argv[1], "count") == 0) {
+        Display *display = XOpenDisplay(NULL);
+        int eventBase = 0, errorBase = 0;
+        if (!display || !XDamageQueryExtension(display, &eventBase, &errorBase)) return 2;
+        XDamageCreate(display, DefaultRootWindow(display), XDamageReportRawRectangles);
+        XSync(display, False);
+        return CountRepaints(display, eventBase, argv);
+    }
     if (argc < 5) {
         fprintf(stderr, "usage: %s QUIET_MS MIN_SIDE -- COMMAND [ARGUMENTS...]\n", argv[0]);
         return 2;
