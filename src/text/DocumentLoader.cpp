@@ -97,30 +97,22 @@ std::u32string ReadPlainTextDocument(std::string_view bytes, std::size_t maxText
     return text;
 }
 
-namespace {
-
-// A page's characters: a page that says it is UTF-8 is read as UTF-8 when it
-// is well-formed UTF-8 anyway; old pages saved in Windows-1251 often kept the
-// claim.
-std::u32string DecodeHtmlPage(std::string_view bytes) {
+std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength,
+                                std::vector<Heading>* outline) {
+    // A page that says it is UTF-8 is read as UTF-8 when it is well-formed
+    // UTF-8 anyway; old pages saved in Windows-1251 often kept the claim.
     std::optional<std::string> declared = DeclaredHtmlCharset(bytes);
     if (declared && IsUtf8Label(*declared)) declared.reset();
-    return DecodeDocumentText(bytes, kWholeText, declared.value_or(""));
-}
-
-std::u32string HtmlPageText(std::u32string_view page, std::size_t maxTextLength,
-                            std::vector<Heading>* outline) {
-    std::u32string text = ConvertHtmlToText(page, outline);
+    // Decoded a piece at a time as the converter takes it: the page is never
+    // held whole in characters beside its bytes and its text.
+    std::u32string text = ConvertHtmlToText(
+        [&](const TextSink& sink) {
+            DecodeDocumentTextInPieces(bytes, declared.value_or(""), sink);
+        },
+        bytes.size(), outline);
     CutToLimit(text, maxTextLength);
     if (outline != nullptr) DropHeadingsPast(*outline, text.size());
     return text;
-}
-
-}  // namespace
-
-std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength,
-                                std::vector<Heading>* outline) {
-    return HtmlPageText(DecodeHtmlPage(bytes), maxTextLength, outline);
 }
 
 LoadError ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes) {
@@ -145,16 +137,10 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
         case DocumentKind::PlainText:
         case DocumentKind::Html:
             // One character more than the limit tells where the cut may fall.
-            if (plain) {
-                loaded.text = DecodeDocumentText(
-                    file.bytes, maxTextLength < kWholeText ? maxTextLength + 1 : maxTextLength);
-            } else {
-                // The file's bytes go before the page is converted: with the
-                // page's characters and the text they are the peak of a load.
-                const std::u32string page = DecodeHtmlPage(file.bytes);
-                std::string().swap(file.bytes);
-                loaded.text = HtmlPageText(page, kWholeText, &loaded.outline);
-            }
+            loaded.text = plain ? DecodeDocumentText(file.bytes, maxTextLength < kWholeText
+                                                                     ? maxTextLength + 1
+                                                                     : maxTextLength)
+                                : ReadHtmlDocument(file.bytes, kWholeText, &loaded.outline);
             // A plain-text file read only in part goes on past its last character.
             loaded.truncated = CutToLimit(loaded.text, maxTextLength, !file.complete);
             if (plain) loaded.outline = PlainTextOutline(loaded.text);
