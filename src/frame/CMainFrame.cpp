@@ -36,6 +36,14 @@
 #include "widgets/CFileDropTarget.h"
 #include "widgets/ProgramMessages.h"
 
+namespace {
+
+// Groups of the text the estimate walks between two turns of the event loop:
+// about a millisecond's work, so neither reading nor typing waits for it.
+constexpr std::size_t kEstimateSliceGroups = 20'000;
+
+}  // namespace
+
 CMainFrame::CMainFrame(const FrameContext& context)
     : settings_(context.settings),
       screenSize_(context.screenSize),
@@ -70,12 +78,15 @@ CMainFrame::CMainFrame(const FrameContext& context)
     statusPane_ = new QLabel(this);
     statusPane_->setObjectName("TaskStatus");
     statusBar()->addWidget(statusPane_, 1);
-    estimatePane_ = new CEstimatePane(statusBar(), [this] {
-        std::optional<std::size_t> chapterEnd;
-        if (!Outline().empty())
-            chapterEnd = ChapterAround(Outline(), session_.Place(), Text().size()).end;
-        return session_.Estimate(Text(), Options(), runClock_.nsecsElapsed(), chapterEnd);
-    });
+    estimatePane_ = new CEstimatePane(
+        statusBar(),
+        [this] {
+            std::optional<std::size_t> chapterEnd;
+            if (!Outline().empty())
+                chapterEnd = ChapterAround(Outline(), session_.Place(), Text().size()).end;
+            return session_.Estimate(Text(), Options(), runClock_.nsecsElapsed(), chapterEnd);
+        },
+        [this] { return session_.PrepareEstimate(Text(), Options(), kEstimateSliceGroups); });
 
     actions_ = CreateCommandActions(*this, [this](CommandId id) { OnCommand(id); });
     FillMenuBar(*menuBar(), actions_);

@@ -34,15 +34,22 @@ QString TimeText(std::int64_t ms) {
     return ProgramText(kTimeHours).arg(minutes / 60).arg(minutes % 60);
 }
 
-CEstimatePane::CEstimatePane(QStatusBar* bar, Source source)
-    : QLabel(bar), source_(std::move(source)) {
+CEstimatePane::CEstimatePane(QStatusBar* bar, Source source, Prepare prepare)
+    : QLabel(bar), source_(std::move(source)), prepare_(std::move(prepare)) {
     setObjectName("EstimateStatus");
     bar->addWidget(this);
     tick_.setInterval(kRefreshMs);
     connect(&tick_, &QTimer::timeout, this, &CEstimatePane::Refresh);
+    nextSlice_.setSingleShot(true);
+    nextSlice_.setInterval(0);
+    connect(&nextSlice_, &QTimer::timeout, this, &CEstimatePane::Refresh);
 }
 
 void CEstimatePane::Refresh() {
+    if (prepare_ && !prepare_()) {
+        nextSlice_.start();
+        return;
+    }
     const std::optional<ReadingEstimate> estimate = source_();
     setText(estimate ? EstimateText(*estimate) : QString());
 }

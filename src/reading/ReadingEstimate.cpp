@@ -1,20 +1,49 @@
 #include "reading/ReadingEstimate.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "reading/GroupCutter.h"
 #include "text/TextRules.h"
 
-std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end) {
+namespace {
+
+// Characters whose words are counted per group the walk may take.
+constexpr std::size_t kCharactersPerGroup = 8;
+
+// Counts the words that start in [start, end); `inWord` says whether the
+// character before `start` is part of a word, and is left saying it of the
+// character before `end`.
+std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end,
+                        bool& inWord) {
     end = std::min(end, text.size());
     std::int64_t words = 0;
-    bool inWord = false;
     for (std::size_t i = start; i < end; ++i) {
         const bool separator = IsSeparator(text[i]) || text[i] == '\0';
         if (!separator && !inWord) ++words;
         inWord = !separator;
     }
     return words;
+}
+
+ReadingCursor TaskStartCursor(std::u32string_view text, ReadingCursor cursor) {
+    cursor.newTask = true;
+    cursor.abort = false;
+    BeginTaskRange(text, cursor);
+    return cursor;
+}
+
+ReadingTimer StartedTimer(const ReadingOptions& options) {
+    ReadingTimer timer;
+    timer.Start(options);
+    return timer;
+}
+
+}  // namespace
+
+std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end) {
+    bool inWord = false;
+    return CountWords(text, start, end, inWord);
 }
 
 std::int64_t ReadingEstimate::WordsPerMinute() const {
@@ -28,27 +57,55 @@ std::int64_t ReadingEstimate::SecondsLeft() const {
 
 TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
                           const ReadingOptions& options) {
-    ReadingCursor fromStart = cursor;
-    fromStart.newTask = true;
-    fromStart.abort = false;
-    BeginTaskRange(text, fromStart);
-    ReadingTimer timer;
-    timer.Start(options);
-    TaskTotals totals;
-    totals.words = CountWords(text, fromStart.taskStart, fromStart.end);
-    totals.taskMs = ScheduledTimeLeft(text, fromStart, timer, options);
-    return totals;
+    TotalsWalk walk(text, cursor, options);
+    std::size_t groups = SIZE_MAX;
+    walk.Advance(text, groups);
+    return walk.Totals();
 }
 
 std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, ReadingTimer timer,
                                const ReadingOptions& options) {
-    cursor.abort = false;
-    std::int64_t left = 0;
-    for (;;) {
-        const GroupShape group = NextGroupShape(text, cursor, options);
-        timer.OnStep(group.kind, group.length, options);
-        if (!timer.Running()) break;
-        left += timer.PeriodMs();
+    ScheduleWalk walk(cursor, timer);
+    std::size_t groups = SIZE_MAX;
+    walk.Advance(text, options, groups);
+    return walk.Ms();
+}
+
+ScheduleWalk::ScheduleWalk(ReadingCursor cursor, ReadingTimer timer)
+    : cursor_(cursor), timer_(timer) {
+    cursor_.abort = false;
+}
+
+bool ScheduleWalk::Advance(std::u32string_view text, const ReadingOptions& options,
+                           std::size_t& groups) {
+    for (; !done_ && groups > 0; --groups) {
+        const GroupShape group = NextGroupShape(text, cursor_, options);
+        timer_.OnStep(group.kind, group.length, options);
+        if (!timer_.Running()) {
+            done_ = true;
+            break;
+        }
+        ms_ += timer_.PeriodMs();
     }
-    return left;
+    return done_;
+}
+
+TotalsWalk::TotalsWalk(std::u32string_view text, const ReadingCursor& cursor,
+                       const ReadingOptions& options)
+    : options_(options), schedule_(TaskStartCursor(text, cursor), StartedTimer(options)) {
+    const ReadingCursor fromStart = TaskStartCursor(text, cursor);
+    counted_ = std::min(fromStart.taskStart, text.size());
+    end_ = std::max(counted_, std::min(fromStart.end, text.size()));
+}
+
+bool TotalsWalk::Advance(std::u32string_view text, std::size_t& groups) {
+    if (counted_ < end_) {
+        const std::size_t room = groups > (end_ - counted_) / kCharactersPerGroup
+                                     ? end_ - counted_
+                                     : groups * kCharactersPerGroup;
+        words_ += CountWords(text, counted_, counted_ + room, inWord_);
+        counted_ += room;
+    }
+    schedule_.Advance(text, options_, groups);
+    return Done();
 }

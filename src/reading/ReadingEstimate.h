@@ -43,3 +43,44 @@ TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
 // options are taken where the timer takes them, at changes of kind.
 std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, ReadingTimer timer,
                                const ReadingOptions& options);
+
+// ScheduledTimeLeft's walk through the text, taken some groups at a time, so
+// that a long text does not hold the window while it is scheduled.
+class ScheduleWalk {
+public:
+    ScheduleWalk(ReadingCursor cursor, ReadingTimer timer);
+    // Takes at most `groups` more groups, less what they take off it; true
+    // once the walk has reached the end.
+    bool Advance(std::u32string_view text, const ReadingOptions& options, std::size_t& groups);
+    bool Done() const { return done_; }
+    // The time of the groups walked so far.
+    std::int64_t Ms() const { return ms_; }
+
+private:
+    ReadingCursor cursor_;
+    ReadingTimer timer_;
+    std::int64_t ms_ = 0;
+    bool done_ = false;
+};
+
+// ScheduleTotals taken some groups at a time, as ScheduleWalk is.
+class TotalsWalk {
+public:
+    TotalsWalk(std::u32string_view text, const ReadingCursor& cursor,
+               const ReadingOptions& options);
+    bool Advance(std::u32string_view text, std::size_t& groups);
+    bool Done() const { return schedule_.Done() && counted_ == end_; }
+    // Complete once Done.
+    TaskTotals Totals() const { return {words_, schedule_.Ms()}; }
+    const ReadingOptions& Options() const { return options_; }
+
+private:
+    ReadingOptions options_;
+    ScheduleWalk schedule_;
+    // The words are counted up to `counted_`; `inWord_` says whether the
+    // character before it ends a word not ended yet.
+    std::size_t counted_ = 0;
+    std::size_t end_ = 0;
+    bool inWord_ = false;
+    std::int64_t words_ = 0;
+};

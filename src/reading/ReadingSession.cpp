@@ -1,6 +1,7 @@
 #include "reading/ReadingSession.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -36,7 +37,7 @@ SessionStep ReadingSession::Step(std::u32string_view text, const ReadingOptions&
         timer_.OnStep(step.group.kind, step.group.text.size(), options, paneHasHeight);
     if (left_ && left_->reading && left_->cursor == before && left_->options == options &&
         timing.periodMs > 0) {
-        left_->ms -= timing.periodMs;
+        left_->stepsMs -= timing.periodMs;
         left_->cursor = cursor_;
     } else {
         left_.reset();
@@ -93,32 +94,40 @@ SessionStep ReadingSession::ShowFrom(std::size_t target, std::u32string_view tex
     return step;
 }
 
+bool ReadingSession::PrepareEstimate(std::u32string_view text, const ReadingOptions& options,
+                                     std::size_t groups) {
+    if (cursor_.task == ReadingTask::TaskNone) return true;
+    if (!totals_ || !(totals_->Options() == options)) totals_.emplace(text, cursor_, options);
+    if (!left_ || !(left_->cursor == cursor_) || !(left_->options == options) ||
+        left_->reading != reading_) {
+        left_ = TimeLeft{cursor_, options, reading_, 0, std::nullopt};
+        // Not reading: what a start now would do, which from the task's start
+        // is the whole task's time, counted with the totals.
+        if (reading_ || !StartsAtTaskStart(text, cursor_)) {
+            ReadingTimer timer = timer_;
+            if (!reading_) timer.Start(options);
+            left_->walk.emplace(cursor_, timer);
+        }
+    }
+    totals_->Advance(text, groups);
+    if (left_->walk) left_->walk->Advance(text, options, groups);
+    return totals_->Done() && (!left_->walk || left_->walk->Done());
+}
+
 std::optional<ReadingEstimate> ReadingSession::Estimate(std::u32string_view text,
                                                         const ReadingOptions& options,
                                                         std::int64_t nowNs,
                                                         std::optional<std::size_t> chapterEnd) {
     if (cursor_.task == ReadingTask::TaskNone) return std::nullopt;
-    if (!totals_ || !(totalsOptions_ == options)) {
-        totals_ = ScheduleTotals(text, cursor_, options);
-        totalsOptions_ = options;
-    }
+    PrepareEstimate(text, options, SIZE_MAX);
+    const TaskTotals totals = totals_->Totals();
     ReadingEstimate estimate;
-    estimate.words = totals_->words;
-    estimate.taskMs = totals_->taskMs;
-    if (!left_ || !(left_->cursor == cursor_) || !(left_->options == options) ||
-        left_->reading != reading_) {
-        ReadingTimer timer = timer_;
-        // Not reading: what a start now would do, which from the task's start
-        // is the whole task's time, counted above.
-        if (!reading_) timer.Start(options);
-        const std::int64_t ms = !reading_ && StartsAtTaskStart(text, cursor_)
-                                    ? totals_->taskMs
-                                    : ScheduledTimeLeft(text, cursor_, timer, options);
-        left_ = TimeLeft{cursor_, options, reading_, ms};
-    }
+    estimate.words = totals.words;
+    estimate.taskMs = totals.taskMs;
+    const std::int64_t leftMs = left_->stepsMs + (left_->walk ? left_->walk->Ms() : totals.taskMs);
     const std::int64_t onScreenMs =
         reading_ ? std::max<std::int64_t>(nextDueNs_ - nowNs, 0) / kNsPerMs : 0;
-    estimate.leftMs = left_->ms + onScreenMs;
+    estimate.leftMs = leftMs + onScreenMs;
     if (chapterEnd) {
         // A walk through the chapter only, at every refresh: chapters are short.
         ReadingCursor inChapter = cursor_;

@@ -73,6 +73,11 @@ public:
     std::optional<ReadingEstimate> Estimate(std::u32string_view text, const ReadingOptions& options,
                                             std::int64_t nowNs,
                                             std::optional<std::size_t> chapterEnd = {});
+    // Walks towards what Estimate needs at these options, at most `groups`
+    // groups of the text; true once Estimate has no walk through the text
+    // left to do but the chapter's. Estimate finishes whatever is left.
+    bool PrepareEstimate(std::u32string_view text, const ReadingOptions& options,
+                         std::size_t groups);
 
     // A task command on the caret or selection: what the pane's selection
     // becomes, and what the progress bar does.
@@ -98,17 +103,22 @@ private:
     std::int64_t nextDueNs_ = 0;
     // Where the group on screen starts; none before a run's first group.
     std::optional<std::size_t> shownStart_;
-    // The whole task's schedule at the options it was taken for.
-    std::optional<TaskTotals> totals_;
-    ReadingOptions totalsOptions_;
+    // The whole task's schedule at the options it was taken for, maybe
+    // still being walked.
+    std::optional<TotalsWalk> totals_;
     // The time of the groups after the cursor, and the state it was taken
     // in. While nothing but steps happens, each step takes its own period
-    // off it, so a long text is not scheduled again every second.
+    // off it, so a long text is not scheduled again every second; that goes
+    // on while the walk from where it was taken is still under way.
     struct TimeLeft {
         ReadingCursor cursor;
         ReadingOptions options;
         bool reading = false;
-        std::int64_t ms = 0;
+        // The periods of the steps since, negative.
+        std::int64_t stepsMs = 0;
+        // From where it was taken; none when that is the task's start before
+        // a run, whose time is the totals' time.
+        std::optional<ScheduleWalk> walk;
     };
     std::optional<TimeLeft> left_;
 };

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -67,47 +71,113 @@ bool IsRightToLeft(char32_t c) {
     }
 }
 
-// The widget's text: every line break (CR LF, lone CR, lone LF) becomes one
-// character, a line separator, or a paragraph break once the current
-// paragraph has grown long enough; and where the position map splits a long
-// line, a paragraph break of the widget's own comes in.
-QString WidgetText(std::u32string_view text, const PositionMap& map) {
-    const std::vector<std::size_t>& splits = map.Splits();
-    const auto twoUnits = std::count_if(text.begin(), text.end(),
-                                        [](char32_t c) { return QChar::requiresSurrogates(c); });
-    QString shown(static_cast<qsizetype>(text.size() + splits.size()) + twoUnits,
-                  Qt::Uninitialized);
-    QChar* const begin = shown.data();
-    QChar* out = begin;
-    QChar* paragraphStart = begin;
-    auto nextSplit = splits.begin();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (nextSplit != splits.end() && *nextSplit == i) {
-            *out++ = QChar(u'\n');
-            paragraphStart = out;
-            ++nextSplit;
+// Builds the widget's text piece by piece, so that the document receives it
+// without a second whole copy in between: every line break (CR LF, lone CR,
+// lone LF) becomes one character, a line separator, or a paragraph break
+// once the current paragraph has grown long enough; and where the position
+// map splits a long line, a paragraph break of the widget's own comes in.
+// On the way it notes whether any character is written right to left.
+class WidgetTextPieces {
+public:
+    static constexpr qsizetype kPiece = 256 * 1024;
+    static constexpr char32_t kFirstPlain = 0x0E;  // after CR
+
+    WidgetTextPieces(std::u32string_view text, const PositionMap& map)
+        : text_(text), splits_(map.Splits()), nextSplit_(splits_.begin()) {}
+
+    bool Done() const { return at_ >= text_.size(); }
+    bool RightToLeftSeen() const { return rightToLeft_; }
+
+    // The next piece, at most kPiece characters and a few more.
+    const QString& Next() {
+        piece_.resize(kPiece + 4);
+        QChar* const begin = piece_.data();
+        QChar* out = begin;
+        QChar* const full = begin + kPiece;
+        // Locals, not members, in the loop: the compiler keeps them in
+        // registers.
+        const char32_t* const text = text_.data();
+        const std::size_t size = text_.size();
+        std::size_t at = at_;
+        qsizetype paragraphLength = paragraphLength_;
+        std::size_t nextSplit = nextSplit_ != splits_.end() ? *nextSplit_ : size;
+        while (at < size && out < full) {
+            // Most characters are neither at a split nor a line break nor
+            // beyond the Cyrillic letters.
+            const std::size_t stretchEnd =
+                std::min({size, nextSplit, at + static_cast<std::size_t>(full - out)});
+            const std::size_t stretchStart = at;
+#if defined(__SSE2__)
+            // Eight at a time while all eight are plain, narrowed to UTF-16
+            // by one instruction (they are below 0x8000, so saturation
+            // changes nothing).
+            const __m128i beforePlain = _mm_set1_epi32(kFirstPlain - 1);
+            const __m128i afterPlain = _mm_set1_epi32(0x0590);
+            while (at + 8 <= stretchEnd) {
+                const auto* eight = reinterpret_cast<const __m128i*>(text + at);
+                const __m128i low = _mm_loadu_si128(eight);
+                const __m128i high = _mm_loadu_si128(eight + 1);
+                const __m128i plain =
+                    _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi32(low, beforePlain),
+                                                _mm_cmplt_epi32(low, afterPlain)),
+                                  _mm_and_si128(_mm_cmpgt_epi32(high, beforePlain),
+                                                _mm_cmplt_epi32(high, afterPlain)));
+                if (_mm_movemask_epi8(plain) != 0xFFFF) break;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(low, high));
+                at += 8;
+                out += 8;
+            }
+#endif
+            // One comparison sends controls (line breaks among them) and
+            // characters from Hebrew's on to the slower way below.
+            while (at < stretchEnd && text[at] - kFirstPlain < 0x0590 - kFirstPlain) {
+                *out++ = QChar(static_cast<char16_t>(text[at++]));
+            }
+            paragraphLength += static_cast<qsizetype>(at - stretchStart);
+            if (at >= size || out >= full) break;
+            if (at == nextSplit) {
+                *out++ = QChar(u'\n');
+                paragraphLength = 0;
+                ++nextSplit_;
+                nextSplit = nextSplit_ != splits_.end() ? *nextSplit_ : size;
+            }
+            const char32_t c = text[at++];
+            if (c != '\r' && c != '\n') {
+                rightToLeft_ = rightToLeft_ || IsRightToLeft(c);
+                if (QChar::requiresSurrogates(c)) {
+                    *out++ = QChar(QChar::highSurrogate(c));
+                    *out++ = QChar(QChar::lowSurrogate(c));
+                    paragraphLength += 2;
+                } else {
+                    *out++ = QChar(static_cast<char16_t>(c));
+                    ++paragraphLength;
+                }
+                continue;
+            }
+            if (c == '\r' && at < size && text[at] == '\n') ++at;
+            if (paragraphLength >= kBlockCharacters) {
+                *out++ = QChar(u'\n');
+                paragraphLength = 0;
+            } else {
+                *out++ = QChar(QChar::LineSeparator);
+                ++paragraphLength;
+            }
         }
-        const char32_t c = text[i];
-        if (QChar::requiresSurrogates(c)) {
-            *out++ = QChar(QChar::highSurrogate(c));
-            *out++ = QChar(QChar::lowSurrogate(c));
-            continue;
-        }
-        if (c != '\r' && c != '\n') {
-            *out++ = QChar(static_cast<char16_t>(c));
-            continue;
-        }
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        if (out - paragraphStart >= kBlockCharacters) {
-            *out++ = QChar(u'\n');
-            paragraphStart = out;
-        } else {
-            *out++ = QChar(QChar::LineSeparator);
-        }
+        at_ = at;
+        paragraphLength_ = paragraphLength;
+        piece_.truncate(out - begin);
+        return piece_;
     }
-    shown.truncate(out - begin);
-    return shown;
-}
+
+private:
+    std::u32string_view text_;
+    const std::vector<std::size_t>& splits_;
+    std::vector<std::size_t>::const_iterator nextSplit_;
+    std::size_t at_ = 0;
+    qsizetype paragraphLength_ = 0;
+    bool rightToLeft_ = false;
+    QString piece_;
+};
 
 }  // namespace
 
@@ -136,11 +206,18 @@ CTextCtrl::~CTextCtrl() = default;
 
 void CTextCtrl::ShowDocument(const DocumentText& document) {
     document_ = &document;
-    const std::u32string& text = document.Characters();
-    mixedDirections_ = std::any_of(text.begin(), text.end(), IsRightToLeft);
     keptLayouts_.clear();
     ApplyDefaultFormat();
-    setPlainText(WidgetText(text, document.Map()));
+    WidgetTextPieces pieces(document.Characters(), document.Map());
+    setPlainText(pieces.Next());
+    // The rest in one edit, after the caret so that it stays at the start:
+    // the widget takes in the whole text before it looks at it.
+    QTextCursor end(this->document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    while (!pieces.Done()) end.insertText(pieces.Next());
+    end.endEditBlock();
+    mixedDirections_ = pieces.RightToLeftSeen();
     ApplyRuns(document.Runs());
     SetCaret(0);
 }

@@ -103,8 +103,13 @@ std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLengt
     // UTF-8 anyway; old pages saved in Windows-1251 often kept the claim.
     std::optional<std::string> declared = DeclaredHtmlCharset(bytes);
     if (declared && IsUtf8Label(*declared)) declared.reset();
-    std::u32string text =
-        ConvertHtmlToText(DecodeDocumentText(bytes, kWholeText, declared.value_or("")), outline);
+    // Decoded a piece at a time as the converter takes it: the page is never
+    // held whole in characters beside its bytes and its text.
+    std::u32string text = ConvertHtmlToText(
+        [&](const TextSink& sink) {
+            DecodeDocumentTextInPieces(bytes, declared.value_or(""), sink);
+        },
+        bytes.size(), outline);
     CutToLimit(text, maxTextLength);
     if (outline != nullptr) DropHeadingsPast(*outline, text.size());
     return text;

@@ -1038,11 +1038,19 @@ void HtmlConverter::StepXhtmlTag(char32_t c) {
 }
 
 std::u32string ConvertHtmlToText(std::u32string_view html, std::vector<Heading>* outline) {
+    return ConvertHtmlToText(
+        [html](const std::function<void(std::u32string_view)>& piece) { piece(html); }, html.size(),
+        outline);
+}
+
+std::u32string ConvertHtmlToText(
+    const std::function<void(const std::function<void(std::u32string_view)>&)>& feed,
+    std::size_t sizeHint, std::vector<Heading>* outline) {
     std::u32string text;
-    text.reserve(html.size());
+    text.reserve(sizeHint);
     std::vector<HtmlConverter::Span> headings;
     HtmlConverter converter(text, {.headings = outline != nullptr ? &headings : nullptr});
-    converter.Feed(html);
+    feed([&converter](std::u32string_view piece) { converter.Feed(piece); });
     converter.Finish();
     if (outline != nullptr) *outline = HeadingOutline(text, headings);
     return text;

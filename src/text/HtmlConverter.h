@@ -274,6 +274,12 @@ private:
 // The whole conversion of a document held in memory; with an outline, also
 // the outline its headings make (see HeadingOutline).
 std::u32string ConvertHtmlToText(std::u32string_view html, std::vector<Heading>* outline = nullptr);
+// The same for a document handed over in pieces: `feed` calls the function it
+// is given with each piece in order. `sizeHint` is about the characters there
+// are.
+std::u32string ConvertHtmlToText(
+    const std::function<void(const std::function<void(std::u32string_view)>&)>& feed,
+    std::size_t sizeHint, std::vector<Heading>* outline = nullptr);
 
 // The outline that headings make: each span's text, blanks collapsed, is the
 // title, its paragraph the place; the levels are numbered from 1 over those

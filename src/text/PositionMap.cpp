@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 bool IsBlank(char32_t c) { return c == ' ' || c == '\t'; }
@@ -10,6 +14,23 @@ bool IsLineBreak(char32_t c) { return c == '\r' || c == '\n'; }
 // The widget holds UTF-16: a character beyond the Basic Multilingual Plane
 // takes two of its positions.
 bool TakesTwoUnits(char32_t c) { return c > 0xFFFF; }
+
+// From `at` on, the first character that is a control or beyond the Basic
+// Multilingual Plane, or the end: four at a time where SSE2 is there (every
+// x86-64), since this is a look at every character of a book.
+std::size_t SkipCommon(std::u32string_view text, std::size_t at) {
+#if defined(__SSE2__)
+    const __m128i firstCommon = _mm_set1_epi32('\r' + 1);
+    const __m128i lastCommon = _mm_set1_epi32(0xFFFF);
+    for (; at + 4 <= text.size(); at += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i uncommon =
+            _mm_or_si128(_mm_cmplt_epi32(four, firstCommon), _mm_cmpgt_epi32(four, lastCommon));
+        if (_mm_movemask_epi8(uncommon) != 0) break;
+    }
+#endif
+    return at;
+}
 
 }  // namespace
 
@@ -19,7 +40,20 @@ PositionMap::PositionMap(std::u32string_view text, std::size_t lineLimit) {
     for (std::size_t start = 0;;) {
         std::size_t end = start;
         bool twoUnits = false;
-        while (end < size && !IsLineBreak(text[end])) twoUnits |= TakesTwoUnits(text[end++]);
+        // One test for the common character: neither a control nor beyond
+        // the Basic Multilingual Plane.
+        while (end < size) {
+            end = SkipCommon(text, end);
+            if (end == size) break;
+            const char32_t c = text[end];
+            if (c > '\r' && c <= 0xFFFF) {
+                ++end;
+                continue;
+            }
+            if (IsLineBreak(c)) break;
+            twoUnits |= TakesTwoUnits(c);
+            ++end;
+        }
         if (twoUnits || end - start > lineLimit) {
             MapLine(text, start, end, lineLimit, widget);
         } else {

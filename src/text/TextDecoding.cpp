@@ -66,25 +66,40 @@ bool EightAsciiBytesAt(const std::uint8_t* p) {
 }
 
 // UTF-8 through ICU's own macro, which replaces each maximal ill-formed
-// subpart with one U+FFFD. ICU's converters would go through UTF-16 and back,
-// at a third of the speed.
-std::u32string DecodeUtf8(std::string_view bytes, std::size_t maxLength) {
+// subpart with one U+FFFD, handed to `sink` a few thousand characters at a
+// time. ICU's converters would go through UTF-16 and back, at a third of the
+// speed.
+void DecodeUtf8Pieces(std::string_view bytes, std::size_t maxLength, const TextSink& sink) {
     const std::uint8_t* s = Unsigned(bytes);
     const std::size_t size = bytes.size();
-    std::u32string text(std::min(size, maxLength), U'\0');
-    std::size_t count = 0;
+    std::array<char32_t, 4096> buffer;
+    std::size_t given = 0;  // to the sink
+    std::size_t count = 0;  // in the buffer
     std::size_t i = 0;
-    while (i < size && count < text.size()) {
-        if (i + 8 <= size && count + 8 <= text.size() && EightAsciiBytesAt(s + i)) {
-            for (int k = 0; k < 8; ++k) text[count++] = s[i++];
+    while (i < size && given + count < maxLength) {
+        if (count + 8 > buffer.size()) {
+            sink({buffer.data(), count});
+            given += count;
+            count = 0;
+        }
+        if (i + 8 <= size && given + count + 8 <= maxLength && EightAsciiBytesAt(s + i)) {
+            for (int k = 0; k < 8; ++k) buffer[count++] = s[i++];
             continue;
         }
         UChar32 c = 0;
         U8_NEXT_OR_FFFD(s, i, size, c);
-        text[count++] = static_cast<char32_t>(c);
+        buffer[count++] = static_cast<char32_t>(c);
     }
-    text.resize(count);
-    return text;
+    if (count > 0) sink({buffer.data(), count});
+}
+
+// Room for the characters of well-formed UTF-8 (its bytes but the
+// continuation bytes), not a character per byte: the text keeps what it was
+// given.
+std::size_t Utf8Characters(std::string_view bytes) {
+    return static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [](char b) {
+        return (static_cast<std::uint8_t>(b) & 0xC0) != 0x80;
+    }));
 }
 
 // Widens ICU's UTF-16 output piece by piece; a surrogate pair may be split
@@ -147,6 +162,53 @@ bool IsUnicode(UConverter* converter) {
     }
 }
 
+// The 256 characters of a single-byte code page, as the converter reads each
+// byte alone (with the C1 controls replaced as Utf16Widener replaces them);
+// none for another kind of converter or one that reads some byte as other
+// than one character of the Basic Multilingual Plane.
+std::optional<std::array<char32_t, 256>> SingleByteTable(UConverter* converter) {
+    switch (ucnv_getType(converter)) {
+        case UCNV_SBCS:
+        case UCNV_LATIN_1:
+        case UCNV_US_ASCII: break;
+        default: return std::nullopt;
+    }
+    std::array<char32_t, 256> table{};
+    for (int value = 0; value < 256; ++value) {
+        ucnv_resetToUnicode(converter);
+        const char byte = static_cast<char>(value);
+        const char* source = &byte;
+        std::array<UChar, 4> units{};
+        UChar* target = units.data();
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_toUnicode(converter, &target, units.data() + units.size(), &source, &byte + 1, nullptr,
+                       true, &status);
+        if (U_FAILURE(status) || target != units.data() + 1 || U16_IS_SURROGATE(units[0])) {
+            ucnv_resetToUnicode(converter);
+            return std::nullopt;
+        }
+        const UChar unit = units[0];
+        table[value] = unit >= 0x80 && unit < 0xA0 ? kReplacementCharacter : unit;
+    }
+    ucnv_resetToUnicode(converter);
+    return table;
+}
+
+// A single-byte code page a byte at a time through its table, handed to
+// `sink` a few thousand characters at a time: ICU's conversion to UTF-16 and
+// the widening after it cost ten times as much.
+void DecodeTablePieces(const std::array<char32_t, 256>& table, std::string_view bytes,
+                       std::size_t maxLength, const TextSink& sink) {
+    const std::uint8_t* s = Unsigned(bytes);
+    const std::size_t length = std::min(bytes.size(), maxLength);
+    std::array<char32_t, 4096> buffer;
+    for (std::size_t start = 0; start < length; start += buffer.size()) {
+        const std::size_t count = std::min(buffer.size(), length - start);
+        for (std::size_t i = 0; i < count; ++i) buffer[i] = table[s[start + i]];
+        sink({buffer.data(), count});
+    }
+}
+
 std::u32string DecodeWith(UConverter* converter, std::string_view bytes, std::size_t maxLength) {
     // Pieces keep a long document from being converted whole when only its
     // beginning is wanted.
@@ -178,11 +240,37 @@ std::u32string DecodeWith(UConverter* converter, std::string_view bytes, std::si
 
 bool IsUtf8(std::string_view canonicalName) { return canonicalName == "UTF-8"; }
 
+// Decodes with a converter into `sink`, in pieces where the charset allows;
+// false without a converter.
+bool DecodePieces(const Converter& converter, std::string_view bytes, std::size_t maxLength,
+                  const TextSink& sink) {
+    if (!converter) return false;
+    if (IsUtf8(CanonicalName(converter))) {
+        DecodeUtf8Pieces(bytes, maxLength, sink);
+    } else if (const auto table = SingleByteTable(converter.get())) {
+        DecodeTablePieces(*table, bytes, maxLength, sink);
+    } else {
+        sink(DecodeWith(converter.get(), bytes, maxLength));
+    }
+    return true;
+}
+
 std::optional<std::u32string> Decode(Converter converter, std::string_view bytes,
                                      std::size_t maxLength) {
     if (!converter) return std::nullopt;
-    if (IsUtf8(CanonicalName(converter))) return DecodeUtf8(bytes, maxLength);
-    return DecodeWith(converter.get(), bytes, maxLength);
+    const bool utf8 = IsUtf8(CanonicalName(converter));
+    const auto table = utf8 ? std::nullopt : SingleByteTable(converter.get());
+    if (!utf8 && !table) return DecodeWith(converter.get(), bytes, maxLength);
+    std::u32string text;
+    // Reserved, not made at full length: that would write it twice.
+    text.reserve(std::min(utf8 ? Utf8Characters(bytes) : bytes.size(), maxLength));
+    const TextSink append = [&text](std::u32string_view piece) { text.append(piece); };
+    if (utf8) {
+        DecodeUtf8Pieces(bytes, maxLength, append);
+    } else {
+        DecodeTablePieces(*table, bytes, maxLength, append);
+    }
+    return text;
 }
 
 struct ByteOrderMark {
@@ -321,24 +409,43 @@ std::string DetectDocumentCharset(std::string_view bytes) {
     return DetectLegacyCharset(bytes);
 }
 
-std::u32string DecodeDocumentText(std::string_view bytes, std::size_t maxLength,
-                                  std::string_view declaredCharset) {
+namespace {
+
+// The converter a document is read with and the bytes it reads: after a
+// byte-order mark, which decides; else as declared, when that is believed;
+// else as detected.
+std::pair<Converter, std::string_view> DocumentReading(std::string_view bytes,
+                                                       std::size_t maxLength,
+                                                       std::string_view declaredCharset) {
     if (const ByteOrderMark* mark = FindByteOrderMark(bytes)) {
-        return DecodeCharset(bytes.substr(mark->bytes.size()), mark->charset, maxLength)
-            .value_or(std::u32string());
+        return {OpenConverter(mark->charset), bytes.substr(mark->bytes.size())};
     }
     if (!declaredCharset.empty()) {
         const Converter declared = OpenConverter(declaredCharset);
         if (declared) {
             const std::string_view reading = DeclaredReading(declared);
             if (!reading.empty()) {
-                if (auto text = DecodeCharset(bytes, reading, maxLength)) return std::move(*text);
+                if (Converter converter = OpenConverter(reading))
+                    return {std::move(converter), bytes};
             }
         }
     }
     // No character takes more than four bytes, so the rest cannot matter.
     const std::string_view wanted =
         maxLength / 4 < bytes.size() ? bytes.substr(0, maxLength * 4) : bytes;
-    return DecodeCharset(bytes, DetectDocumentCharset(wanted), maxLength)
-        .value_or(std::u32string());
+    return {OpenConverter(DetectDocumentCharset(wanted)), bytes};
+}
+
+}  // namespace
+
+std::u32string DecodeDocumentText(std::string_view bytes, std::size_t maxLength,
+                                  std::string_view declaredCharset) {
+    auto [converter, read] = DocumentReading(bytes, maxLength, declaredCharset);
+    return Decode(std::move(converter), read, maxLength).value_or(std::u32string());
+}
+
+void DecodeDocumentTextInPieces(std::string_view bytes, std::string_view declaredCharset,
+                                const TextSink& sink) {
+    const auto [converter, read] = DocumentReading(bytes, kWholeText, declaredCharset);
+    DecodePieces(converter, read, kWholeText, sink);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -11,6 +12,9 @@
 
 inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 inline constexpr std::size_t kWholeText = std::numeric_limits<std::size_t>::max();
+
+// Takes decoded text a piece at a time, in order.
+using TextSink = std::function<void(std::u32string_view)>;
 
 // Decodes bytes in a charset ICU knows by that name or an alias of it
 // ("UTF-8", "windows-1251", "KOI8-R", "IBM866", "Shift_JIS", ...). Every
@@ -43,3 +47,10 @@ std::string DetectDocumentCharset(std::string_view bytes);
 // browsers do. At most maxLength characters are decoded.
 std::u32string DecodeDocumentText(std::string_view bytes, std::size_t maxLength = kWholeText,
                                   std::string_view declaredCharset = {});
+
+// DecodeDocumentText's reading of the whole of the bytes, handed to `sink` a
+// few thousand characters at a time (for UTF-8 and the single-byte code
+// pages; in one piece for the others), so that a long document need not be
+// held whole in characters besides what is made of it.
+void DecodeDocumentTextInPieces(std::string_view bytes, std::string_view declaredCharset,
+                                const TextSink& sink);

@@ -317,6 +317,22 @@ TEST(ReadingSession, AnOnTimeRunFollowsTheScheduleAndItsEstimate) {
     }
 }
 
+// The estimate taken a group at a time, with steps of the run between the slices, comes to what
+// one walk gives.
+TEST(ReadingSession, AnEstimateWalkedInSlicesEqualsOneWalk) {
+    const std::u32string text = U"Hello, dear world. A cat sat on the mat; then: a dog ran! End";
+    TimedRun sliced(text, Several()), whole(text, Several());
+    sliced.Step();
+    whole.Step();
+    int slices = 0;
+    for (; !sliced.session.PrepareEstimate(text, sliced.options, 1); ++slices) {
+        if (slices < 2) sliced.Step(), whole.Step();
+    }
+    EXPECT_GT(slices, 4);
+    EXPECT_EQ(sliced.session.Estimate(text, sliced.options, sliced.now),
+              whole.session.Estimate(text, whole.options, whole.now));
+}
+
 TEST(ReadingSession, RateCountsWordsOverTheTaskTime) {
     // Five words of six letters at level 25, 200 ms each: 300 words a minute.
     TimedRun run(U"golden bridge crossed rivers slowly.", {});
