@@ -16,24 +16,13 @@ work="$(mktemp -d /tmp/lmn-blackbox.XXXXXX)"
 cc -O2 -o "$work/screen_watch" "$here/screen_watch.c" -lX11 /usr/lib/x86_64-linux-gnu/libXdamage.so.1
 python3 "$here/make_blackbox_inputs.py" "$work/in"
 
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-wm=""
+source "$here/xvfb_screen.sh"
 cleanup() {
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
+  stop_screen
   rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do
-  [ -S "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-if command -v openbox >/dev/null; then
-  DISPLAY="$display" openbox >/dev/null 2>&1 &
-  wm=$!
-  sleep 0.5
-fi
+start_screen "$display"
 
 # One start of a build with a document: "case build visible_ms=.. peak_mb=.. cpu_ms=..".
 run_once() {

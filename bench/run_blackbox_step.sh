@@ -18,26 +18,15 @@ work="$(mktemp -d /tmp/lmn-blackbox-step.XXXXXX)"
 cc -O2 -o "$work/screen_watch" "$here/screen_watch.c" -lX11 /usr/lib/x86_64-linux-gnu/libXdamage.so.1
 python3 "$here/make_blackbox_inputs.py" "$work/in"
 export DISPLAY="$display"
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-wm=""
+source "$here/xvfb_screen.sh"
 program=""
 cleanup() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
+  stop_screen
   rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do
-  [ -S "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-if command -v openbox >/dev/null; then
-  openbox >/dev/null 2>&1 &
-  wm=$!
-  sleep 0.5
-fi
+start_screen "$display"
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 

@@ -8,22 +8,8 @@ set -euo pipefail
 build="${1:?the build folder}"
 display=":${2:-99}"
 shift $(( $# >= 2 ? 2 : 1 ))
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-wm=""
-cleanup() {
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-for _ in $(seq 50); do
-  [ -S "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-if command -v openbox >/dev/null; then
-  DISPLAY="$display" openbox >/dev/null 2>&1 &
-  wm=$!
-  sleep 0.5
-fi
+source "$(dirname "$0")/xvfb_screen.sh"
+trap stop_screen EXIT
+start_screen "$display"
 DISPLAY="$display" QT_QPA_PLATFORM=xcb LMN_BENCH_XSERVER_PID="$xvfb" \
   "$build/bench/bench_frame" "$@"
