@@ -27,9 +27,9 @@
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
 #include "base/SafeFileWriter.h"
+#include "base/TimeText.h"
 #include "history/HistoryStore.h"
 #include "history/SpeedTrend.h"
-#include "reading/CEstimatePane.h"
 #include "widgets/ProgramMessages.h"
 
 namespace {
@@ -149,12 +149,12 @@ QString DocumentName(const DocumentFigures& document) {
     return ProgramText("Текст из буфера обмена");
 }
 
-QTableView* DocumentsTable(HistoryStore& store, QObject* owner) {
+QTableView* DocumentsTable(const std::vector<DocumentFigures>& documents, QObject* owner) {
     auto* model = new QStandardItemModel(owner);
     model->setHorizontalHeaderLabels({ProgramText("Документ"), ProgramText("Прочитано"),
                                       ProgramText("Время чтения"), ProgramText("Последнее чтение"),
                                       ProgramText("Скорость, слов/мин")});
-    for (const DocumentFigures& document : store.Documents()) {
+    for (const DocumentFigures& document : documents) {
         const QString name = DocumentName(document);
         QStandardItem* nameCell = Cell(name, name.toLower(), false);
         nameCell->setToolTip(QFile::decodeName(QByteArray::fromStdString(document.path)));
@@ -207,26 +207,28 @@ CHistoryDlg::CHistoryDlg(HistoryStore& store, QWidget* parent) : QDialog(parent)
 void CHistoryDlg::Fill() {
     while (pages_->count() > 0) delete pages_->widget(0);
     table_ = nullptr;
-    const bool empty = store_.Runs().empty();
+    // Every run belongs to a document, so no document means no run.
+    const std::vector<DocumentFigures> documents = store_.Documents();
+    const bool empty = documents.empty();
     if (empty) {
         auto* note = new QLabel(ProgramText(kHistoryEmpty));
         note->setAlignment(Qt::AlignCenter);
         note->setWordWrap(true);
         pages_->addWidget(note);
     } else {
-        pages_->addWidget(Figures());
+        pages_->addWidget(Figures(documents));
         table_->setFocus();
     }
     export_->setEnabled(!empty);
     clear_->setEnabled(!empty);
 }
 
-QWidget* CHistoryDlg::Figures() {
+QWidget* CHistoryDlg::Figures(const std::vector<DocumentFigures>& documents) {
     auto* page = new QWidget;
     auto* charts = new QHBoxLayout;
     charts->addWidget(WordsPerDayChart(store_));
     charts->addWidget(SpeedChart(store_));
-    table_ = DocumentsTable(store_, page);
+    table_ = DocumentsTable(documents, page);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(charts, 3);

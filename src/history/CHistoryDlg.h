@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <vector>
 
+struct DocumentFigures;
 class HistoryStore;
 class QPushButton;
 class QStackedWidget;
@@ -24,7 +26,7 @@ public:
 
 private:
     void Fill();
-    QWidget* Figures();
+    QWidget* Figures(const std::vector<DocumentFigures>& documents);
     void Export();
     void ClearHistory();
 

@@ -4,6 +4,7 @@
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
+#include "base/TimeText.h"
 
 namespace {
 
@@ -25,14 +26,6 @@ QString EstimateText(const ReadingEstimate& estimate) {
 }
 
 }  // namespace
-
-QString TimeText(std::int64_t ms) {
-    const std::int64_t seconds = (ms + 999) / 1000;
-    if (seconds < 60) return ProgramText(kTimeSeconds).arg(seconds);
-    const std::int64_t minutes = (seconds + 30) / 60;
-    if (minutes < 60) return ProgramText(kTimeMinutes).arg(minutes);
-    return ProgramText(kTimeHours).arg(minutes / 60).arg(minutes % 60);
-}
 
 CEstimatePane::CEstimatePane(QStatusBar* bar, Source source, Prepare prepare)
     : QLabel(bar), source_(std::move(source)), prepare_(std::move(prepare)) {

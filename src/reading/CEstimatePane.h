@@ -9,10 +9,6 @@ class QStatusBar;
 
 #include "reading/ReadingEstimate.h"
 
-// A length of time: in seconds under a minute, else in minutes, rounded, and
-// from an hour on in hours and minutes.
-QString TimeText(std::int64_t ms);
-
 // The status bar's second pane: the task's rate and the time left, or
 // nothing without a task. It asks its source whenever it is told that
 // something changed, and every second while it is live (while reading runs).
