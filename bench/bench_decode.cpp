@@ -84,8 +84,8 @@ void BM_OpenTextFile(benchmark::State& state, const char* charset) {
         return;
     }
     for (auto _ : state) {
-        std::u32string text = DecodeDocumentText(bytes);
-        benchmark::DoNotOptimize(text.data());
+        CompactText text = DecodeDocumentText(bytes);
+        benchmark::DoNotOptimize(text.size());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
@@ -101,10 +101,10 @@ void BM_LoadTextFile(benchmark::State& state, const char* charset, bool chapters
     const std::string bytes = TenMegabytes(charset, chapters);
     std::size_t headings = 0;
     for (auto _ : state) {
-        std::u32string text = DecodeDocumentText(bytes, kMaxTextLength + 1);
+        CompactText text = DecodeDocumentText(bytes, kMaxTextLength + 1);
         CutToLimit(text, kMaxTextLength);
         if (outline) headings = PlainTextOutline(text).size();
-        benchmark::DoNotOptimize(text.data());
+        benchmark::DoNotOptimize(text.size());
     }
     state.counters["headings"] = static_cast<double>(headings);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
@@ -124,7 +124,7 @@ BENCHMARK_CAPTURE(BM_LoadTextFile, chapters_1251_outline, "windows-1251", true, 
 
 // The headings alone, on the decoded text.
 void BM_PlainTextOutline(benchmark::State& state, bool chapters) {
-    const std::u32string text =
+    const CompactText text =
         DecodeDocumentText(TenMegabytes("windows-1251", chapters), kMaxTextLength);
     for (auto _ : state) benchmark::DoNotOptimize(PlainTextOutline(text).size());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));

@@ -40,7 +40,7 @@ void ReadPdfBook(benchmark::State& state, bool bookmarks) {
         });
         characters = book.text.size();
         headings = book.outline.size();
-        benchmark::DoNotOptimize(book.text.data());
+        benchmark::DoNotOptimize(book.text.size());
     }
     state.counters["pages"] = static_cast<double>(pages);
     state.counters["characters"] = static_cast<double>(characters);

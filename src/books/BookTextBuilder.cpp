@@ -160,15 +160,15 @@ void BookTextBuilder::HeadingAtNextText(int level, std::u32string title) {
 }
 
 void BookTextBuilder::FinishOutline(LoadedText& book) const {
-    const std::u32string_view text = book.text;
+    const TextView text = book.text;
     for (const PendingHeading& heading : headings_) {
         const std::size_t to = std::min(heading.to, text.size());
         std::size_t first = heading.from;
         while (first < to && IsXmlBlank(text[first])) ++first;
         if (first >= to) continue;  // no text, or none before the cut
-        const std::size_t lineFeed = text.substr(0, first).rfind(U'\n');
-        Heading entry{heading.level, heading.title,
-                      lineFeed == std::u32string_view::npos ? 0 : lineFeed + 1};
+        const std::size_t lineFeed =
+            first == 0 ? TextView::npos : text.find_last_of(U"\n", first - 1);
+        Heading entry{heading.level, heading.title, lineFeed == TextView::npos ? 0 : lineFeed + 1};
         if (heading.to != std::u32string::npos) {
             for (std::size_t i = first; i < to; ++i) {
                 if (!IsXmlBlank(text[i])) {

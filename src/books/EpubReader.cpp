@@ -126,7 +126,7 @@ struct SpineText {
 
     void Append(const std::string& raw, const std::string& path) {
         const std::string declared = DeclaredXmlEncoding(raw).value_or("UTF-8");
-        const std::u32string html = DecodeDocumentText(raw, kWholeText, declared);
+        const std::u32string html = DecodeDocumentText(raw, kWholeText, declared).ToString();
         chapter.clear();
         chapterHeadings.clear();
         HtmlConverter converter(chapter, {.xhtml = true, .headings = &chapterHeadings});

@@ -17,7 +17,7 @@ bool IsBlank(char32_t c) {
 
 // The key two titles are compared by: blanks collapsed, case folded. Nothing
 // when it would be longer than longest, so that long paragraphs cost little.
-std::optional<std::u32string> TitleKey(std::u32string_view text, std::size_t longest) {
+std::optional<std::u32string> TitleKey(TextView text, std::size_t longest) {
     std::u32string key;
     bool blank = false;
     for (const char32_t c : text) {
@@ -62,8 +62,7 @@ std::u32string WithoutNumber(std::u32string_view key) {
 
 }  // namespace
 
-std::vector<Heading> OutlineFromTitles(const std::vector<TitledEntry>& entries,
-                                       std::u32string_view text,
+std::vector<Heading> OutlineFromTitles(const std::vector<TitledEntry>& entries, TextView text,
                                        const std::vector<TextLine>& lines) {
     // Each entry is looked for by its title, then by its title without a
     // section number among lines without theirs.

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/CompactText.h"
 #include "text/Outline.h"
 
 // An entry of a book's own table of contents that names its heading only by
@@ -32,6 +33,5 @@ struct TextLine {
 // Copying Information"). An entry whose title the text does
 // not hold (a page past the text's limit, a title the page spells otherwise)
 // is left out. Titles keep the entries' words, blanks collapsed.
-std::vector<Heading> OutlineFromTitles(const std::vector<TitledEntry>& entries,
-                                       std::u32string_view text,
+std::vector<Heading> OutlineFromTitles(const std::vector<TitledEntry>& entries, TextView text,
                                        const std::vector<TextLine>& lines);

@@ -142,7 +142,7 @@ void CMainFrame::ShowAtStart() {
     textCtrl_->setFocus();
 }
 
-const std::u32string& CMainFrame::Text() const { return documents_->Text().Characters(); }
+TextView CMainFrame::Text() const { return documents_->Text().Characters(); }
 
 const std::vector<Heading>& CMainFrame::Outline() const { return documents_->Text().Outline(); }
 

@@ -95,7 +95,7 @@ protected:
 private:
     CommandContext CurrentContext() const;
     // The open document's characters.
-    const std::u32string& Text() const;
+    TextView Text() const;
     ReadingOptions Options() const;
 
     // The reading run: Space toggles it; every activation change, the end of

@@ -55,7 +55,7 @@ std::u32string_view CutBeforePart(std::u32string_view before, bool reachesTextSt
 // The two parts are joined as C strings: each ends at its first zero byte.
 std::u32string_view UpToZero(std::u32string_view part) { return part.substr(0, part.find(U'\0')); }
 
-bool WithinText(std::u32string_view text, std::int32_t position) {
+bool WithinText(TextView text, std::int32_t position) {
     return position >= 0 && static_cast<std::size_t>(position) <= text.size();
 }
 
@@ -67,27 +67,23 @@ CharClass ClassifyChar(char32_t c) {
         case '\n':
         case '.':
         case '?':
-        case '!':
-            return CharClass::SentenceEnd;
+        case '!': return CharClass::SentenceEnd;
         case ' ':
-        case '\t':
-            return CharClass::WordGap;
-        default:
-            return CharClass::Ordinary;
+        case '\t': return CharClass::WordGap;
+        default: return CharClass::Ordinary;
     }
 }
 
-std::optional<ProposedBookmark> DefaultBookmarkName(std::u32string_view text,
-                                                    std::size_t selectionStart) {
+std::optional<ProposedBookmark> DefaultBookmarkName(TextView text, std::size_t selectionStart) {
     if (text.size() < kShortText) return std::nullopt;
     const std::size_t start = std::min(selectionStart, text.size());
 
     // The after-part stops before the text's last character.
     const std::size_t afterEnd = std::min(start + kNameReach, text.size() - 1);
-    const std::u32string_view after =
-        afterEnd > start ? text.substr(start, afterEnd - start) : std::u32string_view();
+    const std::u32string after =
+        afterEnd > start ? text.substr(start, afterEnd - start).ToString() : std::u32string();
     const std::size_t beforeStart = start > kNameReach ? start - kNameReach : 0;
-    const std::u32string_view before = text.substr(beforeStart, start - beforeStart);
+    const std::u32string before = text.substr(beforeStart, start - beforeStart).ToString();
 
     std::u32string name(UpToZero(CutBeforePart(before, beforeStart == 0)));
     name += UpToZero(CutAfterPart(after));
@@ -103,24 +99,25 @@ std::int32_t FoldCheckValue(std::string_view bytes) {
     return static_cast<std::int32_t>(value);
 }
 
-std::int32_t TextCheckValue(std::u32string_view text, std::size_t position) {
+std::int32_t TextCheckValue(TextView text, std::size_t position) {
     if (text.size() < kShortText) return 0;
     position = std::min(position, text.size());
     if (text.size() - position > kForwardNeeds) {
-        return FoldCheckValue(UnicodeToCp1251(text.substr(position, kForwardWindow)));
+        return FoldCheckValue(UnicodeToCp1251(text.substr(position, kForwardWindow).ToString()));
     }
     // At least 80 characters and at most 15 after the position: 16 lie before it.
-    return FoldCheckValue(UnicodeToCp1251(text.substr(position - kBackwardWindow, kBackwardWindow)));
+    return FoldCheckValue(
+        UnicodeToCp1251(text.substr(position - kBackwardWindow, kBackwardWindow).ToString()));
 }
 
-void PlaceBookmark(std::u32string_view text, std::size_t position, std::u32string name,
+void PlaceBookmark(TextView text, std::size_t position, std::u32string name,
                    ShelfDocument& document) {
     position = std::min(position, text.size());
     document.AddBookmark(
         {std::move(name), static_cast<std::int32_t>(position), TextCheckValue(text, position)});
 }
 
-BookmarkJump GoToBookmark(std::u32string_view text, const ShelfDocument& document, std::size_t index,
+BookmarkJump GoToBookmark(TextView text, const ShelfDocument& document, std::size_t index,
                           TextRange selection) {
     const std::optional<Bookmark> bookmark = document.GetBookmark(index);
     if (!bookmark) return {BookmarkCheck::Missing, selection};
@@ -138,8 +135,7 @@ std::optional<std::size_t> OpeningBookmark(const ShelfDocument& document) {
     return document.FindResumeBookmark().value_or(0);
 }
 
-bool StoreResumePosition(std::u32string_view text, std::size_t selectionStart,
-                         ShelfDocument& document) {
+bool StoreResumePosition(TextView text, std::size_t selectionStart, ShelfDocument& document) {
     const std::size_t position = std::min(selectionStart, text.size());
     const std::int32_t value = TextCheckValue(text, position);
     if (value == 0) return false;
@@ -147,7 +143,7 @@ bool StoreResumePosition(std::u32string_view text, std::size_t selectionStart,
     return true;
 }
 
-std::optional<TextRange> RestoreResumePosition(std::u32string_view text, ShelfDocument& document) {
+std::optional<TextRange> RestoreResumePosition(TextView text, ShelfDocument& document) {
     const std::optional<std::size_t> index = document.FindResumeBookmark();
     if (!index) return std::nullopt;
     const std::int32_t stored = document.GetBookmark(*index)->position;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/CompactText.h"
 #include "text/TextRules.h"
 
 class ShelfDocument;
@@ -32,8 +33,7 @@ struct ProposedBookmark {
 // the sentence around it, taken from at most 79 characters on either side
 // and cut to whole words where the sentence reaches further. Nothing when the
 // text is too small to take bookmarks (fewer than 80 characters).
-std::optional<ProposedBookmark> DefaultBookmarkName(std::u32string_view text,
-                                                    std::size_t selectionStart);
+std::optional<ProposedBookmark> DefaultBookmarkName(TextView text, std::size_t selectionStart);
 
 // Each byte, as a signed 8-bit number, folded in as value = 2 x value + byte,
 // wrapping in 32 bits.
@@ -44,10 +44,10 @@ std::int32_t FoldCheckValue(std::string_view bytes);
 // position on when more than 15 follow it, else of the 16 before it ("?" for
 // a character the code page lacks), so shelves stored while the program held
 // text as Windows-1251 keep their bookmarks.
-std::int32_t TextCheckValue(std::u32string_view text, std::size_t position);
+std::int32_t TextCheckValue(TextView text, std::size_t position);
 
 // Adds a bookmark at the position with the check value of the text there.
-void PlaceBookmark(std::u32string_view text, std::size_t position, std::u32string name,
+void PlaceBookmark(TextView text, std::size_t position, std::u32string name,
                    ShelfDocument& document);
 
 enum class BookmarkCheck {
@@ -65,7 +65,7 @@ struct BookmarkJump {
     bool operator==(const BookmarkJump&) const = default;
 };
 
-BookmarkJump GoToBookmark(std::u32string_view text, const ShelfDocument& document, std::size_t index,
+BookmarkJump GoToBookmark(TextView text, const ShelfDocument& document, std::size_t index,
                           TextRange selection);
 
 // The bookmark the bookmark list opens at: the resume bookmark when there is
@@ -74,10 +74,9 @@ std::optional<std::size_t> OpeningBookmark(const ShelfDocument& document);
 
 // Adds the resume bookmark "." at the selection start, unless the check value
 // there is 0 (a text too small, or an unlucky fold). True when one was added.
-bool StoreResumePosition(std::u32string_view text, std::size_t selectionStart,
-                         ShelfDocument& document);
+bool StoreResumePosition(TextView text, std::size_t selectionStart, ShelfDocument& document);
 
 // Removes the first resume bookmark and gives the word at its position (the
 // position kept within the text) for the caret; its check value is not
 // compared. Nothing when the document has no resume bookmark.
-std::optional<TextRange> RestoreResumePosition(std::u32string_view text, ShelfDocument& document);
+std::optional<TextRange> RestoreResumePosition(TextView text, ShelfDocument& document);

@@ -136,7 +136,7 @@ void DocumentController::LoadClipboard() {
     emit CommandsChanged();
 }
 
-void DocumentController::ShowText(std::u32string text, std::vector<TextRun> runs,
+void DocumentController::ShowText(CompactText text, std::vector<TextRun> runs,
                                   std::vector<Heading> outline) {
     text_.Replace(std::move(text), std::move(runs), std::move(outline));
     emit TextChanged();

@@ -133,7 +133,7 @@ private:
     void ShowLoaded(LoadedText content);
 
     // Replaces the text and tells the window.
-    void ShowText(std::u32string text, std::vector<TextRun> runs = {},
+    void ShowText(CompactText text, std::vector<TextRun> runs = {},
                   std::vector<Heading> outline = {});
     void Select(TextRange range) { emit SelectionRequested(range.start, range.end); }
 

@@ -48,7 +48,7 @@ bool IsOtherSentenceMark(char32_t c) {
     return !Cp1251Byte(c) && u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_S_TERM);
 }
 
-void BeginTaskRange(std::u32string_view text, ReadingCursor& cursor) {
+void BeginTaskRange(TextView text, ReadingCursor& cursor) {
     cursor.newTask = false;
     cursor.position = cursor.taskStart;
     cursor.end = cursor.taskEnd.value_or(text.size());
@@ -70,7 +70,7 @@ struct CharacterCount {
 // What a step settles before it cuts anything: an abort, the task's first
 // step, the end of the range, and the progress bar's fortieths. True when
 // the step ends there.
-bool EndsBeforeCutting(std::u32string_view text, ReadingCursor& cursor, GroupStep& step) {
+bool EndsBeforeCutting(TextView text, ReadingCursor& cursor, GroupStep& step) {
     if (cursor.abort) {
         cursor.abort = false;
         return true;
@@ -157,8 +157,7 @@ struct GroupScan {
 // Cuts the next group; its characters go to `group`, the step's text or a
 // count of them.
 template <typename Group>
-GroupStep Cut(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options,
-              Group& group) {
+GroupStep Cut(TextView text, ReadingCursor& cursor, const ReadingOptions& options, Group& group) {
     GroupStep step;
     if (EndsBeforeCutting(text, cursor, step)) return step;
     if constexpr (std::is_same_v<Group, std::u32string>) group.reserve(kMaxGroupLength);
@@ -194,16 +193,14 @@ GroupStep Cut(std::u32string_view text, ReadingCursor& cursor, const ReadingOpti
 
 }  // namespace
 
-GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor,
-                    const ReadingOptions& options) {
+GroupStep NextGroup(TextView text, ReadingCursor& cursor, const ReadingOptions& options) {
     std::u32string group;
     GroupStep step = Cut(text, cursor, options, group);
     step.text = std::move(group);
     return step;
 }
 
-GroupShape NextGroupShape(std::u32string_view text, ReadingCursor& cursor,
-                          const ReadingOptions& options) {
+GroupShape NextGroupShape(TextView text, ReadingCursor& cursor, const ReadingOptions& options) {
     CharacterCount group;
     const GroupStep step = Cut(text, cursor, options, group);
     return {step.kind, group.characters};

@@ -8,6 +8,7 @@
 #include "reading/ReadingCursor.h"
 #include "reading/ReadingOptions.h"
 #include "reading/ReadingTask.h"
+#include "text/CompactText.h"
 #include "text/TextRules.h"
 
 // What the control bar's progress bar (range 1..40) does.
@@ -61,13 +62,13 @@ inline bool EndsSentence(char32_t c) {
 
 // The first step of a task takes its range: the cursor goes to the task start
 // and the progress bar's fortieths are measured.
-void BeginTaskRange(std::u32string_view text, ReadingCursor& cursor);
+void BeginTaskRange(TextView text, ReadingCursor& cursor);
 
 // Cuts the next group out of the task's range and moves the cursor past it.
 // The cost is that of the group and the separators before it, never of the
 // text's length. The text's own length stands for the end of a task that
 // runs to the end; positions past the text hold nothing and are passed over.
-GroupStep NextGroup(std::u32string_view text, ReadingCursor& cursor, const ReadingOptions& options);
+GroupStep NextGroup(TextView text, ReadingCursor& cursor, const ReadingOptions& options);
 
 // The same cut when only the group's kind and length matter: the cursor moves
 // exactly as NextGroup moves it, and no text is copied.
@@ -75,5 +76,4 @@ struct GroupShape {
     StepKind kind = StepKind::StepAborted;
     std::size_t length = 0;
 };
-GroupShape NextGroupShape(std::u32string_view text, ReadingCursor& cursor,
-                          const ReadingOptions& options);
+GroupShape NextGroupShape(TextView text, ReadingCursor& cursor, const ReadingOptions& options);

@@ -14,8 +14,7 @@ constexpr std::size_t kCharactersPerGroup = 8;
 // Counts the words that start in [start, end); `inWord` says whether the
 // character before `start` is part of a word, and is left saying it of the
 // character before `end`.
-std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end,
-                        bool& inWord) {
+std::int64_t CountWords(TextView text, std::size_t start, std::size_t end, bool& inWord) {
     end = std::min(end, text.size());
     std::int64_t words = 0;
     for (std::size_t i = start; i < end; ++i) {
@@ -26,7 +25,7 @@ std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t
     return words;
 }
 
-ReadingCursor TaskStartCursor(std::u32string_view text, ReadingCursor cursor) {
+ReadingCursor TaskStartCursor(TextView text, ReadingCursor cursor) {
     cursor.newTask = true;
     cursor.abort = false;
     BeginTaskRange(text, cursor);
@@ -41,7 +40,7 @@ ReadingTimer StartedTimer(const ReadingOptions& options) {
 
 }  // namespace
 
-std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end) {
+std::int64_t CountWords(TextView text, std::size_t start, std::size_t end) {
     bool inWord = false;
     return CountWords(text, start, end, inWord);
 }
@@ -55,7 +54,7 @@ std::int64_t ReadingEstimate::SecondsLeft() const {
     return (std::max<std::int64_t>(leftMs, 0) + 999) / 1000;
 }
 
-TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
+TaskTotals ScheduleTotals(TextView text, const ReadingCursor& cursor,
                           const ReadingOptions& options) {
     TotalsWalk walk(text, cursor, options);
     std::size_t groups = SIZE_MAX;
@@ -63,7 +62,7 @@ TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
     return walk.Totals();
 }
 
-std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, ReadingTimer timer,
+std::int64_t ScheduledTimeLeft(TextView text, ReadingCursor cursor, ReadingTimer timer,
                                const ReadingOptions& options) {
     ScheduleWalk walk(cursor, timer);
     std::size_t groups = SIZE_MAX;
@@ -76,8 +75,7 @@ ScheduleWalk::ScheduleWalk(ReadingCursor cursor, ReadingTimer timer)
     cursor_.abort = false;
 }
 
-bool ScheduleWalk::Advance(std::u32string_view text, const ReadingOptions& options,
-                           std::size_t& groups) {
+bool ScheduleWalk::Advance(TextView text, const ReadingOptions& options, std::size_t& groups) {
     for (; !done_ && groups > 0; --groups) {
         const GroupShape group = NextGroupShape(text, cursor_, options);
         timer_.OnStep(group.kind, group.length, options);
@@ -90,15 +88,14 @@ bool ScheduleWalk::Advance(std::u32string_view text, const ReadingOptions& optio
     return done_;
 }
 
-TotalsWalk::TotalsWalk(std::u32string_view text, const ReadingCursor& cursor,
-                       const ReadingOptions& options)
+TotalsWalk::TotalsWalk(TextView text, const ReadingCursor& cursor, const ReadingOptions& options)
     : options_(options), schedule_(TaskStartCursor(text, cursor), StartedTimer(options)) {
     const ReadingCursor fromStart = TaskStartCursor(text, cursor);
     counted_ = std::min(fromStart.taskStart, text.size());
     end_ = std::max(counted_, std::min(fromStart.end, text.size()));
 }
 
-bool TotalsWalk::Advance(std::u32string_view text, std::size_t& groups) {
+bool TotalsWalk::Advance(TextView text, std::size_t& groups) {
     if (counted_ < end_) {
         const std::size_t room = groups > (end_ - counted_) / kCharactersPerGroup
                                      ? end_ - counted_

@@ -7,6 +7,7 @@
 #include "reading/ReadingCursor.h"
 #include "reading/ReadingOptions.h"
 #include "reading/ReadingTimer.h"
+#include "text/CompactText.h"
 
 // How fast the task reads and how long is left, both from the schedule the
 // reading timer follows: every group's time, with the delays after commas
@@ -27,7 +28,7 @@ struct ReadingEstimate {
 };
 
 // The words between start and end: runs of characters that are not separators.
-std::int64_t CountWords(std::u32string_view text, std::size_t start, std::size_t end);
+std::int64_t CountWords(TextView text, std::size_t start, std::size_t end);
 
 // The words of a task and the time of all its groups in a run from its start.
 struct TaskTotals {
@@ -35,13 +36,13 @@ struct TaskTotals {
     std::int64_t taskMs = 0;
     bool operator==(const TaskTotals&) const = default;
 };
-TaskTotals ScheduleTotals(std::u32string_view text, const ReadingCursor& cursor,
+TaskTotals ScheduleTotals(TextView text, const ReadingCursor& cursor,
                           const ReadingOptions& options);
 
 // The time of the groups still to come after the cursor, with the timer
 // running on as it runs now (a started timer for a run about to begin). The
 // options are taken where the timer takes them, at changes of kind.
-std::int64_t ScheduledTimeLeft(std::u32string_view text, ReadingCursor cursor, ReadingTimer timer,
+std::int64_t ScheduledTimeLeft(TextView text, ReadingCursor cursor, ReadingTimer timer,
                                const ReadingOptions& options);
 
 // ScheduledTimeLeft's walk through the text, taken some groups at a time, so
@@ -51,7 +52,7 @@ public:
     ScheduleWalk(ReadingCursor cursor, ReadingTimer timer);
     // Takes at most `groups` more groups, less what they take off it; true
     // once the walk has reached the end.
-    bool Advance(std::u32string_view text, const ReadingOptions& options, std::size_t& groups);
+    bool Advance(TextView text, const ReadingOptions& options, std::size_t& groups);
     bool Done() const { return done_; }
     // The time of the groups walked so far.
     std::int64_t Ms() const { return ms_; }
@@ -66,9 +67,8 @@ private:
 // ScheduleTotals taken some groups at a time, as ScheduleWalk is.
 class TotalsWalk {
 public:
-    TotalsWalk(std::u32string_view text, const ReadingCursor& cursor,
-               const ReadingOptions& options);
-    bool Advance(std::u32string_view text, std::size_t& groups);
+    TotalsWalk(TextView text, const ReadingCursor& cursor, const ReadingOptions& options);
+    bool Advance(TextView text, std::size_t& groups);
     bool Done() const { return schedule_.Done() && counted_ == end_; }
     // Complete once Done.
     TaskTotals Totals() const { return {words_, schedule_.Ms()}; }

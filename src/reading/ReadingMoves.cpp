@@ -8,19 +8,19 @@
 
 namespace {
 
-char32_t At(std::u32string_view text, std::size_t position) {
+char32_t At(TextView text, std::size_t position) {
     return position < text.size() ? text[position] : '\0';
 }
 
 // The first word character at or after a position, or the range's end.
-std::size_t WordFrom(std::u32string_view text, std::size_t position, std::size_t end) {
+std::size_t WordFrom(TextView text, std::size_t position, std::size_t end) {
     while (position < end && position < text.size() && IsSeparator(text[position])) ++position;
     return std::min(position, end);
 }
 
 // Just after the last character of the word before a position: separators
 // before it are passed over, never past the range's start.
-std::size_t WordEndBefore(std::u32string_view text, std::size_t position, std::size_t start) {
+std::size_t WordEndBefore(TextView text, std::size_t position, std::size_t start) {
     while (position > start && IsSeparator(At(text, position - 1))) --position;
     return position;
 }
@@ -29,7 +29,7 @@ std::size_t WordEndBefore(std::u32string_view text, std::size_t position, std::s
 // `ends` says) and lies before `before`, with its separator, or the range's
 // start when there is none.
 template <typename Ends>
-std::size_t StartAfterLastMark(std::u32string_view text, std::size_t before, std::size_t start,
+std::size_t StartAfterLastMark(TextView text, std::size_t before, std::size_t start,
                                std::size_t end, Ends ends) {
     for (std::size_t j = std::min(before, text.size()); j >= start + 2; --j) {
         // The mark at j - 2, its separator at j - 1.
@@ -40,7 +40,7 @@ std::size_t StartAfterLastMark(std::u32string_view text, std::size_t before, std
 
 bool EndsGroup(char32_t c) { return EndsClause(c) || EndsSentence(c); }
 
-std::size_t PreviousGroupStart(std::u32string_view text, const ReadingCursor& cursor,
+std::size_t PreviousGroupStart(TextView text, const ReadingCursor& cursor,
                                const ReadingOptions& options, std::size_t shown) {
     const std::size_t start = cursor.taskStart;
     const std::size_t wordEnd = WordEndBefore(text, shown, start);
@@ -62,12 +62,11 @@ std::size_t PreviousGroupStart(std::u32string_view text, const ReadingCursor& cu
     return found;
 }
 
-std::size_t SentenceStart(std::u32string_view text, const ReadingCursor& cursor, std::size_t word) {
+std::size_t SentenceStart(TextView text, const ReadingCursor& cursor, std::size_t word) {
     return StartAfterLastMark(text, word, cursor.taskStart, cursor.end, EndsSentence);
 }
 
-std::size_t PreviousSentenceStart(std::u32string_view text, const ReadingCursor& cursor,
-                                  std::size_t shown) {
+std::size_t PreviousSentenceStart(TextView text, const ReadingCursor& cursor, std::size_t shown) {
     const std::size_t sentence = SentenceStart(text, cursor, shown);
     if (sentence < shown) return sentence;
     const std::size_t wordEnd = WordEndBefore(text, sentence, cursor.taskStart);
@@ -75,8 +74,7 @@ std::size_t PreviousSentenceStart(std::u32string_view text, const ReadingCursor&
     return SentenceStart(text, cursor, wordEnd - 1);
 }
 
-std::size_t NextSentenceStart(std::u32string_view text, const ReadingCursor& cursor,
-                              std::size_t shown) {
+std::size_t NextSentenceStart(TextView text, const ReadingCursor& cursor, std::size_t shown) {
     const std::size_t last = std::min(cursor.end, text.size());
     for (std::size_t j = shown; j + 1 < last; ++j) {
         if (EndsSentence(text[j]) && IsSeparator(text[j + 1]))
@@ -87,9 +85,8 @@ std::size_t NextSentenceStart(std::u32string_view text, const ReadingCursor& cur
 
 }  // namespace
 
-std::size_t MoveTarget(std::u32string_view text, const ReadingCursor& cursor,
-                       const ReadingOptions& options, ReadingMove move,
-                       std::optional<std::size_t> shown) {
+std::size_t MoveTarget(TextView text, const ReadingCursor& cursor, const ReadingOptions& options,
+                       ReadingMove move, std::optional<std::size_t> shown) {
     const std::size_t current = shown.value_or(WordFrom(text, cursor.position, cursor.end));
     switch (move) {
         case ReadingMove::PreviousGroup: return PreviousGroupStart(text, cursor, options, current);

@@ -6,6 +6,7 @@
 
 #include "reading/ReadingCursor.h"
 #include "reading/ReadingOptions.h"
+#include "text/CompactText.h"
 
 // The reader's ways back and forward while reading runs.
 enum class ReadingMove {
@@ -27,9 +28,8 @@ enum class ReadingMove {
 // before when the group on screen begins its sentence. Nothing goes back
 // past the range's start; forward past its end gives the end, where the run
 // ends as it does at the end of the text.
-std::size_t MoveTarget(std::u32string_view text, const ReadingCursor& cursor,
-                       const ReadingOptions& options, ReadingMove move,
-                       std::optional<std::size_t> shown);
+std::size_t MoveTarget(TextView text, const ReadingCursor& cursor, const ReadingOptions& options,
+                       ReadingMove move, std::optional<std::size_t> shown);
 
 // Puts the cursor at a position in its range and gives the progress bar's
 // position there (0 empty, up to 40); the bar then moves on from there.

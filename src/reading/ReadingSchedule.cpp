@@ -2,7 +2,7 @@
 
 #include "reading/ReadingIntervals.h"
 
-ReadingSchedule ScheduleReading(std::u32string_view text, ReadingCursor cursor,
+ReadingSchedule ScheduleReading(TextView text, ReadingCursor cursor,
                                 const ReadingOptions& options) {
     ReadingSchedule schedule;
     const ReadingIntervals intervals = ComputeIntervals(options);

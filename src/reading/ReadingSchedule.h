@@ -10,6 +10,7 @@
 #include "reading/ReadingCursor.h"
 #include "reading/ReadingOptions.h"
 #include "reading/ReadingTimer.h"
+#include "text/CompactText.h"
 #include "text/TextRules.h"
 
 // One step of a reading run as the user sees it.
@@ -39,5 +40,4 @@ struct ReadingSchedule {
 // Every step of one uninterrupted run from the start command to the stop,
 // with the options unchanged throughout. The cursor decides where it begins:
 // at the task start after a task was chosen, after the last group otherwise.
-ReadingSchedule ScheduleReading(std::u32string_view text, ReadingCursor cursor,
-                                const ReadingOptions& options);
+ReadingSchedule ScheduleReading(TextView text, ReadingCursor cursor, const ReadingOptions& options);

@@ -9,7 +9,7 @@ constexpr std::int64_t kNsPerMs = 1'000'000;
 
 // Whether the next group taken at this cursor, an abort aside, is the task's
 // first.
-bool StartsAtTaskStart(std::u32string_view text, ReadingCursor cursor) {
+bool StartsAtTaskStart(TextView text, ReadingCursor cursor) {
     if (cursor.newTask) return true;
     cursor.abort = false;
     ReadingCursor taskStart = cursor;
@@ -27,8 +27,8 @@ std::int32_t ReadingSession::Start(const ReadingOptions& options, std::int64_t n
     return DelayUntilNextStep(timer_.Start(options), nowNs);
 }
 
-SessionStep ReadingSession::Step(std::u32string_view text, const ReadingOptions& options,
-                                 bool paneHasHeight, std::int64_t nowNs) {
+SessionStep ReadingSession::Step(TextView text, const ReadingOptions& options, bool paneHasHeight,
+                                 std::int64_t nowNs) {
     SessionStep step;
     const ReadingCursor before = cursor_;
     step.group = NextGroup(text, cursor_, options);
@@ -62,16 +62,15 @@ std::int32_t ReadingSession::DelayUntilNextStep(std::int32_t periodMs, std::int6
     return static_cast<std::int32_t>((nextDueNs_ - nowNs + kNsPerMs / 2) / kNsPerMs);
 }
 
-SessionStep ReadingSession::Move(ReadingMove move, std::u32string_view text,
-                                 const ReadingOptions& options, bool paneHasHeight,
-                                 std::int64_t nowNs) {
+SessionStep ReadingSession::Move(ReadingMove move, TextView text, const ReadingOptions& options,
+                                 bool paneHasHeight, std::int64_t nowNs) {
     if (!reading_) return {};
     if (cursor_.newTask) BeginTaskRange(text, cursor_);
     return ShowFrom(MoveTarget(text, cursor_, options, move, shownStart_), text, options,
                     paneHasHeight, nowNs);
 }
 
-SessionStep ReadingSession::MoveToChapter(bool forward, std::u32string_view text,
+SessionStep ReadingSession::MoveToChapter(bool forward, TextView text,
                                           const std::vector<Heading>& outline,
                                           const ReadingOptions& options, bool paneHasHeight,
                                           std::int64_t nowNs) {
@@ -83,7 +82,7 @@ SessionStep ReadingSession::MoveToChapter(bool forward, std::u32string_view text
                     text, options, paneHasHeight, nowNs);
 }
 
-SessionStep ReadingSession::ShowFrom(std::size_t target, std::u32string_view text,
+SessionStep ReadingSession::ShowFrom(std::size_t target, TextView text,
                                      const ReadingOptions& options, bool paneHasHeight,
                                      std::int64_t nowNs) {
     const int progress = PlaceCursor(cursor_, target);
@@ -94,7 +93,7 @@ SessionStep ReadingSession::ShowFrom(std::size_t target, std::u32string_view tex
     return step;
 }
 
-bool ReadingSession::PrepareEstimate(std::u32string_view text, const ReadingOptions& options,
+bool ReadingSession::PrepareEstimate(TextView text, const ReadingOptions& options,
                                      std::size_t groups) {
     if (cursor_.task == ReadingTask::TaskNone) return true;
     if (!totals_ || !(totals_->Options() == options)) totals_.emplace(text, cursor_, options);
@@ -114,7 +113,7 @@ bool ReadingSession::PrepareEstimate(std::u32string_view text, const ReadingOpti
     return totals_->Done() && (!left_->walk || left_->walk->Done());
 }
 
-std::optional<ReadingEstimate> ReadingSession::Estimate(std::u32string_view text,
+std::optional<ReadingEstimate> ReadingSession::Estimate(TextView text,
                                                         const ReadingOptions& options,
                                                         std::int64_t nowNs,
                                                         std::optional<std::size_t> chapterEnd) {

@@ -11,6 +11,7 @@
 #include "reading/ReadingTask.h"
 #include "reading/ReadingTasks.h"
 #include "reading/ReadingTimer.h"
+#include "text/CompactText.h"
 #include "text/Outline.h"
 #include "text/TextRules.h"
 
@@ -47,20 +48,20 @@ public:
     void Stop() { reading_ = false; }
     // Cuts the next group and times it. A pane without height, a requested
     // abort or the end of the range ends the run (the end also drops the task).
-    SessionStep Step(std::u32string_view text, const ReadingOptions& options, bool paneHasHeight,
+    SessionStep Step(TextView text, const ReadingOptions& options, bool paneHasHeight,
                      std::int64_t nowNs);
     // The next step stops the run, whatever happens before it.
     void AbortAtNextStep() { cursor_.abort = true; }
     // While reading: moves back or forward from the group on screen and
     // shows the group there at once; the run goes on from it. Forward past
     // the end of the task ends the run as the end of the text does.
-    SessionStep Move(ReadingMove move, std::u32string_view text, const ReadingOptions& options,
+    SessionStep Move(ReadingMove move, TextView text, const ReadingOptions& options,
                      bool paneHasHeight, std::int64_t nowNs);
     // While reading: to the next or the previous chapter of the outline from
     // the group on screen, as Move goes to a group.
-    SessionStep MoveToChapter(bool forward, std::u32string_view text,
-                              const std::vector<Heading>& outline, const ReadingOptions& options,
-                              bool paneHasHeight, std::int64_t nowNs);
+    SessionStep MoveToChapter(bool forward, TextView text, const std::vector<Heading>& outline,
+                              const ReadingOptions& options, bool paneHasHeight,
+                              std::int64_t nowNs);
     // Where reading stands: the group on screen, else the next group's place.
     std::size_t Place() const {
         return shownStart_.value_or(cursor_.newTask ? cursor_.taskStart : cursor_.position);
@@ -70,14 +71,13 @@ public:
     // While reading, the time left counts what is left of the group on
     // screen and the timer's course from there.
     // With chapterEnd, also the time left up to there.
-    std::optional<ReadingEstimate> Estimate(std::u32string_view text, const ReadingOptions& options,
+    std::optional<ReadingEstimate> Estimate(TextView text, const ReadingOptions& options,
                                             std::int64_t nowNs,
                                             std::optional<std::size_t> chapterEnd = {});
     // Walks towards what Estimate needs at these options, at most `groups`
     // groups of the text; true once Estimate has no walk through the text
     // left to do but the chapter's. Estimate finishes whatever is left.
-    bool PrepareEstimate(std::u32string_view text, const ReadingOptions& options,
-                         std::size_t groups);
+    bool PrepareEstimate(TextView text, const ReadingOptions& options, std::size_t groups);
 
     // A task command on the caret or selection: what the pane's selection
     // becomes, and what the progress bar does.
@@ -92,8 +92,8 @@ public:
     ProgressAction DropTask();
 
 private:
-    SessionStep ShowFrom(std::size_t target, std::u32string_view text,
-                         const ReadingOptions& options, bool paneHasHeight, std::int64_t nowNs);
+    SessionStep ShowFrom(std::size_t target, TextView text, const ReadingOptions& options,
+                         bool paneHasHeight, std::int64_t nowNs);
     std::int32_t DelayUntilNextStep(std::int32_t periodMs, std::int64_t nowNs);
     void TaskChanged();
 

@@ -82,8 +82,14 @@ public:
     static constexpr qsizetype kPiece = 256 * 1024;
     static constexpr char32_t kFirstPlain = 0x0E;  // after CR
 
-    WidgetTextPieces(std::u32string_view text, const PositionMap& map)
-        : text_(text), splits_(map.Splits()), nextSplit_(splits_.begin()) {}
+    WidgetTextPieces(TextView text, const PositionMap& map)
+        : text_(text), splits_(map.Splits()), nextSplit_(splits_.begin()) {
+        if (text.Narrow() == nullptr) return;
+        for (std::size_t byte = 0; byte < plainBytes_.size(); ++byte) {
+            const char32_t c = text.Alphabet()[byte];
+            if (IsPlain(c)) plainBytes_[byte] = static_cast<char16_t>(c);
+        }
+    }
 
     bool Done() const { return at_ >= text_.size(); }
     bool RightToLeftSeen() const { return rightToLeft_; }
@@ -96,7 +102,9 @@ public:
         QChar* const full = begin + kPiece;
         // Locals, not members, in the loop: the compiler keeps them in
         // registers.
-        const char32_t* const text = text_.data();
+        const TextView text = text_;
+        const std::uint8_t* const bytes = text.Narrow();
+        const char32_t* const wide = text.Wide();
         const std::size_t size = text_.size();
         std::size_t at = at_;
         qsizetype paragraphLength = paragraphLength_;
@@ -107,31 +115,35 @@ public:
             const std::size_t stretchEnd =
                 std::min({size, nextSplit, at + static_cast<std::size_t>(full - out)});
             const std::size_t stretchStart = at;
+            if (bytes != nullptr) {
+                for (char16_t unit; at < stretchEnd && (unit = plainBytes_[bytes[at]]) != 0; ++at)
+                    *out++ = QChar(unit);
+            } else {
 #if defined(__SSE2__)
-            // Eight at a time while all eight are plain, narrowed to UTF-16
-            // by one instruction (they are below 0x8000, so saturation
-            // changes nothing).
-            const __m128i beforePlain = _mm_set1_epi32(kFirstPlain - 1);
-            const __m128i afterPlain = _mm_set1_epi32(0x0590);
-            while (at + 8 <= stretchEnd) {
-                const auto* eight = reinterpret_cast<const __m128i*>(text + at);
-                const __m128i low = _mm_loadu_si128(eight);
-                const __m128i high = _mm_loadu_si128(eight + 1);
-                const __m128i plain =
-                    _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi32(low, beforePlain),
-                                                _mm_cmplt_epi32(low, afterPlain)),
-                                  _mm_and_si128(_mm_cmpgt_epi32(high, beforePlain),
-                                                _mm_cmplt_epi32(high, afterPlain)));
-                if (_mm_movemask_epi8(plain) != 0xFFFF) break;
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(low, high));
-                at += 8;
-                out += 8;
-            }
+                // Eight at a time while all eight are plain, narrowed to UTF-16
+                // by one instruction (they are below 0x8000, so saturation
+                // changes nothing).
+                const __m128i beforePlain = _mm_set1_epi32(kFirstPlain - 1);
+                const __m128i afterPlain = _mm_set1_epi32(0x0590);
+                while (at + 8 <= stretchEnd) {
+                    const auto* eight = reinterpret_cast<const __m128i*>(wide + at);
+                    const __m128i low = _mm_loadu_si128(eight);
+                    const __m128i high = _mm_loadu_si128(eight + 1);
+                    const __m128i plain =
+                        _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi32(low, beforePlain),
+                                                    _mm_cmplt_epi32(low, afterPlain)),
+                                      _mm_and_si128(_mm_cmpgt_epi32(high, beforePlain),
+                                                    _mm_cmplt_epi32(high, afterPlain)));
+                    if (_mm_movemask_epi8(plain) != 0xFFFF) break;
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(low, high));
+                    at += 8;
+                    out += 8;
+                }
 #endif
-            // One comparison sends controls (line breaks among them) and
-            // characters from Hebrew's on to the slower way below.
-            while (at < stretchEnd && text[at] - kFirstPlain < 0x0590 - kFirstPlain) {
-                *out++ = QChar(static_cast<char16_t>(text[at++]));
+                // One comparison sends controls (line breaks among them) and
+                // characters from Hebrew's on to the slower way below.
+                while (at < stretchEnd && IsPlain(wide[at]))
+                    *out++ = QChar(static_cast<char16_t>(wide[at++]));
             }
             paragraphLength += static_cast<qsizetype>(at - stretchStart);
             if (at >= size || out >= full) break;
@@ -170,7 +182,12 @@ public:
     }
 
 private:
-    std::u32string_view text_;
+    static bool IsPlain(char32_t c) { return c - kFirstPlain < 0x0590 - kFirstPlain; }
+
+    TextView text_;
+    // For a text held a byte a character: the UTF-16 of each byte that
+    // stands for a plain character, else 0.
+    std::array<char16_t, 256> plainBytes_{};
     const std::vector<std::size_t>& splits_;
     std::vector<std::size_t>::const_iterator nextSplit_;
     std::size_t at_ = 0;

@@ -79,33 +79,38 @@ bool IsUtf8Label(std::string_view label) {
 
 }  // namespace
 
+namespace {
+
+// The length CutToLimit leaves, or none when the text stays as it is.
+std::optional<std::size_t> LimitedLength(TextView text, std::size_t limit, bool more) {
+    if (text.size() > limit) return CutLength(text, limit);
+    if (!more || limit == 0 || text.size() < limit) return std::nullopt;
+    return CutLength(text, limit - 1);
+}
+
+}  // namespace
+
 bool CutToLimit(std::u32string& text, std::size_t limit, bool more) {
-    if (text.size() > limit) {
-        text.resize(CutLength(text, limit));
-        return true;
-    }
-    if (!more || limit == 0 || text.size() < limit) return false;
-    text.resize(CutLength(text, limit - 1));
-    return true;
+    const auto length = LimitedLength(text, limit, more);
+    if (length) text.resize(*length);
+    return length.has_value();
 }
 
-std::u32string ReadPlainTextDocument(std::string_view bytes, std::size_t maxTextLength) {
-    // One character more tells where the cut may fall.
-    std::u32string text =
-        DecodeDocumentText(bytes, maxTextLength < kWholeText ? maxTextLength + 1 : maxTextLength);
-    CutToLimit(text, maxTextLength);
-    return text;
+bool CutToLimit(CompactText& text, std::size_t limit, bool more) {
+    const auto length = LimitedLength(text, limit, more);
+    if (length) text.Truncate(*length);
+    return length.has_value();
 }
 
-std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength,
-                                std::vector<Heading>* outline) {
+CompactText ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength,
+                             std::vector<Heading>* outline) {
     // A page that says it is UTF-8 is read as UTF-8 when it is well-formed
     // UTF-8 anyway; old pages saved in Windows-1251 often kept the claim.
     std::optional<std::string> declared = DeclaredHtmlCharset(bytes);
     if (declared && IsUtf8Label(*declared)) declared.reset();
     // Decoded a piece at a time as the converter takes it: the page is never
     // held whole in characters beside its bytes and its text.
-    std::u32string text = ConvertHtmlToText(
+    CompactText text = ConvertHtmlToText(
         [&](const TextSink& sink) {
             DecodeDocumentTextInPieces(bytes, declared.value_or(""), sink);
         },

@@ -24,19 +24,13 @@ LoadError ReadWholeFile(const std::string& path, std::size_t limit, std::string&
 // A text that is only the start of its source (more) and fills the limit is
 // cut too, its last character standing for the unknown one after it.
 bool CutToLimit(std::u32string& text, std::size_t limit, bool more = false);
-
-// A plain-text file's bytes as text, in the encoding its byte-order mark
-// names, else UTF-8 when they are well-formed UTF-8, else the legacy encoding
-// they look like. Line breaks stay as they are. A longer text is cut to
-// maxTextLength by CutToLimit.
-std::u32string ReadPlainTextDocument(std::string_view bytes,
-                                     std::size_t maxTextLength = kMaxTextLength);
+bool CutToLimit(CompactText& text, std::size_t limit, bool more = false);
 
 // An HTML file's bytes as text: decoded as its charset says, then converted
 // to plain text, cut as a plain-text file is; with an outline, also the
 // outline its headings make in the text kept.
-std::u32string ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength = kMaxTextLength,
-                                std::vector<Heading>* outline = nullptr);
+CompactText ReadHtmlDocument(std::string_view bytes, std::size_t maxTextLength = kMaxTextLength,
+                             std::vector<Heading>* outline = nullptr);
 
 // Reads the file at path (the platform's bytes) as a document of the given
 // kind. Only a regular file is read (a symbolic link to one is followed);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-void DocumentText::Replace(std::u32string text, std::vector<TextRun> runs,
+void DocumentText::Replace(CompactText text, std::vector<TextRun> runs,
                            std::vector<Heading> outline) {
-    if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
-    text.resize(TrimmedLength(text));
+    text.Truncate(kMaxTextLength);
+    text.Truncate(TrimmedLength(text));
     const std::size_t length = text.size();
     std::erase_if(runs, [length](const TextRun& run) { return run.start >= length; });
     for (TextRun& run : runs) run.length = std::min(run.length, length - run.start);
@@ -19,5 +19,5 @@ void DocumentText::Replace(std::u32string text, std::vector<TextRun> runs,
 std::u32string DocumentText::Slice(TextRange range) const {
     const std::size_t end = std::min(range.end, text_.size());
     const std::size_t start = std::min(range.start, end);
-    return text_.substr(start, end - start);
+    return text_.View().substr(start, end - start).ToString();
 }

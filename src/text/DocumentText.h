@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "text/CompactText.h"
 #include "text/Outline.h"
 #include "text/PositionMap.h"
 #include "text/TextRules.h"
@@ -19,11 +20,11 @@ public:
     // Takes a new text: what lies beyond kMaxTextLength is not taken in, the
     // blanks at the end are dropped, and runs and headings are kept only as
     // far as the text that remains.
-    void Replace(std::u32string text, std::vector<TextRun> runs = {},
+    void Replace(CompactText text, std::vector<TextRun> runs = {},
                  std::vector<Heading> outline = {});
     void Clear() { Replace({}); }
 
-    const std::u32string& Characters() const { return text_; }
+    TextView Characters() const { return text_.View(); }
     std::size_t Length() const { return text_.size(); }
     // Too short for a bookmark.
     bool TooShort() const { return text_.size() < kShortText; }
@@ -36,7 +37,7 @@ public:
     const PositionMap& Map() const { return map_; }
 
 private:
-    std::u32string text_;
+    CompactText text_;
     std::vector<TextRun> runs_;
     std::vector<Heading> outline_;
     PositionMap map_;

@@ -1056,7 +1056,7 @@ std::u32string ConvertHtmlToText(
     return text;
 }
 
-std::vector<Heading> HeadingOutline(std::u32string_view text,
+std::vector<Heading> HeadingOutline(TextView text,
                                     const std::vector<HtmlConverter::Span>& headings) {
     std::vector<Heading> outline;
     std::array<bool, 7> present{};

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/CompactText.h"
 #include "text/Outline.h"
 
 // Turns an HTML document, already decoded to Unicode, into plain text for
@@ -285,5 +286,5 @@ std::u32string ConvertHtmlToText(
 // title, its paragraph the place; the levels are numbered from 1 over those
 // present (only "<h2>" and "<h3>" make levels 1 and 2). Headings without text,
 // or past the end of the text, are left out.
-std::vector<Heading> HeadingOutline(std::u32string_view text,
+std::vector<Heading> HeadingOutline(TextView text,
                                     const std::vector<HtmlConverter::Span>& headings);

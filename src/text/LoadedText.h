@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "text/CompactText.h"
 #include "text/LoadError.h"
 #include "text/Outline.h"
 #include "text/TextRun.h"
@@ -16,7 +17,7 @@ struct LoadedText {
     LoadError error = LoadError::None;
     // At most the load's limit of characters (kMaxTextLength unless a reader
     // was given less); a book's paragraphs are separated by CR LF.
-    std::u32string text;
+    CompactText text;
     // How parts of an RTF document or a book look (bold headings, italic
     // emphasis): empty, or covering the text from 0 without gaps. Empty for
     // plain text and HTML.

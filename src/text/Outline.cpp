@@ -118,22 +118,10 @@ HeadingKind KindOfLine(std::u32string_view line) {
     return kind;
 }
 
-// The next `c` (a break) at or after from, or the end. The outline runs over
-// every text loaded, so the search is the C library's memchr over the bytes,
-// several times faster than a loop over the characters; a byte that turns out
-// to be part of another character is passed over.
-std::size_t FindBreak(std::u32string_view text, std::size_t from, char32_t c) {
-    const char* const bytes = reinterpret_cast<const char*>(text.data());
-    const std::size_t size = text.size() * sizeof(char32_t);
-    for (std::size_t at = from * sizeof(char32_t); at < size;) {
-        const void* found = std::memchr(bytes + at, static_cast<int>(c), size - at);
-        if (found == nullptr) break;
-        const std::size_t index =
-            static_cast<std::size_t>(static_cast<const char*>(found) - bytes) / sizeof(char32_t);
-        if (text[index] == c) return index;
-        at = (index + 1) * sizeof(char32_t);
-    }
-    return text.size();
+// The next `c` (a break) at or after from, or the end.
+std::size_t FindBreak(TextView text, std::size_t from, char32_t c) {
+    const std::size_t at = text.find(c, from);
+    return at == TextView::npos ? text.size() : at;
 }
 
 // The line ends of a text in turn: each the next CR or LF. Each kind is looked
@@ -141,7 +129,7 @@ std::size_t FindBreak(std::u32string_view text, std::size_t from, char32_t c) {
 // once.
 class LineEnds {
 public:
-    explicit LineEnds(std::u32string_view text)
+    explicit LineEnds(TextView text)
         : text_(text),
           lineFeed_(FindBreak(text, 0, U'\n')),
           carriageReturn_(FindBreak(text, 0, U'\r')) {}
@@ -152,7 +140,7 @@ public:
     }
 
 private:
-    std::u32string_view text_;
+    TextView text_;
     std::size_t lineFeed_, carriageReturn_;
 };
 
@@ -212,7 +200,7 @@ bool MayBeHeading(std::u32string_view line) {
 
 }  // namespace
 
-std::vector<Heading> PlainTextOutline(std::u32string_view text) {
+std::vector<Heading> PlainTextOutline(TextView text) {
     std::vector<std::pair<HeadingKind, Heading>> found;
     LineEnds lineEnds(text);
     std::size_t start = 0;
@@ -225,9 +213,14 @@ std::vector<Heading> PlainTextOutline(std::u32string_view text) {
         } else {
             last = first;  // no heading: most lines are told by their first letter
         }
-        if (last > first && last - first <= kLongestHeading &&
-            MayBeHeading(text.substr(first, last - first))) {
-            const std::u32string_view line = text.substr(first, last - first);
+        if (last == first || last - first > kLongestHeading) {
+            start = end + 1;
+            continue;
+        }
+        std::array<char32_t, kLongestHeading> characters;
+        std::copy(text.begin() + first, text.begin() + last, characters.begin());
+        const std::u32string_view line(characters.data(), last - first);
+        if (MayBeHeading(line)) {
             const HeadingKind kind = KindOfLine(Lower(line));
             if (kind != HeadingKind::None)
                 found.push_back({kind, {0, std::u32string(line), first}});
@@ -246,7 +239,7 @@ std::vector<Heading> PlainTextOutline(std::u32string_view text) {
     return outline;
 }
 
-std::u32string CollapseBlanks(std::u32string_view text) {
+std::u32string CollapseBlanks(TextView text) {
     std::u32string collapsed;
     bool blank = false;
     for (const char32_t c : text) {
@@ -297,8 +290,7 @@ void DropHeadingsPast(std::vector<Heading>& outline, std::size_t length) {
     std::erase_if(outline, [length](const Heading& heading) { return heading.position >= length; });
 }
 
-std::u32string ChapterTitle(const std::vector<Heading>& outline, std::u32string_view text,
-                            std::size_t start) {
+std::u32string ChapterTitle(const std::vector<Heading>& outline, TextView text, std::size_t start) {
     if (const std::optional<std::size_t> index = HeadingAt(outline, start))
         return CollapseBlanks(outline[*index].title);
     const TextRange line = LineAt(text, start);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/CompactText.h"
 #include "text/TextRules.h"
 
 // One heading of a document's outline: how deep it lies (1 is a top-level
@@ -25,11 +26,11 @@ struct Heading {
 // sentence ("Глава 3 начинается с…") or is long is no heading. Books lie
 // above parts, parts above chapters, chapters above lone numerals; the
 // levels are numbered from 1 over the kinds the text has.
-std::vector<Heading> PlainTextOutline(std::u32string_view text);
+std::vector<Heading> PlainTextOutline(TextView text);
 
 // A heading's title as the book gives it: blanks (line breaks too) collapsed,
 // none at the ends, one space between words.
-std::u32string CollapseBlanks(std::u32string_view text);
+std::u32string CollapseBlanks(TextView text);
 
 // The heading whose chapter holds a position: the last one at or before it.
 std::optional<std::size_t> HeadingAt(const std::vector<Heading>& outline, std::size_t position);
@@ -42,8 +43,7 @@ TextRange ChapterAround(const std::vector<Heading>& outline, std::size_t positio
 // The name of the chapter that starts at a position: its heading's title, or
 // for the text before the first heading, the line it starts with; blanks
 // collapsed.
-std::u32string ChapterTitle(const std::vector<Heading>& outline, std::u32string_view text,
-                            std::size_t start);
+std::u32string ChapterTitle(const std::vector<Heading>& outline, TextView text, std::size_t start);
 
 // Where the next or the previous chapter from a position starts: the first
 // heading after it, or the end of the text; the heading before the one whose

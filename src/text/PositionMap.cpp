@@ -1,6 +1,8 @@
 #include "text/PositionMap.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -15,18 +17,28 @@ bool IsLineBreak(char32_t c) { return c == '\r' || c == '\n'; }
 // takes two of its positions.
 bool TakesTwoUnits(char32_t c) { return c > 0xFFFF; }
 
-// From `at` on, the first character that is a control or beyond the Basic
-// Multilingual Plane, or the end: four at a time where SSE2 is there (every
-// x86-64), since this is a look at every character of a book.
-std::size_t SkipCommon(std::u32string_view text, std::size_t at) {
+bool IsCommon(char32_t c) { return c > '\r' && c <= 0xFFFF; }
+
+// Which bytes of a text held one byte a character stand for a character that
+// is not common: a control or one beyond the Basic Multilingual Plane.
+using UncommonBytes = std::array<bool, 256>;
+
+// From `at` on, the first character that is not common, or the end: a byte
+// or four characters at a time (SSE2 is on every x86-64), since this is a
+// look at every character of a book.
+std::size_t SkipCommon(TextView text, const UncommonBytes& uncommon, std::size_t at) {
+    if (const std::uint8_t* bytes = text.Narrow()) {
+        while (at < text.size() && !uncommon[bytes[at]]) ++at;
+        return at;
+    }
 #if defined(__SSE2__)
     const __m128i firstCommon = _mm_set1_epi32('\r' + 1);
     const __m128i lastCommon = _mm_set1_epi32(0xFFFF);
     for (; at + 4 <= text.size(); at += 4) {
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        const __m128i uncommon =
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.Wide() + at));
+        const __m128i notCommon =
             _mm_or_si128(_mm_cmplt_epi32(four, firstCommon), _mm_cmpgt_epi32(four, lastCommon));
-        if (_mm_movemask_epi8(uncommon) != 0) break;
+        if (_mm_movemask_epi8(notCommon) != 0) break;
     }
 #endif
     return at;
@@ -34,8 +46,13 @@ std::size_t SkipCommon(std::u32string_view text, std::size_t at) {
 
 }  // namespace
 
-PositionMap::PositionMap(std::u32string_view text, std::size_t lineLimit) {
+PositionMap::PositionMap(TextView text, std::size_t lineLimit) {
     const std::size_t size = text.size();
+    UncommonBytes uncommon{};
+    if (text.Narrow() != nullptr) {
+        for (std::size_t byte = 0; byte < uncommon.size(); ++byte)
+            uncommon[byte] = !IsCommon(text.Alphabet()[byte]);
+    }
     std::size_t widget = 0;  // the widget position of `start`
     for (std::size_t start = 0;;) {
         std::size_t end = start;
@@ -43,10 +60,10 @@ PositionMap::PositionMap(std::u32string_view text, std::size_t lineLimit) {
         // One test for the common character: neither a control nor beyond
         // the Basic Multilingual Plane.
         while (end < size) {
-            end = SkipCommon(text, end);
+            end = SkipCommon(text, uncommon, end);
             if (end == size) break;
             const char32_t c = text[end];
-            if (c > '\r' && c <= 0xFFFF) {
+            if (IsCommon(c)) {
                 ++end;
                 continue;
             }
@@ -74,8 +91,8 @@ PositionMap::PositionMap(std::u32string_view text, std::size_t lineLimit) {
 // longer than the limit is split into pieces: each ends before the first word
 // that starts once it holds half the limit, or at the limit itself, until
 // what is left of the line fits.
-void PositionMap::MapLine(std::u32string_view text, std::size_t start, std::size_t end,
-                          std::size_t lineLimit, std::size_t& widget) {
+void PositionMap::MapLine(TextView text, std::size_t start, std::size_t end, std::size_t lineLimit,
+                          std::size_t& widget) {
     const bool split = end - start > lineLimit;
     const std::size_t wordSplit = std::max<std::size_t>(lineLimit / 2, 1);
     std::size_t pieceStart = start;

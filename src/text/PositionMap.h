@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string_view>
 #include <vector>
+#include "text/CompactText.h"
 
 // Converts between positions in the program's text, where every character
 // counts one (CR and LF one each), and positions in the text widget. The
@@ -23,7 +24,7 @@ public:
     static constexpr std::size_t kLineLimit = 4096;
 
     PositionMap() = default;
-    explicit PositionMap(std::u32string_view text, std::size_t lineLimit = kLineLimit);
+    explicit PositionMap(TextView text, std::size_t lineLimit = kLineLimit);
 
     std::size_t ToWidget(std::size_t position) const;
     std::size_t ToText(std::size_t widgetPosition) const;
@@ -36,8 +37,8 @@ private:
     // Where the difference between widget and text positions changes: from
     // text position `text` on (widget position `widget` on) a position maps
     // by the difference of this anchor.
-    void MapLine(std::u32string_view text, std::size_t start, std::size_t end,
-                 std::size_t lineLimit, std::size_t& widget);
+    void MapLine(TextView text, std::size_t start, std::size_t end, std::size_t lineLimit,
+                 std::size_t& widget);
 
     struct Anchor {
         std::size_t text;

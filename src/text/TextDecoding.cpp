@@ -255,21 +255,18 @@ bool DecodePieces(const Converter& converter, std::string_view bytes, std::size_
     return true;
 }
 
-std::optional<std::u32string> Decode(Converter converter, std::string_view bytes,
-                                     std::size_t maxLength) {
+std::optional<CompactText> Decode(Converter converter, std::string_view bytes,
+                                  std::size_t maxLength) {
     if (!converter) return std::nullopt;
     const bool utf8 = IsUtf8(CanonicalName(converter));
     const auto table = utf8 ? std::nullopt : SingleByteTable(converter.get());
-    if (!utf8 && !table) return DecodeWith(converter.get(), bytes, maxLength);
-    std::u32string text;
-    // Reserved, not made at full length: that would write it twice.
-    text.reserve(std::min(utf8 ? Utf8Characters(bytes) : bytes.size(), maxLength));
-    const TextSink append = [&text](std::u32string_view piece) { text.append(piece); };
-    if (utf8) {
-        DecodeUtf8Pieces(bytes, maxLength, append);
-    } else {
-        DecodeTablePieces(*table, bytes, maxLength, append);
-    }
+    // A single-byte code page's bytes are kept as they are, its table their
+    // alphabet.
+    if (table) return CompactText(std::string(bytes.substr(0, maxLength)), *table);
+    if (!utf8) return CompactText(DecodeWith(converter.get(), bytes, maxLength));
+    CompactText text;
+    text.Reserve(std::min(Utf8Characters(bytes), maxLength));
+    DecodeUtf8Pieces(bytes, maxLength, [&text](std::u32string_view piece) { text.Append(piece); });
     return text;
 }
 
@@ -400,7 +397,11 @@ std::string_view DeclaredReading(const Converter& converter) {
 
 std::optional<std::u32string> DecodeCharset(std::string_view bytes, std::string_view charset,
                                             std::size_t maxLength) {
-    return Decode(OpenConverter(charset), bytes, maxLength);
+    std::u32string text;
+    if (!DecodePieces(OpenConverter(charset), bytes, maxLength,
+                      [&text](std::u32string_view piece) { text.append(piece); }))
+        return std::nullopt;
+    return text;
 }
 
 std::string DetectDocumentCharset(std::string_view bytes) {
@@ -438,10 +439,10 @@ std::pair<Converter, std::string_view> DocumentReading(std::string_view bytes,
 
 }  // namespace
 
-std::u32string DecodeDocumentText(std::string_view bytes, std::size_t maxLength,
-                                  std::string_view declaredCharset) {
+CompactText DecodeDocumentText(std::string_view bytes, std::size_t maxLength,
+                               std::string_view declaredCharset) {
     auto [converter, read] = DocumentReading(bytes, maxLength, declaredCharset);
-    return Decode(std::move(converter), read, maxLength).value_or(std::u32string());
+    return Decode(std::move(converter), read, maxLength).value_or(CompactText());
 }
 
 void DecodeDocumentTextInPieces(std::string_view bytes, std::string_view declaredCharset,

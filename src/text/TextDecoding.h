@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/CompactText.h"
+
 // Turning the bytes of files into the program's text (Unicode code points).
 // Ill-formed input never fails a load: each bad sequence becomes U+FFFD.
 
@@ -45,8 +47,8 @@ std::string DetectDocumentCharset(std::string_view bytes);
 // without a mark is not believed (the declaration itself was readable as
 // ASCII), and a declared ISO-8859-1 or US-ASCII is read as windows-1252, as
 // browsers do. At most maxLength characters are decoded.
-std::u32string DecodeDocumentText(std::string_view bytes, std::size_t maxLength = kWholeText,
-                                  std::string_view declaredCharset = {});
+CompactText DecodeDocumentText(std::string_view bytes, std::size_t maxLength = kWholeText,
+                               std::string_view declaredCharset = {});
 
 // DecodeDocumentText's reading of the whole of the bytes, handed to `sink` a
 // few thousand characters at a time (for UTF-8 and the single-byte code

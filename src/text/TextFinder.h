@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/CompactText.h"
 #include "text/TextRules.h"
 #include "text/TextSearch.h"
 
@@ -16,12 +17,12 @@ public:
     const std::u32string& Searched() const { return searched_; }
 
     // OK in the search dialog: a new cycle from the selection's start.
-    FindResult Find(std::u32string_view searchText, SearchOptions options, std::u32string_view text,
+    FindResult Find(std::u32string_view searchText, SearchOptions options, TextView text,
                     TextRange selection);
     // Ctrl+F3: a new cycle for the selected text, which it then skips.
-    FindResult FindSelection(std::u32string_view text, TextRange selection);
+    FindResult FindSelection(TextView text, TextRange selection);
     // F3: the next occurrence, or the end of the cycle.
-    FindResult FindNext(std::u32string_view text, TextRange selection);
+    FindResult FindNext(TextView text, TextRange selection);
 
 private:
     SearchState state_;

@@ -19,14 +19,14 @@ bool IsOtherSeparator(char32_t c) {
     return !Cp1251Byte(c) && u_isUWhiteSpace(static_cast<UChar32>(c));
 }
 
-std::size_t TrimmedLength(std::u32string_view text) {
+std::size_t TrimmedLength(TextView text) {
     const std::size_t floor = text.size() > kTrimWindow ? text.size() - kTrimWindow : 0;
     std::size_t length = text.size();
     while (length > floor && IsBlank(text[length - 1])) --length;
     return length;
 }
 
-std::size_t CutLength(std::u32string_view text, std::size_t limit) {
+std::size_t CutLength(TextView text, std::size_t limit) {
     if (text.size() <= limit) return text.size();
     // The character at the limit is the first that does not fit: a break or
     // blank there makes the limit itself a good place.
@@ -45,7 +45,7 @@ std::size_t CutLength(std::u32string_view text, std::size_t limit) {
     return cut;
 }
 
-TextRange WordAtCaret(std::u32string_view text, std::size_t caret) {
+TextRange WordAtCaret(TextView text, std::size_t caret) {
     caret = std::min(caret, text.size());
     const std::size_t afterEnd = std::min(text.size(), caret + kWordReach);
     std::size_t end = caret;
@@ -56,7 +56,7 @@ TextRange WordAtCaret(std::u32string_view text, std::size_t caret) {
     return {start, end};
 }
 
-TextRange LineAt(std::u32string_view text, std::size_t position) {
+TextRange LineAt(TextView text, std::size_t position) {
     position = std::min(position, text.size());
     constexpr auto npos = std::u32string_view::npos;
     const std::size_t before = position == 0 ? npos : text.find_last_of(U"\r\n", position - 1);
@@ -65,7 +65,7 @@ TextRange LineAt(std::u32string_view text, std::size_t position) {
     return {start, after == npos ? text.size() : after};
 }
 
-std::u32string ClipboardText(std::u32string_view text) {
+std::u32string ClipboardText(TextView text) {
     std::u32string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include "text/CompactText.h"
 
 // Rules about the loaded text that every load and the reading tasks share.
 
@@ -28,20 +29,20 @@ struct TextRange {
 
 // Every load drops the blanks (space, CR, LF, TAB, zero) at the end of the
 // text, looking at the last 256 characters only: the length that stays.
-std::size_t TrimmedLength(std::u32string_view text);
+std::size_t TrimmedLength(TextView text);
 
 // The word around a caret: up to 30 non-separator characters on each side.
 // A caret between two separators gives the empty range at the caret.
-TextRange WordAtCaret(std::u32string_view text, std::size_t caret);
+TextRange WordAtCaret(TextView text, std::size_t caret);
 
 // The line around a position, without its line break: what a triple click
 // selects. CR, LF and a CR LF pair end a line.
-TextRange LineAt(std::u32string_view text, std::size_t position);
+TextRange LineAt(TextView text, std::size_t position);
 
 // Text as it goes to the clipboard: the desktop's clipboard carries LF line
 // breaks, so every CR LF pair and every lone CR becomes one LF. The text in
 // the pane keeps its breaks as they are.
-std::u32string ClipboardText(std::u32string_view text);
+std::u32string ClipboardText(TextView text);
 
 // Where a text longer than limit characters is cut: at the end of the last
 // paragraph that ends within kCutSearch characters before the limit, else at
@@ -49,7 +50,7 @@ std::u32string ClipboardText(std::u32string_view text);
 // breaks in front of the cut go with it. Gives the length that stays, which is
 // text.size() when the text is not longer than limit.
 inline constexpr std::size_t kCutSearch = 4096;
-std::size_t CutLength(std::u32string_view text, std::size_t limit);
+std::size_t CutLength(TextView text, std::size_t limit);
 
 // Texts shorter than this take no bookmarks.
 constexpr std::size_t kShortText = 80;

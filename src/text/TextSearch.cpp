@@ -24,12 +24,12 @@ const std::array<char32_t, kPlaneSize>& FoldTable() {
             UChar unit = static_cast<UChar>(c);
             UChar folded[4];
             UErrorCode status = U_ZERO_ERROR;
-            const int32_t length =
-                U_IS_SURROGATE(c) ? 1
-                                  : u_strFoldCase(folded, 4, &unit, 1, U_FOLD_CASE_DEFAULT, &status);
+            const int32_t length = U_IS_SURROGATE(c) ? 1
+                                                     : u_strFoldCase(folded, 4, &unit, 1,
+                                                                     U_FOLD_CASE_DEFAULT, &status);
             if (U_IS_SURROGATE(c) || U_FAILURE(status) || length == 1) {
-                (*built)[c] = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c),
-                                                               U_FOLD_CASE_DEFAULT));
+                (*built)[c] =
+                    static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
             } else {
                 (*built)[c] = folded[0] | kExpands;
             }
@@ -39,14 +39,14 @@ const std::array<char32_t, kPlaneSize>& FoldTable() {
     return *table;
 }
 
-bool IsWholeWord(std::u32string_view text, std::size_t start, std::size_t end) {
+bool IsWholeWord(TextView text, std::size_t start, std::size_t end) {
     return (start == 0 || !IsWordCharacter(text[start - 1])) &&
            (end == text.size() || !IsWordCharacter(text[end]));
 }
 
 // The folded characters of the text from `pos` on that make up `pattern`
 // exactly, character by character: the end of that run, or nothing.
-std::optional<std::size_t> FoldedMatchEnd(std::u32string_view text, std::size_t pos,
+std::optional<std::size_t> FoldedMatchEnd(TextView text, std::size_t pos,
                                           std::u32string_view pattern) {
     const auto& table = FoldTable();
     std::u32string expanded;
@@ -71,7 +71,8 @@ std::optional<std::size_t> FoldedMatchEnd(std::u32string_view text, std::size_t 
 
 void AppendCaseFold(char32_t c, std::u32string& out) {
     if (c >= kPlaneSize) {
-        out.push_back(static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT)));
+        out.push_back(
+            static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT)));
         return;
     }
     const char32_t entry = FoldTable()[c];
@@ -92,8 +93,8 @@ bool IsWordCharacter(char32_t c) {
     return (category & (U_GC_L_MASK | U_GC_M_MASK | U_GC_ND_MASK)) != 0;
 }
 
-std::optional<TextRange> FindForward(std::u32string_view text, std::u32string_view what,
-                                     std::size_t from, std::size_t to, SearchOptions options) {
+std::optional<TextRange> FindForward(TextView text, std::u32string_view what, std::size_t from,
+                                     std::size_t to, SearchOptions options) {
     if (what.empty()) return std::nullopt;
     to = std::min(to, text.size());
     if (options.matchCase) {
@@ -122,7 +123,7 @@ std::optional<TextRange> FindForward(std::u32string_view text, std::u32string_vi
     return std::nullopt;
 }
 
-FindResult FindNext(std::u32string_view text, TextRange selection, const SearchState& state) {
+FindResult FindNext(TextView text, TextRange selection, const SearchState& state) {
     if (state.searchText.empty()) return {FindOutcome::NothingToSearch, selection, state};
     SearchState next = state;
     std::size_t from = selection.end > selection.start ? selection.start + 1 : selection.start;
@@ -145,7 +146,8 @@ std::u32string DialogSearchText(std::u32string_view selectedText) {
     return std::u32string(selectedText);
 }
 
-SearchState BeginSearch(std::u32string_view searchText, SearchOptions options, TextRange selection) {
+SearchState BeginSearch(std::u32string_view searchText, SearchOptions options,
+                        TextRange selection) {
     return {std::u32string(searchText.substr(0, kMaxSearchText)), options, selection.start, false};
 }
 

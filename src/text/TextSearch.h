@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/CompactText.h"
 #include "text/TextRules.h"
 
 // Forward search over the text, and the F3 cycle around it.
@@ -27,11 +28,11 @@ bool IsWordCharacter(char32_t c);
 // The first occurrence of `what` that starts in [from, to) of the text, or
 // none. Without matchCase an occurrence is a run of whole characters whose
 // case folding equals that of `what`, so it may be longer or shorter than
-// `what` ("STRASSE" finds "Straße"). An occurrence may run on past `to` (so one that starts before a
-// search's starting point is found when the search comes round to it), never
-// past the end of the text. A whole-word occurrence has no word character
-// just before or just after it in the text. An empty `what` is never found.
-std::optional<TextRange> FindForward(std::u32string_view text, std::u32string_view what, std::size_t from,
+// `what` ("STRASSE" finds "Straße"). An occurrence may run on past `to` (so one that starts before
+// a search's starting point is found when the search comes round to it), never past the end of the
+// text. A whole-word occurrence has no word character just before or just after it in the text. An
+// empty `what` is never found.
+std::optional<TextRange> FindForward(TextView text, std::u32string_view what, std::size_t from,
                                      std::size_t to, SearchOptions options);
 
 // The longest search text; a longer selection is cut to it for Ctrl+F3.
@@ -68,7 +69,7 @@ struct FindResult {
 
 // F3: the next occurrence after the selection's start (at the caret when the
 // selection is empty), wrapping once.
-FindResult FindNext(std::u32string_view text, TextRange selection, const SearchState& state);
+FindResult FindNext(TextView text, TextRange selection, const SearchState& state);
 
 // The text the search dialog opens with: the selection, unless it is longer
 // than the dialog takes.

@@ -77,7 +77,7 @@ void ExpectLooks(const LoadedText& book, const std::string& looks) {
         const std::string look = looks.substr(from, to - from);
         const std::size_t equals = look.rfind('=');
         const std::u32string piece = FromUtf8(look.substr(0, equals));
-        const std::size_t at = book.text.find(piece);
+        const std::size_t at = book.text.View().find(piece);
         ASSERT_NE(at, std::u32string::npos) << look;
         for (const std::size_t i : {at, at + piece.size() - 1}) {
             const auto run = std::find_if(
@@ -320,7 +320,7 @@ TEST(BookReaders, SamplesGiveTheirTextLooksAndMetadata) {
         ASSERT_TRUE(kind && IsBookKind(*kind));
         const LoadedText book = LoadAnyDocument(kData + file, *kind, {});
         ASSERT_EQ(book.error, LoadError::None);
-        std::string text = ToUtf8(book.text);
+        std::string text = ToUtf8(book.text.ToString());
         if (file == std::string("sample.pdf"))
             std::erase(text, '\r');  // one paragraph a line, to be checked by eye
         EXPECT_EQ(text, Sample(expected));
@@ -339,7 +339,7 @@ std::string Outcome(const LoadedText& book) {
     if (book.error != LoadError::None)
         return std::string("!") + errors[static_cast<int>(book.error)];
     const std::optional<int> damage = book.damagedAtPercent;
-    return Bars(book.text) + (damage ? " ~" + std::to_string(*damage) + "%" : "");
+    return Bars(book.text.ToString()) + (damage ? " ~" + std::to_string(*damage) + "%" : "");
 }
 
 TEST(BookReaders, BuiltBooksGiveTheirTextOrSayWhatIsWrong) {
@@ -503,7 +503,7 @@ TEST(BookReaders, BuiltBooksLookAsTheirStylesSay) {
 // A cut falls where the last paragraph before the limit ends, or in a word
 // only when nothing before it ends; a break is never cut in half.
 TEST(BookReaders, TheTextIsCutAtTheLimit) {
-    const std::u32string fb2 = ReadFb2(Sample("hand-1251.fb2"), {}, {}).text;
+    const std::u32string fb2 = ReadFb2(Sample("hand-1251.fb2"), {}, {}).text.ToString();
     const std::size_t n = fb2.size();
     // npos: at the limit or where a word ends before it.
     const std::size_t any = std::string::npos;
@@ -522,7 +522,7 @@ TEST(BookReaders, TheTextIsCutAtTheLimit) {
         SCOPED_TRACE(std::string(file) + " at " + std::to_string(limit));
         const std::string bytes = Sample(file);
         const LoadedText wholeBook = read(bytes, {}, {});
-        const std::u32string& whole = wholeBook.text;
+        const std::u32string whole = wholeBook.text.ToString();
         BookLimits limits;
         limits.maxTextLength = limit;
         const LoadedText cut = read(bytes, limits, {});
@@ -542,7 +542,7 @@ TEST(BookReaders, TheTextIsCutAtTheLimit) {
     BookLimits seven;
     seven.maxTextLength = 7;
     const LoadedText epub = ReadEpub(Epub(), seven, {});  // where the first chapter ends
-    EXPECT_TRUE(Bars(epub.text) == "One" && epub.truncated);
+    EXPECT_TRUE(Bars(epub.text.ToString()) == "One" && epub.truncated);
 }
 
 // A ZIP whose headers, local and central, say each entry unpacks to 100 bytes.

@@ -349,7 +349,8 @@ TEST_F(ShelfFileTest,
     }
     // A shelf written when the text was held as Windows-1251 bytes still fits the document.
     std::u32string text =
-        LoadDocumentFile(LMN_TEST_DATA "/text/old-shelf-cp1251.txt", DocumentKind::PlainText).text;
+        LoadDocumentFile(LMN_TEST_DATA "/text/old-shelf-cp1251.txt", DocumentKind::PlainText)
+            .text.ToString();
     text.resize(TrimmedLength(text));  // as the text pane takes it in
     ASSERT_EQ(text.size(), 1817u);
     WriteFile(ReadWholeFile(LMN_TEST_DATA "/text/old-shelf-bksh.dat").value_or(""));

@@ -145,7 +145,7 @@ TEST(DocumentLoader, ReadsEachKindAndCutsTextBeyondTheLimit) {
         const K kind = DocumentKindFromPath(name).value();
         const LoadedText loaded = LoadDocumentFile(folder.Write(name, bytes), kind, limit);
         EXPECT_EQ(loaded.error, LoadError::None);
-        EXPECT_EQ(ToUtf8(loaded.text), ToUtf8(text));
+        EXPECT_EQ(ToUtf8(loaded.text.ToString()), ToUtf8(text));
         EXPECT_EQ(loaded.truncated, truncated);
         EXPECT_EQ(loaded.runs.size(), kind == K::RichText ? 2u : 0u);
         const std::vector<TextRun>& runs = loaded.runs;

@@ -77,8 +77,9 @@ TEST(DocumentText, KeepsOnlyWhatLiesInTheTrimmedText) {
         SCOPED_TRACE(ToUtf8(text));
         DocumentText document;
         document.Replace(text, runs, outline);
-        EXPECT_EQ(std::tie(document.Characters(), document.Runs(), document.Outline()),
-                  std::tie(kept, keptRuns, keptOutline));
+        EXPECT_EQ(
+            std::make_tuple(document.Characters().ToString(), document.Runs(), document.Outline()),
+            std::tie(kept, keptRuns, keptOutline));
     }
     DocumentText document;
     document.Replace(std::u32string(kMaxTextLength + 5, U'я'));

@@ -80,7 +80,7 @@ protected:
         for (int i = 0; i < dialog.List()->count(); ++i) names << dialog.List()->item(i)->text();
         return names;
     }
-    const std::u32string& Chars() const { return Text().Document().Characters(); }
+    std::u32string Chars() const { return Text().Document().Characters().ToString(); }
     // The open document as the window shows it: title, text and shelf key.
     QString Shows() const {
         return Frame()->windowTitle() + u'|' + ToQString(Chars()) + u'|' +

@@ -1,0 +1,187 @@
+#include "text/CompactText.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+TextView TextView::substr(std::size_t start, std::size_t count) const {
+    start = std::min(start, size_);
+    count = std::min(count, size_ - start);
+    if (narrow_ != nullptr) return {narrow_ + start, alphabet_, count};
+    return std::u32string_view(wide_ + start, count);
+}
+
+std::u32string TextView::ToString() const {
+    if (wide_ != nullptr) return {wide_, size_};
+    std::u32string text(size_, U'\0');
+    for (std::size_t i = 0; i < size_; ++i) text[i] = alphabet_[narrow_[i]];
+    return text;
+}
+
+// A character is looked for with the C library's memchr over the bytes,
+// several times faster than a loop over the characters: in one-byte form for
+// the byte that stands for it, else for its lowest byte, passing over a byte
+// that turns out to be part of another character.
+std::size_t TextView::find(char32_t c, std::size_t from) const {
+    if (narrow_ != nullptr) {
+        int byte = -1;
+        for (int b = 0; b < 256; ++b) {
+            if (alphabet_[b] != c) continue;
+            if (byte >= 0) {  // two bytes for one character: read them all
+                for (std::size_t at = from; at < size_; ++at) {
+                    if (alphabet_[narrow_[at]] == c) return at;
+                }
+                return npos;
+            }
+            byte = b;
+        }
+        if (byte < 0 || from >= size_) return npos;
+        const void* found = std::memchr(narrow_ + from, byte, size_ - from);
+        return found == nullptr
+                   ? npos
+                   : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - narrow_);
+    }
+    const char* const bytes = reinterpret_cast<const char*>(wide_);
+    const std::size_t size = size_ * sizeof(char32_t);
+    for (std::size_t at = from * sizeof(char32_t); at < size;) {
+        const void* found = std::memchr(bytes + at, static_cast<int>(c & 0xFF), size - at);
+        if (found == nullptr) break;
+        const std::size_t index =
+            static_cast<std::size_t>(static_cast<const char*>(found) - bytes) / sizeof(char32_t);
+        if (wide_[index] == c) return index;
+        at = (index + 1) * sizeof(char32_t);
+    }
+    return npos;
+}
+
+std::size_t TextView::find(TextView what, std::size_t from) const {
+    if (what.empty()) return from <= size_ ? from : npos;
+    for (std::size_t at = find(what[0], from); at != npos && what.size() <= size_ - at;
+         at = find(what[0], at + 1)) {
+        if (substr(at, what.size()) == what) return at;
+    }
+    return npos;
+}
+
+std::size_t TextView::find_first_of(std::u32string_view any, std::size_t from) const {
+    for (std::size_t at = from; at < size_; ++at) {
+        if (any.find((*this)[at]) != any.npos) return at;
+    }
+    return npos;
+}
+
+std::size_t TextView::find_last_of(std::u32string_view any, std::size_t before) const {
+    for (std::size_t at = std::min(before, size_ == 0 ? 0 : size_ - 1) + 1; at-- > 0;) {
+        if (at < size_ && any.find((*this)[at]) != any.npos) return at;
+    }
+    return npos;
+}
+
+bool operator==(TextView a, TextView b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
+// Which byte stands for a character: a table over the Basic Multilingual
+// Plane (one look-up a character, as decoding adds millions of them) and a
+// short list for the rest.
+struct CompactText::Lookup {
+    std::vector<std::uint16_t> basic = std::vector<std::uint16_t>(0x10000);  // byte + 1, 0: none
+    std::vector<std::pair<char32_t, std::uint8_t>> astral;
+
+    int Find(char32_t c) const {
+        if (c < basic.size()) return basic[c] - 1;
+        for (const auto& [character, byte] : astral) {
+            if (character == c) return byte;
+        }
+        return -1;
+    }
+    void Add(char32_t c, std::uint8_t byte) {
+        if (c < basic.size()) {
+            if (basic[c] == 0) basic[c] = static_cast<std::uint16_t>(byte + 1);
+        } else if (Find(c) < 0) {
+            astral.emplace_back(c, byte);
+        }
+    }
+};
+
+CompactText::CompactText() = default;
+CompactText::CompactText(std::u32string_view text) { Append(text); }
+CompactText::CompactText(const std::u32string& text) : CompactText(std::u32string_view(text)) {}
+CompactText::CompactText(const char32_t* text) : CompactText(std::u32string_view(text)) {}
+
+CompactText::CompactText(std::string bytes, const std::array<char32_t, 256>& table)
+    : bytes_(std::move(bytes)), alphabet_(table), alphabetSize_(table.size()) {}
+
+CompactText::CompactText(const CompactText& other)
+    : narrow_(other.narrow_),
+      bytes_(other.bytes_),
+      alphabet_(other.alphabet_),
+      alphabetSize_(other.alphabetSize_),
+      wide_(other.wide_) {}
+
+CompactText& CompactText::operator=(const CompactText& other) {
+    if (this != &other) *this = CompactText(other);
+    return *this;
+}
+
+CompactText::CompactText(CompactText&&) noexcept = default;
+CompactText& CompactText::operator=(CompactText&&) noexcept = default;
+CompactText::~CompactText() = default;
+
+TextView CompactText::View() const {
+    if (narrow_) {
+        return {reinterpret_cast<const std::uint8_t*>(bytes_.data()), alphabet_.data(),
+                bytes_.size()};
+    }
+    return std::u32string_view(wide_);
+}
+
+void CompactText::Append(std::u32string_view piece) {
+    if (!narrow_) {
+        wide_.append(piece);
+        return;
+    }
+    if (!lookup_) {
+        lookup_ = std::make_unique<Lookup>();
+        for (std::size_t byte = 0; byte < alphabetSize_; ++byte)
+            lookup_->Add(alphabet_[byte], static_cast<std::uint8_t>(byte));
+    }
+    const std::size_t start = bytes_.size();
+    bytes_.resize(start + piece.size());
+    for (std::size_t i = 0; i < piece.size(); ++i) {
+        const char32_t c = piece[i];
+        int byte = lookup_->Find(c);
+        if (byte < 0) {
+            if (alphabetSize_ == alphabet_.size()) {
+                bytes_.resize(start + i);
+                Widen();
+                wide_.append(piece.substr(i));
+                return;
+            }
+            byte = static_cast<int>(alphabetSize_);
+            alphabet_[alphabetSize_++] = c;
+            lookup_->Add(c, static_cast<std::uint8_t>(byte));
+        }
+        bytes_[start + i] = static_cast<char>(byte);
+    }
+}
+
+void CompactText::Widen() {
+    wide_ = View().ToString();
+    narrow_ = false;
+    std::string().swap(bytes_);
+    lookup_.reset();
+}
+
+void CompactText::Truncate(std::size_t length) {
+    if (length >= size()) return;
+    if (narrow_) {
+        bytes_.resize(length);
+    } else {
+        wide_.resize(length);
+    }
+}
