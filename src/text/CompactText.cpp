@@ -18,49 +18,59 @@ std::u32string TextView::ToString() const {
     return text;
 }
 
-// A character is looked for with the C library's memchr over the bytes,
-// several times faster than a loop over the characters: in one-byte form for
-// the byte that stands for it, else for its lowest byte, passing over a byte
-// that turns out to be part of another character.
 std::size_t TextView::find(char32_t c, std::size_t from) const {
-    if (narrow_ != nullptr) {
-        int byte = -1;
-        for (int b = 0; b < 256; ++b) {
-            if (alphabet_[b] != c) continue;
-            if (byte >= 0) {  // two bytes for one character: read them all
-                for (std::size_t at = from; at < size_; ++at) {
-                    if (alphabet_[narrow_[at]] == c) return at;
-                }
-                return npos;
-            }
-            byte = b;
-        }
-        if (byte < 0 || from >= size_) return npos;
-        const void* found = std::memchr(narrow_ + from, byte, size_ - from);
-        return found == nullptr
-                   ? npos
-                   : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - narrow_);
-    }
-    const char* const bytes = reinterpret_cast<const char*>(wide_);
-    const std::size_t size = size_ * sizeof(char32_t);
-    for (std::size_t at = from * sizeof(char32_t); at < size;) {
-        const void* found = std::memchr(bytes + at, static_cast<int>(c & 0xFF), size - at);
-        if (found == nullptr) break;
-        const std::size_t index =
-            static_cast<std::size_t>(static_cast<const char*>(found) - bytes) / sizeof(char32_t);
-        if (wide_[index] == c) return index;
-        at = (index + 1) * sizeof(char32_t);
-    }
-    return npos;
+    return CharacterSearch(*this, c).From(from);
 }
 
 std::size_t TextView::find(TextView what, std::size_t from) const {
     if (what.empty()) return from <= size_ ? from : npos;
-    for (std::size_t at = find(what[0], from); at != npos && what.size() <= size_ - at;
-         at = find(what[0], at + 1)) {
+    const CharacterSearch first(*this, what[0]);
+    for (std::size_t at = first.From(from); at != npos && what.size() <= size_ - at;
+         at = first.From(at + 1)) {
         if (substr(at, what.size()) == what) return at;
     }
     return npos;
+}
+
+CharacterSearch::CharacterSearch(TextView text, char32_t c) : text_(text), character_(c) {
+    if (text.Narrow() == nullptr) return;
+    byte_ = kNone;
+    for (int byte = 0; byte < 256; ++byte) {
+        if (text.Alphabet()[byte] != c) continue;
+        byte_ = byte_ == kNone ? byte : kSeveral;
+    }
+}
+
+std::size_t CharacterSearch::From(std::size_t from) const {
+    const std::size_t size = text_.size();
+    if (from >= size) return TextView::npos;
+    if (const std::uint8_t* narrow = text_.Narrow()) {
+        if (byte_ == kNone) return TextView::npos;
+        if (byte_ == kSeveral) {
+            for (std::size_t at = from; at < size; ++at) {
+                if (text_[at] == character_) return at;
+            }
+            return TextView::npos;
+        }
+        const void* found = std::memchr(narrow + from, byte_, size - from);
+        return found == nullptr
+                   ? TextView::npos
+                   : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - narrow);
+    }
+    // The character's lowest byte, passing over one that turns out to be
+    // part of another character.
+    const char* const bytes = reinterpret_cast<const char*>(text_.Wide());
+    const std::size_t byteSize = size * sizeof(char32_t);
+    for (std::size_t at = from * sizeof(char32_t); at < byteSize;) {
+        const void* found =
+            std::memchr(bytes + at, static_cast<int>(character_ & 0xFF), byteSize - at);
+        if (found == nullptr) break;
+        const std::size_t index =
+            static_cast<std::size_t>(static_cast<const char*>(found) - bytes) / sizeof(char32_t);
+        if (text_.Wide()[index] == character_) return index;
+        at = (index + 1) * sizeof(char32_t);
+    }
+    return TextView::npos;
 }
 
 std::size_t TextView::find_first_of(std::u32string_view any, std::size_t from) const {

@@ -41,16 +41,22 @@ FileBytes ReadFileStart(const std::string& path, std::size_t limit) {
     }
     FileBytes file;
     const auto size = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
-    file.bytes.reserve(std::min(size, limit));
-    char block[64 * 1024];
-    // One byte past the limit tells whether the file goes on.
-    while (file.bytes.size() <= limit) {
-        const std::size_t wanted = std::min(sizeof block, limit + 1 - file.bytes.size());
-        const ssize_t count = ::read(fd, block, wanted);
+    // Read straight into the string, which grows only when the file has grown
+    // since fstat. One byte past the limit tells whether the file goes on.
+    std::size_t length = 0;
+    file.bytes.resize(std::min(size, limit) + 1);
+    for (;;) {
+        if (length == file.bytes.size()) {
+            if (length > limit) break;
+            file.bytes.resize(
+                std::min(limit + 1, length + std::max<std::size_t>(length, 64 * 1024)));
+        }
+        const ssize_t count = ::read(fd, file.bytes.data() + length, file.bytes.size() - length);
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) break;
-        file.bytes.append(block, static_cast<std::size_t>(count));
+        length += static_cast<std::size_t>(count);
     }
+    file.bytes.resize(length);
     ::close(fd);
     if (file.bytes.size() > limit) {
         file.bytes.resize(limit);
@@ -142,9 +148,9 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
         case DocumentKind::PlainText:
         case DocumentKind::Html:
             // One character more than the limit tells where the cut may fall.
-            loaded.text = plain ? DecodeDocumentText(file.bytes, maxTextLength < kWholeText
-                                                                     ? maxTextLength + 1
-                                                                     : maxTextLength)
+            loaded.text = plain ? DecodeDocumentText(std::move(file.bytes),
+                                                     maxTextLength < kWholeText ? maxTextLength + 1
+                                                                                : maxTextLength)
                                 : ReadHtmlDocument(file.bytes, kWholeText, &loaded.outline);
             // A plain-text file read only in part goes on past its last character.
             loaded.truncated = CutToLimit(loaded.text, maxTextLength, !file.complete);

@@ -1039,17 +1039,21 @@ void HtmlConverter::StepXhtmlTag(char32_t c) {
 
 std::u32string ConvertHtmlToText(std::u32string_view html, std::vector<Heading>* outline) {
     return ConvertHtmlToText(
-        [html](const std::function<void(std::u32string_view)>& piece) { piece(html); }, html.size(),
-        outline);
+               [html](const std::function<void(std::u32string_view)>& piece) { piece(html); },
+               html.size(), outline)
+        .ToString();
 }
 
-std::u32string ConvertHtmlToText(
+CompactText ConvertHtmlToText(
     const std::function<void(const std::function<void(std::u32string_view)>&)>& feed,
     std::size_t sizeHint, std::vector<Heading>* outline) {
-    std::u32string text;
-    text.reserve(sizeHint);
+    // The text is kept compact as it comes, never held whole in four bytes a
+    // character.
+    CompactText text;
+    text.Reserve(sizeHint);
     std::vector<HtmlConverter::Span> headings;
-    HtmlConverter converter(text, {.headings = outline != nullptr ? &headings : nullptr});
+    HtmlConverter converter([&text](std::u32string_view piece) { text.Append(piece); },
+                            {.headings = outline != nullptr ? &headings : nullptr});
     feed([&converter](std::u32string_view piece) { converter.Feed(piece); });
     converter.Finish();
     if (outline != nullptr) *outline = HeadingOutline(text, headings);

@@ -278,7 +278,7 @@ std::u32string ConvertHtmlToText(std::u32string_view html, std::vector<Heading>*
 // The same for a document handed over in pieces: `feed` calls the function it
 // is given with each piece in order. `sizeHint` is about the characters there
 // are.
-std::u32string ConvertHtmlToText(
+CompactText ConvertHtmlToText(
     const std::function<void(const std::function<void(std::u32string_view)>&)>& feed,
     std::size_t sizeHint, std::vector<Heading>* outline = nullptr);
 

@@ -118,29 +118,31 @@ HeadingKind KindOfLine(std::u32string_view line) {
     return kind;
 }
 
-// The next `c` (a break) at or after from, or the end.
-std::size_t FindBreak(TextView text, std::size_t from, char32_t c) {
-    const std::size_t at = text.find(c, from);
-    return at == TextView::npos ? text.size() : at;
-}
-
 // The line ends of a text in turn: each the next CR or LF. Each kind is looked
 // for again only once passed, so that a text without CRs is searched for them
 // once.
 class LineEnds {
 public:
     explicit LineEnds(TextView text)
-        : text_(text),
-          lineFeed_(FindBreak(text, 0, U'\n')),
-          carriageReturn_(FindBreak(text, 0, U'\r')) {}
+        : size_(text.size()),
+          lineFeeds_(text, U'\n'),
+          carriageReturns_(text, U'\r'),
+          lineFeed_(Next(lineFeeds_, 0)),
+          carriageReturn_(Next(carriageReturns_, 0)) {}
     std::size_t From(std::size_t start) {
-        if (lineFeed_ < start) lineFeed_ = FindBreak(text_, start, U'\n');
-        if (carriageReturn_ < start) carriageReturn_ = FindBreak(text_, start, U'\r');
+        if (lineFeed_ < start) lineFeed_ = Next(lineFeeds_, start);
+        if (carriageReturn_ < start) carriageReturn_ = Next(carriageReturns_, start);
         return std::min(lineFeed_, carriageReturn_);
     }
 
 private:
-    TextView text_;
+    // The next break of a kind at or after from, or the end.
+    std::size_t Next(const CharacterSearch& breaks, std::size_t from) const {
+        return std::min(breaks.From(from), size_);
+    }
+
+    std::size_t size_;
+    CharacterSearch lineFeeds_, carriageReturns_;
     std::size_t lineFeed_, carriageReturn_;
 };
 

@@ -445,6 +445,17 @@ CompactText DecodeDocumentText(std::string_view bytes, std::size_t maxLength,
     return Decode(std::move(converter), read, maxLength).value_or(CompactText());
 }
 
+CompactText DecodeDocumentText(std::string&& bytes, std::size_t maxLength) {
+    auto [converter, read] = DocumentReading(bytes, maxLength, {});
+    if (converter && read.size() == bytes.size() && !IsUtf8(CanonicalName(converter))) {
+        if (const auto table = SingleByteTable(converter.get())) {
+            if (bytes.size() > maxLength) bytes.resize(maxLength);
+            return CompactText(std::move(bytes), *table);
+        }
+    }
+    return Decode(std::move(converter), read, maxLength).value_or(CompactText());
+}
+
 void DecodeDocumentTextInPieces(std::string_view bytes, std::string_view declaredCharset,
                                 const TextSink& sink) {
     const auto [converter, read] = DocumentReading(bytes, kWholeText, declaredCharset);

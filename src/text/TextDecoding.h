@@ -50,6 +50,10 @@ std::string DetectDocumentCharset(std::string_view bytes);
 CompactText DecodeDocumentText(std::string_view bytes, std::size_t maxLength = kWholeText,
                                std::string_view declaredCharset = {});
 
+// The same, for bytes it may keep: a single-byte code page's bytes become the
+// text as they are, with no copy.
+CompactText DecodeDocumentText(std::string&& bytes, std::size_t maxLength);
+
 // DecodeDocumentText's reading of the whole of the bytes, handed to `sink` a
 // few thousand characters at a time (for UTF-8 and the single-byte code
 // pages; in one piece for the others), so that a long document need not be
