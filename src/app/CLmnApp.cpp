@@ -152,10 +152,10 @@ bool CLmnApp::Start(const StartupEnvironment& environment, SettingsHolder& setti
     const QString extrasPath = ExtrasPathBeside(QFile::decodeName(settings.Path().c_str()));
     settings.settings.extras = LoadReaderExtras(extrasPath);
 
-    // The history lies beside the shelf. A file that cannot be opened now is
-    // tried again at the first write; the window tells what became of it.
+    // The history lies beside the shelf. Its file is opened at the first write
+    // or look (not at start, which would wait for a check of the whole file);
+    // what became of a damaged one is told then.
     history_ = std::make_unique<HistoryStore>(places.shelfDirectory + "history.sqlite");
-    history_->Open();
     mainFrame_ = std::make_unique<CMainFrame>(
         FrameContext{settings.settings, document, shelf, screen,
                      HelpFile(environment.programDirectory, language_), extrasPath, &settings,

@@ -81,7 +81,7 @@ PositionMap::PositionMap(TextView text, std::size_t lineLimit) {
         start = end + 1;
         if (text[end] == '\r' && start < size && text[start] == '\n') {
             ++start;
-            anchors_.push_back({start, widget});
+            AddAnchor(start, widget);
         }
     }
 }
@@ -103,13 +103,13 @@ void PositionMap::MapLine(TextView text, std::size_t start, std::size_t end, std
             if (piece >= lineLimit || (piece >= wordSplit && wordStarts)) {
                 splits_.push_back(i);
                 ++widget;
-                anchors_.push_back({i, widget});
+                AddAnchor(i, widget);
                 pieceStart = i;
             }
         }
         if (TakesTwoUnits(text[i])) {
             widget += 2;
-            anchors_.push_back({i + 1, widget});
+            AddAnchor(i + 1, widget);
         } else {
             ++widget;
         }

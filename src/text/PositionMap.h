@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 #include "text/CompactText.h"
@@ -40,10 +41,15 @@ private:
     void MapLine(TextView text, std::size_t start, std::size_t end, std::size_t lineLimit,
                  std::size_t& widget);
 
+    // Four bytes each: a text holds at most kMaxTextLength characters, and a
+    // book with a line break every line has an anchor for every line.
     struct Anchor {
-        std::size_t text;
-        std::size_t widget;
+        std::uint32_t text;
+        std::uint32_t widget;
     };
+    void AddAnchor(std::size_t text, std::size_t widget) {
+        anchors_.push_back({static_cast<std::uint32_t>(text), static_cast<std::uint32_t>(widget)});
+    }
     std::vector<Anchor> anchors_;
     std::vector<std::size_t> splits_;
 };
