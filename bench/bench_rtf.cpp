@@ -103,7 +103,7 @@ void BM_ReadRtfWhole(benchmark::State& state) {
     const std::string& rtf = FiveMegabytes();
     for (auto _ : state) {
         RtfDocument doc = ReadRtf(rtf);
-        benchmark::DoNotOptimize(doc.text.data());
+        benchmark::DoNotOptimize(doc.text.size());
         state.counters["chars"] = static_cast<double>(doc.text.size());
         state.counters["runs"] = static_cast<double>(doc.runs.size());
     }
@@ -118,7 +118,7 @@ void BM_ReadRtfInBlocks(benchmark::State& state) {
         RtfReader reader;
         for (std::size_t at = 0; at < rtf.size(); at += 4096) reader.Feed(rtf.substr(at, 4096));
         RtfDocument doc = reader.Finish();
-        benchmark::DoNotOptimize(doc.text.data());
+        benchmark::DoNotOptimize(doc.text.size());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
 }
@@ -128,7 +128,7 @@ void BM_ReadRtfHeadings(benchmark::State& state) {
     static const std::string rtf = MakeFiveMegabytes(true);
     for (auto _ : state) {
         RtfDocument doc = ReadRtf(rtf);
-        benchmark::DoNotOptimize(doc.text.data());
+        benchmark::DoNotOptimize(doc.text.size());
         state.counters["headings"] = static_cast<double>(doc.outline.size());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
@@ -139,7 +139,7 @@ void BM_ReadRtfShiftJis(benchmark::State& state) {
     const std::string& rtf = FiveMegabytesShiftJis();
     for (auto _ : state) {
         RtfDocument doc = ReadRtf(rtf);
-        benchmark::DoNotOptimize(doc.text.data());
+        benchmark::DoNotOptimize(doc.text.size());
         state.counters["chars"] = static_cast<double>(doc.text.size());
         state.counters["runs"] = static_cast<double>(doc.runs.size());
     }

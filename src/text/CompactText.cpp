@@ -95,29 +95,6 @@ bool operator==(TextView a, TextView b) {
     return true;
 }
 
-// Which byte stands for a character: a table over the Basic Multilingual
-// Plane (one look-up a character, as decoding adds millions of them) and a
-// short list for the rest.
-struct CompactText::Lookup {
-    std::vector<std::uint16_t> basic = std::vector<std::uint16_t>(0x10000);  // byte + 1, 0: none
-    std::vector<std::pair<char32_t, std::uint8_t>> astral;
-
-    int Find(char32_t c) const {
-        if (c < basic.size()) return basic[c] - 1;
-        for (const auto& [character, byte] : astral) {
-            if (character == c) return byte;
-        }
-        return -1;
-    }
-    void Add(char32_t c, std::uint8_t byte) {
-        if (c < basic.size()) {
-            if (basic[c] == 0) basic[c] = static_cast<std::uint16_t>(byte + 1);
-        } else if (Find(c) < 0) {
-            astral.emplace_back(c, byte);
-        }
-    }
-};
-
 CompactText::CompactText() = default;
 CompactText::CompactText(std::u32string_view text) { Append(text); }
 CompactText::CompactText(const std::u32string& text) : CompactText(std::u32string_view(text)) {}

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // A look at a document's characters, wherever they are held: as four bytes a
 // character, or as one byte a character that picks one of an alphabet of at
@@ -135,6 +137,15 @@ public:
     // Adds characters at the end, giving up the one-byte form when they
     // bring the 257th different character.
     void Append(std::u32string_view piece);
+    // One character, as Append: a reader that makes the text a character at
+    // a time adds most with one look-up.
+    void push_back(char32_t c) {
+        if (narrow_ && lookup_ && c < 0x10000 && lookup_->basic[c] != 0) {
+            bytes_.push_back(static_cast<char>(lookup_->basic[c] - 1));
+        } else {
+            Append({&c, 1});
+        }
+    }
     // Room for that many characters, in the one-byte form.
     void Reserve(std::size_t length) { bytes_.reserve(length); }
 
@@ -152,7 +163,29 @@ public:
     friend bool operator==(const CompactText& a, TextView b) { return a.View() == b; }
 
 private:
-    struct Lookup;
+    // Which byte stands for a character: a table over the Basic Multilingual
+    // Plane (one look-up a character, as decoding adds millions of them) and a
+    // short list for the rest.
+    struct Lookup {
+        std::vector<std::uint16_t> basic =
+            std::vector<std::uint16_t>(0x10000);  // byte + 1, 0: none
+        std::vector<std::pair<char32_t, std::uint8_t>> astral;
+
+        int Find(char32_t c) const {
+            if (c < basic.size()) return basic[c] - 1;
+            for (const auto& [character, byte] : astral) {
+                if (character == c) return byte;
+            }
+            return -1;
+        }
+        void Add(char32_t c, std::uint8_t byte) {
+            if (c < basic.size()) {
+                if (basic[c] == 0) basic[c] = static_cast<std::uint16_t>(byte + 1);
+            } else if (Find(c) < 0) {
+                astral.emplace_back(c, byte);
+            }
+        }
+    };
     void Widen();
 
     bool narrow_ = true;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "text/CompactText.h"
 #include "text/Outline.h"
 #include "text/TextRules.h"
 #include "text/TextRun.h"
@@ -15,7 +16,7 @@ struct RtfDocument {
     // One code point per position; every paragraph, line, page, section and
     // table-row break is CR LF (two positions); what cannot be decoded is
     // U+FFFD.
-    std::u32string text;
+    CompactText text;
     // For an RTF document: cover the text from 0 in order, without gaps, and
     // two neighbours always differ in format. Empty for plain text.
     std::vector<TextRun> runs;

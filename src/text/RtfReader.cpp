@@ -98,13 +98,16 @@ void RtfReader::StartPlainText() {
 void RtfReader::AppendPlain(std::string_view bytes) {
     const std::size_t room = maxTextLength_ - document_.text.size();
     const RtfCharset& windows1251 = CodePage(1251);
+    std::u32string decoded;
     if (bytes.size() > room) {
-        windows1251.Decode(bytes.substr(0, room), document_.text);
+        windows1251.Decode(bytes.substr(0, room), decoded);
+        document_.text.Append(decoded);
         document_.truncated = true;
         mode_ = Mode::Done;
         return;
     }
-    windows1251.Decode(bytes, document_.text);
+    windows1251.Decode(bytes, decoded);
+    document_.text.Append(decoded);
 }
 
 void RtfReader::FeedRtf(unsigned char c) {
@@ -544,8 +547,7 @@ void RtfReader::EndParagraph() {
     const std::optional<int> level =
         group_.outlineLevelSet ? group_.outlineLevel : styles_.OutlineLevel(group_.style);
     if (!level) return;
-    std::u32string title =
-        CollapseBlanks(std::u32string_view(document_.text).substr(paragraphStart_));
+    std::u32string title = CollapseBlanks(document_.text.View().substr(paragraphStart_));
     if (!title.empty())
         document_.outline.push_back({*level + 1, std::move(title), paragraphStart_});
 }

@@ -33,7 +33,7 @@ struct FormatExpect {
 void ExpectFormats(const RtfDocument& doc, std::initializer_list<FormatExpect> expected) {
     for (const FormatExpect& e : expected) {
         SCOPED_TRACE(e.text);
-        const std::size_t at = doc.text.find(FromUtf8(e.text));
+        const std::size_t at = doc.text.View().find(FromUtf8(e.text));
         const auto run = std::find_if(doc.runs.begin(), doc.runs.end(), [&](const TextRun& run) {
             return at >= run.start && at < run.start + run.length;
         });
@@ -94,7 +94,8 @@ TEST(RtfReader, CodePagesAndCharsets) {
         const std::string bytes = *c.bytes ? c.bytes : R"(\'c1\'c8\'e1)";
         for (const std::string& head :
              {"\\ansicpg" + number, "{\\fonttbl{\\f0\\cpg" + number + " F;}}\\f0"})
-            EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi" + head + " " + bytes + "}").text), c.expected);
+            EXPECT_EQ(ToUtf8(ReadRtf("{\\rtf1\\ansi" + head + " " + bytes + "}").text.ToString()),
+                      c.expected);
     }
     const Case charsets[] = {
         {0, R"(\'e9)", "é"},        {77, R"(\'8a)", "ä"},       {78, R"(\'82\'a0)", "あ"},
@@ -109,7 +110,7 @@ TEST(RtfReader, CodePagesAndCharsets) {
         SCOPED_TRACE(c.number);
         const std::string rtf = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset" +
                                 std::to_string(c.number) + " F;}}\\f0 " + c.bytes + "}";
-        EXPECT_EQ(ToUtf8(ReadRtf(rtf).text), c.expected);
+        EXPECT_EQ(ToUtf8(ReadRtf(rtf).text.ToString()), c.expected);
     }
 }
 
@@ -139,7 +140,7 @@ TEST(RtfReader, TextIsCutAtTheLimit) {
             for (std::size_t at = 0; at < bytes.size(); at += chunk)
                 reader.Feed(std::string_view(bytes).substr(at, chunk));
             const RtfDocument doc = reader.Finish();
-            EXPECT_EQ(ToUtf8(doc.text), expected);
+            EXPECT_EQ(ToUtf8(doc.text.ToString()), expected);
             EXPECT_EQ(doc.truncated, truncated);
             EXPECT_EQ(doc.plainText, !bytes.starts_with("{\\rtf"));
             ExpectRunsWellFormed(doc);
@@ -195,7 +196,7 @@ TEST(RtfReader, FormattingAndFontAndColorTables) {
     for (const auto& [rtf, face, color] : cases) {
         SCOPED_TRACE(rtf);
         const RtfDocument one = ReadRtf("{\\rtf1" + rtf + " 1}");
-        ASSERT_EQ(ToUtf8(one.text), "1");
+        ASSERT_EQ(ToUtf8(one.text.ToString()), "1");
         ASSERT_EQ(one.runs.size(), 1u);
         EXPECT_EQ(ToUtf8(one.runs[0].format.face), face);
         EXPECT_EQ(one.runs[0].format.color, color);
@@ -211,7 +212,7 @@ TEST(RtfReader, RunsMergeAndDeepGroupsKeepTheDeepestState) {
     // Groups beyond the depth limit do not restore what they changed.
     const std::size_t deep = RtfReader::kMaxGroupDepth + 500;
     const RtfDocument doc = ReadRtf("{\\rtf1 " + Nested(deep, "\\b x{\\i y}z") + "w}");
-    ASSERT_EQ(ToUtf8(doc.text), "xyzw");
+    ASSERT_EQ(ToUtf8(doc.text.ToString()), "xyzw");
     ExpectFormats(doc, {{"x", "b", 24, {}, ""}, {"y", "bi", 24, {}, ""}, {"w", "", 24, {}, ""}});
 }
 
@@ -322,7 +323,7 @@ TEST(RtfReader, TextWholeAndInChunks) {
     for (const auto& [bytes, expected] : inputs) {
         SCOPED_TRACE(bytes.substr(0, 200));
         const RtfDocument whole = ReadRtf(bytes);
-        EXPECT_EQ(ToUtf8(whole.text), expected);
+        EXPECT_EQ(ToUtf8(whole.text.ToString()), expected);
         EXPECT_FALSE(whole.plainText || whole.truncated);
         ExpectRunsWellFormed(whole);
         for (const std::size_t maxChunk : {1u, 3u, 17u, 400u}) {
