@@ -280,7 +280,7 @@ void CTextCtrl::ApplyRuns(const std::vector<TextRun>& runs) {
         format.setFontUnderline(source.underline);
         format.setFontPointSize(source.halfPoints / 2.0);
         if (source.color) format.setForeground(ColorFromColorRef(*source.color));
-        if (!source.face.empty()) format.setFontFamilies({QString::fromStdU32String(source.face)});
+        if (!source.face.empty()) format.setFontFamilies({QString::fromStdString(source.face)});
         cursor.setPosition(static_cast<int>(map.ToWidget(run.start)));
         cursor.setPosition(static_cast<int>(map.ToWidget(run.start + run.length)),
                            QTextCursor::KeepAnchor);

@@ -1,5 +1,6 @@
 #include "text/RtfFontTable.h"
 
+#include "base/CodePage.h"
 #include "text/TextDecoding.h"
 
 namespace {
@@ -60,6 +61,7 @@ bool RtfFontTable::End() {
     DecodeNameBytes();
     reading_ = false;
     pending_.face = Trimmed(pending_.face);
+    pending_.utf8Face = ToUtf8(pending_.face);
     if (fonts_.size() < kMaxFonts || fonts_.count(number_) != 0) {
         fonts_[number_] = std::move(pending_);
     }

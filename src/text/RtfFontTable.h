@@ -11,6 +11,8 @@ struct RtfFont {
     std::optional<int> codePage;
     // Without the surrounding blanks; may be empty.
     std::u32string face;
+    // The same in UTF-8, as formats carry it.
+    std::string utf8Face;
 };
 
 // The fonts of a document's \fonttbl, collected as the reader meets them. An

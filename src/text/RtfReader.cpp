@@ -783,7 +783,7 @@ void RtfReader::Refresh() {
     format.underline = resolvedProps_.underline;
     format.halfPoints = resolvedProps_.halfPoints;
     format.color = colors_.Find(resolvedProps_.color);
-    if (font != nullptr) format.face = font->face;
+    if (font != nullptr) format.face = font->utf8Face;
     if (format != resolvedFormat_) {
         resolvedFormat_ = std::move(format);
         formatPending_ = true;

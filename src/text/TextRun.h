@@ -19,8 +19,11 @@ struct CharFormat {
     int halfPoints = kRtfDefaultHalfPoints;
     // 0x00BBGGRR; none when the document leaves the color to the reader.
     std::optional<std::uint32_t> color;
-    // The font family; empty when the document names no font for the text.
-    std::u32string face;
+    // The font family in UTF-8, empty when the document names no font for the
+    // text. UTF-8 keeps a usual name ("Times New Roman") inside the string
+    // itself: a document with a change of format every few words copies it
+    // hundreds of thousands of times.
+    std::string face;
 
     bool operator==(const CharFormat&) const = default;
 };

@@ -41,7 +41,7 @@ void ExpectFormats(const RtfDocument& doc, std::initializer_list<FormatExpect> e
         const CharFormat& f = run->format;
         const std::string flags =
             std::string(f.bold ? "b" : "") + (f.italic ? "i" : "") + (f.underline ? "u" : "");
-        EXPECT_EQ((std::tuple{flags, f.halfPoints, f.color, ToUtf8(f.face)}),
+        EXPECT_EQ((std::tuple{flags, f.halfPoints, f.color, f.face}),
                   (std::tuple{e.flags, e.halfPoints, e.color, e.face}));
     }
 }
@@ -198,7 +198,7 @@ TEST(RtfReader, FormattingAndFontAndColorTables) {
         const RtfDocument one = ReadRtf("{\\rtf1" + rtf + " 1}");
         ASSERT_EQ(ToUtf8(one.text.ToString()), "1");
         ASSERT_EQ(one.runs.size(), 1u);
-        EXPECT_EQ(ToUtf8(one.runs[0].format.face), face);
+        EXPECT_EQ(one.runs[0].format.face, face);
         EXPECT_EQ(one.runs[0].format.color, color);
     }
 }
