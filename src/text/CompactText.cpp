@@ -1,8 +1,10 @@
 #include "text/CompactText.h"
 
 #include <algorithm>
+
 #include <cstring>
 #include <vector>
+#include "base/HugePages.h"
 
 TextView TextView::substr(std::size_t start, std::size_t count) const {
     start = std::min(start, size_);
@@ -118,6 +120,12 @@ CompactText& CompactText::operator=(const CompactText& other) {
 CompactText::CompactText(CompactText&&) noexcept = default;
 CompactText& CompactText::operator=(CompactText&&) noexcept = default;
 CompactText::~CompactText() = default;
+
+void CompactText::Reserve(std::size_t length) {
+    if (!narrow_ || length <= bytes_.capacity()) return;
+    bytes_.reserve(length);
+    AdviseHugePages(bytes_.data() + bytes_.size(), bytes_.capacity() - bytes_.size());
+}
 
 TextView CompactText::View() const {
     if (narrow_) {

@@ -147,7 +147,7 @@ public:
         }
     }
     // Room for that many characters, in the one-byte form.
-    void Reserve(std::size_t length) { bytes_.reserve(length); }
+    void Reserve(std::size_t length);
 
     TextView View() const;
     operator TextView() const { return View(); }

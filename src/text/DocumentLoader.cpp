@@ -9,6 +9,7 @@
 #include <limits>
 #include <optional>
 
+#include "base/HugePages.h"
 #include "text/HtmlCharset.h"
 #include "text/HtmlConverter.h"
 #include "text/RtfReader.h"
@@ -44,6 +45,8 @@ FileBytes ReadFileStart(const std::string& path, std::size_t limit) {
     // Read straight into the string, which grows only when the file has grown
     // since fstat. One byte past the limit tells whether the file goes on.
     std::size_t length = 0;
+    file.bytes.reserve(std::min(size, limit) + 1);
+    AdviseHugePages(file.bytes.data(), file.bytes.capacity());
     file.bytes.resize(std::min(size, limit) + 1);
     for (;;) {
         if (length == file.bytes.size()) {
