@@ -41,6 +41,9 @@ namespace {
 // Groups of the text the estimate walks between two turns of the event loop:
 // about a millisecond's work, so neither reading nor typing waits for it.
 constexpr std::size_t kEstimateSliceGroups = 20'000;
+// Groups the reading pane composes ahead when it meets one it has not
+// composed yet.
+constexpr std::size_t kUpcomingGroups = 32;
 
 }  // namespace
 
@@ -117,7 +120,11 @@ CMainFrame::CMainFrame(const FrameContext& context)
     setWindowTitle(documents_->Title());
     history_ = new CRunHistory(context.history, this);
 
-    connect(textCtrl_, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateCommandStates);
+    // While reading no command depends on the selection, and each group
+    // moves it.
+    connect(textCtrl_, &QPlainTextEdit::selectionChanged, this, [this] {
+        if (!IsReading()) UpdateCommandStates();
+    });
     connect(textCtrl_, &CTextCtrl::RightButtonPressed, this, &CMainFrame::ShowContextMenu);
     connect(readArea_, &CReadArea::SpeedDownRequested, bar_, &CReaderBar::SpeedDown);
     connect(readArea_, &CReadArea::SpeedUpRequested, bar_, &CReaderBar::SpeedUp);
@@ -283,6 +290,9 @@ void CMainFrame::ShowStep(const SessionStep& step) {
     if (step.progressPosition) bar_->SetProgress(*step.progressPosition);
     bar_->ApplyProgress(step.group.progress);
     if (step.group.ShowsText()) readArea_->SetDisplayText(step.group.text);
+    if (IsReading() && readArea_->WantsUpcoming()) {
+        readArea_->PrepareUpcoming(session_.UpcomingTexts(Text(), Options(), kUpcomingGroups));
+    }
     if (const auto& lit = step.group.highlight) textCtrl_->SetSelection(lit->start, lit->end);
     if (IsReading()) {
         timer_.start(step.delayMs);

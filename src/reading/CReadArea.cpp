@@ -71,9 +71,9 @@ void CReadArea::LayOut() {
         letter = static_cast<int>(FocusLetterIndex(word));
     }
     Composition fresh;
-    const Composition& composed = several || layoutFocus_
-                                      ? (fresh = Compose(right - left, textColor, letter))
-                                      : ComposedWord(textColor);
+    const Composition& composed =
+        several || layoutFocus_ ? (fresh = Compose(displayText_, right - left, textColor, letter))
+                                : ComposedWord(textColor);
     const QSize block = composed.box;
     const int top = several ? (height - block.height()) >> 1 : (height - block.height()) / 2;
     int boxLeft =
@@ -101,10 +101,11 @@ void CReadArea::LayOut() {
 // Lays the display text out in a block whose top left is (0, 0). Lines
 // follow each other as Qt's own text drawing sets them: the font's leading
 // between them, each on a whole pixel.
-CReadArea::Composition CReadArea::Compose(int lineWidth, const QColor& color, int letter) {
+CReadArea::Composition CReadArea::Compose(const QString& text, int lineWidth, const QColor& color,
+                                          int letter) {
     const bool several = IsSeveralWords(layoutMode_);
     layout_.clearLayout();
-    layout_.setText(displayText_);
+    layout_.setText(text);
     layout_.setFont(font_);
     QTextOption option;
     option.setWrapMode(several ? QTextOption::WordWrap : QTextOption::NoWrap);
@@ -141,14 +142,35 @@ CReadArea::Composition CReadArea::Compose(int lineWidth, const QColor& color, in
 // running text: each one-word group is composed once. The composition does
 // not depend on the pane's size.
 const CReadArea::Composition& CReadArea::ComposedWord(const QColor& color) {
+    KeepWordsFor(color);
+    auto found = words_.constFind(displayText_);
+    wantsUpcoming_ = found == words_.constEnd();
+    if (wantsUpcoming_)
+        found = words_.insert(displayText_, Compose(displayText_, width(), color, -1));
+    return *found;
+}
+
+void CReadArea::KeepWordsFor(const QColor& color) {
     if (color != wordsColor_ || words_.size() >= kMostWords) {
         words_.clear();
         wordsColor_ = color;
     }
-    auto found = words_.constFind(displayText_);
-    if (found == words_.constEnd())
-        found = words_.insert(displayText_, Compose(width(), color, -1));
-    return *found;
+}
+
+// Only one-word groups without the recognition letter are kept composed.
+void CReadArea::PrepareUpcoming(const std::vector<std::u32string>& texts) {
+    wantsUpcoming_ = false;
+    if (IsSeveralWords(layoutMode_) || layoutFocus_ || layoutMode_ != settings_.severalWords ||
+        layoutFocus_ != FocusLetterShown()) {
+        return;
+    }
+    const QColor color = ColorFromColorRef(settings_.readingArea.textColor);
+    KeepWordsFor(color);
+    for (const std::u32string& text : texts) {
+        if (words_.size() >= kMostWords) break;
+        const QString word = ToQString(text);
+        if (!words_.contains(word)) words_.insert(word, Compose(word, width(), color, -1));
+    }
 }
 
 void CReadArea::paintEvent(QPaintEvent* event) {

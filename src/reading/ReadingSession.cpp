@@ -54,6 +54,19 @@ SessionStep ReadingSession::Step(TextView text, const ReadingOptions& options, b
     return step;
 }
 
+std::vector<std::u32string> ReadingSession::UpcomingTexts(std::u32string_view text,
+                                                          const ReadingOptions& options,
+                                                          std::size_t count) const {
+    std::vector<std::u32string> texts;
+    ReadingCursor ahead = cursor_;
+    while (texts.size() < count) {
+        GroupStep group = NextGroup(text, ahead, options);
+        if (!group.ShowsText()) break;
+        texts.push_back(std::move(group.text));
+    }
+    return texts;
+}
+
 std::int32_t ReadingSession::DelayUntilNextStep(std::int32_t periodMs, std::int64_t nowNs) {
     nextDueNs_ += periodMs * kNsPerMs;
     // After a long stall (a modal loop inside a step, a suspended machine)

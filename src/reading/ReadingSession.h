@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "reading/GroupCutter.h"
 #include "reading/ReadingCursor.h"
@@ -50,6 +52,11 @@ public:
     // abort or the end of the range ends the run (the end also drops the task).
     SessionStep Step(TextView text, const ReadingOptions& options, bool paneHasHeight,
                      std::int64_t nowNs);
+    // The display texts of at most `count` groups the next steps will show,
+    // as far as nothing changes meanwhile; the session does not move.
+    std::vector<std::u32string> UpcomingTexts(std::u32string_view text,
+                                              const ReadingOptions& options,
+                                              std::size_t count) const;
     // The next step stops the run, whatever happens before it.
     void AbortAtNextStep() { cursor_.abort = true; }
     // While reading: moves back or forward from the group on screen and

@@ -217,6 +217,10 @@ CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
     if (control != nullptr && disconnect(control, SIGNAL(updateRequest(QRectF)), this, nullptr)) {
         connect(control, SIGNAL(updateRequest(QRectF)), this, SLOT(RepaintContents(QRectF)));
     }
+    // The pane takes no typing, so no input method follows its caret; the
+    // widget would query it several times each time a reading step moves
+    // the highlight.
+    if (control != nullptr) disconnect(control, SIGNAL(microFocusChanged()), this, nullptr);
 }
 
 CTextCtrl::~CTextCtrl() = default;

@@ -298,6 +298,12 @@ TEST(ReadingSession, AnOnTimeRunFollowsTheScheduleAndItsEstimate) {
         EXPECT_EQ(std::pair(estimate->taskMs, estimate->leftMs), std::pair(left[0], left[0] + 150));
         for (std::size_t i = 0; i < schedule.size(); ++i) {
             ASSERT_TRUE(run.session.IsReading());
+            std::vector<std::u32string> upcoming;
+            for (std::size_t j = i; j < schedule.size() && upcoming.size() < 3 &&
+                                    schedule[j].kind != StepKind::StepEnd;
+                 ++j)
+                upcoming.push_back(schedule[j].text);
+            EXPECT_EQ(run.session.UpcomingTexts(text, options, 3), upcoming) << i;
             const SessionStep step = run.Step();
             EXPECT_TRUE(step.group.kind == schedule[i].kind &&
                         step.group.text == schedule[i].text &&
