@@ -54,7 +54,7 @@ SessionStep ReadingSession::Step(TextView text, const ReadingOptions& options, b
     return step;
 }
 
-std::vector<std::u32string> ReadingSession::UpcomingTexts(std::u32string_view text,
+std::vector<std::u32string> ReadingSession::UpcomingTexts(TextView text,
                                                           const ReadingOptions& options,
                                                           std::size_t count) const {
     std::vector<std::u32string> texts;

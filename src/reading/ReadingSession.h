@@ -54,7 +54,7 @@ public:
                      std::int64_t nowNs);
     // The display texts of at most `count` groups the next steps will show,
     // as far as nothing changes meanwhile; the session does not move.
-    std::vector<std::u32string> UpcomingTexts(std::u32string_view text,
+    std::vector<std::u32string> UpcomingTexts(TextView text,
                                               const ReadingOptions& options,
                                               std::size_t count) const;
     // The next step stops the run, whatever happens before it.
