@@ -162,6 +162,7 @@ LoadedText LoadDocumentFile(const std::string& path, DocumentKind kind, std::siz
             return loaded;
         case DocumentKind::RichText: {
             RtfReader reader(maxTextLength);
+            reader.Expect(file.bytes.size());
             reader.Feed(file.bytes);
             RtfDocument rtf = reader.Finish();
             loaded.text = std::move(rtf.text);

@@ -6,6 +6,7 @@
 #include <span>
 #include <utility>
 
+#include "base/HugePages.h"
 #include "text/TextDecoding.h"
 
 namespace {
@@ -45,6 +46,13 @@ constexpr std::size_t Index(Enum value) {
 }  // namespace
 
 RtfReader::RtfReader(std::size_t maxTextLength) : maxTextLength_(maxTextLength) {}
+
+void RtfReader::Expect(std::size_t documentBytes) {
+    document_.text.Reserve(std::min(documentBytes, maxTextLength_));
+    std::vector<TextRun>& runs = document_.runs;
+    runs.reserve(documentBytes / 64);
+    AdviseHugePages(runs.data(), runs.capacity() * sizeof(TextRun));
+}
 
 void RtfReader::Feed(std::string_view chunk) {
     std::size_t i = 0;

@@ -60,6 +60,10 @@ public:
     RtfReader& operator=(RtfReader&&) = default;
 
     void Feed(std::string_view chunk);
+    // Makes room for what a document of that many bytes is likely to hold, so
+    // that a large one is not copied again and again as it grows: at most a
+    // character a byte, and a change of format every 64 bytes.
+    void Expect(std::size_t documentBytes);
     // Ends the document and hands it over; the reader is then ready for
     // another document.
     RtfDocument Finish();
