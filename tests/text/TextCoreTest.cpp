@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "TestText.h"
+#include "text/CompactText.h"
 #include "text/DocumentText.h"
 #include "text/Outline.h"
 #include "text/PositionMap.h"
@@ -137,10 +138,16 @@ TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
         {U"a\U0001F600b\r\n\U0001F600", PositionMap::kLineLimit},
         {U"abcdefg\U0001F600hij", 8},
         {Repeated(U"ab cd\r\nefgh\U0001F600 ij\rkl\nmnopqrstuvwxyz0123456789 ", 500), 16},
+        {Repeated(U"\u0400\u0401\u0402\u04FF\u0500\u0501 ", 60) + U"\r\n\u0600\u0601", 64},
     };
     for (const auto& [text, limit] : walks) {
         SCOPED_TRACE(ToUtf8(text.substr(0, 20)));
         const PositionMap map(text, limit);
+        // The same map over the text held a byte a character.
+        const PositionMap fromCompact(CompactText(text), limit);
+        ASSERT_EQ(fromCompact.Splits(), map.Splits());
+        for (std::size_t p = 0; p <= text.size(); ++p)
+            ASSERT_EQ(fromCompact.ToWidget(p), map.ToWidget(p)) << p;
         std::vector<std::size_t> toWidget, toText;  // for every position, end included
         std::size_t widget = 0;
         auto split = map.Splits().begin();
@@ -160,6 +167,54 @@ TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
             ASSERT_EQ(map.ToWidget(p), toWidget[p]) << p;
         for (std::size_t w = 0; w < toText.size(); ++w) ASSERT_EQ(map.ToText(w), toText[w]) << w;
     }
+}
+
+// A text made in pieces reads as its characters, a byte each up to 256 different ones and four
+// each from the 257th on; searches find what they find in the characters themselves.
+TEST(CompactText, ReadsAsItsCharactersInEitherForm) {
+    std::u32string alphabet;  // 256 different characters, "с" (U+0441) among them
+    for (char32_t c = 0x400; c < 0x500; ++c) alphabet += c;
+    const std::pair<std::u32string, bool> cases[] = {
+        {U"", true},
+        {U"Глава 1\r\nТекст, и \U0001F600 ещё.\r\n\r", true},
+        {alphabet + U"\n" + alphabet, false},
+        {U"x\n" + alphabet.substr(2), true},
+        {alphabet + U"\U0001F600ab", false},
+    };
+    const std::u32string probes = U"\r\nАaA\U0001F600\u04FF.";  // 'A' shares its low byte with "с"
+    for (const auto& [text, narrow] : cases) {
+        SCOPED_TRACE(ToUtf8(text.substr(0, 12)));
+        CompactText compact(std::u32string_view(text).substr(0, text.size() / 2));
+        compact.Append(std::u32string_view(text).substr(text.size() / 2));
+        const TextView view = compact;
+        const std::u32string_view expected = text;
+        EXPECT_EQ(view.Narrow() != nullptr, narrow);
+        EXPECT_EQ(view.ToString(), text);
+        const std::u32string_view part = expected.substr(std::min<std::size_t>(3, text.size()), 4);
+        for (const std::size_t from : {std::size_t{0}, std::size_t{1}, text.size() / 2}) {
+            if (from > text.size()) continue;
+            for (const char32_t c : probes) EXPECT_EQ(view.find(c, from), expected.find(c, from));
+            EXPECT_EQ(view.find_first_of(U"\r\n", from), expected.find_first_of(U"\r\n", from));
+            EXPECT_EQ(view.find_last_of(U"\r\n", from), expected.find_last_of(U"\r\n", from));
+            EXPECT_EQ(view.find(part, from), expected.find(part, from));
+            EXPECT_EQ(view.substr(from, 5).ToString(), expected.substr(from, 5));
+        }
+        CompactText cut = compact;
+        cut.Truncate(text.size() / 3);
+        EXPECT_EQ(cut.ToString(), text.substr(0, text.size() / 3));
+    }
+    // A code page's bytes are kept as they are, two of them read alike; a character the page
+    // lacks turns the text into the four-byte form.
+    std::array<char32_t, 256> page{};
+    for (std::size_t byte = 0; byte < page.size(); ++byte) page[byte] = static_cast<char32_t>(byte);
+    page[0x98] = page[0x99] = U'\uFFFD';
+    CompactText bytes(std::string("a\x98"
+                                  "b\x99",
+                                  4),
+                      page);
+    EXPECT_EQ(bytes.View().find(U'\uFFFD', 2), 3u);
+    bytes.Append(U"Ж");
+    EXPECT_TRUE(bytes.View().Narrow() == nullptr && bytes == U"a\uFFFDb\uFFFDЖ");
 }
 
 TEST(TextRules, TrimmingAndCutting) {
