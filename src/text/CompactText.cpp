@@ -59,17 +59,25 @@ std::size_t CharacterSearch::From(std::size_t from) const {
                    ? TextView::npos
                    : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - narrow);
     }
-    // The character's lowest byte, passing over one that turns out to be
-    // part of another character.
-    const char* const bytes = reinterpret_cast<const char*>(text_.Wide());
+    const char32_t* const wide = text_.Wide();
+    // A character of ASCII by its byte, passing over one that turns out to be
+    // part of another character. Another character's lowest byte may stand
+    // in most characters of the text (0x04 in every Cyrillic letter's), so
+    // such a character is compared with each.
+    if (character_ == 0 || character_ >= 0x80) {
+        for (std::size_t at = from; at < size; ++at) {
+            if (wide[at] == character_) return at;
+        }
+        return TextView::npos;
+    }
+    const char* const bytes = reinterpret_cast<const char*>(wide);
     const std::size_t byteSize = size * sizeof(char32_t);
     for (std::size_t at = from * sizeof(char32_t); at < byteSize;) {
-        const void* found =
-            std::memchr(bytes + at, static_cast<int>(character_ & 0xFF), byteSize - at);
+        const void* found = std::memchr(bytes + at, static_cast<int>(character_), byteSize - at);
         if (found == nullptr) break;
         const std::size_t index =
             static_cast<std::size_t>(static_cast<const char*>(found) - bytes) / sizeof(char32_t);
-        if (text_.Wide()[index] == character_) return index;
+        if (wide[index] == character_) return index;
         at = (index + 1) * sizeof(char32_t);
     }
     return TextView::npos;

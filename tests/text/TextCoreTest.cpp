@@ -115,6 +115,7 @@ TEST(PositionMap, SplitsLongLinesAndMapsEveryPosition) {
     const std::pair<std::u32string, std::u32string> cases[] = {
         {U"aaaa bbbbbbb", U"aaaa |bbbbbbb"},
         {U"ab cd efgh", U"ab cd |efgh"},
+        {U"abc defghijk", U"abc |defghijk"},
         {U"abcdefghijklmnopqrst", U"abcdefgh|ijklmnop|qrst"},
         {U"abcdefgh", U"abcdefgh"},
         {U"abcdefghi", U"abcdefgh|i"},
@@ -178,7 +179,8 @@ TEST(CompactText, ReadsAsItsCharactersInEitherForm) {
         {U"", true},
         {U"Глава 1\r\nТекст, и \U0001F600 ещё.\r\n\r", true},
         {alphabet + U"\n" + alphabet, false},
-        {U"x\n" + alphabet.substr(2), true},
+        {U"xx\n" + alphabet.substr(2), true},
+        {U"\nab", true},
         {alphabet + U"\U0001F600ab", false},
     };
     const std::u32string probes = U"\r\nАaA\U0001F600\u04FF.";  // 'A' shares its low byte with "с"
@@ -190,6 +192,7 @@ TEST(CompactText, ReadsAsItsCharactersInEitherForm) {
         const std::u32string_view expected = text;
         EXPECT_EQ(view.Narrow() != nullptr, narrow);
         EXPECT_EQ(view.ToString(), text);
+        EXPECT_FALSE(view == text + U"!");
         const std::u32string_view part = expected.substr(std::min<std::size_t>(3, text.size()), 4);
         for (const std::size_t from : {std::size_t{0}, std::size_t{1}, text.size() / 2}) {
             if (from > text.size()) continue;
