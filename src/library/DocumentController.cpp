@@ -119,7 +119,7 @@ void DocumentController::ShowLoaded(LoadedText content) {
 }
 
 void DocumentController::LoadClipboard() {
-    std::optional<std::u32string> text = ClipboardContent(QApplication::clipboard()->mimeData());
+    std::optional<CompactText> text = ClipboardContent(QApplication::clipboard()->mimeData());
     if (!text) {
         ShowNote(window_, ProgramText(kClipboardHasNoText));
         return;
