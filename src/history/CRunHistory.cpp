@@ -61,6 +61,8 @@ void CRunHistory::Close(bool mayTell) {
 
 void CRunHistory::ShowStatistics() {
     if (!store_) return;
+    // The file is opened at the first write or look, whichever comes first.
+    if (!store_->IsOpen()) store_->Open();
     Write();
     CHistoryDlg(*store_, window_).exec();
 }

@@ -28,13 +28,22 @@ public:
         using pointer = void;
 
         Iterator() = default;
-        Iterator(const TextView* view, std::size_t at) : view_(view), at_(at) {}
-        char32_t operator*() const { return (*view_)[at_]; }
-        char32_t operator[](difference_type n) const { return (*view_)[at_ + n]; }
+        char32_t operator*() const {
+            return narrow_ != nullptr ? alphabet_[narrow_[at_]] : wide_[at_];
+        }
+        char32_t operator[](difference_type n) const { return *(*this + n); }
         Iterator& operator++() { return ++at_, *this; }
-        Iterator operator++(int) { return {view_, at_++}; }
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++at_;
+            return before;
+        }
         Iterator& operator--() { return --at_, *this; }
-        Iterator operator--(int) { return {view_, at_--}; }
+        Iterator operator--(int) {
+            Iterator before = *this;
+            --at_;
+            return before;
+        }
         Iterator& operator+=(difference_type n) { return at_ += n, *this; }
         Iterator& operator-=(difference_type n) { return at_ -= n, *this; }
         friend Iterator operator+(Iterator i, difference_type n) { return i += n; }
@@ -47,7 +56,12 @@ public:
         friend auto operator<=>(Iterator a, Iterator b) { return a.at_ <=> b.at_; }
 
     private:
-        const TextView* view_ = nullptr;
+        friend class TextView;
+        // The view's own pointers, not the view: an iterator may outlive a
+        // view made for the moment.
+        const std::uint8_t* narrow_ = nullptr;
+        const char32_t* alphabet_ = nullptr;
+        const char32_t* wide_ = nullptr;
         std::size_t at_ = 0;
     };
 
@@ -65,8 +79,8 @@ public:
     }
     char32_t front() const { return (*this)[0]; }
     char32_t back() const { return (*this)[size_ - 1]; }
-    Iterator begin() const { return {this, 0}; }
-    Iterator end() const { return {this, size_}; }
+    Iterator begin() const { return At(0); }
+    Iterator end() const { return At(size_); }
 
     // As std::u32string_view's, except that a start past the end gives an
     // empty view instead of throwing.
@@ -89,6 +103,12 @@ public:
     friend bool operator==(TextView a, TextView b);
 
 private:
+    Iterator At(std::size_t at) const {
+        Iterator i;
+        i.narrow_ = narrow_, i.alphabet_ = alphabet_, i.wide_ = wide_, i.at_ = at;
+        return i;
+    }
+
     const std::uint8_t* narrow_ = nullptr;
     const char32_t* alphabet_ = nullptr;
     const char32_t* wide_ = nullptr;
@@ -116,7 +136,8 @@ private:
 // A document's characters in as little memory as they allow. Nearly every
 // book uses fewer than 256 different characters (an alphabet or two, their
 // capitals, digits and marks): those take one byte a character, the others
-// four. A 10 MB book thus costs 10 MB, not 40.
+// four. A 10 MB book thus costs 10 MB, not 40. A view of it holds until the
+// text is changed or moved.
 class CompactText {
 public:
     CompactText();
@@ -193,6 +214,7 @@ private:
     std::array<char32_t, 256> alphabet_{};
     std::size_t alphabetSize_ = 0;
     std::u32string wide_;
-    // While characters are added: where each of the alphabet's characters is.
+    // Once characters have been added: where each of the alphabet's
+    // characters is (128 KB), kept for any added later.
     std::unique_ptr<Lookup> lookup_;
 };
