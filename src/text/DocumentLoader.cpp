@@ -86,10 +86,6 @@ bool IsUtf8Label(std::string_view label) {
     return lower == "utf-8" || lower == "utf8" || lower == "unicode-1-1-utf-8";
 }
 
-}  // namespace
-
-namespace {
-
 // The length CutToLimit leaves, or none when the text stays as it is.
 std::optional<std::size_t> LimitedLength(TextView text, std::size_t limit, bool more) {
     if (text.size() > limit) return CutLength(text, limit);
