@@ -59,7 +59,7 @@ void CheckReader(Reader read, std::string_view bytes) {
     const LoadedText cut = read(bytes, half, BookProgress{});
     CheckShape(cut, half.maxTextLength);
     Check(cut.error == whole.error);
-    Check(whole.text.compare(0, cut.text.size(), cut.text) == 0);
+    Check(whole.text.View().substr(0, cut.text.size()) == cut.text.View());
 
     const LoadedText stopped = read(bytes, limits, [](std::size_t done, std::size_t total) {
         Check(done <= total);

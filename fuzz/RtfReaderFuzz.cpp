@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string_view>
 
@@ -40,8 +41,10 @@ void CheckShape(std::string_view input, const RtfDocument& doc) {
         Check(i == 0 || run.format != doc.runs[i - 1].format);
         Check(run.format.halfPoints >= 1 && run.format.halfPoints <= 3276);
         Check(!run.format.color || *run.format.color <= 0xFFFFFF);
-        Check(run.format.face.size() <= 255);
-        for (const char32_t c : run.format.face) {
+        // The face is UTF-8.
+        const std::optional<std::u32string> face = DecodeCharset(run.format.face, "UTF-8");
+        Check(face && face->size() <= 255);
+        for (const char32_t c : *face) {
             Check(c >= 0x20 && c < 0x110000 && (c < 0xD800 || c > 0xDFFF));
         }
         next += run.length;
@@ -91,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     limited.Feed(input);
     const RtfDocument cut = limited.Finish();
     Check(cut.text.size() <= limit);
-    Check(whole.text.compare(0, cut.text.size(), cut.text) == 0);
+    Check(whole.text.View().substr(0, cut.text.size()) == cut.text.View());
     Check(cut.truncated == (whole.text.size() > limit));
     return 0;
 }

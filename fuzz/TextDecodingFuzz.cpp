@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
     const std::string charset = DetectDocumentCharset(bytes);
-    const std::u32string whole = DecodeDocumentText(bytes);
+    const std::u32string whole = DecodeDocumentText(bytes).ToString();
     CheckScalarValues(whole);
     // Every byte gives at most one character.
     Check(whole.size() <= size);
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Cut short, the text is a beginning of the whole text when the cut
         // does not change the charset.
         const std::size_t max = static_cast<unsigned char>(bytes[0]) % 64;
-        const std::u32string cut = DecodeDocumentText(bytes, max);
+        const std::u32string cut = DecodeDocumentText(bytes, max).ToString();
         Check(cut.size() <= max);
         if (DetectDocumentCharset(bytes.substr(0, max * 4)) == charset) {
             Check(whole.substr(0, cut.size()) == cut);
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(decodedCut.has_value() && decodedCut->size() <= max);
         Check(decoded->substr(0, decodedCut->size()) == *decodedCut);
         // Declared, it is used unless a mark says otherwise.
-        CheckScalarValues(DecodeDocumentText(rest, kWholeText, chosen));
+        CheckScalarValues(DecodeDocumentText(rest, kWholeText, chosen).ToString());
     }
     return 0;
 }

@@ -181,7 +181,11 @@ public:
     // added).
     void Truncate(std::size_t length);
     std::u32string ToString() const { return View().ToString(); }
-    friend bool operator==(const CompactText& a, TextView b) { return a.View() == b; }
+    // Against another compact text only (a string or a literal is made one):
+    // with a TextView too, each comparison would have two ways to convert.
+    friend bool operator==(const CompactText& a, const CompactText& b) {
+        return a.View() == b.View();
+    }
 
 private:
     // Which byte stands for a character: a table over the Basic Multilingual
