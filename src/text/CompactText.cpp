@@ -1,9 +1,8 @@
 #include "text/CompactText.h"
 
 #include <algorithm>
-
 #include <cstring>
-#include <vector>
+
 #include "base/HugePages.h"
 
 TextView TextView::substr(std::size_t start, std::size_t count) const {
@@ -48,37 +47,33 @@ std::size_t CharacterSearch::From(std::size_t from) const {
     if (from >= size) return TextView::npos;
     if (const std::uint8_t* narrow = text_.Narrow()) {
         if (byte_ == kNone) return TextView::npos;
-        if (byte_ == kSeveral) {
-            for (std::size_t at = from; at < size; ++at) {
-                if (text_[at] == character_) return at;
-            }
-            return TextView::npos;
+        if (byte_ != kSeveral) {
+            const void* found = std::memchr(narrow + from, byte_, size - from);
+            return found == nullptr
+                       ? TextView::npos
+                       : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - narrow);
         }
-        const void* found = std::memchr(narrow + from, byte_, size - from);
-        return found == nullptr
-                   ? TextView::npos
-                   : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - narrow);
-    }
-    const char32_t* const wide = text_.Wide();
-    // A character of ASCII by its byte, passing over one that turns out to be
-    // part of another character. Another character's lowest byte may stand
-    // in most characters of the text (0x04 in every Cyrillic letter's), so
-    // such a character is compared with each.
-    if (character_ == 0 || character_ >= 0x80) {
-        for (std::size_t at = from; at < size; ++at) {
-            if (wide[at] == character_) return at;
+    } else if (character_ != 0 && character_ < 0x80) {
+        // A character of ASCII by its byte, passing over one that turns out
+        // to be part of another character. Another character's lowest byte
+        // may stand in most characters of the text (0x04 in every Cyrillic
+        // letter's), so such a character is compared with each below.
+        const char* const bytes = reinterpret_cast<const char*>(text_.Wide());
+        const std::size_t byteSize = size * sizeof(char32_t);
+        for (std::size_t at = from * sizeof(char32_t); at < byteSize;) {
+            const void* found =
+                std::memchr(bytes + at, static_cast<int>(character_), byteSize - at);
+            if (found == nullptr) return TextView::npos;
+            const std::size_t index =
+                static_cast<std::size_t>(static_cast<const char*>(found) - bytes) /
+                sizeof(char32_t);
+            if (text_.Wide()[index] == character_) return index;
+            at = (index + 1) * sizeof(char32_t);
         }
         return TextView::npos;
     }
-    const char* const bytes = reinterpret_cast<const char*>(wide);
-    const std::size_t byteSize = size * sizeof(char32_t);
-    for (std::size_t at = from * sizeof(char32_t); at < byteSize;) {
-        const void* found = std::memchr(bytes + at, static_cast<int>(character_), byteSize - at);
-        if (found == nullptr) break;
-        const std::size_t index =
-            static_cast<std::size_t>(static_cast<const char*>(found) - bytes) / sizeof(char32_t);
-        if (wide[index] == character_) return index;
-        at = (index + 1) * sizeof(char32_t);
+    for (std::size_t at = from; at < size; ++at) {
+        if (text_[at] == character_) return at;
     }
     return TextView::npos;
 }
@@ -91,18 +86,15 @@ std::size_t TextView::find_first_of(std::u32string_view any, std::size_t from) c
 }
 
 std::size_t TextView::find_last_of(std::u32string_view any, std::size_t before) const {
-    for (std::size_t at = std::min(before, size_ == 0 ? 0 : size_ - 1) + 1; at-- > 0;) {
-        if (at < size_ && any.find((*this)[at]) != any.npos) return at;
+    if (size_ == 0) return npos;
+    for (std::size_t at = std::min(before, size_ - 1) + 1; at-- > 0;) {
+        if (any.find((*this)[at]) != any.npos) return at;
     }
     return npos;
 }
 
 bool operator==(TextView a, TextView b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i]) return false;
-    }
-    return true;
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
 }
 
 CompactText::CompactText() = default;

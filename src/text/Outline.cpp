@@ -215,15 +215,12 @@ std::vector<Heading> PlainTextOutline(TextView text) {
         } else {
             last = first;  // no heading: most lines are told by their first letter
         }
-        if (last == first || last - first > kLongestHeading) {
-            start = end + 1;
-            continue;
-        }
-        std::array<char32_t, kLongestHeading> characters;
-        std::copy(text.begin() + first, text.begin() + last, characters.begin());
-        const std::u32string_view line(characters.data(), last - first);
-        if (MayBeHeading(line)) {
-            const HeadingKind kind = KindOfLine(Lower(line));
+        if (last > first && last - first <= kLongestHeading) {
+            std::array<char32_t, kLongestHeading> characters;
+            std::copy(text.begin() + first, text.begin() + last, characters.begin());
+            const std::u32string_view line(characters.data(), last - first);
+            const HeadingKind kind =
+                MayBeHeading(line) ? KindOfLine(Lower(line)) : HeadingKind::None;
             if (kind != HeadingKind::None)
                 found.push_back({kind, {0, std::u32string(line), first}});
         }
