@@ -293,7 +293,8 @@ void CMainFrame::ShowStep(const SessionStep& step) {
     if (IsReading() && readArea_->WantsUpcoming()) {
         readArea_->PrepareUpcoming(session_.UpcomingTexts(Text(), Options(), kUpcomingGroups));
     }
-    if (const auto& lit = step.group.highlight) textCtrl_->SetSelection(lit->start, lit->end);
+    if (const auto& lit = step.group.highlight)
+        textCtrl_->ShowReadingHighlight(lit->start, lit->end);
     if (IsReading()) {
         timer_.start(step.delayMs);
     } else {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -13,6 +14,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 
 #include "base/QtText.h"
@@ -227,6 +229,7 @@ CTextCtrl::~CTextCtrl() = default;
 
 void CTextCtrl::ShowDocument(const DocumentText& document) {
     document_ = &document;
+    pendingHighlight_.reset();
     keptLayouts_.clear();
     ApplyDefaultFormat();
     WidgetTextPieces pieces(document.Characters(), document.Map());
@@ -244,29 +247,84 @@ void CTextCtrl::ShowDocument(const DocumentText& document) {
 }
 
 TextRange CTextCtrl::Selection() const {
-    const QTextCursor cursor = textCursor();
+    const WidgetRange shown = ShownSelection();
     const PositionMap& map = document_->Map();
-    return {map.ToText(static_cast<std::size_t>(cursor.selectionStart())),
-            map.ToText(static_cast<std::size_t>(cursor.selectionEnd()))};
+    return {map.ToText(static_cast<std::size_t>(shown.from)),
+            map.ToText(static_cast<std::size_t>(shown.to))};
+}
+
+CTextCtrl::WidgetRange CTextCtrl::ShownSelection() const {
+    if (pendingHighlight_) return *pendingHighlight_;
+    const QTextCursor cursor = textCursor();
+    return {cursor.selectionStart(), cursor.selectionEnd()};
 }
 
 void CTextCtrl::SetSelection(std::size_t start, std::size_t end) {
     end = std::min(end, document_->Length());
     start = std::min(start, end);
     const PositionMap& map = document_->Map();
+    const std::optional<WidgetRange> pending = std::exchange(pendingHighlight_, std::nullopt);
     const QTextCursor previous = textCursor();
     QTextCursor cursor = previous;
     cursor.setPosition(static_cast<int>(map.ToWidget(start)));
     cursor.setPosition(static_cast<int>(map.ToWidget(end)), QTextCursor::KeepAnchor);
     // The widget would repaint every line the old and the new selection
-    // touch, end to end; while reading, the highlight moves a word on.
-    // Repainted after the widget has scrolled to the new selection, the old
-    // one is where its pixels have moved to.
+    // touch, end to end. Repainted after the widget has scrolled to the new
+    // selection, the old one is where its pixels have moved to.
     repaintingSelection_ = true;
     setTextCursor(cursor);
     repaintingSelection_ = false;
-    RepaintSelection(previous);
+    if (pending) {
+        RepaintHighlight(*pending);
+    } else {
+        RepaintSelection(previous);
+    }
     RepaintSelection(cursor);
+}
+
+// Giving the widget's cursor a new place costs more than painting the
+// highlight there: the widget works out the caret's place, the character
+// format there and its own repaints, and tells everyone who listens. A
+// reading step only repaints the word it leaves and the word it comes to.
+void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
+    end = std::min(end, document_->Length());
+    start = std::min(start, end);
+    const PositionMap& map = document_->Map();
+    const WidgetRange next{static_cast<int>(map.ToWidget(start)),
+                           static_cast<int>(map.ToWidget(end))};
+    const WidgetRange shown = ShownSelection();
+    // Where the caret shows without a selection, or the text runs both
+    // ways, only the widget knows what to repaint.
+    if (mixedDirections_ || shown.from >= shown.to || next.from >= next.to) {
+        SetSelection(start, end);
+        return;
+    }
+    const std::vector<ShownBlock> blocks = ShownBlocks();
+    const HighlightArea area = AreaOf(next, blocks);
+    if (area.rects.empty() || !area.whole) {
+        SetSelection(start, end);
+        return;
+    }
+    for (const QRect& rect : AreaOf(shown, blocks).rects) viewport()->update(rect);
+    for (const QRect& rect : area.rects) viewport()->update(rect);
+    pendingHighlight_ = next;
+}
+
+void CTextCtrl::SettleHighlight() {
+    if (!pendingHighlight_) return;
+    const WidgetRange range = *std::exchange(pendingHighlight_, std::nullopt);
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(range.from);
+    cursor.setPosition(range.to, QTextCursor::KeepAnchor);
+    // The widget scrolls to a cursor it is given; the user may have
+    // scrolled the highlight out of view since it was painted.
+    const int left = horizontalScrollBar()->value();
+    const int top = verticalScrollBar()->value();
+    repaintingSelection_ = true;
+    setTextCursor(cursor);
+    repaintingSelection_ = false;
+    horizontalScrollBar()->setValue(left);
+    verticalScrollBar()->setValue(top);
 }
 
 std::u32string CTextCtrl::SelectedText() const { return document_->Slice(Selection()); }
@@ -325,6 +383,7 @@ void CTextCtrl::CopySelection() const {
 }
 
 void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {
+    SettleHighlight();
     const auto lineEdge = [this](const QPoint& at, QTextCursor::MoveOperation edge) {
         QTextCursor cursor = cursorForPosition(QPoint(0, at.y()));
         cursor.movePosition(edge);
@@ -345,6 +404,7 @@ void CTextCtrl::SelectLinesBetween(const QPoint& anchor, const QPoint& point) {
 }
 
 void CTextCtrl::mousePressEvent(QMouseEvent* event) {
+    SettleHighlight();
     if (event->button() == Qt::RightButton) {
         emit RightButtonPressed(event->globalPosition().toPoint());
         event->accept();
@@ -370,6 +430,7 @@ void CTextCtrl::mousePressEvent(QMouseEvent* event) {
 }
 
 void CTextCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    SettleHighlight();
     // A second right-click soon after the first is still a right-click.
     if (event->button() == Qt::RightButton) {
         mousePressEvent(event);
@@ -379,6 +440,29 @@ void CTextCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     lastDoubleClick_.start();
     lastDoubleClickAt_ = event->position().toPoint();
+}
+
+// The widget moves its own cursor on keys: it must hold the selection the
+// pane shows.
+void CTextCtrl::keyPressEvent(QKeyEvent* event) {
+    SettleHighlight();
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+// The highlight's colours and the caret change with the focus; the widget
+// repaints them where its own cursor is.
+void CTextCtrl::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    if (pendingHighlight_) RepaintHighlight(*pendingHighlight_);
+}
+
+void CTextCtrl::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    if (pendingHighlight_) RepaintHighlight(*pendingHighlight_);
+}
+
+void CTextCtrl::RepaintHighlight(WidgetRange selection) {
+    for (const QRect& rect : AreaOf(selection, ShownBlocks()).rects) viewport()->update(rect);
 }
 
 void CTextCtrl::contextMenuEvent(QContextMenuEvent* event) {
@@ -402,9 +486,9 @@ bool LineHasRightToLeft(const QString& paragraph, const QTextLine& line) {
 
 // The part of a selection that lies in a paragraph, in the paragraph's
 // positions; empty when there is none.
-std::pair<int, int> SelectedInBlock(const QTextCursor& selection, const QTextBlock& block) {
-    return {std::max(selection.selectionStart() - block.position(), 0),
-            std::min(selection.selectionEnd() - block.position(), block.length())};
+std::pair<int, int> SelectedInBlock(int start, int end, const QTextBlock& block) {
+    return {std::max(start - block.position(), 0),
+            std::min(end - block.position(), block.length())};
 }
 
 // A rectangle that highlights a selection, and the selected characters of
@@ -510,8 +594,18 @@ void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine&
 // pane, whole lines), and then the selected characters again over the
 // highlight.
 void CTextCtrl::paintEvent(QPaintEvent* event) {
-    KeepVisibleLayouts();
+    const std::vector<ShownBlock> shown = ShownBlocks();
     const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    const int caretWidth = cursorWidth();
+    // The pane shows no selections but its own, and its caret at the end of
+    // a reading step's selection when it shows one.
+    const WidgetRange selection = ShownSelection();
+    const int caretPosition =
+        context.cursorPosition < 0 || !pendingHighlight_ ? context.cursorPosition : selection.to;
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    QTextCharFormat highlight;
+    highlight.setBackground(context.palette.brush(group, QPalette::Highlight));
+    highlight.setForeground(context.palette.brush(group, QPalette::HighlightedText));
     QPainter painter(viewport());
     // Text without a colour of its own is drawn in the pen's.
     painter.setPen(context.palette.text().color());
@@ -520,7 +614,10 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
         // A rectangle as wide as half the pane takes its lines whole, as
         // the widget does, which costs less than finding where it cuts them.
         const bool wholeLines = area.width() * 2 >= viewport()->width();
-        ForEachBlockWithin(area, [&](const QTextBlock& block, QPointF offset) {
+        for (const ShownBlock& within : shown) {
+            if (!within.Meets(area)) continue;
+            const QTextBlock& block = within.block;
+            const QPointF offset = within.offset;
             QTextLayout* layout = block.layout();
             if (wholeLines) layout->draw(&painter, offset, {}, area);
             const QString text = mixedDirections_ && !wholeLines ? block.text() : QString();
@@ -533,41 +630,64 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
                                      area.left() - offset.x(), area.right() + 1 - offset.x());
                 DrawCharacters(painter, block, line, offset, from, to);
             }
-            for (const QAbstractTextDocumentLayout::Selection& selection : context.selections) {
-                PaintSelection(painter, block, offset, selection, area);
-            }
-            const int caret = context.cursorPosition - block.position();
+            PaintSelection(painter, block, offset, selection, highlight, area);
+            const int caret = caretPosition - block.position();
             if (caret >= 0 && caret < block.length()) {
-                layout->drawCursor(&painter, offset, caret, cursorWidth());
+                layout->drawCursor(&painter, offset, caret, caretWidth);
             }
-        });
+        }
     }
 }
 
-void CTextCtrl::ForEachBlockWithin(const QRect& area,
-                                   const std::function<void(const QTextBlock&, QPointF)>& visit) {
+// The widget drops a paragraph's shaped text after every paint and shapes it
+// again, analysing the whole paragraph, at the next paint and at every caret
+// placement in it: for a paragraph of 4 KB that was most of what a reading
+// step cost. The paragraphs on screen keep theirs; one that leaves the screen
+// drops it, so memory stays that of a screenful.
+std::vector<CTextCtrl::ShownBlock> CTextCtrl::ShownBlocks() {
+    std::vector<ShownBlock> shown;
+    std::vector<int> numbers;
+    const int bottom = viewport()->height();
     QPointF offset = contentOffset();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= area.bottom();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= bottom;
          block = block.next()) {
+        // A block keeps its shaped text before it is measured: measuring lays
+        // out a block not laid out yet, and without the cache that shaping
+        // would be thrown away and done again by the paint.
+        block.layout()->setCacheEnabled(true);
+        numbers.push_back(block.blockNumber());
         const qreal height = blockBoundingRect(block).height();
-        if (block.isVisible() && offset.y() + height >= area.top()) visit(block, offset);
+        if (block.isVisible()) shown.push_back({block, offset, height});
         offset.ry() += height;
     }
+    for (const int number : keptLayouts_) {
+        if (std::find(numbers.begin(), numbers.end(), number) != numbers.end()) continue;
+        const QTextBlock block = document()->findBlockByNumber(number);
+        if (!block.isValid()) continue;
+        block.layout()->setCacheEnabled(false);
+        // Qt frees a layout's shaped text only at the end of a paint; one
+        // that draws no line does it without shaping anything.
+        static QImage nowhere(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&nowhere);
+        block.layout()->draw(&painter, QPointF(0, 1e6), {}, QRectF(0, 0, 1, 1));
+    }
+    keptLayouts_ = std::move(numbers);
+    return shown;
 }
 
 // The highlight's background over the selected characters within the area,
 // and those characters again in the highlight's text colour.
 void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
-                               const QAbstractTextDocumentLayout::Selection& selection,
+                               WidgetRange selection, const QTextCharFormat& format,
                                const QRect& area) {
-    const auto [from, to] = SelectedInBlock(selection.cursor, block);
+    const auto [from, to] = SelectedInBlock(selection.from, selection.to, block);
     if (from >= to) return;
     for (const SelectionSpan& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
         if (!span.rect.intersects(area)) continue;
         painter.save();
         painter.setClipRect(span.rect, Qt::IntersectClip);
-        painter.fillRect(span.rect, selection.format.background());
-        painter.setPen(QPen(selection.format.foreground(), 0));
+        painter.fillRect(span.rect, format.background());
+        painter.setPen(QPen(format.foreground(), 0));
         if (span.from < span.to) {
             const QTextLine line = block.layout()->lineAt(span.line);
             for (const QGlyphRun& run : line.glyphRuns(span.from, span.to - span.from)) {
@@ -581,14 +701,37 @@ void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPoin
 void CTextCtrl::RepaintSelection(const QTextCursor& selection) {
     viewport()->update(cursorRect(selection).adjusted(-kCaretMargin, 0, kCaretMargin, 0));
     if (!selection.hasSelection()) return;
-    ForEachBlockWithin(viewport()->rect(), [&](const QTextBlock& block, QPointF offset) {
-        const auto [from, to] = SelectedInBlock(selection, block);
-        if (from >= to) return;
+    for (const ShownBlock& shown : ShownBlocks()) {
+        const auto [from, to] =
+            SelectedInBlock(selection.selectionStart(), selection.selectionEnd(), shown.block);
+        if (from >= to) continue;
         for (const SelectionSpan& span :
-             SelectionSpans(block, offset, from, to, mixedDirections_)) {
+             SelectionSpans(shown.block, shown.offset, from, to, mixedDirections_)) {
             viewport()->update(span.rect.toAlignedRect());
         }
-    });
+    }
+}
+
+// The rectangles of a selection in the paragraphs on screen.
+CTextCtrl::HighlightArea CTextCtrl::AreaOf(WidgetRange selection,
+                                           const std::vector<ShownBlock>& shown) {
+    HighlightArea area;
+    int covered = 0;
+    const QRect pane = viewport()->rect();
+    for (const ShownBlock& block : shown) {
+        const auto [from, to] = SelectedInBlock(selection.from, selection.to, block.block);
+        if (from >= to) continue;
+        covered += to - from;
+        for (const SelectionSpan& span :
+             SelectionSpans(block.block, block.offset, from, to, mixedDirections_)) {
+            const QRect rect =
+                span.rect.toAlignedRect().adjusted(-kCaretMargin, 0, kCaretMargin, 0);
+            area.whole = area.whole && rect.top() >= pane.top() && rect.bottom() <= pane.bottom();
+            area.rects.push_back(rect);
+        }
+    }
+    area.whole = area.whole && covered == selection.to - selection.from;
+    return area;
 }
 
 void CTextCtrl::RepaintContents(const QRectF& contentsRect) {
@@ -604,38 +747,6 @@ void CTextCtrl::RepaintContents(const QRectF& contentsRect) {
     if (area.isEmpty()) return;
     viewport()->update(area);
     emit updateRequest(area, 0);
-}
-
-// The widget drops a paragraph's shaped text after every paint and shapes it
-// again, analysing the whole paragraph, at the next paint and at every caret
-// placement in it: for a paragraph of 4 KB that was most of what a reading
-// step cost. The paragraphs on screen keep theirs; one that leaves the screen
-// drops it, so memory stays that of a screenful.
-void CTextCtrl::KeepVisibleLayouts() {
-    // Each block keeps its shaped text before it is measured: measuring lays
-    // out a block not laid out yet, and without the cache that shaping would
-    // be thrown away and done again by the paint.
-    std::vector<int> visible;
-    const int bottom = viewport()->height();
-    qreal top = contentOffset().y();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= bottom;
-         block = block.next()) {
-        block.layout()->setCacheEnabled(true);
-        visible.push_back(block.blockNumber());
-        top += blockBoundingRect(block).height();
-    }
-    for (const int number : keptLayouts_) {
-        if (std::find(visible.begin(), visible.end(), number) != visible.end()) continue;
-        const QTextBlock block = document()->findBlockByNumber(number);
-        if (!block.isValid()) continue;
-        block.layout()->setCacheEnabled(false);
-        // Qt frees a layout's shaped text only at the end of a paint; one
-        // that draws no line does it without shaping anything.
-        static QImage nowhere(1, 1, QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&nowhere);
-        block.layout()->draw(&painter, QPointF(0, 1e6), {}, QRectF(0, 0, 1, 1));
-    }
-    keptLayouts_ = std::move(visible);
 }
 
 void CTextCtrl::resizeEvent(QResizeEvent* event) {

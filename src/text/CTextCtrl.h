@@ -3,7 +3,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <functional>
+#include <QTextBlock>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,6 @@
 
 class LineSelectionMargin;
 class QPainter;
-class QTextBlock;
 class QTextCursor;
 
 // The text pane: shows the open document read-only and lets the user select
@@ -35,6 +35,11 @@ public:
     // The selection in text positions, start <= end.
     TextRange Selection() const;
     void SetSelection(std::size_t start, std::size_t end);
+    // Moves the selection on as a reading step does, many times a second.
+    // While the new selection is wholly on screen the pane only paints it
+    // there, and the widget's own cursor takes it up before the pane next
+    // takes input; elsewhere it is SetSelection.
+    void ShowReadingHighlight(std::size_t start, std::size_t end);
     void SetCaret(std::size_t position) { SetSelection(position, position); }
     std::u32string SelectedText() const;
 
@@ -55,6 +60,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -67,20 +75,46 @@ private:
     // widget draws beside it.
     static constexpr int kCaretMargin = 6;
     friend class LineSelectionMargin;
+    // A selection in the widget's positions, from <= to.
+    struct WidgetRange {
+        int from = 0;
+        int to = 0;
+    };
+    // The rectangles that show a selection, each widened by the room a caret
+    // at its ends needs; `whole` when every character of it is on screen.
+    struct HighlightArea {
+        std::vector<QRect> rects;
+        bool whole = true;
+    };
     // Plain text takes the text area's font and colours.
     void ApplyDefaultFormat();
     // Shows parts of the text in their own formats (a rich text document's
     // bold, italic, size, colour and face), until ApplyFormatToAll.
     void ApplyRuns(const std::vector<TextRun>& runs);
     void SelectLinesBetween(const QPoint& anchor, const QPoint& point);
-    void KeepVisibleLayouts();
-    // Visits the paragraphs shown within an area of the viewport, each with
-    // the place of its top left corner.
-    void ForEachBlockWithin(const QRect& area,
-                            const std::function<void(const QTextBlock&, QPointF)>& visit);
+    // A paragraph on screen, with the place of its top left corner.
+    struct ShownBlock {
+        QTextBlock block;
+        QPointF offset;
+        qreal height = 0;
+        bool Meets(const QRect& area) const {
+            return offset.y() <= area.bottom() && offset.y() + height >= area.top();
+        }
+    };
+    // The paragraphs on screen, top to bottom; they keep their shaped text.
+    std::vector<ShownBlock> ShownBlocks();
+    // The selection as painted: a reading step's that the widget's cursor
+    // has not taken up yet, else the cursor's.
+    WidgetRange ShownSelection() const;
+    // Gives a reading step's selection to the widget's cursor, leaving the
+    // view where it is.
+    void SettleHighlight();
+    // Repaints a selection with room for a caret at its ends.
+    void RepaintHighlight(WidgetRange selection);
+    HighlightArea AreaOf(WidgetRange selection, const std::vector<ShownBlock>& shown);
     void RepaintSelection(const QTextCursor& selection);
     void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
-                        const QAbstractTextDocumentLayout::Selection& selection, const QRect& area);
+                        WidgetRange selection, const QTextCharFormat& format, const QRect& area);
 
     const AreaAppearance& textArea_;
     const DocumentText* document_;
@@ -92,4 +126,5 @@ private:
     std::vector<int> keptLayouts_;      // numbers of the blocks that keep their shaped text
     bool mixedDirections_ = false;      // some of the text is written right to left
     bool repaintingSelection_ = false;  // SetSelection repaints, not the widget
+    std::optional<WidgetRange> pendingHighlight_;  // see ShownSelection
 };

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -111,6 +113,90 @@ TEST_F(ReadingTest, ReadingFromAndToTheCaret) {
     EXPECT_EQ(Step(), "");
 }
 
+// What the window shows (its backing store, with every repaint so far) of
+// the text pane between two positions on one line: the share of it in a
+// colour. From a position to itself, the caret's column there.
+double ShownShare(CTextCtrl& text, int from, int to, QRgb color) {
+    QCoreApplication::processEvents();
+    QTextCursor cursor(text.document());
+    cursor.setPosition(from);
+    const QRect start = text.cursorRect(cursor);
+    cursor.setPosition(to);
+    const QRect area =
+        from == to ? QRect(start.center().x(), start.top(), 1, start.height())
+                   : QRect(start.topLeft() + QPoint(2, 0), text.cursorRect(cursor).bottomLeft());
+    const QImage window = text.screen()->grabWindow(text.window()->winId()).toImage();
+    const QPoint origin = text.viewport()->mapTo(text.window(), QPoint(0, 0));
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += window.pixel(origin + QPoint(x, y)) == color ? 1 : 0;
+    return static_cast<double>(count) / (area.width() * area.height());
+}
+
+double LitShare(CTextCtrl& text, int from, int to) {
+    const QPalette::ColorGroup group = text.hasFocus() ? QPalette::Active : QPalette::Inactive;
+    return ShownShare(text, from, to, text.palette().color(group, QPalette::Highlight).rgb());
+}
+
+// The caret inverts the background.
+bool CaretShownAt(CTextCtrl& text, int position) {
+    const QRgb inverted = text.palette().color(QPalette::Base).rgb() ^ 0x00FFFFFFu;
+    return ShownShare(text, position, position, inverted) > 0.8;
+}
+
+// The highlight moves on group by group in what the window shows, and the
+// text pane's own keys and clicks go on from the group last shown.
+TEST_F(ReadingTest, TheHighlightMovesOnAndTheTextPaneGoesOnFromIt) {
+    Start();
+    LoadClipboardText("one two three four five six" + QString("\nmore").repeated(200));
+    Space();
+    for (const char* group : {"one", "two", "three"}) {
+        EXPECT_EQ(Step(), group);
+        QCoreApplication::processEvents();  // painted group by group
+    }
+    EXPECT_EQ(Text().SelectedText(), U"three");
+    EXPECT_GT(LitShare(Text(), 8, 13), 0.3);
+    EXPECT_EQ(LitShare(Text(), 0, 7), 0);   // nothing left of "one" and "two"
+    EXPECT_TRUE(CaretShownAt(Text(), 13));  // the caret moved on with the highlight
+    EXPECT_FALSE(CaretShownAt(Text(), 3));
+    Space();
+    PressKey(Qt::ShiftModifier | Qt::Key_Right);
+    EXPECT_EQ(Text().SelectedText(), U"three ");
+    Space();
+    EXPECT_EQ(Step(), "four");
+    Space();
+    QTextCursor five(Text().document());
+    five.setPosition(20);
+    QTest::mouseClick(Text().viewport(), Qt::LeftButton, {}, Text().cursorRect(five).center());
+    EXPECT_EQ(Text().Selection(), (TextRange{20, 20}));
+    EXPECT_EQ(LitShare(Text(), 8, 19), 0);
+    // Scrolled away while reading, the pane comes back to the group.
+    Space();
+    QScrollBar* scroll = Text().verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    EXPECT_EQ(Step(), "five");
+    EXPECT_GT(LitShare(Text(), 19, 23), 0.3);
+    // Scrolled away and clicked, the pane stays where it was scrolled to.
+    EXPECT_EQ(Step(), "six");
+    scroll->setValue(scroll->maximum());
+    Space();
+    QTest::mouseClick(Text().viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_EQ(scroll->value(), scroll->maximum());
+    EXPECT_GT(Text().Selection().start, 900u);
+    // Each group on a line of its own: a line the pane's foot cuts off comes
+    // whole into view.
+    Text().SetCaret(523);  // the 100th "more"
+    Trigger(ID_READ_FROM_CARET);
+    Space();
+    for (int line = 100; line < 106; ++line) {
+        Step();
+        QTextCursor end(Text().document());
+        end.setPosition(static_cast<int>(Text().Selection().end));
+        EXPECT_LE(Text().cursorRect(end).bottom(), Text().viewport()->height()) << line;
+    }
+}
+
 // The contents go to a chapter, which is read alone; Ctrl+PgDn and Ctrl+PgUp move between chapters.
 TEST_F(ReadingTest, TheContentsAndReadingChapterByChapter) {
     Start();
@@ -147,7 +233,8 @@ TEST(EstimatePane, RateAndTimeLeftInMinutesOrUnderAMinuteInSeconds) {
         {ReadingEstimate{1, 60'000, 90'000, {}}, "≈ 1 слов/мин · осталось 2 мин"},
         {ReadingEstimate{1, 60'000, 7'830'000, 239'001},
          "≈ 1 слов/мин · глава 4 мин · всего 2 ч 11 мин"},
-        {ReadingEstimate{1, 60'000, 3'570'000, 59'000}, "≈ 1 слов/мин · глава 59 с · всего 1 ч 0 мин"},
+        {ReadingEstimate{1, 60'000, 3'570'000, 59'000},
+         "≈ 1 слов/мин · глава 59 с · всего 1 ч 0 мин"},
         {std::nullopt, ""},
     };
     QStatusBar bar;
