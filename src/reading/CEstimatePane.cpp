@@ -1,6 +1,7 @@
 #include "reading/CEstimatePane.h"
 
 #include <QStatusBar>
+#include <algorithm>
 
 #include "base/ProgramTexts.h"
 #include "base/QtText.h"
@@ -30,6 +31,7 @@ QString EstimateText(const ReadingEstimate& estimate) {
 CEstimatePane::CEstimatePane(QStatusBar* bar, Source source, Prepare prepare)
     : QLabel(bar), source_(std::move(source)), prepare_(std::move(prepare)) {
     setObjectName("EstimateStatus");
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bar->addWidget(this);
     tick_.setInterval(kRefreshMs);
     connect(&tick_, &QTimer::timeout, this, &CEstimatePane::Refresh);
@@ -44,7 +46,23 @@ void CEstimatePane::Refresh() {
         return;
     }
     const std::optional<ReadingEstimate> estimate = source_();
-    setText(estimate ? EstimateText(*estimate) : QString());
+    ShowText(estimate ? EstimateText(*estimate) : QString());
+}
+
+// The status bar repaints all of itself whenever it lays itself out anew,
+// which a label's new text asks for unless the label's size is fixed. The
+// pane has a fixed size that grows when a text needs more room, and while
+// reading never shrinks: then the time left, counting down each second,
+// changes only its own pixels.
+void CEstimatePane::ShowText(const QString& text) {
+    setText(text);
+    // A label's own size hint is never below its minimum size.
+    const QMargins frame = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
+    const QFontMetrics metrics = fontMetrics();
+    const int wanted = metrics.horizontalAdvance(text) + frame.left() + frame.right();
+    const QSize size(tick_.isActive() ? std::max(wanted, minimumWidth()) : wanted,
+                     metrics.height() + frame.top() + frame.bottom());
+    if (size != minimumSize() || size != maximumSize()) setFixedSize(size);
 }
 
 void CEstimatePane::SetLive(bool live) {

@@ -28,6 +28,8 @@ public:
     void SetLive(bool live);
 
 private:
+    void ShowText(const QString& text);
+
     Source source_;
     Prepare prepare_;
     QTimer tick_;

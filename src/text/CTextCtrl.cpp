@@ -211,6 +211,7 @@ CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setUndoRedoEnabled(false);
     setViewportMargins(LineSelectionMargin::kWidth, 0, 0, 0);
+    caretWidth_ = cursorWidth();  // asked of the widget's properties each time
     ApplyDefaultFormat();
     // The widget's inner control, the document's owner, asks for every
     // repaint through one signal; taking it over lets SetSelection repaint
@@ -595,20 +596,22 @@ void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine&
 // highlight.
 void CTextCtrl::paintEvent(QPaintEvent* event) {
     const std::vector<ShownBlock> shown = ShownBlocks();
-    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
-    const int caretWidth = cursorWidth();
-    // The pane shows no selections but its own, and its caret at the end of
+    // The pane shows no selections but its own. It takes no typing, so its
+    // caret shows, without blinking, while it has the focus: at the end of
     // a reading step's selection when it shows one.
     const WidgetRange selection = ShownSelection();
-    const int caretPosition =
-        context.cursorPosition < 0 || !pendingHighlight_ ? context.cursorPosition : selection.to;
-    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    const bool focused = hasFocus();
+    const int caretPosition = !focused || !isEnabled() ? -1
+                              : pendingHighlight_      ? selection.to
+                                                       : textCursor().position();
+    const QPalette colors = palette();
+    const QPalette::ColorGroup group = focused ? QPalette::Active : QPalette::Inactive;
     QTextCharFormat highlight;
-    highlight.setBackground(context.palette.brush(group, QPalette::Highlight));
-    highlight.setForeground(context.palette.brush(group, QPalette::HighlightedText));
+    highlight.setBackground(colors.brush(group, QPalette::Highlight));
+    highlight.setForeground(colors.brush(group, QPalette::HighlightedText));
     QPainter painter(viewport());
     // Text without a colour of its own is drawn in the pen's.
-    painter.setPen(context.palette.text().color());
+    painter.setPen(colors.text().color());
     for (const QRect& area : event->region()) {
         painter.setClipRect(area);
         // A rectangle as wide as half the pane takes its lines whole, as
@@ -633,7 +636,7 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
             PaintSelection(painter, block, offset, selection, highlight, area);
             const int caret = caretPosition - block.position();
             if (caret >= 0 && caret < block.length()) {
-                layout->drawCursor(&painter, offset, caret, caretWidth);
+                layout->drawCursor(&painter, offset, caret, caretWidth_);
             }
         }
     }

@@ -127,4 +127,5 @@ private:
     bool mixedDirections_ = false;      // some of the text is written right to left
     bool repaintingSelection_ = false;  // SetSelection repaints, not the widget
     std::optional<WidgetRange> pendingHighlight_;  // see ShownSelection
+    int caretWidth_ = 1;
 };

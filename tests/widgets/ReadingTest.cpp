@@ -247,4 +247,42 @@ TEST(EstimatePane, RateAndTimeLeftInMinutesOrUnderAMinuteInSeconds) {
     }
 }
 
+// Counts the times the status bar lays itself out, which repaints all of it.
+struct LayoutCount : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::LayoutRequest ? 1 : 0;
+        return false;
+    }
+};
+
+// While reading, the time left changes each second without a new layout of
+// the status bar: the pane only grows. Stopped, it fits its text again.
+TEST(EstimatePane, WhileReadingANewTextLeavesTheStatusBarsLayout) {
+    QStatusBar bar;
+    std::int64_t leftMs = 3'000;
+    CEstimatePane pane(&bar, [&] { return ReadingEstimate{100, 60'000, leftMs, {}}; });
+    bar.show();
+    LayoutCount layouts;
+    bar.installEventFilter(&layouts);
+    pane.SetLive(true);
+    const struct {
+        std::int64_t leftMs;
+        bool laidOut;  // whether the status bar was laid out anew
+    } steps[] = {{12'000, true}, {9'000, false}, {11'000, false}, {3'000, false}};
+    for (const auto& step : steps) {
+        leftMs = step.leftMs;
+        layouts.count = 0;
+        pane.Refresh();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(layouts.count > 0, step.laidOut) << step.leftMs;
+        const QLabel plain(pane.text());
+        EXPECT_GE(pane.width(), plain.sizeHint().width());
+    }
+    const int widest = pane.width();
+    pane.SetLive(false);
+    QCoreApplication::processEvents();
+    EXPECT_LT(pane.width(), widest);
+}
+
 }  // namespace
