@@ -287,14 +287,19 @@ void CMainFrame::MoveToChapter(bool forward) {
 
 void CMainFrame::ShowStep(const SessionStep& step) {
     history_->GroupShown(step, bar_->SpeedLevel());
+    // Every paint is a round trip to the window system. The progress bar
+    // paints at once when its picture changes: changed after the panes and
+    // the estimate, it takes them along in that paint instead of leaving
+    // them one of their own.
+    if (step.group.ShowsText()) readArea_->SetDisplayText(step.group.text);
+    if (const auto& lit = step.group.highlight)
+        textCtrl_->ShowReadingHighlight(lit->start, lit->end);
+    if (IsReading()) estimatePane_->GroupShown(step.delayMs);
     if (step.progressPosition) bar_->SetProgress(*step.progressPosition);
     bar_->ApplyProgress(step.group.progress);
-    if (step.group.ShowsText()) readArea_->SetDisplayText(step.group.text);
     if (IsReading() && readArea_->WantsUpcoming()) {
         readArea_->PrepareUpcoming(session_.UpcomingTexts(Text(), Options(), kUpcomingGroups));
     }
-    if (const auto& lit = step.group.highlight)
-        textCtrl_->ShowReadingHighlight(lit->start, lit->end);
     if (IsReading()) {
         timer_.start(step.delayMs);
     } else {

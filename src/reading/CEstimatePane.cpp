@@ -74,3 +74,9 @@ void CEstimatePane::SetLive(bool live) {
     }
     Refresh();
 }
+
+void CEstimatePane::GroupShown(int periodMs) {
+    if (!tick_.isActive() || tick_.remainingTime() > periodMs) return;
+    tick_.start();
+    Refresh();
+}

@@ -26,6 +26,9 @@ public:
 
     void Refresh();
     void SetLive(bool live);
+    // A group is shown for `periodMs`: a refresh due within that time is
+    // made now, so that it is painted with the group rather than alone.
+    void GroupShown(int periodMs);
 
 private:
     void ShowText(const QString& text);

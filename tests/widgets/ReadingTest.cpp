@@ -258,6 +258,7 @@ struct LayoutCount : QObject {
 
 // While reading, the time left changes each second without a new layout of
 // the status bar: the pane only grows. Stopped, it fits its text again.
+// (`GroupShown` right after a refresh: its next one is a second away.)
 TEST(EstimatePane, WhileReadingANewTextLeavesTheStatusBarsLayout) {
     QStatusBar bar;
     std::int64_t leftMs = 3'000;
@@ -279,6 +280,13 @@ TEST(EstimatePane, WhileReadingANewTextLeavesTheStatusBarsLayout) {
         const QLabel plain(pane.text());
         EXPECT_GE(pane.width(), plain.sizeHint().width());
     }
+    // A refresh due while a group is shown comes with the group.
+    const QString shown = pane.text();
+    leftMs = 5'000;
+    pane.GroupShown(50);
+    EXPECT_EQ(pane.text(), shown);
+    pane.GroupShown(1'000);
+    EXPECT_NE(pane.text(), shown);
     const int widest = pane.width();
     pane.SetLive(false);
     QCoreApplication::processEvents();
