@@ -285,7 +285,7 @@ TEST(EstimatePane, WhileReadingANewTextLeavesTheStatusBarsLayout) {
     leftMs = 5'000;
     pane.GroupShown(50);
     EXPECT_EQ(pane.text(), shown);
-    pane.GroupShown(1'000);
+    pane.GroupShown(2'000);
     EXPECT_NE(pane.text(), shown);
     const int widest = pane.width();
     pane.SetLive(false);
