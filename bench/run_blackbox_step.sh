@@ -5,8 +5,9 @@
 # arrows, chooses "read from here to the end" in the context menu a few
 # hundred words before the end, starts, and after a second counts for
 # 8 seconds the groups drawn in the reading pane (bench/screen_watch count)
-# against the process's CPU time (/proc, 10 ms ticks). Prints the CPU time
-# per group of each run and the medians.
+# against the CPU time of all the process's threads (/proc schedstat, in
+# nanoseconds: the 10 ms ticks of /proc/PID/stat came to a dozen a run).
+# Prints the CPU time per group of each run and the medians.
 #   bench/run_blackbox_step.sh OLD_BUILD NEW_BUILD [ROUNDS] [DISPLAY_NUMBER]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -28,7 +29,7 @@ cleanup() {
 trap cleanup EXIT
 start_screen "$display"
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ns += $1} END {print ns}'; }
 
 run_once() {
   local build="$1" name="$2" folder window
@@ -55,15 +56,15 @@ run_once() {
   xdotool key space
   sleep 1
   local before after groups
-  before="$(cpu_ticks "$program")"
+  before="$(cpu_ns "$program")"
   groups="$("$work/screen_watch" count "$X" $((Y + 60)) "$WIDTH" 300 8000)"
-  after="$(cpu_ticks "$program")"
+  after="$(cpu_ns "$program")"
   kill "$program"
   wait "$program" 2>/dev/null || true
   program=""
   rm -rf "$folder"
   python3 -c "import sys; t, g = $after - $before, $groups; \
-print('$name', 'groups=%d' % g, 'cpu_ms_per_group=%.2f' % (t * 1000 / $(getconf CLK_TCK) / max(g, 1)))"
+print('$name', 'groups=%d' % g, 'cpu_ms_per_group=%.3f' % (t / 1e6 / max(g, 1)))"
 }
 
 results="$work/results.txt"
