@@ -703,16 +703,8 @@ void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPoin
 
 void CTextCtrl::RepaintSelection(const QTextCursor& selection) {
     viewport()->update(cursorRect(selection).adjusted(-kCaretMargin, 0, kCaretMargin, 0));
-    if (!selection.hasSelection()) return;
-    for (const ShownBlock& shown : ShownBlocks()) {
-        const auto [from, to] =
-            SelectedInBlock(selection.selectionStart(), selection.selectionEnd(), shown.block);
-        if (from >= to) continue;
-        for (const SelectionSpan& span :
-             SelectionSpans(shown.block, shown.offset, from, to, mixedDirections_)) {
-            viewport()->update(span.rect.toAlignedRect());
-        }
-    }
+    if (selection.hasSelection())
+        RepaintHighlight({selection.selectionStart(), selection.selectionEnd()});
 }
 
 // The rectangles of a selection in the paragraphs on screen.

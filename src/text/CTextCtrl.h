@@ -112,6 +112,7 @@ private:
     // Repaints a selection with room for a caret at its ends.
     void RepaintHighlight(WidgetRange selection);
     HighlightArea AreaOf(WidgetRange selection, const std::vector<ShownBlock>& shown);
+    // Repaints the widget's own selection and its caret.
     void RepaintSelection(const QTextCursor& selection);
     void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
                         WidgetRange selection, const QTextCharFormat& format, const QRect& area);
