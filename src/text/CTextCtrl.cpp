@@ -260,27 +260,37 @@ CTextCtrl::WidgetRange CTextCtrl::ShownSelection() const {
     return {cursor.selectionStart(), cursor.selectionEnd()};
 }
 
-void CTextCtrl::SetSelection(std::size_t start, std::size_t end) {
+CTextCtrl::WidgetRange CTextCtrl::ToWidget(std::size_t start, std::size_t end) const {
     end = std::min(end, document_->Length());
     start = std::min(start, end);
     const PositionMap& map = document_->Map();
-    const std::optional<WidgetRange> pending = std::exchange(pendingHighlight_, std::nullopt);
-    const QTextCursor previous = textCursor();
-    QTextCursor cursor = previous;
-    cursor.setPosition(static_cast<int>(map.ToWidget(start)));
-    cursor.setPosition(static_cast<int>(map.ToWidget(end)), QTextCursor::KeepAnchor);
-    // The widget would repaint every line the old and the new selection
-    // touch, end to end. Repainted after the widget has scrolled to the new
-    // selection, the old one is where its pixels have moved to.
+    return {static_cast<int>(map.ToWidget(start)), static_cast<int>(map.ToWidget(end))};
+}
+
+void CTextCtrl::PlaceWidgetCursor(WidgetRange selection) {
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(selection.from);
+    cursor.setPosition(selection.to, QTextCursor::KeepAnchor);
     repaintingSelection_ = true;
     setTextCursor(cursor);
     repaintingSelection_ = false;
+}
+
+void CTextCtrl::SetSelection(std::size_t start, std::size_t end) { Select(ToWidget(start, end)); }
+
+// The widget would repaint every line the old and the new selection touch,
+// end to end. Repainted after the widget has scrolled to the new selection,
+// the old one is where its pixels have moved to.
+void CTextCtrl::Select(WidgetRange selection) {
+    const std::optional<WidgetRange> pending = std::exchange(pendingHighlight_, std::nullopt);
+    const QTextCursor previous = textCursor();
+    PlaceWidgetCursor(selection);
     if (pending) {
         RepaintHighlight(*pending);
     } else {
         RepaintSelection(previous);
     }
-    RepaintSelection(cursor);
+    RepaintSelection(textCursor());
 }
 
 // Giving the widget's cursor a new place costs more than painting the
@@ -288,22 +298,18 @@ void CTextCtrl::SetSelection(std::size_t start, std::size_t end) {
 // format there and its own repaints, and tells everyone who listens. A
 // reading step only repaints the word it leaves and the word it comes to.
 void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
-    end = std::min(end, document_->Length());
-    start = std::min(start, end);
-    const PositionMap& map = document_->Map();
-    const WidgetRange next{static_cast<int>(map.ToWidget(start)),
-                           static_cast<int>(map.ToWidget(end))};
+    const WidgetRange next = ToWidget(start, end);
     const WidgetRange shown = ShownSelection();
     // Where the caret shows without a selection, or the text runs both
     // ways, only the widget knows what to repaint.
     if (mixedDirections_ || shown.from >= shown.to || next.from >= next.to) {
-        SetSelection(start, end);
+        Select(next);
         return;
     }
     const std::vector<ShownBlock> blocks = ShownBlocks();
     const HighlightArea area = AreaOf(next, blocks);
     if (area.rects.empty() || !area.whole) {
-        SetSelection(start, end);
+        Select(next);  // the widget scrolls to it
         return;
     }
     for (const QRect& rect : AreaOf(shown, blocks).rects) viewport()->update(rect);
@@ -313,17 +319,11 @@ void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
 
 void CTextCtrl::SettleHighlight() {
     if (!pendingHighlight_) return;
-    const WidgetRange range = *std::exchange(pendingHighlight_, std::nullopt);
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(range.from);
-    cursor.setPosition(range.to, QTextCursor::KeepAnchor);
     // The widget scrolls to a cursor it is given; the user may have
     // scrolled the highlight out of view since it was painted.
     const int left = horizontalScrollBar()->value();
     const int top = verticalScrollBar()->value();
-    repaintingSelection_ = true;
-    setTextCursor(cursor);
-    repaintingSelection_ = false;
+    PlaceWidgetCursor(*std::exchange(pendingHighlight_, std::nullopt));
     horizontalScrollBar()->setValue(left);
     verticalScrollBar()->setValue(top);
 }

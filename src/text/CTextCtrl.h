@@ -103,6 +103,11 @@ private:
     };
     // The paragraphs on screen, top to bottom; they keep their shaped text.
     std::vector<ShownBlock> ShownBlocks();
+    WidgetRange ToWidget(std::size_t start, std::size_t end) const;
+    // Gives the widget's cursor a selection, without the widget's repaints.
+    void PlaceWidgetCursor(WidgetRange selection);
+    // The widget's cursor takes the selection, and the pane repaints it.
+    void Select(WidgetRange selection);
     // The selection as painted: a reading step's that the widget's cursor
     // has not taken up yet, else the cursor's.
     WidgetRange ShownSelection() const;
