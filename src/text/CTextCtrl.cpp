@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -13,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QGlyphRun>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -212,6 +214,10 @@ CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
     setUndoRedoEnabled(false);
     setViewportMargins(LineSelectionMargin::kWidth, 0, 0, 0);
     caretWidth_ = cursorWidth();  // asked of the widget's properties each time
+    // The pane paints its own background: the text a reading step's
+    // highlight comes to must still be there when the paint begins.
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     ApplyDefaultFormat();
     // The widget's inner control, the document's owner, asks for every
     // repaint through one signal; taking it over lets SetSelection repaint
@@ -232,6 +238,7 @@ void CTextCtrl::ShowDocument(const DocumentText& document) {
     document_ = &document;
     pendingHighlight_.reset();
     keptLayouts_.clear();
+    ForgetShownBlocks();
     ApplyDefaultFormat();
     WidgetTextPieces pieces(document.Characters(), document.Map());
     setPlainText(pieces.Next());
@@ -306,15 +313,24 @@ void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
         Select(next);
         return;
     }
-    const std::vector<ShownBlock> blocks = ShownBlocks();
-    const HighlightArea area = AreaOf(next, blocks);
+    const std::vector<ShownBlock>& blocks = ShownBlocks();
+    HighlightArea area = AreaOf(next, blocks);
     if (area.rects.empty() || !area.whole) {
         Select(next);  // the widget scrolls to it
         return;
     }
-    for (const QRect& rect : AreaOf(shown, blocks).rects) viewport()->update(rect);
-    for (const QRect& rect : area.rects) viewport()->update(rect);
+    // The last step's area, unless the view or the layout changed since.
+    const bool known = shownArea_ && shownArea_->first == shown;
+    QRegion move;
+    for (const QRect& rect : known ? shownArea_->second.rects : AreaOf(shown, blocks).rects) {
+        move += rect;
+    }
+    for (const QRect& rect : area.rects) move += rect;
+    move &= viewport()->rect();
+    viewport()->update(move);
+    stepRegion_ = move;
     pendingHighlight_ = next;
+    shownArea_.emplace(next, std::move(area));
 }
 
 void CTextCtrl::SettleHighlight() {
@@ -584,6 +600,50 @@ void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine&
     painter.setPen(pen);
 }
 
+// The highlight's background over the selected characters within the area,
+// and those characters again in the highlight's text colour. Leaves the
+// painter clipped to the area, with its pen.
+void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
+                    const std::vector<SelectionSpan>& spans, const QTextCharFormat& format,
+                    const QRect& area) {
+    const QPen pen = painter.pen();
+    bool painted = false;
+    for (const SelectionSpan& span : spans) {
+        const QRectF lit = span.rect & QRectF(area);
+        if (lit.isEmpty()) continue;
+        painted = true;
+        painter.setClipRect(lit);
+        painter.fillRect(lit, format.background());
+        if (span.from >= span.to) continue;
+        painter.setPen(QPen(format.foreground(), 0));
+        const QTextLine line = block.layout()->lineAt(span.line);
+        for (const QGlyphRun& run : line.glyphRuns(span.from, span.to - span.from)) {
+            painter.drawGlyphRun(offset, run);
+        }
+    }
+    if (!painted) return;
+    painter.setClipRect(area);
+    painter.setPen(pen);
+}
+
+// The pixels of the image a painter paints straight into under a rectangle
+// of its device, if it does.
+std::optional<QImage> PixelsUnder(QPainter& painter, const QRect& rect) {
+    const QPaintEngine* engine = painter.paintEngine();
+    if (engine == nullptr || engine->paintDevice() == nullptr ||
+        engine->paintDevice()->devType() != QInternal::Image) {
+        return std::nullopt;
+    }
+    const QTransform toDevice = painter.deviceTransform();
+    if (toDevice.type() > QTransform::TxScale) return std::nullopt;
+    const auto* store = static_cast<const QImage*>(engine->paintDevice());
+    const QRect under = toDevice.mapRect(QRectF(rect)).toAlignedRect();
+    if (!store->rect().contains(under)) return std::nullopt;
+    QImage pixels = store->copy(under);
+    pixels.setDevicePixelRatio(painter.device()->devicePixelRatioF());
+    return pixels;
+}
+
 }  // namespace
 
 // The widget's own painting draws every line it repaints whole, and every
@@ -592,10 +652,11 @@ void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine&
 // the highlight a word on, that was most of what the step cost. Here each
 // rectangle of the region is painted on its own under a plain rectangular
 // clip, with only the characters that reach into it (or, across half the
-// pane, whole lines), and then the selected characters again over the
-// highlight.
+// pane, whole lines), and then the selected characters over the highlight.
+// A reading step draws no characters at all but the group's: what the
+// highlight lay over is kept from the paint before (see `underlay_`).
 void CTextCtrl::paintEvent(QPaintEvent* event) {
-    const std::vector<ShownBlock> shown = ShownBlocks();
+    const std::vector<ShownBlock>& shown = ShownBlocks();
     // The pane shows no selections but its own. It takes no typing, so its
     // caret shows, without blinking, while it has the focus: at the end of
     // a reading step's selection when it shows one.
@@ -609,46 +670,105 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
     QTextCharFormat highlight;
     highlight.setBackground(colors.brush(group, QPalette::Highlight));
     highlight.setForeground(colors.brush(group, QPalette::HighlightedText));
+    const QRegion& region = event->region();
+    const std::optional<QRegion> step = std::exchange(stepRegion_, std::nullopt);
+    const std::vector<QRect>* lit =
+        shownArea_ && shownArea_->first == selection ? &shownArea_->second.rects : nullptr;
     QPainter painter(viewport());
+    // A reading step, with no other repaint since, puts the text back where
+    // the highlight leaves it; where the highlight comes to, the text shows
+    // already.
+    QRegion drawn = region;
+    if (step == region && lit != nullptr && !underlay_.empty()) {
+        for (const Underlay& underlay : underlay_) {
+            painter.setClipRect(underlay.rect);
+            painter.drawImage(underlay.rect.topLeft(), underlay.pixels);
+            drawn -= underlay.rect;
+        }
+        for (const QRect& rect : *lit) drawn -= rect;
+    }
+    underlay_.clear();
     // Text without a colour of its own is drawn in the pen's.
     painter.setPen(colors.text().color());
-    for (const QRect& area : event->region()) {
+    const QBrush background = viewport()->palette().brush(viewport()->backgroundRole());
+    for (const QRect& area : drawn) {
         painter.setClipRect(area);
+        painter.fillRect(area, background);
         // A rectangle as wide as half the pane takes its lines whole, as
         // the widget does, which costs less than finding where it cuts them.
         const bool wholeLines = area.width() * 2 >= viewport()->width();
         for (const ShownBlock& within : shown) {
             if (!within.Meets(area)) continue;
             const QTextBlock& block = within.block;
-            const QPointF offset = within.offset;
             QTextLayout* layout = block.layout();
-            if (wholeLines) layout->draw(&painter, offset, {}, area);
-            const QString text = mixedDirections_ && !wholeLines ? block.text() : QString();
-            for (int i = 0; i < layout->lineCount() && !wholeLines; ++i) {
-                const QTextLine line = layout->lineAt(i);
-                const QRectF bounds = line.rect().translated(offset);
-                if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
-                const auto [from, to] =
-                    CharactersAcross(line, mixedDirections_ && LineHasRightToLeft(text, line),
-                                     area.left() - offset.x(), area.right() + 1 - offset.x());
-                DrawCharacters(painter, block, line, offset, from, to);
+            if (wholeLines) {
+                layout->draw(&painter, within.offset, {}, area);
+                continue;
             }
-            PaintSelection(painter, block, offset, selection, highlight, area);
-            const int caret = caretPosition - block.position();
-            if (caret >= 0 && caret < block.length()) {
-                layout->drawCursor(&painter, offset, caret, caretWidth_);
+            const QString text = mixedDirections_ ? block.text() : QString();
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const QRectF bounds = line.rect().translated(within.offset);
+                if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
+                const auto [from, to] = CharactersAcross(
+                    line, mixedDirections_ && LineHasRightToLeft(text, line),
+                    area.left() - within.offset.x(), area.right() + 1 - within.offset.x());
+                DrawCharacters(painter, block, line, within.offset, from, to);
             }
         }
     }
+    // What the highlight will lie over, kept for the step that moves it on:
+    // only where this paint drew it, else the screen still shows the old.
+    for (std::size_t i = 0; lit != nullptr && i < lit->size(); ++i) {
+        const QRect& rect = (*lit)[i];
+        if (!QRegion(rect).subtracted(region).isEmpty()) continue;
+        std::optional<QImage> pixels = PixelsUnder(painter, rect);
+        if (!pixels) {
+            underlay_.clear();
+            break;
+        }
+        underlay_.push_back({rect, *std::move(pixels)});
+    }
+    for (const QRect& area : region) {
+        painter.setClipRect(area);
+        for (const ShownBlock& within : shown) {
+            if (!within.Meets(area)) continue;
+            const auto [from, to] = SelectedInBlock(selection.from, selection.to, within.block);
+            if (from < to) {
+                PaintSelection(
+                    painter, within.block, within.offset,
+                    SelectionSpans(within.block, within.offset, from, to, mixedDirections_),
+                    highlight, area);
+            }
+            const int caret = caretPosition - within.block.position();
+            if (caret >= 0 && caret < within.block.length()) {
+                within.block.layout()->drawCursor(&painter, within.offset, caret, caretWidth_);
+            }
+        }
+    }
+}
+
+CTextCtrl::View CTextCtrl::CurrentView() const {
+    return {verticalScrollBar()->value(), horizontalScrollBar()->value(), viewport()->size(),
+            document()->blockCount()};
+}
+
+void CTextCtrl::ForgetShownBlocks() {
+    shownView_.reset();
+    shownBlocks_.clear();
+    shownArea_.reset();
 }
 
 // The widget drops a paragraph's shaped text after every paint and shapes it
 // again, analysing the whole paragraph, at the next paint and at every caret
 // placement in it: for a paragraph of 4 KB that was most of what a reading
 // step cost. The paragraphs on screen keep theirs; one that leaves the screen
-// drops it, so memory stays that of a screenful.
-std::vector<CTextCtrl::ShownBlock> CTextCtrl::ShownBlocks() {
-    std::vector<ShownBlock> shown;
+// drops it, so memory stays that of a screenful. Measuring the paragraphs
+// costs a reading step as much as painting a word: they are measured again
+// only when the view moves or the text or its layout changes.
+const std::vector<CTextCtrl::ShownBlock>& CTextCtrl::ShownBlocks() {
+    if (shownView_ && *shownView_ == CurrentView()) return shownBlocks_;
+    ForgetShownBlocks();
     std::vector<int> numbers;
     const int bottom = viewport()->height();
     QPointF offset = contentOffset();
@@ -660,7 +780,7 @@ std::vector<CTextCtrl::ShownBlock> CTextCtrl::ShownBlocks() {
         block.layout()->setCacheEnabled(true);
         numbers.push_back(block.blockNumber());
         const qreal height = blockBoundingRect(block).height();
-        if (block.isVisible()) shown.push_back({block, offset, height});
+        if (block.isVisible()) shownBlocks_.push_back({block, offset, height});
         offset.ry() += height;
     }
     for (const int number : keptLayouts_) {
@@ -675,30 +795,9 @@ std::vector<CTextCtrl::ShownBlock> CTextCtrl::ShownBlocks() {
         block.layout()->draw(&painter, QPointF(0, 1e6), {}, QRectF(0, 0, 1, 1));
     }
     keptLayouts_ = std::move(numbers);
-    return shown;
-}
-
-// The highlight's background over the selected characters within the area,
-// and those characters again in the highlight's text colour.
-void CTextCtrl::PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
-                               WidgetRange selection, const QTextCharFormat& format,
-                               const QRect& area) {
-    const auto [from, to] = SelectedInBlock(selection.from, selection.to, block);
-    if (from >= to) return;
-    for (const SelectionSpan& span : SelectionSpans(block, offset, from, to, mixedDirections_)) {
-        if (!span.rect.intersects(area)) continue;
-        painter.save();
-        painter.setClipRect(span.rect, Qt::IntersectClip);
-        painter.fillRect(span.rect, format.background());
-        painter.setPen(QPen(format.foreground(), 0));
-        if (span.from < span.to) {
-            const QTextLine line = block.layout()->lineAt(span.line);
-            for (const QGlyphRun& run : line.glyphRuns(span.from, span.to - span.from)) {
-                painter.drawGlyphRun(offset, run);
-            }
-        }
-        painter.restore();
-    }
+    // Measuring may have laid paragraphs out and so moved the view.
+    shownView_ = CurrentView();
+    return shownBlocks_;
 }
 
 void CTextCtrl::RepaintSelection(const QTextCursor& selection) {
@@ -730,6 +829,8 @@ CTextCtrl::HighlightArea CTextCtrl::AreaOf(WidgetRange selection,
 }
 
 void CTextCtrl::RepaintContents(const QRectF& contentsRect) {
+    // The widget asks for a repaint wherever the text or its layout changed.
+    ForgetShownBlocks();
     if (repaintingSelection_) return;
     if (!contentsRect.isValid()) {
         viewport()->update();

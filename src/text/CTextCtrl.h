@@ -2,7 +2,9 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPlainTextEdit>
+#include <QRegion>
 #include <QTextBlock>
 #include <optional>
 #include <string>
@@ -79,6 +81,7 @@ private:
     struct WidgetRange {
         int from = 0;
         int to = 0;
+        bool operator==(const WidgetRange&) const = default;
     };
     // The rectangles that show a selection, each widened by the room a caret
     // at its ends needs; `whole` when every character of it is on screen.
@@ -101,8 +104,21 @@ private:
             return offset.y() <= area.bottom() && offset.y() + height >= area.top();
         }
     };
+    // What decides which paragraphs are on screen and where, besides the
+    // text and its layout: the scroll bars (the vertical one counts lines)
+    // and the pane's size.
+    struct View {
+        int top = 0;
+        int left = 0;
+        QSize size;
+        int blocks = 0;
+        bool operator==(const View&) const = default;
+    };
     // The paragraphs on screen, top to bottom; they keep their shaped text.
-    std::vector<ShownBlock> ShownBlocks();
+    const std::vector<ShownBlock>& ShownBlocks();
+    View CurrentView() const;
+    // The text or its layout changed: what is on screen is worked out anew.
+    void ForgetShownBlocks();
     WidgetRange ToWidget(std::size_t start, std::size_t end) const;
     // Gives the widget's cursor a selection, without the widget's repaints.
     void PlaceWidgetCursor(WidgetRange selection);
@@ -119,8 +135,6 @@ private:
     HighlightArea AreaOf(WidgetRange selection, const std::vector<ShownBlock>& shown);
     // Repaints the widget's own selection and its caret.
     void RepaintSelection(const QTextCursor& selection);
-    void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
-                        WidgetRange selection, const QTextCharFormat& format, const QRect& area);
 
     const AreaAppearance& textArea_;
     const DocumentText* document_;
@@ -129,9 +143,25 @@ private:
     QElapsedTimer lastDoubleClick_;
     QPoint lastDoubleClickAt_;
     LineSelectionMargin* margin_;
-    std::vector<int> keptLayouts_;      // numbers of the blocks that keep their shaped text
-    bool mixedDirections_ = false;      // some of the text is written right to left
-    bool repaintingSelection_ = false;  // SetSelection repaints, not the widget
+    std::vector<int> keptLayouts_;  // numbers of the blocks that keep their shaped text
+    // The paragraphs on screen for the view they were worked out for, and
+    // the area of the highlight last painted in them.
+    std::optional<View> shownView_;
+    std::vector<ShownBlock> shownBlocks_;
+    std::optional<std::pair<WidgetRange, HighlightArea>> shownArea_;
+    // What a reading step repaints: where the highlight leaves and where it
+    // comes to.
+    std::optional<QRegion> stepRegion_;
+    // The text as it shows without the highlight, under the highlight last
+    // painted: the step that moves the highlight on puts it back instead of
+    // drawing the background and the characters there again.
+    struct Underlay {
+        QRect rect;
+        QImage pixels;
+    };
+    std::vector<Underlay> underlay_;
+    bool mixedDirections_ = false;                 // some of the text is written right to left
+    bool repaintingSelection_ = false;             // SetSelection repaints, not the widget
     std::optional<WidgetRange> pendingHighlight_;  // see ShownSelection
     int caretWidth_ = 1;
 };

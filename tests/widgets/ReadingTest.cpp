@@ -197,6 +197,66 @@ TEST_F(ReadingTest, TheHighlightMovesOnAndTheTextPaneGoesOnFromIt) {
     }
 }
 
+// What the window shows of the text pane.
+QImage ShownPane(CTextCtrl& text) {
+    QCoreApplication::processEvents();
+    const QImage window = text.screen()->grabWindow(text.window()->winId()).toImage();
+    return window.copy(
+        QRect(text.viewport()->mapTo(text.window(), QPoint(0, 0)), text.viewport()->size()));
+}
+
+// A reading step repaints only where the highlight leaves and where it
+// comes to, partly from what the screen showed before. After any number of
+// steps, in one word or several across lines, with the focus and without,
+// after the view moved, the colours changed or a repaint cut the highlight,
+// the pane shows what painting all of it anew shows.
+TEST_F(ReadingTest, StepByStepThePaneShowsWhatAWholeRepaintShows) {
+    Start();
+    const QString text =
+        QString("Lorem ipsum, dolor sit amet; consectetur adipiscing elit. ").repeated(8) +
+        "\nshort\nlines\nhere\n" + QString("tail words go on ").repeated(80);
+    for (const int several : {0, 1}) {
+        settings.settings.severalWords = several;
+        LoadClipboardText(text);
+        Space();
+        for (int step = 0; step < 60; ++step) {
+            if (step == 26) {
+                QPalette colors = Text().palette();
+                colors.setColor(QPalette::Base, Qt::yellow);
+                Text().setPalette(colors);
+            }
+            Step();
+            QCoreApplication::processEvents();         // painted step by step
+            if (step % 20 == 10) Frame()->setFocus();  // the highlight's colours change
+            if (step % 20 == 15) Text().setFocus();
+            if (step == 19) Text().verticalScrollBar()->setValue(1);  // a line up
+            if (step == 40) {  // the text pane's letters grow, the view stays
+                Text().verticalScrollBar()->setValue(0);
+                QCoreApplication::processEvents();
+                settings.settings.textArea.pointSize += 4;
+                Text().ApplyFormatToAll();
+            }
+            if (step == 32) {  // the left of the highlight alone
+                QTextCursor start(Text().document());
+                start.setPosition(static_cast<int>(Text().Selection().start));
+                Text().viewport()->repaint(Text().cursorRect(start).adjusted(0, 0, 6, 0));
+            }
+            if (step % 7 != 6) continue;
+            const QImage stepped = ShownPane(Text());
+            // Everything worked out anew: the view moved away and back.
+            QScrollBar* scroll = Text().verticalScrollBar();
+            const int top = scroll->value();
+            scroll->setValue(top == 0 ? 1 : top - 1);
+            scroll->setValue(top);
+            Text().viewport()->repaint();
+            ASSERT_EQ(stepped, ShownPane(Text())) << several << " " << step;
+        }
+        Space();
+        Text().setPalette({});
+        settings.settings.textArea.pointSize -= 4;
+    }
+}
+
 // The contents go to a chapter, which is read alone; Ctrl+PgDn and Ctrl+PgUp move between chapters.
 TEST_F(ReadingTest, TheContentsAndReadingChapterByChapter) {
     Start();
