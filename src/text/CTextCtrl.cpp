@@ -214,8 +214,8 @@ CTextCtrl::CTextCtrl(QWidget* parent, const AreaAppearance& textArea)
     setUndoRedoEnabled(false);
     setViewportMargins(LineSelectionMargin::kWidth, 0, 0, 0);
     caretWidth_ = cursorWidth();  // asked of the widget's properties each time
-    // The pane paints its own background: the text a reading step's
-    // highlight comes to must still be there when the paint begins.
+    // The pane paints its own background, and where a reading step puts the
+    // text back, none.
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     ApplyDefaultFormat();
@@ -653,8 +653,8 @@ std::optional<QImage> PixelsUnder(QPainter& painter, const QRect& rect) {
 // rectangle of the region is painted on its own under a plain rectangular
 // clip, with only the characters that reach into it (or, across half the
 // pane, whole lines), and then the selected characters over the highlight.
-// A reading step draws no characters at all but the group's: what the
-// highlight lay over is kept from the paint before (see `underlay_`).
+// Where a reading step's highlight leaves, the text is put back as the paint
+// before drew it (see `underlay_`).
 void CTextCtrl::paintEvent(QPaintEvent* event) {
     const std::vector<ShownBlock>& shown = ShownBlocks();
     // The pane shows no selections but its own. It takes no typing, so its
@@ -676,16 +676,16 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
         shownArea_ && shownArea_->first == selection ? &shownArea_->second.rects : nullptr;
     QPainter painter(viewport());
     // A reading step, with no other repaint since, puts the text back where
-    // the highlight leaves it; where the highlight comes to, the text shows
-    // already.
+    // the highlight leaves it. Where it comes to, the text is drawn anew: the
+    // window system may have scrolled the pixels there on its own side,
+    // without the image the pane paints into.
     QRegion drawn = region;
-    if (step == region && lit != nullptr && !underlay_.empty()) {
+    if (step == region) {
         for (const Underlay& underlay : underlay_) {
             painter.setClipRect(underlay.rect);
             painter.drawImage(underlay.rect.topLeft(), underlay.pixels);
             drawn -= underlay.rect;
         }
-        for (const QRect& rect : *lit) drawn -= rect;
     }
     underlay_.clear();
     // Text without a colour of its own is drawn in the pen's.
@@ -718,7 +718,7 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
         }
     }
     // What the highlight will lie over, kept for the step that moves it on:
-    // only where this paint drew it, else the screen still shows the old.
+    // only where this paint drew it.
     for (std::size_t i = 0; lit != nullptr && i < lit->size(); ++i) {
         const QRect& rect = (*lit)[i];
         if (!QRegion(rect).subtracted(region).isEmpty()) continue;
@@ -757,6 +757,7 @@ void CTextCtrl::ForgetShownBlocks() {
     shownView_.reset();
     shownBlocks_.clear();
     shownArea_.reset();
+    underlay_.clear();
 }
 
 // The widget drops a paragraph's shaped text after every paint and shapes it

@@ -152,9 +152,9 @@ private:
     // What a reading step repaints: where the highlight leaves and where it
     // comes to.
     std::optional<QRegion> stepRegion_;
-    // The text as it shows without the highlight, under the highlight last
-    // painted: the step that moves the highlight on puts it back instead of
-    // drawing the background and the characters there again.
+    // The text as the pane drew it without the highlight, under the
+    // highlight last painted: the step that moves the highlight on puts it
+    // back instead of drawing the background and the characters again.
     struct Underlay {
         QRect rect;
         QImage pixels;

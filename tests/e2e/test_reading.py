@@ -72,6 +72,36 @@ def clipboard_round_trip(t):
     p.close()
 
 
+def reading_leaves_no_trace(t):
+    """Read at level 50 over lines the text pane scrolls to, then stopped:
+    the window shows what painting it all anew shows (a step repaints only
+    where the highlight leaves and where it comes to)."""
+    d = t.display
+    words = ["кот", "слон", "жираф", "гиппопотам", "ёж", "муравьед", "бегемот", "лис"]
+    lines = [" ".join(words[(i + j) % len(words)] for j in range(3 + i % 4)) for i in range(120)]
+    p = start_with(t, "\n".join(lines) + "\n", "строки.txt")
+    d.key(*["minus"] * 24, *["equal"] * 49)  # level 50: 20 groups a second
+    d.key("ctrl+Home", "space")
+    time.sleep(5)
+    d.key("space")
+    time.sleep(0.5)
+    stepped = p.screenshot(t.shot_path("stepped"))[0]
+    x, y, width, height = p.geometry()
+    d.tool("xdotool", "windowsize", p.window, str(width + 1), str(height))
+    wait_until("the window to widen", lambda: p.geometry()[2] == width + 1)
+    d.tool("xdotool", "windowsize", p.window, str(width), str(height))
+    wait_until("the window to narrow", lambda: p.geometry()[2] == width)
+    time.sleep(0.5)
+    repainted = p.screenshot(t.shot_path("repainted"))[0]
+    # From below the reading pane to above the status bar: the progress bar
+    # repaints itself only once its picture moved a chunk on.
+    below = reading_pane(stepped)[1] + 8
+    rows = slice(below * width * 3, (height - 40) * width * 3)
+    check(stepped.pixels[rows] == repainted.pixels[rows],
+          "the text pane differs from its repaint")
+    p.close()
+
+
 CHART_BLUE = (0x20, 0x9F, 0xDF)
 
 
@@ -108,3 +138,4 @@ def reading_history(t):
 TESTS["open_and_read"] = (open_and_read, (1024, 768))
 TESTS["clipboard_round_trip"] = (clipboard_round_trip, (1024, 768))
 TESTS["reading_history"] = (reading_history, (1024, 768))
+TESTS["reading_leaves_no_trace"] = (reading_leaves_no_trace, (1024, 768))
