@@ -719,8 +719,8 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
     }
     // What the highlight will lie over, kept for the step that moves it on:
     // only where this paint drew it.
-    for (std::size_t i = 0; lit != nullptr && i < lit->size(); ++i) {
-        const QRect& rect = (*lit)[i];
+    static const std::vector<QRect> kNone;
+    for (const QRect& rect : lit != nullptr ? *lit : kNone) {
         if (!QRegion(rect).subtracted(region).isEmpty()) continue;
         std::optional<QImage> pixels = PixelsUnder(painter, rect);
         if (!pixels) {
