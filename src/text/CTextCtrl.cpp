@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -634,8 +635,12 @@ std::optional<QImage> PixelsUnder(QPainter& painter, const QRect& rect) {
         engine->paintDevice()->devType() != QInternal::Image) {
         return std::nullopt;
     }
+    // A fractional scale would put the pixels back half a pixel off.
     const QTransform toDevice = painter.deviceTransform();
-    if (toDevice.type() > QTransform::TxScale) return std::nullopt;
+    if (toDevice.type() > QTransform::TxScale || toDevice.m11() != std::round(toDevice.m11()) ||
+        toDevice.m22() != std::round(toDevice.m22())) {
+        return std::nullopt;
+    }
     const auto* store = static_cast<const QImage*>(engine->paintDevice());
     const QRect under = toDevice.mapRect(QRectF(rect)).toAlignedRect();
     if (!store->rect().contains(under)) return std::nullopt;
