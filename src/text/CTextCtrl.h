@@ -14,7 +14,6 @@
 #include "text/DocumentText.h"
 
 class LineSelectionMargin;
-class QPainter;
 class QTextCursor;
 
 // The text pane: shows the open document read-only and lets the user select
@@ -145,7 +144,7 @@ private:
     LineSelectionMargin* margin_;
     std::vector<int> keptLayouts_;  // numbers of the blocks that keep their shaped text
     // The paragraphs on screen for the view they were worked out for, and
-    // the area of the highlight last painted in them.
+    // the area of the last reading step's highlight in them.
     std::optional<View> shownView_;
     std::vector<ShownBlock> shownBlocks_;
     std::optional<std::pair<WidgetRange, HighlightArea>> shownArea_;
