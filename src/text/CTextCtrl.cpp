@@ -699,41 +699,9 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
     for (const QRect& area : drawn) {
         painter.setClipRect(area);
         painter.fillRect(area, background);
-        // A rectangle as wide as half the pane takes its lines whole, as
-        // the widget does, which costs less than finding where it cuts them.
-        const bool wholeLines = area.width() * 2 >= viewport()->width();
-        for (const ShownBlock& within : shown) {
-            if (!within.Meets(area)) continue;
-            const QTextBlock& block = within.block;
-            QTextLayout* layout = block.layout();
-            if (wholeLines) {
-                layout->draw(&painter, within.offset, {}, area);
-                continue;
-            }
-            const QString text = mixedDirections_ ? block.text() : QString();
-            for (int i = 0; i < layout->lineCount(); ++i) {
-                const QTextLine line = layout->lineAt(i);
-                const QRectF bounds = line.rect().translated(within.offset);
-                if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
-                const auto [from, to] = CharactersAcross(
-                    line, mixedDirections_ && LineHasRightToLeft(text, line),
-                    area.left() - within.offset.x(), area.right() + 1 - within.offset.x());
-                DrawCharacters(painter, block, line, within.offset, from, to);
-            }
-        }
+        PaintText(painter, shown, area);
     }
-    // What the highlight will lie over, kept for the step that moves it on:
-    // only where this paint drew it.
-    static const std::vector<QRect> kNone;
-    for (const QRect& rect : lit != nullptr ? *lit : kNone) {
-        if (!QRegion(rect).subtracted(region).isEmpty()) continue;
-        std::optional<QImage> pixels = PixelsUnder(painter, rect);
-        if (!pixels) {
-            underlay_.clear();
-            break;
-        }
-        underlay_.push_back({rect, *std::move(pixels)});
-    }
+    if (lit != nullptr) KeepUnderlay(painter, *lit, region);
     for (const QRect& area : region) {
         painter.setClipRect(area);
         for (const ShownBlock& within : shown) {
@@ -750,6 +718,46 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
                 within.block.layout()->drawCursor(&painter, within.offset, caret, caretWidth_);
             }
         }
+    }
+}
+
+void CTextCtrl::PaintText(QPainter& painter, const std::vector<ShownBlock>& shown,
+                          const QRect& area) const {
+    // A rectangle as wide as half the pane takes its lines whole, as the
+    // widget does, which costs less than finding where it cuts them.
+    const bool wholeLines = area.width() * 2 >= viewport()->width();
+    for (const ShownBlock& within : shown) {
+        if (!within.Meets(area)) continue;
+        QTextLayout* layout = within.block.layout();
+        if (wholeLines) {
+            layout->draw(&painter, within.offset, {}, area);
+            continue;
+        }
+        const QString text = mixedDirections_ ? within.block.text() : QString();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const QRectF bounds = line.rect().translated(within.offset);
+            if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
+            const auto [from, to] = CharactersAcross(
+                line, mixedDirections_ && LineHasRightToLeft(text, line),
+                area.left() - within.offset.x(), area.right() + 1 - within.offset.x());
+            DrawCharacters(painter, within.block, line, within.offset, from, to);
+        }
+    }
+}
+
+// What the highlight will lie over, kept for the step that moves it on: only
+// where this paint drew it.
+void CTextCtrl::KeepUnderlay(QPainter& painter, const std::vector<QRect>& lit,
+                             const QRegion& painted) {
+    for (const QRect& rect : lit) {
+        if (!QRegion(rect).subtracted(painted).isEmpty()) continue;
+        std::optional<QImage> pixels = PixelsUnder(painter, rect);
+        if (!pixels) {
+            underlay_.clear();
+            return;
+        }
+        underlay_.push_back({rect, *std::move(pixels)});
     }
 }
 

@@ -14,6 +14,7 @@
 #include "text/DocumentText.h"
 
 class LineSelectionMargin;
+class QPainter;
 class QTextCursor;
 
 // The text pane: shows the open document read-only and lets the user select
@@ -134,6 +135,10 @@ private:
     HighlightArea AreaOf(WidgetRange selection, const std::vector<ShownBlock>& shown);
     // Repaints the widget's own selection and its caret.
     void RepaintSelection(const QTextCursor& selection);
+    // The characters that reach into an area, in their own colours.
+    void PaintText(QPainter& painter, const std::vector<ShownBlock>& shown,
+                   const QRect& area) const;
+    void KeepUnderlay(QPainter& painter, const std::vector<QRect>& lit, const QRegion& painted);
 
     const AreaAppearance& textArea_;
     const DocumentText* document_;
