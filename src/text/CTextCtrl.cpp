@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -627,26 +628,36 @@ void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
     painter.setPen(pen);
 }
 
-// The pixels of the image a painter paints straight into under a rectangle
-// of its device, if it does.
-std::optional<QImage> PixelsUnder(QPainter& painter, const QRect& rect) {
+// Moves an image's pixels by a distance, as scrolling moves a window's; what
+// comes into view keeps its old pixels.
+void ScrollPixels(QImage& image, QPoint distance) {
+    const int columns = image.width() - std::abs(distance.x());
+    const int rows = image.height() - std::abs(distance.y());
+    if (columns <= 0 || rows <= 0) return;
+    const int pixelBytes = image.depth() / 8;
+    const auto bytes = static_cast<std::size_t>(columns * pixelBytes);
+    const int fromX = std::max(-distance.x(), 0) * pixelBytes;
+    const int toX = std::max(distance.x(), 0) * pixelBytes;
+    for (int i = 0; i < rows; ++i) {
+        // Rows moving down are moved bottom first, so none is overwritten
+        // before it is moved.
+        const int from = distance.y() > 0 ? rows - 1 - i : i - distance.y();
+        std::memmove(image.scanLine(from + distance.y()) + toX, image.constScanLine(from) + fromX,
+                     bytes);
+    }
+}
+
+// Whether a painter paints straight into an image at a whole-number scale:
+// a copy of the pane's pixels lands on whole pixels of it there.
+bool PaintsIntoImageAtWholeScale(QPainter& painter) {
     const QPaintEngine* engine = painter.paintEngine();
     if (engine == nullptr || engine->paintDevice() == nullptr ||
         engine->paintDevice()->devType() != QInternal::Image) {
-        return std::nullopt;
+        return false;
     }
-    // A fractional scale would put the pixels back half a pixel off.
     const QTransform toDevice = painter.deviceTransform();
-    if (toDevice.type() > QTransform::TxScale || toDevice.m11() != std::round(toDevice.m11()) ||
-        toDevice.m22() != std::round(toDevice.m22())) {
-        return std::nullopt;
-    }
-    const auto* store = static_cast<const QImage*>(engine->paintDevice());
-    const QRect under = toDevice.mapRect(QRectF(rect)).toAlignedRect();
-    if (!store->rect().contains(under)) return std::nullopt;
-    QImage pixels = store->copy(under);
-    pixels.setDevicePixelRatio(painter.device()->devicePixelRatioF());
-    return pixels;
+    return toDevice.type() <= QTransform::TxScale && toDevice.m11() == std::round(toDevice.m11()) &&
+           toDevice.m22() == std::round(toDevice.m22());
 }
 
 }  // namespace
@@ -654,12 +665,9 @@ std::optional<QImage> PixelsUnder(QPainter& painter, const QRect& rect) {
 // The widget's own painting draws every line it repaints whole, and every
 // line a selection touches twice, each time clipped to a painter path (the
 // selection, and all but the selection): for a reading step, which moves
-// the highlight a word on, that was most of what the step cost. Here each
-// rectangle of the region is painted on its own under a plain rectangular
-// clip, with only the characters that reach into it (or, across half the
-// pane, whole lines), and then the selected characters over the highlight.
-// Where a reading step's highlight leaves, the text is put back as the paint
-// before drew it (see `underlay_`).
+// the highlight a word on, that was most of what the step cost. Here the
+// text without the highlight comes from `plain_`, drawn there only where it
+// is not yet, and then the selected characters are drawn over the highlight.
 void CTextCtrl::paintEvent(QPaintEvent* event) {
     const std::vector<ShownBlock>& shown = ShownBlocks();
     // The pane shows no selections but its own. It takes no typing, so its
@@ -676,32 +684,27 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
     highlight.setBackground(colors.brush(group, QPalette::Highlight));
     highlight.setForeground(colors.brush(group, QPalette::HighlightedText));
     const QRegion& region = event->region();
-    const std::optional<QRegion> step = std::exchange(stepRegion_, std::nullopt);
-    const std::vector<QRect>* lit =
-        shownArea_ && shownArea_->first == selection ? &shownArea_->second.rects : nullptr;
+    const bool step = std::exchange(stepRegion_, std::nullopt) == region;
     QPainter painter(viewport());
-    // A reading step, with no other repaint since, puts the text back where
-    // the highlight leaves it. Where it comes to, the text is drawn anew: the
-    // window system may have scrolled the pixels there on its own side,
-    // without the image the pane paints into.
-    QRegion drawn = region;
-    if (step == region) {
-        for (const Underlay& underlay : underlay_) {
-            painter.setClipRect(underlay.rect);
-            painter.drawImage(underlay.rect.topLeft(), underlay.pixels);
-            drawn -= underlay.rect;
+    if (PaintsIntoImageAtWholeScale(painter)) {
+        // Only a reading step, with no other repaint since, trusts what
+        // `plain_` holds; any other paint may follow a change of the text,
+        // its formats or its colours there.
+        PaintPlainText(shown, region, step);
+        const qreal scale = plain_.devicePixelRatio();
+        for (const QRect& area : region) {
+            painter.drawImage(QRectF(area), plain_,
+                              QRectF(area.topLeft() * scale, area.size() * scale));
+        }
+    } else {
+        plainDrawn_ = {};
+        painter.setPen(colors.text().color());
+        for (const QRect& area : region) {
+            painter.setClipRect(area);
+            painter.fillRect(area, viewport()->palette().brush(viewport()->backgroundRole()));
+            PaintText(painter, shown, area);
         }
     }
-    underlay_.clear();
-    // Text without a colour of its own is drawn in the pen's.
-    painter.setPen(colors.text().color());
-    const QBrush background = viewport()->palette().brush(viewport()->backgroundRole());
-    for (const QRect& area : drawn) {
-        painter.setClipRect(area);
-        painter.fillRect(area, background);
-        PaintText(painter, shown, area);
-    }
-    if (lit != nullptr) KeepUnderlay(painter, *lit, region);
     for (const QRect& area : region) {
         painter.setClipRect(area);
         for (const ShownBlock& within : shown) {
@@ -719,6 +722,58 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
             }
         }
     }
+}
+
+// Draws the background and the text of a region into `plain_`, or only where
+// it is not there yet. When the view has moved, the image moves with it as
+// the window system moved the pane's pixels, and the strip that comes into
+// view arrives as a paint of its own.
+void CTextCtrl::PaintPlainText(const std::vector<ShownBlock>& shown, const QRegion& region,
+                               bool onlyMissing) {
+    const qreal scale = viewport()->devicePixelRatioF();
+    const QSize pixels = viewport()->size() * scale;
+    if (plain_.size() != pixels || plain_.devicePixelRatio() != scale) {
+        plain_ = QImage(pixels, QImage::Format_RGB32);
+        plain_.setDevicePixelRatio(scale);
+        plainDrawn_ = {};
+    } else if (const View view = CurrentView(); plainView_ != view) {
+        const std::optional<QPoint> moved = PlainTextMoved();
+        plainDrawn_ = moved ? plainDrawn_.translated(*moved) & viewport()->rect() : QRegion();
+        if (!plainDrawn_.isEmpty()) ScrollPixels(plain_, *moved * scale);
+    }
+    plainView_ = CurrentView();
+    plainAnchor_.reset();
+    if (!shown.empty())
+        plainAnchor_.emplace(shown.front().block.blockNumber(), shown.front().offset);
+    const QRegion missing = onlyMissing ? region.subtracted(plainDrawn_) : region;
+    if (missing.isEmpty()) return;
+    QPainter painter(&plain_);
+    // Text without a colour of its own is drawn in the pen's.
+    painter.setPen(palette().text().color());
+    const QBrush background = viewport()->palette().brush(viewport()->backgroundRole());
+    for (const QRect& area : missing) {
+        painter.setClipRect(area);
+        painter.fillRect(area, background);
+        PaintText(painter, shown, area);
+    }
+    plainDrawn_ += missing;
+}
+
+// How far the text moved on screen since `plain_` was drawn, as the widget
+// scrolled it: by whole pixels, or not known.
+std::optional<QPoint> CTextCtrl::PlainTextMoved() const {
+    if (!plainAnchor_) return std::nullopt;
+    const QTextBlock block = document()->findBlockByNumber(plainAnchor_->first);
+    if (!block.isValid()) return std::nullopt;
+    const QPointF now = blockBoundingGeometry(block).translated(contentOffset()).topLeft();
+    const QPointF moved = now - plainAnchor_->second;
+    // The widget scrolls by whole pixels and carries fractions over to the
+    // next scroll; where there are fractions, its moves are not known here.
+    const auto whole = [](QPointF point) {
+        return point.x() == std::round(point.x()) && point.y() == std::round(point.y());
+    };
+    if (!whole(now) || !whole(plainAnchor_->second)) return std::nullopt;
+    return moved.toPoint();
 }
 
 void CTextCtrl::PaintText(QPainter& painter, const std::vector<ShownBlock>& shown,
@@ -746,21 +801,6 @@ void CTextCtrl::PaintText(QPainter& painter, const std::vector<ShownBlock>& show
     }
 }
 
-// What the highlight will lie over, kept for the step that moves it on: only
-// where this paint drew it.
-void CTextCtrl::KeepUnderlay(QPainter& painter, const std::vector<QRect>& lit,
-                             const QRegion& painted) {
-    for (const QRect& rect : lit) {
-        if (!QRegion(rect).subtracted(painted).isEmpty()) continue;
-        std::optional<QImage> pixels = PixelsUnder(painter, rect);
-        if (!pixels) {
-            underlay_.clear();
-            return;
-        }
-        underlay_.push_back({rect, *std::move(pixels)});
-    }
-}
-
 CTextCtrl::View CTextCtrl::CurrentView() const {
     return {verticalScrollBar()->value(), horizontalScrollBar()->value(), viewport()->size(),
             document()->blockCount()};
@@ -770,7 +810,6 @@ void CTextCtrl::ForgetShownBlocks() {
     shownView_.reset();
     shownBlocks_.clear();
     shownArea_.reset();
-    underlay_.clear();
 }
 
 // The widget drops a paragraph's shaped text after every paint and shapes it

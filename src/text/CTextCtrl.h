@@ -138,7 +138,9 @@ private:
     // The characters that reach into an area, in their own colours.
     void PaintText(QPainter& painter, const std::vector<ShownBlock>& shown,
                    const QRect& area) const;
-    void KeepUnderlay(QPainter& painter, const std::vector<QRect>& lit, const QRegion& painted);
+    void PaintPlainText(const std::vector<ShownBlock>& shown, const QRegion& region,
+                        bool onlyMissing);
+    std::optional<QPoint> PlainTextMoved() const;
 
     const AreaAppearance& textArea_;
     const DocumentText* document_;
@@ -156,14 +158,16 @@ private:
     // What a reading step repaints: where the highlight leaves and where it
     // comes to.
     std::optional<QRegion> stepRegion_;
-    // The text as the pane drew it without the highlight, under the
-    // highlight last painted: the step that moves the highlight on puts it
-    // back instead of drawing the background and the characters again.
-    struct Underlay {
-        QRect rect;
-        QImage pixels;
-    };
-    std::vector<Underlay> underlay_;
+    // The text as the pane draws it without a selection or a caret, for the
+    // view it was drawn in, where `plainDrawn_` says. A reading step copies
+    // it where the highlight leaves and where it comes to, instead of
+    // drawing the background and the characters there again; the window's
+    // own image cannot serve, as the window system may scroll its pixels on
+    // its own side.
+    QImage plain_;
+    QRegion plainDrawn_;
+    View plainView_;
+    std::optional<std::pair<int, QPointF>> plainAnchor_;  // a paragraph's number and place then
     bool mixedDirections_ = false;                 // some of the text is written right to left
     bool repaintingSelection_ = false;             // SetSelection repaints, not the widget
     std::optional<WidgetRange> pendingHighlight_;  // see ShownSelection
