@@ -241,6 +241,10 @@ void CTextCtrl::ShowDocument(const DocumentText& document) {
     pendingHighlight_.reset();
     keptLayouts_.clear();
     ForgetShownBlocks();
+    // Reading the next text makes its picture anew: the memory is not held
+    // while a text loads.
+    plain_ = QImage();
+    plainDrawn_ = {};
     ApplyDefaultFormat();
     WidgetTextPieces pieces(document.Characters(), document.Map());
     setPlainText(pieces.Next());
@@ -329,8 +333,14 @@ void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
     }
     for (const QRect& rect : area.rects) move += rect;
     move &= viewport()->rect();
-    viewport()->update(move);
-    stepRegion_ = move;
+    // The first step after a new text paints the whole pane, so that its
+    // picture without the highlight is made whole at once.
+    if (plain_.isNull()) {
+        viewport()->update();
+    } else {
+        viewport()->update(move);
+        stepRegion_ = move;
+    }
     pendingHighlight_ = next;
     shownArea_.emplace(next, std::move(area));
 }
@@ -686,7 +696,7 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
     const QRegion& region = event->region();
     const bool step = std::exchange(stepRegion_, std::nullopt) == region;
     QPainter painter(viewport());
-    if (PaintsIntoImageAtWholeScale(painter)) {
+    if (PaintsIntoImageAtWholeScale(painter) && (!plain_.isNull() || pendingHighlight_)) {
         // Only a reading step, with no other repaint since, trusts what
         // `plain_` holds; any other paint may follow a change of the text,
         // its formats or its colours there.

@@ -159,11 +159,11 @@ private:
     // comes to.
     std::optional<QRegion> stepRegion_;
     // The text as the pane draws it without a selection or a caret, for the
-    // view it was drawn in, where `plainDrawn_` says. A reading step copies
-    // it where the highlight leaves and where it comes to, instead of
-    // drawing the background and the characters there again; the window's
-    // own image cannot serve, as the window system may scroll its pixels on
-    // its own side.
+    // view it was drawn in, where `plainDrawn_` says; made at the first
+    // reading step in a text. A reading step copies it where the highlight
+    // leaves and where it comes to, instead of drawing the background and
+    // the characters there again; the window's own image cannot serve, as
+    // the window system may scroll its pixels on its own side.
     QImage plain_;
     QRegion plainDrawn_;
     View plainView_;
