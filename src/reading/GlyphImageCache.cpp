@@ -42,7 +42,11 @@ GlyphImageCache::PlacedText GlyphImageCache::Place(const QTextLayout& layout, co
     PlacedText placed;
     placed.color = color;
     const QPointF origin = layout.position();
-    for (const QGlyphRun& run : layout.glyphRuns()) {
+    // Line by line: the layout's own list merges the lines' runs, which
+    // costs more than the letters' images.
+    QList<QGlyphRun> runs;
+    for (int i = 0; i < layout.lineCount(); ++i) runs += layout.lineAt(i).glyphRuns();
+    for (const QGlyphRun& run : runs) {
         Key key{run.rawFont(), 0, color.rgba()};
         const QList<quint32> indexes = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
