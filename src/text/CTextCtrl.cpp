@@ -612,10 +612,27 @@ void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine&
     painter.setPen(pen);
 }
 
+// A span's highlight and its characters, clipped to where it is lit.
+void DrawLitSpan(QPainter& painter, const QTextBlock& block, QPointF offset,
+                 const SelectionSpan& span, const QTextCharFormat& format, const QRectF& lit) {
+    painter.setClipRect(lit);
+    painter.fillRect(lit, format.background());
+    if (span.from >= span.to) return;
+    painter.setPen(QPen(format.foreground(), 0));
+    const QTextLine line = block.layout()->lineAt(span.line);
+    for (const QGlyphRun& run : line.glyphRuns(span.from, span.to - span.from)) {
+        painter.drawGlyphRun(offset, run);
+    }
+}
+
 // The highlight's background over the selected characters within the area,
-// and those characters again in the highlight's text colour. Leaves the
-// painter clipped to the area, with its pen.
-void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
+// and those characters again in the highlight's text colour. Given the
+// pane's text without the highlight, each span is drawn over a copy of it
+// and then copied in: Qt sets a clip up for the whole height of the image
+// it paints into at every glyph that crosses it, which on the window's image
+// cost as much as the rest of a reading step's highlight. Leaves the painter
+// clipped to the area, with its pen.
+void PaintSelection(QPainter& painter, const QImage* plain, const QTextBlock& block, QPointF offset,
                     const std::vector<SelectionSpan>& spans, const QTextCharFormat& format,
                     const QRect& area) {
     const QPen pen = painter.pen();
@@ -623,15 +640,20 @@ void PaintSelection(QPainter& painter, const QTextBlock& block, QPointF offset,
     for (const SelectionSpan& span : spans) {
         const QRectF lit = span.rect & QRectF(area);
         if (lit.isEmpty()) continue;
-        painted = true;
-        painter.setClipRect(lit);
-        painter.fillRect(lit, format.background());
-        if (span.from >= span.to) continue;
-        painter.setPen(QPen(format.foreground(), 0));
-        const QTextLine line = block.layout()->lineAt(span.line);
-        for (const QGlyphRun& run : line.glyphRuns(span.from, span.to - span.from)) {
-            painter.drawGlyphRun(offset, run);
+        if (plain == nullptr) {
+            painted = true;
+            DrawLitSpan(painter, block, offset, span, format, lit);
+            continue;
         }
+        const QRect pixels = lit.toAlignedRect();
+        const qreal scale = plain->devicePixelRatio();
+        QImage over = plain->copy(QRect(pixels.topLeft() * scale, pixels.size() * scale));
+        over.setDevicePixelRatio(scale);
+        QPainter onCopy(&over);
+        onCopy.translate(-pixels.topLeft());
+        DrawLitSpan(onCopy, block, offset, span, format, lit);
+        onCopy.end();
+        painter.drawImage(pixels.topLeft(), over);
     }
     if (!painted) return;
     painter.setClipRect(area);
@@ -696,7 +718,9 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
     const QRegion& region = event->region();
     const bool step = std::exchange(stepRegion_, std::nullopt) == region;
     QPainter painter(viewport());
-    if (PaintsIntoImageAtWholeScale(painter) && (!plain_.isNull() || pendingHighlight_)) {
+    const bool fromPlain =
+        PaintsIntoImageAtWholeScale(painter) && (!plain_.isNull() || pendingHighlight_);
+    if (fromPlain) {
         // Only a reading step, with no other repaint since, trusts what
         // `plain_` holds; any other paint may follow a change of the text,
         // its formats or its colours there.
@@ -722,7 +746,7 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
             const auto [from, to] = SelectedInBlock(selection.from, selection.to, within.block);
             if (from < to) {
                 PaintSelection(
-                    painter, within.block, within.offset,
+                    painter, fromPlain ? &plain_ : nullptr, within.block, within.offset,
                     SelectionSpans(within.block, within.offset, from, to, mixedDirections_),
                     highlight, area);
             }
