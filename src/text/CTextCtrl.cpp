@@ -612,13 +612,19 @@ void DrawCharacters(QPainter& painter, const QTextBlock& block, const QTextLine&
     painter.setPen(pen);
 }
 
+// The highlight's background and its text's colour.
+struct HighlightColors {
+    QBrush background;
+    QBrush text;
+};
+
 // A span's highlight and its characters, clipped to where it is lit.
 void DrawLitSpan(QPainter& painter, const QTextBlock& block, QPointF offset,
-                 const SelectionSpan& span, const QTextCharFormat& format, const QRectF& lit) {
+                 const SelectionSpan& span, const HighlightColors& colors, const QRectF& lit) {
     painter.setClipRect(lit);
-    painter.fillRect(lit, format.background());
+    painter.fillRect(lit, colors.background);
     if (span.from >= span.to) return;
-    painter.setPen(QPen(format.foreground(), 0));
+    painter.setPen(QPen(colors.text, 0));
     const QTextLine line = block.layout()->lineAt(span.line);
     for (const QGlyphRun& run : line.glyphRuns(span.from, span.to - span.from)) {
         painter.drawGlyphRun(offset, run);
@@ -633,7 +639,7 @@ void DrawLitSpan(QPainter& painter, const QTextBlock& block, QPointF offset,
 // cost as much as the rest of a reading step's highlight. Leaves the painter
 // clipped to the area, with its pen.
 void PaintSelection(QPainter& painter, const QImage* plain, const QTextBlock& block, QPointF offset,
-                    const std::vector<SelectionSpan>& spans, const QTextCharFormat& format,
+                    const std::vector<SelectionSpan>& spans, const HighlightColors& colors,
                     const QRect& area) {
     const QPen pen = painter.pen();
     bool painted = false;
@@ -642,7 +648,7 @@ void PaintSelection(QPainter& painter, const QImage* plain, const QTextBlock& bl
         if (lit.isEmpty()) continue;
         if (plain == nullptr) {
             painted = true;
-            DrawLitSpan(painter, block, offset, span, format, lit);
+            DrawLitSpan(painter, block, offset, span, colors, lit);
             continue;
         }
         const QRect pixels = lit.toAlignedRect();
@@ -651,7 +657,7 @@ void PaintSelection(QPainter& painter, const QImage* plain, const QTextBlock& bl
         over.setDevicePixelRatio(scale);
         QPainter onCopy(&over);
         onCopy.translate(-pixels.topLeft());
-        DrawLitSpan(onCopy, block, offset, span, format, lit);
+        DrawLitSpan(onCopy, block, offset, span, colors, lit);
         onCopy.end();
         painter.drawImage(pixels.topLeft(), over);
     }
@@ -712,9 +718,8 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
                                                        : textCursor().position();
     const QPalette colors = palette();
     const QPalette::ColorGroup group = focused ? QPalette::Active : QPalette::Inactive;
-    QTextCharFormat highlight;
-    highlight.setBackground(colors.brush(group, QPalette::Highlight));
-    highlight.setForeground(colors.brush(group, QPalette::HighlightedText));
+    const HighlightColors highlight{colors.brush(group, QPalette::Highlight),
+                                    colors.brush(group, QPalette::HighlightedText)};
     const QRegion& region = event->region();
     const bool step = std::exchange(stepRegion_, std::nullopt) == region;
     QPainter painter(viewport());
