@@ -238,6 +238,7 @@ void CMainFrame::ToggleReading() {
         return;
     }
     runClock_.start();
+    textCtrl_->SetReading(true);
     const std::int32_t firstDelayMs = session_.Start(Options(), 0);
     timer_.start(firstDelayMs);
     history_->RunStarted(RunRecorder::Describe(documents_->Document(), session_.Cursor(),
@@ -251,6 +252,7 @@ void CMainFrame::ToggleReading() {
 
 void CMainFrame::StopReading() {
     timer_.stop();
+    textCtrl_->SetReading(false);
     history_->RunStopped();
     if (IsReading()) {
         session_.Stop();

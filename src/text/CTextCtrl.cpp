@@ -241,8 +241,6 @@ void CTextCtrl::ShowDocument(const DocumentText& document) {
     pendingHighlight_.reset();
     keptLayouts_.clear();
     ForgetShownBlocks();
-    // Reading the next text makes its picture anew: the memory is not held
-    // while a text loads.
     plain_ = QImage();
     plainDrawn_ = {};
     ApplyDefaultFormat();
@@ -333,8 +331,8 @@ void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
     }
     for (const QRect& rect : area.rects) move += rect;
     move &= viewport()->rect();
-    // The first step after a new text paints the whole pane, so that its
-    // picture without the highlight is made whole at once.
+    // The first step of a run paints the whole pane, so that its picture
+    // without the highlight is made whole at once.
     if (plain_.isNull()) {
         viewport()->update();
     } else {
@@ -343,6 +341,13 @@ void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
     }
     pendingHighlight_ = next;
     shownArea_.emplace(next, std::move(area));
+}
+
+void CTextCtrl::SetReading(bool reading) {
+    reading_ = reading;
+    if (reading) return;
+    plain_ = QImage();
+    plainDrawn_ = {};
 }
 
 void CTextCtrl::SettleHighlight() {
@@ -723,8 +728,7 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
     const QRegion& region = event->region();
     const bool step = std::exchange(stepRegion_, std::nullopt) == region;
     QPainter painter(viewport());
-    const bool fromPlain =
-        PaintsIntoImageAtWholeScale(painter) && (!plain_.isNull() || pendingHighlight_);
+    const bool fromPlain = reading_ && PaintsIntoImageAtWholeScale(painter);
     if (fromPlain) {
         // Only a reading step, with no other repaint since, trusts what
         // `plain_` holds; any other paint may follow a change of the text,

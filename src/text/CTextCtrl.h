@@ -42,6 +42,10 @@ public:
     // there, and the widget's own cursor takes it up before the pane next
     // takes input; elsewhere it is SetSelection.
     void ShowReadingHighlight(std::size_t start, std::size_t end);
+    // While a run of reading steps goes on, the pane keeps its text without
+    // the highlight in an image of its own (see `plain_`); other paints then
+    // go through it as well. Afterwards the memory is given back.
+    void SetReading(bool reading);
     void SetCaret(std::size_t position) { SetSelection(position, position); }
     std::u32string SelectedText() const;
 
@@ -160,7 +164,7 @@ private:
     std::optional<QRegion> stepRegion_;
     // The text as the pane draws it without a selection or a caret, for the
     // view it was drawn in, where `plainDrawn_` says; made at the first
-    // reading step in a text. A reading step copies it where the highlight
+    // step of a run of reading. A reading step copies it where the highlight
     // leaves and where it comes to, instead of drawing the background and
     // the characters there again; the window's own image cannot serve, as
     // the window system may scroll its pixels on its own side.
@@ -168,6 +172,7 @@ private:
     QRegion plainDrawn_;
     View plainView_;
     std::optional<std::pair<int, QPointF>> plainAnchor_;  // a paragraph's number and place then
+    bool reading_ = false;                                // see SetReading
     bool mixedDirections_ = false;                 // some of the text is written right to left
     bool repaintingSelection_ = false;             // SetSelection repaints, not the widget
     std::optional<WidgetRange> pendingHighlight_;  // see ShownSelection
