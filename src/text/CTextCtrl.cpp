@@ -241,8 +241,7 @@ void CTextCtrl::ShowDocument(const DocumentText& document) {
     pendingHighlight_.reset();
     keptLayouts_.clear();
     ForgetShownBlocks();
-    plain_ = QImage();
-    plainDrawn_ = {};
+    SetReading(reading_);
     ApplyDefaultFormat();
     WidgetTextPieces pieces(document.Characters(), document.Map());
     setPlainText(pieces.Next());
@@ -333,7 +332,7 @@ void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
     move &= viewport()->rect();
     // The first step of a run paints the whole pane, so that its picture
     // without the highlight is made whole at once.
-    if (plain_.isNull()) {
+    if (std::exchange(fillPlain_, false)) {
         viewport()->update();
     } else {
         viewport()->update(move);
@@ -345,7 +344,7 @@ void CTextCtrl::ShowReadingHighlight(std::size_t start, std::size_t end) {
 
 void CTextCtrl::SetReading(bool reading) {
     reading_ = reading;
-    if (reading) return;
+    fillPlain_ = reading;
     plain_ = QImage();
     plainDrawn_ = {};
 }
@@ -740,7 +739,6 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
                               QRectF(area.topLeft() * scale, area.size() * scale));
         }
     } else {
-        plainDrawn_ = {};
         painter.setPen(colors.text().color());
         for (const QRect& area : region) {
             painter.setClipRect(area);

@@ -173,6 +173,7 @@ private:
     View plainView_;
     std::optional<std::pair<int, QPointF>> plainAnchor_;  // a paragraph's number and place then
     bool reading_ = false;                                // see SetReading
+    bool fillPlain_ = false;                       // the next reading step paints the whole pane
     bool mixedDirections_ = false;                 // some of the text is written right to left
     bool repaintingSelection_ = false;             // SetSelection repaints, not the widget
     std::optional<WidgetRange> pendingHighlight_;  // see ShownSelection
