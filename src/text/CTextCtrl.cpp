@@ -739,12 +739,7 @@ void CTextCtrl::paintEvent(QPaintEvent* event) {
                               QRectF(area.topLeft() * scale, area.size() * scale));
         }
     } else {
-        painter.setPen(colors.text().color());
-        for (const QRect& area : region) {
-            painter.setClipRect(area);
-            painter.fillRect(area, viewport()->palette().brush(viewport()->backgroundRole()));
-            PaintText(painter, shown, area);
-        }
+        PaintText(painter, shown, region);
     }
     for (const QRect& area : region) {
         painter.setClipRect(area);
@@ -789,14 +784,7 @@ void CTextCtrl::PaintPlainText(const std::vector<ShownBlock>& shown, const QRegi
     const QRegion missing = onlyMissing ? region.subtracted(plainDrawn_) : region;
     if (missing.isEmpty()) return;
     QPainter painter(&plain_);
-    // Text without a colour of its own is drawn in the pen's.
-    painter.setPen(palette().text().color());
-    const QBrush background = viewport()->palette().brush(viewport()->backgroundRole());
-    for (const QRect& area : missing) {
-        painter.setClipRect(area);
-        painter.fillRect(area, background);
-        PaintText(painter, shown, area);
-    }
+    PaintText(painter, shown, missing);
     plainDrawn_ += missing;
 }
 
@@ -818,26 +806,33 @@ std::optional<QPoint> CTextCtrl::PlainTextMoved() const {
 }
 
 void CTextCtrl::PaintText(QPainter& painter, const std::vector<ShownBlock>& shown,
-                          const QRect& area) const {
-    // A rectangle as wide as half the pane takes its lines whole, as the
-    // widget does, which costs less than finding where it cuts them.
-    const bool wholeLines = area.width() * 2 >= viewport()->width();
-    for (const ShownBlock& within : shown) {
-        if (!within.Meets(area)) continue;
-        QTextLayout* layout = within.block.layout();
-        if (wholeLines) {
-            layout->draw(&painter, within.offset, {}, area);
-            continue;
-        }
-        const QString text = mixedDirections_ ? within.block.text() : QString();
-        for (int i = 0; i < layout->lineCount(); ++i) {
-            const QTextLine line = layout->lineAt(i);
-            const QRectF bounds = line.rect().translated(within.offset);
-            if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
-            const auto [from, to] = CharactersAcross(
-                line, mixedDirections_ && LineHasRightToLeft(text, line),
-                area.left() - within.offset.x(), area.right() + 1 - within.offset.x());
-            DrawCharacters(painter, within.block, line, within.offset, from, to);
+                          const QRegion& region) const {
+    // Text without a colour of its own is drawn in the pen's.
+    painter.setPen(palette().text().color());
+    const QBrush background = viewport()->palette().brush(viewport()->backgroundRole());
+    for (const QRect& area : region) {
+        painter.setClipRect(area);
+        painter.fillRect(area, background);
+        // A rectangle as wide as half the pane takes its lines whole, as the
+        // widget does, which costs less than finding where it cuts them.
+        const bool wholeLines = area.width() * 2 >= viewport()->width();
+        for (const ShownBlock& within : shown) {
+            if (!within.Meets(area)) continue;
+            QTextLayout* layout = within.block.layout();
+            if (wholeLines) {
+                layout->draw(&painter, within.offset, {}, area);
+                continue;
+            }
+            const QString text = mixedDirections_ ? within.block.text() : QString();
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const QRectF bounds = line.rect().translated(within.offset);
+                if (bounds.bottom() <= area.top() || bounds.top() >= area.bottom() + 1) continue;
+                const auto [from, to] = CharactersAcross(
+                    line, mixedDirections_ && LineHasRightToLeft(text, line),
+                    area.left() - within.offset.x(), area.right() + 1 - within.offset.x());
+                DrawCharacters(painter, within.block, line, within.offset, from, to);
+            }
         }
     }
 }

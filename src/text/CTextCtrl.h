@@ -139,9 +139,10 @@ private:
     HighlightArea AreaOf(WidgetRange selection, const std::vector<ShownBlock>& shown);
     // Repaints the widget's own selection and its caret.
     void RepaintSelection(const QTextCursor& selection);
-    // The characters that reach into an area, in their own colours.
+    // The background of a region and the characters that reach into it, in
+    // their own colours; no selection, no caret.
     void PaintText(QPainter& painter, const std::vector<ShownBlock>& shown,
-                   const QRect& area) const;
+                   const QRegion& region) const;
     void PaintPlainText(const std::vector<ShownBlock>& shown, const QRegion& region,
                         bool onlyMissing);
     std::optional<QPoint> PlainTextMoved() const;
