@@ -772,12 +772,10 @@ void CTextCtrl::PaintPlainText(const std::vector<ShownBlock>& shown, const QRegi
         plain_ = QImage(pixels, QImage::Format_RGB32);
         plain_.setDevicePixelRatio(scale);
         plainDrawn_ = {};
-    } else if (const View view = CurrentView(); plainView_ != view) {
-        const std::optional<QPoint> moved = PlainTextMoved();
+    } else if (const std::optional<QPoint> moved = PlainTextMoved(shown); moved != QPoint()) {
         plainDrawn_ = moved ? plainDrawn_.translated(*moved) & viewport()->rect() : QRegion();
         if (!plainDrawn_.isEmpty()) ScrollPixels(plain_, *moved * scale);
     }
-    plainView_ = CurrentView();
     plainAnchor_.reset();
     if (!shown.empty())
         plainAnchor_.emplace(shown.front().block.blockNumber(), shown.front().offset);
@@ -790,19 +788,24 @@ void CTextCtrl::PaintPlainText(const std::vector<ShownBlock>& shown, const QRegi
 
 // How far the text moved on screen since `plain_` was drawn, as the widget
 // scrolled it: by whole pixels, or not known.
-std::optional<QPoint> CTextCtrl::PlainTextMoved() const {
+std::optional<QPoint> CTextCtrl::PlainTextMoved(const std::vector<ShownBlock>& shown) const {
     if (!plainAnchor_) return std::nullopt;
-    const QTextBlock block = document()->findBlockByNumber(plainAnchor_->first);
-    if (!block.isValid()) return std::nullopt;
-    const QPointF now = blockBoundingGeometry(block).translated(contentOffset()).topLeft();
-    const QPointF moved = now - plainAnchor_->second;
+    const auto& [number, then] = *plainAnchor_;
+    QPointF now;
+    if (!shown.empty() && shown.front().block.blockNumber() == number) {
+        now = shown.front().offset;
+    } else {
+        const QTextBlock block = document()->findBlockByNumber(number);
+        if (!block.isValid()) return std::nullopt;
+        now = blockBoundingGeometry(block).translated(contentOffset()).topLeft();
+    }
     // The widget scrolls by whole pixels and carries fractions over to the
     // next scroll; where there are fractions, its moves are not known here.
     const auto whole = [](QPointF point) {
         return point.x() == std::round(point.x()) && point.y() == std::round(point.y());
     };
-    if (!whole(now) || !whole(plainAnchor_->second)) return std::nullopt;
-    return moved.toPoint();
+    if (!whole(now) || !whole(then)) return std::nullopt;
+    return (now - then).toPoint();
 }
 
 void CTextCtrl::PaintText(QPainter& painter, const std::vector<ShownBlock>& shown,

@@ -145,7 +145,7 @@ private:
                    const QRegion& region) const;
     void PaintPlainText(const std::vector<ShownBlock>& shown, const QRegion& region,
                         bool onlyMissing);
-    std::optional<QPoint> PlainTextMoved() const;
+    std::optional<QPoint> PlainTextMoved(const std::vector<ShownBlock>& shown) const;
 
     const AreaAppearance& textArea_;
     const DocumentText* document_;
@@ -163,15 +163,15 @@ private:
     // What a reading step repaints: where the highlight leaves and where it
     // comes to.
     std::optional<QRegion> stepRegion_;
-    // The text as the pane draws it without a selection or a caret, for the
-    // view it was drawn in, where `plainDrawn_` says; made at the first
-    // step of a run of reading. A reading step copies it where the highlight
-    // leaves and where it comes to, instead of drawing the background and
-    // the characters there again; the window's own image cannot serve, as
-    // the window system may scroll its pixels on its own side.
+    // The text as the pane draws it without a selection or a caret, where
+    // `plainDrawn_` says, with the text where `plainAnchor_` says it was;
+    // made at the first step of a run of reading. A reading step copies it
+    // where the highlight leaves and where it comes to, instead of drawing
+    // the background and the characters there again; the window's own image
+    // cannot serve, as the window system may scroll its pixels on its own
+    // side.
     QImage plain_;
     QRegion plainDrawn_;
-    View plainView_;
     std::optional<std::pair<int, QPointF>> plainAnchor_;  // a paragraph's number and place then
     bool reading_ = false;                                // see SetReading
     bool fillPlain_ = false;                       // the next reading step paints the whole pane
