@@ -8,13 +8,20 @@
 # against the CPU time of all the process's threads (/proc schedstat, in
 # nanoseconds: the 10 ms ticks of /proc/PID/stat came to a dozen a run).
 # Prints the CPU time per group of each run and the medians.
-#   bench/run_blackbox_step.sh OLD_BUILD NEW_BUILD [ROUNDS] [DISPLAY_NUMBER]
+#   bench/run_blackbox_step.sh OLD_BUILD NEW_BUILD [ROUNDS] [DISPLAY_NUMBER] [CPU]
+# With CPU, the program and the X server both run on that processor only.
+# Every paint waits for a round trip to the X server, and where the two
+# run on different processors of a virtual machine, the wake-ups between
+# them cost more than the rest of a step: this tells the two apart.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 old="$(cd "${1:?the old build folder}" && pwd)"
 new="$(cd "${2:?the new build folder}" && pwd)"
 rounds="${3:-4}"
 display=":${4:-98}"
+cpu="${5:-}"
+on_cpu=()
+[ -n "$cpu" ] && on_cpu=(taskset -c "$cpu")
 work="$(mktemp -d /tmp/lmn-blackbox-step.XXXXXX)"
 cc -O2 -o "$work/screen_watch" "$here/screen_watch.c" -lX11 /usr/lib/x86_64-linux-gnu/libXdamage.so.1
 python3 "$here/make_blackbox_inputs.py" "$work/in"
@@ -28,6 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 start_screen "$display"
+[ -n "$cpu" ] && taskset -pc "$cpu" "$xvfb" >/dev/null
 
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ns += $1} END {print ns}'; }
 
@@ -36,7 +44,7 @@ run_once() {
   folder="$(mktemp -d "$work/run.XXXXXX")"
   cp "$build/lmn" "$folder/"
   (cd "$folder" && LANG=C.UTF-8 LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$folder/config" \
-    XDG_DATA_HOME="$folder/data" exec "$folder/lmn" "$work/in/book-1251.txt" >/dev/null 2>&1) &
+    XDG_DATA_HOME="$folder/data" exec "${on_cpu[@]}" "$folder/lmn" "$work/in/book-1251.txt" >/dev/null 2>&1) &
   program=$!
   window="$(timeout 20 xdotool search --sync --onlyvisible --pid "$program" | head -1)"
   sleep 3  # the load and the estimate done
